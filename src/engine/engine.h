@@ -1,0 +1,230 @@
+// TSKIEngine: the one object that holds a running park. It owns the state (park record,
+// entity containers, terrain grid, parameter tables); the algorithms of each area live in
+// that area's files: clock.cpp (frame handler, tick, calendar, day change), arrivals.cpp,
+// history.cpp, params.cpp, terrain_grid.cpp, level_file.cpp, blocked.cpp, trees.cpp,
+// overlays*.cpp.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/desktop.h"
+#include "engine/overlays.h"
+#include "engine/params.h"
+#include "engine/park_data.h"
+#include "engine/random.h"
+#include "engine/terrain.h"
+#include "engine/terrain_mesh.h"
+#include "entities/building.h"
+#include "entities/section.h"
+#include "entities/skier.h"
+#include "entities/vehicle.h"
+
+namespace vallorn {
+
+// The four folders beside the program. When the program folder cannot be written to (an
+// installed game), save/ and addons/ live under $XDG_DATA_HOME/vallorn/ instead
+// (~/.local/share/vallorn/ when the variable is unset).
+struct TSKIFolders {
+    std::filesystem::path Root, Data, Worlds, Save, Addons;
+    static TSKIFolders Resolve(const std::filesystem::path& root);
+};
+
+// The folder of the running program file.
+std::filesystem::path ProgramFolder();
+
+// Terms of the player profile that the park's economy reads.
+struct TSKIProfileTerms {
+    int32_t Friends = 0;
+    bool FriendsEnabled = false;
+    int32_t LoanInterest = 6;
+    int32_t LoanLimit = 30000;
+};
+
+struct TSKIEngineSetup {
+    std::filesystem::path Root;  // empty: the program folder
+    uint64_t Seed = 1;
+    IDialogs* Dialogs = nullptr;  // null: headless defaults
+};
+
+struct TSKICalendar {
+    int32_t Season = 1;  // 1-based
+    int32_t Day = 0;     // within the season, 0-based
+    int32_t Hour = 9;
+    int32_t Minute = 0;
+};
+
+constexpr int kHistorySeries = 11;
+constexpr int kHistoryInUse = 9;
+constexpr size_t kHistoryLength = 386;
+constexpr int kCharacterTemplates = 28;
+
+enum class TSKIHistory : int {
+    Cash = 0,
+    Skiers = 1,
+    Happiness = 2,
+    Hunger = 3,
+    Cold = 4,
+    Energy = 5,
+    RatingPercent = 6,
+    SpendingLimit = 7,
+    HourProfit = 8,
+};
+
+class TSKIEngine {
+public:
+    explicit TSKIEngine(const TSKIEngineSetup& setup = {});
+    ~TSKIEngine();
+    TSKIEngine(const TSKIEngine&) = delete;
+    TSKIEngine& operator=(const TSKIEngine&) = delete;
+
+    // --- folders and parameters (params.cpp) ---------------------------------------------
+    TSKIFolders Folders;
+    TSKIParameters Params;
+    TSKIEngineOptions Options;
+    float ViewDistance = 75.0f;
+    std::string ParameterWarnings;
+    // Reads Params.ini, GameParams.ini and Options.ini into the tables.
+    void LoadParameters();
+    const TSKIGameParams& Game() const { return Params.Game; }
+
+    // --- park state ----------------------------------------------------------------------
+    TSKIParkData Park;
+    TSKIParkData StartOfDay;
+    TSKIProfileTerms Profile;
+    std::string WorldName;
+    // A copy of the live record with the lift, slope and skier counts and the weather text.
+    TSKIParkData TakeSnapshot() const;
+    // The park record as a level load starts it.
+    void ResetParkData();
+
+    // --- containers (index = identity) -----------------------------------------------------
+    std::vector<std::unique_ptr<TSKISection>> Sections;
+    std::vector<std::unique_ptr<TSKISkier>> Skiers;
+    std::vector<std::unique_ptr<TSKIBuilding>> Buildings;
+    std::vector<std::unique_ptr<TSKIVehicle>> Vehicles;
+    int32_t GarageCount = 0;
+    // Empties every entity and bookkeeping list (level load, close of a game).
+    void ClearContainers();
+    int32_t LiftCount() const;
+    int32_t SlopeCount() const;
+
+    // --- drive (clock.cpp) -----------------------------------------------------------------
+    TSKIRandom Rng;
+    IDialogs* Dialogs = nullptr;
+    float TickAccumulator = 0;
+    float HistoryAccumulator = 0;
+    float HourAccumulator = 0;
+    bool Busy = false;
+    bool Halted = false;
+    bool Running = false;  // the scene timer: enabled by a level load
+    uint8_t ConstructionTool = 0;
+    uint8_t HighlightMode = 0;
+    uint8_t OverlayMode = 0;
+    uint8_t DisplayFlags = kDisplaySlopes | kDisplayTrees | kDisplaySnow;
+    TSKIVector ArrivalPoint{0, 0, 0, 1};
+    TSKIBuilding* ArrivalBuilding = nullptr;
+    std::vector<std::string> ParkMessages;
+    std::vector<std::string> NewObjectives;
+    int32_t HistorySamples = 0;
+    std::array<std::deque<int32_t>, kHistorySeries> History;
+    std::array<uint8_t, kCharacterTemplates> AnimationPhase{};
+    float RefreshTimer = 0;
+    float AnimationTimer = 0;
+    uint32_t RefreshRequests = 0;
+    std::string ClockText = "9:00";
+    int64_t TicksRun = 0;
+    int64_t DayChanges = 0;
+
+    // Frame handler: runs once per rendered frame with the frame's real time in seconds.
+    void OnProgress(double deltaTime);
+    // Entity update with the simulated time step.
+    void UpdateEntities(float simDt);
+    // The periodic game tick.
+    void PeriodicTick();
+    TSKICalendar Calendar(int32_t ticks);
+    void DayChange();
+
+    // --- arrivals (arrivals.cpp) --------------------------------------------------------------
+    void SpawnSkiers(int count, TSKIVector point, int wealthLevel, int skillLevel,
+                     bool ignoreCapacity);
+    TSKIVector UpdateArrivalPoint();
+    void AllocateParking();
+
+    // --- history and averages (history.cpp) ---------------------------------------------------
+    float AverageHappiness() const;
+    float AverageCold() const;
+    float AverageHunger() const;
+    float AverageEnergy() const;
+    float AverageSpendingLimit() const;
+    void SampleHistory();
+    int32_t CountHappySkiers() const;
+
+    // --- terrain grid (terrain_grid.cpp) -------------------------------------------------------
+    TSKILevelData Level;
+    std::vector<TerrainCell> Grid;  // kGridSide * kGridSide cells, row i along -X
+    std::vector<TSKIHouse> Houses;
+    TSKITerrainMesh Surface;
+    TSKITerrainMesh Skirt;
+    TSKIImage SnowTexture;    // material "ground"
+    TSKIImage GroundTexture;  // material "SnowMaskSec"
+    TSKIOverlays Overlays;
+    bool EditorOpen = false;  // the level editor window is open (trees are set before paying)
+
+    bool HasGrid() const { return !Grid.empty(); }
+    TerrainCell& Cell(int i, int j) { return Grid[size_t(i) * kGridSide + size_t(j)]; }
+    const TerrainCell& Cell(int i, int j) const {
+        return Grid[size_t(i) * kGridSide + size_t(j)];
+    }
+    static bool CellInGrid(int i, int j) {
+        return i >= 0 && j >= 0 && i <= kGridSize && j <= kGridSize;
+    }
+    static void WorldToCell(const TSKIVector& p, int& i, int& j);
+    bool PositionInGrid(const TSKIVector& p) const;
+    TSKIVector CellToWorld(int i, int j, bool withHeight) const;
+    float TerrainHeight(const TSKIVector& p) const;
+    TerrainCell CellAt(const TSKIVector& p) const;
+    bool CellInView(const TSKIVector& p) const;
+    bool CellNearCamera(const TSKIVector& p) const;
+    static void MapPixel(const TSKIVector& p, int size, int& px, int& pz);
+
+    // --- level files (level_file.cpp) ----------------------------------------------------------
+    // Loads "<name>.skil" from the worlds (or add-ons) folder. A missing file leaves the engine
+    // as it was; any other failure leaves a clean engine without a level.
+    TSKILevelLoadResult LoadLevelFile(const std::string& name, bool fromAddons);
+    // Saves the level into the add-ons folder as "<name>.skil"; other sections of an existing
+    // file are kept.
+    bool SaveLevelFile(const std::string& name, std::string* error = nullptr);
+    // Forgets the level: no grid, no meshes, no houses.
+    void ClearLevel();
+
+    // --- blocked terrain, trees, overlays (blocked.cpp, trees.cpp, overlays*.cpp) -------------
+    void ComputeBlocked(int grain);
+    bool PlantTree(int i, int j, int32_t price);
+    void RemoveTree(int i, int j);
+    int32_t CountTrees() const;
+    void CountTreesFelled();
+    void RebuildOverlay(TSKIOverlay overlay);
+    void RefreshTerrainView();
+
+private:
+    void RebuildOccupancy();
+    void RebuildSteepness();
+    void RebuildSlopePaint();
+    void RebuildObjectImprint();
+    void RebuildSnowImages();
+
+    THeadlessDialogs headlessDialogs_;
+};
+
+// Money text: "1.234.567,-"; empty when `blankZero` and the value is 0.
+std::string FormatMoney(int32_t value, bool blankZero = false);
+// Duration text: "1 minute, 15 seconds".
+std::string FormatDuration(int32_t seconds);
+
+}  // namespace vallorn

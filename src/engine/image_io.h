@@ -1,0 +1,21 @@
+// Reading and writing the JPEG pictures of levels.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "engine/image.h"
+
+namespace vallorn {
+
+// Reads a JPEG into an RGB image. Never aborts the program on a bad file: returns false and
+// a one-line reason in `error`.
+bool LoadJpeg(const std::filesystem::path& path, TSKIImage& out, std::string* error = nullptr);
+// Reads only the size of a JPEG.
+bool JpegSize(const std::filesystem::path& path, int& width, int& height,
+              std::string* error = nullptr);
+// Writes an RGB image as JPEG (through a temporary file renamed into place).
+bool SaveJpeg(const std::filesystem::path& path, const TSKIImage& image, int quality = 90,
+              std::string* error = nullptr);
+
+}  // namespace vallorn

@@ -1,0 +1,54 @@
+// The park state record: one live copy in the engine and a start-of-day snapshot.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vallorn {
+
+struct TSKIParkData {
+    std::string ParkName = "SKI Park";
+    int32_t ParkTime = 0;
+    int32_t ParkLiftCount = 0;   // snapshots only
+    int32_t ParkSlopeCount = 0;  // snapshots only
+    int32_t ParkSkierCount = 0;  // snapshots only
+    int32_t ParkCash = 50000;
+    int32_t ParkMaxSkiers = 300;
+    float ParkRating = 0;
+    float ParkRatingPercent = 0;
+    float ParkAvgHappiness = 0;
+    float ParkRatingLeftUnhappy = 0;
+    float ParkRatingLeftDead = 0;
+    float ParkSlopeScore = 0;
+    float ParkLiftScore = 0;
+    float ParkBuildScore = 0;
+    uint16_t ParkLeftBecauseUnhappy = 0;
+    uint16_t ParkLeftBecauseNoMoney = 0;
+    uint16_t ParkLeftBecauseDied = 0;
+    int32_t ParkAccidentCooldown = 0;
+    float ParkSpeed = 1.0f;
+    float ParkWeather = 0.5f;
+    std::string ParkWeatherText;  // snapshots only
+    int32_t ParkTreesFelled = 0;
+    int32_t ParkLoan = 0;
+    int32_t ParkLoanInterest = 0;
+    int32_t ParkLoanExpence = 0;
+    int32_t ParkMarketingExpence = 0;
+    int32_t ParkSpawnSpeed = 20;
+    int32_t ParkSpawnCounter = 0;
+    float ParkSlopeLength = 0;
+    float ParkSnowQuality = 0;
+    int32_t ParkMissionIndex = -100;
+    uint8_t AccomplishedShown = 0;
+    int32_t ParkEcoExpence = 0;
+    float ParkAvgCold = 0;
+    float ParkAvgHunger = 0;
+    float ParkAvgEnergy = 0;
+    int32_t ParkRewards = 0;
+    int32_t ParkHourProfit = 0;
+    uint8_t ParkSandboxDiff = 1;
+    float ParkPopularity = 0;
+    float Reserved = 0;
+};
+
+}  // namespace vallorn

@@ -1,0 +1,46 @@
+// The level's terrain surface as a triangle mesh, read from its 3DS files, with a vertical ray
+// cast through a uniform grid over the ground plane so that every height query touches only
+// the few triangles above one bucket.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <glm/vec3.hpp>
+
+namespace vallorn {
+
+class TSKITerrainMesh {
+public:
+    // Loads every mesh of a 3DS (or other assimp-readable) file, scales Y by `scaleY` and
+    // builds the acceleration grid. Returns false with a reason naming the file on failure;
+    // the mesh is then empty.
+    bool Load(const std::filesystem::path& file, float scaleY, std::string* error = nullptr);
+    // Builds directly from triangles (world coordinates, already scaled).
+    void Build(std::vector<glm::vec3> vertices, std::vector<uint32_t> indices);
+    void Clear();
+
+    bool Empty() const { return triangles_ == 0; }
+    size_t TriangleCount() const { return triangles_; }
+
+    // Casts a ray from (x, 1000, z) straight down. Returns true and the y of the highest hit
+    // below 1000; false when the ray misses every triangle.
+    bool CastDown(float x, float z, float& y) const;
+
+    const std::vector<glm::vec3>& Vertices() const { return vertices_; }
+    const std::vector<uint32_t>& Indices() const { return indices_; }
+
+private:
+    std::vector<glm::vec3> vertices_;
+    std::vector<uint32_t> indices_;
+    size_t triangles_ = 0;
+    // Acceleration grid over x/z.
+    float minX_ = 0, minZ_ = 0, bucket_ = 1;
+    int nx_ = 0, nz_ = 0;
+    std::vector<uint32_t> bucketStart_;  // nx*nz + 1 offsets into bucketTris_
+    std::vector<uint32_t> bucketTris_;
+};
+
+}  // namespace vallorn

@@ -1,0 +1,28 @@
+// Builds a level's terrain meshes from a height field: the surface "<stem>H.3ds", tiled so
+// that every mesh stays within the 16-bit vertex and face counts of the 3DS format, and the
+// skirt "<stem>Side.3ds" that closes the map's edge. Used by the data generator and the level
+// editor.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vallorn {
+
+// Heights of the cell world points, (kGridSide x kGridSide) values, index i * kGridSide + j,
+// in world units (after the level's Y scale).
+struct THeightField {
+    int Side = 513;
+    std::vector<float> Heights;
+    float At(int i, int j) const { return Heights[size_t(i) * Side + j]; }
+};
+
+// Vertex (i, j) of the surface lies at the world point of cell (i, j): x = -4i - 0.5,
+// z = 4j - 0.5, y = height / scaleY (the loader scales Y back). The skirt hangs from the
+// edge down to `skirtBottom` (world units). Returns false with a reason on failure.
+bool BuildTerrainMeshes(const THeightField& field, float scaleY, float skirtBottom,
+                        const std::filesystem::path& folder, const std::string& stem,
+                        std::string* error = nullptr);
+
+}  // namespace vallorn
