@@ -1,0 +1,180 @@
+#include "engine/image_io.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "persistence/atomic_file.h"
+
+namespace vallorn {
+namespace {
+
+// libjpeg reports fatal errors through error_exit, which by default ends the process. This
+// manager jumps back to the caller instead and keeps the library's text for the message.
+struct JpegError {
+    jpeg_error_mgr mgr;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void OnJpegError(j_common_ptr cinfo) {
+    auto* err = reinterpret_cast<JpegError*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+void OnJpegMessage(j_common_ptr) {}  // warnings are not printed
+
+void SetError(std::string* error, const std::string& text) {
+    if (error) *error = text;
+}
+
+bool ReadFileBytes(const std::filesystem::path& path, std::vector<unsigned char>& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+// Decodes `data`; with `headerOnly` stops after the header. Returns false with the library's
+// message in `message`. Only trivially destructible locals live across the setjmp.
+bool Decode(const std::vector<unsigned char>& data, bool headerOnly, TSKIImage* out, int& width,
+            int& height, char* message) {
+    jpeg_decompress_struct cinfo;
+    JpegError err;
+    cinfo.err = jpeg_std_error(&err.mgr);
+    err.mgr.error_exit = OnJpegError;
+    err.mgr.output_message = OnJpegMessage;
+    err.message[0] = 0;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        std::strncpy(message, err.message, JMSG_LENGTH_MAX);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    width = int(cinfo.image_width);
+    height = int(cinfo.image_height);
+    if (headerOnly) {
+        jpeg_destroy_decompress(&cinfo);
+        return true;
+    }
+    cinfo.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&cinfo);
+    if (cinfo.output_components != 3) {
+        jpeg_destroy_decompress(&cinfo);
+        std::snprintf(message, JMSG_LENGTH_MAX, "unsupported colour layout");
+        return false;
+    }
+    out->Resize(int(cinfo.output_width), int(cinfo.output_height));
+    uint8_t* base = out->Pixels().data();
+    const size_t stride = size_t(cinfo.output_width) * 3;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = base + size_t(cinfo.output_scanline) * stride;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+bool Encode(const TSKIImage& image, int quality, unsigned char** buffer, unsigned long* size,
+            char* message) {
+    jpeg_compress_struct cinfo;
+    JpegError err;
+    cinfo.err = jpeg_std_error(&err.mgr);
+    err.mgr.error_exit = OnJpegError;
+    err.mgr.output_message = OnJpegMessage;
+    err.message[0] = 0;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        std::strncpy(message, err.message, JMSG_LENGTH_MAX);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, buffer, size);
+    cinfo.image_width = JDIMENSION(image.Width());
+    cinfo.image_height = JDIMENSION(image.Height());
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    const uint8_t* base = image.Pixels().data();
+    const size_t stride = size_t(image.Width()) * 3;
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<uint8_t*>(base + size_t(cinfo.next_scanline) * stride);
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+}  // namespace
+
+bool LoadJpeg(const std::filesystem::path& path, TSKIImage& out, std::string* error) {
+    std::vector<unsigned char> data;
+    if (!ReadFileBytes(path, data)) {
+        SetError(error, "cannot open " + path.string());
+        out = TSKIImage();
+        return false;
+    }
+    char message[JMSG_LENGTH_MAX] = {0};
+    int w = 0, h = 0;
+    if (data.empty() || !Decode(data, false, &out, w, h, message)) {
+        SetError(error, "cannot read JPEG " + path.string() + ": " +
+                            (data.empty() ? "empty file" : message));
+        out = TSKIImage();
+        return false;
+    }
+    return true;
+}
+
+bool JpegSize(const std::filesystem::path& path, int& width, int& height, std::string* error) {
+    std::vector<unsigned char> data;
+    if (!ReadFileBytes(path, data)) {
+        SetError(error, "cannot open " + path.string());
+        return false;
+    }
+    char message[JMSG_LENGTH_MAX] = {0};
+    int w = 0, h = 0;
+    if (data.empty() || !Decode(data, true, nullptr, w, h, message)) {
+        SetError(error, "cannot read JPEG " + path.string() + ": " +
+                            (data.empty() ? "empty file" : message));
+        return false;
+    }
+    width = w;
+    height = h;
+    return true;
+}
+
+bool SaveJpeg(const std::filesystem::path& path, const TSKIImage& image, int quality,
+              std::string* error) {
+    if (image.Empty()) {
+        SetError(error, "cannot write " + path.string() + ": the image is empty");
+        return false;
+    }
+    if (quality < 1) quality = 1;
+    if (quality > 100) quality = 100;
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    char message[JMSG_LENGTH_MAX] = {0};
+    const bool encoded = Encode(image, quality, &buffer, &size, message);
+    std::string bytes;
+    if (encoded) bytes.assign(reinterpret_cast<const char*>(buffer), size);
+    std::free(buffer);
+    if (!encoded) {
+        SetError(error, "cannot encode " + path.string() + ": " + message);
+        return false;
+    }
+    return WriteFileAtomically(path, bytes, error);
+}
+
+}  // namespace vallorn
