@@ -140,6 +140,7 @@ public:
     std::string ClockText = "9:00";
     int64_t TicksRun = 0;
     int64_t DayChanges = 0;
+    int64_t AccountingHours = 0;
 
     // Frame handler: runs once per rendered frame with the frame's real time in seconds.
     void OnProgress(double deltaTime);
@@ -149,6 +150,10 @@ public:
     void PeriodicTick();
     TSKICalendar Calendar(int32_t ticks);
     void DayChange();
+    // Recounts the skiers standing on each cell (only the cells counted last time are reset).
+    void UpdateCrowdCounters();
+    // Removes a skier; every stored skier index is fixed up.
+    void RemoveSkier(size_t index);
 
     // --- arrivals (arrivals.cpp) --------------------------------------------------------------
     void SpawnSkiers(int count, TSKIVector point, int wealthLevel, int skillLevel,
@@ -178,9 +183,7 @@ public:
 
     bool HasGrid() const { return !Grid.empty(); }
     TerrainCell& Cell(int i, int j) { return Grid[size_t(i) * kGridSide + size_t(j)]; }
-    const TerrainCell& Cell(int i, int j) const {
-        return Grid[size_t(i) * kGridSide + size_t(j)];
-    }
+    const TerrainCell& Cell(int i, int j) const { return Grid[size_t(i) * kGridSide + size_t(j)]; }
     static bool CellInGrid(int i, int j) {
         return i >= 0 && j >= 0 && i <= kGridSize && j <= kGridSize;
     }
@@ -220,6 +223,7 @@ private:
     void RebuildSnowImages();
 
     THeadlessDialogs headlessDialogs_;
+    std::vector<uint32_t> crowdedCells_;  // cells whose crowd counter is above 1
 };
 
 // Money text: "1.234.567,-"; empty when `blankZero` and the value is 0.

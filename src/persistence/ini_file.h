@@ -59,8 +59,7 @@ public:
     void WriteBool(std::string_view section, std::string_view key, bool value);
     // Written as the saved game writes reals: 15 significant digits, decimal comma.
     void WriteFloat(std::string_view section, std::string_view key, double value);
-    void WriteBinary(std::string_view section, std::string_view key, const void* data,
-                     size_t size);
+    void WriteBinary(std::string_view section, std::string_view key, const void* data, size_t size);
     void EraseSection(std::string_view section);
     void DeleteKey(std::string_view section, std::string_view key);
 
@@ -80,7 +79,6 @@ private:
         std::string name;
         std::vector<Entry> entries;
         std::unordered_map<std::string, size_t> index;  // lower-case key -> entry
-        std::vector<std::string> comments;              // lines kept for round trips
     };
 
     void Parse(std::string_view text);

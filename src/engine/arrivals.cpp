@@ -1,0 +1,104 @@
+// Where skiers arrive, how many come, and where their cars stand.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/engine.h"
+
+namespace vallorn {
+
+namespace {
+
+constexpr float kArrivalLift = 0.2f;  // the arrival point stands this far above the ground
+constexpr int kMaxLotsConsidered = 65;
+constexpr int kSkiersPerLot = 50;
+constexpr int kSkiersPerCar = 5;
+
+}  // namespace
+
+void TSKIEngine::SpawnSkiers(int count, TSKIVector point, int wealthLevel, int skillLevel,
+                             bool ignoreCapacity) {
+    if (!ignoreCapacity && int64_t(Skiers.size()) - 1 > Park.ParkMaxSkiers) return;
+    const float rating = Park.ParkRatingPercent;
+    for (int n = 0; n < count; ++n) {
+        TSKISkierRecord r;
+        r.Position = point;
+        r.Position.x += float(Rng.Between(-10.0, 10.0));
+        r.Position.z += float(Rng.Between(-10.0, 10.0));
+        if (wealthLevel == 10) {
+            r.Money = 250 + Rng.Range(0, 249);
+            if (rating > 0) r.Money += int32_t(std::lround(5.0 * rating));
+            r.SpendingLimit = 5 + Rng.Range(0, 9);
+            if (rating > 0) {
+                const int32_t q = int32_t(std::lround(rating / 4.0));
+                r.SpendingLimit += q + Rng.Below(q);
+            }
+        } else {
+            const int level = std::clamp(wealthLevel, 1, 3);
+            r.Money = (level - 1) * 300 + 200 + Rng.Range(0, 99);
+            r.SpendingLimit = level * 20 + Rng.Below(level * 15) - 10;
+        }
+        r.SpendingLimit = std::min(r.SpendingLimit, 100);
+        if (skillLevel == 10) {
+            r.Skill = float(0.25 + Rng.Uniform() * 0.5);
+        } else {
+            r.Skill = float(std::clamp(skillLevel, 1, 3) * 0.25 + Rng.Uniform() * 0.25);
+        }
+        Skiers.push_back(std::make_unique<TSKISkier>(*this, r));
+    }
+    AllocateParking();
+}
+
+TSKIVector TSKIEngine::UpdateArrivalPoint() {
+    TSKIVector point = CellToWorld(kGridSize / 2, kGridSize / 2, HasGrid());
+    ArrivalBuilding = nullptr;
+
+    std::vector<TSKIBuilding*> lots;
+    for (const auto& b : Buildings) {
+        if (b->Type == kBuildParking && b->Open) {
+            lots.push_back(b.get());
+            if (int(lots.size()) >= kMaxLotsConsidered) break;
+        }
+    }
+    if (!lots.empty()) {
+        TSKIBuilding* lot = lots[size_t(Rng.Below(int32_t(lots.size())))];
+        point = lot->EntrancePoint();
+        point.y = (HasGrid() ? TerrainHeight(point) : point.y) + kArrivalLift;
+        ArrivalBuilding = lot;
+    } else {
+        // Without parking, skiers gather at the bottom station of the lowest lift.
+        const TSKISection* lowest = nullptr;
+        for (const auto& s : Sections) {
+            if (!s->IsLift() || s->Points.empty()) continue;
+            if (!lowest || s->Points.front().y < lowest->Points.front().y) lowest = s.get();
+        }
+        if (lowest) point = lowest->Points.front();
+    }
+    point.w = 1;
+    ArrivalPoint = point;
+    return point;
+}
+
+void TSKIEngine::AllocateParking() {
+    std::vector<TSKIBuilding*> lots;
+    for (const auto& b : Buildings) {
+        if (b->Type == kBuildParking && b->Open) lots.push_back(b.get());
+    }
+    Park.ParkMaxSkiers = kSkiersPerLot * int32_t(lots.size());
+    for (TSKIBuilding* lot : lots) {
+        lot->CarPlaces.fill({});
+        lot->CarCount = 0;
+    }
+    if (lots.empty()) return;
+    const int64_t skiers = int64_t(Skiers.size());
+    const int64_t cars = (skiers - 1) / kSkiersPerCar + 1;
+    const int64_t lotCount = int64_t(lots.size());
+    for (int64_t k = 0; k < cars; ++k) {
+        TSKIBuilding& lot = *lots[size_t(k % lotCount)];
+        const size_t place = size_t(std::min<int64_t>(k / lotCount, kParkingPlaces - 1));
+        lot.CarPlaces[place].Taken = true;
+        lot.CarPlaces[place].Model = uint8_t(k % 10);
+        if (lot.CarCount < 255) ++lot.CarCount;
+    }
+}
+
+}  // namespace vallorn

@@ -1,0 +1,121 @@
+#include "engine/engine.h"
+
+#include <unistd.h>
+#include <cmath>
+#include <cstdlib>
+
+namespace fs = std::filesystem;
+
+namespace vallorn {
+
+fs::path ProgramFolder() {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return fs::current_path(ec);
+    return exe.parent_path();
+}
+
+TSKIFolders TSKIFolders::Resolve(const fs::path& rootIn) {
+    TSKIFolders f;
+    f.Root = rootIn.empty() ? ProgramFolder() : rootIn;
+    f.Data = f.Root / "data";
+    f.Worlds = f.Root / "worlds";
+    f.Save = f.Root / "save";
+    f.Addons = f.Root / "addons";
+    // An installed game cannot write beside itself: its player data moves to the user's data
+    // folder.
+    std::error_code ec;
+    fs::create_directories(f.Save, ec);
+    fs::create_directories(f.Addons, ec);
+    const bool writable = access(f.Root.c_str(), W_OK) == 0 && access(f.Save.c_str(), W_OK) == 0 &&
+                          access(f.Addons.c_str(), W_OK) == 0;
+    if (!writable) {
+        fs::path base;
+        if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
+            base = fs::path(xdg) / "vallorn";
+        } else if (const char* home = std::getenv("HOME"); home && *home) {
+            base = fs::path(home) / ".local" / "share" / "vallorn";
+        } else {
+            base = fs::temp_directory_path(ec) / "vallorn";
+        }
+        f.Save = base / "save";
+        f.Addons = base / "addons";
+        fs::create_directories(f.Save, ec);
+        fs::create_directories(f.Addons, ec);
+    }
+    return f;
+}
+
+TSKIEngine::TSKIEngine(const TSKIEngineSetup& setup) : Rng(setup.Seed) {
+    Dialogs = setup.Dialogs ? setup.Dialogs : &headlessDialogs_;
+    Folders = TSKIFolders::Resolve(setup.Root);
+    for (auto& phase : AnimationPhase) phase = uint8_t(Rng.Range(0, 19));
+    LoadParameters();
+    Park = TSKIParkData{};
+    Park.ParkMissionIndex = kMissionNone;
+    StartOfDay = Park;
+    HighlightMode = 0;
+    Running = false;  // the level loader starts the clock
+}
+
+TSKIEngine::~TSKIEngine() {
+    Halted = true;
+    ClearContainers();
+}
+
+void TSKIEngine::ClearContainers() {
+    ArrivalBuilding = nullptr;
+    Skiers.clear();
+    Vehicles.clear();
+    Buildings.clear();
+    Sections.clear();
+    GarageCount = 0;
+    ParkMessages.clear();
+    NewObjectives.clear();
+    for (auto& series : History) series.clear();
+    HistorySamples = 0;
+    for (TerrainCell& c : Grid) {
+        c.Section = nullptr;
+        c.NearestSection = nullptr;
+        c.Building = nullptr;
+    }
+}
+
+void TSKIEngine::ResetParkData() {
+    TSKIParkData fresh;
+    fresh.ParkCash = 50000;
+    fresh.ParkMaxSkiers = 300;
+    fresh.ParkWeather = float(Rng.Uniform());
+    fresh.ParkSpeed = 1.0f;
+    fresh.ParkMissionIndex = kMissionNone;
+    fresh.AccomplishedShown = 0;
+    Park = fresh;
+    StartOfDay = TakeSnapshot();
+    TickAccumulator = HistoryAccumulator = HourAccumulator = 0;
+    Calendar(Park.ParkTime);
+}
+
+int32_t TSKIEngine::LiftCount() const {
+    int32_t n = 0;
+    for (const auto& s : Sections) n += s->IsLift();
+    return n;
+}
+
+int32_t TSKIEngine::SlopeCount() const {
+    int32_t n = 0;
+    for (const auto& s : Sections) n += s->IsSlope();
+    return n;
+}
+
+TSKIParkData TSKIEngine::TakeSnapshot() const {
+    TSKIParkData snap = Park;
+    snap.ParkLiftCount = LiftCount();
+    snap.ParkSlopeCount = SlopeCount();
+    snap.ParkSkierCount = int32_t(Skiers.size());
+    const int temperature = int(std::floor((1.0f - Park.ParkWeather) * 20.0f - 10.0f));
+    snap.ParkWeatherText = std::to_string(temperature) + " 'C, " +
+                           (Park.ParkWeather >= 0.5f ? "snowing" : "snow melting");
+    return snap;
+}
+
+}  // namespace vallorn

@@ -1,0 +1,45 @@
+#include "entities/skier.h"
+
+#include "engine/engine.h"
+
+namespace vallorn {
+
+TSKISkier::TSKISkier(TSKIEngine& engine, const TSKISkierRecord& r)
+    : Engine(engine),
+      LiftType(r.LiftType),
+      Money(r.Money),
+      SpendingLimit(r.SpendingLimit),
+      Cold(r.Cold),
+      Hunger(r.Hunger),
+      Happiness(r.Happiness),
+      Skill(r.Skill),
+      Energy(r.Energy),
+      Injured(r.Injured),
+      SpawnPosition(r.Position),
+      Leaving(r.Leaving),
+      Position(r.Position) {
+    Init();
+    SmoothingAnchor = SmoothedPosition = Position;
+}
+
+void TSKISkier::Init() {
+    TSKIRandom& rng = Engine.Rng;
+    State = kSkierIdle;
+    CurrentSection = nullptr;
+    DecisionTimer = Speed = TargetSpeed = Carve = 0;
+    QueueCheckTimer = float(rng.Uniform());
+    NeedsTimer = float(rng.Uniform());
+    Preference = uint8_t(rng.Range(0, 199));
+    CurrentTarget = {};
+    Building = nullptr;
+    QueueIndex = 64;
+    ModelVariant = uint8_t(rng.Below(kCharacterTemplates));
+    Animation = 0;
+    if (Leaving) {
+        State = kSkierLeaving;
+        TargetSpeed = 5.0f;
+    }
+    if (Injured) State = kSkierInjured;
+}
+
+}  // namespace vallorn

@@ -1,0 +1,129 @@
+// vallorn-sim: the game's core without a window, for balancing parks, testing maps,
+// benchmarks and CI.
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "engine/engine.h"
+#include "options.h"
+#include "persistence/atomic_file.h"
+#include "report.h"
+
+using namespace vallorn;
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitUsage = 2;
+constexpr int kExitInput = 3;
+
+class ProgressBar {
+public:
+    explicit ProgressBar(int64_t total) : total_(total), enabled_(isatty(STDERR_FILENO)) {}
+    void Update(int64_t done) {
+        if (!enabled_ || total_ <= 0) return;
+        const int percent = int(done * 100 / total_);
+        if (percent == last_) return;
+        last_ = percent;
+        const int filled = percent / 4;
+        std::fprintf(stderr, "\r[%-25s] %3d%%", std::string(size_t(filled), '#').c_str(), percent);
+        std::fflush(stderr);
+    }
+    ~ProgressBar() {
+        if (enabled_ && last_ >= 0) std::fprintf(stderr, "\n");
+    }
+
+private:
+    int64_t total_;
+    bool enabled_;
+    int last_ = -1;
+};
+
+int LoadLevel(TSKIEngine& engine, const sim::Options& o) {
+    const TSKILevelLoadResult r = engine.LoadLevelFile(o.level, o.addons);
+    if (r.ok()) return kExitOk;
+    std::fprintf(stderr, "vallorn-sim: cannot load level '%s': %s\n", o.level.c_str(),
+                 r.error.empty() ? "the level file is missing" : r.error.c_str());
+    return kExitInput;
+}
+
+int Info(const sim::Options& o) {
+    TSKIEngine engine({o.root, o.seed, nullptr});
+    if (int rc = LoadLevel(engine, o)) return rc;
+    if (!o.saveAs.empty()) {
+        std::string error;
+        if (!engine.SaveLevelFile(o.saveAs, &error)) {
+            std::fprintf(stderr, "vallorn-sim: cannot save level '%s': %s\n", o.saveAs.c_str(),
+                         error.c_str());
+            return kExitInput;
+        }
+    }
+    std::cout << sim::LevelInfoJson(engine);
+    return kExitOk;
+}
+
+int Run(const sim::Options& o) {
+    TSKIEngine engine({o.root, o.seed, nullptr});
+    if (int rc = LoadLevel(engine, o)) return rc;
+    engine.Park.ParkSpeed = float(o.speed);
+
+    const double frame = 1.0 / o.fps;
+    const int64_t startTicks = engine.TicksRun;
+    const int64_t startDays = engine.DayChanges;
+    const int64_t days = o.days.value_or(o.ticks ? 0 : 1);
+    const int64_t ticks = o.ticks.value_or(0);
+    const int64_t total = o.ticks ? ticks : days * engine.Game().DayLength;
+    ProgressBar bar(total);
+    auto done = [&] {
+        return o.ticks ? engine.TicksRun - startTicks >= ticks
+                       : engine.DayChanges - startDays >= days;
+    };
+    while (!done()) {
+        engine.OnProgress(frame);
+        bar.Update(engine.TicksRun - startTicks);
+    }
+
+    const std::string report = sim::RunReportJson(engine);
+    if (o.report.empty()) {
+        std::cout << report;
+    } else {
+        std::string error;
+        if (!WriteFileAtomically(o.report, report, &error)) {
+            std::fprintf(stderr, "vallorn-sim: %s\n", error.c_str());
+            return kExitInput;
+        }
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    sim::Options o;
+    if (auto error = sim::ParseOptions(args, o)) {
+        std::fprintf(stderr, "vallorn-sim: %s\n\n%s", error->c_str(), sim::Usage());
+        return kExitUsage;
+    }
+    try {
+        switch (o.command) {
+            case sim::Options::Command::Help:
+                std::cout << sim::Usage();
+                return kExitOk;
+            case sim::Options::Command::Info:
+                return Info(o);
+            case sim::Options::Command::Run:
+                return Run(o);
+            case sim::Options::Command::None:
+                break;
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vallorn-sim: %s\n", e.what());
+        return kExitInput;
+    }
+    std::fprintf(stderr, "%s", sim::Usage());
+    return kExitUsage;
+}

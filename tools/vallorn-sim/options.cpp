@@ -1,0 +1,107 @@
+#include "options.h"
+
+#include "persistence/number_format.h"
+
+namespace vallorn::sim {
+
+const char* Usage() {
+    return R"(usage:
+  vallorn-sim info --level NAME [--addons] [--root DIR] [--save-as NAME]
+  vallorn-sim run --level NAME [--addons] [--days N | --ticks N] [--speed 1|2|4]
+                  [--fps F] [--seed S] [--report OUT.json] [--root DIR]
+  vallorn-sim --help
+
+info    loads a level and prints its figures as JSON (grid size, maximum height, counts of
+        blocked, tree, natural-snow and road cells, houses). --save-as saves the loaded
+        level into the add-ons folder under a new name.
+run     loads a level and drives the game's frame handler with a fixed frame time of 1/F s
+        (default 30 frames a second) at the given speed (default 4) for N game days
+        (default 1) or N game ticks; questions take their default answers. Prints the
+        report as JSON, or writes it to --report.
+
+Folders: levels are read from DIR/worlds (or DIR/addons with --addons); DIR is the folder
+of the program unless --root is given. When that folder is not writable (an installed
+game), save/ and addons/ are kept in $XDG_DATA_HOME/vallorn/ (~/.local/share/vallorn/).
+
+Exit status: 0 success, 2 bad arguments, 3 an input file is missing or cannot be read.
+)";
+}
+
+namespace {
+
+std::optional<int64_t> Int(const std::string& s) {
+    return ParseInteger(s);
+}
+
+}  // namespace
+
+std::optional<std::string> ParseOptions(const std::vector<std::string>& args, Options& o) {
+    if (args.empty()) return "no command given";
+    const std::string& cmd = args[0];
+    if (cmd == "--help" || cmd == "-h" || cmd == "help") {
+        o.command = Options::Command::Help;
+        return std::nullopt;
+    }
+    if (cmd == "info") {
+        o.command = Options::Command::Info;
+    } else if (cmd == "run") {
+        o.command = Options::Command::Run;
+    } else {
+        return "unknown command '" + cmd + "'";
+    }
+    const bool run = o.command == Options::Command::Run;
+    for (size_t k = 1; k < args.size(); ++k) {
+        const std::string& a = args[k];
+        auto value = [&](std::string& out) -> std::optional<std::string> {
+            if (k + 1 >= args.size()) return a + " needs a value";
+            out = args[++k];
+            return std::nullopt;
+        };
+        std::string v;
+        if (a == "--help" || a == "-h") {
+            o.command = Options::Command::Help;
+            return std::nullopt;
+        } else if (a == "--level") {
+            if (auto e = value(o.level)) return e;
+            if (o.level.empty()) return "--level needs a name";
+        } else if (a == "--addons") {
+            o.addons = true;
+        } else if (a == "--root") {
+            if (auto e = value(o.root)) return e;
+        } else if (a == "--save-as" && !run) {
+            if (auto e = value(o.saveAs)) return e;
+            if (o.saveAs.empty() || o.saveAs.find('/') != std::string::npos) {
+                return "--save-as needs a plain name";
+            }
+        } else if (run && (a == "--days" || a == "--ticks")) {
+            if (auto e = value(v)) return e;
+            auto n = Int(v);
+            if (!n || *n < 0) return a + " needs a whole number of 0 or more";
+            (a == "--days" ? o.days : o.ticks) = *n;
+        } else if (run && a == "--speed") {
+            if (auto e = value(v)) return e;
+            auto n = Int(v);
+            if (!n || (*n != 1 && *n != 2 && *n != 4)) return "--speed must be 1, 2 or 4";
+            o.speed = double(*n);
+        } else if (run && a == "--fps") {
+            if (auto e = value(v)) return e;
+            auto f = ParseReal(v);
+            if (!f || *f < 1 || *f > 1000) return "--fps needs a number from 1 to 1000";
+            o.fps = *f;
+        } else if (run && a == "--seed") {
+            if (auto e = value(v)) return e;
+            auto n = Int(v);
+            if (!n || *n < 0) return "--seed needs a whole number of 0 or more";
+            o.seed = uint64_t(*n);
+        } else if (run && a == "--report") {
+            if (auto e = value(o.report)) return e;
+        } else {
+            return "unknown option '" + a + "'";
+        }
+    }
+    if (o.level.empty()) return "--level is required";
+    if (o.days && o.ticks) return "give --days or --ticks, not both";
+    return std::nullopt;
+}
+
+}  // namespace vallorn::sim

@@ -1,0 +1,28 @@
+// Command line of the headless runner.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vallorn::sim {
+
+struct Options {
+    enum class Command { None, Help, Info, Run } command = Command::None;
+    std::string level;
+    bool addons = false;
+    std::string root;
+    std::string saveAs;  // info: save the loaded level into addons under this name
+    std::optional<int64_t> days, ticks;
+    double speed = 4;
+    double fps = 30;
+    uint64_t seed = 1;
+    std::string report;
+};
+
+// Parses argv. Returns an error text for bad arguments (the caller prints usage, exits 2).
+std::optional<std::string> ParseOptions(const std::vector<std::string>& args, Options& out);
+const char* Usage();
+
+}  // namespace vallorn::sim

@@ -1,0 +1,146 @@
+#include "report.h"
+
+#include "engine/engine.h"
+#include "json_writer.h"
+#include "persistence/state_hash.h"
+
+namespace vallorn::sim {
+
+std::string LevelInfoJson(const TSKIEngine& e) {
+    int64_t blocked = 0, trees = 0, snow = 0, roads = 0;
+    for (int i = 0; i < kGridSize; ++i) {
+        for (int j = 0; j < kGridSize; ++j) {
+            const TerrainCell& c = e.Cell(i, j);
+            blocked += c.Blocked;
+            trees += c.Tree;
+            snow += c.NaturalSnow;
+            roads += c.Kind == kCellRoad;
+        }
+    }
+    JsonWriter w;
+    w.BeginObject();
+    w.Field("Level", e.Level.LevelName);
+    w.Field("FromAddons", e.Level.FromAddons);
+    w.Field("GridSize", e.Level.GridSize);
+    w.Field("WorldSize", e.Level.WorldSize);
+    w.Field("TextureSize", e.Level.TextureSize);
+    w.Field("MaxHeight", e.Level.MaxHeight);
+    w.Field("MaxAltitude", e.Level.MaxHeight * 3.0 + 500.0);
+    w.Field("BlockedCells", blocked);
+    w.Field("TreeCells", trees);
+    w.Field("NaturalSnowCells", snow);
+    w.Field("RoadCells", roads);
+    w.Field("Houses", int64_t(e.Houses.size()));
+    w.Field("TreeCount", e.Level.TreeCount);
+    w.EndObject();
+    return w.Text();
+}
+
+namespace {
+
+void ParkFields(JsonWriter& w, const TSKIParkData& p) {
+    w.Field("ParkName", p.ParkName);
+    w.Field("ParkTime", p.ParkTime);
+    w.Field("ParkCash", p.ParkCash);
+    w.Field("ParkMaxSkiers", p.ParkMaxSkiers);
+    w.Field("ParkRating", p.ParkRating);
+    w.Field("ParkRatingPercent", p.ParkRatingPercent);
+    w.Field("ParkAvgHappiness", p.ParkAvgHappiness);
+    w.Field("ParkRatingLeftUnhappy", p.ParkRatingLeftUnhappy);
+    w.Field("ParkRatingLeftDead", p.ParkRatingLeftDead);
+    w.Field("ParkSlopeScore", p.ParkSlopeScore);
+    w.Field("ParkLiftScore", p.ParkLiftScore);
+    w.Field("ParkBuildScore", p.ParkBuildScore);
+    w.Field("ParkLeftBecauseUnhappy", p.ParkLeftBecauseUnhappy);
+    w.Field("ParkLeftBecauseNoMoney", p.ParkLeftBecauseNoMoney);
+    w.Field("ParkLeftBecauseDied", p.ParkLeftBecauseDied);
+    w.Field("ParkAccidentCooldown", p.ParkAccidentCooldown);
+    w.Field("ParkSpeed", p.ParkSpeed);
+    w.Field("ParkWeather", p.ParkWeather);
+    w.Field("ParkTreesFelled", p.ParkTreesFelled);
+    w.Field("ParkLoan", p.ParkLoan);
+    w.Field("ParkLoanInterest", p.ParkLoanInterest);
+    w.Field("ParkLoanExpence", p.ParkLoanExpence);
+    w.Field("ParkMarketingExpence", p.ParkMarketingExpence);
+    w.Field("ParkSpawnSpeed", p.ParkSpawnSpeed);
+    w.Field("ParkSpawnCounter", p.ParkSpawnCounter);
+    w.Field("ParkSlopeLength", p.ParkSlopeLength);
+    w.Field("ParkSnowQuality", p.ParkSnowQuality);
+    w.Field("ParkMissionIndex", p.ParkMissionIndex);
+    w.Field("ParkEcoExpence", p.ParkEcoExpence);
+    w.Field("ParkAvgCold", p.ParkAvgCold);
+    w.Field("ParkAvgHunger", p.ParkAvgHunger);
+    w.Field("ParkAvgEnergy", p.ParkAvgEnergy);
+    w.Field("ParkRewards", p.ParkRewards);
+    w.Field("ParkHourProfit", p.ParkHourProfit);
+    w.Field("ParkSandboxDiff", p.ParkSandboxDiff);
+    w.Field("ParkPopularity", p.ParkPopularity);
+}
+
+const char* kStateNames[] = {"Idle",       "OnLift",  "Skiing", "Waiting",
+                             "InBuilding", "Leaving", "Injured"};
+
+}  // namespace
+
+std::string RunReportJson(TSKIEngine& e) {
+    JsonWriter w;
+    w.BeginObject();
+    w.Field("Level", e.Level.LevelName);
+    w.BeginObject("Park");
+    ParkFields(w, e.Park);
+    w.EndObject();
+    const TSKICalendar cal = e.Calendar(e.Park.ParkTime);
+    w.BeginObject("Calendar");
+    w.Field("Season", cal.Season);
+    w.Field("Day", cal.Day);
+    w.Field("Hour", cal.Hour);
+    w.Field("Minute", cal.Minute);
+    w.Field("Clock", e.ClockText);
+    w.EndObject();
+    w.Field("TicksRun", e.TicksRun);
+    w.Field("DayChanges", e.DayChanges);
+    w.Field("AccountingHours", e.AccountingHours);
+    w.Field("HistorySamples", e.HistorySamples);
+
+    int64_t byState[7] = {};
+    for (const auto& s : e.Skiers) {
+        if (s->State < 7) ++byState[s->State];
+    }
+    w.BeginObject("Skiers");
+    w.Field("Total", int64_t(e.Skiers.size()));
+    for (int k = 0; k < 7; ++k) w.Field(kStateNames[k], byState[k]);
+    w.EndObject();
+
+    w.BeginArray("Lifts");
+    for (size_t k = 0; k < e.Sections.size(); ++k) {
+        const TSKISection& s = *e.Sections[k];
+        if (!s.IsLift()) continue;
+        w.BeginObject();
+        w.Field("Index", int64_t(k));
+        w.Field("Type", s.LiftType);
+        w.Field("Status", s.Status);
+        w.EndObject();
+    }
+    w.EndArray();
+    w.BeginArray("Buildings");
+    for (size_t k = 0; k < e.Buildings.size(); ++k) {
+        const TSKIBuilding& b = *e.Buildings[k];
+        w.BeginObject();
+        w.Field("Index", int64_t(k));
+        w.Field("Type", b.Type);
+        w.Field("Open", b.Open);
+        w.Field("CustomersServed", b.CustomersServed);
+        w.Field("TotalIncome", b.TotalIncome);
+        w.Field("TotalExpense", b.TotalExpense);
+        w.EndObject();
+    }
+    w.EndArray();
+    w.BeginArray("CashHistory");
+    for (int32_t v : e.History[size_t(TSKIHistory::Cash)]) w.Item(v);
+    w.EndArray();
+    w.Field("StateHash", StateHashText(e));
+    w.EndObject();
+    return w.Text();
+}
+
+}  // namespace vallorn::sim
