@@ -1,0 +1,310 @@
+// Level files ("<name>.skil"): loading a level into the engine and saving it back.
+#include <algorithm>
+#include <cstring>
+#include <system_error>
+
+#include "engine/engine.h"
+#include "engine/image_io.h"
+#include "persistence/ini_file.h"
+
+namespace fs = std::filesystem;
+
+namespace vallorn {
+namespace {
+
+constexpr const char* kLevelData = "LevelData";
+constexpr const char* kBasicBlocked = "LevelBasicBlocked";
+constexpr const char* kBRB = "LevelBRB";
+constexpr const char* kHouses = "SKIHouses";
+constexpr size_t kHouseBytes = 36;
+
+// A load that cannot go on; the message names the cause.
+struct LevelLoadError {
+    std::string message;
+};
+
+void Fail(const std::string& message) {
+    throw LevelLoadError{message};
+}
+
+// Applies one character of a LevelBasicBlocked row to a cell.
+void ApplyRowCharacter(TSKIEngine& engine, int i, int j, char c) {
+    TerrainCell& cell = engine.Cell(i, j);
+    if (c >= '0' && c <= '7') {
+        const int bits = c - '0';
+        cell.Blocked = (bits & 4) != 0;
+        cell.NaturalSnow = (bits & 1) != 0;
+        if (bits & 2) {
+            // Counted even when the cell declines the tree.
+            ++engine.Level.TreeCount;
+            engine.PlantTree(i, j, 0);
+        } else {
+            cell.Tree = false;
+        }
+    } else if (c == 'R') {
+        cell.Blocked = false;
+        cell.Tree = false;
+        cell.NaturalSnow = false;
+        cell.Kind = kCellRoad;
+    }
+}
+
+char RowCharacter(const TerrainCell& cell) {
+    if (cell.Kind == kCellRoad) return 'R';
+    return char('0' + 4 * int(cell.Blocked) + 2 * int(cell.Tree) + int(cell.NaturalSnow));
+}
+
+TSKIHouse DecodeHouse(const std::vector<uint8_t>& bytes) {
+    TSKIHouse h;
+    float v[8];
+    std::memcpy(&h.Tag, bytes.data(), 4);
+    std::memcpy(v, bytes.data() + 4, sizeof v);
+    h.Position = TSKIVector(v[0], v[1], v[2], v[3]);
+    h.Direction = TSKIVector(v[4], v[5], v[6], v[7]);
+    return h;
+}
+
+void EncodeHouse(const TSKIHouse& h, uint8_t* out) {
+    const float v[8] = {h.Position.x,  h.Position.y,  h.Position.z,  h.Position.w,
+                        h.Direction.x, h.Direction.y, h.Direction.z, h.Direction.w};
+    std::memcpy(out, &h.Tag, 4);
+    std::memcpy(out + 4, v, sizeof v);
+}
+
+// Copies `from` to `to` through a temporary file renamed into place.
+bool CopyAtomically(const fs::path& from, const fs::path& to, std::string* error) {
+    const fs::path temp = to.string() + ".tmp";
+    std::error_code ec;
+    fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
+    if (!ec) fs::rename(temp, to, ec);
+    if (ec) {
+        if (error)
+            *error = "cannot copy " + from.string() + " to " + to.string() + ": " + ec.message();
+        fs::remove(temp, ec);
+        return false;
+    }
+    return true;
+}
+
+bool SameFolder(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    if (fs::equivalent(a, b, ec)) return true;
+    return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
+}
+
+}  // namespace
+
+TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool fromAddons) {
+    TSKILevelLoadResult result;
+    const fs::path folder = fromAddons ? Folders.Addons : Folders.Worlds;
+    const fs::path file = folder / (name + ".skil");
+    std::error_code ec;
+    if (name.empty() || !fs::is_regular_file(file, ec)) {
+        result.status = TSKILevelLoadResult::Missing;
+        result.error = "level file " + file.string() + " not found";
+        return result;
+    }
+
+    try {
+        const TIniFile ini(file);
+        Running = false;
+        ClearContainers();
+
+        // Settings. Reals are plain decimals read with a decimal comma; text that does not
+        // parse gives the default.
+        TSKILevelData level;
+        level.LevelName = name;
+        level.Folder = folder;
+        level.FromAddons = fromAddons;
+        level.ElevationFile = ini.ReadString(kLevelData, "LevelElevationFile", name + ".bmp");
+        level.TextureSnow = ini.ReadString(kLevelData, "LevelTextureSnow", name + "MAP.jpg");
+        level.TextureGround = ini.ReadString(kLevelData, "LevelTextureGround", name + "MAPs.jpg");
+        level.BlockThreshold = float(ini.ReadFloat(kLevelData, "LevelBlockThreshold", 3.0));
+        const int64_t maxCrowded = ini.ReadInteger(kLevelData, "LevelMaxCrowded", 1);
+        if (maxCrowded < 0 || maxCrowded > 65535) {
+            Fail("LevelMaxCrowded " + std::to_string(maxCrowded) + " in " + file.string() +
+                 " is out of range 0..65535");
+        }
+        level.MaxCrowded = uint16_t(maxCrowded);
+        const float scaleXZ = float(ini.ReadFloat(kLevelData, "LevelScaleXZ", 4.0));
+        const float scaleY = float(ini.ReadFloat(kLevelData, "LevelScaleY", 2.0));
+        level.Scale = TSKIVector(scaleXZ, scaleY, scaleXZ, 0);
+
+        ResetParkData();
+
+        // Ground images.
+        std::string error;
+        ClearLevel();
+        if (!LoadJpeg(folder / level.TextureSnow, SnowTexture, &error)) Fail(error);
+        if (!LoadJpeg(folder / level.TextureGround, GroundTexture, &error)) Fail(error);
+        level.GridSize = kGridSize;
+        level.TextureSize = uint16_t(std::min(SnowTexture.Width(), 65535));
+        level.WorldSize = float(kGridSize) * scaleXZ;
+        level.HalfScale = scaleXZ * 0.5f;
+
+        // Terrain meshes.
+        if (!Surface.Load(folder / (level.ElevationFile + "H.3ds"), scaleY, &error)) Fail(error);
+        if (!Skirt.Load(folder / (level.ElevationFile + "Side.3ds"), scaleY, &error)) Fail(error);
+        Level = level;
+
+        // The grid: heights from the mesh, trees drawn in a fixed order of random numbers.
+        Grid.assign(size_t(kGridSide) * kGridSide, TerrainCell{});
+        Level.MaxHeight = 0;
+        for (int i = 0; i < kGridSize; ++i) {
+            for (int j = 0; j < kGridSize; ++j) {
+                TerrainCell& c = Cell(i, j);
+                c.Kind = kCellFree;
+                c.Height = CellToWorld(i, j, true).y;
+                Level.MaxHeight = std::max(Level.MaxHeight, c.Height);
+                c.GridI = int16_t(i);
+                c.GridJ = int16_t(j);
+                c.Crowd = 1;
+                TSKIVector t = CellToWorld(i, j, false);
+                t.x += float(2.0 * Rng.Uniform() - 2.0);
+                t.z += float(2.0 * Rng.Uniform());
+                const float width = float(12.0 + 8.0 * Rng.Uniform());
+                const float height = float(8.0 + 6.0 * Rng.Uniform());
+                c.TreeScale = TSKIVector(width, height, width, 0);
+                t.y = TerrainHeight(t) + height / 2;
+                c.TreePosition = t;
+                c.TreeTurn = float(360.0 * Rng.Uniform());
+                c.Variant = uint8_t(Rng.Below(30));
+            }
+        }
+
+        // Blocked terrain, trees, natural snow and roads, one row per key.
+        Level.TreeCount = 0;
+        for (int i = 0; i < kGridSize; ++i) {
+            const std::string* row = ini.FindValue(kBasicBlocked, std::to_string(i));
+            if (!row) continue;
+            const int n = int(std::min<size_t>(row->size(), kGridSize));
+            for (int j = 0; j < n; ++j) ApplyRowCharacter(*this, i, j, (*row)[j]);
+        }
+
+        // Houses: 36 bytes each; shorter or malformed values are skipped.
+        for (const std::string& key : ini.SectionKeys(kHouses)) {
+            std::vector<uint8_t> bytes;
+            if (!ini.ReadBinary(kHouses, key, bytes) || bytes.size() < kHouseBytes) continue;
+            TSKIHouse house = DecodeHouse(bytes);
+            house.Position.y = TerrainHeight(house.Position);
+            Houses.push_back(house);
+        }
+
+        // Overlay images: one pixel per cell, the object imprint one per world unit.
+        for (size_t k = 0; k < Overlays.Images.size(); ++k) {
+            if (TSKIOverlay(k) == TSKIOverlay::ObjectImprint) {
+                Overlays.Images[k].Resize(kImprintSize, kImprintSize, {255, 255, 255});
+            } else {
+                Overlays.Images[k].Resize(kGridSize, kGridSize);
+            }
+            Overlays.Touch(TSKIOverlay(k));
+        }
+
+        ConstructionTool = 0;
+        RebuildSteepness();
+        RebuildSnowImages();
+        RebuildSlopePaint();
+        RebuildObjectImprint();
+        // The occupancy image shows the loaded blocked terrain and roads; the cells keep their
+        // kinds until the occupancy is rebuilt.
+        TSKIImage& occupancy = Overlays[TSKIOverlay::Occupancy];
+        occupancy.Fill({0, 0, 0});
+        for (int i = 0; i < kGridSize; ++i)
+            for (int j = 0; j < kGridSize; ++j) {
+                const TerrainCell& c = Cell(i, j);
+                if (c.Blocked || c.Kind == kCellRoad) occupancy.Set(i, j, {200, 0, 0});
+            }
+        RefreshTerrainView();
+        Running = true;
+        result.status = TSKILevelLoadResult::Loaded;
+        return result;
+    } catch (const LevelLoadError& e) {
+        result.error = e.message;
+    } catch (const std::exception& e) {
+        result.error = "cannot load level " + name + ": " + e.what();
+    }
+    // A failed load leaves no level behind.
+    ClearLevel();
+    ClearContainers();
+    Running = false;
+    result.status = TSKILevelLoadResult::Failed;
+    return result;
+}
+
+void TSKIEngine::ClearLevel() {
+    Grid.clear();
+    Grid.shrink_to_fit();
+    Houses.clear();
+    Surface.Clear();
+    Skirt.Clear();
+    SnowTexture = TSKIImage();
+    GroundTexture = TSKIImage();
+    for (size_t k = 0; k < Overlays.Images.size(); ++k) {
+        Overlays.Images[k] = TSKIImage();
+        Overlays.Touch(TSKIOverlay(k));
+    }
+    ++Overlays.ViewRevision;
+    Level = TSKILevelData{};
+}
+
+bool TSKIEngine::SaveLevelFile(const std::string& name, std::string* error) {
+    auto fail = [&](const std::string& message) {
+        if (error) *error = message;
+        return false;
+    };
+    if (name.empty()) return fail("the level has no name");
+    if (!HasGrid()) return fail("no level is loaded");
+    try {
+        std::error_code ec;
+        fs::create_directories(Folders.Addons, ec);
+        const fs::path target = Folders.Addons / (name + ".skil");
+
+        // The meshes and images the level names must be found beside the level file.
+        if (!Level.Folder.empty() && !SameFolder(Level.Folder, Folders.Addons)) {
+            for (const std::string& file :
+                 {Level.ElevationFile + "H.3ds", Level.ElevationFile + "Side.3ds",
+                  Level.TextureSnow, Level.TextureGround}) {
+                const fs::path to = Folders.Addons / file;
+                if (fs::exists(to, ec)) continue;
+                const fs::path from = Level.Folder / file;
+                if (!fs::is_regular_file(from, ec)) {
+                    return fail("cannot save level " + name + ": " + from.string() + " is missing");
+                }
+                fs::create_directories(to.parent_path(), ec);
+                if (!CopyAtomically(from, to, error)) return false;
+            }
+        }
+
+        TIniFile ini(target);
+        for (const char* section : {kLevelData, kBasicBlocked, kBRB, kHouses})
+            ini.EraseSection(section);
+
+        ini.WriteString(kLevelData, "LevelElevationFile", Level.ElevationFile);
+        ini.WriteString(kLevelData, "LevelTextureSnow", Level.TextureSnow);
+        ini.WriteString(kLevelData, "LevelTextureGround", Level.TextureGround);
+        ini.WriteFloat(kLevelData, "LevelBlockThreshold", double(Level.BlockThreshold));
+        ini.WriteInteger(kLevelData, "LevelMaxCrowded", Level.MaxCrowded);
+        ini.WriteFloat(kLevelData, "LevelScaleXZ", double(Level.Scale.x));
+        ini.WriteFloat(kLevelData, "LevelScaleY", double(Level.Scale.y));
+
+        std::string row(kGridSize, '0');
+        for (int i = 0; i < kGridSize; ++i) {
+            for (int j = 0; j < kGridSize; ++j) row[size_t(j)] = RowCharacter(Cell(i, j));
+            ini.WriteString(kBasicBlocked, std::to_string(i), row);
+        }
+
+        uint8_t bytes[kHouseBytes];
+        for (size_t k = 0; k < Houses.size(); ++k) {
+            EncodeHouse(Houses[k], bytes);
+            ini.WriteBinary(kHouses, std::to_string(k), bytes, kHouseBytes);
+        }
+
+        std::string saveError;
+        if (!ini.SaveToFile(target, &saveError)) return fail(saveError);
+        return true;
+    } catch (const std::exception& e) {
+        return fail("cannot save level " + name + ": " + e.what());
+    }
+}
+
+}  // namespace vallorn

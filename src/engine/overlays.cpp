@@ -1,0 +1,294 @@
+// The per-cell overlay images painted onto the terrain. Each rebuild is a plain double loop
+// over the grid without allocation; the renderer uploads an image when its revision changes
+// and composes the terrain textures when the view revision changes.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/engine.h"
+
+namespace vallorn {
+namespace {
+
+constexpr TSKIColor kBlack{0, 0, 0};
+constexpr TSKIColor kWhite{255, 255, 255};
+constexpr TSKIColor kRed200{200, 0, 0};
+constexpr TSKIColor kPureRed{255, 0, 0};
+constexpr TSKIColor kSteepBlue{0, 0, 200};
+constexpr TSKIColor kSteepBlack{10, 10, 10};
+// Snow overlay: black is "no snow" (shows the ground through), white is snow, a faint blue
+// tint marks groomed snow. Snow mask: grey where there is no snow, black where there is.
+constexpr TSKIColor kNoSnow{0, 0, 0};
+constexpr TSKIColor kSnow{255, 255, 255};
+constexpr TSKIColor kGroomedSnow{232, 240, 255};
+constexpr TSKIColor kMaskNoSnow{128, 128, 128};
+constexpr TSKIColor kMaskSnow{0, 0, 0};
+
+TSKIColor Grey(int level) {
+    const uint8_t v = uint8_t(std::clamp(level, 0, 255));
+    return {v, v, v};
+}
+
+// Makes sure an overlay image has its size (a level load creates them; this keeps a rebuild
+// safe on an engine whose images were cleared).
+TSKIImage& Sized(TSKIOverlays& overlays, TSKIOverlay o, int side) {
+    TSKIImage& img = overlays[o];
+    if (img.Width() != side || img.Height() != side) img.Resize(side, side);
+    return img;
+}
+
+}  // namespace
+
+void TSKIEngine::RebuildOverlay(TSKIOverlay overlay) {
+    if (!HasGrid()) return;
+    switch (overlay) {
+        case TSKIOverlay::SnowOverlay:
+        case TSKIOverlay::SnowMask:
+            RebuildSnowImages();
+            break;
+        case TSKIOverlay::SlopePaint:
+            RebuildSlopePaint();
+            break;
+        case TSKIOverlay::Occupancy:
+            RebuildOccupancy();
+            break;
+        case TSKIOverlay::ObjectImprint:
+            RebuildObjectImprint();
+            break;
+        case TSKIOverlay::Steepness:
+            RebuildSteepness();
+            break;
+        case TSKIOverlay::ToolPreview:  // drawn by the slope tool itself
+        case TSKIOverlay::Count:
+            Overlays.Touch(TSKIOverlay::ToolPreview);
+            break;
+    }
+    RefreshTerrainView();
+}
+
+void TSKIEngine::RefreshTerrainView() {
+    ++Overlays.ViewRevision;
+}
+
+void TSKIEngine::RebuildOccupancy() {
+    if (!HasGrid()) return;
+    TSKIImage& img = Sized(Overlays, TSKIOverlay::Occupancy, kGridSize);
+    img.Fill(kBlack);
+    for (int i = 0; i < kGridSize; ++i)
+        for (int j = 0; j < kGridSize; ++j) {
+            TerrainCell& c = Cell(i, j);
+            if (c.Kind == kCellOccupied) c.Kind = kCellFree;
+        }
+
+    // Lifts: line nodes of lifts that run on the ground, stations and poles.
+    int ci, cj;
+    for (const auto& section : Sections) {
+        if (section->IsSlope()) continue;
+        const std::vector<TSKIVector>& pts = section->Points;
+        const int n = int(pts.size());
+        if (section->LiftType < kLiftTypeCount && Params.Lifts[section->LiftType].OnGround) {
+            for (int k = 0; k < n; ++k) {
+                WorldToCell(pts[size_t(k)], ci, cj);
+                img.Set(ci, cj, kRed200);
+                if (k >= 2 && k <= n - 3) {
+                    img.Set(ci - 1, cj, kRed200);
+                    img.Set(ci, cj - 1, kRed200);
+                }
+            }
+        }
+        for (const TSKIVector& pole : section->Poles) {
+            WorldToCell(pole, ci, cj);
+            img.Set(ci, cj, kRed200);
+        }
+        if (n > 0) {
+            WorldToCell(pts.front(), ci, cj);
+            img.Set(ci, cj, kPureRed);
+            WorldToCell(pts.back(), ci, cj);
+            img.Set(ci, cj, kRed200);
+        }
+    }
+
+    // Buildings: every cell whose world point lies within the type's size of the building
+    // is occupied and loses its tree; the centre cell is the building's.
+    for (const auto& b : Buildings) {
+        const int r = b->Type < kBuildingTypeCount ? Params.Buildings[b->Type].Size : 1;
+        WorldToCell(b->Position, ci, cj);
+        for (int a = ci - r; a <= ci + r; ++a) {
+            for (int c = cj - r; c <= cj + r; ++c) {
+                if (!CellInGrid(a, c)) continue;
+                TSKIVector p = CellToWorld(a, c, false);
+                p.y = (a < kGridSize && c < kGridSize) ? Cell(a, c).Height : TerrainHeight(p);
+                const float dx = p.x - b->Position.x, dy = p.y - b->Position.y,
+                            dz = p.z - b->Position.z;
+                if (std::sqrt(dx * dx + dy * dy + dz * dz) < float(r)) {
+                    Cell(a, c).Kind = kCellOccupied;
+                    RemoveTree(a, c);
+                }
+            }
+        }
+        Cell(ci, cj).Kind = kCellBuilding;
+        Cell(ci, cj).Building = b.get();
+    }
+
+    for (int i = 0; i < kGridSize; ++i)
+        for (int j = 0; j < kGridSize; ++j) {
+            TerrainCell& c = Cell(i, j);
+            if (c.Blocked) c.Kind = kCellOccupied;
+            if (c.Kind == kCellOccupied || c.Kind == kCellBuilding || c.Kind == kCellRoad)
+                img.Set(i, j, kRed200);
+        }
+    Overlays.Touch(TSKIOverlay::Occupancy);
+}
+
+void TSKIEngine::RebuildSteepness() {
+    if (!HasGrid()) return;
+    // Steepness: height above the mean of the lower neighbours.
+    for (int i = 1; i <= kGridSize - 2; ++i) {
+        for (int j = 1; j <= kGridSize - 2; ++j) {
+            TerrainCell& c = Cell(i, j);
+            float sum = 0;
+            int count = 0;
+            for (int di = -1; di <= 1; ++di)
+                for (int dj = -1; dj <= 1; ++dj) {
+                    if (di == 0 && dj == 0) continue;
+                    const float h = Cell(i + di, j + dj).Height;
+                    if (h < c.Height) {
+                        sum += h;
+                        ++count;
+                    }
+                }
+            if (count >= 1) c.Steepness = c.Height - sum / float(count);
+        }
+    }
+    // Blue below 2, red from 2, black from 3; black is drawn last so it wins.
+    TSKIImage& img = Sized(Overlays, TSKIOverlay::Steepness, kGridSize);
+    img.Fill(kSteepBlue);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 1; i <= kGridSize - 2; ++i)
+            for (int j = 1; j <= kGridSize - 2; ++j) {
+                const float s = Cell(i, j).Steepness;
+                if (pass == 0 && s >= 2 && s < 3) img.FillCircle(i, j, 2, kRed200);
+                if (pass == 1 && s >= 3) img.FillCircle(i, j, 2, kSteepBlack);
+            }
+    }
+    Overlays.Touch(TSKIOverlay::Steepness);
+}
+
+void TSKIEngine::RebuildSlopePaint() {
+    if (!HasGrid()) return;
+    TSKIImage& img = Sized(Overlays, TSKIOverlay::SlopePaint, kGridSize);
+    img.Fill(kWhite);
+    const bool byDifficulty = (DisplayFlags & kDisplaySlopes) != 0;
+    for (const auto& section : Sections) {
+        if (!section->IsSlope() || section->Points.empty()) continue;
+        const std::vector<TSKIVector>& pts = section->Points;
+        for (int p = 0; p < 2; ++p) {
+            TSKIColor colour = Grey(170 - 20 * p);
+            if (byDifficulty) {
+                switch (section->Difficulty) {
+                    case kDifficultyBlue:
+                        colour = {0, 0, uint8_t(170 - 20 * p)};
+                        break;
+                    case kDifficultyRed:
+                        colour = {uint8_t(170 - 20 * p), 0, 0};
+                        break;
+                    default:
+                        colour = Grey(70 - 20 * p);
+                        break;
+                }
+            }
+            int i0, j0, i1, j1;
+            WorldToCell(pts[0], i0, j0);
+            for (size_t k = 0; k < pts.size(); ++k) {
+                const float w = k < section->Widths.size() ? section->Widths[k] : 1.0f;
+                const float narrowed = w - 2.0f * float(p);
+                const int pen = narrowed > 0 ? int(narrowed) : int(std::floor(w));
+                if (k + 1 < pts.size()) {
+                    WorldToCell(pts[k + 1], i1, j1);
+                } else if (pts.size() == 1) {
+                    i1 = i0, j1 = j0;  // a single node is a dot
+                } else {
+                    break;
+                }
+                img.DrawLine(i0, j0, i1, j1, colour, pen);
+                i0 = i1;
+                j0 = j1;
+            }
+        }
+    }
+    Overlays.Touch(TSKIOverlay::SlopePaint);
+}
+
+void TSKIEngine::RebuildObjectImprint() {
+    if (!HasGrid()) return;
+    TSKIImage& img = Sized(Overlays, TSKIOverlay::ObjectImprint, kImprintSize);
+    img.Fill(kWhite);
+    int px, pz;
+    if (Options.Detail == 2 && (DisplayFlags & kDisplayTrees)) {
+        // A small fir: a trunk of 1.3 x the tree's height and three pairs of branches.
+        for (int i = 0; i < kGridSize; ++i) {
+            for (int j = 0; j < kGridSize; ++j) {
+                const TerrainCell& c = Cell(i, j);
+                if (!c.Tree) continue;
+                MapPixel(c.TreePosition, kImprintSize, px, pz);
+                const int length = int(1.3f * c.TreeScale.y);
+                img.DrawLine(px, pz, px, pz - length, Grey(152));
+                for (int n = 1; n <= 3; ++n) {
+                    const int y = pz - length * n / 4;
+                    const int span = std::max(1, (4 - n) * length / 8);
+                    const TSKIColor g = Grey(152 + 8 * n);
+                    img.DrawLine(px, y - span, px - span, y, g);
+                    img.DrawLine(px, y - span, px + span, y, g);
+                }
+            }
+        }
+    }
+    // Lifts: the line and both stations.
+    for (const auto& section : Sections) {
+        if (section->IsSlope() || section->Points.empty()) continue;
+        int qx, qz;
+        MapPixel(section->Points.front(), kImprintSize, qx, qz);
+        for (const TSKIVector& p : section->Points) {
+            MapPixel(p, kImprintSize, px, pz);
+            img.DrawLine(qx, qz, px, pz, Grey(40), 2);
+            qx = px;
+            qz = pz;
+        }
+        for (const TSKIVector* s : {&section->Points.front(), &section->Points.back()}) {
+            MapPixel(*s, kImprintSize, px, pz);
+            img.FillCircle(px, pz, 4, {90, 40, 20});
+        }
+    }
+    // Buildings: a dot in the colour of the building's use.
+    for (const auto& b : Buildings) {
+        MapPixel(b->Position, kImprintSize, px, pz);
+        const uint8_t cat = b->Type < kBuildingTypeCount ? Params.Buildings[b->Type].Category : 0;
+        const TSKIColor colour = cat == kCategoryRestaurant ? TSKIColor{200, 120, 0}
+                                 : cat == kCategoryRescue || cat == kCategoryHospital
+                                     ? TSKIColor{220, 0, 0}
+                                     : TSKIColor{60, 60, 140};
+        img.FillCircle(px, pz, 5, colour);
+    }
+    // Houses: a small brown square.
+    for (const TSKIHouse& h : Houses) {
+        MapPixel(h.Position, kImprintSize, px, pz);
+        for (int a = -3; a <= 3; ++a) img.DrawLine(px - 3, pz + a, px + 3, pz + a, {110, 70, 40});
+    }
+    Overlays.Touch(TSKIOverlay::ObjectImprint);
+}
+
+void TSKIEngine::RebuildSnowImages() {
+    if (!HasGrid()) return;
+    TSKIImage& snow = Sized(Overlays, TSKIOverlay::SnowOverlay, kGridSize);
+    TSKIImage& mask = Sized(Overlays, TSKIOverlay::SnowMask, kGridSize);
+    for (int i = 0; i < kGridSize; ++i)
+        for (int j = 0; j < kGridSize; ++j) {
+            const TerrainCell& c = Cell(i, j);
+            const bool hasSnow = c.NaturalSnow || c.ArtificialSnow;
+            snow.Set(i, j, !hasSnow ? kNoSnow : c.Groomed ? kGroomedSnow : kSnow);
+            mask.Set(i, j, hasSnow ? kMaskSnow : kMaskNoSnow);
+        }
+    Overlays.Touch(TSKIOverlay::SnowOverlay);
+    Overlays.Touch(TSKIOverlay::SnowMask);
+}
+
+}  // namespace vallorn

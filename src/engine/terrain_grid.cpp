@@ -1,0 +1,83 @@
+// The shared queries of the terrain grid: cell <-> world position, ground height and bounds.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/engine.h"
+
+namespace vallorn {
+namespace {
+
+constexpr float kMissHeight = 256.0f;
+
+// floor() of a real as an int, safe for any input: NaN gives 0 and huge values saturate.
+int FloorToInt(double v) {
+    if (!(v == v)) return 0;
+    v = std::floor(v);
+    if (v < -1e9) return -1000000000;
+    if (v > 1e9) return 1000000000;
+    return int(v);
+}
+
+void UnclampedCell(const TSKIVector& p, int& i, int& j) {
+    i = FloorToInt(-double(p.x) / kCellSize + 0.5);
+    j = FloorToInt(double(p.z) / kCellSize + 0.5);
+}
+
+}  // namespace
+
+void TSKIEngine::WorldToCell(const TSKIVector& p, int& i, int& j) {
+    UnclampedCell(p, i, j);
+    i = std::clamp(i, 0, kGridSize - 1);
+    j = std::clamp(j, 0, kGridSize - 1);
+}
+
+bool TSKIEngine::PositionInGrid(const TSKIVector& p) const {
+    int i, j;
+    UnclampedCell(p, i, j);
+    return CellInGrid(i, j);
+}
+
+TSKIVector TSKIEngine::CellToWorld(int i, int j, bool withHeight) const {
+    if (!CellInGrid(i, j)) return TSKIVector(0, 0, 0, 0);
+    TSKIVector p(-kCellSize * float(i) - 0.5f, 0.0f, kCellSize * float(j) - 0.5f, 1.0f);
+    if (withHeight) p.y = TerrainHeight(p);
+    return p;
+}
+
+float TSKIEngine::TerrainHeight(const TSKIVector& p) const {
+    float y;
+    return Surface.CastDown(p.x, p.z, y) ? y : kMissHeight;
+}
+
+TerrainCell TSKIEngine::CellAt(const TSKIVector& p) const {
+    if (!HasGrid()) return TerrainCell{};
+    int i, j;
+    WorldToCell(p, i, j);
+    return Cell(i, j);
+}
+
+bool TSKIEngine::CellInView(const TSKIVector& p) const {
+    if (!HasGrid() || !PositionInGrid(p)) return false;
+    int i, j;
+    WorldToCell(p, i, j);
+    return Cell(i, j).InView;
+}
+
+bool TSKIEngine::CellNearCamera(const TSKIVector& p) const {
+    if (!HasGrid()) return false;
+    int i, j;
+    WorldToCell(p, i, j);
+    return Cell(i, j).NearCamera;
+}
+
+void TSKIEngine::MapPixel(const TSKIVector& p, int size, int& px, int& pz) {
+    if (size <= 0) {
+        px = pz = 0;
+        return;
+    }
+    const double extent = double(kGridSize) * kCellSize;  // 2048
+    px = std::clamp(FloorToInt(-double(p.x) / size * extent), 0, size);
+    pz = std::clamp(FloorToInt(double(p.z) / size * extent), 0, size);
+}
+
+}  // namespace vallorn
