@@ -79,15 +79,15 @@ TSKIVector TSKIEngine::UpdateArrivalPoint() {
 }
 
 void TSKIEngine::AllocateParking() {
+    // Every lot is emptied (a closed lot keeps no cars); the open ones are filled again.
     std::vector<TSKIBuilding*> lots;
     for (const auto& b : Buildings) {
-        if (b->Type == kBuildParking && b->Open) lots.push_back(b.get());
+        if (b->Type != kBuildParking) continue;
+        b->CarPlaces.fill({});
+        b->CarCount = 0;
+        if (b->Open) lots.push_back(b.get());
     }
     Park.ParkMaxSkiers = kSkiersPerLot * int32_t(lots.size());
-    for (TSKIBuilding* lot : lots) {
-        lot->CarPlaces.fill({});
-        lot->CarCount = 0;
-    }
     if (lots.empty()) return;
     const int64_t skiers = int64_t(Skiers.size());
     const int64_t cars = (skiers - 1) / kSkiersPerCar + 1;

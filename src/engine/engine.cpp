@@ -15,7 +15,11 @@ fs::path ProgramFolder() {
     return exe.parent_path();
 }
 
-TSKIFolders TSKIFolders::Resolve(const fs::path& rootIn) {
+TSKIFolders TSKIFolders::Resolve(const fs::path& rootIn,
+                                 const std::function<bool(const fs::path&)>& writableIn) {
+    auto writableFolder = [&](const fs::path& p) {
+        return writableIn ? writableIn(p) : access(p.c_str(), W_OK) == 0;
+    };
     TSKIFolders f;
     f.Root = rootIn.empty() ? ProgramFolder() : rootIn;
     f.Data = f.Root / "data";
@@ -25,10 +29,12 @@ TSKIFolders TSKIFolders::Resolve(const fs::path& rootIn) {
     // An installed game cannot write beside itself: its player data moves to the user's data
     // folder.
     std::error_code ec;
-    fs::create_directories(f.Save, ec);
-    fs::create_directories(f.Addons, ec);
-    const bool writable = access(f.Root.c_str(), W_OK) == 0 && access(f.Save.c_str(), W_OK) == 0 &&
-                          access(f.Addons.c_str(), W_OK) == 0;
+    if (writableFolder(f.Root)) {
+        fs::create_directories(f.Save, ec);
+        fs::create_directories(f.Addons, ec);
+    }
+    const bool writable =
+        writableFolder(f.Root) && writableFolder(f.Save) && writableFolder(f.Addons);
     if (!writable) {
         fs::path base;
         if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,7 +33,10 @@ namespace vallorn {
 // (~/.local/share/vallorn/ when the variable is unset).
 struct TSKIFolders {
     std::filesystem::path Root, Data, Worlds, Save, Addons;
-    static TSKIFolders Resolve(const std::filesystem::path& root);
+    // `writable` tells whether a folder can be written to (the access test by default).
+    static TSKIFolders Resolve(
+        const std::filesystem::path& root,
+        const std::function<bool(const std::filesystem::path&)>& writable = nullptr);
 };
 
 // The folder of the running program file.

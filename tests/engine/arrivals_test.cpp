@@ -1,0 +1,184 @@
+// Arrival waves, new skiers and parking.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "support/engine_fixture.h"
+
+namespace vallorn {
+namespace {
+
+using test::EngineFixture;
+
+TEST(SpawnSkiers, WealthAndSkillLevelsGiveTheirRanges) {
+    EngineFixture e;
+    for (int level = 1; level <= 3; ++level) {
+        e->Skiers.clear();
+        e->SpawnSkiers(200, {0, 0, 0, 1}, level, level, true);
+        ASSERT_EQ(e->Skiers.size(), 200u);
+        for (const auto& s : e->Skiers) {
+            EXPECT_GE(s->Money, (level - 1) * 300 + 200);
+            EXPECT_LE(s->Money, (level - 1) * 300 + 299);
+            EXPECT_GE(s->SpendingLimit, level * 20 - 10);
+            EXPECT_LE(s->SpendingLimit, std::min(100, level * 20 + level * 15 - 11));
+            EXPECT_GE(s->Skill, level * 0.25f);
+            EXPECT_LT(s->Skill, level * 0.25f + 0.25f);
+            EXPECT_EQ(s->State, kSkierIdle);
+            EXPECT_EQ(s->Happiness, 0);
+            EXPECT_EQ(s->Energy, 0);
+            EXPECT_LE(std::abs(s->Position.x), 10.0f);
+            EXPECT_LE(std::abs(s->Position.z), 10.0f);
+            EXPECT_EQ(s->QueueIndex, 64);
+        }
+    }
+}
+
+TEST(SpawnSkiers, TheParkRatingMakesArrivalsRicherAndSpendMore) {
+    EngineFixture e;
+    e->Park.ParkRatingPercent = 0;
+    e->SpawnSkiers(300, {0, 0, 0, 1}, 10, 10, true);
+    for (const auto& s : e->Skiers) {
+        EXPECT_GE(s->Money, 250);
+        EXPECT_LE(s->Money, 499);
+        EXPECT_GE(s->SpendingLimit, 5);
+        EXPECT_LE(s->SpendingLimit, 14);
+        EXPECT_GE(s->Skill, 0.25f);
+        EXPECT_LT(s->Skill, 0.75f);
+    }
+    e->Skiers.clear();
+    e->Park.ParkRatingPercent = 80;  // +400 money, spending + 20 + 0..19
+    e->SpawnSkiers(300, {0, 0, 0, 1}, 10, 10, true);
+    for (const auto& s : e->Skiers) {
+        EXPECT_GE(s->Money, 650);
+        EXPECT_LE(s->Money, 899);
+        EXPECT_GE(s->SpendingLimit, 25);
+        EXPECT_LE(s->SpendingLimit, 53);
+    }
+    e->Skiers.clear();
+    e->Park.ParkRatingPercent = 400;  // spending limits stop at 100
+    e->SpawnSkiers(50, {0, 0, 0, 1}, 10, 10, true);
+    for (const auto& s : e->Skiers) EXPECT_LE(s->SpendingLimit, 100);
+}
+
+TEST(SpawnSkiers, CapacityIsRespectedUnlessIgnored) {
+    EngineFixture e;
+    e->Park.ParkMaxSkiers = 0;
+    e->SpawnSkiers(3, {0, 0, 0, 1}, 10, 10, false);
+    EXPECT_EQ(e->Skiers.size(), 3u);             // skiers - 1 = -1 does not exceed 0
+    e.AddBuilding(kBuildParking, {0, 0, 0, 1});  // 50 places
+    e->AllocateParking();
+    e->SpawnSkiers(48, {0, 0, 0, 1}, 10, 10, false);
+    EXPECT_EQ(e->Park.ParkMaxSkiers, 50);
+    e->SpawnSkiers(5, {0, 0, 0, 1}, 10, 10, false);  // 51 - 1 = 50: not above, a wave comes
+    EXPECT_EQ(e->Skiers.size(), 56u);
+    e->SpawnSkiers(5, {0, 0, 0, 1}, 10, 10, false);  // 55 > 50: full
+    EXPECT_EQ(e->Skiers.size(), 56u);
+    e->SpawnSkiers(5, {0, 0, 0, 1}, 10, 10, true);
+    EXPECT_EQ(e->Skiers.size(), 61u);
+}
+
+TEST(Parking, CapacityAndCarsFollowTheOpenLots) {
+    EngineFixture e;
+    auto& a = e.AddBuilding(kBuildParking, {0, 0, 0, 1});
+    auto& b = e.AddBuilding(kBuildParking, {-100, 0, 0, 1});
+    auto& closed = e.AddBuilding(kBuildParking, {-200, 0, 0, 1}, false);
+    e.AddBuilding(kBuildStall, {-300, 0, 0, 1});
+    e->SpawnSkiers(23, {0, 0, 0, 1}, 1, 1, true);  // (23 - 1) / 5 + 1 = 5 cars
+    EXPECT_EQ(e->Park.ParkMaxSkiers, 100);
+    EXPECT_EQ(a.CarCount, 3);
+    EXPECT_EQ(b.CarCount, 2);
+    EXPECT_EQ(closed.CarCount, 0);
+    EXPECT_TRUE(a.CarPlaces[0].Taken && a.CarPlaces[1].Taken && a.CarPlaces[2].Taken);
+    EXPECT_FALSE(a.CarPlaces[3].Taken);
+    EXPECT_EQ(a.CarPlaces[1].Model, 2);  // car 2 of the round robin
+    EXPECT_EQ(b.CarPlaces[1].Model, 3);
+
+    // A crowd larger than the places fills them all and stops at the last place.
+    e->SpawnSkiers(200, {0, 0, 0, 1}, 1, 1, true);
+    for (const auto& place : a.CarPlaces) EXPECT_TRUE(place.Taken);
+    EXPECT_GT(a.CarCount, kParkingPlaces);
+
+    a.Open = b.Open = false;
+    e->AllocateParking();
+    EXPECT_EQ(e->Park.ParkMaxSkiers, 0);
+    EXPECT_EQ(a.CarCount, 0);
+    EXPECT_FALSE(a.CarPlaces[0].Taken);
+}
+
+TEST(ArrivalPoint, AnOpenParkingLotIsWhereSkiersArrive) {
+    EngineFixture e;
+    auto& lot = e.AddBuilding(kBuildParking, {-400, 0, 800, 1});
+    e.AddBuilding(kBuildParking, {-900, 0, 100, 1}, false);
+    const TSKIVector p = e->UpdateArrivalPoint();
+    EXPECT_EQ(e->ArrivalBuilding, &lot);
+    const TSKIVector door = lot.EntrancePoint();
+    EXPECT_FLOAT_EQ(p.x, door.x);
+    EXPECT_FLOAT_EQ(p.z, door.z);
+    EXPECT_GT(p.y, door.y);  // lifted a little above the ground
+}
+
+TEST(ArrivalPoint, WithoutParkingTheLowestLiftsBottomStationOrTheMapMiddle) {
+    EngineFixture e;
+    TSKIVector p = e->UpdateArrivalPoint();
+    EXPECT_EQ(e->ArrivalBuilding, nullptr);
+    const TSKIVector middle = e->CellToWorld(256, 256, false);
+    EXPECT_FLOAT_EQ(p.x, middle.x);
+    EXPECT_FLOAT_EQ(p.z, middle.z);
+
+    e.AddLift({{-100, 50, 100, 1}, {-100, 90, 300, 1}});
+    e.AddLift({{-600, 20, 700, 1}, {-600, 80, 900, 1}});
+    e.AddLift({{-300, 35, 200, 1}, {-300, 99, 300, 1}});
+    p = e->UpdateArrivalPoint();
+    EXPECT_EQ(e->ArrivalBuilding, nullptr);
+    EXPECT_FLOAT_EQ(p.x, -600);
+    EXPECT_FLOAT_EQ(p.z, 700);
+}
+
+TEST(ArrivalWaves, ComeOnlyWithAnArrivalBuildingAndGrowWithTheRating) {
+    EngineFixture e;
+    e->Params.Game.TickTime = 1.0f;
+    e->Park.ParkSpawnSpeed = 2;  // a wave every third tick
+    for (int k = 0; k < 30; ++k) e->PeriodicTick();
+    EXPECT_TRUE(e->Skiers.empty());  // no parking, no waves
+
+    auto& lot = e.AddBuilding(kBuildParking, {-400, 0, 400, 1});
+    e->Park.ParkSpawnCounter = 0;
+    e->Park.ParkRatingPercent = 0;  // waves of 0 or 1 skier
+    int waves = 0;
+    size_t before = 0;
+    for (int k = 0; k < 150; ++k) {
+        e->PeriodicTick();
+        if (e->Park.ParkSpawnCounter == 0) {
+            ++waves;
+            EXPECT_LE(e->Skiers.size() - before, 1u);
+            before = e->Skiers.size();
+        }
+    }
+    EXPECT_EQ(waves, 50);
+    EXPECT_GT(e->Skiers.size(), 8u);
+    EXPECT_LT(e->Skiers.size(), 45u);
+    EXPECT_EQ(lot.CustomersServed, e->Skiers.size());
+
+    e->Skiers.clear();
+    e->Park.ParkRatingPercent = 100;  // up to 10 a wave
+    for (int k = 0; k < 30; ++k) e->PeriodicTick();
+    EXPECT_GT(e->Skiers.size(), 15u);
+    EXPECT_LE(e->Skiers.size(), 60u);  // the lot holds 50: late waves may find it full
+}
+
+TEST(ArrivalWaves, SameSeedSameCrowd) {
+    auto crowd = [](uint64_t seed) {
+        EngineFixture e(seed);
+        e.AddBuilding(kBuildParking, {-400, 0, 400, 1});
+        e->Park.ParkRatingPercent = 60;
+        for (int k = 0; k < 200; ++k) e->PeriodicTick();
+        std::vector<int32_t> money;
+        for (const auto& s : e->Skiers) money.push_back(s->Money);
+        return money;
+    };
+    EXPECT_EQ(crowd(11), crowd(11));
+    EXPECT_NE(crowd(11), crowd(12));
+}
+
+}  // namespace
+}  // namespace vallorn
