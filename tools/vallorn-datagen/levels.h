@@ -1,0 +1,27 @@
+// The levels the game ships, each made by a recipe of its own from fixed seeds.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "level_model.h"
+
+namespace vallorn::datagen {
+
+// A high massif with a main valley, a road up the valley to a parking plateau, forests
+// below the tree line, snow above the snow line and a few cliff bands.
+TLevel MakeMountain();
+// A small gentle hill, snow everywhere, a short road and a little forest.
+TLevel MakeTraining();
+// The editor's starting level: flat ground, nothing on it.
+TLevel MakeBlank();
+
+struct TLevelRecipe {
+    const char* name;
+    TLevel (*make)();
+};
+
+// In generation order.
+const std::vector<TLevelRecipe>& LevelRecipes();
+
+}  // namespace vallorn::datagen

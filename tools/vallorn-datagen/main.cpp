@@ -1,0 +1,134 @@
+// vallorn-datagen: builds the data the game ships from this repository's assets.
+//
+//   vallorn-datagen --assets DIR --out DIR [--only LEVEL]
+//
+// Copies DIR/data/*.ini into OUT/data/, makes OUT/save and OUT/addons, and generates the
+// levels into OUT/worlds/. The output depends on nothing but the program and the assets:
+// every random choice comes from fixed seeds, so two runs give the same bytes.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "level_features.h"
+#include "level_writer.h"
+#include "levels.h"
+#include "persistence/atomic_file.h"
+
+namespace fs = std::filesystem;
+using namespace vallorn::datagen;
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+struct TOptions {
+    fs::path assets, out;
+    std::string only;
+};
+
+int Usage(const std::string& message) {
+    std::fprintf(stderr, "vallorn-datagen: %s\n", message.c_str());
+    std::fprintf(stderr, "usage: vallorn-datagen --assets DIR --out DIR [--only LEVEL]\n");
+    return kExitUsage;
+}
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "vallorn-datagen: %s\n", message.c_str());
+    return kExitFailure;
+}
+
+bool MakeFolder(const fs::path& path, std::string* error) {
+    std::error_code ec;
+    fs::create_directories(path, ec);
+    if (ec) *error = "cannot create " + path.string() + ": " + ec.message();
+    return !ec;
+}
+
+// Copies the parameter files of the assets' data folder, in name order.
+bool CopyDataFiles(const fs::path& from, const fs::path& to, std::string* error) {
+    std::error_code ec;
+    if (!fs::is_directory(from, ec)) {
+        *error = "no data folder at " + from.string();
+        return false;
+    }
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(from, ec)) {
+        if (entry.is_regular_file() && entry.path().extension() == ".ini")
+            files.push_back(entry.path());
+    }
+    if (ec) {
+        *error = "cannot list " + from.string() + ": " + ec.message();
+        return false;
+    }
+    std::sort(files.begin(), files.end());
+    if (files.empty()) {
+        *error = "no parameter files (*.ini) in " + from.string();
+        return false;
+    }
+    for (const fs::path& file : files) {
+        std::string content;
+        if (!vallorn::ReadWholeFile(file, content)) {
+            *error = "cannot read " + file.string();
+            return false;
+        }
+        if (!vallorn::WriteFileAtomically(to / file.filename(), content, error)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    TOptions options;
+    for (int k = 1; k < argc; ++k) {
+        const std::string arg = argv[k];
+        if (k + 1 >= argc) return Usage("missing value after " + arg);
+        if (arg == "--assets") {
+            options.assets = argv[++k];
+        } else if (arg == "--out") {
+            options.out = argv[++k];
+        } else if (arg == "--only") {
+            options.only = argv[++k];
+        } else {
+            return Usage("unknown argument " + arg);
+        }
+    }
+    if (options.assets.empty() || options.out.empty())
+        return Usage("--assets and --out are required");
+    const auto& recipes = LevelRecipes();
+    if (!options.only.empty() &&
+        std::none_of(recipes.begin(), recipes.end(),
+                     [&](const TLevelRecipe& r) { return options.only == r.name; })) {
+        return Usage("unknown level " + options.only);
+    }
+
+    std::string error;
+    for (const char* folder : {"data", "worlds", "save", "addons"})
+        if (!MakeFolder(options.out / folder, &error)) return Fail(error);
+    if (!CopyDataFiles(options.assets / "data", options.out / "data", &error)) return Fail(error);
+
+    for (const TLevelRecipe& recipe : recipes) {
+        if (!options.only.empty() && options.only != recipe.name) continue;
+        const auto start = std::chrono::steady_clock::now();
+        const TLevel level = recipe.make();
+        if (!WriteLevel(level, options.out / "worlds", &error))
+            return Fail(std::string("level ") + recipe.name + ": " + error);
+        float maxHeight = 0;  // over the cells, as the level loader measures it
+        for (int i = 0; i < kCells; ++i)
+            for (int j = 0; j < kCells; ++j) maxHeight = std::max(maxHeight, level.H(i, j));
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::printf(
+            "%-8s max height %.1f, snow %d, trees %d, blocked %d, road %d cells, %zu houses "
+            "(%.2f s)\n",
+            recipe.name, double(maxHeight), CountFlag(level, kFlagSnow),
+            CountFlag(level, kFlagTree), CountFlag(level, kFlagBlocked),
+            CountFlag(level, kFlagRoad), level.houses.size(), seconds);
+        std::fflush(stdout);
+    }
+    return 0;
+}
