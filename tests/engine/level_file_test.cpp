@@ -1,0 +1,319 @@
+// Loading and saving level files.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/engine.h"
+#include "persistence/ini_file.h"
+#include "persistence/number_format.h"
+#include "support/test_level.h"
+
+namespace vallorn {
+namespace {
+
+namespace fs = std::filesystem;
+using test::LevelFixture;
+using test::TestLevel;
+
+TEST(LevelLoad, FillsTheSettingsGridAndParkAndStartsTheClock) {
+    LevelFixture f;
+    f.AddBuilding(kBuildStall, TSKIVector(-40, 0, 40, 1));
+    f->Park.ParkCash = 7;
+    f->ConstructionTool = 3;
+    TestLevel level;
+    level.name = "Alpha";
+    level.maxCrowded = "65535";
+    level.blockThreshold = "4,5";
+    level.textureSize = 96;
+    const TSKILevelLoadResult r = f.WriteAndLoad(level);
+    ASSERT_TRUE(r.ok()) << r.error;
+
+    const TSKILevelData& d = f->Level;
+    EXPECT_EQ(d.LevelName, "Alpha");
+    EXPECT_EQ(d.GridSize, 512);
+    EXPECT_EQ(d.TextureSize, 96);
+    EXPECT_EQ(d.MaxCrowded, 65535);
+    EXPECT_FLOAT_EQ(d.BlockThreshold, 4.5f);
+    EXPECT_FLOAT_EQ(d.WorldSize, 2048.0f);
+    EXPECT_FLOAT_EQ(d.HalfScale, 2.0f);
+    EXPECT_EQ(d.Scale, TSKIVector(4, 2, 4, 0));
+    EXPECT_EQ(d.ElevationFile, "flat10.bmp");
+    EXPECT_EQ(f->SnowTexture.Width(), 96);
+    EXPECT_EQ(f->GroundTexture.Width(), 96);
+
+    EXPECT_TRUE(f->Running);
+    EXPECT_EQ(f->ConstructionTool, 0);
+    EXPECT_TRUE(f->Buildings.empty());
+    EXPECT_EQ(f->Park.ParkCash, 50000);
+    EXPECT_EQ(f->Park.ParkMaxSkiers, 300);
+
+    ASSERT_EQ(f->Grid.size(), size_t(513 * 513));
+    const TerrainCell& c = f->Cell(300, 12);
+    EXPECT_EQ(c.GridI, 300);
+    EXPECT_EQ(c.GridJ, 12);
+    EXPECT_EQ(c.Height, 10.0f);
+    EXPECT_EQ(c.Crowd, 1);
+    EXPECT_EQ(c.Kind, kCellFree);
+    EXPECT_LT(c.Variant, 30);
+    EXPECT_EQ(f->Overlays[TSKIOverlay::Occupancy].Width(), 512);
+    EXPECT_EQ(f->Overlays[TSKIOverlay::ObjectImprint].Width(), 2048);
+}
+
+TEST(LevelLoad, MissingKeysAndUnparsableNumbersTakeTheirDefaults) {
+    LevelFixture f;
+    TestLevel level;
+    level.name = "flat10";  // default file names: "<name>.bmp", "<name>MAP.jpg", "<name>MAPs.jpg"
+    test::WriteTestLevel(f.Worlds(), level);
+    test::WriteText(f.Worlds() / "flat10.skil",
+                    "[LevelData]\nLevelBlockThreshold=steep\nLevelMaxCrowded=many\n"
+                    "LevelScaleXZ=\nLevelScaleY=2.0\n");
+    const TSKILevelLoadResult r = f->LoadLevelFile("flat10", false);
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(f->Level.ElevationFile, "flat10.bmp");
+    EXPECT_EQ(f->Level.TextureSnow, "flat10MAP.jpg");
+    EXPECT_EQ(f->Level.TextureGround, "flat10MAPs.jpg");
+    EXPECT_FLOAT_EQ(f->Level.BlockThreshold, 3.0f);
+    EXPECT_EQ(f->Level.MaxCrowded, 1);
+    EXPECT_EQ(f->Level.Scale, TSKIVector(4, 2, 4, 0));
+    EXPECT_EQ(f->Level.TreeCount, 0);
+}
+
+TEST(LevelLoad, RowCharactersSetFlagsTreesAndRoads) {
+    LevelFixture f;
+    TestLevel level;
+    level.rows[5] = "01234567R9x";
+    level.rows[6] = "R0R";
+    level.rows[7] = std::string(512, '2') + "4444";  // past 512 is ignored
+    level.rows[8] = "";
+    const TSKILevelLoadResult r = f.WriteAndLoad(level);
+    ASSERT_TRUE(r.ok()) << r.error;
+    struct Want {
+        bool blocked, tree, snow;
+    };
+    const Want want[8] = {{0, 0, 0}, {0, 0, 1}, {0, 1, 0}, {0, 1, 1},
+                          {1, 0, 0}, {1, 0, 1}, {1, 1, 0}, {1, 1, 1}};
+    for (int j = 0; j < 8; ++j) {
+        const TerrainCell& c = f->Cell(5, j);
+        EXPECT_EQ(c.Blocked, want[j].blocked) << j;
+        EXPECT_EQ(c.Tree, want[j].tree) << j;
+        EXPECT_EQ(c.NaturalSnow, want[j].snow) << j;
+        EXPECT_EQ(c.Kind, kCellFree) << j;
+    }
+    EXPECT_EQ(f->Cell(5, 8).Kind, kCellRoad);
+    for (int j : {9, 10, 11}) {  // unknown characters and cells past the row's end
+        EXPECT_FALSE(f->Cell(5, j).Tree || f->Cell(5, j).Blocked || f->Cell(5, j).NaturalSnow);
+        EXPECT_EQ(f->Cell(5, j).Kind, kCellFree);
+    }
+    EXPECT_EQ(f->Cell(6, 0).Kind, kCellRoad);
+    EXPECT_EQ(f->Cell(6, 1).Kind, kCellFree);
+    EXPECT_EQ(f->Cell(6, 2).Kind, kCellRoad);
+    EXPECT_TRUE(f->Cell(7, 511).Tree);
+    EXPECT_FALSE(f->Cell(7, 511).Blocked);
+    EXPECT_EQ(f->Level.TreeCount, 4 + 512);
+    EXPECT_EQ(f->CountTrees(), 4 + 512);
+    // The occupancy image shows the loaded blocked cells and roads.
+    EXPECT_EQ(f->Overlays[TSKIOverlay::Occupancy].Get(5, 4), (TSKIColor{200, 0, 0}));
+    EXPECT_EQ(f->Overlays[TSKIOverlay::Occupancy].Get(6, 2), (TSKIColor{200, 0, 0}));
+    EXPECT_EQ(f->Overlays[TSKIOverlay::Occupancy].Get(6, 1), (TSKIColor{0, 0, 0}));
+}
+
+TEST(LevelLoad, TreesAreDrawnInAFixedOrderOfRandomNumbers) {
+    LevelFixture f;
+    const TSKILevelLoadResult first = f.WriteAndLoad(TestLevel{});
+    ASSERT_TRUE(first.ok()) << first.error;
+    // Replay the draws from a copy of the generator: the weather first, then per cell the
+    // x and z offsets, width, height, turn and variant.
+    TSKIRandom replay = f->Rng;
+    ASSERT_TRUE(f->LoadLevelFile("Test", false).ok());
+    const float weather = float(replay.Uniform());
+    EXPECT_EQ(f->Park.ParkWeather, weather);
+    for (int i = 0; i < 2; ++i) {
+        for (int j = 0; j < kGridSize; ++j) {
+            const TerrainCell& c = f->Cell(i, j);
+            const TSKIVector base = f->CellToWorld(i, j, false);
+            const float x = base.x + float(2.0 * replay.Uniform() - 2.0);
+            const float z = base.z + float(2.0 * replay.Uniform());
+            const float width = float(12.0 + 8.0 * replay.Uniform());
+            const float height = float(8.0 + 6.0 * replay.Uniform());
+            const float turn = float(360.0 * replay.Uniform());
+            const int variant = replay.Below(30);
+            ASSERT_EQ(c.TreePosition.x, x) << i << "," << j;
+            ASSERT_EQ(c.TreePosition.z, z);
+            ASSERT_EQ(c.TreeScale, TSKIVector(width, height, width, 0));
+            ASSERT_EQ(c.TreePosition.y, 10.0f + height / 2);
+            ASSERT_EQ(c.TreeTurn, turn);
+            ASSERT_EQ(c.Variant, variant);
+        }
+    }
+}
+
+std::vector<uint8_t> HouseBytes(int32_t tag, TSKIVector pos, TSKIVector dir) {
+    std::vector<uint8_t> b(36);
+    const float v[8] = {pos.x, pos.y, pos.z, pos.w, dir.x, dir.y, dir.z, dir.w};
+    std::memcpy(b.data(), &tag, 4);
+    std::memcpy(b.data() + 4, v, 32);
+    return b;
+}
+
+TEST(LevelLoad, HousesSitOnTheGroundAndMalformedOnesAreSkipped) {
+    LevelFixture f;
+    TestLevel level;
+    level.houses.push_back({3, TSKIVector(-100, 999, 200, 1), TSKIVector(0, 0, 1, 0)});
+    const std::vector<uint8_t> second =
+        HouseBytes(7, TSKIVector(-300, -5, 40, 1), TSKIVector(1, 0, 0, 0));
+    const std::string hex = ToHex(second.data(), second.size());
+    level.extraText =
+        "k2=" + hex.substr(0, 70) + "\nk3=" + std::string(72, 'Z') + "\nk4=" + hex + "00FF\n";
+    const TSKILevelLoadResult r = f.WriteAndLoad(level);
+    ASSERT_TRUE(r.ok()) << r.error;
+    ASSERT_EQ(f->Houses.size(), 2u);
+    EXPECT_EQ(f->Houses[0].Tag, 3);
+    EXPECT_EQ(f->Houses[0].Position, TSKIVector(-100, 10, 200, 1));
+    EXPECT_EQ(f->Houses[0].Direction, TSKIVector(0, 0, 1, 0));
+    EXPECT_EQ(f->Houses[1].Tag, 7);
+    EXPECT_EQ(f->Houses[1].Position, TSKIVector(-300, 10, 40, 1));
+}
+
+TEST(LevelSave, RoundTripKeepsRowsRoadsHousesAndForeignSections) {
+    LevelFixture f;
+    TestLevel level;
+    level.name = "Round";
+    level.rows[0] = "R0R7";
+    level.rows[300] = std::string(100, '5') + "R";
+    level.houses.push_back({2, TSKIVector(-60, 0, 60, 1), TSKIVector(0.5f, 0, 0.5f, 0)});
+    test::WriteTestLevel(f.Addons(), level);
+    test::WriteText(f.Addons() / "Round.skil", test::ReadText(f.Addons() / "Round.skil") +
+                                                   "[Mission]\nObjective=5\n[LevelBRB]\nold=1\n");
+    ASSERT_TRUE(f->LoadLevelFile("Round", true).ok());
+    // A road that also carries a tree is saved as a road.
+    f->Cell(300, 100).Tree = true;
+    f->Cell(400, 9).Blocked = true;
+    f->Level.Scale.y = 2.5f;  // written with a decimal comma
+    std::string error;
+    ASSERT_TRUE(f->SaveLevelFile("Round", &error)) << error;
+
+    const std::string text = test::ReadText(f.Addons() / "Round.skil");
+    EXPECT_NE(text.find("LevelScaleY=2,5\n"), std::string::npos) << text.substr(0, 300);
+    EXPECT_NE(text.find("LevelScaleXZ=4\n"), std::string::npos);
+    EXPECT_NE(text.find("LevelBlockThreshold=3\n"), std::string::npos);
+    const TIniFile saved(f.Addons() / "Round.skil");
+    EXPECT_EQ(saved.ReadString("Mission", "Objective"), "5");
+    EXPECT_FALSE(saved.SectionExists("LevelBRB"));
+    const std::string row0 = saved.ReadString("LevelBasicBlocked", "0");
+    ASSERT_EQ(row0.size(), 512u);
+    EXPECT_EQ(row0.substr(0, 5), "R0R70");
+    EXPECT_EQ(saved.ReadString("LevelBasicBlocked", "300").substr(98, 4), "55R0");
+    EXPECT_EQ(saved.ReadString("LevelBasicBlocked", "400")[9], '4');
+    const TSKIHouse& h = f->Houses[0];
+    EXPECT_EQ(saved.ReadString("SKIHouses", "0"),
+              ToHex(HouseBytes(h.Tag, h.Position, h.Direction).data(), 36));
+
+    f->Level.Scale.y = 2.0f;
+    ASSERT_TRUE(f->SaveLevelFile("Round", &error)) << error;
+    ASSERT_TRUE(f->LoadLevelFile("Round", true).ok());
+    EXPECT_EQ(f->Cell(0, 0).Kind, kCellRoad);
+    EXPECT_EQ(f->Cell(0, 1).Kind, kCellFree);
+    EXPECT_EQ(f->Cell(0, 2).Kind, kCellRoad);
+    EXPECT_TRUE(f->Cell(0, 3).Blocked && f->Cell(0, 3).Tree && f->Cell(0, 3).NaturalSnow);
+    EXPECT_EQ(f->Cell(300, 100).Kind, kCellRoad);
+    EXPECT_FALSE(f->Cell(300, 100).Tree);  // the tree is lost with the road
+    EXPECT_TRUE(f->Cell(400, 9).Blocked);
+    ASSERT_EQ(f->Houses.size(), 1u);
+    EXPECT_EQ(f->Houses[0].Tag, 2);
+    EXPECT_EQ(f->Houses[0].Direction, TSKIVector(0.5f, 0, 0.5f, 0));
+}
+
+TEST(LevelSave, ALevelFromTheWorldsFolderSavedUnderANewNameLoadsFromAddons) {
+    LevelFixture f;
+    TestLevel level;
+    level.rows[10] = "222";
+    ASSERT_TRUE(f.WriteAndLoad(level).ok());
+    std::string error;
+    ASSERT_TRUE(f->SaveLevelFile("Copy", &error)) << error;
+    EXPECT_TRUE(fs::exists(f.Addons() / "Copy.skil"));
+    EXPECT_TRUE(fs::exists(f.Addons() / "flat10.bmpH.3ds"));
+    EXPECT_TRUE(fs::exists(f.Addons() / "TestMAP.jpg"));
+    EXPECT_FALSE(fs::exists(f.Worlds() / "Copy.skil"));
+    const TSKILevelLoadResult r = f->LoadLevelFile("Copy", true);
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_TRUE(f->Level.FromAddons);
+    EXPECT_EQ(f->CountTrees(), 3);
+}
+
+TEST(LevelSave, NothingToSaveWithoutALevel) {
+    LevelFixture f;
+    std::string error;
+    EXPECT_FALSE(f->SaveLevelFile("Empty", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(fs::exists(f.Addons() / "Empty.skil"));
+}
+
+TEST(LevelLoadFailure, AMissingLevelLeavesTheEngineAsItWas) {
+    LevelFixture f;
+    TestLevel level;
+    level.rows[1] = "2";
+    ASSERT_TRUE(f.WriteAndLoad(level).ok());
+    f.AddBuilding(kBuildStall, TSKIVector(-40, 10, 40, 1));
+    f->Park.ParkCash = 1234;
+    const TSKILevelLoadResult r = f->LoadLevelFile("Nowhere", false);
+    EXPECT_EQ(r.status, TSKILevelLoadResult::Missing);
+    EXPECT_EQ(f->Level.LevelName, "Test");
+    EXPECT_TRUE(f->HasGrid());
+    EXPECT_TRUE(f->Cell(1, 0).Tree);
+    EXPECT_EQ(f->Buildings.size(), 1u);
+    EXPECT_EQ(f->Park.ParkCash, 1234);
+    EXPECT_TRUE(f->Running);
+    // The add-ons folder is a different place.
+    EXPECT_EQ(f->LoadLevelFile("Test", true).status, TSKILevelLoadResult::Missing);
+}
+
+TEST(LevelLoadFailure, MaxCrowdedOutOfRangeFailsCleanly) {
+    for (const char* value : {"70000", "-1"}) {
+        LevelFixture f;
+        ASSERT_TRUE(f.WriteAndLoad(TestLevel{}).ok());
+        f.AddBuilding(kBuildStall, TSKIVector(-40, 10, 40, 1));
+        TestLevel bad;
+        bad.name = "Crowded";
+        bad.maxCrowded = value;
+        TSKILevelLoadResult r;
+        ASSERT_NO_THROW(r = f.WriteAndLoad(bad));
+        EXPECT_EQ(r.status, TSKILevelLoadResult::Failed);
+        EXPECT_NE(r.error.find("LevelMaxCrowded"), std::string::npos) << r.error;
+        EXPECT_NE(r.error.find(value), std::string::npos) << r.error;
+        EXPECT_FALSE(f->HasGrid());
+        EXPECT_TRUE(f->Surface.Empty());
+        EXPECT_TRUE(f->Buildings.empty());
+        EXPECT_FALSE(f->Running);
+    }
+}
+
+TEST(LevelLoadFailure, AMissingMeshOrTextureFailsNamingTheFile) {
+    struct Case {
+        const char* file;
+        const char* why;
+    };
+    for (const Case& c : {Case{"flat10.bmpH.3ds", "surface"}, Case{"flat10.bmpSide.3ds", "skirt"},
+                          Case{"TestMAP.jpg", "snow"}, Case{"TestMAPs.jpg", "ground"}}) {
+        LevelFixture f;
+        test::WriteTestLevel(f.Worlds(), TestLevel{});
+        fs::remove(f.Worlds() / c.file);
+        const TSKILevelLoadResult r = f->LoadLevelFile("Test", false);
+        EXPECT_EQ(r.status, TSKILevelLoadResult::Failed) << c.why;
+        EXPECT_NE(r.error.find(c.file), std::string::npos) << c.why << ": " << r.error;
+        EXPECT_FALSE(f->HasGrid()) << c.why;
+        EXPECT_TRUE(f->Surface.Empty()) << c.why;
+    }
+}
+
+TEST(LevelLoadFailure, AnUnreadableTextureFailsNamingTheFile) {
+    LevelFixture f;
+    test::WriteTestLevel(f.Worlds(), TestLevel{});
+    fs::remove(f.Worlds() / "TestMAPs.jpg");
+    test::WriteText(f.Worlds() / "TestMAPs.jpg", "not a jpeg");
+    const TSKILevelLoadResult r = f->LoadLevelFile("Test", false);
+    EXPECT_EQ(r.status, TSKILevelLoadResult::Failed);
+    EXPECT_NE(r.error.find("TestMAPs.jpg"), std::string::npos) << r.error;
+}
+
+}  // namespace
+}  // namespace vallorn

@@ -1,0 +1,163 @@
+// The overlay images painted onto the terrain.
+#include <gtest/gtest.h>
+
+#include "engine/engine.h"
+#include "support/test_level.h"
+
+namespace vallorn {
+namespace {
+
+constexpr TSKIColor kRed200{200, 0, 0};
+constexpr TSKIColor kBlack{0, 0, 0};
+constexpr TSKIColor kWhite{255, 255, 255};
+
+// Flat at 10 with a terrace 10 higher on cells 100..139 (steep) and one 2.5 higher on cells
+// 300..339 (medium).
+float Terraces(int i, int j) {
+    if (i >= 300 && i < 340 && j >= 300 && j < 340) return 12.5f;
+    return test::Plateau(i, j);
+}
+
+class OverlayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::TestLevel level;
+        level.height = Terraces;
+        level.meshKey = "terraces";
+        level.rows[5] = "0123";
+        const TSKILevelLoadResult r = f.WriteAndLoad(level);
+        ASSERT_TRUE(r.ok()) << r.error;
+    }
+    const TSKIImage& Image(TSKIOverlay o) { return f->Overlays[o]; }
+    test::LevelFixture f;
+};
+
+TEST_F(OverlayTest, SteepnessIsTheRiseAboveTheLowerNeighboursInThreeColours) {
+    // Built at load.
+    EXPECT_FLOAT_EQ(f->Cell(100, 120).Steepness, 10.0f);
+    EXPECT_FLOAT_EQ(f->Cell(300, 320).Steepness, 2.5f);
+    EXPECT_FLOAT_EQ(f->Cell(120, 120).Steepness, 0.0f);  // no lower neighbour
+    const TSKIImage& img = Image(TSKIOverlay::Steepness);
+    const TSKIColor nearBlack{10, 10, 10}, blue{0, 0, 200};
+    EXPECT_EQ(img.Get(100, 120), nearBlack);
+    EXPECT_EQ(img.Get(102, 120), nearBlack);  // a circle of radius 2 around the cell
+    EXPECT_EQ(img.Get(103, 120), blue);
+    EXPECT_EQ(img.Get(98, 120), nearBlack);
+    EXPECT_EQ(img.Get(300, 320), kRed200);
+    EXPECT_EQ(img.Get(298, 320), kRed200);
+    EXPECT_EQ(img.Get(50, 50), blue);
+    EXPECT_EQ(img.Get(0, 0), blue);
+}
+
+TEST_F(OverlayTest, OccupancyMarksBuildingsLiftsAndBlockedCells) {
+    f->Params.Buildings[kBuildStall].Size = 5;  // cells up to 5 away, closer than 5 units
+    f->Params.Lifts[0].OnGround = true;
+    f->Cell(60, 61).Tree = true;
+    f->Cell(60, 62).Tree = true;
+    f->Cell(10, 10).Kind = kCellOccupied;  // left over from an earlier rebuild
+    f->Cell(11, 11).Blocked = true;
+    TSKIBuilding& b = f.AddBuilding(kBuildStall, f->CellToWorld(60, 60, true));
+    std::vector<TSKIVector> line;
+    for (int k = 0; k < 6; ++k) line.push_back(f->CellToWorld(400, 100 + 10 * k, true));
+    TSKISection& lift = f.AddLift(line, 0);
+    lift.Poles.push_back(f->CellToWorld(410, 105, true));
+    f->RebuildOverlay(TSKIOverlay::Occupancy);
+
+    const TSKIImage& img = Image(TSKIOverlay::Occupancy);
+    EXPECT_EQ(f->Cell(60, 60).Kind, kCellBuilding);
+    EXPECT_EQ(f->Cell(60, 60).Building, &b);
+    EXPECT_EQ(f->Cell(60, 61).Kind, kCellOccupied);  // 4 units away
+    EXPECT_FALSE(f->Cell(60, 61).Tree);
+    EXPECT_EQ(f->Cell(61, 61).Kind, kCellFree);  // 5.7 units away
+    EXPECT_TRUE(f->Cell(60, 62).Tree);           // 8 units away
+    EXPECT_EQ(img.Get(60, 60), kRed200);
+    EXPECT_EQ(f->Cell(10, 10).Kind, kCellFree);
+    EXPECT_EQ(img.Get(10, 10), kBlack);
+    EXPECT_EQ(f->Cell(11, 11).Kind, kCellOccupied);
+    EXPECT_EQ(img.Get(11, 11), kRed200);
+
+    EXPECT_EQ(img.Get(400, 100), (TSKIColor{255, 0, 0}));  // the lower station
+    EXPECT_EQ(img.Get(400, 150), kRed200);
+    EXPECT_EQ(img.Get(400, 130), kRed200);
+    EXPECT_EQ(img.Get(399, 130), kRed200);  // inner nodes are drawn wider
+    EXPECT_EQ(img.Get(400, 129), kRed200);
+    EXPECT_EQ(img.Get(399, 110), kBlack);   // the second node is not
+    EXPECT_EQ(img.Get(410, 105), kRed200);  // a pole
+    EXPECT_EQ(f->Cell(400, 130).Kind, kCellFree);
+}
+
+TEST_F(OverlayTest, SlopePaintUsesDifficultyColoursAndTwoPenWidths) {
+    auto slope = std::make_unique<TSKISection>(*f);
+    slope->Kind = kSectionSlope;
+    slope->Difficulty = kDifficultyRed;
+    slope->Points = {f->CellToWorld(200, 100, false), f->CellToWorld(200, 160, false)};
+    slope->Widths = {5, 5};
+    f->Sections.push_back(std::move(slope));
+    f->DisplayFlags |= kDisplaySlopes;
+    f->RebuildOverlay(TSKIOverlay::SlopePaint);
+    const TSKIImage& img = Image(TSKIOverlay::SlopePaint);
+    EXPECT_EQ(img.Get(200, 130), (TSKIColor{150, 0, 0}));  // second pass, pen 3
+    EXPECT_EQ(img.Get(201, 130), (TSKIColor{150, 0, 0}));
+    EXPECT_EQ(img.Get(202, 130), (TSKIColor{170, 0, 0}));  // first pass only, pen 5
+    EXPECT_EQ(img.Get(203, 130), kWhite);
+
+    f->Sections.back()->Difficulty = kDifficultyBlack;
+    f->RebuildOverlay(TSKIOverlay::SlopePaint);
+    EXPECT_EQ(img.Get(200, 130), (TSKIColor{50, 50, 50}));
+    f->DisplayFlags &= uint8_t(~kDisplaySlopes);
+    f->RebuildOverlay(TSKIOverlay::SlopePaint);
+    EXPECT_EQ(img.Get(200, 130), (TSKIColor{150, 150, 150}));
+    EXPECT_EQ(img.Get(202, 130), (TSKIColor{170, 170, 170}));
+}
+
+TEST_F(OverlayTest, SnowImagesFollowTheSnowFlags) {
+    f->Cell(5, 1).Groomed = true;
+    f->Cell(9, 9).ArtificialSnow = true;
+    f->RebuildOverlay(TSKIOverlay::SnowOverlay);
+    const TSKIImage& snow = Image(TSKIOverlay::SnowOverlay);
+    const TSKIImage& mask = Image(TSKIOverlay::SnowMask);
+    EXPECT_EQ(snow.Get(5, 3), kWhite);  // natural snow from the level file
+    EXPECT_EQ(snow.Get(9, 9), kWhite);
+    EXPECT_NE(snow.Get(5, 1), kWhite);  // groomed looks different
+    EXPECT_NE(snow.Get(5, 1), snow.Get(5, 0));
+    EXPECT_EQ(snow.Get(5, 0), kBlack);
+    EXPECT_EQ(mask.Get(5, 3), kBlack);
+    EXPECT_EQ(mask.Get(5, 0), (TSKIColor{128, 128, 128}));
+}
+
+TEST_F(OverlayTest, ObjectImprintShowsTreesOnlyAtHighDetailWithTheTreesFlag) {
+    f->Cell(5, 2).TreePosition = TSKIVector(-1000.5f, 20, 1000.5f, 1);
+    auto nonWhite = [&](int x0, int y0) {
+        int n = 0;
+        const TSKIImage& img = Image(TSKIOverlay::ObjectImprint);
+        for (int x = x0 - 20; x <= x0 + 20; ++x)
+            for (int y = y0 - 30; y <= y0 + 5; ++y) n += !(img.Get(x, y) == kWhite);
+        return n;
+    };
+    f->Options.Detail = 2;
+    f->DisplayFlags |= kDisplayTrees;
+    f->RebuildOverlay(TSKIOverlay::ObjectImprint);
+    EXPECT_EQ(Image(TSKIOverlay::ObjectImprint).Width(), 2048);
+    EXPECT_GT(nonWhite(1000, 1000), 10);
+    f->Options.Detail = 1;
+    f->RebuildOverlay(TSKIOverlay::ObjectImprint);
+    EXPECT_EQ(nonWhite(1000, 1000), 0);
+    // Buildings are marked whatever the detail.
+    f.AddBuilding(kBuildStall, TSKIVector(-1500.5f, 10, 300.5f, 1));
+    f->RebuildOverlay(TSKIOverlay::ObjectImprint);
+    EXPECT_NE(Image(TSKIOverlay::ObjectImprint).Get(1500, 300), kWhite);
+}
+
+TEST_F(OverlayTest, EveryRebuildBumpsItsRevisionAndTheView) {
+    const uint32_t view = f->Overlays.ViewRevision;
+    const uint32_t occupancy = f->Overlays.Revisions[size_t(TSKIOverlay::Occupancy)];
+    const uint32_t steep = f->Overlays.Revisions[size_t(TSKIOverlay::Steepness)];
+    f->RebuildOverlay(TSKIOverlay::Occupancy);
+    f->RebuildOverlay(TSKIOverlay::Steepness);
+    EXPECT_EQ(f->Overlays.Revisions[size_t(TSKIOverlay::Occupancy)], occupancy + 1);
+    EXPECT_EQ(f->Overlays.Revisions[size_t(TSKIOverlay::Steepness)], steep + 1);
+    EXPECT_EQ(f->Overlays.ViewRevision, view + 2);
+}
+
+}  // namespace
+}  // namespace vallorn

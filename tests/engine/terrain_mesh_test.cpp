@@ -1,0 +1,156 @@
+// The terrain mesh: building the 3DS files from a height field, reading them back, and the
+// vertical ray cast.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/terrain_mesh.h"
+#include "engine/terrain_mesh_builder.h"
+#include "engine/types.h"
+#include "support/test_support.h"
+
+namespace vallorn {
+namespace {
+
+namespace fs = std::filesystem;
+
+float Bumpy(int i, int j) {
+    return 40.0f + 25.0f * std::sin(float(i) * 0.07f) + 12.5f * std::cos(float(j) * 0.11f);
+}
+
+THeightField Field(float (*height)(int, int)) {
+    THeightField f;
+    f.Heights.resize(size_t(f.Side) * f.Side);
+    for (int i = 0; i < f.Side; ++i)
+        for (int j = 0; j < f.Side; ++j) f.Heights[size_t(i) * f.Side + j] = height(i, j);
+    return f;
+}
+
+TEST(TerrainMeshBuilder, HeightsReadBackEqualAtEveryVertex) {
+    test::TempDir dir;
+    const THeightField field = Field(Bumpy);
+    std::string error;
+    ASSERT_TRUE(BuildTerrainMeshes(field, 2.0f, -30.0f, dir.Path(), "hillMAP.bmp", &error))
+        << error;
+    EXPECT_FALSE(fs::exists(dir.Path() / "hillMAP.bmpH.3ds.tmp"));
+
+    TSKITerrainMesh surface;
+    ASSERT_TRUE(surface.Load(dir / "hillMAP.bmpH.3ds", 2.0f, &error)) << error;
+    EXPECT_EQ(surface.TriangleCount(), 512u * 512u * 2u);
+    int wrong = 0;
+    for (int i = 0; i <= kGridSize; ++i) {
+        for (int j = 0; j <= kGridSize; ++j) {
+            float y = 0;
+            const bool hit = surface.CastDown(-4.0f * i - 0.5f, 4.0f * j - 0.5f, y);
+            if (!hit || y != field.At(i, j)) ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+
+    // The loader's Y scale applies on top of the stored heights.
+    TSKITerrainMesh doubled;
+    ASSERT_TRUE(doubled.Load(dir / "hillMAP.bmpH.3ds", 4.0f, &error));
+    float y = 0;
+    ASSERT_TRUE(doubled.CastDown(-4.0f * 7 - 0.5f, 4.0f * 300 - 0.5f, y));
+    EXPECT_FLOAT_EQ(y, 2.0f * field.At(7, 300));
+}
+
+TEST(TerrainMeshBuilder, SkirtHangsFromTheEdgeToTheBottom) {
+    test::TempDir dir;
+    const THeightField field = Field(Bumpy);
+    std::string error;
+    ASSERT_TRUE(BuildTerrainMeshes(field, 2.0f, -30.0f, dir.Path(), "s", &error)) << error;
+    TSKITerrainMesh skirt;
+    ASSERT_TRUE(skirt.Load(dir / "sSide.3ds", 2.0f, &error)) << error;
+    EXPECT_EQ(skirt.TriangleCount(), 4u * 2u * 512u);
+    int onEdge = 0, bottom = 0, tops = 0;
+    for (const glm::vec3& v : skirt.Vertices()) {
+        const int i = int(std::lround((-v.x - 0.5f) / 4.0f));
+        const int j = int(std::lround((v.z + 0.5f) / 4.0f));
+        onEdge += (i == 0 || i == kGridSize || j == 0 || j == kGridSize);
+        if (v.y == -30.0f) {
+            ++bottom;
+        } else {
+            tops += v.y == field.At(i, j);
+        }
+    }
+    EXPECT_EQ(onEdge, int(skirt.Vertices().size()));
+    EXPECT_GT(bottom, 0);
+    EXPECT_EQ(bottom + tops, int(skirt.Vertices().size()));
+}
+
+TEST(TerrainMeshBuilder, RejectsAFieldOfTheWrongSize) {
+    test::TempDir dir;
+    THeightField field;
+    field.Heights.assign(100, 1.0f);
+    std::string error;
+    EXPECT_FALSE(BuildTerrainMeshes(field, 2.0f, 0.0f, dir.Path(), "x", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(fs::exists(dir.Path() / "xH.3ds"));
+}
+
+// Two unit squares side by side, with a second, higher triangle over the first one.
+TSKITerrainMesh SmallMesh() {
+    TSKITerrainMesh m;
+    m.Build({{0, 0, 0},
+             {4, 4, 0},
+             {0, 8, 4},
+             {4, 12, 4},  // sloped square (0..4) x (0..4)
+             {0, 50, 0},
+             {2, 50, 0},
+             {0, 50, 2},  // a roof over one corner
+             {0, 2000, 0},
+             {4, 2000, 0},
+             {0, 2000, 4}},  // above the ray's start
+            {0, 1, 2, 1, 3, 2, 4, 5, 6, 7, 8, 9});
+    return m;
+}
+
+TEST(TerrainMeshCast, InterpolatesInsideATriangleAndIsExactAtVertices) {
+    const TSKITerrainMesh m = SmallMesh();
+    float y = -1;
+    ASSERT_TRUE(m.CastDown(4, 4, y));
+    EXPECT_EQ(y, 12.0f);
+    ASSERT_TRUE(m.CastDown(3, 3, y));
+    EXPECT_NEAR(y, 3 + 2 * 3, 1e-5);   // the plane y = x + 2z
+    ASSERT_TRUE(m.CastDown(4, 1, y));  // on the outer edge
+    EXPECT_NEAR(y, 6, 1e-5);
+}
+
+TEST(TerrainMeshCast, TakesTheHighestHitBelowTheRayStart) {
+    const TSKITerrainMesh m = SmallMesh();
+    float y = -1;
+    ASSERT_TRUE(m.CastDown(0.5f, 0.5f, y));
+    EXPECT_EQ(y, 50.0f);  // the roof, not the ground and not the plane above 1000
+    ASSERT_TRUE(m.CastDown(3.5f, 0.2f, y));
+    EXPECT_NEAR(y, 3.5f + 0.4f, 1e-5);
+}
+
+TEST(TerrainMeshCast, MissesOutsideTheMeshAndOnAnEmptyMesh) {
+    const TSKITerrainMesh m = SmallMesh();
+    float y = 123;
+    EXPECT_FALSE(m.CastDown(-0.01f, 2, y));
+    EXPECT_FALSE(m.CastDown(2, 4.01f, y));
+    EXPECT_FALSE(m.CastDown(NAN, 1, y));
+    EXPECT_EQ(y, 123);
+    TSKITerrainMesh empty;
+    EXPECT_TRUE(empty.Empty());
+    EXPECT_FALSE(empty.CastDown(0, 0, y));
+}
+
+TEST(TerrainMeshLoad, MissingOrBrokenFilesFailNamingTheFile) {
+    test::TempDir dir;
+    TSKITerrainMesh m = SmallMesh();
+    std::string error;
+    EXPECT_FALSE(m.Load(dir / "nowhere.3ds", 2.0f, &error));
+    EXPECT_NE(error.find("nowhere.3ds"), std::string::npos) << error;
+    EXPECT_TRUE(m.Empty());
+
+    test::WriteText(dir / "broken.3ds", std::string("MM\x10\0\0\0garbage", 13));
+    EXPECT_FALSE(m.Load(dir / "broken.3ds", 2.0f, &error));
+    EXPECT_NE(error.find("broken.3ds"), std::string::npos) << error;
+    EXPECT_TRUE(m.Empty());
+}
+
+}  // namespace
+}  // namespace vallorn
