@@ -149,6 +149,7 @@ TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool from
 
         // The grid: heights from the mesh, trees drawn in a fixed order of random numbers.
         Grid.assign(size_t(kGridSide) * kGridSide, TerrainCell{});
+        crowdedCells_.clear();  // every crowd counter starts at 1
         Level.MaxHeight = 0;
         for (int i = 0; i < kGridSize; ++i) {
             for (int j = 0; j < kGridSize; ++j) {
@@ -234,6 +235,7 @@ TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool from
 void TSKIEngine::ClearLevel() {
     Grid.clear();
     Grid.shrink_to_fit();
+    crowdedCells_.clear();  // they index the grid that is gone
     Houses.clear();
     Surface.Clear();
     Skirt.Clear();

@@ -93,7 +93,7 @@ TEST_F(BlockedTest, SpecksGoAndOverlappingWindowsEatIntoTheirNeighbours) {
 }
 
 TEST_F(BlockedTest, TheOccupancyIsRebuiltFromTheMask) {
-    level.rows[10] = "R";
+    level.rows[10] = "R0";
     Load();
     f->ComputeBlocked(0);
     const TSKIImage& img = f->Overlays[TSKIOverlay::Occupancy];

@@ -272,6 +272,11 @@ TEST(LevelLoadFailure, MaxCrowdedOutOfRangeFailsCleanly) {
         LevelFixture f;
         ASSERT_TRUE(f.WriteAndLoad(TestLevel{}).ok());
         f.AddBuilding(kBuildStall, TSKIVector(-40, 10, 40, 1));
+        TSKISkierRecord record;
+        record.Position = f->CellToWorld(30, 30, true);
+        f->Skiers.push_back(std::make_unique<TSKISkier>(*f, record));
+        f->UpdateCrowdCounters();
+        ASSERT_EQ(f->Cell(30, 30).Crowd, 2);
         TestLevel bad;
         bad.name = "Crowded";
         bad.maxCrowded = value;
@@ -284,6 +289,9 @@ TEST(LevelLoadFailure, MaxCrowdedOutOfRangeFailsCleanly) {
         EXPECT_TRUE(f->Surface.Empty());
         EXPECT_TRUE(f->Buildings.empty());
         EXPECT_FALSE(f->Running);
+        // Nothing left refers to the grid that is gone.
+        EXPECT_TRUE(f->Skiers.empty());
+        f->UpdateCrowdCounters();
     }
 }
 
