@@ -43,7 +43,7 @@ TEST(Catalogues, FloatKeysHoldThousandthsAndMissingKeysTakeAThousandthOfTheirDef
 TEST(Catalogues, ListsLongerThanTheTableAreCutAndReported) {
     TempDir dir;
     std::string text = "[Vehicles]\n";
-    for (int k = 0; k < 6; ++k) text += "V" + std::to_string(k) + "=1\n";
+    for (int k = 0; k < 6; ++k) text.append("V").append(std::to_string(k)).append("=1\n");
     text += "[V3]\nVehSpeed=7000\n[V4]\nVehSpeed=9000\n";
     WriteText(dir / "Params.ini", text);
     TSKIParameters p;
