@@ -98,7 +98,7 @@ void ErodeHydraulic(TLevel& level, const TErosionRules& rules) {
             const THeightGradient here = water.Sample(pi, pj);
             di = di * rules.inertia - here.gi * (1 - rules.inertia);
             dj = dj * rules.inertia - here.gj * (1 - rules.inertia);
-            const double len = std::hypot(di, dj);
+            const double len = std::sqrt(di * di + dj * dj);
             if (len < 1e-12) break;
             di /= len;
             dj /= len;
@@ -142,6 +142,27 @@ void SettleTalus(TLevel& level, double talus, int passes, double rate) {
                 }
             }
         }
+    }
+}
+
+void SmoothHeights(TLevel& level, int passes, double weight) {
+    std::vector<float> next(level.heights.size());
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int i = 0; i < kVerts; ++i) {
+            for (int j = 0; j < kVerts; ++j) {
+                double sum = 0;
+                int n = 0;
+                for (int a = std::max(0, i - 1); a <= std::min(kVerts - 1, i + 1); ++a) {
+                    for (int b = std::max(0, j - 1); b <= std::min(kVerts - 1, j + 1); ++b) {
+                        sum += level.H(a, b);
+                        ++n;
+                    }
+                }
+                next[size_t(i) * kVerts + j] =
+                    float(level.H(i, j) + weight * (sum / n - level.H(i, j)));
+            }
+        }
+        level.heights.swap(next);
     }
 }
 

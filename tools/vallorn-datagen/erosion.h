@@ -11,7 +11,7 @@ namespace vallorn::datagen {
 
 struct TErosionRules {
     uint64_t seed = 1;
-    int droplets = 200000;
+    int droplets = 150000;
     int lifetime = 40;      // steps of one droplet
     double inertia = 0.08;  // share of the previous direction a droplet keeps
     double capacity = 5.0;  // sediment a droplet can carry per unit of speed and water
@@ -28,5 +28,9 @@ void ErodeHydraulic(TLevel& level, const TErosionRules& rules);
 // Moves material down every step steeper than `talus` world units between four-neighbours,
 // `passes` times, a share `rate` of the excess each time.
 void SettleTalus(TLevel& level, double talus, int passes, double rate = 0.25);
+
+// Blends every height toward the mean of its 3 x 3 neighbourhood by `weight`, `passes`
+// times: takes the grain off the droplet tracks.
+void SmoothHeights(TLevel& level, int passes, double weight);
 
 }  // namespace vallorn::datagen

@@ -10,7 +10,7 @@ namespace vallorn::datagen {
 namespace {
 
 double Dist(const TPoint& a, const TPoint& b) {
-    return std::hypot(a.i - b.i, a.j - b.j);
+    return Length(a.i - b.i, a.j - b.j);
 }
 
 TPoint CatmullRom(const TPoint& p0, const TPoint& p1, const TPoint& p2, const TPoint& p3,
@@ -194,7 +194,7 @@ void PlaceSnowAndTrees(TLevel& level, const TCoverRules& rules) {
             const double roadDist =
                 level.roadDistance.empty() ? 1e9 : level.roadDistance[size_t(i) * kVerts + j];
             if (roadDist < rules.roadClearance) continue;
-            if (std::hypot(i - end.i, j - end.j) < level.road.plateauRadius + 3) continue;
+            if (Length(i - end.i, j - end.j) < level.road.plateauRadius + 3) continue;
             const double treeLine =
                 rules.treeLine +
                 rules.treeLineNoise * lineNoise.Fbm(i / 35.0 + 40, j / 35.0 + 40, 3);
@@ -225,10 +225,10 @@ void PlaceHouses(TLevel& level, int count, double spacing, uint64_t seed) {
         const double ci = a.i - tj * side * offset, cj = a.j + ti * side * offset;
         const int hi = int(std::lround(ci)), hj = int(std::lround(cj));
         if (hi < 4 || hj < 4 || hi > kCells - 5 || hj > kCells - 5) continue;
-        if (std::hypot(ci - end.i, cj - end.j) < level.road.plateauRadius + 6) continue;
+        if (Length(ci - end.i, cj - end.j) < level.road.plateauRadius + 6) continue;
         bool ok = true;
         for (const THouse& other : level.houses)
-            ok = ok && std::hypot(other.i - ci, other.j - cj) >= spacing;
+            ok = ok && Length(other.i - ci, other.j - cj) >= spacing;
         for (int di = -3; di <= 3 && ok; ++di) {
             for (int dj = -3; dj <= 3 && ok; ++dj) {
                 const int i = hi + di, j = hj + dj;
@@ -241,7 +241,7 @@ void PlaceHouses(TLevel& level, int count, double spacing, uint64_t seed) {
         house.tag = int32_t(random.Below(4));
         house.i = hi;
         house.j = hj;
-        const double ri = a.i - hi, rj = a.j - hj, rl = std::hypot(ri, rj);
+        const double ri = a.i - hi, rj = a.j - hj, rl = Length(ri, rj);
         house.dirI = ri / rl;
         house.dirJ = rj / rl;
         level.houses.push_back(house);

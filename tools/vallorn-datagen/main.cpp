@@ -48,7 +48,8 @@ bool MakeFolder(const fs::path& path, std::string* error) {
     return !ec;
 }
 
-// Copies the parameter files of the assets' data folder, in name order.
+// Copies the parameter files of the assets' data folder, in name order. Params.ini and
+// GameParams.ini must be among them.
 bool CopyDataFiles(const fs::path& from, const fs::path& to, std::string* error) {
     std::error_code ec;
     if (!fs::is_directory(from, ec)) {
@@ -65,9 +66,12 @@ bool CopyDataFiles(const fs::path& from, const fs::path& to, std::string* error)
         return false;
     }
     std::sort(files.begin(), files.end());
-    if (files.empty()) {
-        *error = "no parameter files (*.ini) in " + from.string();
-        return false;
+    for (const char* required : {"Params.ini", "GameParams.ini"}) {
+        if (std::none_of(files.begin(), files.end(),
+                         [&](const fs::path& f) { return f.filename() == required; })) {
+            *error = std::string("no ") + required + " in " + from.string();
+            return false;
+        }
     }
     for (const fs::path& file : files) {
         std::string content;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 namespace vallorn::datagen {
@@ -35,5 +36,9 @@ private:
 double SmoothStep(double edge0, double edge1, double x);
 double Lerp(double a, double b, double t);
 double Clamp01(double x);
+// Length of a 2D vector (plain square root: std::hypot is several times slower).
+inline double Length(double x, double y) {
+    return std::sqrt(x * x + y * y);
+}
 
 }  // namespace vallorn::datagen

@@ -80,6 +80,12 @@ TLevel MakeMountain() {
     const std::vector<TPoint> valleyControl(std::begin(kValley), std::end(kValley));
     const std::vector<TPoint> valley = SmoothCurve(valleyControl, 2.0);
 
+    // Only points this close to the valley's line feel its carving.
+    TPoint valleyLo{1e9, 1e9}, valleyHi{-1e9, -1e9};
+    for (const TPoint& p : valley) {
+        valleyLo = {std::min(valleyLo.i, p.i - 120), std::min(valleyLo.j, p.j - 120)};
+        valleyHi = {std::max(valleyHi.i, p.i + 120), std::max(valleyHi.j, p.j + 120)};
+    }
     std::vector<double> raw(size_t(kVerts) * kVerts);
     double lo = 1e9, hi = -1e9;
     for (int i = 0; i < kVerts; ++i) {
@@ -107,8 +113,9 @@ TLevel MakeMountain() {
             const double e = (raw[size_t(i) * kVerts + j] - lo) / (hi - lo);
             double h = kFloor + kRelief * std::pow(e, 1.35);
             // The valley: a flat floor rising gently inland, U-shaped sides.
-            double along = 0;
-            const double d = DistanceToLine(valley, i, j, &along);
+            double along = 0, d = 1e9;
+            if (i >= valleyLo.i && i <= valleyHi.i && j >= valleyLo.j && j <= valleyHi.j)
+                d = DistanceToLine(valley, i, j, &along);
             const double t = along / double(valley.size() - 1);
             const double floor = 24 + 80 * std::pow(t, 1.4);
             const double flat = 10 - 5 * t;
@@ -123,6 +130,7 @@ TLevel MakeMountain() {
     erosion.seed = 0x5EED0005;
     ErodeHydraulic(level, erosion);
     SettleTalus(level, 4.0, 6);
+    SmoothHeights(level, 2, 0.5);
     for (int i = 0; i < kVerts; ++i) {
         for (int j = 0; j < kVerts; ++j) {
             double h = level.H(i, j);

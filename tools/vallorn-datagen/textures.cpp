@@ -32,7 +32,6 @@ struct TSample {
     double road = 1e9;     // distance to the road line, cells
     double plateau = 1e9;  // distance to the centre of the parking plateau, cells
     double forest = 0;     // local share of cells with trees, 0..1
-    double relief = 0;     // height as a share of the level's range, 0..1
 };
 
 class TSampler {
@@ -48,9 +47,6 @@ public:
                 forest_[size_t(i) * kCells + j] = float(sum) / float(n);
             }
         }
-        const auto [lo, hi] = std::minmax_element(level.heights.begin(), level.heights.end());
-        low_ = *lo;
-        range_ = std::max(1.0, double(*hi) - double(*lo));
         if (level.road.line.size() >= 2) end_ = level.road.line.back();
     }
 
@@ -65,16 +61,15 @@ public:
             (level_.HeightAt(ci + d, cj) - level_.HeightAt(ci - d, cj)) / (2 * d * kCellWorld);
         const double gj =
             (level_.HeightAt(ci, cj + d) - level_.HeightAt(ci, cj - d)) / (2 * d * kCellWorld);
-        s.slope = std::hypot(gi, gj);
+        s.slope = Length(gi, gj);
         // Normal (-gi, 1, -gj) against a sun in the upper left of the picture, 45 degrees high.
         const double li = -0.55, ly = 0.72, lj = -0.42;
         const double ln = std::sqrt(li * li + ly * ly + lj * lj);
         const double nn = std::sqrt(gi * gi + 1 + gj * gj);
         s.light = std::max(0.0, (-gi * li + ly - gj * lj) / (nn * ln));
         s.road = level_.RoadDistanceAt(ci, cj);
-        s.plateau = std::hypot(ci - end_.i, cj - end_.j);
+        s.plateau = Length(ci - end_.i, cj - end_.j);
         s.forest = Forest(ci, cj);
-        s.relief = (s.height - low_) / range_;
         return s;
     }
 
@@ -91,7 +86,6 @@ private:
 
     const TLevel& level_;
     std::vector<float> forest_;
-    double low_ = 0, range_ = 1;
     TPoint end_{-1e9, -1e9};
 };
 
@@ -117,10 +111,11 @@ TSKIImage PaintSnowTexture(const TLevel& level) {
             // Wind crust: faint ripples that follow the slope.
             c = Scale(c, 0.985 + 0.03 * noise.Value(x / 5.0 + s.height * 0.3, y / 5.0));
             // Rock breaks through on the steepest faces.
-            const double rockNoise = noise.Fbm(x / 18.0, y / 18.0, 3);
+            // (The noise only moves the rock's edge by 0.2, so flatter ground skips it.)
+            const double rockNoise = s.slope > 0.7 ? noise.Fbm(x / 18.0, y / 18.0, 3) : 0.0;
             const double rock = SmoothStep(0.95, 1.45, s.slope + 0.2 * rockNoise);
             if (rock > 0) {
-                const double band = 0.85 + 0.15 * strata.Gradient(s.height / 6.0, x / 90.0);
+                const double band = 0.9 + 0.1 * strata.Gradient(s.height / 6.0, x / 90.0);
                 const TRgb stone = Scale(TRgb{112, 106, 104}, (0.45 + 0.7 * s.light) * band);
                 c = Mix(c, stone, rock * 0.9);
             }
@@ -156,19 +151,19 @@ TSKIImage PaintGroundTexture(const TLevel& level) {
         for (int x = 0; x < kTextureSize; ++x) {
             const TSample s = sampler.At(x, y);
             const double shade = 0.5 + 0.62 * s.light;
-            // Grass: lush in the valleys, dry alpine meadow higher up, in patches.
+            // Grass: lush in the valleys, dry alpine meadow from about 130 up, in patches.
             const double patches = meadow.Fbm(x / 40.0, y / 40.0, 4);
-            const double alpine = SmoothStep(0.25, 0.7, s.relief + 0.12 * patches);
+            const double alpine = SmoothStep(130, 320, s.height + 50 * patches);
             TRgb c = Mix(TRgb{88, 122, 54}, TRgb{132, 126, 86}, alpine);
             c = Mix(c, TRgb{104, 112, 62}, 0.3 * SmoothStep(-0.2, 0.5, patches));
             c = Scale(c, shade);
             // Scree below the rock, then bare rock with layered bands.
-            const double rockNoise = noise.Fbm(x / 16.0, y / 16.0, 3);
+            const double rockNoise = s.slope > 0.35 ? noise.Fbm(x / 16.0, y / 16.0, 3) : 0.0;
             const double scree = SmoothStep(0.55, 0.85, s.slope + 0.15 * rockNoise);
             const double rock = SmoothStep(0.8, 1.2, s.slope + 0.2 * rockNoise);
             if (scree > 0) c = Mix(c, Scale(TRgb{146, 140, 128}, shade), scree * 0.7);
             if (rock > 0) {
-                const double band = 0.82 + 0.18 * strata.Gradient(s.height / 5.0, x / 80.0);
+                const double band = 0.9 + 0.1 * strata.Gradient(s.height / 5.0, x / 80.0);
                 c = Mix(c, Scale(TRgb{124, 118, 112}, shade * band), rock);
             }
             // Forest floor: dark needles and shadow, crowns seen from above.
