@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "engine/random.h"
 #include "engine/terrain_mesh.h"
 #include "engine/terrain_mesh_builder.h"
 #include "engine/types.h"
@@ -124,6 +125,65 @@ TEST(TerrainMeshCast, TakesTheHighestHitBelowTheRayStart) {
     EXPECT_EQ(y, 50.0f);  // the roof, not the ground and not the plane above 1000
     ASSERT_TRUE(m.CastDown(3.5f, 0.2f, y));
     EXPECT_NEAR(y, 3.5f + 0.4f, 1e-5);
+}
+
+// The highest hit by testing every triangle: what the bucket grid must reproduce.
+bool BruteForceCast(const TSKITerrainMesh& m, float x, float z, float& y) {
+    bool hit = false;
+    const auto& v = m.Vertices();
+    const auto& idx = m.Indices();
+    for (size_t t = 0; t + 2 < idx.size(); t += 3) {
+        TSKITerrainMesh one;
+        one.Build({v[idx[t]], v[idx[t + 1]], v[idx[t + 2]]}, {0, 1, 2});
+        float h;
+        if (one.CastDown(x, z, h) && (!hit || h > y)) {
+            y = h;
+            hit = true;
+        }
+    }
+    return hit;
+}
+
+TEST(TerrainMeshCast, BucketsFindTheSameHitsAsTestingEveryTriangle) {
+    // An irregular sheet of jittered quads with a second, smaller sheet floating over part of
+    // it, so buckets hold triangles of different sizes that overlap.
+    TSKIRandom rng(11);
+    std::vector<glm::vec3> verts;
+    std::vector<uint32_t> idx;
+    auto sheet = [&](int n, float step, float x0, float y0) {
+        const uint32_t base = uint32_t(verts.size());
+        for (int a = 0; a <= n; ++a)
+            for (int b = 0; b <= n; ++b) {
+                const bool inner = a > 0 && b > 0 && a < n && b < n;
+                const float jx = inner ? float(rng.Between(-0.3, 0.3)) * step : 0;
+                const float jz = inner ? float(rng.Between(-0.3, 0.3)) * step : 0;
+                verts.emplace_back(x0 + a * step + jx, y0 + float(rng.Between(0, 5)),
+                                   x0 + b * step + jz);
+            }
+        for (int a = 0; a < n; ++a)
+            for (int b = 0; b < n; ++b) {
+                const uint32_t q = base + uint32_t(a * (n + 1) + b);
+                idx.insert(idx.end(), {q, q + uint32_t(n + 1), q + 1, q + uint32_t(n + 1),
+                                       q + uint32_t(n + 2), q + 1});
+            }
+    };
+    sheet(12, 3.0f, 0.0f, 0.0f);
+    sheet(5, 2.5f, 7.0f, 3.0f);
+    TSKITerrainMesh m;
+    m.Build(verts, idx);
+
+    std::vector<std::pair<float, float>> points;
+    for (int k = 0; k < 300; ++k)
+        points.emplace_back(float(rng.Between(-1, 37)), float(rng.Between(-1, 37)));
+    for (const glm::vec3& p : verts) points.emplace_back(p.x, p.z);  // exactly on vertices
+    for (int k = 0; k <= 12; ++k) points.emplace_back(float(k) * 3.0f, 18.0f);  // on edges
+    int mismatches = 0;
+    for (const auto& [x, z] : points) {
+        float a = -1, b = -1;
+        const bool ha = m.CastDown(x, z, a), hb = BruteForceCast(m, x, z, b);
+        if (ha != hb || (ha && a != b)) ++mismatches;
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 TEST(TerrainMeshCast, MissesOutsideTheMeshAndOnAnEmptyMesh) {
