@@ -64,13 +64,17 @@ std::unique_ptr<TShippedLevel> ReadLevel(const std::string& name) {
     std::string error;
     EXPECT_TRUE(surface.Load(worlds / (stem + "H.3ds"), level->scaleY, &error)) << error;
     level->heights.assign(512 * 512, -1e9f);
+    int missed = 0;
     for (int i = 0; i < 512 && !surface.Empty(); ++i) {
         for (int j = 0; j < 512; ++j) {
             float y = 0;
             if (surface.CastDown(-4.0f * i - 0.5f, 4.0f * j - 0.5f, y))
                 level->heights[size_t(i) * 512 + j] = y;
+            else
+                ++missed;
         }
     }
+    EXPECT_EQ(missed, 0) << "cell points of " << name << " outside its surface mesh";
 
     for (const std::string& key : level->file.SectionKeys("SKIHouses")) {
         std::vector<uint8_t> bytes;

@@ -82,6 +82,48 @@ int ParkingSize() {
     return params.Buildings[kBuildParking].Size;
 }
 
+// Whether a lift of `type` can go up `rise` or more from free ground within 25 cells of the
+// road's inner end: a straight line no longer than the type's LiftMaxLength whose cells (one
+// sample per 4 units, as the placement preview samples it) are neither blocked nor road.
+bool LiftFromTheRoadEnd(const TShippedLevel& level, int type, float rise) {
+    TSKIParameters params;
+    LoadCatalogues(test::BuildRoot() / "data", params);
+    const TSKILiftParams& lift = params.Lifts[size_t(type)];
+    int ei = 0, ej = 0, inner = -1;  // the road cell farthest from the map's edge
+    for (int i = 0; i < 512; ++i) {
+        for (int j = 0; j < 512; ++j) {
+            const int depth = std::min({i, j, 511 - i, 511 - j});
+            if (level.Road(i, j) && depth > inner) inner = depth, ei = i, ej = j;
+        }
+    }
+    auto clear = [&](int i0, int j0, int i1, int j1) {
+        const float length = 4.0f * std::hypot(float(i1 - i0), float(j1 - j0));
+        const int samples = int(length / 4) + 1;
+        for (int k = 0; k <= samples; ++k) {
+            const float t = float(k) / float(samples);
+            const int i = int(std::lround(i0 + t * (i1 - i0))),
+                      j = int(std::lround(j0 + t * (j1 - j0)));
+            if (level.Road(i, j) || level.Blocked(i, j)) return false;
+        }
+        return true;
+    };
+    const int reach = int(lift.MaxLength / 4);
+    for (int i0 = std::max(1, ei - 25); i0 <= std::min(510, ei + 25); i0 += 5) {
+        for (int j0 = std::max(1, ej - 25); j0 <= std::min(510, ej + 25); j0 += 5) {
+            if (level.Road(i0, j0) || level.Blocked(i0, j0)) continue;
+            for (int i1 = std::max(1, i0 - reach); i1 <= std::min(510, i0 + reach); i1 += 4) {
+                for (int j1 = std::max(1, j0 - reach); j1 <= std::min(510, j0 + reach); j1 += 4) {
+                    const float length = 4.0f * std::hypot(float(i1 - i0), float(j1 - j0));
+                    if (length > lift.MaxLength || length < 2 * lift.PoleMinDist) continue;
+                    if (level.H(i1, j1) - level.H(i0, j0) < rise) continue;
+                    if (clear(i0, j0, i1, j1)) return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
 TEST(Mountain, RisesFromAValleyFloorToHighSummits) {
     const auto& m = ShippedLevel("Mountain");
     ASSERT_TRUE(m.Complete());
@@ -173,6 +215,14 @@ TEST(Mountain, RoadClimbsGentlyFromTheMapEdgeToRoomForParking) {
     EXPECT_GE(BuildingSpots(m, ParkingSize(), true), 20) << "no room for parking by the road";
 }
 
+TEST(Mountain, LiftsCanClimbFromTheParkingPlateau) {
+    const auto& m = ShippedLevel("Mountain");
+    ASSERT_TRUE(m.Complete());
+    EXPECT_TRUE(LiftFromTheRoadEnd(m, 0, 25.0f)) << "no beginner platter lift by the car park";
+    EXPECT_TRUE(LiftFromTheRoadEnd(m, 3, 120.0f)) << "no quad chairlift up the valley's side";
+    EXPECT_TRUE(LiftFromTheRoadEnd(m, 4, 220.0f)) << "no cable car to the high ground";
+}
+
 TEST(Mountain, HousesStandBesideTheRoadOnGentleGround) {
     const auto& m = ShippedLevel("Mountain");
     ASSERT_TRUE(m.Complete());
@@ -214,6 +264,7 @@ TEST(Training, IsAGentleSnowyHillWithARoadAndAFewTrees) {
     EXPECT_EQ(RoadCellsCutOffFromTheEdge(t), 0);
     EXPECT_GE(t.houses.size(), 1u);
     EXPECT_GE(BuildingSpots(t, ParkingSize(), true), 20);
+    EXPECT_TRUE(LiftFromTheRoadEnd(t, 0, 20.0f)) << "no platter lift up the hill";
 }
 
 TEST(Blank, IsFlatAndEmpty) {
