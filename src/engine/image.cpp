@@ -9,7 +9,7 @@ void TSKIImage::Resize(int width, int height, TSKIColor fill) {
     width_ = std::max(0, width);
     height_ = std::max(0, height);
     pixels_.assign(size_t(width_) * size_t(height_) * 3, 0);
-    Fill(fill);
+    if (!(fill == TSKIColor{})) Fill(fill);
 }
 
 TSKIColor TSKIImage::Get(int x, int y) const {

@@ -193,11 +193,9 @@ TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool from
 
         // Overlay images: one pixel per cell, the object imprint one per world unit.
         for (size_t k = 0; k < Overlays.Images.size(); ++k) {
-            if (TSKIOverlay(k) == TSKIOverlay::ObjectImprint) {
-                Overlays.Images[k].Resize(kImprintSize, kImprintSize, {255, 255, 255});
-            } else {
-                Overlays.Images[k].Resize(kGridSize, kGridSize);
-            }
+            const int side =
+                TSKIOverlay(k) == TSKIOverlay::ObjectImprint ? kImprintSize : kGridSize;
+            Overlays.Images[k].Resize(side, side);
             Overlays.Touch(TSKIOverlay(k));
         }
 
