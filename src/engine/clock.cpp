@@ -128,9 +128,12 @@ void TSKIEngine::PeriodicTick() {
 }
 
 void TSKIEngine::UpdateCrowdCounters() {
+    if (Grid.empty()) {
+        crowdedCells_.clear();
+        return;
+    }
     for (uint32_t index : crowdedCells_) Grid[index].Crowd = 1;
     crowdedCells_.clear();
-    if (Grid.empty()) return;
     for (const auto& skier : Skiers) {
         const uint8_t st = skier->State;
         if (st != kSkierIdle && st != kSkierSkiing && st != kSkierWaiting &&

@@ -95,8 +95,8 @@ void TSKIEngine::RebuildOccupancy() {
                 }
             }
         }
-        for (const TSKIVector& pole : section->Poles) {
-            WorldToCell(pole, ci, cj);
+        for (const TSKIVector& child : section->Stations) {
+            WorldToCell(child, ci, cj);
             img.Set(ci, cj, kRed200);
         }
         if (n > 0) {
@@ -199,7 +199,7 @@ void TSKIEngine::RebuildSlopePaint() {
             int i0, j0, i1, j1;
             WorldToCell(pts[0], i0, j0);
             for (size_t k = 0; k < pts.size(); ++k) {
-                const float w = k < section->Widths.size() ? section->Widths[k] : 1.0f;
+                const float w = pts[k].w;
                 const float narrowed = w - 2.0f * float(p);
                 const int pen = narrowed > 0 ? int(narrowed) : int(std::floor(w));
                 if (k + 1 < pts.size()) {

@@ -1,7 +1,8 @@
-// A visitor of the resort.
+// A visitor of the resort: walks, queues, rides, skis, eats, rests, falls and leaves.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "engine/terrain.h"
 #include "engine/types.h"
@@ -25,12 +26,42 @@ struct TSKISkierRecord {
     bool Leaving = false;
 };
 
+// Animation choices.
+enum : uint8_t {
+    kAnimStanding = 0,
+    kAnimSeated = 1,
+    kAnimSkiingFast = 2,
+    kAnimInjured = 3,
+    kAnimSkiingSlow = 4,
+};
+
+constexpr int32_t kGatePoint = -2;  // point index of a link that leads to a lift's gate
+
 class TSKISkier {
 public:
     TSKISkier(TSKIEngine& engine, const TSKISkierRecord& record);
 
     // Back to the start of a visit: idle, no target, fresh timers.
     void Init();
+
+    // Per-frame update with the simulated time step. Returns false when the skier is to be
+    // removed (it reached the arrival point while leaving).
+    bool Tick(float dt);
+    // Once per game tick: needs, crowding, enjoyment, injuries. Returns false when the skier
+    // died and is to be removed.
+    bool Periodic();
+    void Decide();
+    void ChooseLink();
+    void JoinQueue(TSKISection* section);
+    void SwitchQueue();
+    void CheckNeeds();
+    void AccidentTest();
+    // Gives up the queue place (when waiting) and heads home.
+    void StartLeaving();
+    // Frees every queue slot of every lift that holds this skier.
+    void LeaveAllQueues();
+    // The lines of the hover text, for the skier with the given index.
+    std::string HoverText(int32_t index) const;
 
     TSKIEngine& Engine;
     uint8_t State = kSkierIdle;
@@ -52,7 +83,7 @@ public:
     TSKIBuilding* Building = nullptr;
     bool RescueAssigned = false;
     uint8_t ModelVariant = 0;
-    uint8_t Animation = 0;
+    uint8_t Animation = kAnimStanding;
     uint8_t QueueIndex = 64;
     uint8_t LiftType = 0;
     int32_t Money = 0;
@@ -63,7 +94,10 @@ public:
     bool Injured = false;
     TSKIVector SpawnPosition{0, 0, 0, 1};
     bool Leaving = false;
+    TerrainCell Cell;  // the cell under the skier, copied at the start of every tick
     TSKIVector Position{0, 0, 0, 1};
+    TSKIVector Heading{0, 0, 1, 0};   // horizontal unit vector the skier faces
+    bool ShowsDetailedModel = false;  // set by the renderer's crowd level of detail
 };
 
 }  // namespace vallorn

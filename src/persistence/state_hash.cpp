@@ -61,7 +61,6 @@ uint64_t StateHash(const TSKIEngine& e) {
     for (const auto& s : e.Sections) {
         f.Value(s->Kind), f.Value(s->LiftType), f.Value(s->Status), f.Value(s->Difficulty);
         for (const auto& p : s->Points) f.Vector(p);
-        for (float w : s->Widths) f.Value(w);
     }
     for (const auto& k : e.Skiers) {
         f.Value(k->State), f.Value(k->Money), f.Value(k->SpendingLimit), f.Value(k->Cold);

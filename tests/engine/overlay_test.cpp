@@ -60,7 +60,7 @@ TEST_F(OverlayTest, OccupancyMarksBuildingsLiftsAndBlockedCells) {
     std::vector<TSKIVector> line;
     for (int k = 0; k < 6; ++k) line.push_back(f->CellToWorld(400, 100 + 10 * k, true));
     TSKISection& lift = f.AddLift(line, 0);
-    lift.Poles.push_back(f->CellToWorld(410, 105, true));
+    lift.Stations.push_back(f->CellToWorld(410, 105, true));
     f->RebuildOverlay(TSKIOverlay::Occupancy);
 
     const TSKIImage& img = Image(TSKIOverlay::Occupancy);
@@ -91,7 +91,7 @@ TEST_F(OverlayTest, SlopePaintUsesDifficultyColoursAndTwoPenWidths) {
     slope->Kind = kSectionSlope;
     slope->Difficulty = kDifficultyRed;
     slope->Points = {f->CellToWorld(200, 100, false), f->CellToWorld(200, 160, false)};
-    slope->Widths = {5, 5};
+    slope->Points[0].w = slope->Points[1].w = 5;  // widths ride in w
     f->Sections.push_back(std::move(slope));
     f->DisplayFlags |= kDisplaySlopes;
     f->RebuildOverlay(TSKIOverlay::SlopePaint);
