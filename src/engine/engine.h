@@ -22,6 +22,7 @@
 #include "engine/terrain.h"
 #include "engine/terrain_mesh.h"
 #include "entities/building.h"
+#include "entities/gondole.h"
 #include "entities/section.h"
 #include "entities/skier.h"
 #include "entities/vehicle.h"
@@ -164,6 +165,45 @@ public:
                      bool ignoreCapacity);
     TSKIVector UpdateArrivalPoint();
     void AllocateParking();
+
+    // --- the resort network (entities/creation.cpp, entities/navigation.cpp) ----------------
+    // Creates a slope from its drawn points (x and z on the ground, width in cells in w) and
+    // lays it onto the grid. Named "Slope #n" unless a name is given. Does not rebuild the
+    // navigation: callers do once after their changes.
+    TSKISection* CreateSlope(std::vector<TSKIVector> points, const std::string& name = {});
+    // Creates a lift of the record's type between a lower and an upper station cell.
+    TSKISection* CreateLift(int lowerI, int lowerJ, int upperI, int upperJ,
+                            const TSKILiftRecord& record);
+    // Creates a building from its record and marks its footprint.
+    TSKIBuilding* CreateBuilding(const TSKIBuildingRecord& record);
+    // Destroys a section or a building; every stored index and reference is fixed up.
+    void RemoveSection(size_t index);
+    void RemoveBuilding(size_t index);
+    // Rebuilds every cell's links, nearby entries, under-lift flags, walking targets and
+    // navigation class, and the total slope length. Runs only on change.
+    void RebuildNavigation(bool keepWalkTargets = false);
+    int32_t SlopesCreated = 0;  // numbers "Slope #n"
+    // The nearest open restaurant-category building within `maxDistance` offering one of
+    // the wanted services and not full; null when none.
+    TSKIBuilding* FindNearestBuilding(const TSKIVector& p, uint8_t services,
+                                      float maxDistance) const;
+    int32_t IndexOf(const TSKISection* section) const;
+    int32_t IndexOf(const TSKISkier* skier) const;
+    int32_t IndexOf(const TSKIBuilding* building) const;
+
+    // --- skier dots and hover text (dots.cpp, entities/skier_text.cpp) -----------------------
+    struct TSKIDot {
+        TSKIVector Position;
+        TSKIColor Color;
+    };
+    std::vector<TSKIDot> OverlayDots;  // coloured by the overlay mode, 3 units above skiers
+    std::vector<TSKIDot> CrowdDots;    // grey dots for skiers drawn without a detailed model
+    static TSKIColor OverlayColor(uint8_t mode, const TSKISkier& skier);
+    // The description of the skier nearest to a ground point on the same cell (within 4
+    // units), or an empty text.
+    std::string SkierHoverText(const TSKIVector& groundPoint) const;
+    std::string HoverText;
+    float HoverTextTime = 0;  // seconds the hover text stays up
 
     // --- history and averages (history.cpp) ---------------------------------------------------
     float AverageHappiness() const;
