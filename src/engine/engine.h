@@ -235,6 +235,9 @@ public:
     bool PositionInGrid(const TSKIVector& p) const;
     TSKIVector CellToWorld(int i, int j, bool withHeight) const;
     float TerrainHeight(const TSKIVector& p) const;
+    // Ground height from the stored cell heights, interpolated between the four surrounding
+    // cell points: what moving entities use every frame instead of a ray cast.
+    float GroundHeight(const TSKIVector& p) const;
     TerrainCell CellAt(const TSKIVector& p) const;
     bool CellInView(const TSKIVector& p) const;
     bool CellNearCamera(const TSKIVector& p) const;

@@ -80,4 +80,17 @@ void TSKIEngine::MapPixel(const TSKIVector& p, int size, int& px, int& pz) {
     pz = std::clamp(FloorToInt(double(p.z) / size * extent), 0, size);
 }
 
+float TSKIEngine::GroundHeight(const TSKIVector& p) const {
+    if (Grid.empty()) return 0;
+    // Cell (i, j) lies at x = -4i - 0.5, z = 4j - 0.5.
+    const float fi = std::clamp((-p.x - 0.5f) / kCellSize, 0.0f, float(kGridSize - 1));
+    const float fj = std::clamp((p.z + 0.5f) / kCellSize, 0.0f, float(kGridSize - 1));
+    const int i = std::min(int(fi), kGridSize - 2);
+    const int j = std::min(int(fj), kGridSize - 2);
+    const float u = fi - float(i), v = fj - float(j);
+    const float h00 = Cell(i, j).Height, h01 = Cell(i, j + 1).Height;
+    const float h10 = Cell(i + 1, j).Height, h11 = Cell(i + 1, j + 1).Height;
+    return (h00 * (1 - v) + h01 * v) * (1 - u) + (h10 * (1 - v) + h11 * v) * u;
+}
+
 }  // namespace vallorn
