@@ -98,6 +98,31 @@ public:
     TSKIVector Position{0, 0, 0, 1};
     TSKIVector Heading{0, 0, 1, 0};   // horizontal unit vector the skier faces
     bool ShowsDetailedModel = false;  // set by the renderer's crowd level of detail
+
+private:
+    // The steps of Tick, one per state that moves (skier_tick.cpp).
+    void StepIdle(float dt);
+    void StepSkiing(float dt);
+    void StepWaiting(float dt);
+    void StepInBuilding(float dt);
+    bool StepLeaving(float dt);
+    void SteerAroundObstacles(float dt);
+    void ChooseAnimation();
+    // Turns toward the point (horizontally) and advances along the heading on the ground.
+    void Face(const TSKIVector& point);
+    void Advance(float distance);
+    void Slide(float distance);  // sideways, to the right of the heading
+    void StandOnGround();
+    // The point a link leads to: a slope's path point, or a lift's first point for a gate.
+    bool LinkPoint(const TSKINavLink& link, TSKIVector& point) const;
+    TSKISection* SectionAt(int32_t index) const;
+    // Faces the link the preference names, or the way to go when the cell has no links.
+    void HeadForLink(bool skiing);
+    // Frees the current lift's queue slots that hold this skier (skier_decide.cpp).
+    void FreeQueueSlot();
+    void RefreshCell();
+
+    bool moved_ = false;  // the state step of this tick moved the skier
 };
 
 }  // namespace vallorn
