@@ -19,6 +19,10 @@ TSKISkier::TSKISkier(TSKIEngine& engine, const TSKISkierRecord& r)
       Leaving(r.Leaving),
       Position(r.Position) {
     Init();
+    if (Engine.HasGrid()) {
+        if (Injured) Position.y = Engine.GroundHeight(Position) + kStandHeight;
+        Cell = Engine.CellAt(Position);  // the needs read it before the first tick
+    }
     SmoothingAnchor = SmoothedPosition = Position;
 }
 
