@@ -115,6 +115,20 @@ public:
     int32_t TrafficCount = 0;
     uint16_t PreviousTakings = 0;
     uint16_t CurrentTakings = 0;
+
+    // Slopes: the raster the slope was laid with, over its bounding box widened by 10 cells:
+    // per cell the index of the path point that ends the segment covering it, or
+    // kRasterEmpty. The navigation rebuild reads it for the walking targets.
+    static constexpr uint8_t kRasterEmpty = 255;
+    std::vector<uint8_t> Raster;
+    int32_t RasterI0 = 0, RasterJ0 = 0, RasterWidth = 0, RasterHeight = 0;
+    uint8_t RasterValue(int i, int j) const;
+    // Lifts: the grid cells (row-major indexes) that BuildLift marked, cleared by Destroy.
+    std::vector<uint32_t> MarkedCells;
+
+private:
+    void MarkLiftCell(int i, int j, uint8_t kind);
+    void TickCarrierSupply();
 };
 
 }  // namespace vallorn

@@ -1,0 +1,198 @@
+// Laying a lift onto the terrain grid: ground line, pole layout, stations, the cells under
+// the lift, the cable loop, wheels, gate and queue.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/engine.h"
+#include "entities/gondole.h"
+#include "entities/section.h"
+
+namespace vallorn {
+
+namespace {
+
+constexpr float kSampleStep = 4.0f;  // ground line and pole search sample every 4 units
+constexpr int kMaxPoleRounds = 500;
+constexpr float kWheelTurnFactor = 40.0f;
+
+float Distance(const TSKIVector& a, const TSKIVector& b) {
+    const float dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+TSKIVector HorizontalUnit(const TSKIVector& from, const TSKIVector& to,
+                          const TSKIVector& fallback) {
+    const float dx = to.x - from.x, dz = to.z - from.z;
+    const float len = std::sqrt(dx * dx + dz * dz);
+    if (len < 1e-6f) return fallback;
+    return {dx / len, 0, dz / len, 0};
+}
+
+float Ground(const TSKIEngine& e, const TSKIVector& p) {
+    return e.HasGrid() ? e.TerrainHeight(p) : 0.0f;
+}
+
+// The cable's up line between two station points at terrain height: poles are inserted
+// where the terrain rises above the longest span, or, failing that, lies farther than half
+// a pole height above or below it. False when the rounds ran out before the layout settled.
+bool LayOutPoles(const TSKIEngine& e, const TSKILiftParams& type, std::vector<TSKIVector>& up) {
+    const int skip = int(std::lround(type.PoleMinDist / kSampleStep));
+    for (int round = 0; round < kMaxPoleRounds; ++round) {
+        size_t span = 0;
+        float longest = -1;
+        for (size_t k = 0; k + 1 < up.size(); ++k) {
+            const float len = Distance(up[k], up[k + 1]);
+            if (len > longest) {
+                longest = len;
+                span = k;
+            }
+        }
+        if (longest <= 0) return true;
+        const TSKIVector a = up[span];
+        const TSKIVector dir = (up[span + 1] - a) / longest;
+        const int samples = int(std::floor(longest / kSampleStep)) + 1;
+        int rise = -1, far = -1;
+        float bestRise = 0, bestFar = type.PoleHeight / 2;
+        TSKIVector risePoint{}, farPoint{};
+        for (int s = skip; s <= samples - 1 - skip; ++s) {
+            TSKIVector p = a + dir * (kSampleStep * float(s));
+            p.w = 1;
+            const float terrain = Ground(e, p);
+            const float above = terrain - p.y;
+            if (above > 0 && above > bestRise) {
+                bestRise = above;
+                rise = s;
+                risePoint = TSKIVector(p.x, terrain, p.z, 1);
+            }
+            if (std::fabs(above) > bestFar) {
+                bestFar = std::fabs(above);
+                far = s;
+                farPoint = TSKIVector(p.x, terrain, p.z, 1);
+            }
+        }
+        if (rise < 0 && far < 0) return true;
+        up.insert(up.begin() + long(span) + 1, rise >= 0 ? risePoint : farPoint);
+    }
+    return false;
+}
+
+}  // namespace
+
+void TSKISection::MarkLiftCell(int i, int j, uint8_t kind) {
+    if (!Engine.HasGrid() || i < 0 || j < 0 || i >= kGridSide || j >= kGridSide) return;
+    TerrainCell& c = Engine.Cell(i, j);
+    c.Kind = kind;
+    c.Section = this;
+    MarkedCells.push_back(uint32_t(i) * kGridSide + uint32_t(j));
+}
+
+void TSKISection::BuildLift(const TSKILiftRecord& record) {
+    Kind = kSectionLift;
+    TSKIEngine& e = Engine;
+
+    // 1. The record, the running cost of the type and the ground line between the stations.
+    LiftType = record.LiftType;
+    Status = record.Status;
+    TicketPrice = record.TicketPrice;
+    TotalIncome = record.TotalIncome;
+    TotalExpense = record.TotalExpense;
+    InvestedMoney = record.InvestedMoney;
+    Filling = record.Filling;
+    TooExpensiveCount = record.TooExpensiveCount;
+    CustomersServed = record.CustomersServed;
+    UpgradeBonus = record.UpgradeBonus;
+    const TSKILiftParams& type = Type();
+    RunningCost = uint16_t(std::clamp<int32_t>(type.RunningCost, 0, 65535));
+    QueueLength = 0;
+    PreviousTakings = CurrentTakings = 0;
+    MarkedCells.clear();
+
+    TSKIVector lower = e.CellToWorld(LowerI, LowerJ, false);
+    TSKIVector upper = e.CellToWorld(UpperI, UpperJ, false);
+    lower.w = upper.w = 1;
+    lower.y = Ground(e, lower);
+    upper.y = Ground(e, upper);
+    Points.clear();
+    const float run = std::hypot(upper.x - lower.x, upper.z - lower.z);
+    const int steps = int(std::floor(run / kSampleStep));
+    for (int s = 0; s <= steps; ++s) {
+        const float t = run > 0 ? kSampleStep * float(s) / run : 0.0f;
+        TSKIVector p(lower.x + (upper.x - lower.x) * t, 0, lower.z + (upper.z - lower.z) * t, 1);
+        p.y = Ground(e, p);
+        Points.push_back(p);
+    }
+    if (Points.size() < 2 || Distance(Points.back(), upper) > 1e-3f) Points.push_back(upper);
+
+    // 2. The cable's up line: poles where the terrain needs them, then the heights of the
+    // stations and poles above the ground.
+    std::vector<TSKIVector> up{lower, upper};
+    if (LayOutPoles(e, type, up)) {
+        up.front().y += type.StationHeight;
+        up.back().y += type.StationHeight;
+        for (size_t k = 1; k + 1 < up.size(); ++k) up[k].y += type.PoleHeight;
+    }
+    // The boarding axis runs across the lift, horizontally.
+    const TSKIVector along = HorizontalUnit(up.front(), up.back(), {0, 0, 1, 0});
+    BoardingAxis = TSKIVector(-along.z, 0, along.x, 0);
+
+    // 3. Stations and poles at the up line's points.
+    Stations = up;
+    StationHighDetail.assign(Stations.size(), false);
+
+    // 4. A surface lift occupies the cells along its ground line.
+    if (type.OnGround) {
+        const int n = int(Points.size());
+        for (int k = 0; k < n; ++k) {
+            int i, j;
+            TSKIEngine::WorldToCell(Points[size_t(k)], i, j);
+            MarkLiftCell(i, j, kCellUnderLift);
+            if (k >= 2 && k <= n - 3) {
+                MarkLiftCell(i - 1, j, kCellUnderLift);
+                MarkLiftCell(i, j - 1, kCellUnderLift);
+            }
+        }
+    }
+
+    // 5. The cable loop: up, round the upper wheel, and back down, the two lines
+    // 2 x LiftLineDist apart.
+    for (const TSKIVector& p : up) {
+        int i, j;
+        TSKIEngine::WorldToCell(p, i, j);
+        MarkLiftCell(i, j, kCellUnderLift);
+    }
+    DetailLine = up;
+    DetailLine.push_back(up.back());
+    DetailLine.push_back(up.back());
+    for (size_t k = up.size(); k-- > 0;) DetailLine.push_back(up[k]);
+    const size_t half = DetailLine.size() / 2;
+    for (size_t k = 0; k < DetailLine.size(); ++k) {
+        const float shift = k < half ? -type.LineDist : type.LineDist;
+        DetailLine[k].x += BoardingAxis.x * shift;
+        DetailLine[k].z += BoardingAxis.z * shift;
+    }
+
+    // 6. The stations' cells.
+    MarkLiftCell(LowerI, LowerJ, kCellLiftLower);
+    MarkLiftCell(UpperI, UpperJ, kCellLiftUpper);
+
+    // 7. Wheels, gate and queue direction.
+    LowerWheel = TSKIVector(lower.x, lower.y + type.StationHeight, lower.z, 1);
+    UpperWheel = TSKIVector(upper.x, upper.y + type.StationHeight, upper.z, 1);
+    LowerWheelAngle = UpperWheelAngle = 0;
+    WheelTurnRate = type.LineDist > 0 ? type.Speed * kWheelTurnFactor / type.LineDist : 0.0f;
+    const TSKIVector first = Points.front();
+    const TSKIVector second = Points.size() > 1 ? Points[1] : upper;
+    GateDirection = HorizontalUnit(first, second, along);
+    GatePosition = first - GateDirection * type.GatePosZ + BoardingAxis * type.GatePosX;
+    GatePosition.w = 1;
+    GatePosition.y = Ground(e, GatePosition);
+    QueueDirection = -GateDirection;
+    GateVisible = false;
+    GateClosedModel = Status != kLiftOpen;
+
+    // 8. Queue and length.
+    LayOutQueue();
+    LengthMetres = Length() * kMetresPerUnit;
+}
+
+}  // namespace vallorn
