@@ -13,6 +13,9 @@ constexpr float kMaxFrameStep = 0.1f;  // a stalled frame advances the park at m
 constexpr float kRefreshInterval = 1.0f / 15.0f;
 constexpr float kAnimationInterval = 0.04f;  // character animation frames
 constexpr int kAnimationFrames = 20;
+constexpr float kOverlayDotHeight = 3.0f;
+constexpr float kCrowdDotHeight = 1.0f;
+constexpr TSKIColor kCrowdDotColor{128, 128, 128};
 
 int64_t FloorDiv(int64_t a, int64_t b) {
     int64_t q = a / b;
@@ -42,12 +45,39 @@ void TSKIEngine::OnProgress(double deltaTime) {
 void TSKIEngine::UpdateEntities(float simDt) {
     if (Busy) return;
 
-    // Entity steps, each over its container from the last element to the first:
-    //   1. the player's own skier in ride modes 13 and 15, else the normal camera;
-    //   2. the overlay dots of the skiers in view and each skier's frame update;
-    //   3. every section with its carriers;
-    //   4. every vehicle.
-    // The entity behaviours plug in here as they are built.
+    // The player's own skier runs here in the ride modes (13 free ride, 15 race).
+
+    // Skiers, last to first: their dots where the ground is drawn, then their frame update.
+    OverlayDots.clear();
+    CrowdDots.clear();
+    for (size_t k = Skiers.size(); k-- > 0;) {
+        TSKISkier& skier = *Skiers[k];
+        if (CellInView(skier.Position)) {
+            if (OverlayMode != 0) {
+                TSKIVector p = skier.Position;
+                p.y += kOverlayDotHeight;
+                OverlayDots.push_back({p, OverlayColor(OverlayMode, skier)});
+            }
+            if (!skier.ShowsDetailedModel) {
+                TSKIVector p = skier.Position;
+                p.y += kCrowdDotHeight;
+                CrowdDots.push_back({p, kCrowdDotColor});
+            }
+        }
+        if (!skier.Tick(simDt)) RemoveSkier(k);
+    }
+    // Sections with their carriers, last to first.
+    for (size_t k = Sections.size(); k-- > 0;) Sections[k]->Tick(simDt);
+    // Vehicles, last to first: a grey dot for types without a low-detail model.
+    for (size_t k = Vehicles.size(); k-- > 0;) {
+        const TSKIVehicle& v = *Vehicles[k];
+        if (v.Type < kVehicleTypeCount && Params.Vehicles[v.Type].ModelLow.empty() &&
+            !v.SuppressDot) {
+            TSKIVector p = v.Position;
+            p.y += kCrowdDotHeight;
+            CrowdDots.push_back({p, kCrowdDotColor});
+        }
+    }
 
     if (Park.ParkSpeed != 0) {
         if (Options.Detail > 0) {
@@ -83,10 +113,33 @@ void TSKIEngine::PeriodicTick() {
     // 3. Where skiers arrive.
     UpdateArrivalPoint();
 
-    // 4. Skier needs (last to first).
-    // 5. Accidents: a cooldown counts down; when it has run out an accident may happen.
-    if (Park.ParkAccidentCooldown >= 0) Park.ParkAccidentCooldown -= 1;
-    // 6. Section and building upkeep (last to first).
+    // 4. Skier needs, last to first; the dead are removed.
+    for (size_t k = Skiers.size(); k-- > 0;) {
+        if (!Skiers[k]->Periodic()) RemoveSkier(k);
+    }
+
+    // 5. Accidents: a cooldown counts down; once it has run out, skiers from a random one on
+    // are offered the accident test until one of them falls.
+    if (Park.ParkAccidentCooldown >= 0) {
+        Park.ParkAccidentCooldown -= 1;
+    } else if (!Skiers.empty()) {
+        const size_t start = size_t(Rng.Range(0, int32_t(Skiers.size()) - 2));
+        for (size_t k = start; k < Skiers.size(); ++k) {
+            Skiers[k]->AccidentTest();
+            if (Park.ParkAccidentCooldown >= 0) break;
+        }
+    }
+
+    // 6. Section and building upkeep, last to first: queues are recounted and closed
+    // restaurants send their customers out.
+    for (size_t k = Sections.size(); k-- > 0;) Sections[k]->RecountQueue();
+    for (size_t k = Buildings.size(); k-- > 0;) {
+        TSKIBuilding& b = *Buildings[k];
+        if (!b.Open && b.Params().Category == kCategoryRestaurant && b.Occupants > 0) {
+            b.EvictAll();
+        }
+    }
+
     // 7. Averages, scores, penalties, popularity and rating.
     // 8. New objectives are shown.
 
@@ -186,10 +239,12 @@ void TSKIEngine::DayChange() {
     if (HasGrid()) RebuildOverlay(TSKIOverlay::SnowOverlay);
 
     // Vehicles, lift carriers and buildings return to their start-of-day state.
-    for (auto& building : Buildings) {
-        building->Occupants = 0;
-        building->SeatOccupants.fill(nullptr);
+    for (auto& section : Sections) {
+        for (auto& carrier : section->Carriers) carrier->Unload();
+        section->QueueSlots.fill(nullptr);
+        section->QueueLength = 0;
     }
+    for (auto& building : Buildings) building->ResetForDay();
 
     // Every skier comes back to the arrival point in the morning, except the unhappy ones.
     for (size_t k = 0; k < Skiers.size();) {
@@ -228,9 +283,23 @@ void TSKIEngine::DayChange() {
 void TSKIEngine::RemoveSkier(size_t index) {
     if (index >= Skiers.size()) return;
     const TSKISkier* gone = Skiers[index].get();
+    for (auto& section : Sections) {
+        section->LeaveQueue(gone);
+        for (auto& carrier : section->Carriers) {
+            for (TSKISkier*& rider : carrier->Riders) {
+                if (rider == gone) {
+                    rider = nullptr;
+                    if (carrier->RiderCount > 0) --carrier->RiderCount;
+                }
+            }
+        }
+    }
     for (auto& b : Buildings) {
         for (TSKISkier*& seat : b->SeatOccupants) {
-            if (seat == gone) seat = nullptr;
+            if (seat == gone) {
+                seat = nullptr;
+                if (b->Occupants > 0) --b->Occupants;
+            }
         }
     }
     Skiers.erase(Skiers.begin() + long(index));

@@ -193,12 +193,13 @@ TEST_F(Clock, UnhappySkiersDoNotComeBackAndTheRestMeetAtTheArrivalPoint) {
     e->SpawnSkiers(6, {0, 0, 0, 1}, 2, 2, true);
     e->Skiers[1]->Happiness = -34;
     e->Skiers[4]->Happiness = -90;
-    e->Skiers[2]->Happiness = -33;  // exactly -33 still comes back
+    e->Skiers[2]->Happiness = -32.5f;  // just above the line: comes back
     e->Skiers[3]->State = kSkierSkiing;
     e->Skiers[5]->Building = e->Buildings[0].get();
-    TickTo(600);
+    e->Park.ParkTime = 599;  // the last tick of the day
+    e->PeriodicTick();
     ASSERT_EQ(e.dialogs.reports.size(), 1u);
-    EXPECT_EQ(e.dialogs.reports[0].happy, 3);  // happy means above -33
+    EXPECT_EQ(e.dialogs.reports[0].happy, 4);  // happy means above -33
     EXPECT_EQ(e.dialogs.reports[0].end.ParkSkierCount, 6);
     ASSERT_EQ(e->Skiers.size(), 4u);
     for (const auto& s : e->Skiers) {

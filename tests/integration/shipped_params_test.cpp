@@ -230,8 +230,12 @@ TEST(ShippedParams, VehiclesAndRulesReadAsIntended) {
     EXPECT_EQ(g.TreePrice, 100);
     EXPECT_EQ(g.MaxProxyCount, 10000);
     EXPECT_FLOAT_EQ(g.HistoryInterval, 60.0f);
-    EXPECT_FLOAT_EQ(g.SlopeColdFactor, 0.1f);
-    EXPECT_FLOAT_EQ(g.WaitColdFactor, -0.1f);
+    // Skiing warms, queuing chills, and even on the highest summit in the harshest weather
+    // one tick moves cold by less than two points: needs drift over a morning.
+    EXPECT_GT(g.SlopeColdFactor, 0.0f);
+    EXPECT_LT(g.WaitColdFactor, 0.0f);
+    EXPECT_LT(g.SlopeColdFactor * 450.0f, 2.0f);
+    EXPECT_LT(-g.WaitColdFactor * 450.0f, 2.0f);
     EXPECT_FLOAT_EQ(g.HungerFactor, -0.05f);
     EXPECT_FLOAT_EQ(g.UpgradeCost, 0.3f);
     EXPECT_FLOAT_EQ(g.RatingLeftDiedPenalty, 30.0f);
