@@ -1,5 +1,6 @@
 // The dots drawn over skiers on the overview: coloured by the chosen skier property, and grey
-// for skiers too far away for a detailed model.
+// for skiers too far away for a detailed model. The shades are ours: a clear green, amber and
+// red that read well on snow, and for skill the piste colours blue, red and black.
 #include "engine/engine.h"
 
 namespace vallorn {
