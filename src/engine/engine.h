@@ -166,7 +166,7 @@ public:
     TSKIVector UpdateArrivalPoint();
     void AllocateParking();
 
-    // --- the resort network (entities/creation.cpp, entities/navigation.cpp) ----------------
+    // --- the resort network (entities/network_creation.cpp, building_creation.cpp, navigation.cpp)
     // Creates a slope from its drawn points (x and z on the ground, width in cells in w) and
     // lays it onto the grid. Named "Slope #n" unless a name is given. Does not rebuild the
     // navigation: callers do once after their changes.
