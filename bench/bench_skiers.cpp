@@ -179,6 +179,15 @@ std::unique_ptr<TSKIEngine> Crowd(int count) {
 
 void Report(benchmark::State& state, const TSKIEngine& e) {
     state.counters["skiers"] = double(e.Skiers.size());
+    int skiing = 0, waiting = 0, riding = 0;
+    for (const auto& s : e.Skiers) {
+        skiing += s->State == kSkierSkiing;
+        waiting += s->State == kSkierWaiting;
+        riding += s->State == kSkierOnLift;
+    }
+    state.counters["skiing"] = skiing;
+    state.counters["waiting"] = waiting;
+    state.counters["on_lift"] = riding;
     // Each skier is one heap object held by a pointer in the engine's list.
     state.counters["bytes_per_skier"] = double(sizeof(TSKISkier) + sizeof(void*));
 }
