@@ -214,6 +214,14 @@ public:
     void SampleHistory();
     int32_t CountHappySkiers() const;
 
+    // --- economy, rating and accounting (economy*.cpp) ------------------------------------
+
+    // --- snow and weather (snow*.cpp) --------------------------------------------------------
+
+    // --- vehicles (entities/vehicle*.cpp) -----------------------------------------------------
+
+    // --- saved games (persistence/saved_game*.cpp) --------------------------------------------
+
     // --- terrain grid (terrain_grid.cpp) -------------------------------------------------------
     TSKILevelData Level;
     std::vector<TerrainCell> Grid;  // kGridSide * kGridSide cells, row i along -X
