@@ -47,8 +47,21 @@ std::filesystem::path ProgramFolder();
 struct TSKIProfileTerms {
     int32_t Friends = 0;
     bool FriendsEnabled = false;
-    int32_t LoanInterest = 6;
+    int32_t LoanInterest = 6;  // percent of the loan per day
     int32_t LoanLimit = 30000;
+    int32_t MarketingPriceCheap = 3000;
+    int32_t MarketingPriceNormal = 7000;
+    int32_t MarketingPriceVIP = 15000;
+    int32_t PRCampPrice = 7000;
+    std::array<bool, kBuildingTypeCount> UnlockedBuildings{};  // by building type
+};
+
+// Outcome of a marketing campaign: the text to show in an information box (or the warning
+// when the cash does not cover the price; empty for a price type that cannot be chosen).
+struct TSKIMarketingResult {
+    bool Started = false;
+    int32_t Arrivals = 0;
+    std::string Text;
 };
 
 struct TSKIEngineSetup {
@@ -215,8 +228,77 @@ public:
     int32_t CountHappySkiers() const;
 
     // --- economy, rating and accounting (economy*.cpp) ------------------------------------
+    // Quality of a slope: its length (full at 500 m, less in proportion below) raised by its
+    // red (up to +25 %) and black (up to +50 %) shares. Of a lift: the type's service quality
+    // plus the lift's upgrade bonus, at most 2.
+    float SlopeQuality(const TSKISection& slope) const;
+    float LiftQuality(const TSKISection& lift) const;
+    // Every tick: averages, scores, penalty recovery, popularity and both ratings.
+    void UpdateRating();
+    // Every accounting hour: takings move to the previous period, running costs are paid and
+    // the hour's profit is computed.
+    void HourlyAccounting();
+    // Every history sample: counts toward the park messages, which are rebuilt on every 11th
+    // sample (BuildParkMessages).
+    void ParkMessageSample();
+    // Rebuilds the message list and picks the one shown (nothing in the unlimited sandbox).
+    void BuildParkMessages();
+    int32_t MessageSamples = 0;         // history samples since the last message rebuild
+    std::string ShownParkMessage;       // the message in the strip of the menu bar
+    bool MessageStripVisible = false;   // the strip shows (menu bar 165 high, else 128)
+    int32_t MenuBarHeight() const { return MessageStripVisible ? 165 : 128; }
+    bool BuildingUnlocked(uint8_t type) const;
+    // Loans; refused (false, nothing changes) beyond the limit or without the money.
+    bool TakeLoan(int32_t amount);
+    bool RepayLoan(int32_t amount);
+    // Marketing: the price of a price type 1..3 (0 for another type or a price the profile
+    // does not offer); whether it can be chosen; the warning when the cash is short.
+    int32_t MarketingPrice(int priceType) const;
+    bool MarketingPriceOffered(int priceType) const { return MarketingPrice(priceType) > 0; }
+    std::string MarketingPriceWarning(int priceType) const;
+    // Confirms a campaign of price type 1..3 for readers 1..3: pays, brings 10..19 skiers of
+    // that wealth and skill to a fresh arrival point whatever the capacity.
+    TSKIMarketingResult StartMarketingCampaign(int priceType, int readerType);
+    // PR: +20 popularity for the profile's price; false (nothing) without a price or money.
+    bool RunPRCampaign();
 
     // --- snow and weather (snow*.cpp) --------------------------------------------------------
+    // Artificial snow from the snow makers' reach, then the snow overlay and mask.
+    void RebuildSnowOverlay();
+    // The day change's snow: grooming ends, natural snow grows or melts at the edges of the
+    // snow fields by the weather, the overlay is rebuilt.
+    void EndOfDaySnow();
+    void GroomAround(int i, int j);
+    // Park snow quality from the slope cells; unchanged without slope cells.
+    void ComputeSnowQuality();
+    void ClearArtificialSnowAround(int i, int j);
+    // Displayed temperature in degrees and the weather text of the statistics window.
+    int32_t Temperature() const;
+    std::string WeatherText() const;
+    bool Snowing() const { return Park.ParkWeather >= 0.5f; }
+    // Snow under a skier (the skier keeps a copy of its cell).
+    static bool CellHasSnow(const TerrainCell& c) { return c.NaturalSnow || c.ArtificialSnow; }
+    // Enjoyment a skiing skier gains on the cell in one update: groomed snow adds
+    // GameEnjoySnowQualityFactor.
+    float SnowEnjoyment(const TerrainCell& c) const;
+    // Weight of the cell in the accident test: 9 on a bare cell, else 0.
+    static float BareSnowAccidentWeight(const TerrainCell& c) { return CellHasSnow(c) ? 0 : 9; }
+    // Multiplier of the cold gathered while idle, skiing or waiting: height times weather.
+    float WeatherColdMultiplier(const TerrainCell& c) const;
+    // Editor: natural snow above a height; natural snow over the overlay region of a colour.
+    void SnowPeaks(float markerHeight);
+    void FloodSnow(int i, int j);
+    // Falling snow: the view sets the camera every frame; the renderer draws the flakes.
+    TSKIVector SnowfallCameraPosition{0, 0, 0, 1};
+    TSKIVector SnowfallCameraDirection{0, 0, 1, 0};
+    std::vector<TSKIVector> SnowFlakes;
+    TSKIVector SnowfallColor{0.9f, 0.9f, 0.9f, 1.0f};
+    float SnowfallPointSize = 2.0f;
+    bool SnowfallVisible = false;
+    int32_t SnowFlakeTarget() const;  // flakes the cloud should have now
+    void ResetSnowfall();
+    void UpdateSnowfall(float dt);
+    void RecentreSnowfall();
 
     // --- vehicles (entities/vehicle*.cpp) -----------------------------------------------------
 

@@ -15,13 +15,6 @@ constexpr TSKIColor kRed200{200, 0, 0};
 constexpr TSKIColor kPureRed{255, 0, 0};
 constexpr TSKIColor kSteepBlue{0, 0, 200};
 constexpr TSKIColor kSteepBlack{10, 10, 10};
-// Snow overlay: black is "no snow" (shows the ground through), white is snow, a faint blue
-// tint marks groomed snow. Snow mask: grey where there is no snow, black where there is.
-constexpr TSKIColor kNoSnow{0, 0, 0};
-constexpr TSKIColor kSnow{255, 255, 255};
-constexpr TSKIColor kGroomedSnow{232, 240, 255};
-constexpr TSKIColor kMaskNoSnow{128, 128, 128};
-constexpr TSKIColor kMaskSnow{0, 0, 0};
 
 TSKIColor Grey(int level) {
     const uint8_t v = uint8_t(std::clamp(level, 0, 255));
@@ -276,19 +269,6 @@ void TSKIEngine::RebuildObjectImprint() {
     Overlays.Touch(TSKIOverlay::ObjectImprint);
 }
 
-void TSKIEngine::RebuildSnowImages() {
-    if (!HasGrid()) return;
-    TSKIImage& snow = Sized(Overlays, TSKIOverlay::SnowOverlay, kGridSize);
-    TSKIImage& mask = Sized(Overlays, TSKIOverlay::SnowMask, kGridSize);
-    for (int i = 0; i < kGridSize; ++i)
-        for (int j = 0; j < kGridSize; ++j) {
-            const TerrainCell& c = Cell(i, j);
-            const bool hasSnow = c.NaturalSnow || c.ArtificialSnow;
-            snow.Set(i, j, !hasSnow ? kNoSnow : c.Groomed ? kGroomedSnow : kSnow);
-            mask.Set(i, j, hasSnow ? kMaskSnow : kMaskNoSnow);
-        }
-    Overlays.Touch(TSKIOverlay::SnowOverlay);
-    Overlays.Touch(TSKIOverlay::SnowMask);
-}
+// The snow overlay and mask are drawn by the snow model (snow.cpp).
 
 }  // namespace vallorn

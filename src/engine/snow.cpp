@@ -1,0 +1,234 @@
+// Snow on the terrain: the snow makers' reach, the snow overlay and mask, the overnight
+// change of natural snow with the weather, grooming, the park's snow quality, what the snow
+// under a skier means, and the editor's snow operations. Every whole-grid pass here runs on
+// a change (a build, a removal, the day change, an editor action) or at a history sample,
+// never per frame.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/engine.h"
+
+namespace vallorn {
+
+namespace {
+
+constexpr int kCannonReach = 20;  // cells: a disc of 80 world units
+constexpr int kEdgeSearch = 500;  // how far along a row the edge of a snow field is sought
+constexpr int kDiscRadius = 10;   // overnight discs: 10 + a random 0..19 cells
+constexpr int kDiscRadiusSpread = 20;
+
+constexpr TSKIColor kBlack{0, 0, 0};
+constexpr TSKIColor kWhite{255, 255, 255};
+constexpr TSKIColor kMaskNoSnow{180, 180, 180};
+constexpr TSKIColor kMaskSnow{0, 0, 0};
+// Snow and groomed snow with the "Snow" display option on, and off.
+constexpr TSKIColor kSnowShown{70, 70, 70};
+constexpr TSKIColor kGroomedShown{135, 135, 135};
+constexpr TSKIColor kSnowPlain{40, 40, 40};
+constexpr TSKIColor kGroomedPlain{80, 80, 80};
+// Slope cells with the "Snow" display option on.
+constexpr TSKIColor kSlopeBare{255, 0, 0};
+constexpr TSKIColor kSlopeGroomed{0, 128, 0};
+constexpr TSKIColor kSlopeUngroomed{255, 255, 0};
+
+bool IsSlopeCell(const TerrainCell& c) {
+    return c.Kind == kCellSlope || c.Kind == kCellSlopeCentre;
+}
+
+TSKIImage& SizedImage(TSKIOverlays& overlays, TSKIOverlay o) {
+    TSKIImage& img = overlays[o];
+    if (img.Width() != kGridSize || img.Height() != kGridSize) img.Resize(kGridSize, kGridSize);
+    return img;
+}
+
+}  // namespace
+
+void TSKIEngine::RebuildSnowOverlay() {
+    if (!HasGrid()) return;
+    RebuildSnowImages();
+    RefreshTerrainView();
+}
+
+// The drawing behind RebuildSnowOverlay (also run by the level load, which refreshes the
+// view itself).
+void TSKIEngine::RebuildSnowImages() {
+    if (!HasGrid()) return;
+    TSKIImage& snow = SizedImage(Overlays, TSKIOverlay::SnowOverlay);
+    TSKIImage& mask = SizedImage(Overlays, TSKIOverlay::SnowMask);
+    snow.Fill(kBlack);
+    mask.Fill(kMaskNoSnow);
+    const bool shown = (DisplayFlags & kDisplaySnow) != 0;
+    const TSKIColor snowColour = shown ? kSnowShown : kSnowPlain;
+    const TSKIColor groomedColour = shown ? kGroomedShown : kGroomedPlain;
+
+    // Centre cells of the snow makers, in visiting order.
+    std::vector<uint32_t> centres;
+    for (const auto& b : Buildings) {
+        if (b->Type >= kBuildingTypeCount) continue;
+        if (Params.Buildings[b->Type].Category != kCategorySnowCannon) continue;
+        int ci, cj;
+        WorldToCell(b->Position, ci, cj);
+        if (ci < 0 || cj < 0 || ci >= kGridSize || cj >= kGridSize) continue;
+        centres.push_back(uint32_t(ci) * kGridSize + uint32_t(cj));
+    }
+    std::sort(centres.begin(), centres.end());
+    centres.erase(std::unique(centres.begin(), centres.end()), centres.end());
+    auto nextCentre = centres.begin();
+
+    // Row by row: snow is painted as it is visited, and a snow maker's reach is its disc
+    // plus whatever its square already shows painted at that moment. Artificial snow left
+    // outside every disc (where natural snow has since melted) is painted too, so that the
+    // overlay shows every cell that skiers and the quality count as snowy.
+    for (int i = 0; i < kGridSize; ++i) {
+        for (int j = 0; j < kGridSize; ++j) {
+            if (CellHasSnow(Cell(i, j))) snow.Set(i, j, snowColour);
+            const uint32_t here = uint32_t(i) * kGridSize + uint32_t(j);
+            if (nextCentre == centres.end() || *nextCentre != here) continue;
+            ++nextCentre;
+            snow.FillCircle(i, j, kCannonReach, snowColour);
+            for (int a = i - kCannonReach; a <= i + kCannonReach; ++a) {
+                for (int c = j - kCannonReach; c <= j + kCannonReach; ++c) {
+                    if (!CellInGrid(a, c)) continue;
+                    if (snow.Contains(a, c) && !(snow.Get(a, c) == kBlack)) {
+                        Cell(a, c).ArtificialSnow = true;
+                    }
+                }
+            }
+        }
+    }
+
+    for (int i = 0; i < kGridSize; ++i) {
+        for (int j = 0; j < kGridSize; ++j) {
+            const TerrainCell& c = Cell(i, j);
+            const bool hasSnow = CellHasSnow(c);
+            if (hasSnow && c.Groomed) snow.Set(i, j, groomedColour);
+            if (hasSnow) mask.Set(i, j, kMaskSnow);
+            if (shown && IsSlopeCell(c)) {
+                snow.Set(i, j, !hasSnow ? kSlopeBare : c.Groomed ? kSlopeGroomed : kSlopeUngroomed);
+            }
+        }
+    }
+    Overlays.Touch(TSKIOverlay::SnowOverlay);
+    Overlays.Touch(TSKIOverlay::SnowMask);
+}
+
+void TSKIEngine::EndOfDaySnow() {
+    if (!HasGrid()) return;
+    // Grooming lasts one day; the scratch image holds the natural snow as it will be.
+    TSKIImage scratch(kGridSize, kGridSize, kBlack);
+    for (int i = 0; i < kGridSize; ++i) {
+        for (int j = 0; j < kGridSize; ++j) {
+            TerrainCell& c = Cell(i, j);
+            c.Groomed = false;
+            if (c.NaturalSnow) scratch.Set(i, j, kWhite);
+        }
+    }
+
+    // A snowy day grows the fields by discs on their edges, a mild one eats discs out of
+    // them; n rounds half to even (the default rounding mode).
+    const double w = double(Park.ParkWeather);
+    const bool snowing = Snowing();
+    const TSKIColor brush = snowing ? kWhite : kBlack;
+    const int n =
+        std::clamp(int(std::nearbyint(snowing ? (w - 0.5) * 100.0 : (0.5 - w) * 100.0)), 0, 50);
+    for (int attempt = 0; attempt <= n; ++attempt) {
+        const int r = Rng.Below(kGridSize);
+        for (int k = 1; k < kEdgeSearch; ++k) {
+            if (Cell(r, k - 1).NaturalSnow && !Cell(r, k).NaturalSnow) {
+                scratch.FillCircle(r, k, kDiscRadius + Rng.Below(kDiscRadiusSpread), brush);
+                break;
+            }
+        }
+    }
+
+    for (int i = 0; i < kGridSize; ++i) {
+        for (int j = 0; j < kGridSize; ++j) Cell(i, j).NaturalSnow = scratch.Get(i, j) == kWhite;
+    }
+    RebuildSnowOverlay();
+}
+
+void TSKIEngine::GroomAround(int i, int j) {
+    if (!HasGrid()) return;
+    for (int a = i - 1; a <= i + 1; ++a) {
+        for (int b = j - 1; b <= j + 1; ++b) {
+            if (CellInGrid(a, b)) Cell(a, b).Groomed = true;
+        }
+    }
+}
+
+void TSKIEngine::ComputeSnowQuality() {
+    if (!HasGrid()) return;
+    int64_t slope = 0, groomed = 0, bare = 0;
+    for (const TerrainCell& c : Grid) {  // every cell 0..512 x 0..512
+        if (!IsSlopeCell(c)) continue;
+        ++slope;
+        groomed += c.Groomed;
+        bare += !CellHasSnow(c);
+    }
+    if (slope == 0) return;
+    const double s = double(slope);
+    Park.ParkSnowQuality = float(50.0 * double(groomed) / s + 50.0 - 50.0 * double(bare) / s);
+}
+
+void TSKIEngine::ClearArtificialSnowAround(int i, int j) {
+    if (!HasGrid()) return;
+    for (int a = i - kCannonReach; a <= i + kCannonReach; ++a) {
+        for (int b = j - kCannonReach; b <= j + kCannonReach; ++b) {
+            if (CellInGrid(a, b)) Cell(a, b).ArtificialSnow = false;
+        }
+    }
+}
+
+int32_t TSKIEngine::Temperature() const {
+    return int32_t(std::floor((1.0f - Park.ParkWeather) * 20.0f - 10.0f));
+}
+
+std::string TSKIEngine::WeatherText() const {
+    return std::to_string(Temperature()) + " 'C, " + (Snowing() ? "snowing" : "snow melting");
+}
+
+float TSKIEngine::SnowEnjoyment(const TerrainCell& c) const {
+    return c.Groomed ? Params.Game.EnjoySnowQualityFactor : 0.0f;
+}
+
+float TSKIEngine::WeatherColdMultiplier(const TerrainCell& c) const {
+    return c.Height * Park.ParkWeather;
+}
+
+void TSKIEngine::SnowPeaks(float markerHeight) {
+    if (!HasGrid()) return;
+    for (int i = 0; i < kGridSize; ++i) {
+        for (int j = 0; j < kGridSize; ++j) {
+            TerrainCell& c = Cell(i, j);
+            c.NaturalSnow = c.Height > markerHeight;
+        }
+    }
+    RebuildSnowOverlay();
+}
+
+void TSKIEngine::FloodSnow(int i, int j) {
+    if (!HasGrid() || i < 0 || j < 0 || i >= kGridSize || j >= kGridSize) return;
+    const TSKIImage& snow = SizedImage(Overlays, TSKIOverlay::SnowOverlay);
+    const TSKIColor target = snow.Get(i, j);
+    // Four-connected fill over the overlay's colour; `seen` keeps every pixel visited once.
+    std::vector<uint8_t> seen(size_t(kGridSize) * kGridSize, 0);
+    std::vector<uint32_t> stack{uint32_t(i) * kGridSize + uint32_t(j)};
+    seen[stack.back()] = 1;
+    while (!stack.empty()) {
+        const uint32_t at = stack.back();
+        stack.pop_back();
+        const int a = int(at / kGridSize), b = int(at % kGridSize);
+        Cell(a, b).NaturalSnow = true;
+        const int next[4][2] = {{a - 1, b}, {a + 1, b}, {a, b - 1}, {a, b + 1}};
+        for (const auto& n : next) {
+            if (!snow.Contains(n[0], n[1])) continue;
+            const uint32_t k = uint32_t(n[0]) * kGridSize + uint32_t(n[1]);
+            if (seen[k] || !(snow.Get(n[0], n[1]) == target)) continue;
+            seen[k] = 1;
+            stack.push_back(k);
+        }
+    }
+    RebuildSnowOverlay();
+}
+
+}  // namespace vallorn

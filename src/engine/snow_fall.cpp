@@ -1,0 +1,108 @@
+// The falling-snow effect as data: a cloud of flakes in a box of half-size 200 around a
+// centre ahead of the camera, drifting with one velocity. The renderer draws SnowFlakes as
+// point sprites of SnowfallPointSize in SnowfallColor while SnowfallVisible is set.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/engine.h"
+
+namespace vallorn {
+
+namespace {
+
+constexpr float kBoxHalfSize = 200.0f;
+constexpr float kRecentreDistance = 30.0f;
+constexpr float kAheadOfCamera = 80.0f;
+constexpr float kLowestWeather = 0.3f;  // below this no snow falls
+
+float Distance(const TSKIVector& a, const TSKIVector& b) {
+    const float dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+// Velocity and centre of the cloud for the current camera.
+void PlaceSnowfall(TSKIEngine& e) {
+    TSKISnowfallState& s = e.Level.Snowfall;
+    for (int axis = 0; axis < 3; ++axis) {
+        const float r = float(e.Rng.Uniform());
+        s.Velocity[axis] = axis == 1 ? -4.0f - 2.0f * r : 1.0f + r;
+    }
+    s.Velocity.w = 0;
+    TSKIVector centre = e.SnowfallCameraPosition + e.SnowfallCameraDirection * kAheadOfCamera;
+    centre.w = 1;
+    if (e.HasGrid()) centre.y = std::max(centre.y, e.TerrainHeight(centre));
+    s.Centre = centre;
+}
+
+TSKIVector PointInBox(TSKIEngine& e, const TSKIVector& centre) {
+    TSKIVector p = centre;
+    p.x += float(e.Rng.Between(-kBoxHalfSize, kBoxHalfSize));
+    p.y += float(e.Rng.Between(-kBoxHalfSize, kBoxHalfSize));
+    p.z += float(e.Rng.Between(-kBoxHalfSize, kBoxHalfSize));
+    p.w = 1;
+    return p;
+}
+
+}  // namespace
+
+int32_t TSKIEngine::SnowFlakeTarget() const {
+    return int32_t(std::floor((float(Options.Detail) * 1024.0f + 2048.0f) * Park.ParkWeather));
+}
+
+void TSKIEngine::ResetSnowfall() {
+    SnowFlakes.clear();
+    SnowfallColor = TSKIVector(0.9f, 0.9f, 0.9f, 1.0f);
+    if (Options.Detail == 0 || Park.ParkWeather < kLowestWeather) {
+        SnowfallVisible = false;
+        return;
+    }
+    SnowfallVisible = true;
+    SnowfallPointSize = 2.0f;
+    Level.Snowfall.RecentreDistance = kRecentreDistance;
+    PlaceSnowfall(*this);
+    const int32_t count = std::max(0, SnowFlakeTarget());
+    SnowFlakes.reserve(size_t(count));
+    for (int32_t k = 0; k < count; ++k)
+        SnowFlakes.push_back(PointInBox(*this, Level.Snowfall.Centre));
+    Level.Snowfall.LastCameraPosition = SnowfallCameraPosition;
+}
+
+void TSKIEngine::UpdateSnowfall(float dt) {
+    if (Options.Detail == 0 || !SnowfallVisible) return;
+    TSKISnowfallState& s = Level.Snowfall;
+    if (Distance(SnowfallCameraPosition, s.LastCameraPosition) > s.RecentreDistance) {
+        RecentreSnowfall();
+        if (!SnowfallVisible) return;
+    }
+    const TSKIVector step = s.Velocity * dt;
+    const float floor = SnowfallCameraPosition.y - kBoxHalfSize;
+    for (TSKIVector& flake : SnowFlakes) {
+        flake.x += step.x;
+        flake.y += step.y;
+        flake.z += step.z;
+        if (flake.y < floor) {
+            flake.x = s.Centre.x + float(Rng.Between(-kBoxHalfSize, kBoxHalfSize));
+            flake.z = s.Centre.z + float(Rng.Between(-kBoxHalfSize, kBoxHalfSize));
+            flake.y += 2.0f * kBoxHalfSize;
+        }
+    }
+}
+
+void TSKIEngine::RecentreSnowfall() {
+    if (SnowFlakes.size() < size_t(std::max(0, SnowFlakeTarget()))) {
+        ResetSnowfall();
+        if (!SnowfallVisible) return;
+    }
+    PlaceSnowfall(*this);
+    // A flake outside the box around the new centre is put back inside it.
+    const TSKIVector& c = Level.Snowfall.Centre;
+    for (TSKIVector& flake : SnowFlakes) {
+        if (std::fabs(flake.x - c.x) > kBoxHalfSize || std::fabs(flake.y - c.y) > kBoxHalfSize ||
+            std::fabs(flake.z - c.z) > kBoxHalfSize) {
+            flake = PointInBox(*this, c);
+        }
+    }
+    Level.Snowfall.LastCameraPosition = SnowfallCameraPosition;
+}
+
+}  // namespace vallorn

@@ -1,0 +1,136 @@
+// The park messages of the menu bar's strip.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/engine_fixture.h"
+
+namespace vallorn {
+namespace {
+
+using test::EngineFixture;
+
+// A park whose every figure is fine: no message holds.
+class ParkMessages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TSKIParkData& p = e->Park;
+        p.ParkMissionIndex = 0;
+        p.ParkCash = 1000;
+        p.ParkRatingPercent = 50;
+        p.ParkAvgHappiness = p.ParkAvgCold = p.ParkAvgHunger = p.ParkAvgEnergy = 50;
+        p.ParkSnowQuality = 80;
+        p.ParkHourProfit = 10;
+        e->Profile.UnlockedBuildings.fill(true);
+        e->SpawnSkiers(6, {0, 0, 0, 1}, 2, 2, true);  // allocates no parking
+        p.ParkMaxSkiers = 100;
+    }
+    bool Has(const std::string& text) {
+        const auto& list = e->ParkMessages;
+        return std::find(list.begin(), list.end(), text) != list.end();
+    }
+    EngineFixture e;
+};
+
+TEST_F(ParkMessages, AHealthyParkHidesTheStrip) {
+    e->MessageStripVisible = true;
+    e->BuildParkMessages();
+    EXPECT_TRUE(e->ParkMessages.empty());
+    EXPECT_FALSE(e->MessageStripVisible);
+    EXPECT_EQ(e->MenuBarHeight(), 128);
+}
+
+TEST_F(ParkMessages, EveryConditionAddsItsMessageInOrder) {
+    TSKIParkData& p = e->Park;
+    p.ParkCash = -1;
+    p.ParkMaxSkiers = 6;
+    p.ParkRatingPercent = 29;
+    p.ParkAvgHappiness = p.ParkAvgCold = p.ParkAvgHunger = p.ParkAvgEnergy = 29;
+    p.ParkRatingLeftUnhappy = -10.5f;
+    p.ParkRatingLeftDead = -15.5f;
+    p.ParkTreesFelled = 6;
+    p.ParkSnowQuality = 48.9f;
+    p.ParkHourProfit = -1;
+    e->BuildParkMessages();
+    const std::vector<std::string> all = {
+        "Cash balance is in negative numbers.",
+        "Maximum parking capacity reached",
+        "Park rating is terrible. Check the rating stats",
+        "Skiers are unhappy.",
+        "Skiers are freezing.",
+        "Skiers are hungry.",
+        "Skiers are tired.",
+        "You have bad reputation.",
+        "Skiers have died on the slope because of slow rescue !",
+        "Environmental damage too high. Replant some trees",
+        "Snow quality is dangerously low.",
+        "Profit in last hour was negative.",
+    };
+    EXPECT_EQ(e->ParkMessages, all);
+    EXPECT_TRUE(e->MessageStripVisible);
+    EXPECT_EQ(e->MenuBarHeight(), 165);
+    EXPECT_TRUE(std::find(all.begin(), all.end(), e->ShownParkMessage) != all.end());
+
+    // Warnings about what the player cannot build yet stay quiet.
+    e->Profile.UnlockedBuildings.fill(false);
+    e->BuildParkMessages();
+    EXPECT_EQ(e->ParkMessages.size(), 6u);
+    EXPECT_FALSE(Has("Maximum parking capacity reached"));
+    EXPECT_FALSE(Has("Skiers are freezing."));
+    EXPECT_FALSE(Has("Skiers are hungry."));
+    EXPECT_FALSE(Has("Skiers are tired."));
+    EXPECT_FALSE(Has("Skiers have died on the slope because of slow rescue !"));
+    EXPECT_FALSE(Has("Snow quality is dangerously low."));
+    EXPECT_TRUE(Has("You have bad reputation."));
+}
+
+TEST_F(ParkMessages, BoundariesOfTheConditions) {
+    TSKIParkData& p = e->Park;
+    p.ParkRatingPercent = 30;
+    p.ParkRatingLeftUnhappy = -10;
+    p.ParkRatingLeftDead = -15;
+    p.ParkTreesFelled = 5;
+    p.ParkSnowQuality = 49;
+    p.ParkMaxSkiers = 7;
+    p.ParkCash = 0;
+    p.ParkHourProfit = 0;
+    e->BuildParkMessages();
+    EXPECT_TRUE(e->ParkMessages.empty());
+}
+
+TEST_F(ParkMessages, FewerThanSixSkiersOrTheUnlimitedSandboxGiveNoMessages) {
+    e->Park.ParkCash = -500;
+    e->Skiers.pop_back();
+    e->BuildParkMessages();
+    EXPECT_TRUE(e->ParkMessages.empty());
+    EXPECT_FALSE(e->MessageStripVisible);
+
+    e->SpawnSkiers(1, {0, 0, 0, 1}, 2, 2, true);
+    e->Park.ParkMaxSkiers = 100;
+    e->BuildParkMessages();
+    ASSERT_EQ(e->ParkMessages.size(), 1u);
+    EXPECT_EQ(e->ShownParkMessage, "Cash balance is in negative numbers.");
+
+    // The unlimited sandbox leaves the list and the strip as they are.
+    e->Park.ParkMissionIndex = kMissionUnlimitedSandbox;
+    e->Park.ParkCash = 500;
+    e->BuildParkMessages();
+    EXPECT_EQ(e->ParkMessages.size(), 1u);
+    EXPECT_TRUE(e->MessageStripVisible);
+}
+
+TEST_F(ParkMessages, TheListIsRebuiltOnEveryEleventhHistorySample) {
+    e->Park.ParkCash = -1;
+    for (int k = 1; k <= 10; ++k) e->ParkMessageSample();
+    EXPECT_TRUE(e->ParkMessages.empty());
+    e->ParkMessageSample();
+    EXPECT_EQ(e->ParkMessages.size(), 1u);
+    e->Park.ParkCash = 1;
+    for (int k = 1; k <= 10; ++k) e->ParkMessageSample();
+    EXPECT_EQ(e->ParkMessages.size(), 1u);
+    e->ParkMessageSample();
+    EXPECT_TRUE(e->ParkMessages.empty());
+}
+
+}  // namespace
+}  // namespace vallorn

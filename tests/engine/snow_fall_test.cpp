@@ -1,0 +1,98 @@
+// The falling-snow cloud: when it shows, how many flakes, where they are and how they move.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "support/engine_fixture.h"
+
+namespace vallorn {
+namespace {
+
+using test::EngineFixture;
+
+bool InBox(const TSKIVector& p, const TSKIVector& centre, float half) {
+    return std::fabs(p.x - centre.x) <= half && std::fabs(p.y - centre.y) <= half &&
+           std::fabs(p.z - centre.z) <= half;
+}
+
+class Snowfall : public ::testing::Test {
+protected:
+    void SetUp() override {
+        e->Options.Detail = 1;
+        e->Park.ParkWeather = 0.5f;
+        e->SnowfallCameraPosition = TSKIVector(100, 50, 100, 1);
+        e->SnowfallCameraDirection = TSKIVector(0, 0, 1, 0);
+    }
+    EngineFixture e;
+};
+
+TEST_F(Snowfall, NoSnowFallsAtLowDetailOrInMildWeather) {
+    e->SnowFlakes.assign(10, TSKIVector(0, 0, 0, 1));
+    e->Options.Detail = 0;
+    e->ResetSnowfall();
+    EXPECT_FALSE(e->SnowfallVisible);
+    EXPECT_TRUE(e->SnowFlakes.empty());
+
+    e->Options.Detail = 2;
+    e->Park.ParkWeather = 0.29f;
+    e->ResetSnowfall();
+    EXPECT_FALSE(e->SnowfallVisible);
+    e->UpdateSnowfall(1.0f);  // nothing to move
+    EXPECT_TRUE(e->SnowFlakes.empty());
+}
+
+TEST_F(Snowfall, TheCloudFillsABoxAheadOfTheCamera) {
+    e->ResetSnowfall();
+    ASSERT_TRUE(e->SnowfallVisible);
+    EXPECT_EQ(e->SnowFlakes.size(), size_t((1024 + 2048) / 2));
+    EXPECT_EQ(e->SnowfallPointSize, 2.0f);
+    EXPECT_FLOAT_EQ(e->SnowfallColor.r, 0.9f);
+    const TSKISnowfallState& s = e->Level.Snowfall;
+    EXPECT_EQ(s.Centre, TSKIVector(100, 50, 180, 1));
+    EXPECT_EQ(s.RecentreDistance, 30);
+    EXPECT_GE(s.Velocity.x, 1.0f);
+    EXPECT_LT(s.Velocity.x, 2.0f);
+    EXPECT_LE(s.Velocity.y, -4.0f);
+    EXPECT_GT(s.Velocity.y, -6.0f);
+    for (const TSKIVector& f : e->SnowFlakes) ASSERT_TRUE(InBox(f, s.Centre, 200));
+
+    e->Options.Detail = 2;
+    e->Park.ParkWeather = 0.9f;
+    e->ResetSnowfall();
+    EXPECT_EQ(e->SnowFlakes.size(), size_t(std::floor(4096 * 0.9f)));
+}
+
+TEST_F(Snowfall, FlakesDriftAndThoseFarBelowTheCameraGoBackUp) {
+    e->ResetSnowfall();
+    const TSKIVector v = e->Level.Snowfall.Velocity;
+    e->SnowFlakes[0] = TSKIVector(100, 0, 100, 1);
+    e->SnowFlakes[1] = TSKIVector(100, -149, 100, 1);  // falls below 50 - 200 this frame
+    e->UpdateSnowfall(0.5f);
+    EXPECT_FLOAT_EQ(e->SnowFlakes[0].x, 100 + 0.5f * v.x);
+    EXPECT_FLOAT_EQ(e->SnowFlakes[0].y, 0.5f * v.y);
+    EXPECT_FLOAT_EQ(e->SnowFlakes[1].y, -149 + 0.5f * v.y + 400);
+    EXPECT_LE(std::fabs(e->SnowFlakes[1].z - e->Level.Snowfall.Centre.z), 200);
+}
+
+TEST_F(Snowfall, MovingTheCameraRecentresTheCloud) {
+    e->ResetSnowfall();
+    e->SnowfallCameraPosition = TSKIVector(110, 50, 120, 1);  // 22.4 away: stays
+    e->UpdateSnowfall(0);
+    EXPECT_EQ(e->Level.Snowfall.Centre, TSKIVector(100, 50, 180, 1));
+
+    e->SnowfallCameraPosition = TSKIVector(500, 50, 100, 1);
+    e->UpdateSnowfall(0);
+    const TSKISnowfallState& s = e->Level.Snowfall;
+    EXPECT_EQ(s.Centre, TSKIVector(500, 50, 180, 1));
+    EXPECT_EQ(s.LastCameraPosition, e->SnowfallCameraPosition);
+    for (const TSKIVector& f : e->SnowFlakes) ASSERT_TRUE(InBox(f, s.Centre, 200));
+
+    // Heavier weather than the cloud was made for: it is made afresh.
+    e->Park.ParkWeather = 0.8f;
+    e->SnowfallCameraPosition = TSKIVector(900, 50, 100, 1);
+    e->UpdateSnowfall(0);
+    EXPECT_EQ(e->SnowFlakes.size(), size_t(std::floor(3072 * 0.8f)));
+}
+
+}  // namespace
+}  // namespace vallorn

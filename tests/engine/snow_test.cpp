@@ -1,0 +1,267 @@
+// Snow on the terrain: snow makers, the overlay, the overnight change, grooming, quality,
+// the snow under a skier and the editor's snow operations.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "support/engine_fixture.h"
+
+namespace vallorn {
+namespace {
+
+using test::EngineFixture;
+
+constexpr TSKIColor kBlack{0, 0, 0};
+
+// A bare flat grid (no level files needed): every cell free, no snow, height 10.
+class Snow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        e->Grid.assign(size_t(kGridSide) * kGridSide, TerrainCell{});
+        for (TerrainCell& c : e->Grid) c.Height = 10;
+        e->Params.Buildings[kBuildSnowCannon].Category = kCategorySnowCannon;
+        e->Params.Buildings[kBuildStall].Category = kCategoryRestaurant;
+        e->DisplayFlags |= kDisplaySnow;
+    }
+    TSKIBuilding& Cannon(int i, int j) {
+        return e.AddBuilding(kBuildSnowCannon, e->CellToWorld(i, j, false));
+    }
+    const TSKIImage& Overlay() { return e->Overlays[TSKIOverlay::SnowOverlay]; }
+    const TSKIImage& Mask() { return e->Overlays[TSKIOverlay::SnowMask]; }
+    int NaturalSnowCells() {
+        int n = 0;
+        for (int i = 0; i < kGridSize; ++i)
+            for (int j = 0; j < kGridSize; ++j) n += e->Cell(i, j).NaturalSnow;
+        return n;
+    }
+    // Natural snow on columns 0..width-1 of every row: each row has its edge at `width`.
+    void SnowField(int width) {
+        for (int i = 0; i < kGridSize; ++i)
+            for (int j = 0; j < width; ++j) e->Cell(i, j).NaturalSnow = true;
+    }
+    EngineFixture e;
+};
+
+// --- overlay and snow makers -------------------------------------------------------------
+
+TEST_F(Snow, OverlayColoursFollowSnowGroomingAndTheDisplayOption) {
+    e->Cell(10, 10).NaturalSnow = true;
+    e->Cell(10, 11).NaturalSnow = true;
+    e->Cell(10, 11).Groomed = true;
+    e->Cell(10, 12).Groomed = true;  // groomed but bare: no snow colour
+    // Slope cells: bare, groomed snow, ungroomed snow.
+    e->Cell(20, 1).Kind = kCellSlope;
+    e->Cell(20, 2).Kind = kCellSlopeCentre;
+    e->Cell(20, 2).ArtificialSnow = e->Cell(20, 2).Groomed = true;
+    e->Cell(20, 3).Kind = kCellSlope;
+    e->Cell(20, 3).NaturalSnow = true;
+    const uint32_t view = e->Overlays.ViewRevision;
+    e->RebuildSnowOverlay();
+    EXPECT_GT(e->Overlays.ViewRevision, view);
+    EXPECT_EQ(Overlay().Get(10, 10), (TSKIColor{70, 70, 70}));
+    EXPECT_EQ(Overlay().Get(10, 11), (TSKIColor{135, 135, 135}));
+    EXPECT_EQ(Overlay().Get(10, 12), kBlack);
+    EXPECT_EQ(Overlay().Get(20, 1), (TSKIColor{255, 0, 0}));
+    EXPECT_EQ(Overlay().Get(20, 2), (TSKIColor{0, 128, 0}));
+    EXPECT_EQ(Overlay().Get(20, 3), (TSKIColor{255, 255, 0}));
+    EXPECT_EQ(Mask().Get(10, 10), kBlack);
+    EXPECT_EQ(Mask().Get(20, 2), kBlack);
+    EXPECT_EQ(Mask().Get(10, 12), (TSKIColor{180, 180, 180}));
+
+    e->DisplayFlags &= uint8_t(~kDisplaySnow);
+    e->RebuildOverlay(TSKIOverlay::SnowOverlay);
+    EXPECT_EQ(Overlay().Get(10, 10), (TSKIColor{40, 40, 40}));
+    EXPECT_EQ(Overlay().Get(10, 11), (TSKIColor{80, 80, 80}));
+    EXPECT_EQ(Overlay().Get(20, 1), kBlack);
+    EXPECT_EQ(Overlay().Get(20, 2), (TSKIColor{80, 80, 80}));
+}
+
+TEST_F(Snow, ASnowMakerReachesADiscOfTwentyCells) {
+    Cannon(200, 200);
+    e.AddBuilding(kBuildStall, e->CellToWorld(300, 300, false));  // makes no snow
+    e->RebuildSnowOverlay();
+    EXPECT_TRUE(e->Cell(200, 200).ArtificialSnow);
+    EXPECT_TRUE(e->Cell(220, 200).ArtificialSnow);
+    EXPECT_TRUE(e->Cell(200, 180).ArtificialSnow);
+    EXPECT_TRUE(e->Cell(212, 216).ArtificialSnow);   // 20 away exactly
+    EXPECT_FALSE(e->Cell(221, 200).ArtificialSnow);  // outside the square
+    EXPECT_FALSE(e->Cell(215, 215).ArtificialSnow);  // corner of the square, outside the disc
+    EXPECT_FALSE(e->Cell(300, 300).ArtificialSnow);
+    EXPECT_EQ(Overlay().Get(215, 200), (TSKIColor{70, 70, 70}));
+    EXPECT_EQ(Mask().Get(215, 200), kBlack);
+    EXPECT_FALSE(e->Cell(215, 200).NaturalSnow);
+}
+
+TEST_F(Snow, NaturalSnowAlreadyPaintedInTheSquareBecomesArtificial) {
+    // Both cells lie in the cannon's square but outside its disc: the earlier row is painted
+    // before the cannon's centre is visited, the later one after.
+    e->Cell(185, 185).NaturalSnow = true;
+    e->Cell(215, 215).NaturalSnow = true;
+    Cannon(200, 200);
+    e->RebuildSnowOverlay();
+    EXPECT_TRUE(e->Cell(185, 185).ArtificialSnow);
+    EXPECT_FALSE(e->Cell(215, 215).ArtificialSnow);
+}
+
+TEST_F(Snow, RemovingOneOfTwoCannonsKeepsSnowWhereTheOtherStillReaches) {
+    Cannon(100, 100);
+    Cannon(100, 130);
+    e->RebuildSnowOverlay();
+    ASSERT_TRUE(e->Cell(100, 115).ArtificialSnow);
+    ASSERT_TRUE(e->Cell(100, 145).ArtificialSnow);
+    // Taking the second one away: the rebuild alone never clears snow ...
+    e->Buildings.pop_back();
+    e->RebuildSnowOverlay();
+    EXPECT_TRUE(e->Cell(100, 145).ArtificialSnow);
+    // ... the removal clears its square and the rebuild restores the first one's reach.
+    e->ClearArtificialSnowAround(100, 130);
+    e->RebuildSnowOverlay();
+    EXPECT_TRUE(e->Cell(100, 115).ArtificialSnow);  // the first one reaches it
+    EXPECT_TRUE(e->Cell(100, 120).ArtificialSnow);
+    EXPECT_FALSE(e->Cell(100, 121).ArtificialSnow);
+    EXPECT_FALSE(e->Cell(100, 145).ArtificialSnow);
+    EXPECT_FALSE(e->Cell(120, 150).ArtificialSnow);
+}
+
+TEST_F(Snow, ClearingAtTheGridEdgeStaysInTheGrid) {
+    for (TerrainCell& c : e->Grid) c.ArtificialSnow = true;
+    e->ClearArtificialSnowAround(0, 512);
+    EXPECT_FALSE(e->Cell(0, 512).ArtificialSnow);
+    EXPECT_FALSE(e->Cell(20, 492).ArtificialSnow);
+    EXPECT_TRUE(e->Cell(21, 492).ArtificialSnow);
+    EXPECT_TRUE(e->Cell(0, 491).ArtificialSnow);
+}
+
+// --- overnight snow -------------------------------------------------------------------------
+
+TEST_F(Snow, ASnowyNightGrowsTheFieldAtItsEdgeAndEndsTheGrooming) {
+    SnowField(100);
+    e->Cell(300, 300).Groomed = true;
+    const int before = NaturalSnowCells();
+    e->Park.ParkWeather = 0.5f;  // counts as snowing: one disc
+    e->EndOfDaySnow();
+    const int grown = NaturalSnowCells() - before;
+    EXPECT_GE(grown, 150);   // half a disc of radius 10 at least
+    EXPECT_LE(grown, 1400);  // half a disc of radius 29 at most
+    EXPECT_FALSE(e->Cell(300, 300).Groomed);
+    for (int i = 0; i < kGridSize; ++i) {
+        for (int j = 0; j < 100; ++j) ASSERT_TRUE(e->Cell(i, j).NaturalSnow);
+        for (int j = 130; j < kGridSize; ++j)
+            ASSERT_FALSE(e->Cell(i, j).NaturalSnow) << i << "," << j;
+    }
+    EXPECT_EQ(Mask().Get(0, 50), kBlack);  // the overlay is rebuilt
+}
+
+TEST_F(Snow, AMildNightEatsDiscsOutOfTheField) {
+    SnowField(100);
+    const int before = NaturalSnowCells();
+    e->Park.ParkWeather = 0.0f;  // 51 discs
+    e->EndOfDaySnow();
+    const int melted = before - NaturalSnowCells();
+    EXPECT_GT(melted, 1000);
+    for (int i = 0; i < kGridSize; ++i) {
+        for (int j = 0; j < 70; ++j) ASSERT_TRUE(e->Cell(i, j).NaturalSnow);
+        for (int j = 100; j < kGridSize; ++j) ASSERT_FALSE(e->Cell(i, j).NaturalSnow);
+    }
+}
+
+TEST_F(Snow, ALevelWithoutNaturalSnowStaysBareButKeepsItsCannonSnow) {
+    Cannon(250, 250);
+    for (float w : {0.99f, 0.0f, 0.7f}) {
+        e->Park.ParkWeather = w;
+        e->EndOfDaySnow();
+        EXPECT_EQ(NaturalSnowCells(), 0);
+    }
+    EXPECT_TRUE(e->Cell(250, 260).ArtificialSnow);
+}
+
+// --- grooming and quality --------------------------------------------------------------------
+
+TEST_F(Snow, GroomingMarksTheThreeByThreeCellsSnowOrNot) {
+    e->GroomAround(50, 60);
+    for (int a = 49; a <= 51; ++a)
+        for (int b = 59; b <= 61; ++b) EXPECT_TRUE(e->Cell(a, b).Groomed);
+    EXPECT_FALSE(e->Cell(52, 60).Groomed);
+    EXPECT_FALSE(e->Cell(50, 62).Groomed);
+    e->GroomAround(0, 0);  // the grid's corner
+    EXPECT_TRUE(e->Cell(1, 1).Groomed);
+    e->GroomAround(512, 512);
+    EXPECT_TRUE(e->Cell(512, 512).Groomed);
+}
+
+TEST_F(Snow, QualityCountsGroomedAndBareSlopeCells) {
+    e->Park.ParkSnowQuality = 42;
+    e->ComputeSnowQuality();
+    EXPECT_EQ(e->Park.ParkSnowQuality, 42);  // no slope: unchanged
+
+    // Four slope cells: two with groomed snow, one groomed but bare, one with plain snow.
+    const int j[4] = {1, 2, 3, 4};
+    for (int k : j) e->Cell(30, k).Kind = kCellSlope;
+    e->Cell(30, 1).NaturalSnow = e->Cell(30, 1).Groomed = true;
+    e->Cell(30, 2).ArtificialSnow = e->Cell(30, 2).Groomed = true;
+    e->Cell(30, 3).Groomed = true;
+    e->Cell(30, 4).NaturalSnow = true;
+    e->Cell(31, 1).Groomed = true;  // not a slope cell
+    e->ComputeSnowQuality();
+    EXPECT_FLOAT_EQ(e->Park.ParkSnowQuality, 50.0f * 3 / 4 + 50 - 50.0f / 4);
+
+    for (int k : j) e->Cell(30, k) = TerrainCell{.Kind = kCellSlope};
+    e->ComputeSnowQuality();
+    EXPECT_EQ(e->Park.ParkSnowQuality, 0);
+    for (int k : j) e->Cell(30, k).NaturalSnow = e->Cell(30, k).Groomed = true;
+    e->Cell(512, 512).Kind = kCellSlopeCentre;  // the last row and column count too
+    e->ComputeSnowQuality();
+    EXPECT_FLOAT_EQ(e->Park.ParkSnowQuality, 50.0f * 4 / 5 + 50 - 50.0f / 5);
+}
+
+// --- weather and the snow under a skier -------------------------------------------------------
+
+TEST_F(Snow, WeatherTextAndWhatTheSnowMeansToASkier) {
+    e->Park.ParkWeather = 0.75f;
+    EXPECT_EQ(e->WeatherText(), "-5 'C, snowing");
+    e->Park.ParkWeather = 0.2f;
+    EXPECT_EQ(e->Temperature(), 6);
+    EXPECT_EQ(e->WeatherText(), "6 'C, snow melting");
+
+    TerrainCell cell;
+    cell.Height = 40;
+    EXPECT_FLOAT_EQ(e->WeatherColdMultiplier(cell), 8.0f);
+    EXPECT_EQ(TSKIEngine::BareSnowAccidentWeight(cell), 9);
+    EXPECT_EQ(e->SnowEnjoyment(cell), 0);
+    cell.Groomed = true;  // groomed but bare: still dangerous, still pleasant
+    EXPECT_EQ(TSKIEngine::BareSnowAccidentWeight(cell), 9);
+    EXPECT_FLOAT_EQ(e->SnowEnjoyment(cell), e->Params.Game.EnjoySnowQualityFactor);
+    cell.ArtificialSnow = true;
+    EXPECT_EQ(TSKIEngine::BareSnowAccidentWeight(cell), 0);
+}
+
+// --- editor --------------------------------------------------------------------------------------
+
+TEST_F(Snow, SnowPeaksCoverTheGroundAboveTheMarker) {
+    e->Cell(5, 5).Height = 30;
+    e->Cell(6, 6).Height = 20;
+    e->Cell(7, 7).NaturalSnow = true;
+    e->SnowPeaks(20);
+    EXPECT_TRUE(e->Cell(5, 5).NaturalSnow);
+    EXPECT_FALSE(e->Cell(6, 6).NaturalSnow);
+    EXPECT_FALSE(e->Cell(7, 7).NaturalSnow);
+    EXPECT_EQ(Mask().Get(5, 5), kBlack);
+}
+
+TEST_F(Snow, FloodSnowFillsTheRegionOfTheMarkersColour) {
+    // A ring of snow around a bare pocket: flooding the pocket stops at the ring.
+    for (int a = 10; a <= 20; ++a) {
+        e->Cell(a, 10).NaturalSnow = e->Cell(a, 20).NaturalSnow = true;
+        e->Cell(10, a).NaturalSnow = e->Cell(20, a).NaturalSnow = true;
+    }
+    e->RebuildSnowOverlay();
+    e->FloodSnow(15, 15);
+    EXPECT_TRUE(e->Cell(11, 11).NaturalSnow);
+    EXPECT_TRUE(e->Cell(19, 19).NaturalSnow);
+    EXPECT_FALSE(e->Cell(21, 15).NaturalSnow);
+    EXPECT_FALSE(e->Cell(9, 9).NaturalSnow);
+    EXPECT_EQ(NaturalSnowCells(), 11 * 11);
+}
+
+}  // namespace
+}  // namespace vallorn
