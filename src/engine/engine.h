@@ -243,9 +243,9 @@ public:
     void ParkMessageSample();
     // Rebuilds the message list and picks the one shown (nothing in the unlimited sandbox).
     void BuildParkMessages();
-    int32_t MessageSamples = 0;         // history samples since the last message rebuild
-    std::string ShownParkMessage;       // the message in the strip of the menu bar
-    bool MessageStripVisible = false;   // the strip shows (menu bar 165 high, else 128)
+    int32_t MessageSamples = 0;        // history samples since the last message rebuild
+    std::string ShownParkMessage;      // the message in the strip of the menu bar
+    bool MessageStripVisible = false;  // the strip shows (menu bar 165 high, else 128)
     int32_t MenuBarHeight() const { return MessageStripVisible ? 165 : 128; }
     bool BuildingUnlocked(uint8_t type) const;
     // Loans; refused (false, nothing changes) beyond the limit or without the money.
