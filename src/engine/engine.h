@@ -301,6 +301,27 @@ public:
     void RecentreSnowfall();
 
     // --- vehicles (entities/vehicle*.cpp) -----------------------------------------------------
+    // Creates a vehicle from its record; null when refused (home index outside the building
+    // list, a home whose category does not fit the type, a helicopter on a seat above 0).
+    TSKIVehicle* CreateVehicle(const TSKIVehicleRecord& record);
+    // The vehicles of a newly placed building: a snowmobile per seat of a rescue station or
+    // ski patrol, one helicopter for a hospital, a snowcat per seat of a garage (whose area
+    // of operations starts at its own cell). Returns how many were created.
+    int32_t CreateBuildingVehicles(size_t buildingIndex);
+    // Destroys the vehicles whose home is the building; their patients lose their mark.
+    void RemoveBuildingVehicles(const TSKIBuilding* building);
+    // The rescue dispatch: the free (or already holding) snowmobile or helicopter of an open
+    // building that would reach the injured skier soonest; every other vehicle holding the
+    // skier lets it go. Null when none.
+    TSKIVehicle* FindRescueVehicle(const TSKISkier& skier);
+    // Every vehicle that had taken the skier forgets it.
+    void ForgetPatient(const TSKISkier* skier);
+    // Before skier `index` is erased: it is forgotten and later patient indices move down.
+    void VehiclesSkierRemoved(size_t index);
+    // Removing every skier: every vehicle drops its patient.
+    void DropAllPatients();
+    // The day change: rescue vehicles drop their patients, snowcats head home.
+    void ResetVehiclesForDay();
 
     // --- saved games (persistence/saved_game*.cpp) --------------------------------------------
 

@@ -18,6 +18,7 @@ TSKIBuilding* TSKIEngine::CreateBuilding(const TSKIBuildingRecord& record) {
         centre.Building = created;
         RebuildOverlay(TSKIOverlay::Occupancy);
     }
+    CreateBuildingVehicles(Buildings.size() - 1);
     return created;
 }
 
@@ -40,6 +41,7 @@ void TSKIEngine::RemoveBuilding(size_t index) {
         cell.Building = nullptr;
         if (cell.Kind == kCellBuilding) cell.Kind = kCellFree;
     }
+    RemoveBuildingVehicles(gone);
     const int32_t removed = int32_t(index);
     for (const auto& vehicle : Vehicles) {
         if (vehicle->Building == removed) {

@@ -81,14 +81,12 @@ bool TSKISkier::Periodic() {
             break;
         case kSkierInjured:
             Energy -= game.DieFactor;
-            // Rescue request: once the rescue vehicles exist, the nearest free one of a
-            // rescue station or ski patrol is asked here; when one takes the skier,
-            // RescueAssigned is set and the vehicle records the skier and its index.
+            // Rescue request: the vehicle that would reach the skier soonest takes it.
+            if (TSKIVehicle* vehicle = Engine.FindRescueVehicle(*this)) vehicle->TakePatient(*this);
             if (Energy < -kNeedLimit && park.ParkSandboxDiff != kUnlimitedSandbox) {
                 if (park.ParkLeftBecauseDied < kCounterCap) park.ParkLeftBecauseDied += 1;
                 park.ParkRatingLeftDead -= game.RatingLeftDiedPenalty;
-                // Every vehicle that had taken this skier forgets it here, once vehicles
-                // carry patients.
+                Engine.ForgetPatient(this);
                 return false;
             }
             break;

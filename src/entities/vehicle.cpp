@@ -1,0 +1,254 @@
+// Vehicles of the service buildings: creation with their building, the rescue dispatch,
+// treatment of the injured, the day reset and the fix-ups when skiers or buildings go.
+// The motion of each type is in vehicle_motion.cpp.
+#include "entities/vehicle.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/engine.h"
+
+namespace vallorn {
+
+namespace {
+
+constexpr float kHealedEnergy = 100.0f;
+constexpr float kNoCandidate = 10000.0f;  // estimated times at or beyond this never win
+constexpr float kRefreshSpread = 3.0f;    // snowcats redraw the snow at staggered times
+
+// The building category a vehicle type belongs to, or none for a type no building has.
+int HomeCategory(uint8_t type) {
+    switch (type) {
+        case kVehicleSnowmobile:
+            return kCategoryRescue;
+        case kVehicleHelicopter:
+            return kCategoryHospital;
+        case kVehicleSnowcat:
+            return kCategorySnowCatGarage;
+        default:
+            return -1;
+    }
+}
+
+}  // namespace
+
+float GroundDistance(const TSKIVector& a, const TSKIVector& b) {
+    return std::hypot(a.x - b.x, a.z - b.z);
+}
+
+bool TSKIVehicle::Init(const TSKIVehicleRecord& record) {
+    Type = record.Type;
+    Position = record.Position;
+    Direction = record.Direction;
+    Building = record.Building;
+    PatientIndex = -1;
+    Seat = record.Seat;
+    HomeBuilding = nullptr;
+    Patient = nullptr;
+    ClearTarget();
+    RetargetTimer = 19;
+    Returning = false;
+    Moving = false;
+    AltitudeOffset = 0;
+    RefreshTimer = float(Engine.Rng.Between(0.0, kRefreshSpread));
+    ModelVisible = false;
+
+    if (Building < 0 || size_t(Building) >= Engine.Buildings.size()) return false;
+    TSKIBuilding* home = Engine.Buildings[size_t(Building)].get();
+    if (int(home->Params().Category) != HomeCategory(Type)) return false;
+    if (Type == kVehicleHelicopter && Seat > 0) return false;
+    HomeBuilding = home;
+
+    // Parked on the seat, facing the way the building faces.
+    Position = ParkingPlace();
+    if (Engine.HasGrid()) Position.y = Engine.GroundHeight(Position);
+    Position.w = 1;
+    Direction = home->Direction;
+    Direction.y = 0;
+    Direction.w = 0;
+    const float len = std::hypot(Direction.x, Direction.z);
+    Direction = len > 1e-6f ? Direction / len : TSKIVector(0, 0, 1, 0);
+    SmoothingAnchor = Position;
+    if (Engine.HasGrid()) Cell = Engine.CellAt(Position);
+
+    // A saved rescue goes on when it names an injured skier.
+    const int32_t p = record.PatientIndex;
+    if (IsRescue() && p >= 0 && size_t(p) < Engine.Skiers.size()) {
+        TSKISkier& skier = *Engine.Skiers[size_t(p)];
+        if (skier.Injured) TakePatient(skier);
+    }
+    return true;
+}
+
+const TSKIVehicleParams& TSKIVehicle::Params() const {
+    return Engine.Params.Vehicles[Type < kVehicleTypeCount ? Type : 0];
+}
+
+TSKIVector TSKIVehicle::ParkingPlace() const {
+    if (!HomeBuilding) return Position;
+    if (Seat >= 0 && size_t(Seat) < HomeBuilding->Seats.size()) {
+        return HomeBuilding->Seats[size_t(Seat)];
+    }
+    return HomeBuilding->Position;
+}
+
+void TSKIVehicle::TakePatient(TSKISkier& skier) {
+    Patient = &skier;
+    PatientIndex = Engine.IndexOf(&skier);
+    skier.RescueAssigned = true;
+}
+
+void TSKIVehicle::ReleasePatient(bool unmark) {
+    if (Patient && unmark) Patient->RescueAssigned = false;
+    Patient = nullptr;
+    PatientIndex = -1;
+}
+
+void TSKIVehicle::Tick(float dt) {
+    if (Engine.Busy || Engine.Halted) return;
+    if (Engine.HasGrid()) Cell = Engine.CellAt(Position);
+
+    // A type with a low-detail model shows near the camera, in detail only when its cell is
+    // drawn; a type without one shows only on drawn cells near the camera.
+    if (!Params().ModelLow.empty()) {
+        ModelVisible = Cell.NearCamera;
+        HighDetailModel = Cell.InView;
+    } else {
+        ModelVisible = Cell.InView && Cell.NearCamera;
+        HighDetailModel = true;
+    }
+
+    switch (Type) {
+        case kVehicleSnowmobile:
+            StepSnowmobile(dt);
+            break;
+        case kVehicleHelicopter:
+            StepHelicopter(dt);
+            break;
+        case kVehicleSnowcat:
+            StepSnowcat(dt);
+            break;
+        default:
+            break;
+    }
+}
+
+void TSKIVehicle::Treat(float dt) {
+    TSKISkier& patient = *Patient;
+    if (patient.Energy < kHealedEnergy) patient.Energy += dt * Params().ServiceFactor;
+    if (patient.Energy < kHealedEnergy) return;
+    patient.Injured = false;
+    patient.Energy = kHealedEnergy;
+    patient.State = kSkierIdle;
+    ReleasePatient(true);
+    if (HomeBuilding) HomeBuilding->CustomersServed = CappedAdd(HomeBuilding->CustomersServed, 1);
+}
+
+void TSKIVehicle::ResetForDay() {
+    if (IsRescue()) {
+        ReleasePatient(true);
+    } else if (Type == kVehicleSnowcat && HomeBuilding) {
+        Target = ParkingPlace();
+        Returning = true;
+    }
+}
+
+// --- engine operations ------------------------------------------------------------------
+
+TSKIVehicle* TSKIEngine::CreateVehicle(const TSKIVehicleRecord& record) {
+    auto vehicle = std::make_unique<TSKIVehicle>(*this);
+    if (!vehicle->Init(record)) return nullptr;
+    Vehicles.push_back(std::move(vehicle));
+    return Vehicles.back().get();
+}
+
+int32_t TSKIEngine::CreateBuildingVehicles(size_t buildingIndex) {
+    if (buildingIndex >= Buildings.size()) return 0;
+    TSKIBuilding& building = *Buildings[buildingIndex];
+    TSKIVehicleRecord record;
+    record.Building = int32_t(buildingIndex);
+    record.Position = building.Position;
+    record.Direction = building.Direction;
+    int32_t seats = int32_t(building.Seats.size());
+    switch (building.Params().Category) {
+        case kCategoryRescue:
+            record.Type = kVehicleSnowmobile;
+            break;
+        case kCategoryHospital:
+            record.Type = kVehicleHelicopter;
+            seats = std::min(seats, 1);
+            break;
+        case kCategorySnowCatGarage:
+            record.Type = kVehicleSnowcat;
+            // A new garage works round its own cell until the player sets another centre.
+            building.AreaI = building.CellI;
+            building.AreaJ = building.CellJ;
+            break;
+        default:
+            return 0;
+    }
+    int32_t created = 0;
+    for (int32_t seat = 0; seat < seats; ++seat) {
+        record.Seat = seat;
+        if (CreateVehicle(record)) ++created;
+    }
+    return created;
+}
+
+void TSKIEngine::RemoveBuildingVehicles(const TSKIBuilding* building) {
+    if (!building) return;
+    for (size_t k = Vehicles.size(); k-- > 0;) {
+        TSKIVehicle& vehicle = *Vehicles[k];
+        if (vehicle.HomeBuilding != building) continue;
+        vehicle.ReleasePatient(true);
+        Vehicles.erase(Vehicles.begin() + std::ptrdiff_t(k));
+    }
+}
+
+TSKIVehicle* TSKIEngine::FindRescueVehicle(const TSKISkier& skier) {
+    if (Vehicles.empty() || !skier.Injured || skier.Energy < -100.0f) return nullptr;
+    TSKIVehicle* best = nullptr;
+    float bestTime = kNoCandidate;
+    for (const auto& vehicle : Vehicles) {
+        if (!vehicle->IsRescue()) continue;
+        if (vehicle->PatientIndex != -1 && vehicle->Patient != &skier) continue;
+        const TSKIBuilding* home = vehicle->HomeBuilding;
+        if (!home || IndexOf(home) < 0 || !home->Open) continue;
+        const float speed = vehicle->Params().Speed;
+        if (speed <= 0) continue;
+        const float time = GroundDistance(vehicle->Position, skier.Position) / speed;
+        if (time < bestTime) {
+            best = vehicle.get();
+            bestTime = time;
+        }
+    }
+    for (const auto& vehicle : Vehicles) {
+        if (vehicle.get() != best && vehicle->Patient == &skier) vehicle->ReleasePatient(false);
+    }
+    return best;
+}
+
+void TSKIEngine::ForgetPatient(const TSKISkier* skier) {
+    if (!skier) return;
+    for (const auto& vehicle : Vehicles) {
+        if (vehicle->Patient == skier) vehicle->ReleasePatient(false);
+    }
+}
+
+void TSKIEngine::VehiclesSkierRemoved(size_t index) {
+    if (index >= Skiers.size()) return;
+    ForgetPatient(Skiers[index].get());
+    for (const auto& vehicle : Vehicles) {
+        if (vehicle->PatientIndex > int32_t(index)) vehicle->PatientIndex -= 1;
+    }
+}
+
+void TSKIEngine::DropAllPatients() {
+    for (const auto& vehicle : Vehicles) vehicle->ReleasePatient(true);
+}
+
+void TSKIEngine::ResetVehiclesForDay() {
+    for (const auto& vehicle : Vehicles) vehicle->ResetForDay();
+}
+
+}  // namespace vallorn

@@ -1,0 +1,407 @@
+// Vehicles: creation with their building, the rescue dispatch by arrival time, treatment,
+// the snowmobile's and helicopter's trips, snowcats grooming their area and going home, the
+// day reset and the fix-ups when skiers and buildings go.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "entities/skier_world.h"
+
+namespace vallorn {
+namespace {
+
+class Vehicles : public test::SkierWorld {
+protected:
+    TSKIBuilding& Place(uint8_t type, int i, int j, bool open = true) {
+        TSKIBuildingRecord r;
+        r.Type = type;
+        r.Open = open;
+        r.Position = At(i, j);
+        return *E().CreateBuilding(r);
+    }
+    std::vector<TSKIVehicle*> Fleet(const TSKIBuilding& home) {
+        std::vector<TSKIVehicle*> out;
+        for (const auto& v : E().Vehicles) {
+            if (v->HomeBuilding == &home) out.push_back(v.get());
+        }
+        return out;
+    }
+    TSKISkier& AddInjured(TSKIVector p, float energy = -50) {
+        TSKISkier& s = AddSkier(p, {.Energy = energy, .Injured = true});
+        s.State = kSkierInjured;
+        return s;
+    }
+    // Runs the vehicle until the condition holds; false when `seconds` pass first.
+    template <typename Done>
+    bool RunUntil(TSKIVehicle& v, float seconds, Done done, float dt = 0.05f) {
+        for (float t = 0; t < seconds; t += dt) {
+            v.Tick(dt);
+            if (done()) return true;
+        }
+        return false;
+    }
+    TSKIVehicleParams& Type(uint8_t type) { return E().Params.Vehicles[type]; }
+};
+
+TEST_F(Vehicles, BuildingsComeWithTheirFleetParkedOnTheirSeats) {
+    TSKIBuilding& station = Place(kBuildRescueStation, 100, 100);
+    TSKIBuilding& patrol = Place(kBuildSkiPatrol, 100, 130);
+    TSKIBuilding& hospital = Place(kBuildHospital, 130, 100);
+    TSKIBuilding& garage = Place(kBuildSnowcatGarage, 160, 100);
+    Place(kBuildStall, 160, 140);
+    ASSERT_EQ(E().Vehicles.size(), 3u + 1u + 1u + 2u);
+
+    const auto snowmobiles = Fleet(station);
+    ASSERT_EQ(snowmobiles.size(), 3u);
+    for (int k = 0; k < 3; ++k) {
+        const TSKIVehicle& v = *snowmobiles[size_t(k)];
+        EXPECT_EQ(v.Type, kVehicleSnowmobile);
+        EXPECT_EQ(v.Seat, k);
+        EXPECT_EQ(v.Building, 0);
+        EXPECT_EQ(v.PatientIndex, -1);
+        EXPECT_LT(GroundDistance(v.Position, station.Seats[size_t(k)]), 1e-3f);
+        EXPECT_NEAR(v.Position.y, 10.0f, 1e-3f);  // on the terrain
+        EXPECT_FALSE(v.ModelVisible);             // until the first update
+    }
+    EXPECT_EQ(Fleet(patrol).size(), 1u);
+    ASSERT_EQ(Fleet(hospital).size(), 1u);
+    EXPECT_EQ(Fleet(hospital)[0]->Type, kVehicleHelicopter);
+    const auto snowcats = Fleet(garage);
+    ASSERT_EQ(snowcats.size(), 2u);
+    EXPECT_EQ(snowcats[1]->Type, kVehicleSnowcat);
+    EXPECT_EQ(snowcats[1]->Building, 3);
+    EXPECT_FLOAT_EQ(snowcats[1]->RetargetTimer, 19.0f);
+    EXPECT_GE(snowcats[1]->RefreshTimer, 0.0f);
+    EXPECT_LT(snowcats[1]->RefreshTimer, 3.0f);
+    // The garage works round its own cell until the player sets another centre.
+    EXPECT_EQ(garage.AreaI, garage.CellI);
+    EXPECT_EQ(garage.AreaJ, garage.CellJ);
+}
+
+TEST_F(Vehicles, RecordsThatDoNotFitTheirHomeAreRefused) {
+    Place(kBuildHospital, 100, 100);
+    Place(kBuildStall, 100, 140);
+    const size_t before = E().Vehicles.size();
+    TSKIVehicleRecord heli{.Type = kVehicleHelicopter, .Building = 0, .Seat = 1};
+    EXPECT_EQ(E().CreateVehicle(heli), nullptr);  // only seat 0 carries a helicopter
+    TSKIVehicleRecord wrongHome{.Type = kVehicleSnowmobile, .Building = 0};
+    EXPECT_EQ(E().CreateVehicle(wrongHome), nullptr);
+    TSKIVehicleRecord atStall{.Type = kVehicleSnowcat, .Building = 1};
+    EXPECT_EQ(E().CreateVehicle(atStall), nullptr);
+    TSKIVehicleRecord noHome{.Type = kVehicleHelicopter, .Building = 2};
+    EXPECT_EQ(E().CreateVehicle(noHome), nullptr);
+    TSKIVehicleRecord spare{.Type = 2, .Building = 0};
+    EXPECT_EQ(E().CreateVehicle(spare), nullptr);
+    EXPECT_EQ(E().Vehicles.size(), before);
+}
+
+TEST_F(Vehicles, ASavedRescueGoesOnOnlyForAnInjuredSkier) {
+    Place(kBuildSkiPatrol, 100, 100);
+    AddSkier(At(110, 100));  // healthy
+    TSKISkier& hurt = AddInjured(At(112, 100));
+    TSKIVehicle* healthy =
+        E().CreateVehicle({.Type = kVehicleSnowmobile, .Building = 0, .PatientIndex = 0});
+    ASSERT_NE(healthy, nullptr);
+    EXPECT_EQ(healthy->Patient, nullptr);
+    EXPECT_EQ(healthy->PatientIndex, -1);
+    TSKIVehicle* rescuer =
+        E().CreateVehicle({.Type = kVehicleSnowmobile, .Building = 0, .PatientIndex = 1});
+    ASSERT_NE(rescuer, nullptr);
+    EXPECT_EQ(rescuer->Patient, &hurt);
+    EXPECT_EQ(rescuer->PatientIndex, 1);
+    EXPECT_TRUE(hurt.RescueAssigned);
+}
+
+TEST_F(Vehicles, DispatchGoesToTheVehicleThatArrivesFirstNotTheNearest) {
+    TSKIBuilding& patrol = Place(kBuildSkiPatrol, 100, 100);
+    TSKIBuilding& hospital = Place(kBuildHospital, 150, 100);
+    TSKIVehicle& snowmobile = *Fleet(patrol)[0];
+    TSKIVehicle& heli = *Fleet(hospital)[0];
+    TSKISkier& s = AddInjured(At(120, 150));
+    snowmobile.Position = s.Position + TSKIVector(30, 0, 0, 0);
+    heli.Position = s.Position + TSKIVector(0, 0, 40, 0);
+    Type(kVehicleSnowmobile).Speed = 5;   // 6 seconds away
+    Type(kVehicleHelicopter).Speed = 10;  // 4 seconds away
+    EXPECT_EQ(E().FindRescueVehicle(s), &heli);
+    Type(kVehicleHelicopter).Speed = 5;  // now 8 seconds away
+    EXPECT_EQ(E().FindRescueVehicle(s), &snowmobile);
+
+    // A closed home takes its vehicles out of the dispatch.
+    patrol.Open = false;
+    EXPECT_EQ(E().FindRescueVehicle(s), &heli);
+    hospital.Open = false;
+    EXPECT_EQ(E().FindRescueVehicle(s), nullptr);
+}
+
+TEST_F(Vehicles, DispatchSkipsBusyVehiclesAndTheUninjured) {
+    TSKIBuilding& patrol = Place(kBuildSkiPatrol, 100, 100);
+    TSKIBuilding& station = Place(kBuildRescueStation, 100, 140);
+    TSKIVehicle& near = *Fleet(patrol)[0];
+    TSKISkier& first = AddInjured(At(105, 100));
+    TSKISkier& second = AddInjured(At(104, 100));
+    TSKIVehicle* v = E().FindRescueVehicle(first);
+    ASSERT_EQ(v, &near);
+    v->TakePatient(first);
+    EXPECT_TRUE(first.RescueAssigned);
+    EXPECT_EQ(v->PatientIndex, 0);
+    // The busy snowmobile still answers for its own patient, not for another one.
+    EXPECT_EQ(E().FindRescueVehicle(first), &near);
+    TSKIVehicle* other = E().FindRescueVehicle(second);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(other->HomeBuilding, &station);
+
+    // When another vehicle wins, the one that held the skier lets it go.
+    other->Position = first.Position;
+    near.Position = first.Position + TSKIVector(50, 0, 0, 0);
+    EXPECT_EQ(E().FindRescueVehicle(first), other);
+    EXPECT_EQ(near.Patient, nullptr);
+    EXPECT_EQ(near.PatientIndex, -1);
+
+    first.Injured = false;
+    EXPECT_EQ(E().FindRescueVehicle(first), nullptr);
+    second.Energy = -100.5f;
+    EXPECT_EQ(E().FindRescueVehicle(second), nullptr);
+}
+
+TEST_F(Vehicles, TheInjuredSkiersPeriodicUpdateCallsTheRescue) {
+    TSKIBuilding& patrol = Place(kBuildSkiPatrol, 100, 100);
+    AddSkier(At(120, 120));
+    TSKISkier& s = AddInjured(At(110, 100));
+    ASSERT_TRUE(s.Periodic());
+    TSKIVehicle& v = *Fleet(patrol)[0];
+    EXPECT_TRUE(s.RescueAssigned);
+    EXPECT_EQ(v.Patient, &s);
+    EXPECT_EQ(v.PatientIndex, 1);
+}
+
+TEST_F(Vehicles, ASnowmobileDrivesOutTreatsItsPatientAndComesBack) {
+    TSKIBuilding& patrol = Place(kBuildSkiPatrol, 100, 100);
+    TSKIVehicle& v = *Fleet(patrol)[0];
+    const TSKIVector seat = v.Position;
+    TSKISkier& s = AddInjured(At(115, 108), -80);
+    v.TakePatient(s);
+    const uint16_t served = patrol.CustomersServed;
+
+    ASSERT_TRUE(RunUntil(v, 60, [&] { return GroundDistance(v.Position, s.Position) <= 3; }));
+    EXPECT_TRUE(v.Moving);
+    EXPECT_NEAR(v.Position.y, 10.3f, 1e-3f);
+    // Treatment: energy comes back at VehServiceFactor per second until 100.
+    const float speedOfCure = Type(kVehicleSnowmobile).ServiceFactor;
+    v.Tick(0.1f);
+    v.Tick(0.1f);
+    EXPECT_NEAR(s.Energy, -80 + 0.2f * speedOfCure, 1e-3f);
+    EXPECT_TRUE(s.Injured);
+    ASSERT_TRUE(RunUntil(v, 30, [&] { return v.Patient == nullptr; }));
+    EXPECT_FALSE(s.Injured);
+    EXPECT_FALSE(s.RescueAssigned);
+    EXPECT_EQ(s.State, kSkierIdle);
+    EXPECT_FLOAT_EQ(s.Energy, 100);
+    EXPECT_EQ(v.PatientIndex, -1);
+    EXPECT_EQ(patrol.CustomersServed, served + 1);
+
+    ASSERT_TRUE(RunUntil(v, 60, [&] { return !v.Moving; }));
+    EXPECT_LE(GroundDistance(v.Position, seat), 3.0f);
+}
+
+TEST_F(Vehicles, ASnowmobileSteersAroundATree) {
+    TSKIBuilding& patrol = Place(kBuildSkiPatrol, 100, 100);
+    TSKIVehicle& v = *Fleet(patrol)[0];
+    TSKISkier& s = AddInjured(At(100, 130));
+    v.Position = At(100, 110);
+    v.Position.x -= 1;  // a little to one side of the tree's line
+    TerrainCell& c = E().Cell(100, 116);
+    c.Tree = true;
+    c.TreePosition = At(100, 116);
+    v.TakePatient(s);
+    float nearest = 1e9f;
+    RunUntil(v, 30, [&] {
+        nearest = std::min(nearest, GroundDistance(v.Position, c.TreePosition));
+        return GroundDistance(v.Position, s.Position) <= 3;
+    });
+    EXPECT_LE(GroundDistance(v.Position, s.Position), 3.0f);
+    EXPECT_GT(nearest, 1.0f);  // pushed off its straight line (which passes at 1 unit)
+}
+
+TEST_F(Vehicles, AHelicopterFliesLandsBesideItsPatientAndReturnsToItsPad) {
+    TSKIBuilding& hospital = Place(kBuildHospital, 100, 100);
+    TSKIVehicle& heli = *Fleet(hospital)[0];
+    const TSKIVector pad = heli.Position;
+    TSKISkier& s = AddInjured(At(150, 160), -100);
+    Type(kVehicleHelicopter).ServiceFactor = 10;  // 20 seconds of treatment
+    heli.TakePatient(s);
+
+    heli.Tick(0.05f);
+    EXPECT_TRUE(heli.Moving);
+    EXPECT_NEAR(heli.Position.y, 10.0f + 30.316f, 1e-3f);  // cruising height
+    ASSERT_TRUE(
+        RunUntil(heli, 120, [&] { return GroundDistance(heli.Position, s.Position) <= 32; }));
+    EXPECT_FLOAT_EQ(heli.AltitudeOffset, 0);
+
+    // Landing: the offset rises by 4 a second and stops at 27 after 6.75 seconds.
+    for (int k = 0; k < 67; ++k) heli.Tick(0.1f);
+    EXPECT_NEAR(heli.AltitudeOffset, 26.8f, 1e-3f);
+    heli.Tick(0.1f);
+    EXPECT_FLOAT_EQ(heli.AltitudeOffset, 27.0f);
+    EXPECT_NEAR(heli.Position.y, 10.0f + 3.316f, 1e-3f);
+    EXPECT_GT(s.Energy, -100.0f);
+
+    ASSERT_TRUE(RunUntil(heli, 30, [&] { return !s.Injured; }));
+    ASSERT_TRUE(RunUntil(heli, 120, [&] { return !heli.Moving; }));
+    EXPECT_EQ(heli.Position, pad);
+    EXPECT_FLOAT_EQ(heli.AltitudeOffset, 0);
+}
+
+class Snowcats : public Vehicles {
+protected:
+    void SetUp() override {
+        Vehicles::SetUp();
+        garage = &Place(kBuildSnowcatGarage, 100, 100);
+        cats = Fleet(*garage);
+        ASSERT_EQ(cats.size(), 2u);
+        // Only the first snowcat works in these tests.
+        E().Vehicles.erase(E().Vehicles.end() - 1);
+        cat = cats[0];
+        seat = cat->Position;
+    }
+    void MarkSlope(int i0, int i1, int j0, int j1) {
+        for (int i = i0; i <= i1; ++i)
+            for (int j = j0; j <= j1; ++j) E().Cell(i, j).Kind = kCellSlope;
+    }
+    bool AllGroomed(int i0, int i1, int j0, int j1) {
+        for (int i = i0; i <= i1; ++i)
+            for (int j = j0; j <= j1; ++j)
+                if (!E().Cell(i, j).Groomed) return false;
+        return true;
+    }
+    TSKIBuilding* garage = nullptr;
+    std::vector<TSKIVehicle*> cats;
+    TSKIVehicle* cat = nullptr;
+    TSKIVector seat;
+};
+
+TEST_F(Snowcats, GroomTheSlopesOfTheirAreaThenParkAtHome) {
+    MarkSlope(108, 110, 96, 104);
+    const TSKIVector centre = E().CellToWorld(garage->AreaI, garage->AreaJ, false);
+    float farthest = 0;
+    ASSERT_TRUE(RunUntil(
+        *cat, 900,
+        [&] {
+            farthest = std::max(farthest, GroundDistance(cat->Position, centre));
+            return AllGroomed(108, 110, 96, 104);
+        },
+        0.1f));
+    EXPECT_LT(farthest, 21 * 4.0f);  // stays round its area of operations
+    EXPECT_FALSE(E().Cell(114, 100).Groomed);
+
+    ASSERT_TRUE(RunUntil(
+        *cat, 300, [&] { return !cat->Moving; }, 0.1f));
+    EXPECT_TRUE(cat->Returning);
+    EXPECT_LT(GroundDistance(cat->Position, seat), 3.0f);
+    EXPECT_NEAR(cat->Position.y, 10.0f, 1e-3f);
+}
+
+TEST_F(Snowcats, WithNothingToGroomTheyReturnAndStayHome) {
+    cat->Position = At(110, 106);
+    cat->RetargetTimer = 19.9f;
+    ASSERT_TRUE(RunUntil(
+        *cat, 300, [&] { return !cat->Moving; }, 0.1f));
+    EXPECT_TRUE(cat->Returning);
+    EXPECT_LT(GroundDistance(cat->Position, seat), 3.0f);
+    const TSKIVector parked = cat->Position;
+    for (int k = 0; k < 300; ++k) cat->Tick(0.1f);  // across the next target choice
+    EXPECT_EQ(cat->Position, parked);
+}
+
+TEST_F(Snowcats, TargetChoiceTakesTheFirstUngroomedSlopeCellOfTheAreaOnlyWhileOpen) {
+    MarkSlope(115, 116, 105, 105);
+    E().Cell(115, 105).Groomed = true;
+    E().Cell(125, 100).Kind = kCellSlopeCentre;  // outside the 20-cell square
+    cat->ChooseSnowcatTarget();
+    EXPECT_FALSE(cat->Returning);
+    EXPECT_EQ(cat->Target.x, E().CellToWorld(116, 105, false).x);
+    EXPECT_EQ(cat->Target.z, E().CellToWorld(116, 105, false).z);
+
+    garage->AreaI = 125;  // the player moves the area
+    cat->ChooseSnowcatTarget();
+    EXPECT_EQ(cat->Target.x, E().CellToWorld(116, 105, false).x);  // lowest row first
+
+    garage->Open = false;
+    cat->ChooseSnowcatTarget();
+    EXPECT_TRUE(cat->Returning);
+    EXPECT_EQ(cat->Target, cat->ParkingPlace());
+}
+
+TEST_F(Vehicles, TheDayChangeSendsEveryoneHome) {
+    TSKIBuilding& patrol = Place(kBuildSkiPatrol, 100, 100);
+    TSKIBuilding& garage = Place(kBuildSnowcatGarage, 130, 100);
+    TSKIVehicle& v = *Fleet(patrol)[0];
+    TSKIVehicle& cat = *Fleet(garage)[0];
+    TSKISkier& s = AddInjured(At(110, 100));
+    v.TakePatient(s);
+    cat.Target = At(140, 100);
+    E().ResetVehiclesForDay();
+    EXPECT_EQ(v.Patient, nullptr);
+    EXPECT_EQ(v.PatientIndex, -1);
+    EXPECT_FALSE(s.RescueAssigned);
+    EXPECT_TRUE(cat.Returning);
+    EXPECT_EQ(cat.Target, cat.ParkingPlace());
+}
+
+TEST_F(Vehicles, ADeadOrRemovedPatientIsForgottenAndIndicesFollow) {
+    TSKIBuilding& station = Place(kBuildRescueStation, 100, 100);
+    const auto fleet = Fleet(station);
+    AddSkier(At(120, 100));
+    TSKISkier& dying = AddInjured(At(110, 100), -99.5f);
+    TSKISkier& later = AddInjured(At(112, 100));
+    fleet[0]->TakePatient(dying);
+    fleet[1]->TakePatient(later);
+    ASSERT_EQ(fleet[1]->PatientIndex, 2);
+
+    E().Params.Game.DieFactor = 1;
+    EXPECT_FALSE(dying.Periodic());  // dies
+    EXPECT_EQ(fleet[0]->Patient, nullptr);
+    EXPECT_EQ(fleet[0]->PatientIndex, -1);
+    EXPECT_EQ(fleet[1]->Patient, &later);  // the other rescue goes on
+
+    E().VehiclesSkierRemoved(1);
+    E().RemoveSkier(1);
+    EXPECT_EQ(fleet[1]->PatientIndex, 1);
+    EXPECT_EQ(E().IndexOf(fleet[1]->Patient), 1);
+    E().VehiclesSkierRemoved(1);
+    E().RemoveSkier(1);
+    EXPECT_EQ(fleet[1]->Patient, nullptr);
+    EXPECT_EQ(fleet[1]->PatientIndex, -1);
+}
+
+TEST_F(Vehicles, RemovingABuildingDestroysItsFleetAndFixesTheOthers) {
+    Place(kBuildSkiPatrol, 100, 100);
+    TSKIBuilding& station = Place(kBuildRescueStation, 100, 130);
+    TSKIBuilding& hospital = Place(kBuildHospital, 140, 100);
+    TSKISkier& s = AddInjured(At(120, 130));
+    Fleet(station)[2]->TakePatient(s);
+    E().RemoveBuilding(1);
+    EXPECT_EQ(E().Vehicles.size(), 2u);
+    EXPECT_FALSE(s.RescueAssigned);
+    ASSERT_EQ(Fleet(hospital).size(), 1u);
+    EXPECT_EQ(Fleet(hospital)[0]->Building, 1);
+    hospital.Open = false;
+    EXPECT_EQ(E().FindRescueVehicle(s)->Building, 0);  // the ski patrol's
+}
+
+TEST_F(Vehicles, NothingMovesWhileTheEngineIsBusy) {
+    TSKIBuilding& patrol = Place(kBuildSkiPatrol, 100, 100);
+    TSKIVehicle& v = *Fleet(patrol)[0];
+    TSKISkier& s = AddInjured(At(120, 100));
+    v.TakePatient(s);
+    const TSKIVector before = v.Position;
+    E().Busy = true;
+    v.Tick(0.1f);
+    EXPECT_EQ(v.Position, before);
+    EXPECT_FALSE(v.ModelVisible);
+    E().Busy = false;
+    v.Tick(0.1f);
+    EXPECT_NE(v.Position, before);
+}
+
+}  // namespace
+}  // namespace vallorn
