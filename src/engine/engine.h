@@ -26,8 +26,11 @@
 #include "entities/section.h"
 #include "entities/skier.h"
 #include "entities/vehicle.h"
+#include "persistence/objectives_record.h"
 
 namespace vallorn {
+
+class TIniFile;
 
 // The four folders beside the program. When the program folder cannot be written to (an
 // installed game), save/ and addons/ live under $XDG_DATA_HOME/vallorn/ instead
@@ -324,6 +327,40 @@ public:
     void ResetVehiclesForDay();
 
     // --- saved games (persistence/saved_game*.cpp) --------------------------------------------
+    // The mission's objectives (persistence/objectives_record.h).
+    std::vector<TSKIObjective> Objectives;
+    // The camera's focus point on the ground (x, z), its height and its zoom-out limit as a
+    // load sets them; the view reads and updates them.
+    float CameraFocusX = -256, CameraFocusZ = 256;
+    float CameraHeight = 500;
+    float CameraMaxDistance = 1000;
+    // What a close asks the auto-save for: the player's name and the campaign's mission names
+    // (by mission index), set by the profile.
+    std::string ProfileName;
+    std::vector<std::string> MissionNames;
+    // Caption of the in-game menu bar after a load: "Sandbox game" or the mission's name.
+    std::string GameCaption;
+    // Why the last LoadGameFile failed (one line), or empty.
+    std::string LoadError;
+    // Writes the running game into `path` (kept sections of an existing file stay). False
+    // with a reason in `error` when it cannot be written; the old file is then untouched.
+    bool SaveGameFile(const std::filesystem::path& path, std::string* error = nullptr) const;
+    // The text SaveGameFile writes into a new file: equal texts mean equal saved parks.
+    std::string SaveGameText() const;
+    // Loads a saved game into the engine emptied by CloseGame: its level first, then the park.
+    // A file that is missing, names no level, or holds a value out of range or a line that
+    // does not parse leaves the engine empty and not busy, with the reason in LoadError.
+    bool LoadGameFile(const std::filesystem::path& path);
+    // The SKIObjectives section of `file` from the objective list (skip -1: all) and back.
+    void WriteObjectives(TIniFile& file, int skip = -1) const;
+    bool ReadObjectives(const TIniFile& file);
+    // The saved line of a slope or lift; rebuilding one from its line and block (false when
+    // the line does not parse; a section that cannot be laid on the terrain is dropped).
+    std::string SaveLine(const TSKISection& section) const;
+    bool RestoreSection(const std::string& line, const std::vector<uint8_t>& block);
+    // Offers the auto-save of a running mission ("Save game on exit?"), then empties the
+    // engine: entities, objectives, level and both park records.
+    void CloseGame();
 
     // --- terrain grid (terrain_grid.cpp) -------------------------------------------------------
     TSKILevelData Level;

@@ -1,5 +1,5 @@
-// A fingerprint of a park's complete state: equal hashes mean equal parks. The headless
-// runner reports it and the determinism tests compare it.
+// A fingerprint of a park: the hash of the text a save of it writes, so equal hashes mean
+// equal saved parks. The headless runner reports it and the determinism tests compare it.
 #pragma once
 
 #include <cstdint>

@@ -50,6 +50,13 @@ int LoadLevel(TSKIEngine& engine, const sim::Options& o) {
     return kExitInput;
 }
 
+// A saved game and the level it names.
+int LoadGame(TSKIEngine& engine, const sim::Options& o) {
+    if (engine.LoadGameFile(o.game)) return kExitOk;
+    std::fprintf(stderr, "vallorn-sim: cannot load game: %s\n", engine.LoadError.c_str());
+    return kExitInput;
+}
+
 int Info(const sim::Options& o) {
     TSKIEngine engine({o.root, o.seed, nullptr});
     if (int rc = LoadLevel(engine, o)) return rc;
@@ -67,7 +74,7 @@ int Info(const sim::Options& o) {
 
 int Run(const sim::Options& o) {
     TSKIEngine engine({o.root, o.seed, nullptr});
-    if (int rc = LoadLevel(engine, o)) return rc;
+    if (int rc = o.game.empty() ? LoadLevel(engine, o) : LoadGame(engine, o)) return rc;
     engine.Park.ParkSpeed = float(o.speed);
 
     const double frame = 1.0 / o.fps;
@@ -84,6 +91,14 @@ int Run(const sim::Options& o) {
     while (!done()) {
         engine.OnProgress(frame);
         bar.Update(engine.TicksRun - startTicks);
+    }
+
+    if (!o.save.empty()) {
+        std::string error;
+        if (!engine.SaveGameFile(o.save, &error)) {
+            std::fprintf(stderr, "vallorn-sim: cannot save game: %s\n", error.c_str());
+            return kExitInput;
+        }
     }
 
     const std::string report = sim::RunReportJson(engine);

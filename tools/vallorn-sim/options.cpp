@@ -7,17 +7,19 @@ namespace vallorn::sim {
 const char* Usage() {
     return R"(usage:
   vallorn-sim info --level NAME [--addons] [--root DIR] [--save-as NAME]
-  vallorn-sim run --level NAME [--addons] [--days N | --ticks N] [--speed 1|2|4]
-                  [--fps F] [--seed S] [--report OUT.json] [--root DIR]
+  vallorn-sim run (--level NAME [--addons] | --game FILE.ski) [--days N | --ticks N]
+                  [--speed 1|2|4] [--fps F] [--seed S] [--report OUT.json]
+                  [--save OUT.ski] [--root DIR]
   vallorn-sim --help
 
 info    loads a level and prints its figures as JSON (grid size, maximum height, counts of
         blocked, tree, natural-snow and road cells, houses). --save-as saves the loaded
         level into the add-ons folder under a new name.
-run     loads a level and drives the game's frame handler with a fixed frame time of 1/F s
-        (default 30 frames a second) at the given speed (default 4) for N game days
-        (default 1) or N game ticks; questions take their default answers. Prints the
-        report as JSON, or writes it to --report.
+run     loads a level (or, with --game, a saved game and the level it names) and drives
+        the game's frame handler with a fixed frame time of 1/F s (default 30 frames a
+        second) at the given speed (default 4) for N game days (default 1) or N game ticks;
+        questions take their default answers. Prints the report as JSON, or writes it to
+        --report. --save writes the park at the end as a saved game.
 
 Folders: levels are read from DIR/worlds (or DIR/addons with --addons); DIR is the folder
 of the program unless --root is given. When that folder is not writable (an installed
@@ -95,11 +97,21 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args, Op
             o.seed = uint64_t(*n);
         } else if (run && a == "--report") {
             if (auto e = value(o.report)) return e;
+        } else if (run && a == "--game") {
+            if (auto e = value(o.game)) return e;
+            if (o.game.empty()) return "--game needs a file";
+        } else if (run && a == "--save") {
+            if (auto e = value(o.save)) return e;
+            if (o.save.empty()) return "--save needs a file";
         } else {
             return "unknown option '" + a + "'";
         }
     }
-    if (o.level.empty()) return "--level is required";
+    if (!o.game.empty()) {
+        if (!o.level.empty() || o.addons) return "give --level or --game, not both";
+    } else if (o.level.empty()) {
+        return run ? "--level or --game is required" : "--level is required";
+    }
     if (o.days && o.ticks) return "give --days or --ticks, not both";
     return std::nullopt;
 }

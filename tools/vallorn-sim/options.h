@@ -14,6 +14,8 @@ struct Options {
     bool addons = false;
     std::string root;
     std::string saveAs;  // info: save the loaded level into addons under this name
+    std::string game;    // run: a saved game to load instead of a level
+    std::string save;    // run: write the park as a saved game at the end
     std::optional<int64_t> days, ticks;
     double speed = 4;
     double fps = 30;

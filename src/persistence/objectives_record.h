@@ -1,0 +1,50 @@
+// The objectives of a mission as the saved game keeps them: the record of one objective and
+// the SKIObjectives section that holds the list.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vallorn {
+
+class TIniFile;
+
+constexpr int kObjectiveUnlocks = 5;
+constexpr uint8_t kObjectiveTypeCount = 21;    // types 0..20
+constexpr uint8_t kObjectiveRewardCount = 12;  // rewards 0..11
+
+struct TSKIObjective {
+    uint8_t Type = 0;
+    bool Completed = false;
+    bool Active = false;
+    std::string Name = "NoName";
+    std::string Description = "NoDescription";
+    std::array<std::string, kObjectiveUnlocks> UnlocksObjectives{};
+    std::array<std::string, kObjectiveUnlocks> UnlocksMissions{};
+    int32_t Value = 0;
+    int32_t GridX = 0, GridY = 0;
+    int32_t TimeGoal = 0;     // clock ticks; 0 or less: no time limit
+    int32_t TimeStarted = 0;  // ParkTime when it became active
+    bool Primary = true;
+    uint8_t Reward = 0;
+    int32_t RewardValue = 0;
+    bool Announced = false;  // not stored: read back as Completed
+    bool Reversible = false;
+    std::string Help;
+
+    bool operator==(const TSKIObjective&) const = default;
+};
+
+// Writes the section SKIObjectives (erasing what it held). `skip` -1 writes every objective;
+// otherwise the objective at that index is left out and the later ones move down by one.
+void WriteObjectives(TIniFile& file, const std::vector<TSKIObjective>& objectives, int skip = -1);
+
+// Reads the list from SKIObjectives: ObjCount objectives, missing keys taking their defaults.
+// Returns false with a one-line reason (and leaves `out` untouched) when a value is out of
+// its range: a negative or absurd count, a type or reward code the game does not know, or a
+// number that does not fit its field.
+bool ReadObjectives(const TIniFile& file, std::vector<TSKIObjective>& out, std::string* error);
+
+}  // namespace vallorn

@@ -1,0 +1,253 @@
+// Writing a saved game: the park keys, the entity blocks and lines, the snow rows and the
+// objectives; and closing a game with its mission auto-save.
+#include <cstdio>
+#include <unordered_map>
+
+#include "engine/engine.h"
+#include "persistence/ini_file.h"
+#include "persistence/saved_game_blocks.h"
+
+namespace vallorn {
+
+namespace {
+
+constexpr const char* kPark = "SKIParkData";
+
+// Fixed notation with two decimals and a decimal comma: "-1021,50".
+std::string Fixed2(float value) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.2f", double(value));
+    std::string s = buf;
+    for (char& c : s) {
+        if (c == '.') c = ',';
+    }
+    if (s == "-0,00") s = "0,00";
+    return s;
+}
+
+void Field(std::string& line, const std::string& text) {
+    line += text;
+    line += '|';
+}
+
+// Index of every skier, for the carriers' riders.
+using TSkierIndex = std::unordered_map<const TSKISkier*, int32_t>;
+
+std::string SectionLine(const TSKISection& s, const TSkierIndex& skiers) {
+    std::string line;
+    Field(line, s.IsLift() ? "LIFT" : "SLOPE");
+    Field(line, std::to_string(s.LowerI));
+    Field(line, std::to_string(s.LowerJ));
+    Field(line, std::to_string(s.UpperI));
+    Field(line, std::to_string(s.UpperJ));
+    Field(line, s.Name);
+    if (s.IsLift()) {
+        Field(line, std::to_string(s.Carriers.size()));
+        for (const auto& c : s.Carriers) {
+            Field(line, Fixed2(c->Position.x));
+            Field(line, Fixed2(c->Position.y));
+            Field(line, Fixed2(c->Position.z));
+            Field(line, std::to_string(c->NextPoint));
+            const int n = std::min<int>(c->RiderCount, kMaxRiders);
+            Field(line, std::to_string(n));
+            for (int k = 0; k < n; ++k) {
+                const auto it = skiers.find(c->Riders[size_t(k)]);
+                Field(line, std::to_string(it == skiers.end() ? -1 : it->second));
+            }
+        }
+    } else {
+        Field(line, std::to_string(int64_t(s.Points.size()) - 1));
+        for (const TSKIVector& p : s.Points) {
+            Field(line, Fixed2(p.x));
+            Field(line, Fixed2(p.w));
+            Field(line, Fixed2(p.z));
+        }
+    }
+    return line;
+}
+
+TSkierIndex IndexSkiers(const TSKIEngine& e) {
+    TSkierIndex index;
+    index.reserve(e.Skiers.size());
+    for (size_t k = 0; k < e.Skiers.size(); ++k) index.emplace(e.Skiers[k].get(), int32_t(k));
+    return index;
+}
+
+// Everything SaveGameFile writes, into `file`.
+void WriteGame(const TSKIEngine& e, TIniFile& file) {
+    for (const char* section :
+         {"SKIWorld", "SKIParkData", "SKISections", "StreamSKISkiers", "SKIBuildings", "SKIHouses",
+          "SKIVehicles", "SKIHistory", "SKISnow"}) {
+        file.EraseSection(section);
+    }
+
+    // World and park keys, in their order.
+    const TSKIParkData& p = e.Park;
+    file.WriteString("SKIWorld", "WorldName", e.Level.LevelName);
+    file.WriteString(kPark, "ParkName", p.ParkName);
+    file.WriteInteger(kPark, "ParkTime", p.ParkTime);
+    file.WriteInteger(kPark, "ParkCash", p.ParkCash);
+    file.WriteInteger(kPark, "ParkMaxSkiers", p.ParkMaxSkiers);
+    file.WriteFloat(kPark, "ParkRating", p.ParkRating);
+    file.WriteFloat(kPark, "ParkRatingLeftUnhappy", p.ParkRatingLeftUnhappy);
+    file.WriteFloat(kPark, "ParkRatingLeftDead", p.ParkRatingLeftDead);
+    file.WriteInteger(kPark, "ParkLeftBecauseUnhappy", p.ParkLeftBecauseUnhappy);
+    file.WriteInteger(kPark, "ParkLeftBecauseNoMoney", p.ParkLeftBecauseNoMoney);
+    file.WriteInteger(kPark, "ParkLeftBecauseDied", p.ParkLeftBecauseDied);
+    file.WriteFloat(kPark, "ParkCamPosX", e.CameraFocusX);
+    file.WriteFloat(kPark, "ParkCamPosZ", e.CameraFocusZ);
+    file.WriteInteger(kPark, "ParkLoan", p.ParkLoan);
+    file.WriteInteger(kPark, "ParkLoanExpence", p.ParkLoanExpence);
+    file.WriteInteger(kPark, "ParkMarketingExpence", p.ParkMarketingExpence);
+    file.WriteInteger(kPark, "ParkSpawnSpeed", p.ParkSpawnSpeed);
+    file.WriteInteger(kPark, "ParkMissionIndex", p.ParkMissionIndex);
+    file.WriteInteger(kPark, "ParkEcoExpence", p.ParkEcoExpence);
+    file.WriteInteger(kPark, "ParkRewards", p.ParkRewards);
+    file.WriteInteger(kPark, "ParkSandboxDiff", p.ParkSandboxDiff);
+    file.WriteFloat(kPark, "ParkPopularity", p.ParkPopularity);
+    file.WriteFloat(kPark, "ParkWeather", p.ParkWeather);
+
+    // Skiers at their current positions.
+    for (size_t k = 0; k < e.Skiers.size(); ++k) {
+        const TSKISkier& s = *e.Skiers[k];
+        TSKISkierRecord r;
+        r.LiftType = s.LiftType;
+        r.Money = s.Money;
+        r.SpendingLimit = s.SpendingLimit;
+        r.Cold = s.Cold, r.Hunger = s.Hunger, r.Happiness = s.Happiness;
+        r.Skill = s.Skill, r.Energy = s.Energy;
+        r.Injured = s.Injured;
+        r.Position = s.Position;
+        r.Leaving = s.Leaving;
+        const TSKIBlock b = PackSkier(r);
+        file.WriteBinary("StreamSKISkiers", std::to_string(k), b.data(), b.size());
+    }
+
+    // Slopes and lifts: the line and the block.
+    const TSkierIndex skiers = IndexSkiers(e);
+    for (size_t k = 0; k < e.Sections.size(); ++k) {
+        const TSKISection& s = *e.Sections[k];
+        file.WriteString("SKISections", std::to_string(k), SectionLine(s, skiers));
+        TSKISectionBlock sb;
+        TSKILiftRecord& r = sb.Record;
+        r.LiftType = s.LiftType;
+        r.Status = s.Status;
+        r.TicketPrice = s.TicketPrice;
+        r.TotalIncome = s.TotalIncome;
+        r.TotalExpense = s.TotalExpense;
+        r.InvestedMoney = s.InvestedMoney;
+        r.Filling = s.Filling;
+        r.TooExpensiveCount = s.TooExpensiveCount;
+        r.CustomersServed = s.CustomersServed;
+        r.UpgradeBonus = s.UpgradeBonus;
+        sb.RunningCost = s.RunningCost;
+        const TSKIBlock b = PackSection(sb);
+        file.WriteBinary("SKISections", std::to_string(k) + "s", b.data(), b.size());
+    }
+
+    // Buildings.
+    for (size_t k = 0; k < e.Buildings.size(); ++k) {
+        const TSKIBuilding& s = *e.Buildings[k];
+        TSKIBuildingBlock bb;
+        TSKIBuildingRecord& r = bb.Record;
+        r.Type = s.Type;
+        r.Open = s.Open;
+        r.Occupants = s.Occupants;
+        r.ServicePrice = s.ServicePrice;
+        r.Position = s.Position;
+        r.Direction = s.Direction;
+        r.CustomersServed = s.CustomersServed;
+        r.TotalIncome = s.TotalIncome;
+        r.TotalExpense = s.TotalExpense;
+        r.TooExpensiveCount = s.TooExpensiveCount;
+        r.UpgradeBonus = s.UpgradeBonus;
+        bb.CellI = s.CellI, bb.CellJ = s.CellJ;
+        bb.AreaI = s.AreaI, bb.AreaJ = s.AreaJ;
+        const TSKIBlock b = PackBuilding(bb);
+        file.WriteBinary("SKIBuildings", std::to_string(k) + "s", b.data(), b.size());
+    }
+
+    // Vehicles with the list index of their home building (no target building is kept).
+    for (size_t k = 0; k < e.Vehicles.size(); ++k) {
+        const TSKIVehicle& v = *e.Vehicles[k];
+        TSKIVehicleBlock vb;
+        vb.Type = v.Type;
+        vb.Position = v.Position;
+        vb.Heading = v.Direction;
+        vb.Home = v.Building >= 0 && size_t(v.Building) < e.Buildings.size() ? v.Building : -1;
+        vb.Target = -1;
+        vb.Slot = v.Seat;
+        const TSKIBlock b = PackVehicle(vb);
+        file.WriteBinary("SKIVehicles", std::to_string(k) + "s", b.data(), b.size());
+    }
+
+    // Snow rows.
+    if (e.HasGrid()) {
+        std::string row(size_t(kGridSize), '0');
+        for (int i = 0; i < kGridSize; ++i) {
+            for (int j = 0; j < kGridSize; ++j) {
+                const TerrainCell& c = e.Cell(i, j);
+                row[size_t(j)] =
+                    char('0' + (c.NaturalSnow ? 1 : 0) + (c.Groomed ? 2 : 0) + (c.Tree ? 4 : 0));
+            }
+            file.WriteString("SKISnow", std::to_string(i), row);
+        }
+    }
+
+    e.WriteObjectives(file, -1);
+}
+
+}  // namespace
+
+std::string TSKIEngine::SaveLine(const TSKISection& section) const {
+    return SectionLine(section, IndexSkiers(*this));
+}
+
+void TSKIEngine::WriteObjectives(TIniFile& file, int skip) const {
+    vallorn::WriteObjectives(file, Objectives, skip);
+}
+
+bool TSKIEngine::SaveGameFile(const std::filesystem::path& path, std::string* error) const {
+    TIniFile file(path);
+    WriteGame(*this, file);
+    return file.SaveToFile(path, error);
+}
+
+std::string TSKIEngine::SaveGameText() const {
+    TIniFile file;
+    WriteGame(*this, file);
+    return file.ToText();
+}
+
+void TSKIEngine::CloseGame() {
+    Busy = true;
+    const int32_t mission = Park.ParkMissionIndex;
+    if (mission >= 0 && !ProfileName.empty()) {
+        const std::filesystem::path autoFolder = Folders.Save / ProfileName / "auto";
+        std::error_code ec;
+        if (std::filesystem::is_directory(autoFolder, ec)) {
+            IDialogs* dialogs = Dialogs ? Dialogs : &headlessDialogs_;
+            if (dialogs->AskYesNo("Save game on exit?", true)) {
+                const std::string name = size_t(mission) < MissionNames.size()
+                                             ? MissionNames[size_t(mission)]
+                                             : "Mission" + std::to_string(mission);
+                std::string why;
+                if (!SaveGameFile(autoFolder / (name + ".ski"), &why))
+                    dialogs->ShowError("The game could not be saved: " + why);
+            }
+        }
+    }
+    ClearContainers();
+    Objectives.clear();
+    ClearLevel();
+    Park = TSKIParkData{};
+    StartOfDay = TSKIParkData{};
+    GameCaption.clear();
+    ConstructionTool = 0;
+    HighlightMode = 0;
+    ArrivalBuilding = nullptr;
+    TickAccumulator = HistoryAccumulator = HourAccumulator = 0;
+    Busy = false;
+}
+
+}  // namespace vallorn

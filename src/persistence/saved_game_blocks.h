@@ -1,0 +1,57 @@
+// The fixed-size binary blocks of a saved game: one per skier, section, building and
+// vehicle, little-endian, 32-bit floats in IEEE single format.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/types.h"
+#include "entities/building.h"
+#include "entities/section.h"
+#include "entities/skier.h"
+
+namespace vallorn {
+
+constexpr size_t kSkierBlockSize = 56;
+constexpr size_t kSectionBlockSize = 32;
+constexpr size_t kBuildingBlockSize = 72;
+constexpr size_t kVehicleBlockSize = 48;
+
+using TSKIBlock = std::vector<uint8_t>;
+
+// A section's block: its creation record and the fields the record does not carry.
+struct TSKISectionBlock {
+    TSKILiftRecord Record;
+    uint16_t RunningCost = 0;
+};
+
+struct TSKIBuildingBlock {
+    TSKIBuildingRecord Record;
+    int32_t CellI = 0, CellJ = 0;
+    int32_t AreaI = 0, AreaJ = 0;
+    uint8_t CostsForgotten = 0;
+};
+
+struct TSKIVehicleBlock {
+    uint8_t Type = 0;
+    TSKIVector Position{0, 0, 0, 1};
+    TSKIVector Heading{0, 0, 1, 0};
+    int32_t Home = -1;    // index in the building list
+    int32_t Target = -1;  // index in the building list, -1 none
+    int32_t Slot = 0;     // slot number at the home building
+};
+
+TSKIBlock PackSkier(const TSKISkierRecord& r);
+TSKIBlock PackSection(const TSKISectionBlock& b);
+TSKIBlock PackBuilding(const TSKIBuildingBlock& b);
+TSKIBlock PackVehicle(const TSKIVehicleBlock& b);
+
+// Each reader takes a block of exactly its size with finite floats and codes in range;
+// otherwise it returns false and names the fault in `error`.
+bool UnpackSkier(const TSKIBlock& block, TSKISkierRecord& r, std::string& error);
+bool UnpackSection(const TSKIBlock& block, TSKISectionBlock& b, std::string& error);
+bool UnpackBuilding(const TSKIBlock& block, TSKIBuildingBlock& b, std::string& error);
+bool UnpackVehicle(const TSKIBlock& block, TSKIVehicleBlock& b, std::string& error);
+
+}  // namespace vallorn

@@ -1,0 +1,527 @@
+// Reading a saved game. The whole file is read and checked first; only a file that passes
+// is applied to the engine, so a bad file never leaves a half-loaded park.
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string_view>
+
+#include "engine/engine.h"
+#include "persistence/ini_file.h"
+#include "persistence/number_format.h"
+#include "persistence/saved_game_blocks.h"
+
+namespace vallorn {
+
+namespace {
+
+constexpr const char* kPark = "SKIParkData";
+constexpr int64_t kMaxCarriers = 100000;
+constexpr int64_t kMaxNodes = 100000;
+
+struct TCarrierLine {
+    TSKIVector Position{0, 0, 0, 1};
+    int32_t Track = 1;
+    std::vector<int32_t> Riders;
+};
+
+struct TSectionLine {
+    bool Lift = false;
+    int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+    std::string Name;
+    std::vector<TCarrierLine> Carriers;
+    std::vector<TSKIVector> Nodes;  // slopes: x, w, z
+};
+
+enum class TLineKind { Section, Ignored, Bad };
+
+// Splits "a|b|c|" into its fields; every field must be followed by "|".
+class TFields {
+public:
+    explicit TFields(std::string_view line) : rest_(line) {}
+    std::optional<std::string_view> Next() {
+        const size_t bar = rest_.find('|');
+        if (bar == std::string_view::npos) return std::nullopt;
+        std::string_view f = rest_.substr(0, bar);
+        rest_.remove_prefix(bar + 1);
+        return f;
+    }
+    bool Int(int32_t& out) {
+        auto f = Next();
+        if (!f) return false;
+        auto v = ParseInteger(*f);
+        if (!v || *v < std::numeric_limits<int32_t>::min() ||
+            *v > std::numeric_limits<int32_t>::max())
+            return false;
+        out = int32_t(*v);
+        return true;
+    }
+    bool Real(float& out) {
+        auto f = Next();
+        if (!f) return false;
+        auto v = ParseReal(*f);
+        if (!v || !std::isfinite(float(*v))) return false;
+        out = float(*v);
+        return true;
+    }
+    bool AtEnd() const { return rest_.find_first_not_of(" \t\r") == std::string_view::npos; }
+
+private:
+    std::string_view rest_;
+};
+
+TLineKind ParseSectionLine(const std::string& line, TSectionLine& out, std::string& error) {
+    TFields f(line);
+    auto bad = [&](const std::string& why) {
+        error = why;
+        return TLineKind::Bad;
+    };
+    const auto kind = f.Next();
+    if (!kind || (*kind != "LIFT" && *kind != "SLOPE")) return TLineKind::Ignored;
+    out.Lift = *kind == "LIFT";
+    if (!f.Int(out.X1) || !f.Int(out.Y1) || !f.Int(out.X2) || !f.Int(out.Y2))
+        return bad("its station or end cells do not parse");
+    const auto name = f.Next();
+    if (!name) return bad("it has no name");
+    out.Name = std::string(*name);
+    int32_t count = 0;
+    if (!f.Int(count)) return bad("its carrier or node count does not parse");
+    if (out.Lift) {
+        if (count < 0 || count > kMaxCarriers) return bad("its carrier count is out of range");
+        for (int32_t c = 0; c < count; ++c) {
+            TCarrierLine carrier;
+            int32_t riders = 0;
+            if (!f.Real(carrier.Position.x) || !f.Real(carrier.Position.y) ||
+                !f.Real(carrier.Position.z) || !f.Int(carrier.Track) || !f.Int(riders))
+                return bad("carrier " + std::to_string(c) + " does not parse");
+            if (riders < 0 || riders > kMaxRiders || carrier.Track < 0)
+                return bad("carrier " + std::to_string(c) + " is out of range");
+            carrier.Riders.resize(size_t(riders));
+            for (int32_t& k : carrier.Riders) {
+                if (!f.Int(k))
+                    return bad("a rider of carrier " + std::to_string(c) + " does not parse");
+            }
+            out.Carriers.push_back(std::move(carrier));
+        }
+    } else {
+        if (count < -1 || count > kMaxNodes) return bad("its last node index is out of range");
+        for (int32_t n = 0; n <= count; ++n) {
+            TSKIVector p{0, 0, 0, 0};
+            if (!f.Real(p.x) || !f.Real(p.w) || !f.Real(p.z))
+                return bad("node " + std::to_string(n) + " does not parse");
+            out.Nodes.push_back(p);
+        }
+    }
+    if (!f.AtEnd()) return bad("it has fields after its last one");
+    return TLineKind::Section;
+}
+
+// Builds a parsed section on the engine. `skiers` maps the file's skier indexes to the
+// restored skiers (null where one was dropped).
+void ApplySection(TSKIEngine& e, const TSectionLine& s, const TSKISectionBlock& block,
+                  const std::vector<TSKISkier*>& skiers) {
+    if (s.Lift) {
+        TSKISection* lift = e.CreateLift(s.X1, s.Y1, s.X2, s.Y2, block.Record);
+        if (!lift) return;
+        lift->Name = s.Name;
+        for (const TCarrierLine& c : s.Carriers) {
+            lift->Carriers.push_back(std::make_unique<TSKIGondole>(*lift));
+            TSKIGondole& g = *lift->Carriers.back();
+            g.Init();
+            g.Position = c.Position;
+            g.Position.w = 1;
+            g.SmoothingAnchor = g.Position;
+            const int32_t points = int32_t(lift->DetailLine.size());
+            g.NextPoint = points > 0 ? std::min(c.Track, points - 1) : 0;
+            g.RiderCount = uint8_t(c.Riders.size());
+            for (size_t slot = 0; slot < c.Riders.size(); ++slot) {
+                const int32_t k = c.Riders[slot];
+                if (k < 0 || size_t(k) >= skiers.size() || !skiers[size_t(k)]) continue;
+                TSKISkier& rider = *skiers[size_t(k)];
+                g.Riders[slot] = &rider;
+                rider.State = kSkierOnLift;
+                rider.CurrentSection = lift;
+                rider.LiftType = lift->LiftType;
+            }
+        }
+        return;
+    }
+    // A slope needs three nodes on the grid; it is laid without terrain changes or charge.
+    if (s.Nodes.size() < 3) return;
+    std::vector<TSKIVector> points;
+    points.reserve(s.Nodes.size());
+    for (TSKIVector p : s.Nodes) {
+        if (!e.PositionInGrid(p)) return;
+        p.y = e.TerrainHeight(p);
+        points.push_back(p);
+    }
+    TSKISection* slope = e.CreateSlope(std::move(points), s.Name);
+    if (slope) slope->InvestedMoney = block.Record.InvestedMoney;
+}
+
+}  // namespace
+
+bool TSKIEngine::RestoreSection(const std::string& line, const std::vector<uint8_t>& block) {
+    TSectionLine parsed;
+    TSKISectionBlock sb;
+    std::string error;
+    const TLineKind kind = ParseSectionLine(line, parsed, error);
+    if (kind == TLineKind::Ignored) return true;
+    if (kind == TLineKind::Bad || !UnpackSection(block, sb, error)) return false;
+    std::vector<TSKISkier*> skiers;
+    skiers.reserve(Skiers.size());
+    for (const auto& s : Skiers) skiers.push_back(s.get());
+    ApplySection(*this, parsed, sb, skiers);
+    return true;
+}
+
+bool TSKIEngine::ReadObjectives(const TIniFile& file) {
+    return vallorn::ReadObjectives(file, Objectives, &LoadError);
+}
+
+namespace {
+
+// Everything a saved game holds besides its snow rows, read and checked.
+struct TSavedGame {
+    std::string World;
+    TSKIParkData Park;
+    float CamX = -256, CamZ = 256;
+    std::vector<TSKISkierRecord> Skiers;
+    std::vector<std::pair<TSectionLine, TSKISectionBlock>> Sections;
+    std::vector<TSKIBuildingBlock> Buildings;
+    std::vector<TSKIVehicleBlock> Vehicles;
+    std::vector<TSKIObjective> Objectives;
+};
+
+class TGameReader {
+public:
+    TGameReader(const TIniFile& file, TSKIRandom& rng) : f_(file), rng_(rng) {}
+
+    bool Read(TSavedGame& g) {
+        g.World = f_.ReadString("SKIWorld", "WorldName");
+        if (g.World.empty()) return Fail("it names no level (SKIWorld/WorldName)");
+        return ReadPark(g) && ReadSkiers(g) && ReadSections(g) &&
+               ReadBlocks("SKIBuildings", "building", g.Buildings, UnpackBuilding) &&
+               ReadBlocks("SKIVehicles", "vehicle", g.Vehicles, UnpackVehicle) &&
+               vallorn::ReadObjectives(f_, g.Objectives, &error);
+    }
+    std::string error;
+
+private:
+    bool Fail(const std::string& why) {
+        error = why;
+        return false;
+    }
+    bool Int(const char* key, int64_t def, int64_t lo, int64_t hi, int64_t& v) {
+        v = f_.ReadInteger(kPark, key, def);
+        if (v >= lo && v <= hi) return true;
+        return Fail(std::string(key) + " " + std::to_string(v) + " is out of range " +
+                    std::to_string(lo) + ".." + std::to_string(hi));
+    }
+    bool Int32(const char* key, int64_t def, int32_t& out) {
+        int64_t v = 0;
+        if (!Int(key, def, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(),
+                 v))
+            return false;
+        out = int32_t(v);
+        return true;
+    }
+    bool Count(const char* key, uint16_t& out) {
+        int64_t v = 0;
+        if (!Int(key, 0, 0, 65535, v)) return false;
+        out = uint16_t(v);
+        return true;
+    }
+    float Real(const char* key, double def) {
+        const double v = f_.ReadFloat(kPark, key, def);
+        return std::isfinite(float(v)) ? float(v) : float(def);
+    }
+
+    bool ReadPark(TSavedGame& g) {
+        TSKIParkData& p = g.Park;
+        p.ParkName = f_.ReadString(kPark, "ParkName", "SKI Park");
+        if (!Int32("ParkTime", 0, p.ParkTime) || !Int32("ParkCash", 100000000, p.ParkCash) ||
+            !Int32("ParkMaxSkiers", 300, p.ParkMaxSkiers))
+            return false;
+        p.ParkRating = Real("ParkRating", 0);
+        p.ParkRatingLeftUnhappy = Real("ParkRatingLeftUnhappy", 0);
+        p.ParkRatingLeftDead = Real("ParkRatingLeftDead", 0);
+        if (!Count("ParkLeftBecauseUnhappy", p.ParkLeftBecauseUnhappy) ||
+            !Count("ParkLeftBecauseNoMoney", p.ParkLeftBecauseNoMoney) ||
+            !Count("ParkLeftBecauseDied", p.ParkLeftBecauseDied))
+            return false;
+        g.CamX = Real("ParkCamPosX", -256);
+        g.CamZ = Real("ParkCamPosZ", 256);
+        int64_t diff = 0;
+        if (!Int32("ParkLoan", 0, p.ParkLoan) || !Int32("ParkLoanExpence", 0, p.ParkLoanExpence) ||
+            !Int32("ParkMarketingExpence", 0, p.ParkMarketingExpence) ||
+            !Int32("ParkSpawnSpeed", 20, p.ParkSpawnSpeed) ||
+            !Int32("ParkMissionIndex", kMissionNone, p.ParkMissionIndex) ||
+            !Int32("ParkEcoExpence", 0, p.ParkEcoExpence) ||
+            !Int32("ParkRewards", 0, p.ParkRewards) || !Int("ParkSandboxDiff", 1, 0, 255, diff))
+            return false;
+        p.ParkSandboxDiff = uint8_t(diff);
+        p.ParkPopularity = Real("ParkPopularity", 0);
+        // Weather: 0.5 when missing, a random value when the text does not parse.
+        p.ParkWeather = 0.5f;
+        if (const std::string* w = f_.FindValue(kPark, "ParkWeather")) {
+            const auto v = ParseReal(*w);
+            p.ParkWeather = v && std::isfinite(float(*v)) ? float(*v) : float(rng_.Uniform());
+        }
+        return true;
+    }
+
+    bool Block(const char* section, const std::string& key, const char* what, TSKIBlock& b) {
+        if (f_.ReadBinary(section, key, b)) return true;
+        return Fail(std::string(what) + " " + key + " in " + section +
+                    " is missing or not hexadecimal");
+    }
+
+    bool ReadSkiers(TSavedGame& g) {
+        const size_t n = f_.SectionKeys("StreamSKISkiers").size();
+        g.Skiers.resize(n);
+        TSKIBlock b;
+        for (size_t i = 0; i < n; ++i) {
+            std::string why;
+            if (!Block("StreamSKISkiers", std::to_string(i), "skier", b)) return false;
+            if (!UnpackSkier(b, g.Skiers[i], why))
+                return Fail("skier " + std::to_string(i) + ": " + why);
+        }
+        return true;
+    }
+
+    bool ReadSections(TSavedGame& g) {
+        const size_t n = f_.SectionKeys("SKISections").size();
+        TSKIBlock b;
+        for (size_t i = 0; i < n; ++i) {
+            const std::string line = f_.ReadString("SKISections", std::to_string(i));
+            if (line.empty()) continue;
+            TSectionLine s;
+            std::string why;
+            const TLineKind kind = ParseSectionLine(line, s, why);
+            if (kind == TLineKind::Ignored) continue;
+            if (kind == TLineKind::Bad)
+                return Fail("section line " + std::to_string(i) + " is malformed: " + why);
+            TSKISectionBlock sb;
+            if (!Block("SKISections", std::to_string(i) + "s", "section", b)) return false;
+            if (!UnpackSection(b, sb, why))
+                return Fail("section " + std::to_string(i) + ": " + why);
+            g.Sections.emplace_back(std::move(s), sb);
+        }
+        return true;
+    }
+
+    template <typename T>
+    bool ReadBlocks(const char* section, const char* what, std::vector<T>& out,
+                    bool (*unpack)(const TSKIBlock&, T&, std::string&)) {
+        const size_t n = f_.SectionKeys(section).size();
+        out.resize(n);
+        TSKIBlock b;
+        for (size_t i = 0; i < n; ++i) {
+            std::string why;
+            if (!Block(section, std::to_string(i) + "s", what, b)) return false;
+            if (!unpack(b, out[i], why))
+                return Fail(std::string(what) + " " + std::to_string(i) + ": " + why);
+        }
+        return true;
+    }
+
+    const TIniFile& f_;
+    TSKIRandom& rng_;
+};
+
+// Whether a vehicle of its type may live at a building of that type (and slot).
+bool VehicleFits(uint8_t vehicle, uint8_t building, int32_t slot) {
+    switch (vehicle) {
+        case kVehicleSnowmobile:
+            return building == kBuildRescueStation || building == kBuildSkiPatrol;
+        case kVehicleHelicopter:
+            return building == kBuildHospital && slot <= 0;
+        case kVehicleSnowcat:
+            return building == kBuildSnowcatGarage;
+        default:
+            return false;
+    }
+}
+
+// A vehicle through the entities' own creation, which parks it at its home and refuses a
+// home that does not fit.
+void AddVehicle(TSKIEngine& e, uint8_t type, int32_t home, int32_t slot, const TSKIVector& position,
+                const TSKIVector& heading) {
+    TSKIVehicleRecord r;
+    r.Type = type;
+    r.Building = home;
+    r.Seat = slot;
+    r.Position = position;
+    r.Direction = heading;
+    r.PatientIndex = -1;
+    e.CreateVehicle(r);
+}
+
+void ApplySnow(TSKIEngine& e, const TIniFile& file) {
+    for (int i = 0; i <= kGridSize; ++i) {
+        const std::string* row = file.FindValue("SKISnow", std::to_string(i));
+        if (!row || i >= kGridSize) continue;
+        const size_t n = std::min(row->size(), size_t(kGridSize));
+        for (size_t j = 0; j < n; ++j) {
+            const char ch = (*row)[j];
+            if (ch < '0' || ch > '7') continue;
+            const int d = ch - '0';
+            TerrainCell& c = e.Cell(i, int(j));
+            c.NaturalSnow = (d & 1) != 0;
+            c.Groomed = (d & 2) != 0;
+            if (d & 4) c.Tree = true;
+        }
+    }
+}
+
+}  // namespace
+
+bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
+    Busy = true;
+    LoadError.clear();
+    Dialogs->SetBusyCursor(true);
+    auto fail = [&](const std::string& why) {
+        LoadError = why;
+        ClearContainers();
+        Objectives.clear();
+        ClearLevel();
+        Park = StartOfDay = TSKIParkData{};
+        Busy = false;
+        Dialogs->SetBusyCursor(false);
+        return false;
+    };
+
+    // 1. The whole file, checked.
+    const TIniFile file(path);
+    if (!file.Exists()) return fail("saved game " + path.string() + " not found");
+    TSavedGame g;
+    TGameReader reader(file, Rng);
+    if (!reader.Read(g)) return fail("saved game " + path.string() + ": " + reader.error);
+
+    // 2. Its level.
+    const TSKILevelLoadResult level =
+        LoadLevelFile(g.World, g.Park.ParkMissionIndex == kMissionAddon);
+    if (!level.ok()) {
+        return fail("saved game " + path.string() + ": level '" + g.World +
+                    "' cannot be loaded: " + (level.error.empty() ? "missing" : level.error));
+    }
+    Running = false;
+
+    // 3. Park keys, camera and the loan interest of the profile's terms.
+    const TSKIParkData& p = g.Park;
+    Park.ParkName = p.ParkName;
+    Park.ParkTime = p.ParkTime;
+    Park.ParkCash = p.ParkCash;
+    Park.ParkMaxSkiers = p.ParkMaxSkiers;
+    Park.ParkRating = p.ParkRating;
+    Park.ParkRatingLeftUnhappy = p.ParkRatingLeftUnhappy;
+    Park.ParkRatingLeftDead = p.ParkRatingLeftDead;
+    Park.ParkLeftBecauseUnhappy = p.ParkLeftBecauseUnhappy;
+    Park.ParkLeftBecauseNoMoney = p.ParkLeftBecauseNoMoney;
+    Park.ParkLeftBecauseDied = p.ParkLeftBecauseDied;
+    Park.ParkLoan = p.ParkLoan;
+    Park.ParkLoanExpence = p.ParkLoanExpence;
+    Park.ParkMarketingExpence = p.ParkMarketingExpence;
+    Park.ParkSpawnSpeed = p.ParkSpawnSpeed;
+    Park.ParkMissionIndex = p.ParkMissionIndex;
+    Park.ParkEcoExpence = p.ParkEcoExpence;
+    Park.ParkRewards = p.ParkRewards;
+    Park.ParkSandboxDiff = p.ParkSandboxDiff;
+    Park.ParkPopularity = p.ParkPopularity;
+    Park.ParkWeather = p.ParkWeather;
+    Park.ParkLoanInterest =
+        int32_t(std::floor(double(Park.ParkLoan) * double(Profile.LoanInterest) / 100.0));
+    CameraFocusX = g.CamX;
+    CameraFocusZ = g.CamZ;
+    CameraHeight = 500;
+    ConstructionTool = 0;
+
+    // 4. Snow rows over what the level gave.
+    ApplySnow(*this, file);
+
+    // 5. Skiers inside the grid; the file's index of each one maps to the restored skier.
+    std::vector<TSKISkier*> skiers(g.Skiers.size(), nullptr);
+    for (size_t k = 0; k < g.Skiers.size(); ++k) {
+        if (!PositionInGrid(g.Skiers[k].Position)) continue;
+        Skiers.push_back(std::make_unique<TSKISkier>(*this, g.Skiers[k]));
+        skiers[k] = Skiers.back().get();
+    }
+
+    // 6. Slopes and lifts with their carriers and riders.
+    for (const auto& [line, block] : g.Sections) ApplySection(*this, line, block, skiers);
+
+    // 7. Buildings inside the grid; customers restart outside, so no seat is taken.
+    std::vector<int32_t> buildings(g.Buildings.size(), -1);
+    for (size_t k = 0; k < g.Buildings.size(); ++k) {
+        TSKIBuildingBlock b = g.Buildings[k];
+        if (!PositionInGrid(b.Record.Position)) continue;
+        b.Record.Occupants = 0;
+        // Restored as placed, without the placement's own extras: its vehicles come from
+        // the file and the fleet completion, and the occupancy view is redrawn once below.
+        auto building = std::make_unique<TSKIBuilding>(*this);
+        building->Init(b.Record);
+        TSKIBuilding* created = building.get();
+        Buildings.push_back(std::move(building));
+        TerrainCell& centre = Cell(created->CellI, created->CellJ);
+        centre.Kind = kCellBuilding;
+        centre.Building = created;
+        created->AreaI = b.AreaI;
+        created->AreaJ = b.AreaJ;
+        buildings[k] = int32_t(Buildings.size()) - 1;
+    }
+
+    // 8. Vehicles whose home fits them, then the fleets completed.
+    for (const TSKIVehicleBlock& v : g.Vehicles) {
+        if (v.Home < 0 || size_t(v.Home) >= buildings.size() || buildings[size_t(v.Home)] < 0)
+            continue;
+        const int32_t home = buildings[size_t(v.Home)];
+        if (!VehicleFits(v.Type, Buildings[size_t(home)]->Type, v.Slot)) continue;
+        AddVehicle(*this, v.Type, home, v.Slot, v.Position, v.Heading);
+    }
+    for (size_t b = 0; b < Buildings.size(); ++b) {
+        int32_t present = 0;
+        for (const auto& v : Vehicles) present += v->Building == int32_t(b);
+        const uint8_t type = Buildings[b]->Type;
+        uint8_t vehicle = 0;
+        int32_t wanted = 0;
+        if (type == kBuildRescueStation) vehicle = kVehicleSnowmobile, wanted = 2;
+        if (type == kBuildSkiPatrol) vehicle = kVehicleSnowmobile, wanted = 1;
+        if (type == kBuildHospital) vehicle = kVehicleHelicopter, wanted = 3;
+        if (type == kBuildSnowcatGarage) vehicle = kVehicleSnowcat, wanted = 1;
+        for (int32_t slot = present; slot < wanted; ++slot) {
+            if (!VehicleFits(vehicle, type, slot)) continue;
+            AddVehicle(*this, vehicle, int32_t(b), slot, Buildings[b]->Position,
+                       Buildings[b]->Direction);
+        }
+    }
+
+    // 9. History, objectives, views, navigation and parking.
+    for (auto& series : History) series.clear();
+    for (int k = 0; k < kHistoryInUse; ++k) History[size_t(k)].push_back(0);
+    Objectives = std::move(g.Objectives);
+    for (TSKIOverlay o : {TSKIOverlay::SnowOverlay, TSKIOverlay::SnowMask, TSKIOverlay::SlopePaint,
+                          TSKIOverlay::Occupancy})
+        RebuildOverlay(o);
+    RebuildNavigation();
+    AllocateParking();
+    StartOfDay = TSKIParkData{};
+    StartOfDay.ParkTime = -1;
+
+    // 10. Caption and zoom-out limit by the kind of game.
+    const int32_t mission = Park.ParkMissionIndex;
+    GameCaption.clear();
+    if (mission != kMissionNone) {
+        if (mission < 0)
+            GameCaption = "Sandbox game";
+        else if (size_t(mission) < MissionNames.size())
+            GameCaption = MissionNames[size_t(mission)];
+    }
+    CameraMaxDistance = mission == 0 ? 200.0f : mission == 1 ? 400.0f : 1000.0f;
+
+    Dialogs->SetBusyCursor(false);
+    Busy = false;
+    Running = true;
+    return true;
+}
+
+}  // namespace vallorn
