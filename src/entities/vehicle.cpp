@@ -48,6 +48,7 @@ bool TSKIVehicle::Init(const TSKIVehicleRecord& record) {
     ClearTarget();
     RetargetTimer = 19;
     Returning = false;
+    Widening = false;
     Moving = false;
     AltitudeOffset = 0;
     RefreshTimer = float(Engine.Rng.Between(0.0, kRefreshSpread));

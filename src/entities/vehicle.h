@@ -70,6 +70,7 @@ public:
     TSKIVector Target{0, kNoTarget, 0, 0};
     float RetargetTimer = 19;  // snowcat: seconds since the last target choice
     bool Returning = false;    // snowcat: heading home to its parking place
+    bool Widening = false;     // snowcat: driving straight to get a near target out of its turn
     bool Moving = false;       // under way (helicopter: airborne)
     float AltitudeOffset = 0;  // helicopter: 0 at cruising height, up to 27 when landed
     float RefreshTimer = 0;    // snowcat: seconds since the last snow redraw

@@ -224,10 +224,30 @@ void TSKIVehicle::StepSnowcat(float dt) {
     }
     if (!HasTarget()) return;
 
+    const float speed = Params().Speed;
     float s = Lateral(Target);
-    if (std::abs(s) > kSnowcatDeadZone) s = s > 0 ? kSnowcatTurn : -kSnowcatTurn;
+    // A target straight behind turns the snowcat round too (it would else drive away).
+    const bool behind =
+        (Target.x - Position.x) * Direction.x + (Target.z - Position.z) * Direction.z < 0;
+    if (std::abs(s) > kSnowcatDeadZone || behind) {
+        s = s < 0 ? -kSnowcatTurn : kSnowcatTurn;
+        // A target inside the circle the snowcat drives when turning fully would be circled
+        // for ever: it drives straight on until the target lies well outside that circle.
+        const float radius = speed / (kSnowcatTurn * kPi / 180.0f);
+        const float side = s > 0 ? radius : -radius;
+        const float cx = Position.x - Direction.z * side, cz = Position.z + Direction.x * side;
+        const float fromCentre = std::hypot(Target.x - cx, Target.z - cz);
+        if (fromCentre < radius) {
+            Widening = true;
+        } else if (fromCentre > radius + kSnowcatArrived) {
+            Widening = false;
+        }
+        if (Widening) s = 0;
+    } else {
+        Widening = false;
+    }
     Turn(dt * s);
-    Advance(dt * Params().Speed);
+    Advance(dt * speed);
     AvoidObstacles(dt);
     if (Engine.HasGrid()) Position.y = Engine.GroundHeight(Position);
 }

@@ -312,6 +312,24 @@ TEST_F(Snowcats, WithNothingToGroomTheyReturnAndStayHome) {
     EXPECT_EQ(cat->Position, parked);
 }
 
+TEST_F(Snowcats, ReachATargetCloseBesideThemInsteadOfCirclingIt) {
+    // Turning fully, a snowcat drives a circle of about 5.7 units; a parking place inside
+    // that circle must still be reached.
+    garage->Open = false;
+    const TSKIVector headings[] = {{0, 0, 1, 0}, {1, 0, 0, 0}, {0, 0, -1, 0}, {-1, 0, 0, 0}};
+    for (float side : {3.5f, 5.0f, 5.7f, 8.0f, 12.0f}) {
+        for (const TSKIVector& heading : headings) {
+            cat->Position = seat + TSKIVector(side, 0, 0, 0);
+            cat->Direction = heading;
+            cat->Target = seat;
+            cat->Returning = true;
+            cat->RetargetTimer = 0;
+            EXPECT_TRUE(RunUntil(*cat, 120, [&] { return !cat->Moving; }))
+                << "from " << side << " units, heading " << heading.x << "," << heading.z;
+        }
+    }
+}
+
 TEST_F(Snowcats, TargetChoiceTakesTheFirstUngroomedSlopeCellOfTheAreaOnlyWhileOpen) {
     MarkSlope(115, 116, 105, 105);
     E().Cell(115, 105).Groomed = true;
