@@ -193,11 +193,7 @@ void TSKIVehicle::Groom() {
     if (!Engine.HasGrid()) return;
     int ci, cj;
     TSKIEngine::WorldToCell(Position, ci, cj);
-    for (int a = ci - 1; a <= ci + 1; ++a) {
-        for (int b = cj - 1; b <= cj + 1; ++b) {
-            if (TSKIEngine::CellInGrid(a, b)) Engine.Cell(a, b).Groomed = true;
-        }
-    }
+    Engine.GroomAround(ci, cj);
 }
 
 void TSKIVehicle::StepSnowcat(float dt) {
@@ -210,7 +206,7 @@ void TSKIVehicle::StepSnowcat(float dt) {
     RefreshTimer += dt;
     if (RefreshTimer >= kSnowcatRefresh) {
         // The groomed cells show on the snow overlay.
-        if (HasTarget() && Engine.HasGrid()) Engine.RebuildOverlay(TSKIOverlay::SnowOverlay);
+        if (HasTarget()) Engine.RebuildSnowOverlay();
         RefreshTimer = 0;
     }
     Moving = true;

@@ -203,6 +203,30 @@ TEST_F(Vehicles, ASnowmobileDrivesOutTreatsItsPatientAndComesBack) {
     EXPECT_LE(GroundDistance(v.Position, seat), 3.0f);
 }
 
+TEST_F(Vehicles, AnInjuredSkierAskingEveryTickIsReachedAndHealedBeforeDying) {
+    TSKIBuilding& station = Place(kBuildRescueStation, 100, 100);
+    TSKISkier& s = AddInjured(At(140, 125), 0);
+    E().Params.Game.DieFactor = 1;  // dies after 101 ticks unless rescued
+    const float tick = 1.0f, frame = 0.05f;
+    int ticks = 0;
+    while (s.Injured && ticks < 100) {
+        ASSERT_TRUE(s.Periodic()) << "died after " << ticks << " ticks";
+        ++ticks;
+        for (float t = 0; t < tick; t += frame) {
+            for (size_t k = E().Vehicles.size(); k-- > 0;) E().Vehicles[k]->Tick(frame);
+        }
+    }
+    EXPECT_FALSE(s.Injured);
+    EXPECT_EQ(s.State, kSkierIdle);
+    EXPECT_EQ(station.CustomersServed, 1);
+    // Only one of the three snowmobiles went out.
+    int moved = 0;
+    for (const TSKIVehicle* v : Fleet(station)) {
+        moved += GroundDistance(v->Position, station.Seats[size_t(v->Seat)]) > 3.0f;
+    }
+    EXPECT_EQ(moved, 1);
+}
+
 TEST_F(Vehicles, ASnowmobileSteersAroundATree) {
     TSKIBuilding& patrol = Place(kBuildSkiPatrol, 100, 100);
     TSKIVehicle& v = *Fleet(patrol)[0];
@@ -292,6 +316,11 @@ TEST_F(Snowcats, GroomTheSlopesOfTheirAreaThenParkAtHome) {
         0.1f));
     EXPECT_LT(farthest, 21 * 4.0f);  // stays round its area of operations
     EXPECT_FALSE(E().Cell(114, 100).Groomed);
+    // The snow overlay shows the grooming (the snow display is on).
+    const TSKIColor groomedSlope{0, 128, 0};
+    E().Cell(109, 100).NaturalSnow = true;
+    for (int k = 0; k < 40; ++k) cat->Tick(0.1f);
+    EXPECT_EQ(E().Overlays[TSKIOverlay::SnowOverlay].Get(109, 100), groomedSlope);
 
     ASSERT_TRUE(RunUntil(
         *cat, 300, [&] { return !cat->Moving; }, 0.1f));
