@@ -1,5 +1,6 @@
 // Writing a saved game: the park keys, the entity blocks and lines, the snow rows and the
 // objectives; and closing a game with its mission auto-save.
+#include <algorithm>
 #include <cstdio>
 #include <unordered_map>
 
@@ -40,7 +41,10 @@ std::string SectionLine(const TSKISection& s, const TSkierIndex& skiers) {
     Field(line, std::to_string(s.LowerJ));
     Field(line, std::to_string(s.UpperI));
     Field(line, std::to_string(s.UpperJ));
-    Field(line, s.Name);
+    // The field separator cannot be part of a name.
+    std::string name = s.Name;
+    std::replace(name.begin(), name.end(), '|', '/');
+    Field(line, name);
     if (s.IsLift()) {
         Field(line, std::to_string(s.Carriers.size()));
         for (const auto& c : s.Carriers) {

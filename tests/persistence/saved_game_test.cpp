@@ -40,6 +40,7 @@ std::unique_ptr<TSKIEngine> RunningResort(test::TResortLayout* layoutOut = nullp
     for (int k = 0; k < 30 * 600 && (k < 30 * 90 || Riders(*e) < 2); ++k) e->OnProgress(1.0 / 30.0);
     e->Park.ParkName = "Hill \"North\" side";
     e->Park.ParkLoan = 2000;
+    e->Sections.back()->Name = "Long|run";
     e->Park.ParkLeftBecauseDied = 3;
     e->CameraFocusX = -812.5f;
     e->CameraFocusZ = 640.25f;
@@ -84,6 +85,7 @@ TEST(SavedGame, SaveLoadSaveKeepsTheParkAndItsHash) {
                                          [](const auto& s) { return s->State == kSkierOnLift; }));
     EXPECT_EQ(onLift, riders);
     EXPECT_EQ(b->Park.ParkName, a->Park.ParkName);
+    EXPECT_EQ(b->Sections.back()->Name, "Long/run");
     EXPECT_EQ(b->Park.ParkLoanInterest, 2000 * b->Profile.LoanInterest / 100);
     EXPECT_FLOAT_EQ(b->CameraFocusX, -812.5f);
     EXPECT_EQ(b->Objectives, a->Objectives);
