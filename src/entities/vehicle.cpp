@@ -99,14 +99,21 @@ void TSKIVehicle::TakePatient(TSKISkier& skier) {
     skier.RescueAssigned = true;
 }
 
+bool TSKIVehicle::PatientPresent() const {
+    return Patient && PatientIndex >= 0 && size_t(PatientIndex) < Engine.Skiers.size() &&
+           Engine.Skiers[size_t(PatientIndex)].get() == Patient;
+}
+
 void TSKIVehicle::ReleasePatient(bool unmark) {
-    if (Patient && unmark) Patient->RescueAssigned = false;
+    if (unmark && PatientPresent()) Patient->RescueAssigned = false;
     Patient = nullptr;
     PatientIndex = -1;
 }
 
 void TSKIVehicle::Tick(float dt) {
     if (Engine.Busy || Engine.Halted) return;
+    // A patient removed without the fix-up is let go rather than followed.
+    if (Patient && !PatientPresent()) ReleasePatient(false);
     if (Engine.HasGrid()) Cell = Engine.CellAt(Position);
 
     // A type with a low-detail model shows near the camera, in detail only when its cell is

@@ -42,6 +42,8 @@ public:
 
     // Takes an injured skier: the skier is marked as being rescued.
     void TakePatient(TSKISkier& skier);
+    // The patient is still the skier at the patient index of the engine's list.
+    bool PatientPresent() const;
     // Lets the patient go (patient none, index -1); the skier loses its mark when `unmark`.
     void ReleasePatient(bool unmark);
 

@@ -411,13 +411,28 @@ TEST_F(Vehicles, ADeadOrRemovedPatientIsForgottenAndIndicesFollow) {
     EXPECT_EQ(fleet[1]->Patient, &later);  // the other rescue goes on
 
     E().VehiclesSkierRemoved(1);
-    E().RemoveSkier(1);
+    E().Skiers.erase(E().Skiers.begin() + 1);
     EXPECT_EQ(fleet[1]->PatientIndex, 1);
     EXPECT_EQ(E().IndexOf(fleet[1]->Patient), 1);
     E().VehiclesSkierRemoved(1);
-    E().RemoveSkier(1);
+    E().Skiers.erase(E().Skiers.begin() + 1);
     EXPECT_EQ(fleet[1]->Patient, nullptr);
     EXPECT_EQ(fleet[1]->PatientIndex, -1);
+}
+
+TEST_F(Vehicles, APatientRemovedWithoutTheFixUpIsLetGoAtTheNextTick) {
+    TSKIBuilding& patrol = Place(kBuildSkiPatrol, 100, 100);
+    TSKIVehicle& v = *Fleet(patrol)[0];
+    AddSkier(At(120, 100));
+    TSKISkier& s = AddInjured(At(110, 100));
+    v.TakePatient(s);
+    E().Skiers.erase(E().Skiers.begin());  // the patient moves to index 0; the vehicle says 1
+    EXPECT_FALSE(v.PatientPresent());
+    v.Tick(0.05f);
+    EXPECT_EQ(v.Patient, nullptr);
+    EXPECT_EQ(v.PatientIndex, -1);
+    EXPECT_TRUE(s.RescueAssigned);  // not touched: the skier asks again at its next tick
+    EXPECT_EQ(E().FindRescueVehicle(s), &v);
 }
 
 TEST_F(Vehicles, RemovingABuildingDestroysItsFleetAndFixesTheOthers) {
