@@ -32,6 +32,19 @@ int HomeCategory(uint8_t type) {
 
 }  // namespace
 
+TSKIVehicleSound VehicleSound(uint8_t type) {
+    switch (type) {
+        case kVehicleSnowmobile:
+            return {"scooter", 5.0f, 20.0f};
+        case kVehicleHelicopter:
+            return {"heli", 20.0f, 60.0f};
+        case kVehicleSnowcat:
+            return {"snowcat", 20.0f, 50.0f};
+        default:
+            return {};
+    }
+}
+
 float GroundDistance(const TSKIVector& a, const TSKIVector& b) {
     return std::hypot(a.x - b.x, a.z - b.z);
 }

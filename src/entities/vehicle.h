@@ -100,6 +100,14 @@ private:
     void Groom();
 };
 
+// The looping sound of a vehicle type and the distances between which the view lets it be
+// heard (full volume nearer, silent farther); no name for a type without a sound.
+struct TSKIVehicleSound {
+    const char* Name = nullptr;
+    float Near = 0, Far = 0;
+};
+TSKIVehicleSound VehicleSound(uint8_t type);
+
 // Horizontal distance between two points.
 float GroundDistance(const TSKIVector& a, const TSKIVector& b);
 
