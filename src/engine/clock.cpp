@@ -35,8 +35,7 @@ void TSKIEngine::OnProgress(double deltaTime) {
     const double dt = std::isfinite(deltaTime) && deltaTime > 0 ? deltaTime : 0.0;
     const float simDt = float(std::min<double>(dt, kMaxFrameStep)) * Park.ParkSpeed;
     UpdateEntities(simDt);
-
-    // Falling snow particles advance with simDt (snow model).
+    UpdateSnowfall(simDt);
 
     TickAccumulator += simDt;
     if (TickAccumulator > Params.Game.TickTime) PeriodicTick();
@@ -77,6 +76,7 @@ void TSKIEngine::UpdateEntities(float simDt) {
             p.y += kCrowdDotHeight;
             CrowdDots.push_back({p, kCrowdDotColor});
         }
+        Vehicles[k]->Tick(simDt);
     }
 
     if (Park.ParkSpeed != 0) {
@@ -141,13 +141,16 @@ void TSKIEngine::PeriodicTick() {
     }
 
     // 7. Averages, scores, penalties, popularity and rating.
+    UpdateRating();
     // 8. New objectives are shown.
 
     // 9. History, snow quality, parking and park messages.
     HistoryAccumulator += g.TickTime;
     if (HistoryAccumulator > g.HistoryInterval) {
         SampleHistory();
+        ComputeSnowQuality();
         AllocateParking();
+        ParkMessageSample();
         HistoryAccumulator = 0;
     }
 
@@ -156,6 +159,7 @@ void TSKIEngine::PeriodicTick() {
     // 11. The accounting hour.
     HourAccumulator += g.TickTime;
     if (HourAccumulator > 60.0f * g.TickTime) {
+        HourlyAccounting();
         ++AccountingHours;
         HourAccumulator = 0;
     }
@@ -236,9 +240,10 @@ void TSKIEngine::DayChange() {
     StartOfDay = TakeSnapshot();
 
     // Overnight snow grows or melts with the weather; the terrain textures follow.
-    if (HasGrid()) RebuildOverlay(TSKIOverlay::SnowOverlay);
+    EndOfDaySnow();
 
     // Vehicles, lift carriers and buildings return to their start-of-day state.
+    ResetVehiclesForDay();
     for (auto& section : Sections) {
         for (auto& carrier : section->Carriers) carrier->Unload();
         section->QueueSlots.fill(nullptr);
@@ -275,6 +280,7 @@ void TSKIEngine::DayChange() {
     Park.ParkCash -= Park.ParkLoanInterest;
     Park.ParkLoanExpence += Park.ParkLoanInterest;
 
+    ResetSnowfall();
     ConstructionTool = 0;  // leaves the ride modes too
     Dialogs->SetBusyCursor(false);
     Busy = false;
@@ -283,6 +289,7 @@ void TSKIEngine::DayChange() {
 void TSKIEngine::RemoveSkier(size_t index) {
     if (index >= Skiers.size()) return;
     const TSKISkier* gone = Skiers[index].get();
+    VehiclesSkierRemoved(index);
     for (auto& section : Sections) {
         section->LeaveQueue(gone);
         for (auto& carrier : section->Carriers) {

@@ -77,6 +77,9 @@ void TSKIEngine::ClearContainers() {
     Sections.clear();
     GarageCount = 0;
     ParkMessages.clear();
+    MessageSamples = 0;
+    ShownParkMessage.clear();
+    MessageStripVisible = false;
     NewObjectives.clear();
     for (auto& series : History) series.clear();
     HistorySamples = 0;
@@ -118,9 +121,7 @@ TSKIParkData TSKIEngine::TakeSnapshot() const {
     snap.ParkLiftCount = LiftCount();
     snap.ParkSlopeCount = SlopeCount();
     snap.ParkSkierCount = int32_t(Skiers.size());
-    const int temperature = int(std::floor((1.0f - Park.ParkWeather) * 20.0f - 10.0f));
-    snap.ParkWeatherText = std::to_string(temperature) + " 'C, " +
-                           (Park.ParkWeather >= 0.5f ? "snowing" : "snow melting");
+    snap.ParkWeatherText = WeatherText();
     return snap;
 }
 

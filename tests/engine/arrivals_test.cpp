@@ -1,6 +1,7 @@
 // Arrival waves, new skiers and parking.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "support/engine_fixture.h"
@@ -143,7 +144,8 @@ TEST(ArrivalWaves, ComeOnlyWithAnArrivalBuildingAndGrowWithTheRating) {
 
     auto& lot = e.AddBuilding(kBuildParking, {-400, 0, 400, 1});
     e->Park.ParkSpawnCounter = 0;
-    e->Park.ParkRatingPercent = 0;  // waves of 0 or 1 skier
+    // A ruined reputation drives the rating far below 0: waves of 0 or 1 skier still come.
+    e->Park.ParkRatingLeftUnhappy = -10000;
     int waves = 0;
     size_t before = 0;
     for (int k = 0; k < 150; ++k) {
@@ -159,11 +161,24 @@ TEST(ArrivalWaves, ComeOnlyWithAnArrivalBuildingAndGrowWithTheRating) {
     EXPECT_LT(e->Skiers.size(), 45u);
     EXPECT_EQ(lot.CustomersServed, e->Skiers.size());
 
+    // A famous park (a huge PR bonus) gets waves of up to 14.
     e->Skiers.clear();
-    e->Park.ParkRatingPercent = 100;  // up to 10 a wave
-    for (int k = 0; k < 30; ++k) e->PeriodicTick();
-    EXPECT_GT(e->Skiers.size(), 15u);
-    EXPECT_LE(e->Skiers.size(), 60u);  // the lot holds 50: late waves may find it full
+    e->Park.ParkRatingLeftUnhappy = 0;
+    e->Park.ParkPopularity = 1000;
+    size_t biggest = 0;
+    before = 0;
+    for (int k = 0; k < 30; ++k) {
+        e->PeriodicTick();
+        if (e->Park.ParkSpawnCounter == 0) {
+            biggest = std::max(biggest, e->Skiers.size() - before);
+            before = e->Skiers.size();
+        }
+    }
+    EXPECT_GT(e->Park.ParkRatingPercent, 150);
+    EXPECT_GT(biggest, 5u);
+    EXPECT_LE(biggest, 14u);
+    EXPECT_GT(e->Skiers.size(), 25u);
+    EXPECT_LE(e->Skiers.size(), 65u);  // the lot holds 50: late waves may find it full
 }
 
 TEST(ArrivalWaves, SameSeedSameCrowd) {

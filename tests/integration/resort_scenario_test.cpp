@@ -23,7 +23,7 @@ struct ScenarioResult {
     std::string stuckReport;
     std::string hash;
     int32_t liftCustomers = 0, liftIncome = 0, restaurantCustomers = 0, restaurantIncome = 0;
-    int32_t cash = 0, cashAtStart = 0;
+    int32_t cash = 0, cashAtStart = 0, runningCosts = 0;
     size_t skiersAtEnd = 0;
     int maxSkiers = 0;
 };
@@ -86,6 +86,8 @@ ScenarioResult RunScenario(uint64_t seed) {
         r.restaurantCustomers += e.Buildings[size_t(b)]->CustomersServed;
         r.restaurantIncome += e.Buildings[size_t(b)]->TotalIncome;
     }
+    for (const auto& section : e.Sections) r.runningCosts += section->TotalExpense;
+    for (const auto& b : e.Buildings) r.runningCosts += b->TotalExpense;
     r.cash = e.Park.ParkCash;
     r.skiersAtEnd = e.Skiers.size();
     r.hash = StateHashText(e);
@@ -102,8 +104,10 @@ TEST(ResortScenario, TwoDaysOnTheMountainServeEveryoneAndStrandNoOne) {
     EXPECT_GT(r.restaurantCustomers, 10);
     EXPECT_GT(r.liftIncome, 0);
     EXPECT_GT(r.restaurantIncome, 0);
-    // Every ticket and every meal went into the cash box; nothing else moved money.
-    EXPECT_EQ(r.cash, r.cashAtStart + r.liftIncome + r.restaurantIncome);
+    // Every ticket and every meal went into the cash box and every hour's running costs
+    // came out of it; nothing else moved money.
+    EXPECT_GT(r.runningCosts, 0);
+    EXPECT_EQ(r.cash, r.cashAtStart + r.liftIncome + r.restaurantIncome - r.runningCosts);
     EXPECT_EQ(r.stuck, 0) << r.stuckReport;
 }
 
