@@ -21,13 +21,17 @@ enum class TSKIOverlay : uint8_t {
     Count
 };
 
-// Display flag bits.
+// Display flag bits. The keys '1'..'8' toggle, in this order: long visibility, slopes,
+// blocked terrain, cursor snap, blue-red-black, trees, snow, skier info.
 enum : uint8_t {
     kDisplaySlopes = 1,
     kDisplayBlocked = 2,
+    kDisplayCursorSnap = 4,
     kDisplayBlueRedBlack = 8,
     kDisplayTrees = 16,
     kDisplaySnow = 32,
+    kDisplayLongVisibility = 64,
+    kDisplaySkierInfo = 128,
 };
 
 struct TSKIOverlays {

@@ -1,0 +1,71 @@
+// Geometry shared by the construction tools: line samples over the terrain, cell tests and
+// the kind sets the placement rules use.
+#pragma once
+
+#include <cmath>
+#include <vector>
+
+#include "engine/engine.h"
+
+namespace vallorn::construction {
+
+// A bit per cell kind.
+constexpr uint16_t KindBit(uint8_t kind) {
+    return uint16_t(1u << kind);
+}
+constexpr uint16_t Kinds(std::initializer_list<uint8_t> kinds) {
+    uint16_t m = 0;
+    for (uint8_t k : kinds) m |= KindBit(k);
+    return m;
+}
+constexpr uint16_t kSurfaceLiftObstacles = Kinds({1, 2, 3, 4, 5, 6, 7, 8});
+constexpr uint16_t kAerialLiftObstacles = Kinds({3, 4, 5, 6, 8});
+constexpr uint16_t kSlopeEndObstacles = Kinds({3, 7, 8});
+constexpr uint16_t kSlopeObstacles = Kinds({1, 2, 3, 6, 7, 8});
+constexpr uint16_t kSnapToLines = Kinds({6, 8});
+constexpr uint16_t kSnapToStations = Kinds({2, 4, 5});
+inline bool InSet(uint16_t set, uint8_t kind) {
+    return kind < 16 && (set & KindBit(kind)) != 0;
+}
+
+constexpr float kSampleStep = 4.0f;
+
+// The cell of a world point without clamping, so that points beyond the edge are outside.
+inline void RawCell(const TSKIVector& p, int& i, int& j) {
+    const double fi = std::floor(-double(p.x) / kCellSize + 0.5);
+    const double fj = std::floor(double(p.z) / kCellSize + 0.5);
+    i = (fi == fi && std::fabs(fi) < 1e6) ? int(fi) : -1000000;
+    j = (fj == fj && std::fabs(fj) < 1e6) ? int(fj) : -1000000;
+}
+
+inline float Distance3(const TSKIVector& a, const TSKIVector& b) {
+    const float dx = b.x - a.x, dy = b.y - a.y, dz = b.z - a.z;
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+// Samples from `a` toward `b` every 4 units along the 3D direction, floor(distance / 4) + 1
+// of them, each put at the terrain height + `lift`.
+std::vector<TSKIVector> SampleLine(const TSKIEngine& e, const TSKIVector& a, const TSKIVector& b,
+                                   float lift);
+// Distance between the first and the last sample (0 for fewer than two).
+float SampledLength(const std::vector<TSKIVector>& samples);
+
+// The pole layout of a lift between two station points: stations and poles, heights added
+// (none when the layout was abandoned). Empty when the stations coincide.
+std::vector<TSKIVector> PoleLayout(const TSKIEngine& e, const TSKILiftParams& type,
+                                   const TSKIVector& lower, const TSKIVector& upper);
+int32_t PriceOfLayout(const TSKILiftParams& type, const std::vector<TSKIVector>& nodes);
+
+// Whether a lift line (samples) of the type crosses an obstacle of its kind set, a lift
+// corridor or leaves the grid.
+bool LiftLineBlocked(const TSKIEngine& e, const TSKILiftParams& type,
+                     const std::vector<TSKIVector>& samples);
+
+// The name shown for a lift type: its `LiftName`, or the section name when that is empty.
+const std::string& LiftTypeName(const TSKILiftParams& type);
+
+// Per-frame cursor work (cursor.cpp).
+void UpdateCursor(TSKIEngine& e);
+void UpdateCursorRadius(TSKIEngine& e, float dt);
+
+}  // namespace vallorn::construction
