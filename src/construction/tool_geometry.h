@@ -57,9 +57,18 @@ std::vector<TSKIVector> PoleLayout(const TSKIEngine& e, const TSKILiftParams& ty
 int32_t PriceOfLayout(const TSKILiftParams& type, const std::vector<TSKIVector>& nodes);
 
 // Whether a lift line (samples) of the type crosses an obstacle of its kind set, a lift
-// corridor or leaves the grid.
+// corridor or leaves the grid. With `ignore`, as if that lift were already gone.
 bool LiftLineBlocked(const TSKIEngine& e, const TSKILiftParams& type,
-                     const std::vector<TSKIVector>& samples);
+                     const std::vector<TSKIVector>& samples, const TSKISection* ignore);
+// The placement rules of a lift, later failures overwriting earlier ones; empty when it may
+// be built. `line` is the line preview between the stations.
+std::string LiftPlacementError(const TSKIEngine& e, int lowerI, int lowerJ, int upperI, int upperJ,
+                               uint8_t liftType, const std::vector<TSKIVector>& line,
+                               int32_t price);
+TSKILiftRecord NewLiftRecord(const TSKILiftParams& type, uint8_t liftType, int32_t price);
+// Lays a new lift that passed its tests: named, navigation rebuilt, objectives told, charged.
+TSKISection* CreateNewLift(TSKIEngine& e, int lowerI, int lowerJ, int upperI, int upperJ,
+                           uint8_t liftType, int32_t price);
 
 // The name shown for a lift type: its `LiftName`, or the section name when that is empty.
 const std::string& LiftTypeName(const TSKILiftParams& type);
@@ -67,5 +76,22 @@ const std::string& LiftTypeName(const TSKILiftParams& type);
 // Per-frame cursor work (cursor.cpp).
 void UpdateCursor(TSKIEngine& e);
 void UpdateCursorRadius(TSKIEngine& e, float dt);
+// The frame of each tool (lift_tool.cpp, slope_tool.cpp, building_tool.cpp, brushes.cpp).
+void UpdateLiftTool(TSKIEngine& e);
+void UpdateSlopeTool(TSKIEngine& e, float dt);
+void SlopeClick(TSKIEngine& e);
+void SlopeBackspace(TSKIEngine& e);
+void UpdateBuildingTool(TSKIEngine& e);
+void BuildingClick(TSKIEngine& e);
+void UpdateAreaTool(TSKIEngine& e);
+void AreaClick(TSKIEngine& e);
+void UpdateTreeTool(TSKIEngine& e);
+void PlantTreesAtCursor(TSKIEngine& e);
+void UpdateEditorBrush(TSKIEngine& e);
+void UpdateHouseTool(TSKIEngine& e);
+void HouseClick(TSKIEngine& e);
+void UpdateNoTool(TSKIEngine& e, float dt);
+// Hides every preview.
+void HidePreviews(TSKIEngine& e);
 
 }  // namespace vallorn::construction

@@ -111,6 +111,8 @@ struct TSKIReplaceEntry {
     bool Visible = false;
     bool Enabled = false;
 };
+// Whether the "Replace lift" submenu is shown: some entry is enabled.
+bool ReplaceMenuShown(const std::vector<TSKIReplaceEntry>& entries);
 // Hover panel colours (the panel is drawn half transparent).
 constexpr TSKIColor kToolTextBlue{0, 0, 255};
 constexpr TSKIColor kToolTextLiftGreen{0, 204, 0};
@@ -292,7 +294,11 @@ public:
     // The day change's snow: grooming ends, natural snow grows or melts at the edges of the
     // snow fields by the weather, the overlay is rebuilt.
     void EndOfDaySnow();
+    // Grooms the 3 x 3 cells around a cell; cells groomed just now are repainted on the
+    // snow overlay in place.
     void GroomAround(int i, int j);
+    // Paints one cell of the snow overlay and mask from the cell's state.
+    void RepaintSnowCell(int i, int j);
     // Park snow quality from the slope cells; unchanged without slope cells.
     void ComputeSnowQuality();
     void ClearArtificialSnowAround(int i, int j);
@@ -474,9 +480,9 @@ public:
     int32_t HouseIndex = 0;                // editor houses (tools 16, 17)
     bool ChangeHouse = false;
     int32_t HouseToDelete = -1;
-    bool MenuRequested = false;      // Esc outside a ride: the window opens the in-game menu
-    bool ShowDisplayWindow = false;  // a display key was pressed
-    float KeyCooldown = 0;           // seconds until the next key is taken
+    bool MenuRequested = false;            // Esc outside a ride: the window opens the in-game menu
+    bool ShowDisplayWindow = false;        // a display key was pressed
+    std::array<float, 10> KeyCooldowns{};  // per key (Backspace, Esc, digits): seconds left
     bool StartLiftTool(int i, int j, uint8_t liftType);
     bool StartSlopeTool(int i, int j);
     void StartBuildingTool(uint8_t type);

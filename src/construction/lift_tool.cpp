@@ -1,0 +1,272 @@
+// The lift tool: the line preview from the lower station to the cursor, the pole layout and
+// price, the placement rules with their hover texts, and building the lift on a click.
+#include <algorithm>
+#include <cmath>
+
+#include "construction/tool_geometry.h"
+
+namespace vallorn {
+
+namespace construction {
+
+std::vector<TSKIVector> SampleLine(const TSKIEngine& e, const TSKIVector& a, const TSKIVector& b,
+                                   float lift) {
+    const float distance = Distance3(a, b);
+    const int count = int(std::floor(distance / kSampleStep)) + 1;
+    std::vector<TSKIVector> samples;
+    samples.reserve(size_t(count));
+    TSKIVector dir(0, 0, 0, 0);
+    if (distance > 0) dir = (b - a) / distance;
+    for (int k = 0; k < count; ++k) {
+        TSKIVector p = a + dir * (kSampleStep * float(k));
+        p.w = 1;
+        p.y = e.TerrainHeight(p) + lift;
+        samples.push_back(p);
+    }
+    return samples;
+}
+
+float SampledLength(const std::vector<TSKIVector>& samples) {
+    return samples.size() < 2 ? 0.0f : Distance3(samples.front(), samples.back());
+}
+
+const std::string& LiftTypeName(const TSKILiftParams& type) {
+    return type.DisplayName.empty() ? type.Name : type.DisplayName;
+}
+
+std::vector<TSKIVector> PoleLayout(const TSKIEngine& e, const TSKILiftParams& type,
+                                   const TSKIVector& lower, const TSKIVector& upper) {
+    if (Distance3(lower, upper) <= 0) return {};
+    std::vector<TSKIVector> nodes{lower, upper};
+    nodes[0].y = e.TerrainHeight(nodes[0]);
+    nodes[1].y = e.TerrainHeight(nodes[1]);
+    const int skip = int(std::floor(type.PoleMinDist / kSampleStep));
+    bool settled = false;
+    for (int pass = 0; pass < 500; ++pass) {
+        // Only the longest span is examined in a pass; the first found wins ties.
+        size_t span = 0;
+        float longest = -1;
+        for (size_t k = 0; k + 1 < nodes.size(); ++k) {
+            const float d = Distance3(nodes[k], nodes[k + 1]);
+            if (d > longest) {
+                longest = d;
+                span = k;
+            }
+        }
+        const TSKIVector a = nodes[span], b = nodes[span + 1];
+        const int count = int(std::floor(longest / kSampleStep)) + 1;
+        const TSKIVector dir = longest > 0 ? (b - a) / longest : TSKIVector(0, 0, 0, 0);
+        int rising = -1, deepest = -1;
+        float riseBest = 0, deepBest = 0;
+        TSKIVector risePoint{}, deepPoint{};
+        for (int k = skip; k < count - skip; ++k) {
+            TSKIVector p = a + dir * (kSampleStep * float(k));
+            p.w = 1;
+            const float terrain = e.TerrainHeight(p);
+            const float above = terrain - p.y;
+            if (above > 0 && above > riseBest) {
+                riseBest = above;
+                rising = k;
+                risePoint = p;
+            }
+            if (std::fabs(above) > deepBest) {
+                deepBest = std::fabs(above);
+                deepest = k;
+                deepPoint = p;
+            }
+        }
+        TSKIVector pole;
+        if (rising >= 0) {
+            pole = risePoint;
+        } else if (deepest >= 0 && deepBest > type.PoleHeight / 2) {
+            pole = deepPoint;
+        } else {
+            settled = true;
+            break;
+        }
+        pole.y = e.TerrainHeight(pole);
+        nodes.insert(nodes.begin() + long(span) + 1, pole);
+    }
+    if (!settled) return nodes;  // abandoned: no heights added
+    nodes.front().y += type.StationHeight;
+    nodes.back().y += type.StationHeight;
+    for (size_t k = 1; k + 1 < nodes.size(); ++k) nodes[k].y += type.PoleHeight;
+    return nodes;
+}
+
+int32_t PriceOfLayout(const TSKILiftParams& type, const std::vector<TSKIVector>& nodes) {
+    if (nodes.empty() || type.GondoleSpacing <= 0) return 0;
+    const double length = Distance3(nodes.front(), nodes.back());
+    const double carriers =
+        std::floor(2.0 * length / double(type.GondoleSpacing) * double(type.CostPerGondole));
+    const double price = carriers + double(nodes.size()) * double(type.CostPerPole);
+    return int32_t(std::clamp(price, -2147483648.0, 2147483647.0));
+}
+
+// Cells within the corridors of every lift but `ignore`, as the navigation marks them.
+TSKIImage OtherCorridors(const TSKIEngine& e, const TSKISection* ignore) {
+    TSKIImage img(kGridSide, kGridSide, {255, 255, 255});
+    for (const auto& s : e.Sections) {
+        if (s->IsSlope() || s.get() == ignore) continue;
+        img.DrawLine(s->LowerI, s->LowerJ, s->UpperI, s->UpperJ, {0, 0, 0}, 2);
+    }
+    return img;
+}
+
+bool LiftLineBlocked(const TSKIEngine& e, const TSKILiftParams& type,
+                     const std::vector<TSKIVector>& samples, const TSKISection* ignore) {
+    const uint16_t obstacles = type.OnGround ? kSurfaceLiftObstacles : kAerialLiftObstacles;
+    TSKIImage corridors;
+    for (const TSKIVector& p : samples) {
+        int i, j;
+        RawCell(p, i, j);
+        if (!TSKIEngine::CellInGrid(i, j)) return true;
+        const TerrainCell& c = e.Cell(i, j);
+        if (ignore == nullptr) {
+            if (InSet(obstacles, c.Kind) || c.UnderLift) return true;
+            continue;
+        }
+        // As if `ignore` were gone: its own cells are free and its corridor is no obstacle.
+        if (c.Section != ignore && InSet(obstacles, c.Kind)) return true;
+        if (c.UnderLift) {
+            if (corridors.Empty()) corridors = OtherCorridors(e, ignore);
+            if (corridors.Get(i, j).r != 255) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace construction
+
+using namespace construction;
+
+int32_t TSKIEngine::LiftPrice(int lowerI, int lowerJ, int upperI, int upperJ,
+                              uint8_t liftType) const {
+    if (!HasGrid() || liftType >= kLiftTypeCount) return 0;
+    if (!CellInGrid(lowerI, lowerJ) || !CellInGrid(upperI, upperJ)) return 0;
+    const TSKILiftParams& type = Params.Lifts[liftType];
+    return PriceOfLayout(type, PoleLayout(*this, type, CellToWorld(lowerI, lowerJ, true),
+                                          CellToWorld(upperI, upperJ, true)));
+}
+
+bool TSKIEngine::LiftUnlocked(uint8_t type) const {
+    return type < kLiftTypeCount && (!CampaignLocks() || Profile.UnlockedLifts[type]);
+}
+
+bool TSKIEngine::StartLiftTool(int i, int j, uint8_t liftType) {
+    if (!HasGrid() || !CellInGrid(i, j) || liftType >= kLiftTypeCount) return false;
+    const uint8_t kind = Cell(i, j).Kind;
+    if (kind != kCellFree && kind != kCellSlope) return false;
+    ToolLowerI = i;
+    ToolLowerJ = j;
+    ToolLiftType = liftType;
+    ConstructionTool = 2;
+    DisplayFlags |= kDisplayBlocked;
+    RefreshTerrainView();
+    return true;
+}
+
+namespace construction {
+
+std::string LiftPlacementError(const TSKIEngine& e, int lowerI, int lowerJ, int upperI, int upperJ,
+                               uint8_t liftType, const std::vector<TSKIVector>& line,
+                               int32_t price) {
+    const TSKILiftParams& type = e.Params.Lifts[liftType];
+    std::string error;  // later failures overwrite earlier ones
+    const float length = SampledLength(line);
+    if (LiftLineBlocked(e, type, line, nullptr)) error = "Invalid location!";
+    if (length < 2 * type.PoleMinDist) error = "Lift too short!";
+    if (e.Park.ParkCash < price) error = "Not enough money! (" + FormatMoney(price) + ")";
+    if (length > type.MaxLength) error = "Lift too long!";
+    const uint8_t upperKind = e.Cell(upperI, upperJ).Kind;
+    if (upperKind >= 2 && upperKind <= 8) error = "Invalid location!";
+    (void)lowerI;
+    (void)lowerJ;
+    return error;
+}
+
+// The lift tool's frame: preview, price, warnings and errors.
+void UpdateLiftTool(TSKIEngine& e) {
+    const TSKILiftParams& type = e.Params.Lifts[e.ToolLiftType];
+    const TSKIVector lower = e.CellToWorld(e.ToolLowerI, e.ToolLowerJ, true);
+    const TSKIVector upper = e.CellToWorld(e.CursorI, e.CursorJ, true);
+    e.LiftLinePreview = SampleLine(e, lower, upper, 5.0f);
+    e.LiftPoleNodes = PoleLayout(e, type, lower, upper);
+    const int32_t price = PriceOfLayout(type, e.LiftPoleNodes);
+    e.LiftPolesVisible = true;
+    e.ToolText = "Place upper station (Price:" + FormatMoney(price) + ")";
+    e.ToolTextColor = kToolTextLiftGreen;
+
+    const float lowerHeight = lower.y;
+    for (const TSKIVector& p : e.LiftLinePreview) {
+        if (p.y < lowerHeight + 5.0f) {
+            e.ToolText = "Warning! Lift runs downhill! (Price:" + std::to_string(price) + ",-)";
+            break;
+        }
+    }
+    if (e.Cell(e.ToolLowerI, e.ToolLowerJ).Height > e.CursorCell.Height) {
+        e.ToolText =
+            "Warning! Upper station is lower than lower station! (Price:" + std::to_string(price) +
+            ",-)";
+    }
+
+    const std::string error =
+        LiftPlacementError(e, e.ToolLowerI, e.ToolLowerJ, e.CursorI, e.CursorJ, e.ToolLiftType,
+                           e.LiftLinePreview, price);
+    if (!error.empty()) {
+        e.ToolText = error;
+        e.ToolTextColor = kToolTextRed;
+        e.LiftPolesVisible = false;
+    }
+    if (e.LiftPolesVisible) {
+        e.StationMarkers[0] = lower;
+        e.StationMarkers[0].y += type.StationHeight;
+        e.StationMarkers[1] = upper;
+        e.StationMarkers[1].y += type.StationHeight;
+    }
+}
+
+// The record of a newly built lift: open, the type's default ticket price, filling.
+TSKILiftRecord NewLiftRecord(const TSKILiftParams& type, uint8_t liftType, int32_t price) {
+    TSKILiftRecord record;
+    record.LiftType = liftType;
+    record.Status = kLiftOpen;
+    record.TicketPrice = uint16_t(std::clamp<int32_t>(type.DefaultPrice, 0, 65535));
+    record.InvestedMoney = price;
+    record.Filling = true;
+    return record;
+}
+
+// Lays a new lift between two cells whose line has passed its tests, names it, rebuilds the
+// navigation, tells the objectives and charges the price.
+TSKISection* CreateNewLift(TSKIEngine& e, int lowerI, int lowerJ, int upperI, int upperJ,
+                           uint8_t liftType, int32_t price) {
+    const TSKILiftParams& type = e.Params.Lifts[liftType];
+    const std::string name = LiftTypeName(type) + " #" + std::to_string(e.Sections.size() + 1);
+    TSKISection* lift =
+        e.CreateLift(lowerI, lowerJ, upperI, upperJ, NewLiftRecord(type, liftType, price));
+    if (lift == nullptr) return nullptr;
+    lift->Name = name;
+    e.RebuildNavigation();
+    if (e.OnBuilt) e.OnBuilt(kBuiltLift, liftType);
+    e.DisplayFlags &= uint8_t(~kDisplayBlocked);
+    e.RefreshTerrainView();
+    e.Park.ParkCash -= e.LiftPrice(lowerI, lowerJ, upperI, upperJ, liftType);
+    return lift;
+}
+
+}  // namespace construction
+
+TSKISection* TSKIEngine::BuildLift(int lowerI, int lowerJ, int upperI, int upperJ,
+                                   uint8_t liftType) {
+    if (!HasGrid() || liftType >= kLiftTypeCount) return nullptr;
+    if (!CellInGrid(lowerI, lowerJ) || !CellInGrid(upperI, upperJ)) return nullptr;
+    const std::vector<TSKIVector> line =
+        SampleLine(*this, CellToWorld(lowerI, lowerJ, true), CellToWorld(upperI, upperJ, true), 5);
+    const int32_t price = LiftPrice(lowerI, lowerJ, upperI, upperJ, liftType);
+    if (!LiftPlacementError(*this, lowerI, lowerJ, upperI, upperJ, liftType, line, price).empty())
+        return nullptr;
+    return CreateNewLift(*this, lowerI, lowerJ, upperI, upperJ, liftType, price);
+}
+
+}  // namespace vallorn

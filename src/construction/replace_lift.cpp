@@ -1,0 +1,107 @@
+// Replacing a lift by one of the chair or cabin types between the same two stations: the
+// submenu with the full price of each offer, the checks, the question and the exchange.
+#include <algorithm>
+
+#include "construction/tool_geometry.h"
+
+namespace vallorn {
+
+using namespace construction;
+
+namespace {
+
+struct TOffer {
+    uint8_t type;
+    const char* caption;
+};
+// The submenu's entries in their order; platter lifts and T-bars are never offered.
+constexpr TOffer kOffers[] = {{2, "Double chairlift ("},
+                              {3, "Quad chairlift ("},
+                              {6, "Six chairlift ("},
+                              {4, "Cable car ("},
+                              {5, "Aerial tram ("}};
+
+bool Offered(uint8_t type) {
+    return std::any_of(std::begin(kOffers), std::end(kOffers),
+                       [type](const TOffer& o) { return o.type == type; });
+}
+
+// The checks of a replacement, later failures overwriting earlier ones; empty when none.
+std::string ReplacementProblem(const TSKIEngine& e, const TSKISection& lift, uint8_t newType,
+                               int32_t price) {
+    const TSKILiftParams& type = e.Params.Lifts[newType];
+    std::string reason;
+    if (e.Park.ParkCash < price) reason = "Not enough money!";
+    const std::vector<TSKIVector> line =
+        SampleLine(e, e.CellToWorld(lift.LowerI, lift.LowerJ, true),
+                   e.CellToWorld(lift.UpperI, lift.UpperJ, true), 2.0f);
+    for (const TSKIVector& p : line) {
+        int i, j;
+        RawCell(p, i, j);
+        if (!TSKIEngine::CellInGrid(i, j) || e.Cell(i, j).Kind == kCellRoad ||
+            e.Cell(i, j).Kind == kCellBuilding) {
+            reason = "Invalid location!";
+            break;
+        }
+    }
+    const float length = SampledLength(line);
+    if (length < 2 * type.PoleMinDist) reason = "Lift too short!";
+    if (length > type.MaxLength) reason = "Lift too long!";
+    if (!reason.empty()) return reason;
+    // The new lift's own obstacle test, run as if the old lift were already gone, so that a
+    // replacement that could not be built never costs the old lift.
+    const std::vector<TSKIVector> newLine =
+        SampleLine(e, e.CellToWorld(lift.LowerI, lift.LowerJ, true),
+                   e.CellToWorld(lift.UpperI, lift.UpperJ, true), 5.0f);
+    if (LiftLineBlocked(e, type, newLine, &lift)) return "Invalid location!";
+    return {};
+}
+
+}  // namespace
+
+bool ReplaceMenuShown(const std::vector<TSKIReplaceEntry>& entries) {
+    return std::any_of(entries.begin(), entries.end(),
+                       [](const TSKIReplaceEntry& entry) { return entry.Enabled; });
+}
+
+std::vector<TSKIReplaceEntry> TSKIEngine::ReplaceLiftMenu(size_t liftIndex) const {
+    std::vector<TSKIReplaceEntry> entries;
+    if (liftIndex >= Sections.size() || !Sections[liftIndex]->IsLift()) return entries;
+    const TSKISection& lift = *Sections[liftIndex];
+    for (const TOffer& offer : kOffers) {
+        TSKIReplaceEntry entry;
+        entry.LiftType = offer.type;
+        entry.Visible = offer.type != lift.LiftType && LiftUnlocked(offer.type);
+        if (entry.Visible) {
+            const int32_t price =
+                LiftPrice(lift.LowerI, lift.LowerJ, lift.UpperI, lift.UpperJ, offer.type);
+            entry.Caption = offer.caption + FormatMoney(price) + ")";
+            entry.Enabled = Park.ParkCash >= price;
+        }
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+void TSKIEngine::ReplaceLift(size_t liftIndex, uint8_t newType) {
+    ConstructionTool = 0;
+    if (!HasGrid() || liftIndex >= Sections.size() || !Sections[liftIndex]->IsLift()) return;
+    if (newType >= kLiftTypeCount || !Offered(newType)) return;
+    const TSKISection& lift = *Sections[liftIndex];
+    const int lowerI = lift.LowerI, lowerJ = lift.LowerJ;
+    const int upperI = lift.UpperI, upperJ = lift.UpperJ;
+    const int32_t price = LiftPrice(lowerI, lowerJ, upperI, upperJ, newType);
+    const std::string reason = ReplacementProblem(*this, lift, newType, price);
+    if (!reason.empty()) {
+        Dialogs->ShowError("Can not upgrade. " + reason);
+        return;
+    }
+    const std::string question = "Do you want to replace " + lift.Name + " with " +
+                                 LiftTypeName(Params.Lifts[newType]) +
+                                 " ?\rPrice: " + FormatMoney(price);
+    if (!Dialogs->AskYesNo(question, true)) return;
+    DeleteSection(liftIndex, false);
+    CreateNewLift(*this, lowerI, lowerJ, upperI, upperJ, newType, price);
+}
+
+}  // namespace vallorn
