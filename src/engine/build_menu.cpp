@@ -1,0 +1,320 @@
+// The build menu's items and the rules that show, hide, caption and enable them.
+#include "engine/build_menu.h"
+
+#include "engine/engine.h"
+
+namespace vallorn {
+
+namespace {
+
+using Cmd = TSKIMenuCommand;
+
+struct ItemDef {
+    const char* Name;
+    const char* Caption;
+    int Tag;
+};
+
+// In the menu's order.
+constexpr ItemDef kLiftItems[] = {
+    {"Single1", "Platter lift", 0},        {"Bar1", "T-Bar", 1},
+    {"N2Seats1", "Double chairlift", 2},   {"N4Seats1", "Quad chairlift", 3},
+    {"Sixchairlift1", "Six chairlift", 6}, {"Cabin1", "Cable car", 4},
+    {"Cablecar1", "Aerial tram", 5},
+};
+constexpr ItemDef kServiceItems[] = {
+    {"Snowcannon1", "Snow cannon", kBuildSnowCannon},
+    {"Restingplace1", "Cot", kBuildCot},
+    {"Shelter1", "Shelter", kBuildShelter},
+    {"Snowcatgarage1", "Snowcat garage", kBuildSnowcatGarage},
+    {"Smallrescuestation1", "Ski patrol", kBuildSkiPatrol},
+    {"Rescuestation1", "Rescue station", kBuildRescueStation},
+    {"Office1", "Parking", kBuildParking},
+    {"Hospital1", "Hospital", kBuildHospital},
+};
+constexpr ItemDef kRestaurantItems[] = {
+    {"Stall1", "Stall", kBuildStall},
+    {"Snowbar1", "Snow bar", kBuildSnowBar},
+    {"Kiosk1", "Kiosk", kBuildKiosk},
+    {"Selfservice1", "Self-service", kBuildSelfService},
+};
+constexpr int kReplaceTagBase = 100;
+constexpr int kPlantTreesTag = 100;
+
+const char* ReplaceItemName(uint8_t type) {
+    switch (type) {
+        case 2:
+            return "Upgrade2Seats";
+        case 3:
+            return "Upgrade4Seats";
+        case 6:
+            return "UpgradeSixchairlift";
+        case 4:
+            return "UpgradeCabin";
+        case 5:
+            return "UpgradeCableCar";
+        default:
+            return "UpgradeLift";
+    }
+}
+
+TSKIMenuItem Item(const char* name, std::string caption, int tag, Cmd command) {
+    TSKIMenuItem m;
+    m.Name = name;
+    m.Caption = std::move(caption);
+    m.Tag = tag;
+    m.Command = command;
+    return m;
+}
+
+TSKIMenuItem Head(const char* name, const char* caption) {
+    return Item(name, caption, -1, Cmd::None);
+}
+
+bool AnyVisible(const TSKIMenuItem& head) {
+    for (const auto& i : head.Items) {
+        if (i.Visible) return true;
+    }
+    return false;
+}
+
+bool AnyEnabled(const TSKIMenuItem& head) {
+    for (const auto& i : head.Items) {
+        if (i.Visible && i.Enabled) return true;
+    }
+    return false;
+}
+
+bool KindIn(uint8_t kind, std::initializer_list<uint8_t> kinds) {
+    for (uint8_t k : kinds) {
+        if (k == kind) return true;
+    }
+    return false;
+}
+
+// The one visible item of `items` that a path segment names (see FindMenuItem).
+const TSKIMenuItem* MatchSegment(const std::vector<TSKIMenuItem>& items, const std::string& seg,
+                                 std::string* error) {
+    for (const auto& i : items) {
+        if (i.Visible && i.Caption == seg) return &i;
+    }
+    const TSKIMenuItem* found = nullptr;
+    for (const auto& i : items) {
+        if (!i.Visible || i.Caption.size() <= seg.size() || i.Caption.compare(0, seg.size(), seg) ||
+            i.Caption[seg.size()] != ' ') {
+            continue;
+        }
+        if (found) {
+            if (error) *error = "\"" + seg + "\" names more than one menu item";
+            return nullptr;
+        }
+        found = &i;
+    }
+    if (!found && error) *error = "No menu item \"" + seg + "\"";
+    return found;
+}
+
+TSKIActionCheck Refused(std::string text) {
+    TSKIActionCheck c;
+    c.Text = std::move(text);
+    return c;
+}
+
+size_t SectionCount(const TSKIEngine& e) {
+    return e.Sections.size() + e.Buildings.size();
+}
+
+}  // namespace
+
+std::vector<TSKIMenuItem> BuildMenu(const TSKIMenuContext& c) {
+    const bool locks = c.MissionIndex >= 0 && !c.EditorOpen;
+    const bool riding = c.Tool == 13 || c.Tool == 15;
+    const uint8_t kind = c.CellKind;
+    auto buildingShown = [&](int type) { return !locks || c.UnlockedBuildings[size_t(type)]; };
+
+    std::vector<TSKIMenuItem> menu;
+    TSKIMenuItem slope = Item("BuildSlope", "Build slope", -1, Cmd::BuildSlope);
+    slope.Visible = !riding && KindIn(kind, {kCellSlopeCentre, kCellLiftLower, kCellLiftUpper});
+    menu.push_back(slope);
+
+    TSKIMenuItem lift = Head("BuildLift1", "Build lift");
+    for (const ItemDef& d : kLiftItems) {
+        TSKIMenuItem i = Item(d.Name, d.Caption, d.Tag, Cmd::BuildLift);
+        i.Visible = !locks || c.UnlockedLifts[size_t(d.Tag)];
+        lift.Items.push_back(i);
+    }
+    lift.Visible = !riding && KindIn(kind, {kCellFree, kCellSlope}) && AnyVisible(lift);
+    menu.push_back(lift);
+
+    TSKIMenuItem replace = Head("Upgradelift1", "Replace lift");
+    for (const TSKIReplaceEntry& r : c.Replace) {
+        TSKIMenuItem i = Item(ReplaceItemName(r.LiftType), r.Caption, kReplaceTagBase + r.LiftType,
+                              Cmd::ReplaceLift);
+        i.Visible = r.Visible;
+        i.Enabled = r.Enabled;
+        replace.Items.push_back(i);
+    }
+    replace.Visible = !riding && KindIn(kind, {kCellLiftLower, kCellLiftUpper}) &&
+                      c.CellHasSection && c.SectionIsLift && AnyEnabled(replace);
+    menu.push_back(replace);
+
+    TSKIMenuItem services = Head("Construct1", "Services");
+    for (const ItemDef& d : kServiceItems) {
+        TSKIMenuItem i = Item(d.Name, d.Caption, d.Tag, Cmd::Building);
+        i.Visible = buildingShown(d.Tag);
+        services.Items.push_back(i);
+    }
+    services.Items.push_back(Item("Planttrees1", "Plant trees", kPlantTreesTag, Cmd::PlantTrees));
+    services.Visible = !riding;
+    menu.push_back(services);
+
+    TSKIMenuItem restaurants = Head("ShopsBars1", "Restaurants");
+    for (const ItemDef& d : kRestaurantItems) {
+        TSKIMenuItem i = Item(d.Name, d.Caption, d.Tag, Cmd::Building);
+        i.Visible = buildingShown(d.Tag);
+        restaurants.Items.push_back(i);
+    }
+    restaurants.Visible = !riding && AnyVisible(restaurants);
+    menu.push_back(restaurants);
+
+    // "Delete" names what it deletes; a cell of a deletable kind with nothing on it offers no
+    // Delete that would do nothing.
+    TSKIMenuItem del = Item("Delete1", "Delete", -1, Cmd::Delete);
+    const bool onBuilding = kind == kCellBuilding && !c.BuildingName.empty();
+    if (onBuilding) {
+        del.Caption = "Delete " + c.BuildingName;
+    } else if (c.CellHasSection) {
+        del.Caption = "Delete " + c.SectionName;
+    }
+    del.Visible = !riding &&
+                  KindIn(kind, {kCellSlope, kCellSlopeCentre, kCellLiftLower, kCellLiftUpper,
+                                kCellUnderLift, kCellBuilding}) &&
+                  (onBuilding || c.CellHasSection);
+    menu.push_back(del);
+
+    TSKIMenuItem ride = Item("Freeride1", "Free ride", -1, Cmd::FreeRide);
+    ride.Visible = !riding;
+    menu.push_back(ride);
+    menu.push_back(Item("Cancel1", "Cancel", -1, Cmd::Cancel));
+    return menu;
+}
+
+TSKIMenuContext MenuContext(const TSKIEngine& e) {
+    TSKIMenuContext c;
+    const TerrainCell& cell = e.CursorCell;
+    c.CellKind = cell.Kind;
+    if (cell.Section && e.IndexOf(cell.Section) >= 0) {
+        c.CellHasSection = true;
+        c.SectionIsLift = cell.Section->IsLift();
+        c.SectionName = cell.Section->Name;
+        if (c.SectionIsLift && KindIn(cell.Kind, {kCellLiftLower, kCellLiftUpper})) {
+            c.Replace = e.ReplaceLiftMenu(size_t(e.IndexOf(cell.Section)));
+        }
+    }
+    if (cell.Building && e.IndexOf(cell.Building) >= 0 &&
+        cell.Building->Type < kBuildingTypeCount) {
+        c.BuildingName = e.Params.Buildings[cell.Building->Type].Name;
+    }
+    c.Tool = e.ConstructionTool;
+    c.MissionIndex = e.Park.ParkMissionIndex;
+    c.EditorOpen = e.EditorOpen;
+    c.UnlockedLifts = e.Profile.UnlockedLifts;
+    c.UnlockedBuildings = e.Profile.UnlockedBuildings;
+    c.Cash = e.Park.ParkCash;
+    return c;
+}
+
+const TSKIMenuItem* FindMenuItem(const std::vector<TSKIMenuItem>& menu, const std::string& path,
+                                 std::string* error) {
+    const std::vector<TSKIMenuItem>* level = &menu;
+    const TSKIMenuItem* item = nullptr;
+    size_t start = 0;
+    while (true) {
+        const size_t slash = path.find('/', start);
+        const std::string seg =
+            path.substr(start, slash == std::string::npos ? slash : slash - start);
+        if (seg.empty()) {
+            if (error) *error = "Empty menu path segment in \"" + path + "\"";
+            return nullptr;
+        }
+        item = MatchSegment(*level, seg, error);
+        if (!item) return nullptr;
+        if (slash == std::string::npos) return item;
+        level = &item->Items;
+        start = slash + 1;
+    }
+}
+
+TSKIPlayerAction MenuItemAction(const TSKIMenuItem& item) {
+    return {"menu " + item.Caption,
+            [item](const TSKIEngine&) {
+                if (item.Command == Cmd::None) return Refused(item.Caption + " is a submenu");
+                if (!item.Visible || !item.Enabled) {
+                    return Refused(item.Caption + " is not available");
+                }
+                TSKIActionCheck c;
+                c.Ok = true;
+                c.Text = item.Caption;
+                return c;
+            },
+            [item](TSKIEngine& e, std::string& reason) {
+                const int i = e.CursorI, j = e.CursorJ;
+                switch (item.Command) {
+                    case Cmd::BuildSlope:
+                        if (e.StartSlopeTool(i, j)) return TSKIActionResult::Done;
+                        break;
+                    case Cmd::BuildLift:
+                        if (e.StartLiftTool(i, j, uint8_t(item.Tag))) {
+                            return TSKIActionResult::Done;
+                        }
+                        break;
+                    case Cmd::Building:
+                        e.StartBuildingTool(uint8_t(item.Tag));
+                        return TSKIActionResult::Done;
+                    case Cmd::PlantTrees:
+                        e.StartTreeTool();
+                        return TSKIActionResult::Done;
+                    case Cmd::Cancel:
+                        e.CancelTool();
+                        return TSKIActionResult::Done;
+                    case Cmd::Delete: {
+                        const size_t before = SectionCount(e);
+                        e.DeleteUnderCursor();
+                        return SectionCount(e) < before ? TSKIActionResult::Done
+                                                        : TSKIActionResult::Declined;
+                    }
+                    case Cmd::ReplaceLift: {
+                        const TSKISection* lift = e.CursorCell.Section;
+                        const int32_t index = lift ? e.IndexOf(lift) : -1;
+                        if (index < 0) break;
+                        const int32_t cash = e.Park.ParkCash;
+                        e.ReplaceLift(size_t(index), uint8_t(item.Tag - kReplaceTagBase));
+                        if (e.Park.ParkCash != cash) return TSKIActionResult::Done;
+                        reason = "The lift was not replaced";
+                        return TSKIActionResult::Failed;
+                    }
+                    case Cmd::FreeRide:
+                        reason = "Free ride needs the 3D view";
+                        return TSKIActionResult::Failed;
+                    case Cmd::None:
+                        break;
+                }
+                if (reason.empty()) reason = item.Caption + " cannot start here";
+                return TSKIActionResult::Failed;
+            }};
+}
+
+TSKIActionOutcome ChooseMenuItem(TSKIEngine& engine, const std::string& path) {
+    const std::vector<TSKIMenuItem> menu = BuildMenu(MenuContext(engine));
+    std::string error;
+    const TSKIMenuItem* item = FindMenuItem(menu, path, &error);
+    if (!item) {
+        TSKIActionOutcome out;
+        out.Check.Text = error;
+        out.Reason = error;
+        return out;
+    }
+    return PerformAction(engine, MenuItemAction(*item));
+}
+
+}  // namespace vallorn

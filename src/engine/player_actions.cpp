@@ -1,0 +1,364 @@
+// The generic action flow and the actions on single lifts and buildings and on the park's
+// finances.
+#include "engine/player_actions.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "engine/engine.h"
+
+namespace vallorn {
+
+namespace {
+
+constexpr int32_t kMaxPrice = 65535;
+constexpr float kUpgradeStep = 0.1f;
+constexpr float kLiftQualityCap = 2.0f;
+constexpr float kBuildingQualityCap = 1.99f;
+constexpr float kUpgradeLimit = 1.99f;
+constexpr float kQualityEpsilon = 1e-4f;
+
+const TSKISection* LiftAt(const TSKIEngine& e, size_t index) {
+    if (index >= e.Sections.size() || !e.Sections[index]->IsLift()) return nullptr;
+    return e.Sections[index].get();
+}
+
+TSKISection* LiftAt(TSKIEngine& e, size_t index) {
+    return const_cast<TSKISection*>(LiftAt(std::as_const(e), index));
+}
+
+TSKIBuilding* BuildingAt(const TSKIEngine& e, size_t index) {
+    return index < e.Buildings.size() ? e.Buildings[index].get() : nullptr;
+}
+
+TSKIActionCheck Refuse(std::string text, bool errorBox = false) {
+    TSKIActionCheck c;
+    c.Text = std::move(text);
+    c.ErrorBox = errorBox;
+    return c;
+}
+
+TSKIActionCheck Allow(std::string text, int32_t cost = 0, std::string question = {}) {
+    TSKIActionCheck c;
+    c.Ok = true;
+    c.Cost = cost;
+    c.Text = std::move(text);
+    c.Question = std::move(question);
+    return c;
+}
+
+const char* const kNoLift = "No such lift";
+const char* const kNoBuilding = "No such building";
+const char* const kNoMoney = "Not enough money!";
+
+TSKIActionCheck CheckPrice(int32_t price) {
+    if (price < 0 || price > kMaxPrice) return Refuse("A price runs from 0 to 65.535,-");
+    return Allow(FormatMoney(price));
+}
+
+// A restaurant-category type whose price the "All restaurants" button copies.
+bool SharesRestaurantPrice(const TSKIEngine& e, uint8_t type) {
+    return type < kBuildingTypeCount && e.Params.Buildings[type].Category == kCategoryRestaurant &&
+           (type < kBuildCot || type > kBuildSightseeing);
+}
+
+float LiftTypeQuality(const TSKISection& lift) {
+    return lift.Type().ServiceQuality;
+}
+
+int32_t BuildingUpgradePrice(const TSKIEngine& e, const TSKIBuilding& b) {
+    return int32_t(std::lround(float(e.Params.Buildings[b.Type].Cost) * e.Game().UpgradeCost));
+}
+
+}  // namespace
+
+const char* ActionResultName(TSKIActionResult result) {
+    switch (result) {
+        case TSKIActionResult::Done:
+            return "Done";
+        case TSKIActionResult::Refused:
+            return "Refused";
+        case TSKIActionResult::Declined:
+            return "Declined";
+        case TSKIActionResult::Failed:
+            return "Failed";
+    }
+    return "Failed";
+}
+
+TSKIActionOutcome PerformAction(TSKIEngine& engine, const TSKIPlayerAction& action) {
+    TSKIActionOutcome out;
+    out.Check = action.Check(engine);
+    if (!out.Check.Ok) {
+        out.Result = TSKIActionResult::Refused;
+        out.Reason = out.Check.Text;
+        if (out.Check.ErrorBox && engine.Dialogs) engine.Dialogs->ShowError(out.Check.Text);
+        return out;
+    }
+    if (!out.Check.Question.empty() && engine.Dialogs &&
+        !engine.Dialogs->AskYesNo(out.Check.Question, true)) {
+        out.Result = TSKIActionResult::Declined;
+        out.Reason = "Answered No";
+        return out;
+    }
+    out.Result = action.Apply(engine, out.Reason);
+    if (out.Result == TSKIActionResult::Declined && out.Reason.empty()) out.Reason = "Answered No";
+    return out;
+}
+
+// --- prices -------------------------------------------------------------------------------
+
+TSKIPlayerAction SetLiftPriceAction(size_t lift, int32_t price) {
+    return {"lift-price " + std::to_string(lift) + " " + std::to_string(price),
+            [=](const TSKIEngine& e) {
+                if (!LiftAt(e, lift)) return Refuse(kNoLift);
+                return CheckPrice(price);
+            },
+            [=](TSKIEngine& e, std::string&) {
+                LiftAt(e, lift)->TicketPrice = uint16_t(price);
+                return TSKIActionResult::Done;
+            }};
+}
+
+TSKIPlayerAction SetBuildingPriceAction(size_t building, int32_t price) {
+    return {"building-price " + std::to_string(building) + " " + std::to_string(price),
+            [=](const TSKIEngine& e) {
+                if (!BuildingAt(e, building)) return Refuse(kNoBuilding);
+                return CheckPrice(price);
+            },
+            [=](TSKIEngine& e, std::string&) {
+                BuildingAt(e, building)->ServicePrice = uint16_t(price);
+                return TSKIActionResult::Done;
+            }};
+}
+
+TSKIPlayerAction StepLiftPriceAction(size_t lift, int32_t step) {
+    auto target = [=](const TSKIEngine& e) {
+        return std::clamp(int32_t(LiftAt(e, lift)->TicketPrice) + step, 0, kMaxPrice);
+    };
+    return {"lift-price-step " + std::to_string(lift) + " " + std::to_string(step),
+            [=](const TSKIEngine& e) {
+                if (!LiftAt(e, lift)) return Refuse(kNoLift);
+                return Allow(FormatMoney(target(e)));
+            },
+            [=](TSKIEngine& e, std::string&) {
+                LiftAt(e, lift)->TicketPrice = uint16_t(target(e));
+                return TSKIActionResult::Done;
+            }};
+}
+
+TSKIPlayerAction StepBuildingPriceAction(size_t building, int32_t step) {
+    auto target = [=](const TSKIEngine& e) {
+        return std::clamp(int32_t(BuildingAt(e, building)->ServicePrice) + step, 0, kMaxPrice);
+    };
+    return {"building-price-step " + std::to_string(building) + " " + std::to_string(step),
+            [=](const TSKIEngine& e) {
+                if (!BuildingAt(e, building)) return Refuse(kNoBuilding);
+                return Allow(FormatMoney(target(e)));
+            },
+            [=](TSKIEngine& e, std::string&) {
+                BuildingAt(e, building)->ServicePrice = uint16_t(target(e));
+                return TSKIActionResult::Done;
+            }};
+}
+
+TSKIPlayerAction CopyLiftPriceAction(size_t lift, bool sameTypeOnly) {
+    return {
+        std::string(sameTypeOnly ? "lift-price-type " : "lift-price-all ") + std::to_string(lift),
+        [=](const TSKIEngine& e) {
+            if (!LiftAt(e, lift)) return Refuse(kNoLift);
+            return Allow(FormatMoney(LiftAt(e, lift)->TicketPrice));
+        },
+        [=](TSKIEngine& e, std::string&) {
+            const TSKISection& from = *LiftAt(e, lift);
+            for (auto& s : e.Sections) {
+                if (!s->IsLift() || (sameTypeOnly && s->LiftType != from.LiftType)) continue;
+                s->TicketPrice = from.TicketPrice;
+            }
+            return TSKIActionResult::Done;
+        }};
+}
+
+TSKIPlayerAction CopyBuildingPriceAction(size_t building, bool sameTypeOnly) {
+    return {std::string(sameTypeOnly ? "building-price-type " : "building-price-all ") +
+                std::to_string(building),
+            [=](const TSKIEngine& e) {
+                const TSKIBuilding* b = BuildingAt(e, building);
+                if (!b) return Refuse(kNoBuilding);
+                if (sameTypeOnly && e.Params.Buildings[b->Type].Category != kCategoryRestaurant) {
+                    return Refuse("Only restaurants share a price");
+                }
+                return Allow(FormatMoney(b->ServicePrice));
+            },
+            [=](TSKIEngine& e, std::string&) {
+                const TSKIBuilding& from = *BuildingAt(e, building);
+                for (auto& b : e.Buildings) {
+                    const bool copy =
+                        sameTypeOnly ? b->Type == from.Type : SharesRestaurantPrice(e, b->Type);
+                    if (copy) b->ServicePrice = from.ServicePrice;
+                }
+                return TSKIActionResult::Done;
+            }};
+}
+
+// --- open and closed ------------------------------------------------------------------------
+
+TSKIPlayerAction SetLiftOpenAction(size_t lift, bool open) {
+    return {"lift-open " + std::to_string(lift) + (open ? " on" : " off"),
+            [=](const TSKIEngine& e) {
+                const TSKISection* s = LiftAt(e, lift);
+                if (!s) return Refuse(kNoLift);
+                if (s->Status == kLiftBroken) return Refuse("Unavailable");
+                return Allow(open ? "Opened" : "Closed");
+            },
+            [=](TSKIEngine& e, std::string&) {
+                LiftAt(e, lift)->Status = open ? kLiftOpen : kLiftClosed;
+                return TSKIActionResult::Done;
+            }};
+}
+
+TSKIPlayerAction SetBuildingOpenAction(size_t building, bool open) {
+    return {"building-open " + std::to_string(building) + (open ? " on" : " off"),
+            [=](const TSKIEngine& e) {
+                if (!BuildingAt(e, building)) return Refuse(kNoBuilding);
+                return Allow(open ? "Opened" : "Closed");
+            },
+            [=](TSKIEngine& e, std::string&) {
+                BuildingAt(e, building)->Open = open;
+                return TSKIActionResult::Done;
+            }};
+}
+
+// --- upgrades -------------------------------------------------------------------------------
+
+TSKIPlayerAction UpgradeLiftAction(size_t lift) {
+    return {"lift-upgrade " + std::to_string(lift),
+            [=](const TSKIEngine& e) {
+                const TSKISection* s = LiftAt(e, lift);
+                if (!s) return Refuse(kNoLift);
+                if (LiftTypeQuality(*s) + s->UpgradeBonus > kUpgradeLimit) {
+                    return Refuse("No more upgrade possible!", true);
+                }
+                const int32_t price = s->Type().CostPerPole;
+                if (e.Park.ParkCash < price) return Refuse(kNoMoney, true);
+                return Allow("Upgrade", price,
+                             "Do you want to upgade this lift for " + FormatMoney(price) + " ?");
+            },
+            [=](TSKIEngine& e, std::string&) {
+                TSKISection& s = *LiftAt(e, lift);
+                const int32_t price = s.Type().CostPerPole;
+                e.Park.ParkCash -= price;
+                s.InvestedMoney += price;
+                s.UpgradeBonus += kUpgradeStep;
+                const float q = LiftTypeQuality(s);
+                if (q + s.UpgradeBonus > kLiftQualityCap) s.UpgradeBonus = kLiftQualityCap - q;
+                return TSKIActionResult::Done;
+            }};
+}
+
+TSKIPlayerAction UpgradeBuildingAction(size_t building) {
+    return {"building-upgrade " + std::to_string(building),
+            [=](const TSKIEngine& e) {
+                const TSKIBuilding* b = BuildingAt(e, building);
+                if (!b) return Refuse(kNoBuilding);
+                // A building stops at 1.99, which the lifts' "above 1.99" test would let it be
+                // upgraded again for nothing; it counts as fully upgraded there.
+                if (b->Params().ServiceQuality + b->UpgradeBonus >
+                    kBuildingQualityCap - kQualityEpsilon) {
+                    return Refuse("No more upgrade possible!", true);
+                }
+                const int32_t price = BuildingUpgradePrice(e, *b);
+                if (e.Park.ParkCash < price) return Refuse(kNoMoney, true);
+                return Allow(
+                    "Upgrade", price,
+                    "Do you want to upgade this building for " + FormatMoney(price) + " ?");
+            },
+            [=](TSKIEngine& e, std::string&) {
+                TSKIBuilding& b = *BuildingAt(e, building);
+                e.Park.ParkCash -= BuildingUpgradePrice(e, b);
+                b.UpgradeBonus += kUpgradeStep;
+                const float q = b.Params().ServiceQuality;
+                if (q + b.UpgradeBonus > kBuildingQualityCap) {
+                    b.UpgradeBonus = kBuildingQualityCap - q;
+                }
+                return TSKIActionResult::Done;
+            }};
+}
+
+// --- finance --------------------------------------------------------------------------------
+// The statistics window shows no message for a refused loan, repayment or PR campaign; the
+// reasons below are for the hover of a disabled button and for reports.
+
+TSKIPlayerAction TakeLoanAction(int32_t amount) {
+    return {"loan take " + std::to_string(amount),
+            [=](const TSKIEngine& e) {
+                if (amount <= 0) return Refuse("The amount must be above 0");
+                if (int64_t(e.Park.ParkLoan) + amount > e.Profile.LoanLimit) {
+                    return Refuse("The loan limit is " + FormatMoney(e.Profile.LoanLimit));
+                }
+                return Allow("Take " + FormatMoney(amount), -amount);
+            },
+            [=](TSKIEngine& e, std::string& reason) {
+                if (e.TakeLoan(amount)) return TSKIActionResult::Done;
+                reason = "The bank refused the loan";
+                return TSKIActionResult::Failed;
+            }};
+}
+
+TSKIPlayerAction RepayLoanAction(int32_t amount) {
+    return {"loan repay " + std::to_string(amount),
+            [=](const TSKIEngine& e) {
+                if (amount <= 0) return Refuse("The amount must be above 0");
+                if (e.Park.ParkLoan < amount) {
+                    return Refuse("The loan is only " + FormatMoney(e.Park.ParkLoan));
+                }
+                if (e.Park.ParkCash < amount) return Refuse(kNoMoney);
+                return Allow("Repay " + FormatMoney(amount), amount);
+            },
+            [=](TSKIEngine& e, std::string& reason) {
+                if (e.RepayLoan(amount)) return TSKIActionResult::Done;
+                reason = "The bank refused the repayment";
+                return TSKIActionResult::Failed;
+            }};
+}
+
+TSKIPlayerAction MarketingAction(int priceType, int readerType) {
+    return {"marketing " + std::to_string(priceType) + " " + std::to_string(readerType),
+            [=](const TSKIEngine& e) {
+                if (!e.MarketingPriceOffered(priceType)) {
+                    return Refuse("This campaign is not offered");
+                }
+                if (readerType < 1 || readerType > 3) return Refuse("No such readers");
+                const std::string warning = e.MarketingPriceWarning(priceType);
+                if (!warning.empty()) return Refuse(warning);
+                const int32_t price = e.MarketingPrice(priceType);
+                return Allow("Marketing campaign (" + FormatMoney(price) + ")", price);
+            },
+            [=](TSKIEngine& e, std::string& reason) {
+                const TSKIMarketingResult r = e.StartMarketingCampaign(priceType, readerType);
+                if (!r.Started) {
+                    reason = r.Text;
+                    return TSKIActionResult::Failed;
+                }
+                if (e.Dialogs) e.Dialogs->ShowInformation(r.Text);
+                return TSKIActionResult::Done;
+            }};
+}
+
+TSKIPlayerAction PRCampaignAction() {
+    return {"pr",
+            [](const TSKIEngine& e) {
+                const int32_t price = e.Profile.PRCampPrice;
+                if (price <= 0) return Refuse("No PR campaign is offered");
+                if (e.Park.ParkCash < price) return Refuse(kNoMoney);
+                return Allow("Run PR campaign (" + FormatMoney(price) + ")", price);
+            },
+            [](TSKIEngine& e, std::string& reason) {
+                if (e.RunPRCampaign()) return TSKIActionResult::Done;
+                reason = kNoMoney;
+                return TSKIActionResult::Failed;
+            }};
+}
+
+}  // namespace vallorn

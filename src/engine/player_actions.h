@@ -1,0 +1,106 @@
+// Player actions: everything a player does to the park is one action with a check (would it
+// work, what does it cost, what text does the hover or the dialog show) and an apply. Windows,
+// tools and the headless runner's scripts only call actions; nothing else changes the park on
+// the player's behalf.
+//
+// The economy and single-object actions live in player_actions.cpp, the construction actions
+// (which go through the construction tools' engine calls) in construction_actions.cpp.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace vallorn {
+
+class TSKIEngine;
+
+// What a check tells before anything changes.
+struct TSKIActionCheck {
+    bool Ok = false;
+    int32_t Cost = 0;  // what the apply takes from the cash (negative: what it brings in)
+    // Refused: the reason. Allowed: what the hover text or the window shows.
+    std::string Text;
+    // Asked as a Yes/No question before the apply (empty: nothing is asked).
+    std::string Question;
+    // A refusal the window shows in an error box (the upgrades); others show nowhere but in
+    // the hover text or the report.
+    bool ErrorBox = false;
+};
+
+enum class TSKIActionResult : uint8_t {
+    Done,      // the park changed
+    Refused,   // the check said no; nothing changed
+    Declined,  // the player answered No; nothing changed
+    Failed,    // the check passed but the apply could not be carried out; nothing changed
+};
+
+struct TSKIActionOutcome {
+    TSKIActionResult Result = TSKIActionResult::Refused;
+    TSKIActionCheck Check;
+    std::string Reason;  // why it was refused, declined or failed
+    bool Done() const { return Result == TSKIActionResult::Done; }
+};
+
+struct TSKIPlayerAction {
+    std::string Name;  // "lift-price 0 12": for reports
+    // Changes nothing.
+    std::function<TSKIActionCheck(const TSKIEngine&)> Check;
+    // Runs after a passed check (and a Yes). Returns Done, Declined (a question of the engine
+    // was answered No) or Failed with the reason in `reason`.
+    std::function<TSKIActionResult(TSKIEngine&, std::string& reason)> Apply;
+};
+
+// The player's whole flow: check; a refusal shown in an error box when the check says so;
+// the question (a headless run answers Yes); apply.
+TSKIActionOutcome PerformAction(TSKIEngine& engine, const TSKIPlayerAction& action);
+const char* ActionResultName(TSKIActionResult result);  // "Done", "Refused", ...
+
+// --- single lifts and buildings (the information windows) ----------------------------------
+// Ticket and service prices are whole units 0..65535.
+TSKIPlayerAction SetLiftPriceAction(size_t lift, int32_t price);
+TSKIPlayerAction SetBuildingPriceAction(size_t building, int32_t price);
+// The up/down controls: the price moves by `step`, never below 0.
+TSKIPlayerAction StepLiftPriceAction(size_t lift, int32_t step);
+TSKIPlayerAction StepBuildingPriceAction(size_t building, int32_t step);
+// "All lifts" / "All of this type": the lift's ticket price to every lift (of its type).
+TSKIPlayerAction CopyLiftPriceAction(size_t lift, bool sameTypeOnly);
+// "All restaurants" (restaurant category, cots, shelters and sightseeing excepted) / "All of
+// this type" (restaurant types only).
+TSKIPlayerAction CopyBuildingPriceAction(size_t building, bool sameTypeOnly);
+// The status button: a broken-down lift can be neither opened nor closed.
+TSKIPlayerAction SetLiftOpenAction(size_t lift, bool open);
+TSKIPlayerAction SetBuildingOpenAction(size_t building, bool open);
+// "Upgrade": +0.1 service quality for the lift type's pole price, or for the building's cost
+// times GameUpgradeCost; a lift's quality stops at 2, a building's at 1.99.
+TSKIPlayerAction UpgradeLiftAction(size_t lift);
+TSKIPlayerAction UpgradeBuildingAction(size_t building);
+
+// --- finance (the statistics window) -------------------------------------------------------
+TSKIPlayerAction TakeLoanAction(int32_t amount);
+TSKIPlayerAction RepayLoanAction(int32_t amount);
+// Price type 1 cheap, 2 normal, 3 exclusive; readers 1 beginners, 2 skiers, 3 skilled.
+TSKIPlayerAction MarketingAction(int priceType, int readerType);
+TSKIPlayerAction PRCampaignAction();
+
+// --- construction (construction_actions.cpp) -----------------------------------------------
+// A lift between two station cells, built and charged as the lift tool's click does.
+TSKIPlayerAction BuildLiftAction(int lowerI, int lowerJ, int upperI, int upperJ, uint8_t liftType);
+// Slope drawing: start at a slope centre line or a lift station, add nodes on free cells,
+// finish on a slope centre line or station. Each step moves the cursor to the cell, lets the
+// slope tool judge the segment and clicks.
+TSKIPlayerAction SlopeStartAction(int i, int j);
+TSKIPlayerAction SlopeNodeAction(int i, int j);
+TSKIPlayerAction SlopeFinishAction(int i, int j);
+// A building of the type centred on a cell, facing `directionDegrees` (0: +Z), paid for.
+TSKIPlayerAction PlaceBuildingAction(uint8_t type, int i, int j, float directionDegrees = 0);
+// One tree on a cell by the tree tool's rule (the 7 x 7 block around it free and not under a
+// lift), charged GameTreePrice.
+TSKIPlayerAction PlantTreeAction(int i, int j);
+// A snowcat garage's area of operations, through the area tool.
+TSKIPlayerAction SetAreaAction(size_t building, int i, int j);
+TSKIPlayerAction DeleteSectionAction(size_t section);
+TSKIPlayerAction DeleteBuildingAction(size_t building);
+TSKIPlayerAction ReplaceLiftAction(size_t lift, uint8_t newType);
+
+}  // namespace vallorn
