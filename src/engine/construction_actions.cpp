@@ -139,9 +139,10 @@ TSKIPlayerAction SlopeNodeAction(int i, int j) {
     return {"slope-node " + Cell(i, j),
             [=](const TSKIEngine& e) { return CheckSlopeStep(e, i, j, false); },
             [=](TSKIEngine& e, std::string& reason) {
-                PointCursorAt(e, i, j);
                 const size_t nodes = e.SlopePath.size();
-                if (e.SlopeSegmentValid) e.ToolClick();
+                PointCursorAt(e, i, j);
+                // A long forward segment gets its node from the tool's own update already.
+                if (e.SlopePath.size() == nodes && e.SlopeSegmentValid) e.ToolClick();
                 if (e.ConstructionTool == 3 && e.SlopePath.size() > nodes) {
                     return TSKIActionResult::Done;
                 }

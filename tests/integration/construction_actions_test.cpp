@@ -1,0 +1,166 @@
+// Construction as player actions on the shipped Training level: a check gives the verdict and
+// the price the tools would show and changes nothing; the apply builds and charges that price.
+#include <gtest/gtest.h>
+
+#include "engine/build_menu.h"
+#include "engine/engine.h"
+#include "engine/player_actions.h"
+#include "support/engine_fixture.h"
+
+namespace vallorn {
+namespace {
+
+// A platter lift up the Training slope; a road runs a few cells east of it.
+constexpr int kLowerI = 112, kLowerJ = 244, kUpperI = 140, kUpperJ = 244;
+
+class ConstructionActions : public ::testing::Test {
+protected:
+    void SetUp() override {
+        e = std::make_unique<TSKIEngine>(TSKIEngineSetup{test::BuildRoot(), 3, &dialogs});
+        ASSERT_TRUE(e->LoadLevelFile("Training", false).ok());
+        e->Park.ParkCash = 50000;
+    }
+    TSKIActionOutcome Do(const TSKIPlayerAction& a) { return PerformAction(*e, a); }
+    void BuildLiftAndSlope() {
+        ASSERT_TRUE(Do(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0)).Done());
+        ASSERT_TRUE(Do(SlopeStartAction(kUpperI, kUpperJ)).Done());
+        ASSERT_TRUE(Do(SlopeNodeAction(132, 234)).Done());
+        ASSERT_TRUE(Do(SlopeNodeAction(120, 234)).Done());
+        ASSERT_TRUE(Do(SlopeFinishAction(kLowerI, kLowerJ)).Done());
+    }
+    // A refusal with the tools' text that leaves the park as it was.
+    void ExpectRefused(const TSKIPlayerAction& a, const std::string& text) {
+        const std::string before = e->SaveGameText();
+        const TSKIActionOutcome o = Do(a);
+        EXPECT_EQ(o.Result, TSKIActionResult::Refused) << a.Name;
+        EXPECT_EQ(o.Reason, text) << a.Name;
+        EXPECT_EQ(e->SaveGameText(), before) << a.Name;
+    }
+    void PointAt(int i, int j) {
+        e->CursorSnap = false;
+        e->SetCursorTarget(e->CellToWorld(i, j, true));
+        e->UpdateTools(0);
+    }
+
+    test::FakeDialogs dialogs;
+    std::unique_ptr<TSKIEngine> e;
+};
+
+TEST_F(ConstructionActions, ALiftIsChargedThePriceItsCheckShowed) {
+    const TSKIPlayerAction lift = BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0);
+    const TSKIActionCheck c = lift.Check(*e);
+    ASSERT_TRUE(c.Ok) << c.Text;
+    EXPECT_EQ(c.Cost, e->LiftPrice(kLowerI, kLowerJ, kUpperI, kUpperJ, 0));
+    EXPECT_EQ(c.Text, "Place upper station (Price:" + FormatMoney(c.Cost) + ")");
+    EXPECT_TRUE(Do(lift).Done());
+    EXPECT_EQ(e->Park.ParkCash, 50000 - c.Cost);
+    ASSERT_EQ(e->LiftCount(), 1);
+    EXPECT_EQ(e->Sections[0]->InvestedMoney, c.Cost);
+    EXPECT_EQ(e->Cell(kLowerI, kLowerJ).Kind, kCellLiftLower);
+}
+
+TEST_F(ConstructionActions, ALiftCheckRefusesWithTheHoverTexts) {
+    ExpectRefused(BuildLiftAction(kLowerI, kLowerJ, kLowerI + 3, kLowerJ, 0), "Lift too short!");
+    ExpectRefused(BuildLiftAction(kLowerI, 251, kUpperI, 251, 0), "Invalid location!");  // road
+    ExpectRefused(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 9), "No such lift type");
+    e->Park.ParkCash = 100;
+    const int32_t price = e->LiftPrice(kLowerI, kLowerJ, kUpperI, kUpperJ, 0);
+    ExpectRefused(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0),
+                  "Not enough money! (" + FormatMoney(price) + ")");
+    e->Park.ParkMissionIndex = 0;  // a campaign mission without the unlock
+    e->Park.ParkCash = 50000;
+    ExpectRefused(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0),
+                  "This lift type is locked");
+}
+
+TEST_F(ConstructionActions, ASlopeIsDrawnNodeByNodeFromTheTopStationToTheBottomOne) {
+    ExpectRefused(SlopeNodeAction(132, 234), "No slope is being drawn");
+    ExpectRefused(SlopeStartAction(132, 234), "A slope starts on a slope or a lift station");
+    BuildLiftAndSlope();
+    EXPECT_EQ(e->SlopeCount(), 1);
+    EXPECT_EQ(e->ConstructionTool, 0);
+    EXPECT_EQ(e->Park.ParkCash, 50000 - e->Sections[0]->InvestedMoney);  // slopes are free
+    const uint8_t kind = e->Cell(126, 234).Kind;
+    EXPECT_TRUE(kind == kCellSlope || kind == kCellSlopeCentre) << int(kind);
+}
+
+TEST_F(ConstructionActions, FinishingRightAfterTheStartIsTooShortAndBuildsNothing) {
+    ASSERT_TRUE(Do(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0)).Done());
+    ASSERT_TRUE(Do(SlopeStartAction(kUpperI, kUpperJ)).Done());
+    ExpectRefused(SlopeFinishAction(132, 234), "A slope finishes on a slope or a lift station");
+    const TSKIActionOutcome o = Do(SlopeFinishAction(kLowerI, kLowerJ));
+    EXPECT_EQ(o.Result, TSKIActionResult::Failed);
+    EXPECT_EQ(o.Reason, "Slope too short!");
+    EXPECT_EQ(e->SlopeCount(), 0);
+    EXPECT_EQ(e->ConstructionTool, 3);  // still drawing
+}
+
+TEST_F(ConstructionActions, BuildingsFollowThePlacementRulesAndArePaidFor) {
+    BuildLiftAndSlope();
+    const int32_t cash = e->Park.ParkCash;
+    ExpectRefused(PlaceBuildingAction(kBuildParking, 118, 247), "Can not build under lift");
+    ExpectRefused(PlaceBuildingAction(kBuildStall, 126, 234), "Location ocupied");  // the slope
+    ExpectRefused(PlaceBuildingAction(kBuildSightseeing, 104, 236), "No such building type");
+    const TSKIPlayerAction stall = PlaceBuildingAction(kBuildStall, 104, 236);
+    EXPECT_EQ(stall.Check(*e).Text, "OK (" + FormatMoney(3000) + ")");
+    EXPECT_TRUE(Do(stall).Done());
+    EXPECT_EQ(e->Park.ParkCash, cash - 3000);
+    e->Park.ParkCash = 10;
+    EXPECT_EQ(
+        PlaceBuildingAction(kBuildStall, 100, 240).Check(*e).Text.rfind("Not enough money (", 0),
+        0u);
+}
+
+TEST_F(ConstructionActions, DeletingAsksFirstAndNoKeepsEverything) {
+    BuildLiftAndSlope();
+    dialogs.answer = false;
+    EXPECT_EQ(Do(DeleteSectionAction(1)).Result, TSKIActionResult::Declined);
+    EXPECT_EQ(dialogs.questions.back(), "Do you really want to delete \rSlope #2 permanently?");
+    EXPECT_EQ(e->SlopeCount(), 1);
+    dialogs.answer = true;
+    EXPECT_TRUE(Do(DeleteSectionAction(1)).Done());
+    EXPECT_EQ(e->SlopeCount(), 0);
+    EXPECT_EQ(e->Cell(126, 234).Kind, kCellFree);
+    ExpectRefused(DeleteSectionAction(1), "No such slope or lift");
+}
+
+TEST_F(ConstructionActions, ALiftIsReplacedForTheFullPriceOfTheNewType) {
+    ASSERT_TRUE(Do(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0)).Done());
+    ExpectRefused(ReplaceLiftAction(0, 1), "This lift type is not offered");  // T-bar
+    const int32_t price = e->LiftPrice(kLowerI, kLowerJ, kUpperI, kUpperJ, 2);
+    const TSKIActionCheck c = ReplaceLiftAction(0, 2).Check(*e);
+    EXPECT_EQ(c.Cost, price);
+    EXPECT_EQ(c.Text, "Double chairlift (" + FormatMoney(price) + ")");
+    const int32_t cash = e->Park.ParkCash;
+    EXPECT_TRUE(Do(ReplaceLiftAction(0, 2)).Done());
+    EXPECT_EQ(e->Park.ParkCash, cash - price);
+    ASSERT_EQ(e->LiftCount(), 1);
+    EXPECT_EQ(e->Sections[0]->LiftType, 2);
+}
+
+TEST_F(ConstructionActions, TheMenuStartsTheToolsOfTheCellUnderTheCursor) {
+    PointAt(kLowerI, kLowerJ);
+    TSKIActionOutcome o = ChooseMenuItem(*e, "Build slope");
+    EXPECT_EQ(o.Reason, "No menu item \"Build slope\"");
+    EXPECT_TRUE(ChooseMenuItem(*e, "Build lift/Platter lift").Done());
+    EXPECT_EQ(e->ConstructionTool, 2);
+    EXPECT_EQ(e->ToolLowerI, kLowerI);
+    PointAt(kUpperI, kUpperJ);
+    e->ToolClick();
+    ASSERT_EQ(e->LiftCount(), 1);
+
+    PointAt(kUpperI, kUpperJ);
+    EXPECT_EQ(e->ToolText, "Platter lift #1 - upper station");
+    EXPECT_TRUE(ChooseMenuItem(*e, "Build slope").Done());
+    EXPECT_EQ(e->ConstructionTool, 3);
+    EXPECT_TRUE(ChooseMenuItem(*e, "Cancel").Done());
+    EXPECT_EQ(e->ConstructionTool, 0);
+    EXPECT_TRUE(ChooseMenuItem(*e, "Services/Parking").Done());
+    EXPECT_EQ(e->ConstructionTool, 11);
+    EXPECT_EQ(e->BuildingPreview.Type, kBuildParking);
+    o = ChooseMenuItem(*e, "Free ride");
+    EXPECT_EQ(o.Result, TSKIActionResult::Failed);
+}
+
+}  // namespace
+}  // namespace vallorn
