@@ -38,7 +38,7 @@ bool TreeRoom(const TSKIEngine& e, int i, int j) {
         for (int b = j - kTreeClearance; b <= j + kTreeClearance; ++b) {
             if (!TSKIEngine::CellInGrid(a, b)) continue;
             const TerrainCell& c = e.Cell(a, b);
-            if (c.Kind != kCellFree || c.UnderLift) return false;
+            if (KindOf(c) != kCellFree || c.UnderLift) return false;
         }
     }
     return true;

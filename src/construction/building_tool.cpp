@@ -40,7 +40,7 @@ std::string TSKIEngine::ValidateBuilding(const TSKIBuildingRecord& record, bool 
             const TSKIVector p = CellToWorld(a, b, true);
             if (Distance3(p, pos) >= float(r)) continue;
             const TerrainCell& c = Cell(a, b);
-            occupied |= c.Kind != kCellFree;
+            occupied |= KindOf(c) != kCellFree;
             underLift |= c.UnderLift;
             steep |= record.Type != kBuildSightseeing && std::fabs(p.y - pos.y) > kSteepLimit;
         }

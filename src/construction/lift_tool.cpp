@@ -123,11 +123,11 @@ bool LiftLineBlocked(const TSKIEngine& e, const TSKILiftParams& type,
         if (!TSKIEngine::CellInGrid(i, j)) return true;
         const TerrainCell& c = e.Cell(i, j);
         if (ignore == nullptr) {
-            if (InSet(obstacles, c.Kind) || c.UnderLift) return true;
+            if (InSet(obstacles, KindOf(c)) || c.UnderLift) return true;
             continue;
         }
         // As if `ignore` were gone: its own cells are free and its corridor is no obstacle.
-        if (c.Section != ignore && InSet(obstacles, c.Kind)) return true;
+        if (c.Section != ignore && InSet(obstacles, KindOf(c))) return true;
         if (c.UnderLift) {
             if (corridors.Empty()) corridors = OtherCorridors(e, ignore);
             if (corridors.Get(i, j).r != 255) return true;
@@ -155,7 +155,7 @@ bool TSKIEngine::LiftUnlocked(uint8_t type) const {
 
 bool TSKIEngine::StartLiftTool(int i, int j, uint8_t liftType) {
     if (!HasGrid() || !CellInGrid(i, j) || liftType >= kLiftTypeCount) return false;
-    const uint8_t kind = Cell(i, j).Kind;
+    const uint8_t kind = KindOf(Cell(i, j));
     if (kind != kCellFree && kind != kCellSlope) return false;
     ToolLowerI = i;
     ToolLowerJ = j;
@@ -178,7 +178,7 @@ std::string LiftPlacementError(const TSKIEngine& e, int lowerI, int lowerJ, int 
     if (length < 2 * type.PoleMinDist) error = "Lift too short!";
     if (e.Park.ParkCash < price) error = "Not enough money! (" + FormatMoney(price) + ")";
     if (length > type.MaxLength) error = "Lift too long!";
-    const uint8_t upperKind = e.Cell(upperI, upperJ).Kind;
+    const uint8_t upperKind = KindOf(e.Cell(upperI, upperJ));
     if (upperKind >= 2 && upperKind <= 8) error = "Invalid location!";
     (void)lowerI;
     (void)lowerJ;

@@ -17,7 +17,7 @@ bool IsSlopeStart(uint8_t kind) {
 }
 
 bool CellFree(const TSKIEngine& e, int i, int j) {
-    return TSKIEngine::CellInGrid(i, j) && e.Cell(i, j).Kind == kCellFree;
+    return TSKIEngine::CellInGrid(i, j) && KindOf(e.Cell(i, j)) == kCellFree;
 }
 
 // Every sample cell is in the grid and not a slope end obstacle.
@@ -25,7 +25,7 @@ bool EndSegmentClear(const TSKIEngine& e, const std::vector<TSKIVector>& samples
     for (const TSKIVector& p : samples) {
         int i, j;
         RawCell(p, i, j);
-        if (!TSKIEngine::CellInGrid(i, j) || InSet(kSlopeEndObstacles, e.Cell(i, j).Kind))
+        if (!TSKIEngine::CellInGrid(i, j) || InSet(kSlopeEndObstacles, KindOf(e.Cell(i, j))))
             return false;
     }
     return true;
@@ -40,7 +40,7 @@ bool WideSegmentClear(const TSKIEngine& e, const std::vector<TSKIVector>& sample
         for (int a = ci - reach; a <= ci + reach; ++a) {
             for (int b = cj - reach; b <= cj + reach; ++b) {
                 if (!TSKIEngine::CellInGrid(a, b)) continue;
-                if (InSet(kSlopeObstacles, e.Cell(a, b).Kind)) return false;
+                if (InSet(kSlopeObstacles, KindOf(e.Cell(a, b)))) return false;
             }
         }
     }
@@ -83,7 +83,7 @@ TSKISection* LayDrawnSlope(TSKIEngine& e, const std::vector<TSKIVector>& path,
             int i, j;
             RawCell(p, i, j);
             if (!TSKIEngine::CellInGrid(i, j)) return nullptr;
-            if (InSet(kSlopeObstacles, e.Cell(i, j).Kind)) return nullptr;
+            if (InSet(kSlopeObstacles, KindOf(e.Cell(i, j)))) return nullptr;
         }
     }
     TSKISection* slope = e.CreateSlope(path, name);
@@ -99,7 +99,7 @@ TSKISection* LayDrawnSlope(TSKIEngine& e, const std::vector<TSKIVector>& path,
 }  // namespace
 
 bool TSKIEngine::StartSlopeTool(int i, int j) {
-    if (!HasGrid() || !CellInGrid(i, j) || !IsSlopeStart(Cell(i, j).Kind)) return false;
+    if (!HasGrid() || !CellInGrid(i, j) || !IsSlopeStart(KindOf(Cell(i, j)))) return false;
     SlopeEndI = i;
     SlopeEndJ = j;
     SlopePath.clear();
@@ -121,7 +121,7 @@ void UpdateSlopeTool(TSKIEngine& e, float dt) {
     const TSKIVector start = e.CellToWorld(e.SlopeEndI, e.SlopeEndJ, true);
     const TSKIVector end = e.CellToWorld(e.CursorI, e.CursorJ, true);
     e.SlopeSegment = SampleLine(e, start, end, 5.0f);
-    const uint8_t kind = e.CursorCell.Kind;
+    const uint8_t kind = KindOf(e.CursorCell);
     const bool finishing = IsSlopeStart(kind);
     e.ToolText = finishing ? "Finish slope" : "Draw slope";
     e.ToolTextColor = kToolTextSlopeGreen;
@@ -184,7 +184,7 @@ void UpdateSlopeTool(TSKIEngine& e, float dt) {
 
 void SlopeClick(TSKIEngine& e) {
     if (!e.SlopeSegmentValid || e.SlopePath.empty()) return;
-    const uint8_t kind = e.CursorCell.Kind;
+    const uint8_t kind = KindOf(e.CursorCell);
     if (kind == kCellFree) {
         AddNode(e, 0.0f);
         return;

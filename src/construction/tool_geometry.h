@@ -24,6 +24,11 @@ constexpr uint16_t kSlopeEndObstacles = Kinds({3, 7, 8});
 constexpr uint16_t kSlopeObstacles = Kinds({1, 2, 3, 6, 7, 8});
 constexpr uint16_t kSnapToLines = Kinds({6, 8});
 constexpr uint16_t kSnapToStations = Kinds({2, 4, 5});
+// The kind the placement rules see: blocked ground counts as occupied even before the
+// occupancy rebuild has turned it into kind 3 (a freshly loaded level).
+inline uint8_t KindOf(const TerrainCell& c) {
+    return c.Blocked && c.Kind == kCellFree ? uint8_t(kCellOccupied) : c.Kind;
+}
 inline bool InSet(uint16_t set, uint8_t kind) {
     return kind < 16 && (set & KindBit(kind)) != 0;
 }

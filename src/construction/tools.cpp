@@ -111,7 +111,7 @@ void UpdateNoTool(TSKIEngine& e, float dt) {
         if (c.Section->IsLift() && c.Section->Status == kLiftClosed) e.ToolText += " - closed";
         return;
     }
-    if (c.Kind == kCellOccupied) e.ToolText = "Blocked terrain";
+    if (KindOf(c) == kCellOccupied) e.ToolText = "Blocked terrain";
     if (c.Building != nullptr) {
         e.ToolText = c.Building->Params().Name;
         if (!c.Building->Open) e.ToolText += " - closed";
