@@ -80,14 +80,16 @@ bool TSKIEngine::PlaceBuilding(const TSKIBuildingRecord& record, bool charge) {
         r.ServicePrice = uint16_t(std::max<int>(0, type.ServiceCost));
         r.Occupants = r.CustomersServed = r.TotalIncome = r.TotalExpense = 0;
         r.TooExpensiveCount = 0;
-        Park.ParkCash -= type.Cost;
     }
     // The building marks its centre cell and creates its vehicles.
     TSKIBuilding* b = CreateBuilding(r);
     if (b == nullptr) return false;
     if (charge) {
+        Park.ParkCash -= type.Cost;
         if (type.Category == kCategorySnowCannon) RebuildSnowOverlay();
-        if (type.Category == kCategoryOffice) AllocateParking();
+        // The parking capacity follows every new lot (the shipped lots are not of the
+        // office category).
+        if (type.Category == kCategoryOffice || r.Type == kBuildParking) AllocateParking();
         RebuildOverlay(TSKIOverlay::Occupancy);
         if (Options.Detail >= 1 || (r.Type != kBuildSnowCannon && r.Type != kBuildCot))
             RebuildOverlay(TSKIOverlay::ObjectImprint);

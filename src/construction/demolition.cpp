@@ -34,6 +34,7 @@ bool TSKIEngine::DeleteBuilding(size_t index) {
     if (!Dialogs->AskYesNo("Do you really want to delete this building?", true)) return false;
     if (AreaBuilding == building) AreaBuilding = nullptr;
     const uint8_t category = building->Params().Category;
+    const bool parking = building->Type == kBuildParking;
     const int ci = building->CellI, cj = building->CellJ;
     if (HasGrid() && CellInGrid(ci, cj)) {
         TerrainCell& centre = Cell(ci, cj);
@@ -43,7 +44,7 @@ bool TSKIEngine::DeleteBuilding(size_t index) {
     // Customers are released, vehicles destroyed, garages counted down, vehicle homes
     // renumbered.
     RemoveBuilding(index);
-    if (category == kCategoryOffice) AllocateParking();
+    if (category == kCategoryOffice || parking) AllocateParking();
     if (HasGrid()) {
         RebuildOverlay(TSKIOverlay::Occupancy);
         RebuildOverlay(TSKIOverlay::ObjectImprint);
