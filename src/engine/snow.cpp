@@ -35,6 +35,11 @@ bool IsSlopeCell(const TerrainCell& c) {
     return c.Kind == kCellSlope || c.Kind == kCellSlopeCentre;
 }
 
+TSKIColor SlopeColour(const TerrainCell& c) {
+    if (!TSKIEngine::CellHasSnow(c)) return kSlopeBare;
+    return c.Groomed ? kSlopeGroomed : kSlopeUngroomed;
+}
+
 TSKIImage& SizedImage(TSKIOverlays& overlays, TSKIOverlay o) {
     TSKIImage& img = overlays[o];
     if (img.Width() != kGridSize || img.Height() != kGridSize) img.Resize(kGridSize, kGridSize);
@@ -103,13 +108,29 @@ void TSKIEngine::RebuildSnowImages() {
             const bool hasSnow = CellHasSnow(c);
             if (hasSnow && c.Groomed) snow.Set(i, j, groomedColour);
             if (hasSnow) mask.Set(i, j, kMaskSnow);
-            if (shown && IsSlopeCell(c)) {
-                snow.Set(i, j, !hasSnow ? kSlopeBare : c.Groomed ? kSlopeGroomed : kSlopeUngroomed);
-            }
+            if (shown && IsSlopeCell(c)) snow.Set(i, j, SlopeColour(c));
         }
     }
     Overlays.Touch(TSKIOverlay::SnowOverlay);
     Overlays.Touch(TSKIOverlay::SnowMask);
+}
+
+// After a whole rebuild every painted cell of a snow maker's reach holds artificial snow, so
+// a cell's colour follows from the cell alone: a few changed cells are repainted in place.
+void TSKIEngine::RepaintSnowCell(int i, int j) {
+    if (!HasGrid() || i < 0 || j < 0 || i >= kGridSize || j >= kGridSize) return;
+    TSKIImage& snow = SizedImage(Overlays, TSKIOverlay::SnowOverlay);
+    TSKIImage& mask = SizedImage(Overlays, TSKIOverlay::SnowMask);
+    const bool shown = (DisplayFlags & kDisplaySnow) != 0;
+    const TerrainCell& c = Cell(i, j);
+    const bool hasSnow = CellHasSnow(c);
+    TSKIColor colour = kBlack;
+    if (hasSnow)
+        colour =
+            c.Groomed ? (shown ? kGroomedShown : kGroomedPlain) : (shown ? kSnowShown : kSnowPlain);
+    if (shown && IsSlopeCell(c)) colour = SlopeColour(c);
+    snow.Set(i, j, colour);
+    mask.Set(i, j, hasSnow ? kMaskSnow : kMaskNoSnow);
 }
 
 void TSKIEngine::EndOfDaySnow() {
@@ -149,10 +170,19 @@ void TSKIEngine::EndOfDaySnow() {
 
 void TSKIEngine::GroomAround(int i, int j) {
     if (!HasGrid()) return;
+    const bool painted = Overlays[TSKIOverlay::SnowOverlay].Width() == kGridSize;
+    bool changed = false;
     for (int a = i - 1; a <= i + 1; ++a) {
         for (int b = j - 1; b <= j + 1; ++b) {
-            if (CellInGrid(a, b)) Cell(a, b).Groomed = true;
+            if (!CellInGrid(a, b) || Cell(a, b).Groomed) continue;
+            Cell(a, b).Groomed = true;
+            if (painted) RepaintSnowCell(a, b);
+            changed = true;
         }
+    }
+    if (changed && painted) {
+        Overlays.Touch(TSKIOverlay::SnowOverlay);
+        Overlays.Touch(TSKIOverlay::SnowMask);
     }
 }
 

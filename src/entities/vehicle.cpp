@@ -15,6 +15,7 @@ namespace {
 constexpr float kHealedEnergy = 100.0f;
 constexpr float kNoCandidate = 10000.0f;  // estimated times at or beyond this never win
 constexpr float kRefreshSpread = 3.0f;    // snowcats redraw the snow at staggered times
+constexpr float kMaxSavedAltitude = 100.0f;  // a loaded vehicle is never higher above ground
 
 // The building category a vehicle type belongs to, or none for a type no building has.
 int HomeCategory(uint8_t type) {
@@ -73,15 +74,26 @@ bool TSKIVehicle::Init(const TSKIVehicleRecord& record) {
     if (Type == kVehicleHelicopter && Seat > 0) return false;
     HomeBuilding = home;
 
-    // Parked on the seat, facing the way the building faces.
-    Position = ParkingPlace();
-    if (Engine.HasGrid()) Position.y = Engine.GroundHeight(Position);
+    // Parked on the seat, facing the way the building faces. A saved vehicle goes on where it
+    // was, at its height above the ground (held between the ground and 100 units over it).
+    Position = record.KeepPlace ? record.Position : ParkingPlace();
+    if (Engine.HasGrid()) {
+        const float ground = Engine.GroundHeight(Position);
+        Position.y = record.KeepPlace && std::isfinite(Position.y)
+                         ? std::clamp(Position.y, ground, ground + kMaxSavedAltitude)
+                         : ground;
+    }
     Position.w = 1;
-    Direction = home->Direction;
+    Direction = record.KeepPlace ? record.Direction : home->Direction;
     Direction.y = 0;
     Direction.w = 0;
     const float len = std::hypot(Direction.x, Direction.z);
-    Direction = len > 1e-6f ? Direction / len : TSKIVector(0, 0, 1, 0);
+    // A unit heading is kept to the last bit, so that a saved game loads back the same.
+    if (!(len > 1e-6f && std::isfinite(len))) {
+        Direction = TSKIVector(0, 0, 1, 0);
+    } else if (std::fabs(len - 1.0f) > 1e-5f) {
+        Direction = Direction / len;
+    }
     SmoothingAnchor = Position;
     if (Engine.HasGrid()) Cell = Engine.CellAt(Position);
 

@@ -23,6 +23,9 @@ struct TSKIVehicleRecord {
     int32_t Building = -1;      // index of the home building in the building list
     int32_t PatientIndex = -1;  // skier being rescued, -1 none
     int32_t Seat = 0;           // the home building's seat that is the parking place
+    // A vehicle of a saved game keeps its saved place and heading (put on the terrain)
+    // instead of starting parked on its seat.
+    bool KeepPlace = false;
 };
 
 class TSKIVehicle {

@@ -205,8 +205,9 @@ void TSKIVehicle::StepSnowcat(float dt) {
     Groom();
     RefreshTimer += dt;
     if (RefreshTimer >= kSnowcatRefresh) {
-        // The groomed cells show on the snow overlay.
-        if (HasTarget()) Engine.RebuildSnowOverlay();
+        // Grooming repaints its cells on the snow overlay as it goes; the view takes the
+        // overlay up again now and then.
+        if (HasTarget()) Engine.RefreshTerrainView();
         RefreshTimer = 0;
     }
     Moving = true;

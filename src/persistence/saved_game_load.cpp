@@ -343,10 +343,10 @@ bool VehicleFits(uint8_t vehicle, uint8_t building, int32_t slot) {
     }
 }
 
-// A vehicle through the entities' own creation, which parks it at its home and refuses a
-// home that does not fit.
+// A vehicle through the entities' own creation, which refuses a home that does not fit. A
+// saved vehicle keeps its place; one added to complete a fleet starts parked on its seat.
 void AddVehicle(TSKIEngine& e, uint8_t type, int32_t home, int32_t slot, const TSKIVector& position,
-                const TSKIVector& heading) {
+                const TSKIVector& heading, bool keepPlace) {
     TSKIVehicleRecord r;
     r.Type = type;
     r.Building = home;
@@ -354,6 +354,7 @@ void AddVehicle(TSKIEngine& e, uint8_t type, int32_t home, int32_t slot, const T
     r.Position = position;
     r.Direction = heading;
     r.PatientIndex = -1;
+    r.KeepPlace = keepPlace;
     e.CreateVehicle(r);
 }
 
@@ -476,7 +477,7 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
             continue;
         const int32_t home = buildings[size_t(v.Home)];
         if (!VehicleFits(v.Type, Buildings[size_t(home)]->Type, v.Slot)) continue;
-        AddVehicle(*this, v.Type, home, v.Slot, v.Position, v.Heading);
+        AddVehicle(*this, v.Type, home, v.Slot, v.Position, v.Heading, true);
     }
     for (size_t b = 0; b < Buildings.size(); ++b) {
         int32_t present = 0;
@@ -491,7 +492,7 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
         for (int32_t slot = present; slot < wanted; ++slot) {
             if (!VehicleFits(vehicle, type, slot)) continue;
             AddVehicle(*this, vehicle, int32_t(b), slot, Buildings[b]->Position,
-                       Buildings[b]->Direction);
+                       Buildings[b]->Direction, false);
         }
     }
 

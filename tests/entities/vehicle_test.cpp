@@ -305,6 +305,8 @@ protected:
 
 TEST_F(Snowcats, GroomTheSlopesOfTheirAreaThenParkAtHome) {
     MarkSlope(108, 110, 96, 104);
+    E().Cell(109, 100).NaturalSnow = true;
+    E().RebuildSnowOverlay();
     const TSKIVector centre = E().CellToWorld(garage->AreaI, garage->AreaJ, false);
     float farthest = 0;
     ASSERT_TRUE(RunUntil(
@@ -316,11 +318,15 @@ TEST_F(Snowcats, GroomTheSlopesOfTheirAreaThenParkAtHome) {
         0.1f));
     EXPECT_LT(farthest, 21 * 4.0f);  // stays round its area of operations
     EXPECT_FALSE(E().Cell(114, 100).Groomed);
-    // The snow overlay shows the grooming (the snow display is on).
+    // The snow overlay shows the grooming as it goes (the snow display is on), exactly as a
+    // whole rebuild would paint it.
     const TSKIColor groomedSlope{0, 128, 0};
-    E().Cell(109, 100).NaturalSnow = true;
-    for (int k = 0; k < 40; ++k) cat->Tick(0.1f);
     EXPECT_EQ(E().Overlays[TSKIOverlay::SnowOverlay].Get(109, 100), groomedSlope);
+    const TSKIImage painted = E().Overlays[TSKIOverlay::SnowOverlay];
+    const TSKIImage mask = E().Overlays[TSKIOverlay::SnowMask];
+    E().RebuildSnowOverlay();
+    EXPECT_TRUE(painted.Pixels() == E().Overlays[TSKIOverlay::SnowOverlay].Pixels());
+    EXPECT_TRUE(mask.Pixels() == E().Overlays[TSKIOverlay::SnowMask].Pixels());
 
     ASSERT_TRUE(RunUntil(
         *cat, 300, [&] { return !cat->Moving; }, 0.1f));

@@ -61,9 +61,10 @@ TEST(DataGenerator, GivesTheSameBytesOnEveryRunAndMatchesTheBuild) {
 
     const std::set<fs::path> files = FilesBelow(a / "out");
     EXPECT_EQ(files, FilesBelow(b / "out"));
-    for (const char* name : {"worlds/Mountain.skil", "worlds/MountainH.3ds",
-                             "worlds/MountainSide.3ds", "worlds/MountainMAP.jpg",
-                             "worlds/MountainMAPs.jpg", "data/Params.ini", "data/GameParams.ini"}) {
+    for (const char* name :
+         {"worlds/Mountain.skil", "worlds/MountainH.3ds", "worlds/MountainSide.3ds",
+          "worlds/MountainMAP.jpg", "worlds/MountainMAPs.jpg", "worlds/Starter.ski",
+          "data/Params.ini", "data/GameParams.ini"}) {
         EXPECT_TRUE(files.count(name)) << name;
     }
     EXPECT_FALSE(files.count("worlds/Training.skil")) << "--only must generate only that level";

@@ -263,10 +263,14 @@ TEST(SavedGame, FleetsAreCompletedAndMisplacedVehiclesRefused) {
     EXPECT_EQ(fleet(3, kVehicleHelicopter), 0);
     EXPECT_EQ(fleet(4, kVehicleSnowcat), 1);
     EXPECT_EQ(l->Vehicles.size(), 7u);
-    // Every vehicle stands parked at its home, each on a seat of its own.
-    for (const auto& v : l->Vehicles) {
+    // The three saved vehicles that fit go on where they were saved; the ones added to
+    // complete a fleet stand parked at home. Each has a seat of its own.
+    for (size_t k = 0; k < l->Vehicles.size(); ++k) {
+        const auto& v = l->Vehicles[k];
         EXPECT_EQ(v->HomeBuilding, l->Buildings[size_t(v->Building)].get());
-        EXPECT_FLOAT_EQ(v->Position.x, v->ParkingPlace().x);
+        const TSKIVector where = k < 3 ? v->HomeBuilding->Position : v->ParkingPlace();
+        EXPECT_FLOAT_EQ(v->Position.x, where.x) << k;
+        EXPECT_FLOAT_EQ(v->Position.z, where.z) << k;
         for (const auto& w : l->Vehicles)
             EXPECT_TRUE(w == v || w->Building != v->Building || w->Seat != v->Seat);
     }

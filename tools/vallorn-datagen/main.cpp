@@ -3,8 +3,9 @@
 //   vallorn-datagen --assets DIR --out DIR [--only LEVEL]
 //
 // Copies DIR/data/*.ini into OUT/data/, makes OUT/save and OUT/addons, and generates the
-// levels into OUT/worlds/. The output depends on nothing but the program and the assets:
-// every random choice comes from fixed seeds, so two runs give the same bytes.
+// levels into OUT/worlds/, then the starter park (a saved game on the default level). The
+// output depends on nothing but the program and the assets: every random choice comes from
+// fixed seeds, so two runs give the same bytes.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "level_features.h"
 #include "level_writer.h"
 #include "levels.h"
+#include "park/starter_park.h"
 #include "persistence/atomic_file.h"
 
 namespace fs = std::filesystem;
@@ -133,6 +135,15 @@ int main(int argc, char** argv) {
             CountFlag(level, kFlagTree), CountFlag(level, kFlagBlocked),
             CountFlag(level, kFlagRoad), level.houses.size(), seconds);
         std::fflush(stdout);
+    }
+
+    // The starter park is a saved game on the default level, so it follows that level.
+    if (options.only.empty() || options.only == kStarterLevel) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!WriteStarterPark(options.out, &error)) return Fail(error);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::printf("%s on %s (%.2f s)\n", kStarterFile, kStarterLevel, seconds);
     }
     return 0;
 }

@@ -1,0 +1,57 @@
+#include "park/starter_park.h"
+
+namespace vallorn::datagen {
+
+std::string BuildStarterPark(TSKIEngine& e, TStarterPark* out) {
+    TStarterPark park;
+    park.main = BuildResort(e, 3, 60.0f, 2);
+    if (!park.main.ok()) return park.main.error;
+    const int li = park.main.lowerI, lj = park.main.lowerJ;
+
+    // A beginners' T-bar near the bottom station, gentle and short, with its own slope.
+    int line[4] = {0, 0, 0, 0};
+    if (!FindLiftLine(e, 1, li, lj, 24, 8, 20.0f, 0.18f, line)) return "no ground for the T-bar";
+    TSKILiftRecord tbar;
+    tbar.LiftType = 1;
+    tbar.TicketPrice = uint16_t(e.Params.Lifts[1].DefaultPrice);
+    park.beginnerLift = e.IndexOf(e.CreateLift(line[0], line[1], line[2], line[3], tbar));
+    park.beginnerSlope = LaySlope(e, line, 6.0f, 6.0f);
+
+    // Services around the bottom station; the cannon covers the lower slopes.
+    park.snowCannon = PlaceNear(e, kBuildSnowCannon, li, lj, 6, 30, 2);
+    park.skiPatrol = PlaceNear(e, kBuildSkiPatrol, li, lj, 4, 30, 0);
+    park.garage = PlaceNear(e, kBuildSnowcatGarage, li, lj, 4, 30, 1);
+    if (park.snowCannon < 0 || park.skiPatrol < 0 || park.garage < 0)
+        return "no ground for the services";
+    e.CreateBuildingVehicles(size_t(park.skiPatrol));
+    e.CreateBuildingVehicles(size_t(park.garage));
+    e.RebuildSnowOverlay();
+    e.RebuildNavigation();
+    if (out) *out = park;
+    return {};
+}
+
+bool WriteStarterPark(const std::filesystem::path& root, std::string* error) {
+    TSKIEngine engine({root, 1, nullptr});
+    const TSKILevelLoadResult loaded = engine.LoadLevelFile(kStarterLevel, false);
+    if (!loaded.ok()) {
+        *error = std::string("cannot load ") + kStarterLevel + ": " + loaded.error;
+        return false;
+    }
+    TStarterPark park;
+    const std::string why = BuildStarterPark(engine, &park);
+    if (!why.empty()) {
+        *error = "starter park: " + why;
+        return false;
+    }
+    engine.Park.ParkName = "Starter park";
+    engine.Park.ParkMissionIndex = kMissionUnlimitedSandbox;
+    engine.Park.ParkSandboxDiff = 99;
+    engine.Park.ParkCash = 200000;
+    const TSKIVector focus = engine.Buildings[size_t(park.main.parking)]->Position;
+    engine.CameraFocusX = focus.x;
+    engine.CameraFocusZ = focus.z;
+    return engine.SaveGameFile(root / "worlds" / kStarterFile, error);
+}
+
+}  // namespace vallorn::datagen
