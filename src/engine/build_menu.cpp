@@ -290,7 +290,7 @@ TSKIPlayerAction MenuItemAction(const TSKIMenuItem& item) {
                         const int32_t cash = e.Park.ParkCash;
                         e.ReplaceLift(size_t(index), uint8_t(item.Tag - kReplaceTagBase));
                         if (e.Park.ParkCash != cash) return TSKIActionResult::Done;
-                        reason = "The lift was not replaced";
+                        reason = "The lift was not replaced (refused or answered No)";
                         return TSKIActionResult::Failed;
                     }
                     case Cmd::FreeRide:

@@ -11,12 +11,14 @@
 #include "options.h"
 #include "persistence/atomic_file.h"
 #include "report.h"
+#include "script_runner.h"
 
 using namespace vallorn;
 
 namespace {
 
 constexpr int kExitOk = 0;
+constexpr int kExitExpect = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitInput = 3;
 
@@ -73,7 +75,13 @@ int Info(const sim::Options& o) {
 }
 
 int Run(const sim::Options& o) {
-    TSKIEngine engine({o.root, o.seed, nullptr});
+    sim::Script script;
+    sim::ScriptedDialogs dialogs;
+    const bool scripted = !o.actions.empty();
+    if (scripted) {
+        if (int rc = sim::LoadScriptFile(o.actions, script)) return rc;
+    }
+    TSKIEngine engine({o.root, o.seed, scripted ? &dialogs : nullptr});
     if (int rc = o.game.empty() ? LoadLevel(engine, o) : LoadGame(engine, o)) return rc;
     engine.Park.ParkSpeed = float(o.speed);
 
@@ -88,10 +96,15 @@ int Run(const sim::Options& o) {
         return o.ticks ? engine.TicksRun - startTicks >= ticks
                        : engine.DayChanges - startDays >= days;
     };
-    while (!done()) {
+    // A frame as the game loop runs it: tool input (with a script), then the frame handler.
+    auto advance = [&] {
+        if (scripted) engine.UpdateTools(float(frame));
         engine.OnProgress(frame);
         bar.Update(engine.TicksRun - startTicks);
-    }
+    };
+    sim::ScriptOutcome outcome;
+    if (scripted) outcome = sim::RunScript(engine, script, dialogs, advance);
+    while (!done() && outcome.StoppedAt == 0) advance();
 
     if (!o.save.empty()) {
         std::string error;
@@ -101,7 +114,9 @@ int Run(const sim::Options& o) {
         }
     }
 
-    const std::string report = sim::RunReportJson(engine);
+    const std::string report = sim::RunReportJson(engine, [&](sim::JsonWriter& w) {
+        if (scripted) sim::WriteScriptReport(w, script, outcome);
+    });
     if (o.report.empty()) {
         std::cout << report;
     } else {
@@ -110,6 +125,10 @@ int Run(const sim::Options& o) {
             std::fprintf(stderr, "vallorn-sim: %s\n", error.c_str());
             return kExitInput;
         }
+    }
+    if (scripted && outcome.Failed()) {
+        sim::PrintScriptFailures(script, outcome);
+        return kExitExpect;
     }
     return kExitOk;
 }

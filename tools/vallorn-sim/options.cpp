@@ -9,7 +9,7 @@ const char* Usage() {
   vallorn-sim info --level NAME [--addons] [--root DIR] [--save-as NAME]
   vallorn-sim run (--level NAME [--addons] | --game FILE.ski) [--days N | --ticks N]
                   [--speed 1|2|4] [--fps F] [--seed S] [--report OUT.json]
-                  [--save OUT.ski] [--root DIR]
+                  [--save OUT.ski] [--actions FILE] [--root DIR]
   vallorn-sim --help
 
 info    loads a level and prints its figures as JSON (grid size, maximum height, counts of
@@ -25,7 +25,15 @@ Folders: levels are read from DIR/worlds (or DIR/addons with --addons); DIR is t
 of the program unless --root is given. When that folder is not writable (an installed
 game), save/ and addons/ are kept in $XDG_DATA_HOME/vallorn/ (~/.local/share/vallorn/).
 
-Exit status: 0 success, 2 bad arguments, 3 an input file is missing or cannot be read.
+--actions replays a script of player input and actions while the park runs: cursor moves,
+clicks, keys, build-menu choices, answers to questions, waits, direct actions (prices,
+loans, lifts, slopes, buildings, ...) and expectations (docs/action-scripts.md). Every line
+is checked before the run: a bad line is named as FILE:LINE on stderr and the run exits 2
+without running. The run lasts at least --days/--ticks and until the script's last line.
+
+Exit status: 0 success, 1 a script's expectation failed (or expect-ok stopped it at an action
+that failed), 2 bad arguments or a bad script line, 3 an input file is missing or cannot be
+read.
 )";
 }
 
@@ -95,6 +103,9 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args, Op
             auto n = Int(v);
             if (!n || *n < 0) return "--seed needs a whole number of 0 or more";
             o.seed = uint64_t(*n);
+        } else if (run && a == "--actions") {
+            if (auto e = value(o.actions)) return e;
+            if (o.actions.empty()) return "--actions needs a file";
         } else if (run && a == "--report") {
             if (auto e = value(o.report)) return e;
         } else if (run && a == "--game") {

@@ -21,6 +21,7 @@ struct Options {
     double fps = 30;
     uint64_t seed = 1;
     std::string report;
+    std::string actions;  // run: an action script replayed while the park runs
 };
 
 // Parses argv. Returns an error text for bad arguments (the caller prints usage, exits 2).

@@ -82,7 +82,7 @@ const char* kStateNames[] = {"Idle",       "OnLift",  "Skiing", "Waiting",
 
 }  // namespace
 
-std::string RunReportJson(TSKIEngine& e) {
+std::string RunReportJson(TSKIEngine& e, const std::function<void(JsonWriter&)>& extra) {
     JsonWriter w;
     w.BeginObject();
     w.Field("Level", e.Level.LevelName);
@@ -117,8 +117,13 @@ std::string RunReportJson(TSKIEngine& e) {
         if (!s.IsLift()) continue;
         w.BeginObject();
         w.Field("Index", int64_t(k));
+        w.Field("Name", s.Name);
         w.Field("Type", s.LiftType);
         w.Field("Status", s.Status);
+        w.Field("TicketPrice", s.TicketPrice);
+        w.Field("CustomersServed", s.CustomersServed);
+        w.Field("TotalIncome", s.TotalIncome);
+        w.Field("InvestedMoney", s.InvestedMoney);
         w.EndObject();
     }
     w.EndArray();
@@ -139,6 +144,7 @@ std::string RunReportJson(TSKIEngine& e) {
     for (int32_t v : e.History[size_t(TSKIHistory::Cash)]) w.Item(v);
     w.EndArray();
     w.Field("StateHash", StateHashText(e));
+    if (extra) extra(w);
     w.EndObject();
     return w.Text();
 }
