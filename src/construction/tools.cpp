@@ -152,6 +152,11 @@ void TSKIEngine::UpdateTools(float deltaSeconds) {
     const float dt = std::max(0.0f, deltaSeconds);
     for (float& k : KeyCooldowns) k = std::max(0.0f, k - dt);
     if (!HasGrid()) return;
+    // A selection whose building went away (a load, a removal elsewhere) is dropped.
+    if (AreaBuilding != nullptr && IndexOf(AreaBuilding) < 0) {
+        AreaBuilding = nullptr;
+        if (ConstructionTool == 12) ConstructionTool = 0;
+    }
     UpdateCursorRadius(*this, dt);
     UpdateCursor(*this);
     switch (ConstructionTool) {

@@ -114,6 +114,16 @@ TEST_F(BuildingTool, AGarageComesWithItsSnowcatsAndItsAreaOfOperations) {
     EXPECT_EQ(f->AreaBuilding, nullptr);
 }
 
+TEST_F(BuildingTool, TheAreaToolForgetsAGarageRemovedBehindItsBack) {
+    ASSERT_TRUE(f->PlaceBuilding(At(kBuildSnowcatGarage, 120, 120), true));
+    f->StartAreaTool(0);
+    f->RemoveBuilding(0);  // as a load or another window would
+    Hover(130, 130);
+    EXPECT_EQ(f->AreaBuilding, nullptr);
+    EXPECT_EQ(f->ConstructionTool, 0);
+    f->ToolClick();
+}
+
 TEST_F(BuildingTool, ASnowCannonShowsItsReachAndMakesSnow) {
     f->StartBuildingTool(kBuildSnowCannon);
     EXPECT_TRUE(f->DisplayFlags & kDisplaySnow);
