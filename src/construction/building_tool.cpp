@@ -121,6 +121,7 @@ void TSKIEngine::StartBuildingTool(uint8_t type) {
 
 void TSKIEngine::StartAreaTool(size_t buildingIndex) {
     if (buildingIndex >= Buildings.size()) return;
+    LeaveBuildingTool(*this);
     AreaBuilding = Buildings[buildingIndex].get();
     ConstructionTool = 12;
     DisplayFlags |= kDisplaySnow;

@@ -157,6 +157,7 @@ bool TSKIEngine::StartLiftTool(int i, int j, uint8_t liftType) {
     if (!HasGrid() || !CellInGrid(i, j) || liftType >= kLiftTypeCount) return false;
     const uint8_t kind = KindOf(Cell(i, j));
     if (kind != kCellFree && kind != kCellSlope) return false;
+    LeaveBuildingTool(*this);
     ToolLowerI = i;
     ToolLowerJ = j;
     ToolLiftType = liftType;

@@ -100,6 +100,7 @@ TSKISection* LayDrawnSlope(TSKIEngine& e, const std::vector<TSKIVector>& path,
 
 bool TSKIEngine::StartSlopeTool(int i, int j) {
     if (!HasGrid() || !CellInGrid(i, j) || !IsSlopeStart(KindOf(Cell(i, j)))) return false;
+    LeaveBuildingTool(*this);
     SlopeEndI = i;
     SlopeEndJ = j;
     SlopePath.clear();

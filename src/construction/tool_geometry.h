@@ -78,6 +78,13 @@ TSKISection* CreateNewLift(TSKIEngine& e, int lowerI, int lowerJ, int upperI, in
 // The name shown for a lift type: its `LiftName`, or the section name when that is empty.
 const std::string& LiftTypeName(const TSKILiftParams& type);
 
+// Another tool replaces the building tool: the cursor snap it switched off comes back.
+inline void LeaveBuildingTool(TSKIEngine& e) {
+    if (e.ConstructionTool != 11) return;
+    e.CursorSnap = e.SavedCursorSnap;
+    e.BuildingPreviewVisible = false;
+}
+
 // Per-frame cursor work (cursor.cpp).
 void UpdateCursor(TSKIEngine& e);
 void UpdateCursorRadius(TSKIEngine& e, float dt);

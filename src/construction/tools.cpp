@@ -121,6 +121,7 @@ void UpdateNoTool(TSKIEngine& e, float dt) {
 }  // namespace construction
 
 void TSKIEngine::StartTreeTool() {
+    LeaveBuildingTool(*this);
     ConstructionTool = 7;
     DisplayFlags |= kDisplayTrees;
     RefreshTerrainView();
@@ -132,6 +133,7 @@ void TSKIEngine::StartEditorTool(uint8_t code) {
         return;
     }
     if (!IsEditorTool(code)) return;
+    LeaveBuildingTool(*this);
     ConstructionTool = code;
     if (code == 16 || code == 17) CursorRadius = 10;
     HouseToDelete = -1;

@@ -93,5 +93,14 @@ TEST_F(HoverAndKeys, CancelEndsTheToolAndSetsTheBrushBack) {
     EXPECT_FALSE(f->BuildingPreviewVisible);
 }
 
+TEST_F(HoverAndKeys, LeavingTheBuildingToolForAnotherGivesTheSnapBack) {
+    f->CursorSnap = true;
+    f->StartBuildingTool(kBuildStall);
+    f->StartBuildingTool(kBuildKiosk);  // a second choice keeps the saved snap
+    EXPECT_FALSE(f->CursorSnap);
+    f->StartTreeTool();
+    EXPECT_TRUE(f->CursorSnap);
+}
+
 }  // namespace
 }  // namespace vallorn
