@@ -56,6 +56,20 @@ TEST_F(HoverAndKeys, TheCursorSnapsToANearbyStationUnlessSnapIsOff) {
                     f->CursorRadius, 1e-3f);
 }
 
+TEST_F(HoverAndKeys, TheMouseRayFindsTheGroundItPointsAt) {
+    const TSKIVector ground = f->CellToWorld(120, 140, true);
+    const TSKIVector eye = ground + TSKIVector(60, 80, -30, 0);
+    ASSERT_TRUE(f->CursorFromRay(eye, ground - eye));
+    f->UpdateTools(1.0f / 30);
+    EXPECT_EQ(f->CursorI, 120);
+    EXPECT_EQ(f->CursorJ, 140);
+    EXPECT_NEAR(f->CursorPosition.y, ground.y, 0.01f);
+    // Pointing at the sky misses and leaves the cursor where it was.
+    EXPECT_FALSE(f->CursorFromRay(eye, TSKIVector(0, 1, 0, 0)));
+    f->UpdateTools(1.0f / 30);
+    EXPECT_EQ(f->CursorI, 120);
+}
+
 TEST_F(HoverAndKeys, DigitKeysToggleDisplayFlagsAtMostFourTimesASecond) {
     const uint8_t flags = f->DisplayFlags;
     f->ToolKey('3');
