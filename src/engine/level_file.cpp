@@ -5,6 +5,7 @@
 
 #include "engine/engine.h"
 #include "engine/image_io.h"
+#include "engine/terrain_mesh_cache.h"
 #include "persistence/ini_file.h"
 
 namespace fs = std::filesystem;
@@ -272,6 +273,11 @@ bool TSKIEngine::SaveLevelFile(const std::string& name, std::string* error) {
                 }
                 fs::create_directories(to.parent_path(), ec);
                 if (!CopyAtomically(from, to, error)) return false;
+                // A mesh's binary cache goes along when there is one (it speeds up loading).
+                const fs::path cache = MeshCachePath(from);
+                if (from.extension() == ".3ds" && fs::is_regular_file(cache, ec) &&
+                    !CopyAtomically(cache, MeshCachePath(to), error))
+                    return false;
             }
         }
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include <assimp/scene.h>
-#include <assimp/Importer.hpp>
+#include "engine/terrain_mesh_cache.h"
+#include "persistence/atomic_file.h"
 
 namespace vallorn {
 namespace {
@@ -43,58 +43,16 @@ bool HeightInTriangle(float x, float z, const glm::vec3& p0, const glm::vec3& p1
 bool TSKITerrainMesh::Load(const std::filesystem::path& file, float scaleY, std::string* error) {
     Clear();
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) {
+    std::string bytes;
+    if (!std::filesystem::is_regular_file(file, ec) || !ReadWholeFile(file, bytes)) {
         if (error) *error = "terrain mesh " + file.string() + " is missing";
         return false;
     }
-    // No post-processing: the vertices are used as stored. The 3DS reader adds a Z-up to
-    // Y-up rotation on the root node; our files are written Y-up already, so node
-    // transforms are ignored.
-    Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(file.string(), 0);
-    if (!scene || scene->mNumMeshes == 0) {
-        if (error) {
-            *error = "cannot read terrain mesh " + file.string();
-            const char* why = importer.GetErrorString();
-            if (!scene && why && *why) *error += std::string(": ") + why;
-        }
-        return false;
-    }
-    size_t vertexCount = 0, indexCount = 0;
-    for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
-        const aiMesh* mesh = scene->mMeshes[m];
-        vertexCount += mesh->mNumVertices;
-        indexCount += size_t(mesh->mNumFaces) * 3;
-    }
-    std::vector<glm::vec3> vertices;
-    std::vector<uint32_t> indices;
-    vertices.reserve(vertexCount);
-    indices.reserve(indexCount);
-    for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
-        const aiMesh* mesh = scene->mMeshes[m];
-        const uint32_t base = uint32_t(vertices.size());
-        for (unsigned v = 0; v < mesh->mNumVertices; ++v) {
-            const aiVector3D& p = mesh->mVertices[v];
-            vertices.emplace_back(p.x, p.y * scaleY, p.z);
-        }
-        for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
-            const aiFace& face = mesh->mFaces[f];
-            // Polygons become fans; points and lines have no area and are dropped.
-            for (unsigned k = 1; k + 1 < face.mNumIndices; ++k) {
-                const unsigned a = face.mIndices[0], b = face.mIndices[k], c = face.mIndices[k + 1];
-                if (a >= mesh->mNumVertices || b >= mesh->mNumVertices || c >= mesh->mNumVertices)
-                    continue;
-                indices.push_back(base + a);
-                indices.push_back(base + b);
-                indices.push_back(base + c);
-            }
-        }
-    }
-    if (indices.empty()) {
-        if (error) *error = "terrain mesh " + file.string() + " holds no triangles";
-        return false;
-    }
-    Build(std::move(vertices), std::move(indices));
+    // The binary cache beside the file when it was made from these very bytes, else the file.
+    TSKIRawMesh mesh;
+    if (!ReadMeshCache(file, bytes, mesh) && !ReadMeshBytes(file, bytes, mesh, error)) return false;
+    for (glm::vec3& v : mesh.Vertices) v.y *= scaleY;
+    Build(std::move(mesh.Vertices), std::move(mesh.Indices));
     return true;
 }
 

@@ -14,8 +14,9 @@ namespace vallorn {
 
 class TSKITerrainMesh {
 public:
-    // Loads every mesh of a 3DS (or other assimp-readable) file, scales Y by `scaleY` and
-    // builds the acceleration grid. Returns false with a reason naming the file on failure;
+    // Loads every mesh of a 3DS (or other assimp-readable) file, or its binary cache beside
+    // it when that matches the file (terrain_mesh_cache.h), scales Y by `scaleY` and builds
+    // the acceleration grid. Returns false with a reason naming the file on failure;
     // the mesh is then empty.
     bool Load(const std::filesystem::path& file, float scaleY, std::string* error = nullptr);
     // Builds directly from triangles (world coordinates, already scaled).

@@ -7,6 +7,7 @@
 #include <assimp/scene.h>
 #include <assimp/Exporter.hpp>
 
+#include "engine/terrain_mesh_cache.h"
 #include "engine/types.h"
 
 namespace fs = std::filesystem;
@@ -184,7 +185,10 @@ bool BuildTerrainMeshes(const THeightField& field, float scaleY, float skirtBott
     aiScene* skirt = MakeScene(std::move(sides), "baseSide");
     const bool skirtOk = ExportScene(*skirt, folder / (stem + "Side.3ds"), error);
     delete skirt;
-    return skirtOk;
+    if (!skirtOk) return false;
+    // The binary caches that let the level load without parsing the 3DS files again.
+    return WriteMeshCache(folder / (stem + "H.3ds"), error) &&
+           WriteMeshCache(folder / (stem + "Side.3ds"), error);
 }
 
 }  // namespace vallorn

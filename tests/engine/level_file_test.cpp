@@ -232,6 +232,7 @@ TEST(LevelSave, ALevelFromTheWorldsFolderSavedUnderANewNameLoadsFromAddons) {
     ASSERT_TRUE(f->SaveLevelFile("Copy", &error)) << error;
     EXPECT_TRUE(fs::exists(f.Addons() / "Copy.skil"));
     EXPECT_TRUE(fs::exists(f.Addons() / "flat10.bmpH.3ds"));
+    EXPECT_TRUE(fs::exists(f.Addons() / "flat10.bmpH.vmesh")) << "the mesh cache goes along";
     EXPECT_TRUE(fs::exists(f.Addons() / "TestMAP.jpg"));
     EXPECT_FALSE(fs::exists(f.Worlds() / "Copy.skil"));
     const TSKILevelLoadResult r = f->LoadLevelFile("Copy", true);

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "engine/random.h"
 #include "engine/terrain_mesh.h"
 #include "engine/terrain_mesh_builder.h"
+#include "engine/terrain_mesh_cache.h"
 #include "engine/types.h"
 #include "support/test_support.h"
 
@@ -54,6 +56,72 @@ TEST(TerrainMeshBuilder, HeightsReadBackEqualAtEveryVertex) {
     float y = 0;
     ASSERT_TRUE(doubled.CastDown(-4.0f * 7 - 0.5f, 4.0f * 300 - 0.5f, y));
     EXPECT_FLOAT_EQ(y, 2.0f * field.At(7, 300));
+}
+
+// Heights at every cell point, or NaN where the ray misses.
+std::vector<float> CellHeights(const TSKITerrainMesh& m) {
+    std::vector<float> out;
+    for (int i = 0; i <= kGridSize; i += 3) {
+        for (int j = 0; j <= kGridSize; j += 3) {
+            float y = NAN;
+            m.CastDown(-4.0f * i - 0.5f, 4.0f * j - 0.5f, y);
+            out.push_back(y);
+        }
+    }
+    return out;
+}
+
+TEST(TerrainMeshCache, GivesTheSameTerrainAsTheFileAndIsIgnoredWhenItDoesNotMatch) {
+    test::TempDir dir;
+    std::string error;
+    ASSERT_TRUE(BuildTerrainMeshes(Field(Bumpy), 2.0f, -30.0f, dir.Path(), "c", &error)) << error;
+    const fs::path mesh = dir / "cH.3ds";
+    ASSERT_TRUE(fs::exists(MeshCachePath(mesh)));
+    EXPECT_EQ(MeshCachePath(mesh).filename(), "cH.vmesh");
+
+    TSKITerrainMesh cached;
+    ASSERT_TRUE(cached.Load(mesh, 2.0f, &error)) << error;
+    const std::vector<float> expected = CellHeights(cached);
+
+    // Without the cache the 3DS itself is read: the same triangles.
+    const std::string cacheBytes = test::ReadText(MeshCachePath(mesh));
+    fs::remove(MeshCachePath(mesh));
+    TSKITerrainMesh parsed;
+    ASSERT_TRUE(parsed.Load(mesh, 2.0f, &error)) << error;
+    EXPECT_EQ(parsed.TriangleCount(), cached.TriangleCount());
+    EXPECT_EQ(CellHeights(parsed), expected);
+    // The cache keeps each position once.
+    EXPECT_LT(cached.Vertices().size(), parsed.Vertices().size() / 5);
+
+    // A cache of other bytes is not taken: here the cache of a flat field beside a 3DS that
+    // was changed since.
+    test::TempDir flat;
+    ASSERT_TRUE(BuildTerrainMeshes(Field([](int, int) { return 5.0f; }), 2.0f, -30.0f, flat.Path(),
+                                   "c", &error));
+    fs::copy_file(MeshCachePath(flat / "cH.3ds"), MeshCachePath(mesh));
+    TSKITerrainMesh stale;
+    ASSERT_TRUE(stale.Load(mesh, 2.0f, &error)) << error;
+    EXPECT_EQ(CellHeights(stale), expected);
+
+    // Damaged caches (cut short, a wild count, an index past the vertices) are ignored.
+    for (size_t cut : {size_t(10), size_t(40), cacheBytes.size() - 4}) {
+        test::WriteText(MeshCachePath(mesh), cacheBytes.substr(0, cut));
+        TSKITerrainMesh m;
+        ASSERT_TRUE(m.Load(mesh, 2.0f, &error)) << error;
+        EXPECT_EQ(CellHeights(m), expected) << cut;
+    }
+    std::string wild = cacheBytes;
+    wild[35] = char(0x7F);  // vertex count in the billions
+    test::WriteText(MeshCachePath(mesh), wild);
+    TSKITerrainMesh w;
+    ASSERT_TRUE(w.Load(mesh, 2.0f, &error));
+    EXPECT_EQ(CellHeights(w), expected);
+    std::string badIndex = cacheBytes;
+    for (size_t k = badIndex.size() - 4; k < badIndex.size(); ++k) badIndex[k] = char(0xFF);
+    test::WriteText(MeshCachePath(mesh), badIndex);
+    TSKITerrainMesh b;
+    ASSERT_TRUE(b.Load(mesh, 2.0f, &error));
+    EXPECT_EQ(CellHeights(b), expected);
 }
 
 TEST(TerrainMeshBuilder, SkirtHangsFromTheEdgeToTheBottom) {

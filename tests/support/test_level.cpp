@@ -64,8 +64,8 @@ void WriteTestLevel(const fs::path& folder, const TestLevel& level) {
             if (!BuildTerrainMeshes(field, level.scaleY, -50.0f, cache, stem, &error))
                 throw std::runtime_error("cannot build test meshes: " + error);
         }
-        PlaceFile(cached, folder / (stem + "H.3ds"));
-        PlaceFile(cache / (stem + "Side.3ds"), folder / (stem + "Side.3ds"));
+        for (const char* file : {"H.3ds", "Side.3ds", "H.vmesh", "Side.vmesh"})
+            PlaceFile(cache / (stem + file), folder / (stem + file));
     }
     if (level.writeTextures) {
         TSKIImage snow(level.textureSize, level.textureSize, {240, 240, 250});

@@ -1,0 +1,188 @@
+#include "engine/terrain_mesh_cache.h"
+
+#include <cstring>
+#include <unordered_map>
+
+#include <assimp/scene.h>
+#include <assimp/Importer.hpp>
+
+#include "persistence/atomic_file.h"
+
+namespace vallorn {
+namespace {
+
+constexpr char kMagic[16] = "VALLORN-MESH-1";
+constexpr size_t kHeaderSize = 16 + 8 + 8 + 4 + 4;
+// Far beyond any terrain: a header naming more is damaged.
+constexpr uint32_t kMaxCount = 64u * 1024u * 1024u;
+
+template <typename T>
+void Put(std::string& out, const T& value) {
+    out.append(reinterpret_cast<const char*>(&value), sizeof(T));
+}
+
+template <typename T>
+T Get(std::string_view in, size_t at) {
+    T value;
+    std::memcpy(&value, in.data() + at, sizeof(T));
+    return value;
+}
+
+// The 3DS reader gives every face its own three vertices; the cache keeps each position
+// once (same triangles, a third of the bytes).
+void WeldVertices(TSKIRawMesh& mesh) {
+    struct Key {
+        uint32_t x, y, z;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        size_t operator()(const Key& k) const {
+            return size_t((uint64_t(k.x) * 0x9E3779B97F4A7C15ull) ^ (uint64_t(k.y) << 21) ^
+                          (uint64_t(k.z) * 0xC2B2AE3D27D4EB4Full));
+        }
+    };
+    std::unordered_map<Key, uint32_t, KeyHash> seen;
+    seen.reserve(mesh.Vertices.size());
+    std::vector<glm::vec3> kept;
+    std::vector<uint32_t> remap(mesh.Vertices.size());
+    for (size_t v = 0; v < mesh.Vertices.size(); ++v) {
+        Key k;
+        std::memcpy(&k, &mesh.Vertices[v], sizeof k);
+        auto [it, added] = seen.emplace(k, uint32_t(kept.size()));
+        if (added) kept.push_back(mesh.Vertices[v]);
+        remap[v] = it->second;
+    }
+    for (uint32_t& idx : mesh.Indices) idx = remap[idx];
+    mesh.Vertices = std::move(kept);
+}
+
+}  // namespace
+
+std::filesystem::path MeshCachePath(const std::filesystem::path& meshFile) {
+    std::filesystem::path p = meshFile;
+    p.replace_extension(".vmesh");
+    return p;
+}
+
+uint64_t HashBytes(std::string_view bytes) {
+    // Eight bytes at a time, multiply and rotate, then the tail and a final mix.
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ bytes.size();
+    size_t k = 0;
+    for (; k + 8 <= bytes.size(); k += 8) {
+        uint64_t w;
+        std::memcpy(&w, bytes.data() + k, 8);
+        h = (h ^ (w * 0xC2B2AE3D27D4EB4Full)) * 0x9E3779B97F4A7C15ull;
+        h = (h << 31) | (h >> 33);
+    }
+    for (; k < bytes.size(); ++k) h = (h ^ uint8_t(bytes[k])) * 0x100000001B3ull;
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    return h;
+}
+
+bool ReadMeshBytes(const std::filesystem::path& file, std::string_view bytes, TSKIRawMesh& out,
+                   std::string* error) {
+    out = {};
+    // No post-processing: the vertices are used as stored. The 3DS reader adds a Z-up to
+    // Y-up rotation on the root node; our files are written Y-up already, so node
+    // transforms are ignored.
+    Assimp::Importer importer;
+    const std::string hint = file.extension().string().substr(file.extension().empty() ? 0 : 1);
+    const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), 0, hint.c_str());
+    if (!scene || scene->mNumMeshes == 0) {
+        if (error) {
+            *error = "cannot read terrain mesh " + file.string();
+            const char* why = importer.GetErrorString();
+            if (!scene && why && *why) *error += std::string(": ") + why;
+        }
+        return false;
+    }
+    size_t vertexCount = 0, indexCount = 0;
+    for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
+        vertexCount += scene->mMeshes[m]->mNumVertices;
+        indexCount += size_t(scene->mMeshes[m]->mNumFaces) * 3;
+    }
+    out.Vertices.reserve(vertexCount);
+    out.Indices.reserve(indexCount);
+    for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
+        const aiMesh* mesh = scene->mMeshes[m];
+        const uint32_t base = uint32_t(out.Vertices.size());
+        for (unsigned v = 0; v < mesh->mNumVertices; ++v) {
+            const aiVector3D& p = mesh->mVertices[v];
+            out.Vertices.emplace_back(p.x, p.y, p.z);
+        }
+        for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+            const aiFace& face = mesh->mFaces[f];
+            // Polygons become fans; points and lines have no area and are dropped.
+            for (unsigned k = 1; k + 1 < face.mNumIndices; ++k) {
+                const unsigned a = face.mIndices[0], b = face.mIndices[k], c = face.mIndices[k + 1];
+                if (a >= mesh->mNumVertices || b >= mesh->mNumVertices || c >= mesh->mNumVertices)
+                    continue;
+                out.Indices.push_back(base + a);
+                out.Indices.push_back(base + b);
+                out.Indices.push_back(base + c);
+            }
+        }
+    }
+    if (out.Indices.empty()) {
+        if (error) *error = "terrain mesh " + file.string() + " holds no triangles";
+        return false;
+    }
+    return true;
+}
+
+bool ReadMeshCache(const std::filesystem::path& meshFile, std::string_view sourceBytes,
+                   TSKIRawMesh& out) {
+    out = {};
+    std::string cache;
+    if (!ReadWholeFile(MeshCachePath(meshFile), cache)) return false;
+    const std::string_view in = cache;
+    if (in.size() < kHeaderSize || std::memcmp(in.data(), kMagic, sizeof kMagic) != 0) return false;
+    if (Get<uint64_t>(in, 16) != sourceBytes.size() ||
+        Get<uint64_t>(in, 24) != HashBytes(sourceBytes))
+        return false;
+    const uint32_t vertices = Get<uint32_t>(in, 32), indices = Get<uint32_t>(in, 36);
+    if (vertices > kMaxCount || indices > kMaxCount || indices % 3 != 0 || indices == 0)
+        return false;
+    if (in.size() != kHeaderSize + size_t(vertices) * 12 + size_t(indices) * 4) return false;
+    out.Vertices.resize(vertices);
+    out.Indices.resize(indices);
+    std::memcpy(out.Vertices.data(), in.data() + kHeaderSize, size_t(vertices) * 12);
+    std::memcpy(out.Indices.data(), in.data() + kHeaderSize + size_t(vertices) * 12,
+                size_t(indices) * 4);
+    for (uint32_t idx : out.Indices) {
+        if (idx >= vertices) {
+            out = {};
+            return false;
+        }
+    }
+    return true;
+}
+
+bool WriteMeshCache(const std::filesystem::path& meshFile, std::string* error) {
+    std::string source;
+    if (!ReadWholeFile(meshFile, source)) {
+        if (error) *error = "cannot read " + meshFile.string();
+        return false;
+    }
+    TSKIRawMesh mesh;
+    if (!ReadMeshBytes(meshFile, source, mesh, error)) return false;
+    WeldVertices(mesh);
+    static_assert(sizeof(glm::vec3) == 12);
+    std::string out(kMagic, sizeof kMagic);
+    Put(out, uint64_t(source.size()));
+    Put(out, HashBytes(source));
+    Put(out, uint32_t(mesh.Vertices.size()));
+    Put(out, uint32_t(mesh.Indices.size()));
+    out.append(reinterpret_cast<const char*>(mesh.Vertices.data()), mesh.Vertices.size() * 12);
+    out.append(reinterpret_cast<const char*>(mesh.Indices.data()), mesh.Indices.size() * 4);
+    std::string why;
+    if (!WriteFileAtomically(MeshCachePath(meshFile), out, &why)) {
+        if (error) *error = why;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vallorn
