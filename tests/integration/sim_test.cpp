@@ -99,12 +99,23 @@ TEST(Sim, TicksAndSpeedsAreHonoured) {
     }
 }
 
+TEST(Sim, SkiersCanBeBroughtToTheStarterParkAsTheRunStarts) {
+    const std::string game = " --game " + (test::BuildRoot() / "worlds" / "Starter.ski").string();
+    const RunResult r = Sim("run --ticks 3 --skiers 250" + game + Root());
+    ASSERT_EQ(r.status, 0);
+    const auto skiers = r.out.find("\"Skiers\"");
+    ASSERT_NE(skiers, std::string::npos) << r.out;
+    EXPECT_GE(JsonInt(r.out.substr(skiers), "Total"), 250);
+    EXPECT_EQ(JsonText(r.out, "Level"), "Mountain");
+}
+
 TEST(Sim, BadArgumentsExitTwoWithUsage) {
     test::TempDir dir;
     for (const char* args :
          {"", "fly", "run", "run --level", "run --level X --speed 3", "run --level X --days -1",
           "run --level X --days 1 --ticks 5", "info --level X --fps 30", "run --level X --bogus",
-          "run --level X --fps 0", "info --level X --save-as a/b"}) {
+          "run --level X --fps 0", "info --level X --save-as a/b", "run --level X --skiers -5",
+          "run --level X --skiers many", "info --level X --skiers 5"}) {
         const RunResult r = Sim(args, dir / "err.txt");
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(test::ReadText(dir / "err.txt").find("usage:"), std::string::npos) << args;

@@ -84,6 +84,9 @@ int Run(const sim::Options& o) {
     TSKIEngine engine({o.root, o.seed, scripted ? &dialogs : nullptr});
     if (int rc = o.game.empty() ? LoadLevel(engine, o) : LoadGame(engine, o)) return rc;
     engine.Park.ParkSpeed = float(o.speed);
+    if (o.skiers > 0) {
+        engine.SpawnSkiers(int(o.skiers), engine.UpdateArrivalPoint(), 10, 10, true);
+    }
 
     const double frame = 1.0 / o.fps;
     const int64_t startTicks = engine.TicksRun;

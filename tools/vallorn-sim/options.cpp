@@ -9,7 +9,7 @@ const char* Usage() {
   vallorn-sim info --level NAME [--addons] [--root DIR] [--save-as NAME]
   vallorn-sim run (--level NAME [--addons] | --game FILE.ski) [--days N | --ticks N]
                   [--speed 1|2|4] [--fps F] [--seed S] [--report OUT.json]
-                  [--save OUT.ski] [--actions FILE] [--root DIR]
+                  [--save OUT.ski] [--skiers N] [--actions FILE] [--root DIR]
   vallorn-sim --help
 
 info    loads a level and prints its figures as JSON (grid size, maximum height, counts of
@@ -19,7 +19,8 @@ run     loads a level (or, with --game, a saved game and the level it names) and
         the game's frame handler with a fixed frame time of 1/F s (default 30 frames a
         second) at the given speed (default 4) for N game days (default 1) or N game ticks;
         questions take their default answers. Prints the report as JSON, or writes it to
-        --report. --save writes the park at the end as a saved game.
+        --report. --save writes the park at the end as a saved game. --skiers brings N more
+        skiers to the park's arrival point as the run starts, whatever its capacity.
 
 Folders: levels are read from DIR/worlds (or DIR/addons with --addons); DIR is the folder
 of the program unless --root is given. When that folder is not writable (an installed
@@ -88,6 +89,12 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args, Op
             auto n = Int(v);
             if (!n || *n < 0) return a + " needs a whole number of 0 or more";
             (a == "--days" ? o.days : o.ticks) = *n;
+        } else if (run && a == "--skiers") {
+            if (auto e = value(v)) return e;
+            auto n = Int(v);
+            if (!n || *n < 0 || *n > 1000000)
+                return "--skiers needs a whole number from 0 to 1000000";
+            o.skiers = *n;
         } else if (run && a == "--speed") {
             if (auto e = value(v)) return e;
             auto n = Int(v);

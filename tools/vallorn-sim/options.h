@@ -17,6 +17,7 @@ struct Options {
     std::string game;    // run: a saved game to load instead of a level
     std::string save;    // run: write the park as a saved game at the end
     std::optional<int64_t> days, ticks;
+    int64_t skiers = 0;  // run: skiers brought to the arrival point when the run starts
     double speed = 4;
     double fps = 30;
     uint64_t seed = 1;
