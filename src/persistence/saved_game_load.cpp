@@ -505,6 +505,10 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
         RebuildOverlay(o);
     RebuildNavigation();
     AllocateParking();
+    // The simulated time gathered toward the next tick and history sample starts afresh:
+    // the first tick of a loaded park comes a whole tick after the load.
+    TickAccumulator = 0;
+    HistoryAccumulator = 0;
     StartOfDay = TSKIParkData{};
     StartOfDay.ParkTime = -1;
 

@@ -121,6 +121,15 @@ TEST(SavedGame, SaveLoadSaveKeepsTheParkAndItsHash) {
     // The loaded park runs on.
     for (int k = 0; k < 300; ++k) c->OnProgress(1.0 / 30.0);
     EXPECT_FALSE(c->Skiers.empty());
+
+    // Closed and loaded again, the used engine holds the saved park and starts its clock
+    // afresh: no tick is owed from the game before.
+    c->OnProgress(0.05);
+    c->CloseGame();
+    ASSERT_TRUE(c->LoadGameFile(dir / "b.ski")) << c->LoadError;
+    EXPECT_EQ(c->TickAccumulator, 0.0f);
+    EXPECT_EQ(c->HistoryAccumulator, 0.0f);
+    EXPECT_EQ(c->SaveGameText(), b->SaveGameText());
 }
 
 TEST(SavedGame, DecimalPointsAndCommasLoadAlike) {
