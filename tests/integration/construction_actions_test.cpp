@@ -162,5 +162,56 @@ TEST_F(ConstructionActions, TheMenuStartsTheToolsOfTheCellUnderTheCursor) {
     EXPECT_EQ(o.Result, TSKIActionResult::Failed);
 }
 
+TEST_F(ConstructionActions, TreesAreOnlyPlantedWhereNeededAndWithRoomAround) {
+    BuildLiftAndSlope();
+    e->Park.ParkTreesFelled = 0;
+    ExpectRefused(PlantTreeAction(90, 200), "No more trees needed!");
+    e->Park.ParkTreesFelled = 5;
+    ExpectRefused(PlantTreeAction(126, 237), "No room for a tree");  // three cells off the slope
+    e->Park.ParkCash = e->Game().TreePrice - 1;
+    ExpectRefused(PlantTreeAction(90, 200), "Not enough cash!");
+    e->Park.ParkCash = 50000;
+    ASSERT_FALSE(e->Cell(90, 200).Tree);
+    EXPECT_TRUE(Do(PlantTreeAction(90, 200)).Done());
+    EXPECT_TRUE(e->Cell(90, 200).Tree);
+    EXPECT_EQ(e->Park.ParkCash, 50000 - e->Game().TreePrice);
+}
+
+TEST_F(ConstructionActions, AGaragesAreaOfOperationsIsSetWithinReach) {
+    ASSERT_TRUE(Do(PlaceBuildingAction(kBuildStall, 104, 236)).Done());
+    ASSERT_TRUE(Do(PlaceBuildingAction(kBuildSnowcatGarage, 90, 200)).Done());
+    ExpectRefused(SetAreaAction(0, 95, 205), "Only a snowcat garage has an area of operations");
+    ExpectRefused(SetAreaAction(1, 90, 290), "Target out of reach!");  // 360 units away
+    EXPECT_TRUE(Do(SetAreaAction(1, 100, 230)).Done());
+    EXPECT_EQ(e->Buildings[1]->AreaI, 100);
+    EXPECT_EQ(e->Buildings[1]->AreaJ, 230);
+    EXPECT_EQ(e->ConstructionTool, 0);
+}
+
+TEST_F(ConstructionActions, ABuildingIsDeletedOnlyWhenThePlayerSaysYes) {
+    ASSERT_TRUE(Do(PlaceBuildingAction(kBuildStall, 104, 236)).Done());
+    EXPECT_EQ(DeleteBuildingAction(0).Check(*e).Text, "Delete Stall");
+    dialogs.answer = false;
+    EXPECT_EQ(Do(DeleteBuildingAction(0)).Result, TSKIActionResult::Declined);
+    EXPECT_EQ(dialogs.questions.back(), "Do you really want to delete this building?");
+    EXPECT_EQ(e->Buildings.size(), 1u);
+    dialogs.answer = true;
+    EXPECT_TRUE(Do(DeleteBuildingAction(0)).Done());
+    EXPECT_TRUE(e->Buildings.empty());
+}
+
+TEST_F(ConstructionActions, AMarketingCampaignBringsSkiersToTheParkingAndSaysSo) {
+    ASSERT_TRUE(Do(PlaceBuildingAction(kBuildParking, 106, 256)).Done());
+    e->Profile.MarketingPriceNormal = 7000;
+    const int32_t cash = e->Park.ParkCash;
+    EXPECT_TRUE(Do(MarketingAction(2, 3)).Done());
+    EXPECT_EQ(e->Park.ParkCash, cash - 7000);
+    const size_t n = e->Skiers.size();
+    EXPECT_GE(n, 10u);
+    EXPECT_LE(n, 19u);
+    ASSERT_FALSE(dialogs.infos.empty());
+    EXPECT_EQ(dialogs.infos.back(), std::to_string(n) + " new skilled skiers have arrived.");
+}
+
 }  // namespace
 }  // namespace vallorn
