@@ -145,6 +145,9 @@ TEST(ScriptParser, EveryBadLineIsReportedNotOnlyTheFirst) {
     EXPECT_EQ(errors[1].rfind("s.actions:4: ", 0), 0u);  // a CRLF line ending is fine
     EXPECT_EQ(Errors(std::string("click\ncell 1\0 2\n", 16))[0],
               "s.actions:2: the line holds a NUL byte");
+    // Words of a binary file are quoted printable and short.
+    EXPECT_EQ(Errors("\x01\xff" + std::string(50, 'x') + "\n")[0],
+              "s.actions:1: unknown command '??" + std::string(38, 'x') + "...'");
 }
 
 }  // namespace

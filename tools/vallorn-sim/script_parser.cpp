@@ -150,11 +150,24 @@ bool Tokenize(const std::string& line, std::vector<std::string>& words, std::str
     return true;
 }
 
+// A word of the script as an error message quotes it: bytes that are not printable show as
+// '?', and a long word is cut.
+std::string Quoted(const std::string& w) {
+    constexpr size_t kMax = 40;
+    std::string q;
+    for (size_t k = 0; k < w.size() && k < kMax; ++k) {
+        const unsigned char c = static_cast<unsigned char>(w[k]);
+        q += c >= 0x20 && c < 0x7f ? char(c) : '?';
+    }
+    if (w.size() > kMax) q += "...";
+    return "'" + q + "'";
+}
+
 std::optional<std::string> CheckArg(const ArgSpec& spec, const std::string& w) {
     switch (spec.kind) {
         case Arg::Int: {
             const auto n = ParseInteger(w);
-            if (!n) return std::string(spec.name) + " must be a whole number, not '" + w + "'";
+            if (!n) return std::string(spec.name) + " must be a whole number, not " + Quoted(w);
             if (*n < spec.min || *n > spec.max) {
                 return std::string(spec.name) + " must be from " + std::to_string(spec.min) +
                        " to " + std::to_string(spec.max);
@@ -162,24 +175,26 @@ std::optional<std::string> CheckArg(const ArgSpec& spec, const std::string& w) {
             return std::nullopt;
         }
         case Arg::Real:
-            if (!ParseReal(w)) return std::string(spec.name) + " must be a number, not '" + w + "'";
+            if (!ParseReal(w))
+                return std::string(spec.name) + " must be a number, not " + Quoted(w);
             return std::nullopt;
         case Arg::Text:
             return std::nullopt;
         case Arg::Choice:
             if (WordIndex(spec.words, w) < 0) {
-                return std::string(spec.name) + " must be one of " + Join(spec.words) + ", not '" +
-                       w + "'";
+                return std::string(spec.name) + " must be one of " + Join(spec.words) + ", not " +
+                       Quoted(w);
             }
             return std::nullopt;
         case Arg::Lift:
             if (LiftTypeArg(w) < 0) {
-                return "unknown lift type '" + w + "' (0..6 or " + Join(kLiftNames) + ")";
+                return "unknown lift type " + Quoted(w) + " (0..6 or " + Join(kLiftNames) + ")";
             }
             return std::nullopt;
         case Arg::Building:
             if (BuildingTypeArg(w) < 0) {
-                return "unknown building type '" + w + "' (0..12 or " + Join(kBuildingNames) + ")";
+                return "unknown building type " + Quoted(w) + " (0..12 or " + Join(kBuildingNames) +
+                       ")";
             }
             return std::nullopt;
     }
@@ -201,13 +216,13 @@ std::optional<std::string> CheckExpect(const std::vector<std::string>& a) {
         return std::nullopt;
     }
     if (WordIndex(kQuantities, a[0]) < 0) {
-        return "unknown quantity '" + a[0] + "' (" + Join(kQuantities) + ")";
+        return "unknown quantity " + Quoted(a[0]) + " (" + Join(kQuantities) + ")";
     }
     if (a.size() != 2 && a.size() != 3) return usage;
     if (a.size() == 3 && WordIndex(kOps, a[1]) < 0) {
-        return "unknown comparison '" + a[1] + "' (" + Join(kOps) + ")";
+        return "unknown comparison " + Quoted(a[1]) + " (" + Join(kOps) + ")";
     }
-    if (!ParseReal(a.back())) return "expect " + a[0] + " needs a number, not '" + a.back() + "'";
+    if (!ParseReal(a.back())) return "expect " + a[0] + " needs a number, not " + Quoted(a.back());
     return std::nullopt;
 }
 
@@ -215,7 +230,7 @@ std::optional<std::string> CheckStep(const ScriptStep& s) {
     if (s.Command == "expect") return CheckExpect(s.Args);
     const auto& table = Commands();
     const auto it = table.find(s.Command);
-    if (it == table.end()) return "unknown command '" + s.Command + "'";
+    if (it == table.end()) return "unknown command " + Quoted(s.Command);
     const std::vector<ArgSpec>& specs = it->second;
     size_t required = 0;
     for (const ArgSpec& a : specs) required += a.optional ? 0 : 1;
