@@ -32,10 +32,12 @@ TEST(StarterPark, HoldsAWholeSmallResortOnTheDefaultLevel) {
     EXPECT_EQ(e.LiftCount(), 2);
     EXPECT_EQ(lifts[3], 1) << "a quad chairlift";
     EXPECT_EQ(lifts[1], 1) << "a T-bar";
-    for (uint8_t type : {kBuildParking, kBuildStall, kBuildShelter, kBuildSnowCannon,
-                         kBuildSkiPatrol, kBuildSnowcatGarage}) {
+    for (uint8_t type :
+         {kBuildStall, kBuildShelter, kBuildSnowCannon, kBuildSkiPatrol, kBuildSnowcatGarage}) {
         EXPECT_EQ(buildings[type], 1) << "building type " << int(type);
     }
+    EXPECT_EQ(buildings[kBuildParking], 2);
+    EXPECT_EQ(e.Park.ParkMaxSkiers, 100) << "both lots take cars";
     // The ski patrol and the garage came with their vehicles.
     std::map<uint8_t, int> vehicles;
     for (const auto& v : e.Vehicles) ++vehicles[v->Type];

@@ -63,9 +63,10 @@ bool FlatFree(const TSKIEngine& e, int i, int j, int radius, float step) {
 }
 
 bool FindLiftLine(const TSKIEngine& e, int liftType, int ci, int cj, int around, int keepOff,
-                  float rise, float gradient, int out[4]) {
+                  float rise, float gradient, int out[4], float maxLength) {
     const TSKILiftParams& lift = e.Params.Lifts[size_t(liftType)];
-    const int reach = int(lift.MaxLength / kCellSize) - 1;
+    const float longest = maxLength > 0 ? std::min(maxLength, lift.MaxLength) : lift.MaxLength;
+    const int reach = int(longest / kCellSize) - 1;
     const int minCells = int(std::ceil(2 * lift.PoleMinDist / kCellSize)) + 1;
     float best = -1;
     for (int a0 = ci - around; a0 <= ci + around; a0 += 2) {
@@ -128,7 +129,8 @@ int PlaceNear(TSKIEngine& e, uint8_t type, int ci, int cj, int from, int to, int
     return -1;
 }
 
-TResortLayout BuildResort(TSKIEngine& e, int liftType, float rise, int slopes) {
+TResortLayout BuildResort(TSKIEngine& e, int liftType, float rise, int slopes,
+                          float maxLiftLength) {
     TResortLayout out;
     int ri = 0, rj = 0;
     if (!e.HasGrid() || !RoadEnd(e, ri, rj)) {
@@ -155,7 +157,8 @@ TResortLayout BuildResort(TSKIEngine& e, int liftType, float rise, int slopes) {
     // The lift: a lower station near the parking lot, an upper one at least `rise` higher
     // within the type's reach, with a clear line between them.
     int line[4] = {0, 0, 0, 0};
-    if (!FindLiftLine(e, liftType, pi, pj, 14, parkingRadius + 4, rise, 0.3f, line)) {
+    if (!FindLiftLine(e, liftType, pi, pj, 14, parkingRadius + 4, rise, 0.3f, line,
+                      maxLiftLength)) {
         out.error = "no ground for the lift near the parking lot";
         return out;
     }

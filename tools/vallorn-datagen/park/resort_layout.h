@@ -26,10 +26,11 @@ bool FreeGround(const TSKIEngine& engine, int i, int j);
 bool FlatFree(const TSKIEngine& engine, int i, int j, int radius, float step);
 
 // Station cells of a lift of `liftType` whose lower station lies within `around` cells of
-// (ci, cj) but no nearer than `keepOff`, climbing at least `rise`, with free ground between;
-// the gentlest line near `gradient` wins. False when there is none.
+// (ci, cj) but no nearer than `keepOff`, climbing at least `rise`, with free ground between
+// and no longer than `maxLength` world units (0: the type's own limit); the line whose
+// gradient is nearest `gradient` wins. False when there is none.
 bool FindLiftLine(const TSKIEngine& engine, int liftType, int ci, int cj, int around, int keepOff,
-                  float rise, float gradient, int out[4]);
+                  float rise, float gradient, int out[4], float maxLength = 0);
 
 // A slope from beside the upper station down to beside the lower one, bowing `side` cells
 // off the lift line (positive: to the line's left). Returns its section index.
@@ -41,9 +42,11 @@ int LaySlope(TSKIEngine& engine, const int line[4], float side, float width);
 int PlaceNear(TSKIEngine& engine, uint8_t type, int ci, int cj, int from, int to, int offset);
 
 // Finds ground for the resort near the inner end of the level's road and builds it: a
-// parking lot, a lift of `liftType` climbing at least `rise`, `slopes` slopes from the top
-// station back to the bottom (each taking its own way), a stall and a shelter near the
-// bottom station. Rebuilds the navigation once at the end.
-TResortLayout BuildResort(TSKIEngine& engine, int liftType = 3, float rise = 60.0f, int slopes = 2);
+// parking lot, a lift of `liftType` climbing at least `rise` (at most `maxLiftLength` long,
+// 0: the type's limit), `slopes` slopes from the top station back to the bottom (each taking
+// its own way), a stall and a shelter near the bottom station. Rebuilds the navigation once
+// at the end.
+TResortLayout BuildResort(TSKIEngine& engine, int liftType = 3, float rise = 60.0f, int slopes = 2,
+                          float maxLiftLength = 0);
 
 }  // namespace vallorn::datagen

@@ -1,12 +1,43 @@
 #include "park/starter_park.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace vallorn::datagen {
+
+namespace {
+
+// A second parking lot beside the first, where the game's own placement rules allow one
+// (close to the road, on free, even ground).
+int SecondParking(TSKIEngine& e, int first) {
+    int ci, cj;
+    TSKIEngine::WorldToCell(e.Buildings[size_t(first)]->Position, ci, cj);
+    for (int d = 6; d < 30; ++d) {
+        for (int a = ci - d; a <= ci + d; ++a) {
+            for (int b = cj - d; b <= cj + d; ++b) {
+                if (std::max(std::abs(a - ci), std::abs(b - cj)) != d) continue;
+                if (!TSKIEngine::CellInGrid(a, b)) continue;
+                TSKIBuildingRecord r;
+                r.Type = kBuildParking;
+                r.Position = e.CellToWorld(a, b, true);
+                if (e.ValidateBuilding(r, false).rfind("OK", 0) != 0) continue;
+                return e.IndexOf(e.CreateBuilding(r));
+            }
+        }
+    }
+    return -1;
+}
+
+}  // namespace
 
 std::string BuildStarterPark(TSKIEngine& e, TStarterPark* out) {
     TStarterPark park;
-    park.main = BuildResort(e, 3, 60.0f, 2);
+    // A short quad chairlift: skiers ride it several times a day.
+    park.main = BuildResort(e, 3, 45.0f, 2, 380.0f);
     if (!park.main.ok()) return park.main.error;
     const int li = park.main.lowerI, lj = park.main.lowerJ;
+    park.secondParking = SecondParking(e, park.main.parking);
+    if (park.secondParking < 0) return "no ground for a second parking lot";
 
     // A beginners' T-bar near the bottom station, gentle and short, with its own slope.
     int line[4] = {0, 0, 0, 0};
@@ -27,6 +58,7 @@ std::string BuildStarterPark(TSKIEngine& e, TStarterPark* out) {
     e.CreateBuildingVehicles(size_t(park.garage));
     e.RebuildSnowOverlay();
     e.RebuildNavigation();
+    e.AllocateParking();
     if (out) *out = park;
     return {};
 }
