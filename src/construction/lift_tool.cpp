@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "construction/tool_geometry.h"
+#include "entities/pole_layout.h"
 
 namespace vallorn {
 
@@ -40,57 +41,8 @@ std::vector<TSKIVector> PoleLayout(const TSKIEngine& e, const TSKILiftParams& ty
     std::vector<TSKIVector> nodes{lower, upper};
     nodes[0].y = e.TerrainHeight(nodes[0]);
     nodes[1].y = e.TerrainHeight(nodes[1]);
-    const int skip = int(std::floor(type.PoleMinDist / kSampleStep));
-    bool settled = false;
-    for (int pass = 0; pass < 500; ++pass) {
-        // Only the longest span is examined in a pass; the first found wins ties.
-        size_t span = 0;
-        float longest = -1;
-        for (size_t k = 0; k + 1 < nodes.size(); ++k) {
-            const float d = Distance3(nodes[k], nodes[k + 1]);
-            if (d > longest) {
-                longest = d;
-                span = k;
-            }
-        }
-        const TSKIVector a = nodes[span], b = nodes[span + 1];
-        const int count = int(std::floor(longest / kSampleStep)) + 1;
-        const TSKIVector dir = longest > 0 ? (b - a) / longest : TSKIVector(0, 0, 0, 0);
-        int rising = -1, deepest = -1;
-        float riseBest = 0, deepBest = 0;
-        TSKIVector risePoint{}, deepPoint{};
-        for (int k = skip; k < count - skip; ++k) {
-            TSKIVector p = a + dir * (kSampleStep * float(k));
-            p.w = 1;
-            const float terrain = e.TerrainHeight(p);
-            const float above = terrain - p.y;
-            if (above > 0 && above > riseBest) {
-                riseBest = above;
-                rising = k;
-                risePoint = p;
-            }
-            if (std::fabs(above) > deepBest) {
-                deepBest = std::fabs(above);
-                deepest = k;
-                deepPoint = p;
-            }
-        }
-        TSKIVector pole;
-        if (rising >= 0) {
-            pole = risePoint;
-        } else if (deepest >= 0 && deepBest > type.PoleHeight / 2) {
-            pole = deepPoint;
-        } else {
-            settled = true;
-            break;
-        }
-        pole.y = e.TerrainHeight(pole);
-        nodes.insert(nodes.begin() + long(span) + 1, pole);
-    }
-    if (!settled) return nodes;  // abandoned: no heights added
-    nodes.front().y += type.StationHeight;
-    nodes.back().y += type.StationHeight;
-    for (size_t k = 1; k + 1 < nodes.size(); ++k) nodes[k].y += type.PoleHeight;
+    // The price's layout skips whole samples at each end (the built lift rounds instead).
+    LayOutPoles(e, type, nodes, int(std::floor(type.PoleMinDist / kSampleStep)));
     return nodes;
 }
 

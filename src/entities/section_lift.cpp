@@ -5,6 +5,7 @@
 
 #include "engine/engine.h"
 #include "entities/gondole.h"
+#include "entities/pole_layout.h"
 #include "entities/section.h"
 
 namespace vallorn {
@@ -12,7 +13,6 @@ namespace vallorn {
 namespace {
 
 constexpr float kSampleStep = 4.0f;  // ground line and pole search sample every 4 units
-constexpr int kMaxPoleRounds = 500;
 constexpr float kWheelTurnFactor = 40.0f;
 
 float Distance(const TSKIVector& a, const TSKIVector& b) {
@@ -30,50 +30,6 @@ TSKIVector HorizontalUnit(const TSKIVector& from, const TSKIVector& to,
 
 float Ground(const TSKIEngine& e, const TSKIVector& p) {
     return e.HasGrid() ? e.TerrainHeight(p) : 0.0f;
-}
-
-// The cable's up line between two station points at terrain height: poles are inserted
-// where the terrain rises above the longest span, or, failing that, lies farther than half
-// a pole height above or below it. False when the rounds ran out before the layout settled.
-bool LayOutPoles(const TSKIEngine& e, const TSKILiftParams& type, std::vector<TSKIVector>& up) {
-    const int skip = int(std::lround(type.PoleMinDist / kSampleStep));
-    for (int round = 0; round < kMaxPoleRounds; ++round) {
-        size_t span = 0;
-        float longest = -1;
-        for (size_t k = 0; k + 1 < up.size(); ++k) {
-            const float len = Distance(up[k], up[k + 1]);
-            if (len > longest) {
-                longest = len;
-                span = k;
-            }
-        }
-        if (longest <= 0) return true;
-        const TSKIVector a = up[span];
-        const TSKIVector dir = (up[span + 1] - a) / longest;
-        const int samples = int(std::floor(longest / kSampleStep)) + 1;
-        int rise = -1, far = -1;
-        float bestRise = 0, bestFar = type.PoleHeight / 2;
-        TSKIVector risePoint{}, farPoint{};
-        for (int s = skip; s <= samples - 1 - skip; ++s) {
-            TSKIVector p = a + dir * (kSampleStep * float(s));
-            p.w = 1;
-            const float terrain = Ground(e, p);
-            const float above = terrain - p.y;
-            if (above > 0 && above > bestRise) {
-                bestRise = above;
-                rise = s;
-                risePoint = TSKIVector(p.x, terrain, p.z, 1);
-            }
-            if (std::fabs(above) > bestFar) {
-                bestFar = std::fabs(above);
-                far = s;
-                farPoint = TSKIVector(p.x, terrain, p.z, 1);
-            }
-        }
-        if (rise < 0 && far < 0) return true;
-        up.insert(up.begin() + long(span) + 1, rise >= 0 ? risePoint : farPoint);
-    }
-    return false;
 }
 
 }  // namespace
@@ -126,11 +82,7 @@ void TSKISection::BuildLift(const TSKILiftRecord& record) {
     // 2. The cable's up line: poles where the terrain needs them, then the heights of the
     // stations and poles above the ground.
     std::vector<TSKIVector> up{lower, upper};
-    if (LayOutPoles(e, type, up)) {
-        up.front().y += type.StationHeight;
-        up.back().y += type.StationHeight;
-        for (size_t k = 1; k + 1 < up.size(); ++k) up[k].y += type.PoleHeight;
-    }
+    LayOutPoles(e, type, up, int(std::lround(type.PoleMinDist / kSampleStep)));
     // The boarding axis runs across the lift, horizontally.
     const TSKIVector along = HorizontalUnit(up.front(), up.back(), {0, 0, 1, 0});
     BoardingAxis = TSKIVector(-along.z, 0, along.x, 0);
