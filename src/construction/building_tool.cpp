@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "construction/tool_geometry.h"
+#include "engine/player_actions.h"
 
 namespace vallorn {
 
@@ -144,7 +145,7 @@ void UpdateBuildingTool(TSKIEngine& e) {
 
 void BuildingClick(TSKIEngine& e) {
     UpdateBuildingTool(e);
-    if (!e.PlaceBuilding(e.BuildingPreview, true)) return;
+    if (!PerformAction(e, PlaceBuildingAction(e.BuildingPreview)).Done()) return;
     if (e.ToolInput.Shift) return;  // the tool stays for the next building
     e.ConstructionTool = 0;
     e.CursorSnap = e.SavedCursorSnap;

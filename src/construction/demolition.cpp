@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "construction/tool_geometry.h"
+#include "engine/player_actions.h"
 
 namespace vallorn {
 
@@ -64,14 +65,13 @@ void TSKIEngine::DeleteUnderCursor() {
     const TerrainCell& c = Cell(CursorI, CursorJ);
     TSKISection* section = c.Section;
     TSKIBuilding* building = c.Kind == kCellBuilding ? c.Building : nullptr;
+    // The building's index is taken first: deleting a section leaves the buildings' order.
+    const int32_t b = building != nullptr ? IndexOf(building) : -1;
     if (section != nullptr) {
         const int32_t s = IndexOf(section);
-        if (s >= 0) DeleteSection(size_t(s), true);
+        if (s >= 0) PerformAction(*this, DeleteSectionAction(size_t(s)));
     }
-    if (building != nullptr) {
-        const int32_t b = IndexOf(building);
-        if (b >= 0) DeleteBuilding(size_t(b));
-    }
+    if (b >= 0) PerformAction(*this, DeleteBuildingAction(size_t(b)));
     CursorCell = Cell(CursorI, CursorJ);
 }
 

@@ -83,10 +83,10 @@ std::vector<TSKIReplaceEntry> TSKIEngine::ReplaceLiftMenu(size_t liftIndex) cons
     return entries;
 }
 
-void TSKIEngine::ReplaceLift(size_t liftIndex, uint8_t newType) {
+bool TSKIEngine::ReplaceLift(size_t liftIndex, uint8_t newType) {
     ConstructionTool = 0;
-    if (!HasGrid() || liftIndex >= Sections.size() || !Sections[liftIndex]->IsLift()) return;
-    if (newType >= kLiftTypeCount || !Offered(newType)) return;
+    if (!HasGrid() || liftIndex >= Sections.size() || !Sections[liftIndex]->IsLift()) return false;
+    if (newType >= kLiftTypeCount || !Offered(newType)) return false;
     const TSKISection& lift = *Sections[liftIndex];
     const int lowerI = lift.LowerI, lowerJ = lift.LowerJ;
     const int upperI = lift.UpperI, upperJ = lift.UpperJ;
@@ -94,14 +94,15 @@ void TSKIEngine::ReplaceLift(size_t liftIndex, uint8_t newType) {
     const std::string reason = ReplacementProblem(*this, lift, newType, price);
     if (!reason.empty()) {
         Dialogs->ShowError("Can not upgrade. " + reason);
-        return;
+        return false;
     }
     const std::string question = "Do you want to replace " + lift.Name + " with " +
                                  LiftTypeName(Params.Lifts[newType]) +
                                  " ?\rPrice: " + FormatMoney(price);
-    if (!Dialogs->AskYesNo(question, true)) return;
+    if (!Dialogs->AskYesNo(question, true)) return false;
     DeleteSection(liftIndex, false);
     CreateNewLift(*this, lowerI, lowerJ, upperI, upperJ, newType, price);
+    return true;
 }
 
 }  // namespace vallorn

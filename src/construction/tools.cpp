@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "construction/tool_geometry.h"
+#include "engine/player_actions.h"
 
 namespace vallorn {
 
@@ -205,7 +206,9 @@ void TSKIEngine::ToolClick() {
     switch (ConstructionTool) {
         case 2:
             if (!LiftPolesVisible) return;
-            if (BuildLift(ToolLowerI, ToolLowerJ, CursorI, CursorJ, ToolLiftType) != nullptr) {
+            if (PerformAction(
+                    *this, BuildLiftAction(ToolLowerI, ToolLowerJ, CursorI, CursorJ, ToolLiftType))
+                    .Done()) {
                 ConstructionTool = 0;
                 HidePreviews(*this);
             }

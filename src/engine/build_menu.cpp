@@ -287,11 +287,11 @@ TSKIPlayerAction MenuItemAction(const TSKIMenuItem& item) {
                         const TSKISection* lift = e.CursorCell.Section;
                         const int32_t index = lift ? e.IndexOf(lift) : -1;
                         if (index < 0) break;
-                        const int32_t cash = e.Park.ParkCash;
-                        e.ReplaceLift(size_t(index), uint8_t(item.Tag - kReplaceTagBase));
-                        if (e.Park.ParkCash != cash) return TSKIActionResult::Done;
-                        reason = "The lift was not replaced (refused or answered No)";
-                        return TSKIActionResult::Failed;
+                        const TSKIActionOutcome outcome = PerformAction(
+                            e,
+                            ReplaceLiftAction(size_t(index), uint8_t(item.Tag - kReplaceTagBase)));
+                        reason = outcome.Reason;
+                        return outcome.Result;
                     }
                     case Cmd::FreeRide:
                         reason = "Free ride needs the 3D view";

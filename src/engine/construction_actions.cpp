@@ -84,6 +84,32 @@ TSKIBuildingRecord NewBuilding(const TSKIEngine& e, uint8_t type, int i, int j, 
     return r;
 }
 
+// The building placement's check and apply on a whole record.
+TSKIActionCheck CheckBuilding(const TSKIEngine& e, const TSKIBuildingRecord& r) {
+    if (r.Type >= kBuildingTypeCount || (r.Type == kBuildSightseeing && !e.EditorOpen)) {
+        return Refuse("No such building type");
+    }
+    if (e.CampaignLocks() && !e.Profile.UnlockedBuildings[r.Type]) {
+        return Refuse("This building is locked");
+    }
+    if (!e.PositionInGrid(r.Position)) return Refuse("Invalid location");
+    const std::string verdict = e.ValidateBuilding(r, true);
+    if (verdict.rfind("OK", 0) != 0) return Refuse(verdict);
+    return Allow(verdict, e.Params.Buildings[r.Type].Cost);
+}
+
+TSKIActionResult ApplyBuilding(TSKIEngine& e, const TSKIBuildingRecord& r, std::string& reason) {
+    if (e.PlaceBuilding(r, true)) return TSKIActionResult::Done;
+    reason = "Invalid location";
+    return TSKIActionResult::Failed;
+}
+
+TSKIPlayerAction PlaceBuildingAction(const TSKIBuildingRecord& record, int i, int j) {
+    return {"building " + std::to_string(record.Type) + " " + Cell(i, j),
+            [=](const TSKIEngine& e) { return CheckBuilding(e, record); },
+            [=](TSKIEngine& e, std::string& reason) { return ApplyBuilding(e, record, reason); }};
+}
+
 }  // namespace
 
 TSKIPlayerAction BuildLiftAction(int lowerI, int lowerJ, int upperI, int upperJ, uint8_t liftType) {
@@ -172,25 +198,18 @@ TSKIPlayerAction SlopeFinishAction(int i, int j) {
 TSKIPlayerAction PlaceBuildingAction(uint8_t type, int i, int j, float directionDegrees) {
     return {"building " + std::to_string(type) + " " + Cell(i, j),
             [=](const TSKIEngine& e) {
-                if (type >= kBuildingTypeCount || (type == kBuildSightseeing && !e.EditorOpen)) {
-                    return Refuse("No such building type");
-                }
-                if (e.CampaignLocks() && !e.Profile.UnlockedBuildings[type]) {
-                    return Refuse("This building is locked");
-                }
                 if (!InGrid(e, i, j)) return Refuse("Invalid location");
-                const std::string verdict =
-                    e.ValidateBuilding(NewBuilding(e, type, i, j, directionDegrees), true);
-                if (verdict.rfind("OK", 0) != 0) return Refuse(verdict);
-                return Allow(verdict, e.Params.Buildings[type].Cost);
+                return CheckBuilding(e, NewBuilding(e, type, i, j, directionDegrees));
             },
             [=](TSKIEngine& e, std::string& reason) {
-                if (e.PlaceBuilding(NewBuilding(e, type, i, j, directionDegrees), true)) {
-                    return TSKIActionResult::Done;
-                }
-                reason = "Invalid location";
-                return TSKIActionResult::Failed;
+                return ApplyBuilding(e, NewBuilding(e, type, i, j, directionDegrees), reason);
             }};
+}
+
+TSKIPlayerAction PlaceBuildingAction(const TSKIBuildingRecord& record) {
+    int i = 0, j = 0;
+    TSKIEngine::WorldToCell(record.Position, i, j);
+    return PlaceBuildingAction(record, i, j);
 }
 
 TSKIPlayerAction PlantTreeAction(int i, int j) {
@@ -290,13 +309,8 @@ TSKIPlayerAction ReplaceLiftAction(size_t lift, uint8_t newType) {
             // The engine checks the line, shows "Can not upgrade. " with the reason or asks
             // "Do you want to replace ...", and exchanges the lifts.
             [=](TSKIEngine& e, std::string& reason) {
-                const int32_t cash = e.Park.ParkCash;
-                const size_t sections = e.Sections.size();
-                e.ReplaceLift(lift, newType);
-                if (e.Park.ParkCash != cash && e.Sections.size() == sections) {
-                    return TSKIActionResult::Done;
-                }
-                reason = "The lift was not replaced";
+                if (e.ReplaceLift(lift, newType)) return TSKIActionResult::Done;
+                reason = "The lift was not replaced (refused or answered No)";
                 return TSKIActionResult::Failed;
             }};
 }

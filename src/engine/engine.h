@@ -508,7 +508,7 @@ public:
     bool DeleteBuilding(size_t index);
     void DeleteUnderCursor();
     std::vector<TSKIReplaceEntry> ReplaceLiftMenu(size_t liftIndex) const;
-    void ReplaceLift(size_t liftIndex, uint8_t newType);
+    bool ReplaceLift(size_t liftIndex, uint8_t newType);  // true when replaced
     // The objectives are told what was built (kBuiltLift or kBuiltBuilding, and its type).
     std::function<void(int kind, uint8_t type)> OnBuilt;
     // A campaign mission with the editor closed: types must be unlocked in the profile.

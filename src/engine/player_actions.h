@@ -11,6 +11,8 @@
 #include <functional>
 #include <string>
 
+#include "entities/building.h"
+
 namespace vallorn {
 
 class TSKIEngine;
@@ -94,6 +96,8 @@ TSKIPlayerAction SlopeNodeAction(int i, int j);
 TSKIPlayerAction SlopeFinishAction(int i, int j);
 // A building of the type centred on a cell, facing `directionDegrees` (0: +Z), paid for.
 TSKIPlayerAction PlaceBuildingAction(uint8_t type, int i, int j, float directionDegrees = 0);
+// The building tool's click: the previewed record as it stands (position and direction).
+TSKIPlayerAction PlaceBuildingAction(const TSKIBuildingRecord& record);
 // One tree on a cell by the tree tool's rule (the 7 x 7 block around it free and not under a
 // lift), charged GameTreePrice.
 TSKIPlayerAction PlantTreeAction(int i, int j);

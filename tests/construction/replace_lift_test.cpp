@@ -70,7 +70,7 @@ TEST_F(ReplaceLift, InACampaignMissionOnlyUnlockedTypesAreOffered) {
 TEST_F(ReplaceLift, YesReplacesTheLiftAndChargesTheFullPrice) {
     double_->TicketPrice = 99;
     f->ConstructionTool = 7;
-    f->ReplaceLift(0, 3);
+    EXPECT_TRUE(f->ReplaceLift(0, 3));
     ASSERT_EQ(f.dialogs.questions.size(), 1u);
     EXPECT_EQ(f.dialogs.questions[0],
               "Do you want to replace Double chairlift #1 with Quad "
@@ -92,7 +92,7 @@ TEST_F(ReplaceLift, YesReplacesTheLiftAndChargesTheFullPrice) {
 
 TEST_F(ReplaceLift, NoChangesNothing) {
     f.dialogs.answer = false;
-    f->ReplaceLift(0, 6);
+    EXPECT_FALSE(f->ReplaceLift(0, 6));
     EXPECT_EQ(f.dialogs.questions.size(), 1u);
     ASSERT_EQ(f->Sections.size(), 1u);
     EXPECT_EQ(f->Sections[0].get(), double_);
@@ -103,7 +103,7 @@ TEST_F(ReplaceLift, NoChangesNothing) {
 TEST_F(ReplaceLift, RefusalsShowTheErrorDialogAndKeepTheOldLift) {
     auto refused = [&](uint8_t type) {
         f.dialogs.errors.clear();
-        f->ReplaceLift(0, type);
+        EXPECT_FALSE(f->ReplaceLift(0, type));
         EXPECT_TRUE(f.dialogs.questions.empty());
         EXPECT_EQ(f->Sections.size(), 1u);
         EXPECT_EQ(f->Sections[0].get(), double_);
