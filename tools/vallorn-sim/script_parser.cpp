@@ -10,7 +10,7 @@ namespace {
 
 enum class Arg { Int, Real, Text, Choice, Lift, Building };
 
-struct ArgSpec {
+struct ArgRule {
     Arg kind;
     const char* name;
     int64_t min = 0, max = 0;        // Int
@@ -18,22 +18,22 @@ struct ArgSpec {
     bool optional = false;
 };
 
-ArgSpec Int(const char* name, int64_t min, int64_t max, bool optional = false) {
+ArgRule Int(const char* name, int64_t min, int64_t max, bool optional = false) {
     return {Arg::Int, name, min, max, {}, optional};
 }
-ArgSpec Cell(const char* name) {
+ArgRule Cell(const char* name) {
     return Int(name, 0, 512);
 }
-ArgSpec Index(const char* name) {
+ArgRule Index(const char* name) {
     return Int(name, 0, 1000000);
 }
-ArgSpec Choice(const char* name, std::vector<std::string> words, bool optional = false) {
+ArgRule Choice(const char* name, std::vector<std::string> words, bool optional = false) {
     return {Arg::Choice, name, 0, 0, std::move(words), optional};
 }
-ArgSpec Of(Arg kind, const char* name, bool optional = false) {
+ArgRule Of(Arg kind, const char* name, bool optional = false) {
     return {kind, name, 0, 0, {}, optional};
 }
-ArgSpec OnOff() {
+ArgRule OnOff() {
     return Choice("on|off", {"on", "off"});
 }
 
@@ -48,8 +48,8 @@ const std::vector<std::string> kQuantities = {"cash",   "loan",  "lifts",  "slop
                                               "trees",  "ticks", "day",    "popularity"};
 const std::vector<std::string> kOps = {"==", "!=", "<", "<=", ">", ">="};
 
-const std::map<std::string, std::vector<ArgSpec>>& Commands() {
-    static const std::map<std::string, std::vector<ArgSpec>> table = {
+const std::map<std::string, std::vector<ArgRule>>& Commands() {
+    static const std::map<std::string, std::vector<ArgRule>> table = {
         // input
         {"cursor", {Of(Arg::Real, "x"), Of(Arg::Real, "z")}},
         {"cell", {Cell("i"), Cell("j")}},
@@ -163,26 +163,26 @@ std::string Quoted(const std::string& w) {
     return "'" + q + "'";
 }
 
-std::optional<std::string> CheckArg(const ArgSpec& spec, const std::string& w) {
-    switch (spec.kind) {
+std::optional<std::string> CheckArg(const ArgRule& rule, const std::string& w) {
+    switch (rule.kind) {
         case Arg::Int: {
             const auto n = ParseInteger(w);
-            if (!n) return std::string(spec.name) + " must be a whole number, not " + Quoted(w);
-            if (*n < spec.min || *n > spec.max) {
-                return std::string(spec.name) + " must be from " + std::to_string(spec.min) +
-                       " to " + std::to_string(spec.max);
+            if (!n) return std::string(rule.name) + " must be a whole number, not " + Quoted(w);
+            if (*n < rule.min || *n > rule.max) {
+                return std::string(rule.name) + " must be from " + std::to_string(rule.min) +
+                       " to " + std::to_string(rule.max);
             }
             return std::nullopt;
         }
         case Arg::Real:
             if (!ParseReal(w))
-                return std::string(spec.name) + " must be a number, not " + Quoted(w);
+                return std::string(rule.name) + " must be a number, not " + Quoted(w);
             return std::nullopt;
         case Arg::Text:
             return std::nullopt;
         case Arg::Choice:
-            if (WordIndex(spec.words, w) < 0) {
-                return std::string(spec.name) + " must be one of " + Join(spec.words) + ", not " +
+            if (WordIndex(rule.words, w) < 0) {
+                return std::string(rule.name) + " must be one of " + Join(rule.words) + ", not " +
                        Quoted(w);
             }
             return std::nullopt;
@@ -231,19 +231,19 @@ std::optional<std::string> CheckStep(const ScriptStep& s) {
     const auto& table = Commands();
     const auto it = table.find(s.Command);
     if (it == table.end()) return "unknown command " + Quoted(s.Command);
-    const std::vector<ArgSpec>& specs = it->second;
+    const std::vector<ArgRule>& rules = it->second;
     size_t required = 0;
-    for (const ArgSpec& a : specs) required += a.optional ? 0 : 1;
-    if (s.Args.size() < required || s.Args.size() > specs.size()) {
+    for (const ArgRule& a : rules) required += a.optional ? 0 : 1;
+    if (s.Args.size() < required || s.Args.size() > rules.size()) {
         std::string want;
-        for (const ArgSpec& a : specs) {
+        for (const ArgRule& a : rules) {
             want += std::string(" ") + (a.optional ? "[" : "") + a.name + (a.optional ? "]" : "");
         }
         return s.Command + " takes" + (want.empty() ? " nothing" : want) + " (" +
                std::to_string(s.Args.size()) + " given)";
     }
     for (size_t k = 0; k < s.Args.size(); ++k) {
-        if (auto e = CheckArg(specs[k], s.Args[k])) return s.Command + ": " + *e;
+        if (auto e = CheckArg(rules[k], s.Args[k])) return s.Command + ": " + *e;
     }
     return std::nullopt;
 }
