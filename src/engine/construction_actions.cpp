@@ -11,23 +11,10 @@ namespace vallorn {
 
 namespace {
 
+using Check = TSKIActionCheck;
+
 constexpr float kAreaReach = 300.0f;
 constexpr int kTreeRoom = 3;  // a tree needs the 7 x 7 block around it free
-
-TSKIActionCheck Refuse(std::string text) {
-    TSKIActionCheck c;
-    c.Text = std::move(text);
-    return c;
-}
-
-TSKIActionCheck Allow(std::string text, int32_t cost = 0, std::string question = {}) {
-    TSKIActionCheck c;
-    c.Ok = true;
-    c.Cost = cost;
-    c.Text = std::move(text);
-    c.Question = std::move(question);
-    return c;
-}
 
 std::string Cell(int i, int j) {
     return std::to_string(i) + " " + std::to_string(j);
@@ -55,13 +42,13 @@ void PointCursorAt(TSKIEngine& e, int i, int j) {
 }
 
 TSKIActionCheck CheckSlopeStep(const TSKIEngine& e, int i, int j, bool finish) {
-    if (e.ConstructionTool != 3) return Refuse("No slope is being drawn");
-    if (!InGrid(e, i, j)) return Refuse("Path blocked!");
+    if (e.ConstructionTool != 3) return Check::Refused("No slope is being drawn");
+    if (!InGrid(e, i, j)) return Check::Refused("Path blocked!");
     const uint8_t kind = e.Cell(i, j).Kind;
     const bool endKind = KindIn(kind, {kCellSlopeCentre, kCellLiftLower, kCellLiftUpper});
-    if (finish && !endKind) return Refuse("A slope finishes on a slope or a lift station");
-    if (!finish && kind != kCellFree) return Refuse("Path blocked!");
-    return Allow(finish ? "Finish slope" : "Draw slope");
+    if (finish && !endKind) return Check::Refused("A slope finishes on a slope or a lift station");
+    if (!finish && kind != kCellFree) return Check::Refused("Path blocked!");
+    return Check::Allowed(finish ? "Finish slope" : "Draw slope");
 }
 
 bool TreeRoom(const TSKIEngine& e, int i, int j) {
@@ -87,15 +74,15 @@ TSKIBuildingRecord NewBuilding(const TSKIEngine& e, uint8_t type, int i, int j, 
 // The building placement's check and apply on a whole record.
 TSKIActionCheck CheckBuilding(const TSKIEngine& e, const TSKIBuildingRecord& r) {
     if (r.Type >= kBuildingTypeCount || (r.Type == kBuildSightseeing && !e.EditorOpen)) {
-        return Refuse("No such building type");
+        return Check::Refused("No such building type");
     }
     if (e.CampaignLocks() && !e.Profile.UnlockedBuildings[r.Type]) {
-        return Refuse("This building is locked");
+        return Check::Refused("This building is locked");
     }
-    if (!e.PositionInGrid(r.Position)) return Refuse("Invalid location");
+    if (!e.PositionInGrid(r.Position)) return Check::Refused("Invalid location");
     const std::string verdict = e.ValidateBuilding(r, true);
-    if (verdict.rfind("OK", 0) != 0) return Refuse(verdict);
-    return Allow(verdict, e.Params.Buildings[r.Type].Cost);
+    if (verdict.rfind("OK", 0) != 0) return Check::Refused(verdict);
+    return Check::Allowed(verdict, e.Params.Buildings[r.Type].Cost);
 }
 
 TSKIActionResult ApplyBuilding(TSKIEngine& e, const TSKIBuildingRecord& r, std::string& reason) {
@@ -113,35 +100,35 @@ TSKIPlayerAction PlaceBuildingAction(const TSKIBuildingRecord& record, int i, in
 }  // namespace
 
 TSKIPlayerAction BuildLiftAction(int lowerI, int lowerJ, int upperI, int upperJ, uint8_t liftType) {
-    return {"build-lift " + Cell(lowerI, lowerJ) + " " + Cell(upperI, upperJ) + " " +
-                std::to_string(liftType),
-            [=](const TSKIEngine& e) {
-                if (liftType >= kLiftTypeCount) return Refuse("No such lift type");
-                if (!e.LiftUnlocked(liftType)) return Refuse("This lift type is locked");
-                if (!InGrid(e, lowerI, lowerJ) || !InGrid(e, upperI, upperJ)) {
-                    return Refuse("Invalid location!");
-                }
-                // The lower station goes where the menu offers "Build lift".
-                const uint8_t lowerKind = e.Cell(lowerI, lowerJ).Kind;
-                if (lowerKind != kCellFree && lowerKind != kCellSlope) {
-                    return Refuse("Invalid location!");
-                }
-                const int32_t price = e.LiftPrice(lowerI, lowerJ, upperI, upperJ, liftType);
-                const auto line =
-                    construction::SampleLine(e, e.CellToWorld(lowerI, lowerJ, true),
-                                             e.CellToWorld(upperI, upperJ, true), 5.0f);
-                const std::string error = construction::LiftPlacementError(
-                    e, lowerI, lowerJ, upperI, upperJ, liftType, line, price);
-                if (!error.empty()) return Refuse(error);
-                return Allow("Place upper station (Price:" + FormatMoney(price) + ")", price);
-            },
-            [=](TSKIEngine& e, std::string& reason) {
-                if (e.BuildLift(lowerI, lowerJ, upperI, upperJ, liftType)) {
-                    return TSKIActionResult::Done;
-                }
-                reason = "Invalid location!";
-                return TSKIActionResult::Failed;
-            }};
+    return {
+        "build-lift " + Cell(lowerI, lowerJ) + " " + Cell(upperI, upperJ) + " " +
+            std::to_string(liftType),
+        [=](const TSKIEngine& e) {
+            if (liftType >= kLiftTypeCount) return Check::Refused("No such lift type");
+            if (!e.LiftUnlocked(liftType)) return Check::Refused("This lift type is locked");
+            if (!InGrid(e, lowerI, lowerJ) || !InGrid(e, upperI, upperJ)) {
+                return Check::Refused("Invalid location!");
+            }
+            // The lower station goes where the menu offers "Build lift".
+            const uint8_t lowerKind = e.Cell(lowerI, lowerJ).Kind;
+            if (lowerKind != kCellFree && lowerKind != kCellSlope) {
+                return Check::Refused("Invalid location!");
+            }
+            const int32_t price = e.LiftPrice(lowerI, lowerJ, upperI, upperJ, liftType);
+            const auto line = construction::SampleLine(e, e.CellToWorld(lowerI, lowerJ, true),
+                                                       e.CellToWorld(upperI, upperJ, true), 5.0f);
+            const std::string error = construction::LiftPlacementError(
+                e, lowerI, lowerJ, upperI, upperJ, liftType, line, price);
+            if (!error.empty()) return Check::Refused(error);
+            return Check::Allowed("Place upper station (Price:" + FormatMoney(price) + ")", price);
+        },
+        [=](TSKIEngine& e, std::string& reason) {
+            if (e.BuildLift(lowerI, lowerJ, upperI, upperJ, liftType)) {
+                return TSKIActionResult::Done;
+            }
+            reason = "Invalid location!";
+            return TSKIActionResult::Failed;
+        }};
 }
 
 TSKIPlayerAction SlopeStartAction(int i, int j) {
@@ -150,9 +137,9 @@ TSKIPlayerAction SlopeStartAction(int i, int j) {
         [=](const TSKIEngine& e) {
             if (!InGrid(e, i, j) ||
                 !KindIn(e.Cell(i, j).Kind, {kCellSlopeCentre, kCellLiftLower, kCellLiftUpper})) {
-                return Refuse("A slope starts on a slope or a lift station");
+                return Check::Refused("A slope starts on a slope or a lift station");
             }
-            return Allow("Build slope");
+            return Check::Allowed("Build slope");
         },
         [=](TSKIEngine& e, std::string& reason) {
             if (e.StartSlopeTool(i, j)) return TSKIActionResult::Done;
@@ -198,7 +185,7 @@ TSKIPlayerAction SlopeFinishAction(int i, int j) {
 TSKIPlayerAction PlaceBuildingAction(uint8_t type, int i, int j, float directionDegrees) {
     return {"building " + std::to_string(type) + " " + Cell(i, j),
             [=](const TSKIEngine& e) {
-                if (!InGrid(e, i, j)) return Refuse("Invalid location");
+                if (!InGrid(e, i, j)) return Check::Refused("Invalid location");
                 return CheckBuilding(e, NewBuilding(e, type, i, j, directionDegrees));
             },
             [=](TSKIEngine& e, std::string& reason) {
@@ -216,11 +203,12 @@ TSKIPlayerAction PlantTreeAction(int i, int j) {
     return {"tree " + Cell(i, j),
             [=](const TSKIEngine& e) {
                 const int32_t price = e.Game().TreePrice;
-                if (!InGrid(e, i, j)) return Refuse("Invalid location!");
-                if (e.Park.ParkTreesFelled < 1) return Refuse("No more trees needed!");
-                if (e.Park.ParkCash < price) return Refuse("Not enough cash!");
-                if (!TreeRoom(e, i, j)) return Refuse("No room for a tree");
-                return Allow("Plant trees (Price: " + std::to_string(price) + ",- each)", price);
+                if (!InGrid(e, i, j)) return Check::Refused("Invalid location!");
+                if (e.Park.ParkTreesFelled < 1) return Check::Refused("No more trees needed!");
+                if (e.Park.ParkCash < price) return Check::Refused("Not enough cash!");
+                if (!TreeRoom(e, i, j)) return Check::Refused("No room for a tree");
+                return Check::Allowed("Plant trees (Price: " + std::to_string(price) + ",- each)",
+                                      price);
             },
             [=](TSKIEngine& e, std::string& reason) {
                 if (e.PlantTree(i, j, e.Game().TreePrice)) {
@@ -235,17 +223,17 @@ TSKIPlayerAction PlantTreeAction(int i, int j) {
 TSKIPlayerAction SetAreaAction(size_t building, int i, int j) {
     return {"area " + std::to_string(building) + " " + Cell(i, j),
             [=](const TSKIEngine& e) {
-                if (building >= e.Buildings.size()) return Refuse("No such building");
+                if (building >= e.Buildings.size()) return Check::Refused("No such building");
                 const TSKIBuilding& b = *e.Buildings[building];
                 if (b.Params().Category != kCategorySnowCatGarage) {
-                    return Refuse("Only a snowcat garage has an area of operations");
+                    return Check::Refused("Only a snowcat garage has an area of operations");
                 }
-                if (!InGrid(e, i, j)) return Refuse("Target out of reach!");
+                if (!InGrid(e, i, j)) return Check::Refused("Target out of reach!");
                 const TSKIVector p = e.CellToWorld(i, j, false);
                 if (std::hypot(p.x - b.Position.x, p.z - b.Position.z) >= kAreaReach) {
-                    return Refuse("Target out of reach!");
+                    return Check::Refused("Target out of reach!");
                 }
-                return Allow("Set area of operations");
+                return Check::Allowed("Set area of operations");
             },
             [=](TSKIEngine& e, std::string& reason) {
                 e.StartAreaTool(building);
@@ -264,10 +252,10 @@ TSKIPlayerAction SetAreaAction(size_t building, int i, int j) {
 TSKIPlayerAction DeleteSectionAction(size_t section) {
     return {"delete-section " + std::to_string(section),
             [=](const TSKIEngine& e) {
-                if (section >= e.Sections.size()) return Refuse("No such slope or lift");
+                if (section >= e.Sections.size()) return Check::Refused("No such slope or lift");
                 const std::string name = e.Sections[section]->Name;
-                return Allow("Delete " + name, 0,
-                             "Do you really want to delete \r" + name + " permanently?");
+                return Check::Allowed("Delete " + name, 0,
+                                      "Do you really want to delete \r" + name + " permanently?");
             },
             [=](TSKIEngine& e, std::string& reason) {
                 if (e.DeleteSection(section, false)) return TSKIActionResult::Done;
@@ -279,9 +267,9 @@ TSKIPlayerAction DeleteSectionAction(size_t section) {
 TSKIPlayerAction DeleteBuildingAction(size_t building) {
     return {"delete-building " + std::to_string(building),
             [=](const TSKIEngine& e) {
-                if (building >= e.Buildings.size()) return Refuse("No such building");
+                if (building >= e.Buildings.size()) return Check::Refused("No such building");
                 const uint8_t type = e.Buildings[building]->Type;
-                return Allow("Delete " + e.Params.Buildings[type].Name);
+                return Check::Allowed("Delete " + e.Params.Buildings[type].Name);
             },
             // The engine asks "Do you really want to delete this building?" itself.
             [=](TSKIEngine& e, std::string&) {
@@ -294,17 +282,17 @@ TSKIPlayerAction ReplaceLiftAction(size_t lift, uint8_t newType) {
     return {"replace-lift " + std::to_string(lift) + " " + std::to_string(newType),
             [=](const TSKIEngine& e) {
                 if (lift >= e.Sections.size() || !e.Sections[lift]->IsLift()) {
-                    return Refuse("No such lift");
+                    return Check::Refused("No such lift");
                 }
                 const TSKISection& s = *e.Sections[lift];
                 for (const TSKIReplaceEntry& entry : e.ReplaceLiftMenu(lift)) {
                     if (entry.LiftType != newType || !entry.Visible) continue;
                     const int32_t price =
                         e.LiftPrice(s.LowerI, s.LowerJ, s.UpperI, s.UpperJ, newType);
-                    if (!entry.Enabled) return Refuse("Not enough money!");
-                    return Allow(entry.Caption, price);
+                    if (!entry.Enabled) return Check::Refused("Not enough money!");
+                    return Check::Allowed(entry.Caption, price);
                 }
-                return Refuse("This lift type is not offered");
+                return Check::Refused("This lift type is not offered");
             },
             // The engine checks the line, shows "Can not upgrade. " with the reason or asks
             // "Do you want to replace ...", and exchanges the lifts.

@@ -12,6 +12,8 @@ namespace vallorn {
 
 namespace {
 
+using Check = TSKIActionCheck;
+
 constexpr int32_t kMaxPrice = 65535;
 constexpr float kUpgradeStep = 0.1f;
 constexpr float kLiftQualityCap = 2.0f;
@@ -32,29 +34,13 @@ TSKIBuilding* BuildingAt(const TSKIEngine& e, size_t index) {
     return index < e.Buildings.size() ? e.Buildings[index].get() : nullptr;
 }
 
-TSKIActionCheck Refuse(std::string text, bool errorBox = false) {
-    TSKIActionCheck c;
-    c.Text = std::move(text);
-    c.ErrorBox = errorBox;
-    return c;
-}
-
-TSKIActionCheck Allow(std::string text, int32_t cost = 0, std::string question = {}) {
-    TSKIActionCheck c;
-    c.Ok = true;
-    c.Cost = cost;
-    c.Text = std::move(text);
-    c.Question = std::move(question);
-    return c;
-}
-
 const char* const kNoLift = "No such lift";
 const char* const kNoBuilding = "No such building";
 const char* const kNoMoney = "Not enough money!";
 
 TSKIActionCheck CheckPrice(int32_t price) {
-    if (price < 0 || price > kMaxPrice) return Refuse("A price runs from 0 to 65.535,-");
-    return Allow(FormatMoney(price));
+    if (price < 0 || price > kMaxPrice) return Check::Refused("A price runs from 0 to 65.535,-");
+    return Check::Allowed(FormatMoney(price));
 }
 
 // A restaurant-category type whose price the "All restaurants" button copies.
@@ -112,7 +98,7 @@ TSKIActionOutcome PerformAction(TSKIEngine& engine, const TSKIPlayerAction& acti
 TSKIPlayerAction SetLiftPriceAction(size_t lift, int32_t price) {
     return {"lift-price " + std::to_string(lift) + " " + std::to_string(price),
             [=](const TSKIEngine& e) {
-                if (!LiftAt(e, lift)) return Refuse(kNoLift);
+                if (!LiftAt(e, lift)) return Check::Refused(kNoLift);
                 return CheckPrice(price);
             },
             [=](TSKIEngine& e, std::string&) {
@@ -124,7 +110,7 @@ TSKIPlayerAction SetLiftPriceAction(size_t lift, int32_t price) {
 TSKIPlayerAction SetBuildingPriceAction(size_t building, int32_t price) {
     return {"building-price " + std::to_string(building) + " " + std::to_string(price),
             [=](const TSKIEngine& e) {
-                if (!BuildingAt(e, building)) return Refuse(kNoBuilding);
+                if (!BuildingAt(e, building)) return Check::Refused(kNoBuilding);
                 return CheckPrice(price);
             },
             [=](TSKIEngine& e, std::string&) {
@@ -139,8 +125,8 @@ TSKIPlayerAction StepLiftPriceAction(size_t lift, int32_t step) {
     };
     return {"lift-price-step " + std::to_string(lift) + " " + std::to_string(step),
             [=](const TSKIEngine& e) {
-                if (!LiftAt(e, lift)) return Refuse(kNoLift);
-                return Allow(FormatMoney(target(e)));
+                if (!LiftAt(e, lift)) return Check::Refused(kNoLift);
+                return Check::Allowed(FormatMoney(target(e)));
             },
             [=](TSKIEngine& e, std::string&) {
                 LiftAt(e, lift)->TicketPrice = uint16_t(target(e));
@@ -154,8 +140,8 @@ TSKIPlayerAction StepBuildingPriceAction(size_t building, int32_t step) {
     };
     return {"building-price-step " + std::to_string(building) + " " + std::to_string(step),
             [=](const TSKIEngine& e) {
-                if (!BuildingAt(e, building)) return Refuse(kNoBuilding);
-                return Allow(FormatMoney(target(e)));
+                if (!BuildingAt(e, building)) return Check::Refused(kNoBuilding);
+                return Check::Allowed(FormatMoney(target(e)));
             },
             [=](TSKIEngine& e, std::string&) {
                 BuildingAt(e, building)->ServicePrice = uint16_t(target(e));
@@ -167,8 +153,8 @@ TSKIPlayerAction CopyLiftPriceAction(size_t lift, bool sameTypeOnly) {
     return {
         std::string(sameTypeOnly ? "lift-price-type " : "lift-price-all ") + std::to_string(lift),
         [=](const TSKIEngine& e) {
-            if (!LiftAt(e, lift)) return Refuse(kNoLift);
-            return Allow(FormatMoney(LiftAt(e, lift)->TicketPrice));
+            if (!LiftAt(e, lift)) return Check::Refused(kNoLift);
+            return Check::Allowed(FormatMoney(LiftAt(e, lift)->TicketPrice));
         },
         [=](TSKIEngine& e, std::string&) {
             const TSKISection& from = *LiftAt(e, lift);
@@ -185,11 +171,11 @@ TSKIPlayerAction CopyBuildingPriceAction(size_t building, bool sameTypeOnly) {
                 std::to_string(building),
             [=](const TSKIEngine& e) {
                 const TSKIBuilding* b = BuildingAt(e, building);
-                if (!b) return Refuse(kNoBuilding);
+                if (!b) return Check::Refused(kNoBuilding);
                 if (sameTypeOnly && e.Params.Buildings[b->Type].Category != kCategoryRestaurant) {
-                    return Refuse("Only restaurants share a price");
+                    return Check::Refused("Only restaurants share a price");
                 }
-                return Allow(FormatMoney(b->ServicePrice));
+                return Check::Allowed(FormatMoney(b->ServicePrice));
             },
             [=](TSKIEngine& e, std::string&) {
                 const TSKIBuilding& from = *BuildingAt(e, building);
@@ -208,9 +194,9 @@ TSKIPlayerAction SetLiftOpenAction(size_t lift, bool open) {
     return {"lift-open " + std::to_string(lift) + (open ? " on" : " off"),
             [=](const TSKIEngine& e) {
                 const TSKISection* s = LiftAt(e, lift);
-                if (!s) return Refuse(kNoLift);
-                if (s->Status == kLiftBroken) return Refuse("Unavailable");
-                return Allow(open ? "Opened" : "Closed");
+                if (!s) return Check::Refused(kNoLift);
+                if (s->Status == kLiftBroken) return Check::Refused("Unavailable");
+                return Check::Allowed(open ? "Opened" : "Closed");
             },
             [=](TSKIEngine& e, std::string&) {
                 LiftAt(e, lift)->Status = open ? kLiftOpen : kLiftClosed;
@@ -221,8 +207,8 @@ TSKIPlayerAction SetLiftOpenAction(size_t lift, bool open) {
 TSKIPlayerAction SetBuildingOpenAction(size_t building, bool open) {
     return {"building-open " + std::to_string(building) + (open ? " on" : " off"),
             [=](const TSKIEngine& e) {
-                if (!BuildingAt(e, building)) return Refuse(kNoBuilding);
-                return Allow(open ? "Opened" : "Closed");
+                if (!BuildingAt(e, building)) return Check::Refused(kNoBuilding);
+                return Check::Allowed(open ? "Opened" : "Closed");
             },
             [=](TSKIEngine& e, std::string&) {
                 BuildingAt(e, building)->Open = open;
@@ -236,14 +222,15 @@ TSKIPlayerAction UpgradeLiftAction(size_t lift) {
     return {"lift-upgrade " + std::to_string(lift),
             [=](const TSKIEngine& e) {
                 const TSKISection* s = LiftAt(e, lift);
-                if (!s) return Refuse(kNoLift);
+                if (!s) return Check::Refused(kNoLift);
                 if (LiftTypeQuality(*s) + s->UpgradeBonus > kUpgradeLimit) {
-                    return Refuse("No more upgrade possible!", true);
+                    return Check::Refused("No more upgrade possible!", true);
                 }
                 const int32_t price = s->Type().CostPerPole;
-                if (e.Park.ParkCash < price) return Refuse(kNoMoney, true);
-                return Allow("Upgrade", price,
-                             "Do you want to upgade this lift for " + FormatMoney(price) + " ?");
+                if (e.Park.ParkCash < price) return Check::Refused(kNoMoney, true);
+                return Check::Allowed(
+                    "Upgrade", price,
+                    "Do you want to upgade this lift for " + FormatMoney(price) + " ?");
             },
             [=](TSKIEngine& e, std::string&) {
                 TSKISection& s = *LiftAt(e, lift);
@@ -261,16 +248,16 @@ TSKIPlayerAction UpgradeBuildingAction(size_t building) {
     return {"building-upgrade " + std::to_string(building),
             [=](const TSKIEngine& e) {
                 const TSKIBuilding* b = BuildingAt(e, building);
-                if (!b) return Refuse(kNoBuilding);
+                if (!b) return Check::Refused(kNoBuilding);
                 // A building stops at 1.99, which the lifts' "above 1.99" test would let it be
                 // upgraded again for nothing; it counts as fully upgraded there.
                 if (b->Params().ServiceQuality + b->UpgradeBonus >
                     kBuildingQualityCap - kQualityEpsilon) {
-                    return Refuse("No more upgrade possible!", true);
+                    return Check::Refused("No more upgrade possible!", true);
                 }
                 const int32_t price = BuildingUpgradePrice(e, *b);
-                if (e.Park.ParkCash < price) return Refuse(kNoMoney, true);
-                return Allow(
+                if (e.Park.ParkCash < price) return Check::Refused(kNoMoney, true);
+                return Check::Allowed(
                     "Upgrade", price,
                     "Do you want to upgade this building for " + FormatMoney(price) + " ?");
             },
@@ -293,11 +280,11 @@ TSKIPlayerAction UpgradeBuildingAction(size_t building) {
 TSKIPlayerAction TakeLoanAction(int32_t amount) {
     return {"loan take " + std::to_string(amount),
             [=](const TSKIEngine& e) {
-                if (amount <= 0) return Refuse("The amount must be above 0");
+                if (amount <= 0) return Check::Refused("The amount must be above 0");
                 if (int64_t(e.Park.ParkLoan) + amount > e.Profile.LoanLimit) {
-                    return Refuse("The loan limit is " + FormatMoney(e.Profile.LoanLimit));
+                    return Check::Refused("The loan limit is " + FormatMoney(e.Profile.LoanLimit));
                 }
-                return Allow("Take " + FormatMoney(amount), -amount);
+                return Check::Allowed("Take " + FormatMoney(amount), -amount);
             },
             [=](TSKIEngine& e, std::string& reason) {
                 if (e.TakeLoan(amount)) return TSKIActionResult::Done;
@@ -309,12 +296,12 @@ TSKIPlayerAction TakeLoanAction(int32_t amount) {
 TSKIPlayerAction RepayLoanAction(int32_t amount) {
     return {"loan repay " + std::to_string(amount),
             [=](const TSKIEngine& e) {
-                if (amount <= 0) return Refuse("The amount must be above 0");
+                if (amount <= 0) return Check::Refused("The amount must be above 0");
                 if (e.Park.ParkLoan < amount) {
-                    return Refuse("The loan is only " + FormatMoney(e.Park.ParkLoan));
+                    return Check::Refused("The loan is only " + FormatMoney(e.Park.ParkLoan));
                 }
-                if (e.Park.ParkCash < amount) return Refuse(kNoMoney);
-                return Allow("Repay " + FormatMoney(amount), amount);
+                if (e.Park.ParkCash < amount) return Check::Refused(kNoMoney);
+                return Check::Allowed("Repay " + FormatMoney(amount), amount);
             },
             [=](TSKIEngine& e, std::string& reason) {
                 if (e.RepayLoan(amount)) return TSKIActionResult::Done;
@@ -327,13 +314,13 @@ TSKIPlayerAction MarketingAction(int priceType, int readerType) {
     return {"marketing " + std::to_string(priceType) + " " + std::to_string(readerType),
             [=](const TSKIEngine& e) {
                 if (!e.MarketingPriceOffered(priceType)) {
-                    return Refuse("This campaign is not offered");
+                    return Check::Refused("This campaign is not offered");
                 }
-                if (readerType < 1 || readerType > 3) return Refuse("No such readers");
+                if (readerType < 1 || readerType > 3) return Check::Refused("No such readers");
                 const std::string warning = e.MarketingPriceWarning(priceType);
-                if (!warning.empty()) return Refuse(warning);
+                if (!warning.empty()) return Check::Refused(warning);
                 const int32_t price = e.MarketingPrice(priceType);
-                return Allow("Marketing campaign (" + FormatMoney(price) + ")", price);
+                return Check::Allowed("Marketing campaign (" + FormatMoney(price) + ")", price);
             },
             [=](TSKIEngine& e, std::string& reason) {
                 const TSKIMarketingResult r = e.StartMarketingCampaign(priceType, readerType);
@@ -350,9 +337,9 @@ TSKIPlayerAction PRCampaignAction() {
     return {"pr",
             [](const TSKIEngine& e) {
                 const int32_t price = e.Profile.PRCampPrice;
-                if (price <= 0) return Refuse("No PR campaign is offered");
-                if (e.Park.ParkCash < price) return Refuse(kNoMoney);
-                return Allow("Run PR campaign (" + FormatMoney(price) + ")", price);
+                if (price <= 0) return Check::Refused("No PR campaign is offered");
+                if (e.Park.ParkCash < price) return Check::Refused(kNoMoney);
+                return Check::Allowed("Run PR campaign (" + FormatMoney(price) + ")", price);
             },
             [](TSKIEngine& e, std::string& reason) {
                 if (e.RunPRCampaign()) return TSKIActionResult::Done;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "entities/building.h"
 
@@ -28,6 +29,21 @@ struct TSKIActionCheck {
     // A refusal the window shows in an error box (the upgrades); others show nowhere but in
     // the hover text or the report.
     bool ErrorBox = false;
+
+    static TSKIActionCheck Refused(std::string text, bool errorBox = false) {
+        TSKIActionCheck c;
+        c.Text = std::move(text);
+        c.ErrorBox = errorBox;
+        return c;
+    }
+    static TSKIActionCheck Allowed(std::string text, int32_t cost = 0, std::string question = {}) {
+        TSKIActionCheck c;
+        c.Ok = true;
+        c.Cost = cost;
+        c.Text = std::move(text);
+        c.Question = std::move(question);
+        return c;
+    }
 };
 
 enum class TSKIActionResult : uint8_t {
