@@ -6,7 +6,9 @@
 #include "engine/engine.h"
 #include "engine/image_io.h"
 #include "engine/terrain_mesh_cache.h"
+#include "persistence/atomic_file.h"
 #include "persistence/ini_file.h"
+#include "persistence/safe_path.h"
 
 namespace fs = std::filesystem;
 
@@ -74,17 +76,22 @@ void EncodeHouse(const TSKIHouse& h, uint8_t* out) {
 
 // Copies `from` to `to` through a temporary file renamed into place.
 bool CopyAtomically(const fs::path& from, const fs::path& to, std::string* error) {
-    const fs::path temp = to.string() + ".tmp";
-    std::error_code ec;
-    fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
-    if (!ec) fs::rename(temp, to, ec);
-    if (ec) {
-        if (error)
-            *error = "cannot copy " + from.string() + " to " + to.string() + ": " + ec.message();
-        fs::remove(temp, ec);
+    std::string bytes, why = "cannot read it";
+    if (!ReadWholeFile(from, bytes) || !WriteFileAtomically(to, bytes, &why)) {
+        if (error) *error = "cannot copy " + from.string() + " to " + to.string() + ": " + why;
         return false;
     }
     return true;
+}
+
+// A file the level names, inside the level's folder; a name that would reach elsewhere fails
+// the load.
+fs::path LevelPart(const fs::path& folder, const std::string& key, const std::string& name,
+                   std::string_view suffix = {}) {
+    std::string why;
+    auto path = PathInFolder(folder, name, suffix, &why);
+    if (!path) Fail(key + " " + why);
+    return *path;
 }
 
 bool SameFolder(const fs::path& a, const fs::path& b) {
@@ -98,9 +105,17 @@ bool SameFolder(const fs::path& a, const fs::path& b) {
 TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool fromAddons) {
     TSKILevelLoadResult result;
     const fs::path folder = fromAddons ? Folders.Addons : Folders.Worlds;
-    const fs::path file = folder / (name + ".skil");
+    std::string badName;
+    const auto checked = PathInFolder(folder, name, ".skil", &badName);
+    if (!checked) {
+        // A name that cannot be a file of the folder is not looked for anywhere else.
+        result.status = TSKILevelLoadResult::Missing;
+        result.error = "level " + badName;
+        return result;
+    }
+    const fs::path file = *checked;
     std::error_code ec;
-    if (name.empty() || !fs::is_regular_file(file, ec)) {
+    if (!fs::is_regular_file(file, ec)) {
         result.status = TSKILevelLoadResult::Missing;
         result.error = "level file " + file.string() + " not found";
         return result;
@@ -136,16 +151,22 @@ TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool from
         // Ground images.
         std::string error;
         ClearLevel();
-        if (!LoadJpeg(folder / level.TextureSnow, SnowTexture, &error)) Fail(error);
-        if (!LoadJpeg(folder / level.TextureGround, GroundTexture, &error)) Fail(error);
+        const fs::path snowFile = LevelPart(folder, "LevelTextureSnow", level.TextureSnow);
+        const fs::path groundFile = LevelPart(folder, "LevelTextureGround", level.TextureGround);
+        const fs::path surfaceFile =
+            LevelPart(folder, "LevelElevationFile", level.ElevationFile, "H.3ds");
+        const fs::path skirtFile =
+            LevelPart(folder, "LevelElevationFile", level.ElevationFile, "Side.3ds");
+        if (!LoadJpeg(snowFile, SnowTexture, &error)) Fail(error);
+        if (!LoadJpeg(groundFile, GroundTexture, &error)) Fail(error);
         level.GridSize = kGridSize;
         level.TextureSize = uint16_t(std::min(SnowTexture.Width(), 65535));
         level.WorldSize = float(kGridSize) * scaleXZ;
         level.HalfScale = scaleXZ * 0.5f;
 
         // Terrain meshes.
-        if (!Surface.Load(folder / (level.ElevationFile + "H.3ds"), scaleY, &error)) Fail(error);
-        if (!Skirt.Load(folder / (level.ElevationFile + "Side.3ds"), scaleY, &error)) Fail(error);
+        if (!Surface.Load(surfaceFile, scaleY, &error)) Fail(error);
+        if (!Skirt.Load(skirtFile, scaleY, &error)) Fail(error);
         Level = level;
 
         // The grid: heights from the mesh, trees drawn in a fixed order of random numbers.
@@ -253,30 +274,37 @@ bool TSKIEngine::SaveLevelFile(const std::string& name, std::string* error) {
         if (error) *error = message;
         return false;
     };
-    if (name.empty()) return fail("the level has no name");
+    std::string why;
+    const auto checked = PathInFolder(Folders.Addons, name, ".skil", &why);
+    if (!checked) return fail("cannot save level: " + why);
     if (!HasGrid()) return fail("no level is loaded");
     try {
         std::error_code ec;
         fs::create_directories(Folders.Addons, ec);
-        const fs::path target = Folders.Addons / (name + ".skil");
+        const fs::path target = *checked;
 
         // The meshes and images the level names must be found beside the level file.
         if (!Level.Folder.empty() && !SameFolder(Level.Folder, Folders.Addons)) {
-            for (const std::string& file :
-                 {Level.ElevationFile + "H.3ds", Level.ElevationFile + "Side.3ds",
-                  Level.TextureSnow, Level.TextureGround}) {
-                const fs::path to = Folders.Addons / file;
-                if (fs::exists(to, ec)) continue;
-                const fs::path from = Level.Folder / file;
-                if (!fs::is_regular_file(from, ec)) {
-                    return fail("cannot save level " + name + ": " + from.string() + " is missing");
+            struct Part {
+                const std::string& name;
+                const char* suffix;
+            };
+            for (const Part& part :
+                 {Part{Level.ElevationFile, "H.3ds"}, Part{Level.ElevationFile, "Side.3ds"},
+                  Part{Level.TextureSnow, ""}, Part{Level.TextureGround, ""}}) {
+                const auto to = PathInFolder(Folders.Addons, part.name, part.suffix, &why);
+                const auto from = PathInFolder(Level.Folder, part.name, part.suffix, &why);
+                if (!to || !from) return fail("cannot save level " + name + ": " + why);
+                if (fs::exists(*to, ec)) continue;
+                if (!fs::is_regular_file(*from, ec)) {
+                    return fail("cannot save level " + name + ": " + from->string() +
+                                " is missing");
                 }
-                fs::create_directories(to.parent_path(), ec);
-                if (!CopyAtomically(from, to, error)) return false;
+                if (!CopyAtomically(*from, *to, error)) return false;
                 // A mesh's binary cache goes along when there is one (it speeds up loading).
-                const fs::path cache = MeshCachePath(from);
-                if (from.extension() == ".3ds" && fs::is_regular_file(cache, ec) &&
-                    !CopyAtomically(cache, MeshCachePath(to), error))
+                const fs::path cache = MeshCachePath(*from);
+                if (from->extension() == ".3ds" && fs::is_regular_file(cache, ec) &&
+                    !CopyAtomically(cache, MeshCachePath(*to), error))
                     return false;
             }
         }

@@ -6,6 +6,7 @@
 
 #include "engine/engine.h"
 #include "persistence/ini_file.h"
+#include "persistence/safe_path.h"
 #include "persistence/saved_game_blocks.h"
 
 namespace vallorn {
@@ -227,16 +228,20 @@ void TSKIEngine::CloseGame() {
     Busy = true;
     const int32_t mission = Park.ParkMissionIndex;
     if (mission >= 0 && !ProfileName.empty()) {
-        const std::filesystem::path autoFolder = Folders.Save / ProfileName / "auto";
+        // The profile's folder and the mission's name come from files: kept inside save/.
+        const auto profileFolder = PathInFolder(Folders.Save, ProfileName);
+        const std::filesystem::path autoFolder =
+            profileFolder ? *profileFolder / "auto" : std::filesystem::path();
         std::error_code ec;
-        if (std::filesystem::is_directory(autoFolder, ec)) {
+        if (profileFolder && std::filesystem::is_directory(autoFolder, ec)) {
             IDialogs* dialogs = Dialogs ? Dialogs : &headlessDialogs_;
             if (dialogs->AskYesNo("Save game on exit?", true)) {
                 const std::string name = size_t(mission) < MissionNames.size()
                                              ? MissionNames[size_t(mission)]
                                              : "Mission" + std::to_string(mission);
                 std::string why;
-                if (!SaveGameFile(autoFolder / (name + ".ski"), &why))
+                const auto file = PathInFolder(autoFolder, name, ".ski", &why);
+                if (!file || !SaveGameFile(*file, &why))
                     dialogs->ShowError("The game could not be saved: " + why);
             }
         }

@@ -8,6 +8,7 @@
 #include "engine/engine.h"
 #include "persistence/ini_file.h"
 #include "persistence/number_format.h"
+#include "persistence/safe_path.h"
 #include "persistence/saved_game_blocks.h"
 
 namespace vallorn {
@@ -199,6 +200,8 @@ public:
     bool Read(TSavedGame& g) {
         g.World = f_.ReadString("SKIWorld", "WorldName");
         if (g.World.empty()) return Fail("it names no level (SKIWorld/WorldName)");
+        if (auto why = FileNameProblem(g.World))
+            return Fail("its level name (SKIWorld/WorldName) cannot name a file: " + *why);
         return ReadPark(g) && ReadSkiers(g) && ReadSections(g) &&
                ReadBlocks("SKIBuildings", "building", g.Buildings, UnpackBuilding) &&
                ReadBlocks("SKIVehicles", "vehicle", g.Vehicles, UnpackVehicle) &&

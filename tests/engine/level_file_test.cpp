@@ -314,6 +314,42 @@ TEST(LevelLoadFailure, AMissingMeshOrTextureFailsNamingTheFile) {
     }
 }
 
+TEST(LevelFileNames, MeshesAndImagesAreOnlyTakenFromTheLevelsFolder) {
+    LevelFixture f;
+    const fs::path elsewhere = f.dir / "elsewhere";
+    test::WriteTestLevel(elsewhere, TestLevel{});
+    test::WriteTestLevel(f.Worlds(), TestLevel{});
+    const std::string good = test::ReadText(f.Worlds() / "Test.skil");
+    struct Case {
+        const char* key;
+        std::string value;
+    };
+    for (const Case& c : {Case{"LevelTextureSnow", "../elsewhere/TestMAP.jpg"},
+                          Case{"LevelTextureGround", (elsewhere / "TestMAPs.jpg").string()},
+                          Case{"LevelElevationFile", "../elsewhere/flat10.bmp"}}) {
+        TIniFile ini = TIniFile::FromText(good);
+        ini.WriteString("LevelData", c.key, c.value);
+        test::WriteText(f.Worlds() / "Test.skil", ini.ToText());
+        const TSKILevelLoadResult r = f->LoadLevelFile("Test", false);
+        EXPECT_EQ(r.status, TSKILevelLoadResult::Failed) << c.key;
+        EXPECT_NE(r.error.find(c.key), std::string::npos) << r.error;
+        EXPECT_NE(r.error.find("cannot name a file"), std::string::npos) << r.error;
+    }
+
+    // Saving: neither the level's own name nor the files it names leave the add-ons folder.
+    test::WriteText(f.Worlds() / "Test.skil", good);
+    ASSERT_TRUE(f->LoadLevelFile("Test", false).ok());
+    std::string error;
+    EXPECT_FALSE(f->SaveLevelFile("../Escaped", &error));
+    EXPECT_NE(error.find("cannot name a file"), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(f.dir / "Escaped.skil"));
+    f->Level.TextureSnow = "../elsewhere/TestMAP.jpg";  // as the editor's texture choice sets it
+    EXPECT_FALSE(f->SaveLevelFile("Copy", &error));
+    EXPECT_NE(error.find("cannot name a file"), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(f.Addons() / "Copy.skil"));
+    EXPECT_FALSE(fs::exists(f.dir / "elsewhere/elsewhere"));
+}
+
 TEST(LevelLoadFailure, AnUnreadableTextureFailsNamingTheFile) {
     LevelFixture f;
     test::WriteTestLevel(f.Worlds(), TestLevel{});

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include "persistence/number_format.h"
+#include "persistence/safe_path.h"
 
 namespace vallorn::sim {
 
@@ -81,9 +82,8 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args, Op
             if (auto e = value(o.root)) return e;
         } else if (a == "--save-as" && !run) {
             if (auto e = value(o.saveAs)) return e;
-            if (o.saveAs.empty() || o.saveAs.find('/') != std::string::npos) {
-                return "--save-as needs a plain name";
-            }
+            if (auto why = FileNameProblem(o.saveAs))
+                return "--save-as needs a plain name: " + *why;
         } else if (run && (a == "--days" || a == "--ticks")) {
             if (auto e = value(v)) return e;
             auto n = Int(v);
