@@ -8,9 +8,13 @@
 
 namespace vallorn {
 
-// Writes `content` to `path` through a temporary file in the same folder. Creates missing
-// parent folders. Returns false and fills `error` (if given) when anything fails; the old
-// file is then left as it was.
+// Writes `content` to `path` through a temporary file ".NAME.tmp-..." in the same folder,
+// renamed over the file when complete. Creates missing parent folders. What stands at the path
+// is respected: a symbolic link keeps pointing to its file, which is the one replaced; a
+// device or a pipe is written in place (a pipe only while a program reads from it); a folder,
+// a socket or a read-only file is refused. Temporary files that a killed save left behind are
+// removed. Returns false and fills `error` (if given) with a one-line reason when anything
+// fails; the old file is then left as it was.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view content,
                          std::string* error = nullptr);
 
