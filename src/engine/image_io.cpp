@@ -3,8 +3,6 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include <jpeglib.h>
@@ -34,17 +32,10 @@ void SetError(std::string* error, const std::string& text) {
     if (error) *error = text;
 }
 
-bool ReadFileBytes(const std::filesystem::path& path, std::vector<unsigned char>& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
 // Decodes `data`; with `headerOnly` stops after the header. Returns false with the library's
 // message in `message`. Only trivially destructible locals live across the setjmp.
-bool Decode(const std::vector<unsigned char>& data, bool headerOnly, TSKIImage* out, int& width,
-            int& height, char* message) {
+bool Decode(const std::string& data, bool headerOnly, TSKIImage* out, int& width, int& height,
+            char* message) {
     jpeg_decompress_struct cinfo;
     JpegError err;
     cinfo.err = jpeg_std_error(&err.mgr);
@@ -57,13 +48,21 @@ bool Decode(const std::vector<unsigned char>& data, bool headerOnly, TSKIImage* 
         return false;
     }
     jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.data()),
+                 static_cast<unsigned long>(data.size()));
     jpeg_read_header(&cinfo, TRUE);
     width = int(cinfo.image_width);
     height = int(cinfo.image_height);
     if (headerOnly) {
         jpeg_destroy_decompress(&cinfo);
         return true;
+    }
+    // A small file can claim a huge picture: refused before its pixels are allocated.
+    if (width > kMaxImageSide || height > kMaxImageSide) {
+        jpeg_destroy_decompress(&cinfo);
+        std::snprintf(message, JMSG_LENGTH_MAX, "a picture of %d x %d is larger than %d x %d",
+                      width, height, kMaxImageSide, kMaxImageSide);
+        return false;
     }
     cinfo.out_color_space = JCS_RGB;
     jpeg_start_decompress(&cinfo);
@@ -120,9 +119,8 @@ bool Encode(const TSKIImage& image, int quality, unsigned char** buffer, unsigne
 }  // namespace
 
 bool LoadJpeg(const std::filesystem::path& path, TSKIImage& out, std::string* error) {
-    std::vector<unsigned char> data;
-    if (!ReadFileBytes(path, data)) {
-        SetError(error, "cannot open " + path.string());
+    std::string data;
+    if (!ReadWholeFile(path, data, error, kMaxImageFileBytes)) {
         out = TSKIImage();
         return false;
     }
@@ -138,11 +136,8 @@ bool LoadJpeg(const std::filesystem::path& path, TSKIImage& out, std::string* er
 }
 
 bool JpegSize(const std::filesystem::path& path, int& width, int& height, std::string* error) {
-    std::vector<unsigned char> data;
-    if (!ReadFileBytes(path, data)) {
-        SetError(error, "cannot open " + path.string());
-        return false;
-    }
+    std::string data;
+    if (!ReadWholeFile(path, data, error, kMaxImageFileBytes)) return false;
     char message[JMSG_LENGTH_MAX] = {0};
     int w = 0, h = 0;
     if (data.empty() || !Decode(data, true, nullptr, w, h, message)) {

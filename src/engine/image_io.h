@@ -1,6 +1,7 @@
 // Reading and writing the JPEG pictures of levels.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -8,10 +9,14 @@
 
 namespace vallorn {
 
+// Largest picture file read, and largest width or height of a picture.
+constexpr uint64_t kMaxImageFileBytes = uint64_t(64) << 20;
+constexpr int kMaxImageSide = 8192;
+
 // Reads a JPEG into an RGB image. Never aborts the program on a bad file: returns false and
 // a one-line reason in `error`.
 bool LoadJpeg(const std::filesystem::path& path, TSKIImage& out, std::string* error = nullptr);
-// Reads only the size of a JPEG.
+// Reads only the size of a JPEG (any size).
 bool JpegSize(const std::filesystem::path& path, int& width, int& height,
               std::string* error = nullptr);
 // Writes an RGB image as JPEG (through a temporary file renamed into place).

@@ -1,5 +1,6 @@
 // Level files ("<name>.skil"): loading a level into the engine and saving it back.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <system_error>
 
@@ -8,6 +9,7 @@
 #include "engine/terrain_mesh_cache.h"
 #include "persistence/atomic_file.h"
 #include "persistence/ini_file.h"
+#include "persistence/number_format.h"
 #include "persistence/safe_path.h"
 
 namespace fs = std::filesystem;
@@ -20,6 +22,8 @@ constexpr const char* kBasicBlocked = "LevelBasicBlocked";
 constexpr const char* kBRB = "LevelBRB";
 constexpr const char* kHouses = "SKIHouses";
 constexpr size_t kHouseBytes = 36;
+constexpr double kMaxLevelScale = 100;      // LevelScaleXZ and LevelScaleY
+constexpr double kMaxLevelThreshold = 1e6;  // LevelBlockThreshold
 
 // A load that cannot go on; the message names the cause.
 struct LevelLoadError {
@@ -28,6 +32,36 @@ struct LevelLoadError {
 
 void Fail(const std::string& message) {
     throw LevelLoadError{message};
+}
+
+// A real setting of the level: its default when missing or not a number; a number outside
+// lo..hi (above lo when `aboveLo`) abandons the load, as the value cannot be what was meant.
+float LevelReal(const TIniFile& ini, const fs::path& file, const char* key, double def, double lo,
+                bool aboveLo, double hi) {
+    const double v = ini.ReadFloat(kLevelData, key, def);
+    if (v < lo || (aboveLo && v == lo) || v > hi) {
+        Fail(std::string(key) + " " + ini.ReadString(kLevelData, key) + " in " + file.string() +
+             " is out of range: it must be " + (aboveLo ? "above " : "at least ") + FormatReal(lo) +
+             " and at most " + FormatReal(hi));
+    }
+    return float(v);
+}
+
+// A terrain mesh is read whole: a file that is not a plain file or is too large is refused
+// before it is read (a missing one is told by the mesh loader).
+void CheckMeshFile(const fs::path& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status)) return;
+    if (!fs::is_regular_file(status))
+        Fail("terrain mesh " + path.string() + " is not a regular file");
+    if (fs::file_size(path, ec) > kMaxReadBytes)
+        Fail("terrain mesh " + path.string() + " is larger than " +
+             std::to_string(kMaxReadBytes >> 20) + " MB");
+}
+
+bool Finite(const TSKIVector& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w);
 }
 
 // Applies one character of a LevelBasicBlocked row to a cell.
@@ -123,6 +157,7 @@ TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool from
 
     try {
         const TIniFile ini(file);
+        if (!ini.Exists()) Fail(ini.ReadError());
         Running = false;
         ClearContainers();
 
@@ -135,15 +170,17 @@ TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool from
         level.ElevationFile = ini.ReadString(kLevelData, "LevelElevationFile", name + ".bmp");
         level.TextureSnow = ini.ReadString(kLevelData, "LevelTextureSnow", name + "MAP.jpg");
         level.TextureGround = ini.ReadString(kLevelData, "LevelTextureGround", name + "MAPs.jpg");
-        level.BlockThreshold = float(ini.ReadFloat(kLevelData, "LevelBlockThreshold", 3.0));
+        // Ranges that keep every height and distance of the terrain finite as a 32-bit float.
+        level.BlockThreshold =
+            LevelReal(ini, file, "LevelBlockThreshold", 3.0, 0.0, false, kMaxLevelThreshold);
         const int64_t maxCrowded = ini.ReadInteger(kLevelData, "LevelMaxCrowded", 1);
         if (maxCrowded < 0 || maxCrowded > 65535) {
             Fail("LevelMaxCrowded " + std::to_string(maxCrowded) + " in " + file.string() +
                  " is out of range 0..65535");
         }
         level.MaxCrowded = uint16_t(maxCrowded);
-        const float scaleXZ = float(ini.ReadFloat(kLevelData, "LevelScaleXZ", 4.0));
-        const float scaleY = float(ini.ReadFloat(kLevelData, "LevelScaleY", 2.0));
+        const float scaleXZ = LevelReal(ini, file, "LevelScaleXZ", 4.0, 0.0, true, kMaxLevelScale);
+        const float scaleY = LevelReal(ini, file, "LevelScaleY", 2.0, 0.0, true, kMaxLevelScale);
         level.Scale = TSKIVector(scaleXZ, scaleY, scaleXZ, 0);
 
         ResetParkData();
@@ -165,6 +202,8 @@ TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool from
         level.HalfScale = scaleXZ * 0.5f;
 
         // Terrain meshes.
+        CheckMeshFile(surfaceFile);
+        CheckMeshFile(skirtFile);
         if (!Surface.Load(surfaceFile, scaleY, &error)) Fail(error);
         if (!Skirt.Load(skirtFile, scaleY, &error)) Fail(error);
         Level = level;
@@ -178,6 +217,11 @@ TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool from
                 TerrainCell& c = Cell(i, j);
                 c.Kind = kCellFree;
                 c.Height = CellToWorld(i, j, true).y;
+                if (!std::isfinite(c.Height)) {
+                    Fail("terrain mesh " + surfaceFile.string() + " gives cell " +
+                         std::to_string(i) + "," + std::to_string(j) +
+                         " a height that is not finite");
+                }
                 Level.MaxHeight = std::max(Level.MaxHeight, c.Height);
                 c.GridI = int16_t(i);
                 c.GridJ = int16_t(j);
@@ -204,11 +248,13 @@ TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool from
             for (int j = 0; j < n; ++j) ApplyRowCharacter(*this, i, j, (*row)[j]);
         }
 
-        // Houses: 36 bytes each; shorter or malformed values are skipped.
+        // Houses: 36 bytes each; shorter or malformed values and numbers that are not finite
+        // are skipped.
         for (const std::string& key : ini.SectionKeys(kHouses)) {
             std::vector<uint8_t> bytes;
             if (!ini.ReadBinary(kHouses, key, bytes) || bytes.size() < kHouseBytes) continue;
             TSKIHouse house = DecodeHouse(bytes);
+            if (!Finite(house.Position) || !Finite(house.Direction)) continue;
             house.Position.y = TerrainHeight(house.Position);
             Houses.push_back(house);
         }

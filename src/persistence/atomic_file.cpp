@@ -8,8 +8,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -22,6 +20,12 @@ constexpr size_t kTempStemLength = 200;  // keeps temporary names within 255 byt
 
 std::string Reason(int err) {
     return std::strerror(err);
+}
+
+std::string TooLarge(uint64_t maxBytes) {
+    return maxBytes >= (uint64_t(1) << 20)
+               ? "it is larger than " + std::to_string(maxBytes >> 20) + " MB"
+               : "it is larger than " + std::to_string(maxBytes) + " bytes";
 }
 
 // ".NAME.tmp-": every temporary file of NAME starts so (the name shortened when very long).
@@ -168,15 +172,46 @@ bool WriteFileAtomically(const fs::path& path, std::string_view content, std::st
     return true;
 }
 
-bool ReadWholeFile(const fs::path& path, std::string& out) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    out = std::move(ss).str();
-    return !in.bad();
+bool ReadWholeFile(const fs::path& path, std::string& out, std::string* error, uint64_t maxBytes) {
+    out.clear();
+    auto fail = [&](const std::string& what) {
+        if (error) *error = "cannot read " + path.string() + ": " + what;
+        out.clear();
+        return false;
+    };
+    // Devices and pipes are not even opened (opening can block or act on a device); the open
+    // file is checked once more, without waiting, in case the path changed meanwhile.
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return fail(Reason(errno));
+    if (S_ISDIR(st.st_mode)) return fail("it is a folder");
+    if (!S_ISREG(st.st_mode)) return fail("it is not a regular file");
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return fail(Reason(errno));
+    std::string why;
+    if (fstat(fd, &st) != 0) {
+        why = Reason(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        why = S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file";
+    } else if (uint64_t(st.st_size) > maxBytes) {
+        why = TooLarge(maxBytes);
+    }
+    if (why.empty()) {
+        out.reserve(size_t(st.st_size));
+        char buffer[1 << 16];
+        for (;;) {
+            const ssize_t n = read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) why = Reason(errno);
+            if (n <= 0) break;
+            if (out.size() + size_t(n) > maxBytes) {  // it grew while being read
+                why = TooLarge(maxBytes);
+                break;
+            }
+            out.append(buffer, size_t(n));
+        }
+    }
+    close(fd);
+    return why.empty() || fail(why);
 }
 
 }  // namespace vallorn

@@ -2,6 +2,7 @@
 // crash in the middle of a save never leaves a half-written file behind.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -18,7 +19,13 @@ namespace vallorn {
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view content,
                          std::string* error = nullptr);
 
-// Reads a whole file; returns false when it cannot be opened.
-bool ReadWholeFile(const std::filesystem::path& path, std::string& out);
+// Largest file a reader takes unless it names its own limit.
+constexpr uint64_t kMaxReadBytes = uint64_t(256) << 20;
+
+// Reads a whole regular file of at most `maxBytes`. Returns false with a one-line reason in
+// `error` (when given) when the file is missing, is not a regular file (a device, a pipe or a
+// folder is never read) or is larger than the limit; `out` is then empty.
+bool ReadWholeFile(const std::filesystem::path& path, std::string& out,
+                   std::string* error = nullptr, uint64_t maxBytes = kMaxReadBytes);
 
 }  // namespace vallorn

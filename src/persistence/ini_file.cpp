@@ -28,7 +28,7 @@ std::string_view Trim(std::string_view s) {
 
 TIniFile::TIniFile(const std::filesystem::path& path) : path_(path) {
     std::string text;
-    if (ReadWholeFile(path, text)) {
+    if (ReadWholeFile(path, text, &readError_, kMaxFileBytes)) {
         exists_ = true;
         Parse(text);
     }

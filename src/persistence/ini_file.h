@@ -18,12 +18,17 @@ class TIniFile {
 public:
     TIniFile() = default;
 
-    // Reads a file. A missing or unreadable file reads as empty (every key takes its default);
-    // `Exists()` tells which happened.
+    // Largest INI file read.
+    static constexpr uint64_t kMaxFileBytes = uint64_t(64) << 20;
+
+    // Reads a file. A missing or unreadable file (not a regular file, or larger than
+    // kMaxFileBytes) reads as empty (every key takes its default); `Exists()` tells which
+    // happened and `ReadError()` why.
     explicit TIniFile(const std::filesystem::path& path);
     static TIniFile FromText(std::string_view text);
 
     bool Exists() const { return exists_; }
+    const std::string& ReadError() const { return readError_; }
     const std::filesystem::path& Path() const { return path_; }
 
     // --- reading -------------------------------------------------------------------------
@@ -87,6 +92,7 @@ private:
 
     std::filesystem::path path_;
     bool exists_ = false;
+    std::string readError_;
     std::vector<std::unique_ptr<Section>> sections_;
     std::unordered_map<std::string, size_t> sectionIndex_;  // lower-case name -> section
 };

@@ -111,5 +111,34 @@ TEST(JpegFiles, BadFilesGiveAReasonInsteadOfEndingTheProgram) {
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "none.jpg"));
 }
 
+TEST(JpegFiles, PicturesTooLargeForMemoryAreRefusedBeforeTheyAreRead) {
+    test::TempDir dir;
+    namespace fs = std::filesystem;
+    std::string error;
+    TSKIImage img;
+    // A device never ends: not read at all. A file over the limit: refused by its size.
+    fs::create_symlink("/dev/zero", dir / "endless.jpg");
+    EXPECT_FALSE(LoadJpeg(dir / "endless.jpg", img, &error));
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    test::WriteText(dir / "huge.jpg", "");
+    fs::resize_file(dir / "huge.jpg", kMaxImageFileBytes + 1);  // sparse: takes no room
+    EXPECT_FALSE(LoadJpeg(dir / "huge.jpg", img, &error));
+    EXPECT_NE(error.find("larger than 64 MB"), std::string::npos) << error;
+
+    // A small file that claims a picture of 60000 x 60000 pixels.
+    ASSERT_TRUE(SaveJpeg(dir / "small.jpg", TSKIImage(8, 8, {1, 2, 3}), 90, &error)) << error;
+    std::string bytes = test::ReadText(dir / "small.jpg");
+    const size_t sof = bytes.find("\xff\xc0");
+    ASSERT_NE(sof, std::string::npos);
+    for (size_t at : {sof + 5, sof + 7}) bytes.replace(at, 2, "\xea\x60");  // height, width
+    test::WriteText(dir / "claims.jpg", bytes);
+    int w = 0, h = 0;
+    ASSERT_TRUE(JpegSize(dir / "claims.jpg", w, h, &error)) << error;
+    EXPECT_EQ(w, 60000);
+    EXPECT_FALSE(LoadJpeg(dir / "claims.jpg", img, &error));
+    EXPECT_NE(error.find("60000 x 60000 is larger than 8192 x 8192"), std::string::npos) << error;
+    EXPECT_TRUE(img.Empty());
+}
+
 }  // namespace
 }  // namespace vallorn

@@ -1,6 +1,7 @@
 // Loading and saving level files.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "engine/engine.h"
@@ -163,7 +164,11 @@ TEST(LevelLoad, HousesSitOnTheGroundAndMalformedOnesAreSkipped) {
         HouseBytes(7, TSKIVector(-300, -5, 40, 1), TSKIVector(1, 0, 0, 0));
     const std::string hex = ToHex(second.data(), second.size());
     level.extraText =
-        "k2=" + hex.substr(0, 70) + "\nk3=" + std::string(72, 'Z') + "\nk4=" + hex + "00FF\n";
+        "k2=" + hex.substr(0, 70) + "\nk3=" + std::string(72, 'Z') + "\nk4=" + hex + "00FF\n" +
+        "k5=" + ToHex(HouseBytes(9, TSKIVector(NAN, 0, 40, 1), TSKIVector(1, 0, 0, 0)).data(), 36) +
+        "\nk6=" +
+        ToHex(HouseBytes(9, TSKIVector(-8, 0, 8, 1), TSKIVector(0, INFINITY, 0, 0)).data(), 36) +
+        "\n";
     const TSKILevelLoadResult r = f.WriteAndLoad(level);
     ASSERT_TRUE(r.ok()) << r.error;
     ASSERT_EQ(f->Houses.size(), 2u);
@@ -172,6 +177,48 @@ TEST(LevelLoad, HousesSitOnTheGroundAndMalformedOnesAreSkipped) {
     EXPECT_EQ(f->Houses[0].Direction, TSKIVector(0, 0, 1, 0));
     EXPECT_EQ(f->Houses[1].Tag, 7);
     EXPECT_EQ(f->Houses[1].Position, TSKIVector(-300, 10, 40, 1));
+}
+
+TEST(LevelSettings, ValuesAtTheEdgeOfTheirRangeRoundTripAndValuesBeyondAreRefused) {
+    LevelFixture f;
+    TestLevel edge;
+    edge.name = "Edge";
+    edge.scaleXZ = 100;
+    edge.scaleY = 100;
+    edge.blockThreshold = "1000000";
+    edge.maxCrowded = "65535";
+    ASSERT_TRUE(f.WriteAndLoad(edge).ok());
+    std::string error;
+    ASSERT_TRUE(f->SaveLevelFile("EdgeCopy", &error)) << error;
+    ASSERT_TRUE(f->SaveGameFile(f.dir / "edge.ski", &error)) << error;
+    ASSERT_TRUE(f->LoadGameFile(f.dir / "edge.ski")) << f->LoadError;
+    const TSKILevelLoadResult back = f->LoadLevelFile("EdgeCopy", true);
+    ASSERT_TRUE(back.ok()) << back.error;
+    EXPECT_EQ(f->Level.Scale, TSKIVector(100, 100, 100, 0));
+    EXPECT_FLOAT_EQ(f->Level.BlockThreshold, 1e6f);
+    EXPECT_EQ(f->Level.MaxCrowded, 65535);
+    EXPECT_FLOAT_EQ(f->Cell(200, 200).Height, 10.0f);
+
+    // A real that is finite as a double but not as a 32-bit float, or one that makes no
+    // terrain, abandons the load and names the key.
+    test::WriteTestLevel(f.Worlds(), TestLevel{});
+    const std::string good = test::ReadText(f.Worlds() / "Test.skil");
+    for (const auto& [key, value] :
+         std::vector<std::pair<std::string, std::string>>{{"LevelScaleY", "1e300"},
+                                                          {"LevelScaleY", "0"},
+                                                          {"LevelScaleY", "100,5"},
+                                                          {"LevelScaleXZ", "-4"},
+                                                          {"LevelScaleXZ", "1E39"},
+                                                          {"LevelBlockThreshold", "1e300"},
+                                                          {"LevelBlockThreshold", "-1"}}) {
+        TIniFile ini = TIniFile::FromText(good);
+        ini.WriteString("LevelData", key, value);
+        test::WriteText(f.Worlds() / "Test.skil", ini.ToText());
+        const TSKILevelLoadResult r = f->LoadLevelFile("Test", false);
+        EXPECT_EQ(r.status, TSKILevelLoadResult::Failed) << key << "=" << value;
+        EXPECT_NE(r.error.find(key + " " + value), std::string::npos) << r.error;
+        EXPECT_FALSE(f->HasGrid());
+    }
 }
 
 TEST(LevelSave, RoundTripKeepsRowsRoadsHousesAndForeignSections) {
@@ -348,6 +395,32 @@ TEST(LevelFileNames, MeshesAndImagesAreOnlyTakenFromTheLevelsFolder) {
     EXPECT_NE(error.find("cannot name a file"), std::string::npos) << error;
     EXPECT_FALSE(fs::exists(f.Addons() / "Copy.skil"));
     EXPECT_FALSE(fs::exists(f.dir / "elsewhere/elsewhere"));
+}
+
+TEST(LevelLoadFailure, FilesThatAreNotPlainOrTooLargeAreRefusedBeforeTheyAreRead) {
+    struct Case {
+        const char* file;
+        uint64_t size;  // 0: a link to an endless device
+        const char* why;
+    };
+    for (const Case& c : {Case{"TestMAP.jpg", 0, "not a regular file"},
+                          Case{"TestMAPs.jpg", (uint64_t(64) << 20) + 1, "larger than 64 MB"},
+                          Case{"flat10.bmpH.3ds", (uint64_t(256) << 20) + 1, "larger than 256 MB"},
+                          Case{"Test.skil", (uint64_t(64) << 20) + 1, "larger than 64 MB"}}) {
+        LevelFixture f;
+        test::WriteTestLevel(f.Worlds(), TestLevel{});
+        fs::remove(f.Worlds() / c.file);
+        if (c.size == 0) {
+            fs::create_symlink("/dev/zero", f.Worlds() / c.file);
+        } else {
+            test::WriteText(f.Worlds() / c.file, "");
+            fs::resize_file(f.Worlds() / c.file, c.size);  // sparse: takes no room
+        }
+        const TSKILevelLoadResult r = f->LoadLevelFile("Test", false);
+        EXPECT_EQ(r.status, TSKILevelLoadResult::Failed) << c.file;
+        EXPECT_NE(r.error.find(c.file), std::string::npos) << r.error;
+        EXPECT_NE(r.error.find(c.why), std::string::npos) << r.error;
+    }
 }
 
 TEST(LevelLoadFailure, AnUnreadableTextureFailsNamingTheFile) {
