@@ -24,6 +24,19 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+// Names the writer takes are those that read back as the same name in the same place: a
+// section name without "]" (it would end the header), a key that does not start like a header
+// or a comment and holds no "=" (the reader splits there), neither empty nor on two lines.
+// Blanks around a name are dropped, as the reader drops them.
+bool WritableSection(std::string_view name) {
+    return !name.empty() && name.find_first_of("]\r\n") == std::string_view::npos;
+}
+
+bool WritableKey(std::string_view key) {
+    return !key.empty() && key.front() != '[' && key.front() != ';' && key.front() != '#' &&
+           key.find_first_of("=\r\n") == std::string_view::npos;
+}
+
 }  // namespace
 
 TIniFile::TIniFile(const std::filesystem::path& path) : path_(path) {
@@ -56,8 +69,16 @@ void TIniFile::Parse(std::string_view text) {
         if (line.front() == '[') {
             size_t close = line.find(']');
             std::string_view name =
-                close == std::string_view::npos ? line.substr(1) : line.substr(1, close - 1);
-            current = &GetOrAddSection(Trim(name));
+                Trim(close == std::string_view::npos ? line.substr(1) : line.substr(1, close - 1));
+            if (name.empty()) {
+                // A header without a name: its lines belong to no section that can be read,
+                // and are written back after the header as they stood.
+                sections_.push_back(std::make_unique<Section>());
+                sections_.back()->header = std::string(line);
+                current = sections_.back().get();
+                continue;
+            }
+            current = &GetOrAddSection(name);
             continue;
         }
         if (!current) current = &GetOrAddSection("");  // lines before the first header
@@ -69,6 +90,10 @@ void TIniFile::Parse(std::string_view text) {
         }
         std::string_view key = Trim(line.substr(0, eq));
         std::string_view value = Trim(line.substr(eq + 1));
+        if (key.empty()) {  // "=value" is no key; kept as the line it is
+            current->entries.push_back({std::string(), std::string(line)});
+            continue;
+        }
         std::string lower = Lower(key);
         current->entries.push_back({std::string(key), std::string(value)});
         current->index.emplace(std::move(lower), current->entries.size() - 1);  // first wins
@@ -77,7 +102,7 @@ void TIniFile::Parse(std::string_view text) {
 }
 
 const TIniFile::Section* TIniFile::FindSection(std::string_view name) const {
-    auto it = sectionIndex_.find(Lower(name));
+    auto it = sectionIndex_.find(Lower(Trim(name)));
     return it == sectionIndex_.end() ? nullptr : sections_[it->second].get();
 }
 
@@ -120,7 +145,7 @@ std::vector<std::string> TIniFile::SectionKeys(std::string_view section) const {
 const std::string* TIniFile::FindValue(std::string_view section, std::string_view key) const {
     const Section* s = FindSection(section);
     if (!s || s->name.empty()) return nullptr;
-    auto it = s->index.find(Lower(key));
+    auto it = s->index.find(Lower(Trim(key)));
     return it == s->index.end() ? nullptr : &s->entries[it->second].value;
 }
 
@@ -169,7 +194,10 @@ bool TIniFile::ReadBinary(std::string_view section, std::string_view key,
     return true;
 }
 
-void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+bool TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    section = Trim(section);
+    key = Trim(key);
+    if (!WritableSection(section) || !WritableKey(key)) return false;
     // A value is one line: line breaks would split it into foreign keys on reading.
     std::string clean(value);
     std::replace(clean.begin(), clean.end(), '\n', ' ');
@@ -179,44 +207,45 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
     auto it = s.index.find(lower);
     if (it != s.index.end()) {
         s.entries[it->second].value = std::move(clean);
-        return;
+        return true;
     }
     s.entries.push_back({std::string(key), std::move(clean)});
     s.index.emplace(std::move(lower), s.entries.size() - 1);
+    return true;
 }
 
-void TIniFile::WriteInteger(std::string_view section, std::string_view key, int64_t value) {
-    WriteString(section, key, std::to_string(value));
+bool TIniFile::WriteInteger(std::string_view section, std::string_view key, int64_t value) {
+    return WriteString(section, key, std::to_string(value));
 }
 
-void TIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
-    WriteString(section, key, value ? "1" : "0");
+bool TIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+    return WriteString(section, key, value ? "1" : "0");
 }
 
-void TIniFile::WriteFloat(std::string_view section, std::string_view key, double value) {
-    WriteString(section, key, FormatReal(value));
+bool TIniFile::WriteFloat(std::string_view section, std::string_view key, double value) {
+    return WriteString(section, key, FormatReal(value));
 }
 
-void TIniFile::WriteBinary(std::string_view section, std::string_view key, const void* data,
+bool TIniFile::WriteBinary(std::string_view section, std::string_view key, const void* data,
                            size_t size) {
-    WriteString(section, key, ToHex(data, size));
+    return WriteString(section, key, ToHex(data, size));
 }
 
 void TIniFile::EraseSection(std::string_view section) {
-    auto it = sectionIndex_.find(Lower(section));
+    auto it = sectionIndex_.find(Lower(Trim(section)));
     if (it == sectionIndex_.end()) return;
     sections_.erase(sections_.begin() + long(it->second));
     sectionIndex_.clear();
     for (size_t i = 0; i < sections_.size(); ++i) {
-        sectionIndex_.emplace(Lower(sections_[i]->name), i);
+        if (sections_[i]->header.empty()) sectionIndex_.emplace(Lower(sections_[i]->name), i);
     }
 }
 
 void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
-    auto sit = sectionIndex_.find(Lower(section));
+    auto sit = sectionIndex_.find(Lower(Trim(section)));
     if (sit == sectionIndex_.end()) return;
     Section& s = *sections_[sit->second];
-    auto it = s.index.find(Lower(key));
+    auto it = s.index.find(Lower(Trim(key)));
     if (it == s.index.end()) return;
     s.entries.erase(s.entries.begin() + long(it->second));
     s.index.clear();
@@ -228,17 +257,20 @@ void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
 std::string TIniFile::ToText() const {
     size_t size = 0;
     for (const auto& s : sections_) {
-        size += s->name.size() + 4;
+        size += s->name.size() + s->header.size() + 4;
         for (const Entry& e : s->entries) size += e.key.size() + e.value.size() + 2;
     }
     std::string out;
     out.reserve(size);
     bool first = true;
     for (const auto& s : sections_) {
-        if (s->name.empty() && s->entries.empty()) continue;
+        if (s->name.empty() && s->header.empty() && s->entries.empty()) continue;
         if (!first) out += '\n';
         first = false;
-        if (!s->name.empty()) {
+        if (!s->header.empty()) {
+            out += s->header;
+            out += '\n';
+        } else if (!s->name.empty()) {
             out += '[';
             out += s->name;
             out += "]\n";

@@ -59,12 +59,16 @@ public:
                     std::vector<uint8_t>& out) const;
 
     // --- writing -------------------------------------------------------------------------
-    void WriteString(std::string_view section, std::string_view key, std::string_view value);
-    void WriteInteger(std::string_view section, std::string_view key, int64_t value);
-    void WriteBool(std::string_view section, std::string_view key, bool value);
+    // Every key written reads back in its section. Blanks around names are dropped; a name
+    // that could not be read back as written (an empty one, a section name with "]", a key
+    // with "=" or starting with "[", ";" or "#", a line break in either) is not written and
+    // the call returns false.
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+    bool WriteInteger(std::string_view section, std::string_view key, int64_t value);
+    bool WriteBool(std::string_view section, std::string_view key, bool value);
     // Written as the saved game writes reals: 15 significant digits, decimal comma.
-    void WriteFloat(std::string_view section, std::string_view key, double value);
-    void WriteBinary(std::string_view section, std::string_view key, const void* data, size_t size);
+    bool WriteFloat(std::string_view section, std::string_view key, double value);
+    bool WriteBinary(std::string_view section, std::string_view key, const void* data, size_t size);
     void EraseSection(std::string_view section);
     void DeleteKey(std::string_view section, std::string_view key);
 
@@ -82,6 +86,7 @@ private:
     };
     struct Section {
         std::string name;
+        std::string header;  // the line of a header without a name, which holds no keys
         std::vector<Entry> entries;
         std::unordered_map<std::string, size_t> index;  // lower-case key -> entry
     };

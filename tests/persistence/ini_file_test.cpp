@@ -67,6 +67,50 @@ TEST(IniFile, WrittenValuesStayOnOneLine) {
     EXPECT_EQ(back.SectionKeys("S").size(), 1u);
 }
 
+// Every key of every named section with its value, in file order.
+std::vector<std::string> Keys(const TIniFile& ini) {
+    std::vector<std::string> out;
+    for (const std::string& section : ini.Sections())
+        for (const std::string& key : ini.SectionKeys(section))
+            out.push_back(section + "/" + key + "=" + ini.ReadString(section, key));
+    return out;
+}
+
+TEST(IniFile, RoundTripsKeepEveryKeyInItsSection) {
+    // Read and written back, files keep their keys where they were, and their text.
+    for (const char* text : {"[A]\nx=1\n[ ]\ny=2\n", "[A]\nx=1\n=[B]\ny=2\n",
+                             "top=1\n[A]\nx=1\n[]\n[B]\n z = 3\n[  ]\nw=4\n[a]\nv=5\n"}) {
+        const TIniFile first = TIniFile::FromText(text);
+        const TIniFile second = TIniFile::FromText(first.ToText());
+        EXPECT_EQ(Keys(second), Keys(first)) << text;
+        EXPECT_EQ(second.ToText(), first.ToText()) << text;
+    }
+    EXPECT_EQ(Keys(TIniFile::FromText("[A]\nx=1\n[ ]\ny=2\n")), std::vector<std::string>{"A/x=1"});
+    EXPECT_EQ(Keys(TIniFile::FromText("[A]\nx=1\n=[B]\ny=2\n")),
+              (std::vector<std::string>{"A/x=1", "A/y=2"}));
+
+    // Names that could not be read back as written are not written; blanks around names go.
+    TIniFile ini;
+    EXPECT_TRUE(ini.WriteString("A", "x", "1"));
+    for (const auto& [section, key] :
+         std::vector<std::pair<std::string, std::string>>{{" ", "y"},
+                                                          {"", "y"},
+                                                          {"A]B", "y"},
+                                                          {"A\nB", "y"},
+                                                          {"A", ""},
+                                                          {"A", " "},
+                                                          {"A", "[B]"},
+                                                          {"A", "k=v"},
+                                                          {"A", ";note"},
+                                                          {"A", "#note"},
+                                                          {"A", "two\nlines"}})
+        EXPECT_FALSE(ini.WriteString(section, key, "[B]")) << "[" << section << "] " << key;
+    EXPECT_TRUE(ini.WriteInteger(" a ", " z ", 3));
+    const TIniFile back = TIniFile::FromText(ini.ToText());
+    EXPECT_EQ(Keys(back), (std::vector<std::string>{"A/x=1", "A/z=3"}));
+    EXPECT_EQ(Keys(back), Keys(ini));
+}
+
 TEST(IniFile, NumbersFallBackToTheirDefaults) {
     auto ini = TIniFile::FromText(
         "[S]\ni=42\nbad=4x\nneg=-7\nb=2\nbz=0\nbb=yes\nf=0.06\ng=0,06\nh=1.5.2\nempty=\n");
