@@ -145,6 +145,12 @@ TEST(Sim, AMissingOrBrokenLevelExitsThreeWithAReason) {
     EXPECT_EQ(r.status, 3);
     err = test::ReadText(dir / "err2.txt");
     EXPECT_NE(err.find("blankH.3ds"), std::string::npos) << err;
+
+    // A device named as the action script is refused, not read without end.
+    r = Sim("run --level blank --ticks 1 --actions /dev/zero --root " + dir.Path().string(),
+            dir / "err3.txt");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(test::ReadText(dir / "err3.txt").find("not a regular file"), std::string::npos);
 }
 
 TEST(Sim, SaveAsWritesTheLevelIntoAddonsWhereItLoadsAgain) {

@@ -2,13 +2,12 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "engine/build_menu.h"
 #include "engine/engine.h"
 #include "engine/player_actions.h"
 #include "json_writer.h"
+#include "persistence/atomic_file.h"
 
 namespace vallorn::sim {
 
@@ -237,14 +236,16 @@ void Events(JsonWriter& w, const char* key, const std::vector<ScriptEvent>& even
 }  // namespace
 
 int LoadScriptFile(const std::string& path, Script& out) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    if (in) text << in.rdbuf();
-    if (!in || in.bad()) {
-        std::fprintf(stderr, "vallorn-sim: cannot read the action script '%s'\n", path.c_str());
+    // An action script is a short text: a few megabytes is far more than any script needs,
+    // and a device or pipe named by mistake is refused instead of read without end.
+    constexpr uint64_t kMaxScriptBytes = uint64_t(16) << 20;
+    std::string text, why;
+    if (!ReadWholeFile(path, text, &why, kMaxScriptBytes)) {
+        std::fprintf(stderr, "vallorn-sim: cannot read the action script '%s': %s\n", path.c_str(),
+                     why.c_str());
         return 3;
     }
-    const std::vector<std::string> errors = ParseScript(text.str(), path, out);
+    const std::vector<std::string> errors = ParseScript(text, path, out);
     for (const std::string& e : errors) std::fprintf(stderr, "vallorn-sim: %s\n", e.c_str());
     return errors.empty() ? 0 : 2;
 }
