@@ -191,7 +191,9 @@ void TSKIGondole::Unload() {
     const TSKIVector right = RightOf(forward);
     const float spread = float(r - 1);
     for (TSKISkier* rider : riders) {
-        if (!rider) continue;
+        // Only skiers still riding are set down; one that has already left its seat keeps
+        // what it is doing.
+        if (!rider || rider->State != kSkierOnLift) continue;
         rider->State = kSkierIdle;
         // Riders spread out so that they do not all stand on one spot.
         const float ahead = float(engine.Rng.Uniform()) * spread;

@@ -135,8 +135,8 @@ bool TSKISkier::Tick(float dt) {
             StepIdle(dt);
             break;
         case kSkierOnLift:
-            // The carrier moves the skier; at the top it looks for the way on.
-            if (Cell.Kind == kCellLiftUpper) Decide();
+            // The carrier moves the skier and decides for it only once it has set it down
+            // at the upper station: a seated rider neither decides nor looks for a building.
             break;
         case kSkierSkiing:
             StepSkiing(dt);
