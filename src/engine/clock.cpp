@@ -292,14 +292,7 @@ void TSKIEngine::RemoveSkier(size_t index) {
     VehiclesSkierRemoved(index);
     for (auto& section : Sections) {
         section->LeaveQueue(gone);
-        for (auto& carrier : section->Carriers) {
-            for (TSKISkier*& rider : carrier->Riders) {
-                if (rider == gone) {
-                    rider = nullptr;
-                    if (carrier->RiderCount > 0) --carrier->RiderCount;
-                }
-            }
-        }
+        for (auto& carrier : section->Carriers) carrier->RemoveRider(gone);
     }
     for (auto& b : Buildings) {
         for (TSKISkier*& seat : b->SeatOccupants) {

@@ -1,5 +1,8 @@
-// Riders and their carrier: a seated rider decides nothing until it is set down.
+// Riders and their carrier: a seated rider decides nothing until it is set down, and a
+// removed rider's seat is not lost.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "entities/network_world.h"
 
@@ -48,6 +51,21 @@ TEST_F(CarrierRiders, UnloadingLeavesASkierWhoHasLeftItsSeatAlone) {
     EXPECT_EQ(broke.State, kSkierLeaving);
     EXPECT_EQ(f->Park.ParkLeftBecauseNoMoney, 0);
     EXPECT_EQ(g.RiderCount, 0);
+}
+
+TEST_F(CarrierRiders, ARemovedRidersSeatIsNotOverwrittenByTheNextToBoard) {
+    TSKIGondole& g = AddCarrier(Lift(100, 100, 100, 160, 4));  // cabins
+    TSKISkier& first = Rider(g);
+    Rider(g);
+    TSKISkier& third = Rider(g);
+    f->RemoveSkier(f->Skiers.size() - 2);  // the second rider goes
+    EXPECT_EQ(g.RiderCount, 2);
+
+    TSKISkier& next = Rider(g);
+    EXPECT_EQ(g.RiderCount, 3);
+    for (const TSKISkier* rider : {&first, &third, &next}) {
+        EXPECT_NE(std::find(g.Riders.begin(), g.Riders.end(), rider), g.Riders.end());
+    }
 }
 
 }  // namespace
