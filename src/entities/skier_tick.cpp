@@ -247,10 +247,21 @@ void TSKISkier::StepWaiting(float dt) {
     if (QueueIndex > kQueueTail) QueueIndex = kQueueTail;
 
     const int capacity = lift->Type().GondoleCapacity;
-    if (QueueIndex < capacity && lift->LoadingCarrier && lift->LoadingCarrier->Board(*this)) {
-        if (lift->QueueSlots[QueueIndex] == this) lift->QueueSlots[QueueIndex] = nullptr;
-        State = kSkierOnLift;
-        QueueIndex = kQueueTail;
+    TSKIGondole* carrier = lift->LoadingCarrier;
+    if (QueueIndex < capacity && carrier && carrier->HasFreeSeat()) {
+        if (carrier->Board(*this)) {
+            if (lift->QueueSlots[QueueIndex] == this) lift->QueueSlots[QueueIndex] = nullptr;
+            State = kSkierOnLift;
+            QueueIndex = kQueueTail;
+            return;
+        }
+        // Refused at the gate for the price: the place in the boarding row goes to the next
+        // skier, and this one decides anew.
+        FreeQueueSlot();
+        State = kSkierIdle;
+        CurrentSection = nullptr;
+        CurrentTarget = {};
+        Decide();
         return;
     }
 

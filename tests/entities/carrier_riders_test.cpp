@@ -1,5 +1,5 @@
-// Riders and their carrier: a seated rider decides nothing until it is set down, and a
-// removed rider's seat is not lost.
+// Riders and their carrier: a seated rider decides nothing until it is set down, a skier who
+// cannot pay gives up its boarding place, and a removed rider's seat is not lost.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -51,6 +51,38 @@ TEST_F(CarrierRiders, UnloadingLeavesASkierWhoHasLeftItsSeatAlone) {
     EXPECT_EQ(broke.State, kSkierLeaving);
     EXPECT_EQ(f->Park.ParkLeftBecauseNoMoney, 0);
     EXPECT_EQ(g.RiderCount, 0);
+}
+
+TEST_F(CarrierRiders, SkiersRefusedForThePriceGiveUpTheBoardingRow) {
+    f->Park.ParkSandboxDiff = 99;  // the unlimited sandbox: nobody leaves for unhappiness
+    f->Params.Game.TooExpensivePenalty = 1;
+    TSKISection& s = Chair(50);
+    TSKIGondole& g = AddCarrier(s);
+    const int capacity = s.Type().GondoleCapacity;
+    std::vector<TSKISkier*> line;
+    auto queue = [&](int index, TSKISkierRecord r) {
+        TSKISkier& k = AddSkier(s.QueuePositions[size_t(index)], r);
+        k.State = kSkierWaiting;
+        k.CurrentSection = &s;
+        k.QueueIndex = uint8_t(index);
+        s.QueueSlots[size_t(index)] = &k;
+        line.push_back(&k);
+    };
+    for (int k = 0; k < capacity; ++k)
+        queue(k, {.Money = 100, .SpendingLimit = 0, .Happiness = -90});
+    queue(capacity, {.Money = 100, .SpendingLimit = 100, .Happiness = 50});
+    TSKISkier& payer = *line.back();
+
+    for (int t = 0; t < 20 && payer.State != kSkierOnLift; ++t) {
+        s.LoadingCarrier = &g;
+        for (TSKISkier* k : line) k->Tick(0.05f);
+    }
+    EXPECT_EQ(payer.State, kSkierOnLift);
+    EXPECT_EQ(g.RiderCount, 1);
+    for (int k = 0; k < capacity; ++k) {
+        TSKISkier* holder = s.QueueSlots[size_t(k)];
+        EXPECT_TRUE(holder == nullptr || holder == &payer) << "boarding place " << k;
+    }
 }
 
 TEST_F(CarrierRiders, ARemovedRidersSeatIsNotOverwrittenByTheNextToBoard) {
