@@ -258,7 +258,11 @@ void TSKIEngine::DayChange() {
             RemoveSkier(k);
             continue;
         }
+        // The injured are healed overnight and start the day idle; a skier who set off home
+        // (and was counted as gone) keeps going.
         skier.Building = nullptr;
+        skier.Injured = false;
+        skier.RescueAssigned = false;
         skier.Init();
         skier.Position = ArrivalPoint;
         skier.Position.x += float(Rng.Between(-20.0, 20.0));
