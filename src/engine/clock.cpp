@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "construction/tool_geometry.h"
 #include "engine/engine.h"
 
 namespace vallorn {
@@ -285,7 +286,8 @@ void TSKIEngine::DayChange() {
     Park.ParkLoanExpence += Park.ParkLoanInterest;
 
     ResetSnowfall();
-    ConstructionTool = 0;  // leaves the ride modes too
+    construction::LeaveBuildingTool(*this);  // the snap it held off comes back
+    ConstructionTool = 0;                    // leaves the ride modes too
     Dialogs->SetBusyCursor(false);
     Busy = false;
 }

@@ -476,7 +476,8 @@ public:
     uint8_t ToolLiftType = 0;
     int SlopeEndI = 0, SlopeEndJ = 0;      // cell of the last slope node (tool 3)
     TSKIBuilding* AreaBuilding = nullptr;  // selected for the area of operations (tool 12)
-    bool SavedCursorSnap = true;           // snap as it was before the building tool
+    bool SavedCursorSnap = true;           // the player's snap while the building tool holds it off
+    bool SkierInfoSavedSnap = true;        // the player's snap while "Skier info" holds it off
     int32_t HouseIndex = 0;                // editor houses (tools 16, 17)
     bool ChangeHouse = false;
     int32_t HouseToDelete = -1;
