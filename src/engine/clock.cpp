@@ -171,8 +171,8 @@ void TSKIEngine::PeriodicTick() {
         Park.ParkSpawnCounter = 0;
         double n = std::clamp(double(Park.ParkRatingPercent) * 0.1, 2.0, 15.0);
         n = Rng.Uniform() * n;
-        const int count = int(n);
-        SpawnSkiers(count, ArrivalPoint, 10, 10, false);
+        // Only the skiers who got in are counted by the lot: a full park turns a wave away.
+        const int count = SpawnSkiers(int(n), ArrivalPoint, 10, 10, false);
         if (ArrivalBuilding) {
             ArrivalBuilding->CustomersServed = CappedAdd(ArrivalBuilding->CustomersServed, count);
         }

@@ -200,8 +200,9 @@ public:
     void RemoveSkier(size_t index);
 
     // --- arrivals (arrivals.cpp) --------------------------------------------------------------
-    void SpawnSkiers(int count, TSKIVector point, int wealthLevel, int skillLevel,
-                     bool ignoreCapacity);
+    // Returns how many skiers came: none when the park is full and capacity is respected.
+    int SpawnSkiers(int count, TSKIVector point, int wealthLevel, int skillLevel,
+                    bool ignoreCapacity);
     TSKIVector UpdateArrivalPoint();
     void AllocateParking();
 
