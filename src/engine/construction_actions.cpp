@@ -301,9 +301,9 @@ TSKIPlayerAction ReplaceLiftAction(size_t lift, uint8_t newType) {
             // The engine checks the line, shows "Can not upgrade. " with the reason or asks
             // "Do you want to replace ...", and exchanges the lifts.
             [=](TSKIEngine& e, std::string& reason) {
-                if (e.ReplaceLift(lift, newType)) return TSKIActionResult::Done;
-                reason = "The lift was not replaced (refused or answered No)";
-                return TSKIActionResult::Failed;
+                if (e.ReplaceLift(lift, newType, &reason)) return TSKIActionResult::Done;
+                // No reason: the player answered No to the question.
+                return reason.empty() ? TSKIActionResult::Declined : TSKIActionResult::Failed;
             }};
 }
 

@@ -510,7 +510,9 @@ public:
     bool DeleteBuilding(size_t index);
     void DeleteUnderCursor();
     std::vector<TSKIReplaceEntry> ReplaceLiftMenu(size_t liftIndex) const;
-    bool ReplaceLift(size_t liftIndex, uint8_t newType);  // true when replaced
+    // True when replaced. Otherwise `problem` (when given) receives why: the reason shown
+    // after "Can not upgrade. ", or empty when the player answered No.
+    bool ReplaceLift(size_t liftIndex, uint8_t newType, std::string* problem = nullptr);
     // The objectives are told what was built (kBuiltLift or kBuiltBuilding, and its type).
     std::function<void(int kind, uint8_t type)> OnBuilt;
     // A campaign mission with the editor closed: types must be unlocked in the profile.
