@@ -107,7 +107,7 @@ bool TSKIEngine::PlaceBuilding(const TSKIBuildingRecord& record, bool charge) {
 void TSKIEngine::StartBuildingTool(uint8_t type) {
     if (type >= kBuildingTypeCount) return;
     if (ConstructionTool != 11) {
-        SavedCursorSnap = CursorSnap;
+        SavedCursorSnap = SkierInfoOn(*this) ? SkierInfoSavedSnap : CursorSnap;
         CursorSnap = false;
     }
     ConstructionTool = 11;
@@ -148,7 +148,7 @@ void BuildingClick(TSKIEngine& e) {
     if (!PerformAction(e, PlaceBuildingAction(e.BuildingPreview)).Done()) return;
     if (e.ToolInput.Shift) return;  // the tool stays for the next building
     e.ConstructionTool = 0;
-    e.CursorSnap = e.SavedCursorSnap;
+    GiveBackBuildingToolSnap(e);
     HidePreviews(e);
 }
 

@@ -83,10 +83,16 @@ std::vector<TSKIReplaceEntry> TSKIEngine::ReplaceLiftMenu(size_t liftIndex) cons
     return entries;
 }
 
-bool TSKIEngine::ReplaceLift(size_t liftIndex, uint8_t newType) {
+bool TSKIEngine::ReplaceLift(size_t liftIndex, uint8_t newType, std::string* problem) {
     ConstructionTool = 0;
-    if (!HasGrid() || liftIndex >= Sections.size() || !Sections[liftIndex]->IsLift()) return false;
-    if (newType >= kLiftTypeCount || !Offered(newType)) return false;
+    auto refuse = [problem](const std::string& why) {
+        if (problem) *problem = why;
+        return false;
+    };
+    if (!HasGrid() || liftIndex >= Sections.size() || !Sections[liftIndex]->IsLift())
+        return refuse("No such lift");
+    if (newType >= kLiftTypeCount || !Offered(newType))
+        return refuse("This lift type is not offered");
     const TSKISection& lift = *Sections[liftIndex];
     const int lowerI = lift.LowerI, lowerJ = lift.LowerJ;
     const int upperI = lift.UpperI, upperJ = lift.UpperJ;
@@ -94,12 +100,12 @@ bool TSKIEngine::ReplaceLift(size_t liftIndex, uint8_t newType) {
     const std::string reason = ReplacementProblem(*this, lift, newType, price);
     if (!reason.empty()) {
         Dialogs->ShowError("Can not upgrade. " + reason);
-        return false;
+        return refuse(reason);
     }
     const std::string question = "Do you want to replace " + lift.Name + " with " +
                                  LiftTypeName(Params.Lifts[newType]) +
                                  " ?\rPrice: " + FormatMoney(price);
-    if (!Dialogs->AskYesNo(question, true)) return false;
+    if (!Dialogs->AskYesNo(question, true)) return refuse({});
     DeleteSection(liftIndex, false);
     CreateNewLift(*this, lowerI, lowerJ, upperI, upperJ, newType, price);
     return true;

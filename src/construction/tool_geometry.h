@@ -78,10 +78,19 @@ TSKISection* CreateNewLift(TSKIEngine& e, int lowerI, int lowerJ, int upperI, in
 // The name shown for a lift type: its `LiftName`, or the section name when that is empty.
 const std::string& LiftTypeName(const TSKILiftParams& type);
 
+// The building tool and "Skier info" each hold the cursor snap off and keep the player's own
+// snap in their own variable; whichever ends last gives it back.
+inline bool SkierInfoOn(const TSKIEngine& e) {
+    return (e.DisplayFlags & kDisplaySkierInfo) != 0;
+}
+inline void GiveBackBuildingToolSnap(TSKIEngine& e) {
+    if (!SkierInfoOn(e)) e.CursorSnap = e.SavedCursorSnap;
+}
+
 // Another tool replaces the building tool: the cursor snap it switched off comes back.
 inline void LeaveBuildingTool(TSKIEngine& e) {
     if (e.ConstructionTool != 11) return;
-    e.CursorSnap = e.SavedCursorSnap;
+    GiveBackBuildingToolSnap(e);
     e.BuildingPreviewVisible = false;
 }
 

@@ -51,12 +51,13 @@ void ToggleDisplay(TSKIEngine& e, int digit) {
             e.RebuildSnowOverlay();
             break;
         case kDisplaySkierInfo:
-            // Skier info forces the snap off and gives it back when it is switched off.
+            // Skier info forces the snap off and gives it back when it is switched off; while
+            // the building tool holds the snap off too, the player's snap is the one it kept.
             if (on) {
-                e.SavedCursorSnap = e.CursorSnap;
+                e.SkierInfoSavedSnap = e.ConstructionTool == 11 ? e.SavedCursorSnap : e.CursorSnap;
                 e.CursorSnap = false;
-            } else {
-                e.CursorSnap = e.SavedCursorSnap;
+            } else if (e.ConstructionTool != 11) {
+                e.CursorSnap = e.SkierInfoSavedSnap;
             }
             break;
         default:
@@ -142,7 +143,7 @@ void TSKIEngine::StartEditorTool(uint8_t code) {
 }
 
 void TSKIEngine::CancelTool() {
-    if (ConstructionTool == 11) CursorSnap = SavedCursorSnap;
+    if (ConstructionTool == 11) GiveBackBuildingToolSnap(*this);
     ConstructionTool = 0;
     CursorRadius = 12;
     SlopePath.clear();

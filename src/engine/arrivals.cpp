@@ -15,9 +15,10 @@ constexpr int kSkiersPerCar = 5;
 
 }  // namespace
 
-void TSKIEngine::SpawnSkiers(int count, TSKIVector point, int wealthLevel, int skillLevel,
-                             bool ignoreCapacity) {
-    if (!ignoreCapacity && int64_t(Skiers.size()) - 1 > Park.ParkMaxSkiers) return;
+int TSKIEngine::SpawnSkiers(int count, TSKIVector point, int wealthLevel, int skillLevel,
+                            bool ignoreCapacity) {
+    if (!ignoreCapacity && int64_t(Skiers.size()) - 1 > Park.ParkMaxSkiers) return 0;
+    count = std::max(count, 0);
     const float rating = Park.ParkRatingPercent;
     for (int n = 0; n < count; ++n) {
         TSKISkierRecord r;
@@ -46,6 +47,7 @@ void TSKIEngine::SpawnSkiers(int count, TSKIVector point, int wealthLevel, int s
         Skiers.push_back(std::make_unique<TSKISkier>(*this, r));
     }
     AllocateParking();
+    return count;
 }
 
 TSKIVector TSKIEngine::UpdateArrivalPoint() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "construction/tool_geometry.h"
 #include "engine/engine.h"
 
 namespace vallorn {
@@ -170,8 +171,8 @@ void TSKIEngine::PeriodicTick() {
         Park.ParkSpawnCounter = 0;
         double n = std::clamp(double(Park.ParkRatingPercent) * 0.1, 2.0, 15.0);
         n = Rng.Uniform() * n;
-        const int count = int(n);
-        SpawnSkiers(count, ArrivalPoint, 10, 10, false);
+        // Only the skiers who got in are counted by the lot: a full park turns a wave away.
+        const int count = SpawnSkiers(int(n), ArrivalPoint, 10, 10, false);
         if (ArrivalBuilding) {
             ArrivalBuilding->CustomersServed = CappedAdd(ArrivalBuilding->CustomersServed, count);
         }
@@ -258,7 +259,11 @@ void TSKIEngine::DayChange() {
             RemoveSkier(k);
             continue;
         }
+        // The injured are healed overnight and start the day idle; a skier who set off home
+        // (and was counted as gone) keeps going.
         skier.Building = nullptr;
+        skier.Injured = false;
+        skier.RescueAssigned = false;
         skier.Init();
         skier.Position = ArrivalPoint;
         skier.Position.x += float(Rng.Between(-20.0, 20.0));
@@ -281,7 +286,8 @@ void TSKIEngine::DayChange() {
     Park.ParkLoanExpence += Park.ParkLoanInterest;
 
     ResetSnowfall();
-    ConstructionTool = 0;  // leaves the ride modes too
+    construction::LeaveBuildingTool(*this);  // the snap it held off comes back
+    ConstructionTool = 0;                    // leaves the ride modes too
     Dialogs->SetBusyCursor(false);
     Busy = false;
 }
@@ -292,14 +298,7 @@ void TSKIEngine::RemoveSkier(size_t index) {
     VehiclesSkierRemoved(index);
     for (auto& section : Sections) {
         section->LeaveQueue(gone);
-        for (auto& carrier : section->Carriers) {
-            for (TSKISkier*& rider : carrier->Riders) {
-                if (rider == gone) {
-                    rider = nullptr;
-                    if (carrier->RiderCount > 0) --carrier->RiderCount;
-                }
-            }
-        }
+        for (auto& carrier : section->Carriers) carrier->RemoveRider(gone);
     }
     for (auto& b : Buildings) {
         for (TSKISkier*& seat : b->SeatOccupants) {

@@ -206,7 +206,10 @@ TSKIPlayerAction PlantTreeAction(int i, int j) {
                 if (!InGrid(e, i, j)) return Check::Refused("Invalid location!");
                 if (e.Park.ParkTreesFelled < 1) return Check::Refused("No more trees needed!");
                 if (e.Park.ParkCash < price) return Check::Refused("Not enough cash!");
-                if (!TreeRoom(e, i, j)) return Check::Refused("No room for a tree");
+                // A cell that holds a tree already has no room for another.
+                if (!TreeRoom(e, i, j) || e.Cell(i, j).Tree) {
+                    return Check::Refused("No room for a tree");
+                }
                 return Check::Allowed("Plant trees (Price: " + std::to_string(price) + ",- each)",
                                       price);
             },
@@ -215,7 +218,8 @@ TSKIPlayerAction PlantTreeAction(int i, int j) {
                     e.CountTreesFelled();
                     return TSKIActionResult::Done;
                 }
-                reason = "Not enough cash!";
+                reason = e.Park.ParkCash < e.Game().TreePrice ? "Not enough cash!"
+                                                              : "No room for a tree";
                 return TSKIActionResult::Failed;
             }};
 }
@@ -297,9 +301,9 @@ TSKIPlayerAction ReplaceLiftAction(size_t lift, uint8_t newType) {
             // The engine checks the line, shows "Can not upgrade. " with the reason or asks
             // "Do you want to replace ...", and exchanges the lifts.
             [=](TSKIEngine& e, std::string& reason) {
-                if (e.ReplaceLift(lift, newType)) return TSKIActionResult::Done;
-                reason = "The lift was not replaced (refused or answered No)";
-                return TSKIActionResult::Failed;
+                if (e.ReplaceLift(lift, newType, &reason)) return TSKIActionResult::Done;
+                // No reason: the player answered No to the question.
+                return reason.empty() ? TSKIActionResult::Declined : TSKIActionResult::Failed;
             }};
 }
 

@@ -83,6 +83,9 @@ void TSKIEngine::ClearContainers() {
     NewObjectives.clear();
     for (auto& series : History) series.clear();
     HistorySamples = 0;
+    // The falling snow belongs to the park that goes; the next one starts its own.
+    SnowFlakes.clear();
+    SnowfallVisible = false;
     for (TerrainCell& c : Grid) {
         c.Section = nullptr;
         c.NearestSection = nullptr;

@@ -200,8 +200,9 @@ public:
     void RemoveSkier(size_t index);
 
     // --- arrivals (arrivals.cpp) --------------------------------------------------------------
-    void SpawnSkiers(int count, TSKIVector point, int wealthLevel, int skillLevel,
-                     bool ignoreCapacity);
+    // Returns how many skiers came: none when the park is full and capacity is respected.
+    int SpawnSkiers(int count, TSKIVector point, int wealthLevel, int skillLevel,
+                    bool ignoreCapacity);
     TSKIVector UpdateArrivalPoint();
     void AllocateParking();
 
@@ -476,7 +477,8 @@ public:
     uint8_t ToolLiftType = 0;
     int SlopeEndI = 0, SlopeEndJ = 0;      // cell of the last slope node (tool 3)
     TSKIBuilding* AreaBuilding = nullptr;  // selected for the area of operations (tool 12)
-    bool SavedCursorSnap = true;           // snap as it was before the building tool
+    bool SavedCursorSnap = true;           // the player's snap while the building tool holds it off
+    bool SkierInfoSavedSnap = true;        // the player's snap while "Skier info" holds it off
     int32_t HouseIndex = 0;                // editor houses (tools 16, 17)
     bool ChangeHouse = false;
     int32_t HouseToDelete = -1;
@@ -508,7 +510,9 @@ public:
     bool DeleteBuilding(size_t index);
     void DeleteUnderCursor();
     std::vector<TSKIReplaceEntry> ReplaceLiftMenu(size_t liftIndex) const;
-    bool ReplaceLift(size_t liftIndex, uint8_t newType);  // true when replaced
+    // True when replaced. Otherwise `problem` (when given) receives why: the reason shown
+    // after "Can not upgrade. ", or empty when the player answered No.
+    bool ReplaceLift(size_t liftIndex, uint8_t newType, std::string* problem = nullptr);
     // The objectives are told what was built (kBuiltLift or kBuiltBuilding, and its type).
     std::function<void(int kind, uint8_t type)> OnBuilt;
     // A campaign mission with the editor closed: types must be unlocked in the profile.

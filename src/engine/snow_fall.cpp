@@ -68,7 +68,12 @@ void TSKIEngine::ResetSnowfall() {
 }
 
 void TSKIEngine::UpdateSnowfall(float dt) {
-    if (Options.Detail == 0 || !SnowfallVisible) return;
+    if (Options.Detail == 0) return;
+    // A park that has no cloud yet (just loaded, or opened after another was closed) starts
+    // with the falling snow of its weather; in mild weather nothing falls.
+    if (!SnowfallVisible && SnowFlakes.empty() && Park.ParkWeather >= kLowestWeather)
+        ResetSnowfall();
+    if (!SnowfallVisible) return;
     TSKISnowfallState& s = Level.Snowfall;
     if (Distance(SnowfallCameraPosition, s.LastCameraPosition) > s.RecentreDistance) {
         RecentreSnowfall();

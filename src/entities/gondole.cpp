@@ -136,7 +136,7 @@ void TSKIGondole::Tick(float dt) {
     // takes skiers; the next one takes over only once this one has left the zone.
     const float fromStart = Distance(Position, loop.front());
     if (fromStart < kLoadingZone) {
-        if (Lift.Status == kLiftOpen && RiderCount < Capacity(Lift) &&
+        if (Lift.Status == kLiftOpen && HasFreeSeat() &&
             (Lift.LoadingCarrier == nullptr || Lift.LoadingCarrier == this))
             Lift.LoadingCarrier = this;
     } else if (Lift.LoadingCarrier == this) {
@@ -147,9 +147,33 @@ void TSKIGondole::Tick(float dt) {
     if (CellKind == kCellLiftUpper) Unload();
 }
 
+bool TSKIGondole::HasFreeSeat() const {
+    return FreeSeat() < Capacity(Lift);
+}
+
+int TSKIGondole::FreeSeat() const {
+    const int capacity = Capacity(Lift);
+    int seat = 0;
+    while (seat < capacity && Riders[size_t(seat)] != nullptr) ++seat;
+    return seat;
+}
+
+void TSKIGondole::RemoveRider(const TSKISkier* skier) {
+    // The riders behind move up, so the seats stay compact and the count stays true.
+    int kept = 0;
+    for (int k = 0; k < kMaxRiders; ++k) {
+        TSKISkier* rider = Riders[size_t(k)];
+        if (rider == nullptr || rider == skier) continue;
+        Riders[size_t(kept++)] = rider;
+    }
+    for (int k = kept; k < kMaxRiders; ++k) Riders[size_t(k)] = nullptr;
+    RiderCount = uint8_t(kept);
+}
+
 bool TSKIGondole::Board(TSKISkier& skier) {
-    // 1. Full.
-    if (RiderCount >= Capacity(Lift)) return false;
+    // 1. Full: no free seat.
+    const int seat = FreeSeat();
+    if (seat >= Capacity(Lift)) return false;
 
     // 2. Price check: a ticket dearer than the skier is willing to pay for this lift's
     // quality costs happiness, and a skier pushed below -100 stays in the queue.
@@ -165,9 +189,10 @@ bool TSKIGondole::Board(TSKISkier& skier) {
         }
     }
 
-    // 3. Seat.
-    Riders[RiderCount] = &skier;
-    RiderCount += 1;
+    // 3. Seat: the first free one.
+    Riders[size_t(seat)] = &skier;
+    RiderCount = uint8_t(std::count_if(Riders.begin(), Riders.end(),
+                                       [](const TSKISkier* r) { return r != nullptr; }));
 
     // 4. Payment.
     skier.Money -= price;
@@ -191,7 +216,9 @@ void TSKIGondole::Unload() {
     const TSKIVector right = RightOf(forward);
     const float spread = float(r - 1);
     for (TSKISkier* rider : riders) {
-        if (!rider) continue;
+        // Only skiers still riding are set down; one that has already left its seat keeps
+        // what it is doing.
+        if (!rider || rider->State != kSkierOnLift) continue;
         rider->State = kSkierIdle;
         // Riders spread out so that they do not all stand on one spot.
         const float ahead = float(engine.Rng.Uniform()) * spread;

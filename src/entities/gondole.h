@@ -24,7 +24,11 @@ public:
     // The loading carrier takes one waiting skier from the boarding row: price check, seat,
     // payment. False when full or when the price drives the skier below -100 happiness.
     bool Board(TSKISkier& skier);
-    // Sets every rider down near the carrier; each decides at once.
+    // A seat within the capacity is free.
+    bool HasFreeSeat() const;
+    // Takes the skier off its seat; the riders behind it move up.
+    void RemoveRider(const TSKISkier* skier);
+    // Sets every skier still riding down near the carrier; each decides at once.
     void Unload();
     // Absolute position of seat k.
     TSKIVector SeatPosition(int k) const;
@@ -37,6 +41,9 @@ public:
     TSKIVector Position{0, 0, 0, 1};
     TSKIVector Direction{0, 0, 1, 0};
     TSKIVector SmoothingAnchor{0, 0, 0, 1};
+
+private:
+    int FreeSeat() const;  // the first free seat; the capacity when there is none
 };
 
 }  // namespace vallorn

@@ -113,11 +113,17 @@ void TSKISection::Destroy() {
         QueueSlots.fill(nullptr);
         QueueLength = 0;
         if (e.HasGrid()) {
-            for (uint32_t index : MarkedCells) {
-                TerrainCell& c = e.Grid[index];
+            // A slope that still exists gets its cells back; anything else becomes free.
+            for (auto it = MarkedCells.begin(); it != MarkedCells.end(); ++it) {
+                if (it->Index >= e.Grid.size()) continue;
+                TerrainCell& c = e.Grid[it->Index];
                 if (c.Section != this) continue;  // claimed by another section since
-                c.Kind = kCellFree;
-                c.Section = nullptr;
+                // The slope is looked up by address before it is read: it may be gone.
+                const bool slope = (it->Kind == kCellSlope || it->Kind == kCellSlopeCentre) &&
+                                   it->Section != nullptr && it->Section != this &&
+                                   e.IndexOf(it->Section) >= 0 && it->Section->IsSlope();
+                c.Kind = slope ? it->Kind : uint8_t(kCellFree);
+                c.Section = slope ? it->Section : nullptr;
             }
         }
         MarkedCells.clear();

@@ -123,8 +123,14 @@ public:
     std::vector<uint8_t> Raster;
     int32_t RasterI0 = 0, RasterJ0 = 0, RasterWidth = 0, RasterHeight = 0;
     uint8_t RasterValue(int i, int j) const;
-    // Lifts: the grid cells (row-major indexes) that BuildLift marked, cleared by Destroy.
-    std::vector<uint32_t> MarkedCells;
+    // Lifts: the grid cells that BuildLift marked, each once with the kind and section it
+    // held before; Destroy gives them back (a slope gets its cells again).
+    struct TMarkedCell {
+        uint32_t Index = 0;  // row-major
+        uint8_t Kind = 0;
+        TSKISection* Section = nullptr;
+    };
+    std::vector<TMarkedCell> MarkedCells;
 
 private:
     void MarkLiftCell(int i, int j, uint8_t kind);

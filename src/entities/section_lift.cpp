@@ -37,9 +37,11 @@ float Ground(const TSKIEngine& e, const TSKIVector& p) {
 void TSKISection::MarkLiftCell(int i, int j, uint8_t kind) {
     if (!Engine.HasGrid() || i < 0 || j < 0 || i >= kGridSide || j >= kGridSide) return;
     TerrainCell& c = Engine.Cell(i, j);
+    // A cell is recorded once, with what it held before this lift first marked it.
+    if (c.Section != this)
+        MarkedCells.push_back({uint32_t(i) * kGridSide + uint32_t(j), c.Kind, c.Section});
     c.Kind = kind;
     c.Section = this;
-    MarkedCells.push_back(uint32_t(i) * kGridSide + uint32_t(j));
 }
 
 void TSKISection::BuildLift(const TSKILiftRecord& record) {

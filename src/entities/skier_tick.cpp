@@ -135,8 +135,8 @@ bool TSKISkier::Tick(float dt) {
             StepIdle(dt);
             break;
         case kSkierOnLift:
-            // The carrier moves the skier; at the top it looks for the way on.
-            if (Cell.Kind == kCellLiftUpper) Decide();
+            // The carrier moves the skier and decides for it only once it has set it down
+            // at the upper station: a seated rider neither decides nor looks for a building.
             break;
         case kSkierSkiing:
             StepSkiing(dt);
@@ -247,10 +247,21 @@ void TSKISkier::StepWaiting(float dt) {
     if (QueueIndex > kQueueTail) QueueIndex = kQueueTail;
 
     const int capacity = lift->Type().GondoleCapacity;
-    if (QueueIndex < capacity && lift->LoadingCarrier && lift->LoadingCarrier->Board(*this)) {
-        if (lift->QueueSlots[QueueIndex] == this) lift->QueueSlots[QueueIndex] = nullptr;
-        State = kSkierOnLift;
-        QueueIndex = kQueueTail;
+    TSKIGondole* carrier = lift->LoadingCarrier;
+    if (QueueIndex < capacity && carrier && carrier->HasFreeSeat()) {
+        if (carrier->Board(*this)) {
+            if (lift->QueueSlots[QueueIndex] == this) lift->QueueSlots[QueueIndex] = nullptr;
+            State = kSkierOnLift;
+            QueueIndex = kQueueTail;
+            return;
+        }
+        // Refused at the gate for the price: the place in the boarding row goes to the next
+        // skier, and this one decides anew.
+        FreeQueueSlot();
+        State = kSkierIdle;
+        CurrentSection = nullptr;
+        CurrentTarget = {};
+        Decide();
         return;
     }
 

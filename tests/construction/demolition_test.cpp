@@ -49,6 +49,25 @@ TEST_F(Demolition, ADeletedLiftGivesBackItsStationsAndCorridor) {
     EXPECT_NE(f->BuildLift(100, 100, 100, 160, 3), nullptr);
 }
 
+TEST_F(Demolition, ADeletedLiftThatStoodOnASlopeGivesTheSlopeItsCellsBack) {
+    TSKISection* slope = f->CreateSlope({f->CellToWorld(100, 100, false) + TSKIVector(0, 0, 0, 3),
+                                         f->CellToWorld(120, 110, false) + TSKIVector(0, 0, 0, 3),
+                                         f->CellToWorld(140, 100, false) + TSKIVector(0, 0, 0, 3)});
+    auto slopeCells = [&] {
+        int n = 0;
+        for (const TerrainCell& c : f->Grid)
+            n += c.Section == slope && (c.Kind == kCellSlope || c.Kind == kCellSlopeCentre);
+        return n;
+    };
+    const int before = slopeCells();
+    // A cable car whose upper station stands on the slope.
+    Lift(120, 60, 120, 108, 4);
+    ASSERT_LT(slopeCells(), before);
+    ASSERT_TRUE(f->DeleteSection(1, false));
+    EXPECT_EQ(slopeCells(), before);
+    EXPECT_EQ(f->Cell(120, 108).Section, slope);
+}
+
 TEST_F(Demolition, OverlappingSnowCannonsKeepSnowWhereTheOtherStillReaches) {
     ASSERT_TRUE(f->PlaceBuilding(At(kBuildSnowCannon, 100, 100), true));
     ASSERT_TRUE(f->PlaceBuilding(At(kBuildSnowCannon, 100, 120), true));

@@ -116,5 +116,25 @@ TEST_F(HoverAndKeys, LeavingTheBuildingToolForAnotherGivesTheSnapBack) {
     EXPECT_TRUE(f->CursorSnap);
 }
 
+TEST_F(HoverAndKeys, SkierInfoAndTheBuildingToolGiveTheSnapBackInEitherOrder) {
+    f->CursorSnap = true;
+    f->StartBuildingTool(kBuildStall);
+    f->ToolKey('8');  // skier info on
+    f->CancelTool();
+    EXPECT_FALSE(f->CursorSnap);  // skier info still holds it off
+    f->UpdateTools(0.3f);
+    f->ToolKey('8');
+    EXPECT_TRUE(f->CursorSnap);
+
+    f->UpdateTools(0.3f);
+    f->ToolKey('8');
+    f->StartBuildingTool(kBuildStall);
+    f->UpdateTools(0.3f);
+    f->ToolKey('8');
+    EXPECT_FALSE(f->CursorSnap);  // the building tool still holds it off
+    f->CancelTool();
+    EXPECT_TRUE(f->CursorSnap);
+}
+
 }  // namespace
 }  // namespace vallorn

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "construction/tool_world.h"
+#include "engine/player_actions.h"
 
 namespace vallorn {
 namespace {
@@ -90,9 +91,10 @@ TEST_F(ReplaceLift, YesReplacesTheLiftAndChargesTheFullPrice) {
     EXPECT_EQ(built.back(), std::make_pair(int(kBuiltLift), uint8_t(3)));
 }
 
-TEST_F(ReplaceLift, NoChangesNothing) {
+TEST_F(ReplaceLift, NoChangesNothingAndTheActionIsDeclined) {
     f.dialogs.answer = false;
-    EXPECT_FALSE(f->ReplaceLift(0, 6));
+    const TSKIActionOutcome o = PerformAction(*f, ReplaceLiftAction(0, 6));
+    EXPECT_EQ(o.Result, TSKIActionResult::Declined);
     EXPECT_EQ(f.dialogs.questions.size(), 1u);
     ASSERT_EQ(f->Sections.size(), 1u);
     EXPECT_EQ(f->Sections[0].get(), double_);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "construction/tool_world.h"
+#include "engine/player_actions.h"
 
 namespace vallorn {
 namespace {
@@ -38,6 +39,15 @@ TEST_F(TreeTool, TheTextTellsThePriceTheLackOfCashOrThatNoTreeIsNeeded) {
     EXPECT_EQ(f->ToolTextColor, kToolTextRed);
     f->Park.ParkTreesFelled = 0;
     EXPECT_EQ(Hover(100, 100), "No more trees needed!");
+}
+
+TEST_F(TreeTool, PlantingWhereATreeStandsIsRefusedForWantOfRoomAndCostsNothing) {
+    ASSERT_TRUE(f->PlantTree(150, 150, 0));
+    const int32_t cash = Cash();
+    const TSKIActionOutcome o = PerformAction(*f, PlantTreeAction(150, 150));
+    EXPECT_EQ(o.Result, TSKIActionResult::Refused);
+    EXPECT_EQ(o.Reason, "No room for a tree");
+    EXPECT_EQ(Cash(), cash);
 }
 
 TEST_F(TreeTool, HeldButtonPlantsPaidTreesNeverNearANonFreeCell) {

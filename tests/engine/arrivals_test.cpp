@@ -181,6 +181,18 @@ TEST(ArrivalWaves, ComeOnlyWithAnArrivalBuildingAndGrowWithTheRating) {
     EXPECT_LE(e->Skiers.size(), 65u);  // the lot holds 50: late waves may find it full
 }
 
+TEST(ArrivalWaves, AWaveTurnedAwayByAFullParkIsNotCountedByTheLot) {
+    EngineFixture e;
+    e->Params.Game.TickTime = 1.0f;
+    auto& lot = e.AddBuilding(kBuildParking, {-400, 0, 400, 1});  // 50 places
+    e->SpawnSkiers(60, {0, 0, 0, 1}, 10, 10, true);
+    e->Park.ParkSpawnSpeed = 0;  // a wave every tick
+    e->Park.ParkPopularity = 1000;
+    for (int k = 0; k < 20; ++k) e->PeriodicTick();
+    EXPECT_EQ(e->Skiers.size(), 60u);
+    EXPECT_EQ(lot.CustomersServed, 0);
+}
+
 TEST(ArrivalWaves, SameSeedSameCrowd) {
     auto crowd = [](uint64_t seed) {
         EngineFixture e(seed);

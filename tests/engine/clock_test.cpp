@@ -187,7 +187,7 @@ TEST_F(Clock, TheWeatherIsRedrawnEachDayAndDescribedInTheSnapshot) {
     EXPECT_EQ(e->TakeSnapshot().ParkWeatherText, "0 'C, snowing");
 }
 
-TEST_F(Clock, UnhappySkiersDoNotComeBackAndTheRestMeetAtTheArrivalPoint) {
+TEST_F(Clock, UnhappySkiersDoNotComeBackAndTheRestMeetIdleAtTheArrivalPoint) {
     e.AddBuilding(kBuildParking, {-400, 0, 400, 1});
     e->Park.ParkSpawnSpeed = 1000000;  // no waves
     e->SpawnSkiers(6, {0, 0, 0, 1}, 2, 2, true);
@@ -196,6 +196,8 @@ TEST_F(Clock, UnhappySkiersDoNotComeBackAndTheRestMeetAtTheArrivalPoint) {
     e->Skiers[2]->Happiness = -32.5f;  // just above the line: comes back
     e->Skiers[3]->State = kSkierSkiing;
     e->Skiers[5]->Building = e->Buildings[0].get();
+    e->Skiers[0]->State = kSkierInjured;  // healed overnight
+    e->Skiers[0]->Injured = true;
     e->Park.ParkTime = 599;  // the last tick of the day
     e->PeriodicTick();
     ASSERT_EQ(e.dialogs.reports.size(), 1u);
@@ -204,6 +206,7 @@ TEST_F(Clock, UnhappySkiersDoNotComeBackAndTheRestMeetAtTheArrivalPoint) {
     ASSERT_EQ(e->Skiers.size(), 4u);
     for (const auto& s : e->Skiers) {
         EXPECT_EQ(s->State, kSkierIdle);
+        EXPECT_FALSE(s->Injured);
         EXPECT_EQ(s->Building, nullptr);
         EXPECT_LE(std::abs(s->Position.x - e->ArrivalPoint.x), 20.0f);
         EXPECT_LE(std::abs(s->Position.z - e->ArrivalPoint.z), 20.0f);

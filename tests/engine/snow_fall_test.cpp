@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "support/engine_fixture.h"
+#include "support/test_level.h"
 
 namespace vallorn {
 namespace {
@@ -92,6 +93,28 @@ TEST_F(Snowfall, MovingTheCameraRecentresTheCloud) {
     e->SnowfallCameraPosition = TSKIVector(900, 50, 100, 1);
     e->UpdateSnowfall(0);
     EXPECT_EQ(e->SnowFlakes.size(), size_t(std::floor(3072 * 0.8f)));
+}
+
+TEST(SnowfallOnLoad, ClosingAGameClearsItsCloudAndALoadedGameSnowsAtOnce) {
+    test::LevelFixture f;
+    ASSERT_TRUE(f.WriteAndLoad(test::TestLevel{}).ok());
+    f->Options.Detail = 1;
+    f->Park.ParkWeather = 0.8f;
+    f->SnowfallCameraPosition = TSKIVector(-800, 50, 800, 1);
+    f->ResetSnowfall();
+    ASSERT_TRUE(f->SnowfallVisible);
+    const std::filesystem::path save = f->Folders.Save / "snowing.ski";
+    std::string why;
+    ASSERT_TRUE(f->SaveGameFile(save, &why)) << why;
+
+    f->CloseGame();
+    EXPECT_FALSE(f->SnowfallVisible);
+    EXPECT_TRUE(f->SnowFlakes.empty());
+
+    ASSERT_TRUE(f->LoadGameFile(save)) << f->LoadError;
+    f->OnProgress(0.01);
+    EXPECT_TRUE(f->SnowfallVisible);
+    EXPECT_EQ(f->SnowFlakes.size(), size_t(std::floor(3072 * 0.8f)));
 }
 
 }  // namespace

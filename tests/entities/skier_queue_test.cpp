@@ -225,15 +225,16 @@ TEST_F(SkierBoarding, BehindTheBoardingRowOrWithoutACarrierNobodyBoards) {
     EXPECT_EQ(front.QueueIndex, 0);  // moved up instead
 }
 
-TEST_F(SkierBoarding, ASkierRefusedForThePriceStaysInTheRow) {
+TEST_F(SkierBoarding, ASkierRefusedForThePriceGivesUpTheRowAndGoesHomeUnhappy) {
     TSKISection& l = Section(lift);
     TSKISkier& s = Queued(lift, 0);
     s.Money = 100;
     s.SpendingLimit = 0;  // any price is too dear
     s.Happiness = -95.0f;
     ASSERT_TRUE(s.Tick(0.05f));
-    EXPECT_EQ(s.State, kSkierWaiting);
-    EXPECT_EQ(l.QueueSlots[0], &s);
+    EXPECT_NE(l.QueueSlots[0], &s);
+    EXPECT_EQ(s.State, kSkierLeaving);
+    EXPECT_EQ(E().Park.ParkLeftBecauseUnhappy, 1);
     EXPECT_EQ(s.Money, 100);
     EXPECT_LT(s.Happiness, -100.0f);
 }

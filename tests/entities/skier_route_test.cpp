@@ -146,12 +146,15 @@ TEST_F(SkierRoute, DecisionsFollowTheKindOfTheCell) {
     EXPECT_EQ(s.State, kSkierWaiting);
     EXPECT_EQ(Section(lift).QueueSlots[kQueueTail], &s);
 
-    // On the lift at the top station: idle, walking off slowly.
+    // On the lift at the top station: a seated rider waits for its carrier to set it down;
+    // its decision there makes it idle, walking off slowly.
     s.LeaveAllQueues();
     s.State = kSkierOnLift;
     s.Position = At(140, 100);
     s.Speed = 0;
     ASSERT_TRUE(s.Tick(0.05f));
+    EXPECT_EQ(s.State, kSkierOnLift);
+    s.Decide();
     EXPECT_EQ(s.State, kSkierIdle);
     EXPECT_EQ(s.Speed, 1.0f);
     EXPECT_EQ(s.TargetSpeed, 4.0f);

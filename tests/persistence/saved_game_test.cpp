@@ -116,7 +116,10 @@ TEST(SavedGame, SaveLoadSaveKeepsTheParkAndItsHash) {
     ASSERT_TRUE(c->LoadGameFile(dir / "b.ski")) << c->LoadError;
     EXPECT_EQ(c->SaveGameText(), b->SaveGameText());
     EXPECT_EQ(StateHash(*c), StateHash(*b));
-    EXPECT_NE(StateHash(*c), StateHash(*a));
+    // It differs from the running park exactly when customers sat in its buildings.
+    const bool seated = std::any_of(a->Buildings.begin(), a->Buildings.end(),
+                                    [](const auto& b) { return b->Occupants > 0; });
+    EXPECT_EQ(StateHash(*c) != StateHash(*a), seated);
 
     // The loaded park runs on.
     for (int k = 0; k < 300; ++k) c->OnProgress(1.0 / 30.0);
