@@ -132,6 +132,7 @@ public:
     TSKIParameters Params;
     TSKIEngineOptions Options;
     float ViewDistance = 75.0f;
+    // One line per value of the parameter files that was refused for its default.
     std::string ParameterWarnings;
     // Reads Params.ini, GameParams.ini and Options.ini into the tables.
     void LoadParameters();

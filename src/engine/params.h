@@ -153,11 +153,16 @@ struct TSKIParameters {
 };
 
 // Reads Params.ini and GameParams.ini from `dataFolder`. Missing files read as empty.
-// List entries beyond a table's capacity are ignored; `warnings` (if given) names them.
+// List entries beyond a table's capacity are ignored. A numeric value that does not parse or
+// lies outside what its field can hold and mean (a negative cost, a zero speed or spacing, a
+// capacity beyond the seats, a real that is not finite) takes the key's default. `warnings`
+// (if given) gains one line per such case, naming file, section and key.
 void LoadCatalogues(const std::filesystem::path& dataFolder, TSKIParameters& out,
                     std::string* warnings = nullptr);
-// Reads Options.ini from `saveFolder` (both sections).
-void LoadOptions(const std::filesystem::path& saveFolder, TSKIEngineOptions& out);
+// Reads Options.ini from `saveFolder` (both sections), holding values to their ranges as
+// LoadCatalogues does.
+void LoadOptions(const std::filesystem::path& saveFolder, TSKIEngineOptions& out,
+                 std::string* warnings = nullptr);
 // Writes the keys the options window owns, in their order, into Options.ini.
 bool SaveOptions(const std::filesystem::path& saveFolder, const TSKIEngineOptions& options,
                  std::string* error = nullptr);

@@ -19,7 +19,10 @@ public:
     // the acceleration grid. Returns false with a reason naming the file on failure;
     // the mesh is then empty.
     bool Load(const std::filesystem::path& file, float scaleY, std::string* error = nullptr);
-    // Builds directly from triangles (world coordinates, already scaled).
+    // Builds directly from triangles (world coordinates, already scaled). Triangles with an
+    // index past the vertices or a vertex that is not finite are left out; whatever the
+    // coordinates, the grid's size and the time to build it stay in proportion to the
+    // triangle count.
     void Build(std::vector<glm::vec3> vertices, std::vector<uint32_t> indices);
     void Clear();
 
@@ -38,7 +41,7 @@ private:
     std::vector<uint32_t> indices_;
     size_t triangles_ = 0;
     // Acceleration grid over x/z.
-    float minX_ = 0, minZ_ = 0, bucket_ = 1;
+    double minX_ = 0, minZ_ = 0, bucket_ = 1;
     int nx_ = 0, nz_ = 0;
     std::vector<uint32_t> bucketStart_;  // nx*nz + 1 offsets into bucketTris_
     std::vector<uint32_t> bucketTris_;

@@ -1,20 +1,36 @@
 #include "engine/terrain_mesh_cache.h"
 
+#include <cmath>
 #include <cstring>
 #include <unordered_map>
 
 #include <assimp/scene.h>
 #include <assimp/Importer.hpp>
 
+#include "engine/types.h"
 #include "persistence/atomic_file.h"
 
 namespace vallorn {
 namespace {
 
-constexpr char kMagic[16] = "VALLORN-MESH-1";
-constexpr size_t kHeaderSize = 16 + 8 + 8 + 4 + 4;
-// Far beyond any terrain: a header naming more is damaged.
-constexpr uint32_t kMaxCount = 64u * 1024u * 1024u;
+// Magic, size and hash of the 3DS bytes, vertex and index counts, hash of the body (the
+// vertices, three floats each, then the indices).
+constexpr char kMagic[16] = "VALLORN-MESH-2";
+constexpr size_t kHeaderSize = 16 + 8 + 8 + 4 + 4 + 8;
+// Far beyond any terrain (a full grid has 263,169 vertices): a header naming more is damaged.
+constexpr uint32_t kMaxCount = 16u * 1024u * 1024u;
+constexpr uint64_t kMaxCacheSize = kHeaderSize + uint64_t(kMaxCount) * (12 + 4);
+// Where a terrain vertex can lie: the grid runs 2048 world units from the origin towards -X
+// and +Z; a mesh may reach one grid's width beyond it on every side. Heights are far below.
+constexpr float kGridReach = float(kGridSize) * kCellSize;
+constexpr float kMaxHeight = 65536.0f;
+
+bool InLevelBounds(const glm::vec3& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) &&
+           v.x >= -2.0f * kGridReach - 1.0f && v.x <= kGridReach + 1.0f &&
+           v.z >= -kGridReach - 1.0f && v.z <= 2.0f * kGridReach + 1.0f &&
+           std::fabs(v.y) <= kMaxHeight;
+}
 
 template <typename T>
 void Put(std::string& out, const T& value) {
@@ -135,28 +151,39 @@ bool ReadMeshBytes(const std::filesystem::path& file, std::string_view bytes, TS
 bool ReadMeshCache(const std::filesystem::path& meshFile, std::string_view sourceBytes,
                    TSKIRawMesh& out) {
     out = {};
+    const std::filesystem::path path = MeshCachePath(meshFile);
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec || size < kHeaderSize || size > kMaxCacheSize) return false;
     std::string cache;
-    if (!ReadWholeFile(MeshCachePath(meshFile), cache)) return false;
+    if (!ReadWholeFile(path, cache)) return false;
     const std::string_view in = cache;
     if (in.size() < kHeaderSize || std::memcmp(in.data(), kMagic, sizeof kMagic) != 0) return false;
     if (Get<uint64_t>(in, 16) != sourceBytes.size() ||
         Get<uint64_t>(in, 24) != HashBytes(sourceBytes))
         return false;
+    // The counts must fit the file before anything is allocated, and the body must be the one
+    // that was written.
     const uint32_t vertices = Get<uint32_t>(in, 32), indices = Get<uint32_t>(in, 36);
-    if (vertices > kMaxCount || indices > kMaxCount || indices % 3 != 0 || indices == 0)
+    if (vertices == 0 || vertices > kMaxCount || indices > kMaxCount || indices % 3 != 0 ||
+        indices == 0)
         return false;
     if (in.size() != kHeaderSize + size_t(vertices) * 12 + size_t(indices) * 4) return false;
-    out.Vertices.resize(vertices);
-    out.Indices.resize(indices);
-    std::memcpy(out.Vertices.data(), in.data() + kHeaderSize, size_t(vertices) * 12);
-    std::memcpy(out.Indices.data(), in.data() + kHeaderSize + size_t(vertices) * 12,
+    if (Get<uint64_t>(in, 40) != HashBytes(in.substr(kHeaderSize))) return false;
+    // A body that hashes right may still have been made by hand: every value is checked.
+    TSKIRawMesh mesh;
+    mesh.Vertices.resize(vertices);
+    mesh.Indices.resize(indices);
+    std::memcpy(mesh.Vertices.data(), in.data() + kHeaderSize, size_t(vertices) * 12);
+    std::memcpy(mesh.Indices.data(), in.data() + kHeaderSize + size_t(vertices) * 12,
                 size_t(indices) * 4);
-    for (uint32_t idx : out.Indices) {
-        if (idx >= vertices) {
-            out = {};
-            return false;
-        }
+    for (const glm::vec3& v : mesh.Vertices) {
+        if (!InLevelBounds(v)) return false;
     }
+    for (uint32_t idx : mesh.Indices) {
+        if (idx >= vertices) return false;
+    }
+    out = std::move(mesh);
     return true;
 }
 
@@ -175,8 +202,11 @@ bool WriteMeshCache(const std::filesystem::path& meshFile, std::string* error) {
     Put(out, HashBytes(source));
     Put(out, uint32_t(mesh.Vertices.size()));
     Put(out, uint32_t(mesh.Indices.size()));
-    out.append(reinterpret_cast<const char*>(mesh.Vertices.data()), mesh.Vertices.size() * 12);
-    out.append(reinterpret_cast<const char*>(mesh.Indices.data()), mesh.Indices.size() * 4);
+    std::string body;
+    body.append(reinterpret_cast<const char*>(mesh.Vertices.data()), mesh.Vertices.size() * 12);
+    body.append(reinterpret_cast<const char*>(mesh.Indices.data()), mesh.Indices.size() * 4);
+    Put(out, HashBytes(body));
+    out += body;
     std::string why;
     if (!WriteFileAtomically(MeshCachePath(meshFile), out, &why)) {
         if (error) *error = why;

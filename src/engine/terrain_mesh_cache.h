@@ -1,7 +1,9 @@
 // A terrain mesh as the 3DS reader gives it, kept beside the 3DS file in a small binary file
 // ("<name>.vmesh") so that a level loads without parsing the 3DS again. The cache names the
-// size and a hash of the 3DS bytes it was made from; a cache that does not match its 3DS,
-// or that is damaged, is ignored and the 3DS is read.
+// size and a hash of the 3DS bytes it was made from and a hash of its own body; a cache that
+// does not match its 3DS, or that is damaged (a body that fails its hash, counts that do not
+// fit the file, a vertex that is not finite or lies off the level, an index past the
+// vertices), is ignored and the 3DS is read.
 #pragma once
 
 #include <cstdint>

@@ -93,6 +93,87 @@ TEST(Catalogues, BuildingCategoriesServicesSeatsAndDoors) {
     EXPECT_NE(warnings.find("Big"), std::string::npos);
 }
 
+// Each warning line, for matching by its start.
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> out;
+    size_t at = 0;
+    for (size_t end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
+        out.push_back(text.substr(at, end - at));
+    return out;
+}
+
+TEST(Catalogues, ValuesThatWouldBreakTheGameTakeTheDefaultWithAWarning) {
+    TempDir dir;
+    WriteText(
+        dir / "Params.ini",
+        "[Lifts]\nQuad=\n[Quad]\nLiftSpeed=1e300\nLiftGondoleCapacity=300\n"
+        "LiftGondoleSpacing=0\nLiftCostPerPole=-5\nLiftGondoleOffsetsY4=nan\n"
+        "LiftColdFactor=-300\nLiftMaxLength=1200000\n"
+        "[Buildings]\nHut=\n[Hut]\nBuildCost=40000\nBuildSize=0\nBuildSeatsVisible=yes\n"
+        "BuildServiceCost=12\n[Vehicles]\nCat=\n[Cat]\nVehSpeed=-3000\nVehServiceFactor=1e-300\n");
+    WriteText(dir / "GameParams.ini",
+              "[GameParams]\nGameTickTime=0\nGameHistoryInterval=1e40\nGameDayLength=-600\n"
+              "GameHungerFactor=-50\n");
+    TSKIParameters p;
+    std::string warnings;
+    LoadCatalogues(dir.Path(), p, &warnings);
+    const TSKILiftParams& quad = p.Lifts[0];
+    EXPECT_FLOAT_EQ(quad.Speed, 0.01f);
+    EXPECT_EQ(quad.GondoleCapacity, 1);
+    EXPECT_FLOAT_EQ(quad.GondoleSpacing, 0.01f);
+    EXPECT_EQ(quad.CostPerPole, 10000);
+    EXPECT_FLOAT_EQ(quad.GondoleOffsets[4].y, 0.0f);
+    EXPECT_FLOAT_EQ(quad.ColdFactor, -0.3f);  // sound values are kept
+    EXPECT_FLOAT_EQ(quad.MaxLength, 1200.0f);
+    EXPECT_EQ(p.Buildings[0].Cost, 1000);
+    EXPECT_EQ(p.Buildings[0].Size, 1);
+    EXPECT_FALSE(p.Buildings[0].SeatsVisible);
+    EXPECT_EQ(p.Buildings[0].ServiceCost, 12);
+    EXPECT_FLOAT_EQ(p.Vehicles[0].Speed, 0.005f);
+    EXPECT_FLOAT_EQ(p.Vehicles[0].ServiceFactor, 0.01f);
+    EXPECT_FLOAT_EQ(p.Game.TickTime, 0.001f);
+    EXPECT_FLOAT_EQ(p.Game.HistoryInterval, 0.06f);
+    EXPECT_EQ(p.Game.DayLength, 600);
+    EXPECT_FLOAT_EQ(p.Game.HungerFactor, -0.05f);
+
+    // In the order the fields are read.
+    const std::vector<std::string> expected = {
+        "Params.ini [Quad] LiftSpeed=1e300: must be above 0 and at most 100000; the default 10",
+        "Params.ini [Quad] LiftGondoleCapacity=300: must be from 1 to 17; the default 1",
+        "Params.ini [Quad] LiftGondoleSpacing=0: must be from 10 to 4096000; the default 10",
+        "Params.ini [Quad] LiftGondoleOffsetsY4=nan: is not a number; the default 0",
+        "Params.ini [Quad] LiftCostPerPole=-5: must be from 0 to 1000000; the default 10000",
+        "Params.ini [Hut] BuildCost=40000: must be from 0 to 32767; the default 1000",
+        "Params.ini [Hut] BuildSize=0: must be from 1 to 64; the default 1",
+        "Params.ini [Hut] BuildSeatsVisible=yes: is not 0 or 1; the default 0",
+        "Params.ini [Cat] VehSpeed=-3000: must be above 0 and at most 100000; the default 5",
+        "Params.ini [Cat] VehServiceFactor=1e-300: must be above 0",  // zero as a float
+        "GameParams.ini [GameParams] GameTickTime=0: must be above 0 and at most 3600000",
+        "GameParams.ini [GameParams] GameHistoryInterval=1e40: must be above 0",
+        "GameParams.ini [GameParams] GameDayLength=-600: must be from 1 to 1000000",
+    };
+    const std::vector<std::string> lines = Lines(warnings);
+    ASSERT_EQ(lines.size(), expected.size()) << warnings;
+    for (size_t k = 0; k < lines.size(); ++k)
+        EXPECT_EQ(lines[k].rfind(expected[k], 0), 0u) << lines[k];
+
+    WriteText(dir / "Options.ini",
+              "[EngineParams]\nEngineSoundVolume=5\nEngineMouseRotSpeed=1e39\nEngineDetail=-1\n"
+              "EngineMousePanSpeed=0.1\n");
+    TSKIEngineOptions o;
+    warnings.clear();
+    LoadOptions(dir.Path(), o, &warnings);
+    EXPECT_FLOAT_EQ(o.SoundVolume, 1.0f);
+    EXPECT_FLOAT_EQ(o.MouseRotSpeed, 20.0f);
+    EXPECT_EQ(o.Detail, 1);
+    EXPECT_FLOAT_EQ(o.MousePanSpeed, 0.1f);
+    ASSERT_EQ(Lines(warnings).size(), 3u) << warnings;
+    EXPECT_EQ(
+        warnings.rfind("Options.ini [EngineParams] EngineSoundVolume=5: must be from 0 to 1", 0),
+        0u)
+        << warnings;
+}
+
 TEST(Catalogues, CategoryOfEveryTypeString) {
     EXPECT_EQ(BuildingCategory("SnowCannon"), 1);
     EXPECT_EQ(BuildingCategory("Restaurant"), 2);

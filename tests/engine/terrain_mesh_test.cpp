@@ -2,7 +2,9 @@
 // vertical ray cast.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "engine/random.h"
@@ -122,6 +124,70 @@ TEST(TerrainMeshCache, GivesTheSameTerrainAsTheFileAndIsIgnoredWhenItDoesNotMatc
     TSKITerrainMesh b;
     ASSERT_TRUE(b.Load(mesh, 2.0f, &error));
     EXPECT_EQ(CellHeights(b), expected);
+}
+
+// A shipped cache damaged in its body: by a flipped bit as a disk or a copy does it, or by
+// hand with its checksum made to match again. Either way the 3DS is read: the same heights,
+// in about the time of a normal load.
+TEST(TerrainMeshCache, ADamagedBodyIsIgnoredQuicklyWhateverItHolds) {
+    test::TempDir dir;
+    const fs::path mesh = dir / "TrainingH.3ds";
+    fs::copy_file(test::BuildRoot() / "worlds" / "TrainingH.3ds", mesh);
+    const std::string source = test::ReadText(mesh);
+    std::string error;
+    TSKITerrainMesh reference;  // from the 3DS itself
+    ASSERT_TRUE(reference.Load(mesh, 2.0f, &error)) << error;
+    const std::vector<float> expected = CellHeights(reference);
+    ASSERT_TRUE(WriteMeshCache(mesh, &error)) << error;
+    const std::string good = test::ReadText(MeshCachePath(mesh));
+
+    constexpr size_t kHeader = 48, kBodyHash = 40;  // the body's checksum ends the header
+    uint32_t vertices;
+    std::memcpy(&vertices, good.data() + 32, 4);
+    const size_t indexAt = kHeader + size_t(vertices) * 12;
+    auto seal = [&](std::string bytes) {
+        const uint64_t h = HashBytes(std::string_view(bytes).substr(kHeader));
+        std::memcpy(bytes.data() + kBodyHash, &h, 8);
+        return bytes;
+    };
+    auto put = [](std::string bytes, size_t at, auto value) {
+        std::memcpy(bytes.data() + at, &value, sizeof value);
+        return bytes;
+    };
+    const size_t vertex = kHeader + 12 * size_t(vertices / 2);  // a vertex mid-map
+    std::string flipped = good;
+    flipped[vertex + 3] = char(flipped[vertex + 3] ^ 0x40);  // x's exponent: far off the map
+    std::string lowBit = good;
+    lowBit[vertex + 4] = char(lowBit[vertex + 4] ^ 0x01);  // y a hair off: still plausible
+    // A sound body sealed again is taken (the cache keeps each position once).
+    test::WriteText(MeshCachePath(mesh), seal(good));
+    TSKITerrainMesh cached;
+    ASSERT_TRUE(cached.Load(mesh, 2.0f, &error));
+    EXPECT_EQ(cached.Vertices().size(), vertices);
+    EXPECT_EQ(CellHeights(cached), expected);
+
+    const std::vector<std::pair<const char*, std::string>> damaged = {
+        {"flipped exponent", flipped},
+        {"flipped low bit", lowBit},
+        {"NaN vertex", seal(put(good, vertex + 4, NAN))},
+        {"huge vertex", seal(put(good, vertex, 1e30f))},
+        {"vertex off the map", seal(put(good, vertex + 8, 9000.0f))},
+        {"index past the vertices", seal(put(good, indexAt + 4, vertices))},
+        {"huge counts", seal(put(put(good, 32, 0x7FFFFFFFu), 36, 0x7FFFFFF8u))},
+    };
+    for (const auto& [what, bytes] : damaged) {
+        test::WriteText(MeshCachePath(mesh), bytes);
+        const auto start = std::chrono::steady_clock::now();
+        TSKITerrainMesh m;
+        ASSERT_TRUE(m.Load(mesh, 2.0f, &error)) << what << ": " << error;
+        const std::vector<float> heights = CellHeights(m);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_EQ(m.Vertices().size(), reference.Vertices().size()) << what;
+        EXPECT_EQ(heights, expected) << what;
+        EXPECT_LT(seconds, 10.0) << what;
+    }
+    EXPECT_EQ(test::ReadText(mesh), source);
 }
 
 TEST(TerrainMeshBuilder, SkirtHangsFromTheEdgeToTheBottom) {
@@ -252,6 +318,46 @@ TEST(TerrainMeshCast, BucketsFindTheSameHitsAsTestingEveryTriangle) {
         if (ha != hb || (ha && a != b)) ++mismatches;
     }
     EXPECT_EQ(mismatches, 0);
+}
+
+TEST(TerrainMeshCast, StrayTrianglesNeitherBreakNorSlowTheGrid) {
+    // A sheet of 200 x 200 squares on the plane y = 1 + x / 100, with triangles no mesh
+    // should hold: a vertex that is not a number, an index past the vertices, a vertex far
+    // off, and slivers across the whole float range.
+    constexpr int n = 200;
+    std::vector<glm::vec3> verts;
+    std::vector<uint32_t> idx;
+    for (int a = 0; a <= n; ++a)
+        for (int b = 0; b <= n; ++b) verts.emplace_back(float(a), 1.0f + float(a) / 100, float(b));
+    for (int a = 0; a < n; ++a)
+        for (int b = 0; b < n; ++b) {
+            const uint32_t q = uint32_t(a * (n + 1) + b);
+            idx.insert(idx.end(), {q, q + n + 1, q + 1, q + n + 1, q + n + 2, q + 1});
+        }
+    const uint32_t stray = uint32_t(verts.size());
+    verts.insert(
+        verts.end(),
+        {{NAN, 0, 0}, {1e30f, 5, 1e30f}, {-3e38f, 9, 3e38f}, {3e38f, 9, -3e38f}, {INFINITY, 0, 1}});
+    idx.insert(idx.end(), {0, 1, stray, 0, 1, stray + 99, 5, 6, stray + 1, stray + 2, stray + 3, 7,
+                           stray + 2, stray + 3, stray + 4});
+    for (int k = 0; k < 50; ++k) idx.insert(idx.end(), {uint32_t(k), stray + 2, stray + 3});
+
+    const auto start = std::chrono::steady_clock::now();
+    TSKITerrainMesh m;
+    m.Build(verts, idx);
+    EXPECT_EQ(m.TriangleCount(), size_t(2 * n * n + 1 + 1 + 50));
+    int wrong = 0;
+    for (int a = 0; a < n; ++a)
+        for (int b = 0; b < n; ++b) {
+            float y = 0;
+            const float x = float(a) + 0.25f, z = float(b) + 0.5f;
+            // Stray triangles reach over some points: they may only ever raise the hit.
+            if (!m.CastDown(x, z, y) || y < 1.0f + x / 100 - 1e-4f) ++wrong;
+        }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(wrong, 0);
+    EXPECT_LT(seconds, 3.0);
 }
 
 TEST(TerrainMeshCast, MissesOutsideTheMeshAndOnAnEmptyMesh) {

@@ -44,6 +44,13 @@ private:
     int last_ = -1;
 };
 
+// Values of the parameter files that were refused and replaced by their defaults.
+void PrintParameterWarnings(const TSKIEngine& engine) {
+    const std::string& w = engine.ParameterWarnings;
+    for (size_t at = 0, end; (end = w.find('\n', at)) != std::string::npos; at = end + 1)
+        std::fprintf(stderr, "vallorn-sim: warning: %s\n", w.substr(at, end - at).c_str());
+}
+
 int LoadLevel(TSKIEngine& engine, const sim::Options& o) {
     const TSKILevelLoadResult r = engine.LoadLevelFile(o.level, o.addons);
     if (r.ok()) return kExitOk;
@@ -61,6 +68,7 @@ int LoadGame(TSKIEngine& engine, const sim::Options& o) {
 
 int Info(const sim::Options& o) {
     TSKIEngine engine({o.root, o.seed, nullptr});
+    PrintParameterWarnings(engine);
     if (int rc = LoadLevel(engine, o)) return rc;
     if (!o.saveAs.empty()) {
         std::string error;
@@ -82,6 +90,7 @@ int Run(const sim::Options& o) {
         if (int rc = sim::LoadScriptFile(o.actions, script)) return rc;
     }
     TSKIEngine engine({o.root, o.seed, scripted ? &dialogs : nullptr});
+    PrintParameterWarnings(engine);
     if (int rc = o.game.empty() ? LoadLevel(engine, o) : LoadGame(engine, o)) return rc;
     engine.Park.ParkSpeed = float(o.speed);
     if (o.skiers > 0) {
