@@ -20,6 +20,23 @@ constexpr size_t kVehicleBlockSize = 48;
 
 using TSKIBlock = std::vector<uint8_t>;
 
+// What the game itself can write: horizontal positions inside the grid's square of the world
+// with a margin of a few cells, heights far beyond any terrain's, unit directions, slope
+// widths a little above the widest brush, vehicle slots below a building's seat count.
+constexpr float kWorldMargin = 4 * kCellSize;
+constexpr float kWorldMinX = -kCellSize * float(kGridSize) - kWorldMargin;
+constexpr float kWorldMaxX = kWorldMargin;
+constexpr float kWorldMinZ = -kWorldMargin;
+constexpr float kWorldMaxZ = kCellSize * float(kGridSize) + kWorldMargin;
+constexpr float kHeightLimit = 100000;
+constexpr float kDirectionLimit = 2;
+constexpr float kSlopeWidthMax = 64;
+constexpr int32_t kVehicleSlotMax = 30;
+constexpr float kUpgradeBonusMax = 2;
+
+// A position the game could have written (x and z in the world square, |y| and |w| bounded).
+bool PlausiblePosition(const TSKIVector& p);
+
 // A section's block: its creation record and the fields the record does not carry.
 struct TSKISectionBlock {
     TSKILiftRecord Record;

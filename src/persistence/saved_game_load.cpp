@@ -1,5 +1,6 @@
 // Reading a saved game. The whole file is read and checked first; only a file that passes
 // is applied to the engine, so a bad file never leaves a half-loaded park.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -93,7 +94,8 @@ TLineKind ParseSectionLine(const std::string& line, TSectionLine& out, std::stri
             if (!f.Real(carrier.Position.x) || !f.Real(carrier.Position.y) ||
                 !f.Real(carrier.Position.z) || !f.Int(carrier.Track) || !f.Int(riders))
                 return bad("carrier " + std::to_string(c) + " does not parse");
-            if (riders < 0 || riders > kMaxRiders || carrier.Track < 0)
+            if (riders < 0 || riders > kMaxRiders || carrier.Track < 0 ||
+                !PlausiblePosition(carrier.Position))
                 return bad("carrier " + std::to_string(c) + " is out of range");
             carrier.Riders.resize(size_t(riders));
             for (int32_t& k : carrier.Riders) {
@@ -108,6 +110,10 @@ TLineKind ParseSectionLine(const std::string& line, TSectionLine& out, std::stri
             TSKIVector p{0, 0, 0, 0};
             if (!f.Real(p.x) || !f.Real(p.w) || !f.Real(p.z))
                 return bad("node " + std::to_string(n) + " does not parse");
+            // A node off the grid drops its slope; its width is what the paint draws.
+            if (!(p.w >= 0 && p.w <= kSlopeWidthMax))
+                return bad("node " + std::to_string(n) + " has a width out of range 0.." +
+                           std::to_string(int(kSlopeWidthMax)));
             out.Nodes.push_back(p);
         }
     }
@@ -249,8 +255,8 @@ private:
             !Count("ParkLeftBecauseNoMoney", p.ParkLeftBecauseNoMoney) ||
             !Count("ParkLeftBecauseDied", p.ParkLeftBecauseDied))
             return false;
-        g.CamX = Real("ParkCamPosX", -256);
-        g.CamZ = Real("ParkCamPosZ", 256);
+        g.CamX = std::clamp(Real("ParkCamPosX", -256), kWorldMinX, kWorldMaxX);
+        g.CamZ = std::clamp(Real("ParkCamPosZ", 256), kWorldMinZ, kWorldMaxZ);
         int64_t diff = 0;
         if (!Int32("ParkLoan", 0, p.ParkLoan) || !Int32("ParkLoanExpence", 0, p.ParkLoanExpence) ||
             !Int32("ParkMarketingExpence", 0, p.ParkMarketingExpence) ||
@@ -266,6 +272,7 @@ private:
         if (const std::string* w = f_.FindValue(kPark, "ParkWeather")) {
             const auto v = ParseReal(*w);
             p.ParkWeather = v && std::isfinite(float(*v)) ? float(*v) : float(rng_.Uniform());
+            p.ParkWeather = std::clamp(p.ParkWeather, 0.0f, 1.0f);
         }
         return true;
     }
@@ -466,8 +473,10 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
         TerrainCell& centre = Cell(created->CellI, created->CellJ);
         centre.Kind = kCellBuilding;
         centre.Building = created;
-        created->AreaI = b.AreaI;
-        created->AreaJ = b.AreaJ;
+        // An area of operations off the grid becomes the building's own cell.
+        const bool area = CellInGrid(b.AreaI, b.AreaJ);
+        created->AreaI = area ? b.AreaI : created->CellI;
+        created->AreaJ = area ? b.AreaJ : created->CellJ;
         buildings[k] = int32_t(Buildings.size()) - 1;
     }
 
