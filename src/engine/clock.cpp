@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "engine/saturating.h"
 
 namespace vallorn {
 
@@ -104,7 +105,7 @@ void TSKIEngine::PeriodicTick() {
     // 1. The clock.
     TickAccumulator = 0;
     const TSKICalendar before = Calendar(Park.ParkTime);
-    Park.ParkTime += 1;
+    AddTo(Park.ParkTime, 1);
     ++TicksRun;
 
     // 2. Crowd counters: one plus the skiers standing on the cell.
@@ -277,8 +278,8 @@ void TSKIEngine::DayChange() {
     }
 
     // The bank takes the day's interest.
-    Park.ParkCash -= Park.ParkLoanInterest;
-    Park.ParkLoanExpence += Park.ParkLoanInterest;
+    TakeFrom(Park.ParkCash, Park.ParkLoanInterest);
+    AddTo(Park.ParkLoanExpence, Park.ParkLoanInterest);
 
     ResetSnowfall();
     ConstructionTool = 0;  // leaves the ride modes too

@@ -245,7 +245,11 @@ private:
     bool ReadPark(TSavedGame& g) {
         TSKIParkData& p = g.Park;
         p.ParkName = f_.ReadString(kPark, "ParkName", "SKI Park");
-        if (!Int32("ParkTime", 0, p.ParkTime) || !Int32("ParkCash", 100000000, p.ParkCash) ||
+        // The clock runs from -1 (before the first tick) upward.
+        int64_t time = 0;
+        if (!Int("ParkTime", 0, -1, std::numeric_limits<int32_t>::max(), time)) return false;
+        p.ParkTime = int32_t(time);
+        if (!Int32("ParkCash", 100000000, p.ParkCash) ||
             !Int32("ParkMaxSkiers", 300, p.ParkMaxSkiers))
             return false;
         p.ParkRating = Real("ParkRating", 0);

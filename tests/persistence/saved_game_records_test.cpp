@@ -5,6 +5,7 @@
 #include "engine/engine.h"
 #include "persistence/ini_file.h"
 #include "persistence/saved_game_blocks.h"
+#include "support/resort_builder.h"
 #include "support/test_support.h"
 
 namespace vallorn {
@@ -82,6 +83,29 @@ TEST(SavedGameBounds, ValuesWithADefaultRangeAreClampedIntoIt) {
     EXPECT_FLOAT_EQ(e->Buildings[0]->UpgradeBonus, kUpgradeBonusMax);
     // The snowcat works round its own cell and the park runs on.
     for (int k = 0; k < 120; ++k) e->OnProgress(0.1);
+}
+
+TEST(SavedGameBounds, ClockAndCashStopAtTheirLimitsInsteadOfWrapping) {
+    auto e = NewEngine();
+    ASSERT_TRUE(e->LoadLevelFile("Mountain", false).ok());
+    ASSERT_TRUE(test::BuildResort(*e).ok());
+    e->Park.ParkTime = std::numeric_limits<int32_t>::max();
+    e->Park.ParkCash = std::numeric_limits<int32_t>::min() + 10;
+    TempDir dir;
+    ASSERT_TRUE(e->SaveGameFile(dir / "edge.ski"));
+    auto l = NewEngine();
+    ASSERT_TRUE(l->LoadGameFile(dir / "edge.ski")) << l->LoadError;
+    l->Park.ParkSpeed = 4;
+    for (int k = 0; k < 100000 && l->AccountingHours < 1; ++k) l->OnProgress(0.1);
+    ASSERT_GE(l->AccountingHours, 1);
+    EXPECT_EQ(l->Park.ParkTime, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(l->DayChanges, 0);
+    EXPECT_EQ(l->Park.ParkCash, std::numeric_limits<int32_t>::min());
+    // A clock before -1 is refused.
+    test::WriteText(dir / "early.ski",
+                    "[SKIWorld]\nWorldName=Mountain\n[SKIParkData]\nParkTime=-2\n");
+    EXPECT_FALSE(l->LoadGameFile(dir / "early.ski"));
+    EXPECT_NE(l->LoadError.find("ParkTime"), std::string::npos) << l->LoadError;
 }
 
 }  // namespace
