@@ -191,11 +191,14 @@ struct TSavedGame {
     std::string World;
     TSKIParkData Park;
     float CamX = -256, CamZ = 256;
-    std::vector<TSKISkierRecord> Skiers;
+    // Skiers, buildings and vehicles by their index in the file; a damaged record is empty.
+    std::vector<std::optional<TSKISkierRecord>> Skiers;
     std::vector<std::pair<TSectionLine, TSKISectionBlock>> Sections;
-    std::vector<TSKIBuildingBlock> Buildings;
-    std::vector<TSKIVehicleBlock> Vehicles;
+    std::vector<std::optional<TSKIBuildingBlock>> Buildings;
+    std::vector<std::optional<TSKIVehicleBlock>> Vehicles;
     std::vector<TSKIObjective> Objectives;
+    // One line for each damaged record left out.
+    std::vector<std::string> Dropped;
 };
 
 class TGameReader {
@@ -205,10 +208,11 @@ public:
     bool Read(TSavedGame& g) {
         g.World = f_.ReadString("SKIWorld", "WorldName");
         if (g.World.empty()) return Fail("it names no level (SKIWorld/WorldName)");
-        return ReadPark(g) && ReadSkiers(g) && ReadSections(g) &&
-               ReadBlocks("SKIBuildings", "building", g.Buildings, UnpackBuilding) &&
-               ReadBlocks("SKIVehicles", "vehicle", g.Vehicles, UnpackVehicle) &&
-               vallorn::ReadObjectives(f_, g.Objectives, &error);
+        if (!ReadPark(g) || !ReadSections(g)) return false;
+        ReadRecords("StreamSKISkiers", "", "skier", g.Skiers, UnpackSkier, g.Dropped);
+        ReadRecords("SKIBuildings", "s", "building", g.Buildings, UnpackBuilding, g.Dropped);
+        ReadRecords("SKIVehicles", "s", "vehicle", g.Vehicles, UnpackVehicle, g.Dropped);
+        return vallorn::ReadObjectives(f_, g.Objectives, &error);
     }
     std::string error;
 
@@ -287,19 +291,6 @@ private:
                     " is missing or not hexadecimal");
     }
 
-    bool ReadSkiers(TSavedGame& g) {
-        const size_t n = f_.SectionKeys("StreamSKISkiers").size();
-        g.Skiers.resize(n);
-        TSKIBlock b;
-        for (size_t i = 0; i < n; ++i) {
-            std::string why;
-            if (!Block("StreamSKISkiers", std::to_string(i), "skier", b)) return false;
-            if (!UnpackSkier(b, g.Skiers[i], why))
-                return Fail("skier " + std::to_string(i) + ": " + why);
-        }
-        return true;
-    }
-
     bool ReadSections(TSavedGame& g) {
         const size_t n = f_.SectionKeys("SKISections").size();
         TSKIBlock b;
@@ -321,19 +312,27 @@ private:
         return true;
     }
 
+    // Records "0<suffix>" .. "n-1<suffix>" of a section of n keys. A record that is missing,
+    // not hexadecimal or does not unpack is left out with a line in `dropped`.
     template <typename T>
-    bool ReadBlocks(const char* section, const char* what, std::vector<T>& out,
-                    bool (*unpack)(const TSKIBlock&, T&, std::string&)) {
+    void ReadRecords(const char* section, const char* suffix, const char* what,
+                     std::vector<std::optional<T>>& out,
+                     bool (*unpack)(const TSKIBlock&, T&, std::string&),
+                     std::vector<std::string>& dropped) {
         const size_t n = f_.SectionKeys(section).size();
-        out.resize(n);
+        out.assign(n, std::nullopt);
         TSKIBlock b;
         for (size_t i = 0; i < n; ++i) {
-            std::string why;
-            if (!Block(section, std::to_string(i) + "s", what, b)) return false;
-            if (!unpack(b, out[i], why))
-                return Fail(std::string(what) + " " + std::to_string(i) + ": " + why);
+            const std::string key = std::to_string(i) + suffix;
+            std::string why = "it is missing or not hexadecimal";
+            T record;
+            if (f_.ReadBinary(section, key, b) && unpack(b, record, why)) {
+                out[i] = record;
+                continue;
+            }
+            dropped.push_back(std::string(what) + " " + key + " in " + section +
+                              " is left out: " + why);
         }
-        return true;
     }
 
     const TIniFile& f_;
@@ -391,9 +390,13 @@ void ApplySnow(TSKIEngine& e, const TIniFile& file) {
 bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
     Busy = true;
     LoadError.clear();
+    LoadWarnings.clear();
+    LoadDropped = 0;
     Dialogs->SetBusyCursor(true);
     auto fail = [&](const std::string& why) {
         LoadError = why;
+        LoadWarnings.clear();
+        LoadDropped = 0;
         ClearContainers();
         Objectives.clear();
         ClearLevel();
@@ -409,6 +412,8 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
     TSavedGame g;
     TGameReader reader(file, Rng);
     if (!reader.Read(g)) return fail("saved game " + path.string() + ": " + reader.error);
+    LoadDropped = int32_t(g.Dropped.size());
+    LoadWarnings = std::move(g.Dropped);
 
     // 2. Its level.
     const TSKILevelLoadResult level =
@@ -454,8 +459,8 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
     // 5. Skiers inside the grid; the file's index of each one maps to the restored skier.
     std::vector<TSKISkier*> skiers(g.Skiers.size(), nullptr);
     for (size_t k = 0; k < g.Skiers.size(); ++k) {
-        if (!PositionInGrid(g.Skiers[k].Position)) continue;
-        Skiers.push_back(std::make_unique<TSKISkier>(*this, g.Skiers[k]));
+        if (!g.Skiers[k] || !PositionInGrid(g.Skiers[k]->Position)) continue;
+        Skiers.push_back(std::make_unique<TSKISkier>(*this, *g.Skiers[k]));
         skiers[k] = Skiers.back().get();
     }
 
@@ -465,7 +470,8 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
     // 7. Buildings inside the grid; customers restart outside, so no seat is taken.
     std::vector<int32_t> buildings(g.Buildings.size(), -1);
     for (size_t k = 0; k < g.Buildings.size(); ++k) {
-        TSKIBuildingBlock b = g.Buildings[k];
+        if (!g.Buildings[k]) continue;
+        TSKIBuildingBlock b = *g.Buildings[k];
         if (!PositionInGrid(b.Record.Position)) continue;
         b.Record.Occupants = 0;
         // Restored as placed, without the placement's own extras: its vehicles come from
@@ -485,7 +491,9 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
     }
 
     // 8. Vehicles whose home fits them, then the fleets completed.
-    for (const TSKIVehicleBlock& v : g.Vehicles) {
+    for (const auto& saved : g.Vehicles) {
+        if (!saved) continue;
+        const TSKIVehicleBlock& v = *saved;
         if (v.Home < 0 || size_t(v.Home) >= buildings.size() || buildings[size_t(v.Home)] < 0)
             continue;
         const int32_t home = buildings[size_t(v.Home)];

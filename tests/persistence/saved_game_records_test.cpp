@@ -2,6 +2,8 @@
 // records, and the indexes that refer to them.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "engine/engine.h"
 #include "persistence/ini_file.h"
 #include "persistence/saved_game_blocks.h"
@@ -106,6 +108,105 @@ TEST(SavedGameBounds, ClockAndCashStopAtTheirLimitsInsteadOfWrapping) {
                     "[SKIWorld]\nWorldName=Mountain\n[SKIParkData]\nParkTime=-2\n");
     EXPECT_FALSE(l->LoadGameFile(dir / "early.ski"));
     EXPECT_NE(l->LoadError.find("ParkTime"), std::string::npos) << l->LoadError;
+}
+
+// A resort with skiers on its lift, the services' vehicles, and every kind of record.
+std::unique_ptr<TSKIEngine> BusyResort() {
+    auto e = NewEngine();
+    EXPECT_TRUE(e->LoadLevelFile("Mountain", false).ok());
+    const test::TResortLayout layout = test::BuildResort(*e);
+    EXPECT_TRUE(layout.ok()) << layout.error;
+    TSKIBuildingRecord patrol;
+    patrol.Type = kBuildSkiPatrol;
+    patrol.Position = e->CellToWorld(layout.lowerI + 6, layout.lowerJ + 6, true);
+    e->CreateBuilding(patrol);
+    e->Park.ParkSpeed = 4;
+    e->SpawnSkiers(80, e->UpdateArrivalPoint(), 2, 2, true);
+    auto riders = [&] {
+        int n = 0;
+        for (const auto& s : e->Sections)
+            for (const auto& c : s->Carriers) n += c->RiderCount;
+        return n;
+    };
+    for (int k = 0; k < 30 * 600 && (k < 30 * 60 || riders() < 3); ++k) e->OnProgress(1.0 / 30.0);
+    EXPECT_GE(riders(), 3);
+    return e;
+}
+
+// Each skier's money, the identity the tests follow through a load.
+std::vector<std::vector<int32_t>> RiderMoney(const TSKIEngine& e) {
+    std::vector<std::vector<int32_t>> out;
+    for (const auto& s : e.Sections)
+        for (const auto& c : s->Carriers) {
+            out.emplace_back();
+            for (int k = 0; k < c->RiderCount; ++k)
+                if (c->Riders[size_t(k)]) out.back().push_back(c->Riders[size_t(k)]->Money);
+        }
+    return out;
+}
+
+TEST(SavedGameRecords, ADamagedRecordIsLeftOutAndTheIndexesAfterItStillHold) {
+    auto a = BusyResort();
+    // The first skier (a rider's index follows it) and the first building are damaged.
+    TIniFile f = TIniFile::FromText(a->SaveGameText());
+    f.WriteString("StreamSKISkiers", "0", "0011");
+    f.WriteString("SKIBuildings", "0s", "ZZ");
+    TempDir dir;
+    test::WriteText(dir / "damaged.ski", f.ToText());
+    auto b = NewEngine();
+    ASSERT_TRUE(b->LoadGameFile(dir / "damaged.ski")) << b->LoadError;
+    EXPECT_EQ(b->LoadDropped, 2);
+    ASSERT_EQ(b->LoadWarnings.size(), 2u);
+    EXPECT_NE(b->LoadWarnings[0].find("skier 0"), std::string::npos) << b->LoadWarnings[0];
+    EXPECT_NE(b->LoadWarnings[1].find("building 0s"), std::string::npos) << b->LoadWarnings[1];
+    ASSERT_EQ(b->Skiers.size(), a->Skiers.size() - 1);
+    ASSERT_EQ(b->Buildings.size(), a->Buildings.size() - 1);
+    for (size_t k = 0; k < b->Skiers.size(); ++k)
+        EXPECT_EQ(b->Skiers[k]->Money, a->Skiers[k + 1]->Money) << k;
+    // The riders are the same skiers, less the one left out.
+    std::vector<std::vector<int32_t>> expected = RiderMoney(*a);
+    for (auto& seats : expected) std::erase(seats, a->Skiers[0]->Money);
+    EXPECT_EQ(RiderMoney(*b), expected);
+    // Each vehicle of a kept building lives at that building, in the seat it had.
+    std::map<std::pair<uint8_t, int32_t>, int> fleets;
+    for (const auto& v : b->Vehicles) {
+        ASSERT_NE(v->HomeBuilding, nullptr);
+        EXPECT_EQ(v->HomeBuilding, b->Buildings[size_t(v->Building)].get());
+        ++fleets[{v->HomeBuilding->Type, v->Seat}];
+    }
+    for (const auto& v : a->Vehicles) {
+        if (v->Building != 0) EXPECT_EQ(fleets[std::make_pair(v->HomeBuilding->Type, v->Seat)], 1);
+    }
+}
+
+TEST(SavedGameRecords, FilesWithOneDamagedRecordLoadTheRest) {
+    // File, records left out, skiers and buildings that remain.
+    const std::map<std::string, std::array<size_t, 3>> files = {
+        {"skier_lift_kind", {1, 0, 0}}, {"short_block", {1, 0, 0}},
+        {"garbled_block", {1, 0, 0}},   {"missing_skier_block", {1, 1, 0}},
+        {"not_finite", {1, 0, 0}},      {"truncated", {1, 1, 0}},
+        {"building_type", {1, 0, 0}},   {"vehicle_type", {1, 0, 0}},
+    };
+    const auto folder = test::SourceRoot() / "tests/persistence/damaged_saves";
+    auto e = NewEngine();
+    for (const auto& [name, expect] : files) {
+        ASSERT_TRUE(e->LoadGameFile(folder / (name + ".ski"))) << name << ": " << e->LoadError;
+        EXPECT_EQ(size_t(e->LoadDropped), expect[0]) << name;
+        EXPECT_EQ(e->LoadWarnings.size(), expect[0]) << name;
+        EXPECT_EQ(e->Skiers.size(), expect[1]) << name;
+        EXPECT_EQ(e->Buildings.size(), expect[2]) << name;
+        EXPECT_EQ(e->Park.ParkName, "Broken");
+        e->CloseGame();
+    }
+    // The runner reports the count and ends normally.
+    TempDir dir;
+    const std::string cmd = std::string(VALLORN_SIM) + " run --ticks 1 --game " +
+                            (folder / "truncated.ski").string() + " --root " +
+                            test::BuildRoot().string() + " --report " + (dir / "r.json").string() +
+                            " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    const std::string report = test::ReadText(dir / "r.json");
+    EXPECT_NE(report.find("\"LoadDropped\": 1"), std::string::npos) << report;
 }
 
 }  // namespace
