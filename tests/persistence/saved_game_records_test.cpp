@@ -175,7 +175,8 @@ TEST(SavedGameRecords, ADamagedRecordIsLeftOutAndTheIndexesAfterItStillHold) {
         ++fleets[{v->HomeBuilding->Type, v->Seat}];
     }
     for (const auto& v : a->Vehicles) {
-        if (v->Building != 0) EXPECT_EQ(fleets[std::make_pair(v->HomeBuilding->Type, v->Seat)], 1);
+        if (v->Building == 0) continue;
+        EXPECT_EQ(fleets[std::make_pair(v->HomeBuilding->Type, v->Seat)], 1);
     }
 }
 
