@@ -522,8 +522,10 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
     for (int k = 0; k < kHistoryInUse; ++k) History[size_t(k)].push_back(0);
     Objectives = std::move(g.Objectives);
     for (TSKIOverlay o : {TSKIOverlay::SnowOverlay, TSKIOverlay::SnowMask, TSKIOverlay::SlopePaint,
-                          TSKIOverlay::Occupancy})
+                          TSKIOverlay::Occupancy, TSKIOverlay::ObjectImprint})
         RebuildOverlay(o);
+    // The environmental damage: the trees the park has felled since the level was made.
+    CountTreesFelled();
     RebuildNavigation();
     AllocateParking();
     // The simulated time gathered toward the next tick and history sample starts afresh:

@@ -210,5 +210,21 @@ TEST(SavedGameRecords, FilesWithOneDamagedRecordLoadTheRest) {
     EXPECT_NE(report.find("\"LoadDropped\": 1"), std::string::npos) << report;
 }
 
+TEST(SavedGameViews, TreesFelledAndTheObjectImprintComeBackWithThePark) {
+    auto a = NewEngine();
+    ASSERT_TRUE(a->LoadLevelFile("Mountain", false).ok());
+    ASSERT_TRUE(test::BuildResort(*a).ok());
+    a->CountTreesFelled();
+    TempDir dir;
+    ASSERT_TRUE(a->SaveGameFile(dir / "felled.ski"));
+    auto b = NewEngine();
+    ASSERT_TRUE(b->LoadGameFile(dir / "felled.ski")) << b->LoadError;
+    ASSERT_GT(a->Park.ParkTreesFelled, 0) << "laying the resort fells trees";
+    EXPECT_EQ(b->Park.ParkTreesFelled, a->Park.ParkTreesFelled);
+    const std::vector<uint8_t> loaded = b->Overlays[TSKIOverlay::ObjectImprint].Pixels();
+    b->RebuildOverlay(TSKIOverlay::ObjectImprint);
+    EXPECT_TRUE(loaded == b->Overlays[TSKIOverlay::ObjectImprint].Pixels());
+}
+
 }  // namespace
 }  // namespace vallorn
