@@ -133,6 +133,8 @@ void WriteGame(const TSKIEngine& e, TIniFile& file) {
         r.Skill = s.Skill, r.Energy = s.Energy;
         r.Injured = s.Injured;
         r.Position = s.Position;
+        // An injured skier lies where the load puts it: on the ground below.
+        if (s.Injured && e.HasGrid()) r.Position.y = e.GroundHeight(s.Position) + kStandHeight;
         r.Leaving = s.Leaving;
         const TSKIBlock b = PackSkier(r);
         file.WriteBinary("StreamSKISkiers", std::to_string(k), b.data(), b.size());

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <set>
 #include <string_view>
 
 #include "engine/engine.h"
@@ -355,7 +356,7 @@ bool VehicleFits(uint8_t vehicle, uint8_t building, int32_t slot) {
 
 // A vehicle through the entities' own creation, which refuses a home that does not fit. A
 // saved vehicle keeps its place; one added to complete a fleet starts parked on its seat.
-void AddVehicle(TSKIEngine& e, uint8_t type, int32_t home, int32_t slot, const TSKIVector& position,
+bool AddVehicle(TSKIEngine& e, uint8_t type, int32_t home, int32_t slot, const TSKIVector& position,
                 const TSKIVector& heading, bool keepPlace) {
     TSKIVehicleRecord r;
     r.Type = type;
@@ -365,7 +366,7 @@ void AddVehicle(TSKIEngine& e, uint8_t type, int32_t home, int32_t slot, const T
     r.Direction = heading;
     r.PatientIndex = -1;
     r.KeepPlace = keepPlace;
-    e.CreateVehicle(r);
+    return e.CreateVehicle(r) != nullptr;
 }
 
 void ApplySnow(TSKIEngine& e, const TIniFile& file) {
@@ -490,7 +491,8 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
         buildings[k] = int32_t(Buildings.size()) - 1;
     }
 
-    // 8. Vehicles whose home fits them, then the fleets completed.
+    // 8. Vehicles whose home fits them, one to a slot, then the fleets completed.
+    std::set<std::pair<int32_t, int32_t>> taken;  // (home, slot)
     for (const auto& saved : g.Vehicles) {
         if (!saved) continue;
         const TSKIVehicleBlock& v = *saved;
@@ -498,7 +500,9 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
             continue;
         const int32_t home = buildings[size_t(v.Home)];
         if (!VehicleFits(v.Type, Buildings[size_t(home)]->Type, v.Slot)) continue;
-        AddVehicle(*this, v.Type, home, v.Slot, v.Position, v.Heading, true);
+        if (taken.count({home, v.Slot})) continue;
+        if (AddVehicle(*this, v.Type, home, v.Slot, v.Position, v.Heading, true))
+            taken.emplace(home, v.Slot);
     }
     for (size_t b = 0; b < Buildings.size(); ++b) {
         int32_t present = 0;

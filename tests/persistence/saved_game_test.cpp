@@ -255,6 +255,8 @@ TEST(SavedGame, FleetsAreCompletedAndMisplacedVehiclesRefused) {
     vehicle(kVehicleSnowmobile, 1, 1);
     vehicle(kVehicleHelicopter, 3);  // wrong home: refused, the patrol gets a snowmobile
     vehicle(kVehicleSnowcat, 2);     // wrong home
+    vehicle(kVehicleSnowcat, 4);
+    vehicle(kVehicleSnowcat, 4);  // the same slot again: refused
     TempDir dir;
     ASSERT_TRUE(e->SaveGameFile(dir / "fleet.ski"));
 
@@ -272,12 +274,12 @@ TEST(SavedGame, FleetsAreCompletedAndMisplacedVehiclesRefused) {
     EXPECT_EQ(fleet(3, kVehicleHelicopter), 0);
     EXPECT_EQ(fleet(4, kVehicleSnowcat), 1);
     EXPECT_EQ(l->Vehicles.size(), 7u);
-    // The three saved vehicles that fit go on where they were saved; the ones added to
+    // The four saved vehicles that fit go on where they were saved; the ones added to
     // complete a fleet stand parked at home. Each has a seat of its own.
     for (size_t k = 0; k < l->Vehicles.size(); ++k) {
         const auto& v = l->Vehicles[k];
         EXPECT_EQ(v->HomeBuilding, l->Buildings[size_t(v->Building)].get());
-        const TSKIVector where = k < 3 ? v->HomeBuilding->Position : v->ParkingPlace();
+        const TSKIVector where = k < 4 ? v->HomeBuilding->Position : v->ParkingPlace();
         EXPECT_FLOAT_EQ(v->Position.x, where.x) << k;
         EXPECT_FLOAT_EQ(v->Position.z, where.z) << k;
         for (const auto& w : l->Vehicles)
