@@ -236,7 +236,7 @@ TEST(SavedGame, FleetsAreCompletedAndMisplacedVehiclesRefused) {
         r.Position = e->CellToWorld(i, 250, false);
         e->CreateBuilding(r);
     };
-    place(kBuildRescueStation, 200);  // 0: one snowmobile saved
+    place(kBuildRescueStation, 200);  // 0: one snowmobile saved, slots 1 and 2 added
     place(kBuildRescueStation, 210);  // 1: two saved
     place(kBuildHospital, 220);       // 2
     place(kBuildSkiPatrol, 230);      // 3
@@ -266,14 +266,14 @@ TEST(SavedGame, FleetsAreCompletedAndMisplacedVehiclesRefused) {
         return std::count_if(l->Vehicles.begin(), l->Vehicles.end(),
                              [&](const auto& v) { return v->Building == home && v->Type == type; });
     };
-    EXPECT_EQ(fleet(0, kVehicleSnowmobile), 2);
+    EXPECT_EQ(fleet(0, kVehicleSnowmobile), 3);
     EXPECT_EQ(fleet(1, kVehicleSnowmobile), 2);
     EXPECT_EQ(fleet(2, kVehicleHelicopter), 1);  // slots 1 and 2 are refused
     EXPECT_EQ(fleet(2, kVehicleSnowcat), 0);
     EXPECT_EQ(fleet(3, kVehicleSnowmobile), 1);
     EXPECT_EQ(fleet(3, kVehicleHelicopter), 0);
     EXPECT_EQ(fleet(4, kVehicleSnowcat), 1);
-    EXPECT_EQ(l->Vehicles.size(), 7u);
+    EXPECT_EQ(l->Vehicles.size(), 8u);
     // The four saved vehicles that fit go on where they were saved; the ones added to
     // complete a fleet stand parked at home. Each has a seat of its own.
     for (size_t k = 0; k < l->Vehicles.size(); ++k) {
