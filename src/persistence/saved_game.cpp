@@ -194,6 +194,7 @@ void WriteGame(const TSKIEngine& e, TIniFile& file) {
         vb.Home = v.Building >= 0 && size_t(v.Building) < e.Buildings.size() ? v.Building : -1;
         vb.Target = -1;
         vb.Slot = v.Seat;
+        vb.Patient = v.PatientPresent() ? v.PatientIndex : -1;
         const TSKIBlock b = PackVehicle(vb);
         file.WriteBinary("SKIVehicles", std::to_string(k) + "s", b.data(), b.size());
     }

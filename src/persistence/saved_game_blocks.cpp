@@ -206,6 +206,9 @@ bool UnpackBuilding(const TSKIBlock& block, TSKIBuildingBlock& b, std::string& e
 TSKIBlock PackVehicle(const TSKIVehicleBlock& b) {
     Writer w(kVehicleBlockSize);
     w.U8(0, b.Type);
+    const uint32_t patient =
+        b.Patient >= 0 && b.Patient <= kMaxSavedPatient ? uint32_t(b.Patient) + 1 : 0;
+    for (size_t k = 0; k < 3; ++k) w.U8(1 + k, uint8_t(patient >> (8 * k)));
     w.Vec(4, b.Position);
     w.Vec(20, b.Heading);
     w.I32(36, b.Home);
@@ -218,6 +221,7 @@ bool UnpackVehicle(const TSKIBlock& block, TSKIVehicleBlock& b, std::string& err
     if (!CheckSize(block, kVehicleBlockSize, "vehicle", error)) return false;
     Reader in(block);
     b.Type = in.U8(0);
+    b.Patient = int32_t(in.U8(1) | in.U8(2) << 8 | in.U8(3) << 16) - 1;
     b.Position = in.Vec(4);
     b.Heading = in.Vec(20);
     b.Home = in.I32(36);

@@ -57,7 +57,12 @@ struct TSKIVehicleBlock {
     int32_t Home = -1;    // index in the building list
     int32_t Target = -1;  // index in the building list, -1 none
     int32_t Slot = 0;     // slot number at the home building
+    // The skier a rescue vehicle is treating, by index in the skier list, -1 none. Kept in
+    // bytes 1..3 as index + 1 (0: none), so files without it read as no patient.
+    int32_t Patient = -1;
 };
+
+constexpr int32_t kMaxSavedPatient = 0xFFFFFF - 1;
 
 TSKIBlock PackSkier(const TSKISkierRecord& r);
 TSKIBlock PackSection(const TSKISectionBlock& b);

@@ -139,12 +139,12 @@ void ApplySection(TSKIEngine& e, const TSectionLine& s, const TSKISectionBlock& 
             g.SmoothingAnchor = g.Position;
             const int32_t points = int32_t(lift->DetailLine.size());
             g.NextPoint = points > 0 ? std::min(c.Track, points - 1) : 0;
-            g.RiderCount = uint8_t(c.Riders.size());
-            for (size_t slot = 0; slot < c.Riders.size(); ++slot) {
-                const int32_t k = c.Riders[slot];
+            // Riders sit in the first seats, without the ones that name no restored skier.
+            g.RiderCount = 0;
+            for (const int32_t k : c.Riders) {
                 if (k < 0 || size_t(k) >= skiers.size() || !skiers[size_t(k)]) continue;
                 TSKISkier& rider = *skiers[size_t(k)];
-                g.Riders[slot] = &rider;
+                g.Riders[g.RiderCount++] = &rider;
                 rider.State = kSkierOnLift;
                 rider.CurrentSection = lift;
                 rider.LiftType = lift->LiftType;
@@ -357,14 +357,14 @@ bool VehicleFits(uint8_t vehicle, uint8_t building, int32_t slot) {
 // A vehicle through the entities' own creation, which refuses a home that does not fit. A
 // saved vehicle keeps its place; one added to complete a fleet starts parked on its seat.
 bool AddVehicle(TSKIEngine& e, uint8_t type, int32_t home, int32_t slot, const TSKIVector& position,
-                const TSKIVector& heading, bool keepPlace) {
+                const TSKIVector& heading, bool keepPlace, int32_t patient = -1) {
     TSKIVehicleRecord r;
     r.Type = type;
     r.Building = home;
     r.Seat = slot;
     r.Position = position;
     r.Direction = heading;
-    r.PatientIndex = -1;
+    r.PatientIndex = patient;
     r.KeepPlace = keepPlace;
     return e.CreateVehicle(r) != nullptr;
 }
@@ -501,7 +501,11 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
         const int32_t home = buildings[size_t(v.Home)];
         if (!VehicleFits(v.Type, Buildings[size_t(home)]->Type, v.Slot)) continue;
         if (taken.count({home, v.Slot})) continue;
-        if (AddVehicle(*this, v.Type, home, v.Slot, v.Position, v.Heading, true))
+        // A rescue goes on with its patient, found by the index the skier has now.
+        const bool named = v.Patient >= 0 && size_t(v.Patient) < skiers.size();
+        const TSKISkier* patient = named ? skiers[size_t(v.Patient)] : nullptr;
+        if (AddVehicle(*this, v.Type, home, v.Slot, v.Position, v.Heading, true,
+                       patient ? IndexOf(patient) : -1))
             taken.emplace(home, v.Slot);
     }
     // A fleet short of its number gets a vehicle on every free slot from the count present

@@ -180,6 +180,52 @@ TEST(SavedGameRecords, ADamagedRecordIsLeftOutAndTheIndexesAfterItStillHold) {
     }
 }
 
+TEST(SavedGameRecords, RidersOfADroppedSkierCloseUpAndARescueKeepsItsPatient) {
+    auto a = BusyResort();
+    // A rider stands off the grid (the load lets it go); a later skier lies injured, in the
+    // care of the patrol's snowmobile.
+    TSKISkier* gone = nullptr;
+    int riders = 0;
+    for (const auto& s : a->Sections)
+        for (const auto& c : s->Carriers) {
+            riders += c->RiderCount;
+            if (!gone && c->RiderCount > 0) gone = c->Riders[0];
+        }
+    ASSERT_NE(gone, nullptr);
+    gone->Position.x = 1000;
+    const int32_t goneIndex = a->IndexOf(gone);
+    TSKISkier* patient = nullptr;
+    for (size_t k = size_t(goneIndex) + 1; k < a->Skiers.size() && !patient; ++k)
+        if (a->Skiers[k]->State != kSkierOnLift) patient = a->Skiers[k].get();
+    ASSERT_NE(patient, nullptr);
+    patient->Injured = true;
+    patient->State = kSkierInjured;
+    TSKIVehicle* rescue = nullptr;
+    for (const auto& v : a->Vehicles)
+        if (v->IsRescue()) rescue = v.get();
+    ASSERT_NE(rescue, nullptr);
+    rescue->TakePatient(*patient);
+    TempDir dir;
+    ASSERT_TRUE(a->SaveGameFile(dir / "care.ski"));
+
+    auto b = NewEngine();
+    ASSERT_TRUE(b->LoadGameFile(dir / "care.ski")) << b->LoadError;
+    int seated = 0;
+    for (const auto& s : b->Sections)
+        for (const auto& c : s->Carriers)
+            for (int k = 0; k < c->RiderCount; ++k, ++seated)
+                EXPECT_NE(c->Riders[size_t(k)], nullptr) << "an empty seat among the riders";
+    EXPECT_EQ(seated, riders - 1);
+    EXPECT_EQ(b->SaveGameText().find("|-1|"), std::string::npos);
+    const TSKISkier* cared = nullptr;
+    for (const auto& v : b->Vehicles)
+        if (v->IsRescue() && v->Patient) cared = v->Patient;
+    ASSERT_NE(cared, nullptr);
+    EXPECT_EQ(cared->Money, patient->Money);
+    EXPECT_TRUE(cared->Injured);
+    EXPECT_TRUE(cared->RescueAssigned);
+}
+
 TEST(SavedGameRecords, FilesWithOneDamagedRecordLoadTheRest) {
     // File, records left out, skiers and buildings that remain.
     const std::map<std::string, std::array<size_t, 3>> files = {

@@ -310,12 +310,14 @@ TEST(SavedGame, RestoreSectionSeatsRidersAndChecksItsLine) {
     const TSKIGondole& g = *copy.Carriers.front();
     EXPECT_FLOAT_EQ(g.Position.y, 80.25f);
     EXPECT_EQ(g.NextPoint, 3);
+    // Indexes that name no skier leave no empty seat.
+    EXPECT_EQ(g.RiderCount, 1);
     EXPECT_EQ(g.Riders[0], e->Skiers.back().get());
     EXPECT_EQ(g.Riders[1], nullptr);
     EXPECT_EQ(e->Skiers.back()->State, kSkierOnLift);
     EXPECT_EQ(e->Skiers.back()->CurrentSection, &copy);
     EXPECT_EQ(e->SaveLine(copy),
-              "LIFT|" + cells + "1|-10,50|80,25|30,00|3|3|" + std::to_string(last) + "|-1|-1|");
+              "LIFT|" + cells + "1|-10,50|80,25|30,00|3|1|" + std::to_string(last) + "|");
 
     // Lines that do not parse are refused; unknown kinds and short slopes are let go.
     const size_t now = e->Sections.size();
