@@ -2,6 +2,7 @@
 // is applied to the engine, so a bad file never leaves a half-loaded park.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <optional>
 #include <set>
@@ -242,9 +243,17 @@ private:
         out = uint16_t(v);
         return true;
     }
+    // A real that does not parse reads as its default; one beyond a float's range is refused
+    // (ReadPark fails on the first such key).
     float Real(const char* key, double def) {
         const double v = f_.ReadFloat(kPark, key, def);
-        return std::isfinite(float(v)) ? float(v) : float(def);
+        if (std::isfinite(float(v))) return float(v);
+        if (std::isfinite(v) && error.empty()) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%g", v);
+            error = std::string(key) + " " + text + " is out of the range of a real";
+        }
+        return float(def);
     }
 
     bool ReadPark(TSavedGame& g) {
@@ -276,14 +285,15 @@ private:
             return false;
         p.ParkSandboxDiff = uint8_t(diff);
         p.ParkPopularity = Real("ParkPopularity", 0);
-        // Weather: 0.5 when missing, a random value when the text does not parse.
+        // Weather: 0.5 when missing, a random value when the text does not parse, held
+        // between 0 and 1.
         p.ParkWeather = 0.5f;
         if (const std::string* w = f_.FindValue(kPark, "ParkWeather")) {
             const auto v = ParseReal(*w);
-            p.ParkWeather = v && std::isfinite(float(*v)) ? float(*v) : float(rng_.Uniform());
-            p.ParkWeather = std::clamp(p.ParkWeather, 0.0f, 1.0f);
+            p.ParkWeather =
+                v && std::isfinite(*v) ? float(std::clamp(*v, 0.0, 1.0)) : float(rng_.Uniform());
         }
-        return true;
+        return error.empty();
     }
 
     bool Block(const char* section, const std::string& key, const char* what, TSKIBlock& b) {
