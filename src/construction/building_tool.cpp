@@ -5,6 +5,7 @@
 
 #include "construction/tool_geometry.h"
 #include "engine/player_actions.h"
+#include "engine/saturating.h"
 
 namespace vallorn {
 
@@ -86,7 +87,7 @@ bool TSKIEngine::PlaceBuilding(const TSKIBuildingRecord& record, bool charge) {
     TSKIBuilding* b = CreateBuilding(r);
     if (b == nullptr) return false;
     if (charge) {
-        Park.ParkCash -= type.Cost;
+        TakeFrom(Park.ParkCash, type.Cost);
         if (type.Category == kCategorySnowCannon) RebuildSnowOverlay();
         // The parking capacity follows every new lot (the shipped lots are not of the
         // office category).

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "construction/tool_geometry.h"
+#include "engine/saturating.h"
 #include "entities/pole_layout.h"
 
 namespace vallorn {
@@ -204,7 +205,7 @@ TSKISection* CreateNewLift(TSKIEngine& e, int lowerI, int lowerJ, int upperI, in
     if (e.OnBuilt) e.OnBuilt(kBuiltLift, liftType);
     e.DisplayFlags &= uint8_t(~kDisplayBlocked);
     e.RefreshTerrainView();
-    e.Park.ParkCash -= e.LiftPrice(lowerI, lowerJ, upperI, upperJ, liftType);
+    TakeFrom(e.Park.ParkCash, e.LiftPrice(lowerI, lowerJ, upperI, upperJ, liftType));
     return lift;
 }
 

@@ -5,6 +5,7 @@
 
 #include "construction/tool_geometry.h"
 #include "engine/engine.h"
+#include "engine/saturating.h"
 
 namespace vallorn {
 
@@ -105,7 +106,7 @@ void TSKIEngine::PeriodicTick() {
     // 1. The clock.
     TickAccumulator = 0;
     const TSKICalendar before = Calendar(Park.ParkTime);
-    Park.ParkTime += 1;
+    AddTo(Park.ParkTime, 1);
     ++TicksRun;
 
     // 2. Crowd counters: one plus the skiers standing on the cell.
@@ -282,8 +283,8 @@ void TSKIEngine::DayChange() {
     }
 
     // The bank takes the day's interest.
-    Park.ParkCash -= Park.ParkLoanInterest;
-    Park.ParkLoanExpence += Park.ParkLoanInterest;
+    TakeFrom(Park.ParkCash, Park.ParkLoanInterest);
+    AddTo(Park.ParkLoanExpence, Park.ParkLoanInterest);
 
     ResetSnowfall();
     construction::LeaveBuildingTool(*this);  // the snap it held off comes back

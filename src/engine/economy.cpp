@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "engine/saturating.h"
 
 namespace vallorn {
 
@@ -127,8 +128,8 @@ void TSKIEngine::HourlyAccounting() {
         s->PreviousTakings = s->CurrentTakings;
         s->CurrentTakings = 0;
         if (s->IsLift() && s->Status == kLiftOpen) {
-            p.ParkCash -= s->RunningCost;
-            s->TotalExpense += s->RunningCost;
+            TakeFrom(p.ParkCash, s->RunningCost);
+            AddTo(s->TotalExpense, s->RunningCost);
         }
     }
 
@@ -138,7 +139,7 @@ void TSKIEngine::HourlyAccounting() {
         b->CurrentTakings = 0;
         if (b->Open) {
             const int32_t cost = b->Params().RunningCost;
-            p.ParkCash -= cost;
+            TakeFrom(p.ParkCash, cost);
             b->TotalExpense = CappedAdd(b->TotalExpense, cost);
         }
     }
@@ -166,8 +167,8 @@ void TSKIEngine::HourlyAccounting() {
 
 bool TSKIEngine::TakeLoan(int32_t amount) {
     if (amount <= 0 || int64_t(Park.ParkLoan) + amount > Profile.LoanLimit) return false;
-    Park.ParkLoan += amount;
-    Park.ParkCash += amount;
+    AddTo(Park.ParkLoan, amount);
+    AddTo(Park.ParkCash, amount);
     Park.ParkLoanInterest =
         int32_t(std::floor(double(Profile.LoanInterest) * double(Park.ParkLoan) / 100.0));
     return true;
@@ -175,8 +176,8 @@ bool TSKIEngine::TakeLoan(int32_t amount) {
 
 bool TSKIEngine::RepayLoan(int32_t amount) {
     if (amount <= 0 || Park.ParkCash < amount || Park.ParkLoan < amount) return false;
-    Park.ParkLoan -= amount;
-    Park.ParkCash -= amount;
+    TakeFrom(Park.ParkLoan, amount);
+    TakeFrom(Park.ParkCash, amount);
     Park.ParkLoanInterest =
         int32_t(std::floor(double(Profile.LoanInterest) * double(Park.ParkLoan) / 100.0));
     return true;
@@ -208,8 +209,8 @@ TSKIMarketingResult TSKIEngine::StartMarketingCampaign(int priceType, int reader
         result.Text = kMarketingNoMoney;
         return result;
     }
-    Park.ParkCash -= price;
-    Park.ParkMarketingExpence += price;
+    TakeFrom(Park.ParkCash, price);
+    AddTo(Park.ParkMarketingExpence, price);
     const int32_t n = 10 + Rng.Range(0, 9);
     const TSKIVector point = UpdateArrivalPoint();
     SpawnSkiers(n, point, priceType, readerType, true);
@@ -229,8 +230,8 @@ bool TSKIEngine::RunPRCampaign() {
     const int32_t price = Profile.PRCampPrice;
     if (price <= 0 || Park.ParkCash < price) return false;
     Park.ParkPopularity += kPRPopularity;
-    Park.ParkMarketingExpence += price;
-    Park.ParkCash -= price;
+    AddTo(Park.ParkMarketingExpence, price);
+    TakeFrom(Park.ParkCash, price);
     return true;
 }
 

@@ -371,6 +371,10 @@ public:
     std::string GameCaption;
     // Why the last LoadGameFile failed (one line), or empty.
     std::string LoadError;
+    // The damaged skier, building and vehicle records the last load left out, one warning
+    // line each, and their count.
+    std::vector<std::string> LoadWarnings;
+    int32_t LoadDropped = 0;
     // Writes the running game into `path` (kept sections of an existing file stay). False
     // with a reason in `error` when it cannot be written; the old file is then untouched.
     bool SaveGameFile(const std::filesystem::path& path, std::string* error = nullptr) const;
@@ -378,7 +382,8 @@ public:
     std::string SaveGameText() const;
     // Loads a saved game into the engine emptied by CloseGame: its level first, then the park.
     // A file that is missing, names no level, or holds a value out of range or a line that
-    // does not parse leaves the engine empty and not busy, with the reason in LoadError.
+    // does not parse leaves the engine empty and not busy, with the reason in LoadError. A
+    // damaged skier, building or vehicle record is left out with a line in LoadWarnings.
     bool LoadGameFile(const std::filesystem::path& path);
     // The SKIObjectives section of `file` from the objective list (skip -1: all) and back.
     void WriteObjectives(TIniFile& file, int skip = -1) const;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "engine/engine.h"
+#include "engine/saturating.h"
 
 namespace vallorn {
 
@@ -235,8 +236,8 @@ TSKIPlayerAction UpgradeLiftAction(size_t lift) {
             [=](TSKIEngine& e, std::string&) {
                 TSKISection& s = *LiftAt(e, lift);
                 const int32_t price = s.Type().CostPerPole;
-                e.Park.ParkCash -= price;
-                s.InvestedMoney += price;
+                TakeFrom(e.Park.ParkCash, price);
+                AddTo(s.InvestedMoney, price);
                 s.UpgradeBonus += kUpgradeStep;
                 const float q = LiftTypeQuality(s);
                 if (q + s.UpgradeBonus > kLiftQualityCap) s.UpgradeBonus = kLiftQualityCap - q;
@@ -263,7 +264,7 @@ TSKIPlayerAction UpgradeBuildingAction(size_t building) {
             },
             [=](TSKIEngine& e, std::string&) {
                 TSKIBuilding& b = *BuildingAt(e, building);
-                e.Park.ParkCash -= BuildingUpgradePrice(e, b);
+                TakeFrom(e.Park.ParkCash, BuildingUpgradePrice(e, b));
                 b.UpgradeBonus += kUpgradeStep;
                 const float q = b.Params().ServiceQuality;
                 if (q + b.UpgradeBonus > kBuildingQualityCap) {

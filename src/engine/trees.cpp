@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "engine/engine.h"
+#include "engine/saturating.h"
 
 namespace vallorn {
 
@@ -13,8 +14,8 @@ bool TSKIEngine::PlantTree(int i, int j, int32_t price) {
     if (EditorOpen) c.Tree = true;
     if (price > 0 && Park.ParkCash < price) return c.Tree;
     if (price > 0) {
-        Park.ParkCash -= price;
-        Park.ParkEcoExpence += price;
+        TakeFrom(Park.ParkCash, price);
+        AddTo(Park.ParkEcoExpence, price);
     }
     c.Tree = true;
     if (price > 0) CountTreesFelled();

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "engine/saturating.h"
 
 namespace vallorn {
 
@@ -112,7 +113,7 @@ bool TSKIBuilding::Enter(TSKISkier& skier) {
 
     Occupants += 1;
     skier.Money -= ServicePrice;
-    Engine.Park.ParkCash += ServicePrice;
+    AddTo(Engine.Park.ParkCash, ServicePrice);
     CustomersServed = CappedAdd(CustomersServed, 1);
     TotalIncome = CappedAdd(TotalIncome, ServicePrice);
     CurrentTakings = CappedAdd(CurrentTakings, ServicePrice);

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "engine/saturating.h"
 #include "entities/section.h"
 #include "entities/skier.h"
 
@@ -196,8 +197,8 @@ bool TSKIGondole::Board(TSKISkier& skier) {
 
     // 4. Payment.
     skier.Money -= price;
-    engine.Park.ParkCash += price;
-    Lift.TotalIncome += price;
+    AddTo(engine.Park.ParkCash, price);
+    AddTo(Lift.TotalIncome, price);
     Lift.CurrentTakings = CappedAdd(Lift.CurrentTakings, price);
     Lift.CustomersServed = CappedAdd(Lift.CustomersServed, 1);
     return true;

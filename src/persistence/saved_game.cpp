@@ -27,6 +27,17 @@ std::string Fixed2(float value) {
     return s;
 }
 
+// A name as a saved line holds it: control characters (a line break would end the line)
+// become blanks, and blanks at either end, which a reader trims, are left out.
+std::string SavedName(std::string name) {
+    for (char& c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = ' ';
+    }
+    const size_t first = name.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return name.substr(first, name.find_last_not_of(' ') - first + 1);
+}
+
 void Field(std::string& line, const std::string& text) {
     line += text;
     line += '|';
@@ -43,7 +54,7 @@ std::string SectionLine(const TSKISection& s, const TSkierIndex& skiers) {
     Field(line, std::to_string(s.UpperI));
     Field(line, std::to_string(s.UpperJ));
     // The field separator cannot be part of a name.
-    std::string name = s.Name;
+    std::string name = SavedName(s.Name);
     std::replace(name.begin(), name.end(), '|', '/');
     Field(line, name);
     if (s.IsLift()) {
@@ -89,7 +100,7 @@ void WriteGame(const TSKIEngine& e, TIniFile& file) {
     // World and park keys, in their order.
     const TSKIParkData& p = e.Park;
     file.WriteString("SKIWorld", "WorldName", e.Level.LevelName);
-    file.WriteString(kPark, "ParkName", p.ParkName);
+    file.WriteString(kPark, "ParkName", SavedName(p.ParkName));
     file.WriteInteger(kPark, "ParkTime", p.ParkTime);
     file.WriteInteger(kPark, "ParkCash", p.ParkCash);
     file.WriteInteger(kPark, "ParkMaxSkiers", p.ParkMaxSkiers);
@@ -123,6 +134,8 @@ void WriteGame(const TSKIEngine& e, TIniFile& file) {
         r.Skill = s.Skill, r.Energy = s.Energy;
         r.Injured = s.Injured;
         r.Position = s.Position;
+        // An injured skier lies where the load puts it: on the ground below.
+        if (s.Injured && e.HasGrid()) r.Position.y = e.GroundHeight(s.Position) + kStandHeight;
         r.Leaving = s.Leaving;
         const TSKIBlock b = PackSkier(r);
         file.WriteBinary("StreamSKISkiers", std::to_string(k), b.data(), b.size());
@@ -182,6 +195,7 @@ void WriteGame(const TSKIEngine& e, TIniFile& file) {
         vb.Home = v.Building >= 0 && size_t(v.Building) < e.Buildings.size() ? v.Building : -1;
         vb.Target = -1;
         vb.Slot = v.Seat;
+        vb.Patient = v.PatientPresent() ? v.PatientIndex : -1;
         const TSKIBlock b = PackVehicle(vb);
         file.WriteBinary("SKIVehicles", std::to_string(k) + "s", b.data(), b.size());
     }

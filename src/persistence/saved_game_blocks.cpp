@@ -1,5 +1,6 @@
 #include "persistence/saved_game_blocks.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 
@@ -66,7 +67,17 @@ bool CheckSize(const TSKIBlock& block, size_t size, const char* what, std::strin
                            " bytes instead of " + std::to_string(size));
 }
 
+bool PlausibleDirection(const TSKIVector& d) {
+    return std::fabs(d.x) <= kDirectionLimit && std::fabs(d.y) <= kDirectionLimit &&
+           std::fabs(d.z) <= kDirectionLimit && std::fabs(d.w) <= kDirectionLimit;
+}
+
 }  // namespace
+
+bool PlausiblePosition(const TSKIVector& p) {
+    return p.x >= kWorldMinX && p.x <= kWorldMaxX && p.z >= kWorldMinZ && p.z <= kWorldMaxZ &&
+           std::fabs(p.y) <= kHeightLimit && std::fabs(p.w) <= kHeightLimit;
+}
 
 TSKIBlock PackSkier(const TSKISkierRecord& r) {
     Writer w(kSkierBlockSize);
@@ -95,6 +106,12 @@ bool UnpackSkier(const TSKIBlock& block, TSKISkierRecord& r, std::string& error)
     if (!in.Finite()) return Fail(error, "skier block holds a number that is not finite");
     if (r.LiftType >= kLiftTypeCount)
         return Fail(error, "skier block names lift kind " + std::to_string(r.LiftType));
+    // A skier outside the grid is let go by the loader; one inside must stand at a height.
+    if (std::fabs(r.Position.y) > kHeightLimit || std::fabs(r.Position.w) > kHeightLimit)
+        return Fail(error, "skier block holds a height out of range");
+    for (float* need : {&r.Cold, &r.Hunger, &r.Happiness, &r.Energy})
+        *need = std::clamp(*need, -100.0f, 100.0f);
+    r.Skill = std::clamp(r.Skill, 0.0f, 1.0f);
     return true;
 }
 
@@ -135,6 +152,7 @@ bool UnpackSection(const TSKIBlock& block, TSKISectionBlock& b, std::string& err
         return Fail(error, "section block names lift type " + std::to_string(r.LiftType));
     if (r.Status > kLiftBroken)
         return Fail(error, "section block names lift status " + std::to_string(r.Status));
+    r.UpgradeBonus = std::clamp(r.UpgradeBonus, 0.0f, kUpgradeBonusMax);
     return true;
 }
 
@@ -179,12 +197,18 @@ bool UnpackBuilding(const TSKIBlock& block, TSKIBuildingBlock& b, std::string& e
     if (!in.Finite()) return Fail(error, "building block holds a number that is not finite");
     if (r.Type >= kBuildingTypeCount)
         return Fail(error, "building block names building type " + std::to_string(r.Type));
+    if (!PlausiblePosition(r.Position) || !PlausibleDirection(r.Direction))
+        return Fail(error, "building block holds a position or direction out of range");
+    r.UpgradeBonus = std::clamp(r.UpgradeBonus, 0.0f, kUpgradeBonusMax);
     return true;
 }
 
 TSKIBlock PackVehicle(const TSKIVehicleBlock& b) {
     Writer w(kVehicleBlockSize);
     w.U8(0, b.Type);
+    const uint32_t patient =
+        b.Patient >= 0 && b.Patient <= kMaxSavedPatient ? uint32_t(b.Patient) + 1 : 0;
+    for (size_t k = 0; k < 3; ++k) w.U8(1 + k, uint8_t(patient >> (8 * k)));
     w.Vec(4, b.Position);
     w.Vec(20, b.Heading);
     w.I32(36, b.Home);
@@ -197,6 +221,7 @@ bool UnpackVehicle(const TSKIBlock& block, TSKIVehicleBlock& b, std::string& err
     if (!CheckSize(block, kVehicleBlockSize, "vehicle", error)) return false;
     Reader in(block);
     b.Type = in.U8(0);
+    b.Patient = int32_t(in.U8(1) | in.U8(2) << 8 | in.U8(3) << 16) - 1;
     b.Position = in.Vec(4);
     b.Heading = in.Vec(20);
     b.Home = in.I32(36);
@@ -205,6 +230,10 @@ bool UnpackVehicle(const TSKIBlock& block, TSKIVehicleBlock& b, std::string& err
     if (!in.Finite()) return Fail(error, "vehicle block holds a number that is not finite");
     if (b.Type != kVehicleSnowmobile && b.Type != kVehicleHelicopter && b.Type != kVehicleSnowcat)
         return Fail(error, "vehicle block names vehicle type " + std::to_string(b.Type));
+    if (!PlausiblePosition(b.Position) || !PlausibleDirection(b.Heading))
+        return Fail(error, "vehicle block holds a position or heading out of range");
+    if (b.Slot < 0 || b.Slot > kVehicleSlotMax)
+        return Fail(error, "vehicle block names slot " + std::to_string(b.Slot));
     return true;
 }
 

@@ -1,8 +1,11 @@
 // Reading a saved game. The whole file is read and checked first; only a file that passes
 // is applied to the engine, so a bad file never leaves a half-loaded park.
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <optional>
+#include <set>
 #include <string_view>
 
 #include "engine/engine.h"
@@ -94,7 +97,8 @@ TLineKind ParseSectionLine(const std::string& line, TSectionLine& out, std::stri
             if (!f.Real(carrier.Position.x) || !f.Real(carrier.Position.y) ||
                 !f.Real(carrier.Position.z) || !f.Int(carrier.Track) || !f.Int(riders))
                 return bad("carrier " + std::to_string(c) + " does not parse");
-            if (riders < 0 || riders > kMaxRiders || carrier.Track < 0)
+            if (riders < 0 || riders > kMaxRiders || carrier.Track < 0 ||
+                !PlausiblePosition(carrier.Position))
                 return bad("carrier " + std::to_string(c) + " is out of range");
             carrier.Riders.resize(size_t(riders));
             for (int32_t& k : carrier.Riders) {
@@ -109,6 +113,10 @@ TLineKind ParseSectionLine(const std::string& line, TSectionLine& out, std::stri
             TSKIVector p{0, 0, 0, 0};
             if (!f.Real(p.x) || !f.Real(p.w) || !f.Real(p.z))
                 return bad("node " + std::to_string(n) + " does not parse");
+            // A node off the grid drops its slope; its width is what the paint draws.
+            if (!(p.w >= 0 && p.w <= kSlopeWidthMax))
+                return bad("node " + std::to_string(n) + " has a width out of range 0.." +
+                           std::to_string(int(kSlopeWidthMax)));
             out.Nodes.push_back(p);
         }
     }
@@ -133,12 +141,12 @@ void ApplySection(TSKIEngine& e, const TSectionLine& s, const TSKISectionBlock& 
             g.SmoothingAnchor = g.Position;
             const int32_t points = int32_t(lift->DetailLine.size());
             g.NextPoint = points > 0 ? std::min(c.Track, points - 1) : 0;
-            g.RiderCount = uint8_t(c.Riders.size());
-            for (size_t slot = 0; slot < c.Riders.size(); ++slot) {
-                const int32_t k = c.Riders[slot];
+            // Riders sit in the first seats, without the ones that name no restored skier.
+            g.RiderCount = 0;
+            for (const int32_t k : c.Riders) {
                 if (k < 0 || size_t(k) >= skiers.size() || !skiers[size_t(k)]) continue;
                 TSKISkier& rider = *skiers[size_t(k)];
-                g.Riders[slot] = &rider;
+                g.Riders[g.RiderCount++] = &rider;
                 rider.State = kSkierOnLift;
                 rider.CurrentSection = lift;
                 rider.LiftType = lift->LiftType;
@@ -186,11 +194,14 @@ struct TSavedGame {
     std::string World;
     TSKIParkData Park;
     float CamX = -256, CamZ = 256;
-    std::vector<TSKISkierRecord> Skiers;
+    // Skiers, buildings and vehicles by their index in the file; a damaged record is empty.
+    std::vector<std::optional<TSKISkierRecord>> Skiers;
     std::vector<std::pair<TSectionLine, TSKISectionBlock>> Sections;
-    std::vector<TSKIBuildingBlock> Buildings;
-    std::vector<TSKIVehicleBlock> Vehicles;
+    std::vector<std::optional<TSKIBuildingBlock>> Buildings;
+    std::vector<std::optional<TSKIVehicleBlock>> Vehicles;
     std::vector<TSKIObjective> Objectives;
+    // One line for each damaged record left out.
+    std::vector<std::string> Dropped;
 };
 
 class TGameReader {
@@ -202,10 +213,11 @@ public:
         if (g.World.empty()) return Fail("it names no level (SKIWorld/WorldName)");
         if (auto why = FileNameProblem(g.World))
             return Fail("its level name (SKIWorld/WorldName) cannot name a file: " + *why);
-        return ReadPark(g) && ReadSkiers(g) && ReadSections(g) &&
-               ReadBlocks("SKIBuildings", "building", g.Buildings, UnpackBuilding) &&
-               ReadBlocks("SKIVehicles", "vehicle", g.Vehicles, UnpackVehicle) &&
-               vallorn::ReadObjectives(f_, g.Objectives, &error);
+        if (!ReadPark(g) || !ReadSections(g)) return false;
+        ReadRecords("StreamSKISkiers", "", "skier", g.Skiers, UnpackSkier, g.Dropped);
+        ReadRecords("SKIBuildings", "s", "building", g.Buildings, UnpackBuilding, g.Dropped);
+        ReadRecords("SKIVehicles", "s", "vehicle", g.Vehicles, UnpackVehicle, g.Dropped);
+        return vallorn::ReadObjectives(f_, g.Objectives, &error);
     }
     std::string error;
 
@@ -234,15 +246,27 @@ private:
         out = uint16_t(v);
         return true;
     }
+    // A real that does not parse reads as its default; one beyond a float's range is refused
+    // (ReadPark fails on the first such key).
     float Real(const char* key, double def) {
         const double v = f_.ReadFloat(kPark, key, def);
-        return std::isfinite(float(v)) ? float(v) : float(def);
+        if (std::isfinite(float(v))) return float(v);
+        if (std::isfinite(v) && error.empty()) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%g", v);
+            error = std::string(key) + " " + text + " is out of the range of a real";
+        }
+        return float(def);
     }
 
     bool ReadPark(TSavedGame& g) {
         TSKIParkData& p = g.Park;
         p.ParkName = f_.ReadString(kPark, "ParkName", "SKI Park");
-        if (!Int32("ParkTime", 0, p.ParkTime) || !Int32("ParkCash", 100000000, p.ParkCash) ||
+        // The clock runs from -1 (before the first tick) upward.
+        int64_t time = 0;
+        if (!Int("ParkTime", 0, -1, std::numeric_limits<int32_t>::max(), time)) return false;
+        p.ParkTime = int32_t(time);
+        if (!Int32("ParkCash", 100000000, p.ParkCash) ||
             !Int32("ParkMaxSkiers", 300, p.ParkMaxSkiers))
             return false;
         p.ParkRating = Real("ParkRating", 0);
@@ -252,8 +276,8 @@ private:
             !Count("ParkLeftBecauseNoMoney", p.ParkLeftBecauseNoMoney) ||
             !Count("ParkLeftBecauseDied", p.ParkLeftBecauseDied))
             return false;
-        g.CamX = Real("ParkCamPosX", -256);
-        g.CamZ = Real("ParkCamPosZ", 256);
+        g.CamX = std::clamp(Real("ParkCamPosX", -256), kWorldMinX, kWorldMaxX);
+        g.CamZ = std::clamp(Real("ParkCamPosZ", 256), kWorldMinZ, kWorldMaxZ);
         int64_t diff = 0;
         if (!Int32("ParkLoan", 0, p.ParkLoan) || !Int32("ParkLoanExpence", 0, p.ParkLoanExpence) ||
             !Int32("ParkMarketingExpence", 0, p.ParkMarketingExpence) ||
@@ -264,32 +288,21 @@ private:
             return false;
         p.ParkSandboxDiff = uint8_t(diff);
         p.ParkPopularity = Real("ParkPopularity", 0);
-        // Weather: 0.5 when missing, a random value when the text does not parse.
+        // Weather: 0.5 when missing, a random value when the text does not parse, held
+        // between 0 and 1.
         p.ParkWeather = 0.5f;
         if (const std::string* w = f_.FindValue(kPark, "ParkWeather")) {
             const auto v = ParseReal(*w);
-            p.ParkWeather = v && std::isfinite(float(*v)) ? float(*v) : float(rng_.Uniform());
+            p.ParkWeather =
+                v && std::isfinite(*v) ? float(std::clamp(*v, 0.0, 1.0)) : float(rng_.Uniform());
         }
-        return true;
+        return error.empty();
     }
 
     bool Block(const char* section, const std::string& key, const char* what, TSKIBlock& b) {
         if (f_.ReadBinary(section, key, b)) return true;
         return Fail(std::string(what) + " " + key + " in " + section +
                     " is missing or not hexadecimal");
-    }
-
-    bool ReadSkiers(TSavedGame& g) {
-        const size_t n = f_.SectionKeys("StreamSKISkiers").size();
-        g.Skiers.resize(n);
-        TSKIBlock b;
-        for (size_t i = 0; i < n; ++i) {
-            std::string why;
-            if (!Block("StreamSKISkiers", std::to_string(i), "skier", b)) return false;
-            if (!UnpackSkier(b, g.Skiers[i], why))
-                return Fail("skier " + std::to_string(i) + ": " + why);
-        }
-        return true;
     }
 
     bool ReadSections(TSavedGame& g) {
@@ -313,19 +326,27 @@ private:
         return true;
     }
 
+    // Records "0<suffix>" .. "n-1<suffix>" of a section of n keys. A record that is missing,
+    // not hexadecimal or does not unpack is left out with a line in `dropped`.
     template <typename T>
-    bool ReadBlocks(const char* section, const char* what, std::vector<T>& out,
-                    bool (*unpack)(const TSKIBlock&, T&, std::string&)) {
+    void ReadRecords(const char* section, const char* suffix, const char* what,
+                     std::vector<std::optional<T>>& out,
+                     bool (*unpack)(const TSKIBlock&, T&, std::string&),
+                     std::vector<std::string>& dropped) {
         const size_t n = f_.SectionKeys(section).size();
-        out.resize(n);
+        out.assign(n, std::nullopt);
         TSKIBlock b;
         for (size_t i = 0; i < n; ++i) {
-            std::string why;
-            if (!Block(section, std::to_string(i) + "s", what, b)) return false;
-            if (!unpack(b, out[i], why))
-                return Fail(std::string(what) + " " + std::to_string(i) + ": " + why);
+            const std::string key = std::to_string(i) + suffix;
+            std::string why = "it is missing or not hexadecimal";
+            T record;
+            if (f_.ReadBinary(section, key, b) && unpack(b, record, why)) {
+                out[i] = record;
+                continue;
+            }
+            dropped.push_back(std::string(what) + " " + key + " in " + section +
+                              " is left out: " + why);
         }
-        return true;
     }
 
     const TIniFile& f_;
@@ -348,17 +369,17 @@ bool VehicleFits(uint8_t vehicle, uint8_t building, int32_t slot) {
 
 // A vehicle through the entities' own creation, which refuses a home that does not fit. A
 // saved vehicle keeps its place; one added to complete a fleet starts parked on its seat.
-void AddVehicle(TSKIEngine& e, uint8_t type, int32_t home, int32_t slot, const TSKIVector& position,
-                const TSKIVector& heading, bool keepPlace) {
+bool AddVehicle(TSKIEngine& e, uint8_t type, int32_t home, int32_t slot, const TSKIVector& position,
+                const TSKIVector& heading, bool keepPlace, int32_t patient = -1) {
     TSKIVehicleRecord r;
     r.Type = type;
     r.Building = home;
     r.Seat = slot;
     r.Position = position;
     r.Direction = heading;
-    r.PatientIndex = -1;
+    r.PatientIndex = patient;
     r.KeepPlace = keepPlace;
-    e.CreateVehicle(r);
+    return e.CreateVehicle(r) != nullptr;
 }
 
 void ApplySnow(TSKIEngine& e, const TIniFile& file) {
@@ -383,9 +404,13 @@ void ApplySnow(TSKIEngine& e, const TIniFile& file) {
 bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
     Busy = true;
     LoadError.clear();
+    LoadWarnings.clear();
+    LoadDropped = 0;
     Dialogs->SetBusyCursor(true);
     auto fail = [&](const std::string& why) {
         LoadError = why;
+        LoadWarnings.clear();
+        LoadDropped = 0;
         ClearContainers();
         Objectives.clear();
         ClearLevel();
@@ -401,6 +426,8 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
     TSavedGame g;
     TGameReader reader(file, Rng);
     if (!reader.Read(g)) return fail("saved game " + path.string() + ": " + reader.error);
+    LoadDropped = int32_t(g.Dropped.size());
+    LoadWarnings = std::move(g.Dropped);
 
     // 2. Its level.
     const TSKILevelLoadResult level =
@@ -446,8 +473,8 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
     // 5. Skiers inside the grid; the file's index of each one maps to the restored skier.
     std::vector<TSKISkier*> skiers(g.Skiers.size(), nullptr);
     for (size_t k = 0; k < g.Skiers.size(); ++k) {
-        if (!PositionInGrid(g.Skiers[k].Position)) continue;
-        Skiers.push_back(std::make_unique<TSKISkier>(*this, g.Skiers[k]));
+        if (!g.Skiers[k] || !PositionInGrid(g.Skiers[k]->Position)) continue;
+        Skiers.push_back(std::make_unique<TSKISkier>(*this, *g.Skiers[k]));
         skiers[k] = Skiers.back().get();
     }
 
@@ -457,7 +484,8 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
     // 7. Buildings inside the grid; customers restart outside, so no seat is taken.
     std::vector<int32_t> buildings(g.Buildings.size(), -1);
     for (size_t k = 0; k < g.Buildings.size(); ++k) {
-        TSKIBuildingBlock b = g.Buildings[k];
+        if (!g.Buildings[k]) continue;
+        TSKIBuildingBlock b = *g.Buildings[k];
         if (!PositionInGrid(b.Record.Position)) continue;
         b.Record.Occupants = 0;
         // Restored as placed, without the placement's own extras: its vehicles come from
@@ -469,31 +497,46 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
         TerrainCell& centre = Cell(created->CellI, created->CellJ);
         centre.Kind = kCellBuilding;
         centre.Building = created;
-        created->AreaI = b.AreaI;
-        created->AreaJ = b.AreaJ;
+        // An area of operations off the grid becomes the building's own cell.
+        const bool area = CellInGrid(b.AreaI, b.AreaJ);
+        created->AreaI = area ? b.AreaI : created->CellI;
+        created->AreaJ = area ? b.AreaJ : created->CellJ;
         buildings[k] = int32_t(Buildings.size()) - 1;
     }
 
-    // 8. Vehicles whose home fits them, then the fleets completed.
-    for (const TSKIVehicleBlock& v : g.Vehicles) {
+    // 8. Vehicles whose home fits them, one to a slot, then the fleets completed.
+    std::set<std::pair<int32_t, int32_t>> taken;  // (home, slot)
+    for (const auto& saved : g.Vehicles) {
+        if (!saved) continue;
+        const TSKIVehicleBlock& v = *saved;
         if (v.Home < 0 || size_t(v.Home) >= buildings.size() || buildings[size_t(v.Home)] < 0)
             continue;
         const int32_t home = buildings[size_t(v.Home)];
         if (!VehicleFits(v.Type, Buildings[size_t(home)]->Type, v.Slot)) continue;
-        AddVehicle(*this, v.Type, home, v.Slot, v.Position, v.Heading, true);
+        if (taken.count({home, v.Slot})) continue;
+        // A rescue goes on with its patient, found by the index the skier has now.
+        const bool named = v.Patient >= 0 && size_t(v.Patient) < skiers.size();
+        const TSKISkier* patient = named ? skiers[size_t(v.Patient)] : nullptr;
+        if (AddVehicle(*this, v.Type, home, v.Slot, v.Position, v.Heading, true,
+                       patient ? IndexOf(patient) : -1))
+            taken.emplace(home, v.Slot);
     }
+    // A fleet short of its number gets a vehicle on every free slot from the count present
+    // up to and including its last slot: a rescue station holding fewer than 2 gets slots up
+    // to 2, a hospital holding fewer than 3 up to 3 (only its first slot takes a helicopter).
     for (size_t b = 0; b < Buildings.size(); ++b) {
         int32_t present = 0;
         for (const auto& v : Vehicles) present += v->Building == int32_t(b);
         const uint8_t type = Buildings[b]->Type;
         uint8_t vehicle = 0;
-        int32_t wanted = 0;
-        if (type == kBuildRescueStation) vehicle = kVehicleSnowmobile, wanted = 2;
+        int32_t wanted = 0, last = 0;
+        if (type == kBuildRescueStation) vehicle = kVehicleSnowmobile, wanted = last = 2;
         if (type == kBuildSkiPatrol) vehicle = kVehicleSnowmobile, wanted = 1;
-        if (type == kBuildHospital) vehicle = kVehicleHelicopter, wanted = 3;
+        if (type == kBuildHospital) vehicle = kVehicleHelicopter, wanted = last = 3;
         if (type == kBuildSnowcatGarage) vehicle = kVehicleSnowcat, wanted = 1;
-        for (int32_t slot = present; slot < wanted; ++slot) {
-            if (!VehicleFits(vehicle, type, slot)) continue;
+        if (present >= wanted) continue;
+        for (int32_t slot = present; slot <= last; ++slot) {
+            if (!VehicleFits(vehicle, type, slot) || taken.count({int32_t(b), slot})) continue;
             AddVehicle(*this, vehicle, int32_t(b), slot, Buildings[b]->Position,
                        Buildings[b]->Direction, false);
         }
@@ -504,8 +547,10 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
     for (int k = 0; k < kHistoryInUse; ++k) History[size_t(k)].push_back(0);
     Objectives = std::move(g.Objectives);
     for (TSKIOverlay o : {TSKIOverlay::SnowOverlay, TSKIOverlay::SnowMask, TSKIOverlay::SlopePaint,
-                          TSKIOverlay::Occupancy})
+                          TSKIOverlay::Occupancy, TSKIOverlay::ObjectImprint})
         RebuildOverlay(o);
+    // The environmental damage: the trees the park has felled since the level was made.
+    CountTreesFelled();
     RebuildNavigation();
     AllocateParking();
     // The simulated time gathered toward the next tick and history sample starts afresh:

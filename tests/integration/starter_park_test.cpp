@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "park/starter_park.h"
 #include "persistence/state_hash.h"
@@ -49,6 +50,39 @@ TEST(StarterPark, HoldsAWholeSmallResortOnTheDefaultLevel) {
     EXPECT_GT(artificial, 100);
     // Every slope and lift is linked into the routes.
     for (const auto& s : e.Sections) EXPECT_FALSE(s->Points.empty());
+}
+
+// Each service building holds one vehicle on each of its seats (a hospital's helicopter on
+// its first), and no two share a seat.
+void ExpectFleetsFitTheirBuildings(const TSKIEngine& e, const char* what) {
+    int services = 0;
+    for (size_t b = 0; b < e.Buildings.size(); ++b) {
+        const TSKIBuilding& home = *e.Buildings[b];
+        const uint8_t category = home.Params().Category;
+        if (category != kCategoryRescue && category != kCategoryHospital &&
+            category != kCategorySnowCatGarage)
+            continue;
+        ++services;
+        const size_t capacity = category == kCategoryHospital ? 1 : home.Seats.size();
+        std::set<int32_t> seats;
+        for (const auto& v : e.Vehicles) {
+            if (v->Building != int32_t(b)) continue;
+            EXPECT_TRUE(seats.insert(v->Seat).second) << what << ": building " << b;
+        }
+        EXPECT_EQ(seats.size(), capacity) << what << ": building " << b;
+    }
+    EXPECT_EQ(services, 2) << what << ": the ski patrol and the garage";
+}
+
+TEST(StarterPark, EachServiceBuildingHasTheFleetOfItsCapacity) {
+    TSKIEngine built({test::BuildRoot(), 1, nullptr});
+    ASSERT_TRUE(built.LoadLevelFile(datagen::kStarterLevel, false).ok());
+    ASSERT_EQ(datagen::BuildStarterPark(built, nullptr), "");
+    ExpectFleetsFitTheirBuildings(built, "as laid out");
+    TSKIEngine shipped({test::BuildRoot(), 3, nullptr});
+    ASSERT_TRUE(shipped.LoadGameFile(StarterFile())) << shipped.LoadError;
+    ExpectFleetsFitTheirBuildings(shipped, "as shipped");
+    EXPECT_EQ(shipped.Vehicles.size(), built.Vehicles.size());
 }
 
 TEST(StarterPark, RunsADayWithEveryPartWorkingAndSavesBackTheSame) {

@@ -239,7 +239,7 @@ TEST(SavedGame, FleetsAreCompletedAndMisplacedVehiclesRefused) {
         r.Position = e->CellToWorld(i, 250, false);
         e->CreateBuilding(r);
     };
-    place(kBuildRescueStation, 200);  // 0: one snowmobile saved
+    place(kBuildRescueStation, 200);  // 0: one snowmobile saved, slots 1 and 2 added
     place(kBuildRescueStation, 210);  // 1: two saved
     place(kBuildHospital, 220);       // 2
     place(kBuildSkiPatrol, 230);      // 3
@@ -258,6 +258,8 @@ TEST(SavedGame, FleetsAreCompletedAndMisplacedVehiclesRefused) {
     vehicle(kVehicleSnowmobile, 1, 1);
     vehicle(kVehicleHelicopter, 3);  // wrong home: refused, the patrol gets a snowmobile
     vehicle(kVehicleSnowcat, 2);     // wrong home
+    vehicle(kVehicleSnowcat, 4);
+    vehicle(kVehicleSnowcat, 4);  // the same slot again: refused
     TempDir dir;
     ASSERT_TRUE(e->SaveGameFile(dir / "fleet.ski"));
 
@@ -267,20 +269,20 @@ TEST(SavedGame, FleetsAreCompletedAndMisplacedVehiclesRefused) {
         return std::count_if(l->Vehicles.begin(), l->Vehicles.end(),
                              [&](const auto& v) { return v->Building == home && v->Type == type; });
     };
-    EXPECT_EQ(fleet(0, kVehicleSnowmobile), 2);
+    EXPECT_EQ(fleet(0, kVehicleSnowmobile), 3);
     EXPECT_EQ(fleet(1, kVehicleSnowmobile), 2);
     EXPECT_EQ(fleet(2, kVehicleHelicopter), 1);  // slots 1 and 2 are refused
     EXPECT_EQ(fleet(2, kVehicleSnowcat), 0);
     EXPECT_EQ(fleet(3, kVehicleSnowmobile), 1);
     EXPECT_EQ(fleet(3, kVehicleHelicopter), 0);
     EXPECT_EQ(fleet(4, kVehicleSnowcat), 1);
-    EXPECT_EQ(l->Vehicles.size(), 7u);
-    // The three saved vehicles that fit go on where they were saved; the ones added to
+    EXPECT_EQ(l->Vehicles.size(), 8u);
+    // The four saved vehicles that fit go on where they were saved; the ones added to
     // complete a fleet stand parked at home. Each has a seat of its own.
     for (size_t k = 0; k < l->Vehicles.size(); ++k) {
         const auto& v = l->Vehicles[k];
         EXPECT_EQ(v->HomeBuilding, l->Buildings[size_t(v->Building)].get());
-        const TSKIVector where = k < 3 ? v->HomeBuilding->Position : v->ParkingPlace();
+        const TSKIVector where = k < 4 ? v->HomeBuilding->Position : v->ParkingPlace();
         EXPECT_FLOAT_EQ(v->Position.x, where.x) << k;
         EXPECT_FLOAT_EQ(v->Position.z, where.z) << k;
         for (const auto& w : l->Vehicles)
@@ -311,12 +313,14 @@ TEST(SavedGame, RestoreSectionSeatsRidersAndChecksItsLine) {
     const TSKIGondole& g = *copy.Carriers.front();
     EXPECT_FLOAT_EQ(g.Position.y, 80.25f);
     EXPECT_EQ(g.NextPoint, 3);
+    // Indexes that name no skier leave no empty seat.
+    EXPECT_EQ(g.RiderCount, 1);
     EXPECT_EQ(g.Riders[0], e->Skiers.back().get());
     EXPECT_EQ(g.Riders[1], nullptr);
     EXPECT_EQ(e->Skiers.back()->State, kSkierOnLift);
     EXPECT_EQ(e->Skiers.back()->CurrentSection, &copy);
     EXPECT_EQ(e->SaveLine(copy),
-              "LIFT|" + cells + "1|-10,50|80,25|30,00|3|3|" + std::to_string(last) + "|-1|-1|");
+              "LIFT|" + cells + "1|-10,50|80,25|30,00|3|1|" + std::to_string(last) + "|");
 
     // Lines that do not parse are refused; unknown kinds and short slopes are let go.
     const size_t now = e->Sections.size();

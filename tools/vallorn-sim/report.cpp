@@ -143,6 +143,15 @@ std::string RunReportJson(TSKIEngine& e, const std::function<void(JsonWriter&)>&
     w.BeginArray("CashHistory");
     for (int32_t v : e.History[size_t(TSKIHistory::Cash)]) w.Item(v);
     w.EndArray();
+    // Damaged records the saved game's load left out.
+    w.Field("LoadDropped", int64_t(e.LoadDropped));
+    w.BeginArray("LoadWarnings");
+    for (const std::string& line : e.LoadWarnings) {
+        w.BeginObject();
+        w.Field("Warning", line);
+        w.EndObject();
+    }
+    w.EndArray();
     w.Field("StateHash", StateHashText(e));
     if (extra) extra(w);
     w.EndObject();

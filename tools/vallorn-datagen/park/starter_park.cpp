@@ -48,14 +48,13 @@ std::string BuildStarterPark(TSKIEngine& e, TStarterPark* out) {
     park.beginnerLift = e.IndexOf(e.CreateLift(line[0], line[1], line[2], line[3], tbar));
     park.beginnerSlope = LaySlope(e, line, 6.0f, 6.0f);
 
-    // Services around the bottom station; the cannon covers the lower slopes.
+    // Services around the bottom station; the cannon covers the lower slopes. The patrol and
+    // the garage come with their vehicles, one on each seat.
     park.snowCannon = PlaceNear(e, kBuildSnowCannon, li, lj, 6, 30, 2);
     park.skiPatrol = PlaceNear(e, kBuildSkiPatrol, li, lj, 4, 30, 0);
     park.garage = PlaceNear(e, kBuildSnowcatGarage, li, lj, 4, 30, 1);
     if (park.snowCannon < 0 || park.skiPatrol < 0 || park.garage < 0)
         return "no ground for the services";
-    e.CreateBuildingVehicles(size_t(park.skiPatrol));
-    e.CreateBuildingVehicles(size_t(park.garage));
     e.RebuildSnowOverlay();
     e.RebuildNavigation();
     e.AllocateParking();
