@@ -1,5 +1,6 @@
 #include "fuzz_entries.h"
 
+#include <unistd.h>
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
@@ -8,7 +9,6 @@
 #include <fstream>
 #include <memory>
 #include <stdexcept>
-#include <unistd.h>
 
 #include <assimp/material.h>
 #include <assimp/mesh.h>
@@ -70,11 +70,11 @@ aiMesh* Quad(const aiVector3D (&corners)[4]) {
 void ExportQuad(const aiVector3D (&corners)[4], const fs::path& target) {
     aiScene scene;
     scene.mNumMaterials = 1;
-    scene.mMaterials = new aiMaterial*[1]{new aiMaterial()};
+    scene.mMaterials = new aiMaterial* [1] { new aiMaterial() };
     aiString name("base");
     scene.mMaterials[0]->AddProperty(&name, AI_MATKEY_NAME);
     scene.mNumMeshes = 1;
-    scene.mMeshes = new aiMesh*[1]{Quad(corners)};
+    scene.mMeshes = new aiMesh* [1] { Quad(corners) };
     scene.mRootNode = new aiNode("root");
     scene.mRootNode->mNumMeshes = 1;
     scene.mRootNode->mMeshes = new unsigned[1]{0};
@@ -109,7 +109,6 @@ void WriteTinyLevel(const fs::path& folder) {
 
 struct Sandbox {
     fs::path root;
-    std::string rootText;
     Sandbox() {
         root = fs::temp_directory_path() / ("vallorn-fuzz-" + std::to_string(getpid()));
         fs::remove_all(root);
@@ -117,7 +116,6 @@ struct Sandbox {
         WriteTinyLevel(root / "worlds");
         WriteTinyLevel(root / "addons");
         fs::copy_file(root / "worlds" / "TinyH.3ds", root / "mesh" / "TinyH.3ds");
-        rootText = root.string();
     }
     ~Sandbox() {
         std::error_code ec;
@@ -183,10 +181,6 @@ bool FitsFloat(double v) {
 }
 
 }  // namespace
-
-const std::string& SandboxRoot() {
-    return TheSandbox().rootText;
-}
 
 Result FuzzIni(std::string_view data) {
     const TIniFile ini = TIniFile::FromText(data);

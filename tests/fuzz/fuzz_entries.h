@@ -35,8 +35,4 @@ Result FuzzMeshCache(std::string_view data);
 // runner makes of them.
 Result FuzzScript(std::string_view data);
 
-// The program folder with the tiny level (worlds/ and addons/), made once per process in the
-// system's temporary folder and removed at exit.
-const std::string& SandboxRoot();
-
 }  // namespace vallorn::fuzz

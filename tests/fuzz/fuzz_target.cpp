@@ -8,8 +8,8 @@
 #include "fuzz_entries.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const vallorn::fuzz::Result result =
-        vallorn::fuzz::VALLORN_FUZZ_ENTRY(std::string_view(reinterpret_cast<const char*>(data), size));
+    const vallorn::fuzz::Result result = vallorn::fuzz::VALLORN_FUZZ_ENTRY(
+        std::string_view(reinterpret_cast<const char*>(data), size));
     if (result.outcome == vallorn::fuzz::Outcome::Broken) {
         std::fprintf(stderr, "broken: %s\n", result.detail.c_str());
         std::abort();
