@@ -79,9 +79,9 @@ vallorn_fuzz() {
     if ASAN_OPTIONS=detect_leaks=1 "$dir/fuzz/fuzz_$target" -max_total_time="$seconds" \
         -rss_limit_mb=2048 -timeout=20 -print_final_stats=1 \
         -artifact_prefix="$artifacts/" "$corpus" >"$log" 2>&1; then
-      grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units)' "$log" || true
+      grep -a -E '^#[0-9]+[[:space:]]+DONE' "$log" || true
     else
-      tail -n 40 "$log"
+      grep -a -m 8 -E '^broken:|ERROR:|runtime error|SUMMARY:' "$log" || tail -n 20 "$log"
       echo "fuzz_$target failed; its input is in $artifacts/ (log: $log)"
       failed+=("$target")
     fi

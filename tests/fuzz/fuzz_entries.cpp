@@ -165,8 +165,12 @@ std::string RoundTrip(const TIniFile& ini) {
 // Checks what the game relies on after a saved game was taken: a tick and an accounting hour
 // run, and what the writer then writes loads again.
 Result AfterLoad(TSKIEngine& engine) {
+    const int32_t time = engine.Park.ParkTime;
     engine.PeriodicTick();
+    if (engine.Park.ParkTime < time) return Broken("a tick turned the clock back");
+    const int32_t cash = engine.Park.ParkCash;
     engine.HourlyAccounting();
+    if (engine.Park.ParkCash > cash) return Broken("paying the running costs raised the cash");
     const fs::path again = TheSandbox().root / "save" / "again.ski";
     std::string error;
     if (!engine.SaveGameFile(again, &error)) return Broken("cannot save the loaded game: " + error);
