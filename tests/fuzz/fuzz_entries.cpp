@@ -180,6 +180,27 @@ Result AfterLoad(TSKIEngine& engine) {
     return Accepted();
 }
 
+// A name a file stores for another file stays a plain name inside its folder.
+bool PlainName(const std::string& name) {
+    return name.find_first_of("/\\") == std::string::npos && name != "..";
+}
+
+// What the game relies on once a level is loaded: the files it named lie in its folder and
+// every cell has a finite height.
+Result CheckLevel(const TSKIEngine& engine) {
+    const TSKILevelData& level = engine.Level;
+    for (const std::string* name :
+         {&level.LevelName, &level.ElevationFile, &level.TextureSnow, &level.TextureGround})
+        if (!PlainName(*name)) return Broken("the level names a file outside its folder");
+    if (!std::isfinite(level.MaxHeight)) return Broken("the level's top is not finite");
+    for (int i = 0; i < kGridSize; ++i)
+        for (int j = 0; j < kGridSize; ++j)
+            if (!std::isfinite(engine.Cell(i, j).Height))
+                return Broken("cell " + std::to_string(i) + "," + std::to_string(j) +
+                              " has a height that is not finite");
+    return Accepted();
+}
+
 bool FitsFloat(double v) {
     return std::isfinite(v) && std::fabs(v) <= double(FLT_MAX);
 }
@@ -221,6 +242,7 @@ Result FuzzSavedGame(std::string_view data) {
     WriteBytes(file, data);
     auto engine = NewEngine();
     if (!engine->LoadGameFile(file)) return Refused(engine->LoadError);
+    if (Result level = CheckLevel(*engine); level.outcome == Outcome::Broken) return level;
     return AfterLoad(*engine);
 }
 
@@ -229,13 +251,7 @@ Result FuzzLevel(std::string_view data) {
     auto engine = NewEngine();
     const TSKILevelLoadResult result = engine->LoadLevelFile("Fuzz", false);
     if (!result.ok()) return Refused(result.error);
-    if (!std::isfinite(engine->Level.MaxHeight)) return Broken("the level's top is not finite");
-    for (int i = 0; i < kGridSize; ++i)
-        for (int j = 0; j < kGridSize; ++j)
-            if (!std::isfinite(engine->Cell(i, j).Height))
-                return Broken("cell " + std::to_string(i) + "," + std::to_string(j) +
-                              " has a height that is not finite");
-    return Accepted();
+    return CheckLevel(*engine);
 }
 
 Result FuzzMeshCache(std::string_view data) {
