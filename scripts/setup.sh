@@ -2,6 +2,7 @@
 # Shared set-up of scripts/run and scripts/test: installs the Debian packages the game needs
 # (only those missing), then configures and builds into the given folder.
 # Usage: source scripts/setup.sh; vallorn_install_packages; vallorn_build DIR [cmake args...]
+#        (or vallorn_build_targets DIR TARGET...; vallorn_fuzz SECONDS)
 set -euo pipefail
 
 VALLORN_SOURCE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -41,4 +42,52 @@ vallorn_build() {
   shift
   cmake -S "$VALLORN_SOURCE" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@"
   cmake --build "$dir" -j "$(nproc)"
+}
+
+# vallorn_build_targets DIR TARGET...: configure DIR as vallorn_build does and build only the
+# named targets (and what they need); a name the project does not define is skipped.
+vallorn_build_targets() {
+  local dir="$1"
+  shift
+  cmake -S "$VALLORN_SOURCE" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release
+  local known targets=() t
+  known="$(ninja -C "$dir" -t targets all)"
+  for t in "$@"; do
+    if grep -q "^$t: " <<<"$known"; then targets+=("$t"); fi
+  done
+  cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}"
+}
+
+# vallorn_fuzz SECONDS: builds the fuzz targets with clang++ in build-fuzz/ and runs each for
+# SECONDS on a copy of its seed corpus (tests/fuzz/corpus/<target>/). Inputs that fail are
+# kept in build-fuzz/artifacts/<target>/; any failure makes the function fail after every
+# target has run.
+vallorn_fuzz() {
+  local seconds="$1"
+  local dir="$VALLORN_SOURCE/build-fuzz"
+  cmake -S "$VALLORN_SOURCE" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ -DVALLORN_FUZZ=ON -DVALLORN_TESTS=OFF -DVALLORN_BENCHMARKS=OFF
+  cmake --build "$dir" -j "$(nproc)" --target vallorn_fuzz
+  local failed=()
+  local target
+  for target in ini saved_game level mesh_cache script; do
+    local corpus="$dir/corpus/$target" artifacts="$dir/artifacts/$target" log="$dir/$target.log"
+    rm -rf "$corpus"
+    mkdir -p "$corpus" "$artifacts"
+    cp -r "$VALLORN_SOURCE/tests/fuzz/corpus/$target/." "$corpus/"
+    echo "Fuzzing $target for $seconds s"
+    if ASAN_OPTIONS=detect_leaks=1 "$dir/fuzz/fuzz_$target" -max_total_time="$seconds" \
+        -rss_limit_mb=2048 -timeout=20 -print_final_stats=1 \
+        -artifact_prefix="$artifacts/" "$corpus" >"$log" 2>&1; then
+      grep -a -E '^#[0-9]+[[:space:]]+DONE' "$log" || true
+    else
+      grep -a -m 8 -E '^broken:|ERROR:|runtime error|SUMMARY:' "$log" || tail -n 20 "$log"
+      echo "fuzz_$target failed; its input is in $artifacts/ (log: $log)"
+      failed+=("$target")
+    fi
+  done
+  if [ ${#failed[@]} -ne 0 ]; then
+    echo "Fuzz targets that failed: ${failed[*]}"
+    return 1
+  fi
 }

@@ -97,6 +97,9 @@ TEST(ScriptParser, EachBadLineIsNamedWithItsFileAndLine) {
         {"cell 1 513", "cell: j must be from 0 to 512"},
         {"cell x 2", "cell: i must be a whole number, not 'x'"},
         {"cursor 1 north", "cursor: z must be a number, not 'north'"},
+        // The runner takes reals as floats: one beyond a float's range is refused.
+        {"cursor 1e39 0", "cursor: x must be from -1000000 to 1000000"},
+        {"building stall 1 2 -1e300", "building: direction must be from -360 to 360"},
         {"hold right on", "hold: left|shift must be one of left|shift, not 'right'"},
         {"key 9", "key: key must be one of backspace|escape|1|2|3|4|5|6|7|8, not '9'"},
         {"menu", "menu takes caption path (0 given)"},

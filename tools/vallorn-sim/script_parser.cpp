@@ -13,13 +13,21 @@ enum class Arg { Int, Real, Text, Choice, Lift, Building };
 struct ArgRule {
     Arg kind;
     const char* name;
-    int64_t min = 0, max = 0;        // Int
+    int64_t min = 0, max = 0;        // Int and Real
     std::vector<std::string> words;  // Choice
     bool optional = false;
 };
 
 ArgRule Int(const char* name, int64_t min, int64_t max, bool optional = false) {
     return {Arg::Int, name, min, max, {}, optional};
+}
+// The runner takes reals as 32-bit floats: each has a range it fits in.
+ArgRule Real(const char* name, int64_t min, int64_t max, bool optional = false) {
+    return {Arg::Real, name, min, max, {}, optional};
+}
+// A world coordinate: far beyond any map, yet well inside a float.
+ArgRule Coordinate(const char* name) {
+    return Real(name, -1000000, 1000000);
 }
 ArgRule Cell(const char* name) {
     return Int(name, 0, 512);
@@ -51,7 +59,7 @@ const std::vector<std::string> kOps = {"==", "!=", "<", "<=", ">", ">="};
 const std::map<std::string, std::vector<ArgRule>>& Commands() {
     static const std::map<std::string, std::vector<ArgRule>> table = {
         // input
-        {"cursor", {Of(Arg::Real, "x"), Of(Arg::Real, "z")}},
+        {"cursor", {Coordinate("x"), Coordinate("z")}},
         {"cell", {Cell("i"), Cell("j")}},
         {"click", {}},
         {"hold", {Choice("left|shift", {"left", "shift"}), OnOff()}},
@@ -81,7 +89,7 @@ const std::map<std::string, std::vector<ArgRule>>& Commands() {
         {"slope-finish", {Cell("i"), Cell("j")}},
         {"building",
          {Of(Arg::Building, "building type"), Cell("i"), Cell("j"),
-          Of(Arg::Real, "direction", true)}},
+          Real("direction", -360, 360, true)}},
         {"tree", {Cell("i"), Cell("j")}},
         {"area", {Index("building"), Cell("i"), Cell("j")}},
         {"delete-section", {Index("section")}},
@@ -174,10 +182,15 @@ std::optional<std::string> CheckArg(const ArgRule& rule, const std::string& w) {
             }
             return std::nullopt;
         }
-        case Arg::Real:
-            if (!ParseReal(w))
-                return std::string(rule.name) + " must be a number, not " + Quoted(w);
+        case Arg::Real: {
+            const auto x = ParseReal(w);
+            if (!x) return std::string(rule.name) + " must be a number, not " + Quoted(w);
+            if (*x < double(rule.min) || *x > double(rule.max)) {
+                return std::string(rule.name) + " must be from " + std::to_string(rule.min) +
+                       " to " + std::to_string(rule.max);
+            }
             return std::nullopt;
+        }
         case Arg::Text:
             return std::nullopt;
         case Arg::Choice:

@@ -1,0 +1,305 @@
+#include "fuzz_entries.h"
+
+#include <unistd.h>
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+
+#include <assimp/material.h>
+#include <assimp/mesh.h>
+#include <assimp/scene.h>
+#include <assimp/Exporter.hpp>
+
+#include "engine/engine.h"
+#include "engine/image_io.h"
+#include "engine/terrain_mesh_cache.h"
+#include "persistence/ini_file.h"
+#include "script_parser.h"
+
+namespace fs = std::filesystem;
+
+namespace vallorn::fuzz {
+namespace {
+
+Result Accepted() {
+    return {Outcome::Accepted, {}};
+}
+Result Refused(std::string why) {
+    return {Outcome::Refused, std::move(why)};
+}
+Result Broken(std::string why) {
+    return {Outcome::Broken, std::move(why)};
+}
+
+void WriteBytes(const fs::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+// --- the tiny level: two triangles of a plane rising 0.25 per row, 16-pixel images --------
+
+constexpr float kScaleY = 2.0f;
+
+aiMesh* Quad(const aiVector3D (&corners)[4]) {
+    auto* mesh = new aiMesh();
+    mesh->mPrimitiveTypes = aiPrimitiveType_TRIANGLE;
+    mesh->mNumVertices = 4;
+    mesh->mVertices = new aiVector3D[4];
+    mesh->mTextureCoords[0] = new aiVector3D[4];
+    mesh->mNumUVComponents[0] = 2;
+    for (int k = 0; k < 4; ++k) {
+        mesh->mVertices[k] = corners[k];
+        mesh->mTextureCoords[0][k] = aiVector3D(float(k & 1), float(k >> 1), 0);
+    }
+    mesh->mNumFaces = 2;
+    mesh->mFaces = new aiFace[2];
+    const unsigned faces[2][3] = {{0, 1, 2}, {2, 1, 3}};
+    for (int f = 0; f < 2; ++f) {
+        mesh->mFaces[f].mNumIndices = 3;
+        mesh->mFaces[f].mIndices = new unsigned[3]{faces[f][0], faces[f][1], faces[f][2]};
+    }
+    return mesh;
+}
+
+void ExportQuad(const aiVector3D (&corners)[4], const fs::path& target) {
+    aiScene scene;
+    scene.mNumMaterials = 1;
+    scene.mMaterials = new aiMaterial* [1] { new aiMaterial() };
+    aiString name("base");
+    scene.mMaterials[0]->AddProperty(&name, AI_MATKEY_NAME);
+    scene.mNumMeshes = 1;
+    scene.mMeshes = new aiMesh* [1] { Quad(corners) };
+    scene.mRootNode = new aiNode("root");
+    scene.mRootNode->mNumMeshes = 1;
+    scene.mRootNode->mMeshes = new unsigned[1]{0};
+    Assimp::Exporter exporter;
+    if (exporter.Export(&scene, "3ds", target.string()) != AI_SUCCESS)
+        throw std::runtime_error("cannot write " + target.string());
+    std::string error;
+    if (!WriteMeshCache(target, &error)) throw std::runtime_error(error);
+}
+
+// World point of cell (i, j) with the plane's height, as stored in the mesh (Y unscaled).
+aiVector3D Corner(int i, int j) {
+    return aiVector3D(-4.0f * float(i) - 0.5f, 0.25f * float(i) / kScaleY, 4.0f * float(j) - 0.5f);
+}
+
+void WriteTinyLevel(const fs::path& folder) {
+    fs::create_directories(folder);
+    ExportQuad({Corner(0, 0), Corner(512, 0), Corner(0, 512), Corner(512, 512)},
+               folder / "TinyH.3ds");
+    // The skirt: one upright quad along the i = 0 edge.
+    aiVector3D low0 = Corner(0, 0), low1 = Corner(0, 512);
+    low0.y = low1.y = -25.0f;
+    ExportQuad({Corner(0, 0), Corner(0, 512), low0, low1}, folder / "TinySide.3ds");
+    std::string error;
+    if (!SaveJpeg(folder / "TinyMAP.jpg", TSKIImage(16, 16, {240, 240, 250}), 90, &error) ||
+        !SaveJpeg(folder / "TinyMAPs.jpg", TSKIImage(16, 16, {90, 110, 70}), 90, &error))
+        throw std::runtime_error(error);
+    WriteBytes(folder / "Tiny.skil",
+               "[LevelData]\nLevelElevationFile=Tiny\nLevelTextureSnow=TinyMAP.jpg\n"
+               "LevelTextureGround=TinyMAPs.jpg\nLevelScaleXZ=4\nLevelScaleY=2\n");
+}
+
+struct Sandbox {
+    fs::path root;
+    Sandbox() {
+        root = fs::temp_directory_path() / ("vallorn-fuzz-" + std::to_string(getpid()));
+        fs::remove_all(root);
+        for (const char* sub : {"data", "save", "mesh"}) fs::create_directories(root / sub);
+        WriteTinyLevel(root / "worlds");
+        WriteTinyLevel(root / "addons");
+        fs::copy_file(root / "worlds" / "TinyH.3ds", root / "mesh" / "TinyH.3ds");
+    }
+    ~Sandbox() {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+};
+
+const Sandbox& TheSandbox() {
+    static const Sandbox sandbox;
+    return sandbox;
+}
+
+std::unique_ptr<TSKIEngine> NewEngine() {
+    return std::make_unique<TSKIEngine>(TSKIEngineSetup{TheSandbox().root, 1, nullptr});
+}
+
+// --- INI ----------------------------------------------------------------------------------
+
+std::string Trimmed(const std::string& s) {
+    const size_t a = s.find_first_not_of(" \t\r");
+    if (a == std::string::npos) return {};
+    return s.substr(a, s.find_last_not_of(" \t\r") - a + 1);
+}
+
+// Every named section of `a` is in `b` with the same keys in the same order and the same
+// values (up to blanks around them, which the reader drops).
+std::string CompareIni(const TIniFile& a, const TIniFile& b) {
+    if (a.Sections() != b.Sections()) return "the sections differ after a round trip";
+    for (const std::string& section : a.Sections()) {
+        const auto keys = a.SectionKeys(section);
+        if (keys != b.SectionKeys(section))
+            return "the keys of section [" + section + "] differ after a round trip";
+        for (const std::string& key : keys) {
+            if (Trimmed(a.ReadString(section, key)) != Trimmed(b.ReadString(section, key)))
+                return "the value of " + section + "/" + key + " differs after a round trip";
+        }
+    }
+    return {};
+}
+
+std::string RoundTrip(const TIniFile& ini) {
+    return CompareIni(ini, TIniFile::FromText(ini.ToText()));
+}
+
+// --- saved games --------------------------------------------------------------------------
+
+// Checks what the game relies on after a saved game was taken: a tick and an accounting hour
+// run, and what the writer then writes loads again.
+Result AfterLoad(TSKIEngine& engine) {
+    const int32_t time = engine.Park.ParkTime;
+    engine.PeriodicTick();
+    if (engine.Park.ParkTime < time) return Broken("a tick turned the clock back");
+    const int32_t cash = engine.Park.ParkCash;
+    engine.HourlyAccounting();
+    if (engine.Park.ParkCash > cash) return Broken("paying the running costs raised the cash");
+    const fs::path again = TheSandbox().root / "save" / "again.ski";
+    std::string error;
+    if (!engine.SaveGameFile(again, &error)) return Broken("cannot save the loaded game: " + error);
+    auto reload = NewEngine();
+    if (!reload->LoadGameFile(again))
+        return Broken("the game saved after the load is refused: " + reload->LoadError);
+    return Accepted();
+}
+
+// A name a file stores for another file stays a plain name inside its folder.
+bool PlainName(const std::string& name) {
+    return name.find_first_of("/\\") == std::string::npos && name != "..";
+}
+
+// What the game relies on once a level is loaded: the files it named lie in its folder and
+// every cell has a finite height.
+Result CheckLevel(const TSKIEngine& engine) {
+    const TSKILevelData& level = engine.Level;
+    for (const std::string* name :
+         {&level.LevelName, &level.ElevationFile, &level.TextureSnow, &level.TextureGround})
+        if (!PlainName(*name)) return Broken("the level names a file outside its folder");
+    if (!std::isfinite(level.MaxHeight)) return Broken("the level's top is not finite");
+    for (int i = 0; i < kGridSize; ++i)
+        for (int j = 0; j < kGridSize; ++j)
+            if (!std::isfinite(engine.Cell(i, j).Height))
+                return Broken("cell " + std::to_string(i) + "," + std::to_string(j) +
+                              " has a height that is not finite");
+    return Accepted();
+}
+
+bool FitsFloat(double v) {
+    return std::isfinite(v) && std::fabs(v) <= double(FLT_MAX);
+}
+
+}  // namespace
+
+Result FuzzIni(std::string_view data) {
+    const TIniFile ini = TIniFile::FromText(data);
+    std::vector<uint8_t> bytes;
+    for (const std::string& section : ini.Sections()) {
+        for (const std::string& key : ini.SectionKeys(section)) {
+            (void)ini.ReadInteger(section, key, 0);
+            (void)ini.ReadBool(section, key, false);
+            (void)ini.ReadFloat(section, key, 0);
+            (void)ini.ReadThousandths(section, key, "1000");
+            (void)ini.ReadBinary(section, key, bytes);
+        }
+    }
+    if (std::string why = RoundTrip(ini); !why.empty()) return Broken("read: " + why);
+
+    // Writes: NUL-separated fields, three at a time.
+    std::vector<std::string_view> fields;
+    for (size_t start = 0; start <= data.size() && fields.size() < 300;) {
+        size_t end = data.find('\0', start);
+        if (end == std::string_view::npos) end = data.size();
+        fields.push_back(data.substr(start, end - start));
+        start = end + 1;
+    }
+    if (fields.size() < 3) return Accepted();
+    TIniFile written;
+    for (size_t k = 0; k + 2 < fields.size(); k += 3)
+        written.WriteString(fields[k], fields[k + 1], fields[k + 2]);
+    if (std::string why = RoundTrip(written); !why.empty()) return Broken("written: " + why);
+    return Accepted();
+}
+
+Result FuzzSavedGame(std::string_view data) {
+    const fs::path file = TheSandbox().root / "save" / "fuzz.ski";
+    WriteBytes(file, data);
+    auto engine = NewEngine();
+    if (!engine->LoadGameFile(file)) return Refused(engine->LoadError);
+    if (Result level = CheckLevel(*engine); level.outcome == Outcome::Broken) return level;
+    return AfterLoad(*engine);
+}
+
+Result FuzzLevel(std::string_view data) {
+    WriteBytes(TheSandbox().root / "worlds" / "Fuzz.skil", data);
+    auto engine = NewEngine();
+    const TSKILevelLoadResult result = engine->LoadLevelFile("Fuzz", false);
+    if (!result.ok()) return Refused(result.error);
+    return CheckLevel(*engine);
+}
+
+Result FuzzMeshCache(std::string_view data) {
+    const fs::path mesh = TheSandbox().root / "mesh" / "TinyH.3ds";
+    static const std::string source = [&] {
+        std::ifstream in(mesh, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    // The header's source size (offset 16) and hash (offset 24) are made to match, so the
+    // fuzzer reaches the body.
+    std::string cache(data);
+    if (cache.size() >= 32) {
+        const uint64_t size = source.size(), hash = HashBytes(source);
+        std::memcpy(cache.data() + 16, &size, 8);
+        std::memcpy(cache.data() + 24, &hash, 8);
+    }
+    WriteBytes(MeshCachePath(mesh), cache);
+    TSKITerrainMesh terrain;
+    std::string error;
+    if (!terrain.Load(mesh, kScaleY, &error)) return Refused(error);
+    // Heights across the map, as a level load asks for them (every 32nd cell).
+    for (int i = 0; i <= kGridSize; i += 32) {
+        for (int j = 0; j <= kGridSize; j += 32) {
+            float y = 0;
+            if (terrain.CastDown(-4.0f * float(i) - 0.5f, 4.0f * float(j) - 0.5f, y) &&
+                !std::isfinite(y))
+                return Broken("a height cast on the mesh is not finite");
+        }
+    }
+    return Accepted();
+}
+
+Result FuzzScript(std::string_view data) {
+    sim::Script script;
+    const auto errors = sim::ParseScript(std::string(data), "fuzz.actions", script);
+    if (!errors.empty()) return Refused(errors.front());
+    for (const sim::ScriptStep& step : script.Steps) {
+        // The runner turns these reals into floats.
+        std::vector<size_t> reals;
+        if (step.Command == "cursor") reals = {0, 1};
+        if (step.Command == "building" && step.Args.size() > 3) reals = {3};
+        for (size_t k : reals) {
+            if (!FitsFloat(sim::ArgReal(step, k)))
+                return Broken("line " + std::to_string(step.Line) + ": " + step.Command +
+                              " takes a number that does not fit a float");
+        }
+    }
+    return Accepted();
+}
+
+}  // namespace vallorn::fuzz
