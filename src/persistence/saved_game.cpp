@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <unordered_map>
 
+#include "construction/tool_geometry.h"
 #include "engine/engine.h"
 #include "persistence/ini_file.h"
 #include "persistence/safe_path.h"
@@ -266,6 +267,7 @@ void TSKIEngine::CloseGame() {
     Park = TSKIParkData{};
     StartOfDay = TSKIParkData{};
     GameCaption.clear();
+    construction::LeaveBuildingTool(*this);
     ConstructionTool = 0;
     HighlightMode = 0;
     ArrivalBuilding = nullptr;

@@ -422,7 +422,13 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
 
     // 1. The whole file, checked.
     const TIniFile file(path);
-    if (!file.Exists()) return fail("saved game " + path.string() + " not found");
+    if (!file.Exists()) {
+        // A file that is there but cannot be taken (a device, too large) says why.
+        std::error_code ec;
+        if (!std::filesystem::exists(path, ec) || file.ReadError().empty())
+            return fail("saved game " + path.string() + " not found");
+        return fail(file.ReadError());
+    }
     TSavedGame g;
     TGameReader reader(file, Rng);
     if (!reader.Read(g)) return fail("saved game " + path.string() + ": " + reader.error);

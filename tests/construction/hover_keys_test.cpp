@@ -134,6 +134,12 @@ TEST_F(HoverAndKeys, SkierInfoAndTheBuildingToolGiveTheSnapBackInEitherOrder) {
     EXPECT_FALSE(f->CursorSnap);  // the building tool still holds it off
     f->CancelTool();
     EXPECT_TRUE(f->CursorSnap);
+
+    // Closing the game while the building tool is chosen gives the snap back too.
+    f->StartBuildingTool(kBuildStall);
+    EXPECT_FALSE(f->CursorSnap);
+    f->CloseGame();
+    EXPECT_TRUE(f->CursorSnap);
 }
 
 }  // namespace

@@ -260,13 +260,17 @@ Result FuzzMeshCache(std::string_view data) {
         std::ifstream in(mesh, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }();
-    // The header's source size (offset 16) and hash (offset 24) are made to match, so the
-    // fuzzer reaches the body.
+    // The header's source size (offset 16), source hash (offset 24) and body hash (offset 40)
+    // are made to match, so the fuzzer reaches the checks of the body's values.
     std::string cache(data);
     if (cache.size() >= 32) {
         const uint64_t size = source.size(), hash = HashBytes(source);
         std::memcpy(cache.data() + 16, &size, 8);
         std::memcpy(cache.data() + 24, &hash, 8);
+    }
+    if (cache.size() >= 48) {
+        const uint64_t body = HashBytes(std::string_view(cache).substr(48));
+        std::memcpy(cache.data() + 40, &body, 8);
     }
     WriteBytes(MeshCachePath(mesh), cache);
     TSKITerrainMesh terrain;

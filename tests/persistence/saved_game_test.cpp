@@ -359,6 +359,9 @@ TEST(SavedGame, BadFilesAreRefusedAndLeaveAnEmptyEngine) {
     EXPECT_FALSE(e->LoadGameFile(dir / "absent.ski"));
     EXPECT_NE(e->LoadError.find("not found"), std::string::npos);
     ExpectClean(*e);
+    // A folder where a saved game is expected says what it is.
+    EXPECT_FALSE(e->LoadGameFile(dir.Path()));
+    EXPECT_NE(e->LoadError.find("it is a folder"), std::string::npos) << e->LoadError;
 }
 
 }  // namespace

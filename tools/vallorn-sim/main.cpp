@@ -61,7 +61,12 @@ int LoadLevel(TSKIEngine& engine, const sim::Options& o) {
 
 // A saved game and the level it names.
 int LoadGame(TSKIEngine& engine, const sim::Options& o) {
-    if (engine.LoadGameFile(o.game)) return kExitOk;
+    if (engine.LoadGameFile(o.game)) {
+        // Damaged records left out of the park: the run goes on without them.
+        for (const std::string& line : engine.LoadWarnings)
+            std::fprintf(stderr, "vallorn-sim: warning: %s\n", line.c_str());
+        return kExitOk;
+    }
     std::fprintf(stderr, "vallorn-sim: cannot load game: %s\n", engine.LoadError.c_str());
     return kExitInput;
 }
