@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/saturating.h"
 #include "construction/tool_geometry.h"
-#include "engine/saturating.h"
 #include "entities/pole_layout.h"
 
 namespace vallorn {

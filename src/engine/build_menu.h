@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/params.h"
+#include "base/params.h"
 #include "engine/player_actions.h"
 
 namespace vallorn {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/saturating.h"
 #include "construction/tool_geometry.h"
 #include "engine/engine.h"
-#include "engine/saturating.h"
 
 namespace vallorn {
 

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/saturating.h"
 #include "engine/engine.h"
-#include "engine/saturating.h"
 
 namespace vallorn {
 

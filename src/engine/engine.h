@@ -14,19 +14,19 @@
 #include <string>
 #include <vector>
 
-#include "engine/desktop.h"
-#include "engine/overlays.h"
-#include "engine/params.h"
-#include "engine/park_data.h"
-#include "engine/random.h"
-#include "engine/terrain.h"
-#include "engine/terrain_mesh.h"
+#include "base/desktop.h"
+#include "base/objectives_record.h"
+#include "base/overlays.h"
+#include "base/params.h"
+#include "base/park_data.h"
+#include "base/random.h"
+#include "base/terrain.h"
+#include "base/terrain_mesh.h"
 #include "entities/building.h"
 #include "entities/gondole.h"
 #include "entities/section.h"
 #include "entities/skier.h"
 #include "entities/vehicle.h"
-#include "persistence/objectives_record.h"
 
 namespace vallorn {
 

@@ -4,13 +4,13 @@
 #include <cstring>
 #include <system_error>
 
+#include "base/atomic_file.h"
+#include "base/image_io.h"
+#include "base/ini_file.h"
+#include "base/number_format.h"
+#include "base/safe_path.h"
+#include "base/terrain_mesh_cache.h"
 #include "engine/engine.h"
-#include "engine/image_io.h"
-#include "engine/terrain_mesh_cache.h"
-#include "persistence/atomic_file.h"
-#include "persistence/ini_file.h"
-#include "persistence/number_format.h"
-#include "persistence/safe_path.h"
 
 namespace fs = std::filesystem;
 

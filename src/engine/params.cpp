@@ -1,4 +1,4 @@
-#include "engine/params.h"
+#include "base/params.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "base/ini_file.h"
+#include "base/number_format.h"
 #include "engine/engine.h"
-#include "persistence/ini_file.h"
-#include "persistence/number_format.h"
 
 namespace fs = std::filesystem;
 

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <utility>
 
+#include "base/saturating.h"
 #include "engine/engine.h"
-#include "engine/saturating.h"
 
 namespace vallorn {
 

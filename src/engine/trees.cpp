@@ -1,8 +1,8 @@
 // Trees: a flag of the cell; position, size and turn are drawn once at level load.
 #include <algorithm>
 
+#include "base/saturating.h"
 #include "engine/engine.h"
-#include "engine/saturating.h"
 
 namespace vallorn {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/saturating.h"
 #include "engine/engine.h"
-#include "engine/saturating.h"
 
 namespace vallorn {
 

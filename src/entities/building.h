@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/types.h"
+#include "base/types.h"
 
 namespace vallorn {
 

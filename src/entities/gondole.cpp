@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/saturating.h"
 #include "engine/engine.h"
-#include "engine/saturating.h"
 #include "entities/section.h"
 #include "entities/skier.h"
 

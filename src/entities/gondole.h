@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/types.h"
+#include "base/types.h"
 
 namespace vallorn {
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "engine/image.h"
-#include "engine/types.h"
+#include "base/image.h"
+#include "base/types.h"
 
 namespace vallorn {
 

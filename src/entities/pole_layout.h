@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "engine/params.h"
-#include "engine/types.h"
+#include "base/params.h"
+#include "base/types.h"
 
 namespace vallorn {
 

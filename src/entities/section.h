@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/types.h"
+#include "base/types.h"
 
 namespace vallorn {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/terrain.h"
-#include "engine/types.h"
+#include "base/terrain.h"
+#include "base/types.h"
 
 namespace vallorn {
 

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "engine/terrain.h"
-#include "engine/types.h"
+#include "base/terrain.h"
+#include "base/types.h"
 
 namespace vallorn {
 

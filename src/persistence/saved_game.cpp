@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <unordered_map>
 
+#include "base/ini_file.h"
+#include "base/safe_path.h"
 #include "construction/tool_geometry.h"
 #include "engine/engine.h"
-#include "persistence/ini_file.h"
-#include "persistence/safe_path.h"
 #include "persistence/saved_game_blocks.h"
 
 namespace vallorn {

@@ -4,7 +4,7 @@
 #include <bit>
 #include <cmath>
 
-#include "engine/params.h"
+#include "base/params.h"
 #include "entities/vehicle.h"
 
 namespace vallorn {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/types.h"
+#include "base/types.h"
 #include "entities/building.h"
 #include "entities/section.h"
 #include "entities/skier.h"

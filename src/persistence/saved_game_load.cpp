@@ -8,10 +8,10 @@
 #include <set>
 #include <string_view>
 
+#include "base/ini_file.h"
+#include "base/number_format.h"
+#include "base/safe_path.h"
 #include "engine/engine.h"
-#include "persistence/ini_file.h"
-#include "persistence/number_format.h"
-#include "persistence/safe_path.h"
 #include "persistence/saved_game_blocks.h"
 
 namespace vallorn {

@@ -1,4 +1,4 @@
-#include "engine/image_io.h"
+#include "base/image_io.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -7,7 +7,7 @@
 
 #include <jpeglib.h>
 
-#include "persistence/atomic_file.h"
+#include "base/atomic_file.h"
 
 namespace vallorn {
 namespace {

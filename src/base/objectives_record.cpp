@@ -1,8 +1,8 @@
-#include "persistence/objectives_record.h"
+#include "base/objectives_record.h"
 
 #include <limits>
 
-#include "persistence/ini_file.h"
+#include "base/ini_file.h"
 
 namespace vallorn {
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/image.h"
+#include "base/image.h"
 
 namespace vallorn {
 

@@ -1,4 +1,4 @@
-#include "engine/image.h"
+#include "base/image.h"
 
 #include <algorithm>
 #include <cstdlib>

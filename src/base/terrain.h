@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/types.h"
+#include "base/types.h"
 
 namespace vallorn {
 

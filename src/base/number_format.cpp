@@ -1,4 +1,4 @@
-#include "persistence/number_format.h"
+#include "base/number_format.h"
 
 #include <cctype>
 #include <charconv>

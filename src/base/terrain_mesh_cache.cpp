@@ -1,4 +1,4 @@
-#include "engine/terrain_mesh_cache.h"
+#include "base/terrain_mesh_cache.h"
 
 #include <cmath>
 #include <cstring>
@@ -7,8 +7,8 @@
 #include <assimp/scene.h>
 #include <assimp/Importer.hpp>
 
-#include "engine/types.h"
-#include "persistence/atomic_file.h"
+#include "base/atomic_file.h"
+#include "base/types.h"
 
 namespace vallorn {
 namespace {

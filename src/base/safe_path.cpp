@@ -1,4 +1,4 @@
-#include "persistence/safe_path.h"
+#include "base/safe_path.h"
 
 namespace vallorn {
 

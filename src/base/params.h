@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/types.h"
+#include "base/types.h"
 
 namespace vallorn {
 

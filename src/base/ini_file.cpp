@@ -1,10 +1,10 @@
-#include "persistence/ini_file.h"
+#include "base/ini_file.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "persistence/atomic_file.h"
-#include "persistence/number_format.h"
+#include "base/atomic_file.h"
+#include "base/number_format.h"
 
 namespace vallorn {
 

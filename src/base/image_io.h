@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/image.h"
+#include "base/image.h"
 
 namespace vallorn {
 

@@ -1,10 +1,10 @@
-#include "engine/terrain_mesh.h"
+#include "base/terrain_mesh.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "engine/terrain_mesh_cache.h"
-#include "persistence/atomic_file.h"
+#include "base/atomic_file.h"
+#include "base/terrain_mesh_cache.h"
 
 namespace vallorn {
 namespace {

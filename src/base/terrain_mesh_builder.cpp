@@ -1,4 +1,4 @@
-#include "engine/terrain_mesh_builder.h"
+#include "base/terrain_mesh_builder.h"
 
 #include <system_error>
 
@@ -7,8 +7,8 @@
 #include <assimp/scene.h>
 #include <assimp/Exporter.hpp>
 
-#include "engine/terrain_mesh_cache.h"
-#include "engine/types.h"
+#include "base/terrain_mesh_cache.h"
+#include "base/types.h"
 
 namespace fs = std::filesystem;
 
