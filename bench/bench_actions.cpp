@@ -5,6 +5,7 @@
 
 #include "engine/build_menu.h"
 #include "engine/engine.h"
+#include "engine/level_file.h"
 #include "engine/player_actions.h"
 
 using namespace vallorn;
@@ -12,7 +13,7 @@ using namespace vallorn;
 namespace {
 
 bool LoadMountain(TSKIEngine& engine, benchmark::State& state) {
-    if (engine.LoadLevelFile("Mountain", false).ok()) return true;
+    if (LoadLevelFile(engine, "Mountain", false).ok()) return true;
     state.SkipWithError("the default level did not load");
     return false;
 }

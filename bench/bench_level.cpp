@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <memory>
 
+#include "engine/blocked.h"
 #include "engine/engine.h"
+#include "engine/level_file.h"
 
 namespace {
 
@@ -23,7 +25,7 @@ std::unique_ptr<TSKIEngine> NewEngine() {
 TSKIEngine& Mountain() {
     static std::unique_ptr<TSKIEngine> engine = [] {
         auto e = NewEngine();
-        const auto r = e->LoadLevelFile("Mountain", false);
+        const auto r = LoadLevelFile(*e, "Mountain", false);
         if (!r.ok()) {
             std::fprintf(stderr, "cannot load Mountain: %s\n", r.error.c_str());
             std::exit(1);
@@ -41,7 +43,7 @@ void BM_LoadMountain(benchmark::State& state) {
         state.PauseTiming();
         auto engine = NewEngine();
         state.ResumeTiming();
-        const auto r = engine->LoadLevelFile("Mountain", false);
+        const auto r = LoadLevelFile(*engine, "Mountain", false);
         if (!r.ok()) {
             state.SkipWithError(r.error.c_str());
             break;
@@ -57,7 +59,7 @@ BENCHMARK(BM_LoadMountain)->Unit(benchmark::kMillisecond)->Iterations(3)->Repeti
 void BM_ComputeBlocked12(benchmark::State& state) {
     TSKIEngine& e = Mountain();
     for (auto _ : state) {
-        e.ComputeBlocked(12);
+        ComputeBlocked(e, 12);
         benchmark::DoNotOptimize(e.Grid.data());
     }
 }

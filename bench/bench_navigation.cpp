@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/level_file.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ Resort& MountainResort() {
         setup.Seed = 1;
         r.engine = std::make_unique<TSKIEngine>(setup);
         TSKIEngine& e = *r.engine;
-        const auto loaded = e.LoadLevelFile("Mountain", false);
+        const auto loaded = LoadLevelFile(e, "Mountain", false);
         if (!loaded.ok()) {
             std::fprintf(stderr, "cannot load Mountain: %s\n", loaded.error.c_str());
             std::exit(1);

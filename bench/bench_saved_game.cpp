@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "engine/engine.h"
+#include "engine/level_file.h"
+#include "persistence/saved_game.h"
 
 namespace {
 
@@ -19,7 +21,7 @@ fs::path Scratch() {
 
 std::unique_ptr<TSKIEngine> BigPark() {
     auto e = std::make_unique<TSKIEngine>(TSKIEngineSetup{VALLORN_BUILD_ROOT, 5, nullptr});
-    if (!e->LoadLevelFile("Mountain", false).ok()) return nullptr;
+    if (!LoadLevelFile(*e, "Mountain", false).ok()) return nullptr;
     // Lifts across the middle of the map, with carriers filled in by running them.
     for (int k = 0; k < 30; ++k) {
         TSKILiftRecord r;
@@ -68,7 +70,7 @@ void BM_SaveGame(benchmark::State& state) {
     size_t carriers = 0;
     for (auto& s : e->Sections) carriers += s->Carriers.size();
     for (auto _ : state) {
-        if (!e->SaveGameFile(Scratch())) state.SkipWithError("the game could not be saved");
+        if (!SaveGameFile(*e, Scratch())) state.SkipWithError("the game could not be saved");
     }
     state.counters["skiers"] = double(e->Skiers.size());
     state.counters["lifts"] = double(e->Sections.size());
@@ -81,7 +83,7 @@ BENCHMARK(BM_SaveGame)->Unit(benchmark::kMillisecond);
 void BM_LoadGame(benchmark::State& state) {
     {
         auto park = BigPark();
-        if (!park || !park->SaveGameFile(Scratch())) {
+        if (!park || !SaveGameFile(*park, Scratch())) {
             state.SkipWithError("no saved game to load");
             return;
         }
@@ -89,9 +91,9 @@ void BM_LoadGame(benchmark::State& state) {
     TSKIEngine e({VALLORN_BUILD_ROOT, 5, nullptr});
     for (auto _ : state) {
         state.PauseTiming();
-        e.CloseGame();
+        CloseGame(e);
         state.ResumeTiming();
-        if (!e.LoadGameFile(Scratch())) state.SkipWithError(e.LoadError.c_str());
+        if (!LoadGameFile(e, Scratch())) state.SkipWithError(e.LoadError.c_str());
     }
     state.counters["skiers"] = double(e.Skiers.size());
     state.counters["buildings"] = double(e.Buildings.size());
@@ -103,7 +105,7 @@ BENCHMARK(BM_LoadGame)->Unit(benchmark::kMillisecond);
 void BM_LoadLevelOnly(benchmark::State& state) {
     TSKIEngine e({VALLORN_BUILD_ROOT, 5, nullptr});
     for (auto _ : state) {
-        if (!e.LoadLevelFile("Mountain", false).ok()) state.SkipWithError("no level");
+        if (!LoadLevelFile(e, "Mountain", false).ok()) state.SkipWithError("no level");
     }
 }
 BENCHMARK(BM_LoadLevelOnly)->Unit(benchmark::kMillisecond);

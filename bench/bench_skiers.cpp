@@ -10,7 +10,9 @@
 #include <memory>
 #include <vector>
 
+#include "engine/clock.h"
 #include "engine/engine.h"
+#include "engine/level_file.h"
 
 namespace {
 
@@ -139,7 +141,7 @@ std::unique_ptr<TSKIEngine> Crowd(int count) {
     setup.Root = VALLORN_BUILD_ROOT;
     setup.Seed = 1;
     auto e = std::make_unique<TSKIEngine>(setup);
-    if (!e->LoadLevelFile("Mountain", false).ok() || !BuildNetwork(*e)) {
+    if (!LoadLevelFile(*e, "Mountain", false).ok() || !BuildNetwork(*e)) {
         std::fprintf(stderr, "cannot build the network on Mountain\n");
         std::exit(1);
     }
@@ -171,9 +173,9 @@ std::unique_ptr<TSKIEngine> Crowd(int count) {
         e->Skiers.back()->Decide();
     }
     e->Park.ParkSpeed = 4;
-    e->UpdateCrowdCounters();
+    UpdateCrowdCounters(*e);
     // Settle: a few seconds of play so that lines form and carriers fill.
-    for (int f = 0; f < 60; ++f) e->UpdateEntities(kFrameStep);
+    for (int f = 0; f < 60; ++f) UpdateEntities(*e, kFrameStep);
     return e;
 }
 
@@ -194,7 +196,7 @@ void Report(benchmark::State& state, const TSKIEngine& e) {
 
 void BM_SkierFrame(benchmark::State& state) {
     auto e = Crowd(int(state.range(0)));
-    for (auto _ : state) e->UpdateEntities(kFrameStep);
+    for (auto _ : state) UpdateEntities(*e, kFrameStep);
     Report(state, *e);
 }
 BENCHMARK(BM_SkierFrame)
@@ -210,7 +212,7 @@ void BM_SkierPeriodicTick(benchmark::State& state) {
         state.PauseTiming();
         e->Park.ParkTime = 100;  // stay within the first day: no day change
         state.ResumeTiming();
-        e->PeriodicTick();
+        PeriodicTick(*e);
     }
     Report(state, *e);
 }
@@ -229,7 +231,7 @@ void BM_SkierTickOnly(benchmark::State& state) {
     auto e = Crowd(int(state.range(0)));
     for (auto _ : state) {
         for (size_t k = e->Skiers.size(); k-- > 0;) {
-            if (!e->Skiers[k]->Tick(kFrameStep)) e->RemoveSkier(k);
+            if (!e->Skiers[k]->Tick(kFrameStep)) RemoveSkier(*e, k);
         }
     }
     Report(state, *e);
@@ -244,7 +246,7 @@ void BM_SkierPeriodicOnly(benchmark::State& state) {
     auto e = Crowd(int(state.range(0)));
     for (auto _ : state) {
         for (size_t k = e->Skiers.size(); k-- > 0;) {
-            if (!e->Skiers[k]->Periodic()) e->RemoveSkier(k);
+            if (!e->Skiers[k]->Periodic()) RemoveSkier(*e, k);
         }
     }
     Report(state, *e);

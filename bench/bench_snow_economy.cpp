@@ -2,14 +2,18 @@
 // snow change, the snow quality measure, the rating with a crowd, and falling snow per frame.
 #include <benchmark/benchmark.h>
 
+#include "engine/arrivals.h"
+#include "engine/economy.h"
 #include "engine/engine.h"
+#include "engine/level_file.h"
+#include "engine/snow.h"
 
 using namespace vallorn;
 
 namespace {
 
 bool LoadMountain(TSKIEngine& engine, benchmark::State& state) {
-    if (engine.LoadLevelFile("Mountain", false).ok()) return true;
+    if (LoadLevelFile(engine, "Mountain", false).ok()) return true;
     state.SkipWithError("the default level did not load");
     return false;
 }
@@ -30,7 +34,7 @@ static void BM_RebuildSnowOverlayWithTenCannons(benchmark::State& state) {
     TSKIEngine engine({VALLORN_BUILD_ROOT, 1, nullptr});
     if (!LoadMountain(engine, state)) return;
     PlaceCannons(engine);
-    for (auto _ : state) engine.RebuildSnowOverlay();
+    for (auto _ : state) RebuildSnowOverlay(engine);
 }
 BENCHMARK(BM_RebuildSnowOverlayWithTenCannons)->Unit(benchmark::kMillisecond);
 
@@ -42,7 +46,7 @@ static void BM_EndOfDaySnow(benchmark::State& state) {
     for (auto _ : state) {
         engine.Park.ParkWeather = w;  // alternate melting and snowing nights
         w = w < 0.5f ? 0.9f : 0.1f;
-        engine.EndOfDaySnow();
+        EndOfDaySnow(engine);
     }
 }
 BENCHMARK(BM_EndOfDaySnow)->Unit(benchmark::kMillisecond);
@@ -51,7 +55,7 @@ static void BM_ComputeSnowQuality(benchmark::State& state) {
     TSKIEngine engine({VALLORN_BUILD_ROOT, 1, nullptr});
     if (!LoadMountain(engine, state)) return;
     for (auto _ : state) {
-        engine.ComputeSnowQuality();
+        ComputeSnowQuality(engine);
         benchmark::DoNotOptimize(engine.Park.ParkSnowQuality);
     }
 }
@@ -60,9 +64,9 @@ BENCHMARK(BM_ComputeSnowQuality)->Unit(benchmark::kMicrosecond);
 static void BM_UpdateRating(benchmark::State& state) {
     TSKIEngine engine({VALLORN_BUILD_ROOT, 1, nullptr});
     if (!LoadMountain(engine, state)) return;
-    engine.SpawnSkiers(int(state.range(0)), engine.CellToWorld(256, 256, true), 2, 2, true);
+    SpawnSkiers(engine, int(state.range(0)), engine.CellToWorld(256, 256, true), 2, 2, true);
     for (auto _ : state) {
-        engine.UpdateRating();
+        UpdateRating(engine);
         benchmark::DoNotOptimize(engine.Park.ParkRating);
     }
 }
@@ -73,10 +77,10 @@ static void BM_UpdateSnowfallHighDetail(benchmark::State& state) {
     if (!LoadMountain(engine, state)) return;
     engine.Options.Detail = 2;
     engine.Park.ParkWeather = 0.99f;
-    engine.SnowfallCameraPosition = engine.CellToWorld(256, 256, true);
-    engine.SnowfallCameraPosition.y += 60;
-    engine.ResetSnowfall();
-    for (auto _ : state) engine.UpdateSnowfall(1.0f / 30.0f);
+    engine.SnowfallCamera.Position = engine.CellToWorld(256, 256, true);
+    engine.SnowfallCamera.Position.y += 60;
+    ResetSnowfall(engine);
+    for (auto _ : state) UpdateSnowfall(engine, 1.0f / 30.0f);
     state.counters["flakes"] = double(engine.SnowFlakes.size());
 }
 BENCHMARK(BM_UpdateSnowfallHighDetail)->Unit(benchmark::kMicrosecond);

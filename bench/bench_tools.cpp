@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/level_file.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ Site& Mountain() {
         setup.Seed = 1;
         s.engine = std::make_unique<TSKIEngine>(setup);
         TSKIEngine& e = *s.engine;
-        const auto loaded = e.LoadLevelFile("Mountain", false);
+        const auto loaded = LoadLevelFile(e, "Mountain", false);
         if (!loaded.ok()) {
             std::fprintf(stderr, "cannot load Mountain: %s\n", loaded.error.c_str());
             std::exit(1);

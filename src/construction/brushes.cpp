@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "construction/tool_geometry.h"
+#include "engine/overlays.h"
 
 namespace vallorn {
 
@@ -142,7 +143,7 @@ void HouseClick(TSKIEngine& e) {
         if (e.HouseToDelete < 0 || size_t(e.HouseToDelete) >= e.Houses.size()) return;
         e.Houses.erase(e.Houses.begin() + e.HouseToDelete);
         e.HouseToDelete = -1;
-        e.RebuildOverlay(TSKIOverlay::ObjectImprint);
+        RebuildOverlay(e, TSKIOverlay::ObjectImprint);
         return;
     }
     TSKIHouse house;
@@ -159,7 +160,7 @@ void HouseClick(TSKIEngine& e) {
                 e.Cell(a, b).Blocked = true;
         }
     }
-    e.RebuildOverlay(TSKIOverlay::Occupancy);
+    RebuildOverlay(e, TSKIOverlay::Occupancy);
     if (e.ChangeHouse) e.HouseIndex = e.Rng.Below(kHouseModels);
 }
 

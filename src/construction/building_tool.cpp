@@ -5,7 +5,10 @@
 
 #include "base/saturating.h"
 #include "construction/tool_geometry.h"
+#include "engine/arrivals.h"
+#include "engine/overlays.h"
 #include "engine/player_actions.h"
+#include "engine/snow.h"
 
 namespace vallorn {
 
@@ -88,13 +91,13 @@ bool TSKIEngine::PlaceBuilding(const TSKIBuildingRecord& record, bool charge) {
     if (b == nullptr) return false;
     if (charge) {
         TakeFrom(Park.ParkCash, type.Cost);
-        if (type.Category == kCategorySnowCannon) RebuildSnowOverlay();
+        if (type.Category == kCategorySnowCannon) RebuildSnowOverlay(*this);
         // The parking capacity follows every new lot (the shipped lots are not of the
         // office category).
-        if (type.Category == kCategoryOffice || r.Type == kBuildParking) AllocateParking();
-        RebuildOverlay(TSKIOverlay::Occupancy);
+        if (type.Category == kCategoryOffice || r.Type == kBuildParking) AllocateParking(*this);
+        RebuildOverlay(*this, TSKIOverlay::Occupancy);
         if (Options.Detail >= 1 || (r.Type != kBuildSnowCannon && r.Type != kBuildCot))
-            RebuildOverlay(TSKIOverlay::ObjectImprint);
+            RebuildOverlay(*this, TSKIOverlay::ObjectImprint);
         b->AreaI = b->CellI;
         b->AreaJ = b->CellJ;
         CountTreesFelled();
@@ -116,9 +119,9 @@ void TSKIEngine::StartBuildingTool(uint8_t type) {
     BuildingPreview.Type = type;
     if (Params.Buildings[type].Category == kCategorySnowCannon) {
         DisplayFlags |= kDisplaySnow;
-        RebuildOverlay(TSKIOverlay::SnowOverlay);
+        RebuildOverlay(*this, TSKIOverlay::SnowOverlay);
     }
-    RefreshTerrainView();
+    RefreshTerrainView(*this);
 }
 
 void TSKIEngine::StartAreaTool(size_t buildingIndex) {
@@ -127,8 +130,8 @@ void TSKIEngine::StartAreaTool(size_t buildingIndex) {
     AreaBuilding = Buildings[buildingIndex].get();
     ConstructionTool = 12;
     DisplayFlags |= kDisplaySnow;
-    RebuildSnowOverlay();
-    RefreshTerrainView();
+    RebuildSnowOverlay(*this);
+    RefreshTerrainView(*this);
 }
 
 namespace construction {
@@ -181,8 +184,8 @@ void AreaClick(TSKIEngine& e) {
     HidePreviews(e);
     e.AreaBuilding = nullptr;
     e.DisplayFlags &= uint8_t(~kDisplaySnow);
-    e.RebuildSnowOverlay();
-    e.RefreshTerrainView();
+    RebuildSnowOverlay(e);
+    RefreshTerrainView(e);
     ++e.RefreshRequests;
 }
 

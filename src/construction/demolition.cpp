@@ -3,7 +3,10 @@
 #include <algorithm>
 
 #include "construction/tool_geometry.h"
+#include "engine/arrivals.h"
+#include "engine/overlays.h"
 #include "engine/player_actions.h"
+#include "engine/snow.h"
 
 namespace vallorn {
 
@@ -20,10 +23,10 @@ bool TSKIEngine::DeleteSection(size_t index, bool askFirst) {
     RemoveSection(index);
     RebuildNavigation();
     if (HasGrid()) {
-        RebuildOverlay(TSKIOverlay::Occupancy);
-        RebuildOverlay(TSKIOverlay::ObjectImprint);
-        RebuildOverlay(TSKIOverlay::SlopePaint);
-        RefreshTerrainView();
+        RebuildOverlay(*this, TSKIOverlay::Occupancy);
+        RebuildOverlay(*this, TSKIOverlay::ObjectImprint);
+        RebuildOverlay(*this, TSKIOverlay::SlopePaint);
+        RefreshTerrainView(*this);
     }
     ++RefreshRequests;
     return true;
@@ -45,14 +48,14 @@ bool TSKIEngine::DeleteBuilding(size_t index) {
     // Customers are released, vehicles destroyed, garages counted down, vehicle homes
     // renumbered.
     RemoveBuilding(index);
-    if (category == kCategoryOffice || parking) AllocateParking();
+    if (category == kCategoryOffice || parking) AllocateParking(*this);
     if (HasGrid()) {
-        RebuildOverlay(TSKIOverlay::Occupancy);
-        RebuildOverlay(TSKIOverlay::ObjectImprint);
+        RebuildOverlay(*this, TSKIOverlay::Occupancy);
+        RebuildOverlay(*this, TSKIOverlay::ObjectImprint);
         if (category == kCategorySnowCannon) {
             // Only the remaining snow makers' reach keeps artificial snow.
-            ClearArtificialSnowAround(ci, cj);
-            RebuildSnowOverlay();
+            ClearArtificialSnowAround(*this, ci, cj);
+            RebuildSnowOverlay(*this);
         }
     }
     RebuildNavigation();

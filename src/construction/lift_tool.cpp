@@ -5,6 +5,7 @@
 
 #include "base/saturating.h"
 #include "construction/tool_geometry.h"
+#include "engine/overlays.h"
 #include "entities/pole_layout.h"
 
 namespace vallorn {
@@ -116,7 +117,7 @@ bool TSKIEngine::StartLiftTool(int i, int j, uint8_t liftType) {
     ToolLiftType = liftType;
     ConstructionTool = 2;
     DisplayFlags |= kDisplayBlocked;
-    RefreshTerrainView();
+    RefreshTerrainView(*this);
     return true;
 }
 
@@ -204,7 +205,7 @@ TSKISection* CreateNewLift(TSKIEngine& e, int lowerI, int lowerJ, int upperI, in
     e.RebuildNavigation();
     if (e.OnBuilt) e.OnBuilt(kBuiltLift, liftType);
     e.DisplayFlags &= uint8_t(~kDisplayBlocked);
-    e.RefreshTerrainView();
+    RefreshTerrainView(e);
     TakeFrom(e.Park.ParkCash, e.LiftPrice(lowerI, lowerJ, upperI, upperJ, liftType));
     return lift;
 }

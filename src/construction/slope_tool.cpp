@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "construction/tool_geometry.h"
+#include "engine/overlays.h"
 
 namespace vallorn {
 
@@ -88,11 +89,11 @@ TSKISection* LayDrawnSlope(TSKIEngine& e, const std::vector<TSKIVector>& path,
     }
     TSKISection* slope = e.CreateSlope(path, name);
     if (slope == nullptr) return nullptr;
-    e.RebuildOverlay(TSKIOverlay::SlopePaint);
-    e.RebuildOverlay(TSKIOverlay::ObjectImprint);
+    RebuildOverlay(e, TSKIOverlay::SlopePaint);
+    RebuildOverlay(e, TSKIOverlay::ObjectImprint);
     e.RebuildNavigation();
     e.DisplayFlags &= uint8_t(~kDisplayBlocked);
-    e.RefreshTerrainView();
+    RefreshTerrainView(e);
     return slope;
 }
 
@@ -111,7 +112,7 @@ bool TSKIEngine::StartSlopeTool(int i, int j) {
     SlopeSegmentValid = false;
     ConstructionTool = 3;
     DisplayFlags |= kDisplayBlocked;
-    RefreshTerrainView();
+    RefreshTerrainView(*this);
     return true;
 }
 

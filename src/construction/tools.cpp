@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "construction/tool_geometry.h"
+#include "engine/overlays.h"
 #include "engine/player_actions.h"
+#include "engine/snow.h"
 
 namespace vallorn {
 
@@ -39,16 +41,16 @@ void ToggleDisplay(TSKIEngine& e, int digit) {
     switch (flag) {
         case kDisplaySlopes:
         case kDisplayBlueRedBlack:
-            e.RebuildOverlay(TSKIOverlay::SlopePaint);
+            RebuildOverlay(e, TSKIOverlay::SlopePaint);
             break;
         case kDisplayCursorSnap:
             e.CursorSnap = on;
             break;
         case kDisplayTrees:
-            e.RebuildOverlay(TSKIOverlay::ObjectImprint);
+            RebuildOverlay(e, TSKIOverlay::ObjectImprint);
             break;
         case kDisplaySnow:
-            e.RebuildSnowOverlay();
+            RebuildSnowOverlay(e);
             break;
         case kDisplaySkierInfo:
             // Skier info forces the snap off and gives it back when it is switched off; while
@@ -63,7 +65,7 @@ void ToggleDisplay(TSKIEngine& e, int digit) {
         default:
             break;
     }
-    e.RefreshTerrainView();
+    RefreshTerrainView(e);
     e.ShowDisplayWindow = true;
 }
 
@@ -126,7 +128,7 @@ void TSKIEngine::StartTreeTool() {
     LeaveBuildingTool(*this);
     ConstructionTool = 7;
     DisplayFlags |= kDisplayTrees;
-    RefreshTerrainView();
+    RefreshTerrainView(*this);
 }
 
 void TSKIEngine::StartEditorTool(uint8_t code) {
@@ -139,7 +141,7 @@ void TSKIEngine::StartEditorTool(uint8_t code) {
     ConstructionTool = code;
     if (code == 16 || code == 17) CursorRadius = 10;
     HouseToDelete = -1;
-    RefreshTerrainView();
+    RefreshTerrainView(*this);
 }
 
 void TSKIEngine::CancelTool() {
@@ -149,7 +151,7 @@ void TSKIEngine::CancelTool() {
     SlopePath.clear();
     AreaBuilding = nullptr;
     HidePreviews(*this);
-    RefreshTerrainView();
+    RefreshTerrainView(*this);
 }
 
 void TSKIEngine::UpdateTools(float deltaSeconds) {

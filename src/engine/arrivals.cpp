@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/arrivals.h"
 #include "engine/engine.h"
 
 namespace vallorn {
@@ -15,83 +16,83 @@ constexpr int kSkiersPerCar = 5;
 
 }  // namespace
 
-int TSKIEngine::SpawnSkiers(int count, TSKIVector point, int wealthLevel, int skillLevel,
-                            bool ignoreCapacity) {
-    if (!ignoreCapacity && int64_t(Skiers.size()) - 1 > Park.ParkMaxSkiers) return 0;
+int SpawnSkiers(TSKIEngine& engine, int count, TSKIVector point, int wealthLevel, int skillLevel,
+                bool ignoreCapacity) {
+    if (!ignoreCapacity && int64_t(engine.Skiers.size()) - 1 > engine.Park.ParkMaxSkiers) return 0;
     count = std::max(count, 0);
-    const float rating = Park.ParkRatingPercent;
+    const float rating = engine.Park.ParkRatingPercent;
     for (int n = 0; n < count; ++n) {
         TSKISkierRecord r;
         r.Position = point;
-        r.Position.x += float(Rng.Between(-10.0, 10.0));
-        r.Position.z += float(Rng.Between(-10.0, 10.0));
+        r.Position.x += float(engine.Rng.Between(-10.0, 10.0));
+        r.Position.z += float(engine.Rng.Between(-10.0, 10.0));
         if (wealthLevel == 10) {
-            r.Money = 250 + Rng.Range(0, 249);
+            r.Money = 250 + engine.Rng.Range(0, 249);
             if (rating > 0) r.Money += int32_t(std::lround(5.0 * rating));
-            r.SpendingLimit = 5 + Rng.Range(0, 9);
+            r.SpendingLimit = 5 + engine.Rng.Range(0, 9);
             if (rating > 0) {
                 const int32_t q = int32_t(std::lround(rating / 4.0));
-                r.SpendingLimit += q + Rng.Below(q);
+                r.SpendingLimit += q + engine.Rng.Below(q);
             }
         } else {
             const int level = std::clamp(wealthLevel, 1, 3);
-            r.Money = (level - 1) * 300 + 200 + Rng.Range(0, 99);
-            r.SpendingLimit = level * 20 + Rng.Below(level * 15) - 10;
+            r.Money = (level - 1) * 300 + 200 + engine.Rng.Range(0, 99);
+            r.SpendingLimit = level * 20 + engine.Rng.Below(level * 15) - 10;
         }
         r.SpendingLimit = std::min(r.SpendingLimit, 100);
         if (skillLevel == 10) {
-            r.Skill = float(0.25 + Rng.Uniform() * 0.5);
+            r.Skill = float(0.25 + engine.Rng.Uniform() * 0.5);
         } else {
-            r.Skill = float(std::clamp(skillLevel, 1, 3) * 0.25 + Rng.Uniform() * 0.25);
+            r.Skill = float(std::clamp(skillLevel, 1, 3) * 0.25 + engine.Rng.Uniform() * 0.25);
         }
-        Skiers.push_back(std::make_unique<TSKISkier>(*this, r));
+        engine.Skiers.push_back(std::make_unique<TSKISkier>(engine, r));
     }
-    AllocateParking();
+    AllocateParking(engine);
     return count;
 }
 
-TSKIVector TSKIEngine::UpdateArrivalPoint() {
-    TSKIVector point = CellToWorld(kGridSize / 2, kGridSize / 2, HasGrid());
-    ArrivalBuilding = nullptr;
+TSKIVector UpdateArrivalPoint(TSKIEngine& engine) {
+    TSKIVector point = engine.CellToWorld(kGridSize / 2, kGridSize / 2, engine.HasGrid());
+    engine.ArrivalBuilding = nullptr;
 
     std::vector<TSKIBuilding*> lots;
-    for (const auto& b : Buildings) {
+    for (const auto& b : engine.Buildings) {
         if (b->Type == kBuildParking && b->Open) {
             lots.push_back(b.get());
             if (int(lots.size()) >= kMaxLotsConsidered) break;
         }
     }
     if (!lots.empty()) {
-        TSKIBuilding* lot = lots[size_t(Rng.Below(int32_t(lots.size())))];
+        TSKIBuilding* lot = lots[size_t(engine.Rng.Below(int32_t(lots.size())))];
         point = lot->EntrancePoint();
-        point.y = (HasGrid() ? TerrainHeight(point) : point.y) + kArrivalLift;
-        ArrivalBuilding = lot;
+        point.y = (engine.HasGrid() ? engine.TerrainHeight(point) : point.y) + kArrivalLift;
+        engine.ArrivalBuilding = lot;
     } else {
         // Without parking, skiers gather at the bottom station of the lowest lift.
         const TSKISection* lowest = nullptr;
-        for (const auto& s : Sections) {
+        for (const auto& s : engine.Sections) {
             if (!s->IsLift() || s->Points.empty()) continue;
             if (!lowest || s->Points.front().y < lowest->Points.front().y) lowest = s.get();
         }
         if (lowest) point = lowest->Points.front();
     }
     point.w = 1;
-    ArrivalPoint = point;
+    engine.ArrivalPoint = point;
     return point;
 }
 
-void TSKIEngine::AllocateParking() {
+void AllocateParking(TSKIEngine& engine) {
     // Every lot is emptied (a closed lot keeps no cars); the open ones are filled again.
     std::vector<TSKIBuilding*> lots;
-    for (const auto& b : Buildings) {
+    for (const auto& b : engine.Buildings) {
         if (b->Type != kBuildParking) continue;
         b->CarPlaces.fill({});
         b->CarCount = 0;
         if (b->Open) lots.push_back(b.get());
     }
-    Park.ParkMaxSkiers = kSkiersPerLot * int32_t(lots.size());
+    engine.Park.ParkMaxSkiers = kSkiersPerLot * int32_t(lots.size());
     if (lots.empty()) return;
-    const int64_t skiers = int64_t(Skiers.size());
+    const int64_t skiers = int64_t(engine.Skiers.size());
     const int64_t cars = (skiers - 1) / kSkiersPerCar + 1;
     const int64_t lotCount = int64_t(lots.size());
     for (int64_t k = 0; k < cars; ++k) {

@@ -2,27 +2,29 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/blocked.h"
 #include "engine/engine.h"
+#include "engine/overlays.h"
 
 namespace vallorn {
 
-void TSKIEngine::ComputeBlocked(int grain) {
-    if (!HasGrid()) return;
+void ComputeBlocked(TSKIEngine& engine, int grain) {
+    if (!engine.HasGrid()) return;
     grain = std::clamp(grain, 0, 255);
     for (int i = 0; i < kGridSize; ++i)
-        for (int j = 0; j < kGridSize; ++j) Cell(i, j).Blocked = false;
+        for (int j = 0; j < kGridSize; ++j) engine.Cell(i, j).Blocked = false;
 
     // A cell is blocked when the rise to any of its four neighbours is too steep.
-    const float scaleY = Level.Scale.y;
-    const float threshold = Level.BlockThreshold;
+    const float scaleY = engine.Level.Scale.y;
+    const float threshold = engine.Level.BlockThreshold;
     for (int j = 1; j <= kGridSize - 2; ++j) {
         for (int k = 1; k <= kGridSize - 2; ++k) {
-            TerrainCell& c = Cell(j, k);
+            TerrainCell& c = engine.Cell(j, k);
             const float h = c.Height;
-            if (std::fabs(Cell(j - 1, k).Height - h) * scaleY > threshold ||
-                std::fabs(Cell(j + 1, k).Height - h) * scaleY > threshold ||
-                std::fabs(Cell(j, k - 1).Height - h) * scaleY > threshold ||
-                std::fabs(Cell(j, k + 1).Height - h) * scaleY > threshold) {
+            if (std::fabs(engine.Cell(j - 1, k).Height - h) * scaleY > threshold ||
+                std::fabs(engine.Cell(j + 1, k).Height - h) * scaleY > threshold ||
+                std::fabs(engine.Cell(j, k - 1).Height - h) * scaleY > threshold ||
+                std::fabs(engine.Cell(j, k + 1).Height - h) * scaleY > threshold) {
                 c.Blocked = true;
             }
         }
@@ -36,15 +38,15 @@ void TSKIEngine::ComputeBlocked(int grain) {
         for (int e = 0; e <= kWindows; ++e) {
             int count = 0;
             for (int a = 4 * d; a <= 4 * d + 4; ++a)
-                for (int b = 4 * e; b <= 4 * e + 4; ++b) count += Cell(a, b).Blocked;
+                for (int b = 4 * e; b <= 4 * e + 4; ++b) count += engine.Cell(a, b).Blocked;
             if (count < grain) {
                 for (int a = 4 * d; a <= 4 * d + 4; ++a)
-                    for (int b = 4 * e; b <= 4 * e + 4; ++b) Cell(a, b).Blocked = false;
+                    for (int b = 4 * e; b <= 4 * e + 4; ++b) engine.Cell(a, b).Blocked = false;
             }
         }
     }
 
-    RebuildOverlay(TSKIOverlay::Occupancy);
+    RebuildOverlay(engine, TSKIOverlay::Occupancy);
 }
 
 }  // namespace vallorn

@@ -5,7 +5,13 @@
 
 #include "base/saturating.h"
 #include "construction/tool_geometry.h"
+#include "engine/arrivals.h"
+#include "engine/clock.h"
+#include "engine/dots.h"
+#include "engine/economy.h"
 #include "engine/engine.h"
+#include "engine/history.h"
+#include "engine/snow.h"
 
 namespace vallorn {
 
@@ -27,191 +33,192 @@ int64_t FloorDiv(int64_t a, int64_t b) {
 
 }  // namespace
 
-void TSKIEngine::OnProgress(double deltaTime) {
+void OnProgress(TSKIEngine& engine, double deltaTime) {
     // The scene timer runs only while a level is loaded; halted while a level is replaced.
-    if (Halted || !Running) return;
+    if (engine.Halted || !engine.Running) return;
 
     // Camera and construction-tool input, then the view upkeep, run here with the raw frame
     // time; they belong to the camera, tools and renderer and come with them.
 
     const double dt = std::isfinite(deltaTime) && deltaTime > 0 ? deltaTime : 0.0;
-    const float simDt = float(std::min<double>(dt, kMaxFrameStep)) * Park.ParkSpeed;
-    UpdateEntities(simDt);
-    UpdateSnowfall(simDt);
+    const float simDt = float(std::min<double>(dt, kMaxFrameStep)) * engine.Park.ParkSpeed;
+    UpdateEntities(engine, simDt);
+    UpdateSnowfall(engine, simDt);
 
-    TickAccumulator += simDt;
-    if (TickAccumulator > Params.Game.TickTime) PeriodicTick();
+    engine.TickAccumulator += simDt;
+    if (engine.TickAccumulator > engine.Params.Game.TickTime) PeriodicTick(engine);
 }
 
-void TSKIEngine::UpdateEntities(float simDt) {
-    if (Busy) return;
+void UpdateEntities(TSKIEngine& engine, float simDt) {
+    if (engine.Busy) return;
 
     // The player's own skier runs here in the ride modes (13 free ride, 15 race).
 
     // Skiers, last to first: their dots where the ground is drawn, then their frame update.
-    OverlayDots.clear();
-    CrowdDots.clear();
-    for (size_t k = Skiers.size(); k-- > 0;) {
-        TSKISkier& skier = *Skiers[k];
-        if (CellInView(skier.Position)) {
-            if (OverlayMode != 0) {
+    engine.OverlayDots.clear();
+    engine.CrowdDots.clear();
+    for (size_t k = engine.Skiers.size(); k-- > 0;) {
+        TSKISkier& skier = *engine.Skiers[k];
+        if (engine.CellInView(skier.Position)) {
+            if (engine.OverlayMode != 0) {
                 TSKIVector p = skier.Position;
                 p.y += kOverlayDotHeight;
-                OverlayDots.push_back({p, OverlayColor(OverlayMode, skier)});
+                engine.OverlayDots.push_back({p, OverlayColor(engine.OverlayMode, skier)});
             }
             if (!skier.ShowsDetailedModel) {
                 TSKIVector p = skier.Position;
                 p.y += kCrowdDotHeight;
-                CrowdDots.push_back({p, kCrowdDotColor});
+                engine.CrowdDots.push_back({p, kCrowdDotColor});
             }
         }
-        if (!skier.Tick(simDt)) RemoveSkier(k);
+        if (!skier.Tick(simDt)) RemoveSkier(engine, k);
     }
     // Sections with their carriers, last to first.
-    for (size_t k = Sections.size(); k-- > 0;) Sections[k]->Tick(simDt);
+    for (size_t k = engine.Sections.size(); k-- > 0;) engine.Sections[k]->Tick(simDt);
     // Vehicles, last to first: a grey dot for types without a low-detail model.
-    for (size_t k = Vehicles.size(); k-- > 0;) {
-        const TSKIVehicle& v = *Vehicles[k];
-        if (v.Type < kVehicleTypeCount && Params.Vehicles[v.Type].ModelLow.empty() &&
+    for (size_t k = engine.Vehicles.size(); k-- > 0;) {
+        const TSKIVehicle& v = *engine.Vehicles[k];
+        if (v.Type < kVehicleTypeCount && engine.Params.Vehicles[v.Type].ModelLow.empty() &&
             !v.SuppressDot) {
             TSKIVector p = v.Position;
             p.y += kCrowdDotHeight;
-            CrowdDots.push_back({p, kCrowdDotColor});
+            engine.CrowdDots.push_back({p, kCrowdDotColor});
         }
-        Vehicles[k]->Tick(simDt);
+        engine.Vehicles[k]->Tick(simDt);
     }
 
-    if (Park.ParkSpeed != 0) {
-        if (Options.Detail > 0) {
-            RefreshTimer += simDt;
-            while (RefreshTimer > kRefreshInterval) {
-                RefreshTimer -= kRefreshInterval;
-                ++RefreshRequests;
+    if (engine.Park.ParkSpeed != 0) {
+        if (engine.Options.Detail > 0) {
+            engine.RefreshTimer += simDt;
+            while (engine.RefreshTimer > kRefreshInterval) {
+                engine.RefreshTimer -= kRefreshInterval;
+                ++engine.RefreshRequests;
             }
         }
-        AnimationTimer += simDt;
-        while (AnimationTimer > kAnimationInterval) {
-            AnimationTimer -= kAnimationInterval;
-            for (uint8_t& phase : AnimationPhase) {
+        engine.AnimationTimer += simDt;
+        while (engine.AnimationTimer > kAnimationInterval) {
+            engine.AnimationTimer -= kAnimationInterval;
+            for (uint8_t& phase : engine.AnimationPhase) {
                 phase = uint8_t((phase + 1) % kAnimationFrames);
             }
         }
     }
 }
 
-void TSKIEngine::PeriodicTick() {
-    if (Busy) return;
-    const TSKIGameParams& g = Params.Game;
+void PeriodicTick(TSKIEngine& engine) {
+    if (engine.Busy) return;
+    const TSKIGameParams& g = engine.Params.Game;
 
     // 1. The clock.
-    TickAccumulator = 0;
-    const TSKICalendar before = Calendar(Park.ParkTime);
-    AddTo(Park.ParkTime, 1);
-    ++TicksRun;
+    engine.TickAccumulator = 0;
+    const TSKICalendar before = Calendar(engine, engine.Park.ParkTime);
+    AddTo(engine.Park.ParkTime, 1);
+    ++engine.TicksRun;
 
     // 2. Crowd counters: one plus the skiers standing on the cell.
-    UpdateCrowdCounters();
+    UpdateCrowdCounters(engine);
 
     // 3. Where skiers arrive.
-    UpdateArrivalPoint();
+    UpdateArrivalPoint(engine);
 
     // 4. Skier needs, last to first; the dead are removed.
-    for (size_t k = Skiers.size(); k-- > 0;) {
-        if (!Skiers[k]->Periodic()) RemoveSkier(k);
+    for (size_t k = engine.Skiers.size(); k-- > 0;) {
+        if (!engine.Skiers[k]->Periodic()) RemoveSkier(engine, k);
     }
 
     // 5. Accidents: a cooldown counts down; once it has run out, skiers from a random one on
     // are offered the accident test until one of them falls.
-    if (Park.ParkAccidentCooldown >= 0) {
-        Park.ParkAccidentCooldown -= 1;
-    } else if (!Skiers.empty()) {
-        const size_t start = size_t(Rng.Range(0, int32_t(Skiers.size()) - 2));
-        for (size_t k = start; k < Skiers.size(); ++k) {
-            Skiers[k]->AccidentTest();
-            if (Park.ParkAccidentCooldown >= 0) break;
+    if (engine.Park.ParkAccidentCooldown >= 0) {
+        engine.Park.ParkAccidentCooldown -= 1;
+    } else if (!engine.Skiers.empty()) {
+        const size_t start = size_t(engine.Rng.Range(0, int32_t(engine.Skiers.size()) - 2));
+        for (size_t k = start; k < engine.Skiers.size(); ++k) {
+            engine.Skiers[k]->AccidentTest();
+            if (engine.Park.ParkAccidentCooldown >= 0) break;
         }
     }
 
     // 6. Section and building upkeep, last to first: queues are recounted and closed
     // restaurants send their customers out.
-    for (size_t k = Sections.size(); k-- > 0;) Sections[k]->RecountQueue();
-    for (size_t k = Buildings.size(); k-- > 0;) {
-        TSKIBuilding& b = *Buildings[k];
+    for (size_t k = engine.Sections.size(); k-- > 0;) engine.Sections[k]->RecountQueue();
+    for (size_t k = engine.Buildings.size(); k-- > 0;) {
+        TSKIBuilding& b = *engine.Buildings[k];
         if (!b.Open && b.Params().Category == kCategoryRestaurant && b.Occupants > 0) {
             b.EvictAll();
         }
     }
 
     // 7. Averages, scores, penalties, popularity and rating.
-    UpdateRating();
+    UpdateRating(engine);
     // 8. New objectives are shown.
 
     // 9. History, snow quality, parking and park messages.
-    HistoryAccumulator += g.TickTime;
-    if (HistoryAccumulator > g.HistoryInterval) {
-        SampleHistory();
-        ComputeSnowQuality();
-        AllocateParking();
-        ParkMessageSample();
-        HistoryAccumulator = 0;
+    engine.HistoryAccumulator += g.TickTime;
+    if (engine.HistoryAccumulator > g.HistoryInterval) {
+        SampleHistory(engine);
+        ComputeSnowQuality(engine);
+        AllocateParking(engine);
+        ParkMessageSample(engine);
+        engine.HistoryAccumulator = 0;
     }
 
     // 10. Highlight mode 14 is refreshed every tick by the display palette.
 
     // 11. The accounting hour.
-    HourAccumulator += g.TickTime;
-    if (HourAccumulator > 60.0f * g.TickTime) {
-        HourlyAccounting();
-        ++AccountingHours;
-        HourAccumulator = 0;
+    engine.HourAccumulator += g.TickTime;
+    if (engine.HourAccumulator > 60.0f * g.TickTime) {
+        HourlyAccounting(engine);
+        ++engine.AccountingHours;
+        engine.HourAccumulator = 0;
     }
 
     // 12. Arrivals.
-    Park.ParkSpawnCounter += 1;
-    if (Park.ParkSpawnCounter > Park.ParkSpawnSpeed && ArrivalBuilding) {
-        Park.ParkSpawnCounter = 0;
-        double n = std::clamp(double(Park.ParkRatingPercent) * 0.1, 2.0, 15.0);
-        n = Rng.Uniform() * n;
+    engine.Park.ParkSpawnCounter += 1;
+    if (engine.Park.ParkSpawnCounter > engine.Park.ParkSpawnSpeed && engine.ArrivalBuilding) {
+        engine.Park.ParkSpawnCounter = 0;
+        double n = std::clamp(double(engine.Park.ParkRatingPercent) * 0.1, 2.0, 15.0);
+        n = engine.Rng.Uniform() * n;
         // Only the skiers who got in are counted by the lot: a full park turns a wave away.
-        const int count = SpawnSkiers(int(n), ArrivalPoint, 10, 10, false);
-        if (ArrivalBuilding) {
-            ArrivalBuilding->CustomersServed = CappedAdd(ArrivalBuilding->CustomersServed, count);
+        const int count = SpawnSkiers(engine, int(n), engine.ArrivalPoint, 10, 10, false);
+        if (engine.ArrivalBuilding) {
+            engine.ArrivalBuilding->CustomersServed =
+                CappedAdd(engine.ArrivalBuilding->CustomersServed, count);
         }
     }
 
     // 13. Objectives are evaluated.
 
     // 14. The day change.
-    const TSKICalendar after = Calendar(Park.ParkTime);
-    if (after.Day != before.Day) DayChange();
+    const TSKICalendar after = Calendar(engine, engine.Park.ParkTime);
+    if (after.Day != before.Day) DayChange(engine);
 }
 
-void TSKIEngine::UpdateCrowdCounters() {
-    if (Grid.empty()) {
-        crowdedCells_.clear();
+void UpdateCrowdCounters(TSKIEngine& engine) {
+    if (engine.Grid.empty()) {
+        engine.CrowdedCells.clear();
         return;
     }
-    for (uint32_t index : crowdedCells_) Grid[index].Crowd = 1;
-    crowdedCells_.clear();
-    for (const auto& skier : Skiers) {
+    for (uint32_t index : engine.CrowdedCells) engine.Grid[index].Crowd = 1;
+    engine.CrowdedCells.clear();
+    for (const auto& skier : engine.Skiers) {
         const uint8_t st = skier->State;
         if (st != kSkierIdle && st != kSkierSkiing && st != kSkierWaiting &&
             st != kSkierInBuilding) {
             continue;
         }
-        if (!PositionInGrid(skier->Position)) continue;
+        if (!engine.PositionInGrid(skier->Position)) continue;
         int i, j;
-        WorldToCell(skier->Position, i, j);
-        TerrainCell& cell = Cell(i, j);
+        engine.WorldToCell(skier->Position, i, j);
+        TerrainCell& cell = engine.Cell(i, j);
         if (cell.Crowd >= 250) continue;
-        if (cell.Crowd == 1) crowdedCells_.push_back(uint32_t(i) * kGridSide + uint32_t(j));
+        if (cell.Crowd == 1) engine.CrowdedCells.push_back(uint32_t(i) * kGridSide + uint32_t(j));
         cell.Crowd += 1;
     }
 }
 
-TSKICalendar TSKIEngine::Calendar(int32_t ticks) {
-    const int64_t L = std::max(1, Params.Game.DayLength);
-    const int64_t D = std::max(1, Params.Game.DaysInSeason);
+TSKICalendar Calendar(TSKIEngine& engine, int32_t ticks) {
+    const int64_t L = std::max(1, engine.Params.Game.DayLength);
+    const int64_t D = std::max(1, engine.Params.Game.DaysInSeason);
     const int64_t t = ticks;
     TSKICalendar c;
     const int64_t season = FloorDiv(t, L * D) + 1;
@@ -224,40 +231,40 @@ TSKICalendar TSKIEngine::Calendar(int32_t ticks) {
     const double h = double(L) / 7.0;  // ticks per hour
     c.Minute = int32_t(std::floor((double(r) - (c.Hour - 9) * h) * 60.0 / h));
     c.Minute = std::clamp(c.Minute, 0, 59);
-    ClockText =
+    engine.ClockText =
         std::to_string(c.Hour) + ":" + (c.Minute < 10 ? "0" : "") + std::to_string(c.Minute);
     return c;
 }
 
-void TSKIEngine::DayChange() {
-    Busy = true;
-    Dialogs->SetBusyCursor(true);
-    ++DayChanges;
+void DayChange(TSKIEngine& engine) {
+    engine.Busy = true;
+    engine.Dialogs->SetBusyCursor(true);
+    ++engine.DayChanges;
 
     // Today's weather, and the report on the day that ended.
-    Park.ParkWeather = float(Rng.Uniform());
-    const int happy = CountHappySkiers();
-    const TSKIParkData endOfDay = TakeSnapshot();
-    Dialogs->ShowDayReport(StartOfDay, endOfDay, happy);
-    StartOfDay = TakeSnapshot();
+    engine.Park.ParkWeather = float(engine.Rng.Uniform());
+    const int happy = CountHappySkiers(engine);
+    const TSKIParkData endOfDay = engine.TakeSnapshot();
+    engine.Dialogs->ShowDayReport(engine.StartOfDay, endOfDay, happy);
+    engine.StartOfDay = engine.TakeSnapshot();
 
     // Overnight snow grows or melts with the weather; the terrain textures follow.
-    EndOfDaySnow();
+    EndOfDaySnow(engine);
 
     // Vehicles, lift carriers and buildings return to their start-of-day state.
-    ResetVehiclesForDay();
-    for (auto& section : Sections) {
+    engine.ResetVehiclesForDay();
+    for (auto& section : engine.Sections) {
         for (auto& carrier : section->Carriers) carrier->Unload();
         section->QueueSlots.fill(nullptr);
         section->QueueLength = 0;
     }
-    for (auto& building : Buildings) building->ResetForDay();
+    for (auto& building : engine.Buildings) building->ResetForDay();
 
     // Every skier comes back to the arrival point in the morning, except the unhappy ones.
-    for (size_t k = 0; k < Skiers.size();) {
-        TSKISkier& skier = *Skiers[k];
+    for (size_t k = 0; k < engine.Skiers.size();) {
+        TSKISkier& skier = *engine.Skiers[k];
         if (skier.Happiness < -33.0f) {
-            RemoveSkier(k);
+            RemoveSkier(engine, k);
             continue;
         }
         // The injured are healed overnight and start the day idle; a skier who set off home
@@ -266,42 +273,42 @@ void TSKIEngine::DayChange() {
         skier.Injured = false;
         skier.RescueAssigned = false;
         skier.Init();
-        skier.Position = ArrivalPoint;
-        skier.Position.x += float(Rng.Between(-20.0, 20.0));
-        skier.Position.z += float(Rng.Between(-20.0, 20.0));
+        skier.Position = engine.ArrivalPoint;
+        skier.Position.x += float(engine.Rng.Between(-20.0, 20.0));
+        skier.Position.z += float(engine.Rng.Between(-20.0, 20.0));
         skier.SmoothingAnchor = skier.SmoothedPosition = skier.Position;
         ++k;
     }
 
     // Friends come every morning, whatever the rating or the parking capacity.
-    if (Profile.Friends > 0 && Profile.FriendsEnabled) {
-        SpawnSkiers(Profile.Friends, ArrivalPoint, 3, 10, true);
-        if (ArrivalBuilding) {
-            ArrivalBuilding->CustomersServed =
-                CappedAdd(ArrivalBuilding->CustomersServed, Profile.Friends);
+    if (engine.Profile.Friends > 0 && engine.Profile.FriendsEnabled) {
+        SpawnSkiers(engine, engine.Profile.Friends, engine.ArrivalPoint, 3, 10, true);
+        if (engine.ArrivalBuilding) {
+            engine.ArrivalBuilding->CustomersServed =
+                CappedAdd(engine.ArrivalBuilding->CustomersServed, engine.Profile.Friends);
         }
     }
 
     // The bank takes the day's interest.
-    TakeFrom(Park.ParkCash, Park.ParkLoanInterest);
-    AddTo(Park.ParkLoanExpence, Park.ParkLoanInterest);
+    TakeFrom(engine.Park.ParkCash, engine.Park.ParkLoanInterest);
+    AddTo(engine.Park.ParkLoanExpence, engine.Park.ParkLoanInterest);
 
-    ResetSnowfall();
-    construction::LeaveBuildingTool(*this);  // the snap it held off comes back
-    ConstructionTool = 0;                    // leaves the ride modes too
-    Dialogs->SetBusyCursor(false);
-    Busy = false;
+    ResetSnowfall(engine);
+    construction::LeaveBuildingTool(engine);  // the snap it held off comes back
+    engine.ConstructionTool = 0;              // leaves the ride modes too
+    engine.Dialogs->SetBusyCursor(false);
+    engine.Busy = false;
 }
 
-void TSKIEngine::RemoveSkier(size_t index) {
-    if (index >= Skiers.size()) return;
-    const TSKISkier* gone = Skiers[index].get();
-    VehiclesSkierRemoved(index);
-    for (auto& section : Sections) {
+void RemoveSkier(TSKIEngine& engine, size_t index) {
+    if (index >= engine.Skiers.size()) return;
+    const TSKISkier* gone = engine.Skiers[index].get();
+    engine.VehiclesSkierRemoved(index);
+    for (auto& section : engine.Sections) {
         section->LeaveQueue(gone);
         for (auto& carrier : section->Carriers) carrier->RemoveRider(gone);
     }
-    for (auto& b : Buildings) {
+    for (auto& b : engine.Buildings) {
         for (TSKISkier*& seat : b->SeatOccupants) {
             if (seat == gone) {
                 seat = nullptr;
@@ -309,7 +316,7 @@ void TSKIEngine::RemoveSkier(size_t index) {
             }
         }
     }
-    Skiers.erase(Skiers.begin() + long(index));
+    engine.Skiers.erase(engine.Skiers.begin() + long(index));
 }
 
 }  // namespace vallorn

@@ -1,6 +1,7 @@
 // The dots drawn over skiers on the overview: coloured by the chosen skier property, and grey
 // for skiers too far away for a detailed model. The shades are ours: a clear green, amber and
 // red that read well on snow, and for skill the piste colours blue, red and black.
+#include "engine/dots.h"
 #include "engine/engine.h"
 
 namespace vallorn {
@@ -22,7 +23,7 @@ TSKIColor ThreeWay(float value, float low, float high) {
 
 }  // namespace
 
-TSKIColor TSKIEngine::OverlayColor(uint8_t mode, const TSKISkier& s) {
+TSKIColor OverlayColor(uint8_t mode, const TSKISkier& s) {
     switch (mode) {
         case 1:
             return ThreeWay(s.Happiness, -33, 33);

@@ -3,7 +3,10 @@
 #include <cmath>
 
 #include "base/saturating.h"
+#include "engine/arrivals.h"
+#include "engine/economy.h"
 #include "engine/engine.h"
+#include "engine/history.h"
 
 namespace vallorn {
 
@@ -53,7 +56,7 @@ void Recover(float& penalty, float cooldown) {
 
 }  // namespace
 
-float TSKIEngine::SlopeQuality(const TSKISection& slope) const {
+float SlopeQuality(const TSKISection& slope) {
     const float metres =
         slope.LengthMetres > 0 ? slope.LengthMetres : slope.Length() * kMetresPerUnit;
     const float length = std::clamp(metres / kFullSlopeMetres, 0.0f, 1.0f);
@@ -61,33 +64,33 @@ float TSKIEngine::SlopeQuality(const TSKISection& slope) const {
            (1.0f + kRedBonus * slope.RedShare / 100.0f + kBlackBonus * slope.BlackShare / 100.0f);
 }
 
-float TSKIEngine::LiftQuality(const TSKISection& lift) const {
+float LiftQuality(const TSKIEngine& engine, const TSKISection& lift) {
     if (lift.LiftType >= kLiftTypeCount) return 0;
     return std::min(kMaxLiftQuality,
-                    Params.Lifts[lift.LiftType].ServiceQuality + lift.UpgradeBonus);
+                    engine.Params.Lifts[lift.LiftType].ServiceQuality + lift.UpgradeBonus);
 }
 
-void TSKIEngine::UpdateRating() {
-    TSKIParkData& p = Park;
-    const TSKIGameParams& g = Params.Game;
+void UpdateRating(TSKIEngine& engine) {
+    TSKIParkData& p = engine.Park;
+    const TSKIGameParams& g = engine.Params.Game;
 
     // 1. The skiers' mood.
-    p.ParkAvgHappiness = AverageHappiness();
-    p.ParkAvgCold = AverageCold();
-    p.ParkAvgHunger = AverageHunger();
-    p.ParkAvgEnergy = AverageEnergy();
+    p.ParkAvgHappiness = AverageHappiness(engine);
+    p.ParkAvgCold = AverageCold(engine);
+    p.ParkAvgHunger = AverageHunger(engine);
+    p.ParkAvgEnergy = AverageEnergy(engine);
 
     // 2. What the park offers.
     float slopes = 0, lifts = 0, buildings = 0;
-    for (const auto& s : Sections) {
+    for (const auto& s : engine.Sections) {
         if (s->IsSlope()) {
             slopes += SlopeQuality(*s) * g.SlopeRating;
         } else if (s->LiftType < kLiftTypeCount) {
-            lifts += LiftQuality(*s) * Params.Lifts[s->LiftType].Rating;
+            lifts += LiftQuality(engine, *s) * engine.Params.Lifts[s->LiftType].Rating;
         }
     }
-    for (const auto& b : Buildings) {
-        if (b->Type < kBuildingTypeCount) buildings += Params.Buildings[b->Type].Rating;
+    for (const auto& b : engine.Buildings) {
+        if (b->Type < kBuildingTypeCount) buildings += engine.Params.Buildings[b->Type].Rating;
     }
     p.ParkSlopeScore = slopes;
     p.ParkLiftScore = lifts;
@@ -120,11 +123,11 @@ void TSKIEngine::UpdateRating() {
     }
 }
 
-void TSKIEngine::HourlyAccounting() {
-    TSKIParkData& p = Park;
+void HourlyAccounting(TSKIEngine& engine) {
+    TSKIParkData& p = engine.Park;
 
     // 1. Sections: the hour's takings become the previous period's; open lifts are paid for.
-    for (auto& s : Sections) {
+    for (auto& s : engine.Sections) {
         s->PreviousTakings = s->CurrentTakings;
         s->CurrentTakings = 0;
         if (s->IsLift() && s->Status == kLiftOpen) {
@@ -134,7 +137,7 @@ void TSKIEngine::HourlyAccounting() {
     }
 
     // 2. Buildings likewise; their running-cost total stops below 65000.
-    for (auto& b : Buildings) {
+    for (auto& b : engine.Buildings) {
         b->PreviousTakings = b->CurrentTakings;
         b->CurrentTakings = 0;
         if (b->Open) {
@@ -146,13 +149,13 @@ void TSKIEngine::HourlyAccounting() {
 
     // 3. The hour's profit from the open lifts ...
     int32_t profit = 0;
-    for (const auto& s : Sections) {
+    for (const auto& s : engine.Sections) {
         if (s->IsLift() && s->Status == kLiftOpen) {
             profit += int32_t(s->PreviousTakings) - int32_t(s->RunningCost);
         }
     }
     // 4. ... and the open buildings; the sightseeing building is paid for but not counted.
-    for (const auto& b : Buildings) {
+    for (const auto& b : engine.Buildings) {
         if (!b->Open) continue;
         const int32_t cost = b->Params().RunningCost;
         if (ChargedOnly(b->Type)) {
@@ -162,60 +165,62 @@ void TSKIEngine::HourlyAccounting() {
         }
     }
     p.ParkHourProfit = profit;
-    HourAccumulator = 0;  // 5.
+    engine.HourAccumulator = 0;  // 5.
 }
 
-bool TSKIEngine::TakeLoan(int32_t amount) {
-    if (amount <= 0 || int64_t(Park.ParkLoan) + amount > Profile.LoanLimit) return false;
-    AddTo(Park.ParkLoan, amount);
-    AddTo(Park.ParkCash, amount);
-    Park.ParkLoanInterest =
-        int32_t(std::floor(double(Profile.LoanInterest) * double(Park.ParkLoan) / 100.0));
+bool TakeLoan(TSKIEngine& engine, int32_t amount) {
+    if (amount <= 0 || int64_t(engine.Park.ParkLoan) + amount > engine.Profile.LoanLimit)
+        return false;
+    AddTo(engine.Park.ParkLoan, amount);
+    AddTo(engine.Park.ParkCash, amount);
+    engine.Park.ParkLoanInterest = int32_t(
+        std::floor(double(engine.Profile.LoanInterest) * double(engine.Park.ParkLoan) / 100.0));
     return true;
 }
 
-bool TSKIEngine::RepayLoan(int32_t amount) {
-    if (amount <= 0 || Park.ParkCash < amount || Park.ParkLoan < amount) return false;
-    TakeFrom(Park.ParkLoan, amount);
-    TakeFrom(Park.ParkCash, amount);
-    Park.ParkLoanInterest =
-        int32_t(std::floor(double(Profile.LoanInterest) * double(Park.ParkLoan) / 100.0));
+bool RepayLoan(TSKIEngine& engine, int32_t amount) {
+    if (amount <= 0 || engine.Park.ParkCash < amount || engine.Park.ParkLoan < amount) return false;
+    TakeFrom(engine.Park.ParkLoan, amount);
+    TakeFrom(engine.Park.ParkCash, amount);
+    engine.Park.ParkLoanInterest = int32_t(
+        std::floor(double(engine.Profile.LoanInterest) * double(engine.Park.ParkLoan) / 100.0));
     return true;
 }
 
-int32_t TSKIEngine::MarketingPrice(int priceType) const {
+int32_t MarketingPrice(const TSKIEngine& engine, int priceType) {
     switch (priceType) {
         case 1:
-            return std::max(0, Profile.MarketingPriceCheap);
+            return std::max(0, engine.Profile.MarketingPriceCheap);
         case 2:
-            return std::max(0, Profile.MarketingPriceNormal);
+            return std::max(0, engine.Profile.MarketingPriceNormal);
         case 3:
-            return std::max(0, Profile.MarketingPriceVIP);
+            return std::max(0, engine.Profile.MarketingPriceVIP);
         default:
             return 0;
     }
 }
 
-std::string TSKIEngine::MarketingPriceWarning(int priceType) const {
-    const int32_t price = MarketingPrice(priceType);
-    return price > 0 && Park.ParkCash < price ? kMarketingNoMoney : "";
+std::string MarketingPriceWarning(const TSKIEngine& engine, int priceType) {
+    const int32_t price = MarketingPrice(engine, priceType);
+    return price > 0 && engine.Park.ParkCash < price ? kMarketingNoMoney : "";
 }
 
-TSKIMarketingResult TSKIEngine::StartMarketingCampaign(int priceType, int readerType) {
+TSKIMarketingResult StartMarketingCampaign(TSKIEngine& engine, int priceType, int readerType) {
     TSKIMarketingResult result;
-    const int32_t price = MarketingPrice(priceType);
+    const int32_t price = MarketingPrice(engine, priceType);
     if (price <= 0 || readerType < 1 || readerType > 3) return result;
-    if (Park.ParkCash < price) {
+    if (engine.Park.ParkCash < price) {
         result.Text = kMarketingNoMoney;
         return result;
     }
-    TakeFrom(Park.ParkCash, price);
-    AddTo(Park.ParkMarketingExpence, price);
-    const int32_t n = 10 + Rng.Range(0, 9);
-    const TSKIVector point = UpdateArrivalPoint();
-    SpawnSkiers(n, point, priceType, readerType, true);
-    if (ArrivalBuilding) {
-        ArrivalBuilding->CustomersServed = CappedAdd(ArrivalBuilding->CustomersServed, n);
+    TakeFrom(engine.Park.ParkCash, price);
+    AddTo(engine.Park.ParkMarketingExpence, price);
+    const int32_t n = 10 + engine.Rng.Range(0, 9);
+    const TSKIVector point = UpdateArrivalPoint(engine);
+    SpawnSkiers(engine, n, point, priceType, readerType, true);
+    if (engine.ArrivalBuilding) {
+        engine.ArrivalBuilding->CustomersServed =
+            CappedAdd(engine.ArrivalBuilding->CustomersServed, n);
     }
     static const char* const kWealth[] = {"poor ", "", "rich "};
     static const char* const kReaders[] = {"begginers have arrived.", "skiers have arrived.",
@@ -226,12 +231,12 @@ TSKIMarketingResult TSKIEngine::StartMarketingCampaign(int priceType, int reader
     return result;
 }
 
-bool TSKIEngine::RunPRCampaign() {
-    const int32_t price = Profile.PRCampPrice;
-    if (price <= 0 || Park.ParkCash < price) return false;
-    Park.ParkPopularity += kPRPopularity;
-    AddTo(Park.ParkMarketingExpence, price);
-    TakeFrom(Park.ParkCash, price);
+bool RunPRCampaign(TSKIEngine& engine) {
+    const int32_t price = engine.Profile.PRCampPrice;
+    if (price <= 0 || engine.Park.ParkCash < price) return false;
+    engine.Park.ParkPopularity += kPRPopularity;
+    AddTo(engine.Park.ParkMarketingExpence, price);
+    TakeFrom(engine.Park.ParkCash, price);
     return true;
 }
 

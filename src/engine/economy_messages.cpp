@@ -1,5 +1,6 @@
 // The park messages: warnings built every 11th history sample, one of them shown at random
 // in the message strip of the in-game menu bar.
+#include "engine/economy.h"
 #include "engine/engine.h"
 
 namespace vallorn {
@@ -12,47 +13,51 @@ constexpr float kLowMood = 30.0f;
 
 }  // namespace
 
-bool TSKIEngine::BuildingUnlocked(uint8_t type) const {
-    return type < kBuildingTypeCount && Profile.UnlockedBuildings[type];
+bool BuildingUnlocked(const TSKIEngine& engine, uint8_t type) {
+    return type < kBuildingTypeCount && engine.Profile.UnlockedBuildings[type];
 }
 
-void TSKIEngine::ParkMessageSample() {
-    if (++MessageSamples < kSamplesPerMessages) return;
-    MessageSamples = 0;
-    BuildParkMessages();
+void ParkMessageSample(TSKIEngine& engine) {
+    if (++engine.MessageSamples < kSamplesPerMessages) return;
+    engine.MessageSamples = 0;
+    BuildParkMessages(engine);
 }
 
-void TSKIEngine::BuildParkMessages() {
-    if (Park.ParkMissionIndex == kMissionUnlimitedSandbox) return;
-    const TSKIParkData& p = Park;
-    ParkMessages.clear();
-    if (Skiers.size() >= kFewestSkiers) {
-        auto add = [this](bool condition, const char* text) {
-            if (condition) ParkMessages.emplace_back(text);
+void BuildParkMessages(TSKIEngine& engine) {
+    if (engine.Park.ParkMissionIndex == kMissionUnlimitedSandbox) return;
+    const TSKIParkData& p = engine.Park;
+    engine.ParkMessages.clear();
+    if (engine.Skiers.size() >= kFewestSkiers) {
+        auto add = [&engine](bool condition, const char* text) {
+            if (condition) engine.ParkMessages.emplace_back(text);
         };
         add(p.ParkCash < 0, "Cash balance is in negative numbers.");
-        add(int64_t(Skiers.size()) >= p.ParkMaxSkiers && BuildingUnlocked(kBuildParking),
+        add(int64_t(engine.Skiers.size()) >= p.ParkMaxSkiers &&
+                BuildingUnlocked(engine, kBuildParking),
             "Maximum parking capacity reached");
         add(p.ParkRatingPercent < 30, "Park rating is terrible. Check the rating stats");
         add(p.ParkAvgHappiness < kLowMood, "Skiers are unhappy.");
-        add(p.ParkAvgCold < kLowMood && BuildingUnlocked(kBuildShelter), "Skiers are freezing.");
-        add(p.ParkAvgHunger < kLowMood && BuildingUnlocked(kBuildStall), "Skiers are hungry.");
-        add(p.ParkAvgEnergy < kLowMood && BuildingUnlocked(kBuildCot), "Skiers are tired.");
+        add(p.ParkAvgCold < kLowMood && BuildingUnlocked(engine, kBuildShelter),
+            "Skiers are freezing.");
+        add(p.ParkAvgHunger < kLowMood && BuildingUnlocked(engine, kBuildStall),
+            "Skiers are hungry.");
+        add(p.ParkAvgEnergy < kLowMood && BuildingUnlocked(engine, kBuildCot), "Skiers are tired.");
         add(p.ParkRatingLeftUnhappy < -10, "You have bad reputation.");
-        add(p.ParkRatingLeftDead < -15 && BuildingUnlocked(kBuildSkiPatrol),
+        add(p.ParkRatingLeftDead < -15 && BuildingUnlocked(engine, kBuildSkiPatrol),
             "Skiers have died on the slope because of slow rescue !");
         add(p.ParkTreesFelled >= 6, "Environmental damage too high. Replant some trees");
-        add(p.ParkSnowQuality < 49 && BuildingUnlocked(kBuildSnowCannon),
+        add(p.ParkSnowQuality < 49 && BuildingUnlocked(engine, kBuildSnowCannon),
             "Snow quality is dangerously low.");
         add(p.ParkHourProfit < 0, "Profit in last hour was negative.");
     }
-    if (ParkMessages.empty()) {
-        MessageStripVisible = false;
-        ShownParkMessage.clear();
+    if (engine.ParkMessages.empty()) {
+        engine.MessageStripVisible = false;
+        engine.ShownParkMessage.clear();
         return;
     }
-    MessageStripVisible = true;
-    ShownParkMessage = ParkMessages[size_t(Rng.Below(int32_t(ParkMessages.size())))];
+    engine.MessageStripVisible = true;
+    engine.ShownParkMessage =
+        engine.ParkMessages[size_t(engine.Rng.Below(int32_t(engine.ParkMessages.size())))];
 }
 
 }  // namespace vallorn

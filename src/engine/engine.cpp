@@ -1,4 +1,7 @@
 #include "engine/engine.h"
+#include "engine/clock.h"
+#include "engine/params.h"
+#include "engine/snow.h"
 
 #include <unistd.h>
 #include <cmath>
@@ -56,7 +59,7 @@ TSKIEngine::TSKIEngine(const TSKIEngineSetup& setup) : Rng(setup.Seed) {
     Dialogs = setup.Dialogs ? setup.Dialogs : &headlessDialogs_;
     Folders = TSKIFolders::Resolve(setup.Root);
     for (auto& phase : AnimationPhase) phase = uint8_t(Rng.Range(0, 19));
-    LoadParameters();
+    LoadParameters(*this);
     Park = TSKIParkData{};
     Park.ParkMissionIndex = kMissionNone;
     StartOfDay = Park;
@@ -104,7 +107,7 @@ void TSKIEngine::ResetParkData() {
     Park = fresh;
     StartOfDay = TakeSnapshot();
     TickAccumulator = HistoryAccumulator = HourAccumulator = 0;
-    Calendar(Park.ParkTime);
+    Calendar(*this, Park.ParkTime);
 }
 
 int32_t TSKIEngine::LiftCount() const {
@@ -124,7 +127,7 @@ TSKIParkData TSKIEngine::TakeSnapshot() const {
     snap.ParkLiftCount = LiftCount();
     snap.ParkSlopeCount = SlopeCount();
     snap.ParkSkierCount = int32_t(Skiers.size());
-    snap.ParkWeatherText = WeatherText();
+    snap.ParkWeatherText = WeatherText(*this);
     return snap;
 }
 

@@ -1,8 +1,8 @@
 // TSKIEngine: the one object that holds a running park. It owns the state (park record,
-// entity containers, terrain grid, parameter tables); the algorithms of each area live in
-// that area's files: clock.cpp (frame handler, tick, calendar, day change), arrivals.cpp,
-// history.cpp, params.cpp, terrain_grid.cpp, level_file.cpp, blocked.cpp, trees.cpp,
-// overlays*.cpp.
+// entity containers, terrain grid, parameter tables); what the game does with it lives in
+// free functions over the engine, declared beside each area's code: engine/clock.h (frame
+// handler, tick, calendar, day change), arrivals.h, history.h, economy.h, snow.h, params.h,
+// level_file.h, blocked.h, overlays.h, dots.h and persistence/saved_game.h.
 #pragma once
 
 #include <array>
@@ -60,25 +60,24 @@ struct TSKIProfileTerms {
     std::array<bool, kLiftTypeCount> UnlockedLifts{};          // by lift type
 };
 
-// Outcome of a marketing campaign: the text to show in an information box (or the warning
-// when the cash does not cover the price; empty for a price type that cannot be chosen).
-struct TSKIMarketingResult {
-    bool Started = false;
-    int32_t Arrivals = 0;
-    std::string Text;
-};
-
 struct TSKIEngineSetup {
     std::filesystem::path Root;  // empty: the program folder
     uint64_t Seed = 1;
     IDialogs* Dialogs = nullptr;  // null: headless defaults
 };
 
-struct TSKICalendar {
-    int32_t Season = 1;  // 1-based
-    int32_t Day = 0;     // within the season, 0-based
-    int32_t Hour = 9;
-    int32_t Minute = 0;
+// Where the player looks from, as saved games carry it: the focus point on the ground (x, z),
+// the height and the zoom-out limit. The view moves the camera; the core keeps this record.
+struct TSKIViewpoint {
+    float FocusX = -256, FocusZ = 256;
+    float Height = 500;
+    float MaxDistance = 1000;
+};
+
+// What the view tells the falling snow every frame: where the camera is and where it looks.
+struct TSKISnowfallCamera {
+    TSKIVector Position{0, 0, 0, 1};
+    TSKIVector Direction{0, 0, 1, 0};
 };
 
 constexpr int kHistorySeries = 11;
@@ -134,8 +133,6 @@ public:
     float ViewDistance = 75.0f;
     // One line per value of the parameter files that was refused for its default.
     std::string ParameterWarnings;
-    // Reads Params.ini, GameParams.ini and Options.ini into the tables.
-    void LoadParameters();
     const TSKIGameParams& Game() const { return Params.Game; }
 
     // --- park state ----------------------------------------------------------------------
@@ -186,26 +183,7 @@ public:
     int64_t TicksRun = 0;
     int64_t DayChanges = 0;
     int64_t AccountingHours = 0;
-
-    // Frame handler: runs once per rendered frame with the frame's real time in seconds.
-    void OnProgress(double deltaTime);
-    // Entity update with the simulated time step.
-    void UpdateEntities(float simDt);
-    // The periodic game tick.
-    void PeriodicTick();
-    TSKICalendar Calendar(int32_t ticks);
-    void DayChange();
-    // Recounts the skiers standing on each cell (only the cells counted last time are reset).
-    void UpdateCrowdCounters();
-    // Removes a skier; every stored skier index is fixed up.
-    void RemoveSkier(size_t index);
-
-    // --- arrivals (arrivals.cpp) --------------------------------------------------------------
-    // Returns how many skiers came: none when the park is full and capacity is respected.
-    int SpawnSkiers(int count, TSKIVector point, int wealthLevel, int skillLevel,
-                    bool ignoreCapacity);
-    TSKIVector UpdateArrivalPoint();
-    void AllocateParking();
+    std::vector<uint32_t> CrowdedCells;  // cells whose crowd counter is above 1
 
     // --- the resort network (entities/network_creation.cpp, building_creation.cpp, navigation.cpp)
     // Creates a slope from its drawn points (x and z on the ground, width in cells in w) and
@@ -239,98 +217,22 @@ public:
     };
     std::vector<TSKIDot> OverlayDots;  // coloured by the overlay mode, 3 units above skiers
     std::vector<TSKIDot> CrowdDots;    // grey dots for skiers drawn without a detailed model
-    static TSKIColor OverlayColor(uint8_t mode, const TSKISkier& skier);
     // The description of the skier nearest to a ground point on the same cell (within 4
     // units), or an empty text.
     std::string SkierHoverText(const TSKIVector& groundPoint) const;
     std::string HoverText;
     float HoverTextTime = 0;  // seconds the hover text stays up
 
-    // --- history and averages (history.cpp) ---------------------------------------------------
-    float AverageHappiness() const;
-    float AverageCold() const;
-    float AverageHunger() const;
-    float AverageEnergy() const;
-    float AverageSpendingLimit() const;
-    void SampleHistory();
-    int32_t CountHappySkiers() const;
-
-    // --- economy, rating and accounting (economy*.cpp) ------------------------------------
-    // Quality of a slope: its length (full at 500 m, less in proportion below) raised by its
-    // red (up to +25 %) and black (up to +50 %) shares. Of a lift: the type's service quality
-    // plus the lift's upgrade bonus, at most 2.
-    float SlopeQuality(const TSKISection& slope) const;
-    float LiftQuality(const TSKISection& lift) const;
-    // Every tick: averages, scores, penalty recovery, popularity and both ratings.
-    void UpdateRating();
-    // Every accounting hour: takings move to the previous period, running costs are paid and
-    // the hour's profit is computed.
-    void HourlyAccounting();
-    // Every history sample: counts toward the park messages, which are rebuilt on every 11th
-    // sample (BuildParkMessages).
-    void ParkMessageSample();
-    // Rebuilds the message list and picks the one shown (nothing in the unlimited sandbox).
-    void BuildParkMessages();
+    // --- history, park messages, falling snow -------------------------------------------------
     int32_t MessageSamples = 0;        // history samples since the last message rebuild
     std::string ShownParkMessage;      // the message in the strip of the menu bar
-    bool MessageStripVisible = false;  // the strip shows (menu bar 165 high, else 128)
-    int32_t MenuBarHeight() const { return MessageStripVisible ? 165 : 128; }
-    bool BuildingUnlocked(uint8_t type) const;
-    // Loans; refused (false, nothing changes) beyond the limit or without the money.
-    bool TakeLoan(int32_t amount);
-    bool RepayLoan(int32_t amount);
-    // Marketing: the price of a price type 1..3 (0 for another type or a price the profile
-    // does not offer); whether it can be chosen; the warning when the cash is short.
-    int32_t MarketingPrice(int priceType) const;
-    bool MarketingPriceOffered(int priceType) const { return MarketingPrice(priceType) > 0; }
-    std::string MarketingPriceWarning(int priceType) const;
-    // Confirms a campaign of price type 1..3 for readers 1..3: pays, brings 10..19 skiers of
-    // that wealth and skill to a fresh arrival point whatever the capacity.
-    TSKIMarketingResult StartMarketingCampaign(int priceType, int readerType);
-    // PR: +20 popularity for the profile's price; false (nothing) without a price or money.
-    bool RunPRCampaign();
-
-    // --- snow and weather (snow*.cpp) --------------------------------------------------------
-    // Artificial snow from the snow makers' reach, then the snow overlay and mask.
-    void RebuildSnowOverlay();
-    // The day change's snow: grooming ends, natural snow grows or melts at the edges of the
-    // snow fields by the weather, the overlay is rebuilt.
-    void EndOfDaySnow();
-    // Grooms the 3 x 3 cells around a cell; cells groomed just now are repainted on the
-    // snow overlay in place.
-    void GroomAround(int i, int j);
-    // Paints one cell of the snow overlay and mask from the cell's state.
-    void RepaintSnowCell(int i, int j);
-    // Park snow quality from the slope cells; unchanged without slope cells.
-    void ComputeSnowQuality();
-    void ClearArtificialSnowAround(int i, int j);
-    // Displayed temperature in degrees and the weather text of the statistics window.
-    int32_t Temperature() const;
-    std::string WeatherText() const;
-    bool Snowing() const { return Park.ParkWeather >= 0.5f; }
-    // Snow under a skier (the skier keeps a copy of its cell).
-    static bool CellHasSnow(const TerrainCell& c) { return c.NaturalSnow || c.ArtificialSnow; }
-    // Enjoyment a skiing skier gains on the cell in one update: groomed snow adds
-    // GameEnjoySnowQualityFactor.
-    float SnowEnjoyment(const TerrainCell& c) const;
-    // Weight of the cell in the accident test: 9 on a bare cell, else 0.
-    static float BareSnowAccidentWeight(const TerrainCell& c) { return CellHasSnow(c) ? 0 : 9; }
-    // Multiplier of the cold gathered while idle, skiing or waiting: height times weather.
-    float WeatherColdMultiplier(const TerrainCell& c) const;
-    // Editor: natural snow above a height; natural snow over the overlay region of a colour.
-    void SnowPeaks(float markerHeight);
-    void FloodSnow(int i, int j);
+    bool MessageStripVisible = false;  // the strip of the menu bar shows a park message
     // Falling snow: the view sets the camera every frame; the renderer draws the flakes.
-    TSKIVector SnowfallCameraPosition{0, 0, 0, 1};
-    TSKIVector SnowfallCameraDirection{0, 0, 1, 0};
+    TSKISnowfallCamera SnowfallCamera;
     std::vector<TSKIVector> SnowFlakes;
     TSKIVector SnowfallColor{0.9f, 0.9f, 0.9f, 1.0f};
     float SnowfallPointSize = 2.0f;
     bool SnowfallVisible = false;
-    int32_t SnowFlakeTarget() const;  // flakes the cloud should have now
-    void ResetSnowfall();
-    void UpdateSnowfall(float dt);
-    void RecentreSnowfall();
 
     // --- vehicles (entities/vehicle*.cpp) -----------------------------------------------------
     // Creates a vehicle from its record; null when refused (home index outside the building
@@ -358,11 +260,8 @@ public:
     // --- saved games (persistence/saved_game*.cpp) --------------------------------------------
     // The mission's objectives (persistence/objectives_record.h).
     std::vector<TSKIObjective> Objectives;
-    // The camera's focus point on the ground (x, z), its height and its zoom-out limit as a
-    // load sets them; the view reads and updates them.
-    float CameraFocusX = -256, CameraFocusZ = 256;
-    float CameraHeight = 500;
-    float CameraMaxDistance = 1000;
+    // The viewpoint as a load sets it; the view reads and updates it.
+    TSKIViewpoint Viewpoint;
     // What a close asks the auto-save for: the player's name and the campaign's mission names
     // (by mission index), set by the profile.
     std::string ProfileName;
@@ -375,26 +274,6 @@ public:
     // line each, and their count.
     std::vector<std::string> LoadWarnings;
     int32_t LoadDropped = 0;
-    // Writes the running game into `path` (kept sections of an existing file stay). False
-    // with a reason in `error` when it cannot be written; the old file is then untouched.
-    bool SaveGameFile(const std::filesystem::path& path, std::string* error = nullptr) const;
-    // The text SaveGameFile writes into a new file: equal texts mean equal saved parks.
-    std::string SaveGameText() const;
-    // Loads a saved game into the engine emptied by CloseGame: its level first, then the park.
-    // A file that is missing, names no level, or holds a value out of range or a line that
-    // does not parse leaves the engine empty and not busy, with the reason in LoadError. A
-    // damaged skier, building or vehicle record is left out with a line in LoadWarnings.
-    bool LoadGameFile(const std::filesystem::path& path);
-    // The SKIObjectives section of `file` from the objective list (skip -1: all) and back.
-    void WriteObjectives(TIniFile& file, int skip = -1) const;
-    bool ReadObjectives(const TIniFile& file);
-    // The saved line of a slope or lift; rebuilding one from its line and block (false when
-    // the line does not parse; a section that cannot be laid on the terrain is dropped).
-    std::string SaveLine(const TSKISection& section) const;
-    bool RestoreSection(const std::string& line, const std::vector<uint8_t>& block);
-    // Offers the auto-save of a running mission ("Save game on exit?"), then empties the
-    // engine: entities, objectives, level and both park records.
-    void CloseGame();
 
     // --- terrain grid (terrain_grid.cpp) -------------------------------------------------------
     TSKILevelData Level;
@@ -425,24 +304,11 @@ public:
     bool CellNearCamera(const TSKIVector& p) const;
     static void MapPixel(const TSKIVector& p, int size, int& px, int& pz);
 
-    // --- level files (level_file.cpp) ----------------------------------------------------------
-    // Loads "<name>.skil" from the worlds (or add-ons) folder. A missing file leaves the engine
-    // as it was; any other failure leaves a clean engine without a level.
-    TSKILevelLoadResult LoadLevelFile(const std::string& name, bool fromAddons);
-    // Saves the level into the add-ons folder as "<name>.skil"; other sections of an existing
-    // file are kept.
-    bool SaveLevelFile(const std::string& name, std::string* error = nullptr);
-    // Forgets the level: no grid, no meshes, no houses.
-    void ClearLevel();
-
-    // --- blocked terrain, trees, overlays (blocked.cpp, trees.cpp, overlays*.cpp) -------------
-    void ComputeBlocked(int grain);
+    // --- blocked terrain, trees (trees.cpp) -------------------------------------------------
     bool PlantTree(int i, int j, int32_t price);
     void RemoveTree(int i, int j);
     int32_t CountTrees() const;
     void CountTreesFelled();
-    void RebuildOverlay(TSKIOverlay overlay);
-    void RefreshTerrainView();
 
     // --- construction (construction/*.cpp) ------------------------------------------------
     // Input, as the view feeds it every frame.
@@ -527,14 +393,7 @@ public:
     // --- end construction ---------------------------------------------------------------------
 
 private:
-    void RebuildOccupancy();
-    void RebuildSteepness();
-    void RebuildSlopePaint();
-    void RebuildObjectImprint();
-    void RebuildSnowImages();
-
     THeadlessDialogs headlessDialogs_;
-    std::vector<uint32_t> crowdedCells_;  // cells whose crowd counter is above 1
 };
 
 // Money text: "1.234.567,-"; empty when `blankZero` and the value is 0.

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "engine/history.h"
 
 namespace vallorn {
 
@@ -18,50 +19,50 @@ float NeedAverage(const std::vector<std::unique_ptr<TSKISkier>>& skiers, Get get
 
 }  // namespace
 
-float TSKIEngine::AverageHappiness() const {
-    return NeedAverage(Skiers, [](const TSKISkier& s) { return s.Happiness; });
+float AverageHappiness(const TSKIEngine& engine) {
+    return NeedAverage(engine.Skiers, [](const TSKISkier& s) { return s.Happiness; });
 }
-float TSKIEngine::AverageCold() const {
-    return NeedAverage(Skiers, [](const TSKISkier& s) { return s.Cold; });
+float AverageCold(const TSKIEngine& engine) {
+    return NeedAverage(engine.Skiers, [](const TSKISkier& s) { return s.Cold; });
 }
-float TSKIEngine::AverageHunger() const {
-    return NeedAverage(Skiers, [](const TSKISkier& s) { return s.Hunger; });
+float AverageHunger(const TSKIEngine& engine) {
+    return NeedAverage(engine.Skiers, [](const TSKISkier& s) { return s.Hunger; });
 }
-float TSKIEngine::AverageEnergy() const {
-    return NeedAverage(Skiers, [](const TSKISkier& s) { return s.Energy; });
+float AverageEnergy(const TSKIEngine& engine) {
+    return NeedAverage(engine.Skiers, [](const TSKISkier& s) { return s.Energy; });
 }
 
-float TSKIEngine::AverageSpendingLimit() const {
-    if (Skiers.empty()) return 0;
+float AverageSpendingLimit(const TSKIEngine& engine) {
+    if (engine.Skiers.empty()) return 0;
     double sum = 0;
-    for (const auto& s : Skiers) sum += s->SpendingLimit;
-    return float(sum / double(Skiers.size()));
+    for (const auto& s : engine.Skiers) sum += s->SpendingLimit;
+    return float(sum / double(engine.Skiers.size()));
 }
 
-int32_t TSKIEngine::CountHappySkiers() const {
+int32_t CountHappySkiers(const TSKIEngine& engine) {
     int32_t n = 0;
-    for (const auto& s : Skiers) n += s->Happiness > -33.0f;
+    for (const auto& s : engine.Skiers) n += s->Happiness > -33.0f;
     return n;
 }
 
-void TSKIEngine::SampleHistory() {
+void SampleHistory(TSKIEngine& engine) {
     const int32_t samples[kHistoryInUse] = {
-        Park.ParkCash,
-        int32_t(Skiers.size()),
-        int32_t(std::floor(AverageHappiness())),
-        int32_t(std::floor(AverageHunger())),
-        int32_t(std::floor(AverageCold())),
-        int32_t(std::floor(AverageEnergy())),
-        int32_t(std::floor(Park.ParkRatingPercent)),
-        int32_t(std::floor(AverageSpendingLimit())),
-        Park.ParkHourProfit,
+        engine.Park.ParkCash,
+        int32_t(engine.Skiers.size()),
+        int32_t(std::floor(AverageHappiness(engine))),
+        int32_t(std::floor(AverageHunger(engine))),
+        int32_t(std::floor(AverageCold(engine))),
+        int32_t(std::floor(AverageEnergy(engine))),
+        int32_t(std::floor(engine.Park.ParkRatingPercent)),
+        int32_t(std::floor(AverageSpendingLimit(engine))),
+        engine.Park.ParkHourProfit,
     };
     for (int k = 0; k < kHistoryInUse; ++k) {
-        auto& series = History[size_t(k)];
+        auto& series = engine.History[size_t(k)];
         series.push_front(samples[k]);
         if (series.size() > kHistoryLength) series.pop_back();
     }
-    ++HistorySamples;
+    ++engine.HistorySamples;
 }
 
 }  // namespace vallorn

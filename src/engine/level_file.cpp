@@ -11,6 +11,9 @@
 #include "base/safe_path.h"
 #include "base/terrain_mesh_cache.h"
 #include "engine/engine.h"
+#include "engine/level_file.h"
+#include "engine/overlays.h"
+#include "engine/snow.h"
 
 namespace fs = std::filesystem;
 
@@ -136,9 +139,9 @@ bool SameFolder(const fs::path& a, const fs::path& b) {
 
 }  // namespace
 
-TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool fromAddons) {
+TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, bool fromAddons) {
     TSKILevelLoadResult result;
-    const fs::path folder = fromAddons ? Folders.Addons : Folders.Worlds;
+    const fs::path folder = fromAddons ? engine.Folders.Addons : engine.Folders.Worlds;
     std::string badName;
     const auto checked = PathInFolder(folder, name, ".skil", &badName);
     if (!checked) {
@@ -158,8 +161,8 @@ TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool from
     try {
         const TIniFile ini(file);
         if (!ini.Exists()) Fail(ini.ReadError());
-        Running = false;
-        ClearContainers();
+        engine.Running = false;
+        engine.ClearContainers();
 
         // Settings. Reals are plain decimals read with a decimal comma; text that does not
         // parse gives the default.
@@ -183,69 +186,69 @@ TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool from
         const float scaleY = LevelReal(ini, file, "LevelScaleY", 2.0, 0.0, true, kMaxLevelScale);
         level.Scale = TSKIVector(scaleXZ, scaleY, scaleXZ, 0);
 
-        ResetParkData();
+        engine.ResetParkData();
 
         // Ground images.
         std::string error;
-        ClearLevel();
+        ClearLevel(engine);
         const fs::path snowFile = LevelPart(folder, "LevelTextureSnow", level.TextureSnow);
         const fs::path groundFile = LevelPart(folder, "LevelTextureGround", level.TextureGround);
         const fs::path surfaceFile =
             LevelPart(folder, "LevelElevationFile", level.ElevationFile, "H.3ds");
         const fs::path skirtFile =
             LevelPart(folder, "LevelElevationFile", level.ElevationFile, "Side.3ds");
-        if (!LoadJpeg(snowFile, SnowTexture, &error)) Fail(error);
-        if (!LoadJpeg(groundFile, GroundTexture, &error)) Fail(error);
+        if (!LoadJpeg(snowFile, engine.SnowTexture, &error)) Fail(error);
+        if (!LoadJpeg(groundFile, engine.GroundTexture, &error)) Fail(error);
         level.GridSize = kGridSize;
-        level.TextureSize = uint16_t(std::min(SnowTexture.Width(), 65535));
+        level.TextureSize = uint16_t(std::min(engine.SnowTexture.Width(), 65535));
         level.WorldSize = float(kGridSize) * scaleXZ;
         level.HalfScale = scaleXZ * 0.5f;
 
         // Terrain meshes.
         CheckMeshFile(surfaceFile);
         CheckMeshFile(skirtFile);
-        if (!Surface.Load(surfaceFile, scaleY, &error)) Fail(error);
-        if (!Skirt.Load(skirtFile, scaleY, &error)) Fail(error);
-        Level = level;
+        if (!engine.Surface.Load(surfaceFile, scaleY, &error)) Fail(error);
+        if (!engine.Skirt.Load(skirtFile, scaleY, &error)) Fail(error);
+        engine.Level = level;
 
         // The grid: heights from the mesh, trees drawn in a fixed order of random numbers.
-        Grid.assign(size_t(kGridSide) * kGridSide, TerrainCell{});
-        crowdedCells_.clear();  // every crowd counter starts at 1
-        Level.MaxHeight = 0;
+        engine.Grid.assign(size_t(kGridSide) * kGridSide, TerrainCell{});
+        engine.CrowdedCells.clear();  // every crowd counter starts at 1
+        engine.Level.MaxHeight = 0;
         for (int i = 0; i < kGridSize; ++i) {
             for (int j = 0; j < kGridSize; ++j) {
-                TerrainCell& c = Cell(i, j);
+                TerrainCell& c = engine.Cell(i, j);
                 c.Kind = kCellFree;
-                c.Height = CellToWorld(i, j, true).y;
+                c.Height = engine.CellToWorld(i, j, true).y;
                 if (!std::isfinite(c.Height)) {
                     Fail("terrain mesh " + surfaceFile.string() + " gives cell " +
                          std::to_string(i) + "," + std::to_string(j) +
                          " a height that is not finite");
                 }
-                Level.MaxHeight = std::max(Level.MaxHeight, c.Height);
+                engine.Level.MaxHeight = std::max(engine.Level.MaxHeight, c.Height);
                 c.GridI = int16_t(i);
                 c.GridJ = int16_t(j);
                 c.Crowd = 1;
-                TSKIVector t = CellToWorld(i, j, false);
-                t.x += float(2.0 * Rng.Uniform() - 2.0);
-                t.z += float(2.0 * Rng.Uniform());
-                const float width = float(12.0 + 8.0 * Rng.Uniform());
-                const float height = float(8.0 + 6.0 * Rng.Uniform());
+                TSKIVector t = engine.CellToWorld(i, j, false);
+                t.x += float(2.0 * engine.Rng.Uniform() - 2.0);
+                t.z += float(2.0 * engine.Rng.Uniform());
+                const float width = float(12.0 + 8.0 * engine.Rng.Uniform());
+                const float height = float(8.0 + 6.0 * engine.Rng.Uniform());
                 c.TreeScale = TSKIVector(width, height, width, 0);
-                t.y = TerrainHeight(t) + height / 2;
+                t.y = engine.TerrainHeight(t) + height / 2;
                 c.TreePosition = t;
-                c.TreeTurn = float(360.0 * Rng.Uniform());
-                c.Variant = uint8_t(Rng.Below(30));
+                c.TreeTurn = float(360.0 * engine.Rng.Uniform());
+                c.Variant = uint8_t(engine.Rng.Below(30));
             }
         }
 
         // Blocked terrain, trees, natural snow and roads, one row per key.
-        Level.TreeCount = 0;
+        engine.Level.TreeCount = 0;
         for (int i = 0; i < kGridSize; ++i) {
             const std::string* row = ini.FindValue(kBasicBlocked, std::to_string(i));
             if (!row) continue;
             const int n = int(std::min<size_t>(row->size(), kGridSize));
-            for (int j = 0; j < n; ++j) ApplyRowCharacter(*this, i, j, (*row)[j]);
+            for (int j = 0; j < n; ++j) ApplyRowCharacter(engine, i, j, (*row)[j]);
         }
 
         // Houses: 36 bytes each; shorter or malformed values and numbers that are not finite
@@ -255,34 +258,34 @@ TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool from
             if (!ini.ReadBinary(kHouses, key, bytes) || bytes.size() < kHouseBytes) continue;
             TSKIHouse house = DecodeHouse(bytes);
             if (!Finite(house.Position) || !Finite(house.Direction)) continue;
-            house.Position.y = TerrainHeight(house.Position);
-            Houses.push_back(house);
+            house.Position.y = engine.TerrainHeight(house.Position);
+            engine.Houses.push_back(house);
         }
 
         // Overlay images: one pixel per cell, the object imprint one per world unit.
-        for (size_t k = 0; k < Overlays.Images.size(); ++k) {
+        for (size_t k = 0; k < engine.Overlays.Images.size(); ++k) {
             const int side =
                 TSKIOverlay(k) == TSKIOverlay::ObjectImprint ? kImprintSize : kGridSize;
-            Overlays.Images[k].Resize(side, side);
-            Overlays.Touch(TSKIOverlay(k));
+            engine.Overlays.Images[k].Resize(side, side);
+            engine.Overlays.Touch(TSKIOverlay(k));
         }
 
-        ConstructionTool = 0;
-        RebuildSteepness();
-        RebuildSnowImages();
-        RebuildSlopePaint();
-        RebuildObjectImprint();
+        engine.ConstructionTool = 0;
+        RebuildSteepness(engine);
+        RebuildSnowImages(engine);
+        RebuildSlopePaint(engine);
+        RebuildObjectImprint(engine);
         // The occupancy image shows the loaded blocked terrain and roads; the cells keep their
         // kinds until the occupancy is rebuilt.
-        TSKIImage& occupancy = Overlays[TSKIOverlay::Occupancy];
+        TSKIImage& occupancy = engine.Overlays[TSKIOverlay::Occupancy];
         occupancy.Fill({0, 0, 0});
         for (int i = 0; i < kGridSize; ++i)
             for (int j = 0; j < kGridSize; ++j) {
-                const TerrainCell& c = Cell(i, j);
+                const TerrainCell& c = engine.Cell(i, j);
                 if (c.Blocked || c.Kind == kCellRoad) occupancy.Set(i, j, {200, 0, 0});
             }
-        RefreshTerrainView();
-        Running = true;
+        RefreshTerrainView(engine);
+        engine.Running = true;
         result.status = TSKILevelLoadResult::Loaded;
         return result;
     } catch (const LevelLoadError& e) {
@@ -291,55 +294,57 @@ TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool from
         result.error = "cannot load level " + name + ": " + e.what();
     }
     // A failed load leaves no level behind.
-    ClearLevel();
-    ClearContainers();
-    Running = false;
+    ClearLevel(engine);
+    engine.ClearContainers();
+    engine.Running = false;
     result.status = TSKILevelLoadResult::Failed;
     return result;
 }
 
-void TSKIEngine::ClearLevel() {
-    Grid.clear();
-    Grid.shrink_to_fit();
-    crowdedCells_.clear();  // they index the grid that is gone
-    Houses.clear();
-    Surface.Clear();
-    Skirt.Clear();
-    SnowTexture = TSKIImage();
-    GroundTexture = TSKIImage();
-    for (size_t k = 0; k < Overlays.Images.size(); ++k) {
-        Overlays.Images[k] = TSKIImage();
-        Overlays.Touch(TSKIOverlay(k));
+void ClearLevel(TSKIEngine& engine) {
+    engine.Grid.clear();
+    engine.Grid.shrink_to_fit();
+    engine.CrowdedCells.clear();  // they index the grid that is gone
+    engine.Houses.clear();
+    engine.Surface.Clear();
+    engine.Skirt.Clear();
+    engine.SnowTexture = TSKIImage();
+    engine.GroundTexture = TSKIImage();
+    for (size_t k = 0; k < engine.Overlays.Images.size(); ++k) {
+        engine.Overlays.Images[k] = TSKIImage();
+        engine.Overlays.Touch(TSKIOverlay(k));
     }
-    ++Overlays.ViewRevision;
-    Level = TSKILevelData{};
+    ++engine.Overlays.ViewRevision;
+    engine.Level = TSKILevelData{};
 }
 
-bool TSKIEngine::SaveLevelFile(const std::string& name, std::string* error) {
+bool SaveLevelFile(TSKIEngine& engine, const std::string& name, std::string* error) {
     auto fail = [&](const std::string& message) {
         if (error) *error = message;
         return false;
     };
     std::string why;
-    const auto checked = PathInFolder(Folders.Addons, name, ".skil", &why);
+    const auto checked = PathInFolder(engine.Folders.Addons, name, ".skil", &why);
     if (!checked) return fail("cannot save level: " + why);
-    if (!HasGrid()) return fail("no level is loaded");
+    if (!engine.HasGrid()) return fail("no level is loaded");
     try {
         std::error_code ec;
-        fs::create_directories(Folders.Addons, ec);
+        fs::create_directories(engine.Folders.Addons, ec);
         const fs::path target = *checked;
 
         // The meshes and images the level names must be found beside the level file.
-        if (!Level.Folder.empty() && !SameFolder(Level.Folder, Folders.Addons)) {
+        if (!engine.Level.Folder.empty() &&
+            !SameFolder(engine.Level.Folder, engine.Folders.Addons)) {
             struct Part {
                 const std::string& name;
                 const char* suffix;
             };
             for (const Part& part :
-                 {Part{Level.ElevationFile, "H.3ds"}, Part{Level.ElevationFile, "Side.3ds"},
-                  Part{Level.TextureSnow, ""}, Part{Level.TextureGround, ""}}) {
-                const auto to = PathInFolder(Folders.Addons, part.name, part.suffix, &why);
-                const auto from = PathInFolder(Level.Folder, part.name, part.suffix, &why);
+                 {Part{engine.Level.ElevationFile, "H.3ds"},
+                  Part{engine.Level.ElevationFile, "Side.3ds"}, Part{engine.Level.TextureSnow, ""},
+                  Part{engine.Level.TextureGround, ""}}) {
+                const auto to = PathInFolder(engine.Folders.Addons, part.name, part.suffix, &why);
+                const auto from = PathInFolder(engine.Level.Folder, part.name, part.suffix, &why);
                 if (!to || !from) return fail("cannot save level " + name + ": " + why);
                 if (fs::exists(*to, ec)) continue;
                 if (!fs::is_regular_file(*from, ec)) {
@@ -359,23 +364,23 @@ bool TSKIEngine::SaveLevelFile(const std::string& name, std::string* error) {
         for (const char* section : {kLevelData, kBasicBlocked, kBRB, kHouses})
             ini.EraseSection(section);
 
-        ini.WriteString(kLevelData, "LevelElevationFile", Level.ElevationFile);
-        ini.WriteString(kLevelData, "LevelTextureSnow", Level.TextureSnow);
-        ini.WriteString(kLevelData, "LevelTextureGround", Level.TextureGround);
-        ini.WriteFloat(kLevelData, "LevelBlockThreshold", double(Level.BlockThreshold));
-        ini.WriteInteger(kLevelData, "LevelMaxCrowded", Level.MaxCrowded);
-        ini.WriteFloat(kLevelData, "LevelScaleXZ", double(Level.Scale.x));
-        ini.WriteFloat(kLevelData, "LevelScaleY", double(Level.Scale.y));
+        ini.WriteString(kLevelData, "LevelElevationFile", engine.Level.ElevationFile);
+        ini.WriteString(kLevelData, "LevelTextureSnow", engine.Level.TextureSnow);
+        ini.WriteString(kLevelData, "LevelTextureGround", engine.Level.TextureGround);
+        ini.WriteFloat(kLevelData, "LevelBlockThreshold", double(engine.Level.BlockThreshold));
+        ini.WriteInteger(kLevelData, "LevelMaxCrowded", engine.Level.MaxCrowded);
+        ini.WriteFloat(kLevelData, "LevelScaleXZ", double(engine.Level.Scale.x));
+        ini.WriteFloat(kLevelData, "LevelScaleY", double(engine.Level.Scale.y));
 
         std::string row(kGridSize, '0');
         for (int i = 0; i < kGridSize; ++i) {
-            for (int j = 0; j < kGridSize; ++j) row[size_t(j)] = RowCharacter(Cell(i, j));
+            for (int j = 0; j < kGridSize; ++j) row[size_t(j)] = RowCharacter(engine.Cell(i, j));
             ini.WriteString(kBasicBlocked, std::to_string(i), row);
         }
 
         uint8_t bytes[kHouseBytes];
-        for (size_t k = 0; k < Houses.size(); ++k) {
-            EncodeHouse(Houses[k], bytes);
+        for (size_t k = 0; k < engine.Houses.size(); ++k) {
+            EncodeHouse(engine.Houses[k], bytes);
             ini.WriteBinary(kHouses, std::to_string(k), bytes, kHouseBytes);
         }
 

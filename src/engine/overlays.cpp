@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "engine/overlays.h"
+#include "engine/snow.h"
 
 namespace vallorn {
 namespace {
@@ -31,56 +33,56 @@ TSKIImage& Sized(TSKIOverlays& overlays, TSKIOverlay o, int side) {
 
 }  // namespace
 
-void TSKIEngine::RebuildOverlay(TSKIOverlay overlay) {
-    if (!HasGrid()) return;
+void RebuildOverlay(TSKIEngine& engine, TSKIOverlay overlay) {
+    if (!engine.HasGrid()) return;
     switch (overlay) {
         case TSKIOverlay::SnowOverlay:
         case TSKIOverlay::SnowMask:
-            RebuildSnowImages();
+            RebuildSnowImages(engine);
             break;
         case TSKIOverlay::SlopePaint:
-            RebuildSlopePaint();
+            RebuildSlopePaint(engine);
             break;
         case TSKIOverlay::Occupancy:
-            RebuildOccupancy();
+            RebuildOccupancy(engine);
             break;
         case TSKIOverlay::ObjectImprint:
-            RebuildObjectImprint();
+            RebuildObjectImprint(engine);
             break;
         case TSKIOverlay::Steepness:
-            RebuildSteepness();
+            RebuildSteepness(engine);
             break;
         case TSKIOverlay::ToolPreview:  // drawn by the slope tool itself
         case TSKIOverlay::Count:
-            Overlays.Touch(TSKIOverlay::ToolPreview);
+            engine.Overlays.Touch(TSKIOverlay::ToolPreview);
             break;
     }
-    RefreshTerrainView();
+    RefreshTerrainView(engine);
 }
 
-void TSKIEngine::RefreshTerrainView() {
-    ++Overlays.ViewRevision;
+void RefreshTerrainView(TSKIEngine& engine) {
+    ++engine.Overlays.ViewRevision;
 }
 
-void TSKIEngine::RebuildOccupancy() {
-    if (!HasGrid()) return;
-    TSKIImage& img = Sized(Overlays, TSKIOverlay::Occupancy, kGridSize);
+void RebuildOccupancy(TSKIEngine& engine) {
+    if (!engine.HasGrid()) return;
+    TSKIImage& img = Sized(engine.Overlays, TSKIOverlay::Occupancy, kGridSize);
     img.Fill(kBlack);
     for (int i = 0; i < kGridSize; ++i)
         for (int j = 0; j < kGridSize; ++j) {
-            TerrainCell& c = Cell(i, j);
+            TerrainCell& c = engine.Cell(i, j);
             if (c.Kind == kCellOccupied) c.Kind = kCellFree;
         }
 
     // Lifts: line nodes of lifts that run on the ground, stations and poles.
     int ci, cj;
-    for (const auto& section : Sections) {
+    for (const auto& section : engine.Sections) {
         if (section->IsSlope()) continue;
         const std::vector<TSKIVector>& pts = section->Points;
         const int n = int(pts.size());
-        if (section->LiftType < kLiftTypeCount && Params.Lifts[section->LiftType].OnGround) {
+        if (section->LiftType < kLiftTypeCount && engine.Params.Lifts[section->LiftType].OnGround) {
             for (int k = 0; k < n; ++k) {
-                WorldToCell(pts[size_t(k)], ci, cj);
+                engine.WorldToCell(pts[size_t(k)], ci, cj);
                 img.Set(ci, cj, kRed200);
                 if (k >= 2 && k <= n - 3) {
                     img.Set(ci - 1, cj, kRed200);
@@ -89,61 +91,62 @@ void TSKIEngine::RebuildOccupancy() {
             }
         }
         for (const TSKIVector& child : section->Stations) {
-            WorldToCell(child, ci, cj);
+            engine.WorldToCell(child, ci, cj);
             img.Set(ci, cj, kRed200);
         }
         if (n > 0) {
-            WorldToCell(pts.front(), ci, cj);
+            engine.WorldToCell(pts.front(), ci, cj);
             img.Set(ci, cj, kPureRed);
-            WorldToCell(pts.back(), ci, cj);
+            engine.WorldToCell(pts.back(), ci, cj);
             img.Set(ci, cj, kRed200);
         }
     }
 
     // Buildings: every cell whose world point lies within the type's size of the building
     // is occupied and loses its tree; the centre cell is the building's.
-    for (const auto& b : Buildings) {
-        const int r = b->Type < kBuildingTypeCount ? Params.Buildings[b->Type].Size : 1;
-        WorldToCell(b->Position, ci, cj);
+    for (const auto& b : engine.Buildings) {
+        const int r = b->Type < kBuildingTypeCount ? engine.Params.Buildings[b->Type].Size : 1;
+        engine.WorldToCell(b->Position, ci, cj);
         for (int a = ci - r; a <= ci + r; ++a) {
             for (int c = cj - r; c <= cj + r; ++c) {
-                if (!CellInGrid(a, c)) continue;
-                TSKIVector p = CellToWorld(a, c, false);
-                p.y = (a < kGridSize && c < kGridSize) ? Cell(a, c).Height : TerrainHeight(p);
+                if (!engine.CellInGrid(a, c)) continue;
+                TSKIVector p = engine.CellToWorld(a, c, false);
+                p.y = (a < kGridSize && c < kGridSize) ? engine.Cell(a, c).Height
+                                                       : engine.TerrainHeight(p);
                 const float dx = p.x - b->Position.x, dy = p.y - b->Position.y,
                             dz = p.z - b->Position.z;
                 if (std::sqrt(dx * dx + dy * dy + dz * dz) < float(r)) {
-                    Cell(a, c).Kind = kCellOccupied;
-                    RemoveTree(a, c);
+                    engine.Cell(a, c).Kind = kCellOccupied;
+                    engine.RemoveTree(a, c);
                 }
             }
         }
-        Cell(ci, cj).Kind = kCellBuilding;
-        Cell(ci, cj).Building = b.get();
+        engine.Cell(ci, cj).Kind = kCellBuilding;
+        engine.Cell(ci, cj).Building = b.get();
     }
 
     for (int i = 0; i < kGridSize; ++i)
         for (int j = 0; j < kGridSize; ++j) {
-            TerrainCell& c = Cell(i, j);
+            TerrainCell& c = engine.Cell(i, j);
             if (c.Blocked) c.Kind = kCellOccupied;
             if (c.Kind == kCellOccupied || c.Kind == kCellBuilding || c.Kind == kCellRoad)
                 img.Set(i, j, kRed200);
         }
-    Overlays.Touch(TSKIOverlay::Occupancy);
+    engine.Overlays.Touch(TSKIOverlay::Occupancy);
 }
 
-void TSKIEngine::RebuildSteepness() {
-    if (!HasGrid()) return;
+void RebuildSteepness(TSKIEngine& engine) {
+    if (!engine.HasGrid()) return;
     // Steepness: height above the mean of the lower neighbours.
     for (int i = 1; i <= kGridSize - 2; ++i) {
         for (int j = 1; j <= kGridSize - 2; ++j) {
-            TerrainCell& c = Cell(i, j);
+            TerrainCell& c = engine.Cell(i, j);
             float sum = 0;
             int count = 0;
             for (int di = -1; di <= 1; ++di)
                 for (int dj = -1; dj <= 1; ++dj) {
                     if (di == 0 && dj == 0) continue;
-                    const float h = Cell(i + di, j + dj).Height;
+                    const float h = engine.Cell(i + di, j + dj).Height;
                     if (h < c.Height) {
                         sum += h;
                         ++count;
@@ -153,25 +156,25 @@ void TSKIEngine::RebuildSteepness() {
         }
     }
     // Blue below 2, red from 2, black from 3; black is drawn last so it wins.
-    TSKIImage& img = Sized(Overlays, TSKIOverlay::Steepness, kGridSize);
+    TSKIImage& img = Sized(engine.Overlays, TSKIOverlay::Steepness, kGridSize);
     img.Fill(kSteepBlue);
     for (int pass = 0; pass < 2; ++pass) {
         for (int i = 1; i <= kGridSize - 2; ++i)
             for (int j = 1; j <= kGridSize - 2; ++j) {
-                const float s = Cell(i, j).Steepness;
+                const float s = engine.Cell(i, j).Steepness;
                 if (pass == 0 && s >= 2 && s < 3) img.FillCircle(i, j, 2, kRed200);
                 if (pass == 1 && s >= 3) img.FillCircle(i, j, 2, kSteepBlack);
             }
     }
-    Overlays.Touch(TSKIOverlay::Steepness);
+    engine.Overlays.Touch(TSKIOverlay::Steepness);
 }
 
-void TSKIEngine::RebuildSlopePaint() {
-    if (!HasGrid()) return;
-    TSKIImage& img = Sized(Overlays, TSKIOverlay::SlopePaint, kGridSize);
+void RebuildSlopePaint(TSKIEngine& engine) {
+    if (!engine.HasGrid()) return;
+    TSKIImage& img = Sized(engine.Overlays, TSKIOverlay::SlopePaint, kGridSize);
     img.Fill(kWhite);
-    const bool byDifficulty = (DisplayFlags & kDisplaySlopes) != 0;
-    for (const auto& section : Sections) {
+    const bool byDifficulty = (engine.DisplayFlags & kDisplaySlopes) != 0;
+    for (const auto& section : engine.Sections) {
         if (!section->IsSlope() || section->Points.empty()) continue;
         const std::vector<TSKIVector>& pts = section->Points;
         for (int p = 0; p < 2; ++p) {
@@ -190,13 +193,13 @@ void TSKIEngine::RebuildSlopePaint() {
                 }
             }
             int i0, j0, i1, j1;
-            WorldToCell(pts[0], i0, j0);
+            engine.WorldToCell(pts[0], i0, j0);
             for (size_t k = 0; k < pts.size(); ++k) {
                 const float w = pts[k].w;
                 const float narrowed = w - 2.0f * float(p);
                 const int pen = narrowed > 0 ? int(narrowed) : int(std::floor(w));
                 if (k + 1 < pts.size()) {
-                    WorldToCell(pts[k + 1], i1, j1);
+                    engine.WorldToCell(pts[k + 1], i1, j1);
                 } else if (pts.size() == 1) {
                     i1 = i0, j1 = j0;  // a single node is a dot
                 } else {
@@ -208,21 +211,21 @@ void TSKIEngine::RebuildSlopePaint() {
             }
         }
     }
-    Overlays.Touch(TSKIOverlay::SlopePaint);
+    engine.Overlays.Touch(TSKIOverlay::SlopePaint);
 }
 
-void TSKIEngine::RebuildObjectImprint() {
-    if (!HasGrid()) return;
-    TSKIImage& img = Sized(Overlays, TSKIOverlay::ObjectImprint, kImprintSize);
+void RebuildObjectImprint(TSKIEngine& engine) {
+    if (!engine.HasGrid()) return;
+    TSKIImage& img = Sized(engine.Overlays, TSKIOverlay::ObjectImprint, kImprintSize);
     img.Fill(kWhite);
     int px, pz;
-    if (Options.Detail == 2 && (DisplayFlags & kDisplayTrees)) {
+    if (engine.Options.Detail == 2 && (engine.DisplayFlags & kDisplayTrees)) {
         // A small fir: a trunk of 1.3 x the tree's height and three pairs of branches.
         for (int i = 0; i < kGridSize; ++i) {
             for (int j = 0; j < kGridSize; ++j) {
-                const TerrainCell& c = Cell(i, j);
+                const TerrainCell& c = engine.Cell(i, j);
                 if (!c.Tree) continue;
-                MapPixel(c.TreePosition, kImprintSize, px, pz);
+                engine.MapPixel(c.TreePosition, kImprintSize, px, pz);
                 const int length = int(1.3f * c.TreeScale.y);
                 img.DrawLine(px, pz, px, pz - length, Grey(152));
                 for (int n = 1; n <= 3; ++n) {
@@ -236,25 +239,26 @@ void TSKIEngine::RebuildObjectImprint() {
         }
     }
     // Lifts: the line and both stations.
-    for (const auto& section : Sections) {
+    for (const auto& section : engine.Sections) {
         if (section->IsSlope() || section->Points.empty()) continue;
         int qx, qz;
-        MapPixel(section->Points.front(), kImprintSize, qx, qz);
+        engine.MapPixel(section->Points.front(), kImprintSize, qx, qz);
         for (const TSKIVector& p : section->Points) {
-            MapPixel(p, kImprintSize, px, pz);
+            engine.MapPixel(p, kImprintSize, px, pz);
             img.DrawLine(qx, qz, px, pz, Grey(40), 2);
             qx = px;
             qz = pz;
         }
         for (const TSKIVector* s : {&section->Points.front(), &section->Points.back()}) {
-            MapPixel(*s, kImprintSize, px, pz);
+            engine.MapPixel(*s, kImprintSize, px, pz);
             img.FillCircle(px, pz, 4, {90, 40, 20});
         }
     }
     // Buildings: a dot in the colour of the building's use.
-    for (const auto& b : Buildings) {
-        MapPixel(b->Position, kImprintSize, px, pz);
-        const uint8_t cat = b->Type < kBuildingTypeCount ? Params.Buildings[b->Type].Category : 0;
+    for (const auto& b : engine.Buildings) {
+        engine.MapPixel(b->Position, kImprintSize, px, pz);
+        const uint8_t cat =
+            b->Type < kBuildingTypeCount ? engine.Params.Buildings[b->Type].Category : 0;
         const TSKIColor colour = cat == kCategoryRestaurant ? TSKIColor{200, 120, 0}
                                  : cat == kCategoryRescue || cat == kCategoryHospital
                                      ? TSKIColor{220, 0, 0}
@@ -262,11 +266,11 @@ void TSKIEngine::RebuildObjectImprint() {
         img.FillCircle(px, pz, 5, colour);
     }
     // Houses: a small brown square.
-    for (const TSKIHouse& h : Houses) {
-        MapPixel(h.Position, kImprintSize, px, pz);
+    for (const TSKIHouse& h : engine.Houses) {
+        engine.MapPixel(h.Position, kImprintSize, px, pz);
         for (int a = -3; a <= 3; ++a) img.DrawLine(px - 3, pz + a, px + 3, pz + a, {110, 70, 40});
     }
-    Overlays.Touch(TSKIOverlay::ObjectImprint);
+    engine.Overlays.Touch(TSKIOverlay::ObjectImprint);
 }
 
 // The snow overlay and mask are drawn by the snow model (snow.cpp).

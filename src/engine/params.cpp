@@ -9,6 +9,7 @@
 #include "base/ini_file.h"
 #include "base/number_format.h"
 #include "engine/engine.h"
+#include "engine/params.h"
 
 namespace fs = std::filesystem;
 
@@ -425,11 +426,11 @@ float ViewDistanceForDetail(int detail, float current) {
     }
 }
 
-void TSKIEngine::LoadParameters() {
-    ParameterWarnings.clear();
-    LoadCatalogues(Folders.Data, Params, &ParameterWarnings);
-    LoadOptions(Folders.Save, Options, &ParameterWarnings);
-    ViewDistance = ViewDistanceForDetail(Options.Detail, ViewDistance);
+void LoadParameters(TSKIEngine& engine) {
+    engine.ParameterWarnings.clear();
+    LoadCatalogues(engine.Folders.Data, engine.Params, &engine.ParameterWarnings);
+    LoadOptions(engine.Folders.Save, engine.Options, &engine.ParameterWarnings);
+    engine.ViewDistance = ViewDistanceForDetail(engine.Options.Detail, engine.ViewDistance);
 }
 
 }  // namespace vallorn

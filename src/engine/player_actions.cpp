@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/saturating.h"
+#include "engine/economy.h"
 #include "engine/engine.h"
 
 namespace vallorn {
@@ -288,7 +289,7 @@ TSKIPlayerAction TakeLoanAction(int32_t amount) {
                 return Check::Allowed("Take " + FormatMoney(amount), -amount);
             },
             [=](TSKIEngine& e, std::string& reason) {
-                if (e.TakeLoan(amount)) return TSKIActionResult::Done;
+                if (TakeLoan(e, amount)) return TSKIActionResult::Done;
                 reason = "The bank refused the loan";
                 return TSKIActionResult::Failed;
             }};
@@ -305,7 +306,7 @@ TSKIPlayerAction RepayLoanAction(int32_t amount) {
                 return Check::Allowed("Repay " + FormatMoney(amount), amount);
             },
             [=](TSKIEngine& e, std::string& reason) {
-                if (e.RepayLoan(amount)) return TSKIActionResult::Done;
+                if (RepayLoan(e, amount)) return TSKIActionResult::Done;
                 reason = "The bank refused the repayment";
                 return TSKIActionResult::Failed;
             }};
@@ -314,17 +315,17 @@ TSKIPlayerAction RepayLoanAction(int32_t amount) {
 TSKIPlayerAction MarketingAction(int priceType, int readerType) {
     return {"marketing " + std::to_string(priceType) + " " + std::to_string(readerType),
             [=](const TSKIEngine& e) {
-                if (!e.MarketingPriceOffered(priceType)) {
+                if (!MarketingPriceOffered(e, priceType)) {
                     return Check::Refused("This campaign is not offered");
                 }
                 if (readerType < 1 || readerType > 3) return Check::Refused("No such readers");
-                const std::string warning = e.MarketingPriceWarning(priceType);
+                const std::string warning = MarketingPriceWarning(e, priceType);
                 if (!warning.empty()) return Check::Refused(warning);
-                const int32_t price = e.MarketingPrice(priceType);
+                const int32_t price = MarketingPrice(e, priceType);
                 return Check::Allowed("Marketing campaign (" + FormatMoney(price) + ")", price);
             },
             [=](TSKIEngine& e, std::string& reason) {
-                const TSKIMarketingResult r = e.StartMarketingCampaign(priceType, readerType);
+                const TSKIMarketingResult r = StartMarketingCampaign(e, priceType, readerType);
                 if (!r.Started) {
                     reason = r.Text;
                     return TSKIActionResult::Failed;
@@ -343,7 +344,7 @@ TSKIPlayerAction PRCampaignAction() {
                 return Check::Allowed("Run PR campaign (" + FormatMoney(price) + ")", price);
             },
             [](TSKIEngine& e, std::string& reason) {
-                if (e.RunPRCampaign()) return TSKIActionResult::Done;
+                if (RunPRCampaign(e)) return TSKIActionResult::Done;
                 reason = kNoMoney;
                 return TSKIActionResult::Failed;
             }};

@@ -7,6 +7,8 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "engine/overlays.h"
+#include "engine/snow.h"
 
 namespace vallorn {
 
@@ -36,7 +38,7 @@ bool IsSlopeCell(const TerrainCell& c) {
 }
 
 TSKIColor SlopeColour(const TerrainCell& c) {
-    if (!TSKIEngine::CellHasSnow(c)) return kSlopeBare;
+    if (!CellHasSnow(c)) return kSlopeBare;
     return c.Groomed ? kSlopeGroomed : kSlopeUngroomed;
 }
 
@@ -48,31 +50,31 @@ TSKIImage& SizedImage(TSKIOverlays& overlays, TSKIOverlay o) {
 
 }  // namespace
 
-void TSKIEngine::RebuildSnowOverlay() {
-    if (!HasGrid()) return;
-    RebuildSnowImages();
-    RefreshTerrainView();
+void RebuildSnowOverlay(TSKIEngine& engine) {
+    if (!engine.HasGrid()) return;
+    RebuildSnowImages(engine);
+    RefreshTerrainView(engine);
 }
 
 // The drawing behind RebuildSnowOverlay (also run by the level load, which refreshes the
 // view itself).
-void TSKIEngine::RebuildSnowImages() {
-    if (!HasGrid()) return;
-    TSKIImage& snow = SizedImage(Overlays, TSKIOverlay::SnowOverlay);
-    TSKIImage& mask = SizedImage(Overlays, TSKIOverlay::SnowMask);
+void RebuildSnowImages(TSKIEngine& engine) {
+    if (!engine.HasGrid()) return;
+    TSKIImage& snow = SizedImage(engine.Overlays, TSKIOverlay::SnowOverlay);
+    TSKIImage& mask = SizedImage(engine.Overlays, TSKIOverlay::SnowMask);
     snow.Fill(kBlack);
     mask.Fill(kMaskNoSnow);
-    const bool shown = (DisplayFlags & kDisplaySnow) != 0;
+    const bool shown = (engine.DisplayFlags & kDisplaySnow) != 0;
     const TSKIColor snowColour = shown ? kSnowShown : kSnowPlain;
     const TSKIColor groomedColour = shown ? kGroomedShown : kGroomedPlain;
 
     // Centre cells of the snow makers, in visiting order.
     std::vector<uint32_t> centres;
-    for (const auto& b : Buildings) {
+    for (const auto& b : engine.Buildings) {
         if (b->Type >= kBuildingTypeCount) continue;
-        if (Params.Buildings[b->Type].Category != kCategorySnowCannon) continue;
+        if (engine.Params.Buildings[b->Type].Category != kCategorySnowCannon) continue;
         int ci, cj;
-        WorldToCell(b->Position, ci, cj);
+        engine.WorldToCell(b->Position, ci, cj);
         if (ci < 0 || cj < 0 || ci >= kGridSize || cj >= kGridSize) continue;
         centres.push_back(uint32_t(ci) * kGridSize + uint32_t(cj));
     }
@@ -86,16 +88,16 @@ void TSKIEngine::RebuildSnowImages() {
     // overlay shows every cell that skiers and the quality count as snowy.
     for (int i = 0; i < kGridSize; ++i) {
         for (int j = 0; j < kGridSize; ++j) {
-            if (CellHasSnow(Cell(i, j))) snow.Set(i, j, snowColour);
+            if (CellHasSnow(engine.Cell(i, j))) snow.Set(i, j, snowColour);
             const uint32_t here = uint32_t(i) * kGridSize + uint32_t(j);
             if (nextCentre == centres.end() || *nextCentre != here) continue;
             ++nextCentre;
             snow.FillCircle(i, j, kCannonReach, snowColour);
             for (int a = i - kCannonReach; a <= i + kCannonReach; ++a) {
                 for (int c = j - kCannonReach; c <= j + kCannonReach; ++c) {
-                    if (!CellInGrid(a, c)) continue;
+                    if (!engine.CellInGrid(a, c)) continue;
                     if (snow.Contains(a, c) && !(snow.Get(a, c) == kBlack)) {
-                        Cell(a, c).ArtificialSnow = true;
+                        engine.Cell(a, c).ArtificialSnow = true;
                     }
                 }
             }
@@ -104,25 +106,25 @@ void TSKIEngine::RebuildSnowImages() {
 
     for (int i = 0; i < kGridSize; ++i) {
         for (int j = 0; j < kGridSize; ++j) {
-            const TerrainCell& c = Cell(i, j);
+            const TerrainCell& c = engine.Cell(i, j);
             const bool hasSnow = CellHasSnow(c);
             if (hasSnow && c.Groomed) snow.Set(i, j, groomedColour);
             if (hasSnow) mask.Set(i, j, kMaskSnow);
             if (shown && IsSlopeCell(c)) snow.Set(i, j, SlopeColour(c));
         }
     }
-    Overlays.Touch(TSKIOverlay::SnowOverlay);
-    Overlays.Touch(TSKIOverlay::SnowMask);
+    engine.Overlays.Touch(TSKIOverlay::SnowOverlay);
+    engine.Overlays.Touch(TSKIOverlay::SnowMask);
 }
 
 // After a whole rebuild every painted cell of a snow maker's reach holds artificial snow, so
 // a cell's colour follows from the cell alone: a few changed cells are repainted in place.
-void TSKIEngine::RepaintSnowCell(int i, int j) {
-    if (!HasGrid() || i < 0 || j < 0 || i >= kGridSize || j >= kGridSize) return;
-    TSKIImage& snow = SizedImage(Overlays, TSKIOverlay::SnowOverlay);
-    TSKIImage& mask = SizedImage(Overlays, TSKIOverlay::SnowMask);
-    const bool shown = (DisplayFlags & kDisplaySnow) != 0;
-    const TerrainCell& c = Cell(i, j);
+void RepaintSnowCell(TSKIEngine& engine, int i, int j) {
+    if (!engine.HasGrid() || i < 0 || j < 0 || i >= kGridSize || j >= kGridSize) return;
+    TSKIImage& snow = SizedImage(engine.Overlays, TSKIOverlay::SnowOverlay);
+    TSKIImage& mask = SizedImage(engine.Overlays, TSKIOverlay::SnowMask);
+    const bool shown = (engine.DisplayFlags & kDisplaySnow) != 0;
+    const TerrainCell& c = engine.Cell(i, j);
     const bool hasSnow = CellHasSnow(c);
     TSKIColor colour = kBlack;
     if (hasSnow)
@@ -133,13 +135,13 @@ void TSKIEngine::RepaintSnowCell(int i, int j) {
     mask.Set(i, j, hasSnow ? kMaskSnow : kMaskNoSnow);
 }
 
-void TSKIEngine::EndOfDaySnow() {
-    if (!HasGrid()) return;
+void EndOfDaySnow(TSKIEngine& engine) {
+    if (!engine.HasGrid()) return;
     // Grooming lasts one day; the scratch image holds the natural snow as it will be.
     TSKIImage scratch(kGridSize, kGridSize, kBlack);
     for (int i = 0; i < kGridSize; ++i) {
         for (int j = 0; j < kGridSize; ++j) {
-            TerrainCell& c = Cell(i, j);
+            TerrainCell& c = engine.Cell(i, j);
             c.Groomed = false;
             if (c.NaturalSnow) scratch.Set(i, j, kWhite);
         }
@@ -147,49 +149,50 @@ void TSKIEngine::EndOfDaySnow() {
 
     // A snowy day grows the fields by discs on their edges, a mild one eats discs out of
     // them; n rounds half to even (the default rounding mode).
-    const double w = double(Park.ParkWeather);
-    const bool snowing = Snowing();
+    const double w = double(engine.Park.ParkWeather);
+    const bool snowing = Snowing(engine);
     const TSKIColor brush = snowing ? kWhite : kBlack;
     const int n =
         std::clamp(int(std::nearbyint(snowing ? (w - 0.5) * 100.0 : (0.5 - w) * 100.0)), 0, 50);
     for (int attempt = 0; attempt <= n; ++attempt) {
-        const int r = Rng.Below(kGridSize);
+        const int r = engine.Rng.Below(kGridSize);
         for (int k = 1; k < kEdgeSearch; ++k) {
-            if (Cell(r, k - 1).NaturalSnow && !Cell(r, k).NaturalSnow) {
-                scratch.FillCircle(r, k, kDiscRadius + Rng.Below(kDiscRadiusSpread), brush);
+            if (engine.Cell(r, k - 1).NaturalSnow && !engine.Cell(r, k).NaturalSnow) {
+                scratch.FillCircle(r, k, kDiscRadius + engine.Rng.Below(kDiscRadiusSpread), brush);
                 break;
             }
         }
     }
 
     for (int i = 0; i < kGridSize; ++i) {
-        for (int j = 0; j < kGridSize; ++j) Cell(i, j).NaturalSnow = scratch.Get(i, j) == kWhite;
+        for (int j = 0; j < kGridSize; ++j)
+            engine.Cell(i, j).NaturalSnow = scratch.Get(i, j) == kWhite;
     }
-    RebuildSnowOverlay();
+    RebuildSnowOverlay(engine);
 }
 
-void TSKIEngine::GroomAround(int i, int j) {
-    if (!HasGrid()) return;
-    const bool painted = Overlays[TSKIOverlay::SnowOverlay].Width() == kGridSize;
+void GroomAround(TSKIEngine& engine, int i, int j) {
+    if (!engine.HasGrid()) return;
+    const bool painted = engine.Overlays[TSKIOverlay::SnowOverlay].Width() == kGridSize;
     bool changed = false;
     for (int a = i - 1; a <= i + 1; ++a) {
         for (int b = j - 1; b <= j + 1; ++b) {
-            if (!CellInGrid(a, b) || Cell(a, b).Groomed) continue;
-            Cell(a, b).Groomed = true;
-            if (painted) RepaintSnowCell(a, b);
+            if (!engine.CellInGrid(a, b) || engine.Cell(a, b).Groomed) continue;
+            engine.Cell(a, b).Groomed = true;
+            if (painted) RepaintSnowCell(engine, a, b);
             changed = true;
         }
     }
     if (changed && painted) {
-        Overlays.Touch(TSKIOverlay::SnowOverlay);
-        Overlays.Touch(TSKIOverlay::SnowMask);
+        engine.Overlays.Touch(TSKIOverlay::SnowOverlay);
+        engine.Overlays.Touch(TSKIOverlay::SnowMask);
     }
 }
 
-void TSKIEngine::ComputeSnowQuality() {
-    if (!HasGrid()) return;
+void ComputeSnowQuality(TSKIEngine& engine) {
+    if (!engine.HasGrid()) return;
     int64_t slope = 0, groomed = 0, bare = 0;
-    for (const TerrainCell& c : Grid) {  // every cell 0..512 x 0..512
+    for (const TerrainCell& c : engine.Grid) {  // every cell 0..512 x 0..512
         if (!IsSlopeCell(c)) continue;
         ++slope;
         groomed += c.Groomed;
@@ -197,48 +200,50 @@ void TSKIEngine::ComputeSnowQuality() {
     }
     if (slope == 0) return;
     const double s = double(slope);
-    Park.ParkSnowQuality = float(50.0 * double(groomed) / s + 50.0 - 50.0 * double(bare) / s);
+    engine.Park.ParkSnowQuality =
+        float(50.0 * double(groomed) / s + 50.0 - 50.0 * double(bare) / s);
 }
 
-void TSKIEngine::ClearArtificialSnowAround(int i, int j) {
-    if (!HasGrid()) return;
+void ClearArtificialSnowAround(TSKIEngine& engine, int i, int j) {
+    if (!engine.HasGrid()) return;
     for (int a = i - kCannonReach; a <= i + kCannonReach; ++a) {
         for (int b = j - kCannonReach; b <= j + kCannonReach; ++b) {
-            if (CellInGrid(a, b)) Cell(a, b).ArtificialSnow = false;
+            if (engine.CellInGrid(a, b)) engine.Cell(a, b).ArtificialSnow = false;
         }
     }
 }
 
-int32_t TSKIEngine::Temperature() const {
-    return int32_t(std::floor((1.0f - Park.ParkWeather) * 20.0f - 10.0f));
+int32_t Temperature(const TSKIEngine& engine) {
+    return int32_t(std::floor((1.0f - engine.Park.ParkWeather) * 20.0f - 10.0f));
 }
 
-std::string TSKIEngine::WeatherText() const {
-    return std::to_string(Temperature()) + " 'C, " + (Snowing() ? "snowing" : "snow melting");
+std::string WeatherText(const TSKIEngine& engine) {
+    return std::to_string(Temperature(engine)) + " 'C, " +
+           (Snowing(engine) ? "snowing" : "snow melting");
 }
 
-float TSKIEngine::SnowEnjoyment(const TerrainCell& c) const {
-    return c.Groomed ? Params.Game.EnjoySnowQualityFactor : 0.0f;
+float SnowEnjoyment(const TSKIEngine& engine, const TerrainCell& c) {
+    return c.Groomed ? engine.Params.Game.EnjoySnowQualityFactor : 0.0f;
 }
 
-float TSKIEngine::WeatherColdMultiplier(const TerrainCell& c) const {
-    return c.Height * Park.ParkWeather;
+float WeatherColdMultiplier(const TSKIEngine& engine, const TerrainCell& c) {
+    return c.Height * engine.Park.ParkWeather;
 }
 
-void TSKIEngine::SnowPeaks(float markerHeight) {
-    if (!HasGrid()) return;
+void SnowPeaks(TSKIEngine& engine, float markerHeight) {
+    if (!engine.HasGrid()) return;
     for (int i = 0; i < kGridSize; ++i) {
         for (int j = 0; j < kGridSize; ++j) {
-            TerrainCell& c = Cell(i, j);
+            TerrainCell& c = engine.Cell(i, j);
             c.NaturalSnow = c.Height > markerHeight;
         }
     }
-    RebuildSnowOverlay();
+    RebuildSnowOverlay(engine);
 }
 
-void TSKIEngine::FloodSnow(int i, int j) {
-    if (!HasGrid() || i < 0 || j < 0 || i >= kGridSize || j >= kGridSize) return;
-    const TSKIImage& snow = SizedImage(Overlays, TSKIOverlay::SnowOverlay);
+void FloodSnow(TSKIEngine& engine, int i, int j) {
+    if (!engine.HasGrid() || i < 0 || j < 0 || i >= kGridSize || j >= kGridSize) return;
+    const TSKIImage& snow = SizedImage(engine.Overlays, TSKIOverlay::SnowOverlay);
     const TSKIColor target = snow.Get(i, j);
     // Four-connected fill over the overlay's colour; `seen` keeps every pixel visited once.
     std::vector<uint8_t> seen(size_t(kGridSize) * kGridSize, 0);
@@ -248,7 +253,7 @@ void TSKIEngine::FloodSnow(int i, int j) {
         const uint32_t at = stack.back();
         stack.pop_back();
         const int a = int(at / kGridSize), b = int(at % kGridSize);
-        Cell(a, b).NaturalSnow = true;
+        engine.Cell(a, b).NaturalSnow = true;
         const int next[4][2] = {{a - 1, b}, {a + 1, b}, {a, b - 1}, {a, b + 1}};
         for (const auto& n : next) {
             if (!snow.Contains(n[0], n[1])) continue;
@@ -258,7 +263,7 @@ void TSKIEngine::FloodSnow(int i, int j) {
             stack.push_back(k);
         }
     }
-    RebuildSnowOverlay();
+    RebuildSnowOverlay(engine);
 }
 
 }  // namespace vallorn

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "engine/snow.h"
 
 namespace vallorn {
 
@@ -28,7 +29,7 @@ void PlaceSnowfall(TSKIEngine& e) {
         s.Velocity[axis] = axis == 1 ? -4.0f - 2.0f * r : 1.0f + r;
     }
     s.Velocity.w = 0;
-    TSKIVector centre = e.SnowfallCameraPosition + e.SnowfallCameraDirection * kAheadOfCamera;
+    TSKIVector centre = e.SnowfallCamera.Position + e.SnowfallCamera.Direction * kAheadOfCamera;
     centre.w = 1;
     if (e.HasGrid()) centre.y = std::max(centre.y, e.TerrainHeight(centre));
     s.Centre = centre;
@@ -45,69 +46,71 @@ TSKIVector PointInBox(TSKIEngine& e, const TSKIVector& centre) {
 
 }  // namespace
 
-int32_t TSKIEngine::SnowFlakeTarget() const {
-    return int32_t(std::floor((float(Options.Detail) * 1024.0f + 2048.0f) * Park.ParkWeather));
+int32_t SnowFlakeTarget(const TSKIEngine& engine) {
+    return int32_t(
+        std::floor((float(engine.Options.Detail) * 1024.0f + 2048.0f) * engine.Park.ParkWeather));
 }
 
-void TSKIEngine::ResetSnowfall() {
-    SnowFlakes.clear();
-    SnowfallColor = TSKIVector(0.9f, 0.9f, 0.9f, 1.0f);
-    if (Options.Detail == 0 || Park.ParkWeather < kLowestWeather) {
-        SnowfallVisible = false;
+void ResetSnowfall(TSKIEngine& engine) {
+    engine.SnowFlakes.clear();
+    engine.SnowfallColor = TSKIVector(0.9f, 0.9f, 0.9f, 1.0f);
+    if (engine.Options.Detail == 0 || engine.Park.ParkWeather < kLowestWeather) {
+        engine.SnowfallVisible = false;
         return;
     }
-    SnowfallVisible = true;
-    SnowfallPointSize = 2.0f;
-    Level.Snowfall.RecentreDistance = kRecentreDistance;
-    PlaceSnowfall(*this);
-    const int32_t count = std::max(0, SnowFlakeTarget());
-    SnowFlakes.reserve(size_t(count));
+    engine.SnowfallVisible = true;
+    engine.SnowfallPointSize = 2.0f;
+    engine.Level.Snowfall.RecentreDistance = kRecentreDistance;
+    PlaceSnowfall(engine);
+    const int32_t count = std::max(0, SnowFlakeTarget(engine));
+    engine.SnowFlakes.reserve(size_t(count));
     for (int32_t k = 0; k < count; ++k)
-        SnowFlakes.push_back(PointInBox(*this, Level.Snowfall.Centre));
-    Level.Snowfall.LastCameraPosition = SnowfallCameraPosition;
+        engine.SnowFlakes.push_back(PointInBox(engine, engine.Level.Snowfall.Centre));
+    engine.Level.Snowfall.LastCameraPosition = engine.SnowfallCamera.Position;
 }
 
-void TSKIEngine::UpdateSnowfall(float dt) {
-    if (Options.Detail == 0) return;
+void UpdateSnowfall(TSKIEngine& engine, float dt) {
+    if (engine.Options.Detail == 0) return;
     // A park that has no cloud yet (just loaded, or opened after another was closed) starts
     // with the falling snow of its weather; in mild weather nothing falls.
-    if (!SnowfallVisible && SnowFlakes.empty() && Park.ParkWeather >= kLowestWeather)
-        ResetSnowfall();
-    if (!SnowfallVisible) return;
-    TSKISnowfallState& s = Level.Snowfall;
-    if (Distance(SnowfallCameraPosition, s.LastCameraPosition) > s.RecentreDistance) {
-        RecentreSnowfall();
-        if (!SnowfallVisible) return;
+    if (!engine.SnowfallVisible && engine.SnowFlakes.empty() &&
+        engine.Park.ParkWeather >= kLowestWeather)
+        ResetSnowfall(engine);
+    if (!engine.SnowfallVisible) return;
+    TSKISnowfallState& s = engine.Level.Snowfall;
+    if (Distance(engine.SnowfallCamera.Position, s.LastCameraPosition) > s.RecentreDistance) {
+        RecentreSnowfall(engine);
+        if (!engine.SnowfallVisible) return;
     }
     const TSKIVector step = s.Velocity * dt;
-    const float floor = SnowfallCameraPosition.y - kBoxHalfSize;
-    for (TSKIVector& flake : SnowFlakes) {
+    const float floor = engine.SnowfallCamera.Position.y - kBoxHalfSize;
+    for (TSKIVector& flake : engine.SnowFlakes) {
         flake.x += step.x;
         flake.y += step.y;
         flake.z += step.z;
         if (flake.y < floor) {
-            flake.x = s.Centre.x + float(Rng.Between(-kBoxHalfSize, kBoxHalfSize));
-            flake.z = s.Centre.z + float(Rng.Between(-kBoxHalfSize, kBoxHalfSize));
+            flake.x = s.Centre.x + float(engine.Rng.Between(-kBoxHalfSize, kBoxHalfSize));
+            flake.z = s.Centre.z + float(engine.Rng.Between(-kBoxHalfSize, kBoxHalfSize));
             flake.y += 2.0f * kBoxHalfSize;
         }
     }
 }
 
-void TSKIEngine::RecentreSnowfall() {
-    if (SnowFlakes.size() < size_t(std::max(0, SnowFlakeTarget()))) {
-        ResetSnowfall();
-        if (!SnowfallVisible) return;
+void RecentreSnowfall(TSKIEngine& engine) {
+    if (engine.SnowFlakes.size() < size_t(std::max(0, SnowFlakeTarget(engine)))) {
+        ResetSnowfall(engine);
+        if (!engine.SnowfallVisible) return;
     }
-    PlaceSnowfall(*this);
+    PlaceSnowfall(engine);
     // A flake outside the box around the new centre is put back inside it.
-    const TSKIVector& c = Level.Snowfall.Centre;
-    for (TSKIVector& flake : SnowFlakes) {
+    const TSKIVector& c = engine.Level.Snowfall.Centre;
+    for (TSKIVector& flake : engine.SnowFlakes) {
         if (std::fabs(flake.x - c.x) > kBoxHalfSize || std::fabs(flake.y - c.y) > kBoxHalfSize ||
             std::fabs(flake.z - c.z) > kBoxHalfSize) {
-            flake = PointInBox(*this, c);
+            flake = PointInBox(engine, c);
         }
     }
-    Level.Snowfall.LastCameraPosition = SnowfallCameraPosition;
+    engine.Level.Snowfall.LastCameraPosition = engine.SnowfallCamera.Position;
 }
 
 }  // namespace vallorn

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "engine/overlays.h"
 
 namespace vallorn {
 
@@ -16,7 +17,7 @@ TSKIBuilding* TSKIEngine::CreateBuilding(const TSKIBuildingRecord& record) {
         TerrainCell& centre = Cell(created->CellI, created->CellJ);
         centre.Kind = kCellBuilding;
         centre.Building = created;
-        RebuildOverlay(TSKIOverlay::Occupancy);
+        RebuildOverlay(*this, TSKIOverlay::Occupancy);
     }
     CreateBuildingVehicles(Buildings.size() - 1);
     return created;
@@ -51,7 +52,7 @@ void TSKIEngine::RemoveBuilding(size_t index) {
         }
     }
     Buildings.erase(Buildings.begin() + std::ptrdiff_t(index));
-    if (HasGrid()) RebuildOverlay(TSKIOverlay::Occupancy);
+    if (HasGrid()) RebuildOverlay(*this, TSKIOverlay::Occupancy);
 }
 
 TSKIBuilding* TSKIEngine::FindNearestBuilding(const TSKIVector& p, uint8_t services,

@@ -19,6 +19,7 @@
 #include <limits>
 
 #include "engine/engine.h"
+#include "engine/overlays.h"
 #include "entities/network_raster.h"
 #include "entities/section.h"
 #include "entities/skier.h"
@@ -276,7 +277,7 @@ void TSKIEngine::RebuildNavigation(bool keepWalkTargets) {
     }
 
     // 6. Building footprints are marked again; the stations close the classes.
-    RebuildOverlay(TSKIOverlay::Occupancy);
+    RebuildOverlay(*this, TSKIOverlay::Occupancy);
     for (const auto& s : Sections) {
         if (!s->IsLift()) continue;
         if (CellInGrid(s->LowerI, s->LowerJ)) Cell(s->LowerI, s->LowerJ).NavClass = kNavStation;

@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "engine/overlays.h"
+#include "engine/snow.h"
 
 namespace vallorn {
 
@@ -193,7 +195,7 @@ void TSKIVehicle::Groom() {
     if (!Engine.HasGrid()) return;
     int ci, cj;
     TSKIEngine::WorldToCell(Position, ci, cj);
-    Engine.GroomAround(ci, cj);
+    GroomAround(Engine, ci, cj);
 }
 
 void TSKIVehicle::StepSnowcat(float dt) {
@@ -207,7 +209,7 @@ void TSKIVehicle::StepSnowcat(float dt) {
     if (RefreshTimer >= kSnowcatRefresh) {
         // Grooming repaints its cells on the snow overlay as it goes; the view takes the
         // overlay up again now and then.
-        if (HasTarget()) Engine.RefreshTerrainView();
+        if (HasTarget()) RefreshTerrainView(Engine);
         RefreshTimer = 0;
     }
     Moving = true;

@@ -8,6 +8,8 @@
 #include "base/safe_path.h"
 #include "construction/tool_geometry.h"
 #include "engine/engine.h"
+#include "engine/level_file.h"
+#include "persistence/saved_game.h"
 #include "persistence/saved_game_blocks.h"
 
 namespace vallorn {
@@ -111,8 +113,8 @@ void WriteGame(const TSKIEngine& e, TIniFile& file) {
     file.WriteInteger(kPark, "ParkLeftBecauseUnhappy", p.ParkLeftBecauseUnhappy);
     file.WriteInteger(kPark, "ParkLeftBecauseNoMoney", p.ParkLeftBecauseNoMoney);
     file.WriteInteger(kPark, "ParkLeftBecauseDied", p.ParkLeftBecauseDied);
-    file.WriteFloat(kPark, "ParkCamPosX", e.CameraFocusX);
-    file.WriteFloat(kPark, "ParkCamPosZ", e.CameraFocusZ);
+    file.WriteFloat(kPark, "ParkCamPosX", e.Viewpoint.FocusX);
+    file.WriteFloat(kPark, "ParkCamPosZ", e.Viewpoint.FocusZ);
     file.WriteInteger(kPark, "ParkLoan", p.ParkLoan);
     file.WriteInteger(kPark, "ParkLoanExpence", p.ParkLoanExpence);
     file.WriteInteger(kPark, "ParkMarketingExpence", p.ParkMarketingExpence);
@@ -214,65 +216,66 @@ void WriteGame(const TSKIEngine& e, TIniFile& file) {
         }
     }
 
-    e.WriteObjectives(file, -1);
+    WriteObjectives(e, file, -1);
 }
 
 }  // namespace
 
-std::string TSKIEngine::SaveLine(const TSKISection& section) const {
-    return SectionLine(section, IndexSkiers(*this));
+std::string SaveLine(const TSKIEngine& engine, const TSKISection& section) {
+    return SectionLine(section, IndexSkiers(engine));
 }
 
-void TSKIEngine::WriteObjectives(TIniFile& file, int skip) const {
-    vallorn::WriteObjectives(file, Objectives, skip);
+void WriteObjectives(const TSKIEngine& engine, TIniFile& file, int skip) {
+    vallorn::WriteObjectives(file, engine.Objectives, skip);
 }
 
-bool TSKIEngine::SaveGameFile(const std::filesystem::path& path, std::string* error) const {
+bool SaveGameFile(const TSKIEngine& engine, const std::filesystem::path& path, std::string* error) {
     TIniFile file(path);
-    WriteGame(*this, file);
+    WriteGame(engine, file);
     return file.SaveToFile(path, error);
 }
 
-std::string TSKIEngine::SaveGameText() const {
+std::string SaveGameText(const TSKIEngine& engine) {
     TIniFile file;
-    WriteGame(*this, file);
+    WriteGame(engine, file);
     return file.ToText();
 }
 
-void TSKIEngine::CloseGame() {
-    Busy = true;
-    const int32_t mission = Park.ParkMissionIndex;
-    if (mission >= 0 && !ProfileName.empty()) {
+void CloseGame(TSKIEngine& engine) {
+    engine.Busy = true;
+    const int32_t mission = engine.Park.ParkMissionIndex;
+    if (mission >= 0 && !engine.ProfileName.empty()) {
         // The profile's folder and the mission's name come from files: kept inside save/.
-        const auto profileFolder = PathInFolder(Folders.Save, ProfileName);
+        const auto profileFolder = PathInFolder(engine.Folders.Save, engine.ProfileName);
         const std::filesystem::path autoFolder =
             profileFolder ? *profileFolder / "auto" : std::filesystem::path();
         std::error_code ec;
         if (profileFolder && std::filesystem::is_directory(autoFolder, ec)) {
-            IDialogs* dialogs = Dialogs ? Dialogs : &headlessDialogs_;
+            THeadlessDialogs headless;
+            IDialogs* dialogs = engine.Dialogs ? engine.Dialogs : &headless;
             if (dialogs->AskYesNo("Save game on exit?", true)) {
-                const std::string name = size_t(mission) < MissionNames.size()
-                                             ? MissionNames[size_t(mission)]
+                const std::string name = size_t(mission) < engine.MissionNames.size()
+                                             ? engine.MissionNames[size_t(mission)]
                                              : "Mission" + std::to_string(mission);
                 std::string why;
                 const auto file = PathInFolder(autoFolder, name, ".ski", &why);
-                if (!file || !SaveGameFile(*file, &why))
+                if (!file || !SaveGameFile(engine, *file, &why))
                     dialogs->ShowError("The game could not be saved: " + why);
             }
         }
     }
-    ClearContainers();
-    Objectives.clear();
-    ClearLevel();
-    Park = TSKIParkData{};
-    StartOfDay = TSKIParkData{};
-    GameCaption.clear();
-    construction::LeaveBuildingTool(*this);
-    ConstructionTool = 0;
-    HighlightMode = 0;
-    ArrivalBuilding = nullptr;
-    TickAccumulator = HistoryAccumulator = HourAccumulator = 0;
-    Busy = false;
+    engine.ClearContainers();
+    engine.Objectives.clear();
+    ClearLevel(engine);
+    engine.Park = TSKIParkData{};
+    engine.StartOfDay = TSKIParkData{};
+    engine.GameCaption.clear();
+    construction::LeaveBuildingTool(engine);
+    engine.ConstructionTool = 0;
+    engine.HighlightMode = 0;
+    engine.ArrivalBuilding = nullptr;
+    engine.TickAccumulator = engine.HistoryAccumulator = engine.HourAccumulator = 0;
+    engine.Busy = false;
 }
 
 }  // namespace vallorn

@@ -11,7 +11,11 @@
 #include "base/ini_file.h"
 #include "base/number_format.h"
 #include "base/safe_path.h"
+#include "engine/arrivals.h"
 #include "engine/engine.h"
+#include "engine/level_file.h"
+#include "engine/overlays.h"
+#include "persistence/saved_game.h"
 #include "persistence/saved_game_blocks.h"
 
 namespace vallorn {
@@ -169,7 +173,8 @@ void ApplySection(TSKIEngine& e, const TSectionLine& s, const TSKISectionBlock& 
 
 }  // namespace
 
-bool TSKIEngine::RestoreSection(const std::string& line, const std::vector<uint8_t>& block) {
+bool RestoreSection(TSKIEngine& engine, const std::string& line,
+                    const std::vector<uint8_t>& block) {
     TSectionLine parsed;
     TSKISectionBlock sb;
     std::string error;
@@ -177,14 +182,14 @@ bool TSKIEngine::RestoreSection(const std::string& line, const std::vector<uint8
     if (kind == TLineKind::Ignored) return true;
     if (kind == TLineKind::Bad || !UnpackSection(block, sb, error)) return false;
     std::vector<TSKISkier*> skiers;
-    skiers.reserve(Skiers.size());
-    for (const auto& s : Skiers) skiers.push_back(s.get());
-    ApplySection(*this, parsed, sb, skiers);
+    skiers.reserve(engine.Skiers.size());
+    for (const auto& s : engine.Skiers) skiers.push_back(s.get());
+    ApplySection(engine, parsed, sb, skiers);
     return true;
 }
 
-bool TSKIEngine::ReadObjectives(const TIniFile& file) {
-    return vallorn::ReadObjectives(file, Objectives, &LoadError);
+bool ReadObjectives(TSKIEngine& engine, const TIniFile& file) {
+    return vallorn::ReadObjectives(file, engine.Objectives, &engine.LoadError);
 }
 
 namespace {
@@ -401,22 +406,22 @@ void ApplySnow(TSKIEngine& e, const TIniFile& file) {
 
 }  // namespace
 
-bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
-    Busy = true;
-    LoadError.clear();
-    LoadWarnings.clear();
-    LoadDropped = 0;
-    Dialogs->SetBusyCursor(true);
+bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
+    engine.Busy = true;
+    engine.LoadError.clear();
+    engine.LoadWarnings.clear();
+    engine.LoadDropped = 0;
+    engine.Dialogs->SetBusyCursor(true);
     auto fail = [&](const std::string& why) {
-        LoadError = why;
-        LoadWarnings.clear();
-        LoadDropped = 0;
-        ClearContainers();
-        Objectives.clear();
-        ClearLevel();
-        Park = StartOfDay = TSKIParkData{};
-        Busy = false;
-        Dialogs->SetBusyCursor(false);
+        engine.LoadError = why;
+        engine.LoadWarnings.clear();
+        engine.LoadDropped = 0;
+        engine.ClearContainers();
+        engine.Objectives.clear();
+        ClearLevel(engine);
+        engine.Park = engine.StartOfDay = TSKIParkData{};
+        engine.Busy = false;
+        engine.Dialogs->SetBusyCursor(false);
         return false;
     };
 
@@ -430,84 +435,84 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
         return fail(file.ReadError());
     }
     TSavedGame g;
-    TGameReader reader(file, Rng);
+    TGameReader reader(file, engine.Rng);
     if (!reader.Read(g)) return fail("saved game " + path.string() + ": " + reader.error);
-    LoadDropped = int32_t(g.Dropped.size());
-    LoadWarnings = std::move(g.Dropped);
+    engine.LoadDropped = int32_t(g.Dropped.size());
+    engine.LoadWarnings = std::move(g.Dropped);
 
     // 2. Its level.
     const TSKILevelLoadResult level =
-        LoadLevelFile(g.World, g.Park.ParkMissionIndex == kMissionAddon);
+        LoadLevelFile(engine, g.World, g.Park.ParkMissionIndex == kMissionAddon);
     if (!level.ok()) {
         return fail("saved game " + path.string() + ": level '" + g.World +
                     "' cannot be loaded: " + (level.error.empty() ? "missing" : level.error));
     }
-    Running = false;
+    engine.Running = false;
 
     // 3. Park keys, camera and the loan interest of the profile's terms.
     const TSKIParkData& p = g.Park;
-    Park.ParkName = p.ParkName;
-    Park.ParkTime = p.ParkTime;
-    Park.ParkCash = p.ParkCash;
-    Park.ParkMaxSkiers = p.ParkMaxSkiers;
-    Park.ParkRating = p.ParkRating;
-    Park.ParkRatingLeftUnhappy = p.ParkRatingLeftUnhappy;
-    Park.ParkRatingLeftDead = p.ParkRatingLeftDead;
-    Park.ParkLeftBecauseUnhappy = p.ParkLeftBecauseUnhappy;
-    Park.ParkLeftBecauseNoMoney = p.ParkLeftBecauseNoMoney;
-    Park.ParkLeftBecauseDied = p.ParkLeftBecauseDied;
-    Park.ParkLoan = p.ParkLoan;
-    Park.ParkLoanExpence = p.ParkLoanExpence;
-    Park.ParkMarketingExpence = p.ParkMarketingExpence;
-    Park.ParkSpawnSpeed = p.ParkSpawnSpeed;
-    Park.ParkMissionIndex = p.ParkMissionIndex;
-    Park.ParkEcoExpence = p.ParkEcoExpence;
-    Park.ParkRewards = p.ParkRewards;
-    Park.ParkSandboxDiff = p.ParkSandboxDiff;
-    Park.ParkPopularity = p.ParkPopularity;
-    Park.ParkWeather = p.ParkWeather;
-    Park.ParkLoanInterest =
-        int32_t(std::floor(double(Park.ParkLoan) * double(Profile.LoanInterest) / 100.0));
-    CameraFocusX = g.CamX;
-    CameraFocusZ = g.CamZ;
-    CameraHeight = 500;
-    ConstructionTool = 0;
+    engine.Park.ParkName = p.ParkName;
+    engine.Park.ParkTime = p.ParkTime;
+    engine.Park.ParkCash = p.ParkCash;
+    engine.Park.ParkMaxSkiers = p.ParkMaxSkiers;
+    engine.Park.ParkRating = p.ParkRating;
+    engine.Park.ParkRatingLeftUnhappy = p.ParkRatingLeftUnhappy;
+    engine.Park.ParkRatingLeftDead = p.ParkRatingLeftDead;
+    engine.Park.ParkLeftBecauseUnhappy = p.ParkLeftBecauseUnhappy;
+    engine.Park.ParkLeftBecauseNoMoney = p.ParkLeftBecauseNoMoney;
+    engine.Park.ParkLeftBecauseDied = p.ParkLeftBecauseDied;
+    engine.Park.ParkLoan = p.ParkLoan;
+    engine.Park.ParkLoanExpence = p.ParkLoanExpence;
+    engine.Park.ParkMarketingExpence = p.ParkMarketingExpence;
+    engine.Park.ParkSpawnSpeed = p.ParkSpawnSpeed;
+    engine.Park.ParkMissionIndex = p.ParkMissionIndex;
+    engine.Park.ParkEcoExpence = p.ParkEcoExpence;
+    engine.Park.ParkRewards = p.ParkRewards;
+    engine.Park.ParkSandboxDiff = p.ParkSandboxDiff;
+    engine.Park.ParkPopularity = p.ParkPopularity;
+    engine.Park.ParkWeather = p.ParkWeather;
+    engine.Park.ParkLoanInterest = int32_t(
+        std::floor(double(engine.Park.ParkLoan) * double(engine.Profile.LoanInterest) / 100.0));
+    engine.Viewpoint.FocusX = g.CamX;
+    engine.Viewpoint.FocusZ = g.CamZ;
+    engine.Viewpoint.Height = 500;
+    engine.ConstructionTool = 0;
 
     // 4. Snow rows over what the level gave.
-    ApplySnow(*this, file);
+    ApplySnow(engine, file);
 
     // 5. Skiers inside the grid; the file's index of each one maps to the restored skier.
     std::vector<TSKISkier*> skiers(g.Skiers.size(), nullptr);
     for (size_t k = 0; k < g.Skiers.size(); ++k) {
-        if (!g.Skiers[k] || !PositionInGrid(g.Skiers[k]->Position)) continue;
-        Skiers.push_back(std::make_unique<TSKISkier>(*this, *g.Skiers[k]));
-        skiers[k] = Skiers.back().get();
+        if (!g.Skiers[k] || !engine.PositionInGrid(g.Skiers[k]->Position)) continue;
+        engine.Skiers.push_back(std::make_unique<TSKISkier>(engine, *g.Skiers[k]));
+        skiers[k] = engine.Skiers.back().get();
     }
 
     // 6. Slopes and lifts with their carriers and riders.
-    for (const auto& [line, block] : g.Sections) ApplySection(*this, line, block, skiers);
+    for (const auto& [line, block] : g.Sections) ApplySection(engine, line, block, skiers);
 
     // 7. Buildings inside the grid; customers restart outside, so no seat is taken.
     std::vector<int32_t> buildings(g.Buildings.size(), -1);
     for (size_t k = 0; k < g.Buildings.size(); ++k) {
         if (!g.Buildings[k]) continue;
         TSKIBuildingBlock b = *g.Buildings[k];
-        if (!PositionInGrid(b.Record.Position)) continue;
+        if (!engine.PositionInGrid(b.Record.Position)) continue;
         b.Record.Occupants = 0;
         // Restored as placed, without the placement's own extras: its vehicles come from
         // the file and the fleet completion, and the occupancy view is redrawn once below.
-        auto building = std::make_unique<TSKIBuilding>(*this);
+        auto building = std::make_unique<TSKIBuilding>(engine);
         building->Init(b.Record);
         TSKIBuilding* created = building.get();
-        Buildings.push_back(std::move(building));
-        TerrainCell& centre = Cell(created->CellI, created->CellJ);
+        engine.Buildings.push_back(std::move(building));
+        TerrainCell& centre = engine.Cell(created->CellI, created->CellJ);
         centre.Kind = kCellBuilding;
         centre.Building = created;
         // An area of operations off the grid becomes the building's own cell.
-        const bool area = CellInGrid(b.AreaI, b.AreaJ);
+        const bool area = engine.CellInGrid(b.AreaI, b.AreaJ);
         created->AreaI = area ? b.AreaI : created->CellI;
         created->AreaJ = area ? b.AreaJ : created->CellJ;
-        buildings[k] = int32_t(Buildings.size()) - 1;
+        buildings[k] = int32_t(engine.Buildings.size()) - 1;
     }
 
     // 8. Vehicles whose home fits them, one to a slot, then the fleets completed.
@@ -518,22 +523,22 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
         if (v.Home < 0 || size_t(v.Home) >= buildings.size() || buildings[size_t(v.Home)] < 0)
             continue;
         const int32_t home = buildings[size_t(v.Home)];
-        if (!VehicleFits(v.Type, Buildings[size_t(home)]->Type, v.Slot)) continue;
+        if (!VehicleFits(v.Type, engine.Buildings[size_t(home)]->Type, v.Slot)) continue;
         if (taken.count({home, v.Slot})) continue;
         // A rescue goes on with its patient, found by the index the skier has now.
         const bool named = v.Patient >= 0 && size_t(v.Patient) < skiers.size();
         const TSKISkier* patient = named ? skiers[size_t(v.Patient)] : nullptr;
-        if (AddVehicle(*this, v.Type, home, v.Slot, v.Position, v.Heading, true,
-                       patient ? IndexOf(patient) : -1))
+        if (AddVehicle(engine, v.Type, home, v.Slot, v.Position, v.Heading, true,
+                       patient ? engine.IndexOf(patient) : -1))
             taken.emplace(home, v.Slot);
     }
     // A fleet short of its number gets a vehicle on every free slot from the count present
     // up to and including its last slot: a rescue station holding fewer than 2 gets slots up
     // to 2, a hospital holding fewer than 3 up to 3 (only its first slot takes a helicopter).
-    for (size_t b = 0; b < Buildings.size(); ++b) {
+    for (size_t b = 0; b < engine.Buildings.size(); ++b) {
         int32_t present = 0;
-        for (const auto& v : Vehicles) present += v->Building == int32_t(b);
-        const uint8_t type = Buildings[b]->Type;
+        for (const auto& v : engine.Vehicles) present += v->Building == int32_t(b);
+        const uint8_t type = engine.Buildings[b]->Type;
         uint8_t vehicle = 0;
         int32_t wanted = 0, last = 0;
         if (type == kBuildRescueStation) vehicle = kVehicleSnowmobile, wanted = last = 2;
@@ -543,43 +548,43 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
         if (present >= wanted) continue;
         for (int32_t slot = present; slot <= last; ++slot) {
             if (!VehicleFits(vehicle, type, slot) || taken.count({int32_t(b), slot})) continue;
-            AddVehicle(*this, vehicle, int32_t(b), slot, Buildings[b]->Position,
-                       Buildings[b]->Direction, false);
+            AddVehicle(engine, vehicle, int32_t(b), slot, engine.Buildings[b]->Position,
+                       engine.Buildings[b]->Direction, false);
         }
     }
 
     // 9. History, objectives, views, navigation and parking.
-    for (auto& series : History) series.clear();
-    for (int k = 0; k < kHistoryInUse; ++k) History[size_t(k)].push_back(0);
-    Objectives = std::move(g.Objectives);
+    for (auto& series : engine.History) series.clear();
+    for (int k = 0; k < kHistoryInUse; ++k) engine.History[size_t(k)].push_back(0);
+    engine.Objectives = std::move(g.Objectives);
     for (TSKIOverlay o : {TSKIOverlay::SnowOverlay, TSKIOverlay::SnowMask, TSKIOverlay::SlopePaint,
                           TSKIOverlay::Occupancy, TSKIOverlay::ObjectImprint})
-        RebuildOverlay(o);
+        RebuildOverlay(engine, o);
     // The environmental damage: the trees the park has felled since the level was made.
-    CountTreesFelled();
-    RebuildNavigation();
-    AllocateParking();
+    engine.CountTreesFelled();
+    engine.RebuildNavigation();
+    AllocateParking(engine);
     // The simulated time gathered toward the next tick and history sample starts afresh:
     // the first tick of a loaded park comes a whole tick after the load.
-    TickAccumulator = 0;
-    HistoryAccumulator = 0;
-    StartOfDay = TSKIParkData{};
-    StartOfDay.ParkTime = -1;
+    engine.TickAccumulator = 0;
+    engine.HistoryAccumulator = 0;
+    engine.StartOfDay = TSKIParkData{};
+    engine.StartOfDay.ParkTime = -1;
 
     // 10. Caption and zoom-out limit by the kind of game.
-    const int32_t mission = Park.ParkMissionIndex;
-    GameCaption.clear();
+    const int32_t mission = engine.Park.ParkMissionIndex;
+    engine.GameCaption.clear();
     if (mission != kMissionNone) {
         if (mission < 0)
-            GameCaption = "Sandbox game";
-        else if (size_t(mission) < MissionNames.size())
-            GameCaption = MissionNames[size_t(mission)];
+            engine.GameCaption = "Sandbox game";
+        else if (size_t(mission) < engine.MissionNames.size())
+            engine.GameCaption = engine.MissionNames[size_t(mission)];
     }
-    CameraMaxDistance = mission == 0 ? 200.0f : mission == 1 ? 400.0f : 1000.0f;
+    engine.Viewpoint.MaxDistance = mission == 0 ? 200.0f : mission == 1 ? 400.0f : 1000.0f;
 
-    Dialogs->SetBusyCursor(false);
-    Busy = false;
-    Running = true;
+    engine.Dialogs->SetBusyCursor(false);
+    engine.Busy = false;
+    engine.Running = true;
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "persistence/saved_game.h"
 
 namespace vallorn {
 
@@ -28,7 +29,7 @@ private:
 
 // The hash of the text a save of the park writes: two parks that save alike hash alike.
 uint64_t StateHash(const TSKIEngine& e) {
-    const std::string text = e.SaveGameText();
+    const std::string text = SaveGameText(e);
     Fnv f;
     f.Bytes(text.data(), text.size());
     return f.Result();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "construction/tool_world.h"
+#include "persistence/saved_game.h"
 
 namespace vallorn {
 namespace {
@@ -138,7 +139,7 @@ TEST_F(HoverAndKeys, SkierInfoAndTheBuildingToolGiveTheSnapBackInEitherOrder) {
     // Closing the game while the building tool is chosen gives the snap back too.
     f->StartBuildingTool(kBuildStall);
     EXPECT_FALSE(f->CursorSnap);
-    f->CloseGame();
+    CloseGame(*f);
     EXPECT_TRUE(f->CursorSnap);
 }
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/arrivals.h"
+#include "engine/clock.h"
 #include "support/engine_fixture.h"
 
 namespace vallorn {
@@ -15,7 +17,7 @@ TEST(SpawnSkiers, WealthAndSkillLevelsGiveTheirRanges) {
     EngineFixture e;
     for (int level = 1; level <= 3; ++level) {
         e->Skiers.clear();
-        e->SpawnSkiers(200, {0, 0, 0, 1}, level, level, true);
+        SpawnSkiers(*e, 200, {0, 0, 0, 1}, level, level, true);
         ASSERT_EQ(e->Skiers.size(), 200u);
         for (const auto& s : e->Skiers) {
             EXPECT_GE(s->Money, (level - 1) * 300 + 200);
@@ -37,7 +39,7 @@ TEST(SpawnSkiers, WealthAndSkillLevelsGiveTheirRanges) {
 TEST(SpawnSkiers, TheParkRatingMakesArrivalsRicherAndSpendMore) {
     EngineFixture e;
     e->Park.ParkRatingPercent = 0;
-    e->SpawnSkiers(300, {0, 0, 0, 1}, 10, 10, true);
+    SpawnSkiers(*e, 300, {0, 0, 0, 1}, 10, 10, true);
     for (const auto& s : e->Skiers) {
         EXPECT_GE(s->Money, 250);
         EXPECT_LE(s->Money, 499);
@@ -48,7 +50,7 @@ TEST(SpawnSkiers, TheParkRatingMakesArrivalsRicherAndSpendMore) {
     }
     e->Skiers.clear();
     e->Park.ParkRatingPercent = 80;  // +400 money, spending + 20 + 0..19
-    e->SpawnSkiers(300, {0, 0, 0, 1}, 10, 10, true);
+    SpawnSkiers(*e, 300, {0, 0, 0, 1}, 10, 10, true);
     for (const auto& s : e->Skiers) {
         EXPECT_GE(s->Money, 650);
         EXPECT_LE(s->Money, 899);
@@ -57,24 +59,24 @@ TEST(SpawnSkiers, TheParkRatingMakesArrivalsRicherAndSpendMore) {
     }
     e->Skiers.clear();
     e->Park.ParkRatingPercent = 400;  // spending limits stop at 100
-    e->SpawnSkiers(50, {0, 0, 0, 1}, 10, 10, true);
+    SpawnSkiers(*e, 50, {0, 0, 0, 1}, 10, 10, true);
     for (const auto& s : e->Skiers) EXPECT_LE(s->SpendingLimit, 100);
 }
 
 TEST(SpawnSkiers, CapacityIsRespectedUnlessIgnored) {
     EngineFixture e;
     e->Park.ParkMaxSkiers = 0;
-    e->SpawnSkiers(3, {0, 0, 0, 1}, 10, 10, false);
+    SpawnSkiers(*e, 3, {0, 0, 0, 1}, 10, 10, false);
     EXPECT_EQ(e->Skiers.size(), 3u);             // skiers - 1 = -1 does not exceed 0
     e.AddBuilding(kBuildParking, {0, 0, 0, 1});  // 50 places
-    e->AllocateParking();
-    e->SpawnSkiers(48, {0, 0, 0, 1}, 10, 10, false);
+    AllocateParking(*e);
+    SpawnSkiers(*e, 48, {0, 0, 0, 1}, 10, 10, false);
     EXPECT_EQ(e->Park.ParkMaxSkiers, 50);
-    e->SpawnSkiers(5, {0, 0, 0, 1}, 10, 10, false);  // 51 - 1 = 50: not above, a wave comes
+    SpawnSkiers(*e, 5, {0, 0, 0, 1}, 10, 10, false);  // 51 - 1 = 50: not above, a wave comes
     EXPECT_EQ(e->Skiers.size(), 56u);
-    e->SpawnSkiers(5, {0, 0, 0, 1}, 10, 10, false);  // 55 > 50: full
+    SpawnSkiers(*e, 5, {0, 0, 0, 1}, 10, 10, false);  // 55 > 50: full
     EXPECT_EQ(e->Skiers.size(), 56u);
-    e->SpawnSkiers(5, {0, 0, 0, 1}, 10, 10, true);
+    SpawnSkiers(*e, 5, {0, 0, 0, 1}, 10, 10, true);
     EXPECT_EQ(e->Skiers.size(), 61u);
 }
 
@@ -84,7 +86,7 @@ TEST(Parking, CapacityAndCarsFollowTheOpenLots) {
     auto& b = e.AddBuilding(kBuildParking, {-100, 0, 0, 1});
     auto& closed = e.AddBuilding(kBuildParking, {-200, 0, 0, 1}, false);
     e.AddBuilding(kBuildStall, {-300, 0, 0, 1});
-    e->SpawnSkiers(23, {0, 0, 0, 1}, 1, 1, true);  // (23 - 1) / 5 + 1 = 5 cars
+    SpawnSkiers(*e, 23, {0, 0, 0, 1}, 1, 1, true);  // (23 - 1) / 5 + 1 = 5 cars
     EXPECT_EQ(e->Park.ParkMaxSkiers, 100);
     EXPECT_EQ(a.CarCount, 3);
     EXPECT_EQ(b.CarCount, 2);
@@ -95,12 +97,12 @@ TEST(Parking, CapacityAndCarsFollowTheOpenLots) {
     EXPECT_EQ(b.CarPlaces[1].Model, 3);
 
     // A crowd larger than the places fills them all and stops at the last place.
-    e->SpawnSkiers(200, {0, 0, 0, 1}, 1, 1, true);
+    SpawnSkiers(*e, 200, {0, 0, 0, 1}, 1, 1, true);
     for (const auto& place : a.CarPlaces) EXPECT_TRUE(place.Taken);
     EXPECT_GT(a.CarCount, kParkingPlaces);
 
     a.Open = b.Open = false;
-    e->AllocateParking();
+    AllocateParking(*e);
     EXPECT_EQ(e->Park.ParkMaxSkiers, 0);
     EXPECT_EQ(a.CarCount, 0);
     EXPECT_FALSE(a.CarPlaces[0].Taken);
@@ -110,7 +112,7 @@ TEST(ArrivalPoint, AnOpenParkingLotIsWhereSkiersArrive) {
     EngineFixture e;
     auto& lot = e.AddBuilding(kBuildParking, {-400, 0, 800, 1});
     e.AddBuilding(kBuildParking, {-900, 0, 100, 1}, false);
-    const TSKIVector p = e->UpdateArrivalPoint();
+    const TSKIVector p = UpdateArrivalPoint(*e);
     EXPECT_EQ(e->ArrivalBuilding, &lot);
     const TSKIVector door = lot.EntrancePoint();
     EXPECT_FLOAT_EQ(p.x, door.x);
@@ -120,7 +122,7 @@ TEST(ArrivalPoint, AnOpenParkingLotIsWhereSkiersArrive) {
 
 TEST(ArrivalPoint, WithoutParkingTheLowestLiftsBottomStationOrTheMapMiddle) {
     EngineFixture e;
-    TSKIVector p = e->UpdateArrivalPoint();
+    TSKIVector p = UpdateArrivalPoint(*e);
     EXPECT_EQ(e->ArrivalBuilding, nullptr);
     const TSKIVector middle = e->CellToWorld(256, 256, false);
     EXPECT_FLOAT_EQ(p.x, middle.x);
@@ -129,7 +131,7 @@ TEST(ArrivalPoint, WithoutParkingTheLowestLiftsBottomStationOrTheMapMiddle) {
     e.AddLift({{-100, 50, 100, 1}, {-100, 90, 300, 1}});
     e.AddLift({{-600, 20, 700, 1}, {-600, 80, 900, 1}});
     e.AddLift({{-300, 35, 200, 1}, {-300, 99, 300, 1}});
-    p = e->UpdateArrivalPoint();
+    p = UpdateArrivalPoint(*e);
     EXPECT_EQ(e->ArrivalBuilding, nullptr);
     EXPECT_FLOAT_EQ(p.x, -600);
     EXPECT_FLOAT_EQ(p.z, 700);
@@ -139,7 +141,7 @@ TEST(ArrivalWaves, ComeOnlyWithAnArrivalBuildingAndGrowWithTheRating) {
     EngineFixture e;
     e->Params.Game.TickTime = 1.0f;
     e->Park.ParkSpawnSpeed = 2;  // a wave every third tick
-    for (int k = 0; k < 30; ++k) e->PeriodicTick();
+    for (int k = 0; k < 30; ++k) PeriodicTick(*e);
     EXPECT_TRUE(e->Skiers.empty());  // no parking, no waves
 
     auto& lot = e.AddBuilding(kBuildParking, {-400, 0, 400, 1});
@@ -149,7 +151,7 @@ TEST(ArrivalWaves, ComeOnlyWithAnArrivalBuildingAndGrowWithTheRating) {
     int waves = 0;
     size_t before = 0;
     for (int k = 0; k < 150; ++k) {
-        e->PeriodicTick();
+        PeriodicTick(*e);
         if (e->Park.ParkSpawnCounter == 0) {
             ++waves;
             EXPECT_LE(e->Skiers.size() - before, 1u);
@@ -168,7 +170,7 @@ TEST(ArrivalWaves, ComeOnlyWithAnArrivalBuildingAndGrowWithTheRating) {
     size_t biggest = 0;
     before = 0;
     for (int k = 0; k < 30; ++k) {
-        e->PeriodicTick();
+        PeriodicTick(*e);
         if (e->Park.ParkSpawnCounter == 0) {
             biggest = std::max(biggest, e->Skiers.size() - before);
             before = e->Skiers.size();
@@ -185,10 +187,10 @@ TEST(ArrivalWaves, AWaveTurnedAwayByAFullParkIsNotCountedByTheLot) {
     EngineFixture e;
     e->Params.Game.TickTime = 1.0f;
     auto& lot = e.AddBuilding(kBuildParking, {-400, 0, 400, 1});  // 50 places
-    e->SpawnSkiers(60, {0, 0, 0, 1}, 10, 10, true);
+    SpawnSkiers(*e, 60, {0, 0, 0, 1}, 10, 10, true);
     e->Park.ParkSpawnSpeed = 0;  // a wave every tick
     e->Park.ParkPopularity = 1000;
-    for (int k = 0; k < 20; ++k) e->PeriodicTick();
+    for (int k = 0; k < 20; ++k) PeriodicTick(*e);
     EXPECT_EQ(e->Skiers.size(), 60u);
     EXPECT_EQ(lot.CustomersServed, 0);
 }
@@ -198,7 +200,7 @@ TEST(ArrivalWaves, SameSeedSameCrowd) {
         EngineFixture e(seed);
         e.AddBuilding(kBuildParking, {-400, 0, 400, 1});
         e->Park.ParkRatingPercent = 60;
-        for (int k = 0; k < 200; ++k) e->PeriodicTick();
+        for (int k = 0; k < 200; ++k) PeriodicTick(*e);
         std::vector<int32_t> money;
         for (const auto& s : e->Skiers) money.push_back(s->Money);
         return money;

@@ -1,6 +1,7 @@
 // The blocked-terrain mask computed from the slope of the ground.
 #include <gtest/gtest.h>
 
+#include "engine/blocked.h"
 #include "engine/engine.h"
 #include "support/test_level.h"
 
@@ -40,7 +41,7 @@ TEST_F(BlockedTest, GrainZeroKeepsEverySteepCell) {
     level.rows[5] = "4444";  // blocked by hand, cleared because the ground there is flat
     Load();
     ASSERT_TRUE(f->Cell(5, 0).Blocked);
-    f->ComputeBlocked(0);
+    ComputeBlocked(*f, 0);
     EXPECT_FALSE(f->Cell(5, 0).Blocked);
     // The plateau: a ring of 40 cells on each side outside the cliff and the 156 cells of
     // its own edge; the corners outside are not next to the cliff.
@@ -56,29 +57,29 @@ TEST_F(BlockedTest, GrainZeroKeepsEverySteepCell) {
 TEST_F(BlockedTest, TheThresholdComparesTheRiseTimesTheYScale) {
     level.blockThreshold = "20,5";  // the cliff's 10 rises 20 after the Y scale of 2
     Load();
-    f->ComputeBlocked(0);
+    ComputeBlocked(*f, 0);
     EXPECT_EQ(CountBlocked(*f, 90, 150, 90, 150), 0);
     EXPECT_EQ(CountBlocked(*f, 295, 310, 295, 310), 5);  // the spike rises 40
     f->Level.BlockThreshold = 19.5f;
-    f->ComputeBlocked(0);
+    ComputeBlocked(*f, 0);
     EXPECT_EQ(CountBlocked(*f, 90, 150, 90, 150), 4 * 40 + 156);
 }
 
 TEST_F(BlockedTest, GrainAboveAWindowClearsEverything) {
     Load();
-    f->ComputeBlocked(26);  // a 5 x 5 window holds at most 25 cells
+    ComputeBlocked(*f, 26);  // a 5 x 5 window holds at most 25 cells
     EXPECT_EQ(CountBlocked(*f), 0);
     // When its turn comes, the checkerboard's window holds 16 blocked cells (its first row
     // and column went with the windows before it): kept at grain 16, not at 17.
-    f->ComputeBlocked(16);
+    ComputeBlocked(*f, 16);
     EXPECT_EQ(CountBlocked(*f, 190, 215, 190, 215), 9);
-    f->ComputeBlocked(17);
+    ComputeBlocked(*f, 17);
     EXPECT_EQ(CountBlocked(*f, 190, 215, 190, 215), 0);
 }
 
 TEST_F(BlockedTest, SpecksGoAndOverlappingWindowsEatIntoTheirNeighbours) {
     Load();
-    f->ComputeBlocked(8);
+    ComputeBlocked(*f, 8);
     // The spike's five cells all lie in the window of rows and columns 300..304.
     EXPECT_EQ(CountBlocked(*f, 295, 310, 295, 310), 0);
     // The checkerboard fills the window 200..204, but the windows visited before it (rows
@@ -95,14 +96,14 @@ TEST_F(BlockedTest, SpecksGoAndOverlappingWindowsEatIntoTheirNeighbours) {
 TEST_F(BlockedTest, TheOccupancyIsRebuiltFromTheMask) {
     level.rows[10] = "R0";
     Load();
-    f->ComputeBlocked(0);
+    ComputeBlocked(*f, 0);
     const TSKIImage& img = f->Overlays[TSKIOverlay::Occupancy];
     EXPECT_EQ(f->Cell(99, 120).Kind, kCellOccupied);
     EXPECT_EQ(img.Get(99, 120), (TSKIColor{200, 0, 0}));
     EXPECT_EQ(img.Get(10, 0), (TSKIColor{200, 0, 0}));  // the road
     EXPECT_EQ(img.Get(50, 50), (TSKIColor{0, 0, 0}));
     // Clearing the mask frees the cells again.
-    f->ComputeBlocked(26);
+    ComputeBlocked(*f, 26);
     EXPECT_EQ(f->Cell(99, 120).Kind, kCellFree);
     EXPECT_EQ(img.Get(99, 120), (TSKIColor{0, 0, 0}));
     EXPECT_EQ(f->Cell(10, 0).Kind, kCellRoad);

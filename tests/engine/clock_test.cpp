@@ -4,6 +4,9 @@
 #include <cmath>
 #include <set>
 
+#include "engine/arrivals.h"
+#include "engine/clock.h"
+#include "engine/history.h"
 #include "support/engine_fixture.h"
 
 namespace vallorn {
@@ -21,30 +24,30 @@ protected:
     }
     // Runs ticks directly until the clock reaches `ticks`.
     void TickTo(int32_t ticks) {
-        while (e->Park.ParkTime < ticks) e->PeriodicTick();
+        while (e->Park.ParkTime < ticks) PeriodicTick(*e);
     }
     EngineFixture e;
 };
 
 TEST_F(Clock, CalendarOfADefaultDay) {
-    TSKICalendar c = e->Calendar(0);
+    TSKICalendar c = Calendar(*e, 0);
     EXPECT_EQ(c.Season, 1);
     EXPECT_EQ(c.Day, 0);
     EXPECT_EQ(e->ClockText, "9:00");
-    c = e->Calendar(599);
+    c = Calendar(*e, 599);
     EXPECT_EQ(c.Day, 0);
     EXPECT_EQ(c.Hour, 15);
     EXPECT_EQ(c.Minute, 59);
     EXPECT_EQ(e->ClockText, "15:59");
-    c = e->Calendar(600);
+    c = Calendar(*e, 600);
     EXPECT_EQ(c.Day, 1);
     EXPECT_EQ(e->ClockText, "9:00");
-    e->Calendar(8);  // 8 ticks of 85.7 per hour: five minutes past nine
+    Calendar(*e, 8);  // 8 ticks of 85.7 per hour: five minutes past nine
     EXPECT_EQ(e->ClockText, "9:05");
-    c = e->Calendar(600 * 30);
+    c = Calendar(*e, 600 * 30);
     EXPECT_EQ(c.Season, 2);
     EXPECT_EQ(c.Day, 0);
-    c = e->Calendar(600 * 30 - 1);
+    c = Calendar(*e, 600 * 30 - 1);
     EXPECT_EQ(c.Season, 1);
     EXPECT_EQ(c.Day, 29);
 }
@@ -52,7 +55,7 @@ TEST_F(Clock, CalendarOfADefaultDay) {
 TEST_F(Clock, EveryHourOfTheDayIsReachedAndMinutesStayInRange) {
     int hoursSeen = 0, lastHour = 8;
     for (int t = 0; t < 600; ++t) {
-        TSKICalendar c = e->Calendar(t);
+        TSKICalendar c = Calendar(*e, t);
         ASSERT_GE(c.Minute, 0);
         ASSERT_LE(c.Minute, 59);
         ASSERT_GE(c.Hour, lastHour);
@@ -63,19 +66,19 @@ TEST_F(Clock, EveryHourOfTheDayIsReachedAndMinutesStayInRange) {
 
 TEST_F(Clock, AStalledFrameAdvancesAtMostATenthOfASecondTimesTheSpeed) {
     e->Park.ParkSpeed = 4;
-    e->OnProgress(0.5);
+    OnProgress(*e, 0.5);
     EXPECT_FLOAT_EQ(e->TickAccumulator, 0.4f);
     e->Park.ParkSpeed = 1;
-    e->OnProgress(0.05);
+    OnProgress(*e, 0.05);
     EXPECT_FLOAT_EQ(e->TickAccumulator, 0.45f);
-    e->OnProgress(-1.0);  // a clock running backwards moves nothing
+    OnProgress(*e, -1.0);  // a clock running backwards moves nothing
     EXPECT_FLOAT_EQ(e->TickAccumulator, 0.45f);
 }
 
 TEST_F(Clock, AtMostOneTickPerFrameAndTheExcessIsDropped) {
     e->Params.Game.TickTime = 0.01f;
     e->Park.ParkSpeed = 4;
-    for (int k = 0; k < 10; ++k) e->OnProgress(0.1);
+    for (int k = 0; k < 10; ++k) OnProgress(*e, 0.1);
     EXPECT_EQ(e->Park.ParkTime, 10);
     EXPECT_FLOAT_EQ(e->TickAccumulator, 0.0f);
 }
@@ -88,7 +91,7 @@ TEST_F(Clock, TicksFollowTheSpeedFactor) {
         e->TickAccumulator = 0;
         const int32_t start = e->Park.ParkTime;
         int frames = 0;
-        while (e->Park.ParkTime == start) e->OnProgress(1.0 / 32), ++frames;
+        while (e->Park.ParkTime == start) OnProgress(*e, 1.0 / 32), ++frames;
         EXPECT_EQ(frames, speed == 1 ? 33 : speed == 2 ? 17 : 9) << speed;
     }
 }
@@ -98,13 +101,13 @@ TEST_F(Clock, PauseFreezesTimeArrivalsAndAnimation) {
     e->Park.ParkSpawnSpeed = 0;
     e->Park.ParkSpeed = 0;
     const auto phases = e->AnimationPhase;
-    for (int k = 0; k < 1000; ++k) e->OnProgress(0.1);
+    for (int k = 0; k < 1000; ++k) OnProgress(*e, 0.1);
     EXPECT_EQ(e->Park.ParkTime, 0);
     EXPECT_TRUE(e->Skiers.empty());
     EXPECT_EQ(e->AnimationPhase, phases);
     EXPECT_EQ(e->RefreshRequests, 0u);
     e->Park.ParkSpeed = 1;
-    for (int k = 0; k < 100; ++k) e->OnProgress(0.1);
+    for (int k = 0; k < 100; ++k) OnProgress(*e, 0.1);
     EXPECT_GT(e->Park.ParkTime, 0);
     EXPECT_NE(e->AnimationPhase, phases);
     for (uint8_t p : e->AnimationPhase) EXPECT_LT(p, 20);
@@ -112,15 +115,15 @@ TEST_F(Clock, PauseFreezesTimeArrivalsAndAnimation) {
 
 TEST_F(Clock, HaltedOrStoppedEnginesIgnoreFramesAndBusyOnesSkipTheTick) {
     e->Halted = true;
-    e->OnProgress(0.1);
+    OnProgress(*e, 0.1);
     EXPECT_FLOAT_EQ(e->TickAccumulator, 0.0f);
     e->Halted = false;
     e->Running = false;  // no level loaded: the scene timer is off
-    e->OnProgress(0.1);
+    OnProgress(*e, 0.1);
     EXPECT_FLOAT_EQ(e->TickAccumulator, 0.0f);
     e->Running = true;
     e->Busy = true;
-    e->PeriodicTick();
+    PeriodicTick(*e);
     EXPECT_EQ(e->Park.ParkTime, 0);
 }
 
@@ -131,7 +134,7 @@ TEST_F(Clock, HistoryIsSampledEveryIntervalAndCapped) {
     EXPECT_EQ(e->History[0].front(), 1234);
     for (int k = 0; k < 400; ++k) {
         e->Park.ParkCash = k;
-        e->SampleHistory();
+        SampleHistory(*e);
     }
     EXPECT_EQ(e->History[0].size(), kHistoryLength);
     EXPECT_EQ(e->History[0].front(), 399);  // newest first
@@ -153,7 +156,7 @@ TEST_F(Clock, DayChangeRunsWhenTheTickCrossesIntoANewDay) {
     TickTo(599);
     EXPECT_EQ(e->DayChanges, 0);
     e->ConstructionTool = 13;
-    e->PeriodicTick();
+    PeriodicTick(*e);
     EXPECT_EQ(e->Park.ParkTime, 600);
     EXPECT_EQ(e->DayChanges, 1);
     ASSERT_EQ(e.dialogs.reports.size(), 1u);
@@ -190,7 +193,7 @@ TEST_F(Clock, TheWeatherIsRedrawnEachDayAndDescribedInTheSnapshot) {
 TEST_F(Clock, UnhappySkiersDoNotComeBackAndTheRestMeetIdleAtTheArrivalPoint) {
     e.AddBuilding(kBuildParking, {-400, 0, 400, 1});
     e->Park.ParkSpawnSpeed = 1000000;  // no waves
-    e->SpawnSkiers(6, {0, 0, 0, 1}, 2, 2, true);
+    SpawnSkiers(*e, 6, {0, 0, 0, 1}, 2, 2, true);
     e->Skiers[1]->Happiness = -34;
     e->Skiers[4]->Happiness = -90;
     e->Skiers[2]->Happiness = -32.5f;  // just above the line: comes back
@@ -199,7 +202,7 @@ TEST_F(Clock, UnhappySkiersDoNotComeBackAndTheRestMeetIdleAtTheArrivalPoint) {
     e->Skiers[0]->State = kSkierInjured;  // healed overnight
     e->Skiers[0]->Injured = true;
     e->Park.ParkTime = 599;  // the last tick of the day
-    e->PeriodicTick();
+    PeriodicTick(*e);
     ASSERT_EQ(e.dialogs.reports.size(), 1u);
     EXPECT_EQ(e.dialogs.reports[0].happy, 4);  // happy means above -33
     EXPECT_EQ(e.dialogs.reports[0].end.ParkSkierCount, 6);
@@ -232,25 +235,25 @@ TEST_F(Clock, FriendsArriveEachMorningWhenWelcome) {
 
 TEST_F(Clock, AccidentCooldownCountsDown) {
     e->Park.ParkAccidentCooldown = 3;
-    for (int k = 0; k < 5; ++k) e->PeriodicTick();
+    for (int k = 0; k < 5; ++k) PeriodicTick(*e);
     EXPECT_EQ(e->Park.ParkAccidentCooldown, -1);
 }
 
 TEST_F(Clock, CrowdCountersCountSkiersStandingOnACell) {
     e->Grid.assign(size_t(kGridSide) * kGridSide, TerrainCell{});
-    e->SpawnSkiers(3, {0, 0, 0, 1}, 1, 1, true);
+    SpawnSkiers(*e, 3, {0, 0, 0, 1}, 1, 1, true);
     const TSKIVector p = e->CellToWorld(10, 20, false);
     for (auto& s : e->Skiers) s->Position = p;
     e->Skiers[2]->State = kSkierOnLift;  // riders do not crowd the ground
-    e->UpdateCrowdCounters();
+    UpdateCrowdCounters(*e);
     EXPECT_EQ(e->Cell(10, 20).Crowd, 3);
     e->Skiers[0]->Position = e->CellToWorld(11, 20, false);
-    e->UpdateCrowdCounters();
+    UpdateCrowdCounters(*e);
     EXPECT_EQ(e->Cell(10, 20).Crowd, 2);
     EXPECT_EQ(e->Cell(11, 20).Crowd, 2);
     e->Skiers[0]->Position = {5000, 0, 5000, 1};  // off the map: not counted
     e->Skiers[1]->Position = {5000, 0, 5000, 1};
-    e->UpdateCrowdCounters();
+    UpdateCrowdCounters(*e);
     EXPECT_EQ(e->Cell(10, 20).Crowd, 1);
     EXPECT_EQ(e->Cell(11, 20).Crowd, 1);
 }

@@ -1,6 +1,8 @@
 // The park rating, the accounting hour, loans, marketing and PR.
 #include <gtest/gtest.h>
 
+#include "engine/arrivals.h"
+#include "engine/economy.h"
 #include "support/engine_fixture.h"
 
 namespace vallorn {
@@ -44,7 +46,7 @@ protected:
         return lift;
     }
     void AddSkiers(int n, float happiness) {
-        e->SpawnSkiers(n, {0, 0, 0, 1}, 2, 2, true);
+        SpawnSkiers(*e, n, {0, 0, 0, 1}, 2, 2, true);
         for (auto& s : e->Skiers) s->Happiness = happiness;
     }
     EngineFixture e;
@@ -54,7 +56,7 @@ protected:
 
 TEST_F(Economy, ThePercentageCapsEachOfferPartAt25WhileTheRawRatingDoesNot) {
     for (int k = 0; k < 40; ++k) AddSlope(500);
-    e->UpdateRating();
+    UpdateRating(*e);
     EXPECT_FLOAT_EQ(e->Park.ParkSlopeScore, 40);
     EXPECT_FLOAT_EQ(e->Park.ParkRatingPercent, 12.5f);
     EXPECT_FLOAT_EQ(e->Park.ParkRating, 40);
@@ -65,7 +67,7 @@ TEST_F(Economy, ThePercentageCapsEachOfferPartAt25WhileTheRawRatingDoesNot) {
     e->Params.Buildings[kBuildHospital].Rating = 20;
     e.AddBuilding(kBuildHospital, {0, 0, 0, 1}, true);
     e.AddBuilding(kBuildHospital, {0, 0, 0, 1}, false);
-    e->UpdateRating();
+    UpdateRating(*e);
     EXPECT_FLOAT_EQ(e->Park.ParkLiftScore, 30);
     EXPECT_FLOAT_EQ(e->Park.ParkBuildScore, 40);
     EXPECT_FLOAT_EQ(e->Park.ParkRatingPercent, 37.5f);
@@ -77,14 +79,14 @@ TEST_F(Economy, RatingAddsMoodSnowTreesAndPopularity) {
     e->Park.ParkSnowQuality = 80;
     e->Park.ParkTreesFelled = 3;
     e->Park.ParkPopularity = 11;  // 10 after this tick's decay
-    e->UpdateRating();
+    UpdateRating(*e);
     EXPECT_FLOAT_EQ(e->Park.ParkAvgHappiness, 60);
     EXPECT_FLOAT_EQ(e->Park.ParkRatingPercent, (60 + 20 - 3 + 10) / 2.0f);
     EXPECT_FLOAT_EQ(e->Park.ParkRating, 60 + 80 - 3 + 10);
 
     // No skiers: every average is 0.
     e->Skiers.clear();
-    e->UpdateRating();
+    UpdateRating(*e);
     EXPECT_EQ(e->Park.ParkAvgHappiness, 0);
     EXPECT_EQ(e->Park.ParkAvgCold, 0);
     EXPECT_EQ(e->Park.ParkAvgHunger, 0);
@@ -94,28 +96,28 @@ TEST_F(Economy, RatingAddsMoodSnowTreesAndPopularity) {
 TEST_F(Economy, TheUnlimitedSandboxHasAFixedRating) {
     e->Park.ParkSandboxDiff = 99;
     e->Park.ParkTreesFelled = 50;
-    e->UpdateRating();
+    UpdateRating(*e);
     EXPECT_EQ(e->Park.ParkRatingPercent, 100);
     EXPECT_EQ(e->Park.ParkRating, 200);
 }
 
 TEST_F(Economy, SlopeQualityFollowsLengthAndSteepShares) {
-    EXPECT_FLOAT_EQ(e->SlopeQuality(AddSlope(250)), 0.5f);
-    EXPECT_FLOAT_EQ(e->SlopeQuality(AddSlope(2000)), 1.0f);
-    EXPECT_FLOAT_EQ(e->SlopeQuality(AddSlope(500, 100, 0)), 1.25f);
-    EXPECT_FLOAT_EQ(e->SlopeQuality(AddSlope(500, 50, 50)), 1.375f);
-    EXPECT_FLOAT_EQ(e->SlopeQuality(AddSlope(0)), 0.0f);
+    EXPECT_FLOAT_EQ(SlopeQuality(AddSlope(250)), 0.5f);
+    EXPECT_FLOAT_EQ(SlopeQuality(AddSlope(2000)), 1.0f);
+    EXPECT_FLOAT_EQ(SlopeQuality(AddSlope(500, 100, 0)), 1.25f);
+    EXPECT_FLOAT_EQ(SlopeQuality(AddSlope(500, 50, 50)), 1.375f);
+    EXPECT_FLOAT_EQ(SlopeQuality(AddSlope(0)), 0.0f);
 }
 
 TEST_F(Economy, LiftQualityIsServiceQualityPlusUpgradeUpToTwo) {
     TSKISection& lift = AddLift();
     e->Params.Lifts[3].ServiceQuality = 1.2f;
     lift.UpgradeBonus = 0.3f;
-    EXPECT_FLOAT_EQ(e->LiftQuality(lift), 1.5f);
+    EXPECT_FLOAT_EQ(LiftQuality(*e, lift), 1.5f);
     lift.UpgradeBonus = 1.0f;
-    EXPECT_FLOAT_EQ(e->LiftQuality(lift), 2.0f);
+    EXPECT_FLOAT_EQ(LiftQuality(*e, lift), 2.0f);
     e->Params.Lifts[3].Rating = 4;
-    e->UpdateRating();
+    UpdateRating(*e);
     EXPECT_FLOAT_EQ(e->Park.ParkLiftScore, 8.0f);
 }
 
@@ -124,27 +126,27 @@ TEST_F(Economy, LiftQualityIsServiceQualityPlusUpgradeUpToTwo) {
 TEST_F(Economy, PenaltiesRecoverByTheirCooldownAndRestAtZero) {
     e->Park.ParkRatingLeftUnhappy = -2.5f;
     e->Park.ParkRatingLeftDead = -3;
-    e->UpdateRating();
+    UpdateRating(*e);
     EXPECT_FLOAT_EQ(e->Park.ParkRatingLeftUnhappy, -1.5f);
     EXPECT_FLOAT_EQ(e->Park.ParkRatingLeftDead, -1);
     EXPECT_FLOAT_EQ(e->Park.ParkRatingPercent, (-1.5f - 1) / 2);
-    e->UpdateRating();
-    e->UpdateRating();
-    e->UpdateRating();
+    UpdateRating(*e);
+    UpdateRating(*e);
+    UpdateRating(*e);
     EXPECT_EQ(e->Park.ParkRatingLeftUnhappy, 0);
     EXPECT_EQ(e->Park.ParkRatingLeftDead, 0);
     e->Park.ParkRatingLeftUnhappy = 4;  // never a bonus
-    e->UpdateRating();
+    UpdateRating(*e);
     EXPECT_EQ(e->Park.ParkRatingLeftUnhappy, 0);
 }
 
 TEST_F(Economy, PopularityFadesToZero) {
     e->Park.ParkPopularity = 1.5f;
-    e->UpdateRating();
+    UpdateRating(*e);
     EXPECT_FLOAT_EQ(e->Park.ParkPopularity, 0.5f);
-    e->UpdateRating();
+    UpdateRating(*e);
     EXPECT_FLOAT_EQ(e->Park.ParkPopularity, -0.5f);
-    e->UpdateRating();
+    UpdateRating(*e);
     EXPECT_EQ(e->Park.ParkPopularity, 0);
 }
 
@@ -160,7 +162,7 @@ TEST_F(Economy, TheHourChargesOpenLiftsAndCountsTheirTakings) {
     closed.CurrentTakings = 40;
     slope.CurrentTakings = 7;
     e->HourAccumulator = 61;
-    e->HourlyAccounting();
+    HourlyAccounting(*e);
     EXPECT_EQ(e->Park.ParkCash, 970);
     EXPECT_EQ(open.TotalExpense, 30);
     EXPECT_EQ(closed.TotalExpense, 0);
@@ -175,7 +177,7 @@ TEST_F(Economy, TheHourChargesOpenLiftsAndCountsTheirTakings) {
     EXPECT_EQ(e->HourAccumulator, 0);
 
     // The next hour without takings loses the running cost.
-    e->HourlyAccounting();
+    HourlyAccounting(*e);
     EXPECT_EQ(e->Park.ParkHourProfit, -30);
     EXPECT_EQ(open.PreviousTakings, 0);
 }
@@ -190,7 +192,7 @@ TEST_F(Economy, BuildingsArePaidWhileOpenAndCountByTheirKind) {
     stall.CurrentTakings = 55;
     hospital.CurrentTakings = 99;  // not a seller: its takings never count
     closedKiosk.CurrentTakings = 20;
-    e->HourlyAccounting();
+    HourlyAccounting(*e);
     EXPECT_EQ(e->Park.ParkCash, -30);  // three open buildings
     EXPECT_EQ(stall.TotalExpense, 10);
     EXPECT_EQ(sight.TotalExpense, 10);
@@ -206,9 +208,9 @@ TEST_F(Economy, BuildingRunningCostTotalsStopBelow65000) {
     TSKIBuilding& b = e.AddBuilding(kBuildShelter, {0, 0, 0, 1});
     b.TotalExpense = 64850;
     e->Park.ParkCash = 1000;
-    e->HourlyAccounting();
+    HourlyAccounting(*e);
     EXPECT_EQ(b.TotalExpense, 64950);
-    e->HourlyAccounting();
+    HourlyAccounting(*e);
     EXPECT_EQ(b.TotalExpense, 64950);  // 65050 would pass the cap
     EXPECT_EQ(e->Park.ParkCash, 800);  // the cash is charged all the same
 }
@@ -217,39 +219,39 @@ TEST_F(Economy, BuildingRunningCostTotalsStopBelow65000) {
 
 TEST_F(Economy, LoansChargeInterestOnWhatIsOwed) {
     e->Park.ParkCash = 1000;
-    ASSERT_TRUE(e->TakeLoan(5000));
+    ASSERT_TRUE(TakeLoan(*e, 5000));
     EXPECT_EQ(e->Park.ParkLoan, 5000);
     EXPECT_EQ(e->Park.ParkCash, 6000);
     EXPECT_EQ(e->Park.ParkLoanInterest, 300);
     e->Profile.LoanInterest = 7;
-    ASSERT_TRUE(e->TakeLoan(5000));
+    ASSERT_TRUE(TakeLoan(*e, 5000));
     EXPECT_EQ(e->Park.ParkLoanInterest, 700);
-    ASSERT_TRUE(e->RepayLoan(5000));
+    ASSERT_TRUE(RepayLoan(*e, 5000));
     EXPECT_EQ(e->Park.ParkLoan, 5000);
     EXPECT_EQ(e->Park.ParkCash, 6000);
     EXPECT_EQ(e->Park.ParkLoanInterest, 350);
     e->Profile.LoanInterest = 3;  // 3 % of 3333 is 99.99: rounded down
     e->Park.ParkLoan = 0;
-    ASSERT_TRUE(e->TakeLoan(3333));
+    ASSERT_TRUE(TakeLoan(*e, 3333));
     EXPECT_EQ(e->Park.ParkLoanInterest, 99);
 }
 
 TEST_F(Economy, LoansBeyondTheLimitOrRepaymentsBeyondTheDebtAreRefused) {
     e->Park.ParkCash = 50000;
     e->Park.ParkLoan = 25000;
-    EXPECT_FALSE(e->TakeLoan(5001));  // the limit 30000 by one
+    EXPECT_FALSE(TakeLoan(*e, 5001));  // the limit 30000 by one
     EXPECT_EQ(e->Park.ParkLoan, 25000);
-    EXPECT_TRUE(e->TakeLoan(5000));  // exactly the limit is allowed
+    EXPECT_TRUE(TakeLoan(*e, 5000));  // exactly the limit is allowed
 
     e->Park.ParkLoan = 3000;
     e->Park.ParkLoanInterest = 180;
-    EXPECT_FALSE(e->RepayLoan(5000));
+    EXPECT_FALSE(RepayLoan(*e, 5000));
     EXPECT_EQ(e->Park.ParkLoan, 3000);
     EXPECT_EQ(e->Park.ParkLoanInterest, 180);
 
     e->Park.ParkLoan = 10000;
     e->Park.ParkCash = 4999;
-    EXPECT_FALSE(e->RepayLoan(5000));
+    EXPECT_FALSE(RepayLoan(*e, 5000));
     EXPECT_EQ(e->Park.ParkCash, 4999);
 }
 
@@ -259,7 +261,7 @@ TEST_F(Economy, AMarketingCampaignBringsSkiersOfItsWealthAndSkill) {
     e->Park.ParkCash = 20000;
     TSKIBuilding& lot = e.AddBuilding(kBuildParking, {-100, 0, 100, 1});
     lot.CustomersServed = 5;
-    const TSKIMarketingResult r = e->StartMarketingCampaign(3, 1);
+    const TSKIMarketingResult r = StartMarketingCampaign(*e, 3, 1);
     ASSERT_TRUE(r.Started);
     EXPECT_GE(r.Arrivals, 10);
     EXPECT_LE(r.Arrivals, 19);
@@ -274,32 +276,32 @@ TEST_F(Economy, AMarketingCampaignBringsSkiersOfItsWealthAndSkill) {
     }
     // Capacity is ignored.
     e->Park.ParkMaxSkiers = 0;
-    const TSKIMarketingResult again = e->StartMarketingCampaign(1, 3);
+    const TSKIMarketingResult again = StartMarketingCampaign(*e, 1, 3);
     ASSERT_TRUE(again.Started);
     EXPECT_EQ(again.Text,
               std::to_string(again.Arrivals) + " new poor skilled skiers have arrived.");
     EXPECT_EQ(e->Park.ParkCash, 2000);
     e->Park.ParkCash = 7000;
-    const TSKIMarketingResult normal = e->StartMarketingCampaign(2, 2);
+    const TSKIMarketingResult normal = StartMarketingCampaign(*e, 2, 2);
     EXPECT_EQ(normal.Text, std::to_string(normal.Arrivals) + " new skiers have arrived.");
 }
 
 TEST_F(Economy, MarketingShortOfMoneyOrWithoutAPriceDoesNothing) {
     e->Park.ParkCash = 6999;
-    EXPECT_EQ(e->MarketingPriceWarning(2), "Marketing campaign - Warning: not enough money!");
-    EXPECT_EQ(e->MarketingPriceWarning(1), "");
-    const TSKIMarketingResult r = e->StartMarketingCampaign(2, 2);
+    EXPECT_EQ(MarketingPriceWarning(*e, 2), "Marketing campaign - Warning: not enough money!");
+    EXPECT_EQ(MarketingPriceWarning(*e, 1), "");
+    const TSKIMarketingResult r = StartMarketingCampaign(*e, 2, 2);
     EXPECT_FALSE(r.Started);
     EXPECT_EQ(r.Text, "Marketing campaign - Warning: not enough money!");
     EXPECT_EQ(e->Park.ParkCash, 6999);
     EXPECT_TRUE(e->Skiers.empty());
 
     e->Profile.MarketingPriceCheap = 0;
-    EXPECT_FALSE(e->MarketingPriceOffered(1));
-    EXPECT_TRUE(e->MarketingPriceOffered(2));
-    EXPECT_FALSE(e->MarketingPriceOffered(4));
-    EXPECT_FALSE(e->StartMarketingCampaign(1, 1).Started);
-    EXPECT_FALSE(e->StartMarketingCampaign(3, 0).Started);
+    EXPECT_FALSE(MarketingPriceOffered(*e, 1));
+    EXPECT_TRUE(MarketingPriceOffered(*e, 2));
+    EXPECT_FALSE(MarketingPriceOffered(*e, 4));
+    EXPECT_FALSE(StartMarketingCampaign(*e, 1, 1).Started);
+    EXPECT_FALSE(StartMarketingCampaign(*e, 3, 0).Started);
     EXPECT_EQ(e->Park.ParkCash, 6999);
     EXPECT_TRUE(e->Skiers.empty());
 }
@@ -307,19 +309,19 @@ TEST_F(Economy, MarketingShortOfMoneyOrWithoutAPriceDoesNothing) {
 TEST_F(Economy, PRBuysPopularityOnlyWithAPriceAndTheMoney) {
     e->Park.ParkCash = 100000;
     e->Profile.PRCampPrice = 0;
-    EXPECT_FALSE(e->RunPRCampaign());
+    EXPECT_FALSE(RunPRCampaign(*e));
     EXPECT_EQ(e->Park.ParkPopularity, 0);
     EXPECT_EQ(e->Park.ParkCash, 100000);
 
     e->Profile.PRCampPrice = 7000;
     e->Park.ParkCash = 6999;
-    EXPECT_FALSE(e->RunPRCampaign());
+    EXPECT_FALSE(RunPRCampaign(*e));
     e->Park.ParkCash = 7000;
-    EXPECT_TRUE(e->RunPRCampaign());
+    EXPECT_TRUE(RunPRCampaign(*e));
     EXPECT_EQ(e->Park.ParkPopularity, 20);
     EXPECT_EQ(e->Park.ParkCash, 0);
     EXPECT_EQ(e->Park.ParkMarketingExpence, 7000);
-    e->UpdateRating();
+    UpdateRating(*e);
     EXPECT_FLOAT_EQ(e->Park.ParkPopularity, 19);
     EXPECT_FLOAT_EQ(e->Park.ParkRatingPercent, 9.5f);
 }

@@ -6,7 +6,10 @@
 
 #include "base/ini_file.h"
 #include "base/number_format.h"
+#include "engine/clock.h"
 #include "engine/engine.h"
+#include "engine/level_file.h"
+#include "persistence/saved_game.h"
 #include "support/test_level.h"
 
 namespace vallorn {
@@ -68,7 +71,7 @@ TEST(LevelLoad, MissingKeysAndUnparsableNumbersTakeTheirDefaults) {
     test::WriteText(f.Worlds() / "flat10.skil",
                     "[LevelData]\nLevelBlockThreshold=steep\nLevelMaxCrowded=many\n"
                     "LevelScaleXZ=\nLevelScaleY=2.0\n");
-    const TSKILevelLoadResult r = f->LoadLevelFile("flat10", false);
+    const TSKILevelLoadResult r = LoadLevelFile(*f, "flat10", false);
     ASSERT_TRUE(r.ok()) << r.error;
     EXPECT_EQ(f->Level.ElevationFile, "flat10.bmp");
     EXPECT_EQ(f->Level.TextureSnow, "flat10MAP.jpg");
@@ -125,7 +128,7 @@ TEST(LevelLoad, TreesAreDrawnInAFixedOrderOfRandomNumbers) {
     // Replay the draws from a copy of the generator: the weather first, then per cell the
     // x and z offsets, width, height, turn and variant.
     TSKIRandom replay = f->Rng;
-    ASSERT_TRUE(f->LoadLevelFile("Test", false).ok());
+    ASSERT_TRUE(LoadLevelFile(*f, "Test", false).ok());
     const float weather = float(replay.Uniform());
     EXPECT_EQ(f->Park.ParkWeather, weather);
     for (int i = 0; i < 2; ++i) {
@@ -189,10 +192,10 @@ TEST(LevelSettings, ValuesAtTheEdgeOfTheirRangeRoundTripAndValuesBeyondAreRefuse
     edge.maxCrowded = "65535";
     ASSERT_TRUE(f.WriteAndLoad(edge).ok());
     std::string error;
-    ASSERT_TRUE(f->SaveLevelFile("EdgeCopy", &error)) << error;
-    ASSERT_TRUE(f->SaveGameFile(f.dir / "edge.ski", &error)) << error;
-    ASSERT_TRUE(f->LoadGameFile(f.dir / "edge.ski")) << f->LoadError;
-    const TSKILevelLoadResult back = f->LoadLevelFile("EdgeCopy", true);
+    ASSERT_TRUE(SaveLevelFile(*f, "EdgeCopy", &error)) << error;
+    ASSERT_TRUE(SaveGameFile(*f, f.dir / "edge.ski", &error)) << error;
+    ASSERT_TRUE(LoadGameFile(*f, f.dir / "edge.ski")) << f->LoadError;
+    const TSKILevelLoadResult back = LoadLevelFile(*f, "EdgeCopy", true);
     ASSERT_TRUE(back.ok()) << back.error;
     EXPECT_EQ(f->Level.Scale, TSKIVector(100, 100, 100, 0));
     EXPECT_FLOAT_EQ(f->Level.BlockThreshold, 1e6f);
@@ -214,7 +217,7 @@ TEST(LevelSettings, ValuesAtTheEdgeOfTheirRangeRoundTripAndValuesBeyondAreRefuse
         TIniFile ini = TIniFile::FromText(good);
         ini.WriteString("LevelData", key, value);
         test::WriteText(f.Worlds() / "Test.skil", ini.ToText());
-        const TSKILevelLoadResult r = f->LoadLevelFile("Test", false);
+        const TSKILevelLoadResult r = LoadLevelFile(*f, "Test", false);
         EXPECT_EQ(r.status, TSKILevelLoadResult::Failed) << key << "=" << value;
         EXPECT_NE(r.error.find(key + " " + value), std::string::npos) << r.error;
         EXPECT_FALSE(f->HasGrid());
@@ -231,13 +234,13 @@ TEST(LevelSave, RoundTripKeepsRowsRoadsHousesAndForeignSections) {
     test::WriteTestLevel(f.Addons(), level);
     test::WriteText(f.Addons() / "Round.skil", test::ReadText(f.Addons() / "Round.skil") +
                                                    "[Mission]\nObjective=5\n[LevelBRB]\nold=1\n");
-    ASSERT_TRUE(f->LoadLevelFile("Round", true).ok());
+    ASSERT_TRUE(LoadLevelFile(*f, "Round", true).ok());
     // A road that also carries a tree is saved as a road.
     f->Cell(300, 100).Tree = true;
     f->Cell(400, 9).Blocked = true;
     f->Level.Scale.y = 2.5f;  // written with a decimal comma
     std::string error;
-    ASSERT_TRUE(f->SaveLevelFile("Round", &error)) << error;
+    ASSERT_TRUE(SaveLevelFile(*f, "Round", &error)) << error;
 
     const std::string text = test::ReadText(f.Addons() / "Round.skil");
     EXPECT_NE(text.find("LevelScaleY=2,5\n"), std::string::npos) << text.substr(0, 300);
@@ -256,8 +259,8 @@ TEST(LevelSave, RoundTripKeepsRowsRoadsHousesAndForeignSections) {
               ToHex(HouseBytes(h.Tag, h.Position, h.Direction).data(), 36));
 
     f->Level.Scale.y = 2.0f;
-    ASSERT_TRUE(f->SaveLevelFile("Round", &error)) << error;
-    ASSERT_TRUE(f->LoadLevelFile("Round", true).ok());
+    ASSERT_TRUE(SaveLevelFile(*f, "Round", &error)) << error;
+    ASSERT_TRUE(LoadLevelFile(*f, "Round", true).ok());
     EXPECT_EQ(f->Cell(0, 0).Kind, kCellRoad);
     EXPECT_EQ(f->Cell(0, 1).Kind, kCellFree);
     EXPECT_EQ(f->Cell(0, 2).Kind, kCellRoad);
@@ -276,13 +279,13 @@ TEST(LevelSave, ALevelFromTheWorldsFolderSavedUnderANewNameLoadsFromAddons) {
     level.rows[10] = "222";
     ASSERT_TRUE(f.WriteAndLoad(level).ok());
     std::string error;
-    ASSERT_TRUE(f->SaveLevelFile("Copy", &error)) << error;
+    ASSERT_TRUE(SaveLevelFile(*f, "Copy", &error)) << error;
     EXPECT_TRUE(fs::exists(f.Addons() / "Copy.skil"));
     EXPECT_TRUE(fs::exists(f.Addons() / "flat10.bmpH.3ds"));
     EXPECT_TRUE(fs::exists(f.Addons() / "flat10.bmpH.vmesh")) << "the mesh cache goes along";
     EXPECT_TRUE(fs::exists(f.Addons() / "TestMAP.jpg"));
     EXPECT_FALSE(fs::exists(f.Worlds() / "Copy.skil"));
-    const TSKILevelLoadResult r = f->LoadLevelFile("Copy", true);
+    const TSKILevelLoadResult r = LoadLevelFile(*f, "Copy", true);
     ASSERT_TRUE(r.ok()) << r.error;
     EXPECT_TRUE(f->Level.FromAddons);
     EXPECT_EQ(f->CountTrees(), 3);
@@ -291,7 +294,7 @@ TEST(LevelSave, ALevelFromTheWorldsFolderSavedUnderANewNameLoadsFromAddons) {
 TEST(LevelSave, NothingToSaveWithoutALevel) {
     LevelFixture f;
     std::string error;
-    EXPECT_FALSE(f->SaveLevelFile("Empty", &error));
+    EXPECT_FALSE(SaveLevelFile(*f, "Empty", &error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(fs::exists(f.Addons() / "Empty.skil"));
 }
@@ -303,7 +306,7 @@ TEST(LevelLoadFailure, AMissingLevelLeavesTheEngineAsItWas) {
     ASSERT_TRUE(f.WriteAndLoad(level).ok());
     f.AddBuilding(kBuildStall, TSKIVector(-40, 10, 40, 1));
     f->Park.ParkCash = 1234;
-    const TSKILevelLoadResult r = f->LoadLevelFile("Nowhere", false);
+    const TSKILevelLoadResult r = LoadLevelFile(*f, "Nowhere", false);
     EXPECT_EQ(r.status, TSKILevelLoadResult::Missing);
     EXPECT_EQ(f->Level.LevelName, "Test");
     EXPECT_TRUE(f->HasGrid());
@@ -312,7 +315,7 @@ TEST(LevelLoadFailure, AMissingLevelLeavesTheEngineAsItWas) {
     EXPECT_EQ(f->Park.ParkCash, 1234);
     EXPECT_TRUE(f->Running);
     // The add-ons folder is a different place.
-    EXPECT_EQ(f->LoadLevelFile("Test", true).status, TSKILevelLoadResult::Missing);
+    EXPECT_EQ(LoadLevelFile(*f, "Test", true).status, TSKILevelLoadResult::Missing);
 }
 
 TEST(LevelLoadFailure, MaxCrowdedOutOfRangeFailsCleanly) {
@@ -323,7 +326,7 @@ TEST(LevelLoadFailure, MaxCrowdedOutOfRangeFailsCleanly) {
         TSKISkierRecord record;
         record.Position = f->CellToWorld(30, 30, true);
         f->Skiers.push_back(std::make_unique<TSKISkier>(*f, record));
-        f->UpdateCrowdCounters();
+        UpdateCrowdCounters(*f);
         ASSERT_EQ(f->Cell(30, 30).Crowd, 2);
         TestLevel bad;
         bad.name = "Crowded";
@@ -339,7 +342,7 @@ TEST(LevelLoadFailure, MaxCrowdedOutOfRangeFailsCleanly) {
         EXPECT_FALSE(f->Running);
         // Nothing left refers to the grid that is gone.
         EXPECT_TRUE(f->Skiers.empty());
-        f->UpdateCrowdCounters();
+        UpdateCrowdCounters(*f);
     }
 }
 
@@ -353,7 +356,7 @@ TEST(LevelLoadFailure, AMissingMeshOrTextureFailsNamingTheFile) {
         LevelFixture f;
         test::WriteTestLevel(f.Worlds(), TestLevel{});
         fs::remove(f.Worlds() / c.file);
-        const TSKILevelLoadResult r = f->LoadLevelFile("Test", false);
+        const TSKILevelLoadResult r = LoadLevelFile(*f, "Test", false);
         EXPECT_EQ(r.status, TSKILevelLoadResult::Failed) << c.why;
         EXPECT_NE(r.error.find(c.file), std::string::npos) << c.why << ": " << r.error;
         EXPECT_FALSE(f->HasGrid()) << c.why;
@@ -377,7 +380,7 @@ TEST(LevelFileNames, MeshesAndImagesAreOnlyTakenFromTheLevelsFolder) {
         TIniFile ini = TIniFile::FromText(good);
         ini.WriteString("LevelData", c.key, c.value);
         test::WriteText(f.Worlds() / "Test.skil", ini.ToText());
-        const TSKILevelLoadResult r = f->LoadLevelFile("Test", false);
+        const TSKILevelLoadResult r = LoadLevelFile(*f, "Test", false);
         EXPECT_EQ(r.status, TSKILevelLoadResult::Failed) << c.key;
         EXPECT_NE(r.error.find(c.key), std::string::npos) << r.error;
         EXPECT_NE(r.error.find("cannot name a file"), std::string::npos) << r.error;
@@ -385,13 +388,13 @@ TEST(LevelFileNames, MeshesAndImagesAreOnlyTakenFromTheLevelsFolder) {
 
     // Saving: neither the level's own name nor the files it names leave the add-ons folder.
     test::WriteText(f.Worlds() / "Test.skil", good);
-    ASSERT_TRUE(f->LoadLevelFile("Test", false).ok());
+    ASSERT_TRUE(LoadLevelFile(*f, "Test", false).ok());
     std::string error;
-    EXPECT_FALSE(f->SaveLevelFile("../Escaped", &error));
+    EXPECT_FALSE(SaveLevelFile(*f, "../Escaped", &error));
     EXPECT_NE(error.find("cannot name a file"), std::string::npos) << error;
     EXPECT_FALSE(fs::exists(f.dir / "Escaped.skil"));
     f->Level.TextureSnow = "../elsewhere/TestMAP.jpg";  // as the editor's texture choice sets it
-    EXPECT_FALSE(f->SaveLevelFile("Copy", &error));
+    EXPECT_FALSE(SaveLevelFile(*f, "Copy", &error));
     EXPECT_NE(error.find("cannot name a file"), std::string::npos) << error;
     EXPECT_FALSE(fs::exists(f.Addons() / "Copy.skil"));
     EXPECT_FALSE(fs::exists(f.dir / "elsewhere/elsewhere"));
@@ -416,7 +419,7 @@ TEST(LevelLoadFailure, FilesThatAreNotPlainOrTooLargeAreRefusedBeforeTheyAreRead
             test::WriteText(f.Worlds() / c.file, "");
             fs::resize_file(f.Worlds() / c.file, c.size);  // sparse: takes no room
         }
-        const TSKILevelLoadResult r = f->LoadLevelFile("Test", false);
+        const TSKILevelLoadResult r = LoadLevelFile(*f, "Test", false);
         EXPECT_EQ(r.status, TSKILevelLoadResult::Failed) << c.file;
         EXPECT_NE(r.error.find(c.file), std::string::npos) << r.error;
         EXPECT_NE(r.error.find(c.why), std::string::npos) << r.error;
@@ -428,7 +431,7 @@ TEST(LevelLoadFailure, AnUnreadableTextureFailsNamingTheFile) {
     test::WriteTestLevel(f.Worlds(), TestLevel{});
     fs::remove(f.Worlds() / "TestMAPs.jpg");
     test::WriteText(f.Worlds() / "TestMAPs.jpg", "not a jpeg");
-    const TSKILevelLoadResult r = f->LoadLevelFile("Test", false);
+    const TSKILevelLoadResult r = LoadLevelFile(*f, "Test", false);
     EXPECT_EQ(r.status, TSKILevelLoadResult::Failed);
     EXPECT_NE(r.error.find("TestMAPs.jpg"), std::string::npos) << r.error;
 }

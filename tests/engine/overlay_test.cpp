@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
+#include "engine/overlays.h"
 #include "support/test_level.h"
 
 namespace vallorn {
@@ -61,7 +62,7 @@ TEST_F(OverlayTest, OccupancyMarksBuildingsLiftsAndBlockedCells) {
     for (int k = 0; k < 6; ++k) line.push_back(f->CellToWorld(400, 100 + 10 * k, true));
     TSKISection& lift = f.AddLift(line, 0);
     lift.Stations.push_back(f->CellToWorld(410, 105, true));
-    f->RebuildOverlay(TSKIOverlay::Occupancy);
+    RebuildOverlay(*f, TSKIOverlay::Occupancy);
 
     const TSKIImage& img = Image(TSKIOverlay::Occupancy);
     EXPECT_EQ(f->Cell(60, 60).Kind, kCellBuilding);
@@ -94,7 +95,7 @@ TEST_F(OverlayTest, SlopePaintUsesDifficultyColoursAndTwoPenWidths) {
     slope->Points[0].w = slope->Points[1].w = 5;  // widths ride in w
     f->Sections.push_back(std::move(slope));
     f->DisplayFlags |= kDisplaySlopes;
-    f->RebuildOverlay(TSKIOverlay::SlopePaint);
+    RebuildOverlay(*f, TSKIOverlay::SlopePaint);
     const TSKIImage& img = Image(TSKIOverlay::SlopePaint);
     EXPECT_EQ(img.Get(200, 130), (TSKIColor{150, 0, 0}));  // second pass, pen 3
     EXPECT_EQ(img.Get(201, 130), (TSKIColor{150, 0, 0}));
@@ -102,10 +103,10 @@ TEST_F(OverlayTest, SlopePaintUsesDifficultyColoursAndTwoPenWidths) {
     EXPECT_EQ(img.Get(203, 130), kWhite);
 
     f->Sections.back()->Difficulty = kDifficultyBlack;
-    f->RebuildOverlay(TSKIOverlay::SlopePaint);
+    RebuildOverlay(*f, TSKIOverlay::SlopePaint);
     EXPECT_EQ(img.Get(200, 130), (TSKIColor{50, 50, 50}));
     f->DisplayFlags &= uint8_t(~kDisplaySlopes);
-    f->RebuildOverlay(TSKIOverlay::SlopePaint);
+    RebuildOverlay(*f, TSKIOverlay::SlopePaint);
     EXPECT_EQ(img.Get(200, 130), (TSKIColor{150, 150, 150}));
     EXPECT_EQ(img.Get(202, 130), (TSKIColor{170, 170, 170}));
 }
@@ -113,7 +114,7 @@ TEST_F(OverlayTest, SlopePaintUsesDifficultyColoursAndTwoPenWidths) {
 TEST_F(OverlayTest, SnowImagesFollowTheSnowFlags) {
     f->Cell(5, 1).Groomed = true;
     f->Cell(9, 9).ArtificialSnow = true;
-    f->RebuildOverlay(TSKIOverlay::SnowOverlay);
+    RebuildOverlay(*f, TSKIOverlay::SnowOverlay);
     const TSKIImage& snow = Image(TSKIOverlay::SnowOverlay);
     const TSKIImage& mask = Image(TSKIOverlay::SnowMask);
     const TSKIColor snowColour{70, 70, 70};  // with the "Snow" display option
@@ -137,15 +138,15 @@ TEST_F(OverlayTest, ObjectImprintShowsTreesOnlyAtHighDetailWithTheTreesFlag) {
     };
     f->Options.Detail = 2;
     f->DisplayFlags |= kDisplayTrees;
-    f->RebuildOverlay(TSKIOverlay::ObjectImprint);
+    RebuildOverlay(*f, TSKIOverlay::ObjectImprint);
     EXPECT_EQ(Image(TSKIOverlay::ObjectImprint).Width(), 2048);
     EXPECT_GT(nonWhite(1000, 1000), 10);
     f->Options.Detail = 1;
-    f->RebuildOverlay(TSKIOverlay::ObjectImprint);
+    RebuildOverlay(*f, TSKIOverlay::ObjectImprint);
     EXPECT_EQ(nonWhite(1000, 1000), 0);
     // Buildings are marked whatever the detail.
     f.AddBuilding(kBuildStall, TSKIVector(-1500.5f, 10, 300.5f, 1));
-    f->RebuildOverlay(TSKIOverlay::ObjectImprint);
+    RebuildOverlay(*f, TSKIOverlay::ObjectImprint);
     EXPECT_NE(Image(TSKIOverlay::ObjectImprint).Get(1500, 300), kWhite);
 }
 
@@ -153,8 +154,8 @@ TEST_F(OverlayTest, EveryRebuildBumpsItsRevisionAndTheView) {
     const uint32_t view = f->Overlays.ViewRevision;
     const uint32_t occupancy = f->Overlays.Revisions[size_t(TSKIOverlay::Occupancy)];
     const uint32_t steep = f->Overlays.Revisions[size_t(TSKIOverlay::Steepness)];
-    f->RebuildOverlay(TSKIOverlay::Occupancy);
-    f->RebuildOverlay(TSKIOverlay::Steepness);
+    RebuildOverlay(*f, TSKIOverlay::Occupancy);
+    RebuildOverlay(*f, TSKIOverlay::Steepness);
     EXPECT_EQ(f->Overlays.Revisions[size_t(TSKIOverlay::Occupancy)], occupancy + 1);
     EXPECT_EQ(f->Overlays.Revisions[size_t(TSKIOverlay::Steepness)], steep + 1);
     EXPECT_EQ(f->Overlays.ViewRevision, view + 2);

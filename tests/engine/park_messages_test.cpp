@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "engine/arrivals.h"
+#include "engine/economy.h"
 #include "support/engine_fixture.h"
 
 namespace vallorn {
@@ -22,7 +24,7 @@ protected:
         p.ParkSnowQuality = 80;
         p.ParkHourProfit = 10;
         e->Profile.UnlockedBuildings.fill(true);
-        e->SpawnSkiers(6, {0, 0, 0, 1}, 2, 2, true);  // allocates no parking
+        SpawnSkiers(*e, 6, {0, 0, 0, 1}, 2, 2, true);  // allocates no parking
         p.ParkMaxSkiers = 100;
     }
     bool Has(const std::string& text) {
@@ -34,10 +36,9 @@ protected:
 
 TEST_F(ParkMessages, AHealthyParkHidesTheStrip) {
     e->MessageStripVisible = true;
-    e->BuildParkMessages();
+    BuildParkMessages(*e);
     EXPECT_TRUE(e->ParkMessages.empty());
     EXPECT_FALSE(e->MessageStripVisible);
-    EXPECT_EQ(e->MenuBarHeight(), 128);
 }
 
 TEST_F(ParkMessages, EveryConditionAddsItsMessageInOrder) {
@@ -51,7 +52,7 @@ TEST_F(ParkMessages, EveryConditionAddsItsMessageInOrder) {
     p.ParkTreesFelled = 6;
     p.ParkSnowQuality = 48.9f;
     p.ParkHourProfit = -1;
-    e->BuildParkMessages();
+    BuildParkMessages(*e);
     const std::vector<std::string> all = {
         "Cash balance is in negative numbers.",
         "Maximum parking capacity reached",
@@ -68,12 +69,11 @@ TEST_F(ParkMessages, EveryConditionAddsItsMessageInOrder) {
     };
     EXPECT_EQ(e->ParkMessages, all);
     EXPECT_TRUE(e->MessageStripVisible);
-    EXPECT_EQ(e->MenuBarHeight(), 165);
     EXPECT_TRUE(std::find(all.begin(), all.end(), e->ShownParkMessage) != all.end());
 
     // Warnings about what the player cannot build yet stay quiet.
     e->Profile.UnlockedBuildings.fill(false);
-    e->BuildParkMessages();
+    BuildParkMessages(*e);
     EXPECT_EQ(e->ParkMessages.size(), 6u);
     EXPECT_FALSE(Has("Maximum parking capacity reached"));
     EXPECT_FALSE(Has("Skiers are freezing."));
@@ -94,41 +94,41 @@ TEST_F(ParkMessages, BoundariesOfTheConditions) {
     p.ParkMaxSkiers = 7;
     p.ParkCash = 0;
     p.ParkHourProfit = 0;
-    e->BuildParkMessages();
+    BuildParkMessages(*e);
     EXPECT_TRUE(e->ParkMessages.empty());
 }
 
 TEST_F(ParkMessages, FewerThanSixSkiersOrTheUnlimitedSandboxGiveNoMessages) {
     e->Park.ParkCash = -500;
     e->Skiers.pop_back();
-    e->BuildParkMessages();
+    BuildParkMessages(*e);
     EXPECT_TRUE(e->ParkMessages.empty());
     EXPECT_FALSE(e->MessageStripVisible);
 
-    e->SpawnSkiers(1, {0, 0, 0, 1}, 2, 2, true);
+    SpawnSkiers(*e, 1, {0, 0, 0, 1}, 2, 2, true);
     e->Park.ParkMaxSkiers = 100;
-    e->BuildParkMessages();
+    BuildParkMessages(*e);
     ASSERT_EQ(e->ParkMessages.size(), 1u);
     EXPECT_EQ(e->ShownParkMessage, "Cash balance is in negative numbers.");
 
     // The unlimited sandbox leaves the list and the strip as they are.
     e->Park.ParkMissionIndex = kMissionUnlimitedSandbox;
     e->Park.ParkCash = 500;
-    e->BuildParkMessages();
+    BuildParkMessages(*e);
     EXPECT_EQ(e->ParkMessages.size(), 1u);
     EXPECT_TRUE(e->MessageStripVisible);
 }
 
 TEST_F(ParkMessages, TheListIsRebuiltOnEveryEleventhHistorySample) {
     e->Park.ParkCash = -1;
-    for (int k = 1; k <= 10; ++k) e->ParkMessageSample();
+    for (int k = 1; k <= 10; ++k) ParkMessageSample(*e);
     EXPECT_TRUE(e->ParkMessages.empty());
-    e->ParkMessageSample();
+    ParkMessageSample(*e);
     EXPECT_EQ(e->ParkMessages.size(), 1u);
     e->Park.ParkCash = 1;
-    for (int k = 1; k <= 10; ++k) e->ParkMessageSample();
+    for (int k = 1; k <= 10; ++k) ParkMessageSample(*e);
     EXPECT_EQ(e->ParkMessages.size(), 1u);
-    e->ParkMessageSample();
+    ParkMessageSample(*e);
     EXPECT_TRUE(e->ParkMessages.empty());
 }
 

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "engine/overlays.h"
+#include "engine/snow.h"
 #include "support/engine_fixture.h"
 
 namespace vallorn {
@@ -56,7 +58,7 @@ TEST_F(Snow, OverlayColoursFollowSnowGroomingAndTheDisplayOption) {
     e->Cell(20, 3).Kind = kCellSlope;
     e->Cell(20, 3).NaturalSnow = true;
     const uint32_t view = e->Overlays.ViewRevision;
-    e->RebuildSnowOverlay();
+    RebuildSnowOverlay(*e);
     EXPECT_GT(e->Overlays.ViewRevision, view);
     EXPECT_EQ(Overlay().Get(10, 10), (TSKIColor{70, 70, 70}));
     EXPECT_EQ(Overlay().Get(10, 11), (TSKIColor{135, 135, 135}));
@@ -69,7 +71,7 @@ TEST_F(Snow, OverlayColoursFollowSnowGroomingAndTheDisplayOption) {
     EXPECT_EQ(Mask().Get(10, 12), (TSKIColor{180, 180, 180}));
 
     e->DisplayFlags &= uint8_t(~kDisplaySnow);
-    e->RebuildOverlay(TSKIOverlay::SnowOverlay);
+    RebuildOverlay(*e, TSKIOverlay::SnowOverlay);
     EXPECT_EQ(Overlay().Get(10, 10), (TSKIColor{40, 40, 40}));
     EXPECT_EQ(Overlay().Get(10, 11), (TSKIColor{80, 80, 80}));
     EXPECT_EQ(Overlay().Get(20, 1), kBlack);
@@ -79,7 +81,7 @@ TEST_F(Snow, OverlayColoursFollowSnowGroomingAndTheDisplayOption) {
 TEST_F(Snow, ASnowMakerReachesADiscOfTwentyCells) {
     Cannon(200, 200);
     e.AddBuilding(kBuildStall, e->CellToWorld(300, 300, false));  // makes no snow
-    e->RebuildSnowOverlay();
+    RebuildSnowOverlay(*e);
     EXPECT_TRUE(e->Cell(200, 200).ArtificialSnow);
     EXPECT_TRUE(e->Cell(220, 200).ArtificialSnow);
     EXPECT_TRUE(e->Cell(200, 180).ArtificialSnow);
@@ -98,7 +100,7 @@ TEST_F(Snow, NaturalSnowAlreadyPaintedInTheSquareBecomesArtificial) {
     e->Cell(185, 185).NaturalSnow = true;
     e->Cell(215, 215).NaturalSnow = true;
     Cannon(200, 200);
-    e->RebuildSnowOverlay();
+    RebuildSnowOverlay(*e);
     EXPECT_TRUE(e->Cell(185, 185).ArtificialSnow);
     EXPECT_FALSE(e->Cell(215, 215).ArtificialSnow);
 }
@@ -106,16 +108,16 @@ TEST_F(Snow, NaturalSnowAlreadyPaintedInTheSquareBecomesArtificial) {
 TEST_F(Snow, RemovingOneOfTwoCannonsKeepsSnowWhereTheOtherStillReaches) {
     Cannon(100, 100);
     Cannon(100, 130);
-    e->RebuildSnowOverlay();
+    RebuildSnowOverlay(*e);
     ASSERT_TRUE(e->Cell(100, 115).ArtificialSnow);
     ASSERT_TRUE(e->Cell(100, 145).ArtificialSnow);
     // Taking the second one away: the rebuild alone never clears snow ...
     e->Buildings.pop_back();
-    e->RebuildSnowOverlay();
+    RebuildSnowOverlay(*e);
     EXPECT_TRUE(e->Cell(100, 145).ArtificialSnow);
     // ... the removal clears its square and the rebuild restores the first one's reach.
-    e->ClearArtificialSnowAround(100, 130);
-    e->RebuildSnowOverlay();
+    ClearArtificialSnowAround(*e, 100, 130);
+    RebuildSnowOverlay(*e);
     EXPECT_TRUE(e->Cell(100, 115).ArtificialSnow);  // the first one reaches it
     EXPECT_TRUE(e->Cell(100, 120).ArtificialSnow);
     EXPECT_FALSE(e->Cell(100, 121).ArtificialSnow);
@@ -125,7 +127,7 @@ TEST_F(Snow, RemovingOneOfTwoCannonsKeepsSnowWhereTheOtherStillReaches) {
 
 TEST_F(Snow, ClearingAtTheGridEdgeStaysInTheGrid) {
     for (TerrainCell& c : e->Grid) c.ArtificialSnow = true;
-    e->ClearArtificialSnowAround(0, 512);
+    ClearArtificialSnowAround(*e, 0, 512);
     EXPECT_FALSE(e->Cell(0, 512).ArtificialSnow);
     EXPECT_FALSE(e->Cell(20, 492).ArtificialSnow);
     EXPECT_TRUE(e->Cell(21, 492).ArtificialSnow);
@@ -139,7 +141,7 @@ TEST_F(Snow, ASnowyNightGrowsTheFieldAtItsEdgeAndEndsTheGrooming) {
     e->Cell(300, 300).Groomed = true;
     const int before = NaturalSnowCells();
     e->Park.ParkWeather = 0.5f;  // counts as snowing: one disc
-    e->EndOfDaySnow();
+    EndOfDaySnow(*e);
     const int grown = NaturalSnowCells() - before;
     EXPECT_GE(grown, 150);   // half a disc of radius 10 at least
     EXPECT_LE(grown, 1400);  // half a disc of radius 29 at most
@@ -156,7 +158,7 @@ TEST_F(Snow, AMildNightEatsDiscsOutOfTheField) {
     SnowField(100);
     const int before = NaturalSnowCells();
     e->Park.ParkWeather = 0.0f;  // 51 discs
-    e->EndOfDaySnow();
+    EndOfDaySnow(*e);
     const int melted = before - NaturalSnowCells();
     EXPECT_GT(melted, 1000);
     for (int i = 0; i < kGridSize; ++i) {
@@ -169,7 +171,7 @@ TEST_F(Snow, ALevelWithoutNaturalSnowStaysBareButKeepsItsCannonSnow) {
     Cannon(250, 250);
     for (float w : {0.99f, 0.0f, 0.7f}) {
         e->Park.ParkWeather = w;
-        e->EndOfDaySnow();
+        EndOfDaySnow(*e);
         EXPECT_EQ(NaturalSnowCells(), 0);
     }
     EXPECT_TRUE(e->Cell(250, 260).ArtificialSnow);
@@ -178,20 +180,20 @@ TEST_F(Snow, ALevelWithoutNaturalSnowStaysBareButKeepsItsCannonSnow) {
 // --- grooming and quality --------------------------------------------------------------------
 
 TEST_F(Snow, GroomingMarksTheThreeByThreeCellsSnowOrNot) {
-    e->GroomAround(50, 60);
+    GroomAround(*e, 50, 60);
     for (int a = 49; a <= 51; ++a)
         for (int b = 59; b <= 61; ++b) EXPECT_TRUE(e->Cell(a, b).Groomed);
     EXPECT_FALSE(e->Cell(52, 60).Groomed);
     EXPECT_FALSE(e->Cell(50, 62).Groomed);
-    e->GroomAround(0, 0);  // the grid's corner
+    GroomAround(*e, 0, 0);  // the grid's corner
     EXPECT_TRUE(e->Cell(1, 1).Groomed);
-    e->GroomAround(512, 512);
+    GroomAround(*e, 512, 512);
     EXPECT_TRUE(e->Cell(512, 512).Groomed);
 }
 
 TEST_F(Snow, QualityCountsGroomedAndBareSlopeCells) {
     e->Park.ParkSnowQuality = 42;
-    e->ComputeSnowQuality();
+    ComputeSnowQuality(*e);
     EXPECT_EQ(e->Park.ParkSnowQuality, 42);  // no slope: unchanged
 
     // Four slope cells: two with groomed snow, one groomed but bare, one with plain snow.
@@ -202,15 +204,15 @@ TEST_F(Snow, QualityCountsGroomedAndBareSlopeCells) {
     e->Cell(30, 3).Groomed = true;
     e->Cell(30, 4).NaturalSnow = true;
     e->Cell(31, 1).Groomed = true;  // not a slope cell
-    e->ComputeSnowQuality();
+    ComputeSnowQuality(*e);
     EXPECT_FLOAT_EQ(e->Park.ParkSnowQuality, 50.0f * 3 / 4 + 50 - 50.0f / 4);
 
     for (int k : j) e->Cell(30, k) = TerrainCell{.Kind = kCellSlope};
-    e->ComputeSnowQuality();
+    ComputeSnowQuality(*e);
     EXPECT_EQ(e->Park.ParkSnowQuality, 0);
     for (int k : j) e->Cell(30, k).NaturalSnow = e->Cell(30, k).Groomed = true;
     e->Cell(512, 512).Kind = kCellSlopeCentre;  // the last row and column count too
-    e->ComputeSnowQuality();
+    ComputeSnowQuality(*e);
     EXPECT_FLOAT_EQ(e->Park.ParkSnowQuality, 50.0f * 4 / 5 + 50 - 50.0f / 5);
 }
 
@@ -218,21 +220,21 @@ TEST_F(Snow, QualityCountsGroomedAndBareSlopeCells) {
 
 TEST_F(Snow, WeatherTextAndWhatTheSnowMeansToASkier) {
     e->Park.ParkWeather = 0.75f;
-    EXPECT_EQ(e->WeatherText(), "-5 'C, snowing");
+    EXPECT_EQ(WeatherText(*e), "-5 'C, snowing");
     e->Park.ParkWeather = 0.2f;
-    EXPECT_EQ(e->Temperature(), 6);
-    EXPECT_EQ(e->WeatherText(), "6 'C, snow melting");
+    EXPECT_EQ(Temperature(*e), 6);
+    EXPECT_EQ(WeatherText(*e), "6 'C, snow melting");
 
     TerrainCell cell;
     cell.Height = 40;
-    EXPECT_FLOAT_EQ(e->WeatherColdMultiplier(cell), 8.0f);
-    EXPECT_EQ(TSKIEngine::BareSnowAccidentWeight(cell), 9);
-    EXPECT_EQ(e->SnowEnjoyment(cell), 0);
+    EXPECT_FLOAT_EQ(WeatherColdMultiplier(*e, cell), 8.0f);
+    EXPECT_EQ(BareSnowAccidentWeight(cell), 9);
+    EXPECT_EQ(SnowEnjoyment(*e, cell), 0);
     cell.Groomed = true;  // groomed but bare: still dangerous, still pleasant
-    EXPECT_EQ(TSKIEngine::BareSnowAccidentWeight(cell), 9);
-    EXPECT_FLOAT_EQ(e->SnowEnjoyment(cell), e->Params.Game.EnjoySnowQualityFactor);
+    EXPECT_EQ(BareSnowAccidentWeight(cell), 9);
+    EXPECT_FLOAT_EQ(SnowEnjoyment(*e, cell), e->Params.Game.EnjoySnowQualityFactor);
     cell.ArtificialSnow = true;
-    EXPECT_EQ(TSKIEngine::BareSnowAccidentWeight(cell), 0);
+    EXPECT_EQ(BareSnowAccidentWeight(cell), 0);
 }
 
 // --- editor --------------------------------------------------------------------------------------
@@ -241,7 +243,7 @@ TEST_F(Snow, SnowPeaksCoverTheGroundAboveTheMarker) {
     e->Cell(5, 5).Height = 30;
     e->Cell(6, 6).Height = 20;
     e->Cell(7, 7).NaturalSnow = true;
-    e->SnowPeaks(20);
+    SnowPeaks(*e, 20);
     EXPECT_TRUE(e->Cell(5, 5).NaturalSnow);
     EXPECT_FALSE(e->Cell(6, 6).NaturalSnow);
     EXPECT_FALSE(e->Cell(7, 7).NaturalSnow);
@@ -254,8 +256,8 @@ TEST_F(Snow, FloodSnowFillsTheRegionOfTheMarkersColour) {
         e->Cell(a, 10).NaturalSnow = e->Cell(a, 20).NaturalSnow = true;
         e->Cell(10, a).NaturalSnow = e->Cell(20, a).NaturalSnow = true;
     }
-    e->RebuildSnowOverlay();
-    e->FloodSnow(15, 15);
+    RebuildSnowOverlay(*e);
+    FloodSnow(*e, 15, 15);
     EXPECT_TRUE(e->Cell(11, 11).NaturalSnow);
     EXPECT_TRUE(e->Cell(19, 19).NaturalSnow);
     EXPECT_FALSE(e->Cell(21, 15).NaturalSnow);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "engine/clock.h"
 #include "entities/network_world.h"
 
 namespace vallorn {
@@ -90,7 +91,7 @@ TEST_F(CarrierRiders, ARemovedRidersSeatIsNotOverwrittenByTheNextToBoard) {
     TSKISkier& first = Rider(g);
     Rider(g);
     TSKISkier& third = Rider(g);
-    f->RemoveSkier(f->Skiers.size() - 2);  // the second rider goes
+    RemoveSkier(*f, f->Skiers.size() - 2);  // the second rider goes
     EXPECT_EQ(g.RiderCount, 2);
 
     TSKISkier& next = Rider(g);

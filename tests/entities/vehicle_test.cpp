@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "engine/snow.h"
 #include "entities/skier_world.h"
 
 namespace vallorn {
@@ -306,7 +307,7 @@ protected:
 TEST_F(Snowcats, GroomTheSlopesOfTheirAreaThenParkAtHome) {
     MarkSlope(108, 110, 96, 104);
     E().Cell(109, 100).NaturalSnow = true;
-    E().RebuildSnowOverlay();
+    RebuildSnowOverlay(E());
     const TSKIVector centre = E().CellToWorld(garage->AreaI, garage->AreaJ, false);
     float farthest = 0;
     ASSERT_TRUE(RunUntil(
@@ -324,7 +325,7 @@ TEST_F(Snowcats, GroomTheSlopesOfTheirAreaThenParkAtHome) {
     EXPECT_EQ(E().Overlays[TSKIOverlay::SnowOverlay].Get(109, 100), groomedSlope);
     const TSKIImage painted = E().Overlays[TSKIOverlay::SnowOverlay];
     const TSKIImage mask = E().Overlays[TSKIOverlay::SnowMask];
-    E().RebuildSnowOverlay();
+    RebuildSnowOverlay(E());
     EXPECT_TRUE(painted.Pixels() == E().Overlays[TSKIOverlay::SnowOverlay].Pixels());
     EXPECT_TRUE(mask.Pixels() == E().Overlays[TSKIOverlay::SnowMask].Pixels());
 

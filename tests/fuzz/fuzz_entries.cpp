@@ -18,7 +18,11 @@
 #include "base/image_io.h"
 #include "base/ini_file.h"
 #include "base/terrain_mesh_cache.h"
+#include "engine/clock.h"
+#include "engine/economy.h"
 #include "engine/engine.h"
+#include "engine/level_file.h"
+#include "persistence/saved_game.h"
 #include "script_parser.h"
 
 namespace fs = std::filesystem;
@@ -166,16 +170,17 @@ std::string RoundTrip(const TIniFile& ini) {
 // run, and what the writer then writes loads again.
 Result AfterLoad(TSKIEngine& engine) {
     const int32_t time = engine.Park.ParkTime;
-    engine.PeriodicTick();
+    PeriodicTick(engine);
     if (engine.Park.ParkTime < time) return Broken("a tick turned the clock back");
     const int32_t cash = engine.Park.ParkCash;
-    engine.HourlyAccounting();
+    HourlyAccounting(engine);
     if (engine.Park.ParkCash > cash) return Broken("paying the running costs raised the cash");
     const fs::path again = TheSandbox().root / "save" / "again.ski";
     std::string error;
-    if (!engine.SaveGameFile(again, &error)) return Broken("cannot save the loaded game: " + error);
+    if (!SaveGameFile(engine, again, &error))
+        return Broken("cannot save the loaded game: " + error);
     auto reload = NewEngine();
-    if (!reload->LoadGameFile(again))
+    if (!LoadGameFile(*reload, again))
         return Broken("the game saved after the load is refused: " + reload->LoadError);
     return Accepted();
 }
@@ -241,7 +246,7 @@ Result FuzzSavedGame(std::string_view data) {
     const fs::path file = TheSandbox().root / "save" / "fuzz.ski";
     WriteBytes(file, data);
     auto engine = NewEngine();
-    if (!engine->LoadGameFile(file)) return Refused(engine->LoadError);
+    if (!LoadGameFile(*engine, file)) return Refused(engine->LoadError);
     if (Result level = CheckLevel(*engine); level.outcome == Outcome::Broken) return level;
     return AfterLoad(*engine);
 }
@@ -249,7 +254,7 @@ Result FuzzSavedGame(std::string_view data) {
 Result FuzzLevel(std::string_view data) {
     WriteBytes(TheSandbox().root / "worlds" / "Fuzz.skil", data);
     auto engine = NewEngine();
-    const TSKILevelLoadResult result = engine->LoadLevelFile("Fuzz", false);
+    const TSKILevelLoadResult result = LoadLevelFile(*engine, "Fuzz", false);
     if (!result.ok()) return Refused(result.error);
     return CheckLevel(*engine);
 }

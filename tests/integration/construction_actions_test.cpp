@@ -4,7 +4,9 @@
 
 #include "engine/build_menu.h"
 #include "engine/engine.h"
+#include "engine/level_file.h"
 #include "engine/player_actions.h"
+#include "persistence/saved_game.h"
 #include "support/engine_fixture.h"
 
 namespace vallorn {
@@ -17,7 +19,7 @@ class ConstructionActions : public ::testing::Test {
 protected:
     void SetUp() override {
         e = std::make_unique<TSKIEngine>(TSKIEngineSetup{test::BuildRoot(), 3, &dialogs});
-        ASSERT_TRUE(e->LoadLevelFile("Training", false).ok());
+        ASSERT_TRUE(LoadLevelFile(*e, "Training", false).ok());
         e->Park.ParkCash = 50000;
     }
     TSKIActionOutcome Do(const TSKIPlayerAction& a) { return PerformAction(*e, a); }
@@ -30,11 +32,11 @@ protected:
     }
     // A refusal with the tools' text that leaves the park as it was.
     void ExpectRefused(const TSKIPlayerAction& a, const std::string& text) {
-        const std::string before = e->SaveGameText();
+        const std::string before = SaveGameText(*e);
         const TSKIActionOutcome o = Do(a);
         EXPECT_EQ(o.Result, TSKIActionResult::Refused) << a.Name;
         EXPECT_EQ(o.Reason, text) << a.Name;
-        EXPECT_EQ(e->SaveGameText(), before) << a.Name;
+        EXPECT_EQ(SaveGameText(*e), before) << a.Name;
     }
     void PointAt(int i, int j) {
         e->CursorSnap = false;

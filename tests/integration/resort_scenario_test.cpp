@@ -5,6 +5,9 @@
 #include <cmath>
 #include <unordered_map>
 
+#include "engine/arrivals.h"
+#include "engine/clock.h"
+#include "engine/level_file.h"
 #include "persistence/state_hash.h"
 #include "support/resort_builder.h"
 #include "support/test_support.h"
@@ -31,7 +34,7 @@ struct ScenarioResult {
 ScenarioResult RunScenario(uint64_t seed) {
     ScenarioResult r;
     TSKIEngine e({test::BuildRoot(), seed, nullptr});
-    EXPECT_TRUE(e.LoadLevelFile("Mountain", false).ok());
+    EXPECT_TRUE(LoadLevelFile(e, "Mountain", false).ok());
     const test::TResortLayout layout = test::BuildResort(e);
     EXPECT_TRUE(layout.ok()) << layout.error;
     if (!layout.ok()) return r;
@@ -41,8 +44,8 @@ ScenarioResult RunScenario(uint64_t seed) {
     e.Sections[size_t(layout.lift)]->TicketPrice = 25;
     e.Buildings[size_t(layout.stall)]->ServicePrice = 45;
     e.Buildings[size_t(layout.shelter)]->ServicePrice = 35;
-    e.UpdateArrivalPoint();
-    e.SpawnSkiers(60, e.ArrivalPoint, 1, 2, true);
+    UpdateArrivalPoint(e);
+    SpawnSkiers(e, 60, e.ArrivalPoint, 1, 2, true);
     r.cashAtStart = e.Park.ParkCash;
 
     // A game hour: the day's ticks over its seven hours.
@@ -50,7 +53,7 @@ ScenarioResult RunScenario(uint64_t seed) {
     std::unordered_map<const TSKISkier*, Watch> watch;
     int64_t lastTick = e.TicksRun;
     while (e.DayChanges < 2) {
-        e.OnProgress(1.0 / 30.0);
+        OnProgress(e, 1.0 / 30.0);
         if (e.TicksRun == lastTick) continue;
         lastTick = e.TicksRun;
         r.maxSkiers = std::max(r.maxSkiers, int(e.Skiers.size()));

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include "engine/blocked.h"
 #include "engine/engine.h"
+#include "engine/level_file.h"
 #include "shipped_level.h"
 #include "support/test_support.h"
 
@@ -29,7 +31,7 @@ TEST_P(ShippedLevelLoad, GivesTheGridTexturesAndHousesOfTheLevelFile) {
     const std::string name = GetParam();
     const auto& shipped = test::ShippedLevel(name);
     ASSERT_TRUE(shipped.Complete());
-    const TSKILevelLoadResult r = engine->LoadLevelFile(name, false);
+    const TSKILevelLoadResult r = LoadLevelFile(*engine, name, false);
     ASSERT_TRUE(r.ok()) << r.error;
 
     const TSKILevelData& level = engine->Level;
@@ -77,8 +79,8 @@ INSTANTIATE_TEST_SUITE_P(All, ShippedLevelLoad, testing::Values("Mountain", "Tra
 TEST_F(ShippedLevelLoad, EditorRecomputesTheSameBlockedTerrain) {
     const auto& shipped = test::ShippedLevel("Mountain");
     ASSERT_TRUE(shipped.Complete());
-    ASSERT_TRUE(engine->LoadLevelFile("Mountain", false).ok());
-    engine->ComputeBlocked(12);
+    ASSERT_TRUE(LoadLevelFile(*engine, "Mountain", false).ok());
+    ComputeBlocked(*engine, 12);
     int differ = 0, blocked = 0;
     for (int i = 0; i < 512; ++i) {
         for (int j = 0; j < 512; ++j) {

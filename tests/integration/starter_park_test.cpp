@@ -5,7 +5,11 @@
 #include <map>
 #include <set>
 
+#include "engine/arrivals.h"
+#include "engine/clock.h"
+#include "engine/level_file.h"
 #include "park/starter_park.h"
+#include "persistence/saved_game.h"
 #include "persistence/state_hash.h"
 #include "support/test_support.h"
 
@@ -20,7 +24,7 @@ fs::path StarterFile() {
 
 TEST(StarterPark, HoldsAWholeSmallResortOnTheDefaultLevel) {
     TSKIEngine e({test::BuildRoot(), 3, nullptr});
-    ASSERT_TRUE(e.LoadGameFile(StarterFile())) << e.LoadError;
+    ASSERT_TRUE(LoadGameFile(e, StarterFile())) << e.LoadError;
     EXPECT_EQ(e.Level.LevelName, "Mountain");
     EXPECT_EQ(e.Park.ParkMissionIndex, kMissionUnlimitedSandbox);
     EXPECT_EQ(e.GameCaption, "Sandbox game");
@@ -76,20 +80,20 @@ void ExpectFleetsFitTheirBuildings(const TSKIEngine& e, const char* what) {
 
 TEST(StarterPark, EachServiceBuildingHasTheFleetOfItsCapacity) {
     TSKIEngine built({test::BuildRoot(), 1, nullptr});
-    ASSERT_TRUE(built.LoadLevelFile(datagen::kStarterLevel, false).ok());
+    ASSERT_TRUE(LoadLevelFile(built, datagen::kStarterLevel, false).ok());
     ASSERT_EQ(datagen::BuildStarterPark(built, nullptr), "");
     ExpectFleetsFitTheirBuildings(built, "as laid out");
     TSKIEngine shipped({test::BuildRoot(), 3, nullptr});
-    ASSERT_TRUE(shipped.LoadGameFile(StarterFile())) << shipped.LoadError;
+    ASSERT_TRUE(LoadGameFile(shipped, StarterFile())) << shipped.LoadError;
     ExpectFleetsFitTheirBuildings(shipped, "as shipped");
     EXPECT_EQ(shipped.Vehicles.size(), built.Vehicles.size());
 }
 
 TEST(StarterPark, RunsADayWithEveryPartWorkingAndSavesBackTheSame) {
     TSKIEngine e({test::BuildRoot(), 5, nullptr});
-    ASSERT_TRUE(e.LoadGameFile(StarterFile())) << e.LoadError;
+    ASSERT_TRUE(LoadGameFile(e, StarterFile())) << e.LoadError;
     e.Park.ParkSpeed = 4;
-    e.SpawnSkiers(300, e.UpdateArrivalPoint(), 10, 10, true);
+    SpawnSkiers(e, 300, UpdateArrivalPoint(e), 10, 10, true);
     const int32_t cashAtStart = e.Park.ParkCash;
     std::map<int, bool> rode;
     int32_t restaurantCustomers = 0;
@@ -104,12 +108,12 @@ TEST(StarterPark, RunsADayWithEveryPartWorkingAndSavesBackTheSame) {
     };
     // Up to the last tick before the day change, which ends the grooming.
     while (e.TicksRun < e.Game().DayLength - 2) {
-        e.OnProgress(1.0 / 30.0);
+        OnProgress(e, 1.0 / 30.0);
         look();
     }
     for (const TerrainCell& c : e.Grid)
         groomed += c.Groomed && (c.Kind == kCellSlope || c.Kind == kCellSlopeCentre);
-    while (e.DayChanges < 1) e.OnProgress(1.0 / 30.0);
+    while (e.DayChanges < 1) OnProgress(e, 1.0 / 30.0);
 
     EXPECT_EQ(rode.size(), 2u) << "both lifts carried skiers";
     EXPECT_GT(restaurantCustomers, 20);
@@ -119,9 +123,9 @@ TEST(StarterPark, RunsADayWithEveryPartWorkingAndSavesBackTheSame) {
 
     // What the day leaves is a park that saves and loads back to the same file.
     test::TempDir dir;
-    ASSERT_TRUE(e.SaveGameFile(dir / "day1.ski"));
+    ASSERT_TRUE(SaveGameFile(e, dir / "day1.ski"));
     TSKIEngine again({test::BuildRoot(), 5, nullptr});
-    ASSERT_TRUE(again.LoadGameFile(dir / "day1.ski")) << again.LoadError;
+    ASSERT_TRUE(LoadGameFile(again, dir / "day1.ski")) << again.LoadError;
     EXPECT_EQ(StateHash(again), StateHash(e));
 }
 

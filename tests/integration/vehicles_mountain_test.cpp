@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/level_file.h"
 #include "support/resort_builder.h"
 #include "support/test_support.h"
 
@@ -22,7 +23,7 @@ int CountGroomedSlopeCells(const TSKIEngine& e) {
 class VehiclesOnTheMountain : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(e.LoadLevelFile("Mountain", false).ok());
+        ASSERT_TRUE(LoadLevelFile(e, "Mountain", false).ok());
         layout = test::BuildResort(e);
         ASSERT_TRUE(layout.ok()) << layout.error;
     }

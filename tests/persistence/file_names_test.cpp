@@ -1,6 +1,8 @@
 // Names from files and from the player never reach a file outside the folder they belong to.
 #include <gtest/gtest.h>
 
+#include "engine/level_file.h"
+#include "persistence/saved_game.h"
 #include "support/test_level.h"
 #include "support/test_support.h"
 
@@ -19,7 +21,7 @@ TEST(FileNames, LevelsAndSavedGamesNameNoFileOutsideTheirFolders) {
     // Level names, relative and absolute: not looked for, the engine keeps what it had.
     for (const std::string& name :
          {std::string("../elsewhere/Test"), (elsewhere / "Test").string()}) {
-        const TSKILevelLoadResult r = f->LoadLevelFile(name, false);
+        const TSKILevelLoadResult r = LoadLevelFile(*f, name, false);
         EXPECT_EQ(r.status, TSKILevelLoadResult::Missing) << name;
         EXPECT_NE(r.error.find("cannot name a file"), std::string::npos) << r.error;
         EXPECT_FALSE(f->HasGrid());
@@ -29,7 +31,7 @@ TEST(FileNames, LevelsAndSavedGamesNameNoFileOutsideTheirFolders) {
     for (const std::string& world :
          {std::string("../elsewhere/Test"), (elsewhere / "Test").string()}) {
         test::WriteText(f.dir / "bad.ski", "[SKIWorld]\nWorldName=" + world + "\n");
-        EXPECT_FALSE(f->LoadGameFile(f.dir / "bad.ski")) << world;
+        EXPECT_FALSE(LoadGameFile(*f, f.dir / "bad.ski")) << world;
         EXPECT_NE(f->LoadError.find("WorldName"), std::string::npos) << f->LoadError;
         EXPECT_FALSE(f->HasGrid());
     }
@@ -40,7 +42,7 @@ TEST(FileNames, LevelsAndSavedGamesNameNoFileOutsideTheirFolders) {
     f->ProfileName = "../escaped";
     f->MissionNames = {"../../Mission"};
     f->Park.ParkMissionIndex = 0;
-    f->CloseGame();
+    CloseGame(*f);
     EXPECT_TRUE(fs::is_empty(f->Folders.Save / "../escaped/auto"));
     EXPECT_FALSE(fs::exists(f->Folders.Save / "../Mission.ski"));
 }

@@ -4,7 +4,10 @@
 #include <limits>
 
 #include "base/ini_file.h"
+#include "engine/arrivals.h"
 #include "engine/engine.h"
+#include "engine/level_file.h"
+#include "persistence/saved_game.h"
 #include "persistence/saved_game_blocks.h"
 #include "persistence/state_hash.h"
 #include "support/resort_builder.h"
@@ -36,7 +39,7 @@ std::string Differences(const std::string& a, const std::string& b) {
 // A resort whose every saved field is pushed to one end of what the game allows.
 std::unique_ptr<TSKIEngine> ExtremePark(bool high) {
     auto e = NewEngine();
-    EXPECT_TRUE(e->LoadLevelFile("Mountain", false).ok());
+    EXPECT_TRUE(LoadLevelFile(*e, "Mountain", false).ok());
     const test::TResortLayout layout = test::BuildResort(*e);
     EXPECT_TRUE(layout.ok()) << layout.error;
     TSKIBuildingRecord garage;
@@ -57,8 +60,8 @@ std::unique_ptr<TSKIEngine> ExtremePark(bool high) {
     p.ParkSandboxDiff = high ? 255 : 0;
     p.ParkRating = p.ParkPopularity = p.ParkRatingLeftDead = high ? kHuge : -kHuge;
     p.ParkWeather = high ? 1 : 0;
-    e->CameraFocusX = high ? kWorldMinX : kWorldMaxX;
-    e->CameraFocusZ = high ? kWorldMaxZ : kWorldMinZ;
+    e->Viewpoint.FocusX = high ? kWorldMinX : kWorldMaxX;
+    e->Viewpoint.FocusZ = high ? kWorldMaxZ : kWorldMinZ;
 
     // Skiers in the grid's corner cells with every value at an end.
     for (int k = 0; k < kMaxRiders + 3; ++k) {
@@ -100,7 +103,7 @@ std::unique_ptr<TSKIEngine> ExtremePark(bool high) {
         b->UpgradeBonus = high ? kUpgradeBonusMax : 0;
         b->AreaI = b->AreaJ = high ? kGridSize - 1 : 0;
     }
-    e->AllocateParking();
+    AllocateParking(*e);
     return e;
 }
 
@@ -109,12 +112,12 @@ TEST(SavedGameExtremes, ParksAtTheLimitsOfEveryFieldLoadBackTheSame) {
         auto a = ExtremePark(high);
         test::TempDir dir;
         std::string why;
-        ASSERT_TRUE(a->SaveGameFile(dir / "edge.ski", &why)) << why;
+        ASSERT_TRUE(SaveGameFile(*a, dir / "edge.ski", &why)) << why;
         auto b = NewEngine();
-        ASSERT_TRUE(b->LoadGameFile(dir / "edge.ski")) << b->LoadError;
+        ASSERT_TRUE(LoadGameFile(*b, dir / "edge.ski")) << b->LoadError;
         EXPECT_EQ(b->LoadDropped, 0);
         const std::string saved = test::ReadText(dir / "edge.ski");
-        EXPECT_EQ(StateHash(*b), StateHash(*a)) << Differences(saved, b->SaveGameText());
+        EXPECT_EQ(StateHash(*b), StateHash(*a)) << Differences(saved, SaveGameText(*b));
         EXPECT_EQ(b->Park.ParkCash, high ? kMax : kMin);
         EXPECT_EQ(b->Skiers.size(), a->Skiers.size());
         // A name is saved without its control characters and outer blanks.

@@ -5,7 +5,12 @@
 #include <map>
 
 #include "base/ini_file.h"
+#include "engine/arrivals.h"
+#include "engine/clock.h"
 #include "engine/engine.h"
+#include "engine/level_file.h"
+#include "engine/overlays.h"
+#include "persistence/saved_game.h"
 #include "persistence/saved_game_blocks.h"
 #include "support/resort_builder.h"
 #include "support/test_support.h"
@@ -42,7 +47,7 @@ public:
     }
     bool Load(TSKIEngine& e, const TempDir& dir) {
         test::WriteText(dir / "game.ski", f.ToText());
-        return e.LoadGameFile(dir / "game.ski");
+        return LoadGameFile(e, dir / "game.ski");
     }
     TIniFile f;
     int skiers = 0, buildings = 0, vehicles = 0;
@@ -72,8 +77,8 @@ TEST(SavedGameBounds, ValuesWithADefaultRangeAreClampedIntoIt) {
     TempDir dir;
     auto e = NewEngine();
     ASSERT_TRUE(g.Load(*e, dir)) << e->LoadError;
-    EXPECT_FLOAT_EQ(e->CameraFocusX, kWorldMaxX);
-    EXPECT_FLOAT_EQ(e->CameraFocusZ, kWorldMinZ);
+    EXPECT_FLOAT_EQ(e->Viewpoint.FocusX, kWorldMaxX);
+    EXPECT_FLOAT_EQ(e->Viewpoint.FocusZ, kWorldMinZ);
     EXPECT_FLOAT_EQ(e->Park.ParkWeather, 1);
     ASSERT_EQ(e->Skiers.size(), 1u);
     EXPECT_FLOAT_EQ(e->Skiers[0]->Cold, 100);
@@ -84,21 +89,21 @@ TEST(SavedGameBounds, ValuesWithADefaultRangeAreClampedIntoIt) {
     EXPECT_EQ(e->Buildings[0]->AreaJ, e->Buildings[0]->CellJ);
     EXPECT_FLOAT_EQ(e->Buildings[0]->UpgradeBonus, kUpgradeBonusMax);
     // The snowcat works round its own cell and the park runs on.
-    for (int k = 0; k < 120; ++k) e->OnProgress(0.1);
+    for (int k = 0; k < 120; ++k) OnProgress(*e, 0.1);
 }
 
 TEST(SavedGameBounds, ClockAndCashStopAtTheirLimitsInsteadOfWrapping) {
     auto e = NewEngine();
-    ASSERT_TRUE(e->LoadLevelFile("Mountain", false).ok());
+    ASSERT_TRUE(LoadLevelFile(*e, "Mountain", false).ok());
     ASSERT_TRUE(test::BuildResort(*e).ok());
     e->Park.ParkTime = std::numeric_limits<int32_t>::max();
     e->Park.ParkCash = std::numeric_limits<int32_t>::min() + 10;
     TempDir dir;
-    ASSERT_TRUE(e->SaveGameFile(dir / "edge.ski"));
+    ASSERT_TRUE(SaveGameFile(*e, dir / "edge.ski"));
     auto l = NewEngine();
-    ASSERT_TRUE(l->LoadGameFile(dir / "edge.ski")) << l->LoadError;
+    ASSERT_TRUE(LoadGameFile(*l, dir / "edge.ski")) << l->LoadError;
     l->Park.ParkSpeed = 4;
-    for (int k = 0; k < 100000 && l->AccountingHours < 1; ++k) l->OnProgress(0.1);
+    for (int k = 0; k < 100000 && l->AccountingHours < 1; ++k) OnProgress(*l, 0.1);
     ASSERT_GE(l->AccountingHours, 1);
     EXPECT_EQ(l->Park.ParkTime, std::numeric_limits<int32_t>::max());
     EXPECT_EQ(l->DayChanges, 0);
@@ -106,14 +111,14 @@ TEST(SavedGameBounds, ClockAndCashStopAtTheirLimitsInsteadOfWrapping) {
     // A clock before -1 is refused.
     test::WriteText(dir / "early.ski",
                     "[SKIWorld]\nWorldName=Mountain\n[SKIParkData]\nParkTime=-2\n");
-    EXPECT_FALSE(l->LoadGameFile(dir / "early.ski"));
+    EXPECT_FALSE(LoadGameFile(*l, dir / "early.ski"));
     EXPECT_NE(l->LoadError.find("ParkTime"), std::string::npos) << l->LoadError;
 }
 
 // A resort with skiers on its lift, the services' vehicles, and every kind of record.
 std::unique_ptr<TSKIEngine> BusyResort() {
     auto e = NewEngine();
-    EXPECT_TRUE(e->LoadLevelFile("Mountain", false).ok());
+    EXPECT_TRUE(LoadLevelFile(*e, "Mountain", false).ok());
     const test::TResortLayout layout = test::BuildResort(*e);
     EXPECT_TRUE(layout.ok()) << layout.error;
     TSKIBuildingRecord patrol;
@@ -121,14 +126,14 @@ std::unique_ptr<TSKIEngine> BusyResort() {
     patrol.Position = e->CellToWorld(layout.lowerI + 6, layout.lowerJ + 6, true);
     e->CreateBuilding(patrol);
     e->Park.ParkSpeed = 4;
-    e->SpawnSkiers(80, e->UpdateArrivalPoint(), 2, 2, true);
+    SpawnSkiers(*e, 80, UpdateArrivalPoint(*e), 2, 2, true);
     auto riders = [&] {
         int n = 0;
         for (const auto& s : e->Sections)
             for (const auto& c : s->Carriers) n += c->RiderCount;
         return n;
     };
-    for (int k = 0; k < 30 * 600 && (k < 30 * 60 || riders() < 3); ++k) e->OnProgress(1.0 / 30.0);
+    for (int k = 0; k < 30 * 600 && (k < 30 * 60 || riders() < 3); ++k) OnProgress(*e, 1.0 / 30.0);
     EXPECT_GE(riders(), 3);
     return e;
 }
@@ -148,13 +153,13 @@ std::vector<std::vector<int32_t>> RiderMoney(const TSKIEngine& e) {
 TEST(SavedGameRecords, ADamagedRecordIsLeftOutAndTheIndexesAfterItStillHold) {
     auto a = BusyResort();
     // The first skier (a rider's index follows it) and the first building are damaged.
-    TIniFile f = TIniFile::FromText(a->SaveGameText());
+    TIniFile f = TIniFile::FromText(SaveGameText(*a));
     f.WriteString("StreamSKISkiers", "0", "0011");
     f.WriteString("SKIBuildings", "0s", "ZZ");
     TempDir dir;
     test::WriteText(dir / "damaged.ski", f.ToText());
     auto b = NewEngine();
-    ASSERT_TRUE(b->LoadGameFile(dir / "damaged.ski")) << b->LoadError;
+    ASSERT_TRUE(LoadGameFile(*b, dir / "damaged.ski")) << b->LoadError;
     EXPECT_EQ(b->LoadDropped, 2);
     ASSERT_EQ(b->LoadWarnings.size(), 2u);
     EXPECT_NE(b->LoadWarnings[0].find("skier 0"), std::string::npos) << b->LoadWarnings[0];
@@ -206,17 +211,17 @@ TEST(SavedGameRecords, RidersOfADroppedSkierCloseUpAndARescueKeepsItsPatient) {
     ASSERT_NE(rescue, nullptr);
     rescue->TakePatient(*patient);
     TempDir dir;
-    ASSERT_TRUE(a->SaveGameFile(dir / "care.ski"));
+    ASSERT_TRUE(SaveGameFile(*a, dir / "care.ski"));
 
     auto b = NewEngine();
-    ASSERT_TRUE(b->LoadGameFile(dir / "care.ski")) << b->LoadError;
+    ASSERT_TRUE(LoadGameFile(*b, dir / "care.ski")) << b->LoadError;
     int seated = 0;
     for (const auto& s : b->Sections)
         for (const auto& c : s->Carriers)
             for (int k = 0; k < c->RiderCount; ++k, ++seated)
                 EXPECT_NE(c->Riders[size_t(k)], nullptr) << "an empty seat among the riders";
     EXPECT_EQ(seated, riders - 1);
-    EXPECT_EQ(b->SaveGameText().find("|-1|"), std::string::npos);
+    EXPECT_EQ(SaveGameText(*b).find("|-1|"), std::string::npos);
     const TSKISkier* cared = nullptr;
     for (const auto& v : b->Vehicles)
         if (v->IsRescue() && v->Patient) cared = v->Patient;
@@ -237,13 +242,13 @@ TEST(SavedGameRecords, FilesWithOneDamagedRecordLoadTheRest) {
     const auto folder = test::SourceRoot() / "tests/persistence/damaged_saves";
     auto e = NewEngine();
     for (const auto& [name, expect] : files) {
-        ASSERT_TRUE(e->LoadGameFile(folder / (name + ".ski"))) << name << ": " << e->LoadError;
+        ASSERT_TRUE(LoadGameFile(*e, folder / (name + ".ski"))) << name << ": " << e->LoadError;
         EXPECT_EQ(size_t(e->LoadDropped), expect[0]) << name;
         EXPECT_EQ(e->LoadWarnings.size(), expect[0]) << name;
         EXPECT_EQ(e->Skiers.size(), expect[1]) << name;
         EXPECT_EQ(e->Buildings.size(), expect[2]) << name;
         EXPECT_EQ(e->Park.ParkName, "Broken");
-        e->CloseGame();
+        CloseGame(*e);
     }
     // The runner reports the count and ends normally.
     TempDir dir;
@@ -258,17 +263,17 @@ TEST(SavedGameRecords, FilesWithOneDamagedRecordLoadTheRest) {
 
 TEST(SavedGameViews, TreesFelledAndTheObjectImprintComeBackWithThePark) {
     auto a = NewEngine();
-    ASSERT_TRUE(a->LoadLevelFile("Mountain", false).ok());
+    ASSERT_TRUE(LoadLevelFile(*a, "Mountain", false).ok());
     ASSERT_TRUE(test::BuildResort(*a).ok());
     a->CountTreesFelled();
     TempDir dir;
-    ASSERT_TRUE(a->SaveGameFile(dir / "felled.ski"));
+    ASSERT_TRUE(SaveGameFile(*a, dir / "felled.ski"));
     auto b = NewEngine();
-    ASSERT_TRUE(b->LoadGameFile(dir / "felled.ski")) << b->LoadError;
+    ASSERT_TRUE(LoadGameFile(*b, dir / "felled.ski")) << b->LoadError;
     ASSERT_GT(a->Park.ParkTreesFelled, 0) << "laying the resort fells trees";
     EXPECT_EQ(b->Park.ParkTreesFelled, a->Park.ParkTreesFelled);
     const std::vector<uint8_t> loaded = b->Overlays[TSKIOverlay::ObjectImprint].Pixels();
-    b->RebuildOverlay(TSKIOverlay::ObjectImprint);
+    RebuildOverlay(*b, TSKIOverlay::ObjectImprint);
     EXPECT_TRUE(loaded == b->Overlays[TSKIOverlay::ObjectImprint].Pixels());
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "base/ini_file.h"
+#include "persistence/saved_game.h"
 #include "support/engine_fixture.h"
 #include "support/test_support.h"
 
@@ -53,7 +54,7 @@ TEST(SavedGameClose, AMissionOffersItsAutoSaveThenTheEngineIsEmpty) {
     e.Objectives.resize(2);
 
     // Without the profile's auto folder nothing is asked.
-    e.CloseGame();
+    CloseGame(e);
     EXPECT_TRUE(f.dialogs.questions.empty());
     EXPECT_TRUE(e.Objectives.empty());
     EXPECT_EQ(e.Park.ParkMissionIndex, -100);
@@ -63,7 +64,7 @@ TEST(SavedGameClose, AMissionOffersItsAutoSaveThenTheEngineIsEmpty) {
     e.Park.ParkMissionIndex = 1;
     e.Park.ParkCash = 4321;
     f.dialogs.answer = true;
-    e.CloseGame();
+    CloseGame(e);
     ASSERT_EQ(f.dialogs.questions, std::vector<std::string>{"Save game on exit?"});
     const TIniFile saved(autoFolder / "Second.ski");
     EXPECT_EQ(saved.ReadInteger("SKIParkData", "ParkCash", 0), 4321);
@@ -72,10 +73,10 @@ TEST(SavedGameClose, AMissionOffersItsAutoSaveThenTheEngineIsEmpty) {
     // "No" saves nothing; a sandbox game is never asked.
     e.Park.ParkMissionIndex = 0;
     f.dialogs.answer = false;
-    e.CloseGame();
+    CloseGame(e);
     EXPECT_FALSE(fs::exists(autoFolder / "First Steps.ski"));
     e.Park.ParkMissionIndex = -3;
-    e.CloseGame();
+    CloseGame(e);
     EXPECT_EQ(f.dialogs.questions.size(), 2u);
     EXPECT_FALSE(e.Busy);
 }

@@ -4,6 +4,10 @@
 #include <algorithm>
 
 #include "base/ini_file.h"
+#include "engine/arrivals.h"
+#include "engine/clock.h"
+#include "engine/level_file.h"
+#include "persistence/saved_game.h"
 #include "persistence/saved_game_blocks.h"
 #include "persistence/state_hash.h"
 #include "support/engine_fixture.h"
@@ -30,20 +34,21 @@ int Riders(const TSKIEngine& e) {
 // A resort that has run long enough for skiers to queue, ride and ski.
 std::unique_ptr<TSKIEngine> RunningResort(test::TResortLayout* layoutOut = nullptr) {
     auto e = NewEngine();
-    EXPECT_TRUE(e->LoadLevelFile("Mountain", false).ok());
+    EXPECT_TRUE(LoadLevelFile(*e, "Mountain", false).ok());
     const test::TResortLayout layout = test::BuildResort(*e);
     EXPECT_TRUE(layout.ok()) << layout.error;
     e->Park.ParkSpeed = 4;
-    e->UpdateArrivalPoint();
-    e->SpawnSkiers(80, e->ArrivalPoint, 2, 2, true);
+    UpdateArrivalPoint(*e);
+    SpawnSkiers(*e, 80, e->ArrivalPoint, 2, 2, true);
     // A minute and a half of play, then on until skiers sit on the lift.
-    for (int k = 0; k < 30 * 600 && (k < 30 * 90 || Riders(*e) < 2); ++k) e->OnProgress(1.0 / 30.0);
+    for (int k = 0; k < 30 * 600 && (k < 30 * 90 || Riders(*e) < 2); ++k)
+        OnProgress(*e, 1.0 / 30.0);
     e->Park.ParkName = "Hill \"North\" side";
     e->Park.ParkLoan = 2000;
     e->Sections.back()->Name = "Long|run";
     e->Park.ParkLeftBecauseDied = 3;
-    e->CameraFocusX = -812.5f;
-    e->CameraFocusZ = 640.25f;
+    e->Viewpoint.FocusX = -812.5f;
+    e->Viewpoint.FocusZ = 640.25f;
     TSKIObjective o;
     o.Type = 5;
     o.Name = "Slopes";
@@ -72,10 +77,10 @@ TEST(SavedGame, SaveLoadSaveKeepsTheParkAndItsHash) {
     const int riders = Riders(*a);
     ASSERT_GT(riders, 0) << "the resort should have skiers on the lift when saved";
     TempDir dir;
-    ASSERT_TRUE(a->SaveGameFile(dir / "a.ski"));
+    ASSERT_TRUE(SaveGameFile(*a, dir / "a.ski"));
 
     auto b = NewEngine(11);
-    ASSERT_TRUE(b->LoadGameFile(dir / "a.ski")) << b->LoadError;
+    ASSERT_TRUE(LoadGameFile(*b, dir / "a.ski")) << b->LoadError;
     EXPECT_FALSE(b->Busy);
     EXPECT_EQ(b->Skiers.size(), a->Skiers.size());
     EXPECT_EQ(b->Sections.size(), a->Sections.size());
@@ -87,14 +92,14 @@ TEST(SavedGame, SaveLoadSaveKeepsTheParkAndItsHash) {
     EXPECT_EQ(b->Park.ParkName, a->Park.ParkName);
     EXPECT_EQ(b->Sections.back()->Name, "Long/run");
     EXPECT_EQ(b->Park.ParkLoanInterest, 2000 * b->Profile.LoanInterest / 100);
-    EXPECT_FLOAT_EQ(b->CameraFocusX, -812.5f);
+    EXPECT_FLOAT_EQ(b->Viewpoint.FocusX, -812.5f);
     EXPECT_EQ(b->Objectives, a->Objectives);
     EXPECT_EQ(b->StartOfDay.ParkTime, -1);
 
     // Everything but the seated customers of the buildings comes back as it was saved:
     // customers restart outside, so the restored buildings count no occupants.
     const TIniFile fa(dir / "a.ski");
-    const TIniFile fb = TIniFile::FromText(b->SaveGameText());
+    const TIniFile fb = TIniFile::FromText(SaveGameText(*b));
     for (const std::string& section : fa.Sections()) {
         ASSERT_EQ(fa.SectionKeys(section), fb.SectionKeys(section)) << section;
         for (const std::string& key : fa.SectionKeys(section)) {
@@ -111,10 +116,10 @@ TEST(SavedGame, SaveLoadSaveKeepsTheParkAndItsHash) {
     }
 
     // From there on the round trip is exact, text and hash.
-    ASSERT_TRUE(b->SaveGameFile(dir / "b.ski"));
+    ASSERT_TRUE(SaveGameFile(*b, dir / "b.ski"));
     auto c = NewEngine(12);
-    ASSERT_TRUE(c->LoadGameFile(dir / "b.ski")) << c->LoadError;
-    EXPECT_EQ(c->SaveGameText(), b->SaveGameText());
+    ASSERT_TRUE(LoadGameFile(*c, dir / "b.ski")) << c->LoadError;
+    EXPECT_EQ(SaveGameText(*c), SaveGameText(*b));
     EXPECT_EQ(StateHash(*c), StateHash(*b));
     // It differs from the running park exactly when customers sat in its buildings.
     const bool seated = std::any_of(a->Buildings.begin(), a->Buildings.end(),
@@ -122,33 +127,33 @@ TEST(SavedGame, SaveLoadSaveKeepsTheParkAndItsHash) {
     EXPECT_EQ(StateHash(*c) != StateHash(*a), seated);
 
     // The loaded park runs on.
-    for (int k = 0; k < 300; ++k) c->OnProgress(1.0 / 30.0);
+    for (int k = 0; k < 300; ++k) OnProgress(*c, 1.0 / 30.0);
     EXPECT_FALSE(c->Skiers.empty());
 
     // Closed and loaded again, the used engine holds the saved park and starts its clock
     // afresh: no tick is owed from the game before.
-    c->OnProgress(0.05);
-    c->CloseGame();
-    ASSERT_TRUE(c->LoadGameFile(dir / "b.ski")) << c->LoadError;
+    OnProgress(*c, 0.05);
+    CloseGame(*c);
+    ASSERT_TRUE(LoadGameFile(*c, dir / "b.ski")) << c->LoadError;
     EXPECT_EQ(c->TickAccumulator, 0.0f);
     EXPECT_EQ(c->HistoryAccumulator, 0.0f);
-    EXPECT_EQ(c->SaveGameText(), b->SaveGameText());
+    EXPECT_EQ(SaveGameText(*c), SaveGameText(*b));
 }
 
 TEST(SavedGame, DecimalPointsAndCommasLoadAlike) {
     auto a = RunningResort();
     TempDir dir;
-    const std::string text = a->SaveGameText();
+    const std::string text = SaveGameText(*a);
     std::string dotted = text;
     std::replace(dotted.begin(), dotted.end(), ',', '.');
     ASSERT_NE(dotted, text);
     test::WriteText(dir / "comma.ski", text);
     test::WriteText(dir / "point.ski", dotted);
     auto c = NewEngine(), p = NewEngine();
-    ASSERT_TRUE(c->LoadGameFile(dir / "comma.ski")) << c->LoadError;
-    ASSERT_TRUE(p->LoadGameFile(dir / "point.ski")) << p->LoadError;
-    EXPECT_EQ(c->SaveGameText(), p->SaveGameText());
-    EXPECT_FLOAT_EQ(p->CameraFocusZ, 640.25f);
+    ASSERT_TRUE(LoadGameFile(*c, dir / "comma.ski")) << c->LoadError;
+    ASSERT_TRUE(LoadGameFile(*p, dir / "point.ski")) << p->LoadError;
+    EXPECT_EQ(SaveGameText(*c), SaveGameText(*p));
+    EXPECT_FLOAT_EQ(p->Viewpoint.FocusZ, 640.25f);
 }
 
 TEST(SavedGame, MissingKeysTakeTheirDefaults) {
@@ -157,7 +162,7 @@ TEST(SavedGame, MissingKeysTakeTheirDefaults) {
                     "[SKIWorld]\nworldname=Mountain\n[SKIObjectives]\nObjCount=2\n"
                     "ObjectiveName1=Second\nObjectiveCompleted1=1\n");
     auto e = NewEngine();
-    ASSERT_TRUE(e->LoadGameFile(dir / "bare.ski")) << e->LoadError;
+    ASSERT_TRUE(LoadGameFile(*e, dir / "bare.ski")) << e->LoadError;
     const TSKIParkData& p = e->Park;
     EXPECT_EQ(p.ParkName, "SKI Park");
     EXPECT_EQ(p.ParkCash, 100000000);
@@ -165,9 +170,9 @@ TEST(SavedGame, MissingKeysTakeTheirDefaults) {
     EXPECT_EQ(p.ParkMissionIndex, -100);
     EXPECT_EQ(p.ParkSandboxDiff, 1);
     EXPECT_FLOAT_EQ(p.ParkWeather, 0.5f);
-    EXPECT_FLOAT_EQ(e->CameraFocusX, -256);
-    EXPECT_FLOAT_EQ(e->CameraFocusZ, 256);
-    EXPECT_FLOAT_EQ(e->CameraMaxDistance, 1000);
+    EXPECT_FLOAT_EQ(e->Viewpoint.FocusX, -256);
+    EXPECT_FLOAT_EQ(e->Viewpoint.FocusZ, 256);
+    EXPECT_FLOAT_EQ(e->Viewpoint.MaxDistance, 1000);
     ASSERT_EQ(e->Objectives.size(), 2u);
     EXPECT_EQ(e->Objectives[0].Name, "NoName");
     EXPECT_EQ(e->Objectives[0].Description, "NoDescription");
@@ -179,12 +184,12 @@ TEST(SavedGame, MissingKeysTakeTheirDefaults) {
     test::WriteText(dir / "odd.ski",
                     "[SKIWorld]\nWorldName=Mountain\n[SKIParkData]\nParkCash=lots\n"
                     "ParkRating=high\nParkWeather=snowy\nParkMissionIndex=1\n");
-    ASSERT_TRUE(e->LoadGameFile(dir / "odd.ski")) << e->LoadError;
+    ASSERT_TRUE(LoadGameFile(*e, dir / "odd.ski")) << e->LoadError;
     EXPECT_EQ(e->Park.ParkCash, 100000000);
     EXPECT_FLOAT_EQ(e->Park.ParkRating, 0);
     EXPECT_GE(e->Park.ParkWeather, 0.0f);
     EXPECT_LT(e->Park.ParkWeather, 1.0f);
-    EXPECT_FLOAT_EQ(e->CameraMaxDistance, 400);
+    EXPECT_FLOAT_EQ(e->Viewpoint.MaxDistance, 400);
 }
 
 TEST(SavedGame, ForeignSectionsSurviveAndOldHistoryGoes) {
@@ -193,9 +198,9 @@ TEST(SavedGame, ForeignSectionsSurviveAndOldHistoryGoes) {
                     "[Notes]\nAuthor=Me\n[SKIHistory]\n0=1,2,3\n[SKIHouses]\n0=AB\n"
                     "[SKISnow]\n600=1\n");
     auto a = RunningResort();
-    ASSERT_TRUE(a->SaveGameFile(dir / "old.ski"));
+    ASSERT_TRUE(SaveGameFile(*a, dir / "old.ski"));
     const std::string once = test::ReadText(dir / "old.ski");
-    ASSERT_TRUE(a->SaveGameFile(dir / "old.ski"));
+    ASSERT_TRUE(SaveGameFile(*a, dir / "old.ski"));
     EXPECT_EQ(test::ReadText(dir / "old.ski"), once);
     const TIniFile f(dir / "old.ski");
     EXPECT_EQ(f.ReadString("notes", "author"), "Me");
@@ -207,13 +212,13 @@ TEST(SavedGame, ForeignSectionsSurviveAndOldHistoryGoes) {
 
 TEST(SavedGame, SnowRowsChangeOnlyTheCellsTheyCover) {
     auto level = NewEngine();
-    ASSERT_TRUE(level->LoadLevelFile("Mountain", false).ok());
+    ASSERT_TRUE(LoadLevelFile(*level, "Mountain", false).ok());
     // Row 10 is short and carries codes with and without trees and a stray character.
     TempDir dir;
     test::WriteText(dir / "snow.ski",
                     "[SKIWorld]\nWorldName=Mountain\n[SKISnow]\n10=0123x4567\n11=\n");
     auto e = NewEngine();
-    ASSERT_TRUE(e->LoadGameFile(dir / "snow.ski")) << e->LoadError;
+    ASSERT_TRUE(LoadGameFile(*e, dir / "snow.ski")) << e->LoadError;
     for (int j = 0; j < 9; ++j) {
         if (j == 4) continue;
         const int d = j < 4 ? j : j - 5;
@@ -232,7 +237,7 @@ TEST(SavedGame, SnowRowsChangeOnlyTheCellsTheyCover) {
 
 TEST(SavedGame, FleetsAreCompletedAndMisplacedVehiclesRefused) {
     auto e = NewEngine();
-    ASSERT_TRUE(e->LoadLevelFile("Mountain", false).ok());
+    ASSERT_TRUE(LoadLevelFile(*e, "Mountain", false).ok());
     auto place = [&](uint8_t type, int i) {
         TSKIBuildingRecord r;
         r.Type = type;
@@ -261,10 +266,10 @@ TEST(SavedGame, FleetsAreCompletedAndMisplacedVehiclesRefused) {
     vehicle(kVehicleSnowcat, 4);
     vehicle(kVehicleSnowcat, 4);  // the same slot again: refused
     TempDir dir;
-    ASSERT_TRUE(e->SaveGameFile(dir / "fleet.ski"));
+    ASSERT_TRUE(SaveGameFile(*e, dir / "fleet.ski"));
 
     auto l = NewEngine();
-    ASSERT_TRUE(l->LoadGameFile(dir / "fleet.ski")) << l->LoadError;
+    ASSERT_TRUE(LoadGameFile(*l, dir / "fleet.ski")) << l->LoadError;
     auto fleet = [&](int32_t home, uint8_t type) {
         return std::count_if(l->Vehicles.begin(), l->Vehicles.end(),
                              [&](const auto& v) { return v->Building == home && v->Type == type; });
@@ -301,13 +306,14 @@ TEST(SavedGame, RestoreSectionSeatsRidersAndChecksItsLine) {
     const std::string cells = std::to_string(lift.LowerI) + "|" + std::to_string(lift.LowerJ) +
                               "|" + std::to_string(lift.UpperI) + "|" +
                               std::to_string(lift.UpperJ) + "|Copy|";
-    ASSERT_TRUE(e->RestoreSection("LIFT|" + cells + "0|", block));
+    ASSERT_TRUE(RestoreSection(*e, "LIFT|" + cells + "0|", block));
     ASSERT_EQ(e->Sections.size(), before + 1);
     EXPECT_TRUE(e->Sections.back()->Carriers.empty());
     EXPECT_EQ(e->Sections.back()->Name, "Copy");
 
-    ASSERT_TRUE(e->RestoreSection(
-        "LIFT|" + cells + "1|-10,5|80.25|30,00|3|3|" + std::to_string(last) + "|99999|-1|", block));
+    ASSERT_TRUE(RestoreSection(
+        *e, "LIFT|" + cells + "1|-10,5|80.25|30,00|3|3|" + std::to_string(last) + "|99999|-1|",
+        block));
     const TSKISection& copy = *e->Sections.back();
     ASSERT_EQ(copy.Carriers.size(), 1u);
     const TSKIGondole& g = *copy.Carriers.front();
@@ -319,16 +325,16 @@ TEST(SavedGame, RestoreSectionSeatsRidersAndChecksItsLine) {
     EXPECT_EQ(g.Riders[1], nullptr);
     EXPECT_EQ(e->Skiers.back()->State, kSkierOnLift);
     EXPECT_EQ(e->Skiers.back()->CurrentSection, &copy);
-    EXPECT_EQ(e->SaveLine(copy),
+    EXPECT_EQ(SaveLine(*e, copy),
               "LIFT|" + cells + "1|-10,50|80,25|30,00|3|1|" + std::to_string(last) + "|");
 
     // Lines that do not parse are refused; unknown kinds and short slopes are let go.
     const size_t now = e->Sections.size();
-    EXPECT_FALSE(e->RestoreSection("LIFT|" + cells + "1|1,0|2,0|", block));
-    EXPECT_FALSE(e->RestoreSection("LIFT|" + cells + "0|extra|", block));
-    EXPECT_FALSE(e->RestoreSection("LIFT|" + cells + "0|", std::vector<uint8_t>(31, 0)));
-    EXPECT_TRUE(e->RestoreSection("ROPE|1|2|", block));
-    EXPECT_TRUE(e->RestoreSection("SLOPE|1|1|2|2|Tiny|1|-800,0|3|800|-810|3|810|", block));
+    EXPECT_FALSE(RestoreSection(*e, "LIFT|" + cells + "1|1,0|2,0|", block));
+    EXPECT_FALSE(RestoreSection(*e, "LIFT|" + cells + "0|extra|", block));
+    EXPECT_FALSE(RestoreSection(*e, "LIFT|" + cells + "0|", std::vector<uint8_t>(31, 0)));
+    EXPECT_TRUE(RestoreSection(*e, "ROPE|1|2|", block));
+    EXPECT_TRUE(RestoreSection(*e, "SLOPE|1|1|2|2|Tiny|1|-800,0|3|800|-810|3|810|", block));
     EXPECT_EQ(e->Sections.size(), now);
 }
 
@@ -336,16 +342,16 @@ TEST(SavedGame, BadFilesAreRefusedAndLeaveAnEmptyEngine) {
     const auto folder = test::SourceRoot() / "tests/persistence/bad_saves";
     TempDir dir;
     auto good = RunningResort();
-    ASSERT_TRUE(good->SaveGameFile(dir / "good.ski"));
+    ASSERT_TRUE(SaveGameFile(*good, dir / "good.ski"));
     int files = 0;
     auto e = NewEngine();
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         ++files;
         // Straight over a running park, and after a close.
-        ASSERT_TRUE(e->LoadGameFile(dir / "good.ski")) << e->LoadError;
+        ASSERT_TRUE(LoadGameFile(*e, dir / "good.ski")) << e->LoadError;
         for (bool close : {false, true}) {
-            if (close) e->CloseGame();
-            EXPECT_FALSE(e->LoadGameFile(entry.path())) << entry.path();
+            if (close) CloseGame(*e);
+            EXPECT_FALSE(LoadGameFile(*e, entry.path())) << entry.path();
             EXPECT_FALSE(e->LoadError.empty()) << entry.path();
             EXPECT_EQ(e->LoadError.find('\n'), std::string::npos) << e->LoadError;
             ExpectClean(*e);
@@ -353,14 +359,14 @@ TEST(SavedGame, BadFilesAreRefusedAndLeaveAnEmptyEngine) {
     }
     EXPECT_GE(files, 15);
     // The engine takes a good file again afterwards.
-    ASSERT_TRUE(e->LoadGameFile(dir / "good.ski")) << e->LoadError;
+    ASSERT_TRUE(LoadGameFile(*e, dir / "good.ski")) << e->LoadError;
     EXPECT_FALSE(e->Skiers.empty());
 
-    EXPECT_FALSE(e->LoadGameFile(dir / "absent.ski"));
+    EXPECT_FALSE(LoadGameFile(*e, dir / "absent.ski"));
     EXPECT_NE(e->LoadError.find("not found"), std::string::npos);
     ExpectClean(*e);
     // A folder where a saved game is expected says what it is.
-    EXPECT_FALSE(e->LoadGameFile(dir.Path()));
+    EXPECT_FALSE(LoadGameFile(*e, dir.Path()));
     EXPECT_NE(e->LoadError.find("it is a folder"), std::string::npos) << e->LoadError;
 }
 

@@ -6,6 +6,7 @@
 #include "base/image_io.h"
 #include "base/ini_file.h"
 #include "base/terrain_mesh_builder.h"
+#include "engine/level_file.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
@@ -100,7 +101,7 @@ void WriteTestLevel(const fs::path& folder, const TestLevel& level) {
 
 TSKILevelLoadResult LevelFixture::WriteAndLoad(const TestLevel& level, bool addons) {
     WriteTestLevel(addons ? Addons() : Worlds(), level);
-    return engine->LoadLevelFile(level.name, addons);
+    return LoadLevelFile(*engine, level.name, addons);
 }
 
 }  // namespace vallorn::test

@@ -8,8 +8,12 @@
 #include <vector>
 
 #include "base/atomic_file.h"
+#include "engine/arrivals.h"
+#include "engine/clock.h"
 #include "engine/engine.h"
+#include "engine/level_file.h"
 #include "options.h"
+#include "persistence/saved_game.h"
 #include "report.h"
 #include "script_runner.h"
 
@@ -52,7 +56,7 @@ void PrintParameterWarnings(const TSKIEngine& engine) {
 }
 
 int LoadLevel(TSKIEngine& engine, const sim::Options& o) {
-    const TSKILevelLoadResult r = engine.LoadLevelFile(o.level, o.addons);
+    const TSKILevelLoadResult r = LoadLevelFile(engine, o.level, o.addons);
     if (r.ok()) return kExitOk;
     std::fprintf(stderr, "vallorn-sim: cannot load level '%s': %s\n", o.level.c_str(),
                  r.error.empty() ? "the level file is missing" : r.error.c_str());
@@ -61,7 +65,7 @@ int LoadLevel(TSKIEngine& engine, const sim::Options& o) {
 
 // A saved game and the level it names.
 int LoadGame(TSKIEngine& engine, const sim::Options& o) {
-    if (engine.LoadGameFile(o.game)) {
+    if (LoadGameFile(engine, o.game)) {
         // Damaged records left out of the park: the run goes on without them.
         for (const std::string& line : engine.LoadWarnings)
             std::fprintf(stderr, "vallorn-sim: warning: %s\n", line.c_str());
@@ -77,7 +81,7 @@ int Info(const sim::Options& o) {
     if (int rc = LoadLevel(engine, o)) return rc;
     if (!o.saveAs.empty()) {
         std::string error;
-        if (!engine.SaveLevelFile(o.saveAs, &error)) {
+        if (!SaveLevelFile(engine, o.saveAs, &error)) {
             std::fprintf(stderr, "vallorn-sim: cannot save level '%s': %s\n", o.saveAs.c_str(),
                          error.c_str());
             return kExitInput;
@@ -99,7 +103,7 @@ int Run(const sim::Options& o) {
     if (int rc = o.game.empty() ? LoadLevel(engine, o) : LoadGame(engine, o)) return rc;
     engine.Park.ParkSpeed = float(o.speed);
     if (o.skiers > 0) {
-        engine.SpawnSkiers(int(o.skiers), engine.UpdateArrivalPoint(), 10, 10, true);
+        SpawnSkiers(engine, int(o.skiers), UpdateArrivalPoint(engine), 10, 10, true);
     }
 
     const double frame = 1.0 / o.fps;
@@ -116,7 +120,7 @@ int Run(const sim::Options& o) {
     // A frame as the game loop runs it: tool input (with a script), then the frame handler.
     auto advance = [&] {
         if (scripted) engine.UpdateTools(float(frame));
-        engine.OnProgress(frame);
+        OnProgress(engine, frame);
         bar.Update(engine.TicksRun - startTicks);
     };
     sim::ScriptOutcome outcome;
@@ -125,7 +129,7 @@ int Run(const sim::Options& o) {
 
     if (!o.save.empty()) {
         std::string error;
-        if (!engine.SaveGameFile(o.save, &error)) {
+        if (!SaveGameFile(engine, o.save, &error)) {
             std::fprintf(stderr, "vallorn-sim: cannot save game: %s\n", error.c_str());
             return kExitInput;
         }

@@ -1,5 +1,6 @@
 #include "report.h"
 
+#include "engine/clock.h"
 #include "engine/engine.h"
 #include "json_writer.h"
 #include "persistence/state_hash.h"
@@ -89,7 +90,7 @@ std::string RunReportJson(TSKIEngine& e, const std::function<void(JsonWriter&)>&
     w.BeginObject("Park");
     ParkFields(w, e.Park);
     w.EndObject();
-    const TSKICalendar cal = e.Calendar(e.Park.ParkTime);
+    const TSKICalendar cal = Calendar(e, e.Park.ParkTime);
     w.BeginObject("Calendar");
     w.Field("Season", cal.Season);
     w.Field("Day", cal.Day);

@@ -1,4 +1,8 @@
 #include "park/starter_park.h"
+#include "engine/arrivals.h"
+#include "engine/level_file.h"
+#include "engine/snow.h"
+#include "persistence/saved_game.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -55,16 +59,16 @@ std::string BuildStarterPark(TSKIEngine& e, TStarterPark* out) {
     park.garage = PlaceNear(e, kBuildSnowcatGarage, li, lj, 4, 30, 1);
     if (park.snowCannon < 0 || park.skiPatrol < 0 || park.garage < 0)
         return "no ground for the services";
-    e.RebuildSnowOverlay();
+    RebuildSnowOverlay(e);
     e.RebuildNavigation();
-    e.AllocateParking();
+    AllocateParking(e);
     if (out) *out = park;
     return {};
 }
 
 bool WriteStarterPark(const std::filesystem::path& root, std::string* error) {
     TSKIEngine engine({root, 1, nullptr});
-    const TSKILevelLoadResult loaded = engine.LoadLevelFile(kStarterLevel, false);
+    const TSKILevelLoadResult loaded = LoadLevelFile(engine, kStarterLevel, false);
     if (!loaded.ok()) {
         *error = std::string("cannot load ") + kStarterLevel + ": " + loaded.error;
         return false;
@@ -80,9 +84,9 @@ bool WriteStarterPark(const std::filesystem::path& root, std::string* error) {
     engine.Park.ParkSandboxDiff = 99;
     engine.Park.ParkCash = 200000;
     const TSKIVector focus = engine.Buildings[size_t(park.main.parking)]->Position;
-    engine.CameraFocusX = focus.x;
-    engine.CameraFocusZ = focus.z;
-    return engine.SaveGameFile(root / "worlds" / kStarterFile, error);
+    engine.Viewpoint.FocusX = focus.x;
+    engine.Viewpoint.FocusZ = focus.z;
+    return SaveGameFile(engine, root / "worlds" / kStarterFile, error);
 }
 
 }  // namespace vallorn::datagen

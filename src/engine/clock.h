@@ -1,0 +1,32 @@
+// The drive of the simulation: the frame handler, the periodic game tick, the calendar and
+// the day change.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/engine.h"
+
+namespace vallorn {
+
+struct TSKICalendar {
+    int32_t Season = 1;  // 1-based
+    int32_t Day = 0;     // within the season, 0-based
+    int32_t Hour = 9;
+    int32_t Minute = 0;
+};
+
+// Frame handler: runs once per rendered frame with the frame's real time in seconds.
+void OnProgress(TSKIEngine& engine, double deltaTime);
+// Entity update with the simulated time step.
+void UpdateEntities(TSKIEngine& engine, float simDt);
+// The periodic game tick.
+void PeriodicTick(TSKIEngine& engine);
+TSKICalendar Calendar(TSKIEngine& engine, int32_t ticks);
+void DayChange(TSKIEngine& engine);
+// Recounts the skiers standing on each cell (only the cells counted last time are reset).
+void UpdateCrowdCounters(TSKIEngine& engine);
+// Removes a skier; every stored skier index is fixed up.
+void RemoveSkier(TSKIEngine& engine, size_t index);
+
+}  // namespace vallorn

@@ -1,0 +1,19 @@
+// Level files (.skil): loading, saving and forgetting the level.
+#pragma once
+
+#include <string>
+
+#include "engine/engine.h"
+
+namespace vallorn {
+
+// Loads "<name>.skil" from the worlds (or add-ons) folder. A missing file leaves the engine
+// as it was; any other failure leaves a clean engine without a level.
+TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, bool fromAddons);
+// Saves the level into the add-ons folder as "<name>.skil"; other sections of an existing
+// file are kept.
+bool SaveLevelFile(TSKIEngine& engine, const std::string& name, std::string* error = nullptr);
+// Forgets the level: no grid, no meshes, no houses.
+void ClearLevel(TSKIEngine& engine);
+
+}  // namespace vallorn

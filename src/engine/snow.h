@@ -1,0 +1,55 @@
+// Snow, weather and the falling-snow cloud.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/engine.h"
+
+namespace vallorn {
+
+// Artificial snow from the snow makers' reach, then the snow overlay and mask.
+void RebuildSnowOverlay(TSKIEngine& engine);
+// The snow overlay and mask images from every cell.
+void RebuildSnowImages(TSKIEngine& engine);
+// The day change's snow: grooming ends, natural snow grows or melts at the edges of the
+// snow fields by the weather, the overlay is rebuilt.
+void EndOfDaySnow(TSKIEngine& engine);
+// Grooms the 3 x 3 cells around a cell; cells groomed just now are repainted on the
+// snow overlay in place.
+void GroomAround(TSKIEngine& engine, int i, int j);
+// Paints one cell of the snow overlay and mask from the cell's state.
+void RepaintSnowCell(TSKIEngine& engine, int i, int j);
+// Park snow quality from the slope cells; unchanged without slope cells.
+void ComputeSnowQuality(TSKIEngine& engine);
+void ClearArtificialSnowAround(TSKIEngine& engine, int i, int j);
+// Displayed temperature in degrees and the weather text of the statistics window.
+int32_t Temperature(const TSKIEngine& engine);
+std::string WeatherText(const TSKIEngine& engine);
+inline bool Snowing(const TSKIEngine& engine) {
+    return engine.Park.ParkWeather >= 0.5f;
+}
+// Snow under a skier (the skier keeps a copy of its cell).
+inline bool CellHasSnow(const TerrainCell& c) {
+    return c.NaturalSnow || c.ArtificialSnow;
+}
+// Enjoyment a skiing skier gains on the cell in one update: groomed snow adds
+// GameEnjoySnowQualityFactor.
+float SnowEnjoyment(const TSKIEngine& engine, const TerrainCell& c);
+// Weight of the cell in the accident test: 9 on a bare cell, else 0.
+inline float BareSnowAccidentWeight(const TerrainCell& c) {
+    return CellHasSnow(c) ? 0 : 9;
+}
+// Multiplier of the cold gathered while idle, skiing or waiting: height times weather.
+float WeatherColdMultiplier(const TSKIEngine& engine, const TerrainCell& c);
+// Editor: natural snow above a height; natural snow over the overlay region of a colour.
+void SnowPeaks(TSKIEngine& engine, float markerHeight);
+void FloodSnow(TSKIEngine& engine, int i, int j);
+
+// Falling snow, placed around the camera the view sets in SnowfallCamera.
+int32_t SnowFlakeTarget(const TSKIEngine& engine);  // flakes the cloud should have now
+void ResetSnowfall(TSKIEngine& engine);
+void UpdateSnowfall(TSKIEngine& engine, float dt);
+void RecentreSnowfall(TSKIEngine& engine);
+
+}  // namespace vallorn
