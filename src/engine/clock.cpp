@@ -256,7 +256,7 @@ void TSKIEngine::DayChange() {
     // Every skier comes back to the arrival point in the morning, except the unhappy ones.
     for (size_t k = 0; k < Skiers.size();) {
         TSKISkier& skier = *Skiers[k];
-        if (skier.Happiness < -33.0f) {
+        if (skier.Happiness < kNeedLow) {
             RemoveSkier(k);
             continue;
         }

@@ -40,7 +40,7 @@ float TSKIEngine::AverageSpendingLimit() const {
 
 int32_t TSKIEngine::CountHappySkiers() const {
     int32_t n = 0;
-    for (const auto& s : Skiers) n += s->Happiness > -33.0f;
+    for (const auto& s : Skiers) n += s->Happiness > kNeedLow;
     return n;
 }
 

@@ -242,7 +242,7 @@ std::string TSKIEngine::SaveGameText() const {
 void TSKIEngine::CloseGame() {
     Busy = true;
     const int32_t mission = Park.ParkMissionIndex;
-    if (mission >= 0 && !ProfileName.empty()) {
+    if (IsCampaignMission(mission) && !ProfileName.empty()) {
         // The profile's folder and the mission's name come from files: kept inside save/.
         const auto profileFolder = PathInFolder(Folders.Save, ProfileName);
         const std::filesystem::path autoFolder =

@@ -570,7 +570,7 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
     const int32_t mission = Park.ParkMissionIndex;
     GameCaption.clear();
     if (mission != kMissionNone) {
-        if (mission < 0)
+        if (!IsCampaignMission(mission))
             GameCaption = "Sandbox game";
         else if (size_t(mission) < MissionNames.size())
             GameCaption = MissionNames[size_t(mission)];
