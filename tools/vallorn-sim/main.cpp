@@ -3,12 +3,14 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "base/atomic_file.h"
 #include "engine/engine.h"
+#include "engine/invariants.h"
 #include "options.h"
 #include "report.h"
 #include "script_runner.h"
@@ -21,6 +23,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitExpect = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitInput = 3;
+constexpr int kExitCheck = 4;
 
 class ProgressBar {
 public:
@@ -49,6 +52,17 @@ void PrintParameterWarnings(const TSKIEngine& engine) {
     const std::string& w = engine.ParameterWarnings;
     for (size_t at = 0, end; (end = w.find('\n', at)) != std::string::npos; at = end + 1)
         std::fprintf(stderr, "vallorn-sim: warning: %s\n", w.substr(at, end - at).c_str());
+}
+
+// --check: the park's problems on stderr and the distinct exit status, at the first one.
+void CheckPark(const TSKIEngine& engine) {
+    const std::vector<std::string> problems = CheckInvariants(engine);
+    if (problems.empty()) return;
+    std::fprintf(stderr, "vallorn-sim: the park is inconsistent at tick %lld:\n",
+                 static_cast<long long>(engine.TicksRun));
+    for (const std::string& line : problems) std::fprintf(stderr, "  %s\n", line.c_str());
+    std::fflush(stderr);
+    std::exit(kExitCheck);
 }
 
 int LoadLevel(TSKIEngine& engine, const sim::Options& o) {
@@ -101,6 +115,7 @@ int Run(const sim::Options& o) {
     if (o.skiers > 0) {
         engine.SpawnSkiers(int(o.skiers), engine.UpdateArrivalPoint(), 10, 10, true);
     }
+    if (o.check) CheckPark(engine);
 
     const double frame = 1.0 / o.fps;
     const int64_t startTicks = engine.TicksRun;
@@ -114,9 +129,14 @@ int Run(const sim::Options& o) {
                        : engine.DayChanges - startDays >= days;
     };
     // A frame as the game loop runs it: tool input (with a script), then the frame handler.
+    int64_t checkedTick = engine.TicksRun;
     auto advance = [&] {
         if (scripted) engine.UpdateTools(float(frame));
         engine.OnProgress(frame);
+        if (o.check && engine.TicksRun != checkedTick) {
+            checkedTick = engine.TicksRun;
+            CheckPark(engine);
+        }
         bar.Update(engine.TicksRun - startTicks);
     };
     sim::ScriptOutcome outcome;
