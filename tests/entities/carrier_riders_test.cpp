@@ -17,6 +17,7 @@ protected:
         TSKISkier& s = AddSkier(At(100, 99), r);
         EXPECT_TRUE(g.Board(s));
         s.State = kSkierOnLift;
+        s.CurrentSection = &g.Lift;  // as a skier who boarded from the queue
         return s;
     }
 };
@@ -91,6 +92,7 @@ TEST_F(CarrierRiders, ARemovedRidersSeatIsNotOverwrittenByTheNextToBoard) {
     Rider(g);
     TSKISkier& third = Rider(g);
     f->RemoveSkier(f->Skiers.size() - 2);  // the second rider goes
+    EXPECT_TRUE(test::ParkConsistent(*f));
     EXPECT_EQ(g.RiderCount, 2);
 
     TSKISkier& next = Rider(g);
