@@ -6,8 +6,8 @@
 
 namespace vallorn {
 
-// ParkMissionIndex: 0 and up a campaign mission; below, the kinds of free play (a sandbox map
-// -k is stored as -k).
+// ParkMissionIndex: 0 and up a campaign mission (its number); below zero free play: a sandbox
+// game, a game on an add-on level, an unlimited sandbox, or no mission set at all.
 constexpr int32_t kMissionAddon = -98;
 constexpr int32_t kMissionUnlimitedSandbox = -99;
 constexpr int32_t kMissionNone = -100;
