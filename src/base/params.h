@@ -17,6 +17,17 @@ constexpr int kVehicleTypeCount = 4;
 constexpr int kLiftSeatOffsets = 17;
 constexpr int kBuildingSeatsMax = 31;
 
+// Lift types, numbered as Params.ini lists them (the numbers are stored in saved games).
+enum : uint8_t {
+    kLiftPlatter = 0,
+    kLiftTBar = 1,
+    kLiftDoubleChair = 2,
+    kLiftQuadChair = 3,
+    kLiftCableCar = 4,
+    kLiftAerialTram = 5,
+    kLiftSixChair = 6,
+};
+
 struct TSKILiftParams {
     std::string Name;  // the section name of the type
     float Speed = 0.01f;

@@ -6,6 +6,18 @@
 
 namespace vallorn {
 
+// ParkMissionIndex: 0 and up a campaign mission (its number); below zero free play: a sandbox
+// game, a game on an add-on level, an unlimited sandbox, or no mission set at all.
+constexpr int32_t kMissionAddon = -98;
+constexpr int32_t kMissionUnlimitedSandbox = -99;
+constexpr int32_t kMissionNone = -100;
+constexpr bool IsCampaignMission(int32_t missionIndex) {
+    return missionIndex >= 0;
+}
+
+// ParkSandboxDiff of an unlimited sandbox: needs never drive skiers away and the rating is fixed.
+constexpr uint8_t kSandboxDiffUnlimited = 99;
+
 struct TSKIParkData {
     std::string ParkName = "SKI Park";
     int32_t ParkTime = 0;
@@ -38,7 +50,7 @@ struct TSKIParkData {
     int32_t ParkSpawnCounter = 0;
     float ParkSlopeLength = 0;
     float ParkSnowQuality = 0;
-    int32_t ParkMissionIndex = -100;
+    int32_t ParkMissionIndex = kMissionNone;
     uint8_t AccomplishedShown = 0;
     int32_t ParkEcoExpence = 0;
     float ParkAvgCold = 0;

@@ -38,6 +38,7 @@ enum : uint8_t {
     kSkierLeaving = 5,
     kSkierInjured = 6,
 };
+constexpr int kSkierStateCount = kSkierInjured + 1;
 
 // Building types used by number throughout the game.
 enum : uint8_t {
@@ -55,11 +56,6 @@ enum : uint8_t {
     kBuildSelfService = 11,
     kBuildKiosk = 12,
 };
-
-// Special values of ParkMissionIndex.
-constexpr int32_t kMissionAddon = -98;
-constexpr int32_t kMissionUnlimitedSandbox = -99;
-constexpr int32_t kMissionNone = -100;
 
 // Adds to a counter that stops at 65000.
 inline uint16_t CappedAdd(uint16_t counter, int64_t add) {

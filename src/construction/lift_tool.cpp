@@ -134,7 +134,7 @@ std::string LiftPlacementError(const TSKIEngine& e, int lowerI, int lowerJ, int 
     if (e.Park.ParkCash < price) error = "Not enough money! (" + FormatMoney(price) + ")";
     if (length > type.MaxLength) error = "Lift too long!";
     const uint8_t upperKind = KindOf(e.Cell(upperI, upperJ));
-    if (upperKind >= 2 && upperKind <= 8) error = "Invalid location!";
+    if (upperKind >= kCellSlopeCentre && upperKind <= kCellBuilding) error = "Invalid location!";
     (void)lowerI;
     (void)lowerJ;
     return error;

@@ -43,15 +43,15 @@ constexpr int kPlantTreesTag = 100;
 
 const char* ReplaceItemName(uint8_t type) {
     switch (type) {
-        case 2:
+        case kLiftDoubleChair:
             return "Upgrade2Seats";
-        case 3:
+        case kLiftQuadChair:
             return "Upgrade4Seats";
-        case 6:
+        case kLiftSixChair:
             return "UpgradeSixchairlift";
-        case 4:
+        case kLiftCableCar:
             return "UpgradeCabin";
-        case 5:
+        case kLiftAerialTram:
             return "UpgradeCableCar";
         default:
             return "UpgradeLift";
@@ -127,7 +127,7 @@ size_t SectionCount(const TSKIEngine& e) {
 }  // namespace
 
 std::vector<TSKIMenuItem> BuildMenu(const TSKIMenuContext& c) {
-    const bool locks = c.MissionIndex >= 0 && !c.EditorOpen;
+    const bool locks = IsCampaignMission(c.MissionIndex) && !c.EditorOpen;
     const bool riding = c.Tool == 13 || c.Tool == 15;
     const uint8_t kind = c.CellKind;
     auto buildingShown = [&](int type) { return !locks || c.UnlockedBuildings[size_t(type)]; };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/params.h"
+#include "base/park_data.h"
 #include "engine/player_actions.h"
 
 namespace vallorn {
@@ -47,7 +48,7 @@ struct TSKIMenuContext {
     std::string SectionName;
     std::string BuildingName;  // the building type's name when the cell holds a building
     uint8_t Tool = 0;
-    int32_t MissionIndex = -100;
+    int32_t MissionIndex = kMissionNone;
     bool EditorOpen = false;
     std::array<bool, kLiftTypeCount> UnlockedLifts{};
     std::array<bool, kBuildingTypeCount> UnlockedBuildings{};

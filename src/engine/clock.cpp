@@ -263,7 +263,7 @@ void DayChange(TSKIEngine& engine) {
     // Every skier comes back to the arrival point in the morning, except the unhappy ones.
     for (size_t k = 0; k < engine.Skiers.size();) {
         TSKISkier& skier = *engine.Skiers[k];
-        if (skier.Happiness < -33.0f) {
+        if (skier.Happiness < kNeedLow) {
             RemoveSkier(engine, k);
             continue;
         }

@@ -26,20 +26,20 @@ TSKIColor ThreeWay(float value, float low, float high) {
 TSKIColor OverlayColor(uint8_t mode, const TSKISkier& s) {
     switch (mode) {
         case 1:
-            return ThreeWay(s.Happiness, -33, 33);
+            return ThreeWay(s.Happiness, kNeedLow, -kNeedLow);
         case 2:
             return ThreeWay(float(s.Money), 333, 666);
         case 3:
-            return ThreeWay(s.Cold, -33, 33);
+            return ThreeWay(s.Cold, kNeedLow, -kNeedLow);
         case 4:
             return ThreeWay(float(s.SpendingLimit), 33, 66);
         case 5:
-            return ThreeWay(s.Hunger, -33, 33);
+            return ThreeWay(s.Hunger, kNeedLow, -kNeedLow);
         case 6:
             if (s.Skill < 0.333f) return kBeginner;
             return s.Skill < 0.666f ? kIntermediate : kPro;
         case 7:
-            return ThreeWay(s.Energy, -33, 33);
+            return ThreeWay(s.Energy, kNeedLow, -kNeedLow);
         case 8:
             return s.State == kSkierInjured ? kBad : kGood;
         default:

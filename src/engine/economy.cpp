@@ -13,7 +13,6 @@ namespace vallorn {
 namespace {
 
 constexpr float kScoreCap = 25.0f;          // slope, lift and building parts of the percentage
-constexpr int32_t kUnlimitedSandbox = 99;   // ParkSandboxDiff: fixed rating
 constexpr float kFullSlopeMetres = 500.0f;  // a slope this long counts fully
 constexpr float kRedBonus = 0.25f;          // a wholly red slope counts 25 % more
 constexpr float kBlackBonus = 0.5f;         // a wholly black slope counts 50 % more
@@ -117,7 +116,7 @@ void UpdateRating(TSKIEngine& engine) {
         p.ParkSlopeScore + p.ParkLiftScore + p.ParkBuildScore + p.ParkSnowQuality + common;
 
     // 7. The unlimited sandbox has a fixed rating.
-    if (p.ParkSandboxDiff == kUnlimitedSandbox) {
+    if (p.ParkSandboxDiff == kSandboxDiffUnlimited) {
         p.ParkRatingPercent = 100.0f;
         p.ParkRating = 200.0f;
     }

@@ -388,7 +388,7 @@ public:
     // The objectives are told what was built (kBuiltLift or kBuiltBuilding, and its type).
     std::function<void(int kind, uint8_t type)> OnBuilt;
     // A campaign mission with the editor closed: types must be unlocked in the profile.
-    bool CampaignLocks() const { return Park.ParkMissionIndex >= 0 && !EditorOpen; }
+    bool CampaignLocks() const { return IsCampaignMission(Park.ParkMissionIndex) && !EditorOpen; }
     bool LiftUnlocked(uint8_t type) const;
     // --- end construction ---------------------------------------------------------------------
 

@@ -41,7 +41,7 @@ float AverageSpendingLimit(const TSKIEngine& engine) {
 
 int32_t CountHappySkiers(const TSKIEngine& engine) {
     int32_t n = 0;
-    for (const auto& s : engine.Skiers) n += s->Happiness > -33.0f;
+    for (const auto& s : engine.Skiers) n += s->Happiness > kNeedLow;
     return n;
 }
 

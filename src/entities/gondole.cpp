@@ -96,11 +96,11 @@ void TSKIGondole::Tick(float dt) {
     // 5. Slow zones: chairs and cabins crawl past the bull-wheels; surface lifts never slow.
     // The double chairlift slows at the lower station only.
     bool slow = false;
-    if (Lift.LiftType >= 2) {
+    if (Lift.LiftType >= kLiftDoubleChair) {
         const float zone = kWheelZone * type.LineDist;
         if ((NextPoint < 2 || NextPoint > n - 3) && Distance(Position, Lift.LowerWheel) < zone)
             slow = true;
-        if (Lift.LiftType != 2 && NextPoint > n / 2 - 2 && NextPoint < n / 2 + 2 &&
+        if (Lift.LiftType != kLiftDoubleChair && NextPoint > n / 2 - 2 && NextPoint < n / 2 + 2 &&
             Distance(Position, Lift.UpperWheel) < zone)
             slow = true;
     }

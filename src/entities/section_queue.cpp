@@ -14,7 +14,7 @@ constexpr int kQueueAttempts = 21;
 
 // Types that board from a row across the lift: the surface lifts and the chairlifts.
 bool BoardsFromRow(uint8_t liftType) {
-    return liftType <= 3 || liftType == 6;
+    return liftType <= kLiftQuadChair || liftType == kLiftSixChair;
 }
 
 // Cells the waiting line must not stand on: occupied, lift lines, roads, buildings, the

@@ -36,7 +36,7 @@ void TSKISkier::Init() {
     Preference = uint8_t(rng.Range(0, 199));
     CurrentTarget = {};
     Building = nullptr;
-    QueueIndex = 64;
+    QueueIndex = kQueueTail;
     ModelVariant = uint8_t(rng.Below(kCharacterTemplates));
     Animation = 0;
     if (Leaving) {

@@ -6,6 +6,7 @@
 
 #include "base/terrain.h"
 #include "base/types.h"
+#include "entities/section.h"
 
 namespace vallorn {
 
@@ -34,6 +35,10 @@ enum : uint8_t {
     kAnimInjured = 3,
     kAnimSkiingSlow = 4,
 };
+
+// A need (happiness, cold, hunger, energy; -100..100) below this is low: the skier's dot turns
+// red, and a skier this unhappy does not come back the next morning nor counts as happy.
+constexpr float kNeedLow = -33.0f;
 
 constexpr int32_t kGatePoint = -2;  // point index of a link that leads to a lift's gate
 
@@ -84,7 +89,7 @@ public:
     bool RescueAssigned = false;
     uint8_t ModelVariant = 0;
     uint8_t Animation = kAnimStanding;
-    uint8_t QueueIndex = 64;
+    uint8_t QueueIndex = kQueueTail;
     uint8_t LiftType = 0;
     int32_t Money = 0;
     int32_t SpendingLimit = 0;

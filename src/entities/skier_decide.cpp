@@ -19,7 +19,6 @@ constexpr float kLeaveSpeed = 5.0f;
 constexpr float kNeedThreshold = 33.0f;
 constexpr float kBuildingSearchRadius = 40.0f;
 constexpr float kUnhappyToLeave = -99.0f;
-constexpr uint8_t kUnlimitedSandbox = 99;
 
 bool IsGate(const TSKINavLink& link) {
     return link.Point == kGatePoint;
@@ -234,7 +233,7 @@ void TSKISkier::CheckNeeds() {
     if (State == kSkierInBuilding) return;
 
     TSKIParkData& park = Engine.Park;
-    if (Happiness < kUnhappyToLeave && park.ParkSandboxDiff != kUnlimitedSandbox) {
+    if (Happiness < kUnhappyToLeave && park.ParkSandboxDiff != kSandboxDiffUnlimited) {
         park.ParkLeftBecauseUnhappy = CappedAdd(park.ParkLeftBecauseUnhappy, 1);
         park.ParkRatingLeftUnhappy -= Engine.Params.Game.RatingLeftUnhappyPenalty;
         StartLeaving();

@@ -17,7 +17,6 @@ constexpr float kDefaultSlopeWidth = 0.5f;
 constexpr float kBeginnerSkill = 0.333f;
 constexpr float kIntermediateSkill = 0.666f;
 constexpr float kNeedLimit = 100.0f;
-constexpr uint8_t kUnlimitedSandbox = 99;
 
 // Slopes suit a skill: gentle ones the beginners, middling ones the intermediates, steep
 // ones the pros.
@@ -83,7 +82,7 @@ bool TSKISkier::Periodic() {
             Energy -= game.DieFactor;
             // Rescue request: the vehicle that would reach the skier soonest takes it.
             if (TSKIVehicle* vehicle = Engine.FindRescueVehicle(*this)) vehicle->TakePatient(*this);
-            if (Energy < -kNeedLimit && park.ParkSandboxDiff != kUnlimitedSandbox) {
+            if (Energy < -kNeedLimit && park.ParkSandboxDiff != kSandboxDiffUnlimited) {
                 if (park.ParkLeftBecauseDied < kCounterCap) park.ParkLeftBecauseDied += 1;
                 park.ParkRatingLeftDead -= game.RatingLeftDiedPenalty;
                 Engine.ForgetPatient(this);
@@ -96,7 +95,7 @@ bool TSKISkier::Periodic() {
 
     Hunger += game.HungerFactor;
     Happiness += (Cold + Energy + Hunger - crowd) * kMoodScale + mood;
-    const float low = park.ParkSandboxDiff == kUnlimitedSandbox ? 0.0f : -kNeedLimit;
+    const float low = park.ParkSandboxDiff == kSandboxDiffUnlimited ? 0.0f : -kNeedLimit;
     Cold = std::clamp(Cold, low, kNeedLimit);
     Hunger = std::clamp(Hunger, low, kNeedLimit);
     Happiness = std::clamp(Happiness, low, kNeedLimit);

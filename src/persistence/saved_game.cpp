@@ -244,7 +244,7 @@ std::string SaveGameText(const TSKIEngine& engine) {
 void CloseGame(TSKIEngine& engine) {
     engine.Busy = true;
     const int32_t mission = engine.Park.ParkMissionIndex;
-    if (mission >= 0 && !engine.ProfileName.empty()) {
+    if (IsCampaignMission(mission) && !engine.ProfileName.empty()) {
         // The profile's folder and the mission's name come from files: kept inside save/.
         const auto profileFolder = PathInFolder(engine.Folders.Save, engine.ProfileName);
         const std::filesystem::path autoFolder =

@@ -575,7 +575,7 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
     const int32_t mission = engine.Park.ParkMissionIndex;
     engine.GameCaption.clear();
     if (mission != kMissionNone) {
-        if (mission < 0)
+        if (!IsCampaignMission(mission))
             engine.GameCaption = "Sandbox game";
         else if (size_t(mission) < engine.MissionNames.size())
             engine.GameCaption = engine.MissionNames[size_t(mission)];

@@ -27,6 +27,7 @@ TEST_F(Demolition, ADeletedSlopeFreesItsCellsAndItsRoutes) {
 
     f.dialogs.answer = true;
     EXPECT_TRUE(f->DeleteSection(0, true));
+    EXPECT_TRUE(test::ParkConsistent(*f));
     EXPECT_TRUE(f->Sections.empty());
     for (int i = 95; i <= 145; ++i) {
         for (int j = 95; j <= 115; ++j) {
@@ -40,6 +41,7 @@ TEST_F(Demolition, ADeletedLiftGivesBackItsStationsAndCorridor) {
     Lift(100, 100, 100, 160);
     ASSERT_TRUE(f->Cell(101, 130).UnderLift);
     EXPECT_TRUE(f->DeleteSection(0, false));
+    EXPECT_TRUE(test::ParkConsistent(*f));
     EXPECT_TRUE(f.dialogs.questions.empty());
     EXPECT_EQ(f->Cell(100, 100).Kind, kCellFree);
     EXPECT_EQ(f->Cell(100, 160).Kind, kCellFree);
@@ -64,6 +66,7 @@ TEST_F(Demolition, ADeletedLiftThatStoodOnASlopeGivesTheSlopeItsCellsBack) {
     Lift(120, 60, 120, 108, 4);
     ASSERT_LT(slopeCells(), before);
     ASSERT_TRUE(f->DeleteSection(1, false));
+    EXPECT_TRUE(test::ParkConsistent(*f));
     EXPECT_EQ(slopeCells(), before);
     EXPECT_EQ(f->Cell(120, 108).Section, slope);
 }
@@ -80,6 +83,7 @@ TEST_F(Demolition, OverlappingSnowCannonsKeepSnowWhereTheOtherStillReaches) {
     EXPECT_EQ(f->Buildings.size(), 2u);
     f.dialogs.answer = true;
     EXPECT_TRUE(f->DeleteBuilding(0));
+    EXPECT_TRUE(test::ParkConsistent(*f));
     EXPECT_EQ(f.dialogs.questions.back(), "Do you really want to delete this building?");
     EXPECT_FALSE(f->Cell(100, 90).ArtificialSnow);
     EXPECT_TRUE(f->Cell(100, 110).ArtificialSnow);
@@ -99,6 +103,7 @@ TEST_F(Demolition, DeletingABuildingTakesItsVehiclesAndRenumbersTheOthers) {
     f->StartAreaTool(0);  // the selection goes with the building
     Hover(100, 100);
     f->DeleteUnderCursor();
+    EXPECT_TRUE(test::ParkConsistent(*f));
     EXPECT_EQ(f->Buildings.size(), 1u);
     EXPECT_EQ(f->AreaBuilding, nullptr);
     EXPECT_EQ(f->Vehicles.size(), snowcats);

@@ -207,6 +207,7 @@ TEST_F(Clock, UnhappySkiersDoNotComeBackAndTheRestMeetIdleAtTheArrivalPoint) {
     EXPECT_EQ(e.dialogs.reports[0].happy, 4);  // happy means above -33
     EXPECT_EQ(e.dialogs.reports[0].end.ParkSkierCount, 6);
     ASSERT_EQ(e->Skiers.size(), 4u);
+    EXPECT_TRUE(test::ParkConsistent(*e));
     for (const auto& s : e->Skiers) {
         EXPECT_EQ(s->State, kSkierIdle);
         EXPECT_FALSE(s->Injured);

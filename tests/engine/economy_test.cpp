@@ -94,7 +94,7 @@ TEST_F(Economy, RatingAddsMoodSnowTreesAndPopularity) {
 }
 
 TEST_F(Economy, TheUnlimitedSandboxHasAFixedRating) {
-    e->Park.ParkSandboxDiff = 99;
+    e->Park.ParkSandboxDiff = kSandboxDiffUnlimited;
     e->Park.ParkTreesFelled = 50;
     UpdateRating(*e);
     EXPECT_EQ(e->Park.ParkRatingPercent, 100);

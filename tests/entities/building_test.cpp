@@ -250,6 +250,7 @@ TEST_F(Buildings, RemovingARestaurantSendsItsGuestsOut) {
     TSKISkier& s = AddSkier(At(100, 95), {.Money = 100, .Hunger = -60});
     ASSERT_TRUE(EnterSomeSeat(b, s));
     E().RemoveBuilding(0);
+    EXPECT_TRUE(test::ParkConsistent(E()));
     EXPECT_EQ(s.Building, nullptr);
     EXPECT_NE(s.State, kSkierInBuilding);  // not taken in again by the building going away
     EXPECT_TRUE(E().Buildings.empty());

@@ -18,6 +18,7 @@ protected:
         TSKISkier& s = AddSkier(At(100, 99), r);
         EXPECT_TRUE(g.Board(s));
         s.State = kSkierOnLift;
+        s.CurrentSection = &g.Lift;  // as a skier who boarded from the queue
         return s;
     }
 };
@@ -92,6 +93,7 @@ TEST_F(CarrierRiders, ARemovedRidersSeatIsNotOverwrittenByTheNextToBoard) {
     Rider(g);
     TSKISkier& third = Rider(g);
     RemoveSkier(*f, f->Skiers.size() - 2);  // the second rider goes
+    EXPECT_TRUE(test::ParkConsistent(*f));
     EXPECT_EQ(g.RiderCount, 2);
 
     TSKISkier& next = Rider(g);

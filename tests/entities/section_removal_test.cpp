@@ -43,6 +43,7 @@ TEST_F(SectionRemoval, StoredIndexesMoveDownAndReferencesToTheSectionAreDropped)
     onward.Cell = c;
 
     f->RemoveSection(1);
+    EXPECT_TRUE(test::ParkConsistent(*f));
     ASSERT_EQ(f->Sections.size(), 2u);
     EXPECT_EQ(f->Sections[1].get(), &last);
     EXPECT_EQ(f->IndexOf(&last), 1);
@@ -74,6 +75,7 @@ TEST_F(SectionRemoval, StoredIndexesMoveDownAndReferencesToTheSectionAreDropped)
 
     // Removing a slope frees its cells; the rebuild then offers only what is left.
     f->RemoveSection(0);
+    EXPECT_TRUE(test::ParkConsistent(*f));
     EXPECT_EQ(f->Cell(200, 110).Kind, kCellFree);
     EXPECT_EQ(f->Cell(200, 120).Kind, kCellFree);
     EXPECT_EQ(f->Cell(230, 120).Section, &last);

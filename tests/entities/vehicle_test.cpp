@@ -419,6 +419,7 @@ TEST_F(Vehicles, ADeadOrRemovedPatientIsForgottenAndIndicesFollow) {
 
     E().VehiclesSkierRemoved(1);
     E().Skiers.erase(E().Skiers.begin() + 1);
+    EXPECT_TRUE(test::ParkConsistent(E()));
     EXPECT_EQ(fleet[1]->PatientIndex, 1);
     EXPECT_EQ(E().IndexOf(fleet[1]->Patient), 1);
     E().VehiclesSkierRemoved(1);
@@ -449,6 +450,7 @@ TEST_F(Vehicles, RemovingABuildingDestroysItsFleetAndFixesTheOthers) {
     TSKISkier& s = AddInjured(At(120, 130));
     Fleet(station)[2]->TakePatient(s);
     E().RemoveBuilding(1);
+    EXPECT_TRUE(test::ParkConsistent(E()));
     EXPECT_EQ(E().Vehicles.size(), 2u);
     EXPECT_FALSE(s.RescueAssigned);
     ASSERT_EQ(Fleet(hospital).size(), 1u);

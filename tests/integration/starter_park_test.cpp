@@ -11,6 +11,7 @@
 #include "park/starter_park.h"
 #include "persistence/saved_game.h"
 #include "persistence/state_hash.h"
+#include "support/engine_fixture.h"
 #include "support/test_support.h"
 
 namespace vallorn {
@@ -25,6 +26,7 @@ fs::path StarterFile() {
 TEST(StarterPark, HoldsAWholeSmallResortOnTheDefaultLevel) {
     TSKIEngine e({test::BuildRoot(), 3, nullptr});
     ASSERT_TRUE(LoadGameFile(e, StarterFile())) << e.LoadError;
+    EXPECT_TRUE(test::ParkConsistent(e));
     EXPECT_EQ(e.Level.LevelName, "Mountain");
     EXPECT_EQ(e.Park.ParkMissionIndex, kMissionUnlimitedSandbox);
     EXPECT_EQ(e.GameCaption, "Sandbox game");
@@ -126,6 +128,7 @@ TEST(StarterPark, RunsADayWithEveryPartWorkingAndSavesBackTheSame) {
     ASSERT_TRUE(SaveGameFile(e, dir / "day1.ski"));
     TSKIEngine again({test::BuildRoot(), 5, nullptr});
     ASSERT_TRUE(LoadGameFile(again, dir / "day1.ski")) << again.LoadError;
+    EXPECT_TRUE(test::ParkConsistent(again));
     EXPECT_EQ(StateHash(again), StateHash(e));
 }
 

@@ -12,6 +12,7 @@
 #include "engine/overlays.h"
 #include "persistence/saved_game.h"
 #include "persistence/saved_game_blocks.h"
+#include "support/engine_fixture.h"
 #include "support/resort_builder.h"
 #include "support/test_support.h"
 
@@ -160,6 +161,7 @@ TEST(SavedGameRecords, ADamagedRecordIsLeftOutAndTheIndexesAfterItStillHold) {
     test::WriteText(dir / "damaged.ski", f.ToText());
     auto b = NewEngine();
     ASSERT_TRUE(LoadGameFile(*b, dir / "damaged.ski")) << b->LoadError;
+    EXPECT_TRUE(test::ParkConsistent(*b));  // what referred to the dropped records follows
     EXPECT_EQ(b->LoadDropped, 2);
     ASSERT_EQ(b->LoadWarnings.size(), 2u);
     EXPECT_NE(b->LoadWarnings[0].find("skier 0"), std::string::npos) << b->LoadWarnings[0];
@@ -215,6 +217,7 @@ TEST(SavedGameRecords, RidersOfADroppedSkierCloseUpAndARescueKeepsItsPatient) {
 
     auto b = NewEngine();
     ASSERT_TRUE(LoadGameFile(*b, dir / "care.ski")) << b->LoadError;
+    EXPECT_TRUE(test::ParkConsistent(*b));
     int seated = 0;
     for (const auto& s : b->Sections)
         for (const auto& c : s->Carriers)

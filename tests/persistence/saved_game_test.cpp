@@ -81,6 +81,7 @@ TEST(SavedGame, SaveLoadSaveKeepsTheParkAndItsHash) {
 
     auto b = NewEngine(11);
     ASSERT_TRUE(LoadGameFile(*b, dir / "a.ski")) << b->LoadError;
+    EXPECT_TRUE(test::ParkConsistent(*b));
     EXPECT_FALSE(b->Busy);
     EXPECT_EQ(b->Skiers.size(), a->Skiers.size());
     EXPECT_EQ(b->Sections.size(), a->Sections.size());
@@ -270,6 +271,7 @@ TEST(SavedGame, FleetsAreCompletedAndMisplacedVehiclesRefused) {
 
     auto l = NewEngine();
     ASSERT_TRUE(LoadGameFile(*l, dir / "fleet.ski")) << l->LoadError;
+    EXPECT_TRUE(test::ParkConsistent(*l));
     auto fleet = [&](int32_t home, uint8_t type) {
         return std::count_if(l->Vehicles.begin(), l->Vehicles.end(),
                              [&](const auto& v) { return v->Building == home && v->Type == type; });

@@ -1,6 +1,17 @@
 #include "support/engine_fixture.h"
 
+#include "engine/invariants.h"
+
 namespace vallorn::test {
+
+::testing::AssertionResult ParkConsistent(const TSKIEngine& engine) {
+    const std::vector<std::string> problems = CheckInvariants(engine);
+    if (problems.empty()) return ::testing::AssertionSuccess();
+    ::testing::AssertionResult failure = ::testing::AssertionFailure();
+    failure << "the park is inconsistent:";
+    for (const std::string& line : problems) failure << "\n  " << line;
+    return failure;
+}
 
 TSKIBuilding& EngineFixture::AddBuilding(uint8_t type, TSKIVector position, bool open) {
     auto b = std::make_unique<TSKIBuilding>(*engine);

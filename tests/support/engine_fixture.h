@@ -2,6 +2,8 @@
 // and no level loaded.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 #include "engine/engine.h"
@@ -34,6 +36,10 @@ public:
     bool answer = true;
 };
 
+// Success when the invariant checker finds nothing; else one line per problem:
+// `EXPECT_TRUE(ParkConsistent(*e));` after anything that removes entities.
+::testing::AssertionResult ParkConsistent(const TSKIEngine& engine);
+
 class EngineFixture {
 public:
     explicit EngineFixture(uint64_t seed = 7) {
@@ -47,7 +53,7 @@ public:
     // A building of the given type placed at a world point, open.
     TSKIBuilding& AddBuilding(uint8_t type, TSKIVector position, bool open = true);
     // A lift whose line runs through the given points.
-    TSKISection& AddLift(std::vector<TSKIVector> points, uint8_t type = 3);
+    TSKISection& AddLift(std::vector<TSKIVector> points, uint8_t type = kLiftQuadChair);
 
     TempDir dir;
     FakeDialogs dialogs;

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "engine/level_file.h"
 #include "options.h"
 #include "persistence/saved_game.h"
+#include "engine/invariants.h"
 #include "report.h"
 #include "script_runner.h"
 
@@ -25,6 +27,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitExpect = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitInput = 3;
+constexpr int kExitCheck = 4;
 
 class ProgressBar {
 public:
@@ -53,6 +56,17 @@ void PrintParameterWarnings(const TSKIEngine& engine) {
     const std::string& w = engine.ParameterWarnings;
     for (size_t at = 0, end; (end = w.find('\n', at)) != std::string::npos; at = end + 1)
         std::fprintf(stderr, "vallorn-sim: warning: %s\n", w.substr(at, end - at).c_str());
+}
+
+// --check: the park's problems on stderr and the distinct exit status, at the first one.
+void CheckPark(const TSKIEngine& engine) {
+    const std::vector<std::string> problems = CheckInvariants(engine);
+    if (problems.empty()) return;
+    std::fprintf(stderr, "vallorn-sim: the park is inconsistent at tick %lld:\n",
+                 static_cast<long long>(engine.TicksRun));
+    for (const std::string& line : problems) std::fprintf(stderr, "  %s\n", line.c_str());
+    std::fflush(stderr);
+    std::exit(kExitCheck);
 }
 
 int LoadLevel(TSKIEngine& engine, const sim::Options& o) {
@@ -105,6 +119,7 @@ int Run(const sim::Options& o) {
     if (o.skiers > 0) {
         SpawnSkiers(engine, int(o.skiers), UpdateArrivalPoint(engine), 10, 10, true);
     }
+    if (o.check) CheckPark(engine);
 
     const double frame = 1.0 / o.fps;
     const int64_t startTicks = engine.TicksRun;
@@ -118,9 +133,14 @@ int Run(const sim::Options& o) {
                        : engine.DayChanges - startDays >= days;
     };
     // A frame as the game loop runs it: tool input (with a script), then the frame handler.
+    int64_t checkedTick = engine.TicksRun;
     auto advance = [&] {
         if (scripted) engine.UpdateTools(float(frame));
         OnProgress(engine, frame);
+        if (o.check && engine.TicksRun != checkedTick) {
+            checkedTick = engine.TicksRun;
+            CheckPark(engine);
+        }
         bar.Update(engine.TicksRun - startTicks);
     };
     sim::ScriptOutcome outcome;

@@ -10,7 +10,7 @@ const char* Usage() {
   vallorn-sim info --level NAME [--addons] [--root DIR] [--save-as NAME]
   vallorn-sim run (--level NAME [--addons] | --game FILE.ski) [--days N | --ticks N]
                   [--speed 1|2|4] [--fps F] [--seed S] [--report OUT.json]
-                  [--save OUT.ski] [--skiers N] [--actions FILE] [--root DIR]
+                  [--save OUT.ski] [--skiers N] [--actions FILE] [--check] [--root DIR]
   vallorn-sim --help
 
 info    loads a level and prints its figures as JSON (grid size, maximum height, counts of
@@ -27,6 +27,11 @@ Folders: levels are read from DIR/worlds (or DIR/addons with --addons); DIR is t
 of the program unless --root is given. When that folder is not writable (an installed
 game), save/ and addons/ are kept in $XDG_DATA_HOME/vallorn/ (~/.local/share/vallorn/).
 
+--check checks the park's consistency after loading and after every game tick: references
+between lifts, slopes, skiers, buildings, vehicles and cells, seat and queue counts, cell
+ownership and the loan's interest. At the first problem it prints the tick and one line per
+problem on stderr and exits 4.
+
 --actions replays a script of player input and actions while the park runs: cursor moves,
 clicks, keys, build-menu choices, answers to questions, waits, direct actions (prices,
 loans, lifts, slopes, buildings, ...) and expectations (docs/action-scripts.md). Every line
@@ -35,7 +40,7 @@ without running. The run lasts at least --days/--ticks and until the script's la
 
 Exit status: 0 success, 1 a script's expectation failed (or expect-ok stopped it at an action
 that failed), 2 bad arguments or a bad script line, 3 an input file is missing or cannot be
-read.
+read, 4 --check found the park inconsistent.
 )";
 }
 
@@ -113,6 +118,8 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args, Op
         } else if (run && a == "--actions") {
             if (auto e = value(o.actions)) return e;
             if (o.actions.empty()) return "--actions needs a file";
+        } else if (run && a == "--check") {
+            o.check = true;
         } else if (run && a == "--report") {
             if (auto e = value(o.report)) return e;
         } else if (run && a == "--game") {

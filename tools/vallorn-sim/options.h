@@ -23,6 +23,7 @@ struct Options {
     uint64_t seed = 1;
     std::string report;
     std::string actions;  // run: an action script replayed while the park runs
+    bool check = false;   // run: the park's consistency is checked every game tick
 };
 
 // Parses argv. Returns an error text for bad arguments (the caller prints usage, exits 2).

@@ -103,13 +103,13 @@ std::string RunReportJson(TSKIEngine& e, const std::function<void(JsonWriter&)>&
     w.Field("AccountingHours", e.AccountingHours);
     w.Field("HistorySamples", e.HistorySamples);
 
-    int64_t byState[7] = {};
+    int64_t byState[kSkierStateCount] = {};
     for (const auto& s : e.Skiers) {
-        if (s->State < 7) ++byState[s->State];
+        if (s->State < kSkierStateCount) ++byState[s->State];
     }
     w.BeginObject("Skiers");
     w.Field("Total", int64_t(e.Skiers.size()));
-    for (int k = 0; k < 7; ++k) w.Field(kStateNames[k], byState[k]);
+    for (int k = 0; k < kSkierStateCount; ++k) w.Field(kStateNames[k], byState[k]);
     w.EndObject();
 
     w.BeginArray("Lifts");

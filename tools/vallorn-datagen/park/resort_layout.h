@@ -46,7 +46,7 @@ int PlaceNear(TSKIEngine& engine, uint8_t type, int ci, int cj, int from, int to
 // 0: the type's limit), `slopes` slopes from the top station back to the bottom (each taking
 // its own way), a stall and a shelter near the bottom station. Rebuilds the navigation once
 // at the end.
-TResortLayout BuildResort(TSKIEngine& engine, int liftType = 3, float rise = 60.0f, int slopes = 2,
-                          float maxLiftLength = 0);
+TResortLayout BuildResort(TSKIEngine& engine, int liftType = kLiftQuadChair, float rise = 60.0f,
+                          int slopes = 2, float maxLiftLength = 0);
 
 }  // namespace vallorn::datagen

@@ -37,7 +37,7 @@ int SecondParking(TSKIEngine& e, int first) {
 std::string BuildStarterPark(TSKIEngine& e, TStarterPark* out) {
     TStarterPark park;
     // A short quad chairlift: skiers ride it several times a day.
-    park.main = BuildResort(e, 3, 45.0f, 2, 380.0f);
+    park.main = BuildResort(e, kLiftQuadChair, 45.0f, 2, 380.0f);
     if (!park.main.ok()) return park.main.error;
     const int li = park.main.lowerI, lj = park.main.lowerJ;
     park.secondParking = SecondParking(e, park.main.parking);
@@ -45,10 +45,11 @@ std::string BuildStarterPark(TSKIEngine& e, TStarterPark* out) {
 
     // A beginners' T-bar near the bottom station, gentle and short, with its own slope.
     int line[4] = {0, 0, 0, 0};
-    if (!FindLiftLine(e, 1, li, lj, 24, 8, 20.0f, 0.18f, line)) return "no ground for the T-bar";
+    if (!FindLiftLine(e, kLiftTBar, li, lj, 24, 8, 20.0f, 0.18f, line))
+        return "no ground for the T-bar";
     TSKILiftRecord tbar;
-    tbar.LiftType = 1;
-    tbar.TicketPrice = uint16_t(e.Params.Lifts[1].DefaultPrice);
+    tbar.LiftType = kLiftTBar;
+    tbar.TicketPrice = uint16_t(e.Params.Lifts[kLiftTBar].DefaultPrice);
     park.beginnerLift = e.IndexOf(e.CreateLift(line[0], line[1], line[2], line[3], tbar));
     park.beginnerSlope = LaySlope(e, line, 6.0f, 6.0f);
 
@@ -81,7 +82,7 @@ bool WriteStarterPark(const std::filesystem::path& root, std::string* error) {
     }
     engine.Park.ParkName = "Starter park";
     engine.Park.ParkMissionIndex = kMissionUnlimitedSandbox;
-    engine.Park.ParkSandboxDiff = 99;
+    engine.Park.ParkSandboxDiff = kSandboxDiffUnlimited;
     engine.Park.ParkCash = 200000;
     const TSKIVector focus = engine.Buildings[size_t(park.main.parking)]->Position;
     engine.Viewpoint.FocusX = focus.x;
