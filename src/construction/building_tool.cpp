@@ -5,7 +5,7 @@
 
 #include "base/saturating.h"
 #include "construction/tool_geometry.h"
-#include "engine/player_actions.h"
+#include "construction/construction_actions.h"
 
 namespace vallorn {
 
@@ -101,89 +101,111 @@ bool TSKIEngine::PlaceBuilding(const TSKIBuildingRecord& record, bool charge) {
         if (OnBuilt) OnBuilt(kBuiltBuilding, r.Type);
         ++RefreshRequests;
     }
-    CursorRadius = 12;
     return true;
 }
 
-void TSKIEngine::StartBuildingTool(uint8_t type) {
+void TSKIConstruction::StartBuildingTool(uint8_t type) {
+    TSKIEngine& e = Engine;
+    TSKIToolState& t = State;
     if (type >= kBuildingTypeCount) return;
-    if (ConstructionTool != 11) {
-        SavedCursorSnap = SkierInfoOn(*this) ? SkierInfoSavedSnap : CursorSnap;
-        CursorSnap = false;
+    if (t.Tool != TSKITool::Building) {
+        t.SavedCursorSnap = SkierInfoOn(e) ? t.SkierInfoSavedSnap : t.CursorSnap;
+        t.CursorSnap = false;
     }
-    ConstructionTool = 11;
-    BuildingPreview = TSKIBuildingRecord{};
-    BuildingPreview.Type = type;
-    if (Params.Buildings[type].Category == kCategorySnowCannon) {
-        DisplayFlags |= kDisplaySnow;
-        RebuildOverlay(TSKIOverlay::SnowOverlay);
+    t.Tool = TSKITool::Building;
+    t.BuildingPreview = TSKIBuildingRecord{};
+    t.BuildingPreview.Type = type;
+    if (e.Params.Buildings[type].Category == kCategorySnowCannon) {
+        e.DisplayFlags |= kDisplaySnow;
+        e.RebuildOverlay(TSKIOverlay::SnowOverlay);
     }
-    RefreshTerrainView();
+    e.RefreshTerrainView();
 }
 
-void TSKIEngine::StartAreaTool(size_t buildingIndex) {
-    if (buildingIndex >= Buildings.size()) return;
+void TSKIConstruction::StartAreaTool(size_t buildingIndex) {
+    TSKIEngine& e = Engine;
+    if (buildingIndex >= e.Buildings.size()) return;
     LeaveBuildingTool(*this);
-    AreaBuilding = Buildings[buildingIndex].get();
-    ConstructionTool = 12;
-    DisplayFlags |= kDisplaySnow;
-    RebuildSnowOverlay();
-    RefreshTerrainView();
+    State.AreaBuilding = int32_t(buildingIndex);
+    State.AreaCellI = e.Buildings[buildingIndex]->CellI;
+    State.AreaCellJ = e.Buildings[buildingIndex]->CellJ;
+    State.Tool = TSKITool::Area;
+    e.DisplayFlags |= kDisplaySnow;
+    e.RebuildSnowOverlay();
+    e.RefreshTerrainView();
 }
 
 namespace construction {
 
-void UpdateBuildingTool(TSKIEngine& e) {
-    TSKIBuildingRecord& record = e.BuildingPreview;
-    const TSKIBuildingParams& type = e.Params.Buildings[record.Type];
-    record.Position = e.CursorPosition;
-    record.Direction = PreviewDirection(e.BuildingPreviewTurn);
-    e.BuildingPreviewVisible = true;
-    e.ToolText = e.ValidateBuilding(record, true);
-    e.ToolTextColor = e.ToolText.rfind("OK", 0) == 0 ? kToolTextBlue : kToolTextRed;
-    e.CursorRadius = type.Category == kCategorySnowCannon ? 80.0f : float(type.Size);
+bool AreaInReach(const TSKIEngine& e, const TSKIBuilding& garage, int i, int j) {
+    return TSKIEngine::CellInGrid(i, j) &&
+           Distance3(e.CellToWorld(i, j, true), garage.Position) < kAreaReach;
 }
 
-void BuildingClick(TSKIEngine& e) {
-    UpdateBuildingTool(e);
-    if (!PerformAction(e, PlaceBuildingAction(e.BuildingPreview)).Done()) return;
-    if (e.ToolInput.Shift) return;  // the tool stays for the next building
-    e.ConstructionTool = 0;
-    GiveBackBuildingToolSnap(e);
-    HidePreviews(e);
-}
-
-void UpdateAreaTool(TSKIEngine& e) {
-    e.CursorRadius = 50;
-    e.AreaLineVisible = false;
-    e.AreaLine.clear();
-    if (e.AreaBuilding == nullptr) return;
-    const TSKIVector target = e.CellToWorld(e.CursorI, e.CursorJ, true);
-    if (Distance3(target, e.AreaBuilding->Position) >= kAreaReach) {
-        e.ToolText = "Target out of reach!";
-        e.ToolTextColor = kToolTextRed;
-        return;
-    }
-    e.ToolText = "Set area of operations";
-    e.ToolTextColor = kToolTextBlue;
-    e.AreaLine = SampleLine(e, e.CellToWorld(e.AreaBuilding->CellI, e.AreaBuilding->CellJ, true),
-                            target, 2.0f);
-    e.AreaLineVisible = true;
-}
-
-void AreaClick(TSKIEngine& e) {
-    if (!e.AreaLineVisible || e.AreaBuilding == nullptr) return;
-    if (e.AreaBuilding->Params().Category != kCategorySnowCatGarage) return;
-    e.AreaBuilding->AreaI = e.CursorI;
-    e.AreaBuilding->AreaJ = e.CursorJ;
-    e.ConstructionTool = 0;
-    e.CursorRadius = 12;
-    HidePreviews(e);
-    e.AreaBuilding = nullptr;
+void SetAreaOfOperations(TSKIEngine& e, TSKIBuilding& garage, int i, int j) {
+    garage.AreaI = i;
+    garage.AreaJ = j;
     e.DisplayFlags &= uint8_t(~kDisplaySnow);
     e.RebuildSnowOverlay();
     e.RefreshTerrainView();
     ++e.RefreshRequests;
+}
+
+void UpdateBuildingTool(TSKIConstruction& c) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
+    TSKIBuildingRecord& record = t.BuildingPreview;
+    const TSKIBuildingParams& type = e.Params.Buildings[record.Type];
+    record.Position = t.CursorPosition;
+    record.Direction = PreviewDirection(t.BuildingPreviewTurn);
+    t.BuildingPreviewVisible = true;
+    t.ToolText = e.ValidateBuilding(record, true);
+    t.ToolTextColor = t.ToolText.rfind("OK", 0) == 0 ? kToolTextBlue : kToolTextRed;
+    t.CursorRadius = type.Category == kCategorySnowCannon ? 80.0f : float(type.Size);
+}
+
+void BuildingClick(TSKIConstruction& c) {
+    TSKIToolState& t = c.State;
+    UpdateBuildingTool(c);
+    if (!PerformAction(c.Engine, PlaceBuildingAction(t.BuildingPreview)).Done()) return;
+    t.CursorRadius = 12;
+    if (t.Input.Shift) return;  // the tool stays for the next building
+    t.Tool = TSKITool::None;
+    GiveBackBuildingToolSnap(c);
+    HidePreviews(t);
+}
+
+void UpdateAreaTool(TSKIConstruction& c) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
+    t.CursorRadius = 50;
+    t.AreaLineVisible = false;
+    t.AreaLine.clear();
+    const TSKIBuilding* garage = c.AreaBuilding();
+    if (garage == nullptr) return;
+    if (!AreaInReach(e, *garage, t.CursorI, t.CursorJ)) {
+        t.ToolText = "Target out of reach!";
+        t.ToolTextColor = kToolTextRed;
+        return;
+    }
+    t.ToolText = "Set area of operations";
+    t.ToolTextColor = kToolTextBlue;
+    t.AreaLine = SampleLine(e, e.CellToWorld(garage->CellI, garage->CellJ, true),
+                            e.CellToWorld(t.CursorI, t.CursorJ, true), 2.0f);
+    t.AreaLineVisible = true;
+}
+
+void AreaClick(TSKIConstruction& c) {
+    TSKIToolState& t = c.State;
+    const TSKIBuilding* garage = c.AreaBuilding();
+    if (!t.AreaLineVisible || garage == nullptr) return;
+    const int32_t index = t.AreaBuilding;
+    if (!PerformAction(c.Engine, SetAreaAction(size_t(index), t.CursorI, t.CursorJ)).Done())
+        return;
+    t.Tool = TSKITool::None;
+    t.CursorRadius = 12;
+    HidePreviews(t);
+    t.AreaBuilding = -1;
 }
 
 }  // namespace construction

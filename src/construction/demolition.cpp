@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "construction/tool_geometry.h"
-#include "engine/player_actions.h"
+#include "construction/construction_actions.h"
 
 namespace vallorn {
 
@@ -33,7 +33,6 @@ bool TSKIEngine::DeleteBuilding(size_t index) {
     if (index >= Buildings.size()) return false;
     TSKIBuilding* building = Buildings[index].get();
     if (!Dialogs->AskYesNo("Do you really want to delete this building?", true)) return false;
-    if (AreaBuilding == building) AreaBuilding = nullptr;
     const uint8_t category = building->Params().Category;
     const bool parking = building->Type == kBuildParking;
     const int ci = building->CellI, cj = building->CellJ;
@@ -60,19 +59,24 @@ bool TSKIEngine::DeleteBuilding(size_t index) {
     return true;
 }
 
-void TSKIEngine::DeleteUnderCursor() {
-    if (!HasGrid()) return;
-    const TerrainCell& c = Cell(CursorI, CursorJ);
+TSKIActionResult TSKIConstruction::DeleteUnderCursor() {
+    TSKIEngine& e = Engine;
+    TSKIToolState& t = State;
+    if (!e.HasGrid()) return TSKIActionResult::Failed;
+    const TerrainCell& c = e.Cell(t.CursorI, t.CursorJ);
     TSKISection* section = c.Section;
     TSKIBuilding* building = c.Kind == kCellBuilding ? c.Building : nullptr;
     // The building's index is taken first: deleting a section leaves the buildings' order.
-    const int32_t b = building != nullptr ? IndexOf(building) : -1;
-    if (section != nullptr) {
-        const int32_t s = IndexOf(section);
-        if (s >= 0) PerformAction(*this, DeleteSectionAction(size_t(s)));
-    }
-    if (b >= 0) PerformAction(*this, DeleteBuildingAction(size_t(b)));
-    CursorCell = Cell(CursorI, CursorJ);
+    const int32_t b = building != nullptr ? e.IndexOf(building) : -1;
+    const int32_t s = section != nullptr ? e.IndexOf(section) : -1;
+    TSKIActionResult result = TSKIActionResult::Failed;
+    auto note = [&](TSKIActionResult r) {
+        if (r == TSKIActionResult::Done || result == TSKIActionResult::Failed) result = r;
+    };
+    if (s >= 0) note(PerformAction(e, DeleteSectionAction(size_t(s))).Result);
+    if (b >= 0) note(PerformAction(e, DeleteBuildingAction(size_t(b))).Result);
+    t.CursorCell = e.Cell(t.CursorI, t.CursorJ);
+    return result;
 }
 
 }  // namespace vallorn

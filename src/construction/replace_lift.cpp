@@ -32,29 +32,17 @@ std::string ReplacementProblem(const TSKIEngine& e, const TSKISection& lift, uin
     const TSKILiftParams& type = e.Params.Lifts[newType];
     std::string reason;
     if (e.Park.ParkCash < price) reason = "Not enough money!";
+    // A replacement may not cross a road or a building whatever its type, and is tested as if
+    // the old lift were already gone, so that one that could not be built never costs it.
     const std::vector<TSKIVector> line =
         SampleLine(e, e.CellToWorld(lift.LowerI, lift.LowerJ, true),
-                   e.CellToWorld(lift.UpperI, lift.UpperJ, true), 2.0f);
-    for (const TSKIVector& p : line) {
-        int i, j;
-        RawCell(p, i, j);
-        if (!TSKIEngine::CellInGrid(i, j) || e.Cell(i, j).Kind == kCellRoad ||
-            e.Cell(i, j).Kind == kCellBuilding) {
-            reason = "Invalid location!";
-            break;
-        }
-    }
+                   e.CellToWorld(lift.UpperI, lift.UpperJ, true), 5.0f);
+    if (LiftLineBlocked(e, type, line, &lift, Kinds({kCellRoad, kCellBuilding})))
+        reason = "Invalid location!";
     const float length = SampledLength(line);
     if (length < 2 * type.PoleMinDist) reason = "Lift too short!";
     if (length > type.MaxLength) reason = "Lift too long!";
-    if (!reason.empty()) return reason;
-    // The new lift's own obstacle test, run as if the old lift were already gone, so that a
-    // replacement that could not be built never costs the old lift.
-    const std::vector<TSKIVector> newLine =
-        SampleLine(e, e.CellToWorld(lift.LowerI, lift.LowerJ, true),
-                   e.CellToWorld(lift.UpperI, lift.UpperJ, true), 5.0f);
-    if (LiftLineBlocked(e, type, newLine, &lift)) return "Invalid location!";
-    return {};
+    return reason;
 }
 
 }  // namespace
@@ -84,7 +72,6 @@ std::vector<TSKIReplaceEntry> TSKIEngine::ReplaceLiftMenu(size_t liftIndex) cons
 }
 
 bool TSKIEngine::ReplaceLift(size_t liftIndex, uint8_t newType, std::string* problem) {
-    ConstructionTool = 0;
     auto refuse = [problem](const std::string& why) {
         if (problem) *problem = why;
         return false;

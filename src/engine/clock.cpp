@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "base/saturating.h"
-#include "construction/tool_geometry.h"
 #include "engine/engine.h"
 
 namespace vallorn {
@@ -287,8 +286,6 @@ void TSKIEngine::DayChange() {
     AddTo(Park.ParkLoanExpence, Park.ParkLoanInterest);
 
     ResetSnowfall();
-    construction::LeaveBuildingTool(*this);  // the snap it held off comes back
-    ConstructionTool = 0;                    // leaves the ride modes too
     Dialogs->SetBusyCursor(false);
     Busy = false;
 }

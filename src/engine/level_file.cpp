@@ -267,7 +267,6 @@ TSKILevelLoadResult TSKIEngine::LoadLevelFile(const std::string& name, bool from
             Overlays.Touch(TSKIOverlay(k));
         }
 
-        ConstructionTool = 0;
         RebuildSteepness();
         RebuildSnowImages();
         RebuildSlopePaint();

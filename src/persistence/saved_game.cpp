@@ -6,7 +6,6 @@
 
 #include "base/ini_file.h"
 #include "base/safe_path.h"
-#include "construction/tool_geometry.h"
 #include "engine/engine.h"
 #include "persistence/saved_game_blocks.h"
 
@@ -267,8 +266,6 @@ void TSKIEngine::CloseGame() {
     Park = TSKIParkData{};
     StartOfDay = TSKIParkData{};
     GameCaption.clear();
-    construction::LeaveBuildingTool(*this);
-    ConstructionTool = 0;
     HighlightMode = 0;
     ArrivalBuilding = nullptr;
     TickAccumulator = HistoryAccumulator = HourAccumulator = 0;

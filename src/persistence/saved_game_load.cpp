@@ -471,7 +471,6 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
     CameraFocusX = g.CamX;
     CameraFocusZ = g.CamZ;
     CameraHeight = 500;
-    ConstructionTool = 0;
 
     // 4. Snow rows over what the level gave.
     ApplySnow(*this, file);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "construction/construction.h"
 #include "engine/engine.h"
 #include "options.h"
 #include "base/atomic_file.h"
@@ -113,14 +114,19 @@ int Run(const sim::Options& o) {
         return o.ticks ? engine.TicksRun - startTicks >= ticks
                        : engine.DayChanges - startDays >= days;
     };
-    // A frame as the game loop runs it: tool input (with a script), then the frame handler.
+    // A frame as the game loop runs it: tool input (with a script), then the frame handler; a
+    // day change leaves the tool (and ends a ride).
+    TSKIToolState toolState;
+    TSKIConstruction tools(engine, toolState);
     auto advance = [&] {
-        if (scripted) engine.UpdateTools(float(frame));
+        if (scripted) tools.UpdateTools(float(frame));
+        const int64_t daysBefore = engine.DayChanges;
         engine.OnProgress(frame);
+        if (engine.DayChanges != daysBefore) tools.LeaveTool();
         bar.Update(engine.TicksRun - startTicks);
     };
     sim::ScriptOutcome outcome;
-    if (scripted) outcome = sim::RunScript(engine, script, dialogs, advance);
+    if (scripted) outcome = sim::RunScript(tools, script, dialogs, advance);
     while (!done() && outcome.StoppedAt == 0) advance();
 
     if (!o.save.empty()) {
