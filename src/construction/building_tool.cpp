@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "base/saturating.h"
-#include "construction/tool_geometry.h"
 #include "construction/construction_actions.h"
+#include "construction/tool_geometry.h"
 
 namespace vallorn {
 
@@ -200,8 +200,7 @@ void AreaClick(TSKIConstruction& c) {
     const TSKIBuilding* garage = c.AreaBuilding();
     if (!t.AreaLineVisible || garage == nullptr) return;
     const int32_t index = t.AreaBuilding;
-    if (!PerformAction(c.Engine, SetAreaAction(size_t(index), t.CursorI, t.CursorJ)).Done())
-        return;
+    if (!PerformAction(c.Engine, SetAreaAction(size_t(index), t.CursorI, t.CursorJ)).Done()) return;
     t.Tool = TSKITool::None;
     t.CursorRadius = 12;
     HidePreviews(t);

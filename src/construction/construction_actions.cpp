@@ -31,7 +31,8 @@ bool KindIn(uint8_t kind, std::initializer_list<uint8_t> kinds) {
 
 TSKIActionCheck CheckSlopeStep(const TSKIEngine& e, const TSKIToolState& t, int i, int j,
                                bool finish) {
-    if (t.Tool != TSKITool::Slope || t.SlopePath.empty()) return Check::Refused("No slope is being drawn");
+    if (t.Tool != TSKITool::Slope || t.SlopePath.empty())
+        return Check::Refused("No slope is being drawn");
     if (!InGrid(e, i, j)) return Check::Refused("Path blocked!");
     const uint8_t kind = KindOf(e.Cell(i, j));
     const bool endKind = KindIn(kind, {kCellSlopeCentre, kCellLiftLower, kCellLiftUpper});
@@ -110,8 +111,7 @@ TSKIPlayerAction SlopeStartAction(TSKIConstruction& tools, int i, int j) {
         "slope-start " + Cell(i, j),
         [=](const TSKIEngine& e) {
             if (!InGrid(e, i, j) ||
-                !KindIn(KindOf(e.Cell(i, j)),
-                        {kCellSlopeCentre, kCellLiftLower, kCellLiftUpper})) {
+                !KindIn(KindOf(e.Cell(i, j)), {kCellSlopeCentre, kCellLiftLower, kCellLiftUpper})) {
                 return Check::Refused("A slope starts on a slope or a lift station");
             }
             return Check::Allowed("Build slope");
@@ -126,42 +126,40 @@ TSKIPlayerAction SlopeStartAction(TSKIConstruction& tools, int i, int j) {
 // A slope step judges the segment to the cell as a frame of the tool would, then clicks on
 // the cell unless the judgement itself added a node (a long forward segment).
 TSKIPlayerAction SlopeNodeAction(TSKIConstruction& tools, int i, int j) {
-    return {"slope-node " + Cell(i, j),
-            [&tools, i, j](const TSKIEngine& e) {
-                return CheckSlopeStep(e, tools.State, i, j, false);
-            },
-            [&tools, i, j](TSKIEngine&, std::string& reason) {
-                TSKIToolState& t = tools.State;
-                const size_t nodes = t.SlopePath.size();
-                UpdateSlopeSegment(tools, i, j, 0);
-                if (t.SlopePath.size() == nodes && t.SlopeSegmentValid) SlopeClickAt(tools, i, j);
-                if (t.Tool == TSKITool::Slope && t.SlopePath.size() > nodes) {
-                    return TSKIActionResult::Done;
-                }
-                reason = t.ToolText;
-                return TSKIActionResult::Failed;
-            }};
+    return {
+        "slope-node " + Cell(i, j),
+        [&tools, i, j](const TSKIEngine& e) { return CheckSlopeStep(e, tools.State, i, j, false); },
+        [&tools, i, j](TSKIEngine&, std::string& reason) {
+            TSKIToolState& t = tools.State;
+            const size_t nodes = t.SlopePath.size();
+            UpdateSlopeSegment(tools, i, j, 0);
+            if (t.SlopePath.size() == nodes && t.SlopeSegmentValid) SlopeClickAt(tools, i, j);
+            if (t.Tool == TSKITool::Slope && t.SlopePath.size() > nodes) {
+                return TSKIActionResult::Done;
+            }
+            reason = t.ToolText;
+            return TSKIActionResult::Failed;
+        }};
 }
 
 TSKIPlayerAction SlopeFinishAction(TSKIConstruction& tools, int i, int j) {
-    return {"slope-finish " + Cell(i, j),
-            [&tools, i, j](const TSKIEngine& e) {
-                return CheckSlopeStep(e, tools.State, i, j, true);
-            },
-            [&tools, i, j](TSKIEngine& e, std::string& reason) {
-                TSKIToolState& t = tools.State;
-                UpdateSlopeSegment(tools, i, j, 0);
-                if (!t.SlopeSegmentValid) {
-                    reason = t.ToolText;
-                    return TSKIActionResult::Failed;
-                }
-                const int32_t slopes = e.SlopeCount();
-                SlopeClickAt(tools, i, j);
-                if (e.SlopeCount() > slopes) return TSKIActionResult::Done;
-                // A path whose legs cross something is dropped when it is finished.
-                reason = t.Tool == TSKITool::Slope ? t.ToolText : "The slope could not be laid";
+    return {
+        "slope-finish " + Cell(i, j),
+        [&tools, i, j](const TSKIEngine& e) { return CheckSlopeStep(e, tools.State, i, j, true); },
+        [&tools, i, j](TSKIEngine& e, std::string& reason) {
+            TSKIToolState& t = tools.State;
+            UpdateSlopeSegment(tools, i, j, 0);
+            if (!t.SlopeSegmentValid) {
+                reason = t.ToolText;
                 return TSKIActionResult::Failed;
-            }};
+            }
+            const int32_t slopes = e.SlopeCount();
+            SlopeClickAt(tools, i, j);
+            if (e.SlopeCount() > slopes) return TSKIActionResult::Done;
+            // A path whose legs cross something is dropped when it is finished.
+            reason = t.Tool == TSKITool::Slope ? t.ToolText : "The slope could not be laid";
+            return TSKIActionResult::Failed;
+        }};
 }
 
 TSKIPlayerAction PlaceBuildingAction(uint8_t type, int i, int j, float directionDegrees) {

@@ -2,8 +2,8 @@
 // clean-up of cells, skiers, vehicles, snow and routes.
 #include <algorithm>
 
-#include "construction/tool_geometry.h"
 #include "construction/construction_actions.h"
+#include "construction/tool_geometry.h"
 
 namespace vallorn {
 

@@ -173,9 +173,8 @@ void UpdateLiftTool(TSKIConstruction& c) {
             ",-)";
     }
 
-    const std::string error =
-        LiftPlacementError(e, t.LowerI, t.LowerJ, t.CursorI, t.CursorJ, t.LiftType,
-                           t.LiftLinePreview, price);
+    const std::string error = LiftPlacementError(e, t.LowerI, t.LowerJ, t.CursorI, t.CursorJ,
+                                                 t.LiftType, t.LiftLinePreview, price);
     if (!error.empty()) {
         t.ToolText = error;
         t.ToolTextColor = kToolTextRed;

@@ -19,21 +19,21 @@ namespace vallorn {
 // The active tool.
 enum class TSKITool : uint8_t {
     None = 0,
-    Lift = 2,            // from a lower station to the cursor
-    Slope = 3,           // drawing a slope node by node
-    BlockBrush = 5,      // editor: blocked terrain
-    UnblockBrush = 6,    // editor: free terrain (roads too)
-    Trees = 7,           // planting trees (game and editor)
-    RemoveTrees = 8,     // editor
-    SnowBrush = 9,       // editor: natural snow
-    BareBrush = 10,      // editor: no natural snow
-    Building = 11,       // placing a service building
-    Area = 12,           // a snowcat garage's area of operations
-    FreeRide = 13,       // the player's own skier
-    RoadBrush = 14,      // editor
-    Race = 15,           // the player's own skier against the clock
-    AddHouse = 16,       // editor: decorative houses
-    DeleteHouse = 17,    // editor
+    Lift = 2,          // from a lower station to the cursor
+    Slope = 3,         // drawing a slope node by node
+    BlockBrush = 5,    // editor: blocked terrain
+    UnblockBrush = 6,  // editor: free terrain (roads too)
+    Trees = 7,         // planting trees (game and editor)
+    RemoveTrees = 8,   // editor
+    SnowBrush = 9,     // editor: natural snow
+    BareBrush = 10,    // editor: no natural snow
+    Building = 11,     // placing a service building
+    Area = 12,         // a snowcat garage's area of operations
+    FreeRide = 13,     // the player's own skier
+    RoadBrush = 14,    // editor
+    Race = 15,         // the player's own skier against the clock
+    AddHouse = 16,     // editor: decorative houses
+    DeleteHouse = 17,  // editor
 };
 
 // The brushes of the level editor.

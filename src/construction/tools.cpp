@@ -2,8 +2,8 @@
 // the cursor and the active tool, the click, the keys, and the hover text without a tool.
 #include <algorithm>
 
-#include "construction/tool_geometry.h"
 #include "construction/construction_actions.h"
+#include "construction/tool_geometry.h"
 
 namespace vallorn {
 
@@ -51,7 +51,8 @@ void ToggleDisplay(TSKIConstruction& c, int digit) {
             // Skier info forces the snap off and gives it back when it is switched off; while
             // the building tool holds the snap off too, the player's snap is the one it kept.
             if (on) {
-                t.SkierInfoSavedSnap = t.Tool == TSKITool::Building ? t.SavedCursorSnap : t.CursorSnap;
+                t.SkierInfoSavedSnap =
+                    t.Tool == TSKITool::Building ? t.SavedCursorSnap : t.CursorSnap;
                 t.CursorSnap = false;
             } else if (t.Tool != TSKITool::Building) {
                 t.CursorSnap = t.SkierInfoSavedSnap;

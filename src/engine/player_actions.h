@@ -12,7 +12,6 @@
 #include <string>
 #include <utility>
 
-
 namespace vallorn {
 
 class TSKIEngine;

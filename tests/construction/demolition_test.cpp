@@ -96,11 +96,11 @@ TEST_F(Demolition, DeletingABuildingTakesItsVehiclesAndRenumbersTheOthers) {
     ASSERT_GT(snowcats, 0u);
     ASSERT_LT(snowcats, f->Vehicles.size());
 
-    f->StartAreaTool(0);  // the selection goes with the building
+    con.StartAreaTool(0);  // the selection goes with the building
     Hover(100, 100);
-    f->DeleteUnderCursor();
+    con.DeleteUnderCursor();
     EXPECT_EQ(f->Buildings.size(), 1u);
-    EXPECT_EQ(f->AreaBuilding, nullptr);
+    EXPECT_EQ(con.AreaBuilding(), nullptr);
     EXPECT_EQ(f->Vehicles.size(), snowcats);
     for (const auto& v : f->Vehicles) EXPECT_EQ(v->Building, 0);
 

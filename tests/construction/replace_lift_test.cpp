@@ -4,8 +4,8 @@
 
 #include <set>
 
+#include "construction/construction_actions.h"
 #include "construction/tool_world.h"
-#include "engine/player_actions.h"
 
 namespace vallorn {
 namespace {
@@ -70,7 +70,6 @@ TEST_F(ReplaceLift, InACampaignMissionOnlyUnlockedTypesAreOffered) {
 
 TEST_F(ReplaceLift, YesReplacesTheLiftAndChargesTheFullPrice) {
     double_->TicketPrice = 99;
-    f->ConstructionTool = 7;
     EXPECT_TRUE(f->ReplaceLift(0, 3));
     ASSERT_EQ(f.dialogs.questions.size(), 1u);
     EXPECT_EQ(f.dialogs.questions[0],
@@ -86,7 +85,6 @@ TEST_F(ReplaceLift, YesReplacesTheLiftAndChargesTheFullPrice) {
     EXPECT_EQ(quad.LowerJ, 100);
     EXPECT_EQ(quad.UpperJ, 160);
     EXPECT_EQ(start_ - Cash(), Price(3));
-    EXPECT_EQ(f->ConstructionTool, 0);
     EXPECT_TRUE(f.dialogs.errors.empty());
     EXPECT_EQ(built.back(), std::make_pair(int(kBuiltLift), uint8_t(3)));
 }

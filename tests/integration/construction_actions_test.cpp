@@ -2,9 +2,10 @@
 // the price the tools would show and changes nothing; the apply builds and charges that price.
 #include <gtest/gtest.h>
 
-#include "engine/build_menu.h"
+#include "construction/build_menu.h"
+#include "construction/construction.h"
+#include "construction/construction_actions.h"
 #include "engine/engine.h"
-#include "engine/player_actions.h"
 #include "support/engine_fixture.h"
 
 namespace vallorn {
@@ -17,16 +18,17 @@ class ConstructionActions : public ::testing::Test {
 protected:
     void SetUp() override {
         e = std::make_unique<TSKIEngine>(TSKIEngineSetup{test::BuildRoot(), 3, &dialogs});
+        con = std::make_unique<TSKIConstruction>(*e, tool);
         ASSERT_TRUE(e->LoadLevelFile("Training", false).ok());
         e->Park.ParkCash = 50000;
     }
     TSKIActionOutcome Do(const TSKIPlayerAction& a) { return PerformAction(*e, a); }
     void BuildLiftAndSlope() {
         ASSERT_TRUE(Do(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0)).Done());
-        ASSERT_TRUE(Do(SlopeStartAction(kUpperI, kUpperJ)).Done());
-        ASSERT_TRUE(Do(SlopeNodeAction(132, 234)).Done());
-        ASSERT_TRUE(Do(SlopeNodeAction(120, 234)).Done());
-        ASSERT_TRUE(Do(SlopeFinishAction(kLowerI, kLowerJ)).Done());
+        ASSERT_TRUE(Do(SlopeStartAction(*con, kUpperI, kUpperJ)).Done());
+        ASSERT_TRUE(Do(SlopeNodeAction(*con, 132, 234)).Done());
+        ASSERT_TRUE(Do(SlopeNodeAction(*con, 120, 234)).Done());
+        ASSERT_TRUE(Do(SlopeFinishAction(*con, kLowerI, kLowerJ)).Done());
     }
     // A refusal with the tools' text that leaves the park as it was.
     void ExpectRefused(const TSKIPlayerAction& a, const std::string& text) {
@@ -37,13 +39,15 @@ protected:
         EXPECT_EQ(e->SaveGameText(), before) << a.Name;
     }
     void PointAt(int i, int j) {
-        e->CursorSnap = false;
-        e->SetCursorTarget(e->CellToWorld(i, j, true));
-        e->UpdateTools(0);
+        tool.CursorSnap = false;
+        con->SetCursorTarget(e->CellToWorld(i, j, true));
+        con->UpdateTools(0);
     }
 
     test::FakeDialogs dialogs;
     std::unique_ptr<TSKIEngine> e;
+    TSKIToolState tool;
+    std::unique_ptr<TSKIConstruction> con;
 };
 
 TEST_F(ConstructionActions, ALiftIsChargedThePriceItsCheckShowed) {
@@ -74,11 +78,11 @@ TEST_F(ConstructionActions, ALiftCheckRefusesWithTheHoverTexts) {
 }
 
 TEST_F(ConstructionActions, ASlopeIsDrawnNodeByNodeFromTheTopStationToTheBottomOne) {
-    ExpectRefused(SlopeNodeAction(132, 234), "No slope is being drawn");
-    ExpectRefused(SlopeStartAction(132, 234), "A slope starts on a slope or a lift station");
+    ExpectRefused(SlopeNodeAction(*con, 132, 234), "No slope is being drawn");
+    ExpectRefused(SlopeStartAction(*con, 132, 234), "A slope starts on a slope or a lift station");
     BuildLiftAndSlope();
     EXPECT_EQ(e->SlopeCount(), 1);
-    EXPECT_EQ(e->ConstructionTool, 0);
+    EXPECT_EQ(tool.Tool, TSKITool::None);
     EXPECT_EQ(e->Park.ParkCash, 50000 - e->Sections[0]->InvestedMoney);  // slopes are free
     const uint8_t kind = e->Cell(126, 234).Kind;
     EXPECT_TRUE(kind == kCellSlope || kind == kCellSlopeCentre) << int(kind);
@@ -86,13 +90,14 @@ TEST_F(ConstructionActions, ASlopeIsDrawnNodeByNodeFromTheTopStationToTheBottomO
 
 TEST_F(ConstructionActions, FinishingRightAfterTheStartIsTooShortAndBuildsNothing) {
     ASSERT_TRUE(Do(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0)).Done());
-    ASSERT_TRUE(Do(SlopeStartAction(kUpperI, kUpperJ)).Done());
-    ExpectRefused(SlopeFinishAction(132, 234), "A slope finishes on a slope or a lift station");
-    const TSKIActionOutcome o = Do(SlopeFinishAction(kLowerI, kLowerJ));
+    ASSERT_TRUE(Do(SlopeStartAction(*con, kUpperI, kUpperJ)).Done());
+    ExpectRefused(SlopeFinishAction(*con, 132, 234),
+                  "A slope finishes on a slope or a lift station");
+    const TSKIActionOutcome o = Do(SlopeFinishAction(*con, kLowerI, kLowerJ));
     EXPECT_EQ(o.Result, TSKIActionResult::Failed);
     EXPECT_EQ(o.Reason, "Slope too short!");
     EXPECT_EQ(e->SlopeCount(), 0);
-    EXPECT_EQ(e->ConstructionTool, 3);  // still drawing
+    EXPECT_EQ(tool.Tool, TSKITool::Slope);  // still drawing
 }
 
 TEST_F(ConstructionActions, BuildingsFollowThePlacementRulesAndArePaidFor) {
@@ -140,37 +145,41 @@ TEST_F(ConstructionActions, ALiftIsReplacedForTheFullPriceOfTheNewType) {
 
 TEST_F(ConstructionActions, TheMenuStartsTheToolsOfTheCellUnderTheCursor) {
     PointAt(kLowerI, kLowerJ);
-    TSKIActionOutcome o = ChooseMenuItem(*e, "Build slope");
+    TSKIActionOutcome o = ChooseMenuItem(*con, "Build slope");
     EXPECT_EQ(o.Reason, "No menu item \"Build slope\"");
-    EXPECT_TRUE(ChooseMenuItem(*e, "Build lift/Platter lift").Done());
-    EXPECT_EQ(e->ConstructionTool, 2);
-    EXPECT_EQ(e->ToolLowerI, kLowerI);
+    EXPECT_TRUE(ChooseMenuItem(*con, "Build lift/Platter lift").Done());
+    EXPECT_EQ(tool.Tool, TSKITool::Lift);
+    EXPECT_EQ(tool.LowerI, kLowerI);
     PointAt(kUpperI, kUpperJ);
-    e->ToolClick();
+    con->ToolClick();
     ASSERT_EQ(e->LiftCount(), 1);
 
     PointAt(kUpperI, kUpperJ);
-    EXPECT_EQ(e->ToolText, "Platter lift #1 - upper station");
-    EXPECT_TRUE(ChooseMenuItem(*e, "Build slope").Done());
-    EXPECT_EQ(e->ConstructionTool, 3);
-    EXPECT_TRUE(ChooseMenuItem(*e, "Cancel").Done());
-    EXPECT_EQ(e->ConstructionTool, 0);
-    EXPECT_TRUE(ChooseMenuItem(*e, "Services/Parking").Done());
-    EXPECT_EQ(e->ConstructionTool, 11);
-    EXPECT_EQ(e->BuildingPreview.Type, kBuildParking);
-    o = ChooseMenuItem(*e, "Free ride");
+    EXPECT_EQ(tool.ToolText, "Platter lift #1 - upper station");
+    EXPECT_TRUE(ChooseMenuItem(*con, "Build slope").Done());
+    EXPECT_EQ(tool.Tool, TSKITool::Slope);
+    EXPECT_TRUE(ChooseMenuItem(*con, "Cancel").Done());
+    EXPECT_EQ(tool.Tool, TSKITool::None);
+    EXPECT_TRUE(ChooseMenuItem(*con, "Services/Parking").Done());
+    EXPECT_EQ(tool.Tool, TSKITool::Building);
+    EXPECT_EQ(tool.BuildingPreview.Type, kBuildParking);
+    o = ChooseMenuItem(*con, "Free ride");
     EXPECT_EQ(o.Result, TSKIActionResult::Failed);
 }
 
-TEST_F(ConstructionActions, TreesAreOnlyPlantedWhereNeededAndWithRoomAround) {
+// The tree tool's rule: room around the cell, blocked ground counting as occupied; a park
+// that needs no more trees still gets them.
+TEST_F(ConstructionActions, TreesArePlantedWithRoomAroundWhetherNeededOrNot) {
     BuildLiftAndSlope();
-    e->Park.ParkTreesFelled = 0;
-    ExpectRefused(PlantTreeAction(90, 200), "No more trees needed!");
-    e->Park.ParkTreesFelled = 5;
     ExpectRefused(PlantTreeAction(126, 237), "No room for a tree");  // three cells off the slope
+    ASSERT_EQ(e->Cell(87, 203).Kind, kCellFree);
+    e->Cell(87, 203).Blocked = true;
+    ExpectRefused(PlantTreeAction(90, 200), "No room for a tree");
+    e->Cell(87, 203).Blocked = false;
     e->Park.ParkCash = e->Game().TreePrice - 1;
     ExpectRefused(PlantTreeAction(90, 200), "Not enough cash!");
     e->Park.ParkCash = 50000;
+    e->Park.ParkTreesFelled = 0;
     ASSERT_FALSE(e->Cell(90, 200).Tree);
     EXPECT_TRUE(Do(PlantTreeAction(90, 200)).Done());
     EXPECT_TRUE(e->Cell(90, 200).Tree);
@@ -185,7 +194,7 @@ TEST_F(ConstructionActions, AGaragesAreaOfOperationsIsSetWithinReach) {
     EXPECT_TRUE(Do(SetAreaAction(1, 100, 230)).Done());
     EXPECT_EQ(e->Buildings[1]->AreaI, 100);
     EXPECT_EQ(e->Buildings[1]->AreaJ, 230);
-    EXPECT_EQ(e->ConstructionTool, 0);
+    EXPECT_EQ(tool.Tool, TSKITool::None);
 }
 
 TEST_F(ConstructionActions, ABuildingIsDeletedOnlyWhenThePlayerSaysYes) {

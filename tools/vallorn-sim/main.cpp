@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "base/atomic_file.h"
 #include "construction/construction.h"
 #include "engine/engine.h"
 #include "options.h"
-#include "base/atomic_file.h"
 #include "report.h"
 #include "script_runner.h"
 

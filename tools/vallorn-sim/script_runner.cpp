@@ -3,13 +3,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/atomic_file.h"
 #include "construction/build_menu.h"
 #include "construction/construction.h"
 #include "construction/construction_actions.h"
 #include "engine/engine.h"
 #include "engine/player_actions.h"
 #include "json_writer.h"
-#include "base/atomic_file.h"
 
 namespace vallorn::sim {
 
