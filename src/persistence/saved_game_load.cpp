@@ -526,23 +526,14 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
                        patient ? IndexOf(patient) : -1))
             taken.emplace(home, v.Slot);
     }
-    // A fleet short of its number gets a vehicle on every free slot from the count present
-    // up to and including its last slot: a rescue station holding fewer than 2 gets slots up
-    // to 2, a hospital holding fewer than 3 up to 3 (only its first slot takes a helicopter).
+    // A fleet short of its number gets a vehicle on every free seat of the fleet.
     for (size_t b = 0; b < Buildings.size(); ++b) {
-        int32_t present = 0;
-        for (const auto& v : Vehicles) present += v->Building == int32_t(b);
+        const TSKIFleet fleet = FleetOf(*Buildings[b]);
         const uint8_t type = Buildings[b]->Type;
-        uint8_t vehicle = 0;
-        int32_t wanted = 0, last = 0;
-        if (type == kBuildRescueStation) vehicle = kVehicleSnowmobile, wanted = last = 2;
-        if (type == kBuildSkiPatrol) vehicle = kVehicleSnowmobile, wanted = 1;
-        if (type == kBuildHospital) vehicle = kVehicleHelicopter, wanted = last = 3;
-        if (type == kBuildSnowcatGarage) vehicle = kVehicleSnowcat, wanted = 1;
-        if (present >= wanted) continue;
-        for (int32_t slot = present; slot <= last; ++slot) {
-            if (!VehicleFits(vehicle, type, slot) || taken.count({int32_t(b), slot})) continue;
-            AddVehicle(*this, vehicle, int32_t(b), slot, Buildings[b]->Position,
+        for (int32_t slot = 0; slot < fleet.Size; ++slot) {
+            if (!VehicleFits(fleet.Vehicle, type, slot) || taken.count({int32_t(b), slot}))
+                continue;
+            AddVehicle(*this, fleet.Vehicle, int32_t(b), slot, Buildings[b]->Position,
                        Buildings[b]->Direction, false);
         }
     }
