@@ -206,7 +206,7 @@ TSKIMenuContext MenuContext(const TSKIEngine& e, const TSKIToolState& t) {
         c.SectionIsLift = cell.Section->IsLift();
         c.SectionName = cell.Section->Name;
         if (c.SectionIsLift && KindIn(cell.Kind, {kCellLiftLower, kCellLiftUpper})) {
-            c.Replace = e.ReplaceLiftMenu(size_t(e.IndexOf(cell.Section)));
+            c.Replace = ReplaceLiftMenu(e, size_t(e.IndexOf(cell.Section)));
         }
     }
     if (cell.Building && e.IndexOf(cell.Building) >= 0 &&

@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "base/params.h"
+#include "construction/construction.h"
 #include "construction/tool_state.h"
 #include "engine/player_actions.h"
 
 namespace vallorn {
 
-struct TSKIReplaceEntry;
 class TSKIConstruction;
 
 enum class TSKIMenuCommand : uint8_t {

@@ -25,23 +25,24 @@ TSKIVector PreviewDirection(float degrees) {
 
 }  // namespace
 
-std::string TSKIEngine::ValidateBuilding(const TSKIBuildingRecord& record, bool checkMoney) const {
-    if (!HasGrid() || !PositionInGrid(record.Position) || record.Type >= kBuildingTypeCount)
+std::string ValidateBuilding(const TSKIEngine& e, const TSKIBuildingRecord& record,
+                             bool checkMoney) {
+    if (!e.HasGrid() || !e.PositionInGrid(record.Position) || record.Type >= kBuildingTypeCount)
         return "Invalid location";
-    const TSKIBuildingParams& type = Params.Buildings[record.Type];
+    const TSKIBuildingParams& type = e.Params.Buildings[record.Type];
     TSKIVector pos = record.Position;
-    pos.y = TerrainHeight(pos);
+    pos.y = e.TerrainHeight(pos);
     int ci, cj;
-    WorldToCell(pos, ci, cj);
+    TSKIEngine::WorldToCell(pos, ci, cj);
     const int r = type.Size;
     // The footprint disc; an occupied cell outranks a lift corridor, which outranks a slant.
     bool occupied = false, underLift = false, steep = false;
     for (int a = ci - r; a <= ci + r; ++a) {
         for (int b = cj - r; b <= cj + r; ++b) {
-            if (!CellInGrid(a, b)) continue;
-            const TSKIVector p = CellToWorld(a, b, true);
+            if (!TSKIEngine::CellInGrid(a, b)) continue;
+            const TSKIVector p = e.CellToWorld(a, b, true);
             if (Distance3(p, pos) >= float(r)) continue;
-            const TerrainCell& c = Cell(a, b);
+            const TerrainCell& c = e.Cell(a, b);
             occupied |= KindOf(c) != kCellFree;
             underLift |= c.UnderLift;
             steep |= record.Type != kBuildSightseeing && std::fabs(p.y - pos.y) > kSteepLimit;
@@ -51,13 +52,14 @@ std::string TSKIEngine::ValidateBuilding(const TSKIBuildingRecord& record, bool 
     if (underLift) return "Can not build under lift";
     if (steep) return "Terrain too steep";
     const int32_t price = type.Cost;
-    if (checkMoney && Park.ParkCash < price) return "Not enough money (" + FormatMoney(price) + ")";
+    if (checkMoney && e.Park.ParkCash < price)
+        return "Not enough money (" + FormatMoney(price) + ")";
     if (record.Type == kBuildParking) {
         bool road = false;
         for (int a = ci - kRoadReachCells; a <= ci + kRoadReachCells && !road; ++a) {
             for (int b = cj - kRoadReachCells; b <= cj + kRoadReachCells; ++b) {
-                if (!CellInGrid(a, b)) continue;
-                const TerrainCell& c = Cell(a, b);
+                if (!TSKIEngine::CellInGrid(a, b)) continue;
+                const TerrainCell& c = e.Cell(a, b);
                 if (c.Kind == kCellRoad && Distance3(c.TreePosition, pos) < kRoadReach) {
                     road = true;
                     break;
@@ -69,13 +71,13 @@ std::string TSKIEngine::ValidateBuilding(const TSKIBuildingRecord& record, bool 
     return "OK (" + FormatMoney(price) + ")";
 }
 
-bool TSKIEngine::PlaceBuilding(const TSKIBuildingRecord& record, bool charge) {
-    if (!HasGrid() || !PositionInGrid(record.Position) || record.Type >= kBuildingTypeCount)
+bool PlaceBuilding(TSKIEngine& e, const TSKIBuildingRecord& record, bool charge) {
+    if (!e.HasGrid() || !e.PositionInGrid(record.Position) || record.Type >= kBuildingTypeCount)
         return false;
-    if (charge && ValidateBuilding(record, true).rfind("OK", 0) != 0) return false;
-    const TSKIBuildingParams& type = Params.Buildings[record.Type];
+    if (charge && ValidateBuilding(e, record, true).rfind("OK", 0) != 0) return false;
+    const TSKIBuildingParams& type = e.Params.Buildings[record.Type];
     TSKIBuildingRecord r = record;
-    r.Position.y = TerrainHeight(r.Position);
+    r.Position.y = e.TerrainHeight(r.Position);
     r.Position.w = 1;
     if (charge) {
         r.Open = true;
@@ -84,22 +86,22 @@ bool TSKIEngine::PlaceBuilding(const TSKIBuildingRecord& record, bool charge) {
         r.TooExpensiveCount = 0;
     }
     // The building marks its centre cell and creates its vehicles.
-    TSKIBuilding* b = CreateBuilding(r);
+    TSKIBuilding* b = e.CreateBuilding(r);
     if (b == nullptr) return false;
     if (charge) {
-        TakeFrom(Park.ParkCash, type.Cost);
-        if (type.Category == kCategorySnowCannon) RebuildSnowOverlay();
+        TakeFrom(e.Park.ParkCash, type.Cost);
+        if (type.Category == kCategorySnowCannon) e.RebuildSnowOverlay();
         // The parking capacity follows every new lot (the shipped lots are not of the
         // office category).
-        if (type.Category == kCategoryOffice || r.Type == kBuildParking) AllocateParking();
-        RebuildOverlay(TSKIOverlay::Occupancy);
-        if (Options.Detail >= 1 || (r.Type != kBuildSnowCannon && r.Type != kBuildCot))
-            RebuildOverlay(TSKIOverlay::ObjectImprint);
+        if (type.Category == kCategoryOffice || r.Type == kBuildParking) e.AllocateParking();
+        e.RebuildOverlay(TSKIOverlay::Occupancy);
+        if (e.Options.Detail >= 1 || (r.Type != kBuildSnowCannon && r.Type != kBuildCot))
+            e.RebuildOverlay(TSKIOverlay::ObjectImprint);
         b->AreaI = b->CellI;
         b->AreaJ = b->CellJ;
-        CountTreesFelled();
-        if (OnBuilt) OnBuilt(kBuiltBuilding, r.Type);
-        ++RefreshRequests;
+        e.CountTreesFelled();
+        if (e.OnBuilt) e.OnBuilt(kBuiltBuilding, r.Type);
+        ++e.RefreshRequests;
     }
     return true;
 }
@@ -159,7 +161,7 @@ void UpdateBuildingTool(TSKIConstruction& c) {
     record.Position = t.CursorPosition;
     record.Direction = PreviewDirection(t.BuildingPreviewTurn);
     t.BuildingPreviewVisible = true;
-    t.ToolText = e.ValidateBuilding(record, true);
+    t.ToolText = ValidateBuilding(e, record, true);
     t.ToolTextColor = t.ToolText.rfind("OK", 0) == 0 ? kToolTextBlue : kToolTextRed;
     t.CursorRadius = type.Category == kCategorySnowCannon ? 80.0f : float(type.Size);
 }

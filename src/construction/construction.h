@@ -4,12 +4,48 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "construction/tool_state.h"
 #include "engine/engine.h"
 #include "engine/player_actions.h"
 
 namespace vallorn {
+
+// --- the park's construction, shared by the tools' clicks and the construction actions ---
+// Price of a lift of the type between two station cells, from its pole layout.
+int32_t LiftPrice(const TSKIEngine& e, int lowerI, int lowerJ, int upperI, int upperJ,
+                  uint8_t liftType);
+// Builds and charges a lift as the lift tool's click does; null when its line is blocked.
+TSKISection* BuildLift(TSKIEngine& e, int lowerI, int lowerJ, int upperI, int upperJ,
+                       uint8_t liftType);
+// The placement verdict: "OK (price)" or the reason it cannot be placed.
+std::string ValidateBuilding(const TSKIEngine& e, const TSKIBuildingRecord& record,
+                             bool checkMoney);
+// Places a building; with `charge` only when valid, and it is paid for.
+bool PlaceBuilding(TSKIEngine& e, const TSKIBuildingRecord& record, bool charge);
+// Demolition and replacement (dialogs through the engine's Dialogs).
+bool DeleteSection(TSKIEngine& e, size_t index, bool askFirst);
+bool DeleteBuilding(TSKIEngine& e, size_t index);
+// One entry of the "Replace lift" submenu.
+struct TSKIReplaceEntry {
+    uint8_t LiftType = 0;
+    std::string Caption;  // "Quad chairlift (1.234,-)"
+    bool Visible = false;
+    bool Enabled = false;
+};
+// Whether the "Replace lift" submenu is shown: some entry is enabled.
+bool ReplaceMenuShown(const std::vector<TSKIReplaceEntry>& entries);
+std::vector<TSKIReplaceEntry> ReplaceLiftMenu(const TSKIEngine& e, size_t liftIndex);
+// True when replaced. Otherwise `problem` (when given) receives why: the reason shown
+// after "Can not upgrade. ", or empty when the player answered No.
+bool ReplaceLift(TSKIEngine& e, size_t liftIndex, uint8_t newType, std::string* problem = nullptr);
+// A campaign mission with the editor closed: types must be unlocked in the profile.
+inline bool CampaignLocks(const TSKIEngine& e) {
+    return e.Park.ParkMissionIndex >= 0 && !e.EditorOpen;
+}
+bool LiftUnlocked(const TSKIEngine& e, uint8_t type);
 
 class TSKIConstruction {
 public:

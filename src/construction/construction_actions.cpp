@@ -55,17 +55,17 @@ TSKIActionCheck CheckBuilding(const TSKIEngine& e, const TSKIBuildingRecord& r) 
     if (r.Type >= kBuildingTypeCount || (r.Type == kBuildSightseeing && !e.EditorOpen)) {
         return Check::Refused("No such building type");
     }
-    if (e.CampaignLocks() && !e.Profile.UnlockedBuildings[r.Type]) {
+    if (CampaignLocks(e) && !e.Profile.UnlockedBuildings[r.Type]) {
         return Check::Refused("This building is locked");
     }
     if (!e.PositionInGrid(r.Position)) return Check::Refused("Invalid location");
-    const std::string verdict = e.ValidateBuilding(r, true);
+    const std::string verdict = ValidateBuilding(e, r, true);
     if (verdict.rfind("OK", 0) != 0) return Check::Refused(verdict);
     return Check::Allowed(verdict, e.Params.Buildings[r.Type].Cost);
 }
 
 TSKIActionResult ApplyBuilding(TSKIEngine& e, const TSKIBuildingRecord& r, std::string& reason) {
-    if (e.PlaceBuilding(r, true)) return TSKIActionResult::Done;
+    if (PlaceBuilding(e, r, true)) return TSKIActionResult::Done;
     reason = "Invalid location";
     return TSKIActionResult::Failed;
 }
@@ -84,12 +84,12 @@ TSKIPlayerAction BuildLiftAction(int lowerI, int lowerJ, int upperI, int upperJ,
             std::to_string(liftType),
         [=](const TSKIEngine& e) {
             if (liftType >= kLiftTypeCount) return Check::Refused("No such lift type");
-            if (!e.LiftUnlocked(liftType)) return Check::Refused("This lift type is locked");
+            if (!LiftUnlocked(e, liftType)) return Check::Refused("This lift type is locked");
             if (!InGrid(e, lowerI, lowerJ) || !InGrid(e, upperI, upperJ)) {
                 return Check::Refused("Invalid location!");
             }
             if (!LowerStationFits(e, lowerI, lowerJ)) return Check::Refused("Invalid location!");
-            const int32_t price = e.LiftPrice(lowerI, lowerJ, upperI, upperJ, liftType);
+            const int32_t price = LiftPrice(e, lowerI, lowerJ, upperI, upperJ, liftType);
             const auto line = construction::SampleLine(e, e.CellToWorld(lowerI, lowerJ, true),
                                                        e.CellToWorld(upperI, upperJ, true), 5.0f);
             const std::string error = construction::LiftPlacementError(
@@ -98,7 +98,7 @@ TSKIPlayerAction BuildLiftAction(int lowerI, int lowerJ, int upperI, int upperJ,
             return Check::Allowed("Place upper station (Price:" + FormatMoney(price) + ")", price);
         },
         [=](TSKIEngine& e, std::string& reason) {
-            if (e.BuildLift(lowerI, lowerJ, upperI, upperJ, liftType)) {
+            if (BuildLift(e, lowerI, lowerJ, upperI, upperJ, liftType)) {
                 return TSKIActionResult::Done;
             }
             reason = "Invalid location!";
@@ -227,7 +227,7 @@ TSKIPlayerAction DeleteSectionAction(size_t section) {
                                       "Do you really want to delete \r" + name + " permanently?");
             },
             [=](TSKIEngine& e, std::string& reason) {
-                if (e.DeleteSection(section, false)) return TSKIActionResult::Done;
+                if (DeleteSection(e, section, false)) return TSKIActionResult::Done;
                 reason = "Not deleted";
                 return TSKIActionResult::Failed;
             }};
@@ -242,8 +242,8 @@ TSKIPlayerAction DeleteBuildingAction(size_t building) {
             },
             // The engine asks "Do you really want to delete this building?" itself.
             [=](TSKIEngine& e, std::string&) {
-                return e.DeleteBuilding(building) ? TSKIActionResult::Done
-                                                  : TSKIActionResult::Declined;
+                return DeleteBuilding(e, building) ? TSKIActionResult::Done
+                                                   : TSKIActionResult::Declined;
             }};
 }
 
@@ -254,10 +254,10 @@ TSKIPlayerAction ReplaceLiftAction(size_t lift, uint8_t newType) {
                     return Check::Refused("No such lift");
                 }
                 const TSKISection& s = *e.Sections[lift];
-                for (const TSKIReplaceEntry& entry : e.ReplaceLiftMenu(lift)) {
+                for (const TSKIReplaceEntry& entry : ReplaceLiftMenu(e, lift)) {
                     if (entry.LiftType != newType || !entry.Visible) continue;
                     const int32_t price =
-                        e.LiftPrice(s.LowerI, s.LowerJ, s.UpperI, s.UpperJ, newType);
+                        LiftPrice(e, s.LowerI, s.LowerJ, s.UpperI, s.UpperJ, newType);
                     if (!entry.Enabled) return Check::Refused("Not enough money!");
                     return Check::Allowed(entry.Caption, price);
                 }
@@ -266,7 +266,7 @@ TSKIPlayerAction ReplaceLiftAction(size_t lift, uint8_t newType) {
             // The engine checks the line, shows "Can not upgrade. " with the reason or asks
             // "Do you want to replace ...", and exchanges the lifts.
             [=](TSKIEngine& e, std::string& reason) {
-                if (e.ReplaceLift(lift, newType, &reason)) return TSKIActionResult::Done;
+                if (ReplaceLift(e, lift, newType, &reason)) return TSKIActionResult::Done;
                 // No reason: the player answered No to the question.
                 return reason.empty() ? TSKIActionResult::Declined : TSKIActionResult::Failed;
             }};

@@ -9,53 +9,53 @@ namespace vallorn {
 
 using namespace construction;
 
-bool TSKIEngine::DeleteSection(size_t index, bool askFirst) {
-    if (index >= Sections.size()) return false;
-    TSKISection* section = Sections[index].get();
-    if (askFirst && !Dialogs->AskYesNo(
+bool DeleteSection(TSKIEngine& e, size_t index, bool askFirst) {
+    if (index >= e.Sections.size()) return false;
+    TSKISection* section = e.Sections[index].get();
+    if (askFirst && !e.Dialogs->AskYesNo(
                         "Do you really want to delete \r" + section->Name + " permanently?", true))
         return false;
     // The section sets its riders down and clears its cells; the slope's cells become free
     // and every stored reference to it is dropped.
-    RemoveSection(index);
-    RebuildNavigation();
-    if (HasGrid()) {
-        RebuildOverlay(TSKIOverlay::Occupancy);
-        RebuildOverlay(TSKIOverlay::ObjectImprint);
-        RebuildOverlay(TSKIOverlay::SlopePaint);
-        RefreshTerrainView();
+    e.RemoveSection(index);
+    e.RebuildNavigation();
+    if (e.HasGrid()) {
+        e.RebuildOverlay(TSKIOverlay::Occupancy);
+        e.RebuildOverlay(TSKIOverlay::ObjectImprint);
+        e.RebuildOverlay(TSKIOverlay::SlopePaint);
+        e.RefreshTerrainView();
     }
-    ++RefreshRequests;
+    ++e.RefreshRequests;
     return true;
 }
 
-bool TSKIEngine::DeleteBuilding(size_t index) {
-    if (index >= Buildings.size()) return false;
-    TSKIBuilding* building = Buildings[index].get();
-    if (!Dialogs->AskYesNo("Do you really want to delete this building?", true)) return false;
+bool DeleteBuilding(TSKIEngine& e, size_t index) {
+    if (index >= e.Buildings.size()) return false;
+    TSKIBuilding* building = e.Buildings[index].get();
+    if (!e.Dialogs->AskYesNo("Do you really want to delete this building?", true)) return false;
     const uint8_t category = building->Params().Category;
     const bool parking = building->Type == kBuildParking;
     const int ci = building->CellI, cj = building->CellJ;
-    if (HasGrid() && CellInGrid(ci, cj)) {
-        TerrainCell& centre = Cell(ci, cj);
+    if (e.HasGrid() && TSKIEngine::CellInGrid(ci, cj)) {
+        TerrainCell& centre = e.Cell(ci, cj);
         centre.Kind = kCellFree;
         centre.Building = nullptr;
     }
     // Customers are released, vehicles destroyed, garages counted down, vehicle homes
     // renumbered.
-    RemoveBuilding(index);
-    if (category == kCategoryOffice || parking) AllocateParking();
-    if (HasGrid()) {
-        RebuildOverlay(TSKIOverlay::Occupancy);
-        RebuildOverlay(TSKIOverlay::ObjectImprint);
+    e.RemoveBuilding(index);
+    if (category == kCategoryOffice || parking) e.AllocateParking();
+    if (e.HasGrid()) {
+        e.RebuildOverlay(TSKIOverlay::Occupancy);
+        e.RebuildOverlay(TSKIOverlay::ObjectImprint);
         if (category == kCategorySnowCannon) {
             // Only the remaining snow makers' reach keeps artificial snow.
-            ClearArtificialSnowAround(ci, cj);
-            RebuildSnowOverlay();
+            e.ClearArtificialSnowAround(ci, cj);
+            e.RebuildSnowOverlay();
         }
     }
-    RebuildNavigation();
-    ++RefreshRequests;
+    e.RebuildNavigation();
+    ++e.RefreshRequests;
     return true;
 }
 

@@ -101,17 +101,18 @@ bool LiftLineBlocked(const TSKIEngine& e, const TSKILiftParams& type,
 
 using namespace construction;
 
-int32_t TSKIEngine::LiftPrice(int lowerI, int lowerJ, int upperI, int upperJ,
-                              uint8_t liftType) const {
-    if (!HasGrid() || liftType >= kLiftTypeCount) return 0;
-    if (!CellInGrid(lowerI, lowerJ) || !CellInGrid(upperI, upperJ)) return 0;
-    const TSKILiftParams& type = Params.Lifts[liftType];
-    return PriceOfLayout(type, PoleLayout(*this, type, CellToWorld(lowerI, lowerJ, true),
-                                          CellToWorld(upperI, upperJ, true)));
+int32_t LiftPrice(const TSKIEngine& e, int lowerI, int lowerJ, int upperI, int upperJ,
+                  uint8_t liftType) {
+    if (!e.HasGrid() || liftType >= kLiftTypeCount) return 0;
+    if (!TSKIEngine::CellInGrid(lowerI, lowerJ) || !TSKIEngine::CellInGrid(upperI, upperJ))
+        return 0;
+    const TSKILiftParams& type = e.Params.Lifts[liftType];
+    return PriceOfLayout(type, PoleLayout(e, type, e.CellToWorld(lowerI, lowerJ, true),
+                                          e.CellToWorld(upperI, upperJ, true)));
 }
 
-bool TSKIEngine::LiftUnlocked(uint8_t type) const {
-    return type < kLiftTypeCount && (!CampaignLocks() || Profile.UnlockedLifts[type]);
+bool LiftUnlocked(const TSKIEngine& e, uint8_t type) {
+    return type < kLiftTypeCount && (!CampaignLocks(e) || e.Profile.UnlockedLifts[type]);
 }
 
 bool TSKIConstruction::StartLiftTool(int i, int j, uint8_t liftType) {
@@ -213,22 +214,23 @@ TSKISection* CreateNewLift(TSKIEngine& e, int lowerI, int lowerJ, int upperI, in
     if (e.OnBuilt) e.OnBuilt(kBuiltLift, liftType);
     e.DisplayFlags &= uint8_t(~kDisplayBlocked);
     e.RefreshTerrainView();
-    TakeFrom(e.Park.ParkCash, e.LiftPrice(lowerI, lowerJ, upperI, upperJ, liftType));
+    TakeFrom(e.Park.ParkCash, LiftPrice(e, lowerI, lowerJ, upperI, upperJ, liftType));
     return lift;
 }
 
 }  // namespace construction
 
-TSKISection* TSKIEngine::BuildLift(int lowerI, int lowerJ, int upperI, int upperJ,
-                                   uint8_t liftType) {
-    if (!HasGrid() || liftType >= kLiftTypeCount) return nullptr;
-    if (!CellInGrid(lowerI, lowerJ) || !CellInGrid(upperI, upperJ)) return nullptr;
-    const std::vector<TSKIVector> line =
-        SampleLine(*this, CellToWorld(lowerI, lowerJ, true), CellToWorld(upperI, upperJ, true), 5);
-    const int32_t price = LiftPrice(lowerI, lowerJ, upperI, upperJ, liftType);
-    if (!LiftPlacementError(*this, lowerI, lowerJ, upperI, upperJ, liftType, line, price).empty())
+TSKISection* BuildLift(TSKIEngine& e, int lowerI, int lowerJ, int upperI, int upperJ,
+                       uint8_t liftType) {
+    if (!e.HasGrid() || liftType >= kLiftTypeCount) return nullptr;
+    if (!TSKIEngine::CellInGrid(lowerI, lowerJ) || !TSKIEngine::CellInGrid(upperI, upperJ))
         return nullptr;
-    return CreateNewLift(*this, lowerI, lowerJ, upperI, upperJ, liftType, price);
+    const std::vector<TSKIVector> line =
+        SampleLine(e, e.CellToWorld(lowerI, lowerJ, true), e.CellToWorld(upperI, upperJ, true), 5);
+    const int32_t price = LiftPrice(e, lowerI, lowerJ, upperI, upperJ, liftType);
+    if (!LiftPlacementError(e, lowerI, lowerJ, upperI, upperJ, liftType, line, price).empty())
+        return nullptr;
+    return CreateNewLift(e, lowerI, lowerJ, upperI, upperJ, liftType, price);
 }
 
 }  // namespace vallorn

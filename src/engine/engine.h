@@ -101,15 +101,6 @@ enum class TSKIHistory : int {
 // --- construction (construction/*.cpp): shared types -------------------------------------
 // What the objectives are told was built.
 enum : int { kBuiltLift = 0, kBuiltBuilding = 1 };
-// One entry of the "Replace lift" submenu.
-struct TSKIReplaceEntry {
-    uint8_t LiftType = 0;
-    std::string Caption;  // "Quad chairlift (1.234,-)"
-    bool Visible = false;
-    bool Enabled = false;
-};
-// Whether the "Replace lift" submenu is shown: some entry is enabled.
-bool ReplaceMenuShown(const std::vector<TSKIReplaceEntry>& entries);
 // --- end construction --------------------------------------------------------------------
 
 class TSKIEngine {
@@ -436,26 +427,8 @@ public:
     void RefreshTerrainView();
 
     // --- construction (construction/*.cpp) ------------------------------------------------
-    // Price of a lift of the type between two station cells, from its pole layout.
-    int32_t LiftPrice(int lowerI, int lowerJ, int upperI, int upperJ, uint8_t liftType) const;
-    // Builds and charges a lift as the lift tool's click does; null when its line is blocked.
-    TSKISection* BuildLift(int lowerI, int lowerJ, int upperI, int upperJ, uint8_t liftType);
-    // The placement verdict: "OK (price)" or the reason it cannot be placed.
-    std::string ValidateBuilding(const TSKIBuildingRecord& record, bool checkMoney) const;
-    // Places a building; with `charge` only when valid, and it is paid for.
-    bool PlaceBuilding(const TSKIBuildingRecord& record, bool charge);
-    // Demolition and replacement (dialogs through Dialogs).
-    bool DeleteSection(size_t index, bool askFirst);
-    bool DeleteBuilding(size_t index);
-    std::vector<TSKIReplaceEntry> ReplaceLiftMenu(size_t liftIndex) const;
-    // True when replaced. Otherwise `problem` (when given) receives why: the reason shown
-    // after "Can not upgrade. ", or empty when the player answered No.
-    bool ReplaceLift(size_t liftIndex, uint8_t newType, std::string* problem = nullptr);
     // The objectives are told what was built (kBuiltLift or kBuiltBuilding, and its type).
     std::function<void(int kind, uint8_t type)> OnBuilt;
-    // A campaign mission with the editor closed: types must be unlocked in the profile.
-    bool CampaignLocks() const { return Park.ParkMissionIndex >= 0 && !EditorOpen; }
-    bool LiftUnlocked(uint8_t type) const;
     // --- end construction ---------------------------------------------------------------------
 
 private:

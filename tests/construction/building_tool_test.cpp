@@ -17,7 +17,7 @@ protected:
         return l;
     }
     std::string Verdict(uint8_t type, int i, int j, bool checkMoney = true) const {
-        return f->ValidateBuilding(At(type, i, j), checkMoney);
+        return ValidateBuilding(*f, At(type, i, j), checkMoney);
     }
     int32_t Cost(uint8_t type) const { return f->Params.Buildings[type].Cost; }
 };
@@ -29,7 +29,7 @@ TEST_F(BuildingTool, VerdictsComeInTheirOrder) {
     EXPECT_EQ(Verdict(kBuildSnowBar, 199, 100), "Location ocupied");
     TSKIBuildingRecord beyond = At(kBuildSnowBar, 100, 100);
     beyond.Position.x = -4.0f * 600;
-    EXPECT_EQ(f->ValidateBuilding(beyond, true), "Invalid location");
+    EXPECT_EQ(ValidateBuilding(*f, beyond, true), "Invalid location");
 
     // Beside a lift: first the corridor alone, then its station as well.
     Lift(150, 50, 150, 150);
@@ -115,7 +115,7 @@ TEST_F(BuildingTool, AGarageComesWithItsSnowcatsAndItsAreaOfOperations) {
 }
 
 TEST_F(BuildingTool, TheAreaToolForgetsAGarageRemovedBehindItsBack) {
-    ASSERT_TRUE(f->PlaceBuilding(At(kBuildSnowcatGarage, 120, 120), true));
+    ASSERT_TRUE(PlaceBuilding(*f, At(kBuildSnowcatGarage, 120, 120), true));
     con.StartAreaTool(0);
     f->RemoveBuilding(0);  // as a load or another window would
     Hover(130, 130);
@@ -145,8 +145,8 @@ protected:
 };
 
 TEST_F(SteepBuilding, SteepGroundRefusesEveryTypeButTheLandmark) {
-    EXPECT_EQ(f->ValidateBuilding(At(kBuildHospital, 100, 100), true), "Terrain too steep");
-    EXPECT_EQ(f->ValidateBuilding(At(kBuildSightseeing, 100, 100), true).rfind("OK", 0), 0u);
+    EXPECT_EQ(ValidateBuilding(*f, At(kBuildHospital, 100, 100), true), "Terrain too steep");
+    EXPECT_EQ(ValidateBuilding(*f, At(kBuildSightseeing, 100, 100), true).rfind("OK", 0), 0u);
 }
 
 }  // namespace

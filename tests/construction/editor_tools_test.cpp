@@ -67,9 +67,9 @@ TEST_F(EditorTools, HousesAreBuiltBlockingTheirGroundAndDeletedByName) {
 
 TEST_F(EditorTools, ParkingCapacityFollowsTheLots) {
     f->Cell(200, 100).Kind = kCellRoad;
-    ASSERT_TRUE(f->PlaceBuilding(At(kBuildParking, 195, 100), true));
+    ASSERT_TRUE(PlaceBuilding(*f, At(kBuildParking, 195, 100), true));
     EXPECT_EQ(f->Park.ParkMaxSkiers, 50);
-    EXPECT_TRUE(f->DeleteBuilding(0));
+    EXPECT_TRUE(DeleteBuilding(*f, 0));
     EXPECT_EQ(f->Park.ParkMaxSkiers, 0);
 }
 

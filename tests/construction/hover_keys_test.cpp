@@ -25,7 +25,7 @@ TEST_F(HoverAndKeys, TheHoverTextNamesSectionsStationsBuildingsAndBlockedGround)
     lift.Status = kLiftClosed;
     EXPECT_EQ(Hover(100, 160), "Eagle - upper station - closed");
 
-    ASSERT_TRUE(f->PlaceBuilding(At(kBuildStall, 150, 150), false));
+    ASSERT_TRUE(PlaceBuilding(*f, At(kBuildStall, 150, 150), false));
     EXPECT_EQ(Hover(150, 150), "Stall");
     f->Buildings[0]->Open = false;
     EXPECT_EQ(Hover(150, 150), "Stall - closed");

@@ -40,7 +40,7 @@ TEST_F(HillyLift, TheHoveredPriceIsThePriceChargedAndTheLiftIsBuiltAsNew) {
     ASSERT_TRUE(con.StartLiftTool(100, 59, 3));
     EXPECT_EQ(tool.Tool, TSKITool::Lift);
     EXPECT_TRUE(f->DisplayFlags & kDisplayBlocked);
-    const int32_t price = f->LiftPrice(100, 59, 100, 98, 3);
+    const int32_t price = LiftPrice(*f, 100, 59, 100, 98, 3);
     // The bulging ground needs poles between the stations.
     Hover(100, 98);
     ASSERT_TRUE(tool.LiftPolesVisible) << tool.ToolText;
@@ -72,7 +72,7 @@ TEST_F(HillyLift, TheHoveredPriceIsThePriceChargedAndTheLiftIsBuiltAsNew) {
 TEST_F(HillyLift, ALineThatDipsBetweenItsStationsWarnsThatItRunsDownhill) {
     // Crests of the waves at j = 20 and j = 98, a valley between them.
     ASSERT_TRUE(con.StartLiftTool(100, 20, 2));
-    const int32_t price = f->LiftPrice(100, 20, 100, 98, 2);
+    const int32_t price = LiftPrice(*f, 100, 20, 100, 98, 2);
     EXPECT_EQ(Hover(100, 98),
               "Warning! Lift runs downhill! (Price:" + std::to_string(price) + ",-)");
     EXPECT_TRUE(tool.LiftPolesVisible);  // a warning, not an error: the click builds
@@ -82,7 +82,7 @@ TEST_F(HillyLift, ALineThatDipsBetweenItsStationsWarnsThatItRunsDownhill) {
 
 TEST_F(RampLift, AnUpperStationBelowTheLowerOneIsWarnedAboutButStillBuilt) {
     ASSERT_TRUE(con.StartLiftTool(200, 100, 3));
-    const int32_t price = f->LiftPrice(200, 100, 120, 100, 3);
+    const int32_t price = LiftPrice(*f, 200, 100, 120, 100, 3);
     EXPECT_EQ(Hover(120, 100), "Warning! Upper station is lower than lower station! (Price:" +
                                    std::to_string(price) + ",-)");
     con.ToolClick();
@@ -108,7 +108,7 @@ TEST_F(FlatLift, LengthLimitsAreInclusiveAtTwicePoleDistanceAndAtTheMaximum) {
 TEST_F(FlatLift, WithoutTheMoneyTheTextNamesThePriceAndTheClickDoesNothing) {
     f->Park.ParkCash = 100;
     ASSERT_TRUE(con.StartLiftTool(100, 100, 3));
-    const int32_t price = f->LiftPrice(100, 100, 100, 160, 3);
+    const int32_t price = LiftPrice(*f, 100, 100, 100, 160, 3);
     EXPECT_EQ(Hover(100, 160), "Not enough money! (" + FormatMoney(price) + ")");
     con.ToolClick();
     EXPECT_TRUE(f->Sections.empty());
@@ -143,12 +143,12 @@ TEST_F(FlatLift, AerialLiftsAvoidStationsOtherCorridorsBuildingsAndBlockedGround
     // A station on the line.
     Lift(100, 130, 140, 130);
     EXPECT_TRUE(blocked(136));
-    f->DeleteSection(1, false);
-    f->DeleteSection(0, false);
+    DeleteSection(*f, 1, false);
+    DeleteSection(*f, 0, false);
     EXPECT_FALSE(blocked(160));
 
     // A building centre on the line.
-    ASSERT_TRUE(f->PlaceBuilding(At(kBuildKiosk, 100, 130), false));
+    ASSERT_TRUE(PlaceBuilding(*f, At(kBuildKiosk, 100, 130), false));
     EXPECT_TRUE(blocked(160));
 }
 
@@ -168,7 +168,7 @@ TEST_F(BlockedLift, BlockedGroundStopsEveryLift) {
         EXPECT_EQ(Hover(100, 170), "Invalid location!") << int(type);
     }
     EXPECT_FALSE(con.StartLiftTool(100, 130, 3));  // no lower station on blocked ground
-    EXPECT_EQ(f->BuildLift(100, 110, 100, 170, 3), nullptr);
+    EXPECT_EQ(BuildLift(*f, 100, 110, 100, 170, 3), nullptr);
 }
 
 }  // namespace

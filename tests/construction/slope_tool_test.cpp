@@ -91,7 +91,7 @@ TEST_F(SlopeTool, UphillShortAndBlockedSegmentsAreRefusedWithTheirTexts) {
     EXPECT_EQ(Hover(150, 101), "Section too short!");
     EXPECT_EQ(Nodes(), 1u);
 
-    ASSERT_TRUE(f->PlaceBuilding(At(kBuildKiosk, 140, 110), false));
+    ASSERT_TRUE(PlaceBuilding(*f, At(kBuildKiosk, 140, 110), false));
     EXPECT_EQ(Hover(140, 110), "Path blocked!");
     EXPECT_FALSE(tool.SlopeSegmentValid);
     con.ToolClick();

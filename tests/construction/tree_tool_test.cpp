@@ -18,7 +18,7 @@ protected:
     void SetUp() override {
         ToolWorld::SetUp();
         f->Park.ParkTreesFelled = 50;
-        ASSERT_TRUE(f->PlaceBuilding(At(kBuildStall, 96, 96), false));
+        ASSERT_TRUE(PlaceBuilding(*f, At(kBuildStall, 96, 96), false));
         Lift(90, 103, 90, 140);
         con.StartTreeTool();
         // Page Up held widens the brush to its limit.

@@ -54,7 +54,7 @@ TEST_F(ConstructionActions, ALiftIsChargedThePriceItsCheckShowed) {
     const TSKIPlayerAction lift = BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0);
     const TSKIActionCheck c = lift.Check(*e);
     ASSERT_TRUE(c.Ok) << c.Text;
-    EXPECT_EQ(c.Cost, e->LiftPrice(kLowerI, kLowerJ, kUpperI, kUpperJ, 0));
+    EXPECT_EQ(c.Cost, LiftPrice(*e, kLowerI, kLowerJ, kUpperI, kUpperJ, 0));
     EXPECT_EQ(c.Text, "Place upper station (Price:" + FormatMoney(c.Cost) + ")");
     EXPECT_TRUE(Do(lift).Done());
     EXPECT_EQ(e->Park.ParkCash, 50000 - c.Cost);
@@ -68,7 +68,7 @@ TEST_F(ConstructionActions, ALiftCheckRefusesWithTheHoverTexts) {
     ExpectRefused(BuildLiftAction(kLowerI, 251, kUpperI, 251, 0), "Invalid location!");  // road
     ExpectRefused(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 9), "No such lift type");
     e->Park.ParkCash = 100;
-    const int32_t price = e->LiftPrice(kLowerI, kLowerJ, kUpperI, kUpperJ, 0);
+    const int32_t price = LiftPrice(*e, kLowerI, kLowerJ, kUpperI, kUpperJ, 0);
     ExpectRefused(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0),
                   "Not enough money! (" + FormatMoney(price) + ")");
     e->Park.ParkMissionIndex = 0;  // a campaign mission without the unlock
@@ -132,7 +132,7 @@ TEST_F(ConstructionActions, DeletingAsksFirstAndNoKeepsEverything) {
 TEST_F(ConstructionActions, ALiftIsReplacedForTheFullPriceOfTheNewType) {
     ASSERT_TRUE(Do(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0)).Done());
     ExpectRefused(ReplaceLiftAction(0, 1), "This lift type is not offered");  // T-bar
-    const int32_t price = e->LiftPrice(kLowerI, kLowerJ, kUpperI, kUpperJ, 2);
+    const int32_t price = LiftPrice(*e, kLowerI, kLowerJ, kUpperI, kUpperJ, 2);
     const TSKIActionCheck c = ReplaceLiftAction(0, 2).Check(*e);
     EXPECT_EQ(c.Cost, price);
     EXPECT_EQ(c.Text, "Double chairlift (" + FormatMoney(price) + ")");
