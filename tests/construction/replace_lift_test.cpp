@@ -149,5 +149,16 @@ TEST_F(ReplaceLift, ALineTheNewLiftCouldNotBeBuiltOnKeepsTheOldLift) {
     EXPECT_EQ(f->Sections[0]->LiftType, 3);
 }
 
+// A new aerial lift may cross a road; a replacement may not, whatever its type.
+TEST_F(ReplaceLift, ARoadUnderTheLineRefusesTheReplacementButNotANewAerialLift) {
+    f->Cell(100, 130).Kind = kCellRoad;
+    f->Cell(120, 130).Kind = kCellRoad;
+    EXPECT_NE(BuildLift(*f, 120, 100, 120, 160, 3), nullptr);
+    EXPECT_FALSE(vallorn::ReplaceLift(*f, 0, 3));
+    ASSERT_EQ(f.dialogs.errors.size(), 1u);
+    EXPECT_EQ(f.dialogs.errors[0], "Can not upgrade. Invalid location!");
+    EXPECT_EQ(f->Sections[0].get(), double_);
+}
+
 }  // namespace
 }  // namespace vallorn
