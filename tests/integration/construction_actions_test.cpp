@@ -203,9 +203,11 @@ TEST_F(ConstructionActions, ABuildingIsDeletedOnlyWhenThePlayerSaysYes) {
     dialogs.answer = false;
     EXPECT_EQ(Do(DeleteBuildingAction(0)).Result, TSKIActionResult::Declined);
     EXPECT_EQ(dialogs.questions.back(), "Do you really want to delete this building?");
+    PointAt(104, 236);  // the menu's Delete asks the same and says so
+    EXPECT_EQ(ChooseMenuItem(*con, "Delete").Result, TSKIActionResult::Declined);
     EXPECT_EQ(e->Buildings.size(), 1u);
     dialogs.answer = true;
-    EXPECT_TRUE(Do(DeleteBuildingAction(0)).Done());
+    EXPECT_TRUE(ChooseMenuItem(*con, "Delete").Done());
     EXPECT_TRUE(e->Buildings.empty());
 }
 
