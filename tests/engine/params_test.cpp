@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "engine/engine.h"
 #include "base/ini_file.h"
+#include "engine/engine.h"
 #include "support/test_support.h"
 
 namespace vallorn {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "base/terrain.h"
 #include "base/ini_file.h"
+#include "base/terrain.h"
 
 namespace vallorn::test {
 

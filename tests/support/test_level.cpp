@@ -4,8 +4,8 @@
 #include <stdexcept>
 
 #include "base/image_io.h"
-#include "base/terrain_mesh_builder.h"
 #include "base/ini_file.h"
+#include "base/terrain_mesh_builder.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "level_model.h"
 #include "base/ini_file.h"
+#include "level_model.h"
 
 namespace vallorn::datagen {
 
