@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "construction/construction_actions.h"
 #include "construction/tool_geometry.h"
 #include "engine/overlays.h"
 
@@ -22,27 +23,18 @@ constexpr TSKIColor kSnowBlack{0, 0, 0};
 // Calls `f(i, j)` for every in-grid cell within floor(radius / 4) cells of the cursor cell
 // whose world point lies within the cursor radius.
 template <typename F>
-void ForBrushCells(TSKIEngine& e, F&& f) {
-    const int reach = int(std::floor(e.CursorRadius / kCellSize));
-    for (int a = e.CursorI - reach; a <= e.CursorI + reach; ++a) {
-        for (int b = e.CursorJ - reach; b <= e.CursorJ + reach; ++b) {
+void ForBrushCells(TSKIConstruction& c, F&& f) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
+    const int reach = int(std::floor(t.CursorRadius / kCellSize));
+    for (int a = t.CursorI - reach; a <= t.CursorI + reach; ++a) {
+        for (int b = t.CursorJ - reach; b <= t.CursorJ + reach; ++b) {
             if (!TSKIEngine::CellInGrid(a, b)) continue;
             const TSKIVector p = e.CellToWorld(a, b, true);
-            if (Distance3(p, e.CursorPosition) > e.CursorRadius) continue;
+            if (Distance3(p, t.CursorPosition) > t.CursorRadius) continue;
             f(a, b);
         }
     }
-}
-
-bool TreeRoom(const TSKIEngine& e, int i, int j) {
-    for (int a = i - kTreeClearance; a <= i + kTreeClearance; ++a) {
-        for (int b = j - kTreeClearance; b <= j + kTreeClearance; ++b) {
-            if (!TSKIEngine::CellInGrid(a, b)) continue;
-            const TerrainCell& c = e.Cell(a, b);
-            if (KindOf(c) != kCellFree || c.UnderLift) return false;
-        }
-    }
-    return true;
 }
 
 void PaintSnowPixel(TSKIEngine& e, int i, int j, TSKIColor colour) {
@@ -54,59 +46,75 @@ void PaintSnowPixel(TSKIEngine& e, int i, int j, TSKIColor colour) {
 
 namespace construction {
 
-void UpdateTreeTool(TSKIEngine& e) {
+bool TreeFits(const TSKIEngine& e, int i, int j) {
+    if (!e.HasGrid() || !TSKIEngine::CellInGrid(i, j) || e.Cell(i, j).Tree) return false;
+    for (int a = i - kTreeClearance; a <= i + kTreeClearance; ++a) {
+        for (int b = j - kTreeClearance; b <= j + kTreeClearance; ++b) {
+            if (!TSKIEngine::CellInGrid(a, b)) continue;
+            const TerrainCell& c = e.Cell(a, b);
+            if (KindOf(c) != kCellFree || c.UnderLift) return false;
+        }
+    }
+    return true;
+}
+
+void UpdateTreeTool(TSKIConstruction& c) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
     const int32_t price = e.Game().TreePrice;
-    e.ToolText = "Plant trees (Price: " + std::to_string(price) + ",- each)";
-    e.ToolTextColor = kToolTextBlue;
+    t.ToolText = "Plant trees (Price: " + std::to_string(price) + ",- each)";
+    t.ToolTextColor = kToolTextBlue;
     if (e.Park.ParkCash < price) {
-        e.ToolText = "Not enough cash!";
-        e.ToolTextColor = kToolTextRed;
+        t.ToolText = "Not enough cash!";
+        t.ToolTextColor = kToolTextRed;
     }
     if (e.Park.ParkTreesFelled < 1) {
-        e.ToolText = "No more trees needed!";
-        e.ToolTextColor = kToolTextRed;
+        t.ToolText = "No more trees needed!";
+        t.ToolTextColor = kToolTextRed;
     }
 }
 
-void PlantTreesAtCursor(TSKIEngine& e) {
-    const int32_t price = e.Game().TreePrice;
-    ForBrushCells(e, [&](int i, int j) {
+void PlantTreesAtCursor(TSKIConstruction& c) {
+    TSKIEngine& e = c.Engine;
+    ForBrushCells(c, [&](int i, int j) {
         if (e.Rng.Uniform() >= kPlantChance) return;
-        if (!TreeRoom(e, i, j)) return;
-        e.PlantTree(i, j, price);  // charges each tree; refuses when cash runs short
+        // Each tree is charged; refused where none fits or when the cash runs short.
+        PerformAction(e, PlantTreeAction(i, j));
     });
 }
 
-void UpdateEditorBrush(TSKIEngine& e) {
+void UpdateEditorBrush(TSKIConstruction& c) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
     bool snowChanged = false;
-    ForBrushCells(e, [&](int i, int j) {
-        TerrainCell& c = e.Cell(i, j);
-        switch (e.ConstructionTool) {
-            case 5:
-                c.Blocked = true;
+    ForBrushCells(c, [&](int i, int j) {
+        TerrainCell& cell = e.Cell(i, j);
+        switch (t.Tool) {
+            case TSKITool::BlockBrush:
+                cell.Blocked = true;
                 break;
-            case 6:
-                c.Blocked = false;
-                if (c.Kind == kCellRoad) c.Kind = kCellFree;
+            case TSKITool::UnblockBrush:
+                cell.Blocked = false;
+                if (cell.Kind == kCellRoad) cell.Kind = kCellFree;
                 break;
-            case 8:
+            case TSKITool::RemoveTrees:
                 e.RemoveTree(i, j);
                 break;
-            case 9:
-                c.NaturalSnow = true;
+            case TSKITool::SnowBrush:
+                cell.NaturalSnow = true;
                 PaintSnowPixel(e, i, j, kSnowWhite);
                 snowChanged = true;
                 break;
-            case 10:
-                c.NaturalSnow = false;
+            case TSKITool::BareBrush:
+                cell.NaturalSnow = false;
                 PaintSnowPixel(e, i, j, kSnowBlack);
                 snowChanged = true;
                 break;
-            case 14:
-                c.Blocked = false;
-                c.UnderLift = true;
-                c.Kind = kCellRoad;
-                c.Tree = false;
+            case TSKITool::RoadBrush:
+                cell.Blocked = false;
+                cell.UnderLift = true;
+                cell.Kind = kCellRoad;
+                cell.Tree = false;
                 break;
             default:
                 break;
@@ -115,41 +123,45 @@ void UpdateEditorBrush(TSKIEngine& e) {
     if (snowChanged) e.Overlays.Touch(TSKIOverlay::SnowOverlay);
 }
 
-void UpdateHouseTool(TSKIEngine& e) {
-    e.CursorRadius = 10;
-    e.ToolTextColor = kToolTextBlue;
-    if (e.ConstructionTool == 16) {
-        e.ToolText = "Build house " + std::to_string(e.HouseIndex);
+void UpdateHouseTool(TSKIConstruction& c) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
+    t.CursorRadius = 10;
+    t.ToolTextColor = kToolTextBlue;
+    if (t.Tool == TSKITool::AddHouse) {
+        t.ToolText = "Build house " + std::to_string(t.HouseIndex);
         return;
     }
-    e.ToolText = "No house";
-    e.HouseToDelete = -1;
+    t.ToolText = "No house";
+    t.HouseToDelete = -1;
     for (size_t k = 0; k < e.Houses.size(); ++k) {
         const TSKIVector& p = e.Houses[k].Position;
-        if (std::hypot(p.x - e.CursorPosition.x, p.z - e.CursorPosition.z) < kHouseSnap)
-            e.HouseToDelete = int32_t(k);  // the last one in list order wins
+        if (std::hypot(p.x - t.CursorPosition.x, p.z - t.CursorPosition.z) < kHouseSnap)
+            t.HouseToDelete = int32_t(k);  // the last one in list order wins
     }
-    if (e.HouseToDelete >= 0) {
-        const TSKIVector& p = e.Houses[size_t(e.HouseToDelete)].Position;
-        e.CursorPosition.x = p.x;
-        e.CursorPosition.z = p.z;
-        e.CursorPosition.y = e.TerrainHeight(e.CursorPosition);
-        e.ToolText = "Delete house " + std::to_string(e.HouseToDelete);
+    if (t.HouseToDelete >= 0) {
+        const TSKIVector& p = e.Houses[size_t(t.HouseToDelete)].Position;
+        t.CursorPosition.x = p.x;
+        t.CursorPosition.z = p.z;
+        t.CursorPosition.y = e.TerrainHeight(t.CursorPosition);
+        t.ToolText = "Delete house " + std::to_string(t.HouseToDelete);
     }
 }
 
-void HouseClick(TSKIEngine& e) {
-    if (e.ConstructionTool == 17) {
-        if (e.HouseToDelete < 0 || size_t(e.HouseToDelete) >= e.Houses.size()) return;
-        e.Houses.erase(e.Houses.begin() + e.HouseToDelete);
-        e.HouseToDelete = -1;
+void HouseClick(TSKIConstruction& c) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
+    if (t.Tool == TSKITool::DeleteHouse) {
+        if (t.HouseToDelete < 0 || size_t(t.HouseToDelete) >= e.Houses.size()) return;
+        e.Houses.erase(e.Houses.begin() + t.HouseToDelete);
+        t.HouseToDelete = -1;
         RebuildOverlay(e, TSKIOverlay::ObjectImprint);
         return;
     }
     TSKIHouse house;
-    house.Tag = e.HouseIndex;
-    house.Position = e.CursorPosition;
-    const float turn = e.BuildingPreviewTurn * 3.14159265f / 180.0f;
+    house.Tag = t.HouseIndex;
+    house.Position = t.CursorPosition;
+    const float turn = t.BuildingPreviewTurn * 3.14159265f / 180.0f;
     house.Direction = TSKIVector(std::sin(turn), 0, std::cos(turn), 0);
     e.Houses.push_back(house);
     int ci, cj;
@@ -161,7 +173,7 @@ void HouseClick(TSKIEngine& e) {
         }
     }
     RebuildOverlay(e, TSKIOverlay::Occupancy);
-    if (e.ChangeHouse) e.HouseIndex = e.Rng.Below(kHouseModels);
+    if (t.ChangeHouse) t.HouseIndex = e.Rng.Below(kHouseModels);
 }
 
 }  // namespace construction

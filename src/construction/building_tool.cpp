@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/saturating.h"
+#include "construction/construction_actions.h"
 #include "construction/tool_geometry.h"
 #include "engine/arrivals.h"
 #include "engine/overlays.h"
@@ -28,23 +29,24 @@ TSKIVector PreviewDirection(float degrees) {
 
 }  // namespace
 
-std::string TSKIEngine::ValidateBuilding(const TSKIBuildingRecord& record, bool checkMoney) const {
-    if (!HasGrid() || !PositionInGrid(record.Position) || record.Type >= kBuildingTypeCount)
+std::string ValidateBuilding(const TSKIEngine& e, const TSKIBuildingRecord& record,
+                             bool checkMoney) {
+    if (!e.HasGrid() || !e.PositionInGrid(record.Position) || record.Type >= kBuildingTypeCount)
         return "Invalid location";
-    const TSKIBuildingParams& type = Params.Buildings[record.Type];
+    const TSKIBuildingParams& type = e.Params.Buildings[record.Type];
     TSKIVector pos = record.Position;
-    pos.y = TerrainHeight(pos);
+    pos.y = e.TerrainHeight(pos);
     int ci, cj;
-    WorldToCell(pos, ci, cj);
+    TSKIEngine::WorldToCell(pos, ci, cj);
     const int r = type.Size;
     // The footprint disc; an occupied cell outranks a lift corridor, which outranks a slant.
     bool occupied = false, underLift = false, steep = false;
     for (int a = ci - r; a <= ci + r; ++a) {
         for (int b = cj - r; b <= cj + r; ++b) {
-            if (!CellInGrid(a, b)) continue;
-            const TSKIVector p = CellToWorld(a, b, true);
+            if (!TSKIEngine::CellInGrid(a, b)) continue;
+            const TSKIVector p = e.CellToWorld(a, b, true);
             if (Distance3(p, pos) >= float(r)) continue;
-            const TerrainCell& c = Cell(a, b);
+            const TerrainCell& c = e.Cell(a, b);
             occupied |= KindOf(c) != kCellFree;
             underLift |= c.UnderLift;
             steep |= record.Type != kBuildSightseeing && std::fabs(p.y - pos.y) > kSteepLimit;
@@ -54,13 +56,14 @@ std::string TSKIEngine::ValidateBuilding(const TSKIBuildingRecord& record, bool 
     if (underLift) return "Can not build under lift";
     if (steep) return "Terrain too steep";
     const int32_t price = type.Cost;
-    if (checkMoney && Park.ParkCash < price) return "Not enough money (" + FormatMoney(price) + ")";
+    if (checkMoney && e.Park.ParkCash < price)
+        return "Not enough money (" + FormatMoney(price) + ")";
     if (record.Type == kBuildParking) {
         bool road = false;
         for (int a = ci - kRoadReachCells; a <= ci + kRoadReachCells && !road; ++a) {
             for (int b = cj - kRoadReachCells; b <= cj + kRoadReachCells; ++b) {
-                if (!CellInGrid(a, b)) continue;
-                const TerrainCell& c = Cell(a, b);
+                if (!TSKIEngine::CellInGrid(a, b)) continue;
+                const TerrainCell& c = e.Cell(a, b);
                 if (c.Kind == kCellRoad && Distance3(c.TreePosition, pos) < kRoadReach) {
                     road = true;
                     break;
@@ -72,13 +75,13 @@ std::string TSKIEngine::ValidateBuilding(const TSKIBuildingRecord& record, bool 
     return "OK (" + FormatMoney(price) + ")";
 }
 
-bool TSKIEngine::PlaceBuilding(const TSKIBuildingRecord& record, bool charge) {
-    if (!HasGrid() || !PositionInGrid(record.Position) || record.Type >= kBuildingTypeCount)
+bool PlaceBuilding(TSKIEngine& e, const TSKIBuildingRecord& record, bool charge) {
+    if (!e.HasGrid() || !e.PositionInGrid(record.Position) || record.Type >= kBuildingTypeCount)
         return false;
-    if (charge && ValidateBuilding(record, true).rfind("OK", 0) != 0) return false;
-    const TSKIBuildingParams& type = Params.Buildings[record.Type];
+    if (charge && ValidateBuilding(e, record, true).rfind("OK", 0) != 0) return false;
+    const TSKIBuildingParams& type = e.Params.Buildings[record.Type];
     TSKIBuildingRecord r = record;
-    r.Position.y = TerrainHeight(r.Position);
+    r.Position.y = e.TerrainHeight(r.Position);
     r.Position.w = 1;
     if (charge) {
         r.Open = true;
@@ -87,106 +90,127 @@ bool TSKIEngine::PlaceBuilding(const TSKIBuildingRecord& record, bool charge) {
         r.TooExpensiveCount = 0;
     }
     // The building marks its centre cell and creates its vehicles.
-    TSKIBuilding* b = CreateBuilding(r);
+    TSKIBuilding* b = e.CreateBuilding(r);
     if (b == nullptr) return false;
     if (charge) {
-        TakeFrom(Park.ParkCash, type.Cost);
-        if (type.Category == kCategorySnowCannon) RebuildSnowOverlay(*this);
+        TakeFrom(e.Park.ParkCash, type.Cost);
+        if (type.Category == kCategorySnowCannon) RebuildSnowOverlay(e);
         // The parking capacity follows every new lot (the shipped lots are not of the
         // office category).
-        if (type.Category == kCategoryOffice || r.Type == kBuildParking) AllocateParking(*this);
-        RebuildOverlay(*this, TSKIOverlay::Occupancy);
-        if (Options.Detail >= 1 || (r.Type != kBuildSnowCannon && r.Type != kBuildCot))
-            RebuildOverlay(*this, TSKIOverlay::ObjectImprint);
+        if (type.Category == kCategoryOffice || r.Type == kBuildParking) AllocateParking(e);
+        RebuildOverlay(e, TSKIOverlay::Occupancy);
+        if (e.Options.Detail >= 1 || (r.Type != kBuildSnowCannon && r.Type != kBuildCot))
+            RebuildOverlay(e, TSKIOverlay::ObjectImprint);
         b->AreaI = b->CellI;
         b->AreaJ = b->CellJ;
-        CountTreesFelled();
-        if (OnBuilt) OnBuilt(kBuiltBuilding, r.Type);
-        ++RefreshRequests;
+        e.CountTreesFelled();
+        if (e.OnBuilt) e.OnBuilt(kBuiltBuilding, r.Type);
+        ++e.RefreshRequests;
     }
-    CursorRadius = 12;
     return true;
 }
 
-void TSKIEngine::StartBuildingTool(uint8_t type) {
+void TSKIConstruction::StartBuildingTool(uint8_t type) {
+    TSKIEngine& e = Engine;
+    TSKIToolState& t = State;
     if (type >= kBuildingTypeCount) return;
-    if (ConstructionTool != 11) {
-        SavedCursorSnap = SkierInfoOn(*this) ? SkierInfoSavedSnap : CursorSnap;
-        CursorSnap = false;
+    if (t.Tool != TSKITool::Building) {
+        t.SavedCursorSnap = SkierInfoOn(e) ? t.SkierInfoSavedSnap : t.CursorSnap;
+        t.CursorSnap = false;
     }
-    ConstructionTool = 11;
-    BuildingPreview = TSKIBuildingRecord{};
-    BuildingPreview.Type = type;
-    if (Params.Buildings[type].Category == kCategorySnowCannon) {
-        DisplayFlags |= kDisplaySnow;
-        RebuildOverlay(*this, TSKIOverlay::SnowOverlay);
+    t.Tool = TSKITool::Building;
+    t.BuildingPreview = TSKIBuildingRecord{};
+    t.BuildingPreview.Type = type;
+    if (e.Params.Buildings[type].Category == kCategorySnowCannon) {
+        e.DisplayFlags |= kDisplaySnow;
+        RebuildOverlay(e, TSKIOverlay::SnowOverlay);
     }
-    RefreshTerrainView(*this);
+    RefreshTerrainView(e);
 }
 
-void TSKIEngine::StartAreaTool(size_t buildingIndex) {
-    if (buildingIndex >= Buildings.size()) return;
+void TSKIConstruction::StartAreaTool(size_t buildingIndex) {
+    TSKIEngine& e = Engine;
+    if (buildingIndex >= e.Buildings.size()) return;
     LeaveBuildingTool(*this);
-    AreaBuilding = Buildings[buildingIndex].get();
-    ConstructionTool = 12;
-    DisplayFlags |= kDisplaySnow;
-    RebuildSnowOverlay(*this);
-    RefreshTerrainView(*this);
+    State.AreaBuilding = int32_t(buildingIndex);
+    State.AreaCellI = e.Buildings[buildingIndex]->CellI;
+    State.AreaCellJ = e.Buildings[buildingIndex]->CellJ;
+    State.Tool = TSKITool::Area;
+    e.DisplayFlags |= kDisplaySnow;
+    RebuildSnowOverlay(e);
+    RefreshTerrainView(e);
 }
 
 namespace construction {
 
-void UpdateBuildingTool(TSKIEngine& e) {
-    TSKIBuildingRecord& record = e.BuildingPreview;
-    const TSKIBuildingParams& type = e.Params.Buildings[record.Type];
-    record.Position = e.CursorPosition;
-    record.Direction = PreviewDirection(e.BuildingPreviewTurn);
-    e.BuildingPreviewVisible = true;
-    e.ToolText = e.ValidateBuilding(record, true);
-    e.ToolTextColor = e.ToolText.rfind("OK", 0) == 0 ? kToolTextBlue : kToolTextRed;
-    e.CursorRadius = type.Category == kCategorySnowCannon ? 80.0f : float(type.Size);
+bool AreaInReach(const TSKIEngine& e, const TSKIBuilding& garage, int i, int j) {
+    return TSKIEngine::CellInGrid(i, j) &&
+           Distance3(e.CellToWorld(i, j, true), garage.Position) < kAreaReach;
 }
 
-void BuildingClick(TSKIEngine& e) {
-    UpdateBuildingTool(e);
-    if (!PerformAction(e, PlaceBuildingAction(e.BuildingPreview)).Done()) return;
-    if (e.ToolInput.Shift) return;  // the tool stays for the next building
-    e.ConstructionTool = 0;
-    GiveBackBuildingToolSnap(e);
-    HidePreviews(e);
-}
-
-void UpdateAreaTool(TSKIEngine& e) {
-    e.CursorRadius = 50;
-    e.AreaLineVisible = false;
-    e.AreaLine.clear();
-    if (e.AreaBuilding == nullptr) return;
-    const TSKIVector target = e.CellToWorld(e.CursorI, e.CursorJ, true);
-    if (Distance3(target, e.AreaBuilding->Position) >= kAreaReach) {
-        e.ToolText = "Target out of reach!";
-        e.ToolTextColor = kToolTextRed;
-        return;
-    }
-    e.ToolText = "Set area of operations";
-    e.ToolTextColor = kToolTextBlue;
-    e.AreaLine = SampleLine(e, e.CellToWorld(e.AreaBuilding->CellI, e.AreaBuilding->CellJ, true),
-                            target, 2.0f);
-    e.AreaLineVisible = true;
-}
-
-void AreaClick(TSKIEngine& e) {
-    if (!e.AreaLineVisible || e.AreaBuilding == nullptr) return;
-    if (e.AreaBuilding->Params().Category != kCategorySnowCatGarage) return;
-    e.AreaBuilding->AreaI = e.CursorI;
-    e.AreaBuilding->AreaJ = e.CursorJ;
-    e.ConstructionTool = 0;
-    e.CursorRadius = 12;
-    HidePreviews(e);
-    e.AreaBuilding = nullptr;
+void SetAreaOfOperations(TSKIEngine& e, TSKIBuilding& garage, int i, int j) {
+    garage.AreaI = i;
+    garage.AreaJ = j;
     e.DisplayFlags &= uint8_t(~kDisplaySnow);
     RebuildSnowOverlay(e);
     RefreshTerrainView(e);
     ++e.RefreshRequests;
+}
+
+void UpdateBuildingTool(TSKIConstruction& c) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
+    TSKIBuildingRecord& record = t.BuildingPreview;
+    const TSKIBuildingParams& type = e.Params.Buildings[record.Type];
+    record.Position = t.CursorPosition;
+    record.Direction = PreviewDirection(t.BuildingPreviewTurn);
+    t.BuildingPreviewVisible = true;
+    t.ToolText = ValidateBuilding(e, record, true);
+    t.ToolTextColor = t.ToolText.rfind("OK", 0) == 0 ? kToolTextBlue : kToolTextRed;
+    t.CursorRadius = type.Category == kCategorySnowCannon ? 80.0f : float(type.Size);
+}
+
+void BuildingClick(TSKIConstruction& c) {
+    TSKIToolState& t = c.State;
+    UpdateBuildingTool(c);
+    if (!PerformAction(c.Engine, PlaceBuildingAction(t.BuildingPreview)).Done()) return;
+    t.CursorRadius = 12;
+    if (t.Input.Shift) return;  // the tool stays for the next building
+    t.Tool = TSKITool::None;
+    GiveBackBuildingToolSnap(c);
+    HidePreviews(t);
+}
+
+void UpdateAreaTool(TSKIConstruction& c) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
+    t.CursorRadius = 50;
+    t.AreaLineVisible = false;
+    t.AreaLine.clear();
+    const TSKIBuilding* garage = c.AreaBuilding();
+    if (garage == nullptr) return;
+    if (!AreaInReach(e, *garage, t.CursorI, t.CursorJ)) {
+        t.ToolText = "Target out of reach!";
+        t.ToolTextColor = kToolTextRed;
+        return;
+    }
+    t.ToolText = "Set area of operations";
+    t.ToolTextColor = kToolTextBlue;
+    t.AreaLine = SampleLine(e, e.CellToWorld(garage->CellI, garage->CellJ, true),
+                            e.CellToWorld(t.CursorI, t.CursorJ, true), 2.0f);
+    t.AreaLineVisible = true;
+}
+
+void AreaClick(TSKIConstruction& c) {
+    TSKIToolState& t = c.State;
+    const TSKIBuilding* garage = c.AreaBuilding();
+    if (!t.AreaLineVisible || garage == nullptr) return;
+    const int32_t index = t.AreaBuilding;
+    if (!PerformAction(c.Engine, SetAreaAction(size_t(index), t.CursorI, t.CursorJ)).Done()) return;
+    t.Tool = TSKITool::None;
+    t.CursorRadius = 12;
+    HidePreviews(t);
+    t.AreaBuilding = -1;
 }
 
 }  // namespace construction

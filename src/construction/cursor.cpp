@@ -34,14 +34,15 @@ bool NearestOfKind(const TSKIEngine& e, int ci, int cj, int radius, uint16_t set
 
 }  // namespace
 
-void TSKIEngine::SetCursorTarget(const TSKIVector& groundPoint) {
-    CursorTarget = groundPoint;
-    CursorTarget.w = 1;
-    CursorTargetSet = true;
+void TSKIConstruction::SetCursorTarget(const TSKIVector& groundPoint) {
+    State.CursorTarget = groundPoint;
+    State.CursorTarget.w = 1;
+    State.CursorTargetSet = true;
 }
 
-bool TSKIEngine::CursorFromRay(const TSKIVector& origin, const TSKIVector& direction) {
-    if (!HasGrid() || Surface.Empty()) return false;
+bool TSKIConstruction::CursorFromRay(const TSKIVector& origin, const TSKIVector& direction) {
+    const TSKITerrainMesh& Surface = Engine.Surface;
+    if (!Engine.HasGrid() || Surface.Empty()) return false;
     const glm::vec3 d(direction.x, direction.y, direction.z);
     const float len = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
     if (!(len > 0)) return false;
@@ -79,48 +80,52 @@ bool TSKIEngine::CursorFromRay(const TSKIVector& origin, const TSKIVector& direc
 namespace construction {
 
 // Moves the cursor to the target, snaps it, rebuilds the ring and copies the cell under it.
-void UpdateCursor(TSKIEngine& e) {
+void UpdateCursor(TSKIConstruction& c) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
     if (!e.HasGrid()) return;
-    if (e.CursorTargetSet) e.CursorPosition = e.CursorTarget;
+    if (t.CursorTargetSet) t.CursorPosition = t.CursorTarget;
     int ci, cj;
-    TSKIEngine::WorldToCell(e.CursorPosition, ci, cj);
-    if (e.CursorSnap) {
+    TSKIEngine::WorldToCell(t.CursorPosition, ci, cj);
+    if (t.CursorSnap) {
         int si = ci, sj = cj;
         bool snapped = NearestOfKind(e, ci, cj, 2, kSnapToLines, si, sj);
         snapped = NearestOfKind(e, ci, cj, 3, kSnapToStations, si, sj) || snapped;
         if (snapped) {
             const TSKIVector p = e.CellToWorld(si, sj, false);
-            e.CursorPosition.x = p.x;
-            e.CursorPosition.z = p.z;
+            t.CursorPosition.x = p.x;
+            t.CursorPosition.z = p.z;
         }
     }
-    e.CursorPosition.y = e.TerrainHeight(e.CursorPosition);
-    e.CursorPosition.w = 1;
-    TSKIEngine::WorldToCell(e.CursorPosition, e.CursorI, e.CursorJ);
-    e.CursorCell = e.Cell(e.CursorI, e.CursorJ);
-    for (size_t k = 0; k < e.CursorRing.size(); ++k) {
-        const float a = float(k) * 6.2831853f / float(e.CursorRing.size());
-        TSKIVector p = e.CursorPosition;
-        p.x += std::cos(a) * e.CursorRadius;
-        p.z += std::sin(a) * e.CursorRadius;
+    t.CursorPosition.y = e.TerrainHeight(t.CursorPosition);
+    t.CursorPosition.w = 1;
+    TSKIEngine::WorldToCell(t.CursorPosition, t.CursorI, t.CursorJ);
+    t.CursorCell = e.Cell(t.CursorI, t.CursorJ);
+    for (size_t k = 0; k < t.CursorRing.size(); ++k) {
+        const float a = float(k) * 6.2831853f / float(t.CursorRing.size());
+        TSKIVector p = t.CursorPosition;
+        p.x += std::cos(a) * t.CursorRadius;
+        p.z += std::sin(a) * t.CursorRadius;
         p.y = e.TerrainHeight(p) + 2.0f;
-        e.CursorRing[k] = p;
+        t.CursorRing[k] = p;
     }
 }
 
 // Page Down shrinks the brush while above 8, Page Up grows it while below 30 (in the editor
 // faster and without the upper bound); the same keys turn the building preview.
-void UpdateCursorRadius(TSKIEngine& e, float dt) {
-    if (e.ToolInput.PageDown) {
-        if (e.CursorRadius > 8) e.CursorRadius -= 20 * dt;
-        e.BuildingPreviewTurn += 100 * dt;
+void UpdateCursorRadius(TSKIConstruction& c, float dt) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
+    if (t.Input.PageDown) {
+        if (t.CursorRadius > 8) t.CursorRadius -= 20 * dt;
+        t.BuildingPreviewTurn += 100 * dt;
     }
-    if (e.ToolInput.PageUp) {
+    if (t.Input.PageUp) {
         if (e.EditorOpen)
-            e.CursorRadius += 30 * dt;
-        else if (e.CursorRadius < 30)
-            e.CursorRadius += 20 * dt;
-        e.BuildingPreviewTurn -= 100 * dt;
+            t.CursorRadius += 30 * dt;
+        else if (t.CursorRadius < 30)
+            t.CursorRadius += 20 * dt;
+        t.BuildingPreviewTurn -= 100 * dt;
     }
 }
 

@@ -2,6 +2,7 @@
 // clean-up of cells, skiers, vehicles, snow and routes.
 #include <algorithm>
 
+#include "construction/construction_actions.h"
 #include "construction/tool_geometry.h"
 #include "engine/arrivals.h"
 #include "engine/overlays.h"
@@ -12,70 +13,74 @@ namespace vallorn {
 
 using namespace construction;
 
-bool TSKIEngine::DeleteSection(size_t index, bool askFirst) {
-    if (index >= Sections.size()) return false;
-    TSKISection* section = Sections[index].get();
-    if (askFirst && !Dialogs->AskYesNo(
+bool DeleteSection(TSKIEngine& e, size_t index, bool askFirst) {
+    if (index >= e.Sections.size()) return false;
+    TSKISection* section = e.Sections[index].get();
+    if (askFirst && !e.Dialogs->AskYesNo(
                         "Do you really want to delete \r" + section->Name + " permanently?", true))
         return false;
     // The section sets its riders down and clears its cells; the slope's cells become free
     // and every stored reference to it is dropped.
-    RemoveSection(index);
-    RebuildNavigation();
-    if (HasGrid()) {
-        RebuildOverlay(*this, TSKIOverlay::Occupancy);
-        RebuildOverlay(*this, TSKIOverlay::ObjectImprint);
-        RebuildOverlay(*this, TSKIOverlay::SlopePaint);
-        RefreshTerrainView(*this);
+    e.RemoveSection(index);
+    e.RebuildNavigation();
+    if (e.HasGrid()) {
+        RebuildOverlay(e, TSKIOverlay::Occupancy);
+        RebuildOverlay(e, TSKIOverlay::ObjectImprint);
+        RebuildOverlay(e, TSKIOverlay::SlopePaint);
+        RefreshTerrainView(e);
     }
-    ++RefreshRequests;
+    ++e.RefreshRequests;
     return true;
 }
 
-bool TSKIEngine::DeleteBuilding(size_t index) {
-    if (index >= Buildings.size()) return false;
-    TSKIBuilding* building = Buildings[index].get();
-    if (!Dialogs->AskYesNo("Do you really want to delete this building?", true)) return false;
-    if (AreaBuilding == building) AreaBuilding = nullptr;
+bool DeleteBuilding(TSKIEngine& e, size_t index) {
+    if (index >= e.Buildings.size()) return false;
+    TSKIBuilding* building = e.Buildings[index].get();
+    if (!e.Dialogs->AskYesNo("Do you really want to delete this building?", true)) return false;
     const uint8_t category = building->Params().Category;
     const bool parking = building->Type == kBuildParking;
     const int ci = building->CellI, cj = building->CellJ;
-    if (HasGrid() && CellInGrid(ci, cj)) {
-        TerrainCell& centre = Cell(ci, cj);
+    if (e.HasGrid() && TSKIEngine::CellInGrid(ci, cj)) {
+        TerrainCell& centre = e.Cell(ci, cj);
         centre.Kind = kCellFree;
         centre.Building = nullptr;
     }
     // Customers are released, vehicles destroyed, garages counted down, vehicle homes
     // renumbered.
-    RemoveBuilding(index);
-    if (category == kCategoryOffice || parking) AllocateParking(*this);
-    if (HasGrid()) {
-        RebuildOverlay(*this, TSKIOverlay::Occupancy);
-        RebuildOverlay(*this, TSKIOverlay::ObjectImprint);
+    e.RemoveBuilding(index);
+    if (category == kCategoryOffice || parking) AllocateParking(e);
+    if (e.HasGrid()) {
+        RebuildOverlay(e, TSKIOverlay::Occupancy);
+        RebuildOverlay(e, TSKIOverlay::ObjectImprint);
         if (category == kCategorySnowCannon) {
             // Only the remaining snow makers' reach keeps artificial snow.
-            ClearArtificialSnowAround(*this, ci, cj);
-            RebuildSnowOverlay(*this);
+            ClearArtificialSnowAround(e, ci, cj);
+            RebuildSnowOverlay(e);
         }
     }
-    RebuildNavigation();
-    ++RefreshRequests;
+    e.RebuildNavigation();
+    ++e.RefreshRequests;
     return true;
 }
 
-void TSKIEngine::DeleteUnderCursor() {
-    if (!HasGrid()) return;
-    const TerrainCell& c = Cell(CursorI, CursorJ);
+TSKIActionResult TSKIConstruction::DeleteUnderCursor() {
+    TSKIEngine& e = Engine;
+    TSKIToolState& t = State;
+    if (!e.HasGrid()) return TSKIActionResult::Failed;
+    const TerrainCell& c = e.Cell(t.CursorI, t.CursorJ);
     TSKISection* section = c.Section;
     TSKIBuilding* building = c.Kind == kCellBuilding ? c.Building : nullptr;
     // The building's index is taken first: deleting a section leaves the buildings' order.
-    const int32_t b = building != nullptr ? IndexOf(building) : -1;
-    if (section != nullptr) {
-        const int32_t s = IndexOf(section);
-        if (s >= 0) PerformAction(*this, DeleteSectionAction(size_t(s)));
-    }
-    if (b >= 0) PerformAction(*this, DeleteBuildingAction(size_t(b)));
-    CursorCell = Cell(CursorI, CursorJ);
+    const int32_t b = building != nullptr ? e.IndexOf(building) : -1;
+    const int32_t s = section != nullptr ? e.IndexOf(section) : -1;
+    TSKIActionResult result = TSKIActionResult::Failed;
+    auto note = [&](TSKIActionResult r) {
+        if (r == TSKIActionResult::Done || result == TSKIActionResult::Failed) result = r;
+    };
+    if (s >= 0) note(PerformAction(e, DeleteSectionAction(size_t(s))).Result);
+    if (b >= 0) note(PerformAction(e, DeleteBuildingAction(size_t(b))).Result);
+    t.CursorCell = e.Cell(t.CursorI, t.CursorJ);
+    return result;
 }
 
 }  // namespace vallorn

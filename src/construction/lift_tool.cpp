@@ -67,9 +67,17 @@ TSKIImage OtherCorridors(const TSKIEngine& e, const TSKISection* ignore) {
     return img;
 }
 
+bool LowerStationFits(const TSKIEngine& e, int i, int j) {
+    if (!e.HasGrid() || !TSKIEngine::CellInGrid(i, j)) return false;
+    const uint8_t kind = KindOf(e.Cell(i, j));
+    return kind == kCellFree || kind == kCellSlope;
+}
+
 bool LiftLineBlocked(const TSKIEngine& e, const TSKILiftParams& type,
-                     const std::vector<TSKIVector>& samples, const TSKISection* ignore) {
-    const uint16_t obstacles = type.OnGround ? kSurfaceLiftObstacles : kAerialLiftObstacles;
+                     const std::vector<TSKIVector>& samples, const TSKISection* ignore,
+                     uint16_t alsoBlocking) {
+    const uint16_t obstacles =
+        (type.OnGround ? kSurfaceLiftObstacles : kAerialLiftObstacles) | alsoBlocking;
     TSKIImage corridors;
     for (const TSKIVector& p : samples) {
         int i, j;
@@ -94,30 +102,30 @@ bool LiftLineBlocked(const TSKIEngine& e, const TSKILiftParams& type,
 
 using namespace construction;
 
-int32_t TSKIEngine::LiftPrice(int lowerI, int lowerJ, int upperI, int upperJ,
-                              uint8_t liftType) const {
-    if (!HasGrid() || liftType >= kLiftTypeCount) return 0;
-    if (!CellInGrid(lowerI, lowerJ) || !CellInGrid(upperI, upperJ)) return 0;
-    const TSKILiftParams& type = Params.Lifts[liftType];
-    return PriceOfLayout(type, PoleLayout(*this, type, CellToWorld(lowerI, lowerJ, true),
-                                          CellToWorld(upperI, upperJ, true)));
+int32_t LiftPrice(const TSKIEngine& e, int lowerI, int lowerJ, int upperI, int upperJ,
+                  uint8_t liftType) {
+    if (!e.HasGrid() || liftType >= kLiftTypeCount) return 0;
+    if (!TSKIEngine::CellInGrid(lowerI, lowerJ) || !TSKIEngine::CellInGrid(upperI, upperJ))
+        return 0;
+    const TSKILiftParams& type = e.Params.Lifts[liftType];
+    return PriceOfLayout(type, PoleLayout(e, type, e.CellToWorld(lowerI, lowerJ, true),
+                                          e.CellToWorld(upperI, upperJ, true)));
 }
 
-bool TSKIEngine::LiftUnlocked(uint8_t type) const {
-    return type < kLiftTypeCount && (!CampaignLocks() || Profile.UnlockedLifts[type]);
+bool LiftUnlocked(const TSKIEngine& e, uint8_t type) {
+    return type < kLiftTypeCount && (!CampaignLocks(e) || e.Profile.UnlockedLifts[type]);
 }
 
-bool TSKIEngine::StartLiftTool(int i, int j, uint8_t liftType) {
-    if (!HasGrid() || !CellInGrid(i, j) || liftType >= kLiftTypeCount) return false;
-    const uint8_t kind = KindOf(Cell(i, j));
-    if (kind != kCellFree && kind != kCellSlope) return false;
+bool TSKIConstruction::StartLiftTool(int i, int j, uint8_t liftType) {
+    TSKIEngine& e = Engine;
+    if (liftType >= kLiftTypeCount || !LowerStationFits(e, i, j)) return false;
     LeaveBuildingTool(*this);
-    ToolLowerI = i;
-    ToolLowerJ = j;
-    ToolLiftType = liftType;
-    ConstructionTool = 2;
-    DisplayFlags |= kDisplayBlocked;
-    RefreshTerrainView(*this);
+    State.LowerI = i;
+    State.LowerJ = j;
+    State.LiftType = liftType;
+    State.Tool = TSKITool::Lift;
+    e.DisplayFlags |= kDisplayBlocked;
+    RefreshTerrainView(e);
     return true;
 }
 
@@ -141,43 +149,44 @@ std::string LiftPlacementError(const TSKIEngine& e, int lowerI, int lowerJ, int 
 }
 
 // The lift tool's frame: preview, price, warnings and errors.
-void UpdateLiftTool(TSKIEngine& e) {
-    const TSKILiftParams& type = e.Params.Lifts[e.ToolLiftType];
-    const TSKIVector lower = e.CellToWorld(e.ToolLowerI, e.ToolLowerJ, true);
-    const TSKIVector upper = e.CellToWorld(e.CursorI, e.CursorJ, true);
-    e.LiftLinePreview = SampleLine(e, lower, upper, 5.0f);
-    e.LiftPoleNodes = PoleLayout(e, type, lower, upper);
-    const int32_t price = PriceOfLayout(type, e.LiftPoleNodes);
-    e.LiftPolesVisible = true;
-    e.ToolText = "Place upper station (Price:" + FormatMoney(price) + ")";
-    e.ToolTextColor = kToolTextLiftGreen;
+void UpdateLiftTool(TSKIConstruction& c) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
+    const TSKILiftParams& type = e.Params.Lifts[t.LiftType];
+    const TSKIVector lower = e.CellToWorld(t.LowerI, t.LowerJ, true);
+    const TSKIVector upper = e.CellToWorld(t.CursorI, t.CursorJ, true);
+    t.LiftLinePreview = SampleLine(e, lower, upper, 5.0f);
+    t.LiftPoleNodes = PoleLayout(e, type, lower, upper);
+    const int32_t price = PriceOfLayout(type, t.LiftPoleNodes);
+    t.LiftPolesVisible = true;
+    t.ToolText = "Place upper station (Price:" + FormatMoney(price) + ")";
+    t.ToolTextColor = kToolTextLiftGreen;
 
     const float lowerHeight = lower.y;
-    for (const TSKIVector& p : e.LiftLinePreview) {
+    for (const TSKIVector& p : t.LiftLinePreview) {
         if (p.y < lowerHeight + 5.0f) {
-            e.ToolText = "Warning! Lift runs downhill! (Price:" + std::to_string(price) + ",-)";
+            t.ToolText = "Warning! Lift runs downhill! (Price:" + std::to_string(price) + ",-)";
             break;
         }
     }
-    if (e.Cell(e.ToolLowerI, e.ToolLowerJ).Height > e.CursorCell.Height) {
-        e.ToolText =
+    if (e.Cell(t.LowerI, t.LowerJ).Height > t.CursorCell.Height) {
+        t.ToolText =
             "Warning! Upper station is lower than lower station! (Price:" + std::to_string(price) +
             ",-)";
     }
 
-    const std::string error =
-        LiftPlacementError(e, e.ToolLowerI, e.ToolLowerJ, e.CursorI, e.CursorJ, e.ToolLiftType,
-                           e.LiftLinePreview, price);
+    const std::string error = LiftPlacementError(e, t.LowerI, t.LowerJ, t.CursorI, t.CursorJ,
+                                                 t.LiftType, t.LiftLinePreview, price);
     if (!error.empty()) {
-        e.ToolText = error;
-        e.ToolTextColor = kToolTextRed;
-        e.LiftPolesVisible = false;
+        t.ToolText = error;
+        t.ToolTextColor = kToolTextRed;
+        t.LiftPolesVisible = false;
     }
-    if (e.LiftPolesVisible) {
-        e.StationMarkers[0] = lower;
-        e.StationMarkers[0].y += type.StationHeight;
-        e.StationMarkers[1] = upper;
-        e.StationMarkers[1].y += type.StationHeight;
+    if (t.LiftPolesVisible) {
+        t.StationMarkers[0] = lower;
+        t.StationMarkers[0].y += type.StationHeight;
+        t.StationMarkers[1] = upper;
+        t.StationMarkers[1].y += type.StationHeight;
     }
 }
 
@@ -206,22 +215,23 @@ TSKISection* CreateNewLift(TSKIEngine& e, int lowerI, int lowerJ, int upperI, in
     if (e.OnBuilt) e.OnBuilt(kBuiltLift, liftType);
     e.DisplayFlags &= uint8_t(~kDisplayBlocked);
     RefreshTerrainView(e);
-    TakeFrom(e.Park.ParkCash, e.LiftPrice(lowerI, lowerJ, upperI, upperJ, liftType));
+    TakeFrom(e.Park.ParkCash, LiftPrice(e, lowerI, lowerJ, upperI, upperJ, liftType));
     return lift;
 }
 
 }  // namespace construction
 
-TSKISection* TSKIEngine::BuildLift(int lowerI, int lowerJ, int upperI, int upperJ,
-                                   uint8_t liftType) {
-    if (!HasGrid() || liftType >= kLiftTypeCount) return nullptr;
-    if (!CellInGrid(lowerI, lowerJ) || !CellInGrid(upperI, upperJ)) return nullptr;
-    const std::vector<TSKIVector> line =
-        SampleLine(*this, CellToWorld(lowerI, lowerJ, true), CellToWorld(upperI, upperJ, true), 5);
-    const int32_t price = LiftPrice(lowerI, lowerJ, upperI, upperJ, liftType);
-    if (!LiftPlacementError(*this, lowerI, lowerJ, upperI, upperJ, liftType, line, price).empty())
+TSKISection* BuildLift(TSKIEngine& e, int lowerI, int lowerJ, int upperI, int upperJ,
+                       uint8_t liftType) {
+    if (!e.HasGrid() || liftType >= kLiftTypeCount) return nullptr;
+    if (!TSKIEngine::CellInGrid(lowerI, lowerJ) || !TSKIEngine::CellInGrid(upperI, upperJ))
         return nullptr;
-    return CreateNewLift(*this, lowerI, lowerJ, upperI, upperJ, liftType, price);
+    const std::vector<TSKIVector> line =
+        SampleLine(e, e.CellToWorld(lowerI, lowerJ, true), e.CellToWorld(upperI, upperJ, true), 5);
+    const int32_t price = LiftPrice(e, lowerI, lowerJ, upperI, upperJ, liftType);
+    if (!LiftPlacementError(e, lowerI, lowerJ, upperI, upperJ, liftType, line, price).empty())
+        return nullptr;
+    return CreateNewLift(e, lowerI, lowerJ, upperI, upperJ, liftType, price);
 }
 
 }  // namespace vallorn

@@ -32,29 +32,17 @@ std::string ReplacementProblem(const TSKIEngine& e, const TSKISection& lift, uin
     const TSKILiftParams& type = e.Params.Lifts[newType];
     std::string reason;
     if (e.Park.ParkCash < price) reason = "Not enough money!";
+    // A replacement may not cross a road or a building whatever its type, and is tested as if
+    // the old lift were already gone, so that one that could not be built never costs it.
     const std::vector<TSKIVector> line =
         SampleLine(e, e.CellToWorld(lift.LowerI, lift.LowerJ, true),
-                   e.CellToWorld(lift.UpperI, lift.UpperJ, true), 2.0f);
-    for (const TSKIVector& p : line) {
-        int i, j;
-        RawCell(p, i, j);
-        if (!TSKIEngine::CellInGrid(i, j) || e.Cell(i, j).Kind == kCellRoad ||
-            e.Cell(i, j).Kind == kCellBuilding) {
-            reason = "Invalid location!";
-            break;
-        }
-    }
+                   e.CellToWorld(lift.UpperI, lift.UpperJ, true), 5.0f);
+    if (LiftLineBlocked(e, type, line, &lift, Kinds({kCellRoad, kCellBuilding})))
+        reason = "Invalid location!";
     const float length = SampledLength(line);
     if (length < 2 * type.PoleMinDist) reason = "Lift too short!";
     if (length > type.MaxLength) reason = "Lift too long!";
-    if (!reason.empty()) return reason;
-    // The new lift's own obstacle test, run as if the old lift were already gone, so that a
-    // replacement that could not be built never costs the old lift.
-    const std::vector<TSKIVector> newLine =
-        SampleLine(e, e.CellToWorld(lift.LowerI, lift.LowerJ, true),
-                   e.CellToWorld(lift.UpperI, lift.UpperJ, true), 5.0f);
-    if (LiftLineBlocked(e, type, newLine, &lift)) return "Invalid location!";
-    return {};
+    return reason;
 }
 
 }  // namespace
@@ -64,50 +52,49 @@ bool ReplaceMenuShown(const std::vector<TSKIReplaceEntry>& entries) {
                        [](const TSKIReplaceEntry& entry) { return entry.Enabled; });
 }
 
-std::vector<TSKIReplaceEntry> TSKIEngine::ReplaceLiftMenu(size_t liftIndex) const {
+std::vector<TSKIReplaceEntry> ReplaceLiftMenu(const TSKIEngine& e, size_t liftIndex) {
     std::vector<TSKIReplaceEntry> entries;
-    if (liftIndex >= Sections.size() || !Sections[liftIndex]->IsLift()) return entries;
-    const TSKISection& lift = *Sections[liftIndex];
+    if (liftIndex >= e.Sections.size() || !e.Sections[liftIndex]->IsLift()) return entries;
+    const TSKISection& lift = *e.Sections[liftIndex];
     for (const TOffer& offer : kOffers) {
         TSKIReplaceEntry entry;
         entry.LiftType = offer.type;
-        entry.Visible = offer.type != lift.LiftType && LiftUnlocked(offer.type);
+        entry.Visible = offer.type != lift.LiftType && LiftUnlocked(e, offer.type);
         if (entry.Visible) {
             const int32_t price =
-                LiftPrice(lift.LowerI, lift.LowerJ, lift.UpperI, lift.UpperJ, offer.type);
+                LiftPrice(e, lift.LowerI, lift.LowerJ, lift.UpperI, lift.UpperJ, offer.type);
             entry.Caption = offer.caption + FormatMoney(price) + ")";
-            entry.Enabled = Park.ParkCash >= price;
+            entry.Enabled = e.Park.ParkCash >= price;
         }
         entries.push_back(std::move(entry));
     }
     return entries;
 }
 
-bool TSKIEngine::ReplaceLift(size_t liftIndex, uint8_t newType, std::string* problem) {
-    ConstructionTool = 0;
+bool ReplaceLift(TSKIEngine& e, size_t liftIndex, uint8_t newType, std::string* problem) {
     auto refuse = [problem](const std::string& why) {
         if (problem) *problem = why;
         return false;
     };
-    if (!HasGrid() || liftIndex >= Sections.size() || !Sections[liftIndex]->IsLift())
+    if (!e.HasGrid() || liftIndex >= e.Sections.size() || !e.Sections[liftIndex]->IsLift())
         return refuse("No such lift");
     if (newType >= kLiftTypeCount || !Offered(newType))
         return refuse("This lift type is not offered");
-    const TSKISection& lift = *Sections[liftIndex];
+    const TSKISection& lift = *e.Sections[liftIndex];
     const int lowerI = lift.LowerI, lowerJ = lift.LowerJ;
     const int upperI = lift.UpperI, upperJ = lift.UpperJ;
-    const int32_t price = LiftPrice(lowerI, lowerJ, upperI, upperJ, newType);
-    const std::string reason = ReplacementProblem(*this, lift, newType, price);
+    const int32_t price = LiftPrice(e, lowerI, lowerJ, upperI, upperJ, newType);
+    const std::string reason = ReplacementProblem(e, lift, newType, price);
     if (!reason.empty()) {
-        Dialogs->ShowError("Can not upgrade. " + reason);
+        e.Dialogs->ShowError("Can not upgrade. " + reason);
         return refuse(reason);
     }
     const std::string question = "Do you want to replace " + lift.Name + " with " +
-                                 LiftTypeName(Params.Lifts[newType]) +
+                                 LiftTypeName(e.Params.Lifts[newType]) +
                                  " ?\rPrice: " + FormatMoney(price);
-    if (!Dialogs->AskYesNo(question, true)) return refuse({});
-    DeleteSection(liftIndex, false);
-    CreateNewLift(*this, lowerI, lowerJ, upperI, upperJ, newType, price);
+    if (!e.Dialogs->AskYesNo(question, true)) return refuse({});
+    DeleteSection(e, liftIndex, false);
+    CreateNewLift(e, lowerI, lowerJ, upperI, upperJ, newType, price);
     return true;
 }
 

@@ -48,26 +48,28 @@ bool WideSegmentClear(const TSKIEngine& e, const std::vector<TSKIVector>& sample
     return true;
 }
 
-// A new node at the cursor cell; the end cell moves to it. A path that starts on a lift's
-// upper station has its first node moved off the station, to the segment's third sample.
-void AddNode(TSKIEngine& e, float lift) {
-    TSKIVector node = e.CellToWorld(e.CursorI, e.CursorJ, true);
+// A new node at a cell; the end cell moves to it. A path that starts on a lift's upper
+// station has its first node moved off the station, to the segment's third sample.
+void AddNode(TSKIConstruction& c, int i, int j, float lift) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
+    TSKIVector node = e.CellToWorld(i, j, true);
     node.y += lift;
-    node.w = e.CursorRadius / 2;
-    e.SlopePath.push_back(node);
-    e.SlopeEndI = e.CursorI;
-    e.SlopeEndJ = e.CursorJ;
+    node.w = t.CursorRadius / 2;
+    t.SlopePath.push_back(node);
+    t.SlopeEndI = i;
+    t.SlopeEndJ = j;
     int fi, fj;
-    TSKIEngine::WorldToCell(e.SlopePath.front(), fi, fj);
-    if (e.Cell(fi, fj).Kind == kCellLiftUpper && e.SlopeSegment.size() > 2) {
-        const float width = e.SlopePath.front().w;
-        e.SlopePath.front() = e.SlopeSegment[2];
-        e.SlopePath.front().w = width;
+    TSKIEngine::WorldToCell(t.SlopePath.front(), fi, fj);
+    if (e.Cell(fi, fj).Kind == kCellLiftUpper && t.SlopeSegment.size() > 2) {
+        const float width = t.SlopePath.front().w;
+        t.SlopePath.front() = t.SlopeSegment[2];
+        t.SlopePath.front().w = width;
     }
 }
 
-void EndCellToLastNode(TSKIEngine& e) {
-    TSKIEngine::WorldToCell(e.SlopePath.back(), e.SlopeEndI, e.SlopeEndJ);
+void EndCellToLastNode(TSKIToolState& t) {
+    TSKIEngine::WorldToCell(t.SlopePath.back(), t.SlopeEndI, t.SlopeEndJ);
 }
 
 // Lays the drawn slope when its interior legs are still clear; the drawing is lost otherwise.
@@ -99,119 +101,126 @@ TSKISection* LayDrawnSlope(TSKIEngine& e, const std::vector<TSKIVector>& path,
 
 }  // namespace
 
-bool TSKIEngine::StartSlopeTool(int i, int j) {
-    if (!HasGrid() || !CellInGrid(i, j) || !IsSlopeStart(KindOf(Cell(i, j)))) return false;
+bool TSKIConstruction::StartSlopeTool(int i, int j) {
+    TSKIEngine& e = Engine;
+    TSKIToolState& t = State;
+    if (!e.HasGrid() || !TSKIEngine::CellInGrid(i, j) || !IsSlopeStart(KindOf(e.Cell(i, j))))
+        return false;
     LeaveBuildingTool(*this);
-    SlopeEndI = i;
-    SlopeEndJ = j;
-    SlopePath.clear();
-    TSKIVector start = CellToWorld(i, j, true);
-    start.w = CursorRadius / 2;
-    SlopePath.push_back(start);
-    SlopeSegment.clear();
-    SlopeSegmentValid = false;
-    ConstructionTool = 3;
-    DisplayFlags |= kDisplayBlocked;
-    RefreshTerrainView(*this);
+    t.SlopeEndI = i;
+    t.SlopeEndJ = j;
+    t.SlopePath.clear();
+    TSKIVector start = e.CellToWorld(i, j, true);
+    start.w = t.CursorRadius / 2;
+    t.SlopePath.push_back(start);
+    t.SlopeSegment.clear();
+    t.SlopeSegmentValid = false;
+    t.Tool = TSKITool::Slope;
+    e.DisplayFlags |= kDisplayBlocked;
+    RefreshTerrainView(e);
     return true;
 }
 
 namespace construction {
 
-void UpdateSlopeTool(TSKIEngine& e, float dt) {
-    if (e.SlopePath.empty()) return;
-    const TSKIVector start = e.CellToWorld(e.SlopeEndI, e.SlopeEndJ, true);
-    const TSKIVector end = e.CellToWorld(e.CursorI, e.CursorJ, true);
-    e.SlopeSegment = SampleLine(e, start, end, 5.0f);
-    const uint8_t kind = KindOf(e.CursorCell);
+void UpdateSlopeSegment(TSKIConstruction& c, int ci, int cj, float dt) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
+    if (t.SlopePath.empty() || !TSKIEngine::CellInGrid(ci, cj)) return;
+    const TSKIVector start = e.CellToWorld(t.SlopeEndI, t.SlopeEndJ, true);
+    const TSKIVector end = e.CellToWorld(ci, cj, true);
+    t.SlopeSegment = SampleLine(e, start, end, 5.0f);
+    const uint8_t kind = KindOf(e.Cell(ci, cj));
     const bool finishing = IsSlopeStart(kind);
-    e.ToolText = finishing ? "Finish slope" : "Draw slope";
-    e.ToolTextColor = kToolTextSlopeGreen;
+    t.ToolText = finishing ? "Finish slope" : "Draw slope";
+    t.ToolTextColor = kToolTextSlopeGreen;
     bool valid = true;
     auto fail = [&](const char* text) {
-        e.ToolText = text;
+        t.ToolText = text;
         valid = false;
     };
 
-    const bool endTest = finishing || e.SlopePath.size() == 1;
+    const bool endTest = finishing || t.SlopePath.size() == 1;
     if (endTest) {
-        if (!EndSegmentClear(e, e.SlopeSegment)) fail("Path blocked!");
-    } else if (!WideSegmentClear(e, e.SlopeSegment, int(std::floor(e.CursorRadius / 4)))) {
+        if (!EndSegmentClear(e, t.SlopeSegment)) fail("Path blocked!");
+    } else if (!WideSegmentClear(e, t.SlopeSegment, int(std::floor(t.CursorRadius / 4)))) {
         fail("Path blocked!");
-        if (e.CursorRadius > 8) e.CursorRadius = std::max(8.0f, e.CursorRadius - 8 * dt);
+        if (t.CursorRadius > 8) t.CursorRadius = std::max(8.0f, t.CursorRadius - 8 * dt);
     }
     if (InSet(Kinds({1, 3, 6, 7, 8}), kind)) fail("Path blocked!");
-    const float length = SampledLength(e.SlopeSegment);
+    const float length = SampledLength(t.SlopeSegment);
     if (length < 10) {
         fail("Section too short!");
-        if (e.CursorRadius < 30) e.CursorRadius = std::min(30.0f, e.CursorRadius + 8 * dt);
+        if (t.CursorRadius < 30) t.CursorRadius = std::min(30.0f, t.CursorRadius + 8 * dt);
     }
     if (endTest && length > 80) fail("Section too long!");
     const float ceiling = start.y + 13;
-    for (const TSKIVector& p : e.SlopeSegment) {
+    for (const TSKIVector& p : t.SlopeSegment) {
         if (p.y > ceiling) {
             fail("Can not draw uphill!");
             break;
         }
     }
-    if (finishing && e.SlopePath.size() == 1) fail("Slope too short!");
+    if (finishing && t.SlopePath.size() == 1) fail("Slope too short!");
 
-    e.SlopeSegmentValid = valid;
+    t.SlopeSegmentValid = valid;
     if (!valid) {
-        e.ToolTextColor = kToolTextRed;
+        t.ToolTextColor = kToolTextRed;
     } else {
-        if (e.CursorRadius < 30) e.CursorRadius = std::min(30.0f, e.CursorRadius + 8 * dt);
+        if (t.CursorRadius < 30) t.CursorRadius = std::min(30.0f, t.CursorRadius + 8 * dt);
         // Automatic nodes along a long, forward segment over free ground.
-        const int ci = e.CursorI, cj = e.CursorJ;
         if (kind == kCellFree && length > 30 && CellFree(e, ci - 4, cj) &&
             CellFree(e, ci + 4, cj) && CellFree(e, ci, cj - 4) && CellFree(e, ci, cj + 4)) {
             bool forward = true;
-            const size_t n = e.SlopePath.size();
+            const size_t n = t.SlopePath.size();
             if (n >= 2) {
-                const TSKIVector seg = e.SlopeSegment.back() - e.SlopeSegment.front();
-                const TSKIVector leg = e.SlopePath[n - 1] - e.SlopePath[n - 2];
+                const TSKIVector seg = t.SlopeSegment.back() - t.SlopeSegment.front();
+                const TSKIVector leg = t.SlopePath[n - 1] - t.SlopePath[n - 2];
                 forward = seg.x * leg.x + seg.y * leg.y + seg.z * leg.z > 0;
             }
-            if (forward) AddNode(e, 5.0f);
+            if (forward) AddNode(c, ci, cj, 5.0f);
         }
     }
 
     // Backtracking: a segment that climbs takes back the last node.
-    if (e.SlopePath.size() >= 2 && e.SlopeSegment.size() >= 1 &&
-        e.SlopeSegment.back().y > e.SlopeSegment.front().y + 2) {
-        e.SlopePath.pop_back();
-        EndCellToLastNode(e);
+    if (t.SlopePath.size() >= 2 && t.SlopeSegment.size() >= 1 &&
+        t.SlopeSegment.back().y > t.SlopeSegment.front().y + 2) {
+        t.SlopePath.pop_back();
+        EndCellToLastNode(t);
     }
 }
 
-void SlopeClick(TSKIEngine& e) {
-    if (!e.SlopeSegmentValid || e.SlopePath.empty()) return;
-    const uint8_t kind = KindOf(e.CursorCell);
+void SlopeClickAt(TSKIConstruction& c, int i, int j) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
+    if (!t.SlopeSegmentValid || t.SlopePath.empty() || !TSKIEngine::CellInGrid(i, j)) return;
+    const uint8_t kind = KindOf(e.Cell(i, j));
     if (kind == kCellFree) {
-        AddNode(e, 0.0f);
+        AddNode(c, i, j, 0.0f);
         return;
     }
-    if (!IsSlopeStart(kind) || e.SlopeSegment.size() < 3) return;
-    TSKIVector last = e.SlopeSegment[e.SlopeSegment.size() - 3];
-    last.w = e.CursorRadius / 2;
-    std::vector<TSKIVector> path = e.SlopePath;
+    if (!IsSlopeStart(kind) || t.SlopeSegment.size() < 3) return;
+    TSKIVector last = t.SlopeSegment[t.SlopeSegment.size() - 3];
+    last.w = t.CursorRadius / 2;
+    std::vector<TSKIVector> path = t.SlopePath;
     path.push_back(last);
     const std::string name = "Slope #" + std::to_string(e.Sections.size() + 1);
-    e.ConstructionTool = 0;
-    HidePreviews(e);
-    e.SlopePath.clear();
+    t.Tool = TSKITool::None;
+    HidePreviews(t);
+    t.SlopePath.clear();
     LayDrawnSlope(e, path, name);
 }
 
-void SlopeBackspace(TSKIEngine& e) {
-    if (e.SlopePath.size() < 2) {
-        e.ConstructionTool = 0;
-        HidePreviews(e);
-        e.SlopePath.clear();
+void SlopeBackspace(TSKIConstruction& c) {
+    TSKIToolState& t = c.State;
+    if (t.SlopePath.size() < 2) {
+        t.Tool = TSKITool::None;
+        HidePreviews(t);
+        t.SlopePath.clear();
         return;
     }
-    e.SlopePath.pop_back();
-    EndCellToLastNode(e);
+    t.SlopePath.pop_back();
+    EndCellToLastNode(t);
 }
 
 }  // namespace construction

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "construction/construction.h"
 #include "engine/engine.h"
 
 namespace vallorn::construction {
@@ -61,10 +62,12 @@ std::vector<TSKIVector> PoleLayout(const TSKIEngine& e, const TSKILiftParams& ty
                                    const TSKIVector& lower, const TSKIVector& upper);
 int32_t PriceOfLayout(const TSKILiftParams& type, const std::vector<TSKIVector>& nodes);
 
-// Whether a lift line (samples) of the type crosses an obstacle of its kind set, a lift
-// corridor or leaves the grid. With `ignore`, as if that lift were already gone.
+// Whether a lift line (samples) of the type crosses an obstacle of its kind set (and of
+// `alsoBlocking`), a lift corridor or leaves the grid. With `ignore`, as if that lift were
+// already gone.
 bool LiftLineBlocked(const TSKIEngine& e, const TSKILiftParams& type,
-                     const std::vector<TSKIVector>& samples, const TSKISection* ignore);
+                     const std::vector<TSKIVector>& samples, const TSKISection* ignore,
+                     uint16_t alsoBlocking = 0);
 // The placement rules of a lift, later failures overwriting earlier ones; empty when it may
 // be built. `line` is the line preview between the stations.
 std::string LiftPlacementError(const TSKIEngine& e, int lowerI, int lowerJ, int upperI, int upperJ,
@@ -83,36 +86,51 @@ const std::string& LiftTypeName(const TSKILiftParams& type);
 inline bool SkierInfoOn(const TSKIEngine& e) {
     return (e.DisplayFlags & kDisplaySkierInfo) != 0;
 }
-inline void GiveBackBuildingToolSnap(TSKIEngine& e) {
-    if (!SkierInfoOn(e)) e.CursorSnap = e.SavedCursorSnap;
+inline void GiveBackBuildingToolSnap(TSKIConstruction& c) {
+    if (!SkierInfoOn(c.Engine)) c.State.CursorSnap = c.State.SavedCursorSnap;
 }
 
 // Another tool replaces the building tool: the cursor snap it switched off comes back.
-inline void LeaveBuildingTool(TSKIEngine& e) {
-    if (e.ConstructionTool != 11) return;
-    GiveBackBuildingToolSnap(e);
-    e.BuildingPreviewVisible = false;
+inline void LeaveBuildingTool(TSKIConstruction& c) {
+    if (c.State.Tool != TSKITool::Building) return;
+    GiveBackBuildingToolSnap(c);
+    c.State.BuildingPreviewVisible = false;
 }
 
 // Per-frame cursor work (cursor.cpp).
-void UpdateCursor(TSKIEngine& e);
-void UpdateCursorRadius(TSKIEngine& e, float dt);
+void UpdateCursor(TSKIConstruction& c);
+void UpdateCursorRadius(TSKIConstruction& c, float dt);
 // The frame of each tool (lift_tool.cpp, slope_tool.cpp, building_tool.cpp, brushes.cpp).
-void UpdateLiftTool(TSKIEngine& e);
-void UpdateSlopeTool(TSKIEngine& e, float dt);
-void SlopeClick(TSKIEngine& e);
-void SlopeBackspace(TSKIEngine& e);
-void UpdateBuildingTool(TSKIEngine& e);
-void BuildingClick(TSKIEngine& e);
-void UpdateAreaTool(TSKIEngine& e);
-void AreaClick(TSKIEngine& e);
-void UpdateTreeTool(TSKIEngine& e);
-void PlantTreesAtCursor(TSKIEngine& e);
-void UpdateEditorBrush(TSKIEngine& e);
-void UpdateHouseTool(TSKIEngine& e);
-void HouseClick(TSKIEngine& e);
-void UpdateNoTool(TSKIEngine& e, float dt);
+void UpdateLiftTool(TSKIConstruction& c);
+// The slope tool judges the segment from the last node to a cell (the cursor's, or the one
+// a slope action names): validity, hover text, automatic nodes and backtracking.
+void UpdateSlopeSegment(TSKIConstruction& c, int i, int j, float dt);
+// A click of the slope tool on a cell: a node on free ground, or the finished slope laid.
+void SlopeClickAt(TSKIConstruction& c, int i, int j);
+void SlopeBackspace(TSKIConstruction& c);
+void UpdateBuildingTool(TSKIConstruction& c);
+void BuildingClick(TSKIConstruction& c);
+void UpdateAreaTool(TSKIConstruction& c);
+void AreaClick(TSKIConstruction& c);
+void UpdateTreeTool(TSKIConstruction& c);
+void PlantTreesAtCursor(TSKIConstruction& c);
+void UpdateEditorBrush(TSKIConstruction& c);
+void UpdateHouseTool(TSKIConstruction& c);
+void HouseClick(TSKIConstruction& c);
+void UpdateNoTool(TSKIConstruction& c, float dt);
 // Hides every preview.
-void HidePreviews(TSKIEngine& e);
+void HidePreviews(TSKIToolState& t);
+
+// The rules a tool's hover and click and the matching player action share.
+// A tree fits on a cell without one whose 7 x 7 block is free (blocked ground counts as
+// occupied) and not under a lift.
+bool TreeFits(const TSKIEngine& e, int i, int j);
+// A lift's lower station goes on free ground or on a slope.
+bool LowerStationFits(const TSKIEngine& e, int i, int j);
+// A target cell lies within reach of the garage for its area of operations.
+bool AreaInReach(const TSKIEngine& e, const TSKIBuilding& garage, int i, int j);
+// Sets a snowcat garage's area of operations to a cell; the snow view is switched off and the
+// artificial snow redrawn as after the area tool.
+void SetAreaOfOperations(TSKIEngine& e, TSKIBuilding& garage, int i, int j);
 
 }  // namespace vallorn::construction

@@ -2,6 +2,7 @@
 // the cursor and the active tool, the click, the keys, and the hover text without a tool.
 #include <algorithm>
 
+#include "construction/construction_actions.h"
 #include "construction/tool_geometry.h"
 #include "engine/overlays.h"
 #include "engine/player_actions.h"
@@ -16,11 +17,6 @@ namespace {
 constexpr float kKeyRepeat = 0.25f;
 constexpr float kSkierTextHold = 2.5f;
 
-bool IsEditorTool(uint8_t code) {
-    return code == 5 || code == 6 || code == 8 || code == 9 || code == 10 || code == 14 ||
-           code == 16 || code == 17;
-}
-
 // Index of a key among the tool keys, or -1.
 int KeySlot(int key) {
     if (key == kKeyBackspace) return 0;
@@ -34,7 +30,9 @@ constexpr uint8_t kDigitFlags[8] = {kDisplayLongVisibility, kDisplaySlopes,     
                                     kDisplayCursorSnap,     kDisplayBlueRedBlack, kDisplayTrees,
                                     kDisplaySnow,           kDisplaySkierInfo};
 
-void ToggleDisplay(TSKIEngine& e, int digit) {
+void ToggleDisplay(TSKIConstruction& c, int digit) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
     const uint8_t flag = kDigitFlags[digit];
     e.DisplayFlags ^= flag;
     const bool on = (e.DisplayFlags & flag) != 0;
@@ -44,7 +42,7 @@ void ToggleDisplay(TSKIEngine& e, int digit) {
             RebuildOverlay(e, TSKIOverlay::SlopePaint);
             break;
         case kDisplayCursorSnap:
-            e.CursorSnap = on;
+            t.CursorSnap = on;
             break;
         case kDisplayTrees:
             RebuildOverlay(e, TSKIOverlay::ObjectImprint);
@@ -56,180 +54,207 @@ void ToggleDisplay(TSKIEngine& e, int digit) {
             // Skier info forces the snap off and gives it back when it is switched off; while
             // the building tool holds the snap off too, the player's snap is the one it kept.
             if (on) {
-                e.SkierInfoSavedSnap = e.ConstructionTool == 11 ? e.SavedCursorSnap : e.CursorSnap;
-                e.CursorSnap = false;
-            } else if (e.ConstructionTool != 11) {
-                e.CursorSnap = e.SkierInfoSavedSnap;
+                t.SkierInfoSavedSnap =
+                    t.Tool == TSKITool::Building ? t.SavedCursorSnap : t.CursorSnap;
+                t.CursorSnap = false;
+            } else if (t.Tool != TSKITool::Building) {
+                t.CursorSnap = t.SkierInfoSavedSnap;
             }
             break;
         default:
             break;
     }
     RefreshTerrainView(e);
-    e.ShowDisplayWindow = true;
+    t.ShowDisplayWindow = true;
 }
 
 }  // namespace
 
 namespace construction {
 
-void HidePreviews(TSKIEngine& e) {
-    e.LiftLinePreview.clear();
-    e.LiftPoleNodes.clear();
-    e.LiftPolesVisible = false;
-    e.SlopeSegment.clear();
-    e.SlopeSegmentValid = false;
-    e.AreaLine.clear();
-    e.AreaLineVisible = false;
-    e.BuildingPreviewVisible = false;
+void HidePreviews(TSKIToolState& t) {
+    t.LiftLinePreview.clear();
+    t.LiftPoleNodes.clear();
+    t.LiftPolesVisible = false;
+    t.SlopeSegment.clear();
+    t.SlopeSegmentValid = false;
+    t.AreaLine.clear();
+    t.AreaLineVisible = false;
+    t.BuildingPreviewVisible = false;
 }
 
-void UpdateNoTool(TSKIEngine& e, float dt) {
-    HidePreviews(e);
-    if (e.AreaBuilding != nullptr && e.AreaBuilding->Params().Category == kCategorySnowCatGarage) {
-        const TSKIBuilding& b = *e.AreaBuilding;
-        e.AreaLine = SampleLine(e, e.CellToWorld(b.CellI, b.CellJ, true),
-                                e.CellToWorld(b.AreaI, b.AreaJ, true), 2.0f);
-        e.AreaLineVisible = true;
+void UpdateNoTool(TSKIConstruction& c, float dt) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
+    HidePreviews(t);
+    const TSKIBuilding* garage = c.AreaBuilding();
+    if (garage != nullptr && garage->Params().Category == kCategorySnowCatGarage) {
+        t.AreaLine = SampleLine(e, e.CellToWorld(garage->CellI, garage->CellJ, true),
+                                e.CellToWorld(garage->AreaI, garage->AreaJ, true), 2.0f);
+        t.AreaLineVisible = true;
     }
-    e.ToolTextColor = kToolTextBlue;
+    t.ToolTextColor = kToolTextBlue;
     // A skier's text stays up for a while after it was made.
     if (e.HoverTextTime > 0) {
         e.HoverTextTime -= dt;
-        e.ToolText = e.HoverText;
+        t.ToolText = e.HoverText;
         return;
     }
-    const std::string skier = e.SkierHoverText(e.CursorPosition);
+    const std::string skier = e.SkierHoverText(t.CursorPosition);
     if (!skier.empty()) {
         e.HoverText = skier;
         e.HoverTextTime = kSkierTextHold;
-        e.ToolText = skier;
+        t.ToolText = skier;
         return;
     }
-    const TerrainCell& c = e.CursorCell;
-    e.ToolText.clear();
-    if (c.Section != nullptr) {
-        e.ToolText = c.Section->Name;
-        if (c.Kind == kCellLiftLower) e.ToolText += " - lower station";
-        if (c.Kind == kCellLiftUpper) e.ToolText += " - upper station";
-        if (c.Section->IsLift() && c.Section->Status == kLiftClosed) e.ToolText += " - closed";
+    const TerrainCell& cell = t.CursorCell;
+    t.ToolText.clear();
+    if (cell.Section != nullptr) {
+        t.ToolText = cell.Section->Name;
+        if (cell.Kind == kCellLiftLower) t.ToolText += " - lower station";
+        if (cell.Kind == kCellLiftUpper) t.ToolText += " - upper station";
+        if (cell.Section->IsLift() && cell.Section->Status == kLiftClosed)
+            t.ToolText += " - closed";
         return;
     }
-    if (KindOf(c) == kCellOccupied) e.ToolText = "Blocked terrain";
-    if (c.Building != nullptr) {
-        e.ToolText = c.Building->Params().Name;
-        if (!c.Building->Open) e.ToolText += " - closed";
+    if (KindOf(cell) == kCellOccupied) t.ToolText = "Blocked terrain";
+    if (cell.Building != nullptr) {
+        t.ToolText = cell.Building->Params().Name;
+        if (!cell.Building->Open) t.ToolText += " - closed";
     }
 }
 
 }  // namespace construction
 
-void TSKIEngine::StartTreeTool() {
-    LeaveBuildingTool(*this);
-    ConstructionTool = 7;
-    DisplayFlags |= kDisplayTrees;
-    RefreshTerrainView(*this);
+TSKIBuilding* TSKIConstruction::AreaBuilding() {
+    TSKIToolState& t = State;
+    if (t.AreaBuilding < 0) return nullptr;
+    const auto& list = Engine.Buildings;
+    const auto at = [&](size_t k) {
+        return list[k]->CellI == t.AreaCellI && list[k]->CellJ == t.AreaCellJ;
+    };
+    if (size_t(t.AreaBuilding) < list.size() && at(size_t(t.AreaBuilding)))
+        return list[size_t(t.AreaBuilding)].get();
+    for (size_t k = 0; k < list.size(); ++k) {
+        if (!at(k)) continue;
+        t.AreaBuilding = int32_t(k);
+        return list[k].get();
+    }
+    t.AreaBuilding = -1;
+    return nullptr;
 }
 
-void TSKIEngine::StartEditorTool(uint8_t code) {
-    if (code == 7) {
+void TSKIConstruction::StartTreeTool() {
+    LeaveBuildingTool(*this);
+    State.Tool = TSKITool::Trees;
+    Engine.DisplayFlags |= kDisplayTrees;
+    RefreshTerrainView(Engine);
+}
+
+void TSKIConstruction::StartEditorTool(TSKITool tool) {
+    if (tool == TSKITool::Trees) {
         StartTreeTool();
         return;
     }
-    if (!IsEditorTool(code)) return;
+    if (!IsEditorTool(tool)) return;
     LeaveBuildingTool(*this);
-    ConstructionTool = code;
-    if (code == 16 || code == 17) CursorRadius = 10;
-    HouseToDelete = -1;
-    RefreshTerrainView(*this);
+    State.Tool = tool;
+    if (tool == TSKITool::AddHouse || tool == TSKITool::DeleteHouse) State.CursorRadius = 10;
+    State.HouseToDelete = -1;
+    RefreshTerrainView(Engine);
 }
 
-void TSKIEngine::CancelTool() {
-    if (ConstructionTool == 11) GiveBackBuildingToolSnap(*this);
-    ConstructionTool = 0;
-    CursorRadius = 12;
-    SlopePath.clear();
-    AreaBuilding = nullptr;
-    HidePreviews(*this);
-    RefreshTerrainView(*this);
+void TSKIConstruction::CancelTool() {
+    if (State.Tool == TSKITool::Building) GiveBackBuildingToolSnap(*this);
+    State.Tool = TSKITool::None;
+    State.CursorRadius = 12;
+    State.SlopePath.clear();
+    State.AreaBuilding = -1;
+    HidePreviews(State);
+    RefreshTerrainView(Engine);
 }
 
-void TSKIEngine::UpdateTools(float deltaSeconds) {
+void TSKIConstruction::LeaveTool() {
+    LeaveBuildingTool(*this);
+    State.Tool = TSKITool::None;
+}
+
+void TSKIConstruction::UpdateTools(float deltaSeconds) {
+    TSKIToolState& t = State;
     const float dt = std::max(0.0f, deltaSeconds);
-    for (float& k : KeyCooldowns) k = std::max(0.0f, k - dt);
-    if (!HasGrid()) return;
+    for (float& k : t.KeyCooldowns) k = std::max(0.0f, k - dt);
+    if (!Engine.HasGrid()) return;
     // A selection whose building went away (a load, a removal elsewhere) is dropped.
-    if (AreaBuilding != nullptr && IndexOf(AreaBuilding) < 0) {
-        AreaBuilding = nullptr;
-        if (ConstructionTool == 12) ConstructionTool = 0;
-    }
+    if (t.AreaBuilding >= 0 && AreaBuilding() == nullptr && t.Tool == TSKITool::Area)
+        t.Tool = TSKITool::None;
     UpdateCursorRadius(*this, dt);
     UpdateCursor(*this);
-    switch (ConstructionTool) {
-        case 0:
+    switch (t.Tool) {
+        case TSKITool::None:
             UpdateNoTool(*this, dt);
             break;
-        case 2:
+        case TSKITool::Lift:
             UpdateLiftTool(*this);
             break;
-        case 3:
-            UpdateSlopeTool(*this, dt);
+        case TSKITool::Slope:
+            UpdateSlopeSegment(*this, t.CursorI, t.CursorJ, dt);
             break;
-        case 7:
+        case TSKITool::Trees:
             UpdateTreeTool(*this);
-            if (ToolInput.LeftButton) PlantTreesAtCursor(*this);
+            if (t.Input.LeftButton) PlantTreesAtCursor(*this);
             break;
-        case 11:
+        case TSKITool::Building:
             UpdateBuildingTool(*this);
             break;
-        case 12:
+        case TSKITool::Area:
             UpdateAreaTool(*this);
             break;
-        case 5:
-        case 6:
-        case 8:
-        case 9:
-        case 10:
-        case 14:
-            ToolText.clear();
-            if (ToolInput.LeftButton) UpdateEditorBrush(*this);
+        case TSKITool::BlockBrush:
+        case TSKITool::UnblockBrush:
+        case TSKITool::RemoveTrees:
+        case TSKITool::SnowBrush:
+        case TSKITool::BareBrush:
+        case TSKITool::RoadBrush:
+            t.ToolText.clear();
+            if (t.Input.LeftButton) UpdateEditorBrush(*this);
             break;
-        case 16:
-        case 17:
+        case TSKITool::AddHouse:
+        case TSKITool::DeleteHouse:
             UpdateHouseTool(*this);
             break;
         default:  // the ride modes
-            ToolText.clear();
+            t.ToolText.clear();
             break;
     }
 }
 
-void TSKIEngine::ToolClick() {
-    if (!HasGrid()) return;
-    switch (ConstructionTool) {
-        case 2:
-            if (!LiftPolesVisible) return;
-            if (PerformAction(
-                    *this, BuildLiftAction(ToolLowerI, ToolLowerJ, CursorI, CursorJ, ToolLiftType))
+void TSKIConstruction::ToolClick() {
+    TSKIToolState& t = State;
+    if (!Engine.HasGrid()) return;
+    switch (t.Tool) {
+        case TSKITool::Lift:
+            if (!t.LiftPolesVisible) return;
+            if (PerformAction(Engine,
+                              BuildLiftAction(t.LowerI, t.LowerJ, t.CursorI, t.CursorJ, t.LiftType))
                     .Done()) {
-                ConstructionTool = 0;
-                HidePreviews(*this);
+                t.Tool = TSKITool::None;
+                HidePreviews(t);
             }
             break;
-        case 3:
-            SlopeClick(*this);
+        case TSKITool::Slope:
+            SlopeClickAt(*this, t.CursorI, t.CursorJ);
             break;
-        case 7:
+        case TSKITool::Trees:
             PlantTreesAtCursor(*this);
             break;
-        case 11:
+        case TSKITool::Building:
             BuildingClick(*this);
             break;
-        case 12:
+        case TSKITool::Area:
             AreaClick(*this);
             break;
-        case 16:
-        case 17:
+        case TSKITool::AddHouse:
+        case TSKITool::DeleteHouse:
             HouseClick(*this);
             break;
         default:
@@ -237,17 +262,18 @@ void TSKIEngine::ToolClick() {
     }
 }
 
-void TSKIEngine::ToolKey(int key) {
+void TSKIConstruction::ToolKey(int key) {
+    TSKIToolState& t = State;
     const int slot = KeySlot(key);
-    if (slot < 0 || KeyCooldowns[size_t(slot)] > 0) return;
-    KeyCooldowns[size_t(slot)] = kKeyRepeat;
+    if (slot < 0 || t.KeyCooldowns[size_t(slot)] > 0) return;
+    t.KeyCooldowns[size_t(slot)] = kKeyRepeat;
     if (key == kKeyBackspace) {
-        if (ConstructionTool == 3) SlopeBackspace(*this);
+        if (t.Tool == TSKITool::Slope) SlopeBackspace(*this);
     } else if (key == kKeyEscape) {
-        if (ConstructionTool == 13 || ConstructionTool == 15)
-            ConstructionTool = 0;
+        if (IsRideMode(t.Tool))
+            t.Tool = TSKITool::None;
         else
-            MenuRequested = true;
+            t.MenuRequested = true;
     } else {
         ToggleDisplay(*this, key - '1');
     }

@@ -294,8 +294,6 @@ void DayChange(TSKIEngine& engine) {
     AddTo(engine.Park.ParkLoanExpence, engine.Park.ParkLoanInterest);
 
     ResetSnowfall(engine);
-    construction::LeaveBuildingTool(engine);  // the snap it held off comes back
-    engine.ConstructionTool = 0;              // leaves the ride modes too
     engine.Dialogs->SetBusyCursor(false);
     engine.Busy = false;
 }

@@ -98,25 +98,8 @@ enum class TSKIHistory : int {
 };
 
 // --- construction (construction/*.cpp): shared types -------------------------------------
-// Key codes of ToolKey besides the digits '1'..'8'.
-constexpr int kKeyBackspace = 8;
-constexpr int kKeyEscape = 27;
 // What the objectives are told was built.
 enum : int { kBuiltLift = 0, kBuiltBuilding = 1 };
-// One entry of the "Replace lift" submenu.
-struct TSKIReplaceEntry {
-    uint8_t LiftType = 0;
-    std::string Caption;  // "Quad chairlift (1.234,-)"
-    bool Visible = false;
-    bool Enabled = false;
-};
-// Whether the "Replace lift" submenu is shown: some entry is enabled.
-bool ReplaceMenuShown(const std::vector<TSKIReplaceEntry>& entries);
-// Hover panel colours (the panel is drawn half transparent).
-constexpr TSKIColor kToolTextBlue{0, 0, 255};
-constexpr TSKIColor kToolTextLiftGreen{0, 204, 0};
-constexpr TSKIColor kToolTextSlopeGreen{0, 255, 0};
-constexpr TSKIColor kToolTextRed{255, 0, 0};
 // --- end construction --------------------------------------------------------------------
 
 class TSKIEngine {
@@ -165,7 +148,6 @@ public:
     bool Busy = false;
     bool Halted = false;
     bool Running = false;  // the scene timer: enabled by a level load
-    uint8_t ConstructionTool = 0;
     uint8_t HighlightMode = 0;
     uint8_t OverlayMode = 0;
     uint8_t DisplayFlags = kDisplaySlopes | kDisplayTrees | kDisplaySnow;
@@ -311,85 +293,8 @@ public:
     void CountTreesFelled();
 
     // --- construction (construction/*.cpp) ------------------------------------------------
-    // Input, as the view feeds it every frame.
-    struct TSKIToolInput {
-        bool LeftButton = false, Shift = false, PageUp = false, PageDown = false;
-    };
-    TSKIToolInput ToolInput;
-    // The ground point the mouse ray hit (tools.cpp moves the cursor there on the next update).
-    void SetCursorTarget(const TSKIVector& groundPoint);
-    // Casts the ray against the terrain surface mesh; false (cursor unchanged) on a miss.
-    bool CursorFromRay(const TSKIVector& origin, const TSKIVector& direction);
-    // State the view reads.
-    TSKIVector CursorTarget{0, 0, 0, 1};
-    bool CursorTargetSet = false;
-    TSKIVector CursorPosition{0, 0, 0, 1};
-    float CursorRadius = 10;
-    bool CursorSnap = true;
-    std::array<TSKIVector, 16> CursorRing{};  // the brush ring, 2 units above the terrain
-    TerrainCell CursorCell;
-    int CursorI = 0, CursorJ = 0;
-    std::string ToolText;                     // hover text; the panel is hidden when empty
-    TSKIColor ToolTextColor = kToolTextBlue;  // hover panel colour
-    // Previews, as plain data.
-    std::vector<TSKIVector> LiftLinePreview;  // samples of the lift line (terrain + 5)
-    std::vector<TSKIVector> LiftPoleNodes;    // stations and poles with their heights
-    bool LiftPolesVisible = false;            // also the two station markers
-    TSKIVector StationMarkers[2]{{0, 0, 0, 1}, {0, 0, 0, 1}};
-    std::vector<TSKIVector> SlopePath;     // drawn nodes: position, width (cells) in w
-    std::vector<TSKIVector> SlopeSegment;  // from the end cell to the cursor (terrain + 5)
-    bool SlopeSegmentValid = false;        // yellow when valid, red when not
-    std::vector<TSKIVector> AreaLine;      // area of operations, 2 above the terrain
-    bool AreaLineVisible = false;
-    TSKIBuildingRecord BuildingPreview;  // the building being placed (tool 11)
-    bool BuildingPreviewVisible = false;
-    float BuildingPreviewTurn = 0;  // degrees about the vertical axis
-    // Tool state.
-    int ToolLowerI = 0, ToolLowerJ = 0;  // lower station cell (tool 2)
-    uint8_t ToolLiftType = 0;
-    int SlopeEndI = 0, SlopeEndJ = 0;      // cell of the last slope node (tool 3)
-    TSKIBuilding* AreaBuilding = nullptr;  // selected for the area of operations (tool 12)
-    bool SavedCursorSnap = true;           // the player's snap while the building tool holds it off
-    bool SkierInfoSavedSnap = true;        // the player's snap while "Skier info" holds it off
-    int32_t HouseIndex = 0;                // editor houses (tools 16, 17)
-    bool ChangeHouse = false;
-    int32_t HouseToDelete = -1;
-    bool MenuRequested = false;            // Esc outside a ride: the window opens the in-game menu
-    bool ShowDisplayWindow = false;        // a display key was pressed
-    std::array<float, 10> KeyCooldowns{};  // per key (Backspace, Esc, digits): seconds left
-    bool StartLiftTool(int i, int j, uint8_t liftType);
-    bool StartSlopeTool(int i, int j);
-    void StartBuildingTool(uint8_t type);
-    void StartTreeTool();
-    void StartAreaTool(size_t buildingIndex);
-    void StartEditorTool(uint8_t code);  // 5, 6, 8, 9, 10, 14, 16, 17
-    void CancelTool();
-    // Once per frame: cursor, snap, brushes, previews, hover text.
-    void UpdateTools(float deltaSeconds);
-    // A left mouse-button press in the 3D view.
-    void ToolClick();
-    void ToolKey(int key);  // kKeyBackspace, kKeyEscape, '1'..'8'
-    // Price of a lift of the type between two station cells, from its pole layout.
-    int32_t LiftPrice(int lowerI, int lowerJ, int upperI, int upperJ, uint8_t liftType) const;
-    // Builds and charges a lift as the lift tool's click does; null when its line is blocked.
-    TSKISection* BuildLift(int lowerI, int lowerJ, int upperI, int upperJ, uint8_t liftType);
-    // The placement verdict: "OK (price)" or the reason it cannot be placed.
-    std::string ValidateBuilding(const TSKIBuildingRecord& record, bool checkMoney) const;
-    // Places a building; with `charge` only when valid, and it is paid for.
-    bool PlaceBuilding(const TSKIBuildingRecord& record, bool charge);
-    // Demolition and replacement (dialogs through Dialogs).
-    bool DeleteSection(size_t index, bool askFirst);
-    bool DeleteBuilding(size_t index);
-    void DeleteUnderCursor();
-    std::vector<TSKIReplaceEntry> ReplaceLiftMenu(size_t liftIndex) const;
-    // True when replaced. Otherwise `problem` (when given) receives why: the reason shown
-    // after "Can not upgrade. ", or empty when the player answered No.
-    bool ReplaceLift(size_t liftIndex, uint8_t newType, std::string* problem = nullptr);
     // The objectives are told what was built (kBuiltLift or kBuiltBuilding, and its type).
     std::function<void(int kind, uint8_t type)> OnBuilt;
-    // A campaign mission with the editor closed: types must be unlocked in the profile.
-    bool CampaignLocks() const { return IsCampaignMission(Park.ParkMissionIndex) && !EditorOpen; }
-    bool LiftUnlocked(uint8_t type) const;
     // --- end construction ---------------------------------------------------------------------
 
 private:

@@ -270,7 +270,6 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
             engine.Overlays.Touch(TSKIOverlay(k));
         }
 
-        engine.ConstructionTool = 0;
         RebuildSteepness(engine);
         RebuildSnowImages(engine);
         RebuildSlopePaint(engine);

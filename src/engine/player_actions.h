@@ -3,16 +3,14 @@
 // tools and the headless runner's scripts only call actions; nothing else changes the park on
 // the player's behalf.
 //
-// The economy and single-object actions live in player_actions.cpp, the construction actions
-// (which go through the construction tools' engine calls) in construction_actions.cpp.
+// The economy and single-object actions live here, the construction actions beside the
+// construction code (construction/construction_actions.h).
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
-
-#include "entities/building.h"
 
 namespace vallorn {
 
@@ -100,27 +98,5 @@ TSKIPlayerAction RepayLoanAction(int32_t amount);
 // Price type 1 cheap, 2 normal, 3 exclusive; readers 1 beginners, 2 skiers, 3 skilled.
 TSKIPlayerAction MarketingAction(int priceType, int readerType);
 TSKIPlayerAction PRCampaignAction();
-
-// --- construction (construction_actions.cpp) -----------------------------------------------
-// A lift between two station cells, built and charged as the lift tool's click does.
-TSKIPlayerAction BuildLiftAction(int lowerI, int lowerJ, int upperI, int upperJ, uint8_t liftType);
-// Slope drawing: start at a slope centre line or a lift station, add nodes on free cells,
-// finish on a slope centre line or station. Each step moves the cursor to the cell, lets the
-// slope tool judge the segment and clicks.
-TSKIPlayerAction SlopeStartAction(int i, int j);
-TSKIPlayerAction SlopeNodeAction(int i, int j);
-TSKIPlayerAction SlopeFinishAction(int i, int j);
-// A building of the type centred on a cell, facing `directionDegrees` (0: +Z), paid for.
-TSKIPlayerAction PlaceBuildingAction(uint8_t type, int i, int j, float directionDegrees = 0);
-// The building tool's click: the previewed record as it stands (position and direction).
-TSKIPlayerAction PlaceBuildingAction(const TSKIBuildingRecord& record);
-// One tree on a cell by the tree tool's rule (the 7 x 7 block around it free and not under a
-// lift), charged GameTreePrice.
-TSKIPlayerAction PlantTreeAction(int i, int j);
-// A snowcat garage's area of operations, through the area tool.
-TSKIPlayerAction SetAreaAction(size_t building, int i, int j);
-TSKIPlayerAction DeleteSectionAction(size_t section);
-TSKIPlayerAction DeleteBuildingAction(size_t building);
-TSKIPlayerAction ReplaceLiftAction(size_t lift, uint8_t newType);
 
 }  // namespace vallorn

@@ -71,7 +71,6 @@ std::string TSKISkier::HoverText(int32_t index) const {
 }
 
 std::string TSKIEngine::SkierHoverText(const TSKIVector& groundPoint) const {
-    if (ConstructionTool != 0) return {};
     int ci, cj;
     WorldToCell(groundPoint, ci, cj);
     int32_t best = -1;

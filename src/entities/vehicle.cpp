@@ -13,8 +13,8 @@ namespace vallorn {
 namespace {
 
 constexpr float kHealedEnergy = 100.0f;
-constexpr float kNoCandidate = 10000.0f;  // estimated times at or beyond this never win
-constexpr float kRefreshSpread = 3.0f;    // snowcats redraw the snow at staggered times
+constexpr float kNoCandidate = 10000.0f;     // estimated times at or beyond this never win
+constexpr float kRefreshSpread = 3.0f;       // snowcats redraw the snow at staggered times
 constexpr float kMaxSavedAltitude = 100.0f;  // a loaded vehicle is never higher above ground
 
 // The building category a vehicle type belongs to, or none for a type no building has.
@@ -195,33 +195,37 @@ TSKIVehicle* TSKIEngine::CreateVehicle(const TSKIVehicleRecord& record) {
     return Vehicles.back().get();
 }
 
+TSKIFleet FleetOf(const TSKIBuilding& building) {
+    const int32_t seats = int32_t(building.Seats.size());
+    switch (building.Params().Category) {
+        case kCategoryRescue:
+            return {kVehicleSnowmobile, seats};
+        case kCategoryHospital:
+            return {kVehicleHelicopter, std::min(seats, 1)};
+        case kCategorySnowCatGarage:
+            return {kVehicleSnowcat, seats};
+        default:
+            return {};
+    }
+}
+
 int32_t TSKIEngine::CreateBuildingVehicles(size_t buildingIndex) {
     if (buildingIndex >= Buildings.size()) return 0;
     TSKIBuilding& building = *Buildings[buildingIndex];
+    const TSKIFleet fleet = FleetOf(building);
+    if (fleet.Size <= 0) return 0;
     TSKIVehicleRecord record;
     record.Building = int32_t(buildingIndex);
     record.Position = building.Position;
     record.Direction = building.Direction;
-    int32_t seats = int32_t(building.Seats.size());
-    switch (building.Params().Category) {
-        case kCategoryRescue:
-            record.Type = kVehicleSnowmobile;
-            break;
-        case kCategoryHospital:
-            record.Type = kVehicleHelicopter;
-            seats = std::min(seats, 1);
-            break;
-        case kCategorySnowCatGarage:
-            record.Type = kVehicleSnowcat;
-            // A new garage works round its own cell until the player sets another centre.
-            building.AreaI = building.CellI;
-            building.AreaJ = building.CellJ;
-            break;
-        default:
-            return 0;
+    record.Type = fleet.Vehicle;
+    if (fleet.Vehicle == kVehicleSnowcat) {
+        // A new garage works round its own cell until the player sets another centre.
+        building.AreaI = building.CellI;
+        building.AreaJ = building.CellJ;
     }
     int32_t created = 0;
-    for (int32_t seat = 0; seat < seats; ++seat) {
+    for (int32_t seat = 0; seat < fleet.Size; ++seat) {
         record.Seat = seat;
         if (CreateVehicle(record)) ++created;
     }

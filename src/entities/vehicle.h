@@ -105,6 +105,15 @@ private:
 
 // The looping sound of a vehicle type and the distances between which the view lets it be
 // heard (full volume nearer, silent farther); no name for a type without a sound.
+// The fleet a building keeps: a snowmobile per seat of a rescue station or ski patrol, one
+// helicopter for a hospital, a snowcat per seat of a garage; none for other buildings. A
+// new building gets its fleet, a loaded one has it completed on the free seats.
+struct TSKIFleet {
+    uint8_t Vehicle = 0;
+    int32_t Size = 0;
+};
+TSKIFleet FleetOf(const TSKIBuilding& building);
+
 struct TSKIVehicleSound {
     const char* Name = nullptr;
     float Near = 0, Far = 0;

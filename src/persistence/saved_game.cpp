@@ -6,7 +6,6 @@
 
 #include "base/ini_file.h"
 #include "base/safe_path.h"
-#include "construction/tool_geometry.h"
 #include "engine/engine.h"
 #include "engine/level_file.h"
 #include "persistence/saved_game.h"
@@ -270,8 +269,6 @@ void CloseGame(TSKIEngine& engine) {
     engine.Park = TSKIParkData{};
     engine.StartOfDay = TSKIParkData{};
     engine.GameCaption.clear();
-    construction::LeaveBuildingTool(engine);
-    engine.ConstructionTool = 0;
     engine.HighlightMode = 0;
     engine.ArrivalBuilding = nullptr;
     engine.TickAccumulator = engine.HistoryAccumulator = engine.HourAccumulator = 0;

@@ -476,7 +476,6 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
     engine.Viewpoint.FocusX = g.CamX;
     engine.Viewpoint.FocusZ = g.CamZ;
     engine.Viewpoint.Height = 500;
-    engine.ConstructionTool = 0;
 
     // 4. Snow rows over what the level gave.
     ApplySnow(engine, file);
@@ -532,23 +531,14 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
                        patient ? engine.IndexOf(patient) : -1))
             taken.emplace(home, v.Slot);
     }
-    // A fleet short of its number gets a vehicle on every free slot from the count present
-    // up to and including its last slot: a rescue station holding fewer than 2 gets slots up
-    // to 2, a hospital holding fewer than 3 up to 3 (only its first slot takes a helicopter).
+    // A fleet short of its number gets a vehicle on every free seat of the fleet.
     for (size_t b = 0; b < engine.Buildings.size(); ++b) {
-        int32_t present = 0;
-        for (const auto& v : engine.Vehicles) present += v->Building == int32_t(b);
+        const TSKIFleet fleet = FleetOf(*engine.Buildings[b]);
         const uint8_t type = engine.Buildings[b]->Type;
-        uint8_t vehicle = 0;
-        int32_t wanted = 0, last = 0;
-        if (type == kBuildRescueStation) vehicle = kVehicleSnowmobile, wanted = last = 2;
-        if (type == kBuildSkiPatrol) vehicle = kVehicleSnowmobile, wanted = 1;
-        if (type == kBuildHospital) vehicle = kVehicleHelicopter, wanted = last = 3;
-        if (type == kBuildSnowcatGarage) vehicle = kVehicleSnowcat, wanted = 1;
-        if (present >= wanted) continue;
-        for (int32_t slot = present; slot <= last; ++slot) {
-            if (!VehicleFits(vehicle, type, slot) || taken.count({int32_t(b), slot})) continue;
-            AddVehicle(engine, vehicle, int32_t(b), slot, engine.Buildings[b]->Position,
+        for (int32_t slot = 0; slot < fleet.Size; ++slot) {
+            if (!VehicleFits(fleet.Vehicle, type, slot) || taken.count({int32_t(b), slot}))
+                continue;
+            AddVehicle(engine, fleet.Vehicle, int32_t(b), slot, engine.Buildings[b]->Position,
                        engine.Buildings[b]->Direction, false);
         }
     }

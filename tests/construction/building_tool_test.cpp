@@ -17,7 +17,7 @@ protected:
         return l;
     }
     std::string Verdict(uint8_t type, int i, int j, bool checkMoney = true) const {
-        return f->ValidateBuilding(At(type, i, j), checkMoney);
+        return ValidateBuilding(*f, At(type, i, j), checkMoney);
     }
     int32_t Cost(uint8_t type) const { return f->Params.Buildings[type].Cost; }
 };
@@ -29,7 +29,7 @@ TEST_F(BuildingTool, VerdictsComeInTheirOrder) {
     EXPECT_EQ(Verdict(kBuildSnowBar, 199, 100), "Location ocupied");
     TSKIBuildingRecord beyond = At(kBuildSnowBar, 100, 100);
     beyond.Position.x = -4.0f * 600;
-    EXPECT_EQ(f->ValidateBuilding(beyond, true), "Invalid location");
+    EXPECT_EQ(ValidateBuilding(*f, beyond, true), "Invalid location");
 
     // Beside a lift: first the corridor alone, then its station as well.
     Lift(150, 50, 150, 150);
@@ -56,26 +56,26 @@ TEST_F(BuildingTool, AParkingLotNeedsARoadNearbyOtherTypesDoNot) {
 }
 
 TEST_F(BuildingTool, ShiftKeepsTheToolAndEveryBuildingIsCharged) {
-    f->CursorSnap = true;
-    f->StartBuildingTool(kBuildStall);
-    EXPECT_EQ(f->ConstructionTool, 11);
-    EXPECT_FALSE(f->CursorSnap);
+    tool.CursorSnap = true;
+    con.StartBuildingTool(kBuildStall);
+    EXPECT_EQ(tool.Tool, TSKITool::Building);
+    EXPECT_FALSE(tool.CursorSnap);
     const int32_t start = Cash();
-    f->ToolInput.Shift = true;
+    tool.Input.Shift = true;
     Click(150, 150);
     Click(150, 170);
     EXPECT_EQ(f->Buildings.size(), 2u);
-    EXPECT_EQ(f->ConstructionTool, 11);
+    EXPECT_EQ(tool.Tool, TSKITool::Building);
     EXPECT_EQ(Cash(), start - 2 * Cost(kBuildStall));
     // A refused place costs nothing and keeps the tool.
     Click(199, 100);
     EXPECT_EQ(f->Buildings.size(), 2u);
-    f->ToolInput.Shift = false;
+    tool.Input.Shift = false;
     Click(150, 190);
     EXPECT_EQ(f->Buildings.size(), 3u);
     EXPECT_EQ(Cash(), start - 3 * Cost(kBuildStall));
-    EXPECT_EQ(f->ConstructionTool, 0);
-    EXPECT_TRUE(f->CursorSnap);
+    EXPECT_EQ(tool.Tool, TSKITool::None);
+    EXPECT_TRUE(tool.CursorSnap);
     EXPECT_EQ(built.size(), 3u);
     const TSKIBuilding& stall = *f->Buildings[0];
     EXPECT_EQ(f->Cell(stall.CellI, stall.CellJ).Kind, kCellBuilding);
@@ -85,10 +85,10 @@ TEST_F(BuildingTool, ShiftKeepsTheToolAndEveryBuildingIsCharged) {
 }
 
 TEST_F(BuildingTool, AGarageComesWithItsSnowcatsAndItsAreaOfOperations) {
-    f->StartBuildingTool(kBuildSnowcatGarage);
+    con.StartBuildingTool(kBuildSnowcatGarage);
     Hover(120, 120);
-    EXPECT_EQ(f->CursorRadius, float(f->Params.Buildings[kBuildSnowcatGarage].Size));
-    f->ToolClick();
+    EXPECT_EQ(tool.CursorRadius, float(f->Params.Buildings[kBuildSnowcatGarage].Size));
+    con.ToolClick();
     ASSERT_EQ(f->Buildings.size(), 1u);
     TSKIBuilding& garage = *f->Buildings[0];
     EXPECT_EQ(f->GarageCount, 1);
@@ -96,41 +96,41 @@ TEST_F(BuildingTool, AGarageComesWithItsSnowcatsAndItsAreaOfOperations) {
     for (const auto& v : f->Vehicles) EXPECT_EQ(v->Building, 0);
     EXPECT_EQ(garage.AreaI, garage.CellI);
     EXPECT_EQ(garage.AreaJ, garage.CellJ);
-    EXPECT_EQ(f->CursorRadius, 12.0f);
+    EXPECT_EQ(tool.CursorRadius, 12.0f);
     EXPECT_EQ(built.back(), std::make_pair(int(kBuiltBuilding), uint8_t(kBuildSnowcatGarage)));
 
-    f->StartAreaTool(0);
-    EXPECT_EQ(f->ConstructionTool, 12);
+    con.StartAreaTool(0);
+    EXPECT_EQ(tool.Tool, TSKITool::Area);
     EXPECT_EQ(Hover(120, 200), "Target out of reach!");
-    EXPECT_FALSE(f->AreaLineVisible);
-    f->ToolClick();
+    EXPECT_FALSE(tool.AreaLineVisible);
+    con.ToolClick();
     EXPECT_EQ(garage.AreaI, garage.CellI);
     EXPECT_EQ(Hover(140, 150), "Set area of operations");
-    EXPECT_TRUE(f->AreaLineVisible);
-    f->ToolClick();
+    EXPECT_TRUE(tool.AreaLineVisible);
+    con.ToolClick();
     EXPECT_EQ(garage.AreaI, 140);
     EXPECT_EQ(garage.AreaJ, 150);
-    EXPECT_EQ(f->ConstructionTool, 0);
-    EXPECT_EQ(f->AreaBuilding, nullptr);
+    EXPECT_EQ(tool.Tool, TSKITool::None);
+    EXPECT_EQ(con.AreaBuilding(), nullptr);
 }
 
 TEST_F(BuildingTool, TheAreaToolForgetsAGarageRemovedBehindItsBack) {
-    ASSERT_TRUE(f->PlaceBuilding(At(kBuildSnowcatGarage, 120, 120), true));
-    f->StartAreaTool(0);
+    ASSERT_TRUE(PlaceBuilding(*f, At(kBuildSnowcatGarage, 120, 120), true));
+    con.StartAreaTool(0);
     f->RemoveBuilding(0);  // as a load or another window would
     Hover(130, 130);
-    EXPECT_EQ(f->AreaBuilding, nullptr);
-    EXPECT_EQ(f->ConstructionTool, 0);
-    f->ToolClick();
+    EXPECT_EQ(con.AreaBuilding(), nullptr);
+    EXPECT_EQ(tool.Tool, TSKITool::None);
+    con.ToolClick();
 }
 
 TEST_F(BuildingTool, ASnowCannonShowsItsReachAndMakesSnow) {
-    f->StartBuildingTool(kBuildSnowCannon);
+    con.StartBuildingTool(kBuildSnowCannon);
     EXPECT_TRUE(f->DisplayFlags & kDisplaySnow);
     Hover(100, 100);
-    EXPECT_EQ(f->CursorRadius, 80.0f);
-    EXPECT_EQ(f->ToolText, "OK (" + FormatMoney(Cost(kBuildSnowCannon)) + ")");
-    f->ToolClick();
+    EXPECT_EQ(tool.CursorRadius, 80.0f);
+    EXPECT_EQ(tool.ToolText, "OK (" + FormatMoney(Cost(kBuildSnowCannon)) + ")");
+    con.ToolClick();
     EXPECT_TRUE(f->Cell(100, 110).ArtificialSnow);
 }
 
@@ -145,8 +145,8 @@ protected:
 };
 
 TEST_F(SteepBuilding, SteepGroundRefusesEveryTypeButTheLandmark) {
-    EXPECT_EQ(f->ValidateBuilding(At(kBuildHospital, 100, 100), true), "Terrain too steep");
-    EXPECT_EQ(f->ValidateBuilding(At(kBuildSightseeing, 100, 100), true).rfind("OK", 0), 0u);
+    EXPECT_EQ(ValidateBuilding(*f, At(kBuildHospital, 100, 100), true), "Terrain too steep");
+    EXPECT_EQ(ValidateBuilding(*f, At(kBuildSightseeing, 100, 100), true).rfind("OK", 0), 0u);
 }
 
 }  // namespace

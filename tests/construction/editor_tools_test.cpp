@@ -10,66 +10,66 @@ namespace {
 class EditorTools : public test::ToolWorld {
 protected:
     // Holds the left button over the cell for one frame of the tool.
-    void Brush(uint8_t tool, int i, int j) {
-        f->StartEditorTool(tool);
-        f->ToolInput.LeftButton = true;
+    void Brush(TSKITool brush, int i, int j) {
+        con.StartEditorTool(brush);
+        tool.Input.LeftButton = true;
         Hover(i, j);
-        f->ToolInput.LeftButton = false;
+        tool.Input.LeftButton = false;
     }
 };
 
 TEST_F(EditorTools, BrushesPaintWithinTheCursorRadiusOnlyWhileTheButtonIsHeld) {
-    f->CursorRadius = 12;
-    f->StartEditorTool(5);
+    tool.CursorRadius = 12;
+    con.StartEditorTool(TSKITool::BlockBrush);
     Hover(100, 100);
     EXPECT_FALSE(f->Cell(100, 100).Blocked);
-    Brush(5, 100, 100);
+    Brush(TSKITool::BlockBrush, 100, 100);
     EXPECT_TRUE(f->Cell(100, 100).Blocked);
     EXPECT_TRUE(f->Cell(103, 100).Blocked);  // 12 units away
     EXPECT_FALSE(f->Cell(104, 100).Blocked);
     EXPECT_FALSE(f->Cell(103, 103).Blocked);  // beyond the radius, inside the square
-    Brush(6, 100, 100);
+    Brush(TSKITool::UnblockBrush, 100, 100);
     EXPECT_FALSE(f->Cell(100, 100).Blocked);
 
-    Brush(14, 150, 150);
+    Brush(TSKITool::RoadBrush, 150, 150);
     EXPECT_EQ(f->Cell(150, 150).Kind, kCellRoad);
-    Brush(6, 150, 150);
+    Brush(TSKITool::UnblockBrush, 150, 150);
     EXPECT_EQ(f->Cell(150, 150).Kind, kCellFree);
 
-    Brush(9, 200, 200);
+    Brush(TSKITool::SnowBrush, 200, 200);
     EXPECT_TRUE(f->Cell(200, 200).NaturalSnow);
     EXPECT_EQ(f->Overlays[TSKIOverlay::SnowOverlay].Get(200, 200), (TSKIColor{255, 255, 255}));
-    Brush(10, 200, 200);
+    Brush(TSKITool::BareBrush, 200, 200);
     EXPECT_FALSE(f->Cell(200, 200).NaturalSnow);
 
     f->Cell(250, 250).Tree = true;
-    Brush(8, 250, 250);
+    Brush(TSKITool::RemoveTrees, 250, 250);
     EXPECT_FALSE(f->Cell(250, 250).Tree);
 }
 
 TEST_F(EditorTools, HousesAreBuiltBlockingTheirGroundAndDeletedByName) {
-    f->StartEditorTool(16);
-    f->HouseIndex = 4;
+    con.StartEditorTool(TSKITool::AddHouse);
+    tool.HouseIndex = 4;
     EXPECT_EQ(Hover(300, 300), "Build house 4");
-    f->ToolClick();
+    con.ToolClick();
     ASSERT_EQ(f->Houses.size(), 1u);
     EXPECT_EQ(f->Houses[0].Tag, 4);
     EXPECT_EQ(f->Cell(301, 300).Kind, kCellOccupied);
 
-    f->StartEditorTool(17);
+    con.StartEditorTool(TSKITool::DeleteHouse);
     EXPECT_EQ(Hover(320, 320), "No house");
-    f->ToolClick();
+    con.ToolClick();
     EXPECT_EQ(f->Houses.size(), 1u);
     EXPECT_EQ(Hover(300, 300), "Delete house 0");
-    f->ToolClick();
+    con.ToolClick();
     EXPECT_TRUE(f->Houses.empty());
 }
 
 TEST_F(EditorTools, ParkingCapacityFollowsTheLots) {
     f->Cell(200, 100).Kind = kCellRoad;
-    ASSERT_TRUE(f->PlaceBuilding(At(kBuildParking, 195, 100), true));
+    ASSERT_TRUE(PlaceBuilding(*f, At(kBuildParking, 195, 100), true));
     EXPECT_EQ(f->Park.ParkMaxSkiers, 50);
-    EXPECT_TRUE(f->DeleteBuilding(0));
+    EXPECT_TRUE(DeleteBuilding(*f, 0));
     EXPECT_EQ(f->Park.ParkMaxSkiers, 0);
 }
 

@@ -26,7 +26,7 @@ TEST_F(HoverAndKeys, TheHoverTextNamesSectionsStationsBuildingsAndBlockedGround)
     lift.Status = kLiftClosed;
     EXPECT_EQ(Hover(100, 160), "Eagle - upper station - closed");
 
-    ASSERT_TRUE(f->PlaceBuilding(At(kBuildStall, 150, 150), false));
+    ASSERT_TRUE(PlaceBuilding(*f, At(kBuildStall, 150, 150), false));
     EXPECT_EQ(Hover(150, 150), "Stall");
     f->Buildings[0]->Open = false;
     EXPECT_EQ(Hover(150, 150), "Stall - closed");
@@ -37,110 +37,123 @@ TEST_F(HoverAndKeys, TheHoverTextNamesSectionsStationsBuildingsAndBlockedGround)
                    "Blue run");
     EXPECT_EQ(Hover(210, 205), "Blue run");
     EXPECT_EQ(Hover(300, 300), "");
-    EXPECT_EQ(f->ToolTextColor, kToolTextBlue);
+    EXPECT_EQ(tool.ToolTextColor, kToolTextBlue);
+}
+
+TEST_F(HoverAndKeys, ASkierUnderTheCursorIsDescribedOnlyWhileNoToolIsChosen) {
+    TSKISkierRecord r;
+    r.Position = f->CellToWorld(120, 120, true);
+    f->Skiers.push_back(std::make_unique<TSKISkier>(*f, r));
+    con.StartTreeTool();
+    EXPECT_EQ(Hover(120, 120).rfind("Skier", 0), std::string::npos);
+    con.CancelTool();
+    EXPECT_EQ(Hover(120, 120).rfind("Skier 0:", 0), 0u);
 }
 
 TEST_F(HoverAndKeys, TheCursorSnapsToANearbyStationUnlessSnapIsOff) {
     Lift(100, 100, 100, 160);
-    f->CursorSnap = true;
+    tool.CursorSnap = true;
     Hover(102, 98);
-    EXPECT_EQ(f->CursorI, 100);
-    EXPECT_EQ(f->CursorJ, 100);
-    EXPECT_EQ(f->CursorCell.Kind, kCellLiftLower);
+    EXPECT_EQ(tool.CursorI, 100);
+    EXPECT_EQ(tool.CursorJ, 100);
+    EXPECT_EQ(tool.CursorCell.Kind, kCellLiftLower);
     Hover(106, 98);  // too far
-    EXPECT_EQ(f->CursorI, 106);
-    f->CursorSnap = false;
+    EXPECT_EQ(tool.CursorI, 106);
+    tool.CursorSnap = false;
     Hover(102, 98);
-    EXPECT_EQ(f->CursorI, 102);
-    for (const TSKIVector& p : f->CursorRing)
-        EXPECT_NEAR(std::hypot(p.x - f->CursorPosition.x, p.z - f->CursorPosition.z),
-                    f->CursorRadius, 1e-3f);
+    EXPECT_EQ(tool.CursorI, 102);
+    for (const TSKIVector& p : tool.CursorRing)
+        EXPECT_NEAR(std::hypot(p.x - tool.CursorPosition.x, p.z - tool.CursorPosition.z),
+                    tool.CursorRadius, 1e-3f);
 }
 
 TEST_F(HoverAndKeys, TheMouseRayFindsTheGroundItPointsAt) {
     const TSKIVector ground = f->CellToWorld(120, 140, true);
     const TSKIVector eye = ground + TSKIVector(60, 80, -30, 0);
-    ASSERT_TRUE(f->CursorFromRay(eye, ground - eye));
-    f->UpdateTools(1.0f / 30);
-    EXPECT_EQ(f->CursorI, 120);
-    EXPECT_EQ(f->CursorJ, 140);
-    EXPECT_NEAR(f->CursorPosition.y, ground.y, 0.01f);
+    ASSERT_TRUE(con.CursorFromRay(eye, ground - eye));
+    con.UpdateTools(1.0f / 30);
+    EXPECT_EQ(tool.CursorI, 120);
+    EXPECT_EQ(tool.CursorJ, 140);
+    EXPECT_NEAR(tool.CursorPosition.y, ground.y, 0.01f);
     // Pointing at the sky misses and leaves the cursor where it was.
-    EXPECT_FALSE(f->CursorFromRay(eye, TSKIVector(0, 1, 0, 0)));
-    f->UpdateTools(1.0f / 30);
-    EXPECT_EQ(f->CursorI, 120);
+    EXPECT_FALSE(con.CursorFromRay(eye, TSKIVector(0, 1, 0, 0)));
+    con.UpdateTools(1.0f / 30);
+    EXPECT_EQ(tool.CursorI, 120);
 }
 
 TEST_F(HoverAndKeys, DigitKeysToggleDisplayFlagsAtMostFourTimesASecond) {
     const uint8_t flags = f->DisplayFlags;
-    f->ToolKey('3');
+    con.ToolKey('3');
     EXPECT_EQ(f->DisplayFlags, flags ^ kDisplayBlocked);
-    EXPECT_TRUE(f->ShowDisplayWindow);
-    f->ToolKey('3');
+    EXPECT_TRUE(tool.ShowDisplayWindow);
+    con.ToolKey('3');
     EXPECT_EQ(f->DisplayFlags, flags ^ kDisplayBlocked);
-    f->UpdateTools(0.3f);
-    f->ToolKey('3');
+    con.UpdateTools(0.3f);
+    con.ToolKey('3');
     EXPECT_EQ(f->DisplayFlags, flags);
 
-    const bool snap = f->CursorSnap;
-    f->ToolKey('4');
-    EXPECT_EQ(f->CursorSnap, !snap);
-    f->ToolKey('1');
+    const bool snap = tool.CursorSnap;
+    con.ToolKey('4');
+    EXPECT_EQ(tool.CursorSnap, !snap);
+    con.ToolKey('1');
     EXPECT_TRUE(f->DisplayFlags & kDisplayLongVisibility);
 }
 
 TEST_F(HoverAndKeys, EscapeLeavesARideOrAsksForTheMenu) {
-    f->ConstructionTool = 13;
-    f->ToolKey(kKeyEscape);
-    EXPECT_EQ(f->ConstructionTool, 0);
-    EXPECT_FALSE(f->MenuRequested);
-    f->UpdateTools(0.3f);
-    f->ToolKey(kKeyEscape);
-    EXPECT_TRUE(f->MenuRequested);
+    tool.Tool = TSKITool::FreeRide;
+    con.ToolKey(kKeyEscape);
+    EXPECT_EQ(tool.Tool, TSKITool::None);
+    EXPECT_FALSE(tool.MenuRequested);
+    con.UpdateTools(0.3f);
+    con.ToolKey(kKeyEscape);
+    EXPECT_TRUE(tool.MenuRequested);
 }
 
 TEST_F(HoverAndKeys, CancelEndsTheToolAndSetsTheBrushBack) {
-    f->StartBuildingTool(kBuildHospital);
+    con.StartBuildingTool(kBuildHospital);
     Hover(100, 100);
-    f->CancelTool();
-    EXPECT_EQ(f->ConstructionTool, 0);
-    EXPECT_EQ(f->CursorRadius, 12.0f);
-    EXPECT_FALSE(f->BuildingPreviewVisible);
+    con.CancelTool();
+    EXPECT_EQ(tool.Tool, TSKITool::None);
+    EXPECT_EQ(tool.CursorRadius, 12.0f);
+    EXPECT_FALSE(tool.BuildingPreviewVisible);
 }
 
 TEST_F(HoverAndKeys, LeavingTheBuildingToolForAnotherGivesTheSnapBack) {
-    f->CursorSnap = true;
-    f->StartBuildingTool(kBuildStall);
-    f->StartBuildingTool(kBuildKiosk);  // a second choice keeps the saved snap
-    EXPECT_FALSE(f->CursorSnap);
-    f->StartTreeTool();
-    EXPECT_TRUE(f->CursorSnap);
+    tool.CursorSnap = true;
+    con.StartBuildingTool(kBuildStall);
+    con.StartBuildingTool(kBuildKiosk);  // a second choice keeps the saved snap
+    EXPECT_FALSE(tool.CursorSnap);
+    con.StartTreeTool();
+    EXPECT_TRUE(tool.CursorSnap);
 }
 
 TEST_F(HoverAndKeys, SkierInfoAndTheBuildingToolGiveTheSnapBackInEitherOrder) {
-    f->CursorSnap = true;
-    f->StartBuildingTool(kBuildStall);
-    f->ToolKey('8');  // skier info on
-    f->CancelTool();
-    EXPECT_FALSE(f->CursorSnap);  // skier info still holds it off
-    f->UpdateTools(0.3f);
-    f->ToolKey('8');
-    EXPECT_TRUE(f->CursorSnap);
+    tool.CursorSnap = true;
+    con.StartBuildingTool(kBuildStall);
+    con.ToolKey('8');  // skier info on
+    con.CancelTool();
+    EXPECT_FALSE(tool.CursorSnap);  // skier info still holds it off
+    con.UpdateTools(0.3f);
+    con.ToolKey('8');
+    EXPECT_TRUE(tool.CursorSnap);
 
-    f->UpdateTools(0.3f);
-    f->ToolKey('8');
-    f->StartBuildingTool(kBuildStall);
-    f->UpdateTools(0.3f);
-    f->ToolKey('8');
-    EXPECT_FALSE(f->CursorSnap);  // the building tool still holds it off
-    f->CancelTool();
-    EXPECT_TRUE(f->CursorSnap);
+    con.UpdateTools(0.3f);
+    con.ToolKey('8');
+    con.StartBuildingTool(kBuildStall);
+    con.UpdateTools(0.3f);
+    con.ToolKey('8');
+    EXPECT_FALSE(tool.CursorSnap);  // the building tool still holds it off
+    con.CancelTool();
+    EXPECT_TRUE(tool.CursorSnap);
 
-    // Closing the game while the building tool is chosen gives the snap back too.
-    f->StartBuildingTool(kBuildStall);
-    EXPECT_FALSE(f->CursorSnap);
+    // Closing the game while the building tool is chosen gives the snap back too: the tools'
+    // owner leaves the tool after the close.
+    con.StartBuildingTool(kBuildStall);
+    EXPECT_FALSE(tool.CursorSnap);
     CloseGame(*f);
-    EXPECT_TRUE(f->CursorSnap);
+    con.LeaveTool();
+    EXPECT_TRUE(tool.CursorSnap);
+    EXPECT_EQ(tool.Tool, TSKITool::None);
 }
 
 }  // namespace

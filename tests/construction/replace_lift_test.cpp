@@ -4,8 +4,8 @@
 
 #include <set>
 
+#include "construction/construction_actions.h"
 #include "construction/tool_world.h"
-#include "engine/player_actions.h"
 
 namespace vallorn {
 namespace {
@@ -14,17 +14,17 @@ class ReplaceLift : public test::ToolWorld {
 protected:
     void SetUp() override {
         ToolWorld::SetUp();
-        double_ = f->BuildLift(100, 100, 100, 160, 2);
+        double_ = BuildLift(*f, 100, 100, 100, 160, 2);
         ASSERT_NE(double_, nullptr);
         start_ = Cash();
     }
-    int32_t Price(uint8_t type) const { return f->LiftPrice(100, 100, 100, 160, type); }
+    int32_t Price(uint8_t type) const { return LiftPrice(*f, 100, 100, 100, 160, type); }
     TSKISection* double_ = nullptr;
     int32_t start_ = 0;
 };
 
 TEST_F(ReplaceLift, ADoubleChairliftIsOfferedTheOtherChairAndCabinTypesAtFullPrice) {
-    const std::vector<TSKIReplaceEntry> menu = f->ReplaceLiftMenu(0);
+    const std::vector<TSKIReplaceEntry> menu = ReplaceLiftMenu(*f, 0);
     std::set<int> visible;
     for (const TSKIReplaceEntry& e : menu) {
         EXPECT_GE(e.LiftType, 2) << "platter lifts and T-bars are never offered";
@@ -45,12 +45,12 @@ TEST_F(ReplaceLift, ADoubleChairliftIsOfferedTheOtherChairAndCabinTypesAtFullPri
 
     // Only what the cash covers is enabled; nothing enabled hides the submenu.
     f->Park.ParkCash = Price(3);
-    for (const TSKIReplaceEntry& e : f->ReplaceLiftMenu(0))
+    for (const TSKIReplaceEntry& e : ReplaceLiftMenu(*f, 0))
         if (e.Visible) {
             EXPECT_EQ(e.Enabled, Price(e.LiftType) <= Price(3)) << int(e.LiftType);
         }
     f->Park.ParkCash = 0;
-    EXPECT_FALSE(ReplaceMenuShown(f->ReplaceLiftMenu(0)));
+    EXPECT_FALSE(ReplaceMenuShown(ReplaceLiftMenu(*f, 0)));
 }
 
 TEST_F(ReplaceLift, InACampaignMissionOnlyUnlockedTypesAreOffered) {
@@ -58,20 +58,19 @@ TEST_F(ReplaceLift, InACampaignMissionOnlyUnlockedTypesAreOffered) {
     f->Profile.UnlockedLifts[3] = true;
     f->Profile.UnlockedLifts[2] = true;
     std::set<int> visible;
-    for (const TSKIReplaceEntry& e : f->ReplaceLiftMenu(0))
+    for (const TSKIReplaceEntry& e : ReplaceLiftMenu(*f, 0))
         if (e.Visible) visible.insert(e.LiftType);
     EXPECT_EQ(visible, std::set<int>{3});
     f->EditorOpen = true;  // the editor offers everything
     visible.clear();
-    for (const TSKIReplaceEntry& e : f->ReplaceLiftMenu(0))
+    for (const TSKIReplaceEntry& e : ReplaceLiftMenu(*f, 0))
         if (e.Visible) visible.insert(e.LiftType);
     EXPECT_EQ(visible.size(), 4u);
 }
 
 TEST_F(ReplaceLift, YesReplacesTheLiftAndChargesTheFullPrice) {
     double_->TicketPrice = 99;
-    f->ConstructionTool = 7;
-    EXPECT_TRUE(f->ReplaceLift(0, 3));
+    EXPECT_TRUE(vallorn::ReplaceLift(*f, 0, 3));
     ASSERT_EQ(f.dialogs.questions.size(), 1u);
     EXPECT_EQ(f.dialogs.questions[0],
               "Do you want to replace Double chairlift #1 with Quad "
@@ -86,7 +85,6 @@ TEST_F(ReplaceLift, YesReplacesTheLiftAndChargesTheFullPrice) {
     EXPECT_EQ(quad.LowerJ, 100);
     EXPECT_EQ(quad.UpperJ, 160);
     EXPECT_EQ(start_ - Cash(), Price(3));
-    EXPECT_EQ(f->ConstructionTool, 0);
     EXPECT_TRUE(f.dialogs.errors.empty());
     EXPECT_EQ(built.back(), std::make_pair(int(kBuiltLift), uint8_t(3)));
 }
@@ -105,7 +103,7 @@ TEST_F(ReplaceLift, NoChangesNothingAndTheActionIsDeclined) {
 TEST_F(ReplaceLift, RefusalsShowTheErrorDialogAndKeepTheOldLift) {
     auto refused = [&](uint8_t type) {
         f.dialogs.errors.clear();
-        EXPECT_FALSE(f->ReplaceLift(0, type));
+        EXPECT_FALSE(vallorn::ReplaceLift(*f, 0, type));
         EXPECT_TRUE(f.dialogs.questions.empty());
         EXPECT_EQ(f->Sections.size(), 1u);
         EXPECT_EQ(f->Sections[0].get(), double_);
@@ -122,10 +120,10 @@ TEST_F(ReplaceLift, RefusalsShowTheErrorDialogAndKeepTheOldLift) {
 }
 
 TEST_F(ReplaceLift, AShortLineRefusesATypeWithWiderPoles) {
-    TSKISection* shortLift = f->BuildLift(120, 100, 120, 128, 2);  // 112 units
+    TSKISection* shortLift = BuildLift(*f, 120, 100, 120, 128, 2);  // 112 units
     ASSERT_NE(shortLift, nullptr);
     const int32_t cash = Cash();
-    f->ReplaceLift(1, 5);  // an aerial tram needs 120
+    vallorn::ReplaceLift(*f, 1, 5);  // an aerial tram needs 120
     ASSERT_EQ(f.dialogs.errors.size(), 1u);
     EXPECT_EQ(f.dialogs.errors[0], "Can not upgrade. Lift too short!");
     EXPECT_EQ(f->Sections[1].get(), shortLift);
@@ -137,7 +135,7 @@ TEST_F(ReplaceLift, ALineTheNewLiftCouldNotBeBuiltOnKeepsTheOldLift) {
     Lift(90, 130, 110, 130, 2);
     ASSERT_EQ(f->Sections.size(), 2u);
     const int32_t cash = Cash();
-    f->ReplaceLift(0, 3);
+    vallorn::ReplaceLift(*f, 0, 3);
     ASSERT_EQ(f.dialogs.errors.size(), 1u);
     EXPECT_EQ(f.dialogs.errors[0], "Can not upgrade. Invalid location!");
     EXPECT_TRUE(f.dialogs.questions.empty());
@@ -146,9 +144,20 @@ TEST_F(ReplaceLift, ALineTheNewLiftCouldNotBeBuiltOnKeepsTheOldLift) {
     EXPECT_EQ(f->Cell(100, 100).Kind, kCellLiftLower);
     EXPECT_EQ(Cash(), cash);
     // Its own stations and corridor do not stand in the way of a replacement.
-    f->DeleteSection(1, false);
-    f->ReplaceLift(0, 3);
+    DeleteSection(*f, 1, false);
+    vallorn::ReplaceLift(*f, 0, 3);
     EXPECT_EQ(f->Sections[0]->LiftType, 3);
+}
+
+// A new aerial lift may cross a road; a replacement may not, whatever its type.
+TEST_F(ReplaceLift, ARoadUnderTheLineRefusesTheReplacementButNotANewAerialLift) {
+    f->Cell(100, 130).Kind = kCellRoad;
+    f->Cell(120, 130).Kind = kCellRoad;
+    EXPECT_NE(BuildLift(*f, 120, 100, 120, 160, 3), nullptr);
+    EXPECT_FALSE(vallorn::ReplaceLift(*f, 0, 3));
+    ASSERT_EQ(f.dialogs.errors.size(), 1u);
+    EXPECT_EQ(f.dialogs.errors[0], "Can not upgrade. Invalid location!");
+    EXPECT_EQ(f->Sections[0].get(), double_);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "construction/construction.h"
 #include "engine/engine.h"
 #include "support/test_level.h"
 
@@ -20,20 +21,20 @@ protected:
         const TSKILevelLoadResult r = f.WriteAndLoad(Level());
         ASSERT_TRUE(r.ok()) << r.error;
         f->Park.ParkCash = 10000000;
-        f->CursorSnap = false;
+        tool.CursorSnap = false;
         f->OnBuilt = [this](int kind, uint8_t type) { built.emplace_back(kind, type); };
     }
     virtual TestLevel Level() const { return TestLevel{}; }
 
     // Points the mouse at the cell and runs one frame of the tools.
     const std::string& Hover(int i, int j, float dt = 1.0f / 30) {
-        f->SetCursorTarget(f->CellToWorld(i, j, true));
-        f->UpdateTools(dt);
-        return f->ToolText;
+        con.SetCursorTarget(f->CellToWorld(i, j, true));
+        con.UpdateTools(dt);
+        return tool.ToolText;
     }
     void Click(int i, int j) {
         Hover(i, j);
-        f->ToolClick();
+        con.ToolClick();
     }
     // A row of the level's LevelBasicBlocked text: '0' everywhere but `mark` on [j0, j1].
     static std::string Row(int j0, int j1, char mark) {
@@ -58,6 +59,8 @@ protected:
     int32_t Cash() const { return f->Park.ParkCash; }
 
     mutable LevelFixture f;
+    TSKIToolState tool;
+    TSKIConstruction con{*f, tool};
     std::vector<std::pair<int, uint8_t>> built;  // what the objectives were told
 };
 

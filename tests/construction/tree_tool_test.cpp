@@ -2,8 +2,8 @@
 // price of each tree.
 #include <gtest/gtest.h>
 
+#include "construction/construction_actions.h"
 #include "construction/tool_world.h"
-#include "engine/player_actions.h"
 
 namespace vallorn {
 namespace {
@@ -18,25 +18,25 @@ protected:
     void SetUp() override {
         ToolWorld::SetUp();
         f->Park.ParkTreesFelled = 50;
-        ASSERT_TRUE(f->PlaceBuilding(At(kBuildStall, 96, 96), false));
+        ASSERT_TRUE(PlaceBuilding(*f, At(kBuildStall, 96, 96), false));
         Lift(90, 103, 90, 140);
-        f->StartTreeTool();
-        // Page Up for a second widens the brush to its limit.
-        f->ToolInput.PageUp = true;
-        for (int k = 0; k < 30; ++k) Hover(100, 100);
-        f->ToolInput.PageUp = false;
+        con.StartTreeTool();
+        // Page Up held widens the brush to its limit.
+        tool.Input.PageUp = true;
+        for (int k = 0; k < 40; ++k) Hover(100, 100);
+        tool.Input.PageUp = false;
     }
 };
 
 TEST_F(TreeTool, TheTextTellsThePriceTheLackOfCashOrThatNoTreeIsNeeded) {
-    EXPECT_EQ(f->ConstructionTool, 7);
+    EXPECT_EQ(tool.Tool, TSKITool::Trees);
     EXPECT_TRUE(f->DisplayFlags & kDisplayTrees);
-    EXPECT_GE(f->CursorRadius, 30.0f);
+    EXPECT_GE(tool.CursorRadius, 30.0f);
     const int32_t price = f->Game().TreePrice;
     EXPECT_EQ(Hover(100, 100), "Plant trees (Price: " + std::to_string(price) + ",- each)");
     f->Park.ParkCash = price - 1;
     EXPECT_EQ(Hover(100, 100), "Not enough cash!");
-    EXPECT_EQ(f->ToolTextColor, kToolTextRed);
+    EXPECT_EQ(tool.ToolTextColor, kToolTextRed);
     f->Park.ParkTreesFelled = 0;
     EXPECT_EQ(Hover(100, 100), "No more trees needed!");
 }
@@ -52,9 +52,9 @@ TEST_F(TreeTool, PlantingWhereATreeStandsIsRefusedForWantOfRoomAndCostsNothing) 
 
 TEST_F(TreeTool, HeldButtonPlantsPaidTreesNeverNearANonFreeCell) {
     const int32_t start = Cash();
-    f->ToolInput.LeftButton = true;
+    tool.Input.LeftButton = true;
     for (int frame = 0; frame < 600; ++frame) Hover(100, 100);
-    f->ToolInput.LeftButton = false;
+    tool.Input.LeftButton = false;
     int planted = 0;
     for (int i = 80; i <= 120; ++i) {
         for (int j = 80; j <= 120; ++j) {
@@ -73,7 +73,7 @@ TEST_F(TreeTool, HeldButtonPlantsPaidTreesNeverNearANonFreeCell) {
 
 TEST_F(TreeTool, PlantingStopsWhenTheCashRunsShort) {
     f->Park.ParkCash = 3 * f->Game().TreePrice + 1;
-    f->ToolInput.LeftButton = true;
+    tool.Input.LeftButton = true;
     for (int frame = 0; frame < 600; ++frame) Hover(100, 100);
     EXPECT_EQ(f->CountTrees(), 3);
     EXPECT_EQ(Cash(), 1);

@@ -155,14 +155,12 @@ TEST_F(Clock, DayChangeRunsWhenTheTickCrossesIntoANewDay) {
     const int32_t cash = e->Park.ParkCash;
     TickTo(599);
     EXPECT_EQ(e->DayChanges, 0);
-    e->ConstructionTool = 13;
     PeriodicTick(*e);
     EXPECT_EQ(e->Park.ParkTime, 600);
     EXPECT_EQ(e->DayChanges, 1);
     ASSERT_EQ(e.dialogs.reports.size(), 1u);
     EXPECT_EQ(e->Park.ParkCash, cash - 150);
     EXPECT_EQ(e->Park.ParkLoanExpence, 160);
-    EXPECT_EQ(e->ConstructionTool, 0);
     EXPECT_FALSE(e->Busy);
     // The report compares the start of the day with its end; the new day starts from a
     // fresh snapshot.

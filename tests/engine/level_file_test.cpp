@@ -23,7 +23,6 @@ TEST(LevelLoad, FillsTheSettingsGridAndParkAndStartsTheClock) {
     LevelFixture f;
     f.AddBuilding(kBuildStall, TSKIVector(-40, 0, 40, 1));
     f->Park.ParkCash = 7;
-    f->ConstructionTool = 3;
     TestLevel level;
     level.name = "Alpha";
     level.maxCrowded = "65535";
@@ -46,7 +45,6 @@ TEST(LevelLoad, FillsTheSettingsGridAndParkAndStartsTheClock) {
     EXPECT_EQ(f->GroundTexture.Width(), 96);
 
     EXPECT_TRUE(f->Running);
-    EXPECT_EQ(f->ConstructionTool, 0);
     EXPECT_TRUE(f->Buildings.empty());
     EXPECT_EQ(f->Park.ParkCash, 50000);
     EXPECT_EQ(f->Park.ParkMaxSkiers, 300);

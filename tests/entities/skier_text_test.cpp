@@ -65,9 +65,6 @@ TEST_F(SkierText, TheEngineDescribesTheNearestSkierOnTheCellUnderTheCursor) {
     E().Skiers.erase(E().Skiers.begin() + 1);
     EXPECT_EQ(E().SkierHoverText(cursor).rfind("Skier 0:idle\r", 0), 0u);
     EXPECT_EQ(E().SkierHoverText(At(110, 110)), "");
-
-    E().ConstructionTool = 3;  // a tool owns the hover text
-    EXPECT_EQ(E().SkierHoverText(cursor), "");
 }
 
 }  // namespace

@@ -114,6 +114,14 @@ TEST(ActionScripts, WaitsAdvanceTheGameAndTheRunLastsAsLongAsTheScript) {
     EXPECT_EQ(JsonInt(r.report, "TicksRun"), 96);  // longer than --ticks 5
 }
 
+TEST(ActionScripts, ANewDayLeavesTheToolInHand) {
+    test::TempDir dir;
+    const SimRun r = Script(
+        "cell 106 256\nmenu \"Services/Parking\"\nexpect tool 11\nwait 600\nexpect tool 0\n", dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(JsonInt(r.report, "ExpectsPassed"), 2);
+}
+
 // The example scripts of tests/scripts: each builds a resort from an empty level, checks its
 // own expectations and runs a game day in which skiers ride its lift.
 class ExampleScript : public ::testing::TestWithParam<const char*> {};

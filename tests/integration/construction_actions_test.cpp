@@ -2,7 +2,9 @@
 // the price the tools would show and changes nothing; the apply builds and charges that price.
 #include <gtest/gtest.h>
 
-#include "engine/build_menu.h"
+#include "construction/build_menu.h"
+#include "construction/construction.h"
+#include "construction/construction_actions.h"
 #include "engine/engine.h"
 #include "engine/level_file.h"
 #include "engine/player_actions.h"
@@ -19,16 +21,17 @@ class ConstructionActions : public ::testing::Test {
 protected:
     void SetUp() override {
         e = std::make_unique<TSKIEngine>(TSKIEngineSetup{test::BuildRoot(), 3, &dialogs});
+        con = std::make_unique<TSKIConstruction>(*e, tool);
         ASSERT_TRUE(LoadLevelFile(*e, "Training", false).ok());
         e->Park.ParkCash = 50000;
     }
     TSKIActionOutcome Do(const TSKIPlayerAction& a) { return PerformAction(*e, a); }
     void BuildLiftAndSlope() {
         ASSERT_TRUE(Do(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0)).Done());
-        ASSERT_TRUE(Do(SlopeStartAction(kUpperI, kUpperJ)).Done());
-        ASSERT_TRUE(Do(SlopeNodeAction(132, 234)).Done());
-        ASSERT_TRUE(Do(SlopeNodeAction(120, 234)).Done());
-        ASSERT_TRUE(Do(SlopeFinishAction(kLowerI, kLowerJ)).Done());
+        ASSERT_TRUE(Do(SlopeStartAction(*con, kUpperI, kUpperJ)).Done());
+        ASSERT_TRUE(Do(SlopeNodeAction(*con, 132, 234)).Done());
+        ASSERT_TRUE(Do(SlopeNodeAction(*con, 120, 234)).Done());
+        ASSERT_TRUE(Do(SlopeFinishAction(*con, kLowerI, kLowerJ)).Done());
     }
     // A refusal with the tools' text that leaves the park as it was.
     void ExpectRefused(const TSKIPlayerAction& a, const std::string& text) {
@@ -39,20 +42,22 @@ protected:
         EXPECT_EQ(SaveGameText(*e), before) << a.Name;
     }
     void PointAt(int i, int j) {
-        e->CursorSnap = false;
-        e->SetCursorTarget(e->CellToWorld(i, j, true));
-        e->UpdateTools(0);
+        tool.CursorSnap = false;
+        con->SetCursorTarget(e->CellToWorld(i, j, true));
+        con->UpdateTools(0);
     }
 
     test::FakeDialogs dialogs;
     std::unique_ptr<TSKIEngine> e;
+    TSKIToolState tool;
+    std::unique_ptr<TSKIConstruction> con;
 };
 
 TEST_F(ConstructionActions, ALiftIsChargedThePriceItsCheckShowed) {
     const TSKIPlayerAction lift = BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0);
     const TSKIActionCheck c = lift.Check(*e);
     ASSERT_TRUE(c.Ok) << c.Text;
-    EXPECT_EQ(c.Cost, e->LiftPrice(kLowerI, kLowerJ, kUpperI, kUpperJ, 0));
+    EXPECT_EQ(c.Cost, LiftPrice(*e, kLowerI, kLowerJ, kUpperI, kUpperJ, 0));
     EXPECT_EQ(c.Text, "Place upper station (Price:" + FormatMoney(c.Cost) + ")");
     EXPECT_TRUE(Do(lift).Done());
     EXPECT_EQ(e->Park.ParkCash, 50000 - c.Cost);
@@ -66,7 +71,7 @@ TEST_F(ConstructionActions, ALiftCheckRefusesWithTheHoverTexts) {
     ExpectRefused(BuildLiftAction(kLowerI, 251, kUpperI, 251, 0), "Invalid location!");  // road
     ExpectRefused(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 9), "No such lift type");
     e->Park.ParkCash = 100;
-    const int32_t price = e->LiftPrice(kLowerI, kLowerJ, kUpperI, kUpperJ, 0);
+    const int32_t price = LiftPrice(*e, kLowerI, kLowerJ, kUpperI, kUpperJ, 0);
     ExpectRefused(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0),
                   "Not enough money! (" + FormatMoney(price) + ")");
     e->Park.ParkMissionIndex = 0;  // a campaign mission without the unlock
@@ -76,11 +81,11 @@ TEST_F(ConstructionActions, ALiftCheckRefusesWithTheHoverTexts) {
 }
 
 TEST_F(ConstructionActions, ASlopeIsDrawnNodeByNodeFromTheTopStationToTheBottomOne) {
-    ExpectRefused(SlopeNodeAction(132, 234), "No slope is being drawn");
-    ExpectRefused(SlopeStartAction(132, 234), "A slope starts on a slope or a lift station");
+    ExpectRefused(SlopeNodeAction(*con, 132, 234), "No slope is being drawn");
+    ExpectRefused(SlopeStartAction(*con, 132, 234), "A slope starts on a slope or a lift station");
     BuildLiftAndSlope();
     EXPECT_EQ(e->SlopeCount(), 1);
-    EXPECT_EQ(e->ConstructionTool, 0);
+    EXPECT_EQ(tool.Tool, TSKITool::None);
     EXPECT_EQ(e->Park.ParkCash, 50000 - e->Sections[0]->InvestedMoney);  // slopes are free
     const uint8_t kind = e->Cell(126, 234).Kind;
     EXPECT_TRUE(kind == kCellSlope || kind == kCellSlopeCentre) << int(kind);
@@ -88,13 +93,14 @@ TEST_F(ConstructionActions, ASlopeIsDrawnNodeByNodeFromTheTopStationToTheBottomO
 
 TEST_F(ConstructionActions, FinishingRightAfterTheStartIsTooShortAndBuildsNothing) {
     ASSERT_TRUE(Do(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0)).Done());
-    ASSERT_TRUE(Do(SlopeStartAction(kUpperI, kUpperJ)).Done());
-    ExpectRefused(SlopeFinishAction(132, 234), "A slope finishes on a slope or a lift station");
-    const TSKIActionOutcome o = Do(SlopeFinishAction(kLowerI, kLowerJ));
+    ASSERT_TRUE(Do(SlopeStartAction(*con, kUpperI, kUpperJ)).Done());
+    ExpectRefused(SlopeFinishAction(*con, 132, 234),
+                  "A slope finishes on a slope or a lift station");
+    const TSKIActionOutcome o = Do(SlopeFinishAction(*con, kLowerI, kLowerJ));
     EXPECT_EQ(o.Result, TSKIActionResult::Failed);
     EXPECT_EQ(o.Reason, "Slope too short!");
     EXPECT_EQ(e->SlopeCount(), 0);
-    EXPECT_EQ(e->ConstructionTool, 3);  // still drawing
+    EXPECT_EQ(tool.Tool, TSKITool::Slope);  // still drawing
 }
 
 TEST_F(ConstructionActions, BuildingsFollowThePlacementRulesAndArePaidFor) {
@@ -129,7 +135,7 @@ TEST_F(ConstructionActions, DeletingAsksFirstAndNoKeepsEverything) {
 TEST_F(ConstructionActions, ALiftIsReplacedForTheFullPriceOfTheNewType) {
     ASSERT_TRUE(Do(BuildLiftAction(kLowerI, kLowerJ, kUpperI, kUpperJ, 0)).Done());
     ExpectRefused(ReplaceLiftAction(0, 1), "This lift type is not offered");  // T-bar
-    const int32_t price = e->LiftPrice(kLowerI, kLowerJ, kUpperI, kUpperJ, 2);
+    const int32_t price = LiftPrice(*e, kLowerI, kLowerJ, kUpperI, kUpperJ, 2);
     const TSKIActionCheck c = ReplaceLiftAction(0, 2).Check(*e);
     EXPECT_EQ(c.Cost, price);
     EXPECT_EQ(c.Text, "Double chairlift (" + FormatMoney(price) + ")");
@@ -142,37 +148,41 @@ TEST_F(ConstructionActions, ALiftIsReplacedForTheFullPriceOfTheNewType) {
 
 TEST_F(ConstructionActions, TheMenuStartsTheToolsOfTheCellUnderTheCursor) {
     PointAt(kLowerI, kLowerJ);
-    TSKIActionOutcome o = ChooseMenuItem(*e, "Build slope");
+    TSKIActionOutcome o = ChooseMenuItem(*con, "Build slope");
     EXPECT_EQ(o.Reason, "No menu item \"Build slope\"");
-    EXPECT_TRUE(ChooseMenuItem(*e, "Build lift/Platter lift").Done());
-    EXPECT_EQ(e->ConstructionTool, 2);
-    EXPECT_EQ(e->ToolLowerI, kLowerI);
+    EXPECT_TRUE(ChooseMenuItem(*con, "Build lift/Platter lift").Done());
+    EXPECT_EQ(tool.Tool, TSKITool::Lift);
+    EXPECT_EQ(tool.LowerI, kLowerI);
     PointAt(kUpperI, kUpperJ);
-    e->ToolClick();
+    con->ToolClick();
     ASSERT_EQ(e->LiftCount(), 1);
 
     PointAt(kUpperI, kUpperJ);
-    EXPECT_EQ(e->ToolText, "Platter lift #1 - upper station");
-    EXPECT_TRUE(ChooseMenuItem(*e, "Build slope").Done());
-    EXPECT_EQ(e->ConstructionTool, 3);
-    EXPECT_TRUE(ChooseMenuItem(*e, "Cancel").Done());
-    EXPECT_EQ(e->ConstructionTool, 0);
-    EXPECT_TRUE(ChooseMenuItem(*e, "Services/Parking").Done());
-    EXPECT_EQ(e->ConstructionTool, 11);
-    EXPECT_EQ(e->BuildingPreview.Type, kBuildParking);
-    o = ChooseMenuItem(*e, "Free ride");
+    EXPECT_EQ(tool.ToolText, "Platter lift #1 - upper station");
+    EXPECT_TRUE(ChooseMenuItem(*con, "Build slope").Done());
+    EXPECT_EQ(tool.Tool, TSKITool::Slope);
+    EXPECT_TRUE(ChooseMenuItem(*con, "Cancel").Done());
+    EXPECT_EQ(tool.Tool, TSKITool::None);
+    EXPECT_TRUE(ChooseMenuItem(*con, "Services/Parking").Done());
+    EXPECT_EQ(tool.Tool, TSKITool::Building);
+    EXPECT_EQ(tool.BuildingPreview.Type, kBuildParking);
+    o = ChooseMenuItem(*con, "Free ride");
     EXPECT_EQ(o.Result, TSKIActionResult::Failed);
 }
 
-TEST_F(ConstructionActions, TreesAreOnlyPlantedWhereNeededAndWithRoomAround) {
+// The tree tool's rule: room around the cell, blocked ground counting as occupied; a park
+// that needs no more trees still gets them.
+TEST_F(ConstructionActions, TreesArePlantedWithRoomAroundWhetherNeededOrNot) {
     BuildLiftAndSlope();
-    e->Park.ParkTreesFelled = 0;
-    ExpectRefused(PlantTreeAction(90, 200), "No more trees needed!");
-    e->Park.ParkTreesFelled = 5;
     ExpectRefused(PlantTreeAction(126, 237), "No room for a tree");  // three cells off the slope
+    ASSERT_EQ(e->Cell(87, 203).Kind, kCellFree);
+    e->Cell(87, 203).Blocked = true;
+    ExpectRefused(PlantTreeAction(90, 200), "No room for a tree");
+    e->Cell(87, 203).Blocked = false;
     e->Park.ParkCash = e->Game().TreePrice - 1;
     ExpectRefused(PlantTreeAction(90, 200), "Not enough cash!");
     e->Park.ParkCash = 50000;
+    e->Park.ParkTreesFelled = 0;
     ASSERT_FALSE(e->Cell(90, 200).Tree);
     EXPECT_TRUE(Do(PlantTreeAction(90, 200)).Done());
     EXPECT_TRUE(e->Cell(90, 200).Tree);
@@ -187,7 +197,7 @@ TEST_F(ConstructionActions, AGaragesAreaOfOperationsIsSetWithinReach) {
     EXPECT_TRUE(Do(SetAreaAction(1, 100, 230)).Done());
     EXPECT_EQ(e->Buildings[1]->AreaI, 100);
     EXPECT_EQ(e->Buildings[1]->AreaJ, 230);
-    EXPECT_EQ(e->ConstructionTool, 0);
+    EXPECT_EQ(tool.Tool, TSKITool::None);
 }
 
 TEST_F(ConstructionActions, ABuildingIsDeletedOnlyWhenThePlayerSaysYes) {
@@ -196,9 +206,11 @@ TEST_F(ConstructionActions, ABuildingIsDeletedOnlyWhenThePlayerSaysYes) {
     dialogs.answer = false;
     EXPECT_EQ(Do(DeleteBuildingAction(0)).Result, TSKIActionResult::Declined);
     EXPECT_EQ(dialogs.questions.back(), "Do you really want to delete this building?");
+    PointAt(104, 236);  // the menu's Delete asks the same and says so
+    EXPECT_EQ(ChooseMenuItem(*con, "Delete").Result, TSKIActionResult::Declined);
     EXPECT_EQ(e->Buildings.size(), 1u);
     dialogs.answer = true;
-    EXPECT_TRUE(Do(DeleteBuildingAction(0)).Done());
+    EXPECT_TRUE(ChooseMenuItem(*con, "Delete").Done());
     EXPECT_TRUE(e->Buildings.empty());
 }
 

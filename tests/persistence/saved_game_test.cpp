@@ -246,10 +246,10 @@ TEST(SavedGame, FleetsAreCompletedAndMisplacedVehiclesRefused) {
         e->CreateBuilding(r);
     };
     place(kBuildRescueStation, 200);  // 0: one snowmobile saved, slots 1 and 2 added
-    place(kBuildRescueStation, 210);  // 1: two saved
+    place(kBuildRescueStation, 210);  // 1: two saved, slot 2 added
     place(kBuildHospital, 220);       // 2
     place(kBuildSkiPatrol, 230);      // 3
-    place(kBuildSnowcatGarage, 240);  // 4
+    place(kBuildSnowcatGarage, 240);  // 4: one saved, slot 1 added
     e->Vehicles.clear();              // only the vehicles below are saved
     auto vehicle = [&](uint8_t type, int32_t home, int32_t seat = 0) {
         auto v = std::make_unique<TSKIVehicle>(*e);
@@ -277,13 +277,13 @@ TEST(SavedGame, FleetsAreCompletedAndMisplacedVehiclesRefused) {
                              [&](const auto& v) { return v->Building == home && v->Type == type; });
     };
     EXPECT_EQ(fleet(0, kVehicleSnowmobile), 3);
-    EXPECT_EQ(fleet(1, kVehicleSnowmobile), 2);
+    EXPECT_EQ(fleet(1, kVehicleSnowmobile), 3);
     EXPECT_EQ(fleet(2, kVehicleHelicopter), 1);  // slots 1 and 2 are refused
     EXPECT_EQ(fleet(2, kVehicleSnowcat), 0);
     EXPECT_EQ(fleet(3, kVehicleSnowmobile), 1);
     EXPECT_EQ(fleet(3, kVehicleHelicopter), 0);
-    EXPECT_EQ(fleet(4, kVehicleSnowcat), 1);
-    EXPECT_EQ(l->Vehicles.size(), 8u);
+    EXPECT_EQ(fleet(4, kVehicleSnowcat), 2);  // as many as a new garage gets
+    EXPECT_EQ(l->Vehicles.size(), 10u);
     // The four saved vehicles that fit go on where they were saved; the ones added to
     // complete a fleet stand parked at home. Each has a seat of its own.
     for (size_t k = 0; k < l->Vehicles.size(); ++k) {

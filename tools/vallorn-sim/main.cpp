@@ -11,6 +11,7 @@
 #include "base/atomic_file.h"
 #include "engine/arrivals.h"
 #include "engine/clock.h"
+#include "construction/construction.h"
 #include "engine/engine.h"
 #include "engine/level_file.h"
 #include "options.h"
@@ -132,11 +133,16 @@ int Run(const sim::Options& o) {
         return o.ticks ? engine.TicksRun - startTicks >= ticks
                        : engine.DayChanges - startDays >= days;
     };
-    // A frame as the game loop runs it: tool input (with a script), then the frame handler.
+    // A frame as the game loop runs it: tool input (with a script), then the frame handler; a
+    // day change leaves the tool (and ends a ride).
+    TSKIToolState toolState;
+    TSKIConstruction tools(engine, toolState);
     int64_t checkedTick = engine.TicksRun;
     auto advance = [&] {
-        if (scripted) engine.UpdateTools(float(frame));
+        if (scripted) tools.UpdateTools(float(frame));
+        const int64_t daysBefore = engine.DayChanges;
         OnProgress(engine, frame);
+        if (engine.DayChanges != daysBefore) tools.LeaveTool();
         if (o.check && engine.TicksRun != checkedTick) {
             checkedTick = engine.TicksRun;
             CheckPark(engine);
@@ -144,7 +150,7 @@ int Run(const sim::Options& o) {
         bar.Update(engine.TicksRun - startTicks);
     };
     sim::ScriptOutcome outcome;
-    if (scripted) outcome = sim::RunScript(engine, script, dialogs, advance);
+    if (scripted) outcome = sim::RunScript(tools, script, dialogs, advance);
     while (!done() && outcome.StoppedAt == 0) advance();
 
     if (!o.save.empty()) {

@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include "base/atomic_file.h"
-#include "engine/build_menu.h"
+#include "construction/build_menu.h"
+#include "construction/construction.h"
+#include "construction/construction_actions.h"
 #include "engine/engine.h"
 #include "engine/player_actions.h"
 #include "json_writer.h"
@@ -35,14 +37,14 @@ bool Compare(double a, const std::string& op, double b) {
     return a == b;
 }
 
-double Quantity(const TSKIEngine& e, const std::string& q) {
+double Quantity(const TSKIEngine& e, const TSKIToolState& t, const std::string& q) {
     if (q == "cash") return e.Park.ParkCash;
     if (q == "loan") return e.Park.ParkLoan;
     if (q == "lifts") return e.LiftCount();
     if (q == "slopes") return e.SlopeCount();
     if (q == "buildings") return double(e.Buildings.size());
     if (q == "skiers") return double(e.Skiers.size());
-    if (q == "tool") return e.ConstructionTool;
+    if (q == "tool") return double(t.Tool);
     if (q == "trees") return e.CountTrees();
     if (q == "ticks") return double(e.TicksRun);
     if (q == "day") return double(e.DayChanges);
@@ -59,7 +61,7 @@ double Quantity(const TSKIEngine& e, const std::string& q) {
 }
 
 // The player action a direct action line names (the parser has checked its arguments).
-TSKIPlayerAction DirectAction(const ScriptStep& s) {
+TSKIPlayerAction DirectAction(TSKIConstruction& tools, const ScriptStep& s) {
     const std::string& c = s.Command;
     auto n = [&](size_t k) { return ArgInt(s, k); };
     auto ix = [&](size_t k) { return size_t(ArgInt(s, k)); };
@@ -83,9 +85,9 @@ TSKIPlayerAction DirectAction(const ScriptStep& s) {
         return BuildLiftAction(int(n(0)), int(n(1)), int(n(2)), int(n(3)),
                                uint8_t(LiftTypeArg(s.Args[4])));
     }
-    if (c == "slope-start") return SlopeStartAction(int(n(0)), int(n(1)));
-    if (c == "slope-node") return SlopeNodeAction(int(n(0)), int(n(1)));
-    if (c == "slope-finish") return SlopeFinishAction(int(n(0)), int(n(1)));
+    if (c == "slope-start") return SlopeStartAction(tools, int(n(0)), int(n(1)));
+    if (c == "slope-node") return SlopeNodeAction(tools, int(n(0)), int(n(1)));
+    if (c == "slope-finish") return SlopeFinishAction(tools, int(n(0)), int(n(1)));
     if (c == "building") {
         const float dir = s.Args.size() > 3 ? float(ArgReal(s, 3)) : 0.0f;
         return PlaceBuildingAction(uint8_t(BuildingTypeArg(s.Args[0])), int(n(1)), int(n(2)), dir);
@@ -99,8 +101,8 @@ TSKIPlayerAction DirectAction(const ScriptStep& s) {
 
 class Runner {
 public:
-    Runner(TSKIEngine& e, ScriptedDialogs& d, const std::function<void()>& frame)
-        : e_(e), d_(d), frame_(frame) {}
+    Runner(TSKIConstruction& c, ScriptedDialogs& d, const std::function<void()>& frame)
+        : c_(c), e_(c.Engine), d_(d), frame_(frame) {}
 
     ScriptOutcome Run(const Script& script) {
         for (const ScriptStep& s : script.Steps) {
@@ -117,24 +119,24 @@ private:
         if (c == "cursor") {
             TSKIVector p{float(ArgReal(s, 0)), 0, float(ArgReal(s, 1)), 1};
             if (e_.PositionInGrid(p)) p.y = e_.TerrainHeight(p);
-            e_.SetCursorTarget(p);
-            e_.UpdateTools(0);
+            c_.SetCursorTarget(p);
+            c_.UpdateTools(0);
         } else if (c == "cell") {
-            e_.SetCursorTarget(e_.CellToWorld(int(ArgInt(s, 0)), int(ArgInt(s, 1)), true));
-            e_.UpdateTools(0);
+            c_.SetCursorTarget(e_.CellToWorld(int(ArgInt(s, 0)), int(ArgInt(s, 1)), true));
+            c_.UpdateTools(0);
         } else if (c == "click") {
-            e_.ToolClick();
-            e_.UpdateTools(0);
+            c_.ToolClick();
+            c_.UpdateTools(0);
         } else if (c == "hold") {
-            (s.Args[0] == "left" ? e_.ToolInput.LeftButton : e_.ToolInput.Shift) =
+            (s.Args[0] == "left" ? c_.State.Input.LeftButton : c_.State.Input.Shift) =
                 s.Args[1] == "on";
         } else if (c == "key") {
             const std::string& k = s.Args[0];
-            e_.ToolKey(k == "backspace" ? kKeyBackspace : k == "escape" ? kKeyEscape : k[0]);
-            e_.UpdateTools(0);
+            c_.ToolKey(k == "backspace" ? kKeyBackspace : k == "escape" ? kKeyEscape : k[0]);
+            c_.UpdateTools(0);
         } else if (c == "menu") {
-            Record(s, ChooseMenuItem(e_, s.Args[0]));
-            e_.UpdateTools(0);
+            Record(s, ChooseMenuItem(c_, s.Args[0]));
+            c_.UpdateTools(0);
         } else if (c == "answer") {
             const int count = s.Args.size() > 1 ? int(ArgInt(s, 1)) : 1;
             for (int k = 0; k < count; ++k) d_.answers.push_back(s.Args[0] == "yes");
@@ -145,7 +147,7 @@ private:
         } else if (c == "expect") {
             Expect(s);
         } else {
-            Record(s, PerformAction(e_, DirectAction(s)));
+            Record(s, PerformAction(e_, DirectAction(c_, s)));
         }
     }
 
@@ -181,8 +183,8 @@ private:
         bool pass = false;
         std::string found;
         if (what == "text") {
-            pass = e_.ToolText == s.Args[1];
-            found = "the hover text is \"" + e_.ToolText + "\"";
+            pass = c_.State.ToolText == s.Args[1];
+            found = "the hover text is \"" + c_.State.ToolText + "\"";
         } else if (what == "message") {
             pass = d_.lastMessage == s.Args[1];
             found = "the last message is \"" + d_.lastMessage + "\"";
@@ -199,7 +201,7 @@ private:
                         (last_.Reason.empty() ? "" : ": \"" + last_.Reason + "\"");
             }
         } else {
-            const double have = Quantity(e_, what);
+            const double have = Quantity(e_, c_.State, what);
             const std::string op = s.Args.size() == 3 ? s.Args[1] : "==";
             pass = Compare(have, op, ArgReal(s, s.Args.size() - 1));
             found = what + " is " + Number(have);
@@ -211,6 +213,7 @@ private:
         }
     }
 
+    TSKIConstruction& c_;
     TSKIEngine& e_;
     ScriptedDialogs& d_;
     const std::function<void()>& frame_;
@@ -262,9 +265,9 @@ void PrintScriptFailures(const Script& script, const ScriptOutcome& o) {
     }
 }
 
-ScriptOutcome RunScript(TSKIEngine& engine, const Script& script, ScriptedDialogs& dialogs,
+ScriptOutcome RunScript(TSKIConstruction& tools, const Script& script, ScriptedDialogs& dialogs,
                         const std::function<void()>& frame) {
-    return Runner(engine, dialogs, frame).Run(script);
+    return Runner(tools, dialogs, frame).Run(script);
 }
 
 void WriteScriptReport(JsonWriter& w, const Script& script, const ScriptOutcome& o) {

@@ -11,7 +11,7 @@
 #include "script_parser.h"
 
 namespace vallorn {
-class TSKIEngine;
+class TSKIConstruction;
 }
 
 namespace vallorn::sim {
@@ -57,9 +57,10 @@ struct ScriptOutcome {
 // file cannot be read, or 2 when a line is bad (every bad line is named as FILE:LINE).
 int LoadScriptFile(const std::string& path, Script& out);
 
-// Runs every line in order; `frame` advances the game by one frame (the tools' update and the
-// frame handler). Returns what happened; nothing is printed.
-ScriptOutcome RunScript(TSKIEngine& engine, const Script& script, ScriptedDialogs& dialogs,
+// Runs every line in order against the park and the construction tools; `frame` advances the
+// game by one frame (the tools' update and the frame handler). Returns what happened; nothing
+// is printed.
+ScriptOutcome RunScript(TSKIConstruction& tools, const Script& script, ScriptedDialogs& dialogs,
                         const std::function<void()>& frame);
 
 // The failed expectations and the stop of expect-ok, one a line on stderr as FILE:LINE.

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "construction/construction.h"
+
 namespace vallorn::datagen {
 
 namespace {
@@ -24,7 +26,7 @@ int SecondParking(TSKIEngine& e, int first) {
                 TSKIBuildingRecord r;
                 r.Type = kBuildParking;
                 r.Position = e.CellToWorld(a, b, true);
-                if (e.ValidateBuilding(r, false).rfind("OK", 0) != 0) continue;
+                if (ValidateBuilding(e, r, false).rfind("OK", 0) != 0) continue;
                 return e.IndexOf(e.CreateBuilding(r));
             }
         }

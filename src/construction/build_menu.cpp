@@ -1,6 +1,8 @@
 // The build menu's items and the rules that show, hide, caption and enable them.
-#include "engine/build_menu.h"
+#include "construction/build_menu.h"
 
+#include "construction/construction.h"
+#include "construction/construction_actions.h"
 #include "engine/engine.h"
 
 namespace vallorn {
@@ -120,15 +122,11 @@ TSKIActionCheck Refused(std::string text) {
     return c;
 }
 
-size_t SectionCount(const TSKIEngine& e) {
-    return e.Sections.size() + e.Buildings.size();
-}
-
 }  // namespace
 
 std::vector<TSKIMenuItem> BuildMenu(const TSKIMenuContext& c) {
     const bool locks = IsCampaignMission(c.MissionIndex) && !c.EditorOpen;
-    const bool riding = c.Tool == 13 || c.Tool == 15;
+    const bool riding = IsRideMode(c.Tool);
     const uint8_t kind = c.CellKind;
     auto buildingShown = [&](int type) { return !locks || c.UnlockedBuildings[size_t(type)]; };
 
@@ -199,23 +197,23 @@ std::vector<TSKIMenuItem> BuildMenu(const TSKIMenuContext& c) {
     return menu;
 }
 
-TSKIMenuContext MenuContext(const TSKIEngine& e) {
+TSKIMenuContext MenuContext(const TSKIEngine& e, const TSKIToolState& t) {
     TSKIMenuContext c;
-    const TerrainCell& cell = e.CursorCell;
+    const TerrainCell& cell = t.CursorCell;
     c.CellKind = cell.Kind;
     if (cell.Section && e.IndexOf(cell.Section) >= 0) {
         c.CellHasSection = true;
         c.SectionIsLift = cell.Section->IsLift();
         c.SectionName = cell.Section->Name;
         if (c.SectionIsLift && KindIn(cell.Kind, {kCellLiftLower, kCellLiftUpper})) {
-            c.Replace = e.ReplaceLiftMenu(size_t(e.IndexOf(cell.Section)));
+            c.Replace = ReplaceLiftMenu(e, size_t(e.IndexOf(cell.Section)));
         }
     }
     if (cell.Building && e.IndexOf(cell.Building) >= 0 &&
         cell.Building->Type < kBuildingTypeCount) {
         c.BuildingName = e.Params.Buildings[cell.Building->Type].Name;
     }
-    c.Tool = e.ConstructionTool;
+    c.Tool = t.Tool;
     c.MissionIndex = e.Park.ParkMissionIndex;
     c.EditorOpen = e.EditorOpen;
     c.UnlockedLifts = e.Profile.UnlockedLifts;
@@ -245,7 +243,7 @@ const TSKIMenuItem* FindMenuItem(const std::vector<TSKIMenuItem>& menu, const st
     }
 }
 
-TSKIPlayerAction MenuItemAction(const TSKIMenuItem& item) {
+TSKIPlayerAction MenuItemAction(TSKIConstruction& tools, const TSKIMenuItem& item) {
     return {"menu " + item.Caption,
             [item](const TSKIEngine&) {
                 if (item.Command == Cmd::None) return Refused(item.Caption + " is a submenu");
@@ -257,36 +255,37 @@ TSKIPlayerAction MenuItemAction(const TSKIMenuItem& item) {
                 c.Text = item.Caption;
                 return c;
             },
-            [item](TSKIEngine& e, std::string& reason) {
-                const int i = e.CursorI, j = e.CursorJ;
+            [item, &tools](TSKIEngine& e, std::string& reason) {
+                const TSKIToolState& t = tools.State;
+                const int i = t.CursorI, j = t.CursorJ;
                 switch (item.Command) {
                     case Cmd::BuildSlope:
-                        if (e.StartSlopeTool(i, j)) return TSKIActionResult::Done;
+                        if (tools.StartSlopeTool(i, j)) return TSKIActionResult::Done;
                         break;
                     case Cmd::BuildLift:
-                        if (e.StartLiftTool(i, j, uint8_t(item.Tag))) {
+                        if (tools.StartLiftTool(i, j, uint8_t(item.Tag))) {
                             return TSKIActionResult::Done;
                         }
                         break;
                     case Cmd::Building:
-                        e.StartBuildingTool(uint8_t(item.Tag));
+                        tools.StartBuildingTool(uint8_t(item.Tag));
                         return TSKIActionResult::Done;
                     case Cmd::PlantTrees:
-                        e.StartTreeTool();
+                        tools.StartTreeTool();
                         return TSKIActionResult::Done;
                     case Cmd::Cancel:
-                        e.CancelTool();
+                        tools.CancelTool();
                         return TSKIActionResult::Done;
                     case Cmd::Delete: {
-                        const size_t before = SectionCount(e);
-                        e.DeleteUnderCursor();
-                        return SectionCount(e) < before ? TSKIActionResult::Done
-                                                        : TSKIActionResult::Declined;
+                        const TSKIActionResult result = tools.DeleteUnderCursor();
+                        if (result == TSKIActionResult::Failed) reason = "Nothing to delete";
+                        return result;
                     }
                     case Cmd::ReplaceLift: {
-                        const TSKISection* lift = e.CursorCell.Section;
+                        const TSKISection* lift = t.CursorCell.Section;
                         const int32_t index = lift ? e.IndexOf(lift) : -1;
                         if (index < 0) break;
+                        tools.State.Tool = TSKITool::None;
                         const TSKIActionOutcome outcome = PerformAction(
                             e,
                             ReplaceLiftAction(size_t(index), uint8_t(item.Tag - kReplaceTagBase)));
@@ -304,8 +303,9 @@ TSKIPlayerAction MenuItemAction(const TSKIMenuItem& item) {
             }};
 }
 
-TSKIActionOutcome ChooseMenuItem(TSKIEngine& engine, const std::string& path) {
-    const std::vector<TSKIMenuItem> menu = BuildMenu(MenuContext(engine));
+TSKIActionOutcome ChooseMenuItem(TSKIConstruction& tools, const std::string& path) {
+    TSKIEngine& engine = tools.Engine;
+    const std::vector<TSKIMenuItem> menu = BuildMenu(MenuContext(engine, tools.State));
     std::string error;
     const TSKIMenuItem* item = FindMenuItem(menu, path, &error);
     if (!item) {
@@ -314,7 +314,7 @@ TSKIActionOutcome ChooseMenuItem(TSKIEngine& engine, const std::string& path) {
         out.Reason = error;
         return out;
     }
-    return PerformAction(engine, MenuItemAction(*item));
+    return PerformAction(engine, MenuItemAction(tools, *item));
 }
 
 }  // namespace vallorn

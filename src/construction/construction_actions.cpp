@@ -1,20 +1,18 @@
 // Construction as player actions: each check gives the verdict the construction tool's hover
-// would give, each apply goes through the construction engine calls (the tools themselves, for
-// the steps that only exist as tool clicks: slope nodes and the area of operations).
+// gives, each apply calls the construction function the tool's click calls.
+#include "construction/construction_actions.h"
+
 #include <cmath>
 
 #include "construction/tool_geometry.h"
 #include "engine/engine.h"
-#include "engine/player_actions.h"
 
 namespace vallorn {
 
 namespace {
 
 using Check = TSKIActionCheck;
-
-constexpr float kAreaReach = 300.0f;
-constexpr int kTreeRoom = 3;  // a tree needs the 7 x 7 block around it free
+using namespace construction;
 
 std::string Cell(int i, int j) {
     return std::to_string(i) + " " + std::to_string(j);
@@ -31,35 +29,16 @@ bool KindIn(uint8_t kind, std::initializer_list<uint8_t> kinds) {
     return false;
 }
 
-// Moves the cursor exactly onto a cell's world point (cursor snap held off for the move) and
-// lets the tools judge it, as a frame would.
-void PointCursorAt(TSKIEngine& e, int i, int j) {
-    const bool snap = e.CursorSnap;
-    e.CursorSnap = false;
-    e.SetCursorTarget(e.CellToWorld(i, j, true));
-    e.UpdateTools(0);
-    e.CursorSnap = snap;
-}
-
-TSKIActionCheck CheckSlopeStep(const TSKIEngine& e, int i, int j, bool finish) {
-    if (e.ConstructionTool != 3) return Check::Refused("No slope is being drawn");
+TSKIActionCheck CheckSlopeStep(const TSKIEngine& e, const TSKIToolState& t, int i, int j,
+                               bool finish) {
+    if (t.Tool != TSKITool::Slope || t.SlopePath.empty())
+        return Check::Refused("No slope is being drawn");
     if (!InGrid(e, i, j)) return Check::Refused("Path blocked!");
-    const uint8_t kind = e.Cell(i, j).Kind;
+    const uint8_t kind = KindOf(e.Cell(i, j));
     const bool endKind = KindIn(kind, {kCellSlopeCentre, kCellLiftLower, kCellLiftUpper});
     if (finish && !endKind) return Check::Refused("A slope finishes on a slope or a lift station");
     if (!finish && kind != kCellFree) return Check::Refused("Path blocked!");
     return Check::Allowed(finish ? "Finish slope" : "Draw slope");
-}
-
-bool TreeRoom(const TSKIEngine& e, int i, int j) {
-    for (int a = i - kTreeRoom; a <= i + kTreeRoom; ++a) {
-        for (int b = j - kTreeRoom; b <= j + kTreeRoom; ++b) {
-            if (!TSKIEngine::CellInGrid(a, b)) continue;
-            const TerrainCell& c = e.Cell(a, b);
-            if (c.Kind != kCellFree || c.UnderLift) return false;
-        }
-    }
-    return true;
 }
 
 TSKIBuildingRecord NewBuilding(const TSKIEngine& e, uint8_t type, int i, int j, float degrees) {
@@ -76,17 +55,17 @@ TSKIActionCheck CheckBuilding(const TSKIEngine& e, const TSKIBuildingRecord& r) 
     if (r.Type >= kBuildingTypeCount || (r.Type == kBuildSightseeing && !e.EditorOpen)) {
         return Check::Refused("No such building type");
     }
-    if (e.CampaignLocks() && !e.Profile.UnlockedBuildings[r.Type]) {
+    if (CampaignLocks(e) && !e.Profile.UnlockedBuildings[r.Type]) {
         return Check::Refused("This building is locked");
     }
     if (!e.PositionInGrid(r.Position)) return Check::Refused("Invalid location");
-    const std::string verdict = e.ValidateBuilding(r, true);
+    const std::string verdict = ValidateBuilding(e, r, true);
     if (verdict.rfind("OK", 0) != 0) return Check::Refused(verdict);
     return Check::Allowed(verdict, e.Params.Buildings[r.Type].Cost);
 }
 
 TSKIActionResult ApplyBuilding(TSKIEngine& e, const TSKIBuildingRecord& r, std::string& reason) {
-    if (e.PlaceBuilding(r, true)) return TSKIActionResult::Done;
+    if (PlaceBuilding(e, r, true)) return TSKIActionResult::Done;
     reason = "Invalid location";
     return TSKIActionResult::Failed;
 }
@@ -105,16 +84,12 @@ TSKIPlayerAction BuildLiftAction(int lowerI, int lowerJ, int upperI, int upperJ,
             std::to_string(liftType),
         [=](const TSKIEngine& e) {
             if (liftType >= kLiftTypeCount) return Check::Refused("No such lift type");
-            if (!e.LiftUnlocked(liftType)) return Check::Refused("This lift type is locked");
+            if (!LiftUnlocked(e, liftType)) return Check::Refused("This lift type is locked");
             if (!InGrid(e, lowerI, lowerJ) || !InGrid(e, upperI, upperJ)) {
                 return Check::Refused("Invalid location!");
             }
-            // The lower station goes where the menu offers "Build lift".
-            const uint8_t lowerKind = e.Cell(lowerI, lowerJ).Kind;
-            if (lowerKind != kCellFree && lowerKind != kCellSlope) {
-                return Check::Refused("Invalid location!");
-            }
-            const int32_t price = e.LiftPrice(lowerI, lowerJ, upperI, upperJ, liftType);
+            if (!LowerStationFits(e, lowerI, lowerJ)) return Check::Refused("Invalid location!");
+            const int32_t price = LiftPrice(e, lowerI, lowerJ, upperI, upperJ, liftType);
             const auto line = construction::SampleLine(e, e.CellToWorld(lowerI, lowerJ, true),
                                                        e.CellToWorld(upperI, upperJ, true), 5.0f);
             const std::string error = construction::LiftPlacementError(
@@ -123,7 +98,7 @@ TSKIPlayerAction BuildLiftAction(int lowerI, int lowerJ, int upperI, int upperJ,
             return Check::Allowed("Place upper station (Price:" + FormatMoney(price) + ")", price);
         },
         [=](TSKIEngine& e, std::string& reason) {
-            if (e.BuildLift(lowerI, lowerJ, upperI, upperJ, liftType)) {
+            if (BuildLift(e, lowerI, lowerJ, upperI, upperJ, liftType)) {
                 return TSKIActionResult::Done;
             }
             reason = "Invalid location!";
@@ -131,55 +106,60 @@ TSKIPlayerAction BuildLiftAction(int lowerI, int lowerJ, int upperI, int upperJ,
         }};
 }
 
-TSKIPlayerAction SlopeStartAction(int i, int j) {
+TSKIPlayerAction SlopeStartAction(TSKIConstruction& tools, int i, int j) {
     return {
         "slope-start " + Cell(i, j),
         [=](const TSKIEngine& e) {
             if (!InGrid(e, i, j) ||
-                !KindIn(e.Cell(i, j).Kind, {kCellSlopeCentre, kCellLiftLower, kCellLiftUpper})) {
+                !KindIn(KindOf(e.Cell(i, j)), {kCellSlopeCentre, kCellLiftLower, kCellLiftUpper})) {
                 return Check::Refused("A slope starts on a slope or a lift station");
             }
             return Check::Allowed("Build slope");
         },
-        [=](TSKIEngine& e, std::string& reason) {
-            if (e.StartSlopeTool(i, j)) return TSKIActionResult::Done;
+        [&tools, i, j](TSKIEngine&, std::string& reason) {
+            if (tools.StartSlopeTool(i, j)) return TSKIActionResult::Done;
             reason = "A slope starts on a slope or a lift station";
             return TSKIActionResult::Failed;
         }};
 }
 
-TSKIPlayerAction SlopeNodeAction(int i, int j) {
-    return {"slope-node " + Cell(i, j),
-            [=](const TSKIEngine& e) { return CheckSlopeStep(e, i, j, false); },
-            [=](TSKIEngine& e, std::string& reason) {
-                const size_t nodes = e.SlopePath.size();
-                PointCursorAt(e, i, j);
-                // A long forward segment gets its node from the tool's own update already.
-                if (e.SlopePath.size() == nodes && e.SlopeSegmentValid) e.ToolClick();
-                if (e.ConstructionTool == 3 && e.SlopePath.size() > nodes) {
-                    return TSKIActionResult::Done;
-                }
-                reason = e.ToolText;
-                return TSKIActionResult::Failed;
-            }};
+// A slope step judges the segment to the cell as a frame of the tool would, then clicks on
+// the cell unless the judgement itself added a node (a long forward segment).
+TSKIPlayerAction SlopeNodeAction(TSKIConstruction& tools, int i, int j) {
+    return {
+        "slope-node " + Cell(i, j),
+        [&tools, i, j](const TSKIEngine& e) { return CheckSlopeStep(e, tools.State, i, j, false); },
+        [&tools, i, j](TSKIEngine&, std::string& reason) {
+            TSKIToolState& t = tools.State;
+            const size_t nodes = t.SlopePath.size();
+            UpdateSlopeSegment(tools, i, j, 0);
+            if (t.SlopePath.size() == nodes && t.SlopeSegmentValid) SlopeClickAt(tools, i, j);
+            if (t.Tool == TSKITool::Slope && t.SlopePath.size() > nodes) {
+                return TSKIActionResult::Done;
+            }
+            reason = t.ToolText;
+            return TSKIActionResult::Failed;
+        }};
 }
 
-TSKIPlayerAction SlopeFinishAction(int i, int j) {
-    return {"slope-finish " + Cell(i, j),
-            [=](const TSKIEngine& e) { return CheckSlopeStep(e, i, j, true); },
-            [=](TSKIEngine& e, std::string& reason) {
-                PointCursorAt(e, i, j);
-                if (!e.SlopeSegmentValid) {
-                    reason = e.ToolText;
-                    return TSKIActionResult::Failed;
-                }
-                const int32_t slopes = e.SlopeCount();
-                e.ToolClick();
-                if (e.SlopeCount() > slopes) return TSKIActionResult::Done;
-                // A path whose legs cross something is dropped when it is finished.
-                reason = e.ConstructionTool == 3 ? e.ToolText : "The slope could not be laid";
+TSKIPlayerAction SlopeFinishAction(TSKIConstruction& tools, int i, int j) {
+    return {
+        "slope-finish " + Cell(i, j),
+        [&tools, i, j](const TSKIEngine& e) { return CheckSlopeStep(e, tools.State, i, j, true); },
+        [&tools, i, j](TSKIEngine& e, std::string& reason) {
+            TSKIToolState& t = tools.State;
+            UpdateSlopeSegment(tools, i, j, 0);
+            if (!t.SlopeSegmentValid) {
+                reason = t.ToolText;
                 return TSKIActionResult::Failed;
-            }};
+            }
+            const int32_t slopes = e.SlopeCount();
+            SlopeClickAt(tools, i, j);
+            if (e.SlopeCount() > slopes) return TSKIActionResult::Done;
+            // A path whose legs cross something is dropped when it is finished.
+            reason = t.Tool == TSKITool::Slope ? t.ToolText : "The slope could not be laid";
+            return TSKIActionResult::Failed;
+        }};
 }
 
 TSKIPlayerAction PlaceBuildingAction(uint8_t type, int i, int j, float directionDegrees) {
@@ -204,22 +184,17 @@ TSKIPlayerAction PlantTreeAction(int i, int j) {
             [=](const TSKIEngine& e) {
                 const int32_t price = e.Game().TreePrice;
                 if (!InGrid(e, i, j)) return Check::Refused("Invalid location!");
-                if (e.Park.ParkTreesFelled < 1) return Check::Refused("No more trees needed!");
-                if (e.Park.ParkCash < price) return Check::Refused("Not enough cash!");
-                // A cell that holds a tree already has no room for another.
-                if (!TreeRoom(e, i, j) || e.Cell(i, j).Tree) {
-                    return Check::Refused("No room for a tree");
+                // The editor paints trees for free.
+                if (!e.EditorOpen && e.Park.ParkCash < price) {
+                    return Check::Refused("Not enough cash!");
                 }
+                if (!TreeFits(e, i, j)) return Check::Refused("No room for a tree");
                 return Check::Allowed("Plant trees (Price: " + std::to_string(price) + ",- each)",
                                       price);
             },
             [=](TSKIEngine& e, std::string& reason) {
-                if (e.PlantTree(i, j, e.Game().TreePrice)) {
-                    e.CountTreesFelled();
-                    return TSKIActionResult::Done;
-                }
-                reason = e.Park.ParkCash < e.Game().TreePrice ? "Not enough cash!"
-                                                              : "No room for a tree";
+                if (e.PlantTree(i, j, e.Game().TreePrice)) return TSKIActionResult::Done;
+                reason = "No room for a tree";
                 return TSKIActionResult::Failed;
             }};
 }
@@ -232,24 +207,14 @@ TSKIPlayerAction SetAreaAction(size_t building, int i, int j) {
                 if (b.Params().Category != kCategorySnowCatGarage) {
                     return Check::Refused("Only a snowcat garage has an area of operations");
                 }
-                if (!InGrid(e, i, j)) return Check::Refused("Target out of reach!");
-                const TSKIVector p = e.CellToWorld(i, j, false);
-                if (std::hypot(p.x - b.Position.x, p.z - b.Position.z) >= kAreaReach) {
+                if (!InGrid(e, i, j) || !AreaInReach(e, b, i, j)) {
                     return Check::Refused("Target out of reach!");
                 }
                 return Check::Allowed("Set area of operations");
             },
-            [=](TSKIEngine& e, std::string& reason) {
-                e.StartAreaTool(building);
-                PointCursorAt(e, i, j);
-                e.ToolClick();
-                const TSKIBuilding& b = *e.Buildings[building];
-                if (e.ConstructionTool == 0 && b.AreaI == e.CursorI && b.AreaJ == e.CursorJ) {
-                    return TSKIActionResult::Done;
-                }
-                reason = e.ToolText;
-                e.CancelTool();
-                return TSKIActionResult::Failed;
+            [=](TSKIEngine& e, std::string&) {
+                SetAreaOfOperations(e, *e.Buildings[building], i, j);
+                return TSKIActionResult::Done;
             }};
 }
 
@@ -262,7 +227,7 @@ TSKIPlayerAction DeleteSectionAction(size_t section) {
                                       "Do you really want to delete \r" + name + " permanently?");
             },
             [=](TSKIEngine& e, std::string& reason) {
-                if (e.DeleteSection(section, false)) return TSKIActionResult::Done;
+                if (DeleteSection(e, section, false)) return TSKIActionResult::Done;
                 reason = "Not deleted";
                 return TSKIActionResult::Failed;
             }};
@@ -277,8 +242,8 @@ TSKIPlayerAction DeleteBuildingAction(size_t building) {
             },
             // The engine asks "Do you really want to delete this building?" itself.
             [=](TSKIEngine& e, std::string&) {
-                return e.DeleteBuilding(building) ? TSKIActionResult::Done
-                                                  : TSKIActionResult::Declined;
+                return DeleteBuilding(e, building) ? TSKIActionResult::Done
+                                                   : TSKIActionResult::Declined;
             }};
 }
 
@@ -289,10 +254,10 @@ TSKIPlayerAction ReplaceLiftAction(size_t lift, uint8_t newType) {
                     return Check::Refused("No such lift");
                 }
                 const TSKISection& s = *e.Sections[lift];
-                for (const TSKIReplaceEntry& entry : e.ReplaceLiftMenu(lift)) {
+                for (const TSKIReplaceEntry& entry : ReplaceLiftMenu(e, lift)) {
                     if (entry.LiftType != newType || !entry.Visible) continue;
                     const int32_t price =
-                        e.LiftPrice(s.LowerI, s.LowerJ, s.UpperI, s.UpperJ, newType);
+                        LiftPrice(e, s.LowerI, s.LowerJ, s.UpperI, s.UpperJ, newType);
                     if (!entry.Enabled) return Check::Refused("Not enough money!");
                     return Check::Allowed(entry.Caption, price);
                 }
@@ -301,7 +266,7 @@ TSKIPlayerAction ReplaceLiftAction(size_t lift, uint8_t newType) {
             // The engine checks the line, shows "Can not upgrade. " with the reason or asks
             // "Do you want to replace ...", and exchanges the lifts.
             [=](TSKIEngine& e, std::string& reason) {
-                if (e.ReplaceLift(lift, newType, &reason)) return TSKIActionResult::Done;
+                if (ReplaceLift(e, lift, newType, &reason)) return TSKIActionResult::Done;
                 // No reason: the player answered No to the question.
                 return reason.empty() ? TSKIActionResult::Declined : TSKIActionResult::Failed;
             }};

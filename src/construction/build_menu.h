@@ -12,11 +12,13 @@
 
 #include "base/params.h"
 #include "base/park_data.h"
+#include "construction/construction.h"
+#include "construction/tool_state.h"
 #include "engine/player_actions.h"
 
 namespace vallorn {
 
-struct TSKIReplaceEntry;
+class TSKIConstruction;
 
 enum class TSKIMenuCommand : uint8_t {
     None,  // a submenu head
@@ -47,7 +49,7 @@ struct TSKIMenuContext {
     bool SectionIsLift = false;
     std::string SectionName;
     std::string BuildingName;  // the building type's name when the cell holds a building
-    uint8_t Tool = 0;
+    TSKITool Tool = TSKITool::None;
     int32_t MissionIndex = kMissionNone;
     bool EditorOpen = false;
     std::array<bool, kLiftTypeCount> UnlockedLifts{};
@@ -61,8 +63,8 @@ struct TSKIMenuContext {
 // The menu for a context: the top-level items in their order.
 std::vector<TSKIMenuItem> BuildMenu(const TSKIMenuContext& context);
 
-// The context of a running engine: the cell under the cursor and the engine's state.
-TSKIMenuContext MenuContext(const TSKIEngine& engine);
+// The context of a running engine: the cell under the cursor, the tool and the park's state.
+TSKIMenuContext MenuContext(const TSKIEngine& engine, const TSKIToolState& tools);
 
 // Finds an item by its caption path, segments separated by '/': "Build lift/Quad chairlift".
 // A segment matches a caption that equals it; failing that, the one caption that begins with
@@ -75,10 +77,10 @@ const TSKIMenuItem* FindMenuItem(const std::vector<TSKIMenuItem>& menu, const st
 // The action of choosing an item: refused while it is disabled or a submenu head; its apply
 // starts the item's tool (lift, slope, building, trees) or carries out Delete, Replace or
 // Cancel on the cell under the cursor.
-TSKIPlayerAction MenuItemAction(const TSKIMenuItem& item);
+TSKIPlayerAction MenuItemAction(TSKIConstruction& tools, const TSKIMenuItem& item);
 
 // Builds the menu of the engine's current state, finds the path and performs its action; a
 // path that matches nothing is refused with the reason.
-TSKIActionOutcome ChooseMenuItem(TSKIEngine& engine, const std::string& path);
+TSKIActionOutcome ChooseMenuItem(TSKIConstruction& tools, const std::string& path);
 
 }  // namespace vallorn

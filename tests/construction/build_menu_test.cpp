@@ -2,7 +2,8 @@
 // and how a caption path finds its item.
 #include <gtest/gtest.h>
 
-#include "engine/build_menu.h"
+#include "construction/build_menu.h"
+#include "construction/construction.h"
 #include "engine/engine.h"
 
 namespace vallorn {
@@ -133,7 +134,7 @@ TEST(BuildMenu, ReplaceLiftShowsOverAStationOnlyWhenAnOfferCanBePaid) {
 }
 
 TEST(BuildMenu, RidingHidesBuildingAndDeletingButKeepsCancel) {
-    for (uint8_t tool : {13, 15}) {
+    for (TSKITool tool : {TSKITool::FreeRide, TSKITool::Race}) {
         TSKIMenuContext c = Sandbox(kCellLiftUpper);
         c.Tool = tool;
         c.CellHasSection = true;
@@ -173,18 +174,21 @@ TEST(BuildMenu, CaptionPathsMatchExactlyOrByLeadingWordsOfOneItem) {
 
 TEST(BuildMenu, ChoosingAnItemIsRefusedForHeadsAndGreyedItems) {
     TSKIEngine engine;
+    TSKIToolState state;
+    TSKIConstruction tools(engine, state);
     TSKIMenuContext c = Sandbox(kCellLiftLower);
     c.CellHasSection = c.SectionIsLift = true;
     c.Replace = {Offer(3, "Quad chairlift (1,-)", true, true),
                  Offer(4, "Cable car (9,-)", true, false)};
     const auto menu = BuildMenu(c);
-    const TSKIActionCheck head = MenuItemAction(*FindMenuItem(menu, "Services")).Check(engine);
+    const TSKIActionCheck head =
+        MenuItemAction(tools, *FindMenuItem(menu, "Services")).Check(engine);
     EXPECT_FALSE(head.Ok);
     EXPECT_EQ(head.Text, "Services is a submenu");
     const TSKIActionCheck greyed =
-        MenuItemAction(*FindMenuItem(menu, "Replace lift/Cable car")).Check(engine);
+        MenuItemAction(tools, *FindMenuItem(menu, "Replace lift/Cable car")).Check(engine);
     EXPECT_EQ(greyed.Text, "Cable car (9,-) is not available");
-    EXPECT_TRUE(MenuItemAction(*FindMenuItem(menu, "Cancel")).Check(engine).Ok);
+    EXPECT_TRUE(MenuItemAction(tools, *FindMenuItem(menu, "Cancel")).Check(engine).Ok);
 }
 
 }  // namespace
