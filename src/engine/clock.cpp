@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "base/saturating.h"
-#include "construction/tool_geometry.h"
 #include "engine/arrivals.h"
 #include "engine/clock.h"
 #include "engine/dots.h"
