@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/ini_file.h"
+#include "base/number_format.h"
 #include "engine/engine.h"
-#include "persistence/ini_file.h"
-#include "persistence/number_format.h"
 #include "support/test_level.h"
 
 namespace vallorn {

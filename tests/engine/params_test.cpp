@@ -1,11 +1,11 @@
-#include "engine/params.h"
+#include "base/params.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
+#include "base/ini_file.h"
 #include "engine/engine.h"
-#include "persistence/ini_file.h"
 #include "support/test_support.h"
 
 namespace vallorn {

@@ -15,10 +15,10 @@
 #include <assimp/scene.h>
 #include <assimp/Exporter.hpp>
 
+#include "base/image_io.h"
+#include "base/ini_file.h"
+#include "base/terrain_mesh_cache.h"
 #include "engine/engine.h"
-#include "engine/image_io.h"
-#include "engine/terrain_mesh_cache.h"
-#include "persistence/ini_file.h"
 #include "script_parser.h"
 
 namespace fs = std::filesystem;

@@ -3,8 +3,8 @@
 
 #include <limits>
 
+#include "base/ini_file.h"
 #include "engine/engine.h"
-#include "persistence/ini_file.h"
 #include "persistence/saved_game_blocks.h"
 #include "persistence/state_hash.h"
 #include "support/resort_builder.h"

@@ -4,8 +4,8 @@
 
 #include <map>
 
+#include "base/ini_file.h"
 #include "engine/engine.h"
-#include "persistence/ini_file.h"
 #include "persistence/saved_game_blocks.h"
 #include "support/resort_builder.h"
 #include "support/test_support.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "persistence/ini_file.h"
+#include "base/ini_file.h"
 #include "persistence/saved_game_blocks.h"
 #include "persistence/state_hash.h"
 #include "support/engine_fixture.h"

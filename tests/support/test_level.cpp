@@ -3,9 +3,9 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "engine/image_io.h"
-#include "engine/terrain_mesh_builder.h"
-#include "persistence/ini_file.h"
+#include "base/image_io.h"
+#include "base/ini_file.h"
+#include "base/terrain_mesh_builder.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/terrain.h"
+#include "base/terrain.h"
 #include "support/engine_fixture.h"
 
 namespace vallorn::test {

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "base/ini_file.h"
 #include "level_model.h"
-#include "persistence/ini_file.h"
 
 namespace vallorn::datagen {
 

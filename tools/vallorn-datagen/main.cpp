@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "base/atomic_file.h"
 #include "level_features.h"
 #include "level_writer.h"
 #include "levels.h"
 #include "park/starter_park.h"
-#include "persistence/atomic_file.h"
 
 namespace fs = std::filesystem;
 using namespace vallorn::datagen;

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/atomic_file.h"
 #include "engine/build_menu.h"
 #include "engine/engine.h"
 #include "engine/player_actions.h"
 #include "json_writer.h"
-#include "persistence/atomic_file.h"
 
 namespace vallorn::sim {
 
