@@ -52,7 +52,7 @@ TSKIFolders TSKIFolders::Resolve(const fs::path& rootIn,
     return f;
 }
 
-TSKIEngine::TSKIEngine(const TSKIEngineSetup& setup) : Rng(setup.Seed) {
+TSKIEngine::TSKIEngine(const TSKIEngineSetup& setup) : TSKIWorld(setup.Seed) {
     Dialogs = setup.Dialogs ? setup.Dialogs : &headlessDialogs_;
     Folders = TSKIFolders::Resolve(setup.Root);
     for (auto& phase : AnimationPhase) phase = uint8_t(Rng.Range(0, 19));
@@ -117,6 +117,26 @@ int32_t TSKIEngine::SlopeCount() const {
     int32_t n = 0;
     for (const auto& s : Sections) n += s->IsSlope();
     return n;
+}
+
+void TSKIEngine::GroomCells(int i, int j) {
+    GroomAround(i, j);
+}
+
+void TSKIEngine::FellTree(int i, int j) {
+    RemoveTree(i, j);
+}
+
+void TSKIEngine::TerrainLookChanged() {
+    RefreshTerrainView();
+}
+
+void TSKIEngine::OccupancyChanged() {
+    RebuildOverlay(TSKIOverlay::Occupancy);
+}
+
+std::string TSKIEngine::SkierHoverText(const TSKIVector& groundPoint) const {
+    return ConstructionTool != 0 ? std::string() : NearestSkierText(groundPoint);
 }
 
 TSKIParkData TSKIEngine::TakeSnapshot() const {

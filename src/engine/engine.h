@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/desktop.h"
+#include "base/number_format.h"
 #include "base/objectives_record.h"
 #include "base/overlays.h"
 #include "base/params.h"
@@ -22,11 +23,7 @@
 #include "base/random.h"
 #include "base/terrain.h"
 #include "base/terrain_mesh.h"
-#include "entities/building.h"
-#include "entities/gondole.h"
-#include "entities/section.h"
-#include "entities/skier.h"
-#include "entities/vehicle.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -84,7 +81,6 @@ struct TSKICalendar {
 constexpr int kHistorySeries = 11;
 constexpr int kHistoryInUse = 9;
 constexpr size_t kHistoryLength = 386;
-constexpr int kCharacterTemplates = 28;
 
 enum class TSKIHistory : int {
     Cash = 0,
@@ -120,16 +116,17 @@ constexpr TSKIColor kToolTextSlopeGreen{0, 255, 0};
 constexpr TSKIColor kToolTextRed{255, 0, 0};
 // --- end construction --------------------------------------------------------------------
 
-class TSKIEngine {
+// The park's state (record, tables, grid, containers) is the TSKIWorld the entities act on;
+// the engine adds the subsystems that run it and answers the world's requests.
+class TSKIEngine : public TSKIWorld {
 public:
     explicit TSKIEngine(const TSKIEngineSetup& setup = {});
-    ~TSKIEngine();
+    ~TSKIEngine() override;
     TSKIEngine(const TSKIEngine&) = delete;
     TSKIEngine& operator=(const TSKIEngine&) = delete;
 
     // --- folders and parameters (params.cpp) ---------------------------------------------
     TSKIFolders Folders;
-    TSKIParameters Params;
     TSKIEngineOptions Options;
     float ViewDistance = 75.0f;
     // One line per value of the parameter files that was refused for its default.
@@ -139,7 +136,6 @@ public:
     const TSKIGameParams& Game() const { return Params.Game; }
 
     // --- park state ----------------------------------------------------------------------
-    TSKIParkData Park;
     TSKIParkData StartOfDay;
     TSKIProfileTerms Profile;
     std::string WorldName;
@@ -148,32 +144,21 @@ public:
     // The park record as a level load starts it.
     void ResetParkData();
 
-    // --- containers (index = identity) -----------------------------------------------------
-    std::vector<std::unique_ptr<TSKISection>> Sections;
-    std::vector<std::unique_ptr<TSKISkier>> Skiers;
-    std::vector<std::unique_ptr<TSKIBuilding>> Buildings;
-    std::vector<std::unique_ptr<TSKIVehicle>> Vehicles;
-    int32_t GarageCount = 0;
+    // --- containers (the world's) ------------------------------------------------------------
     // Empties every entity and bookkeeping list (level load, close of a game).
     void ClearContainers();
     int32_t LiftCount() const;
     int32_t SlopeCount() const;
 
     // --- drive (clock.cpp) -----------------------------------------------------------------
-    TSKIRandom Rng;
-    IDialogs* Dialogs = nullptr;
     float TickAccumulator = 0;
     float HistoryAccumulator = 0;
     float HourAccumulator = 0;
-    bool Busy = false;
-    bool Halted = false;
     bool Running = false;  // the scene timer: enabled by a level load
     uint8_t ConstructionTool = 0;
     uint8_t HighlightMode = 0;
     uint8_t OverlayMode = 0;
     uint8_t DisplayFlags = kDisplaySlopes | kDisplayTrees | kDisplaySnow;
-    TSKIVector ArrivalPoint{0, 0, 0, 1};
-    TSKIBuilding* ArrivalBuilding = nullptr;
     std::vector<std::string> ParkMessages;
     std::vector<std::string> NewObjectives;
     int32_t HistorySamples = 0;
@@ -207,31 +192,6 @@ public:
     TSKIVector UpdateArrivalPoint();
     void AllocateParking();
 
-    // --- the resort network (entities/network_creation.cpp, building_creation.cpp, navigation.cpp)
-    // Creates a slope from its drawn points (x and z on the ground, width in cells in w) and
-    // lays it onto the grid. Named "Slope #n" unless a name is given. Does not rebuild the
-    // navigation: callers do once after their changes.
-    TSKISection* CreateSlope(std::vector<TSKIVector> points, const std::string& name = {});
-    // Creates a lift of the record's type between a lower and an upper station cell.
-    TSKISection* CreateLift(int lowerI, int lowerJ, int upperI, int upperJ,
-                            const TSKILiftRecord& record);
-    // Creates a building from its record and marks its footprint.
-    TSKIBuilding* CreateBuilding(const TSKIBuildingRecord& record);
-    // Destroys a section or a building; every stored index and reference is fixed up.
-    void RemoveSection(size_t index);
-    void RemoveBuilding(size_t index);
-    // Rebuilds every cell's links, nearby entries, under-lift flags, walking targets and
-    // navigation class, and the total slope length. Runs only on change.
-    void RebuildNavigation(bool keepWalkTargets = false);
-    int32_t SlopesCreated = 0;  // numbers "Slope #n"
-    // The nearest open restaurant-category building within `maxDistance` offering one of
-    // the wanted services and not full; null when none.
-    TSKIBuilding* FindNearestBuilding(const TSKIVector& p, uint8_t services,
-                                      float maxDistance) const;
-    int32_t IndexOf(const TSKISection* section) const;
-    int32_t IndexOf(const TSKISkier* skier) const;
-    int32_t IndexOf(const TSKIBuilding* building) const;
-
     // --- skier dots and hover text (dots.cpp, entities/skier_text.cpp) -----------------------
     struct TSKIDot {
         TSKIVector Position;
@@ -240,8 +200,7 @@ public:
     std::vector<TSKIDot> OverlayDots;  // coloured by the overlay mode, 3 units above skiers
     std::vector<TSKIDot> CrowdDots;    // grey dots for skiers drawn without a detailed model
     static TSKIColor OverlayColor(uint8_t mode, const TSKISkier& skier);
-    // The description of the skier nearest to a ground point on the same cell (within 4
-    // units), or an empty text.
+    // The world's nearest-skier text, none while a construction tool owns the hover text.
     std::string SkierHoverText(const TSKIVector& groundPoint) const;
     std::string HoverText;
     float HoverTextTime = 0;  // seconds the hover text stays up
@@ -332,29 +291,6 @@ public:
     void UpdateSnowfall(float dt);
     void RecentreSnowfall();
 
-    // --- vehicles (entities/vehicle*.cpp) -----------------------------------------------------
-    // Creates a vehicle from its record; null when refused (home index outside the building
-    // list, a home whose category does not fit the type, a helicopter on a seat above 0).
-    TSKIVehicle* CreateVehicle(const TSKIVehicleRecord& record);
-    // The vehicles of a newly placed building: a snowmobile per seat of a rescue station or
-    // ski patrol, one helicopter for a hospital, a snowcat per seat of a garage (whose area
-    // of operations starts at its own cell). Returns how many were created.
-    int32_t CreateBuildingVehicles(size_t buildingIndex);
-    // Destroys the vehicles whose home is the building; their patients lose their mark.
-    void RemoveBuildingVehicles(const TSKIBuilding* building);
-    // The rescue dispatch: the free (or already holding) snowmobile or helicopter of an open
-    // building that would reach the injured skier soonest; every other vehicle holding the
-    // skier lets it go. Null when none.
-    TSKIVehicle* FindRescueVehicle(const TSKISkier& skier);
-    // Every vehicle that had taken the skier forgets it.
-    void ForgetPatient(const TSKISkier* skier);
-    // Before skier `index` is erased: it is forgotten and later patient indices move down.
-    void VehiclesSkierRemoved(size_t index);
-    // Removing every skier: every vehicle drops its patient.
-    void DropAllPatients();
-    // The day change: rescue vehicles drop their patients, snowcats head home.
-    void ResetVehiclesForDay();
-
     // --- saved games (persistence/saved_game*.cpp) --------------------------------------------
     // The mission's objectives (persistence/objectives_record.h).
     std::vector<TSKIObjective> Objectives;
@@ -396,34 +332,13 @@ public:
     // engine: entities, objectives, level and both park records.
     void CloseGame();
 
-    // --- terrain grid (terrain_grid.cpp) -------------------------------------------------------
-    TSKILevelData Level;
-    std::vector<TerrainCell> Grid;  // kGridSide * kGridSide cells, row i along -X
+    // --- terrain beyond the world's grid -------------------------------------------------------
     std::vector<TSKIHouse> Houses;
-    TSKITerrainMesh Surface;
     TSKITerrainMesh Skirt;
     TSKIImage SnowTexture;    // material "ground"
     TSKIImage GroundTexture;  // material "SnowMaskSec"
     TSKIOverlays Overlays;
     bool EditorOpen = false;  // the level editor window is open (trees are set before paying)
-
-    bool HasGrid() const { return !Grid.empty(); }
-    TerrainCell& Cell(int i, int j) { return Grid[size_t(i) * kGridSide + size_t(j)]; }
-    const TerrainCell& Cell(int i, int j) const { return Grid[size_t(i) * kGridSide + size_t(j)]; }
-    static bool CellInGrid(int i, int j) {
-        return i >= 0 && j >= 0 && i <= kGridSize && j <= kGridSize;
-    }
-    static void WorldToCell(const TSKIVector& p, int& i, int& j);
-    bool PositionInGrid(const TSKIVector& p) const;
-    TSKIVector CellToWorld(int i, int j, bool withHeight) const;
-    float TerrainHeight(const TSKIVector& p) const;
-    // Ground height from the stored cell heights, interpolated between the four surrounding
-    // cell points: what moving entities use every frame instead of a ray cast.
-    float GroundHeight(const TSKIVector& p) const;
-    TerrainCell CellAt(const TSKIVector& p) const;
-    bool CellInView(const TSKIVector& p) const;
-    bool CellNearCamera(const TSKIVector& p) const;
-    static void MapPixel(const TSKIVector& p, int size, int& px, int& pz);
 
     // --- level files (level_file.cpp) ----------------------------------------------------------
     // Loads "<name>.skil" from the worlds (or add-ons) folder. A missing file leaves the engine
@@ -526,6 +441,12 @@ public:
     bool LiftUnlocked(uint8_t type) const;
     // --- end construction ---------------------------------------------------------------------
 
+    // The world's requests, answered by the subsystems.
+    void GroomCells(int i, int j) override;
+    void FellTree(int i, int j) override;
+    void TerrainLookChanged() override;
+    void OccupancyChanged() override;
+
 private:
     void RebuildOccupancy();
     void RebuildSteepness();
@@ -536,10 +457,5 @@ private:
     THeadlessDialogs headlessDialogs_;
     std::vector<uint32_t> crowdedCells_;  // cells whose crowd counter is above 1
 };
-
-// Money text: "1.234.567,-"; empty when `blankZero` and the value is 0.
-std::string FormatMoney(int32_t value, bool blankZero = false);
-// Duration text: "1 minute, 15 seconds".
-std::string FormatDuration(int32_t seconds);
 
 }  // namespace vallorn

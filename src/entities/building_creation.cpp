@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/engine.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
-TSKIBuilding* TSKIEngine::CreateBuilding(const TSKIBuildingRecord& record) {
+TSKIBuilding* TSKIWorld::CreateBuilding(const TSKIBuildingRecord& record) {
     auto building = std::make_unique<TSKIBuilding>(*this);
     building->Init(record);
     TSKIBuilding* created = building.get();
@@ -16,13 +16,13 @@ TSKIBuilding* TSKIEngine::CreateBuilding(const TSKIBuildingRecord& record) {
         TerrainCell& centre = Cell(created->CellI, created->CellJ);
         centre.Kind = kCellBuilding;
         centre.Building = created;
-        RebuildOverlay(TSKIOverlay::Occupancy);
+        OccupancyChanged();
     }
     CreateBuildingVehicles(Buildings.size() - 1);
     return created;
 }
 
-void TSKIEngine::RemoveBuilding(size_t index) {
+void TSKIWorld::RemoveBuilding(size_t index) {
     if (index >= Buildings.size()) return;
     TSKIBuilding* gone = Buildings[index].get();
     gone->Open = false;  // the evicted customers must not pick it again
@@ -41,7 +41,7 @@ void TSKIEngine::RemoveBuilding(size_t index) {
         cell.Building = nullptr;
         if (cell.Kind == kCellBuilding) cell.Kind = kCellFree;
     }
-    RemoveBuildingVehicles(gone);
+    RemoveBuildingVehicles(index);
     const int32_t removed = int32_t(index);
     for (const auto& vehicle : Vehicles) {
         if (vehicle->Building == removed) {
@@ -51,11 +51,11 @@ void TSKIEngine::RemoveBuilding(size_t index) {
         }
     }
     Buildings.erase(Buildings.begin() + std::ptrdiff_t(index));
-    if (HasGrid()) RebuildOverlay(TSKIOverlay::Occupancy);
+    if (HasGrid()) OccupancyChanged();
 }
 
-TSKIBuilding* TSKIEngine::FindNearestBuilding(const TSKIVector& p, uint8_t services,
-                                              float maxDistance) const {
+TSKIBuilding* TSKIWorld::FindNearestBuilding(const TSKIVector& p, uint8_t services,
+                                             float maxDistance) const {
     TSKIBuilding* nearest = nullptr;
     float nearestDistance = 10000.0f;
     for (const auto& building : Buildings) {
@@ -74,14 +74,14 @@ TSKIBuilding* TSKIEngine::FindNearestBuilding(const TSKIVector& p, uint8_t servi
     return nearest;
 }
 
-int32_t TSKIEngine::IndexOf(const TSKISkier* skier) const {
+int32_t TSKIWorld::IndexOf(const TSKISkier* skier) const {
     for (size_t k = 0; k < Skiers.size(); ++k) {
         if (Skiers[k].get() == skier) return int32_t(k);
     }
     return -1;
 }
 
-int32_t TSKIEngine::IndexOf(const TSKIBuilding* building) const {
+int32_t TSKIWorld::IndexOf(const TSKIBuilding* building) const {
     for (size_t k = 0; k < Buildings.size(); ++k) {
         if (Buildings[k].get() == building) return int32_t(k);
     }

@@ -18,10 +18,10 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/engine.h"
 #include "entities/network_raster.h"
 #include "entities/section.h"
 #include "entities/skier.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -96,7 +96,7 @@ bool AddLink(TerrainCell& c, int32_t section, int32_t point, int limit, uint8_t 
 
 }  // namespace
 
-void TSKIEngine::RebuildNavigation(bool keepWalkTargets) {
+void TSKIWorld::RebuildNavigation(bool keepWalkTargets) {
     const bool wasBusy = Busy;
     Busy = true;
     if (Dialogs) Dialogs->SetBusyCursor(true);
@@ -276,7 +276,7 @@ void TSKIEngine::RebuildNavigation(bool keepWalkTargets) {
     }
 
     // 6. Building footprints are marked again; the stations close the classes.
-    RebuildOverlay(TSKIOverlay::Occupancy);
+    OccupancyChanged();
     for (const auto& s : Sections) {
         if (!s->IsLift()) continue;
         if (CellInGrid(s->LowerI, s->LowerJ)) Cell(s->LowerI, s->LowerJ).NavClass = kNavStation;

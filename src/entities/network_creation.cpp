@@ -2,9 +2,9 @@
 // section index right: skiers' targets, cells' references and the navigation links.
 #include <algorithm>
 
-#include "engine/engine.h"
 #include "entities/section.h"
 #include "entities/skier.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -41,7 +41,7 @@ void ForgetSection(TerrainCell& c, const TSKISection* gone, int32_t removed) {
 
 }  // namespace
 
-TSKISection* TSKIEngine::CreateSlope(std::vector<TSKIVector> points, const std::string& name) {
+TSKISection* TSKIWorld::CreateSlope(std::vector<TSKIVector> points, const std::string& name) {
     if (points.empty()) return nullptr;
     auto slope = std::make_unique<TSKISection>(*this);
     slope->Kind = kSectionSlope;
@@ -59,8 +59,8 @@ TSKISection* TSKIEngine::CreateSlope(std::vector<TSKIVector> points, const std::
     return s;
 }
 
-TSKISection* TSKIEngine::CreateLift(int lowerI, int lowerJ, int upperI, int upperJ,
-                                    const TSKILiftRecord& record) {
+TSKISection* TSKIWorld::CreateLift(int lowerI, int lowerJ, int upperI, int upperJ,
+                                   const TSKILiftRecord& record) {
     if (!CellInGrid(lowerI, lowerJ) || !CellInGrid(upperI, upperJ)) return nullptr;
     if (lowerI == upperI && lowerJ == upperJ) return nullptr;
     auto lift = std::make_unique<TSKISection>(*this);
@@ -80,7 +80,7 @@ TSKISection* TSKIEngine::CreateLift(int lowerI, int lowerJ, int upperI, int uppe
     return s;
 }
 
-void TSKIEngine::RemoveSection(size_t index) {
+void TSKIWorld::RemoveSection(size_t index) {
     if (index >= Sections.size()) return;
     TSKISection* gone = Sections[index].get();
     const int32_t removed = int32_t(index);
@@ -116,7 +116,7 @@ void TSKIEngine::RemoveSection(size_t index) {
     Sections.erase(Sections.begin() + long(index));
 }
 
-int32_t TSKIEngine::IndexOf(const TSKISection* section) const {
+int32_t TSKIWorld::IndexOf(const TSKISection* section) const {
     for (size_t k = 0; k < Sections.size(); ++k)
         if (Sections[k].get() == section) return int32_t(k);
     return -1;

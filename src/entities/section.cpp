@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/engine.h"
 #include "entities/gondole.h"
 #include "entities/network_raster.h"
 #include "entities/skier.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -22,12 +22,12 @@ float Distance(const TSKIVector& a, const TSKIVector& b) {
 
 }  // namespace
 
-TSKISection::TSKISection(TSKIEngine& engine) : Engine(engine) {}
+TSKISection::TSKISection(TSKIWorld& world) : World(world) {}
 
 TSKISection::~TSKISection() = default;
 
 const TSKILiftParams& TSKISection::Type() const {
-    return Engine.Params.Lifts[LiftType < kLiftTypeCount ? LiftType : 0];
+    return World.Params.Lifts[LiftType < kLiftTypeCount ? LiftType : 0];
 }
 
 float TSKISection::Length() const {
@@ -54,7 +54,7 @@ const char* TSKISection::StatusText(uint8_t status) {
 
 void TSKISection::Tick(float dt) {
     if (!IsLift()) return;
-    TSKIEngine& e = Engine;
+    TSKIWorld& e = World;
 
     // 1. Carriers run while the lift is open or closed; a broken-down lift stands still.
     if (Status == kLiftOpen || Status == kLiftClosed)
@@ -104,7 +104,7 @@ void TSKISection::TickCarrierSupply() {
 }
 
 void TSKISection::Destroy() {
-    TSKIEngine& e = Engine;
+    TSKIWorld& e = World;
     if (IsLift()) {
         // Riders are set down before the lift goes; its queue is released.
         for (auto& carrier : Carriers) carrier->Unload();

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/engine.h"
 #include "entities/gondole.h"
 #include "entities/pole_layout.h"
 #include "entities/section.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -28,15 +28,15 @@ TSKIVector HorizontalUnit(const TSKIVector& from, const TSKIVector& to,
     return {dx / len, 0, dz / len, 0};
 }
 
-float Ground(const TSKIEngine& e, const TSKIVector& p) {
+float Ground(const TSKIWorld& e, const TSKIVector& p) {
     return e.HasGrid() ? e.TerrainHeight(p) : 0.0f;
 }
 
 }  // namespace
 
 void TSKISection::MarkLiftCell(int i, int j, uint8_t kind) {
-    if (!Engine.HasGrid() || i < 0 || j < 0 || i >= kGridSide || j >= kGridSide) return;
-    TerrainCell& c = Engine.Cell(i, j);
+    if (!World.HasGrid() || i < 0 || j < 0 || i >= kGridSide || j >= kGridSide) return;
+    TerrainCell& c = World.Cell(i, j);
     // A cell is recorded once, with what it held before this lift first marked it.
     if (c.Section != this)
         MarkedCells.push_back({uint32_t(i) * kGridSide + uint32_t(j), c.Kind, c.Section});
@@ -46,7 +46,7 @@ void TSKISection::MarkLiftCell(int i, int j, uint8_t kind) {
 
 void TSKISection::BuildLift(const TSKILiftRecord& record) {
     Kind = kSectionLift;
-    TSKIEngine& e = Engine;
+    TSKIWorld& e = World;
 
     // 1. The record, the running cost of the type and the ground line between the stations.
     LiftType = record.LiftType;
@@ -98,7 +98,7 @@ void TSKISection::BuildLift(const TSKILiftRecord& record) {
         const int n = int(Points.size());
         for (int k = 0; k < n; ++k) {
             int i, j;
-            TSKIEngine::WorldToCell(Points[size_t(k)], i, j);
+            TSKIWorld::WorldToCell(Points[size_t(k)], i, j);
             MarkLiftCell(i, j, kCellUnderLift);
             if (k >= 2 && k <= n - 3) {
                 MarkLiftCell(i - 1, j, kCellUnderLift);
@@ -111,7 +111,7 @@ void TSKISection::BuildLift(const TSKILiftRecord& record) {
     // 2 x LiftLineDist apart.
     for (const TSKIVector& p : up) {
         int i, j;
-        TSKIEngine::WorldToCell(p, i, j);
+        TSKIWorld::WorldToCell(p, i, j);
         MarkLiftCell(i, j, kCellUnderLift);
     }
     DetailLine = up;

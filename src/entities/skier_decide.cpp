@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/engine.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -28,12 +28,12 @@ bool IsGate(const TSKINavLink& link) {
 }  // namespace
 
 TSKISection* TSKISkier::SectionAt(int32_t index) const {
-    if (index < 0 || size_t(index) >= Engine.Sections.size()) return nullptr;
-    return Engine.Sections[size_t(index)].get();
+    if (index < 0 || size_t(index) >= World.Sections.size()) return nullptr;
+    return World.Sections[size_t(index)].get();
 }
 
 void TSKISkier::RefreshCell() {
-    if (Engine.HasGrid()) Cell = Engine.CellAt(Position);
+    if (World.HasGrid()) Cell = World.CellAt(Position);
 }
 
 void TSKISkier::FreeQueueSlot() {
@@ -46,7 +46,7 @@ void TSKISkier::FreeQueueSlot() {
 }
 
 void TSKISkier::LeaveAllQueues() {
-    for (const auto& section : Engine.Sections) {
+    for (const auto& section : World.Sections) {
         if (!section->IsLift()) continue;
         for (TSKISkier*& slot : section->QueueSlots) {
             if (slot == this) slot = nullptr;
@@ -56,7 +56,7 @@ void TSKISkier::LeaveAllQueues() {
 }
 
 void TSKISkier::Decide() {
-    DecisionTimer = kDecisionInterval + float(Engine.Rng.Uniform());
+    DecisionTimer = kDecisionInterval + float(World.Rng.Uniform());
     if (State == kSkierLeaving || State == kSkierInjured) return;
 
     // Carriers and buildings call in after moving the skier: look at the cell it is on now.
@@ -99,7 +99,7 @@ void TSKISkier::Decide() {
 }
 
 void TSKISkier::ChooseLink() {
-    TSKIRandom& rng = Engine.Rng;
+    TSKIRandom& rng = World.Rng;
     const int n = std::min<int>(Cell.NavLinkCount, int(Cell.NavLinks.size()));
 
     // Gates of closed lifts and of lifts whose queue is full up to the tail are out.
@@ -225,18 +225,17 @@ void TSKISkier::CheckNeeds() {
     if (Cold < kNeedThreshold) wanted |= kServiceCold;
     if (Energy < kNeedThreshold) wanted |= kServiceEnergy;
     if (wanted != 0) {
-        TSKIBuilding* building =
-            Engine.FindNearestBuilding(Position, wanted, kBuildingSearchRadius);
+        TSKIBuilding* building = World.FindNearestBuilding(Position, wanted, kBuildingSearchRadius);
         // The search only offers buildings with at least one wanted service (food, rest,
         // warming up or fun); a taken seat or a short purse leaves the skier outside.
         if (building && (building->Params().Services & wanted) != 0) building->Enter(*this);
     }
     if (State == kSkierInBuilding) return;
 
-    TSKIParkData& park = Engine.Park;
+    TSKIParkData& park = World.Park;
     if (Happiness < kUnhappyToLeave && park.ParkSandboxDiff != kUnlimitedSandbox) {
         park.ParkLeftBecauseUnhappy = CappedAdd(park.ParkLeftBecauseUnhappy, 1);
-        park.ParkRatingLeftUnhappy -= Engine.Params.Game.RatingLeftUnhappyPenalty;
+        park.ParkRatingLeftUnhappy -= World.Params.Game.RatingLeftUnhappyPenalty;
         StartLeaving();
     } else if (Money < SpendingLimit) {
         park.ParkLeftBecauseNoMoney = CappedAdd(park.ParkLeftBecauseNoMoney, 1);
