@@ -40,7 +40,7 @@ bool TSKIEngine::DeleteBuilding(size_t index) {
     if (HasGrid() && CellInGrid(ci, cj)) {
         TerrainCell& centre = Cell(ci, cj);
         centre.Kind = kCellFree;
-        centre.Building = nullptr;
+        centre.Building = -1;
     }
     // Customers are released, vehicles destroyed, garages counted down, vehicle homes
     // renumbered.
@@ -63,8 +63,8 @@ bool TSKIEngine::DeleteBuilding(size_t index) {
 void TSKIEngine::DeleteUnderCursor() {
     if (!HasGrid()) return;
     const TerrainCell& c = Cell(CursorI, CursorJ);
-    TSKISection* section = c.Section;
-    TSKIBuilding* building = c.Kind == kCellBuilding ? c.Building : nullptr;
+    TSKISection* section = SectionByIndex(c.Section);
+    TSKIBuilding* building = c.Kind == kCellBuilding ? BuildingByIndex(c.Building) : nullptr;
     // The building's index is taken first: deleting a section leaves the buildings' order.
     const int32_t b = building != nullptr ? IndexOf(building) : -1;
     if (section != nullptr) {

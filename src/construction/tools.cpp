@@ -106,17 +106,17 @@ void UpdateNoTool(TSKIEngine& e, float dt) {
     }
     const TerrainCell& c = e.CursorCell;
     e.ToolText.clear();
-    if (c.Section != nullptr) {
-        e.ToolText = c.Section->Name;
+    if (const TSKISection* section = e.SectionByIndex(c.Section)) {
+        e.ToolText = section->Name;
         if (c.Kind == kCellLiftLower) e.ToolText += " - lower station";
         if (c.Kind == kCellLiftUpper) e.ToolText += " - upper station";
-        if (c.Section->IsLift() && c.Section->Status == kLiftClosed) e.ToolText += " - closed";
+        if (section->IsLift() && section->Status == kLiftClosed) e.ToolText += " - closed";
         return;
     }
     if (KindOf(c) == kCellOccupied) e.ToolText = "Blocked terrain";
-    if (c.Building != nullptr) {
-        e.ToolText = c.Building->Params().Name;
-        if (!c.Building->Open) e.ToolText += " - closed";
+    if (const TSKIBuilding* building = e.BuildingByIndex(c.Building)) {
+        e.ToolText = building->Params().Name;
+        if (!building->Open) e.ToolText += " - closed";
     }
 }
 

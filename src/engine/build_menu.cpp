@@ -203,17 +203,17 @@ TSKIMenuContext MenuContext(const TSKIEngine& e) {
     TSKIMenuContext c;
     const TerrainCell& cell = e.CursorCell;
     c.CellKind = cell.Kind;
-    if (cell.Section && e.IndexOf(cell.Section) >= 0) {
+    if (const TSKISection* section = e.SectionByIndex(cell.Section)) {
         c.CellHasSection = true;
-        c.SectionIsLift = cell.Section->IsLift();
-        c.SectionName = cell.Section->Name;
+        c.SectionIsLift = section->IsLift();
+        c.SectionName = section->Name;
         if (c.SectionIsLift && KindIn(cell.Kind, {kCellLiftLower, kCellLiftUpper})) {
-            c.Replace = e.ReplaceLiftMenu(size_t(e.IndexOf(cell.Section)));
+            c.Replace = e.ReplaceLiftMenu(size_t(cell.Section));
         }
     }
-    if (cell.Building && e.IndexOf(cell.Building) >= 0 &&
-        cell.Building->Type < kBuildingTypeCount) {
-        c.BuildingName = e.Params.Buildings[cell.Building->Type].Name;
+    const TSKIBuilding* building = e.BuildingByIndex(cell.Building);
+    if (building && building->Type < kBuildingTypeCount) {
+        c.BuildingName = e.Params.Buildings[building->Type].Name;
     }
     c.Tool = e.ConstructionTool;
     c.MissionIndex = e.Park.ParkMissionIndex;
@@ -284,8 +284,8 @@ TSKIPlayerAction MenuItemAction(const TSKIMenuItem& item) {
                                                         : TSKIActionResult::Declined;
                     }
                     case Cmd::ReplaceLift: {
-                        const TSKISection* lift = e.CursorCell.Section;
-                        const int32_t index = lift ? e.IndexOf(lift) : -1;
+                        const int32_t index =
+                            e.SectionByIndex(e.CursorCell.Section) ? e.CursorCell.Section : -1;
                         if (index < 0) break;
                         const TSKIActionOutcome outcome = PerformAction(
                             e,

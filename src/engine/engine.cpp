@@ -87,9 +87,9 @@ void TSKIEngine::ClearContainers() {
     SnowFlakes.clear();
     SnowfallVisible = false;
     for (TerrainCell& c : Grid) {
-        c.Section = nullptr;
-        c.NearestSection = nullptr;
-        c.Building = nullptr;
+        c.Section = -1;
+        c.NearestSection = -1;
+        c.Building = -1;
     }
 }
 

@@ -119,7 +119,7 @@ void TSKIEngine::RebuildOccupancy() {
             }
         }
         Cell(ci, cj).Kind = kCellBuilding;
-        Cell(ci, cj).Building = b.get();
+        Cell(ci, cj).Building = IndexOf(b.get());
     }
 
     for (int i = 0; i < kGridSize; ++i)

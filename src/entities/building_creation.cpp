@@ -1,4 +1,4 @@
-// Engine operations on buildings: creation, removal with its fix-ups, the nearest-service
+// World operations on buildings: creation, removal with its fix-ups, the nearest-service
 // search used by hungry and cold skiers, and the index lookups of skiers and buildings.
 #include <algorithm>
 #include <cmath>
@@ -15,7 +15,7 @@ TSKIBuilding* TSKIWorld::CreateBuilding(const TSKIBuildingRecord& record) {
     if (HasGrid()) {
         TerrainCell& centre = Cell(created->CellI, created->CellJ);
         centre.Kind = kCellBuilding;
-        centre.Building = created;
+        centre.Building = int32_t(Buildings.size() - 1);
         OccupancyChanged();
     }
     CreateBuildingVehicles(Buildings.size() - 1);
@@ -36,13 +36,21 @@ void TSKIWorld::RemoveBuilding(size_t index) {
     if (gone->Params().Category == kCategorySnowCatGarage) {
         GarageCount = std::max(0, GarageCount - 1);
     }
-    for (TerrainCell& cell : Grid) {
-        if (cell.Building != gone) continue;
-        cell.Building = nullptr;
-        if (cell.Kind == kCellBuilding) cell.Kind = kCellFree;
-    }
-    RemoveBuildingVehicles(index);
     const int32_t removed = int32_t(index);
+    // Cells, and the cell copies skiers and vehicles hold: the building's cells are freed,
+    // later buildings' indexes move down.
+    auto forget = [removed](TerrainCell& cell, bool free) {
+        if (cell.Building == removed) {
+            cell.Building = -1;
+            if (free && cell.Kind == kCellBuilding) cell.Kind = kCellFree;
+        } else if (cell.Building > removed) {
+            cell.Building -= 1;
+        }
+    };
+    for (TerrainCell& cell : Grid) forget(cell, true);
+    for (auto& skier : Skiers) forget(skier->Cell, false);
+    for (auto& vehicle : Vehicles) forget(vehicle->Cell, false);
+    RemoveBuildingVehicles(index);
     for (const auto& vehicle : Vehicles) {
         if (vehicle->Building == removed) {
             vehicle->Building = -1;

@@ -157,8 +157,7 @@ void TSKIWorld::RebuildNavigation(bool keepWalkTargets) {
 
                     float d2;
                     const Seed* lift = Nearest(liftCandidates, i, j, d2);
-                    c.NearestSection =
-                        lift && d2 < limit2 ? Sections[size_t(lift->Index)].get() : nullptr;
+                    c.NearestSection = lift && d2 < limit2 ? int32_t(lift->Index) : -1;
 
                     if (keepWalkTargets) {
                         int ti, tj;
@@ -171,7 +170,7 @@ void TSKIWorld::RebuildNavigation(bool keepWalkTargets) {
                     c.WalkTarget = middle;
                     if (c.Kind == kCellSlope || c.Kind == kCellSlopeCentre) {
                         // At a slope's end: back to the start of the nearest slope.
-                        const TSKISection* own = c.Section;
+                        const TSKISection* own = SectionByIndex(c.Section);
                         if (own && own->IsSlope() && !own->Points.empty() &&
                             own->RasterValue(i, j) ==
                                 std::min<size_t>(own->Points.size() - 1, kMaxRasterPoint)) {
@@ -217,7 +216,7 @@ void TSKIWorld::RebuildNavigation(bool keepWalkTargets) {
                 int i, j;
                 WorldToCell(s.Points[p], i, j);
                 Cell(i, j).Kind = kCellSlopeCentre;
-                Cell(i, j).Section = &s;
+                Cell(i, j).Section = index;
             }
             continue;
         }

@@ -17,13 +17,13 @@ int32_t ShiftedIndex(int32_t index, int32_t removed) {
     return index > removed ? index - 1 : index;
 }
 
-// Drops a cell's references to a removed section and renumbers its links.
-void ForgetSection(TerrainCell& c, const TSKISection* gone, int32_t removed) {
-    if (c.Section == gone) {
-        if (c.Kind == kCellSlope || c.Kind == kCellSlopeCentre) c.Kind = kCellFree;
-        c.Section = nullptr;
+// Drops a cell's references to a removed section and renumbers the others.
+void ForgetSection(TerrainCell& c, int32_t removed) {
+    if (c.Section == removed && (c.Kind == kCellSlope || c.Kind == kCellSlopeCentre)) {
+        c.Kind = kCellFree;
     }
-    if (c.NearestSection == gone) c.NearestSection = nullptr;
+    c.Section = ShiftedIndex(c.Section, removed);
+    c.NearestSection = ShiftedIndex(c.NearestSection, removed);
     auto renumber = [removed](auto& entries, uint8_t& count) {
         uint8_t kept = 0;
         for (uint8_t k = 0; k < count; ++k) {
@@ -110,8 +110,15 @@ void TSKIWorld::RemoveSection(size_t index) {
 
     // Cells, and the cell copies the skiers hold: references to it are cleared, its slope
     // cells freed, and the links kept valid until the caller rebuilds the navigation.
-    for (TerrainCell& c : Grid) ForgetSection(c, gone, removed);
-    for (auto& skier : Skiers) ForgetSection(skier->Cell, gone, removed);
+    for (TerrainCell& c : Grid) ForgetSection(c, removed);
+    for (auto& skier : Skiers) ForgetSection(skier->Cell, removed);
+    for (auto& vehicle : Vehicles) ForgetSection(vehicle->Cell, removed);
+    // The cells a lift took from a slope name that slope by index too.
+    for (auto& section : Sections) {
+        for (auto& marked : section->MarkedCells) {
+            marked.Section = ShiftedIndex(marked.Section, removed);
+        }
+    }
 
     Sections.erase(Sections.begin() + long(index));
 }

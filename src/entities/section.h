@@ -128,12 +128,13 @@ public:
     struct TMarkedCell {
         uint32_t Index = 0;  // row-major
         uint8_t Kind = 0;
-        TSKISection* Section = nullptr;
+        int32_t Section = -1;  // index in the section list
     };
     std::vector<TMarkedCell> MarkedCells;
 
 private:
-    void MarkLiftCell(int i, int j, uint8_t kind);
+    // Marks a cell as this lift's (`self`: its index in the section list).
+    void MarkLiftCell(int i, int j, uint8_t kind, int32_t self);
     void TickCarrierSupply();
 };
 

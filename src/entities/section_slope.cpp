@@ -69,6 +69,7 @@ uint8_t TSKISection::RasterValue(int i, int j) const {
 void TSKISection::BuildSlope() {
     Kind = kSectionSlope;
     TSKIWorld& e = World;
+    const int32_t self = e.IndexOf(this);
     Raster.clear();
     RasterWidth = RasterHeight = 0;
 
@@ -92,7 +93,7 @@ void TSKISection::BuildSlope() {
                 TerrainCell& c = e.Cell(i, j);
                 if (c.Kind == kCellFree) {
                     c.Kind = kCellSlope;
-                    c.Section = this;
+                    c.Section = self;
                 }
             }
         }
@@ -104,7 +105,7 @@ void TSKISection::BuildSlope() {
             TSKIWorld::WorldToCell(Points[k], i, j);
             TerrainCell& c = e.Cell(i, j);
             c.Kind = kCellSlopeCentre;
-            c.Section = this;
+            c.Section = self;
         }
     }
 

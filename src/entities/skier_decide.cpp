@@ -70,11 +70,11 @@ void TSKISkier::Decide() {
             if (State != kSkierWaiting) {
                 State = kSkierSkiing;
                 TargetSpeed = kSkiSpeed;
-                CurrentSection = Cell.Section;
+                CurrentSection = World.SectionByIndex(Cell.Section);
             }
             break;
         case kCellLiftLower:
-            JoinQueue(Cell.Section);
+            JoinQueue(World.SectionByIndex(Cell.Section));
             break;
         case kCellLiftUpper:
             State = kSkierIdle;

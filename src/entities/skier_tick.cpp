@@ -76,10 +76,11 @@ void TSKISkier::HeadForLink(bool skiing) {
         CurrentTarget = {};
         if (skiing) return;
         const bool nearTarget = HorizontalDistance(Cell.WalkTarget, Position) < kWalkTargetReach;
-        if (nearTarget || !Cell.NearestSection || Cell.NearestSection->Points.empty()) {
+        const TSKISection* nearest = World.SectionByIndex(Cell.NearestSection);
+        if (nearTarget || !nearest || nearest->Points.empty()) {
             Face(Cell.WalkTarget);
         } else {
-            Face(Cell.NearestSection->Points.front());
+            Face(nearest->Points.front());
         }
         return;
     }

@@ -110,8 +110,7 @@ const TSKIVehicleParams& TSKIVehicle::Params() const {
 }
 
 TSKIBuilding* TSKIVehicle::Home() const {
-    if (Building < 0 || size_t(Building) >= World.Buildings.size()) return nullptr;
-    return World.Buildings[size_t(Building)].get();
+    return World.BuildingByIndex(Building);
 }
 
 TSKISkier* TSKIVehicle::Patient() const {
@@ -190,7 +189,7 @@ void TSKIVehicle::ResetForDay() {
     }
 }
 
-// --- engine operations ------------------------------------------------------------------
+// --- world operations -------------------------------------------------------------------
 
 TSKIVehicle* TSKIWorld::CreateVehicle(const TSKIVehicleRecord& record) {
     auto vehicle = std::make_unique<TSKIVehicle>(*this);

@@ -81,10 +81,11 @@ void TSKIVehicle::AvoidObstacles(float dt) {
                 away(px, pz);
             }
             // The home building is where the vehicle parks: it does not push it away.
-            if (cell.Kind == kCellBuilding && cell.Building && cell.Building != home &&
-                near(cell.Building->Position.x, cell.Building->Position.z,
-                     float(cell.Building->Params().Size))) {
-                away(cell.Building->Position.x, cell.Building->Position.z);
+            const TSKIBuilding* other =
+                cell.Kind == kCellBuilding ? World.BuildingByIndex(cell.Building) : nullptr;
+            if (other && other != home &&
+                near(other->Position.x, other->Position.z, float(other->Params().Size))) {
+                away(other->Position.x, other->Position.z);
             }
             if (cell.Tree && near(cell.TreePosition.x, cell.TreePosition.z, kNearTree)) {
                 away(cell.TreePosition.x, cell.TreePosition.z);

@@ -94,6 +94,15 @@ public:
     // the wanted services and not full; null when none.
     TSKIBuilding* FindNearestBuilding(const TSKIVector& p, uint8_t services,
                                       float maxDistance) const;
+    // The section or building an index names (a cell's, a vehicle's); null for none.
+    TSKISection* SectionByIndex(int32_t index) const {
+        return index >= 0 && size_t(index) < Sections.size() ? Sections[size_t(index)].get()
+                                                             : nullptr;
+    }
+    TSKIBuilding* BuildingByIndex(int32_t index) const {
+        return index >= 0 && size_t(index) < Buildings.size() ? Buildings[size_t(index)].get()
+                                                              : nullptr;
+    }
     int32_t IndexOf(const TSKISection* section) const;
     int32_t IndexOf(const TSKISkier* skier) const;
     int32_t IndexOf(const TSKIBuilding* building) const;

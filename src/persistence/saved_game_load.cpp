@@ -502,7 +502,7 @@ bool TSKIEngine::LoadGameFile(const std::filesystem::path& path) {
         Buildings.push_back(std::move(building));
         TerrainCell& centre = Cell(created->CellI, created->CellJ);
         centre.Kind = kCellBuilding;
-        centre.Building = created;
+        centre.Building = int32_t(Buildings.size() - 1);
         // An area of operations off the grid becomes the building's own cell.
         const bool area = CellInGrid(b.AreaI, b.AreaJ);
         created->AreaI = area ? b.AreaI : created->CellI;
