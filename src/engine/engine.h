@@ -1,8 +1,8 @@
-// TSKIEngine: the one object that holds a running park. It owns the state (park record,
-// entity containers, terrain grid, parameter tables); the algorithms of each area live in
-// that area's files: clock.cpp (frame handler, tick, calendar, day change), arrivals.cpp,
-// history.cpp, params.cpp, terrain_grid.cpp, level_file.cpp, blocked.cpp, trees.cpp,
-// overlays*.cpp.
+// TSKIEngine: the one object that holds a running park. Its state (park record, entity
+// containers, terrain grid, parameter tables) is the TSKIWorld it derives from
+// (entities/world.h); the algorithms of each area live in that area's files: clock.cpp
+// (frame handler, tick, calendar, day change), arrivals.cpp, history.cpp, params.cpp,
+// level_file.cpp, blocked.cpp, trees.cpp, overlays*.cpp.
 #pragma once
 
 #include <array>
@@ -192,7 +192,7 @@ public:
     TSKIVector UpdateArrivalPoint();
     void AllocateParking();
 
-    // --- skier dots and hover text (dots.cpp, entities/skier_text.cpp) -----------------------
+    // --- skier dots and hover text (dots.cpp, engine.cpp) ---------------------------------------
     struct TSKIDot {
         TSKIVector Position;
         TSKIColor Color;
