@@ -22,7 +22,7 @@ struct TerrainCell {
     float Steepness = 0;
     int16_t GridI = 0, GridJ = 0;
     uint8_t Crowd = 1;
-    int32_t Section = -1;         // owning section: index in the section list, -1 none
+    int32_t Section = -1;         // the section on the cell: index in the section list, -1 none
     int32_t NearestSection = -1;  // index in the section list, -1 none
     TSKIVector WalkTarget{0, 0, 0, 0};
     std::array<TSKINavLink, 9> NavLinks{};

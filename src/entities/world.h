@@ -35,7 +35,7 @@ public:
     TSKIParameters Params;
     TSKIParkData Park;
     TSKIRandom Rng;
-    IDialogs* Dialogs = nullptr;  // the busy cursor while the network is rebuilt
+    IDialogs* Dialogs = nullptr;  // questions and the busy cursor
 
     // --- containers (index = identity) -------------------------------------------------------
     std::vector<std::unique_ptr<TSKISection>> Sections;
@@ -46,7 +46,7 @@ public:
     int32_t SlopesCreated = 0;  // numbers "Slope #n"
 
     // --- flags entities read ---------------------------------------------------------------------
-    bool Busy = false;    // the network is being rebuilt: entities leave their lists alone
+    bool Busy = false;    // a rebuild, day change, save or load is under way: entities wait
     bool Halted = false;  // the park is being torn down
     TSKIVector ArrivalPoint{0, 0, 0, 1};
     TSKIBuilding* ArrivalBuilding = nullptr;
