@@ -3,7 +3,9 @@
 // menu built over a lift station (with the replacement prices of every offered type).
 #include <benchmark/benchmark.h>
 
-#include "engine/build_menu.h"
+#include "construction/build_menu.h"
+#include "construction/construction.h"
+#include "construction/construction_actions.h"
 #include "engine/engine.h"
 #include "engine/level_file.h"
 #include "engine/player_actions.h"
@@ -38,7 +40,7 @@ static void BM_PlaceAndDeleteBuilding(benchmark::State& state) {
             state.SkipWithError("the stall could not be placed");
             return;
         }
-        engine.DeleteBuilding(engine.Buildings.size() - 1);
+        DeleteBuilding(engine, engine.Buildings.size() - 1);
     }
 }
 BENCHMARK(BM_PlaceAndDeleteBuilding)->Unit(benchmark::kMillisecond);
@@ -51,9 +53,11 @@ static void BM_BuildMenuOverALiftStation(benchmark::State& state) {
         state.SkipWithError("the lift could not be built");
         return;
     }
-    engine.CursorSnap = false;
-    engine.SetCursorTarget(engine.CellToWorld(52, 142, true));
-    engine.UpdateTools(0);
-    for (auto _ : state) benchmark::DoNotOptimize(BuildMenu(MenuContext(engine)));
+    TSKIToolState tools;
+    TSKIConstruction construction(engine, tools);
+    tools.CursorSnap = false;
+    construction.SetCursorTarget(engine.CellToWorld(52, 142, true));
+    construction.UpdateTools(0);
+    for (auto _ : state) benchmark::DoNotOptimize(BuildMenu(MenuContext(engine, tools)));
 }
 BENCHMARK(BM_BuildMenuOverALiftStation)->Unit(benchmark::kMicrosecond);

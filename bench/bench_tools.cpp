@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "construction/construction.h"
 #include "engine/engine.h"
 #include "engine/level_file.h"
 
@@ -27,6 +28,8 @@ bool Usable(const TSKIEngine& e, int i, int j) {
 
 struct Site {
     std::unique_ptr<TSKIEngine> engine;
+    vallorn::TSKIToolState tools;
+    std::unique_ptr<vallorn::TSKIConstruction> construction;
     int lowerI = -1, lowerJ = -1, upperI = -1, upperJ = -1;
 };
 
@@ -40,13 +43,16 @@ Site& Mountain() {
         setup.Seed = 1;
         s.engine = std::make_unique<TSKIEngine>(setup);
         TSKIEngine& e = *s.engine;
+        s.construction = std::make_unique<vallorn::TSKIConstruction>(e, s.tools);
+        vallorn::TSKIConstruction& c = *s.construction;
+        vallorn::TSKIToolState& t = s.tools;
         const auto loaded = LoadLevelFile(e, "Mountain", false);
         if (!loaded.ok()) {
             std::fprintf(stderr, "cannot load Mountain: %s\n", loaded.error.c_str());
             std::exit(1);
         }
         e.Park.ParkCash = 100000000;
-        e.CursorSnap = false;
+        t.CursorSnap = false;
         float climb = 0;
         for (int i = 40; i < 480; i += 23) {
             for (int j = 40; j < 480; j += 29) {
@@ -58,16 +64,16 @@ Site& Mountain() {
                     if (!Usable(e, ui, uj)) continue;
                     const float rise = e.Cell(ui, uj).Height - e.Cell(i, j).Height;
                     if (rise <= climb) continue;
-                    e.StartLiftTool(i, j, 3);
-                    e.SetCursorTarget(e.CellToWorld(ui, uj, true));
-                    e.UpdateTools(1.0f / 60);
-                    if (!e.LiftPolesVisible) continue;
+                    c.StartLiftTool(i, j, 3);
+                    c.SetCursorTarget(e.CellToWorld(ui, uj, true));
+                    c.UpdateTools(1.0f / 60);
+                    if (!t.LiftPolesVisible) continue;
                     climb = rise;
                     s.lowerI = i, s.lowerJ = j, s.upperI = ui, s.upperJ = uj;
                 }
             }
         }
-        e.CancelTool();
+        c.CancelTool();
         if (s.lowerI < 0) {
             std::fprintf(stderr, "no lift site on Mountain\n");
             std::exit(1);
@@ -80,27 +86,31 @@ Site& Mountain() {
 void BM_LiftToolHover(benchmark::State& state) {
     Site& s = Mountain();
     TSKIEngine& e = *s.engine;
-    e.StartLiftTool(s.lowerI, s.lowerJ, 3);
+    vallorn::TSKIConstruction& c = *s.construction;
+    const vallorn::TSKIToolState& t = s.tools;
+    c.StartLiftTool(s.lowerI, s.lowerJ, 3);
     // The mouse wanders between two upper stations so that every frame lays out anew.
     const TSKIVector a = e.CellToWorld(s.upperI, s.upperJ, true);
     const TSKIVector b = e.CellToWorld(s.upperI + 1, s.upperJ, true);
     bool flip = false;
     for (auto _ : state) {
-        e.SetCursorTarget(flip ? a : b);
+        c.SetCursorTarget(flip ? a : b);
         flip = !flip;
-        e.UpdateTools(1.0f / 60);
-        benchmark::DoNotOptimize(e.ToolText.data());
+        c.UpdateTools(1.0f / 60);
+        benchmark::DoNotOptimize(t.ToolText.data());
     }
-    state.counters["poles"] = double(e.LiftPoleNodes.size());
-    state.counters["samples"] = double(e.LiftLinePreview.size());
-    e.CancelTool();
+    state.counters["poles"] = double(t.LiftPoleNodes.size());
+    state.counters["samples"] = double(t.LiftLinePreview.size());
+    c.CancelTool();
 }
 BENCHMARK(BM_LiftToolHover)->Unit(benchmark::kMicrosecond);
 
 // Sets the slope tool up with two drawn nodes and the cursor far down the hill on a valid
 // segment; false when the place does not give one.
-bool SlopeScene(TSKIEngine& e, int i, int j, int di, int dj, std::vector<TSKIVector>& path,
+bool SlopeScene(Site& s, int i, int j, int di, int dj, std::vector<TSKIVector>& path,
                 TSKIVector& target) {
+    TSKIEngine& e = *s.engine;
+    vallorn::TSKIToolState& t = s.tools;
     const int mi = i + di * 8, mj = j + dj * 8;
     const int ti = i + di * 60, tj = j + dj * 60;
     if (!Usable(e, i, j) || !Usable(e, mi, mj) || !Usable(e, ti, tj)) return false;
@@ -108,18 +118,20 @@ bool SlopeScene(TSKIEngine& e, int i, int j, int di, int dj, std::vector<TSKIVec
     first.w = second.w = 15;
     path = {first, second};
     target = e.CellToWorld(ti, tj, true);
-    e.ConstructionTool = 3;
-    e.SlopePath = path;
-    e.SlopeEndI = mi;
-    e.SlopeEndJ = mj;
-    e.CursorRadius = 30;
-    e.SetCursorTarget(target);
-    e.UpdateTools(1.0f / 60);
-    return e.SlopeSegmentValid;
+    t.Tool = vallorn::TSKITool::Slope;
+    t.SlopePath = path;
+    t.SlopeEndI = mi;
+    t.SlopeEndJ = mj;
+    t.CursorRadius = 30;
+    s.construction->SetCursorTarget(target);
+    s.construction->UpdateTools(1.0f / 60);
+    return t.SlopeSegmentValid;
 }
 
 void BM_SlopeToolHover(benchmark::State& state) {
-    TSKIEngine& e = *Mountain().engine;
+    Site& site = Mountain();
+    vallorn::TSKIConstruction& c = *site.construction;
+    vallorn::TSKIToolState& t = site.tools;
     std::vector<TSKIVector> path;
     TSKIVector target;
     bool found = false;
@@ -127,7 +139,7 @@ void BM_SlopeToolHover(benchmark::State& state) {
         for (int j = 40; j < 470 && !found; j += 11) {
             for (int d = 0; d < 4 && !found; ++d) {
                 const int di = d == 0 ? -1 : d == 1 ? 1 : 0, dj = d == 2 ? -1 : d == 3 ? 1 : 0;
-                found = SlopeScene(e, i, j, di, dj, path, target);
+                found = SlopeScene(site, i, j, di, dj, path, target);
             }
         }
     }
@@ -139,18 +151,18 @@ void BM_SlopeToolHover(benchmark::State& state) {
     TSKIEngine::WorldToCell(path.back(), mi, mj);
     size_t samples = 0;
     for (auto _ : state) {
-        e.SlopePath = path;  // undo the automatic node of the previous frame
-        e.SlopeEndI = mi;
-        e.SlopeEndJ = mj;
-        e.CursorRadius = 30;
-        e.SetCursorTarget(target);
-        e.UpdateTools(1.0f / 60);
-        samples = e.SlopeSegment.size();
-        benchmark::DoNotOptimize(e.ToolText.data());
+        t.SlopePath = path;  // undo the automatic node of the previous frame
+        t.SlopeEndI = mi;
+        t.SlopeEndJ = mj;
+        t.CursorRadius = 30;
+        c.SetCursorTarget(target);
+        c.UpdateTools(1.0f / 60);
+        samples = t.SlopeSegment.size();
+        benchmark::DoNotOptimize(t.ToolText.data());
     }
     state.counters["samples"] = double(samples);
-    state.SetLabel(e.ToolText);
-    e.CancelTool();
+    state.SetLabel(t.ToolText);
+    c.CancelTool();
 }
 BENCHMARK(BM_SlopeToolHover)->Unit(benchmark::kMicrosecond);
 

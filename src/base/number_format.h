@@ -21,4 +21,9 @@ std::string ToHex(const void* data, size_t size);
 // Hexadecimal pairs of either case back into bytes; nullopt when the text is not hex pairs.
 std::optional<std::string> FromHex(std::string_view text);
 
+// Money text: "1.234.567,-"; empty when `blankZero` and the value is 0.
+std::string FormatMoney(int32_t value, bool blankZero = false);
+// Duration text: "1 minute, 15 seconds".
+std::string FormatDuration(int32_t seconds);
+
 }  // namespace vallorn

@@ -10,9 +10,6 @@
 
 namespace vallorn {
 
-class TSKISection;
-class TSKIBuilding;
-
 // A navigation link or nearby entry: (section index, point index); point -2 is a lift's gate.
 struct TSKINavLink {
     int32_t Section = -1;
@@ -25,8 +22,8 @@ struct TerrainCell {
     float Steepness = 0;
     int16_t GridI = 0, GridJ = 0;
     uint8_t Crowd = 1;
-    TSKISection* Section = nullptr;         // non-owning
-    TSKISection* NearestSection = nullptr;  // non-owning
+    int32_t Section = -1;         // the section on the cell: index in the section list, -1 none
+    int32_t NearestSection = -1;  // index in the section list, -1 none
     TSKIVector WalkTarget{0, 0, 0, 0};
     std::array<TSKINavLink, 9> NavLinks{};
     uint8_t NavLinkCount = 0;
@@ -42,7 +39,7 @@ struct TerrainCell {
     TSKIVector TreeScale{0, 0, 0, 0};
     float TreeTurn = 0;
     bool NearCamera = false;
-    TSKIBuilding* Building = nullptr;  // non-owning
+    int32_t Building = -1;  // index in the building list, -1 none
     uint8_t NavClass = 0;
     uint8_t Variant = 0;
     bool InView = false;

@@ -201,17 +201,17 @@ TSKIMenuContext MenuContext(const TSKIEngine& e, const TSKIToolState& t) {
     TSKIMenuContext c;
     const TerrainCell& cell = t.CursorCell;
     c.CellKind = cell.Kind;
-    if (cell.Section && e.IndexOf(cell.Section) >= 0) {
+    if (const TSKISection* section = e.SectionByIndex(cell.Section)) {
         c.CellHasSection = true;
-        c.SectionIsLift = cell.Section->IsLift();
-        c.SectionName = cell.Section->Name;
+        c.SectionIsLift = section->IsLift();
+        c.SectionName = section->Name;
         if (c.SectionIsLift && KindIn(cell.Kind, {kCellLiftLower, kCellLiftUpper})) {
-            c.Replace = ReplaceLiftMenu(e, size_t(e.IndexOf(cell.Section)));
+            c.Replace = ReplaceLiftMenu(e, size_t(cell.Section));
         }
     }
-    if (cell.Building && e.IndexOf(cell.Building) >= 0 &&
-        cell.Building->Type < kBuildingTypeCount) {
-        c.BuildingName = e.Params.Buildings[cell.Building->Type].Name;
+    const TSKIBuilding* building = e.BuildingByIndex(cell.Building);
+    if (building && building->Type < kBuildingTypeCount) {
+        c.BuildingName = e.Params.Buildings[building->Type].Name;
     }
     c.Tool = t.Tool;
     c.MissionIndex = e.Park.ParkMissionIndex;
@@ -282,8 +282,8 @@ TSKIPlayerAction MenuItemAction(TSKIConstruction& tools, const TSKIMenuItem& ite
                         return result;
                     }
                     case Cmd::ReplaceLift: {
-                        const TSKISection* lift = t.CursorCell.Section;
-                        const int32_t index = lift ? e.IndexOf(lift) : -1;
+                        const int32_t index =
+                            e.SectionByIndex(t.CursorCell.Section) ? t.CursorCell.Section : -1;
                         if (index < 0) break;
                         tools.State.Tool = TSKITool::None;
                         const TSKIActionOutcome outcome = PerformAction(

@@ -43,7 +43,7 @@ bool DeleteBuilding(TSKIEngine& e, size_t index) {
     if (e.HasGrid() && TSKIEngine::CellInGrid(ci, cj)) {
         TerrainCell& centre = e.Cell(ci, cj);
         centre.Kind = kCellFree;
-        centre.Building = nullptr;
+        centre.Building = -1;
     }
     // Customers are released, vehicles destroyed, garages counted down, vehicle homes
     // renumbered.
@@ -68,8 +68,8 @@ TSKIActionResult TSKIConstruction::DeleteUnderCursor() {
     TSKIToolState& t = State;
     if (!e.HasGrid()) return TSKIActionResult::Failed;
     const TerrainCell& c = e.Cell(t.CursorI, t.CursorJ);
-    TSKISection* section = c.Section;
-    TSKIBuilding* building = c.Kind == kCellBuilding ? c.Building : nullptr;
+    TSKISection* section = e.SectionByIndex(c.Section);
+    TSKIBuilding* building = c.Kind == kCellBuilding ? e.BuildingByIndex(c.Building) : nullptr;
     // The building's index is taken first: deleting a section leaves the buildings' order.
     const int32_t b = building != nullptr ? e.IndexOf(building) : -1;
     const int32_t s = section != nullptr ? e.IndexOf(section) : -1;

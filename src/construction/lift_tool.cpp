@@ -89,7 +89,7 @@ bool LiftLineBlocked(const TSKIEngine& e, const TSKILiftParams& type,
             continue;
         }
         // As if `ignore` were gone: its own cells are free and its corridor is no obstacle.
-        if (c.Section != ignore && InSet(obstacles, KindOf(c))) return true;
+        if (e.SectionByIndex(c.Section) != ignore && InSet(obstacles, KindOf(c))) return true;
         if (c.UnderLift) {
             if (corridors.Empty()) corridors = OtherCorridors(e, ignore);
             if (corridors.Get(i, j).r != 255) return true;

@@ -100,7 +100,7 @@ void UpdateNoTool(TSKIConstruction& c, float dt) {
         t.ToolText = e.HoverText;
         return;
     }
-    const std::string skier = e.SkierHoverText(t.CursorPosition);
+    const std::string skier = e.NearestSkierText(t.CursorPosition);
     if (!skier.empty()) {
         e.HoverText = skier;
         e.HoverTextTime = kSkierTextHold;
@@ -109,18 +109,17 @@ void UpdateNoTool(TSKIConstruction& c, float dt) {
     }
     const TerrainCell& cell = t.CursorCell;
     t.ToolText.clear();
-    if (cell.Section != nullptr) {
-        t.ToolText = cell.Section->Name;
+    if (const TSKISection* section = e.SectionByIndex(cell.Section)) {
+        t.ToolText = section->Name;
         if (cell.Kind == kCellLiftLower) t.ToolText += " - lower station";
         if (cell.Kind == kCellLiftUpper) t.ToolText += " - upper station";
-        if (cell.Section->IsLift() && cell.Section->Status == kLiftClosed)
-            t.ToolText += " - closed";
+        if (section->IsLift() && section->Status == kLiftClosed) t.ToolText += " - closed";
         return;
     }
     if (KindOf(cell) == kCellOccupied) t.ToolText = "Blocked terrain";
-    if (cell.Building != nullptr) {
-        t.ToolText = cell.Building->Params().Name;
-        if (!cell.Building->Open) t.ToolText += " - closed";
+    if (const TSKIBuilding* building = e.BuildingByIndex(cell.Building)) {
+        t.ToolText = building->Params().Name;
+        if (!building->Open) t.ToolText += " - closed";
     }
 }
 

@@ -1,5 +1,7 @@
 #include "engine/engine.h"
+
 #include "engine/clock.h"
+#include "engine/overlays.h"
 #include "engine/params.h"
 #include "engine/snow.h"
 
@@ -55,7 +57,7 @@ TSKIFolders TSKIFolders::Resolve(const fs::path& rootIn,
     return f;
 }
 
-TSKIEngine::TSKIEngine(const TSKIEngineSetup& setup) : Rng(setup.Seed) {
+TSKIEngine::TSKIEngine(const TSKIEngineSetup& setup) : TSKIWorld(setup.Seed) {
     Dialogs = setup.Dialogs ? setup.Dialogs : &headlessDialogs_;
     Folders = TSKIFolders::Resolve(setup.Root);
     for (auto& phase : AnimationPhase) phase = uint8_t(Rng.Range(0, 19));
@@ -90,9 +92,9 @@ void TSKIEngine::ClearContainers() {
     SnowFlakes.clear();
     SnowfallVisible = false;
     for (TerrainCell& c : Grid) {
-        c.Section = nullptr;
-        c.NearestSection = nullptr;
-        c.Building = nullptr;
+        c.Section = -1;
+        c.NearestSection = -1;
+        c.Building = -1;
     }
 }
 
@@ -120,6 +122,22 @@ int32_t TSKIEngine::SlopeCount() const {
     int32_t n = 0;
     for (const auto& s : Sections) n += s->IsSlope();
     return n;
+}
+
+void TSKIEngine::GroomCells(int i, int j) {
+    GroomAround(*this, i, j);
+}
+
+void TSKIEngine::FellTree(int i, int j) {
+    RemoveTree(i, j);
+}
+
+void TSKIEngine::TerrainLookChanged() {
+    RefreshTerrainView(*this);
+}
+
+void TSKIEngine::OccupancyChanged() {
+    RebuildOverlay(*this, TSKIOverlay::Occupancy);
 }
 
 TSKIParkData TSKIEngine::TakeSnapshot() const {

@@ -1,8 +1,9 @@
-// TSKIEngine: the one object that holds a running park. It owns the state (park record,
-// entity containers, terrain grid, parameter tables); what the game does with it lives in
-// free functions over the engine, declared beside each area's code: engine/clock.h (frame
-// handler, tick, calendar, day change), arrivals.h, history.h, economy.h, snow.h, params.h,
-// level_file.h, blocked.h, overlays.h, dots.h and persistence/saved_game.h.
+// TSKIEngine: the one object that holds a running park. Its state (park record, entity
+// containers, terrain grid, parameter tables) is the TSKIWorld it derives from
+// (entities/world.h); what the game does with it lives in free functions over the engine,
+// declared beside each area's code: engine/clock.h (frame handler, tick, calendar, day
+// change), arrivals.h, history.h, economy.h, snow.h, params.h, level_file.h, blocked.h,
+// overlays.h, dots.h and persistence/saved_game.h.
 #pragma once
 
 #include <array>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "base/desktop.h"
+#include "base/number_format.h"
 #include "base/objectives_record.h"
 #include "base/overlays.h"
 #include "base/params.h"
@@ -22,11 +24,7 @@
 #include "base/random.h"
 #include "base/terrain.h"
 #include "base/terrain_mesh.h"
-#include "entities/building.h"
-#include "entities/gondole.h"
-#include "entities/section.h"
-#include "entities/skier.h"
-#include "entities/vehicle.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -83,7 +81,6 @@ struct TSKISnowfallCamera {
 constexpr int kHistorySeries = 11;
 constexpr int kHistoryInUse = 9;
 constexpr size_t kHistoryLength = 386;
-constexpr int kCharacterTemplates = 28;
 
 enum class TSKIHistory : int {
     Cash = 0,
@@ -102,16 +99,17 @@ enum class TSKIHistory : int {
 enum : int { kBuiltLift = 0, kBuiltBuilding = 1 };
 // --- end construction --------------------------------------------------------------------
 
-class TSKIEngine {
+// The park's state (record, tables, grid, containers) is the TSKIWorld the entities act on;
+// the engine adds the subsystems that run it and answers the world's requests.
+class TSKIEngine : public TSKIWorld {
 public:
     explicit TSKIEngine(const TSKIEngineSetup& setup = {});
-    ~TSKIEngine();
+    ~TSKIEngine() override;
     TSKIEngine(const TSKIEngine&) = delete;
     TSKIEngine& operator=(const TSKIEngine&) = delete;
 
     // --- folders and parameters (params.cpp) ---------------------------------------------
     TSKIFolders Folders;
-    TSKIParameters Params;
     TSKIEngineOptions Options;
     float ViewDistance = 75.0f;
     // One line per value of the parameter files that was refused for its default.
@@ -119,7 +117,6 @@ public:
     const TSKIGameParams& Game() const { return Params.Game; }
 
     // --- park state ----------------------------------------------------------------------
-    TSKIParkData Park;
     TSKIParkData StartOfDay;
     TSKIProfileTerms Profile;
     std::string WorldName;
@@ -128,31 +125,20 @@ public:
     // The park record as a level load starts it.
     void ResetParkData();
 
-    // --- containers (index = identity) -----------------------------------------------------
-    std::vector<std::unique_ptr<TSKISection>> Sections;
-    std::vector<std::unique_ptr<TSKISkier>> Skiers;
-    std::vector<std::unique_ptr<TSKIBuilding>> Buildings;
-    std::vector<std::unique_ptr<TSKIVehicle>> Vehicles;
-    int32_t GarageCount = 0;
+    // --- containers (the world's) ------------------------------------------------------------
     // Empties every entity and bookkeeping list (level load, close of a game).
     void ClearContainers();
     int32_t LiftCount() const;
     int32_t SlopeCount() const;
 
     // --- drive (clock.cpp) -----------------------------------------------------------------
-    TSKIRandom Rng;
-    IDialogs* Dialogs = nullptr;
     float TickAccumulator = 0;
     float HistoryAccumulator = 0;
     float HourAccumulator = 0;
-    bool Busy = false;
-    bool Halted = false;
     bool Running = false;  // the scene timer: enabled by a level load
     uint8_t HighlightMode = 0;
     uint8_t OverlayMode = 0;
     uint8_t DisplayFlags = kDisplaySlopes | kDisplayTrees | kDisplaySnow;
-    TSKIVector ArrivalPoint{0, 0, 0, 1};
-    TSKIBuilding* ArrivalBuilding = nullptr;
     std::vector<std::string> ParkMessages;
     std::vector<std::string> NewObjectives;
     int32_t HistorySamples = 0;
@@ -167,41 +153,13 @@ public:
     int64_t AccountingHours = 0;
     std::vector<uint32_t> CrowdedCells;  // cells whose crowd counter is above 1
 
-    // --- the resort network (entities/network_creation.cpp, building_creation.cpp, navigation.cpp)
-    // Creates a slope from its drawn points (x and z on the ground, width in cells in w) and
-    // lays it onto the grid. Named "Slope #n" unless a name is given. Does not rebuild the
-    // navigation: callers do once after their changes.
-    TSKISection* CreateSlope(std::vector<TSKIVector> points, const std::string& name = {});
-    // Creates a lift of the record's type between a lower and an upper station cell.
-    TSKISection* CreateLift(int lowerI, int lowerJ, int upperI, int upperJ,
-                            const TSKILiftRecord& record);
-    // Creates a building from its record and marks its footprint.
-    TSKIBuilding* CreateBuilding(const TSKIBuildingRecord& record);
-    // Destroys a section or a building; every stored index and reference is fixed up.
-    void RemoveSection(size_t index);
-    void RemoveBuilding(size_t index);
-    // Rebuilds every cell's links, nearby entries, under-lift flags, walking targets and
-    // navigation class, and the total slope length. Runs only on change.
-    void RebuildNavigation(bool keepWalkTargets = false);
-    int32_t SlopesCreated = 0;  // numbers "Slope #n"
-    // The nearest open restaurant-category building within `maxDistance` offering one of
-    // the wanted services and not full; null when none.
-    TSKIBuilding* FindNearestBuilding(const TSKIVector& p, uint8_t services,
-                                      float maxDistance) const;
-    int32_t IndexOf(const TSKISection* section) const;
-    int32_t IndexOf(const TSKISkier* skier) const;
-    int32_t IndexOf(const TSKIBuilding* building) const;
-
-    // --- skier dots and hover text (dots.cpp, entities/skier_text.cpp) -----------------------
+    // --- skier dots and hover text (dots.cpp, engine.cpp) ---------------------------------------
     struct TSKIDot {
         TSKIVector Position;
         TSKIColor Color;
     };
     std::vector<TSKIDot> OverlayDots;  // coloured by the overlay mode, 3 units above skiers
     std::vector<TSKIDot> CrowdDots;    // grey dots for skiers drawn without a detailed model
-    // The description of the skier nearest to a ground point on the same cell (within 4
-    // units), or an empty text.
-    std::string SkierHoverText(const TSKIVector& groundPoint) const;
     std::string HoverText;
     float HoverTextTime = 0;  // seconds the hover text stays up
 
@@ -215,29 +173,6 @@ public:
     TSKIVector SnowfallColor{0.9f, 0.9f, 0.9f, 1.0f};
     float SnowfallPointSize = 2.0f;
     bool SnowfallVisible = false;
-
-    // --- vehicles (entities/vehicle*.cpp) -----------------------------------------------------
-    // Creates a vehicle from its record; null when refused (home index outside the building
-    // list, a home whose category does not fit the type, a helicopter on a seat above 0).
-    TSKIVehicle* CreateVehicle(const TSKIVehicleRecord& record);
-    // The vehicles of a newly placed building: a snowmobile per seat of a rescue station or
-    // ski patrol, one helicopter for a hospital, a snowcat per seat of a garage (whose area
-    // of operations starts at its own cell). Returns how many were created.
-    int32_t CreateBuildingVehicles(size_t buildingIndex);
-    // Destroys the vehicles whose home is the building; their patients lose their mark.
-    void RemoveBuildingVehicles(const TSKIBuilding* building);
-    // The rescue dispatch: the free (or already holding) snowmobile or helicopter of an open
-    // building that would reach the injured skier soonest; every other vehicle holding the
-    // skier lets it go. Null when none.
-    TSKIVehicle* FindRescueVehicle(const TSKISkier& skier);
-    // Every vehicle that had taken the skier forgets it.
-    void ForgetPatient(const TSKISkier* skier);
-    // Before skier `index` is erased: it is forgotten and later patient indices move down.
-    void VehiclesSkierRemoved(size_t index);
-    // Removing every skier: every vehicle drops its patient.
-    void DropAllPatients();
-    // The day change: rescue vehicles drop their patients, snowcats head home.
-    void ResetVehiclesForDay();
 
     // --- saved games (persistence/saved_game*.cpp) --------------------------------------------
     // The mission's objectives (persistence/objectives_record.h).
@@ -257,36 +192,15 @@ public:
     std::vector<std::string> LoadWarnings;
     int32_t LoadDropped = 0;
 
-    // --- terrain grid (terrain_grid.cpp) -------------------------------------------------------
-    TSKILevelData Level;
-    std::vector<TerrainCell> Grid;  // kGridSide * kGridSide cells, row i along -X
+    // --- terrain beyond the world's grid -------------------------------------------------------
     std::vector<TSKIHouse> Houses;
-    TSKITerrainMesh Surface;
     TSKITerrainMesh Skirt;
     TSKIImage SnowTexture;    // material "ground"
     TSKIImage GroundTexture;  // material "SnowMaskSec"
     TSKIOverlays Overlays;
     bool EditorOpen = false;  // the level editor window is open (trees are set before paying)
 
-    bool HasGrid() const { return !Grid.empty(); }
-    TerrainCell& Cell(int i, int j) { return Grid[size_t(i) * kGridSide + size_t(j)]; }
-    const TerrainCell& Cell(int i, int j) const { return Grid[size_t(i) * kGridSide + size_t(j)]; }
-    static bool CellInGrid(int i, int j) {
-        return i >= 0 && j >= 0 && i <= kGridSize && j <= kGridSize;
-    }
-    static void WorldToCell(const TSKIVector& p, int& i, int& j);
-    bool PositionInGrid(const TSKIVector& p) const;
-    TSKIVector CellToWorld(int i, int j, bool withHeight) const;
-    float TerrainHeight(const TSKIVector& p) const;
-    // Ground height from the stored cell heights, interpolated between the four surrounding
-    // cell points: what moving entities use every frame instead of a ray cast.
-    float GroundHeight(const TSKIVector& p) const;
-    TerrainCell CellAt(const TSKIVector& p) const;
-    bool CellInView(const TSKIVector& p) const;
-    bool CellNearCamera(const TSKIVector& p) const;
-    static void MapPixel(const TSKIVector& p, int size, int& px, int& pz);
-
-    // --- blocked terrain, trees (trees.cpp) -------------------------------------------------
+    // --- trees (trees.cpp) ---------------------------------------------------------------------
     bool PlantTree(int i, int j, int32_t price);
     void RemoveTree(int i, int j);
     int32_t CountTrees() const;
@@ -297,13 +211,14 @@ public:
     std::function<void(int kind, uint8_t type)> OnBuilt;
     // --- end construction ---------------------------------------------------------------------
 
+    // The world's requests, answered by the subsystems.
+    void GroomCells(int i, int j) override;
+    void FellTree(int i, int j) override;
+    void TerrainLookChanged() override;
+    void OccupancyChanged() override;
+
 private:
     THeadlessDialogs headlessDialogs_;
 };
-
-// Money text: "1.234.567,-"; empty when `blankZero` and the value is 0.
-std::string FormatMoney(int32_t value, bool blankZero = false);
-// Duration text: "1 minute, 15 seconds".
-std::string FormatDuration(int32_t seconds);
 
 }  // namespace vallorn

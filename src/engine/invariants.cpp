@@ -195,23 +195,23 @@ private:
         for (int i = 0; i < kGridSide; ++i) {
             for (int j = 0; j < kGridSide; ++j) {
                 const TerrainCell& c = e_.Cell(i, j);
-                if (c.Section && SectionIndex(c.Section) < 0) cellProblem(i, j, "section is gone");
-                if (c.NearestSection && SectionIndex(c.NearestSection) < 0)
+                const TSKISection* section = e_.SectionByIndex(c.Section);
+                if (c.Section != -1 && !section) cellProblem(i, j, "section is gone");
+                if (c.NearestSection != -1 && !e_.SectionByIndex(c.NearestSection))
                     cellProblem(i, j, "nearest section is gone");
-                if (c.Building && BuildingIndex(c.Building) < 0)
-                    cellProblem(i, j, "building is gone");
+                const TSKIBuilding* building = e_.BuildingByIndex(c.Building);
+                if (c.Building != -1 && !building) cellProblem(i, j, "building is gone");
                 switch (c.Kind) {
                     case kCellLiftLower:
                     case kCellLiftUpper:
-                        if (!LiveLift(c.Section)) cellProblem(i, j, "lift station of no lift");
+                        if (!LiveLift(section)) cellProblem(i, j, "lift station of no lift");
                         break;
                     case kCellSlope:
                     case kCellSlopeCentre:
-                        if (!LiveSlope(c.Section)) cellProblem(i, j, "slope cell of no slope");
+                        if (!LiveSlope(section)) cellProblem(i, j, "slope cell of no slope");
                         break;
                     case kCellBuilding:
-                        if (BuildingIndex(c.Building) < 0)
-                            cellProblem(i, j, "building cell of no building");
+                        if (!building) cellProblem(i, j, "building cell of no building");
                         break;
                     default:
                         break;

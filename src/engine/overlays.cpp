@@ -122,7 +122,7 @@ void RebuildOccupancy(TSKIEngine& engine) {
             }
         }
         engine.Cell(ci, cj).Kind = kCellBuilding;
-        engine.Cell(ci, cj).Building = b.get();
+        engine.Cell(ci, cj).Building = engine.IndexOf(b.get());
     }
 
     for (int i = 0; i < kGridSize; ++i)

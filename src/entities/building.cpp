@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "base/saturating.h"
-#include "engine/engine.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -39,7 +39,7 @@ TSKIVector LocalToWorld(const TSKIVector& origin, const TSKIVector& direction,
 }  // namespace
 
 const TSKIBuildingParams& TSKIBuilding::Params() const {
-    return Engine.Params.Buildings[Type < kBuildingTypeCount ? Type : 0];
+    return World.Params.Buildings[Type < kBuildingTypeCount ? Type : 0];
 }
 
 TSKIVector TSKIBuilding::EntrancePoint() const {
@@ -61,10 +61,10 @@ void TSKIBuilding::Init(const TSKIBuildingRecord& record) {
     PreviousTakings = CurrentTakings = 0;
     SeatOccupants.fill(nullptr);
 
-    const bool onTerrain = Engine.HasGrid();
-    if (onTerrain) Position.y = Engine.TerrainHeight(Position);
+    const bool onTerrain = World.HasGrid();
+    if (onTerrain) Position.y = World.TerrainHeight(Position);
     Position.w = 1;
-    TSKIEngine::WorldToCell(Position, CellI, CellJ);
+    TSKIWorld::WorldToCell(Position, CellI, CellJ);
 
     const TSKIBuildingParams& p = Params();
     const int seats = std::min<int>(p.Capacity, kBuildingSeatsMax);
@@ -72,25 +72,25 @@ void TSKIBuilding::Init(const TSKIBuildingRecord& record) {
     for (int k = 0; k < seats; ++k) {
         const TSKIVector offset = p.Seats[size_t(k)];
         TSKIVector seat = LocalToWorld(Position, Direction, offset);
-        if (offset.y == 0.0f && onTerrain) seat.y = Engine.TerrainHeight(seat) + kSeatLift;
+        if (offset.y == 0.0f && onTerrain) seat.y = World.TerrainHeight(seat) + kSeatLift;
         Seats[size_t(k)] = seat;
     }
     Door = Position;
     if (p.HasDoor) {
         Door =
             LocalToWorld(Position, Direction, TSKIVector(p.DoorPosition.x, 0, p.DoorPosition.z, 0));
-        if (onTerrain) Door.y = Engine.TerrainHeight(Door);
+        if (onTerrain) Door.y = World.TerrainHeight(Door);
     }
 
     if (onTerrain) {
         const int r = p.Size / 2;
         for (int a = CellI - r; a <= CellI + r; ++a) {
             for (int b = CellJ - r; b <= CellJ + r; ++b) {
-                if (TSKIEngine::CellInGrid(a, b)) Engine.RemoveTree(a, b);
+                if (TSKIWorld::CellInGrid(a, b)) World.FellTree(a, b);
             }
         }
     }
-    if (p.Category == kCategorySnowCatGarage) Engine.GarageCount += 1;
+    if (p.Category == kCategorySnowCatGarage) World.GarageCount += 1;
 }
 
 bool TSKIBuilding::Enter(TSKISkier& skier) {
@@ -100,7 +100,7 @@ bool TSKIBuilding::Enter(TSKISkier& skier) {
     if (skier.Money < int32_t(ServicePrice)) return false;
     const int seats = std::min<int>(int(Seats.size()), kBuildingSeatSlots);
     if (seats <= 0) return false;
-    const int k = Engine.Rng.Below(seats);
+    const int k = World.Rng.Below(seats);
     if (SeatOccupants[size_t(k)] != nullptr) return false;  // tried again at a later check
 
     if (skier.State == kSkierWaiting) skier.LeaveAllQueues();
@@ -113,7 +113,7 @@ bool TSKIBuilding::Enter(TSKISkier& skier) {
 
     Occupants += 1;
     skier.Money -= ServicePrice;
-    AddTo(Engine.Park.ParkCash, ServicePrice);
+    AddTo(World.Park.ParkCash, ServicePrice);
     CustomersServed = CappedAdd(CustomersServed, 1);
     TotalIncome = CappedAdd(TotalIncome, ServicePrice);
     CurrentTakings = CappedAdd(CurrentTakings, ServicePrice);
@@ -121,14 +121,14 @@ bool TSKIBuilding::Enter(TSKISkier& skier) {
     // The building never turns a customer away for its price; a dear one spoils the mood.
     const float fair = (p.ServiceQuality + UpgradeBonus) * float(skier.SpendingLimit);
     if (float(ServicePrice) > fair) {
-        skier.Happiness -= (float(ServicePrice) - fair) * Engine.Params.Game.TooExpensivePenalty;
+        skier.Happiness -= (float(ServicePrice) - fair) * World.Params.Game.TooExpensivePenalty;
         TooExpensiveCount = CappedAdd(TooExpensiveCount, 1);
     }
     return true;
 }
 
 void TSKIBuilding::Leave(TSKISkier& skier) {
-    if (Engine.Busy) return;
+    if (World.Busy) return;
     skier.State = kSkierIdle;
     skier.Building = nullptr;
     for (TSKISkier*& seat : SeatOccupants) {
@@ -136,9 +136,9 @@ void TSKIBuilding::Leave(TSKISkier& skier) {
     }
     if (Params().HasDoor) {
         skier.Position = Door;
-        skier.Position.x += float(Engine.Rng.Between(-1.0, 1.0));
-        skier.Position.z += float(Engine.Rng.Between(-1.0, 1.0));
-        skier.Position.y = Engine.GroundHeight(skier.Position) + kStandHeight;
+        skier.Position.x += float(World.Rng.Between(-1.0, 1.0));
+        skier.Position.z += float(World.Rng.Between(-1.0, 1.0));
+        skier.Position.y = World.GroundHeight(skier.Position) + kStandHeight;
         skier.Position.w = 1;
     }
     skier.Decide();

@@ -9,7 +9,7 @@
 
 namespace vallorn {
 
-class TSKIEngine;
+class TSKIWorld;
 class TSKISkier;
 struct TSKIBuildingParams;
 
@@ -39,7 +39,7 @@ struct TSKIBuildingRecord {
 
 class TSKIBuilding {
 public:
-    explicit TSKIBuilding(TSKIEngine& engine) : Engine(engine) {}
+    explicit TSKIBuilding(TSKIWorld& world) : World(world) {}
 
     // Copies the record, puts the building on the terrain, computes its cell, lays out its
     // seats and door and clears the trees of its footprint.
@@ -57,7 +57,7 @@ public:
     // Back to the start of a day: empty.
     void ResetForDay();
 
-    TSKIEngine& Engine;
+    TSKIWorld& World;
     uint8_t Type = 0;
     bool Open = true;
     uint16_t Occupants = 0;

@@ -1,14 +1,13 @@
-// Engine operations on buildings: creation, removal with its fix-ups, the nearest-service
+// World operations on buildings: creation, removal with its fix-ups, the nearest-service
 // search used by hungry and cold skiers, and the index lookups of skiers and buildings.
 #include <algorithm>
 #include <cmath>
 
-#include "engine/engine.h"
-#include "engine/overlays.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
-TSKIBuilding* TSKIEngine::CreateBuilding(const TSKIBuildingRecord& record) {
+TSKIBuilding* TSKIWorld::CreateBuilding(const TSKIBuildingRecord& record) {
     auto building = std::make_unique<TSKIBuilding>(*this);
     building->Init(record);
     TSKIBuilding* created = building.get();
@@ -16,14 +15,14 @@ TSKIBuilding* TSKIEngine::CreateBuilding(const TSKIBuildingRecord& record) {
     if (HasGrid()) {
         TerrainCell& centre = Cell(created->CellI, created->CellJ);
         centre.Kind = kCellBuilding;
-        centre.Building = created;
-        RebuildOverlay(*this, TSKIOverlay::Occupancy);
+        centre.Building = int32_t(Buildings.size() - 1);
+        OccupancyChanged();
     }
     CreateBuildingVehicles(Buildings.size() - 1);
     return created;
 }
 
-void TSKIEngine::RemoveBuilding(size_t index) {
+void TSKIWorld::RemoveBuilding(size_t index) {
     if (index >= Buildings.size()) return;
     TSKIBuilding* gone = Buildings[index].get();
     gone->Open = false;  // the evicted customers must not pick it again
@@ -37,13 +36,21 @@ void TSKIEngine::RemoveBuilding(size_t index) {
     if (gone->Params().Category == kCategorySnowCatGarage) {
         GarageCount = std::max(0, GarageCount - 1);
     }
-    for (TerrainCell& cell : Grid) {
-        if (cell.Building != gone) continue;
-        cell.Building = nullptr;
-        if (cell.Kind == kCellBuilding) cell.Kind = kCellFree;
-    }
-    RemoveBuildingVehicles(gone);
     const int32_t removed = int32_t(index);
+    // Cells, and the cell copies skiers and vehicles hold: the building's cells are freed,
+    // later buildings' indexes move down.
+    auto forget = [removed](TerrainCell& cell, bool free) {
+        if (cell.Building == removed) {
+            cell.Building = -1;
+            if (free && cell.Kind == kCellBuilding) cell.Kind = kCellFree;
+        } else if (cell.Building > removed) {
+            cell.Building -= 1;
+        }
+    };
+    for (TerrainCell& cell : Grid) forget(cell, true);
+    for (auto& skier : Skiers) forget(skier->Cell, false);
+    for (auto& vehicle : Vehicles) forget(vehicle->Cell, false);
+    RemoveBuildingVehicles(index);
     for (const auto& vehicle : Vehicles) {
         if (vehicle->Building == removed) {
             vehicle->Building = -1;
@@ -52,11 +59,11 @@ void TSKIEngine::RemoveBuilding(size_t index) {
         }
     }
     Buildings.erase(Buildings.begin() + std::ptrdiff_t(index));
-    if (HasGrid()) RebuildOverlay(*this, TSKIOverlay::Occupancy);
+    if (HasGrid()) OccupancyChanged();
 }
 
-TSKIBuilding* TSKIEngine::FindNearestBuilding(const TSKIVector& p, uint8_t services,
-                                              float maxDistance) const {
+TSKIBuilding* TSKIWorld::FindNearestBuilding(const TSKIVector& p, uint8_t services,
+                                             float maxDistance) const {
     TSKIBuilding* nearest = nullptr;
     float nearestDistance = 10000.0f;
     for (const auto& building : Buildings) {
@@ -75,14 +82,14 @@ TSKIBuilding* TSKIEngine::FindNearestBuilding(const TSKIVector& p, uint8_t servi
     return nearest;
 }
 
-int32_t TSKIEngine::IndexOf(const TSKISkier* skier) const {
+int32_t TSKIWorld::IndexOf(const TSKISkier* skier) const {
     for (size_t k = 0; k < Skiers.size(); ++k) {
         if (Skiers[k].get() == skier) return int32_t(k);
     }
     return -1;
 }
 
-int32_t TSKIEngine::IndexOf(const TSKIBuilding* building) const {
+int32_t TSKIWorld::IndexOf(const TSKIBuilding* building) const {
     for (size_t k = 0; k < Buildings.size(); ++k) {
         if (Buildings[k].get() == building) return int32_t(k);
     }

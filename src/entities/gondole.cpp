@@ -7,9 +7,9 @@
 #include <cmath>
 
 #include "base/saturating.h"
-#include "engine/engine.h"
 #include "entities/section.h"
 #include "entities/skier.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -73,7 +73,7 @@ void TSKIGondole::Tick(float dt) {
     const int n = int(loop.size());
     if (n == 0) return;
     const TSKILiftParams& type = Lift.Type();
-    TSKIEngine& engine = Lift.Engine;
+    TSKIWorld& world = Lift.World;
 
     // 1. The smoothing anchor jumps when the carrier has moved away from it.
     if (Distance(Position, SmoothingAnchor) > kAnchorJump) SmoothingAnchor = Position;
@@ -121,16 +121,16 @@ void TSKIGondole::Tick(float dt) {
         TSKISkier* rider = Riders[size_t(k)];
         if (!rider) continue;
         TSKIVector seat = SeatPosition(k);
-        if (type.OnGround) seat.y = engine.GroundHeight(seat) + kStandHeight;
+        if (type.OnGround) seat.y = world.GroundHeight(seat) + kStandHeight;
         rider->Position = seat;
         rider->SmoothedPosition.y = seat.y;
     }
 
     // 8. The cell under the carrier.
-    if (engine.HasGrid()) {
+    if (world.HasGrid()) {
         int i, j;
-        TSKIEngine::WorldToCell(Position, i, j);
-        CellKind = engine.Cell(i, j).Kind;
+        TSKIWorld::WorldToCell(Position, i, j);
+        CellKind = world.Cell(i, j).Kind;
     }
 
     // 9. Loading point: an open lift's carrier with a free seat near the cable's first point
@@ -178,13 +178,13 @@ bool TSKIGondole::Board(TSKISkier& skier) {
 
     // 2. Price check: a ticket dearer than the skier is willing to pay for this lift's
     // quality costs happiness, and a skier pushed below -100 stays in the queue.
-    TSKIEngine& engine = Lift.Engine;
+    TSKIWorld& world = Lift.World;
     const int32_t price = Lift.TicketPrice;
     if (price > 0) {
         const float quality = Lift.Type().ServiceQuality + Lift.UpgradeBonus;
         const float willing = quality * float(skier.SpendingLimit);
         if (float(price) > willing) {
-            skier.Happiness -= (float(price) - willing) * engine.Params.Game.TooExpensivePenalty;
+            skier.Happiness -= (float(price) - willing) * world.Params.Game.TooExpensivePenalty;
             Lift.TooExpensiveCount = CappedAdd(Lift.TooExpensiveCount, 1);
             if (skier.Happiness < -100.0f) return false;
         }
@@ -197,7 +197,7 @@ bool TSKIGondole::Board(TSKISkier& skier) {
 
     // 4. Payment.
     skier.Money -= price;
-    AddTo(engine.Park.ParkCash, price);
+    AddTo(world.Park.ParkCash, price);
     AddTo(Lift.TotalIncome, price);
     Lift.CurrentTakings = CappedAdd(Lift.CurrentTakings, price);
     Lift.CustomersServed = CappedAdd(Lift.CustomersServed, 1);
@@ -212,7 +212,7 @@ void TSKIGondole::Unload() {
     RiderCount = 0;
     if (r == 0) return;
 
-    TSKIEngine& engine = Lift.Engine;
+    TSKIWorld& world = Lift.World;
     const TSKIVector forward = Horizontal(Direction);
     const TSKIVector right = RightOf(forward);
     const float spread = float(r - 1);
@@ -222,12 +222,11 @@ void TSKIGondole::Unload() {
         if (!rider || rider->State != kSkierOnLift) continue;
         rider->State = kSkierIdle;
         // Riders spread out so that they do not all stand on one spot.
-        const float ahead = float(engine.Rng.Uniform()) * spread;
-        const float aside = float(engine.Rng.Uniform()) * spread - spread / 2;
+        const float ahead = float(world.Rng.Uniform()) * spread;
+        const float aside = float(world.Rng.Uniform()) * spread - spread / 2;
         rider->Position.x += forward.x * ahead + right.x * aside;
         rider->Position.z += forward.z * ahead + right.z * aside;
-        if (engine.HasGrid())
-            rider->Position.y = engine.GroundHeight(rider->Position) + kStandHeight;
+        if (world.HasGrid()) rider->Position.y = world.GroundHeight(rider->Position) + kStandHeight;
         rider->SmoothedPosition.y = rider->Position.y;
         rider->Decide();
     }

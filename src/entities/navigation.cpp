@@ -18,11 +18,10 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/engine.h"
-#include "engine/overlays.h"
 #include "entities/network_raster.h"
 #include "entities/section.h"
 #include "entities/skier.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -97,7 +96,7 @@ bool AddLink(TerrainCell& c, int32_t section, int32_t point, int limit, uint8_t 
 
 }  // namespace
 
-void TSKIEngine::RebuildNavigation(bool keepWalkTargets) {
+void TSKIWorld::RebuildNavigation(bool keepWalkTargets) {
     const bool wasBusy = Busy;
     Busy = true;
     if (Dialogs) Dialogs->SetBusyCursor(true);
@@ -158,8 +157,7 @@ void TSKIEngine::RebuildNavigation(bool keepWalkTargets) {
 
                     float d2;
                     const Seed* lift = Nearest(liftCandidates, i, j, d2);
-                    c.NearestSection =
-                        lift && d2 < limit2 ? Sections[size_t(lift->Index)].get() : nullptr;
+                    c.NearestSection = lift && d2 < limit2 ? int32_t(lift->Index) : -1;
 
                     if (keepWalkTargets) {
                         int ti, tj;
@@ -172,7 +170,7 @@ void TSKIEngine::RebuildNavigation(bool keepWalkTargets) {
                     c.WalkTarget = middle;
                     if (c.Kind == kCellSlope || c.Kind == kCellSlopeCentre) {
                         // At a slope's end: back to the start of the nearest slope.
-                        const TSKISection* own = c.Section;
+                        const TSKISection* own = SectionByIndex(c.Section);
                         if (own && own->IsSlope() && !own->Points.empty() &&
                             own->RasterValue(i, j) ==
                                 std::min<size_t>(own->Points.size() - 1, kMaxRasterPoint)) {
@@ -218,7 +216,7 @@ void TSKIEngine::RebuildNavigation(bool keepWalkTargets) {
                 int i, j;
                 WorldToCell(s.Points[p], i, j);
                 Cell(i, j).Kind = kCellSlopeCentre;
-                Cell(i, j).Section = &s;
+                Cell(i, j).Section = index;
             }
             continue;
         }
@@ -277,7 +275,7 @@ void TSKIEngine::RebuildNavigation(bool keepWalkTargets) {
     }
 
     // 6. Building footprints are marked again; the stations close the classes.
-    RebuildOverlay(*this, TSKIOverlay::Occupancy);
+    OccupancyChanged();
     for (const auto& s : Sections) {
         if (!s->IsLift()) continue;
         if (CellInGrid(s->LowerI, s->LowerJ)) Cell(s->LowerI, s->LowerJ).NavClass = kNavStation;

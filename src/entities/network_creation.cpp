@@ -2,9 +2,9 @@
 // section index right: skiers' targets, cells' references and the navigation links.
 #include <algorithm>
 
-#include "engine/engine.h"
 #include "entities/section.h"
 #include "entities/skier.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -17,13 +17,13 @@ int32_t ShiftedIndex(int32_t index, int32_t removed) {
     return index > removed ? index - 1 : index;
 }
 
-// Drops a cell's references to a removed section and renumbers its links.
-void ForgetSection(TerrainCell& c, const TSKISection* gone, int32_t removed) {
-    if (c.Section == gone) {
-        if (c.Kind == kCellSlope || c.Kind == kCellSlopeCentre) c.Kind = kCellFree;
-        c.Section = nullptr;
+// Drops a cell's references to a removed section and renumbers the others.
+void ForgetSection(TerrainCell& c, int32_t removed) {
+    if (c.Section == removed && (c.Kind == kCellSlope || c.Kind == kCellSlopeCentre)) {
+        c.Kind = kCellFree;
     }
-    if (c.NearestSection == gone) c.NearestSection = nullptr;
+    c.Section = ShiftedIndex(c.Section, removed);
+    c.NearestSection = ShiftedIndex(c.NearestSection, removed);
     auto renumber = [removed](auto& entries, uint8_t& count) {
         uint8_t kept = 0;
         for (uint8_t k = 0; k < count; ++k) {
@@ -41,7 +41,7 @@ void ForgetSection(TerrainCell& c, const TSKISection* gone, int32_t removed) {
 
 }  // namespace
 
-TSKISection* TSKIEngine::CreateSlope(std::vector<TSKIVector> points, const std::string& name) {
+TSKISection* TSKIWorld::CreateSlope(std::vector<TSKIVector> points, const std::string& name) {
     if (points.empty()) return nullptr;
     auto slope = std::make_unique<TSKISection>(*this);
     slope->Kind = kSectionSlope;
@@ -59,8 +59,8 @@ TSKISection* TSKIEngine::CreateSlope(std::vector<TSKIVector> points, const std::
     return s;
 }
 
-TSKISection* TSKIEngine::CreateLift(int lowerI, int lowerJ, int upperI, int upperJ,
-                                    const TSKILiftRecord& record) {
+TSKISection* TSKIWorld::CreateLift(int lowerI, int lowerJ, int upperI, int upperJ,
+                                   const TSKILiftRecord& record) {
     if (!CellInGrid(lowerI, lowerJ) || !CellInGrid(upperI, upperJ)) return nullptr;
     if (lowerI == upperI && lowerJ == upperJ) return nullptr;
     auto lift = std::make_unique<TSKISection>(*this);
@@ -80,7 +80,7 @@ TSKISection* TSKIEngine::CreateLift(int lowerI, int lowerJ, int upperI, int uppe
     return s;
 }
 
-void TSKIEngine::RemoveSection(size_t index) {
+void TSKIWorld::RemoveSection(size_t index) {
     if (index >= Sections.size()) return;
     TSKISection* gone = Sections[index].get();
     const int32_t removed = int32_t(index);
@@ -110,13 +110,20 @@ void TSKIEngine::RemoveSection(size_t index) {
 
     // Cells, and the cell copies the skiers hold: references to it are cleared, its slope
     // cells freed, and the links kept valid until the caller rebuilds the navigation.
-    for (TerrainCell& c : Grid) ForgetSection(c, gone, removed);
-    for (auto& skier : Skiers) ForgetSection(skier->Cell, gone, removed);
+    for (TerrainCell& c : Grid) ForgetSection(c, removed);
+    for (auto& skier : Skiers) ForgetSection(skier->Cell, removed);
+    for (auto& vehicle : Vehicles) ForgetSection(vehicle->Cell, removed);
+    // The cells a lift took from a slope name that slope by index too.
+    for (auto& section : Sections) {
+        for (auto& marked : section->MarkedCells) {
+            marked.Section = ShiftedIndex(marked.Section, removed);
+        }
+    }
 
     Sections.erase(Sections.begin() + long(index));
 }
 
-int32_t TSKIEngine::IndexOf(const TSKISection* section) const {
+int32_t TSKIWorld::IndexOf(const TSKISection* section) const {
     for (size_t k = 0; k < Sections.size(); ++k)
         if (Sections[k].get() == section) return int32_t(k);
     return -1;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/engine.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -16,12 +16,12 @@ float Distance(const TSKIVector& a, const TSKIVector& b) {
     return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
-float Ground(const TSKIEngine& e, const TSKIVector& p) {
+float Ground(const TSKIWorld& e, const TSKIVector& p) {
     return e.HasGrid() ? e.TerrainHeight(p) : 0.0f;
 }
 
 // The rounds of the layout; false when they ran out before the layout settled.
-bool PlacePoles(const TSKIEngine& e, const TSKILiftParams& type, std::vector<TSKIVector>& up,
+bool PlacePoles(const TSKIWorld& e, const TSKILiftParams& type, std::vector<TSKIVector>& up,
                 int skip) {
     for (int round = 0; round < kMaxPoleRounds; ++round) {
         // Only the longest span is examined in a round; the first found wins ties.
@@ -65,7 +65,7 @@ bool PlacePoles(const TSKIEngine& e, const TSKILiftParams& type, std::vector<TSK
 
 }  // namespace
 
-bool LayOutPoles(const TSKIEngine& e, const TSKILiftParams& type, std::vector<TSKIVector>& up,
+bool LayOutPoles(const TSKIWorld& e, const TSKILiftParams& type, std::vector<TSKIVector>& up,
                  int skipSamples) {
     if (!PlacePoles(e, type, up, skipSamples)) return false;
     up.front().y += type.StationHeight;

@@ -8,7 +8,7 @@
 
 namespace vallorn {
 
-class TSKIEngine;
+class TSKIWorld;
 
 // From the two station points at terrain height: up to 500 rounds, each examining only the
 // longest span (sampled every 4 units, `skipSamples` samples ignored at each end) and putting
@@ -16,7 +16,7 @@ class TSKIEngine;
 // farthest above or below it beyond half a pole height. When the layout settles, the
 // stations are raised by the type's station height and the poles by its pole height and
 // true is returned; when the rounds run out the points keep their terrain heights.
-bool LayOutPoles(const TSKIEngine& engine, const TSKILiftParams& type, std::vector<TSKIVector>& up,
+bool LayOutPoles(const TSKIWorld& world, const TSKILiftParams& type, std::vector<TSKIVector>& up,
                  int skipSamples);
 
 }  // namespace vallorn

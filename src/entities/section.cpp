@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/engine.h"
 #include "entities/gondole.h"
 #include "entities/network_raster.h"
 #include "entities/skier.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -22,12 +22,12 @@ float Distance(const TSKIVector& a, const TSKIVector& b) {
 
 }  // namespace
 
-TSKISection::TSKISection(TSKIEngine& engine) : Engine(engine) {}
+TSKISection::TSKISection(TSKIWorld& world) : World(world) {}
 
 TSKISection::~TSKISection() = default;
 
 const TSKILiftParams& TSKISection::Type() const {
-    return Engine.Params.Lifts[LiftType < kLiftTypeCount ? LiftType : 0];
+    return World.Params.Lifts[LiftType < kLiftTypeCount ? LiftType : 0];
 }
 
 float TSKISection::Length() const {
@@ -54,7 +54,7 @@ const char* TSKISection::StatusText(uint8_t status) {
 
 void TSKISection::Tick(float dt) {
     if (!IsLift()) return;
-    TSKIEngine& e = Engine;
+    TSKIWorld& e = World;
 
     // 1. Carriers run while the lift is open or closed; a broken-down lift stands still.
     if (Status == kLiftOpen || Status == kLiftClosed)
@@ -104,7 +104,8 @@ void TSKISection::TickCarrierSupply() {
 }
 
 void TSKISection::Destroy() {
-    TSKIEngine& e = Engine;
+    TSKIWorld& e = World;
+    const int32_t self = e.IndexOf(this);
     if (IsLift()) {
         // Riders are set down before the lift goes; its queue is released.
         for (auto& carrier : Carriers) carrier->Unload();
@@ -117,13 +118,13 @@ void TSKISection::Destroy() {
             for (auto it = MarkedCells.begin(); it != MarkedCells.end(); ++it) {
                 if (it->Index >= e.Grid.size()) continue;
                 TerrainCell& c = e.Grid[it->Index];
-                if (c.Section != this) continue;  // claimed by another section since
-                // The slope is looked up by address before it is read: it may be gone.
+                if (c.Section != self) continue;  // claimed by another section since
+                // Removals keep the recorded index right (-1 once that slope is gone).
+                const TSKISection* before = e.SectionByIndex(it->Section);
                 const bool slope = (it->Kind == kCellSlope || it->Kind == kCellSlopeCentre) &&
-                                   it->Section != nullptr && it->Section != this &&
-                                   e.IndexOf(it->Section) >= 0 && it->Section->IsSlope();
+                                   before != nullptr && before != this && before->IsSlope();
                 c.Kind = slope ? it->Kind : uint8_t(kCellFree);
-                c.Section = slope ? it->Section : nullptr;
+                c.Section = slope ? it->Section : -1;
             }
         }
         MarkedCells.clear();
@@ -136,9 +137,9 @@ void TSKISection::Destroy() {
         for (int i = box.I0; i <= box.I1; ++i) {
             for (int j = box.J0; j <= box.J1; ++j) {
                 TerrainCell& c = e.Cell(i, j);
-                if (c.Section != this) continue;
+                if (c.Section != self) continue;
                 c.Kind = kCellFree;
-                c.Section = nullptr;
+                c.Section = -1;
             }
         }
         Raster.clear();

@@ -12,7 +12,7 @@
 
 namespace vallorn {
 
-class TSKIEngine;
+class TSKIWorld;
 class TSKIGondole;
 class TSKISkier;
 struct TSKILiftParams;
@@ -43,7 +43,7 @@ struct TSKILiftRecord {
 
 class TSKISection {
 public:
-    explicit TSKISection(TSKIEngine& engine);
+    explicit TSKISection(TSKIWorld& world);
     ~TSKISection();
     TSKISection(const TSKISection&) = delete;
     TSKISection& operator=(const TSKISection&) = delete;
@@ -69,7 +69,7 @@ public:
     // Frees every queue slot that holds the skier.
     void LeaveQueue(const TSKISkier* skier);
 
-    TSKIEngine& Engine;
+    TSKIWorld& World;
     uint8_t Kind = kSectionSlope;
     // Slope: the drawn points, x and z on the ground, the width (in cells) in w; y follows the
     // terrain. Lift: the ground line from the lower to the upper station cell.
@@ -128,12 +128,13 @@ public:
     struct TMarkedCell {
         uint32_t Index = 0;  // row-major
         uint8_t Kind = 0;
-        TSKISection* Section = nullptr;
+        int32_t Section = -1;  // index in the section list
     };
     std::vector<TMarkedCell> MarkedCells;
 
 private:
-    void MarkLiftCell(int i, int j, uint8_t kind);
+    // Marks a cell as this lift's (`self`: its index in the section list).
+    void MarkLiftCell(int i, int j, uint8_t kind, int32_t self);
     void TickCarrierSupply();
 };
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/engine.h"
 #include "entities/gondole.h"
 #include "entities/pole_layout.h"
 #include "entities/section.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -28,25 +28,26 @@ TSKIVector HorizontalUnit(const TSKIVector& from, const TSKIVector& to,
     return {dx / len, 0, dz / len, 0};
 }
 
-float Ground(const TSKIEngine& e, const TSKIVector& p) {
+float Ground(const TSKIWorld& e, const TSKIVector& p) {
     return e.HasGrid() ? e.TerrainHeight(p) : 0.0f;
 }
 
 }  // namespace
 
-void TSKISection::MarkLiftCell(int i, int j, uint8_t kind) {
-    if (!Engine.HasGrid() || i < 0 || j < 0 || i >= kGridSide || j >= kGridSide) return;
-    TerrainCell& c = Engine.Cell(i, j);
+void TSKISection::MarkLiftCell(int i, int j, uint8_t kind, int32_t self) {
+    if (!World.HasGrid() || i < 0 || j < 0 || i >= kGridSide || j >= kGridSide) return;
+    TerrainCell& c = World.Cell(i, j);
     // A cell is recorded once, with what it held before this lift first marked it.
-    if (c.Section != this)
+    if (c.Section != self)
         MarkedCells.push_back({uint32_t(i) * kGridSide + uint32_t(j), c.Kind, c.Section});
     c.Kind = kind;
-    c.Section = this;
+    c.Section = self;
 }
 
 void TSKISection::BuildLift(const TSKILiftRecord& record) {
     Kind = kSectionLift;
-    TSKIEngine& e = Engine;
+    TSKIWorld& e = World;
+    const int32_t self = e.IndexOf(this);
 
     // 1. The record, the running cost of the type and the ground line between the stations.
     LiftType = record.LiftType;
@@ -98,11 +99,11 @@ void TSKISection::BuildLift(const TSKILiftRecord& record) {
         const int n = int(Points.size());
         for (int k = 0; k < n; ++k) {
             int i, j;
-            TSKIEngine::WorldToCell(Points[size_t(k)], i, j);
-            MarkLiftCell(i, j, kCellUnderLift);
+            TSKIWorld::WorldToCell(Points[size_t(k)], i, j);
+            MarkLiftCell(i, j, kCellUnderLift, self);
             if (k >= 2 && k <= n - 3) {
-                MarkLiftCell(i - 1, j, kCellUnderLift);
-                MarkLiftCell(i, j - 1, kCellUnderLift);
+                MarkLiftCell(i - 1, j, kCellUnderLift, self);
+                MarkLiftCell(i, j - 1, kCellUnderLift, self);
             }
         }
     }
@@ -111,8 +112,8 @@ void TSKISection::BuildLift(const TSKILiftRecord& record) {
     // 2 x LiftLineDist apart.
     for (const TSKIVector& p : up) {
         int i, j;
-        TSKIEngine::WorldToCell(p, i, j);
-        MarkLiftCell(i, j, kCellUnderLift);
+        TSKIWorld::WorldToCell(p, i, j);
+        MarkLiftCell(i, j, kCellUnderLift, self);
     }
     DetailLine = up;
     DetailLine.push_back(up.back());
@@ -126,8 +127,8 @@ void TSKISection::BuildLift(const TSKILiftRecord& record) {
     }
 
     // 6. The stations' cells.
-    MarkLiftCell(LowerI, LowerJ, kCellLiftLower);
-    MarkLiftCell(UpperI, UpperJ, kCellLiftUpper);
+    MarkLiftCell(LowerI, LowerJ, kCellLiftLower, self);
+    MarkLiftCell(UpperI, UpperJ, kCellLiftUpper, self);
 
     // 7. Wheels, gate and queue direction.
     LowerWheel = TSKIVector(lower.x, lower.y + type.StationHeight, lower.z, 1);

@@ -2,9 +2,9 @@
 // release of a skier's slots.
 #include <cmath>
 
-#include "engine/engine.h"
 #include "entities/section.h"
 #include "entities/skier.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -31,11 +31,11 @@ TSKIVector Turn(const TSKIVector& v, float angle) {
 }  // namespace
 
 void TSKISection::LayOutQueue() {
-    TSKIEngine& e = Engine;
+    TSKIWorld& e = World;
     auto kindAt = [&e](const TSKIVector& p) -> uint8_t {
         if (!e.HasGrid()) return kCellFree;
         int i, j;
-        TSKIEngine::WorldToCell(p, i, j);
+        TSKIWorld::WorldToCell(p, i, j);
         return e.Cell(i, j).Kind;
     };
     auto onGround = [&e](TSKIVector p) {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/engine.h"
 #include "entities/network_raster.h"
 #include "entities/section.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -24,7 +24,7 @@ TSKICellBox PathCellBox(const std::vector<TSKIVector>& points, int widen, int lo
     box.I1 = box.J1 = -1;
     for (const TSKIVector& p : points) {
         int i, j;
-        TSKIEngine::WorldToCell(p, i, j);
+        TSKIWorld::WorldToCell(p, i, j);
         box.I0 = std::min(box.I0, i);
         box.I1 = std::max(box.I1, i);
         box.J0 = std::min(box.J0, j);
@@ -40,8 +40,8 @@ TSKICellBox PathCellBox(const std::vector<TSKIVector>& points, int widen, int lo
 void DrawSlopePath(TSKIImage& raster, const std::vector<TSKIVector>& points, int firstWidth) {
     for (size_t k = 1; k < points.size(); ++k) {
         int i0, j0, i1, j1;
-        TSKIEngine::WorldToCell(points[k - 1], i0, j0);
-        TSKIEngine::WorldToCell(points[k], i1, j1);
+        TSKIWorld::WorldToCell(points[k - 1], i0, j0);
+        TSKIWorld::WorldToCell(points[k], i1, j1);
         const uint8_t level = uint8_t(std::min<size_t>(k, kMaxRasterPoint));
         int width = int(std::lround(points[k].w));
         if (k == 1 && firstWidth > 0) width = firstWidth;
@@ -68,7 +68,8 @@ uint8_t TSKISection::RasterValue(int i, int j) const {
 
 void TSKISection::BuildSlope() {
     Kind = kSectionSlope;
-    TSKIEngine& e = Engine;
+    TSKIWorld& e = World;
+    const int32_t self = e.IndexOf(this);
     Raster.clear();
     RasterWidth = RasterHeight = 0;
 
@@ -92,7 +93,7 @@ void TSKISection::BuildSlope() {
                 TerrainCell& c = e.Cell(i, j);
                 if (c.Kind == kCellFree) {
                     c.Kind = kCellSlope;
-                    c.Section = this;
+                    c.Section = self;
                 }
             }
         }
@@ -101,10 +102,10 @@ void TSKISection::BuildSlope() {
         // 3. Interior points mark the slope's centre line.
         for (size_t k = 1; k + 1 < Points.size(); ++k) {
             int i, j;
-            TSKIEngine::WorldToCell(Points[k], i, j);
+            TSKIWorld::WorldToCell(Points[k], i, j);
             TerrainCell& c = e.Cell(i, j);
             c.Kind = kCellSlopeCentre;
-            c.Section = this;
+            c.Section = self;
         }
     }
 
@@ -137,7 +138,7 @@ void TSKISection::BuildSlope() {
         float steepness = 0;
         if (e.HasGrid()) {
             int i, j;
-            TSKIEngine::WorldToCell(p, i, j);
+            TSKIWorld::WorldToCell(p, i, j);
             steepness = e.Cell(i, j).Steepness;
         }
         if (steepness >= kBlackFrom)

@@ -1,11 +1,11 @@
 #include "entities/skier.h"
 
-#include "engine/engine.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
-TSKISkier::TSKISkier(TSKIEngine& engine, const TSKISkierRecord& r)
-    : Engine(engine),
+TSKISkier::TSKISkier(TSKIWorld& world, const TSKISkierRecord& r)
+    : World(world),
       LiftType(r.LiftType),
       Money(r.Money),
       SpendingLimit(r.SpendingLimit),
@@ -19,15 +19,15 @@ TSKISkier::TSKISkier(TSKIEngine& engine, const TSKISkierRecord& r)
       Leaving(r.Leaving),
       Position(r.Position) {
     Init();
-    if (Engine.HasGrid()) {
-        if (Injured) Position.y = Engine.GroundHeight(Position) + kStandHeight;
-        Cell = Engine.CellAt(Position);  // the needs read it before the first tick
+    if (World.HasGrid()) {
+        if (Injured) Position.y = World.GroundHeight(Position) + kStandHeight;
+        Cell = World.CellAt(Position);  // the needs read it before the first tick
     }
     SmoothingAnchor = SmoothedPosition = Position;
 }
 
 void TSKISkier::Init() {
-    TSKIRandom& rng = Engine.Rng;
+    TSKIRandom& rng = World.Rng;
     State = kSkierIdle;
     CurrentSection = nullptr;
     DecisionTimer = Speed = TargetSpeed = Carve = 0;

@@ -10,7 +10,7 @@
 
 namespace vallorn {
 
-class TSKIEngine;
+class TSKIWorld;
 class TSKISection;
 class TSKIBuilding;
 
@@ -40,11 +40,12 @@ enum : uint8_t {
 // red, and a skier this unhappy does not come back the next morning nor counts as happy.
 constexpr float kNeedLow = -33.0f;
 
-constexpr int32_t kGatePoint = -2;  // point index of a link that leads to a lift's gate
+constexpr int32_t kGatePoint = -2;       // point index of a link that leads to a lift's gate
+constexpr int kCharacterTemplates = 28;  // skier models to choose from
 
 class TSKISkier {
 public:
-    TSKISkier(TSKIEngine& engine, const TSKISkierRecord& record);
+    TSKISkier(TSKIWorld& world, const TSKISkierRecord& record);
 
     // Back to the start of a visit: idle, no target, fresh timers.
     void Init();
@@ -68,7 +69,7 @@ public:
     // The lines of the hover text, for the skier with the given index.
     std::string HoverText(int32_t index) const;
 
-    TSKIEngine& Engine;
+    TSKIWorld& World;
     uint8_t State = kSkierIdle;
     TSKISection* CurrentSection = nullptr;
     float DecisionTimer = 0;

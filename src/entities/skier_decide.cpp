@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/engine.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -27,12 +27,12 @@ bool IsGate(const TSKINavLink& link) {
 }  // namespace
 
 TSKISection* TSKISkier::SectionAt(int32_t index) const {
-    if (index < 0 || size_t(index) >= Engine.Sections.size()) return nullptr;
-    return Engine.Sections[size_t(index)].get();
+    if (index < 0 || size_t(index) >= World.Sections.size()) return nullptr;
+    return World.Sections[size_t(index)].get();
 }
 
 void TSKISkier::RefreshCell() {
-    if (Engine.HasGrid()) Cell = Engine.CellAt(Position);
+    if (World.HasGrid()) Cell = World.CellAt(Position);
 }
 
 void TSKISkier::FreeQueueSlot() {
@@ -45,7 +45,7 @@ void TSKISkier::FreeQueueSlot() {
 }
 
 void TSKISkier::LeaveAllQueues() {
-    for (const auto& section : Engine.Sections) {
+    for (const auto& section : World.Sections) {
         if (!section->IsLift()) continue;
         for (TSKISkier*& slot : section->QueueSlots) {
             if (slot == this) slot = nullptr;
@@ -55,7 +55,7 @@ void TSKISkier::LeaveAllQueues() {
 }
 
 void TSKISkier::Decide() {
-    DecisionTimer = kDecisionInterval + float(Engine.Rng.Uniform());
+    DecisionTimer = kDecisionInterval + float(World.Rng.Uniform());
     if (State == kSkierLeaving || State == kSkierInjured) return;
 
     // Carriers and buildings call in after moving the skier: look at the cell it is on now.
@@ -69,11 +69,11 @@ void TSKISkier::Decide() {
             if (State != kSkierWaiting) {
                 State = kSkierSkiing;
                 TargetSpeed = kSkiSpeed;
-                CurrentSection = Cell.Section;
+                CurrentSection = World.SectionByIndex(Cell.Section);
             }
             break;
         case kCellLiftLower:
-            JoinQueue(Cell.Section);
+            JoinQueue(World.SectionByIndex(Cell.Section));
             break;
         case kCellLiftUpper:
             State = kSkierIdle;
@@ -98,7 +98,7 @@ void TSKISkier::Decide() {
 }
 
 void TSKISkier::ChooseLink() {
-    TSKIRandom& rng = Engine.Rng;
+    TSKIRandom& rng = World.Rng;
     const int n = std::min<int>(Cell.NavLinkCount, int(Cell.NavLinks.size()));
 
     // Gates of closed lifts and of lifts whose queue is full up to the tail are out.
@@ -224,18 +224,17 @@ void TSKISkier::CheckNeeds() {
     if (Cold < kNeedThreshold) wanted |= kServiceCold;
     if (Energy < kNeedThreshold) wanted |= kServiceEnergy;
     if (wanted != 0) {
-        TSKIBuilding* building =
-            Engine.FindNearestBuilding(Position, wanted, kBuildingSearchRadius);
+        TSKIBuilding* building = World.FindNearestBuilding(Position, wanted, kBuildingSearchRadius);
         // The search only offers buildings with at least one wanted service (food, rest,
         // warming up or fun); a taken seat or a short purse leaves the skier outside.
         if (building && (building->Params().Services & wanted) != 0) building->Enter(*this);
     }
     if (State == kSkierInBuilding) return;
 
-    TSKIParkData& park = Engine.Park;
+    TSKIParkData& park = World.Park;
     if (Happiness < kUnhappyToLeave && park.ParkSandboxDiff != kSandboxDiffUnlimited) {
         park.ParkLeftBecauseUnhappy = CappedAdd(park.ParkLeftBecauseUnhappy, 1);
-        park.ParkRatingLeftUnhappy -= Engine.Params.Game.RatingLeftUnhappyPenalty;
+        park.ParkRatingLeftUnhappy -= World.Params.Game.RatingLeftUnhappyPenalty;
         StartLeaving();
     } else if (Money < SpendingLimit) {
         park.ParkLeftBecauseNoMoney = CappedAdd(park.ParkLeftBecauseNoMoney, 1);

@@ -3,7 +3,7 @@
 // accident test.
 #include <algorithm>
 
-#include "engine/engine.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -29,8 +29,8 @@ bool SuitsSkill(float skill, float steepness) {
 }  // namespace
 
 bool TSKISkier::Periodic() {
-    const TSKIGameParams& game = Engine.Params.Game;
-    TSKIParkData& park = Engine.Park;
+    const TSKIGameParams& game = World.Params.Game;
+    TSKIParkData& park = World.Park;
     float mood = 0;   // change of happiness by what the skier does
     float crowd = 0;  // penalty for the crowd on the cell
 
@@ -57,7 +57,7 @@ bool TSKISkier::Periodic() {
             break;
         case kSkierOnLift: {
             const TSKILiftParams& lift =
-                Engine.Params.Lifts[LiftType < kLiftTypeCount ? LiftType : 0];
+                World.Params.Lifts[LiftType < kLiftTypeCount ? LiftType : 0];
             Cold += lift.ColdFactor;
             Energy += lift.EnergyFactor;
             break;
@@ -81,11 +81,11 @@ bool TSKISkier::Periodic() {
         case kSkierInjured:
             Energy -= game.DieFactor;
             // Rescue request: the vehicle that would reach the skier soonest takes it.
-            if (TSKIVehicle* vehicle = Engine.FindRescueVehicle(*this)) vehicle->TakePatient(*this);
+            if (TSKIVehicle* vehicle = World.FindRescueVehicle(*this)) vehicle->TakePatient(*this);
             if (Energy < -kNeedLimit && park.ParkSandboxDiff != kSandboxDiffUnlimited) {
                 if (park.ParkLeftBecauseDied < kCounterCap) park.ParkLeftBecauseDied += 1;
                 park.ParkRatingLeftDead -= game.RatingLeftDiedPenalty;
-                Engine.ForgetPatient(this);
+                World.ForgetPatient(this);
                 return false;
             }
             break;
@@ -104,16 +104,16 @@ bool TSKISkier::Periodic() {
 }
 
 void TSKISkier::AccidentTest() {
-    TSKIParkData& park = Engine.Park;
+    TSKIParkData& park = World.Park;
     if (park.ParkAccidentCooldown > 0 || State != kSkierSkiing || Speed < 4.0f) return;
     float bonus = 0;
     if (!Cell.NaturalSnow && !Cell.ArtificialSnow) bonus += 9.0f;
     if (Cell.Tree) bonus += 3.0f;
     const float risk = Cell.Steepness * 4.0f + bonus - Skill + Speed * 2.0f;
-    if (20.0f + float(Engine.Rng.Range(0, 14)) < risk) {
+    if (20.0f + float(World.Rng.Range(0, 14)) < risk) {
         State = kSkierInjured;
         Injured = true;
-        park.ParkAccidentCooldown = 10 + Engine.Rng.Range(0, 9);
+        park.ParkAccidentCooldown = 10 + World.Rng.Range(0, 9);
     }
 }
 

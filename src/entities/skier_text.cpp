@@ -1,7 +1,8 @@
 // The description of a skier that follows the cursor in the 3D view.
 #include <cmath>
 
-#include "engine/engine.h"
+#include "base/number_format.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -70,7 +71,7 @@ std::string TSKISkier::HoverText(int32_t index) const {
     return text;
 }
 
-std::string TSKIEngine::SkierHoverText(const TSKIVector& groundPoint) const {
+std::string TSKIWorld::NearestSkierText(const TSKIVector& groundPoint) const {
     int ci, cj;
     WorldToCell(groundPoint, ci, cj);
     int32_t best = -1;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/engine.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -54,7 +54,7 @@ void TSKISkier::Slide(float distance) {
 }
 
 void TSKISkier::StandOnGround() {
-    Position.y = Engine.GroundHeight(Position) + kStandHeight;
+    Position.y = World.GroundHeight(Position) + kStandHeight;
 }
 
 bool TSKISkier::LinkPoint(const TSKINavLink& link, TSKIVector& point) const {
@@ -76,10 +76,11 @@ void TSKISkier::HeadForLink(bool skiing) {
         CurrentTarget = {};
         if (skiing) return;
         const bool nearTarget = HorizontalDistance(Cell.WalkTarget, Position) < kWalkTargetReach;
-        if (nearTarget || !Cell.NearestSection || Cell.NearestSection->Points.empty()) {
+        const TSKISection* nearest = World.SectionByIndex(Cell.NearestSection);
+        if (nearTarget || !nearest || nearest->Points.empty()) {
             Face(Cell.WalkTarget);
         } else {
-            Face(Cell.NearestSection->Points.front());
+            Face(nearest->Points.front());
         }
         return;
     }
@@ -110,11 +111,11 @@ void TSKISkier::HeadForLink(bool skiing) {
 // --- the tick ------------------------------------------------------------------------------
 
 bool TSKISkier::Tick(float dt) {
-    if (Engine.Busy || Engine.Halted) return true;
-    if (Engine.HasGrid()) {
+    if (World.Busy || World.Halted) return true;
+    if (World.HasGrid()) {
         int i, j;
-        TSKIEngine::WorldToCell(Position, i, j);
-        Cell = Engine.Cell(i, j);
+        TSKIWorld::WorldToCell(Position, i, j);
+        Cell = World.Cell(i, j);
     }
 
     if (TargetSpeed > Speed) {
@@ -122,7 +123,7 @@ bool TSKISkier::Tick(float dt) {
     } else {
         Speed = std::max(0.0f, Speed - kBrake * dt);
     }
-    const bool inView = Cell.InView && Engine.PositionInGrid(Position);
+    const bool inView = Cell.InView && World.PositionInGrid(Position);
     if (inView) {
         const float dx = SmoothingAnchor.x - Position.x, dy = SmoothingAnchor.y - Position.y,
                     dz = SmoothingAnchor.z - Position.z;
@@ -208,10 +209,10 @@ void TSKISkier::StepSkiing(float dt) {
     // The swing goes from one bound to the other; each bound is drawn anew when passed.
     if (Carve > CarveTarget) {
         Carve -= dt;
-        if (Carve < CarveTarget) CarveTarget = 1.0f + float(Engine.Rng.Uniform());
+        if (Carve < CarveTarget) CarveTarget = 1.0f + float(World.Rng.Uniform());
     } else {
         Carve += dt;
-        if (Carve > CarveTarget) CarveTarget = -(1.0f + float(Engine.Rng.Uniform()));
+        if (Carve > CarveTarget) CarveTarget = -(1.0f + float(World.Rng.Uniform()));
     }
 
     const float crowd = std::max(1.0f, float(Cell.Crowd));
@@ -331,8 +332,8 @@ void TSKISkier::StepInBuilding(float dt) {
 }
 
 bool TSKISkier::StepLeaving(float dt) {
-    if (HorizontalDistance(Engine.ArrivalPoint, Position) < kArrivalReach * dt) return false;
-    Face(Engine.ArrivalPoint);
+    if (HorizontalDistance(World.ArrivalPoint, Position) < kArrivalReach * dt) return false;
+    Face(World.ArrivalPoint);
     Speed = std::max(Speed, 1.0f);
     Advance(dt * Speed);
     StandOnGround();
@@ -372,11 +373,11 @@ void TSKISkier::ChooseAnimation() {
 // heading.x); a positive projection means the obstacle lies on the right, so the skier is
 // pushed left, otherwise right (an obstacle dead ahead pushes to the right).
 void TSKISkier::SteerAroundObstacles(float dt) {
-    if (!Engine.HasGrid()) return;
+    if (!World.HasGrid()) return;
     const float push = dt * Speed;
     if (push == 0) return;
     int ci, cj;
-    TSKIEngine::WorldToCell(Position, ci, cj);
+    TSKIWorld::WorldToCell(Position, ci, cj);
     const float rx = -Heading.z, rz = Heading.x;
     float side = 0;  // accumulated push along the right-hand perpendicular
     auto away = [&](float ox, float oz) {
@@ -392,7 +393,7 @@ void TSKISkier::SteerAroundObstacles(float dt) {
     const int j0 = std::max(cj - 1, 0), j1 = std::min(cj + 1, kGridSize);
     for (int a = i0; a <= i1; ++a) {
         for (int b = j0; b <= j1; ++b) {
-            const TerrainCell& cell = Engine.Cell(a, b);
+            const TerrainCell& cell = World.Cell(a, b);
             if (cell.Kind == kCellUnderLift) {
                 const float px = -kCellSize * float(a) - 0.5f, pz = kCellSize * float(b) - 0.5f;
                 const float dx = px - Position.x, dz = pz - Position.z;
@@ -409,13 +410,13 @@ void TSKISkier::SteerAroundObstacles(float dt) {
     }
     // Building centres: the few buildings whose centre cell lies in the 11 x 11 block, within
     // the type's size. The building a customer walks into does not push it away.
-    for (const auto& building : Engine.Buildings) {
+    for (const auto& building : World.Buildings) {
         if (std::abs(building->CellI - ci) > kObstacleReach ||
             std::abs(building->CellJ - cj) > kObstacleReach) {
             continue;
         }
         if (building.get() == Building) continue;
-        const TerrainCell& centre = Engine.Cell(building->CellI, building->CellJ);
+        const TerrainCell& centre = World.Cell(building->CellI, building->CellJ);
         if (centre.Kind != kCellBuilding) continue;
         const float size = float(building->Params().Size);
         if (HorizontalDistance(building->Position, Position) < size) {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/engine.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -57,28 +57,27 @@ bool TSKIVehicle::Init(const TSKIVehicleRecord& record) {
     Building = record.Building;
     PatientIndex = -1;
     Seat = record.Seat;
-    HomeBuilding = nullptr;
-    Patient = nullptr;
     ClearTarget();
     RetargetTimer = 19;
     Returning = false;
     Widening = false;
     Moving = false;
     AltitudeOffset = 0;
-    RefreshTimer = float(Engine.Rng.Between(0.0, kRefreshSpread));
+    RefreshTimer = float(World.Rng.Between(0.0, kRefreshSpread));
     ModelVisible = false;
 
-    if (Building < 0 || size_t(Building) >= Engine.Buildings.size()) return false;
-    TSKIBuilding* home = Engine.Buildings[size_t(Building)].get();
-    if (int(home->Params().Category) != HomeCategory(Type)) return false;
-    if (Type == kVehicleHelicopter && Seat > 0) return false;
-    HomeBuilding = home;
+    TSKIBuilding* home = Home();
+    if (!home || int(home->Params().Category) != HomeCategory(Type) ||
+        (Type == kVehicleHelicopter && Seat > 0)) {
+        Building = -1;
+        return false;
+    }
 
     // Parked on the seat, facing the way the building faces. A saved vehicle goes on where it
     // was, at its height above the ground (held between the ground and 100 units over it).
     Position = record.KeepPlace ? record.Position : ParkingPlace();
-    if (Engine.HasGrid()) {
-        const float ground = Engine.GroundHeight(Position);
+    if (World.HasGrid()) {
+        const float ground = World.GroundHeight(Position);
         Position.y = record.KeepPlace && std::isfinite(Position.y)
                          ? std::clamp(Position.y, ground, ground + kMaxSavedAltitude)
                          : ground;
@@ -95,51 +94,55 @@ bool TSKIVehicle::Init(const TSKIVehicleRecord& record) {
         Direction = Direction / len;
     }
     SmoothingAnchor = Position;
-    if (Engine.HasGrid()) Cell = Engine.CellAt(Position);
+    if (World.HasGrid()) Cell = World.CellAt(Position);
 
     // A saved rescue goes on when it names an injured skier.
     const int32_t p = record.PatientIndex;
-    if (IsRescue() && p >= 0 && size_t(p) < Engine.Skiers.size()) {
-        TSKISkier& skier = *Engine.Skiers[size_t(p)];
+    if (IsRescue() && p >= 0 && size_t(p) < World.Skiers.size()) {
+        TSKISkier& skier = *World.Skiers[size_t(p)];
         if (skier.Injured) TakePatient(skier);
     }
     return true;
 }
 
 const TSKIVehicleParams& TSKIVehicle::Params() const {
-    return Engine.Params.Vehicles[Type < kVehicleTypeCount ? Type : 0];
+    return World.Params.Vehicles[Type < kVehicleTypeCount ? Type : 0];
+}
+
+TSKIBuilding* TSKIVehicle::Home() const {
+    return World.BuildingByIndex(Building);
+}
+
+TSKISkier* TSKIVehicle::Patient() const {
+    return PatientPresent() ? World.Skiers[size_t(PatientIndex)].get() : nullptr;
 }
 
 TSKIVector TSKIVehicle::ParkingPlace() const {
-    if (!HomeBuilding) return Position;
-    if (Seat >= 0 && size_t(Seat) < HomeBuilding->Seats.size()) {
-        return HomeBuilding->Seats[size_t(Seat)];
-    }
-    return HomeBuilding->Position;
+    const TSKIBuilding* home = Home();
+    if (!home) return Position;
+    if (Seat >= 0 && size_t(Seat) < home->Seats.size()) return home->Seats[size_t(Seat)];
+    return home->Position;
 }
 
 void TSKIVehicle::TakePatient(TSKISkier& skier) {
-    Patient = &skier;
-    PatientIndex = Engine.IndexOf(&skier);
+    PatientIndex = World.IndexOf(&skier);
     skier.RescueAssigned = true;
 }
 
 bool TSKIVehicle::PatientPresent() const {
-    return Patient && PatientIndex >= 0 && size_t(PatientIndex) < Engine.Skiers.size() &&
-           Engine.Skiers[size_t(PatientIndex)].get() == Patient;
+    return PatientIndex >= 0 && size_t(PatientIndex) < World.Skiers.size();
 }
 
 void TSKIVehicle::ReleasePatient(bool unmark) {
-    if (unmark && PatientPresent()) Patient->RescueAssigned = false;
-    Patient = nullptr;
+    if (unmark && PatientPresent()) World.Skiers[size_t(PatientIndex)]->RescueAssigned = false;
     PatientIndex = -1;
 }
 
 void TSKIVehicle::Tick(float dt) {
-    if (Engine.Busy || Engine.Halted) return;
+    if (World.Busy || World.Halted) return;
     // A patient removed without the fix-up is let go rather than followed.
-    if (Patient && !PatientPresent()) ReleasePatient(false);
-    if (Engine.HasGrid()) Cell = Engine.CellAt(Position);
+    if (PatientIndex != -1 && !PatientPresent()) ReleasePatient(false);
+    if (World.HasGrid()) Cell = World.CellAt(Position);
 
     // A type with a low-detail model shows near the camera, in detail only when its cell is
     // drawn; a type without one shows only on drawn cells near the camera.
@@ -167,28 +170,28 @@ void TSKIVehicle::Tick(float dt) {
 }
 
 void TSKIVehicle::Treat(float dt) {
-    TSKISkier& patient = *Patient;
+    TSKISkier& patient = *Patient();
     if (patient.Energy < kHealedEnergy) patient.Energy += dt * Params().ServiceFactor;
     if (patient.Energy < kHealedEnergy) return;
     patient.Injured = false;
     patient.Energy = kHealedEnergy;
     patient.State = kSkierIdle;
     ReleasePatient(true);
-    if (HomeBuilding) HomeBuilding->CustomersServed = CappedAdd(HomeBuilding->CustomersServed, 1);
+    if (TSKIBuilding* home = Home()) home->CustomersServed = CappedAdd(home->CustomersServed, 1);
 }
 
 void TSKIVehicle::ResetForDay() {
     if (IsRescue()) {
         ReleasePatient(true);
-    } else if (Type == kVehicleSnowcat && HomeBuilding) {
+    } else if (Type == kVehicleSnowcat && Home()) {
         Target = ParkingPlace();
         Returning = true;
     }
 }
 
-// --- engine operations ------------------------------------------------------------------
+// --- world operations -------------------------------------------------------------------
 
-TSKIVehicle* TSKIEngine::CreateVehicle(const TSKIVehicleRecord& record) {
+TSKIVehicle* TSKIWorld::CreateVehicle(const TSKIVehicleRecord& record) {
     auto vehicle = std::make_unique<TSKIVehicle>(*this);
     if (!vehicle->Init(record)) return nullptr;
     Vehicles.push_back(std::move(vehicle));
@@ -209,7 +212,7 @@ TSKIFleet FleetOf(const TSKIBuilding& building) {
     }
 }
 
-int32_t TSKIEngine::CreateBuildingVehicles(size_t buildingIndex) {
+int32_t TSKIWorld::CreateBuildingVehicles(size_t buildingIndex) {
     if (buildingIndex >= Buildings.size()) return 0;
     TSKIBuilding& building = *Buildings[buildingIndex];
     const TSKIFleet fleet = FleetOf(building);
@@ -232,25 +235,24 @@ int32_t TSKIEngine::CreateBuildingVehicles(size_t buildingIndex) {
     return created;
 }
 
-void TSKIEngine::RemoveBuildingVehicles(const TSKIBuilding* building) {
-    if (!building) return;
+void TSKIWorld::RemoveBuildingVehicles(size_t buildingIndex) {
     for (size_t k = Vehicles.size(); k-- > 0;) {
         TSKIVehicle& vehicle = *Vehicles[k];
-        if (vehicle.HomeBuilding != building) continue;
+        if (vehicle.Building != int32_t(buildingIndex)) continue;
         vehicle.ReleasePatient(true);
         Vehicles.erase(Vehicles.begin() + std::ptrdiff_t(k));
     }
 }
 
-TSKIVehicle* TSKIEngine::FindRescueVehicle(const TSKISkier& skier) {
+TSKIVehicle* TSKIWorld::FindRescueVehicle(const TSKISkier& skier) {
     if (Vehicles.empty() || !skier.Injured || skier.Energy < -100.0f) return nullptr;
     TSKIVehicle* best = nullptr;
     float bestTime = kNoCandidate;
     for (const auto& vehicle : Vehicles) {
         if (!vehicle->IsRescue()) continue;
-        if (vehicle->PatientIndex != -1 && vehicle->Patient != &skier) continue;
-        const TSKIBuilding* home = vehicle->HomeBuilding;
-        if (!home || IndexOf(home) < 0 || !home->Open) continue;
+        if (vehicle->PatientIndex != -1 && vehicle->Patient() != &skier) continue;
+        const TSKIBuilding* home = vehicle->Home();
+        if (!home || !home->Open) continue;
         const float speed = vehicle->Params().Speed;
         if (speed <= 0) continue;
         const float time = GroundDistance(vehicle->Position, skier.Position) / speed;
@@ -260,19 +262,19 @@ TSKIVehicle* TSKIEngine::FindRescueVehicle(const TSKISkier& skier) {
         }
     }
     for (const auto& vehicle : Vehicles) {
-        if (vehicle.get() != best && vehicle->Patient == &skier) vehicle->ReleasePatient(false);
+        if (vehicle.get() != best && vehicle->Patient() == &skier) vehicle->ReleasePatient(false);
     }
     return best;
 }
 
-void TSKIEngine::ForgetPatient(const TSKISkier* skier) {
+void TSKIWorld::ForgetPatient(const TSKISkier* skier) {
     if (!skier) return;
     for (const auto& vehicle : Vehicles) {
-        if (vehicle->Patient == skier) vehicle->ReleasePatient(false);
+        if (vehicle->Patient() == skier) vehicle->ReleasePatient(false);
     }
 }
 
-void TSKIEngine::VehiclesSkierRemoved(size_t index) {
+void TSKIWorld::VehiclesSkierRemoved(size_t index) {
     if (index >= Skiers.size()) return;
     ForgetPatient(Skiers[index].get());
     for (const auto& vehicle : Vehicles) {
@@ -280,11 +282,11 @@ void TSKIEngine::VehiclesSkierRemoved(size_t index) {
     }
 }
 
-void TSKIEngine::DropAllPatients() {
+void TSKIWorld::DropAllPatients() {
     for (const auto& vehicle : Vehicles) vehicle->ReleasePatient(true);
 }
 
-void TSKIEngine::ResetVehiclesForDay() {
+void TSKIWorld::ResetVehiclesForDay() {
     for (const auto& vehicle : Vehicles) vehicle->ResetForDay();
 }
 

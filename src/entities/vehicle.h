@@ -8,7 +8,7 @@
 
 namespace vallorn {
 
-class TSKIEngine;
+class TSKIWorld;
 class TSKIBuilding;
 class TSKISkier;
 struct TSKIVehicleParams;
@@ -30,7 +30,7 @@ struct TSKIVehicleRecord {
 
 class TSKIVehicle {
 public:
-    explicit TSKIVehicle(TSKIEngine& engine) : Engine(engine) {}
+    explicit TSKIVehicle(TSKIWorld& world) : World(world) {}
 
     // Copies the record and parks the vehicle on its seat, facing the building's direction.
     // False (nothing usable) when the home index is outside the building list, when the
@@ -38,6 +38,9 @@ public:
     bool Init(const TSKIVehicleRecord& record);
     const TSKIVehicleParams& Params() const;
     bool IsRescue() const { return Type == kVehicleSnowmobile || Type == kVehicleHelicopter; }
+    // The home building and the patient their indexes name; null for none or a stale index.
+    TSKIBuilding* Home() const;
+    TSKISkier* Patient() const;
     // The parking place: the home seat's position (the building's without that seat).
     TSKIVector ParkingPlace() const;
     bool HasTarget() const { return Target.y != kNoTarget; }
@@ -45,7 +48,7 @@ public:
 
     // Takes an injured skier: the skier is marked as being rescued.
     void TakePatient(TSKISkier& skier);
-    // The patient is still the skier at the patient index of the engine's list.
+    // The patient index names a skier of the list.
     bool PatientPresent() const;
     // Lets the patient go (patient none, index -1); the skier loses its mark when `unmark`.
     void ReleasePatient(bool unmark);
@@ -61,15 +64,13 @@ public:
 
     static constexpr float kNoTarget = -1.0f;
 
-    TSKIEngine& Engine;
+    TSKIWorld& World;
     uint8_t Type = kVehicleSnowmobile;
     TSKIVector Position{0, 0, 0, 1};
     TSKIVector Direction{0, 0, 1, 0};  // horizontal unit vector the vehicle faces
-    int32_t Building = -1;
-    int32_t PatientIndex = -1;
+    int32_t Building = -1;             // home: index in the building list
+    int32_t PatientIndex = -1;         // skier being rescued: index in the skier list, -1 none
     int32_t Seat = 0;
-    TSKIBuilding* HomeBuilding = nullptr;
-    TSKISkier* Patient = nullptr;
     TerrainCell Cell;  // the cell under the vehicle, copied every tick
     TSKIVector SmoothingAnchor{0, 0, 0, 1};
     TSKIVector Target{0, kNoTarget, 0, 0};

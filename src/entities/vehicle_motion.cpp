@@ -4,9 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/engine.h"
-#include "engine/overlays.h"
-#include "engine/snow.h"
+#include "entities/world.h"
 
 namespace vallorn {
 
@@ -57,12 +55,13 @@ void TSKIVehicle::Advance(float distance) {
 }
 
 void TSKIVehicle::AvoidObstacles(float dt) {
-    if (!Engine.HasGrid()) return;
+    if (!World.HasGrid()) return;
     const float push = dt * Params().Speed;
     if (push == 0) return;
     int ci, cj;
-    TSKIEngine::WorldToCell(Position, ci, cj);
-    float side = 0;  // accumulated push along the right-hand side axis
+    TSKIWorld::WorldToCell(Position, ci, cj);
+    float side = 0;                     // accumulated push along the right-hand side axis
+    const TSKIBuilding* home = Home();  // the vehicle parks there: it does not push it away
     auto away = [&](float ox, float oz) {
         side += Lateral(TSKIVector(ox, 0, oz, 1)) > 0 ? -push : push;
     };
@@ -74,7 +73,7 @@ void TSKIVehicle::AvoidObstacles(float dt) {
     const int j0 = std::max(cj - kObstacleReach, 0), j1 = std::min(cj + kObstacleReach, kGridSize);
     for (int a = i0; a <= i1; ++a) {
         for (int b = j0; b <= j1; ++b) {
-            const TerrainCell& cell = Engine.Cell(a, b);
+            const TerrainCell& cell = World.Cell(a, b);
             const float px = -kCellSize * float(a) - 0.5f, pz = kCellSize * float(b) - 0.5f;
             if ((cell.Kind == kCellLiftLower || cell.Kind == kCellLiftUpper ||
                  cell.Kind == kCellUnderLift) &&
@@ -82,10 +81,11 @@ void TSKIVehicle::AvoidObstacles(float dt) {
                 away(px, pz);
             }
             // The home building is where the vehicle parks: it does not push it away.
-            if (cell.Kind == kCellBuilding && cell.Building && cell.Building != HomeBuilding &&
-                near(cell.Building->Position.x, cell.Building->Position.z,
-                     float(cell.Building->Params().Size))) {
-                away(cell.Building->Position.x, cell.Building->Position.z);
+            const TSKIBuilding* other =
+                cell.Kind == kCellBuilding ? World.BuildingByIndex(cell.Building) : nullptr;
+            if (other && other != home &&
+                near(other->Position.x, other->Position.z, float(other->Params().Size))) {
+                away(other->Position.x, other->Position.z);
             }
             if (cell.Tree && near(cell.TreePosition.x, cell.TreePosition.z, kNearTree)) {
                 away(cell.TreePosition.x, cell.TreePosition.z);
@@ -97,16 +97,16 @@ void TSKIVehicle::AvoidObstacles(float dt) {
 }
 
 void TSKIVehicle::StepSnowmobile(float dt) {
-    if (Patient) {
+    if (const TSKISkier* patient = Patient()) {
         Moving = true;
-        if (GroundDistance(Position, Patient->Position) > kSnowmobileReach) {
-            Target = Patient->Position;
+        if (GroundDistance(Position, patient->Position) > kSnowmobileReach) {
+            Target = patient->Position;
         } else {
             ClearTarget();
             Treat(dt);
         }
     } else {
-        if (!HomeBuilding) {
+        if (!Home()) {
             Moving = false;
             ClearTarget();
             return;
@@ -127,26 +127,26 @@ void TSKIVehicle::StepSnowmobile(float dt) {
     if (len > 1e-6f) Direction = TSKIVector(dx / len, 0, dz / len, 0);
     Advance(dt * Params().Speed);
     AvoidObstacles(dt);
-    if (!Engine.HasGrid()) return;
-    Position.y = Engine.GroundHeight(Position) + kSnowmobileHeight;
+    if (!World.HasGrid()) return;
+    Position.y = World.GroundHeight(Position) + kSnowmobileHeight;
     if (Cell.InView) {
         TSKIVector ahead = Position, behind = Position;
         ahead.x += Direction.x;
         ahead.z += Direction.z;
         behind.x -= Direction.x;
         behind.z -= Direction.z;
-        Pitch = std::atan2(Engine.GroundHeight(ahead) - Engine.GroundHeight(behind), 2.0f) *
-                180.0f / kPi;
+        Pitch =
+            std::atan2(World.GroundHeight(ahead) - World.GroundHeight(behind), 2.0f) * 180.0f / kPi;
     }
 }
 
 void TSKIVehicle::StepHelicopter(float dt) {
     bool rotorsTurn = false;
     auto climb = [&] { AltitudeOffset = std::max(0.0f, AltitudeOffset - kClimbRate * dt); };
-    if (Patient) {
+    if (const TSKISkier* patient = Patient()) {
         Moving = true;
-        if (GroundDistance(Position, Patient->Position) > kHelicopterReach) {
-            Target = Patient->Position;
+        if (GroundDistance(Position, patient->Position) > kHelicopterReach) {
+            Target = patient->Position;
             climb();
         } else {
             ClearTarget();
@@ -154,7 +154,7 @@ void TSKIVehicle::StepHelicopter(float dt) {
             rotorsTurn = true;
             AltitudeOffset = std::min(kLandedOffset, AltitudeOffset + kClimbRate * dt);
         }
-    } else if (HomeBuilding) {
+    } else if (Home()) {
         const TSKIVector pad = ParkingPlace();
         if (GroundDistance(Position, pad) > kHelipadReach) {
             Target = pad;
@@ -162,7 +162,7 @@ void TSKIVehicle::StepHelicopter(float dt) {
             climb();
         } else {
             Position = pad;
-            if (Engine.HasGrid()) Position.y = Engine.GroundHeight(Position);
+            if (World.HasGrid()) Position.y = World.GroundHeight(Position);
             ClearTarget();
             Moving = false;
             AltitudeOffset = 0;
@@ -185,17 +185,17 @@ void TSKIVehicle::StepHelicopter(float dt) {
         rotorsTurn = true;
     }
     if (rotorsTurn) RotorAngle = std::fmod(RotorAngle + kRotorStep, 360.0f);
-    if (Moving && Engine.HasGrid()) {
-        Position.y = Engine.GroundHeight(Position) + kCruisingHeight - AltitudeOffset;
+    if (Moving && World.HasGrid()) {
+        Position.y = World.GroundHeight(Position) + kCruisingHeight - AltitudeOffset;
     }
     RotorsVisible = Cell.InView;
 }
 
 void TSKIVehicle::Groom() {
-    if (!Engine.HasGrid()) return;
+    if (!World.HasGrid()) return;
     int ci, cj;
-    TSKIEngine::WorldToCell(Position, ci, cj);
-    GroomAround(Engine, ci, cj);
+    TSKIWorld::WorldToCell(Position, ci, cj);
+    World.GroomCells(ci, cj);
 }
 
 void TSKIVehicle::StepSnowcat(float dt) {
@@ -209,11 +209,11 @@ void TSKIVehicle::StepSnowcat(float dt) {
     if (RefreshTimer >= kSnowcatRefresh) {
         // Grooming repaints its cells on the snow overlay as it goes; the view takes the
         // overlay up again now and then.
-        if (HasTarget()) RefreshTerrainView(Engine);
+        if (HasTarget()) World.TerrainLookChanged();
         RefreshTimer = 0;
     }
     Moving = true;
-    if (Returning && HomeBuilding && GroundDistance(Position, ParkingPlace()) < kSnowcatParked) {
+    if (Returning && Home() && GroundDistance(Position, ParkingPlace()) < kSnowcatParked) {
         Moving = false;
         return;
     }
@@ -248,26 +248,27 @@ void TSKIVehicle::StepSnowcat(float dt) {
     Turn(dt * s);
     Advance(dt * speed);
     AvoidObstacles(dt);
-    if (Engine.HasGrid()) Position.y = Engine.GroundHeight(Position);
+    if (World.HasGrid()) Position.y = World.GroundHeight(Position);
 }
 
 void TSKIVehicle::ChooseSnowcatTarget() {
-    if (!HomeBuilding) {
+    const TSKIBuilding* home = Home();
+    if (!home) {
         ClearTarget();
         return;
     }
-    if (HomeBuilding->Open && Engine.HasGrid()) {
+    if (home->Open && World.HasGrid()) {
         Returning = false;
-        const int ci = HomeBuilding->AreaI, cj = HomeBuilding->AreaJ;
+        const int ci = home->AreaI, cj = home->AreaJ;
         for (int a = ci - kAreaReach; a <= ci + kAreaReach; ++a) {
             for (int b = cj - kAreaReach; b <= cj + kAreaReach; ++b) {
-                if (!TSKIEngine::CellInGrid(a, b)) continue;
-                const TerrainCell& cell = Engine.Cell(a, b);
+                if (!TSKIWorld::CellInGrid(a, b)) continue;
+                const TerrainCell& cell = World.Cell(a, b);
                 if ((cell.Kind != kCellSlope && cell.Kind != kCellSlopeCentre) || cell.Groomed) {
                     continue;
                 }
-                Target = Engine.CellToWorld(a, b, false);
-                Target.y = Engine.GroundHeight(Target);
+                Target = World.CellToWorld(a, b, false);
+                Target.y = World.GroundHeight(Target);
                 return;
             }
         }

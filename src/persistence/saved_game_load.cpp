@@ -506,7 +506,7 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
         engine.Buildings.push_back(std::move(building));
         TerrainCell& centre = engine.Cell(created->CellI, created->CellJ);
         centre.Kind = kCellBuilding;
-        centre.Building = created;
+        centre.Building = int32_t(engine.Buildings.size() - 1);
         // An area of operations off the grid becomes the building's own cell.
         const bool area = engine.CellInGrid(b.AreaI, b.AreaJ);
         created->AreaI = area ? b.AreaI : created->CellI;

@@ -79,7 +79,7 @@ TEST_F(BuildingTool, ShiftKeepsTheToolAndEveryBuildingIsCharged) {
     EXPECT_EQ(built.size(), 3u);
     const TSKIBuilding& stall = *f->Buildings[0];
     EXPECT_EQ(f->Cell(stall.CellI, stall.CellJ).Kind, kCellBuilding);
-    EXPECT_EQ(f->Cell(stall.CellI, stall.CellJ).Building, &stall);
+    EXPECT_EQ(f->BuildingByIndex(f->Cell(stall.CellI, stall.CellJ).Building), &stall);
     EXPECT_EQ(stall.ServicePrice, f->Params.Buildings[kBuildStall].ServiceCost);
     EXPECT_TRUE(stall.Open);
 }

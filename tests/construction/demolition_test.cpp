@@ -15,7 +15,7 @@ TEST_F(Demolition, ADeletedSlopeFreesItsCellsAndItsRoutes) {
                                          f->CellToWorld(140, 100, false) + TSKIVector(0, 0, 0, 3)},
                                         "Blue run");
     f->RebuildNavigation();
-    ASSERT_EQ(f->Cell(120, 110).Section, slope);
+    ASSERT_EQ(f->SectionByIndex(f->Cell(120, 110).Section), slope);
     ASSERT_GT(f->Cell(120, 110).NavLinkCount, 0);
 
     f.dialogs.answer = false;
@@ -23,7 +23,7 @@ TEST_F(Demolition, ADeletedSlopeFreesItsCellsAndItsRoutes) {
     ASSERT_EQ(f.dialogs.questions.size(), 1u);
     EXPECT_EQ(f.dialogs.questions[0], "Do you really want to delete \rBlue run permanently?");
     EXPECT_EQ(f->Sections.size(), 1u);
-    EXPECT_EQ(f->Cell(120, 110).Section, slope);
+    EXPECT_EQ(f->SectionByIndex(f->Cell(120, 110).Section), slope);
 
     f.dialogs.answer = true;
     EXPECT_TRUE(DeleteSection(*f, 0, true));
@@ -58,7 +58,8 @@ TEST_F(Demolition, ADeletedLiftThatStoodOnASlopeGivesTheSlopeItsCellsBack) {
     auto slopeCells = [&] {
         int n = 0;
         for (const TerrainCell& c : f->Grid)
-            n += c.Section == slope && (c.Kind == kCellSlope || c.Kind == kCellSlopeCentre);
+            n += f->SectionByIndex(c.Section) == slope &&
+                 (c.Kind == kCellSlope || c.Kind == kCellSlopeCentre);
         return n;
     };
     const int before = slopeCells();
@@ -68,7 +69,7 @@ TEST_F(Demolition, ADeletedLiftThatStoodOnASlopeGivesTheSlopeItsCellsBack) {
     ASSERT_TRUE(DeleteSection(*f, 1, false));
     EXPECT_TRUE(test::ParkConsistent(*f));
     EXPECT_EQ(slopeCells(), before);
-    EXPECT_EQ(f->Cell(120, 108).Section, slope);
+    EXPECT_EQ(f->SectionByIndex(f->Cell(120, 108).Section), slope);
 }
 
 TEST_F(Demolition, OverlappingSnowCannonsKeepSnowWhereTheOtherStillReaches) {
@@ -89,7 +90,7 @@ TEST_F(Demolition, OverlappingSnowCannonsKeepSnowWhereTheOtherStillReaches) {
     EXPECT_TRUE(f->Cell(100, 110).ArtificialSnow);
     EXPECT_TRUE(f->Cell(100, 130).ArtificialSnow);
     EXPECT_EQ(f->Cell(100, 100).Kind, kCellFree);
-    EXPECT_EQ(f->Cell(100, 100).Building, nullptr);
+    EXPECT_EQ(f->BuildingByIndex(f->Cell(100, 100).Building), nullptr);
 }
 
 TEST_F(Demolition, DeletingABuildingTakesItsVehiclesAndRenumbersTheOthers) {

@@ -53,7 +53,7 @@ TEST_F(SlopeTool, ASlopeDrawnDownhillFromTheTopStationIsLaidWhenFinishedAtTheBot
     EXPECT_EQ(slope.Points.size(), 6u);
     EXPECT_EQ(tool.Tool, TSKITool::None);
     EXPECT_FALSE(f->DisplayFlags & kDisplayBlocked);
-    EXPECT_EQ(f->Cell(180, 125).Section, &slope);
+    EXPECT_EQ(f->SectionByIndex(f->Cell(180, 125).Section), &slope);
     EXPECT_EQ(Cash(), 10000000);  // slopes are free
 }
 

@@ -66,7 +66,7 @@ TEST_F(OverlayTest, OccupancyMarksBuildingsLiftsAndBlockedCells) {
 
     const TSKIImage& img = Image(TSKIOverlay::Occupancy);
     EXPECT_EQ(f->Cell(60, 60).Kind, kCellBuilding);
-    EXPECT_EQ(f->Cell(60, 60).Building, &b);
+    EXPECT_EQ(f->BuildingByIndex(f->Cell(60, 60).Building), &b);
     EXPECT_EQ(f->Cell(60, 61).Kind, kCellOccupied);  // 4 units away
     EXPECT_FALSE(f->Cell(60, 61).Tree);
     EXPECT_EQ(f->Cell(61, 61).Kind, kCellFree);  // 5.7 units away

@@ -43,7 +43,7 @@ TEST_F(Buildings, CreationPutsTheBuildingSeatsAndDoorOnTheTerrainAndClearsItsGro
     EXPECT_EQ(b.CellI, 100);
     EXPECT_EQ(b.CellJ, 100);
     EXPECT_EQ(E().Cell(100, 100).Kind, kCellBuilding);
-    EXPECT_EQ(E().Cell(100, 100).Building, &b);
+    EXPECT_EQ(E().BuildingByIndex(E().Cell(100, 100).Building), &b);
     EXPECT_EQ(E().Cell(100, 101).Kind, kCellOccupied);  // 4 units from the centre, size 5
     ASSERT_EQ(b.Seats.size(), size_t(stall.Capacity));
     EXPECT_NEAR(b.Seats[0].y, 10.2f, 1e-4f);
@@ -231,12 +231,14 @@ TEST_F(Buildings, RemovalReleasesCustomersAndFixesEveryReference) {
     EXPECT_EQ(E().GarageCount, 0);
     EXPECT_EQ(E().ArrivalBuilding, nullptr);
     EXPECT_EQ(s.Building, nullptr);
-    EXPECT_EQ(E().Cell(120, 100).Building, nullptr);
+    EXPECT_EQ(E().Cell(120, 100).Building, -1);
     EXPECT_NE(E().Cell(120, 100).Kind, kCellBuilding);
     EXPECT_EQ(E().Cell(140, 100).Kind, kCellBuilding);
+    EXPECT_EQ(E().BuildingByIndex(E().Cell(140, 100).Building), &last);
+    // The garage's fleet goes with it; the others' home indexes follow.
+    ASSERT_EQ(E().Vehicles.size(), 2u);
     EXPECT_EQ(E().Vehicles[0]->Building, 0);
-    EXPECT_EQ(E().Vehicles[1]->Building, -1);
-    EXPECT_EQ(E().Vehicles[2]->Building, 1);
+    EXPECT_EQ(E().Vehicles[1]->Building, 1);
 
     // The customer notices in its own tick and decides again.
     ASSERT_TRUE(s.Tick(0.05f));

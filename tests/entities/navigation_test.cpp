@@ -113,9 +113,9 @@ TEST_F(Navigation, NearestLiftsAndWalkingTargets) {
     TSKISection& s = Slope({{200, 100}, {200, 120}, {200, 140}});
     TSKISection& t = Slope({{230, 130}, {230, 150}, {230, 170}});
     f->RebuildNavigation();
-    EXPECT_EQ(f->Cell(150, 400).NearestSection, f->Sections[0].get());
-    EXPECT_EQ(f->Cell(250, 10).NearestSection, f->Sections[1].get());
-    EXPECT_EQ(f->Cell(512, 512).NearestSection, f->Sections[1].get());
+    EXPECT_EQ(f->SectionByIndex(f->Cell(150, 400).NearestSection), f->Sections[0].get());
+    EXPECT_EQ(f->SectionByIndex(f->Cell(250, 10).NearestSection), f->Sections[1].get());
+    EXPECT_EQ(f->SectionByIndex(f->Cell(512, 512).NearestSection), f->Sections[1].get());
 
     // Off the slopes: the nearest slope point.
     EXPECT_TRUE(Same(f->Cell(210, 125).WalkTarget, s.Points[1]));

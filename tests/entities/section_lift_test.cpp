@@ -44,8 +44,8 @@ TEST_F(LiftLaying, StationsGroundLineGateAndWheelsOnFlatGround) {
     TSKISection& s = Lift(100, 100, 100, 160);  // 240 units along +z
     EXPECT_EQ(f->Cell(100, 100).Kind, kCellLiftLower);
     EXPECT_EQ(f->Cell(100, 160).Kind, kCellLiftUpper);
-    EXPECT_EQ(f->Cell(100, 100).Section, &s);
-    EXPECT_EQ(f->Cell(100, 160).Section, &s);
+    EXPECT_EQ(f->SectionByIndex(f->Cell(100, 100).Section), &s);
+    EXPECT_EQ(f->SectionByIndex(f->Cell(100, 160).Section), &s);
 
     // The ground line runs from station cell to station cell on the terrain.
     EXPECT_EQ(Flat(s.Points.front(), At(100, 100)), 0.0f);
@@ -100,7 +100,7 @@ TEST_F(LiftLaying, ASurfaceLiftOccupiesItsGroundLineAndTheCellsBesideItsMiddle) 
     EXPECT_EQ(f->Cell(300, 130).Kind, kCellLiftUpper);
     for (int j = 101; j <= 129; ++j) {
         EXPECT_EQ(f->Cell(300, j).Kind, kCellUnderLift) << j;
-        EXPECT_EQ(f->Cell(300, j).Section, &s) << j;
+        EXPECT_EQ(f->SectionByIndex(f->Cell(300, j).Section), &s) << j;
     }
     // One row lower beside every point but the first two and the last two.
     for (int j = 102; j <= 128; ++j) EXPECT_EQ(f->Cell(299, j).Kind, kCellUnderLift) << j;
@@ -138,7 +138,7 @@ TEST_F(LiftLaying, DestroyGivesBackExactlyTheCellsItTook) {
         ASSERT_EQ(f->Grid[k].Kind, before[k].Kind) << k / kGridSide << "," << k % kGridSide;
         ASSERT_EQ(f->Grid[k].Section, before[k].Section) << k / kGridSide << "," << k % kGridSide;
     }
-    EXPECT_EQ(f->Cell(299, 100).Section, &slope);
+    EXPECT_EQ(f->SectionByIndex(f->Cell(299, 100).Section), &slope);
     // Riders were set down first; the queue is released.
     EXPECT_TRUE(chair.Carriers.empty());
     EXPECT_EQ(chair.LoadingCarrier, nullptr);
@@ -175,7 +175,7 @@ TEST_F(LiftOverRidge, APoleStandsOnTheCrestAndEveryPoleItsHeightAboveTheGround) 
             EXPECT_NEAR(p.y, 40.0f + t.PoleHeight, 1e-2f);
         }
         EXPECT_EQ(CellOf(p).Kind, kCellUnderLift);
-        EXPECT_EQ(CellOf(p).Section, &s);
+        EXPECT_EQ(f->SectionByIndex(CellOf(p).Section), &s);
     }
     EXPECT_TRUE(crest);
     EXPECT_NEAR(s.Stations.front().y, 10.0f + t.StationHeight, 1e-2f);

@@ -14,7 +14,7 @@ TEST_F(SectionRemoval, StoredIndexesMoveDownAndReferencesToTheSectionAreDropped)
     TSKISection& lift = Lift(100, 100, 100, 160);
     TSKISection& last = Slope({{230, 100}, {230, 120}, {230, 140}});
     f->RebuildNavigation();
-    ASSERT_EQ(f->Cell(120, 100).NearestSection, &lift);
+    ASSERT_EQ(f->SectionByIndex(f->Cell(120, 100).NearestSection), &lift);
 
     TSKISkier& onward = AddSkier(At(230, 110));
     onward.CurrentTarget = {2, 1};
@@ -62,8 +62,8 @@ TEST_F(SectionRemoval, StoredIndexesMoveDownAndReferencesToTheSectionAreDropped)
     EXPECT_EQ(f->Cell(100, 100).Kind, kCellFree);
     EXPECT_EQ(f->Cell(100, 160).Kind, kCellFree);
     for (const TerrainCell& cell : f->Grid) {
-        ASSERT_NE(cell.NearestSection, &lift);
-        ASSERT_NE(cell.Section, &lift);
+        ASSERT_NE(f->SectionByIndex(cell.NearestSection), &lift);
+        ASSERT_NE(f->SectionByIndex(cell.Section), &lift);
     }
     ASSERT_EQ(c.NavLinkCount, 2);
     EXPECT_EQ(c.NavLinks[0].Section, 1);
@@ -78,12 +78,31 @@ TEST_F(SectionRemoval, StoredIndexesMoveDownAndReferencesToTheSectionAreDropped)
     EXPECT_TRUE(test::ParkConsistent(*f));
     EXPECT_EQ(f->Cell(200, 110).Kind, kCellFree);
     EXPECT_EQ(f->Cell(200, 120).Kind, kCellFree);
-    EXPECT_EQ(f->Cell(230, 120).Section, &last);
+    EXPECT_EQ(f->SectionByIndex(f->Cell(230, 120).Section), &last);
     f->RebuildNavigation();
     EXPECT_EQ(f->Cell(200, 110).NavLinkCount, 0);
     EXPECT_EQ(f->Cell(230, 110).NavLinks[0].Section, 0);
     f->RemoveSection(7);  // no such section: nothing happens
     EXPECT_EQ(f->Sections.size(), 1u);
+}
+
+TEST_F(SectionRemoval, ALiftGivesACrossedSlopeItsCellsBackAfterEarlierSectionsWent) {
+    Slope({{200, 100}, {200, 120}, {200, 140}});
+    TSKISection& crossed = Slope({{290, 115}, {300, 115}, {310, 115}}, 1);
+    const std::vector<TerrainCell> before = f->Grid;
+    Lift(300, 100, 300, 130, 0);  // a surface lift across the slope
+    size_t taken = 0;
+    for (size_t k = 0; k < before.size(); ++k)
+        taken += before[k].Section == 1 && f->Grid[k].Section == 2;
+    ASSERT_GT(taken, 0u);
+
+    f->RemoveSection(0);  // the slope is now section 0, the lift section 1
+    f->RemoveSection(1);
+    for (size_t k = 0; k < before.size(); ++k) {
+        if (before[k].Section != 1) continue;
+        ASSERT_EQ(f->Grid[k].Kind, before[k].Kind) << k / kGridSide << "," << k % kGridSide;
+        ASSERT_EQ(f->SectionByIndex(f->Grid[k].Section), &crossed);
+    }
 }
 
 }  // namespace

@@ -33,16 +33,16 @@ TEST_F(SlopeLaying, ClaimsFreeCellsUnderItsPenAndMarksInteriorPoints) {
     EXPECT_EQ(f->Cell(201, 125).Kind, kCellSlope);
     EXPECT_EQ(f->Cell(202, 105).Kind, kCellFree);
     EXPECT_EQ(f->Cell(200, 132).Kind, kCellFree);  // the pen's square reaches one beyond
-    EXPECT_EQ(f->Cell(200, 105).Section, &s);
+    EXPECT_EQ(f->SectionByIndex(f->Cell(200, 105).Section), &s);
     EXPECT_EQ(f->Cell(200, 110).Kind, kCellSlopeCentre);
     EXPECT_EQ(f->Cell(200, 120).Kind, kCellSlopeCentre);
-    EXPECT_EQ(f->Cell(200, 120).Section, &s);
+    EXPECT_EQ(f->SectionByIndex(f->Cell(200, 120).Section), &s);
     EXPECT_EQ(f->Cell(200, 100).Kind, kCellSlope);
     EXPECT_EQ(f->Cell(200, 130).Kind, kCellSlope);
     // Ground that was not free keeps its kind and owner.
     EXPECT_EQ(f->Cell(201, 112).Kind, kCellRoad);
-    EXPECT_EQ(f->Cell(201, 112).Section, nullptr);
-    EXPECT_EQ(f->Cell(202, 100).Section, nullptr);
+    EXPECT_EQ(f->SectionByIndex(f->Cell(201, 112).Section), nullptr);
+    EXPECT_EQ(f->SectionByIndex(f->Cell(202, 100).Section), nullptr);
 
     // The raster names the point that ends the segment covering a cell; later segments
     // win where they overlap.
@@ -123,16 +123,16 @@ TEST_F(SlopeLaying, DestroyFreesOnlyTheSlopesOwnCells) {
     f->Cell(200, 115).Kind = kCellRoad;
     TSKISection& a = Slope({{200, 100}, {200, 110}, {200, 120}, {200, 130}}, 5);
     TSKISection& b = Slope({{204, 100}, {204, 110}, {204, 130}}, 3);  // rows 203..205
-    ASSERT_EQ(f->Cell(203, 120).Section, &b);
+    ASSERT_EQ(f->SectionByIndex(f->Cell(203, 120).Section), &b);
     a.Destroy();
     for (int i = 190; i <= 202; ++i)
         for (int j = 90; j <= 140; ++j) {
             if (i == 200 && j == 115) continue;
-            EXPECT_EQ(f->Cell(i, j).Section, nullptr) << i << "," << j;
+            EXPECT_EQ(f->SectionByIndex(f->Cell(i, j).Section), nullptr) << i << "," << j;
             EXPECT_EQ(f->Cell(i, j).Kind, kCellFree) << i << "," << j;
         }
     EXPECT_EQ(f->Cell(200, 115).Kind, kCellRoad);
-    EXPECT_EQ(f->Cell(203, 120).Section, &b);
+    EXPECT_EQ(f->SectionByIndex(f->Cell(203, 120).Section), &b);
     EXPECT_EQ(f->Cell(204, 110).Kind, kCellSlopeCentre);
 }
 

@@ -26,7 +26,7 @@ protected:
 TEST_F(SkierRoute, WithoutLinksANearWalkingTargetIsFollowedElseTheNearestLift) {
     const int32_t lift = AddLift(At(110, 100), At(130, 100));
     TerrainCell& cell = E().Cell(100, 100);
-    cell.NearestSection = &Section(lift);
+    cell.NearestSection = lift;
     cell.WalkTarget = At(100, 110);  // 40 units along +z
     TSKISkier& s = AddSkier(At(100, 100));
     s.CurrentTarget = {lift, 0};
@@ -127,11 +127,11 @@ TEST_F(SkierRoute, DecisionsFollowTheKindOfTheCell) {
     const int32_t slope = AddSlope({At(100, 100), At(110, 100)});
     const int32_t lift = AddLift(At(120, 100), At(140, 100));
     E().Cell(100, 100).Kind = kCellSlope;
-    E().Cell(100, 100).Section = &Section(slope);
+    E().Cell(100, 100).Section = slope;
     E().Cell(120, 100).Kind = kCellLiftLower;
-    E().Cell(120, 100).Section = &Section(lift);
+    E().Cell(120, 100).Section = lift;
     E().Cell(140, 100).Kind = kCellLiftUpper;
-    E().Cell(140, 100).Section = &Section(lift);
+    E().Cell(140, 100).Section = lift;
 
     TSKISkier& s = AddSkier(At(100, 100));
     s.Decide();

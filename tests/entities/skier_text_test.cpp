@@ -60,11 +60,11 @@ TEST_F(SkierText, TheEngineDescribesTheNearestSkierOnTheCellUnderTheCursor) {
     AddSkier(At(100, 100) + TSKIVector(0, 0, 0.5f, 0));
     AddSkier(At(101, 100));  // nearer than 4 but on another cell
     const TSKIVector cursor = At(100, 100) + TSKIVector(0, -0.2f, 0, 0);
-    EXPECT_EQ(E().SkierHoverText(cursor).rfind("Skier 1:idle\r", 0), 0u);
+    EXPECT_EQ(E().NearestSkierText(cursor).rfind("Skier 1:idle\r", 0), 0u);
 
     E().Skiers.erase(E().Skiers.begin() + 1);
-    EXPECT_EQ(E().SkierHoverText(cursor).rfind("Skier 0:idle\r", 0), 0u);
-    EXPECT_EQ(E().SkierHoverText(At(110, 110)), "");
+    EXPECT_EQ(E().NearestSkierText(cursor).rfind("Skier 0:idle\r", 0), 0u);
+    EXPECT_EQ(E().NearestSkierText(At(110, 110)), "");
 }
 
 }  // namespace

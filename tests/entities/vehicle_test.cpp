@@ -23,7 +23,7 @@ protected:
     std::vector<TSKIVehicle*> Fleet(const TSKIBuilding& home) {
         std::vector<TSKIVehicle*> out;
         for (const auto& v : E().Vehicles) {
-            if (v->HomeBuilding == &home) out.push_back(v.get());
+            if (v->Home() == &home) out.push_back(v.get());
         }
         return out;
     }
@@ -103,12 +103,12 @@ TEST_F(Vehicles, ASavedRescueGoesOnOnlyForAnInjuredSkier) {
     TSKIVehicle* healthy =
         E().CreateVehicle({.Type = kVehicleSnowmobile, .Building = 0, .PatientIndex = 0});
     ASSERT_NE(healthy, nullptr);
-    EXPECT_EQ(healthy->Patient, nullptr);
+    EXPECT_EQ(healthy->Patient(), nullptr);
     EXPECT_EQ(healthy->PatientIndex, -1);
     TSKIVehicle* rescuer =
         E().CreateVehicle({.Type = kVehicleSnowmobile, .Building = 0, .PatientIndex = 1});
     ASSERT_NE(rescuer, nullptr);
-    EXPECT_EQ(rescuer->Patient, &hurt);
+    EXPECT_EQ(rescuer->Patient(), &hurt);
     EXPECT_EQ(rescuer->PatientIndex, 1);
     EXPECT_TRUE(hurt.RescueAssigned);
 }
@@ -149,13 +149,13 @@ TEST_F(Vehicles, DispatchSkipsBusyVehiclesAndTheUninjured) {
     EXPECT_EQ(E().FindRescueVehicle(first), &near);
     TSKIVehicle* other = E().FindRescueVehicle(second);
     ASSERT_NE(other, nullptr);
-    EXPECT_EQ(other->HomeBuilding, &station);
+    EXPECT_EQ(other->Home(), &station);
 
     // When another vehicle wins, the one that held the skier lets it go.
     other->Position = first.Position;
     near.Position = first.Position + TSKIVector(50, 0, 0, 0);
     EXPECT_EQ(E().FindRescueVehicle(first), other);
-    EXPECT_EQ(near.Patient, nullptr);
+    EXPECT_EQ(near.Patient(), nullptr);
     EXPECT_EQ(near.PatientIndex, -1);
 
     first.Injured = false;
@@ -171,7 +171,7 @@ TEST_F(Vehicles, TheInjuredSkiersPeriodicUpdateCallsTheRescue) {
     ASSERT_TRUE(s.Periodic());
     TSKIVehicle& v = *Fleet(patrol)[0];
     EXPECT_TRUE(s.RescueAssigned);
-    EXPECT_EQ(v.Patient, &s);
+    EXPECT_EQ(v.Patient(), &s);
     EXPECT_EQ(v.PatientIndex, 1);
 }
 
@@ -192,7 +192,7 @@ TEST_F(Vehicles, ASnowmobileDrivesOutTreatsItsPatientAndComesBack) {
     v.Tick(0.1f);
     EXPECT_NEAR(s.Energy, -80 + 0.2f * speedOfCure, 1e-3f);
     EXPECT_TRUE(s.Injured);
-    ASSERT_TRUE(RunUntil(v, 30, [&] { return v.Patient == nullptr; }));
+    ASSERT_TRUE(RunUntil(v, 30, [&] { return v.Patient() == nullptr; }));
     EXPECT_FALSE(s.Injured);
     EXPECT_FALSE(s.RescueAssigned);
     EXPECT_EQ(s.State, kSkierIdle);
@@ -394,7 +394,7 @@ TEST_F(Vehicles, TheDayChangeSendsEveryoneHome) {
     v.TakePatient(s);
     cat.Target = At(140, 100);
     E().ResetVehiclesForDay();
-    EXPECT_EQ(v.Patient, nullptr);
+    EXPECT_EQ(v.Patient(), nullptr);
     EXPECT_EQ(v.PatientIndex, -1);
     EXPECT_FALSE(s.RescueAssigned);
     EXPECT_TRUE(cat.Returning);
@@ -413,18 +413,18 @@ TEST_F(Vehicles, ADeadOrRemovedPatientIsForgottenAndIndicesFollow) {
 
     E().Params.Game.DieFactor = 1;
     EXPECT_FALSE(dying.Periodic());  // dies
-    EXPECT_EQ(fleet[0]->Patient, nullptr);
+    EXPECT_EQ(fleet[0]->Patient(), nullptr);
     EXPECT_EQ(fleet[0]->PatientIndex, -1);
-    EXPECT_EQ(fleet[1]->Patient, &later);  // the other rescue goes on
+    EXPECT_EQ(fleet[1]->Patient(), &later);  // the other rescue goes on
 
     E().VehiclesSkierRemoved(1);
     E().Skiers.erase(E().Skiers.begin() + 1);
     EXPECT_TRUE(test::ParkConsistent(E()));
     EXPECT_EQ(fleet[1]->PatientIndex, 1);
-    EXPECT_EQ(E().IndexOf(fleet[1]->Patient), 1);
+    EXPECT_EQ(E().IndexOf(fleet[1]->Patient()), 1);
     E().VehiclesSkierRemoved(1);
     E().Skiers.erase(E().Skiers.begin() + 1);
-    EXPECT_EQ(fleet[1]->Patient, nullptr);
+    EXPECT_EQ(fleet[1]->Patient(), nullptr);
     EXPECT_EQ(fleet[1]->PatientIndex, -1);
 }
 
@@ -437,7 +437,7 @@ TEST_F(Vehicles, APatientRemovedWithoutTheFixUpIsLetGoAtTheNextTick) {
     E().Skiers.erase(E().Skiers.begin());  // the patient moves to index 0; the vehicle says 1
     EXPECT_FALSE(v.PatientPresent());
     v.Tick(0.05f);
-    EXPECT_EQ(v.Patient, nullptr);
+    EXPECT_EQ(v.Patient(), nullptr);
     EXPECT_EQ(v.PatientIndex, -1);
     EXPECT_TRUE(s.RescueAssigned);  // not touched: the skier asks again at its next tick
     EXPECT_EQ(E().FindRescueVehicle(s), &v);

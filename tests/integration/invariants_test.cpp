@@ -96,12 +96,11 @@ TEST_F(ParkInvariants, ReferencesToMissingEntitiesAreNamed) {
     v.PatientIndex = patient;
 
     // A cell that still names a building that is gone.
-    TSKIBuilding gone(*e);
     TerrainCell& c = e->Cell(3, 4);
-    ASSERT_EQ(c.Building, nullptr);
-    c.Building = &gone;
+    ASSERT_EQ(c.Building, -1);
+    c.Building = int32_t(e->Buildings.size());
     EXPECT_TRUE(Names("cell (3, 4): building is gone"));
-    c.Building = nullptr;
+    c.Building = -1;
 }
 
 TEST_F(ParkInvariants, SeatAndQueueCountsThatDisagreeWithWhoSitsAndQueuesAreNamed) {
@@ -138,10 +137,10 @@ TEST_F(ParkInvariants, CellsMarkedForALiftOrBuildingThatIsNotThereAreNamed) {
     c.Kind = kCellLiftUpper;
     EXPECT_TRUE(Names("cell (3, 4): lift station of no lift"));
     c.Kind = kCellSlope;
-    c.Section = e->Skiers[SkierIn(kSkierOnLift)]->CurrentSection;  // a lift
+    c.Section = e->IndexOf(e->Skiers[SkierIn(kSkierOnLift)]->CurrentSection);  // a lift
     EXPECT_TRUE(Names("cell (3, 4): slope cell of no slope"));
     c.Kind = kCellBuilding;
-    c.Section = nullptr;
+    c.Section = -1;
     EXPECT_TRUE(Names("cell (3, 4): building cell of no building"));
     c = before;
 }

@@ -177,13 +177,13 @@ TEST(SavedGameRecords, ADamagedRecordIsLeftOutAndTheIndexesAfterItStillHold) {
     // Each vehicle of a kept building lives at that building, in the seat it had.
     std::map<std::pair<uint8_t, int32_t>, int> fleets;
     for (const auto& v : b->Vehicles) {
-        ASSERT_NE(v->HomeBuilding, nullptr);
-        EXPECT_EQ(v->HomeBuilding, b->Buildings[size_t(v->Building)].get());
-        ++fleets[{v->HomeBuilding->Type, v->Seat}];
+        ASSERT_NE(v->Home(), nullptr);
+        EXPECT_EQ(v->Home(), b->Buildings[size_t(v->Building)].get());
+        ++fleets[{v->Home()->Type, v->Seat}];
     }
     for (const auto& v : a->Vehicles) {
         if (v->Building == 0) continue;
-        EXPECT_EQ(fleets[std::make_pair(v->HomeBuilding->Type, v->Seat)], 1);
+        EXPECT_EQ(fleets[std::make_pair(v->Home()->Type, v->Seat)], 1);
     }
 }
 
@@ -227,7 +227,7 @@ TEST(SavedGameRecords, RidersOfADroppedSkierCloseUpAndARescueKeepsItsPatient) {
     EXPECT_EQ(SaveGameText(*b).find("|-1|"), std::string::npos);
     const TSKISkier* cared = nullptr;
     for (const auto& v : b->Vehicles)
-        if (v->IsRescue() && v->Patient) cared = v->Patient;
+        if (v->IsRescue() && v->Patient()) cared = v->Patient();
     ASSERT_NE(cared, nullptr);
     EXPECT_EQ(cared->Money, patient->Money);
     EXPECT_TRUE(cared->Injured);

@@ -288,8 +288,8 @@ TEST(SavedGame, FleetsAreCompletedAndMisplacedVehiclesRefused) {
     // complete a fleet stand parked at home. Each has a seat of its own.
     for (size_t k = 0; k < l->Vehicles.size(); ++k) {
         const auto& v = l->Vehicles[k];
-        EXPECT_EQ(v->HomeBuilding, l->Buildings[size_t(v->Building)].get());
-        const TSKIVector where = k < 4 ? v->HomeBuilding->Position : v->ParkingPlace();
+        EXPECT_EQ(v->Home(), l->Buildings[size_t(v->Building)].get());
+        const TSKIVector where = k < 4 ? v->Home()->Position : v->ParkingPlace();
         EXPECT_FLOAT_EQ(v->Position.x, where.x) << k;
         EXPECT_FLOAT_EQ(v->Position.z, where.z) << k;
         for (const auto& w : l->Vehicles)
