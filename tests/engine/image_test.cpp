@@ -1,8 +1,8 @@
 // Drawing into RGB images and the JPEG files of levels.
 #include <gtest/gtest.h>
 
-#include "engine/image.h"
-#include "engine/image_io.h"
+#include "base/image.h"
+#include "base/image_io.h"
 #include "support/test_support.h"
 
 namespace vallorn {

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "engine/engine.h"
-#include "persistence/ini_file.h"
-#include "persistence/number_format.h"
+#include "base/ini_file.h"
+#include "base/number_format.h"
 #include "support/test_level.h"
 
 namespace vallorn {

@@ -7,11 +7,11 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/random.h"
-#include "engine/terrain_mesh.h"
-#include "engine/terrain_mesh_builder.h"
-#include "engine/terrain_mesh_cache.h"
-#include "engine/types.h"
+#include "base/random.h"
+#include "base/terrain_mesh.h"
+#include "base/terrain_mesh_builder.h"
+#include "base/terrain_mesh_cache.h"
+#include "base/types.h"
 #include "support/test_support.h"
 
 namespace vallorn {

@@ -16,9 +16,9 @@
 #include <assimp/Exporter.hpp>
 
 #include "engine/engine.h"
-#include "engine/image_io.h"
-#include "engine/terrain_mesh_cache.h"
-#include "persistence/ini_file.h"
+#include "base/image_io.h"
+#include "base/terrain_mesh_cache.h"
+#include "base/ini_file.h"
 #include "script_parser.h"
 
 namespace fs = std::filesystem;

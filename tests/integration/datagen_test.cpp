@@ -8,7 +8,7 @@
 #include <cstring>
 #include <set>
 
-#include "persistence/ini_file.h"
+#include "base/ini_file.h"
 #include "shipped_level.h"
 #include "support/test_support.h"
 

@@ -8,7 +8,7 @@
 #include <map>
 #include <memory>
 
-#include "engine/terrain_mesh.h"
+#include "base/terrain_mesh.h"
 #include "support/test_support.h"
 
 namespace vallorn::test {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/terrain.h"
-#include "persistence/ini_file.h"
+#include "base/terrain.h"
+#include "base/ini_file.h"
 
 namespace vallorn::test {
 

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <deque>
 
-#include "engine/image_io.h"
-#include "engine/params.h"
+#include "base/image_io.h"
+#include "base/params.h"
 #include "shipped_level.h"
 #include "support/test_support.h"
 

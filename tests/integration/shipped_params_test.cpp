@@ -5,8 +5,8 @@
 #include <set>
 #include <tuple>
 
-#include "engine/params.h"
-#include "persistence/ini_file.h"
+#include "base/params.h"
+#include "base/ini_file.h"
 #include "support/test_support.h"
 
 namespace vallorn {

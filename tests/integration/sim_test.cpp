@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "persistence/ini_file.h"
+#include "base/ini_file.h"
 #include "support/test_support.h"
 
 namespace vallorn {

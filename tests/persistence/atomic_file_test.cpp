@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "persistence/atomic_file.h"
+#include "base/atomic_file.h"
 #include "support/test_support.h"
 
 namespace vallorn {

@@ -1,8 +1,8 @@
-#include "persistence/ini_file.h"
+#include "base/ini_file.h"
 
 #include <gtest/gtest.h>
 
-#include "persistence/number_format.h"
+#include "base/number_format.h"
 #include "support/test_support.h"
 
 namespace vallorn {

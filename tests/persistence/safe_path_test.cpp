@@ -1,7 +1,7 @@
 // Stored and typed names become paths only inside their folder.
 #include <gtest/gtest.h>
 
-#include "persistence/safe_path.h"
+#include "base/safe_path.h"
 
 namespace vallorn {
 namespace {

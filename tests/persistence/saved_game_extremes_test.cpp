@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "engine/engine.h"
-#include "persistence/ini_file.h"
+#include "base/ini_file.h"
 #include "persistence/saved_game_blocks.h"
 #include "persistence/state_hash.h"
 #include "support/resort_builder.h"

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "engine/engine.h"
-#include "persistence/ini_file.h"
+#include "base/ini_file.h"
 #include "persistence/saved_game_blocks.h"
 #include "support/resort_builder.h"
 #include "support/test_support.h"

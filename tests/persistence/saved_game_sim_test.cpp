@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "persistence/ini_file.h"
+#include "base/ini_file.h"
 #include "support/engine_fixture.h"
 #include "support/test_support.h"
 

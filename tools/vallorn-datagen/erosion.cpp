@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/random.h"
+#include "base/random.h"
 
 namespace vallorn::datagen {
 namespace {

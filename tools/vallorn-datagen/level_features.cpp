@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/random.h"
+#include "base/random.h"
 #include "noise.h"
 
 namespace vallorn::datagen {

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "engine/image_io.h"
-#include "engine/terrain_mesh_builder.h"
+#include "base/image_io.h"
+#include "base/terrain_mesh_builder.h"
 #include "textures.h"
 
 namespace fs = std::filesystem;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "level_model.h"
-#include "persistence/ini_file.h"
+#include "base/ini_file.h"
 
 namespace vallorn::datagen {
 

@@ -17,7 +17,7 @@
 #include "level_writer.h"
 #include "levels.h"
 #include "park/starter_park.h"
-#include "persistence/atomic_file.h"
+#include "base/atomic_file.h"
 
 namespace fs = std::filesystem;
 using namespace vallorn::datagen;

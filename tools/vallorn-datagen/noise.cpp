@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/random.h"
+#include "base/random.h"
 
 namespace vallorn::datagen {
 namespace {

@@ -3,7 +3,7 @@
 // and 2i + 1 (the mesh builder's texture coordinates).
 #pragma once
 
-#include "engine/image.h"
+#include "base/image.h"
 #include "level_model.h"
 
 namespace vallorn::datagen {

@@ -9,7 +9,7 @@
 
 #include "engine/engine.h"
 #include "options.h"
-#include "persistence/atomic_file.h"
+#include "base/atomic_file.h"
 #include "report.h"
 #include "script_runner.h"
 

@@ -1,7 +1,7 @@
 #include "options.h"
 
-#include "persistence/number_format.h"
-#include "persistence/safe_path.h"
+#include "base/number_format.h"
+#include "base/safe_path.h"
 
 namespace vallorn::sim {
 

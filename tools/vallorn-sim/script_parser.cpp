@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "persistence/number_format.h"
+#include "base/number_format.h"
 
 namespace vallorn::sim {
 

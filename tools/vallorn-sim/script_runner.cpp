@@ -7,7 +7,7 @@
 #include "engine/engine.h"
 #include "engine/player_actions.h"
 #include "json_writer.h"
-#include "persistence/atomic_file.h"
+#include "base/atomic_file.h"
 
 namespace vallorn::sim {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/desktop.h"
+#include "base/desktop.h"
 #include "script_parser.h"
 
 namespace vallorn {
