@@ -2,7 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
+#include <span>
 #include <string>
+#include <type_traits>
+#include <variant>
 
 namespace vallorn {
 
@@ -62,5 +66,46 @@ struct TSKIParkData {
     float ParkPopularity = 0;
     float Reserved = 0;
 };
+
+// One park key: its name, the park record field it names, and how saved games hold it.
+using TParkField =
+    std::variant<std::monostate, std::string TSKIParkData::*, int32_t TSKIParkData::*,
+                 uint16_t TSKIParkData::*, uint8_t TSKIParkData::*, float TSKIParkData::*>;
+
+enum class TParkKeyKind : uint8_t {
+    Live,     // worked out while the park runs: reported, never saved
+    Saved,    // saved and read back; an integer outside [Min, Max] refuses the file
+    Weather,  // saved; read held to 0..1, a value that does not parse draws a random weather
+    CameraX,  // the camera's focus point, saved among the park keys (no park field)
+    CameraZ,
+};
+
+struct TParkKey {
+    const char* Name;
+    TParkField Field;  // std::monostate for the camera keys
+    TParkKeyKind Kind;
+    uint8_t SavedAt = 0;  // place among the saved park keys (1 = first); 0 when not saved
+    double Default = 0;   // read when a saved game lacks the key
+    int64_t Min = std::numeric_limits<int32_t>::min();
+    int64_t Max = std::numeric_limits<int32_t>::max();
+};
+
+// Every park key, in the order of the runner's report (the saved keys in their saved order
+// are SavedParkKeys()).
+std::span<const TParkKey> ParkKeys();
+std::span<const TParkKey* const> SavedParkKeys();
+
+// Copies the field `key` names from `from` to `to` (nothing for the camera keys).
+void CopyParkField(const TParkKey& key, const TSKIParkData& from, TSKIParkData& to);
+
+// Calls `f` with the field of `park` that `key` names; does nothing for the camera keys.
+template <class Park, class F>
+void VisitParkField(const TParkKey& key, Park& park, F&& f) {
+    std::visit(
+        [&](auto field) {
+            if constexpr (!std::is_same_v<decltype(field), std::monostate>) f(park.*field);
+        },
+        key.Field);
+}
 
 }  // namespace vallorn

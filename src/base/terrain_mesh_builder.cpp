@@ -7,6 +7,7 @@
 #include <assimp/scene.h>
 #include <assimp/Exporter.hpp>
 
+#include "base/atomic_file.h"
 #include "base/terrain_mesh_cache.h"
 #include "base/types.h"
 
@@ -134,22 +135,14 @@ aiScene* MakeScene(std::vector<aiMesh*> meshes, const char* material) {
 }
 
 bool ExportScene(const aiScene& scene, const fs::path& target, std::string* error) {
-    const fs::path temp = target.string() + ".tmp";
     Assimp::Exporter exporter;
-    if (exporter.Export(&scene, "3ds", temp.string()) != AI_SUCCESS) {
+    const aiExportDataBlob* blob = exporter.ExportToBlob(&scene, "3ds");
+    if (!blob) {
         if (error) *error = "cannot write " + target.string() + ": " + exporter.GetErrorString();
-        std::error_code ec;
-        fs::remove(temp, ec);
         return false;
     }
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) {
-        if (error) *error = "cannot write " + target.string() + ": " + ec.message();
-        fs::remove(temp, ec);
-        return false;
-    }
-    return true;
+    return WriteFileAtomically(
+        target, std::string_view(static_cast<const char*>(blob->data), blob->size), error);
 }
 
 }  // namespace

@@ -32,14 +32,10 @@ TSKIFolders TSKIFolders::Resolve(const fs::path& rootIn,
     f.Save = f.Root / "save";
     f.Addons = f.Root / "addons";
     // An installed game cannot write beside itself: its player data moves to the user's data
-    // folder.
+    // folder. Nothing is created here; a folder appears when a file is first written to it.
     std::error_code ec;
-    if (writableFolder(f.Root)) {
-        fs::create_directories(f.Save, ec);
-        fs::create_directories(f.Addons, ec);
-    }
-    const bool writable =
-        writableFolder(f.Root) && writableFolder(f.Save) && writableFolder(f.Addons);
+    auto usable = [&](const fs::path& p) { return !fs::exists(p, ec) || writableFolder(p); };
+    const bool writable = writableFolder(f.Root) && usable(f.Save) && usable(f.Addons);
     if (!writable) {
         fs::path base;
         if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
@@ -51,8 +47,6 @@ TSKIFolders TSKIFolders::Resolve(const fs::path& rootIn,
         }
         f.Save = base / "save";
         f.Addons = base / "addons";
-        fs::create_directories(f.Save, ec);
-        fs::create_directories(f.Addons, ec);
     }
     return f;
 }

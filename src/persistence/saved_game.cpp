@@ -102,28 +102,23 @@ void WriteGame(const TSKIEngine& e, TIniFile& file) {
     // World and park keys, in their order.
     const TSKIParkData& p = e.Park;
     file.WriteString("SKIWorld", "WorldName", e.Level.LevelName);
-    file.WriteString(kPark, "ParkName", SavedName(p.ParkName));
-    file.WriteInteger(kPark, "ParkTime", p.ParkTime);
-    file.WriteInteger(kPark, "ParkCash", p.ParkCash);
-    file.WriteInteger(kPark, "ParkMaxSkiers", p.ParkMaxSkiers);
-    file.WriteFloat(kPark, "ParkRating", p.ParkRating);
-    file.WriteFloat(kPark, "ParkRatingLeftUnhappy", p.ParkRatingLeftUnhappy);
-    file.WriteFloat(kPark, "ParkRatingLeftDead", p.ParkRatingLeftDead);
-    file.WriteInteger(kPark, "ParkLeftBecauseUnhappy", p.ParkLeftBecauseUnhappy);
-    file.WriteInteger(kPark, "ParkLeftBecauseNoMoney", p.ParkLeftBecauseNoMoney);
-    file.WriteInteger(kPark, "ParkLeftBecauseDied", p.ParkLeftBecauseDied);
-    file.WriteFloat(kPark, "ParkCamPosX", e.Viewpoint.FocusX);
-    file.WriteFloat(kPark, "ParkCamPosZ", e.Viewpoint.FocusZ);
-    file.WriteInteger(kPark, "ParkLoan", p.ParkLoan);
-    file.WriteInteger(kPark, "ParkLoanExpence", p.ParkLoanExpence);
-    file.WriteInteger(kPark, "ParkMarketingExpence", p.ParkMarketingExpence);
-    file.WriteInteger(kPark, "ParkSpawnSpeed", p.ParkSpawnSpeed);
-    file.WriteInteger(kPark, "ParkMissionIndex", p.ParkMissionIndex);
-    file.WriteInteger(kPark, "ParkEcoExpence", p.ParkEcoExpence);
-    file.WriteInteger(kPark, "ParkRewards", p.ParkRewards);
-    file.WriteInteger(kPark, "ParkSandboxDiff", p.ParkSandboxDiff);
-    file.WriteFloat(kPark, "ParkPopularity", p.ParkPopularity);
-    file.WriteFloat(kPark, "ParkWeather", p.ParkWeather);
+    for (const TParkKey* key : SavedParkKeys()) {
+        if (key->Kind == TParkKeyKind::CameraX || key->Kind == TParkKeyKind::CameraZ) {
+            const float focus =
+                key->Kind == TParkKeyKind::CameraX ? e.Viewpoint.FocusX : e.Viewpoint.FocusZ;
+            file.WriteFloat(kPark, key->Name, focus);
+            continue;
+        }
+        VisitParkField(*key, p, [&](const auto& value) {
+            using T = std::remove_cvref_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, std::string>)
+                file.WriteString(kPark, key->Name, SavedName(value));
+            else if constexpr (std::is_same_v<T, float>)
+                file.WriteFloat(kPark, key->Name, value);
+            else
+                file.WriteInteger(kPark, key->Name, value);
+        });
+    }
 
     // Skiers at their current positions.
     for (size_t k = 0; k < e.Skiers.size(); ++k) {

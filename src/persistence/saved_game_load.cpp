@@ -237,20 +237,6 @@ private:
         return Fail(std::string(key) + " " + std::to_string(v) + " is out of range " +
                     std::to_string(lo) + ".." + std::to_string(hi));
     }
-    bool Int32(const char* key, int64_t def, int32_t& out) {
-        int64_t v = 0;
-        if (!Int(key, def, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(),
-                 v))
-            return false;
-        out = int32_t(v);
-        return true;
-    }
-    bool Count(const char* key, uint16_t& out) {
-        int64_t v = 0;
-        if (!Int(key, 0, 0, 65535, v)) return false;
-        out = uint16_t(v);
-        return true;
-    }
     // A real that does not parse reads as its default; one beyond a float's range is refused
     // (ReadPark fails on the first such key).
     float Real(const char* key, double def) {
@@ -265,43 +251,47 @@ private:
     }
 
     bool ReadPark(TSavedGame& g) {
-        TSKIParkData& p = g.Park;
-        p.ParkName = f_.ReadString(kPark, "ParkName", "SKI Park");
-        // The clock runs from -1 (before the first tick) upward.
-        int64_t time = 0;
-        if (!Int("ParkTime", 0, -1, std::numeric_limits<int32_t>::max(), time)) return false;
-        p.ParkTime = int32_t(time);
-        if (!Int32("ParkCash", 100000000, p.ParkCash) ||
-            !Int32("ParkMaxSkiers", 300, p.ParkMaxSkiers))
-            return false;
-        p.ParkRating = Real("ParkRating", 0);
-        p.ParkRatingLeftUnhappy = Real("ParkRatingLeftUnhappy", 0);
-        p.ParkRatingLeftDead = Real("ParkRatingLeftDead", 0);
-        if (!Count("ParkLeftBecauseUnhappy", p.ParkLeftBecauseUnhappy) ||
-            !Count("ParkLeftBecauseNoMoney", p.ParkLeftBecauseNoMoney) ||
-            !Count("ParkLeftBecauseDied", p.ParkLeftBecauseDied))
-            return false;
-        g.CamX = std::clamp(Real("ParkCamPosX", -256), kWorldMinX, kWorldMaxX);
-        g.CamZ = std::clamp(Real("ParkCamPosZ", 256), kWorldMinZ, kWorldMaxZ);
-        int64_t diff = 0;
-        if (!Int32("ParkLoan", 0, p.ParkLoan) || !Int32("ParkLoanExpence", 0, p.ParkLoanExpence) ||
-            !Int32("ParkMarketingExpence", 0, p.ParkMarketingExpence) ||
-            !Int32("ParkSpawnSpeed", 20, p.ParkSpawnSpeed) ||
-            !Int32("ParkMissionIndex", kMissionNone, p.ParkMissionIndex) ||
-            !Int32("ParkEcoExpence", 0, p.ParkEcoExpence) ||
-            !Int32("ParkRewards", 0, p.ParkRewards) || !Int("ParkSandboxDiff", 1, 0, 255, diff))
-            return false;
-        p.ParkSandboxDiff = uint8_t(diff);
-        p.ParkPopularity = Real("ParkPopularity", 0);
-        // Weather: 0.5 when missing, a random value when the text does not parse, held
-        // between 0 and 1.
-        p.ParkWeather = 0.5f;
-        if (const std::string* w = f_.FindValue(kPark, "ParkWeather")) {
-            const auto v = ParseReal(*w);
-            p.ParkWeather =
-                v && std::isfinite(*v) ? float(std::clamp(*v, 0.0, 1.0)) : float(rng_.Uniform());
+        for (const TParkKey* key : SavedParkKeys()) {
+            if (!ReadParkKey(*key, g)) return false;
         }
         return error.empty();
+    }
+
+    bool ReadParkKey(const TParkKey& key, TSavedGame& g) {
+        switch (key.Kind) {
+            case TParkKeyKind::CameraX:
+                g.CamX = std::clamp(Real(key.Name, key.Default), kWorldMinX, kWorldMaxX);
+                return true;
+            case TParkKeyKind::CameraZ:
+                g.CamZ = std::clamp(Real(key.Name, key.Default), kWorldMinZ, kWorldMaxZ);
+                return true;
+            case TParkKeyKind::Weather:
+                // The default when missing, a random value when the text does not parse, held
+                // between 0 and 1.
+                g.Park.ParkWeather = float(key.Default);
+                if (const std::string* w = f_.FindValue(kPark, key.Name)) {
+                    const auto v = ParseReal(*w);
+                    g.Park.ParkWeather = v && std::isfinite(*v) ? float(std::clamp(*v, 0.0, 1.0))
+                                                                : float(rng_.Uniform());
+                }
+                return true;
+            default:
+                break;
+        }
+        bool ok = true;
+        VisitParkField(key, g.Park, [&](auto& value) {
+            using T = std::remove_cvref_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, std::string>) {
+                value = f_.ReadString(kPark, key.Name, value);  // a fresh record: its default
+            } else if constexpr (std::is_same_v<T, float>) {
+                value = Real(key.Name, key.Default);
+            } else {
+                int64_t v = 0;
+                ok = Int(key.Name, int64_t(key.Default), key.Min, key.Max, v);
+                if (ok) value = T(v);
+            }
+        });
+        return ok;
     }
 
     bool Block(const char* section, const std::string& key, const char* what, TSKIBlock& b) {
@@ -451,26 +441,7 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
 
     // 3. Park keys, camera and the loan interest of the profile's terms.
     const TSKIParkData& p = g.Park;
-    engine.Park.ParkName = p.ParkName;
-    engine.Park.ParkTime = p.ParkTime;
-    engine.Park.ParkCash = p.ParkCash;
-    engine.Park.ParkMaxSkiers = p.ParkMaxSkiers;
-    engine.Park.ParkRating = p.ParkRating;
-    engine.Park.ParkRatingLeftUnhappy = p.ParkRatingLeftUnhappy;
-    engine.Park.ParkRatingLeftDead = p.ParkRatingLeftDead;
-    engine.Park.ParkLeftBecauseUnhappy = p.ParkLeftBecauseUnhappy;
-    engine.Park.ParkLeftBecauseNoMoney = p.ParkLeftBecauseNoMoney;
-    engine.Park.ParkLeftBecauseDied = p.ParkLeftBecauseDied;
-    engine.Park.ParkLoan = p.ParkLoan;
-    engine.Park.ParkLoanExpence = p.ParkLoanExpence;
-    engine.Park.ParkMarketingExpence = p.ParkMarketingExpence;
-    engine.Park.ParkSpawnSpeed = p.ParkSpawnSpeed;
-    engine.Park.ParkMissionIndex = p.ParkMissionIndex;
-    engine.Park.ParkEcoExpence = p.ParkEcoExpence;
-    engine.Park.ParkRewards = p.ParkRewards;
-    engine.Park.ParkSandboxDiff = p.ParkSandboxDiff;
-    engine.Park.ParkPopularity = p.ParkPopularity;
-    engine.Park.ParkWeather = p.ParkWeather;
+    for (const TParkKey* key : SavedParkKeys()) CopyParkField(*key, p, engine.Park);
     engine.Park.ParkLoanInterest = int32_t(
         std::floor(double(engine.Park.ParkLoan) * double(engine.Profile.LoanInterest) / 100.0));
     engine.Viewpoint.FocusX = g.CamX;

@@ -281,12 +281,24 @@ TEST(Folders, AnInstalledGameKeepsPlayerDataInTheUsersDataFolder) {
     EXPECT_EQ(installed.Worlds, dir.Path() / "worlds");
     EXPECT_EQ(installed.Save, home.Path() / "vallorn" / "save");
     EXPECT_EQ(installed.Addons, home.Path() / "vallorn" / "addons");
-    EXPECT_TRUE(std::filesystem::is_directory(installed.Save));
     EXPECT_FALSE(std::filesystem::exists(dir / "save"));  // nothing written beside the game
 
     const TSKIFolders portable = TSKIFolders::Resolve(dir.Path());
     EXPECT_EQ(portable.Save, dir.Path() / "save");
-    EXPECT_TRUE(std::filesystem::is_directory(portable.Addons));
+    EXPECT_EQ(portable.Addons, dir.Path() / "addons");
+}
+
+TEST(Folders, AnEngineCreatesNoFolderUntilItWritesOne) {
+    TempDir dir;
+    test::MakeProgramFolder(dir.Path());
+    std::filesystem::remove(dir / "save");
+    std::filesystem::remove(dir / "addons");
+    TSKIEngine engine({dir.Path(), 1, nullptr});
+    EXPECT_FALSE(std::filesystem::exists(dir / "save"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "addons"));
+    std::string error;
+    ASSERT_TRUE(SaveOptions(engine.Folders.Save, engine.Options, &error)) << error;
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir / "save" / "Options.ini"));
 }
 
 }  // namespace

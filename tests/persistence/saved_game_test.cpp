@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
 #include "base/ini_file.h"
 #include "engine/arrivals.h"
@@ -12,6 +13,7 @@
 #include "persistence/state_hash.h"
 #include "support/engine_fixture.h"
 #include "support/resort_builder.h"
+#include "support/test_level.h"
 #include "support/test_support.h"
 
 namespace vallorn {
@@ -370,6 +372,68 @@ TEST(SavedGame, BadFilesAreRefusedAndLeaveAnEmptyEngine) {
     // A folder where a saved game is expected says what it is.
     EXPECT_FALSE(LoadGameFile(*e, dir.Path()));
     EXPECT_NE(e->LoadError.find("it is a folder"), std::string::npos) << e->LoadError;
+}
+
+TEST(SavedGame, EverySavedParkKeyKeepsItsPlaceAndComesBack) {
+    test::LevelFixture f;
+    ASSERT_TRUE(f.WriteAndLoad(test::TestLevel{}).ok());
+    // A distinct value for every saved park field, within what a saved game may hold.
+    int n = 0;
+    for (const TParkKey* key : SavedParkKeys()) {
+        ++n;
+        VisitParkField(*key, f->Park, [&](auto& value) {
+            using T = std::remove_cvref_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, std::string>)
+                value = "Park " + std::to_string(n);
+            else if constexpr (std::is_same_v<T, float>)
+                value = key->Kind == TParkKeyKind::Weather ? 0.25f : float(n) + 0.5f;
+            else
+                value = T(n + 1);
+        });
+    }
+    auto text = [](const TSKIParkData& p, const TParkKey& key) {
+        std::ostringstream out;
+        VisitParkField(key, p, [&](const auto& value) {
+            if constexpr (std::is_arithmetic_v<std::remove_cvref_t<decltype(value)>>)
+                out << +value;
+            else
+                out << value;
+        });
+        return out.str();
+    };
+    TempDir dir;
+    ASSERT_TRUE(f->SaveGameFile(dir / "keys.ski"));
+    EXPECT_EQ(TIniFile(dir / "keys.ski").SectionKeys("SKIParkData"),
+              (std::vector<std::string>{"ParkName",
+                                        "ParkTime",
+                                        "ParkCash",
+                                        "ParkMaxSkiers",
+                                        "ParkRating",
+                                        "ParkRatingLeftUnhappy",
+                                        "ParkRatingLeftDead",
+                                        "ParkLeftBecauseUnhappy",
+                                        "ParkLeftBecauseNoMoney",
+                                        "ParkLeftBecauseDied",
+                                        "ParkCamPosX",
+                                        "ParkCamPosZ",
+                                        "ParkLoan",
+                                        "ParkLoanExpence",
+                                        "ParkMarketingExpence",
+                                        "ParkSpawnSpeed",
+                                        "ParkMissionIndex",
+                                        "ParkEcoExpence",
+                                        "ParkRewards",
+                                        "ParkSandboxDiff",
+                                        "ParkPopularity",
+                                        "ParkWeather"}));
+
+    test::LevelFixture g;
+    test::WriteTestLevel(g.Worlds(), test::TestLevel{});
+    ASSERT_TRUE(g->LoadGameFile(dir / "keys.ski")) << g->LoadError;
+    for (const TParkKey* key : SavedParkKeys()) {
+        if (key->Field == TParkField(&TSKIParkData::ParkMaxSkiers)) continue;  // from the lots
+        EXPECT_EQ(text(g->Park, *key), text(f->Park, *key)) << key->Name;
+    }
 }
 
 }  // namespace

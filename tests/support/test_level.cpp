@@ -1,5 +1,8 @@
 #include "support/test_level.h"
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
@@ -14,12 +17,67 @@ namespace fs = std::filesystem;
 namespace vallorn::test {
 namespace {
 
-// Meshes are slow to build; each key is built once per test program and linked after that.
-const fs::path& MeshCache() {
-    static TempDir cache;
-    return cache.Path();
+// Meshes are slow to build, and ctest runs each test case in a process of its own: each mesh
+// is built once and kept under the build tree for every later process. A mesh is named by a
+// digest of its heights and Y scale, inside a folder named by the running test program's size
+// and time, so a rebuilt program never takes meshes that an older mesh builder made.
+const fs::path& MeshCacheFolder() {
+    static const fs::path folder = [] {
+        std::error_code ec;
+        const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+        const auto size = fs::file_size(program, ec);
+        const auto time = uint64_t(fs::last_write_time(program, ec).time_since_epoch().count());
+        const fs::path root = BuildRoot() / "tests" / "mesh-cache";
+        const std::string prefix = program.filename().string() + "-";
+        const std::string name = prefix + std::to_string(size) + "-" + std::to_string(time);
+        for (fs::directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+            const std::string other = it->path().filename().string();
+            std::error_code ignored;
+            if (other.starts_with(prefix) && other != name) fs::remove_all(it->path(), ignored);
+        }
+        return root / name;
+    }();
+    return folder;
 }
 
+// The folder holding the meshes of `level`, built there first when missing. A mesh is built
+// in a folder of its own and renamed into place whole, so a concurrent process sees all
+// four files or none.
+fs::path CachedMeshes(const TestLevel& level) {
+    THeightField field;
+    field.Heights.resize(size_t(field.Side) * field.Side);
+    uint64_t digest = 14695981039346656037ull;  // FNV-1a over the heights and the Y scale
+    auto mix = [&](const void* data, size_t size) {
+        for (size_t k = 0; k < size; ++k) {
+            digest ^= static_cast<const unsigned char*>(data)[k];
+            digest *= 1099511628211ull;
+        }
+    };
+    for (int i = 0; i < field.Side; ++i)
+        for (int j = 0; j < field.Side; ++j)
+            field.Heights[size_t(i) * field.Side + j] = level.height(i, j);
+    mix(field.Heights.data(), field.Heights.size() * sizeof(float));
+    mix(&level.scaleY, sizeof level.scaleY);
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(digest));
+    const fs::path cache = MeshCacheFolder() / (level.meshKey + "-" + hex);
+    if (fs::exists(cache)) return cache;
+
+    static int builds = 0;
+    const fs::path building = MeshCacheFolder() / (".building-" + std::to_string(getpid()) + "-" +
+                                                   std::to_string(builds++));
+    std::string error;
+    if (!BuildTerrainMeshes(field, level.scaleY, -50.0f, building, MeshStem(level), &error))
+        throw std::runtime_error("cannot build test meshes: " + error);
+    std::error_code ec;
+    fs::rename(building, cache, ec);  // fails when another process was first: its copy is used
+    if (ec) fs::remove_all(building, ec);
+    if (!fs::exists(cache))
+        throw std::runtime_error("cannot keep test meshes in " + cache.string());
+    return cache;
+}
+
+// Cached files are linked, not copied: a test replaces a placed file, never edits it in place.
 void PlaceFile(const fs::path& from, const fs::path& to) {
     std::error_code ec;
     fs::remove(to, ec);
@@ -53,18 +111,7 @@ void WriteTestLevel(const fs::path& folder, const TestLevel& level) {
     fs::create_directories(folder);
     const std::string stem = MeshStem(level);
     if (level.writeMeshes) {
-        const fs::path cache = MeshCache() / (level.meshKey + "@" + std::to_string(level.scaleY));
-        const fs::path cached = cache / (stem + "H.3ds");
-        if (!fs::exists(cached)) {
-            THeightField field;
-            field.Heights.resize(size_t(field.Side) * field.Side);
-            for (int i = 0; i < field.Side; ++i)
-                for (int j = 0; j < field.Side; ++j)
-                    field.Heights[size_t(i) * field.Side + j] = level.height(i, j);
-            std::string error;
-            if (!BuildTerrainMeshes(field, level.scaleY, -50.0f, cache, stem, &error))
-                throw std::runtime_error("cannot build test meshes: " + error);
-        }
+        const fs::path cache = CachedMeshes(level);
         for (const char* file : {"H.3ds", "Side.3ds", "H.vmesh", "Side.vmesh"})
             PlaceFile(cache / (stem + file), folder / (stem + file));
     }

@@ -17,8 +17,8 @@ struct TestLevel {
     std::string name = "Test";
     // Ground height of the world point of cell (i, j), i and j in 0..512, in world units.
     std::function<float(int i, int j)> height = [](int, int) { return 10.0f; };
-    // Names the mesh files: levels with the same key and height function share their meshes,
-    // which are built once per test program.
+    // Names the mesh files. Meshes are built once for each height function and Y scale and
+    // kept under the build tree, where every later test process finds them.
     std::string meshKey = "flat10";
     float scaleXZ = 4.0f;
     float scaleY = 2.0f;

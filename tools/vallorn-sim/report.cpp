@@ -40,42 +40,8 @@ std::string LevelInfoJson(const TSKIEngine& e) {
 namespace {
 
 void ParkFields(JsonWriter& w, const TSKIParkData& p) {
-    w.Field("ParkName", p.ParkName);
-    w.Field("ParkTime", p.ParkTime);
-    w.Field("ParkCash", p.ParkCash);
-    w.Field("ParkMaxSkiers", p.ParkMaxSkiers);
-    w.Field("ParkRating", p.ParkRating);
-    w.Field("ParkRatingPercent", p.ParkRatingPercent);
-    w.Field("ParkAvgHappiness", p.ParkAvgHappiness);
-    w.Field("ParkRatingLeftUnhappy", p.ParkRatingLeftUnhappy);
-    w.Field("ParkRatingLeftDead", p.ParkRatingLeftDead);
-    w.Field("ParkSlopeScore", p.ParkSlopeScore);
-    w.Field("ParkLiftScore", p.ParkLiftScore);
-    w.Field("ParkBuildScore", p.ParkBuildScore);
-    w.Field("ParkLeftBecauseUnhappy", p.ParkLeftBecauseUnhappy);
-    w.Field("ParkLeftBecauseNoMoney", p.ParkLeftBecauseNoMoney);
-    w.Field("ParkLeftBecauseDied", p.ParkLeftBecauseDied);
-    w.Field("ParkAccidentCooldown", p.ParkAccidentCooldown);
-    w.Field("ParkSpeed", p.ParkSpeed);
-    w.Field("ParkWeather", p.ParkWeather);
-    w.Field("ParkTreesFelled", p.ParkTreesFelled);
-    w.Field("ParkLoan", p.ParkLoan);
-    w.Field("ParkLoanInterest", p.ParkLoanInterest);
-    w.Field("ParkLoanExpence", p.ParkLoanExpence);
-    w.Field("ParkMarketingExpence", p.ParkMarketingExpence);
-    w.Field("ParkSpawnSpeed", p.ParkSpawnSpeed);
-    w.Field("ParkSpawnCounter", p.ParkSpawnCounter);
-    w.Field("ParkSlopeLength", p.ParkSlopeLength);
-    w.Field("ParkSnowQuality", p.ParkSnowQuality);
-    w.Field("ParkMissionIndex", p.ParkMissionIndex);
-    w.Field("ParkEcoExpence", p.ParkEcoExpence);
-    w.Field("ParkAvgCold", p.ParkAvgCold);
-    w.Field("ParkAvgHunger", p.ParkAvgHunger);
-    w.Field("ParkAvgEnergy", p.ParkAvgEnergy);
-    w.Field("ParkRewards", p.ParkRewards);
-    w.Field("ParkHourProfit", p.ParkHourProfit);
-    w.Field("ParkSandboxDiff", p.ParkSandboxDiff);
-    w.Field("ParkPopularity", p.ParkPopularity);
+    for (const TParkKey& key : ParkKeys())
+        VisitParkField(key, p, [&](const auto& value) { w.Field(key.Name, value); });
 }
 
 const char* kStateNames[] = {"Idle",       "OnLift",  "Skiing", "Waiting",
