@@ -402,7 +402,7 @@ TEST(SavedGame, EverySavedParkKeyKeepsItsPlaceAndComesBack) {
         return out.str();
     };
     TempDir dir;
-    ASSERT_TRUE(f->SaveGameFile(dir / "keys.ski"));
+    ASSERT_TRUE(SaveGameFile(*f, dir / "keys.ski"));
     EXPECT_EQ(TIniFile(dir / "keys.ski").SectionKeys("SKIParkData"),
               (std::vector<std::string>{"ParkName",
                                         "ParkTime",
@@ -429,7 +429,7 @@ TEST(SavedGame, EverySavedParkKeyKeepsItsPlaceAndComesBack) {
 
     test::LevelFixture g;
     test::WriteTestLevel(g.Worlds(), test::TestLevel{});
-    ASSERT_TRUE(g->LoadGameFile(dir / "keys.ski")) << g->LoadError;
+    ASSERT_TRUE(LoadGameFile(*g, dir / "keys.ski")) << g->LoadError;
     for (const TParkKey* key : SavedParkKeys()) {
         if (key->Field == TParkField(&TSKIParkData::ParkMaxSkiers)) continue;  // from the lots
         EXPECT_EQ(text(g->Park, *key), text(f->Park, *key)) << key->Name;
