@@ -86,6 +86,8 @@ struct TSKIToolState {
     int CursorI = 0, CursorJ = 0;
     std::string ToolText;                     // hover text; the panel is hidden when empty
     TSKIColor ToolTextColor = kToolTextBlue;  // hover panel colour
+    std::string SkierText;                    // the last skier's description, held a while
+    float SkierTextTime = 0;                  // seconds it stays up
     // Previews, as plain data.
     std::vector<TSKIVector> LiftLinePreview;  // samples of the lift line (terrain + 5)
     std::vector<TSKIVector> LiftPoleNodes;    // stations and poles with their heights

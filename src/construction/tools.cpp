@@ -95,15 +95,15 @@ void UpdateNoTool(TSKIConstruction& c, float dt) {
     }
     t.ToolTextColor = kToolTextBlue;
     // A skier's text stays up for a while after it was made.
-    if (e.HoverTextTime > 0) {
-        e.HoverTextTime -= dt;
-        t.ToolText = e.HoverText;
+    if (t.SkierTextTime > 0) {
+        t.SkierTextTime -= dt;
+        t.ToolText = t.SkierText;
         return;
     }
     const std::string skier = e.NearestSkierText(t.CursorPosition);
     if (!skier.empty()) {
-        e.HoverText = skier;
-        e.HoverTextTime = kSkierTextHold;
+        t.SkierText = skier;
+        t.SkierTextTime = kSkierTextHold;
         t.ToolText = skier;
         return;
     }

@@ -160,8 +160,6 @@ public:
     };
     std::vector<TSKIDot> OverlayDots;  // coloured by the overlay mode, 3 units above skiers
     std::vector<TSKIDot> CrowdDots;    // grey dots for skiers drawn without a detailed model
-    std::string HoverText;
-    float HoverTextTime = 0;  // seconds the hover text stays up
 
     // --- history, park messages, falling snow -------------------------------------------------
     int32_t MessageSamples = 0;        // history samples since the last message rebuild
