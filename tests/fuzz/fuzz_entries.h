@@ -23,8 +23,9 @@ struct Result {
 // keep every key with its value in its section. The bytes also drive writes: fields separated
 // by NUL bytes, taken three at a time as section, key and value, whose round trip must hold too.
 Result FuzzIni(std::string_view data);
-// A saved game ("*.ski") of the tiny level "Tiny": loaded, with its level as below; a tick must not turn the clock back
-// nor paying the running costs raise the cash; then saved, and what is saved must load again.
+// A saved game ("*.ski") of the tiny level "Tiny": loaded, with its level as below; a tick must not
+// turn the clock back nor paying the running costs raise the cash; then saved, and what is saved
+// must load again.
 Result FuzzSavedGame(std::string_view data);
 // A level file ("Fuzz.skil") beside the tiny level's meshes and images: loaded; a loaded
 // level read no file outside its folder and every cell has a finite height.

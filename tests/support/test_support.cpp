@@ -1,16 +1,20 @@
 #include "support/test_support.h"
 
+#include <unistd.h>
 #include <atomic>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace vallorn::test {
 
-fs::path BuildRoot() { return fs::path(VALLORN_BUILD_ROOT); }
-fs::path SourceRoot() { return fs::path(VALLORN_SOURCE_ROOT); }
+fs::path BuildRoot() {
+    return fs::path(VALLORN_BUILD_ROOT);
+}
+fs::path SourceRoot() {
+    return fs::path(VALLORN_SOURCE_ROOT);
+}
 
 TempDir::TempDir() {
     static std::atomic<int> counter{0};

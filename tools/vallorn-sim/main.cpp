@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "base/atomic_file.h"
+#include "construction/construction.h"
 #include "engine/arrivals.h"
 #include "engine/clock.h"
-#include "construction/construction.h"
 #include "engine/engine.h"
+#include "engine/invariants.h"
 #include "engine/level_file.h"
 #include "options.h"
 #include "persistence/saved_game.h"
-#include "engine/invariants.h"
 #include "report.h"
 #include "script_runner.h"
 
