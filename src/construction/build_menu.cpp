@@ -199,7 +199,8 @@ std::vector<TSKIMenuItem> BuildMenu(const TSKIMenuContext& c) {
 
 TSKIMenuContext MenuContext(const TSKIEngine& e, const TSKIToolState& t) {
     TSKIMenuContext c;
-    const TerrainCell& cell = t.CursorCell;
+    // The cell as it is now: an action since the last cursor update may have changed it.
+    const TerrainCell cell = e.HasGrid() ? e.Cell(t.CursorI, t.CursorJ) : t.CursorCell;
     c.CellKind = cell.Kind;
     if (const TSKISection* section = e.SectionByIndex(cell.Section)) {
         c.CellHasSection = true;
@@ -244,63 +245,64 @@ const TSKIMenuItem* FindMenuItem(const std::vector<TSKIMenuItem>& menu, const st
 }
 
 TSKIPlayerAction MenuItemAction(TSKIConstruction& tools, const TSKIMenuItem& item) {
-    return {"menu " + item.Caption,
-            [item](const TSKIEngine&) {
-                if (item.Command == Cmd::None) return Refused(item.Caption + " is a submenu");
-                if (!item.Visible || !item.Enabled) {
-                    return Refused(item.Caption + " is not available");
-                }
-                TSKIActionCheck c;
-                c.Ok = true;
-                c.Text = item.Caption;
-                return c;
-            },
-            [item, &tools](TSKIEngine& e, std::string& reason) {
-                const TSKIToolState& t = tools.State;
-                const int i = t.CursorI, j = t.CursorJ;
-                switch (item.Command) {
-                    case Cmd::BuildSlope:
-                        if (tools.StartSlopeTool(i, j)) return TSKIActionResult::Done;
-                        break;
-                    case Cmd::BuildLift:
-                        if (tools.StartLiftTool(i, j, uint8_t(item.Tag))) {
-                            return TSKIActionResult::Done;
-                        }
-                        break;
-                    case Cmd::Building:
-                        tools.StartBuildingTool(uint8_t(item.Tag));
+    return {
+        "menu " + item.Caption,
+        [item](const TSKIEngine&) {
+            if (item.Command == Cmd::None) return Refused(item.Caption + " is a submenu");
+            if (!item.Visible || !item.Enabled) {
+                return Refused(item.Caption + " is not available");
+            }
+            TSKIActionCheck c;
+            c.Ok = true;
+            c.Text = item.Caption;
+            return c;
+        },
+        [item, &tools](TSKIEngine& e, std::string& reason) {
+            const TSKIToolState& t = tools.State;
+            const int i = t.CursorI, j = t.CursorJ;
+            switch (item.Command) {
+                case Cmd::BuildSlope:
+                    if (tools.StartSlopeTool(i, j)) return TSKIActionResult::Done;
+                    break;
+                case Cmd::BuildLift:
+                    if (tools.StartLiftTool(i, j, uint8_t(item.Tag))) {
                         return TSKIActionResult::Done;
-                    case Cmd::PlantTrees:
-                        tools.StartTreeTool();
-                        return TSKIActionResult::Done;
-                    case Cmd::Cancel:
-                        tools.CancelTool();
-                        return TSKIActionResult::Done;
-                    case Cmd::Delete: {
-                        const TSKIActionResult result = tools.DeleteUnderCursor();
-                        if (result == TSKIActionResult::Failed) reason = "Nothing to delete";
-                        return result;
                     }
-                    case Cmd::ReplaceLift: {
-                        const int32_t index =
-                            e.SectionByIndex(t.CursorCell.Section) ? t.CursorCell.Section : -1;
-                        if (index < 0) break;
-                        tools.State.Tool = TSKITool::None;
-                        const TSKIActionOutcome outcome = PerformAction(
-                            e,
-                            ReplaceLiftAction(size_t(index), uint8_t(item.Tag - kReplaceTagBase)));
-                        reason = outcome.Reason;
-                        return outcome.Result;
-                    }
-                    case Cmd::FreeRide:
-                        reason = "Free ride needs the 3D view";
-                        return TSKIActionResult::Failed;
-                    case Cmd::None:
-                        break;
+                    break;
+                case Cmd::Building:
+                    tools.StartBuildingTool(uint8_t(item.Tag));
+                    return TSKIActionResult::Done;
+                case Cmd::PlantTrees:
+                    tools.StartTreeTool();
+                    return TSKIActionResult::Done;
+                case Cmd::Cancel:
+                    tools.CancelTool();
+                    return TSKIActionResult::Done;
+                case Cmd::Delete: {
+                    const TSKIActionResult result = tools.DeleteUnderCursor();
+                    if (result == TSKIActionResult::Failed) reason = "Nothing to delete";
+                    return result;
                 }
-                if (reason.empty()) reason = item.Caption + " cannot start here";
-                return TSKIActionResult::Failed;
-            }};
+                case Cmd::ReplaceLift: {
+                    const int32_t section =
+                        e.HasGrid() ? e.Cell(t.CursorI, t.CursorJ).Section : t.CursorCell.Section;
+                    const int32_t index = e.SectionByIndex(section) ? section : -1;
+                    if (index < 0) break;
+                    tools.State.Tool = TSKITool::None;
+                    const TSKIActionOutcome outcome = PerformAction(
+                        e, ReplaceLiftAction(size_t(index), uint8_t(item.Tag - kReplaceTagBase)));
+                    reason = outcome.Reason;
+                    return outcome.Result;
+                }
+                case Cmd::FreeRide:
+                    reason = "Free ride needs the 3D view";
+                    return TSKIActionResult::Failed;
+                case Cmd::None:
+                    break;
+            }
+            if (reason.empty()) reason = item.Caption + " cannot start here";
+            return TSKIActionResult::Failed;
+        }};
 }
 
 TSKIActionOutcome ChooseMenuItem(TSKIConstruction& tools, const std::string& path) {

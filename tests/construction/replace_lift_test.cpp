@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "construction/build_menu.h"
 #include "construction/construction_actions.h"
 #include "construction/tool_world.h"
 
@@ -158,6 +159,17 @@ TEST_F(ReplaceLift, ARoadUnderTheLineRefusesTheReplacementButNotANewAerialLift) 
     ASSERT_EQ(f.dialogs.errors.size(), 1u);
     EXPECT_EQ(f.dialogs.errors[0], "Can not upgrade. Invalid location!");
     EXPECT_EQ(f->Sections[0].get(), double_);
+}
+
+TEST_F(ReplaceLift, TheMenuSeesALiftRemovedBySomethingElseSinceTheCursorLastMoved) {
+    TSKISection* quad = BuildLift(*f, 140, 100, 140, 160, 3);
+    ASSERT_NE(quad, nullptr);
+    const std::string name = quad->Name;
+    Hover(140, 100);  // the quad's lower station, section 1
+    ASSERT_TRUE(PerformAction(*f, DeleteSectionAction(0)).Done());  // a window deletes the double
+    const TSKIMenuContext c = MenuContext(*f, tool);
+    EXPECT_TRUE(c.CellHasSection);
+    EXPECT_EQ(c.SectionName, name);
 }
 
 }  // namespace
