@@ -104,8 +104,6 @@ private:
     void Groom();
 };
 
-// The looping sound of a vehicle type and the distances between which the view lets it be
-// heard (full volume nearer, silent farther); no name for a type without a sound.
 // The fleet a building keeps: a snowmobile per seat of a rescue station or ski patrol, one
 // helicopter for a hospital, a snowcat per seat of a garage; none for other buildings. A
 // new building gets its fleet, a loaded one has it completed on the free seats.
@@ -115,6 +113,8 @@ struct TSKIFleet {
 };
 TSKIFleet FleetOf(const TSKIBuilding& building);
 
+// The looping sound of a vehicle type and the distances between which the view lets it be
+// heard (full volume nearer, silent farther); no name for a type without a sound.
 struct TSKIVehicleSound {
     const char* Name = nullptr;
     float Near = 0, Far = 0;
