@@ -1,0 +1,73 @@
+// The game's one top-level window: SDL2 with an OpenGL 3.3 core context and Dear ImGui on it,
+// its events, its cursor shapes, full screen and the read-back of the drawn frame.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <SDL.h>
+
+#include "base/image.h"
+
+namespace vallorn {
+
+struct TSKIWindowSetup {
+    std::string Title = "VALLORN";
+    int Width = 1024, Height = 768;
+    int MinWidth = 800, MinHeight = 600;
+    bool FullScreen = false;
+};
+
+enum class TSKICursorShape { Arrow, Wait, Drag };
+
+class TSKIWindow {
+public:
+    TSKIWindow() = default;
+    ~TSKIWindow();
+    TSKIWindow(const TSKIWindow&) = delete;
+    TSKIWindow& operator=(const TSKIWindow&) = delete;
+
+    // True when a display can be opened (SDL's video driver initialises and is not the
+    // offscreen one unless VALLORN_ALLOW_OFFSCREEN is set); `why` receives the reason.
+    static bool DisplayAvailable(std::string* why);
+
+    // Creates the window (centred, black), the GL context and ImGui with a font and sizes
+    // scaled to the display's DPI. False with a reason.
+    bool Open(const TSKIWindowSetup& setup, std::string* error);
+    void Close();
+    bool IsOpen() const { return window_ != nullptr; }
+
+    // Pumps the pending events: ImGui sees each one (the pointer position taken from the
+    // events, not polled), then `handler`. False once the window was asked to close.
+    bool PumpEvents(const std::function<void(const SDL_Event&)>& handler);
+    // Starts the ImGui frame (after PumpEvents) and, at the end, renders ImGui and swaps.
+    void BeginFrame();
+    void EndFrame();
+
+    int Width() const;   // drawable size in pixels
+    int Height() const;
+    float DpiScale() const { return dpiScale_; }
+    float MouseX() const { return mouseX_; }
+    float MouseY() const { return mouseY_; }
+    bool HasFocus() const;
+
+    void SetFullScreen(bool fullScreen);
+    bool FullScreen() const { return fullScreen_; }
+    void Raise();
+    void SetCursor(TSKICursorShape shape);
+    void SetTitle(const std::string& title);
+    // The drawn back buffer (call before EndFrame), rows top to bottom.
+    bool ReadPixels(TSKIImage& out) const;
+    SDL_Window* Sdl() const { return window_; }
+
+private:
+    SDL_Window* window_ = nullptr;
+    void* context_ = nullptr;
+    bool imgui_ = false;
+    bool fullScreen_ = false;
+    float dpiScale_ = 1.0f;
+    float mouseX_ = -1, mouseY_ = -1;
+    SDL_Cursor* cursors_[3] = {nullptr, nullptr, nullptr};
+};
+
+}  // namespace vallorn

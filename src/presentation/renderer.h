@@ -1,0 +1,47 @@
+// The 3D view of a park: the terrain (in chunks with distance-based detail and frustum
+// culling, textured with the composed overlays), the skirt, and the scene on it. Writes the
+// per-cell in-view and near-camera flags the core reads.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "construction/tool_state.h"
+#include "engine/engine.h"
+#include "presentation/camera.h"
+#include "presentation/frame.h"
+
+namespace vallorn {
+
+struct TSKIRenderStats {
+    int TerrainChunksDrawn = 0;
+    int TerrainTriangles = 0;
+    int DrawCalls = 0;
+    int Instances = 0;
+};
+
+class TSKIRenderer {
+public:
+    TSKIRenderer();
+    ~TSKIRenderer();
+    TSKIRenderer(const TSKIRenderer&) = delete;
+    TSKIRenderer& operator=(const TSKIRenderer&) = delete;
+
+    // Needs a current OpenGL 3.3 context. False with a reason.
+    bool Init(const std::filesystem::path& dataFolder, std::string* error);
+    // A level or saved game was loaded (or closed): rebuild the terrain and scene buffers.
+    void LevelChanged(TSKIEngine& engine);
+    // Draws one frame into the current framebuffer's viewport (width x height), then writes
+    // the view flags of the cells and the falling-snow camera.
+    void Draw(TSKIEngine& engine, const TSKIToolState& tools, const TSKICamera& camera,
+              int width, int height, double seconds);
+    const TSKIRenderStats& Stats() const { return stats_; }
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> impl_;
+    TSKIRenderStats stats_;
+};
+
+}  // namespace vallorn

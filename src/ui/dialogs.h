@@ -1,0 +1,45 @@
+// The game's modal boxes: error, information, Yes/No, text input and the end-of-day report.
+// Each call blocks the action that asked, as a modal box does: it runs a nested loop that
+// keeps drawing the game (without advancing the park) with the box on top until answered.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "base/desktop.h"
+#include "engine/engine.h"
+
+namespace vallorn {
+
+class TSKIGameDialogs : public IDialogs {
+public:
+    // Draws one frame of the game behind the box: pumps events, draws the view and the
+    // windows, calls `drawBox` inside the ImGui frame, presents. Returns false when the
+    // window is being closed (the open box then takes its default answer).
+    using TFrame = std::function<bool(const std::function<void()>& drawBox)>;
+
+    explicit TSKIGameDialogs(TFrame frame);
+
+    // The engine whose calendar and profile the day report reads.
+    void SetEngine(const TSKIEngine* engine) { engine_ = engine; }
+    // A box is being shown (the game loop must not advance the park meanwhile).
+    bool Showing() const { return depth_ > 0; }
+
+    void ShowError(const std::string& text) override;
+    void ShowInformation(const std::string& text) override;
+    bool AskYesNo(const std::string& text, bool defaultAnswer) override;
+    std::optional<std::string> InputText(const std::string& caption, const std::string& prompt,
+                                         const std::string& initial) override;
+    void ShowDayReport(const TSKIParkData& start, const TSKIParkData& end,
+                       int happySkiers) override;
+    void SetBusyCursor(bool busy) override;
+    // Set by the window: shows the wait cursor while long work runs.
+    std::function<void(bool)> BusyCursor;
+
+private:
+    TFrame frame_;
+    const TSKIEngine* engine_ = nullptr;
+    int depth_ = 0;
+};
+
+}  // namespace vallorn
