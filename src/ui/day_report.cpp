@@ -40,8 +40,8 @@ TSKIDayReport MakeDayReport(const TSKIEngine& engine, const TSKIParkData& start,
     r.VisitorsStay = std::to_string(happySkiers) + " skiers will come back tommorow.";
     const int64_t left = int64_t(end.ParkSkierCount) - 1 - happySkiers;
     if (left > 0) {
-        r.VisitorsLeft = std::to_string(left) +
-                         " skiers will not come back because they did not like the park.";
+        r.VisitorsLeft =
+            std::to_string(left) + " skiers will not come back because they did not like the park.";
     }
     if (engine.Profile.Friends > 0 && engine.Profile.FriendsEnabled) {
         r.VisitorsFriends =

@@ -180,8 +180,8 @@ bool TSKIGameDialogs::AskYesNo(const std::string& text, bool defaultAnswer) {
 }
 
 std::optional<std::string> TSKIGameDialogs::InputText(const std::string& caption,
-                                                       const std::string& prompt,
-                                                       const std::string& initial) {
+                                                      const std::string& prompt,
+                                                      const std::string& initial) {
     TBox box;
     box.kind = TBox::Kind::Input;
     box.title = caption.empty() ? "Input" : caption;

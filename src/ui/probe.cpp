@@ -155,8 +155,7 @@ std::string StateText() {
         out += ", \"label\": ";
         AppendQuoted(out, i.label);
         out += ", \"x\": " + Number(i.x) + ", \"y\": " + Number(i.y) + ", \"w\": " + Number(i.w) +
-               ", \"h\": " + Number(i.h) + ", \"enabled\": " + (i.enabled ? "true" : "false") +
-               "}";
+               ", \"h\": " + Number(i.h) + ", \"enabled\": " + (i.enabled ? "true" : "false") + "}";
     }
     out += "],\n\"windows\": [";
     for (size_t k = 0; k < s.windows.size(); ++k) {
@@ -187,8 +186,7 @@ void EndFrame(const TSKIWindow& window) {
     std::string text = StateText();
     // The window's place on the screen goes first, inside the same object.
     text.insert(1, "\"window\": {\"x\": " + std::to_string(x) + ", \"y\": " + std::to_string(y) +
-                       ", \"w\": " + std::to_string(w) + ", \"h\": " + std::to_string(h) +
-                       "},\n");
+                       ", \"w\": " + std::to_string(w) + ", \"h\": " + std::to_string(h) + "},\n");
     std::string error;
     if (!WriteFileAtomically(s.folder / "state.json", text, &error)) {
         std::fprintf(stderr, "vallorn: probe: %s\n", error.c_str());

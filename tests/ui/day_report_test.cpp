@@ -50,8 +50,7 @@ TEST(DayReport, VisitorLinesFollowTheHappyCountAndTheFriends) {
     test::EngineFixture e;
     TSKIDayReport r = MakeDayReport(*e, Snapshot(0, 0, 0), Snapshot(600, 0, 20), 15);
     EXPECT_EQ(r.VisitorsStay, "15 skiers will come back tommorow.");
-    EXPECT_EQ(r.VisitorsLeft,
-              "4 skiers will not come back because they did not like the park.");
+    EXPECT_EQ(r.VisitorsLeft, "4 skiers will not come back because they did not like the park.");
     EXPECT_TRUE(r.VisitorsFriends.empty());
 
     // Nobody left over: the line is hidden.
@@ -61,14 +60,14 @@ TEST(DayReport, VisitorLinesFollowTheHappyCountAndTheFriends) {
     // Friends only when the profile has some and they are enabled.
     e->Profile.Friends = 3;
     e->Profile.FriendsEnabled = false;
-    EXPECT_TRUE(MakeDayReport(*e, Snapshot(0, 0, 0), Snapshot(600, 0, 1), 1)
-                    .VisitorsFriends.empty());
+    EXPECT_TRUE(
+        MakeDayReport(*e, Snapshot(0, 0, 0), Snapshot(600, 0, 1), 1).VisitorsFriends.empty());
     e->Profile.FriendsEnabled = true;
     EXPECT_EQ(MakeDayReport(*e, Snapshot(0, 0, 0), Snapshot(600, 0, 1), 1).VisitorsFriends,
               "3 new friends will come tommorow.");
     e->Profile.Friends = 0;
-    EXPECT_TRUE(MakeDayReport(*e, Snapshot(0, 0, 0), Snapshot(600, 0, 1), 1)
-                    .VisitorsFriends.empty());
+    EXPECT_TRUE(
+        MakeDayReport(*e, Snapshot(0, 0, 0), Snapshot(600, 0, 1), 1).VisitorsFriends.empty());
 }
 
 }  // namespace
