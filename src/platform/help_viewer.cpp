@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <vector>
 
 #include <imgui.h>
 #include <litehtml.h>
@@ -119,6 +120,7 @@ struct TSKIHelpViewer::TImpl {
     }
 
     std::filesystem::path Folder, Page;
+    std::vector<std::filesystem::path> History;  // pages left through a link
     std::string Html, Title;
     litehtml::context Context;
     TSKIHelpContainer Container;
@@ -127,6 +129,18 @@ struct TSKIHelpViewer::TImpl {
     bool Hovered = false;
     bool ScrollToTop = false;
     std::string PendingAnchor;
+
+    bool LoadFile(const std::filesystem::path& file, std::string* error) {
+        std::string html, reason;
+        if (!ReadWholeFile(file, html, &reason, kMaxPageBytes)) {
+            Load(file, ErrorPage(file, reason.empty() ? "unreadable" : reason));
+            if (error) *error = reason;
+            return false;
+        }
+        Load(file, std::move(html));
+        if (error) error->clear();
+        return true;
+    }
 
     void Load(const std::filesystem::path& file, std::string html) {
         Document.reset();
@@ -165,14 +179,19 @@ TSKIHelpViewer::TSKIHelpViewer(std::filesystem::path helpFolder)
 TSKIHelpViewer::~TSKIHelpViewer() = default;
 
 bool TSKIHelpViewer::Open(const std::filesystem::path& file, std::string* error) {
-    std::string html, reason;
-    if (!ReadWholeFile(file, html, &reason, kMaxPageBytes)) {
-        impl_->Load(file, ErrorPage(file, reason.empty() ? "unreadable" : reason));
-        if (error) *error = reason;
-        return false;
-    }
-    impl_->Load(file, std::move(html));
-    if (error) error->clear();
+    impl_->History.clear();
+    return impl_->LoadFile(file, error);
+}
+
+bool TSKIHelpViewer::CanGoBack() const {
+    return !impl_->History.empty();
+}
+
+bool TSKIHelpViewer::Back() {
+    if (impl_->History.empty()) return false;
+    const std::filesystem::path previous = impl_->History.back();
+    impl_->History.pop_back();
+    impl_->LoadFile(previous, nullptr);
     return true;
 }
 
@@ -237,7 +256,8 @@ void TSKIHelpViewer::Draw() {
     if (href.empty()) return;
     const TSKIHelpLink link = ResolveHelpLink(m.Folder, m.Page, href);
     if (link.Kind == TSKIHelpLink::TKind::Page) {
-        Open(link.Page);
+        m.History.push_back(m.Page);
+        m.LoadFile(link.Page, nullptr);
         m.PendingAnchor = link.Anchor;
     } else if (link.Kind == TSKIHelpLink::TKind::Anchor) {
         m.PendingAnchor = link.Anchor;
