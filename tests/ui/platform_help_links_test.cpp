@@ -1,8 +1,10 @@
 // Links of the help pages: pages of the help folder open, anchors scroll, and nothing leads
-// out of the folder, however it is written.
+// out of the folder, however it is written. A page's title, and the error page in place of a
+// page that cannot be read.
 #include <gtest/gtest.h>
 
 #include "platform/help_links.h"
+#include "platform/help_viewer.h"
 #include "support/test_support.h"
 
 namespace vallorn {
@@ -62,6 +64,21 @@ TEST_F(HelpLinks, NothingLeadsOutOfTheFolder) {
     EXPECT_FALSE(ResolveHelpResource(help, help / "Contents.html", "lifts/Tbar.html").empty());
     EXPECT_TRUE(ResolveHelpResource(help, help / "Contents.html", "more/secret.html").empty());
     EXPECT_TRUE(ResolveHelpResource(help, help / "Contents.html", "../x.png").empty());
+}
+
+TEST_F(HelpLinks, TitleComesFromThePageOrTheErrorPage) {
+    test::WriteText(help / "Lifts.html",
+                    "<HTML><head><Title>\n  Lifts &amp;\n tows </title></head><body>x</body>");
+    TSKIHelpViewer viewer(help);
+    std::string error;
+    ASSERT_TRUE(viewer.Open(help / "Lifts.html", &error)) << error;
+    EXPECT_EQ(viewer.Title(), "Lifts & tows");
+
+    EXPECT_FALSE(viewer.Open(help / "Missing.html", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(viewer.Page(), help / "Missing.html");
+    EXPECT_EQ(viewer.Title(), "Help");
+    EXPECT_FALSE(viewer.Open(help / "lifts", &error));  // a folder is no page
 }
 
 }  // namespace
