@@ -61,7 +61,8 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
     const double dt = std::clamp(Milliseconds(now - lastFrame_) / 1000.0, 0.0, 1.0);
     lastFrame_ = now;
     seconds_ += dt;
-    if (parkShown_ && advance) longestFrameMs_ = std::max(longestFrameMs_, dt * 1000.0);
+    if (parkShown_ && advance && seconds_ > settleUntil_)
+        longestFrameMs_ = std::max(longestFrameMs_, dt * 1000.0);
 
     const bool open = window_.PumpEvents([this](const SDL_Event& e) { OnEvent(e); });
     if (!open) closeRequested_ = true;
@@ -77,7 +78,7 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
     window_.BeginFrame();
     probe::BeginFrame();
     ImGuiIO& io = ImGui::GetIO();
-    const TSKIViewCommands commands =
+    TSKIViewCommands commands =
         input_.Resolve(io.WantCaptureMouse || modal, io.WantCaptureKeyboard || modal,
                        window_.MouseX(), window_.MouseY(), window_.HasFocus());
     const bool parkVisible = intro_.Over() && engine_ && engine_->HasGrid() && !loading_.Visible();
@@ -87,6 +88,12 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
     } else if (parkVisible) {
         DrawPark(acting, modal, dt);
         if (acting) {
+            // Escape closes the build menu before it reaches the tools.
+            auto& keys = commands.ToolKeys;
+            if (popup_.IsOpen() && std::find(keys.begin(), keys.end(), kKeyEscape) != keys.end()) {
+                popup_.Close();
+                keys.erase(std::remove(keys.begin(), keys.end(), kKeyEscape), keys.end());
+            }
             if (commands.RightClick) popup_.Open(*tools_);
             pending_.Click |= commands.Click;
             pending_.ToolKeys.insert(pending_.ToolKeys.end(), commands.ToolKeys.begin(),

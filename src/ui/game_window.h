@@ -104,7 +104,8 @@ private:
     std::string cashText_;
     bool parkShown_ = false;  // a park has been drawn (the first frame's time is known)
     double firstFrameMs_ = -1;
-    double longestFrameMs_ = 0;     // the longest frame of play so far
+    double longestFrameMs_ = 0;  // the longest frame of play, a second after a load
+    double settleUntil_ = 0;
     double longestProgressMs_ = 0;  // the longest run of the park's frame handler
     bool closeRequested_ = false;
     bool closing_ = false;

@@ -124,28 +124,35 @@ TSKIMenuBar::TClicks TSKIMenuBar::Draw(TSKIEngine& engine, const std::string& ca
             ImGui::BeginGroup();
             ImGui::PushID(int(i));
             bool pressed = false;
-            const float pad = (cell - side) / 2;
-            ImGui::SetCursorPosX(ImGui::GetCursorPosX() + pad);
+            const ImVec2 framePad = ImGui::GetStyle().FramePadding;
+            const float buttonWidth = side + 2 * framePad.x;
             if (pictures_[i]) {
+                // The picture centred in its cell, the caption below it.
+                const float x = ImGui::GetCursorPosX();
+                ImGui::SetCursorPosX(x + (cell - buttonWidth) / 2);
                 const gl::TTexture& t = state_[i] ? pictures_[i]->Plain : pictures_[i]->On;
                 pressed = ImGui::ImageButton(ImTextureID(intptr_t(t.Id())), ImVec2(side, side));
+                probe::LastItem("button", info.Hint);
+                if (ImGui::IsItemHovered()) ImGui::SetTooltip("%s", info.Hint);
+                const float textWidth = ImGui::CalcTextSize(info.Caption).x;
+                ImGui::SetCursorPosX(x + std::max(0.0f, (cell - textWidth) / 2));
+                ImGui::TextUnformatted(info.Caption);
             } else {
+                // Without its pictures a button is its caption, lit while active.
                 const bool on = state_[i];
-                if (on)
+                if (on) {
                     ImGui::PushStyleColor(ImGuiCol_Button,
                                           ImGui::GetStyleColorVec4(ImGuiCol_ButtonActive));
-                pressed =
-                    ImGui::Button(info.Hint, ImVec2(side + 2 * ImGui::GetStyle().FramePadding.x,
-                                                    side + 2 * ImGui::GetStyle().FramePadding.y));
+                }
+                const float width =
+                    std::max(cell, ImGui::CalcTextSize(info.Caption).x + 2 * framePad.x);
+                pressed = ImGui::Button(
+                    info.Caption,
+                    ImVec2(width, side + 2 * framePad.y + ImGui::GetTextLineHeightWithSpacing()));
                 if (on) ImGui::PopStyleColor();
+                probe::LastItem("button", info.Hint);
+                if (ImGui::IsItemHovered()) ImGui::SetTooltip("%s", info.Hint);
             }
-            probe::LastItem("button", info.Hint);
-            if (ImGui::IsItemHovered()) ImGui::SetTooltip("%s", info.Hint);
-            const float textWidth = ImGui::CalcTextSize(info.Caption).x;
-            ImGui::SetCursorPosX(
-                ImGui::GetCursorPosX() +
-                std::max(0.0f, pad + side / 2 + ImGui::GetStyle().FramePadding.x - textWidth / 2));
-            ImGui::TextUnformatted(info.Caption);
             ImGui::Dummy(ImVec2(cell, 0));
             ImGui::PopID();
             ImGui::EndGroup();
