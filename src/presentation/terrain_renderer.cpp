@@ -20,15 +20,12 @@ void main() {
 }
 )";
 
-// The layers in their order: the snow picture, the bare ground where the mask says there is
-// no snow, the snow overlay (groomed snow brighter, slope cells tinted by their snow state),
-// the slope paint (pistes tinted by difficulty), the occupancy (red), the object imprint
-// (icons and tree signs printed), the steepness map and the slope being drawn.
+// The composed "base" (or "baseSide") texture, the object imprint printed on it, one soft
+// sun and the distance fog.
 const char* const kFragmentShader = R"(#version 330 core
 in vec3 vWorld;
 in vec3 vNormal;
-uniform sampler2D uSnowPicture, uBarePicture, uSnowOverlay, uSnowMask, uSlopePaint;
-uniform sampler2D uOccupancy, uImprint, uSteepness, uPreview;
+uniform sampler2D uBase, uImprint;
 uniform int uLayers;
 uniform vec3 uFlatColour;
 uniform vec3 uEye;
@@ -38,39 +35,13 @@ uniform vec2 uFogRange;
 out vec4 oColour;
 void main() {
     // Pixel (i, j) of a per-cell image sits on the world point of cell (i, j).
-    vec2 cell = vec2(1.5 - vWorld.x, vWorld.z + 2.5) / 2048.0;
-    vec3 c;
-    if ((uLayers & 32) != 0) {
-        c = uFlatColour;
-    } else {
-        c = texture(uSnowPicture, cell).rgb;
-        float bare = clamp(texture(uSnowMask, cell).r * (255.0 / 180.0), 0.0, 1.0);
-        c = mix(c, texture(uBarePicture, cell).rgb, bare);
-        vec3 s = texture(uSnowOverlay, cell).rgb;
-        float lo = min(s.r, min(s.g, s.b)), hi = max(s.r, max(s.g, s.b));
-        c = min(c + vec3(lo * 0.22), vec3(1.0));
-        if (hi - lo > 0.05) c = mix(c, s / hi, 0.35 * clamp((hi - lo) * 2.0, 0.0, 1.0));
-        if ((uLayers & 1) != 0) {
-            vec3 paint = texture(uSlopePaint, cell).rgb;
-            c *= mix(vec3(1.0), min(paint * 1.25, vec3(1.0)), 0.7);
-        }
-        if ((uLayers & 2) != 0) {
-            float occupied = texture(uOccupancy, cell).r;
-            c = mix(c, vec3(0.85, 0.08, 0.06), occupied * 0.55);
-        }
-        if ((uLayers & 4) != 0) c *= texture(uImprint, vec2(-vWorld.x, vWorld.z) / 2048.0).rgb;
-        if ((uLayers & 8) != 0) c = mix(c, texture(uSteepness, cell).rgb, 0.6);
-        if ((uLayers & 16) != 0) {
-            vec3 p = texture(uPreview, cell).rgb;
-            c = mix(c, p, max(p.r, max(p.g, p.b)) * 0.75);
-        }
-    }
-    vec3 n = normalize(vNormal);
-    float light = 0.74 + 0.34 * max(dot(n, uSun), 0.0);
-    c *= light;
+    vec3 c = texture(uBase, vec2(1.5 - vWorld.x, vWorld.z + 2.5) / 2048.0).rgb;
+    if ((uLayers & 4) != 0) c *= texture(uImprint, vec2(-vWorld.x, vWorld.z) / 2048.0).rgb;
+    if ((uLayers & 32) != 0) c = uFlatColour;
+    float light = 0.74 + 0.34 * max(dot(normalize(vNormal), uSun), 0.0);
     float fog = clamp((distance(vWorld, uEye) - uFogRange.x) / (uFogRange.y - uFogRange.x),
                       0.0, 1.0);
-    oColour = vec4(mix(c, uFogColour, fog), 1.0);
+    oColour = vec4(mix(c * light, uFogColour, fog), 1.0);
 }
 )";
 
@@ -111,9 +82,10 @@ bool TSKITerrainRenderer::Init(std::string* error) {
         if (error) *error = "the terrain shader does not build: " + log;
         return false;
     }
+    if (!textures_.Init(error)) return false;
     program_.Use();
-    const char* const* names = TSKITerrainTextures::SamplerNames();
-    for (int unit = 0; unit < TSKITerrainTextures::kUnits; ++unit) program_.Set(names[unit], unit);
+    program_.Set("uBase", 0);
+    program_.Set("uImprint", 1);
     glUseProgram(0);
     glGenVertexArrays(1, &vao_);
     glGenBuffers(1, &vbo_);
@@ -214,14 +186,16 @@ void TSKITerrainRenderer::LevelChanged(const TSKIEngine& engine) {
 }
 
 void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& tools,
-                               const TSKIFrameView& frame, TSKITerrainStats& stats) {
+                               const TSKIFrameView& frame, double seconds,
+                               TSKITerrainStats& stats) {
     stats = {};
     if (!vao_) return;
     // A level loaded without telling the view.
     if (engine.Grid.data() != grid_ || engine.Level.LevelName != levelName_) LevelChanged(engine);
     if (!hasLevel_) return;
 
-    stats.BytesUploaded = textures_.Sync(engine, tools);
+    stats.BytesUploaded = textures_.Update(engine, tools, seconds);
+    stats.RowsComposed = textures_.RowsComposed();
     SelectTerrainChunks(bounds_, frame, engine.Options.Detail, picks_);
 
     program_.Use();
@@ -230,7 +204,10 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
     program_.Set("uSun", glm::normalize(glm::vec3(0.35f, 0.85f, 0.4f)));
     program_.Set("uFogColour", glm::vec3(kFogRed, kFogGreen, kFogBlue));
     glUniform2f(program_.Location("uFogRange"), kFogStart, kFogEnd);
-    textures_.Bind();
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, textures_.Imprint());
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, textures_.Base());
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glDisable(GL_CULL_FACE);
