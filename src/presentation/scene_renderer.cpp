@@ -211,7 +211,7 @@ void TSKISceneRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools,
     if (!m.ModelsForParams) m.BuildParamModels(engine.Params);
     if (m.TreeBlocks.empty()) m.BuildTreeBlocks(engine);
 
-    m.CollectTrees(engine, frame);
+    m.CollectTrees(engine, tools, frame);
     m.CollectLifts(engine, frame);
     m.CollectBuildings(engine, frame);
     m.CollectSkiers(engine, frame);
