@@ -98,6 +98,7 @@ struct TSKISceneRenderer::TImpl {
 
     TSceneBatch ConiferSnowy, ConiferGreen, TreeCard;
     std::array<TSceneBatch, kSkierKinds * kSkierPoses> Skiers;
+    TSceneBatch DistantSkiers;  // standing and skiing figures farther off
     std::array<TLiftModels, kLiftTypeCount> Lifts;
     TSceneBatch GateOpen, GateClosed;
     std::array<TSceneBatch, kBuildingTypeCount> Buildings;

@@ -120,6 +120,15 @@ void MakeSkier(TShapeBuilder& b, TSkierKind kind, TSkierPose pose) {
     b.ResetTransform();
 }
 
+void MakeDistantSkier(TShapeBuilder& b) {
+    b.ResetTransform();
+    b.Plate(vec3(-0.17f, 0, -0.75f), vec3(0.17f, 0.04f, 0.9f), kSkiColor);
+    b.Box(vec3(-0.18f, 0.04f, -0.09f), vec3(0.18f, 0.8f, 0.09f), kPants);
+    b.Box(vec3(-0.24f, 0.8f, -0.13f), vec3(0.24f, 1.38f, 0.13f), kPaint);
+    b.Box(vec3(-0.12f, 1.38f, -0.12f), vec3(0.12f, 1.64f, 0.12f), kSkin);
+    b.Prism(vec3(0, 1.62f, 0), 0.14f, 0.0f, 0.16f, 4, kPaint, false);
+}
+
 void MakeCarrier(TShapeBuilder& b, const TSKILiftParams& type, uint8_t liftType) {
     b.ResetTransform();
     const int seats = std::clamp<int>(type.GondoleCapacity, 1, 17);
