@@ -43,6 +43,13 @@ private:
     std::array<double, kSize + 1> table_{};
 };
 
+// The note moved by whole octaves into low..low + 11.
+int IntoOctave(int midi, int low) {
+    while (midi < low) midi += 12;
+    while (midi >= low + 12) midi -= 12;
+    return midi;
+}
+
 double NoteHz(double midi) {
     return 440.0 * std::pow(2.0, (midi - 69) / 12);
 }
@@ -82,7 +89,7 @@ public:
           random_(track.seed),
           beat_(60.0 / track.tempo),
           chords_(Progression(track.progression)),
-          pad_(10, 1.4),
+          pad_(6, 1.8),
           soft_(3, 2.5) {
         bars_ = std::max(8, int(std::lround(kLength / (4 * beat_))));
         const size_t total = size_t((bars_ * 4 * beat_ + 6) * kMusicRate);
@@ -92,12 +99,12 @@ public:
 
     std::vector<float> Compose() {
         for (int bar = 0; bar < bars_; ++bar) {
-            const TChord& chord = chords_[size_t(bar % 4)];
+            const TChord& chord = ChordAt(bar);
             const bool last = bar == bars_ - 1;
             const double start = bar * 4 * beat_;
             const double length = (last ? 8 : 4) * beat_;
             PadChord(chord, start, length);
-            Bass(track_.tonic - 24 + chord.root, start, length);
+            Bass(IntoOctave(track_.tonic + chord.root, 36), start, length);
             if (Section(bar) >= 2) Sparkles(chord, start);
         }
         Melody();
@@ -105,6 +112,13 @@ public:
     }
 
 private:
+    // The intro plays the round's last two chords, so the themes start on its first; the
+    // piece ends on the tonic.
+    const TChord& ChordAt(int bar) const {
+        static const TChord home{0, {0, 4, 7, 14}};
+        return bar >= bars_ - 1 ? home : chords_[size_t((bar + 2) % 4)];
+    }
+
     // 0: intro, 1: first theme, 2: second theme with sparkles, 3: first theme again, 4: outro.
     int Section(int bar) const {
         if (bar < 2) return 0;
@@ -119,8 +133,8 @@ private:
     void PadChord(const TChord& chord, double start, double length) {
         for (int interval : chord.notes) {
             int midi = track_.tonic + chord.root + interval;
-            while (midi > track_.tonic + 14) midi -= 12;
-            while (midi < track_.tonic - 2) midi += 12;
+            while (midi > 71) midi -= 12;
+            while (midi < 55) midi += 12;
             for (double cents : {-7.0, 0.0, 6.0}) {
                 const double hz = NoteHz(midi + cents / 100);
                 Render(start, length + 1.8, 0.35, [&, hz, length](double t, double& phase) {
@@ -157,8 +171,9 @@ private:
     void Sparkles(const TChord& chord, double start) {
         for (int k = 0; k < 8; ++k) {
             const int interval = chord.notes[size_t(k % int(chord.notes.size()))];
-            const double midi = track_.tonic + 24 + chord.root % 12 + interval + (k >= 4 ? 12 : 0);
-            const double hz = NoteHz(midi > track_.tonic + 40 ? midi - 12 : midi);
+            const int midi =
+                IntoOctave(track_.tonic + chord.root, 79) + interval + (k >= 4 ? 12 : 0);
+            const double hz = NoteHz(midi > 98 ? midi - 12 : midi);
             Render(start + k * beat_ / 2, 1.2, 0.8, [hz](double t, double& phase) {
                 phase += hz / kMusicRate;
                 return std::sin(kTau * phase) * std::exp(-t / 0.25) * std::min(1.0, t / 0.003) *
@@ -173,12 +188,12 @@ private:
             {2, 1, 1}, {1, 1, 2}, {3, 1}, {1.5, 0.5, 2}, {2, 2}, {1, 1, 1, 1}, {4}};
         auto theme = [&]() {
             std::vector<std::pair<double, int>> notes;  // beat offset in the 4 bars, scale step
-            int step = random_.Range(5, 8);
+            int step = random_.Range(3, 6);
             for (int bar = 0; bar < 4; ++bar) {
                 const auto& rhythm = rhythms[size_t(random_.Below(int(rhythms.size())))];
                 double beat = 0;
                 for (double length : rhythm) {
-                    step = std::clamp(step + random_.Range(-2, 2), 2, 11);
+                    step = std::clamp(step + random_.Range(-2, 2), 0, 8);
                     if (bar == 3 && beat + length >= 4) step = 5;  // phrases end on the tonic
                     if (!(bar == 3 && beat >= 3)) notes.push_back({bar * 4 + beat, step});
                     beat += length;
@@ -192,14 +207,14 @@ private:
             const int section = Section(bar);
             const auto& notes = section == 2 ? second : first;
             for (const auto& [beat, step] : notes) {
-                const TChord& chord = chords_[size_t((bar + int(beat) / 4) % 4)];
-                int pitch = track_.tonic + 12 + 12 * (step / 5) + pentatonic[step % 5];
+                const TChord& chord = ChordAt(bar + int(beat) / 4);
+                int pitch = melodyRoot_ + 12 * (step / 5) + pentatonic[step % 5];
                 if (std::fmod(beat, 2.0) == 0) pitch = NearestChordTone(pitch, chord);
                 Bell(pitch, (bar * 4 + beat) * beat_, section == 3 ? 0.15 : 0.13);
             }
         }
-        Bell(track_.tonic + 24, (bars_ - 2) * 4 * beat_, 0.11);
-        Bell(track_.tonic + 19, (bars_ - 1) * 4 * beat_ + beat_, 0.09);
+        Bell(melodyRoot_ + 12, (bars_ - 2) * 4 * beat_, 0.11);
+        Bell(melodyRoot_ + 7, (bars_ - 1) * 4 * beat_ + beat_, 0.09);
     }
 
     int NearestChordTone(int pitch, const TChord& chord) const {
@@ -288,6 +303,7 @@ private:
     std::vector<TChord> chords_;
     TWaveTable pad_, soft_;
     int bars_ = 0;
+    int melodyRoot_ = IntoOctave(track_.tonic, 64);  // the melody's lowest tonic
     std::vector<float> dry_, wet_;
 };
 
