@@ -272,7 +272,7 @@ private:
                 hall = delayed - hall * 0.5;
             }
             const double mixed = dry_[k] + 0.5 * hall;
-            low += (mixed - low) * 0.42;  // about 5.7 kHz
+            low += (mixed - low) * 0.55;  // about 5.6 kHz
             dcOut = low - dcIn + 0.9995 * dcOut;
             dcIn = low;
             out[k] = dcOut;

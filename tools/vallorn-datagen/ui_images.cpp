@@ -299,55 +299,36 @@ std::vector<double> Ridge(const TNoise2D& noise, double base, double amplitude, 
     return y;
 }
 
-// For every column, the x of the peak whose flanks it lies on: peaks are the highest columns
-// within 24 pixels, and the lowest point between two peaks splits their flanks. `valley` gets
-// each column's distance to the nearest split.
-std::vector<int> PeakOfColumn(const std::vector<double>& ridge, std::vector<int>& valley) {
-    const int n = int(ridge.size());
-    std::vector<int> peaks;
-    for (int x = 0; x < n; ++x) {
-        bool top = true;
-        for (int d = -24; d <= 24 && top; ++d)
-            if (x + d >= 0 && x + d < n && d != 0 && ridge[size_t(x + d)] < ridge[size_t(x)])
-                top = false;
-        if (top && (peaks.empty() || x - peaks.back() > 24)) peaks.push_back(x);
-    }
-    std::vector<int> owner(size_t(n), peaks.empty() ? n / 2 : peaks.front());
-    valley.assign(size_t(n), n);
-    for (size_t k = 0; k + 1 < peaks.size(); ++k) {
-        const auto low = std::max_element(ridge.begin() + peaks[k], ridge.begin() + peaks[k + 1]);
-        const int split = int(low - ridge.begin());
-        for (int x = peaks[k]; x < n; ++x) owner[size_t(x)] = x < split ? peaks[k] : peaks[k + 1];
-        for (int x = 0; x < n; ++x)
-            valley[size_t(x)] = std::min(valley[size_t(x)], std::abs(x - split));
-    }
-    return owner;
-}
-
-// Paints a range: snow above a ragged snow line, each peak lit on its right flank by the low
-// evening sun and in blue shade on its left, with a spur wandering down between the two;
-// bare rock with snowy gullies below. Everything fades into `haze`.
+// Paints a range: snow above a ragged snow line, with bare rock and snowy gullies below,
+// lit from the right by the low evening sun and in blue shade where a face turns away from
+// it. A face is read from the skyline: just below the crest from its fine detail, deeper
+// down from ever wider stretches of it, so the lit and shaded faces widen towards the foot
+// like real flanks. Everything fades into `haze`.
 void PaintRange(TCanvas& canvas, const TNoise2D& noise, const std::vector<double>& ridge,
                 double snowDepth, double haze, const TRgb& hazeColor, double row) {
     const TRgb sunSnow{255, 236, 222}, shadeSnow{120, 142, 192}, sunRock{120, 104, 118},
         shadeRock{46, 56, 88};
-    std::vector<int> valley;
-    const std::vector<int> peaks = PeakOfColumn(ridge, valley);
-    for (int x = 0; x < kLoadingWidth; ++x) {
+    const int n = int(ridge.size());
+    std::vector<double> sum(size_t(n) + 1, 0);
+    for (int x = 0; x < n; ++x) sum[size_t(x) + 1] = sum[size_t(x)] + ridge[size_t(x)];
+    auto mean = [&](int from, int to) {  // of the skyline over from..to - 1, clamped
+        from = std::clamp(from, 0, n - 1);
+        to = std::clamp(to, from + 1, n);
+        return (sum[size_t(to)] - sum[size_t(from)]) / (to - from);
+    };
+    for (int x = 0; x < n; ++x) {
         const double top = ridge[size_t(x)];
-        const int peak = peaks[size_t(x)];
         for (int y = std::max(0, int(top)); y < kLoadingHeight; ++y) {
-            const double depth = y - ridge[size_t(peak)];
-            const double spur = peak + 14 * noise.Fbm(depth / 35.0, row + peak * 0.1, 3) +
-                                0.25 * depth * noise.Fbm(row, peak * 0.37, 2);
-            double sun = std::clamp((x - spur) / 2.5 + 0.5, 0.0, 1.0);
-            // The lit flank darkens into the valley, so no bright wall meets the next shade.
-            sun *= 0.25 + 0.75 * SmoothStep(0, 36, valley[size_t(x)]);
-            sun *= 0.8 + 0.2 * noise.Fbm(x / 9.0, y / 25.0 + row, 2);
-            const double gully = noise.Fbm(x / 8.0, y / 22.0 + row, 3);
+            const double depth = y - top;
+            const int w = 2 + int(depth * 0.9);
+            // Positive where the skyline climbs to the right: the face looks away from the sun.
+            const double rise = (mean(x - w, x) - mean(x, x + w)) / w;
+            double sun = Clamp01(0.5 - 3.5 * rise + 0.25 * noise.Fbm(x / 14.0, y / 30.0 + row, 3));
+            sun = SmoothStep(0.2, 0.8, sun);
+            const double gully = noise.Fbm(x / 6.5, y / 24.0 + row, 3);
             const double line = snowDepth * (0.8 + 0.5 * noise.Fbm(x / 30.0, row + 3, 3));
             const double bare =
-                SmoothStep(line - 4, line + 4, y - top) * SmoothStep(0.0, 0.15, gully);
+                SmoothStep(line - 4, line + 4, depth) * SmoothStep(0.08, 0.2, gully);
             const TRgb snow = Mix(shadeSnow, sunSnow, sun);
             const TRgb rock = Mix(shadeRock, sunRock, sun * 0.8);
             const TRgb c = Mix(Mix(snow, rock, bare), hazeColor, haze);
