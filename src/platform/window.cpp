@@ -166,6 +166,7 @@ void TSKIWindow::Close() {
     if (videoInit_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS);
     videoInit_ = false;
     frameOpen_ = false;
+    cursorShape_ = TSKICursorShape::Arrow;
 }
 
 bool TSKIWindow::PumpEvents(const std::function<void(const SDL_Event&)>& handler) {
@@ -285,17 +286,17 @@ void TSKIWindow::Raise() {
 }
 
 void TSKIWindow::SetCursor(TSKICursorShape shape) {
-    SDL_Cursor* c = cursors_[static_cast<int>(shape)];
-    if (!c) return;
-    // ImGui would put its own arrow back on the next frame.
-    if (imgui_) {
-        ImGuiIO& io = ImGui::GetIO();
-        if (shape == TSKICursorShape::Arrow)
-            io.ConfigFlags &= ~ImGuiConfigFlags_NoMouseCursorChange;
-        else
-            io.ConfigFlags |= ImGuiConfigFlags_NoMouseCursorChange;
+    if (!window_) return;
+    const bool changed = shape != cursorShape_;
+    cursorShape_ = shape;
+    if (shape == TSKICursorShape::Arrow && imgui_) {
+        // The interface shapes the pointer itself each frame (arrow, text beam, hand, ...).
+        ImGui::GetIO().ConfigFlags &= ~ImGuiConfigFlags_NoMouseCursorChange;
+        return;
     }
-    SDL_SetCursor(c);
+    if (imgui_) ImGui::GetIO().ConfigFlags |= ImGuiConfigFlags_NoMouseCursorChange;
+    SDL_Cursor* c = cursors_[static_cast<int>(shape)];
+    if (c && changed) SDL_SetCursor(c);
 }
 
 void TSKIWindow::SetTitle(const std::string& title) {

@@ -59,6 +59,8 @@ public:
     void SetFullScreen(bool fullScreen);
     bool FullScreen() const { return fullScreen_; }
     void Raise();
+    // Arrow leaves the pointer to the interface (which shows a text beam or a hand where
+    // they fit); Wait and Drag hold until another shape is set. Cheap to call every frame.
     void SetCursor(TSKICursorShape shape);
     void SetTitle(const std::string& title);
     // The drawn back buffer without the interface (call before EndFrame), rows top to bottom.
@@ -81,6 +83,7 @@ private:
     bool pressed_[3] = {false, false, false};  // went down since the last frame
     bool held_[3] = {false, false, false};
     SDL_Cursor* cursors_[3] = {nullptr, nullptr, nullptr};
+    TSKICursorShape cursorShape_ = TSKICursorShape::Arrow;
 };
 
 }  // namespace vallorn

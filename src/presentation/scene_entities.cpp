@@ -18,8 +18,10 @@ namespace vallorn {
 namespace {
 
 constexpr float kRadiansPerDegree = 0.017453293f;
-// Figures farther than this are left to the engine's dots.
+// Figures farther than this are left to the engine's dots; beyond the second distance
+// standing and skiing figures are drawn simpler.
 constexpr float kFigureDistance = 260.0f;
+constexpr float kSimpleFigureDistance = 70.0f;
 // Carriers and signs farther than this are too small to see.
 constexpr float kSmallThingDistance = 700.0f;
 constexpr TShapeColor kCable{36, 36, 40, 255};
@@ -179,6 +181,7 @@ void TSKISceneRenderer::TImpl::CollectBuildings(TSKIEngine& engine, const TSKIFr
 
 void TSKISceneRenderer::TImpl::CollectSkiers(TSKIEngine& engine, const TSKIFrameView& frame) {
     for (auto& batch : Skiers) batch.Instances.clear();
+    DistantSkiers.Instances.clear();
     for (const auto& owned : engine.Skiers) {
         TSKISkier& s = *owned;
         const glm::vec3 p = Vec3(s.Position);
@@ -200,8 +203,12 @@ void TSKISceneRenderer::TImpl::CollectSkiers(TSKIEngine& engine, const TSKIFrame
         // Standing figures have their feet on the snow, not at the stand height.
         const glm::vec3 at =
             look.Pose == TSkierPose::Seated ? p : p - glm::vec3(0, kStandHeight, 0);
-        Skiers[size_t(int(look.Kind) * kSkierPoses + int(look.Pose))].Add(
-            at, YawOf(s.Heading.x, s.Heading.z), glm::vec3(1.0f), look.Jacket);
+        const bool simple =
+            (look.Pose == TSkierPose::Standing || look.Pose == TSkierPose::Skiing) &&
+            !Near(frame, p, kSimpleFigureDistance);
+        TSceneBatch& batch =
+            simple ? DistantSkiers : Skiers[size_t(int(look.Kind) * kSkierPoses + int(look.Pose))];
+        batch.Add(at, YawOf(s.Heading.x, s.Heading.z), glm::vec3(1.0f), look.Jacket);
     }
 }
 

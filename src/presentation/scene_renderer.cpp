@@ -90,6 +90,7 @@ void TSKISceneRenderer::TImpl::BuildFixedModels() {
                 b, [&](TShapeBuilder& x) { MakeSkier(x, TSkierKind(kind), TSkierPose(pose)); });
         }
     }
+    DistantSkiers.Make(b, [](TShapeBuilder& x) { MakeDistantSkier(x); });
     GateOpen.Make(b, [](TShapeBuilder& x) { MakeGate(x, false); });
     GateClosed.Make(b, [](TShapeBuilder& x) { MakeGate(x, true); });
     for (int k = 0; k < int(Houses.size()); ++k)
@@ -211,7 +212,7 @@ void TSKISceneRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools,
     if (!m.ModelsForParams) m.BuildParamModels(engine.Params);
     if (m.TreeBlocks.empty()) m.BuildTreeBlocks(engine);
 
-    m.CollectTrees(engine, frame);
+    m.CollectTrees(engine, tools, frame);
     m.CollectLifts(engine, frame);
     m.CollectBuildings(engine, frame);
     m.CollectSkiers(engine, frame);
@@ -230,6 +231,7 @@ void TSKISceneRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools,
                                &m.Snowcat, &m.Snowmobile, &m.Helicopter, &m.Rotor})
         m.DrawBatch(*batch, stats_);
     for (auto& batch : m.Skiers) m.DrawBatch(batch, stats_);
+    m.DrawBatch(m.DistantSkiers, stats_);
     for (auto& lift : m.Lifts) {
         for (TSceneBatch* batch :
              {&lift.Carrier, &lift.Lower, &lift.Upper, &lift.Pole, &lift.Wheel})

@@ -1,0 +1,69 @@
+#include "ui/help_window.h"
+
+#include <algorithm>
+
+#include <imgui.h>
+
+#include "base/safe_path.h"
+#include "platform/help_viewer.h"
+#include "ui/probe.h"
+
+namespace vallorn {
+
+std::optional<std::filesystem::path> HelpFileFor(const std::filesystem::path& root,
+                                                 const std::string& name) {
+    std::error_code ec;
+    for (const char* suffix : {".html", ".htm"}) {
+        auto path = PathInFolder(root / "help", name, suffix);
+        if (path && std::filesystem::is_regular_file(*path, ec)) return path;
+    }
+    auto bare = PathInFolder(root, name);
+    if (bare && std::filesystem::is_regular_file(*bare, ec)) return bare;
+    return std::nullopt;
+}
+
+std::string HelpCaption(const std::string& name) {
+    if (name.rfind("GIF", 0) == 0) return "Objective hint";
+    if (name == "Welcome" || name == "Credits" || name == "CreditsOnly") return {};
+    return "Vallorn Manual";
+}
+
+TSKIHelpWindow::TSKIHelpWindow(std::filesystem::path root) : root_(std::move(root)) {}
+
+TSKIHelpWindow::~TSKIHelpWindow() = default;
+
+bool TSKIHelpWindow::Show(const std::string& name) {
+    if (name.empty()) {
+        visible_ = false;
+        return true;
+    }
+    const auto file = HelpFileFor(root_, name);
+    if (!file) return false;
+    if (!viewer_) viewer_ = std::make_unique<TSKIHelpViewer>(root_ / "help");
+    viewer_->Open(*file);
+    caption_ = HelpCaption(name);
+    visible_ = true;
+    return true;
+}
+
+void TSKIHelpWindow::Draw(float viewWidth, float viewHeight, float dpiScale) {
+    if (!visible_ || !viewer_) return;
+    const ImVec2 size(std::min(640.0f * dpiScale, viewWidth - 40),
+                      std::min(560.0f * dpiScale, viewHeight - 40));
+    if (!placed_) {
+        ImGui::SetNextWindowPos(ImVec2((viewWidth - size.x) / 2, (viewHeight - size.y) / 2));
+        ImGui::SetNextWindowSize(size);
+        placed_ = true;
+    }
+    // The caption may be empty: the window keeps one id whatever it shows.
+    const std::string title = (caption_.empty() ? std::string(" ") : caption_) + "###Help";
+    bool open = true;
+    if (ImGui::Begin(title.c_str(), &open, ImGuiWindowFlags_NoCollapse)) {
+        probe::Window(caption_.empty() ? "Help" : caption_);
+        viewer_->Draw();
+    }
+    ImGui::End();
+    if (!open) visible_ = false;
+}
+
+}  // namespace vallorn
