@@ -89,6 +89,7 @@ void TSKIGameDialogs::DrawFrom(size_t level) {
     if (!ImGui::BeginPopupModal(id.c_str(), nullptr, flags)) return;
     probe::Window(box.title);
     const bool top = level + 1 == stack_.size();
+    if (top) probe::Value("box_text", box.text);
     DrawBody(box, top);
     if (top) {
         ++box.framesShown;

@@ -23,11 +23,12 @@ bool ParkShown(const TProbeState& s) {
     if (!game.WaitFor([](const TProbeState& s) { return s.frame > 2; }, kStart)) {
         return ::testing::AssertionFailure() << "no frame drawn\n" << game.Log();
     }
-    game.Key("space");
-    if (!game.WaitFor(ParkShown, kStart)) {
-        return ::testing::AssertionFailure() << "the park did not show\n" << game.Log();
+    // A key pressed while the window is still coming up may be lost: press again if so.
+    for (int tries = 0; tries < 6; ++tries) {
+        if (game.State().Number("intro") == 1) game.Key("space");
+        if (game.WaitFor(ParkShown, kStart / 6)) return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the park did not show\n" << game.Log();
 }
 
 // A point of the view over a free cell (the cursor follows the pointer there).
@@ -69,39 +70,43 @@ TEST(Game, TheIntroGivesWayToTheParkOnAKey) {
 TEST(Game, TheStarterParkIsDrawnWithSkyAboveAndGroundBelow) {
     TGame game;
     ASSERT_TRUE(StartPlaying(game));
-    game.Frames(5);
+    // The park opens looking down on the arrival area; the middle button tilts the camera up
+    // to the horizon.
+    const TProbeState s = game.State();
+    game.Drag(2, 0.5f * float(s.winW), 0.75f * float(s.winH), 0.5f * float(s.winW),
+              0.45f * float(s.winH));
+    game.Frames(3);
     TSKIImage shot;
     ASSERT_TRUE(game.Shot(shot)) << game.Log();
     ASSERT_GT(shot.Width(), 400);
     const int w = shot.Width(), h = shot.Height();
-    // Mean colour and spread of a band of rows.
-    auto band = [&](float top, float bottom, double mean[3], double& spread) {
-        double sum[3] = {0, 0, 0}, sq = 0;
-        long n = 0;
-        for (int y = int(top * h); y < int(bottom * h); ++y) {
-            for (int x = w / 8; x < w * 7 / 8; x += 2) {
+    auto isSky = [](TSKIColor c) { return c.b > c.r + 30 && c.b >= c.g; };
+    // Shares of sky pixels in a band of rows, and the spread of the band's brightness.
+    auto band = [&](float top, float bottom, double& skyShare, double& spread) {
+        long n = 0, sky = 0;
+        double sum = 0, sq = 0;
+        for (int y = int(top * float(h)); y < int(bottom * float(h)); ++y) {
+            for (int x = 0; x < w; x += 3) {
                 const TSKIColor c = shot.Get(x, y);
-                sum[0] += c.r, sum[1] += c.g, sum[2] += c.b;
-                sq += double(c.r) * c.r + double(c.g) * c.g + double(c.b) * c.b;
+                const double v = (c.r + c.g + c.b) / 3.0;
+                sky += isSky(c);
+                sum += v;
+                sq += v * v;
                 ++n;
             }
         }
-        for (int k = 0; k < 3; ++k) mean[k] = sum[k] / double(n);
-        spread = std::sqrt(std::max(
-            0.0, sq / double(n) - (mean[0] * mean[0] + mean[1] * mean[1] + mean[2] * mean[2])));
+        skyShare = double(sky) / double(n);
+        spread = std::sqrt(std::max(0.0, sq / double(n) - (sum / double(n)) * (sum / double(n))));
+        return sum / double(n);
     };
-    double sky[3], ground[3], skySpread, groundSpread;
-    band(0.0f, 0.06f, sky, skySpread);
-    band(0.65f, 0.95f, ground, groundSpread);
-    // A blue sky at the top.
-    EXPECT_GT(sky[2], sky[0] + 20) << "sky " << sky[0] << " " << sky[1] << " " << sky[2];
-    EXPECT_GT(sky[2], 80);
-    // Lit ground below: not black, not the sky's colour, and with detail in it.
-    const double away =
-        std::abs(ground[0] - sky[0]) + std::abs(ground[1] - sky[1]) + std::abs(ground[2] - sky[2]);
-    EXPECT_GT(ground[0] + ground[1] + ground[2], 150);
-    EXPECT_GT(away, 40) << "ground " << ground[0] << " " << ground[1] << " " << ground[2];
-    EXPECT_GT(groundSpread, 8);
+    double topSky, topSpread, lowSky, lowSpread;
+    band(0.0f, 0.05f, topSky, topSpread);
+    const double lowBrightness = band(0.6f, 1.0f, lowSky, lowSpread);
+    EXPECT_GT(topSky, 0.2) << "little sky at the top";
+    // The ground below: lit, textured, and no sky in it.
+    EXPECT_LT(lowSky, 0.02);
+    EXPECT_GT(lowBrightness, 40);
+    EXPECT_GT(lowSpread, 6);
 }
 
 TEST(Game, TheBuildMenuOnAFreeCellOffersBuildingButNothingToDelete) {
@@ -132,7 +137,7 @@ TEST(Game, ATBarBuiltThroughTheMenuCostsItsPriceAndCanBeDeleted) {
     const auto lower = FindCell(game, [](int kind) { return kind == 0; });
     ASSERT_TRUE(lower);
     OpenMenuAt(game, lower->first, lower->second);
-    ASSERT_TRUE(game.ClickItem("menu", "Build lift"));
+    ASSERT_TRUE(game.HoverItem("menu", "Build lift"));
     ASSERT_TRUE(game.ClickItem("menu", "T-Bar")) << game.Log();
     ASSERT_TRUE(game.WaitFor(
         [](const TProbeState& s) { return !s.HasWindow("Build menu") && s.Has("tool_text"); }, 10));

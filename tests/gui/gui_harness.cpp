@@ -182,6 +182,8 @@ std::optional<long long> ParseMoney(const std::string& text) {
 
 // --- the game -------------------------------------------------------------------------------
 
+TGame::TGame() : TGame(TSetup{}) {}
+
 TGame::TGame(const TSetup& setup) {
     char pattern[] = "/tmp/vallorn-gui-XXXXXX";
     dir_ = mkdtemp(pattern);
@@ -202,12 +204,18 @@ TGame::TGame(const TSetup& setup) {
     if (fs::exists(build / "save")) {
         fs::copy(build / "save", root_ / "save", fs::copy_options::recursive);
     }
+    if (setup.windowed) {
+        // Windowed, and quiet: the music's decoding would only take time from the drawing.
+        WriteFileAtomically(root_ / "save" / "Options.ini",
+                            "[EngineParams]\nEngineFulScreen=0\nEngineMusicOn=0\n");
+    }
     if (setup.prepare) setup.prepare(root_);
 
     std::vector<std::string> argv = {
         "xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", "sh", "-c",
         // The display and its key for xdotool, then the game in the shell's place.
-        "printf '%s\\n%s\\n' \"$DISPLAY\" \"$XAUTHORITY\" > \"$VALLORN_PROBE/../display.tmp\" && "
+        "printf '%s\\n%s\\n%s\\n' \"$DISPLAY\" \"$XAUTHORITY\" $$ > "
+        "\"$VALLORN_PROBE/../display.tmp\" && "
         "mv \"$VALLORN_PROBE/../display.tmp\" \"$VALLORN_PROBE/../display\" && exec \"$0\" \"$@\"",
         std::string(VALLORN_BUILD_ROOT) + "/vallorn", "--root", root_.string()};
     for (std::string arg : setup.args) {
@@ -216,8 +224,20 @@ TGame::TGame(const TSetup& setup) {
         }
         argv.push_back(arg);
     }
-    const std::vector<std::string> env = Environment(false, true);
+    // Two servers started at the same moment may pick the same display; the loser ends at
+    // once, and starting again picks another.
+    for (int attempt = 0; attempt < 3 && !Start(argv); ++attempt) {
+        std::error_code ec;
+        fs::rename(dir_ / "game.log", dir_ / ("game-" + std::to_string(attempt) + ".log"), ec);
+    }
+}
 
+bool TGame::Start(const std::vector<std::string>& argv) {
+    const std::vector<std::string> env = Environment(false, true);
+    status_.reset();
+    display_.clear();
+    std::error_code ec;
+    fs::remove(dir_ / "display", ec);
     pid_ = fork();
     if (pid_ == 0) {
         setpgid(0, 0);
@@ -236,18 +256,29 @@ TGame::TGame(const TSetup& setup) {
     }
     setpgid(pid_, pid_);
 
-    // The display shows up once the X server is up.
+    // Started once the display is up and the game has drawn a frame.
     const auto start = Clock::now();
-    while (Since(start) < 20) {
-        std::ifstream in(dir_ / "display");
-        if (in && std::getline(in, display_) && std::getline(in, xauthority_)) break;
-        display_.clear();
-        if (WaitExit(0.05)) break;
+    while (Since(start) < 60) {
+        if (display_.empty()) {
+            std::ifstream in(dir_ / "display");
+            std::string pid;
+            if (in && std::getline(in, display_) && std::getline(in, xauthority_) &&
+                std::getline(in, pid)) {
+                gamePid_ = pid_t(std::atoi(pid.c_str()));
+            } else {
+                display_.clear();
+            }
+        }
+        if (!display_.empty() && fs::exists(probe_ / "state.json", ec)) return true;
+        if (WaitExit(0.05)) return false;
     }
+    return true;  // slow, not failed: the test's own waits report it
 }
 
 TGame::~TGame() {
     if (pid_ > 0 && !status_) {
+        // The game first (the shell became the game), then the server and xvfb-run.
+        if (gamePid_ > 0) kill(gamePid_, SIGKILL);
         kill(-pid_, SIGTERM);
         if (!WaitExit(5)) {
             kill(-pid_, SIGKILL);
@@ -359,16 +390,44 @@ void TGame::Key(const std::string& key) {
     Run({"xdotool", "key", key});
 }
 
+void TGame::Drag(int button, float x0, float y0, float x1, float y1, int steps) {
+    Move(x0, y0);
+    Frames(1);
+    Run({"xdotool", "mousedown", std::to_string(button)});
+    for (int k = 1; k <= steps; ++k) {
+        const float t = float(k) / float(steps);
+        Move(x0 + (x1 - x0) * t, y0 + (y1 - y0) * t);
+        Frames(1);
+    }
+    Run({"xdotool", "mouseup", std::to_string(button)});
+}
+
+bool TGame::HoverItem(const std::string& kind, const std::string& label, double seconds) {
+    // Windows settle over their first frames (sizes, then places): aim once the item stands
+    // still from one frame to the next.
+    const auto start = Clock::now();
+    std::optional<TProbeItem> last;
+    while (Since(start) < seconds) {
+        const TProbeState s = Frames(1);
+        const TProbeItem* i = s.Find(kind, label);
+        if (i && last && i->x == last->x && i->y == last->y && i->w == last->w) {
+            Move(i->x + i->w * 0.5f, i->y + i->h * 0.5f);
+            Frames(2);
+            return true;
+        }
+        if (i) {
+            last = *i;
+        } else {
+            last.reset();
+        }
+        if (status_) return false;
+    }
+    return false;
+}
+
 bool TGame::ClickItem(const std::string& kind, const std::string& label, int button,
                       double seconds) {
-    TProbeState s;
-    if (!WaitFor([&](const TProbeState& st) { return st.Find(kind, label) != nullptr; }, seconds,
-                 &s)) {
-        return false;
-    }
-    const TProbeItem& i = *s.Find(kind, label);
-    Move(i.x + i.w * 0.5f, i.y + i.h * 0.5f);
-    Frames(2);
+    if (!HoverItem(kind, label, seconds)) return false;
     Click(button);
     return true;
 }

@@ -52,11 +52,14 @@ class TGame {
 public:
     struct TSetup {
         std::vector<std::string> args;  // after --root ROOT; "{root}" stands for ROOT
+        // A 1024 x 768 window (the options file says so) rather than the whole screen.
+        bool windowed = true;
         // Writes files into the private root before the start (a saved game, say).
         std::function<void(const std::filesystem::path& root)> prepare;
     };
 
-    explicit TGame(const TSetup& setup = {});
+    TGame();
+    explicit TGame(const TSetup& setup);
     ~TGame();
     TGame(const TGame&) = delete;
     TGame& operator=(const TGame&) = delete;
@@ -77,10 +80,14 @@ public:
     void Move(float x, float y);
     void Click(int button = 1);
     void Key(const std::string& key);
+    // Holds a button down while the pointer moves from one point to another in steps.
+    void Drag(int button, float x0, float y0, float x1, float y1, int steps = 10);
     // Moves onto the item's centre, lets a frame pass (hover) and clicks it; false when the
     // item did not show within the timeout.
     bool ClickItem(const std::string& kind, const std::string& label, int button = 1,
                    double seconds = 10);
+    // Moves onto the item's centre and lets two frames pass (a submenu opens on hover).
+    bool HoverItem(const std::string& kind, const std::string& label, double seconds = 10);
     // The drawn 3D frame (before the interface is drawn over it).
     bool Shot(TSKIImage& out, double seconds = 20);
     // Asks the window to close, as the title bar's close button does.
@@ -91,12 +98,14 @@ public:
     std::optional<int> RunSecondCopy(double seconds);
 
 private:
+    bool Start(const std::vector<std::string>& argv);
     int Run(const std::vector<std::string>& argv, double seconds = 10, bool probe = true) const;
     std::vector<std::string> Environment(bool display, bool probe) const;
 
     std::filesystem::path dir_, root_, probe_, runtime_;
     std::string display_, xauthority_;
-    pid_t pid_ = -1;
+    pid_t pid_ = -1;      // xvfb-run, leader of its process group
+    pid_t gamePid_ = -1;  // the game itself
     std::optional<int> status_;
 };
 
