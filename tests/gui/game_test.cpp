@@ -28,7 +28,13 @@ bool ParkShown(const TProbeState& s) {
         if (game.State().Number("intro") == 1) game.Key("space");
         if (game.WaitFor(ParkShown, kStart / 6)) return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure() << "the park did not show\n" << game.Log();
+    const TProbeState s = game.State();
+    std::string values;
+    for (const auto& [key, value] : s.values) values += key + "=" + value + " ";
+    for (const std::string& w : s.windows) values += "[" + w + "] ";
+    return ::testing::AssertionFailure()
+           << "the park did not show by frame " << s.frame << ": " << values << "\n"
+           << game.Log();
 }
 
 // A point of the view over a free cell (the cursor follows the pointer there).
@@ -221,11 +227,15 @@ TEST(Game, ADayChangeShowsTheReportAndContinueResumes) {
     const double time = report.Number("park_time");
     EXPECT_EQ(game.Frames(10).Number("park_time"), time);
     ASSERT_TRUE(game.ClickItem("button", "Continue"));
+    TProbeState after;
     EXPECT_TRUE(game.WaitFor(
         [&](const TProbeState& s) {
             return !s.HasWindow("End of the day report") && s.Number("park_time") > time;
         },
-        20));
+        30, &after))
+        << "windows: " << after.windows.size() << ", park time " << after.Number("park_time")
+        << " at frame " << after.frame << "\n"
+        << game.Log();
 }
 
 TEST(Game, ClosingTheWindowWritesTheOptionsAndEndsCleanly) {

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -269,22 +270,44 @@ bool TGame::Start(const std::vector<std::string>& argv) {
                 display_.clear();
             }
         }
-        if (!display_.empty() && fs::exists(probe_ / "state.json", ec)) return true;
+        if (!display_.empty() && fs::exists(probe_ / "state.json", ec)) {
+            if (CountWindows(display_, xauthority_, "VALLORN") > 0) return true;
+            if (Since(start) > 20) break;  // drawing, but not on its display
+        }
         if (WaitExit(0.05)) return false;
     }
-    return true;  // slow, not failed: the test's own waits report it
+    if (display_.empty() || !fs::exists(probe_ / "state.json", ec)) {
+        return true;  // slow, not failed: the test's own waits report it
+    }
+    Stop();
+    fs::remove(probe_ / "state.json", ec);
+    return false;
+}
+
+void TGame::Stop() {
+    if (pid_ <= 0 || status_) return;
+    // The game first (the shell became the game), then xvfb-run and its server.
+    if (gamePid_ > 0) kill(gamePid_, SIGKILL);
+    pid_t server = -1;
+    if (display_.size() > 1) {
+        std::ifstream lock("/tmp/.X" + display_.substr(1) + "-lock");
+        lock >> server;
+    }
+    kill(-pid_, SIGTERM);
+    if (!WaitExit(5)) {
+        kill(-pid_, SIGKILL);
+        WaitExit(5);
+    }
+    // The server, when it outlived xvfb-run: only if it is the one started with our key.
+    std::ifstream cmdline("/proc/" + std::to_string(server) + "/cmdline");
+    std::string args((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+    if (server > 0 && !xauthority_.empty() && args.find(xauthority_) != std::string::npos) {
+        kill(server, SIGTERM);
+    }
 }
 
 TGame::~TGame() {
-    if (pid_ > 0 && !status_) {
-        // The game first (the shell became the game), then the server and xvfb-run.
-        if (gamePid_ > 0) kill(gamePid_, SIGKILL);
-        kill(-pid_, SIGTERM);
-        if (!WaitExit(5)) {
-            kill(-pid_, SIGKILL);
-            WaitExit(5);
-        }
-    }
+    Stop();
     std::error_code ec;
     if (!std::getenv("VALLORN_GUI_KEEP")) fs::remove_all(dir_, ec);
 }
@@ -304,6 +327,9 @@ std::vector<std::string> TGame::Environment(bool display, bool probe) const {
     if (probe) env.push_back("VALLORN_PROBE=" + probe_.string());
     env.push_back("XDG_RUNTIME_DIR=" + runtime_.string());
     env.push_back("XDG_DATA_HOME=" + (dir_ / "share").string());
+    // X11 only: were the server not reachable, SDL would fall back to drawing off screen,
+    // where no input arrives; the game then stops for want of a display and starts again.
+    env.push_back("SDL_VIDEODRIVER=x11");
     env.push_back("SDL_AUDIODRIVER=dummy");
     env.push_back("ALSOFT_DRIVERS=null");
     env.push_back("LIBGL_ALWAYS_SOFTWARE=1");
@@ -344,7 +370,9 @@ int TGame::Run(const std::vector<std::string>& argv, double seconds, bool probe)
 std::string TGame::Log() const {
     std::ifstream in(dir_ / "game.log");
     std::stringstream s;
-    s << in.rdbuf();
+    s << "display " << display_ << " (" << CountWindows(display_, xauthority_, "VALLORN")
+      << " game windows on it)\n"
+      << in.rdbuf();
     return s.str();
 }
 

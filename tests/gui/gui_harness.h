@@ -45,6 +45,10 @@ bool ParseProbeState(const std::string& text, TProbeState& out);
 bool SendCloseRequest(const std::string& display, const std::string& xauthority,
                       const std::string& title);
 
+// The top-level windows titled `title` on the display.
+int CountWindows(const std::string& display, const std::string& xauthority,
+                 const std::string& title);
+
 // Money text "1.234,-" (or "-1.234,-") back into a number.
 std::optional<long long> ParseMoney(const std::string& text);
 
@@ -66,7 +70,7 @@ public:
 
     const std::filesystem::path& Root() const { return root_; }
     const std::filesystem::path& Folder() const { return dir_; }
-    // The game's output so far (for failure messages).
+    // The game's output so far and the display it is on (for failure messages).
     std::string Log() const;
 
     // Waits until the game writes a state that satisfies `pred`; false on timeout or exit.
@@ -99,6 +103,7 @@ public:
 
 private:
     bool Start(const std::vector<std::string>& argv);
+    void Stop();
     int Run(const std::vector<std::string>& argv, double seconds = 10, bool probe = true) const;
     std::vector<std::string> Environment(bool display, bool probe) const;
 

@@ -42,4 +42,25 @@ bool SendCloseRequest(const std::string& display, const std::string& xauthority,
     return sent;
 }
 
+int CountWindows(const std::string& display, const std::string& xauthority,
+                 const std::string& title) {
+    setenv("XAUTHORITY", xauthority.c_str(), 1);
+    Display* d = XOpenDisplay(display.c_str());
+    if (!d) return -1;
+    int n = 0;
+    Window root = DefaultRootWindow(d), parent, *children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(d, root, &root, &parent, &children, &count)) {
+        for (unsigned int k = 0; k < count; ++k) {
+            char* name = nullptr;
+            if (!XFetchName(d, children[k], &name) || !name) continue;
+            n += title == name;
+            XFree(name);
+        }
+        if (children) XFree(children);
+    }
+    XCloseDisplay(d);
+    return n;
+}
+
 }  // namespace vallorn::gui
