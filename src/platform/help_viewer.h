@@ -16,8 +16,12 @@ public:
     TSKIHelpViewer(const TSKIHelpViewer&) = delete;
     TSKIHelpViewer& operator=(const TSKIHelpViewer&) = delete;
 
-    // Loads a page; false with a reason (the page shown is then a short error page).
+    // Loads a page and forgets the pages visited before; false with a reason (the page shown
+    // is then a short error page).
     bool Open(const std::filesystem::path& file, std::string* error = nullptr);
+    // The page before the last followed link, if any.
+    bool CanGoBack() const;
+    bool Back();
     const std::filesystem::path& Page() const;
     std::string Title() const;  // the page's <title>
     // Lays the page out to the content width and draws it, scrollable; handles link clicks

@@ -40,13 +40,18 @@ public:
     // Pumps the pending events: ImGui sees each one (the pointer position taken from the
     // events, not polled), then `handler`. False once the window was asked to close.
     bool PumpEvents(const std::function<void(const SDL_Event&)>& handler);
-    // Starts the ImGui frame (after PumpEvents) and, at the end, renders ImGui and swaps.
+    // Starts the ImGui frame (after PumpEvents) and clears the drawable to black; at the end,
+    // EndFrame renders ImGui over what was drawn and swaps.
     void BeginFrame();
-    void EndFrame();
+    void EndFrame() { EndFrame(nullptr); }
+    // As EndFrame; `capture` (when given) receives the finished frame, interface included,
+    // rows top to bottom (empty when it could not be read).
+    void EndFrame(TSKIImage* capture);
 
-    int Width() const;   // drawable size in pixels
+    int Width() const;  // drawable size in pixels
     int Height() const;
     float DpiScale() const { return dpiScale_; }
+    // The pointer in window units (the events' and the interface's), -1 before it was seen.
     float MouseX() const { return mouseX_; }
     float MouseY() const { return mouseY_; }
     bool HasFocus() const;
@@ -54,20 +59,31 @@ public:
     void SetFullScreen(bool fullScreen);
     bool FullScreen() const { return fullScreen_; }
     void Raise();
+    // Arrow leaves the pointer to the interface (which shows a text beam or a hand where
+    // they fit); Wait and Drag hold until another shape is set. Cheap to call every frame.
     void SetCursor(TSKICursorShape shape);
     void SetTitle(const std::string& title);
-    // The drawn back buffer (call before EndFrame), rows top to bottom.
+    // The drawn back buffer without the interface (call before EndFrame), rows top to bottom.
     bool ReadPixels(TSKIImage& out) const;
     SDL_Window* Sdl() const { return window_; }
 
 private:
+    float PixelRatio() const;  // drawable pixels per window unit
+    float MeasureDpiScale() const;
+
+    TSKIWindowSetup setup_;
     SDL_Window* window_ = nullptr;
     void* context_ = nullptr;
     bool imgui_ = false;
+    bool backendSdl_ = false, backendGl_ = false, videoInit_ = false, frameOpen_ = false;
     bool fullScreen_ = false;
     float dpiScale_ = 1.0f;
     float mouseX_ = -1, mouseY_ = -1;
+    bool mouseInside_ = false;
+    bool pressed_[3] = {false, false, false};  // went down since the last frame
+    bool held_[3] = {false, false, false};
     SDL_Cursor* cursors_[3] = {nullptr, nullptr, nullptr};
+    TSKICursorShape cursorShape_ = TSKICursorShape::Arrow;
 };
 
 }  // namespace vallorn
