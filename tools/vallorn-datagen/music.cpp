@@ -50,6 +50,11 @@ int IntoOctave(int midi, int low) {
     return midi;
 }
 
+// The factor that makes a level fall to 1/e in `seconds`, one sample at a time.
+double Decay(double seconds) {
+    return std::exp(-1.0 / (seconds * kMusicRate));
+}
+
 double NoteHz(double midi) {
     return 440.0 * std::pow(2.0, (midi - 69) / 12);
 }
@@ -90,7 +95,8 @@ public:
           beat_(60.0 / track.tempo),
           chords_(Progression(track.progression)),
           pad_(6, 1.8),
-          soft_(3, 2.5) {
+          soft_(3, 2.5),
+          sine_(1, 1) {
         bars_ = std::max(8, int(std::lround(kLength / (4 * beat_))));
         const size_t total = size_t((bars_ * 4 * beat_ + 6) * kMusicRate);
         dry_.assign(total, 0);
@@ -147,24 +153,29 @@ private:
 
     void Bass(int midi, double start, double length) {
         const double hz = NoteHz(midi);
-        Render(start, length + 1, 0, [&, hz, length](double t, double& phase) {
-            phase += hz / kMusicRate;
-            const double decay = 0.55 + 0.45 * std::exp(-t / 0.8);
-            return soft_(phase) * Envelope(t, 0.04, length - 0.1, 0.9) * decay * 0.08;
-        });
+        Render(start, length + 1, 0,
+               [&, hz, length, fade = Decay(0.8), decay = 1.0](double t, double& phase) mutable {
+                   phase += hz / kMusicRate;
+                   decay *= fade;
+                   return soft_(phase) * Envelope(t, 0.04, length - 0.1, 0.9) *
+                          (0.55 + 0.45 * decay) * 0.08;
+               });
     }
 
     // A bell: frequency modulation at an inharmonic ratio, its brightness dying first.
     void Bell(double midi, double start, double gain) {
         const double hz = NoteHz(midi);
-        Render(start, 4.5, 0.5, [&, hz, gain](double t, double& phase) {
-            phase += hz / kMusicRate;
-            const double index = 1.6 * std::exp(-t / 0.5);
-            const double mod = std::sin(kTau * phase * 3.5) * index;
-            const double body = std::sin(kTau * phase + mod) * std::exp(-t / 1.3);
-            const double shimmer = std::sin(kTau * phase * 2.0) * 0.25 * std::exp(-t / 0.4);
-            return (body + shimmer) * std::min(1.0, t / 0.004) * gain;
-        });
+        Render(start, 4.5, 0.5,
+               [&, hz, gain, index = 1.6, body = 1.0, shimmer = 0.25](double t,
+                                                                      double& phase) mutable {
+                   phase += hz / kMusicRate;
+                   index *= kIndexFade;
+                   body *= kBodyFade;
+                   shimmer *= kShimmerFade;
+                   const double mod = sine_(phase * 3.5) * index / kTau;
+                   const double v = sine_(phase + mod) * body + sine_(phase * 2.0) * shimmer;
+                   return v * std::min(1.0, t / 0.004) * gain;
+               });
     }
 
     // Quiet eighth-note plucks climbing through the chord, high up, mostly heard as echo.
@@ -174,11 +185,12 @@ private:
             const int midi =
                 IntoOctave(track_.tonic + chord.root, 79) + interval + (k >= 4 ? 12 : 0);
             const double hz = NoteHz(midi > 98 ? midi - 12 : midi);
-            Render(start + k * beat_ / 2, 1.2, 0.8, [hz](double t, double& phase) {
-                phase += hz / kMusicRate;
-                return std::sin(kTau * phase) * std::exp(-t / 0.25) * std::min(1.0, t / 0.003) *
-                       0.03;
-            });
+            Render(start + k * beat_ / 2, 1.2, 0.8,
+                   [&, hz, fade = Decay(0.25), level = 0.03](double t, double& phase) mutable {
+                       phase += hz / kMusicRate;
+                       level *= fade;
+                       return sine_(phase) * level * std::min(1.0, t / 0.003);
+                   });
         }
     }
 
@@ -301,7 +313,9 @@ private:
     TSKIRandom random_;
     double beat_;
     std::vector<TChord> chords_;
-    TWaveTable pad_, soft_;
+    TWaveTable pad_, soft_, sine_;
+    // A bell's brightness, body and shimmer fade at their own speeds.
+    const double kIndexFade = Decay(0.5), kBodyFade = Decay(1.3), kShimmerFade = Decay(0.4);
     int bars_ = 0;
     int melodyRoot_ = IntoOctave(track_.tonic, 64);  // the melody's lowest tonic
     std::vector<float> dry_, wet_;
