@@ -134,18 +134,18 @@ private:
         return 3;
     }
 
-    // Close voicing around the middle of the keyboard, three slightly detuned voices a note.
+    // Close voicing around the middle of the keyboard, two slightly detuned voices a note.
     void PadChord(const TChord& chord, double start, double length) {
         for (int interval : chord.notes) {
             int midi = track_.tonic + chord.root + interval;
             while (midi > 71) midi -= 12;
             while (midi < 55) midi += 12;
-            for (double cents : {-7.0, 0.0, 6.0}) {  // spread from left to right
+            for (double cents : {-6.0, 6.0}) {  // one voice a side
                 const double hz = NoteHz(midi + cents / 100);
                 Render(start, length + 1.8, 0.35, cents / 10,
                        [&, hz, length](double t, double& phase) {
                            phase += hz / kMusicRate;
-                           return pad_(phase) * Envelope(t, 1.4, length, 1.8) * 0.022;
+                           return pad_(phase) * Envelope(t, 1.4, length, 1.8) * 0.027;
                        });
             }
         }
