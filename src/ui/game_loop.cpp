@@ -111,6 +111,12 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
                       : commands.Dragging ? TSKICursorShape::Drag
                                           : TSKICursorShape::Arrow);
 
+    if (parkVisible && !parkShown_) {
+        parkShown_ = true;
+        const auto now = std::chrono::steady_clock::now();
+        firstFrameMs_ = Milliseconds(now - started_);
+        loadMs_ = Milliseconds(now - introEnded_);
+    }
     if (probe::Enabled()) {
         probe::Value("intro", intro_.Over() ? 0.0 : 1.0);
         if (engine_) {
@@ -122,6 +128,11 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
             probe::Value("days", double(engine_->DayChanges));
         }
         probe::Value("park", parkVisible ? 1.0 : 0.0);
+        const glm::vec3 target = camera_.Target();
+        probe::Value("camera_x", target.x);
+        probe::Value("camera_z", target.z);
+        probe::Value("camera_distance", camera_.Distance());
+        probe::Value("load_ms", loadMs_);
         probe::Value("first_frame_ms", firstFrameMs_);
         probe::Value("longest_frame_ms", longestFrameMs_);
         probe::Value("longest_progress_ms", longestProgressMs_);
@@ -129,10 +140,6 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
     }
     probe::EndFrame(window_);
     window_.EndFrame();
-    if (parkVisible && !parkShown_) {
-        parkShown_ = true;
-        firstFrameMs_ = Milliseconds(std::chrono::steady_clock::now() - started_);
-    }
     if (acting) AfterFrame();
     return open;
 }

@@ -154,8 +154,11 @@ void TSKIGameWindow::ArrangeDesktop() {
 }
 
 void TSKIGameWindow::StopIntro() {
-    if (!intro_.Stop() && startPending_) return;
+    intro_.Stop();
+    if (introFinished_) return;
+    introFinished_ = true;
     startPending_ = true;
+    introEnded_ = std::chrono::steady_clock::now();
     if (music_) music_->SetVolume(options_.SoundOn ? 1.0f : 0.0f);
 }
 

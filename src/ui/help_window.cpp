@@ -38,12 +38,12 @@ bool TSKIHelpWindow::Show(const std::string& name) {
         return true;
     }
     const auto file = HelpFileFor(root_, name);
-    if (!file) return false;
     if (!viewer_) viewer_ = std::make_unique<TSKIHelpViewer>(root_ / "help");
-    viewer_->Open(*file);
+    // A page that is missing opens the viewer's short error page in its place.
+    viewer_->Open(file.value_or(root_ / "help" / (name + ".html")));
     caption_ = HelpCaption(name);
     visible_ = true;
-    return true;
+    return file.has_value();
 }
 
 void TSKIHelpWindow::Draw(float viewWidth, float viewHeight, float dpiScale) {

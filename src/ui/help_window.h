@@ -24,7 +24,7 @@ public:
     ~TSKIHelpWindow();
 
     // Shows a page by name; an empty name hides the window. False when no file was found
-    // (the window then stays as it was).
+    // (the window then says so).
     bool Show(const std::string& name);
     void Hide() { visible_ = false; }
     bool Visible() const { return visible_; }
