@@ -164,15 +164,17 @@ void TSKIGameWindow::StopIntro() {
 
 void TSKIGameWindow::StartFirstPark() {
     startPending_ = false;
+    const std::filesystem::path starter = folders_.Worlds / "Starter.ski";
+    // The park of the command line; when it cannot be opened, the player is told why and
+    // gets the starter park instead.
     if (!args_.Level.empty()) {
-        LoadLevel(args_.Level);
-        return;
+        if (LoadLevel(args_.Level)) return;
+    } else if (!args_.Game.empty()) {
+        if (LoadGame(args_.Game)) return;
+        dialogs_.ShowError("Loading failed ! " + args_.Game.string() + ": " + engine_->LoadError);
     }
-    const std::filesystem::path file =
-        args_.Game.empty() ? folders_.Worlds / "Starter.ski" : args_.Game;
-    if (LoadGame(file)) return;
-    const std::string reason = engine_->LoadError.empty() ? "" : " " + engine_->LoadError;
-    dialogs_.ShowError("Loading failed !" + reason);
+    if (LoadGame(starter)) return;
+    dialogs_.ShowError("Loading failed ! " + starter.string() + ": " + engine_->LoadError);
 }
 
 void TSKIGameWindow::CloseWindow() {
