@@ -12,6 +12,17 @@ namespace {
 constexpr float kLodDistances[kLodCount - 1] = {250.0f, 500.0f, 1000.0f};
 constexpr float kDetailScale[3] = {0.6f, 1.0f, 1.5f};
 
+// False when the box lies wholly outside one plane of the view (its corner farthest along
+// the plane's normal is outside): tighter than the sphere around it for flat chunks.
+bool BoxVisible(const TSKIFrameView& view, const TSKIChunkBounds& b) {
+    for (const glm::vec4& p : view.Planes) {
+        const glm::vec3 corner(p.x >= 0 ? b.Max.x : b.Min.x, p.y >= 0 ? b.Max.y : b.Min.y,
+                               p.z >= 0 ? b.Max.z : b.Min.z);
+        if (glm::dot(glm::vec3(p), corner) + p.w < 0) return false;
+    }
+    return true;
+}
+
 float DistanceToBox(const glm::vec3& p, const TSKIChunkBounds& b) {
     const glm::vec3 nearest = glm::clamp(p, b.Min, b.Max);
     return glm::length(p - nearest);
@@ -114,7 +125,7 @@ void SelectTerrainChunks(const std::vector<TSKIChunkBounds>& bounds, const TSKIF
     std::vector<float> distances;
     for (int c = 0; c < int(bounds.size()) && c < kChunkCount; ++c) {
         const TSKIChunkBounds& b = bounds[size_t(c)];
-        if (!view.SphereVisible(b.Centre(), b.Radius())) continue;
+        if (!BoxVisible(view, b)) continue;
         const float d = DistanceToBox(view.Eye, b);
         TSKIChunkPick p;
         p.I = int16_t(c / kChunksPerSide);
