@@ -21,7 +21,7 @@ constexpr float kRadiansPerDegree = 0.017453293f;
 // Figures farther than this are left to the engine's dots; beyond the second distance
 // standing and skiing figures are drawn simpler.
 constexpr float kFigureDistance = 260.0f;
-constexpr float kSimpleFigureDistance = 70.0f;
+constexpr float kSimpleFigureDistance = 45.0f;
 // Carriers and signs farther than this are too small to see.
 constexpr float kSmallThingDistance = 700.0f;
 constexpr TShapeColor kCable{36, 36, 40, 255};

@@ -6,6 +6,7 @@
 #include <glm/geometric.hpp>
 
 #include "presentation/scene_impl.h"
+#include "presentation/terrain_renderer.h"
 
 namespace vallorn {
 namespace {
@@ -74,7 +75,8 @@ void main() {
 }
 )";
 
-const glm::vec3 kFogColor(220.0f / 255.0f);
+// The terrain's fog, so that models fade into the same haze as the ground under them.
+const glm::vec3 kFogColor(kFogRed, kFogGreen, kFogBlue);
 const glm::vec3 kLightDirection = glm::normalize(glm::vec3(-0.45f, 0.8f, 0.4f));
 
 }  // namespace
@@ -131,7 +133,7 @@ void TSKISceneRenderer::TImpl::UseLit(const TSKIFrameView& frame, const glm::vec
     Lit.Set("uLight", kLightDirection);
     Lit.Set("uTint", tint);
     Lit.Set("uFog", kFogColor);
-    glUniform2f(Lit.Location("uFogRange"), frame.Far * 0.45f, frame.Far);
+    glUniform2f(Lit.Location("uFogRange"), kFogStart, kFogEnd);
     Lit.Set("uUnlit", unlit);
 }
 
