@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <glm/glm.hpp>
 
@@ -148,22 +149,29 @@ void SelectTerrainChunks(const std::vector<TSKIChunkBounds>& bounds, const TSKIF
 TSKIChunkMesh BuildChunkIndices() {
     TSKIChunkMesh m;
     for (int lod = 0; lod < kLodCount; ++lod) {
-        const int s = 1 << lod;
+        const int n = LodSide(lod) - 1;
         m.First[size_t(lod)] = uint32_t(m.Indices.size());
-        for (int a = 0; a < kChunkCells; a += s) {
-            for (int b = 0; b < kChunkCells; b += s) {
-                const uint32_t v00 = ChunkVertex(a, b), v01 = ChunkVertex(a, b + s);
-                const uint32_t v10 = ChunkVertex(a + s, b), v11 = ChunkVertex(a + s, b + s);
+        for (int a = 0; a < n; ++a) {
+            for (int b = 0; b < n; ++b) {
+                const uint32_t v00 = LodVertex(lod, a, b), v01 = LodVertex(lod, a, b + 1);
+                const uint32_t v10 = LodVertex(lod, a + 1, b), v11 = LodVertex(lod, a + 1, b + 1);
                 m.Indices.insert(m.Indices.end(), {v00, v10, v01, v10, v11, v01});
             }
         }
         for (int edge = 0; edge < 4; ++edge) {
-            for (int k = 0; k < kChunkCells; k += s) {
-                int ia, ja, ib, jb;
-                ChunkEdgeVertex(0, 0, edge, k, ia, ja);
-                ChunkEdgeVertex(0, 0, edge, k + s, ib, jb);
-                const uint32_t t0 = ChunkVertex(ia, ja), t1 = ChunkVertex(ib, jb);
-                const uint32_t b0 = SkirtVertex(edge, k), b1 = SkirtVertex(edge, k + s);
+            for (int k = 0; k < n; ++k) {
+                // The samples (a, b) of the edge's k-th and next vertex.
+                auto sample = [&](int at) {
+                    return edge == 0   ? std::pair{0, at}
+                           : edge == 1 ? std::pair{n, at}
+                           : edge == 2 ? std::pair{at, 0}
+                                       : std::pair{at, n};
+                };
+                const auto [ia, ja] = sample(k);
+                const auto [ib, jb] = sample(k + 1);
+                const uint32_t t0 = LodVertex(lod, ia, ja), t1 = LodVertex(lod, ib, jb);
+                const uint32_t b0 = LodSkirtVertex(lod, edge, k);
+                const uint32_t b1 = LodSkirtVertex(lod, edge, k + 1);
                 m.Indices.insert(m.Indices.end(), {t0, b0, t1, b0, b1, t1});
             }
         }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "presentation/terrain_chunks.h"
+
 namespace vallorn {
 namespace {
 
@@ -89,6 +91,27 @@ void SetFilters(bool mipmaps) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
                     mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
+}
+
+// Which chunks the imprint marks: one pixel of the imprint per world unit, so chunk (ci, cj)
+// covers the pixels x 128ci .. 128ci + 128 and y 128cj - 1 .. 128cj + 127 (and one more
+// each way for the filter).
+void MarkImprintChunks(const TSKIImage& imprint, std::vector<uint8_t>& marks) {
+    marks.assign(size_t(kChunkCount), 0);
+    const int w = imprint.Width(), h = imprint.Height();
+    if (w == 0 || h == 0) return;
+    const int span = kChunkCells * int(kCellSize);
+    const uint8_t* px = imprint.Pixels().data();
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* row = px + size_t(y) * size_t(w) * 3;
+        for (int x = 0; x < w; ++x) {
+            if ((row[3 * x] & row[3 * x + 1] & row[3 * x + 2]) == 255) continue;
+            for (int cx = (x - 1) / span; cx <= (x + 1) / span; ++cx)
+                for (int cy = y / span; cy <= (y + 2) / span; ++cy)
+                    if (cx >= 0 && cy >= 0 && cx < kChunksPerSide && cy < kChunksPerSide)
+                        marks[size_t(cx * kChunksPerSide + cy)] = 1;
+        }
+    }
 }
 
 }  // namespace
@@ -324,6 +347,7 @@ size_t TSKITerrainTextures::Update(const TSKIEngine& engine, const TSKIToolState
         } else {
             dirty(unit, Send(l, img), img.Height());
         }
+        if (unit == kUnitImprint) MarkImprintChunks(img, imprintChunks_);
         l.Revision = revision;
         l.Valid = true;
     }

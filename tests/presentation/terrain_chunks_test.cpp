@@ -119,12 +119,15 @@ TEST(TerrainChunks, EveryLevelOfDetailCoversTheChunkOnceAndSkirtsEveryEdge) {
         for (uint32_t k = mesh.First[size_t(lod)];
              k < mesh.First[size_t(lod)] + mesh.Count[size_t(lod)]; k += 3) {
             const uint32_t a = mesh.Indices[k], b = mesh.Indices[k + 1], c = mesh.Indices[k + 2];
-            ASSERT_LT(std::max({a, b, c}), kChunkVertices);
-            if (std::max({a, b, c}) >= kChunkSurfaceVertices) {
+            ASSERT_LT(std::max({a, b, c}), LodVertices(lod));
+            if (std::max({a, b, c}) >= LodSurfaceVertices(lod)) {
                 ++skirts;
                 continue;
             }
-            auto p = [](uint32_t v) { return glm::vec2(v / kChunkSide, v % kChunkSide); };
+            auto p = [&](uint32_t v) {
+                const uint32_t n = uint32_t(LodSide(lod));
+                return glm::vec2(v / n, v % n) * float(step);  // in cells
+            };
             const glm::vec2 e1 = p(b) - p(a), e2 = p(c) - p(a);
             const double twice = e1.x * e2.y - e1.y * e2.x;
             EXPECT_GT(std::fabs(twice), 0.0);
