@@ -77,7 +77,8 @@ void main() {
 
 // The terrain's fog, so that models fade into the same haze as the ground under them.
 const glm::vec3 kFogColor(kFogRed, kFogGreen, kFogBlue);
-const glm::vec3 kLightDirection = glm::normalize(glm::vec3(-0.45f, 0.8f, 0.4f));
+// The sun the terrain is lit by.
+const glm::vec3 kLightDirection = glm::normalize(glm::vec3(0.35f, 0.85f, 0.4f));
 
 }  // namespace
 
