@@ -148,8 +148,7 @@ struct TSKISceneRenderer::TImpl {
     void CollectLifts(TSKIEngine& engine, const TSKIFrameView& frame);
     void CollectBuildings(TSKIEngine& engine, const TSKIFrameView& frame);
     void CollectSkiers(TSKIEngine& engine, const TSKIFrameView& frame);
-    void CollectTrees(const TSKIEngine& engine, const TSKIToolState& tools,
-                      const TSKIFrameView& frame);
+    void CollectTrees(TSKIEngine& engine, const TSKIToolState& tools, const TSKIFrameView& frame);
     void CollectTools(const TSKIEngine& engine, const TSKIToolState& tools);
     void CollectPoints(const TSKIEngine& engine);
 };
