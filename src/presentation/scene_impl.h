@@ -112,7 +112,7 @@ struct TSKISceneRenderer::TImpl {
     void DrawBorrowed(TSceneBatch& batch, std::vector<gl::TInstance>& instances,
                       TSKISceneStats& stats);
 
-    TScenePrimitives Cables, ToolLines, CrowdDots, OverlayDots, Snow;
+    TScenePrimitives Cables, Ropes, ToolLines, CrowdDots, OverlayDots, Snow;
     uint64_t CableSignature = 0;
     bool ModelsForParams = false;
     // Square blocks of cells with a bounding sphere each, so that the tree pass looks only

@@ -105,7 +105,7 @@ void TSKISceneRenderer::TImpl::BuildFixedModels() {
     Rotor.Make(b, [](TShapeBuilder& x) { MakeRotor(x); });
     for (int k = 0; k < 3; ++k) Signs[size_t(k)].Make(b, [k](TShapeBuilder& x) { MakeSign(x, k); });
     CrowdDots.Primitive = OverlayDots.Primitive = Snow.Primitive = GL_POINTS;
-    Cables.Primitive = ToolLines.Primitive = GL_LINES;
+    Cables.Primitive = Ropes.Primitive = ToolLines.Primitive = GL_LINES;
 }
 
 void TSKISceneRenderer::TImpl::BuildParamModels(const TSKIParameters& params) {
@@ -245,6 +245,7 @@ void TSKISceneRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools,
     for (auto& batch : m.Signs) m.DrawBatch(batch, stats_);
     m.UseLit(frame, glm::vec4(1.0f), 1.0f);
     m.DrawPrimitives(m.Cables, stats_);
+    m.DrawPrimitives(m.Ropes, stats_);
 
     // Far trees: flat cards facing the camera, back to front, without depth writes.
     glDepthMask(GL_FALSE);

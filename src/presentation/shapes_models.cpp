@@ -141,14 +141,16 @@ void MakeCarrier(TShapeBuilder& b, const TSKILiftParams& type, uint8_t liftType)
         z = o.z;
     }
     if (y > -0.5f) y = -1.7f;
-    if (liftType <= 1) {
-        // Platter or T-bar: a spring box at the cable, a rod down, the bar or the disc.
-        b.Box(vec3(-0.12f, -0.35f, -0.12f), vec3(0.12f, 0.0f, 0.12f), kDarkSteel);
-        b.Beam(vec3(0, -0.3f, 0), vec3(0, y + 0.85f, z), 0.05f, kSteel);
+    if (type.OnGround) {
+        // Platter or T-bar, drawn at the riders' hips (the rope up to the cable is a line):
+        // the bar or the disc behind them, the stem and the spring box.
+        const float zb = z - 0.15f;
+        b.Box(vec3(-0.1f, 0.6f, zb - 0.1f), vec3(0.1f, 0.95f, zb + 0.1f), kDarkSteel);
+        b.Beam(vec3(0, 0.62f, zb), vec3(0, 0.0f, zb), 0.05f, kSteel);
         if (liftType == 0) {
-            b.Prism(vec3(0, y + 0.75f, z), 0.18f, 0.18f, 0.05f, 8, kRed);
+            b.Prism(vec3(0, -0.08f, zb), 0.18f, 0.18f, 0.06f, 8, kRed);
         } else {
-            b.Beam(vec3(x0 - 0.2f, y + 0.85f, z), vec3(x1 + 0.2f, y + 0.85f, z), 0.07f, kSteel);
+            b.Beam(vec3(x0 - 0.25f, 0.0f, zb), vec3(x1 + 0.25f, 0.0f, zb), 0.07f, kSteel);
         }
         return;
     }
