@@ -276,12 +276,20 @@ void TSKISceneRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools,
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     m.UseLit(frame, ghost, 0.0f);
-    if (m.PreviewLiftType >= 0 && m.PreviewLiftType < kLiftTypeCount) {
-        m.DrawBorrowed(m.Lifts[size_t(m.PreviewLiftType)].Pole, m.PreviewPoles, stats_);
-        m.DrawBorrowed(m.Lifts[size_t(m.PreviewLiftType)].Lower, m.PreviewStations, stats_);
+    // Ghosts: depth first, then colour on the nearest surface only, so that no inner face
+    // shows through.
+    glDepthMask(GL_TRUE);
+    for (int pass = 0; pass < 2; ++pass) {
+        glColorMask(pass == 1, pass == 1, pass == 1, pass == 1);
+        glDepthFunc(pass == 0 ? GL_LESS : GL_LEQUAL);
+        if (m.PreviewLiftType >= 0 && m.PreviewLiftType < kLiftTypeCount) {
+            m.DrawBorrowed(m.Lifts[size_t(m.PreviewLiftType)].Pole, m.PreviewPoles, stats_);
+            m.DrawBorrowed(m.Lifts[size_t(m.PreviewLiftType)].Lower, m.PreviewStations, stats_);
+        }
+        if (m.PreviewBuildingType >= 0 && m.PreviewBuildingType < kBuildingTypeCount)
+            m.DrawBorrowed(m.Buildings[size_t(m.PreviewBuildingType)], m.PreviewBuilding, stats_);
     }
-    if (m.PreviewBuildingType >= 0 && m.PreviewBuildingType < kBuildingTypeCount)
-        m.DrawBorrowed(m.Buildings[size_t(m.PreviewBuildingType)], m.PreviewBuilding, stats_);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 
     glDisable(GL_BLEND);
     glDisable(GL_PROGRAM_POINT_SIZE);

@@ -190,7 +190,7 @@ void MakeStation(TShapeBuilder& b, const TSKILiftParams& type, bool upper) {
         b.Beam(vec3(x, -h, back * 0.6f), vec3(x, 0.3f, back * 0.6f), 0.35f, kConcrete);
     b.Box(vec3(-w, 0.3f, -len * 0.2f + back * 0.6f), vec3(w, 0.6f, len * 0.2f + back * 0.6f),
           kDarkSteel);
-    b.Box(vec3(-w - 0.4f, -h - 0.05f, -len * 0.6f), vec3(w + 0.4f, -h + 0.12f, len * 0.6f),
+    b.Box(vec3(-w - 0.4f, -h - 3.0f, -len * 0.6f), vec3(w + 0.4f, -h + 0.12f, len * 0.6f),
           kConcrete);
 }
 
