@@ -137,7 +137,6 @@ void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameV
         for (size_t k = 0; k < n; ++k)
             Cables.Line(Vec3(s.DetailLine[k]), Vec3(s.DetailLine[(k + 1) % n]), kCable);
     }
-    if (Cables.Vertices.empty()) Cables.Mesh.Upload({}, {}, GL_LINES);
 }
 
 void TSKISceneRenderer::TImpl::CollectBuildings(TSKIEngine& engine, const TSKIFrameView& frame) {

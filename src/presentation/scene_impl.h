@@ -55,9 +55,11 @@ struct TScenePrimitives {
     std::vector<gl::TVertex> Vertices;
     std::vector<uint32_t> Indices;
     GLenum Primitive = GL_POINTS;
+    bool Changed = true;  // the vertices differ from what the buffer holds
     void Clear() {
         Vertices.clear();
         Indices.clear();
+        Changed = true;
     }
     void Vertex(const glm::vec3& p, TShapeColor c) {
         gl::TVertex v;

@@ -156,7 +156,8 @@ void TSKISceneRenderer::TImpl::DrawBorrowed(TSceneBatch& batch,
 
 void TSKISceneRenderer::TImpl::DrawPrimitives(TScenePrimitives& p, TSKISceneStats& stats) {
     if (p.Vertices.empty()) return;
-    p.Mesh.Upload(p.Vertices, p.Indices, p.Primitive);
+    if (p.Changed) p.Mesh.Upload(p.Vertices, p.Indices, p.Primitive);
+    p.Changed = false;
     // Without an instance buffer the per-instance attributes are constants: no turn, unit
     // scale, white.
     glVertexAttrib4f(4, 0, 0, 0, 0);
