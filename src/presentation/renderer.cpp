@@ -54,7 +54,7 @@ void TSKIRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools, const TS
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     TSKITerrainStats terrain;
-    impl_->Terrain.Draw(engine, tools, frame, terrain);
+    impl_->Terrain.Draw(engine, tools, frame, seconds, terrain);
     impl_->Scene.Draw(engine, tools, frame, seconds);
 
     // What the core reads back: the cells near the camera and in view, and where the falling

@@ -55,9 +55,11 @@ struct TScenePrimitives {
     std::vector<gl::TVertex> Vertices;
     std::vector<uint32_t> Indices;
     GLenum Primitive = GL_POINTS;
+    bool Changed = true;  // the vertices differ from what the buffer holds
     void Clear() {
         Vertices.clear();
         Indices.clear();
+        Changed = true;
     }
     void Vertex(const glm::vec3& p, TShapeColor c) {
         gl::TVertex v;
@@ -98,6 +100,7 @@ struct TSKISceneRenderer::TImpl {
 
     TSceneBatch ConiferSnowy, ConiferGreen, TreeCard;
     std::array<TSceneBatch, kSkierKinds * kSkierPoses> Skiers;
+    TSceneBatch DistantSkiers;  // standing and skiing figures farther off
     std::array<TLiftModels, kLiftTypeCount> Lifts;
     TSceneBatch GateOpen, GateClosed;
     std::array<TSceneBatch, kBuildingTypeCount> Buildings;
@@ -111,18 +114,31 @@ struct TSKISceneRenderer::TImpl {
     void DrawBorrowed(TSceneBatch& batch, std::vector<gl::TInstance>& instances,
                       TSKISceneStats& stats);
 
-    TScenePrimitives Cables, ToolLines, CrowdDots, OverlayDots, Snow;
+    TScenePrimitives Cables, Ropes, ToolLines, CrowdDots, OverlayDots, Snow;
     uint64_t CableSignature = 0;
     bool ModelsForParams = false;
     // Square blocks of cells with a bounding sphere each, so that the tree pass looks only
     // at cells of blocks in view.
+    // Each keeps a compact copy of its trees, row by row, refreshed in turn (one block a
+    // frame) and at once under the construction cursor, where trees are planted and felled.
+    struct TTreeRecord {
+        uint32_t Cell = 0;
+        glm::vec3 Position{0.0f}, Scale{1.0f};
+        float Yaw = 0;
+        bool Snowy = false;
+    };
     struct TTreeBlock {
         glm::vec3 Centre{0.0f};
         float Radius = 0;
+        int I0 = 0, J0 = 0, I1 = 0, J1 = 0;
+        std::vector<TTreeRecord> Trees;
+        std::vector<uint32_t> RowStart;  // first tree of each row, and the end
     };
     std::vector<TTreeBlock> TreeBlocks;
     int TreeBlocksPerSide = 0;
+    size_t TreeRefreshTurn = 0;
     void BuildTreeBlocks(const TSKIEngine& engine);
+    void RefreshTreeBlock(const TSKIEngine& engine, TTreeBlock& block);
 
     void BuildFixedModels();
     void BuildParamModels(const TSKIParameters& params);
@@ -134,7 +150,7 @@ struct TSKISceneRenderer::TImpl {
     void CollectLifts(TSKIEngine& engine, const TSKIFrameView& frame);
     void CollectBuildings(TSKIEngine& engine, const TSKIFrameView& frame);
     void CollectSkiers(TSKIEngine& engine, const TSKIFrameView& frame);
-    void CollectTrees(const TSKIEngine& engine, const TSKIFrameView& frame);
+    void CollectTrees(TSKIEngine& engine, const TSKIToolState& tools, const TSKIFrameView& frame);
     void CollectTools(const TSKIEngine& engine, const TSKIToolState& tools);
     void CollectPoints(const TSKIEngine& engine);
 };

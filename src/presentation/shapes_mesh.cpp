@@ -5,6 +5,7 @@
 
 #include <glm/geometric.hpp>
 #include <glm/gtc/matrix_transform.hpp>
+#include <glm/mat3x3.hpp>
 
 namespace vallorn {
 
@@ -46,8 +47,42 @@ void TShapeBuilder::Triangle(const glm::vec3& a, const glm::vec3& b, const glm::
 
 void TShapeBuilder::Quad(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c,
                          const glm::vec3& d, TShapeColor color) {
-    Triangle(a, b, c, color);
-    Triangle(a, c, d, color);
+    // Four corners shared by the two triangles (a flat quad has one normal).
+    const glm::vec3 wa = glm::vec3(transform_ * glm::vec4(a, 1.0f));
+    const glm::vec3 wb = glm::vec3(transform_ * glm::vec4(b, 1.0f));
+    const glm::vec3 wc = glm::vec3(transform_ * glm::vec4(c, 1.0f));
+    const glm::vec3 wd = glm::vec3(transform_ * glm::vec4(d, 1.0f));
+    glm::vec3 n = glm::cross(wb - wa, wc - wa) + glm::cross(wc - wa, wd - wa);
+    const float length = glm::length(n);
+    if (!(length > 1e-12f)) return;
+    n /= length;
+    const auto base = uint32_t(vertices_.size());
+    Emit(wa, n, color);
+    Emit(wb, n, color);
+    Emit(wc, n, color);
+    Emit(wd, n, color);
+    indices_.insert(indices_.end(), {base, base + 1, base + 2, base, base + 2, base + 3});
+}
+
+void TShapeBuilder::Cone(const glm::vec3& base, float radius, float height, int sides,
+                         TShapeColor color) {
+    // Smooth sides: the ring shares its corners, the tip points up.
+    sides = std::max(sides, 3);
+    const auto first = uint32_t(vertices_.size());
+    const glm::mat3 turn(transform_);
+    Emit(glm::vec3(transform_ * glm::vec4(base + glm::vec3(0, height, 0), 1.0f)),
+         glm::normalize(turn * glm::vec3(0, 1, 0)), color);
+    const float slope = radius / std::max(height, 1e-6f);
+    for (int k = 0; k < sides; ++k) {
+        const float a = 6.2831853f * float(k) / float(sides);
+        const glm::vec3 d(std::sin(a), 0, std::cos(a));
+        Emit(glm::vec3(transform_ * glm::vec4(base + d * radius, 1.0f)),
+             glm::normalize(turn * (d + glm::vec3(0, slope, 0))), color);
+    }
+    for (int k = 0; k < sides; ++k) {
+        const uint32_t p = first + 1 + uint32_t(k), q = first + 1 + uint32_t((k + 1) % sides);
+        indices_.insert(indices_.end(), {p, q, first});
+    }
 }
 
 void TShapeBuilder::Box(const glm::vec3& lo, const glm::vec3& hi, TShapeColor color) {
@@ -62,8 +97,14 @@ void TShapeBuilder::Box(const glm::vec3& lo, const glm::vec3& hi, TShapeColor co
     Quad(p000, p100, p101, p001, color);  // -y
 }
 
+void TShapeBuilder::Plate(const glm::vec3& lo, const glm::vec3& hi, TShapeColor color) {
+    const float y = hi.y;
+    Quad(glm::vec3(lo.x, y, hi.z), glm::vec3(hi.x, y, hi.z), glm::vec3(hi.x, y, lo.z),
+         glm::vec3(lo.x, y, lo.z), color);
+}
+
 void TShapeBuilder::Prism(const glm::vec3& base, float r0, float r1, float height, int sides,
-                          TShapeColor color) {
+                          TShapeColor color, bool caps) {
     sides = std::max(sides, 3);
     const glm::vec3 top = base + glm::vec3(0, height, 0);
     for (int k = 0; k < sides; ++k) {
@@ -74,11 +115,11 @@ void TShapeBuilder::Prism(const glm::vec3& base, float r0, float r1, float heigh
         const glm::vec3 t0 = top + d0 * r1, t1 = top + d1 * r1;
         if (r1 > 0) {
             Quad(b0, b1, t1, t0, color);
-            Triangle(top, t0, t1, color);
+            if (caps) Triangle(top, t0, t1, color);
         } else {
             Triangle(b0, b1, top, color);
         }
-        if (r0 > 0) Triangle(base, b1, b0, color);
+        if (r0 > 0 && caps) Triangle(base, b1, b0, color);
     }
 }
 

@@ -19,6 +19,8 @@ struct TShapeColor {
 
 class TShapeBuilder {
 public:
+    // A flat rectangle facing up, from lo to hi in x and z at height y.
+    void Plate(const glm::vec3& lo, const glm::vec3& hi, TShapeColor color);
     // Everything added next goes through this transform (model space of the shape).
     void SetTransform(const glm::mat4& m) { transform_ = m; }
     void ResetTransform() { transform_ = glm::mat4(1.0f); }
@@ -30,9 +32,12 @@ public:
     // An axis-aligned box from its minimum to its maximum corner.
     void Box(const glm::vec3& lo, const glm::vec3& hi, TShapeColor color);
     // A prism of `sides` faces around the vertical axis through `base`, from radius r0 at
-    // the bottom to r1 at the top (a cone when r1 is 0), with caps.
+    // the bottom to r1 at the top (a cone when r1 is 0), with caps unless `caps` is false
+    // (parts never seen from their ends).
     void Prism(const glm::vec3& base, float r0, float r1, float height, int sides,
-               TShapeColor color);
+               TShapeColor color, bool caps = true);
+    // A cone with smooth sides and no base (tree tiers): few vertices, shared.
+    void Cone(const glm::vec3& base, float radius, float height, int sides, TShapeColor color);
     // A beam of square section `thickness` from a to b.
     void Beam(const glm::vec3& a, const glm::vec3& b, float thickness, TShapeColor color);
     // A gabled roof over the box lo..hi (ridge along z), rising `height` above hi.y.

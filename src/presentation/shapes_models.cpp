@@ -31,10 +31,10 @@ void UpperBody(TShapeBuilder& b, const glm::mat4& base, TSkierKind kind, bool ar
     const float reach = armsForward ? 0.3f : 0.08f;
     b.Beam(vec3(-0.25f, 0.5f, 0), vec3(-0.3f, 0.1f, reach), 0.11f, kPaint);
     b.Beam(vec3(0.25f, 0.5f, 0), vec3(0.3f, 0.1f, reach), 0.11f, kPaint);
-    b.Prism(vec3(0, 0.55f, 0), 0.05f, 0.05f, 0.06f, 6, kSkin);
-    b.Prism(vec3(0, 0.6f, 0), 0.12f, 0.12f, 0.22f, 8, kSkin);
-    b.Prism(vec3(0, 0.78f, 0), 0.13f, 0.0f, 0.16f, 8, kPaint);
-    b.Box(vec3(-0.09f, 0.68f, 0.1f), vec3(0.09f, 0.74f, 0.13f), kBlack);  // goggles
+    b.Prism(vec3(0, 0.56f, 0), 0.12f, 0.12f, 0.24f, 6, kSkin, false);
+    b.Prism(vec3(0, 0.78f, 0), 0.14f, 0.0f, 0.17f, 6, kPaint, false);
+    b.Quad(vec3(-0.09f, 0.66f, 0.115f), vec3(0.09f, 0.66f, 0.115f), vec3(0.09f, 0.73f, 0.115f),
+           vec3(-0.09f, 0.73f, 0.115f), kBlack);  // goggles
     if (kind == TSkierKind::SkierF)
         b.Box(vec3(-0.06f, 0.45f, -0.2f), vec3(0.06f, 0.72f, -0.1f), kHair);
 }
@@ -42,10 +42,10 @@ void UpperBody(TShapeBuilder& b, const glm::mat4& base, TSkierKind kind, bool ar
 void Skis(TShapeBuilder& b, const glm::mat4& base, TSkierKind kind) {
     b.SetTransform(base);
     if (kind == TSkierKind::Boarder) {
-        b.Box(vec3(-0.22f, 0, -0.75f), vec3(0.22f, 0.05f, 0.75f), kBlue);
+        b.Plate(vec3(-0.22f, 0, -0.75f), vec3(0.22f, 0.05f, 0.75f), kBlue);
     } else {
-        b.Box(vec3(-0.17f, 0, -0.75f), vec3(-0.07f, 0.04f, 0.9f), kSkiColor);
-        b.Box(vec3(0.07f, 0, -0.75f), vec3(0.17f, 0.04f, 0.9f), kSkiColor);
+        b.Plate(vec3(-0.17f, 0, -0.75f), vec3(-0.07f, 0.04f, 0.9f), kSkiColor);
+        b.Plate(vec3(0.07f, 0, -0.75f), vec3(0.17f, 0.04f, 0.9f), kSkiColor);
     }
 }
 
@@ -86,23 +86,19 @@ void Seated(TShapeBuilder& b, const glm::mat4& base, TSkierKind kind) {
 
 void MakeConifer(TShapeBuilder& b, bool snowy) {
     b.ResetTransform();
-    b.Prism(vec3(0, -0.5f, 0), 0.03f, 0.025f, 0.2f, 5, kTrunk);
+    b.Prism(vec3(0, -0.5f, 0), 0.03f, 0.025f, 0.2f, 4, kTrunk, false);
     const float tiers[3][3] = {{-0.38f, 0.19f, 0.45f}, {-0.15f, 0.15f, 0.4f}, {0.08f, 0.1f, 0.42f}};
     for (const auto& t : tiers) {
-        b.Prism(vec3(0, t[0], 0), t[1], 0.0f, t[2], 7, kNeedles);
-        if (snowy)
-            b.Prism(vec3(0, t[0] + t[2] * 0.42f, 0), t[1] * 0.62f, 0.0f, t[2] * 0.6f, 7, kSnow);
+        b.Cone(vec3(0, t[0], 0), t[1], t[2], 7, kNeedles);
+        if (snowy) b.Cone(vec3(0, t[0] + t[2] * 0.42f, 0), t[1] * 0.62f, t[2] * 0.6f, 7, kSnow);
     }
 }
 
 void MakeTreeCard(TShapeBuilder& b) {
     b.ResetTransform();
-    const TShapeColor trunk{255, 255, 255, 0};
-    b.Quad(vec3(-0.03f, -0.5f, 0), vec3(0.03f, -0.5f, 0), vec3(0.03f, -0.35f, 0),
-           vec3(-0.03f, -0.35f, 0), kTrunk);
-    const float tiers[3][3] = {{-0.4f, 0.19f, 0.47f}, {-0.17f, 0.15f, 0.42f}, {0.06f, 0.1f, 0.44f}};
-    for (const auto& t : tiers)
-        b.Triangle(vec3(-t[1], t[0], 0), vec3(t[1], t[0], 0), vec3(0, t[0] + t[2], 0), trunk);
+    // Two tiers in paint: the instance gives snowy or green.
+    b.Triangle(vec3(-0.19f, -0.5f, 0), vec3(0.19f, -0.5f, 0), vec3(0, 0.1f, 0), kPaint);
+    b.Triangle(vec3(-0.13f, -0.12f, 0), vec3(0.13f, -0.12f, 0), vec3(0, 0.5f, 0), kPaint);
 }
 
 void MakeSkier(TShapeBuilder& b, TSkierKind kind, TSkierPose pose) {
@@ -124,6 +120,15 @@ void MakeSkier(TShapeBuilder& b, TSkierKind kind, TSkierPose pose) {
     b.ResetTransform();
 }
 
+void MakeDistantSkier(TShapeBuilder& b) {
+    b.ResetTransform();
+    b.Plate(vec3(-0.17f, 0, -0.75f), vec3(0.17f, 0.04f, 0.9f), kSkiColor);
+    b.Box(vec3(-0.18f, 0.04f, -0.09f), vec3(0.18f, 0.8f, 0.09f), kPants);
+    b.Box(vec3(-0.24f, 0.8f, -0.13f), vec3(0.24f, 1.38f, 0.13f), kPaint);
+    b.Box(vec3(-0.12f, 1.38f, -0.12f), vec3(0.12f, 1.64f, 0.12f), kSkin);
+    b.Prism(vec3(0, 1.62f, 0), 0.14f, 0.0f, 0.16f, 4, kPaint, false);
+}
+
 void MakeCarrier(TShapeBuilder& b, const TSKILiftParams& type, uint8_t liftType) {
     b.ResetTransform();
     const int seats = std::clamp<int>(type.GondoleCapacity, 1, 17);
@@ -136,14 +141,16 @@ void MakeCarrier(TShapeBuilder& b, const TSKILiftParams& type, uint8_t liftType)
         z = o.z;
     }
     if (y > -0.5f) y = -1.7f;
-    if (liftType <= 1) {
-        // Platter or T-bar: a spring box at the cable, a rod down, the bar or the disc.
-        b.Box(vec3(-0.12f, -0.35f, -0.12f), vec3(0.12f, 0.0f, 0.12f), kDarkSteel);
-        b.Beam(vec3(0, -0.3f, 0), vec3(0, y + 0.85f, z), 0.05f, kSteel);
+    if (type.OnGround) {
+        // Platter or T-bar, drawn at the riders' hips (the rope up to the cable is a line):
+        // the bar or the disc behind them, the stem and the spring box.
+        const float zb = z - 0.15f;
+        b.Box(vec3(-0.1f, 0.6f, zb - 0.1f), vec3(0.1f, 0.95f, zb + 0.1f), kDarkSteel);
+        b.Beam(vec3(0, 0.62f, zb), vec3(0, 0.0f, zb), 0.05f, kSteel);
         if (liftType == 0) {
-            b.Prism(vec3(0, y + 0.75f, z), 0.18f, 0.18f, 0.05f, 8, kRed);
+            b.Prism(vec3(0, -0.08f, zb), 0.18f, 0.18f, 0.06f, 8, kRed);
         } else {
-            b.Beam(vec3(x0 - 0.2f, y + 0.85f, z), vec3(x1 + 0.2f, y + 0.85f, z), 0.07f, kSteel);
+            b.Beam(vec3(x0 - 0.25f, 0.0f, zb), vec3(x1 + 0.25f, 0.0f, zb), 0.07f, kSteel);
         }
         return;
     }
@@ -183,7 +190,7 @@ void MakeStation(TShapeBuilder& b, const TSKILiftParams& type, bool upper) {
         b.Beam(vec3(x, -h, back * 0.6f), vec3(x, 0.3f, back * 0.6f), 0.35f, kConcrete);
     b.Box(vec3(-w, 0.3f, -len * 0.2f + back * 0.6f), vec3(w, 0.6f, len * 0.2f + back * 0.6f),
           kDarkSteel);
-    b.Box(vec3(-w - 0.4f, -h - 0.05f, -len * 0.6f), vec3(w + 0.4f, -h + 0.12f, len * 0.6f),
+    b.Box(vec3(-w - 0.4f, -h - 3.0f, -len * 0.6f), vec3(w + 0.4f, -h + 0.12f, len * 0.6f),
           kConcrete);
 }
 
@@ -286,7 +293,7 @@ void MakeSign(TShapeBuilder& b, int shape) {
         for (int k = 1; k + 1 < n; ++k) {
             b.Triangle(p[0], p[k], p[k + 1], kPaint);  // front, toward +z
             b.Triangle(p[0] - vec3(0, 0, 0.02f), p[k + 1] - vec3(0, 0, 0.02f),
-                       p[k] - vec3(0, 0, 0.02f), kWhite);
+                       p[k] - vec3(0, 0, 0.02f), kPaint);
         }
     };
     if (shape == 0) {

@@ -43,10 +43,13 @@ void MakeConifer(TShapeBuilder& b, bool snowy);
 void MakeTreeCard(TShapeBuilder& b);
 // A skier figure about 1.7 units tall, feet at y 0 (seated: the seat at y 0), facing +z.
 void MakeSkier(TShapeBuilder& b, TSkierKind kind, TSkierPose pose);
+// The same figure for a distance: skis, a jacket block and a head, a third of the vertices.
+void MakeDistantSkier(TShapeBuilder& b);
 
 // Lifts of a type: the carrier hangs from its grip at the origin, its seats at the type's
-// offsets; a station's origin is the cable height above its middle; a pole's top is at the
-// origin; the bull-wheel turns about y; the gate stands on the ground.
+// offsets (a surface lift's carrier has its origin at the riders' hips instead); a station's origin
+// is the cable height above its middle; a pole's top is at the origin; the bull-wheel turns about
+// y; the gate stands on the ground.
 void MakeCarrier(TShapeBuilder& b, const TSKILiftParams& type, uint8_t liftType);
 void MakeStation(TShapeBuilder& b, const TSKILiftParams& type, bool upper);
 void MakePole(TShapeBuilder& b, const TSKILiftParams& type);

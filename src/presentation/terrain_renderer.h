@@ -24,6 +24,7 @@ struct TSKITerrainStats {
     int Triangles = 0;
     int DrawCalls = 0;
     size_t BytesUploaded = 0;
+    int RowsComposed = 0;
 };
 
 // The fog of the view: its colour and the distances where it starts and where it is whole.
@@ -40,16 +41,19 @@ public:
     bool Init(std::string* error);
     // Builds the vertex buffers from the engine's grid and skirt (or empties them).
     void LevelChanged(const TSKIEngine& engine);
+    // `seconds` is real time (composition of the park's own overlay changes is paced by it).
     void Draw(const TSKIEngine& engine, const TSKIToolState& tools, const TSKIFrameView& frame,
-              TSKITerrainStats& stats);
+              double seconds, TSKITerrainStats& stats);
 
     const std::vector<TSKIChunkBounds>& Bounds() const { return bounds_; }
     const std::vector<TSKIChunkPick>& Picks() const { return picks_; }
 
 private:
+    // The chosen chunks in one draw; `marked`: only those the imprint marks.
+    void DrawChunks(bool marked, TSKITerrainStats& stats);
     void DrawSkirt(const TSKIEngine& engine, const TSKIToolState& tools, TSKITerrainStats& stats);
 
-    gl::TProgram program_;
+    gl::TProgram program_, imprintProgram_;
     TSKITerrainTextures textures_;
     GLuint vao_ = 0, vbo_ = 0, ibo_ = 0;
     GLuint skirtVao_ = 0, skirtVbo_ = 0, skirtIbo_ = 0;

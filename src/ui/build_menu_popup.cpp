@@ -19,7 +19,9 @@ bool StartsGroup(const TSKIMenuItem& item) {
 }  // namespace
 
 void TSKIBuildMenuPopup::Open(TSKIConstruction& tools) {
-    menu_ = BuildMenu(MenuContext(tools.Engine, tools.State));
+    const TSKIMenuContext context = MenuContext(tools.Engine, tools.State);
+    menu_ = BuildMenu(context);
+    menuKind_ = context.CellKind;
     cellI_ = tools.State.CursorI;
     cellJ_ = tools.State.CursorJ;
     chosen_.reset();
@@ -27,7 +29,21 @@ void TSKIBuildMenuPopup::Open(TSKIConstruction& tools) {
 }
 
 void TSKIBuildMenuPopup::Draw(TSKIConstruction& tools) {
-    (void)tools;
+    if (probe::Enabled()) {
+        // What the menu would be opened on, and the park's clock: the GUI tests aim with these.
+        const TSKIToolState& t = tools.State;
+        probe::Value("cursor_i", t.CursorI);
+        probe::Value("cursor_j", t.CursorJ);
+        probe::Value("cursor_kind", t.CursorCell.Kind);
+        probe::Value("tool_text", t.ToolText);
+        const TSKIEngine& e = tools.Engine;
+        probe::Value("park_time", e.Park.ParkTime);
+        probe::Value("park_cash", e.Park.ParkCash);
+        probe::Value("park_speed", e.Park.ParkSpeed);
+        probe::Value("lift_count", e.LiftCount());
+        probe::Value("day_changes", double(e.DayChanges));
+        if (open_) probe::Value("menu_kind", menuKind_);
+    }
     if (requested_) {
         ImGui::OpenPopup(kPopupId);
         requested_ = false;

@@ -16,7 +16,7 @@ public:
     // Opens at the pointer for the cell under the cursor (a right click in the view that did
     // not drag). The menu is worked out now, from the park as it is at the click.
     void Open(TSKIConstruction& tools);
-    // Inside the ImGui frame: draws the menu while open; a chosen item is kept for
+    // Inside the ImGui frame, every frame: draws the menu while open; a chosen item is kept for
     // PerformChosen, since its action may ask a question (a modal box cannot start while a
     // frame is being drawn).
     void Draw(TSKIConstruction& tools);
@@ -39,6 +39,7 @@ private:
     std::optional<TSKIMenuItem> chosen_;
     // The cell the menu was opened on: the item acts there even if the cursor moved since.
     int cellI_ = 0, cellJ_ = 0;
+    int menuKind_ = 0;  // the kind of that cell
     bool open_ = false;
     bool requested_ = false;
 };

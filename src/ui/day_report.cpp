@@ -8,6 +8,7 @@
 
 #include "base/number_format.h"
 #include "engine/clock.h"
+#include "ui/probe.h"
 
 namespace vallorn {
 
@@ -16,6 +17,14 @@ namespace {
 int32_t Clamp32(int64_t v) {
     return int32_t(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
                                        std::numeric_limits<int32_t>::max()));
+}
+
+// A figure in a table cell, against the cell's right edge.
+void Figure(const std::string& text) {
+    ImGui::TableNextColumn();
+    const float free = ImGui::GetContentRegionAvail().x - ImGui::CalcTextSize(text.c_str()).x;
+    if (free > 0) ImGui::SetCursorPosX(ImGui::GetCursorPosX() + free);
+    ImGui::TextUnformatted(text.c_str());
 }
 
 }  // namespace
@@ -74,16 +83,9 @@ bool DrawDayReport(const TSKIDayReport& report) {
             ImGui::TableNextRow();
             ImGui::TableNextColumn();
             ImGui::TextUnformatted(name);
-            if (report.ShowLastDay) {
-                ImGui::TableNextColumn();
-                ImGui::TextUnformatted(last.c_str());
-            }
-            ImGui::TableNextColumn();
-            ImGui::TextUnformatted(today.c_str());
-            if (report.ShowLastDay) {
-                ImGui::TableNextColumn();
-                ImGui::TextUnformatted(diff.c_str());
-            }
+            if (report.ShowLastDay) Figure(last);
+            Figure(today);
+            if (report.ShowLastDay) Figure(diff);
         };
         row("Cash", report.LastCash, report.TodayCash, report.DiffCash);
         row("Skiers", report.LastSkiers, report.TodaySkiers, report.DiffSkiers);
@@ -92,7 +94,7 @@ bool DrawDayReport(const TSKIDayReport& report) {
 
     ImGui::Spacing();
     ImGui::TextUnformatted("Weather forcast:");
-    ImGui::SameLine();
+    ImGui::SameLine(0, 0.3f * em);
     ImGui::TextUnformatted(report.Weather.c_str());
     ImGui::Separator();
     ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + 30.0f * em);
@@ -106,7 +108,9 @@ bool DrawDayReport(const TSKIDayReport& report) {
     const float width = 7.0f * em;
     const float avail = std::max(ImGui::GetContentRegionAvail().x, 30.0f * em);
     ImGui::SetCursorPosX(ImGui::GetCursorPosX() + (avail - width) * 0.5f);
-    return ImGui::Button("Continue", ImVec2(width, 0));
+    const bool pressed = ImGui::Button("Continue", ImVec2(width, 0));
+    probe::LastItem("button", "Continue");
+    return pressed;
 }
 
 }  // namespace vallorn

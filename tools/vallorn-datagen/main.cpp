@@ -2,8 +2,10 @@
 //
 //   vallorn-datagen --assets DIR --out DIR [--only LEVEL]
 //
-// Copies DIR/data/*.ini into OUT/data/, makes OUT/save and OUT/addons, and generates the
-// levels into OUT/worlds/, then the starter park (a saved game on the default level). The
+// Copies DIR/data/*.ini and *.txt into OUT/data/ and DIR/help/ into OUT/help/, makes OUT/save
+// and OUT/addons, draws the window's pictures and composes the music into OUT/data/, and
+// generates the levels into OUT/worlds/, then the starter park (a saved game on the default
+// level). The
 // output depends on nothing but the program and the assets: every random choice comes from
 // fixed seeds, so two runs give the same bytes.
 #include <algorithm>
@@ -17,7 +19,9 @@
 #include "level_features.h"
 #include "level_writer.h"
 #include "levels.h"
+#include "music.h"
 #include "park/starter_park.h"
+#include "ui_images.h"
 
 namespace fs = std::filesystem;
 using namespace vallorn::datagen;
@@ -50,9 +54,10 @@ bool MakeFolder(const fs::path& path, std::string* error) {
     return !ec;
 }
 
-// Copies the parameter files of the assets' data folder, in name order. Params.ini and
-// GameParams.ini must be among them.
-bool CopyDataFiles(const fs::path& from, const fs::path& to, std::string* error) {
+// Copies the regular files of `from` whose extension is among `extensions` (all files when
+// it is empty), in name order.
+bool CopyFiles(const fs::path& from, const fs::path& to, const std::vector<std::string>& extensions,
+               std::vector<fs::path>* copied, std::string* error) {
     std::error_code ec;
     if (!fs::is_directory(from, ec)) {
         *error = "no data folder at " + from.string();
@@ -60,7 +65,9 @@ bool CopyDataFiles(const fs::path& from, const fs::path& to, std::string* error)
     }
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(from, ec)) {
-        if (entry.is_regular_file() && entry.path().extension() == ".ini")
+        const std::string extension = entry.path().extension().string();
+        if (entry.is_regular_file() &&
+            (extensions.empty() || std::count(extensions.begin(), extensions.end(), extension)))
             files.push_back(entry.path());
     }
     if (ec) {
@@ -68,13 +75,6 @@ bool CopyDataFiles(const fs::path& from, const fs::path& to, std::string* error)
         return false;
     }
     std::sort(files.begin(), files.end());
-    for (const char* required : {"Params.ini", "GameParams.ini"}) {
-        if (std::none_of(files.begin(), files.end(),
-                         [&](const fs::path& f) { return f.filename() == required; })) {
-            *error = std::string("no ") + required + " in " + from.string();
-            return false;
-        }
-    }
     for (const fs::path& file : files) {
         std::string content;
         if (!vallorn::ReadWholeFile(file, content)) {
@@ -82,6 +82,22 @@ bool CopyDataFiles(const fs::path& from, const fs::path& to, std::string* error)
             return false;
         }
         if (!vallorn::WriteFileAtomically(to / file.filename(), content, error)) return false;
+    }
+    if (copied) *copied = files;
+    return true;
+}
+
+// Copies the parameter files and the hand-written lists (tips) of the assets' data folder.
+// Params.ini and GameParams.ini must be among them.
+bool CopyDataFiles(const fs::path& from, const fs::path& to, std::string* error) {
+    std::vector<fs::path> files;
+    if (!CopyFiles(from, to, {".ini", ".txt"}, &files, error)) return false;
+    for (const char* required : {"Params.ini", "GameParams.ini"}) {
+        if (std::none_of(files.begin(), files.end(),
+                         [&](const fs::path& f) { return f.filename() == required; })) {
+            *error = std::string("no ") + required + " in " + from.string();
+            return false;
+        }
     }
     return true;
 }
@@ -116,6 +132,22 @@ int main(int argc, char** argv) {
     for (const char* folder : {"data", "worlds", "save", "addons"})
         if (!MakeFolder(options.out / folder, &error)) return Fail(error);
     if (!CopyDataFiles(options.assets / "data", options.out / "data", &error)) return Fail(error);
+    if (fs::is_directory(options.assets / "help")) {
+        if (!MakeFolder(options.out / "help", &error) ||
+            !CopyFiles(options.assets / "help", options.out / "help", {}, nullptr, &error))
+            return Fail(error);
+    }
+    {
+        const auto start = std::chrono::steady_clock::now();
+        if (!WriteUiImages(options.out / "data", &error)) return Fail(error);
+        const auto drawn = std::chrono::steady_clock::now();
+        if (!WriteMusic(options.out / "data", &error)) return Fail(error);
+        const auto done = std::chrono::steady_clock::now();
+        std::printf("window pictures (%.2f s), %zu music tracks (%.2f s)\n",
+                    std::chrono::duration<double>(drawn - start).count(), MusicTracks().size(),
+                    std::chrono::duration<double>(done - drawn).count());
+        std::fflush(stdout);
+    }
 
     for (const TLevelRecipe& recipe : recipes) {
         if (!options.only.empty() && options.only != recipe.name) continue;
