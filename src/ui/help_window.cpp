@@ -43,18 +43,22 @@ bool TSKIHelpWindow::Show(const std::string& name) {
     viewer_->Open(file.value_or(root_ / "help" / (name + ".html")));
     caption_ = HelpCaption(name);
     visible_ = true;
+    raise_ = true;
     return file.has_value();
 }
 
 void TSKIHelpWindow::Draw(float viewWidth, float viewHeight, float dpiScale) {
     if (!visible_ || !viewer_) return;
+    // Above the menu bar at the bottom of the view, across its middle.
     const ImVec2 size(std::min(640.0f * dpiScale, viewWidth - 40),
-                      std::min(560.0f * dpiScale, viewHeight - 40));
+                      std::max(200.0f, std::min(560.0f * dpiScale, viewHeight - 220 * dpiScale)));
     if (!placed_) {
-        ImGui::SetNextWindowPos(ImVec2((viewWidth - size.x) / 2, (viewHeight - size.y) / 2));
+        ImGui::SetNextWindowPos(ImVec2((viewWidth - size.x) / 2, 30 * dpiScale));
         ImGui::SetNextWindowSize(size);
         placed_ = true;
     }
+    if (raise_) ImGui::SetNextWindowFocus();
+    raise_ = false;
     // The caption may be empty: the window keeps one id whatever it shows.
     const std::string title = (caption_.empty() ? std::string(" ") : caption_) + "###Help";
     bool open = true;

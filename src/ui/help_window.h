@@ -37,6 +37,7 @@ private:
     std::string caption_;
     bool visible_ = false;
     bool placed_ = false;
+    bool raise_ = false;  // brought to the front when a page is shown
 };
 
 }  // namespace vallorn
