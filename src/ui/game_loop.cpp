@@ -61,7 +61,8 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
     const double dt = std::clamp(Milliseconds(now - lastFrame_) / 1000.0, 0.0, 1.0);
     lastFrame_ = now;
     seconds_ += dt;
-    if (parkShown_ && advance && seconds_ > settleUntil_)
+    // The first frames of a park upload its textures: not a hitch of play.
+    if (parkShown_ && advance && ++framesSinceLoad_ > 30)
         longestFrameMs_ = std::max(longestFrameMs_, dt * 1000.0);
 
     const bool open = window_.PumpEvents([this](const SDL_Event& e) { OnEvent(e); });

@@ -85,7 +85,7 @@ void TSKIGameWindow::ParkLoaded() {
     arrange_ = true;
     ArrangeDesktop();
     lastFrame_ = std::chrono::steady_clock::now();  // the load's time is no frame of the park
-    settleUntil_ = seconds_ + 1.0;
+    framesSinceLoad_ = 0;
 }
 
 bool TSKIGameWindow::LoadLevel(const std::string& name) {

@@ -107,7 +107,7 @@ private:
     double loadMs_ = -1;        // from the end of the intro to that frame
     std::chrono::steady_clock::time_point introEnded_;
     double longestFrameMs_ = 0;  // the longest frame of play, a second after a load
-    double settleUntil_ = 0;
+    int framesSinceLoad_ = 0;
     double longestProgressMs_ = 0;  // the longest run of the park's frame handler
     bool closeRequested_ = false;
     bool closing_ = false;
