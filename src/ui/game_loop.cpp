@@ -138,6 +138,7 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
         probe::Value("longest_frame_ms", longestFrameMs_);
         probe::Value("longest_progress_ms", longestProgressMs_);
         probe::Value("cash_text", cashText_);
+        probe::Value("music", music_ && music_->Playing() ? track_ : std::string());
     }
     probe::EndFrame(window_);
     window_.EndFrame();

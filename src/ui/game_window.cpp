@@ -114,16 +114,17 @@ bool TSKIGameWindow::LoadGame(const std::filesystem::path& file) {
 
 void TSKIGameWindow::PlayMusic() {
     if (!music_ || !engine_ || engine_->Halted) return;
-    if (!engine_->Options.MusicOn) {
-        music_->Stop();
-        return;
-    }
     music_->Stop();
+    track_.clear();
+    if (!engine_->Options.MusicOn) return;
     // A track that cannot be played gives way to another; an empty list is silence.
     for (int attempt = 0; attempt < 3; ++attempt) {
         const auto track = PickRandom(tracks_, rng_);
         if (!track) return;
-        if (music_->Play(*track)) return;
+        if (music_->Play(*track)) {
+            track_ = track->filename().string();
+            return;
+        }
     }
 }
 

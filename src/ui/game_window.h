@@ -93,6 +93,7 @@ private:
     std::unique_ptr<TSKIMusicPlayer> music_;
     std::vector<std::string> tips_;
     std::vector<std::filesystem::path> tracks_;
+    std::string track_;  // the file playing, or empty
     TSKIRandom rng_;
     TSKIDesktop desktop_;
     bool arrange_ = true;
