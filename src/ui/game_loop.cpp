@@ -18,6 +18,8 @@ namespace vallorn {
 
 namespace {
 
+constexpr double kFrameMs = 1000.0 / 60.0;
+
 double Milliseconds(std::chrono::steady_clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
@@ -142,6 +144,10 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
     }
     probe::EndFrame(window_);
     window_.EndFrame();
+    // Without a synchronised swap (a virtual display) the loop would spin: at most 60 frames
+    // a second, the rest of the time left to the machine.
+    const double spent = Milliseconds(std::chrono::steady_clock::now() - now);
+    if (spent < kFrameMs - 1) SDL_Delay(Uint32(kFrameMs - spent));
     if (acting) AfterFrame();
     return open;
 }
