@@ -20,14 +20,17 @@ out vec2 vCell;
 out vec2 vImprint;
 out float vLight;
 out float vFog;
+out float vMark;
 void main() {
     // Pixel (i, j) of a per-cell image sits on the world point of cell (i, j); the imprint
     // has one pixel per world unit.
     vCell = vec2(1.5 - aPosition.x, aPosition.z + 2.5) / 2048.0;
     vImprint = vec2(-aPosition.x, aPosition.z) / 2048.0;
     vLight = 0.74 + 0.34 * max(dot(normalize(aNormal), uSun), 0.0);
-    vFog = clamp((distance(aPosition, uEye) - uFogRange.x) / (uFogRange.y - uFogRange.x),
-                 0.0, 1.0);
+    float d = distance(aPosition, uEye);
+    vFog = clamp((d - uFogRange.x) / (uFogRange.y - uFogRange.x), 0.0, 1.0);
+    // The imprint is for the view from afar: near the eye the models stand in its place.
+    vMark = clamp((d - 120.0) / 250.0, 0.0, 1.0) * (1.0 - vFog);
     gl_Position = uViewProjection * vec4(aPosition, 1.0);
 }
 )";
@@ -49,14 +52,14 @@ void main() {
 )";
 
 // The object imprint, multiplied over the drawn terrain (white leaves it as it is), fading
-// out with the fog.
+// out close to the eye and into the fog.
 const char* const kImprintShader = R"(#version 330 core
 in vec2 vImprint;
-in float vFog;
+in float vMark;
 uniform sampler2D uImprint;
 out vec4 oColour;
 void main() {
-    oColour = vec4(mix(texture(uImprint, vImprint).rgb, vec3(1.0), vFog), 1.0);
+    oColour = vec4(mix(vec3(1.0), texture(uImprint, vImprint).rgb, vMark), 1.0);
 }
 )";
 

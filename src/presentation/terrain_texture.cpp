@@ -1,6 +1,7 @@
 #include "presentation/terrain_texture.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "presentation/terrain_chunks.h"
@@ -166,10 +167,13 @@ void TSKIRowBand::Add(int first, int last) {
 TSKIRowBand ScaleBand(const TSKIRowBand& band, int from, int to) {
     TSKIRowBand out;
     if (band.Empty() || from <= 0 || to <= 0) return out;
-    const int64_t first = int64_t(band.First) * to / from - 1;
-    const int64_t last = (int64_t(band.Last) + 1) * to / from;  // the row past, then one more
-    out.First = int(std::max<int64_t>(first, 0));
-    out.Last = int(std::min<int64_t>(last, to - 1));
+    // Target row r samples the image at y = (r + 0.5) * from / to - 0.5, reading rows
+    // floor(y) and floor(y) + 1: the rows whose y lies within one row of the band.
+    const double scale = double(to) / double(from);
+    const double first = std::floor((band.First - 0.5) * scale - 0.5);
+    const double last = std::ceil((band.Last + 1.5) * scale - 0.5);
+    out.First = int(std::max(first, 0.0));
+    out.Last = int(std::min(last, double(to - 1)));
     return out;
 }
 

@@ -50,8 +50,8 @@ struct TSKIRowBand {
     bool Empty() const { return First > Last; }
     void Add(int first, int last);
 };
-// The rows of a `to`-row target that cover rows `band` of a `from`-row image, widened by one
-// target row each way for the bilinear filter, within the target.
+// The rows of a `to`-row target whose bilinear samples read rows `band` of a `from`-row
+// image, within the target.
 TSKIRowBand ScaleBand(const TSKIRowBand& band, int from, int to);
 
 class TSKITerrainTextures {

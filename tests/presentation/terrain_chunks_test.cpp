@@ -9,6 +9,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "presentation/terrain_chunks.h"
+#include "presentation/terrain_texture.h"
 #include "presentation/view_flags.h"
 #include "support/test_level.h"
 
@@ -156,6 +157,47 @@ TEST(TerrainChunks, BoundsHoldTheChunkAndSkirtsReachBelowTheDeepestCrack) {
     EXPECT_FLOAT_EQ(bounds[size_t(kChunksPerSide)].Min.x, -256.5f);
     EXPECT_FLOAT_EQ(bounds[size_t(kChunksPerSide)].Max.x, -128.5f);
     EXPECT_FLOAT_EQ(bounds[size_t(kChunksPerSide)].Max.z, 127.5f);
+}
+
+TEST(TerrainTexture, AChangedBandRepaintsEveryTexelThatSamplesIt) {
+    // A bilinear sample of texel row r of a `to`-row target reads rows floor(y) and floor(y)+1
+    // of the `from`-row image, y = (r + 0.5) * from / to - 0.5.
+    for (auto [from, to] : {std::pair{512, 1024}, {512, 512}, {1024, 512}, {512, 2048}}) {
+        for (int first : {0, 1, 37, 255, 510, 511}) {
+            for (int length : {1, 2, 9}) {
+                TSKIRowBand band;
+                band.Add(first, std::min(first + length - 1, from - 1));
+                const TSKIRowBand out = ScaleBand(band, from, to);
+                ASSERT_FALSE(out.Empty());
+                EXPECT_GE(out.First, 0);
+                EXPECT_LT(out.Last, to);
+                for (int r = 0; r < to; ++r) {
+                    const int y0 = int(std::floor((r + 0.5) * from / to - 0.5));
+                    const bool reads = (y0 >= band.First && y0 <= band.Last) ||
+                                       (y0 + 1 >= band.First && y0 + 1 <= band.Last);
+                    if (reads) {
+                        ASSERT_TRUE(r >= out.First && r <= out.Last)
+                            << from << "->" << to << " rows " << band.First << ".." << band.Last
+                            << " miss target row " << r;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(TerrainTexture, OverlaysFollowTheirDisplayFlagsAndTheSlopeTool) {
+    const int always = SurfaceLayers(0, TSKITool::None);
+    EXPECT_EQ(always, kLayerSlopePaint | kLayerImprint);
+    EXPECT_EQ(SurfaceLayers(kDisplayBlocked, TSKITool::None), always | kLayerOccupancy);
+    EXPECT_EQ(SurfaceLayers(kDisplayBlueRedBlack, TSKITool::Lift), always | kLayerSteepness);
+    EXPECT_EQ(SurfaceLayers(kDisplaySlopes | kDisplaySnow | kDisplayTrees, TSKITool::Slope),
+              always | kLayerPreview);
+    // The skirt: its own texture at medium and high detail, the surface's at low, grey on
+    // add-on maps.
+    EXPECT_EQ(SideLayers(1, false, kDisplayBlocked, TSKITool::Slope), 0);
+    EXPECT_EQ(SideLayers(0, false, kDisplayBlocked, TSKITool::None), always | kLayerOccupancy);
+    EXPECT_EQ(SideLayers(2, true, 0, TSKITool::None), kLayerFlat);
 }
 
 class ViewFlagsTest : public ::testing::Test {
