@@ -149,7 +149,9 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
     const double spent = Milliseconds(std::chrono::steady_clock::now() - now);
     if (spent < kFrameMs - 1) SDL_Delay(Uint32(kFrameMs - spent));
     if (acting) AfterFrame();
-    return open;
+    // Once the window is to close, boxes asked before the close sequence take their defaults;
+    // the close sequence's own question waits for its answer unless the player closes again.
+    return open && !(closeRequested_ && !closing_);
 }
 
 void TSKIGameWindow::DrawPark(bool acting, bool modal, double dt) {
