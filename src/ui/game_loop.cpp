@@ -189,6 +189,7 @@ void TSKIGameWindow::DrawPark(bool acting, bool modal, double dt) {
 void TSKIGameWindow::DrawInterface(bool modal) {
     const ImGuiIO& io = ImGui::GetIO();
     if (menuBar_.Visible && engine_->HasGrid()) {
+        menuBar_.SetState(TSKIMenuButton::Help, help_.Visible());
         const TSKIMenuBar::TClicks clicks =
             menuBar_.Draw(*engine_, cashText_, window_.DpiScale(), desktop_.MenuBar, arrange_);
         if (arrange_) {
@@ -197,7 +198,8 @@ void TSKIGameWindow::DrawInterface(bool modal) {
             ArrangeDesktop();
             arrange_ = before.X != desktop_.MenuBar.X || before.Y != desktop_.MenuBar.Y;
         }
-        if (clicks.Help) ShowHelp("Contents");
+        // The help button opens the manual and closes it again.
+        if (clicks.Help) help_.Visible() ? help_.Hide() : ShowHelp("Contents");
     }
     if (engine_->HasGrid()) popup_.Draw(*tools_);
     help_.Draw(io.DisplaySize.x, io.DisplaySize.y, window_.DpiScale());

@@ -64,6 +64,12 @@ void TSKIHelpWindow::Draw(float viewWidth, float viewHeight, float dpiScale) {
     bool open = true;
     if (ImGui::Begin(title.c_str(), &open, ImGuiWindowFlags_NoCollapse)) {
         probe::Window(caption_.empty() ? "Help" : caption_);
+        // Back to the page before a followed link.
+        if (viewer_->CanGoBack()) {
+            if (ImGui::SmallButton("< Back")) viewer_->Back();
+            probe::LastItem("button", "< Back");
+            ImGui::Separator();
+        }
         viewer_->Draw();
     }
     ImGui::End();
