@@ -119,6 +119,7 @@ void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameV
             Ropes.Line(p, bar + glm::vec3(0, 0.9f, 0), kCable);
         }
         signature = Mix(signature, s.DetailLine.size());
+        if (s.DetailLine.empty()) continue;
         for (const TSKIVector* p : {&s.DetailLine.front(), &s.DetailLine.back()}) {
             signature = Mix(signature, Bits(p->x));
             signature = Mix(signature, Bits(p->y));
