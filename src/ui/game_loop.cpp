@@ -50,6 +50,7 @@ int TSKIGameWindow::Run() {
     PlayMusic();
 
     lastFrame_ = std::chrono::steady_clock::now();
+    if (!renderer_) dialogs_.ShowError("The 3D view cannot start: " + error);
     while (!closeRequested_) Frame(true, {});
     CloseWindow();
     renderer_.reset();
