@@ -117,9 +117,9 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
 
     if (parkVisible && !parkShown_) {
         parkShown_ = true;
-        const auto now = std::chrono::steady_clock::now();
-        firstFrameMs_ = Milliseconds(now - started_);
-        loadMs_ = Milliseconds(now - introEnded_);
+        const auto shown = std::chrono::steady_clock::now();
+        firstFrameMs_ = Milliseconds(shown - started_);
+        loadMs_ = Milliseconds(shown - introEnded_);
     }
     if (probe::Enabled()) {
         probe::Value("intro", intro_.Over() ? 0.0 : 1.0);
