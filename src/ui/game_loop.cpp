@@ -199,6 +199,12 @@ void TSKIGameWindow::DrawInterface(bool modal) {
             ArrangeDesktop();
             arrange_ = before.X != desktop_.MenuBar.X || before.Y != desktop_.MenuBar.Y;
         }
+        // A bar that grew (the message strip) or was dragged out of the window comes back in.
+        const TSKIRect bar = menuBar_.Size();
+        if (bar.X < 0 || bar.Y < 0 || bar.X + bar.W > io.DisplaySize.x + 1 ||
+            bar.Y + bar.H > io.DisplaySize.y + 1) {
+            arrange_ = true;
+        }
         // The help button opens the manual and closes it again.
         if (clicks.Help) help_.Visible() ? help_.Hide() : ShowHelp("Contents");
     }
