@@ -216,6 +216,13 @@ void UpdateCrowdCounters(TSKIEngine& engine) {
 }
 
 TSKICalendar Calendar(TSKIEngine& engine, int32_t ticks) {
+    const TSKICalendar c = CalendarAt(engine, ticks);
+    engine.ClockText =
+        std::to_string(c.Hour) + ":" + (c.Minute < 10 ? "0" : "") + std::to_string(c.Minute);
+    return c;
+}
+
+TSKICalendar CalendarAt(const TSKIEngine& engine, int32_t ticks) {
     const int64_t L = std::max(1, engine.Params.Game.DayLength);
     const int64_t D = std::max(1, engine.Params.Game.DaysInSeason);
     const int64_t t = ticks;
@@ -230,8 +237,6 @@ TSKICalendar Calendar(TSKIEngine& engine, int32_t ticks) {
     const double h = double(L) / 7.0;  // ticks per hour
     c.Minute = int32_t(std::floor((double(r) - (c.Hour - 9) * h) * 60.0 / h));
     c.Minute = std::clamp(c.Minute, 0, 59);
-    engine.ClockText =
-        std::to_string(c.Hour) + ":" + (c.Minute < 10 ? "0" : "") + std::to_string(c.Minute);
     return c;
 }
 

@@ -22,7 +22,10 @@ void OnProgress(TSKIEngine& engine, double deltaTime);
 void UpdateEntities(TSKIEngine& engine, float simDt);
 // The periodic game tick.
 void PeriodicTick(TSKIEngine& engine);
+// The calendar of a park time; also sets the engine's clock text.
 TSKICalendar Calendar(TSKIEngine& engine, int32_t ticks);
+// The same calendar, changing nothing.
+TSKICalendar CalendarAt(const TSKIEngine& engine, int32_t ticks);
 void DayChange(TSKIEngine& engine);
 // Recounts the skiers standing on each cell (only the cells counted last time are reset).
 void UpdateCrowdCounters(TSKIEngine& engine);

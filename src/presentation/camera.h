@@ -36,8 +36,10 @@ public:
     // Moves the target and the camera for one frame (keys, drag, edges, travel, clamp, orbit,
     // ground clearance, zoom limits); skipped by the caller during free ride and races.
     void Update(const TSKIEngine& engine, const TSKICameraInput& input, float dt);
-    // Zoom factor from a wheel delta (120 per notch); applied by the next Update.
+    // Zoom factor from a wheel delta (120 per notch, positive zooms out with the default
+    // setting); applied by the next Update.
     void MouseWheel(float delta, const TSKIEngineOptions& options);
+    float ZoomFactor() const { return zoomFactor_; }
     // Sends the target to a point, gliding (jump false) or at once; `restore` is the tool
     // handed back on arrival (TakeArrivedTool).
     void TravelTo(const glm::vec3& point, bool jump, TSKITool restore);
@@ -45,7 +47,9 @@ public:
     // The tool to restore when a travel ended during the last Update, once.
     std::optional<TSKITool> TakeArrivedTool();
 
-    // The record a saved game carries (focus, height, zoom-out limit), and setting it back.
+    // The record a saved game carries (focus, height, zoom-out limit), and setting it back:
+    // the target jumps to the focus (the tool to restore is none) and the camera stands at
+    // the record's height, keeping its bearing.
     TSKIViewpoint Viewpoint() const;
     void SetViewpoint(const TSKIEngine& engine, const TSKIViewpoint& viewpoint);
 
@@ -64,6 +68,10 @@ public:
     void MouseRay(float x, float y, glm::vec3& origin, glm::vec3& direction) const;
 
 private:
+    glm::vec3 Offset() const;  // camera minus target
+    void SetOffset(const glm::vec3& offset);
+    void Move(const glm::vec3& forward, const glm::vec3& right, float along, float across);
+
     glm::vec3 target_;
     float yaw_ = 0, pitch_ = 0, distance_ = 50;
     float zoomFactor_ = 1.0f;

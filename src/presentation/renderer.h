@@ -34,8 +34,8 @@ public:
     void LevelChanged(TSKIEngine& engine);
     // Draws one frame into the current framebuffer's viewport (width x height), then writes
     // the view flags of the cells and the falling-snow camera.
-    void Draw(TSKIEngine& engine, const TSKIToolState& tools, const TSKICamera& camera,
-              int width, int height, double seconds);
+    void Draw(TSKIEngine& engine, const TSKIToolState& tools, const TSKICamera& camera, int width,
+              int height, double seconds);
     const TSKIRenderStats& Stats() const { return stats_; }
 
 private:

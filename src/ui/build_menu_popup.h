@@ -3,6 +3,7 @@
 // player action.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "construction/build_menu.h"
@@ -13,16 +14,32 @@ namespace vallorn {
 class TSKIBuildMenuPopup {
 public:
     // Opens at the pointer for the cell under the cursor (a right click in the view that did
-    // not drag).
+    // not drag). The menu is worked out now, from the park as it is at the click.
     void Open(TSKIConstruction& tools);
-    // Inside the ImGui frame: draws the menu while open and performs a chosen item. Refusals
-    // come back as the action's text through the engine's dialogs.
+    // Inside the ImGui frame, every frame: draws the menu while open; a chosen item is kept for
+    // PerformChosen, since its action may ask a question (a modal box cannot start while a
+    // frame is being drawn).
     void Draw(TSKIConstruction& tools);
-    bool IsOpen() const { return open_; }
-    void Close() { open_ = false; }
+    // Outside the ImGui frame (after EndFrame; the game loop calls it every frame): performs
+    // the item chosen in the last Draw through the player actions. A refusal the check marks
+    // for an error box reaches the player through the engine's dialogs. False when nothing
+    // was chosen.
+    bool PerformChosen(TSKIConstruction& tools);
+    // The menu is showing (the camera does not drag meanwhile) or an item waits to be
+    // performed.
+    bool IsOpen() const { return open_ || chosen_.has_value(); }
+    void Close() { open_ = requested_ = false; }
+    // The items as they were built at the last Open.
+    const std::vector<TSKIMenuItem>& Items() const { return menu_; }
 
 private:
+    void DrawItems(const std::vector<TSKIMenuItem>& items);
+
     std::vector<TSKIMenuItem> menu_;
+    std::optional<TSKIMenuItem> chosen_;
+    // The cell the menu was opened on: the item acts there even if the cursor moved since.
+    int cellI_ = 0, cellJ_ = 0;
+    int menuKind_ = 0;  // the kind of that cell
     bool open_ = false;
     bool requested_ = false;
 };

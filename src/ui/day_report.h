@@ -9,14 +9,14 @@
 namespace vallorn {
 
 struct TSKIDayReport {
-    std::string Day;  // "Season: 1   Day: 3"
+    std::string Day;          // "Season: 1   Day: 3"
     bool ShowLastDay = true;  // "Last day" and "Difference" (hidden after a load)
     std::string LastCash, LastSkiers;
     std::string TodayCash, TodaySkiers;
     std::string DiffCash, DiffSkiers;
     std::string Weather;
     std::string VisitorsStay;
-    std::string VisitorsLeft;  // empty: hidden
+    std::string VisitorsLeft;     // empty: hidden
     std::string VisitorsFriends;  // empty: hidden
 };
 

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "base/desktop.h"
 #include "engine/engine.h"
@@ -18,11 +19,16 @@ public:
     // window is being closed (the open box then takes its default answer).
     using TFrame = std::function<bool(const std::function<void()>& drawBox)>;
 
+    // Without a frame (null) every box takes its default answer at once.
     explicit TSKIGameDialogs(TFrame frame);
+    ~TSKIGameDialogs() override;
 
     // The engine whose calendar and profile the day report reads.
     void SetEngine(const TSKIEngine* engine) { engine_ = engine; }
-    // A box is being shown (the game loop must not advance the park meanwhile).
+    // A box is being shown (the game loop must not advance the park meanwhile). A box asked
+    // while another shows stacks on top of it. Boxes must be asked outside the ImGui frame
+    // (from the event handling, the frame handler or after EndFrame): one asked while a frame
+    // is being drawn takes its default answer.
     bool Showing() const { return depth_ > 0; }
 
     void ShowError(const std::string& text) override;
@@ -37,9 +43,16 @@ public:
     std::function<void(bool)> BusyCursor;
 
 private:
+    struct TBox;
+    bool Run(TBox& box, bool defaultAnswer);
+    void DrawFrom(size_t level);
+    void DrawBody(TBox& box, bool top);
+
     TFrame frame_;
     const TSKIEngine* engine_ = nullptr;
     int depth_ = 0;
+    int serial_ = 0;
+    std::vector<TBox*> stack_;  // the boxes showing, bottom to top
 };
 
 }  // namespace vallorn

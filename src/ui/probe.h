@@ -1,8 +1,12 @@
 // A window into the running game for the GUI tests, on only when the environment variable
 // VALLORN_PROBE names a folder. The windows report the items they draw (kind, label, screen
 // rectangle) and a few values; after every frame the game writes VALLORN_PROBE/state.json
-// (atomically). A file "shot" dropped into the folder makes the game save the next drawn
-// frame as shot.png and delete the request.
+// (atomically). A file "shot" dropped into the folder makes the game save the frame as drawn
+// at EndFrame as shot.png (atomically) and delete the request.
+//
+// state.json: {"frame": N, "window": {"x", "y", "w", "h"} (the window on the screen, in the
+// units of the items), "items": [{"kind", "label", "x", "y", "w", "h", "enabled"}],
+// "windows": [titles], "values": {key: number or text}}. Everything is reset each frame.
 #pragma once
 
 #include <string>
@@ -17,12 +21,19 @@ bool Enabled();
 void BeginFrame();
 // The last ImGui item drawn (button, menu item, selectable): its kind ("menu", "button",
 // "window", ...) and label, with its rectangle.
-void LastItem(const char* kind, const std::string& label);
+void LastItem(const char* kind, const std::string& label, bool enabled = true);
+// An item whose rectangle the caller knows (screen coordinates, corners).
+void Item(const char* kind, const std::string& label, float x0, float y0, float x1, float y1,
+          bool enabled = true);
 // A window that is showing this frame, by its title.
 void Window(const std::string& title);
 void Value(const std::string& key, const std::string& value);
 void Value(const std::string& key, double value);
-// Writes state.json and, on request, the screenshot (before the frame is presented).
+// Writes state.json and, on request, the screenshot of what the back buffer holds now: call
+// it after the frame is drawn and before it is presented.
 void EndFrame(const TSKIWindow& window);
+
+// The state.json text of the frame so far (what EndFrame writes, without the window).
+std::string StateText();
 
 }  // namespace vallorn::probe

@@ -1,0 +1,78 @@
+#include "presentation/renderer.h"
+
+#include <glm/glm.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "presentation/gl.h"
+#include "presentation/scene_renderer.h"
+#include "presentation/terrain_renderer.h"
+#include "presentation/view_flags.h"
+#include "presentation/view_markers.h"
+
+namespace vallorn {
+
+struct TSKIRenderer::TImpl {
+    TSKITerrainRenderer Terrain;
+    TSKISceneRenderer Scene;
+    TSKIViewFlags Flags;
+    TSKIEdgeMarkers Markers;
+    bool Ready = false;
+};
+
+TSKIRenderer::TSKIRenderer() : impl_(std::make_unique<TImpl>()) {}
+TSKIRenderer::~TSKIRenderer() = default;
+
+bool TSKIRenderer::Init(const std::filesystem::path& dataFolder, std::string* error) {
+    if (!impl_->Terrain.Init(error)) return false;
+    if (!impl_->Scene.Init(dataFolder, error)) return false;
+    if (!impl_->Markers.Init(error)) return false;
+    impl_->Ready = true;
+    return true;
+}
+
+void TSKIRenderer::LevelChanged(TSKIEngine& engine) {
+    if (!impl_->Ready) return;
+    impl_->Terrain.LevelChanged(engine);
+    impl_->Scene.LevelChanged(engine);
+    impl_->Flags.Reset();
+}
+
+void TSKIRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools, const TSKICamera& camera,
+                        int width, int height, double seconds) {
+    stats_ = {};
+    if (!impl_->Ready || width <= 0 || height <= 0) return;
+    TSKIFrameView frame = camera.FrameView();
+    if (frame.Width != width || frame.Height != height) {
+        // The viewer's size wins over the camera's idea of it.
+        frame.Width = width;
+        frame.Height = height;
+        frame.Projection = glm::perspective(glm::radians(45.0f), float(width) / float(height),
+                                            frame.Near, frame.Far);
+        frame.Finish();
+    }
+
+    glViewport(0, 0, width, height);
+    glClearColor(kFogRed, kFogGreen, kFogBlue, 1.0f);
+    glDepthMask(GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    TSKITerrainStats terrain;
+    impl_->Terrain.Draw(engine, tools, frame, seconds, terrain);
+    impl_->Scene.Draw(engine, tools, frame, seconds);
+    if (engine.HasGrid() && camera.EdgeMarkersVisible(engine, tools.CursorI, tools.CursorJ))
+        impl_->Markers.Draw(engine, camera.Target(), frame);
+
+    // What the core reads back: the cells near the camera and in view, and where the falling
+    // snow is seen from.
+    impl_->Flags.UpdateNearCamera(engine, engine.ViewDistance, frame.Eye, frame.Direction);
+    impl_->Flags.UpdateInView(engine, impl_->Terrain.Bounds(), frame);
+    engine.SnowfallCamera.Position = TSKIVector(frame.Eye, 1.0f);
+    engine.SnowfallCamera.Direction = TSKIVector(frame.Direction, 0.0f);
+
+    stats_.TerrainChunksDrawn = terrain.ChunksDrawn;
+    stats_.TerrainTriangles = terrain.Triangles;
+    stats_.DrawCalls = terrain.DrawCalls + impl_->Scene.Stats().DrawCalls;
+    stats_.Instances = impl_->Scene.Stats().Instances;
+}
+
+}  // namespace vallorn

@@ -1,0 +1,229 @@
+// Fills the scene's instance lists from the park's entities: lifts with their stations,
+// poles, wheels, gates, carriers and cables; slope signs; buildings, parked cars, houses,
+// vehicles; and the skiers near the camera.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include <glm/geometric.hpp>
+
+#include "entities/building.h"
+#include "entities/gondole.h"
+#include "entities/section.h"
+#include "entities/skier.h"
+#include "entities/vehicle.h"
+#include "presentation/scene_impl.h"
+
+namespace vallorn {
+namespace {
+
+constexpr float kRadiansPerDegree = 0.017453293f;
+// Figures farther than this are left to the engine's dots; beyond the second distance
+// standing and skiing figures are drawn simpler.
+constexpr float kFigureDistance = 260.0f;
+constexpr float kSimpleFigureDistance = 45.0f;
+// Carriers and signs farther than this are too small to see.
+constexpr float kSmallThingDistance = 700.0f;
+constexpr TShapeColor kCable{36, 36, 40, 255};
+constexpr float kHipHeight = 0.85f;  // where a surface lift's bar pushes the riders
+
+constexpr TShapeColor kCarColors[10] = {
+    {200, 30, 30, 255},   {30, 70, 170, 255}, {230, 230, 226, 255}, {40, 40, 44, 255},
+    {150, 154, 160, 255}, {20, 120, 70, 255}, {230, 170, 30, 255},  {110, 40, 120, 255},
+    {90, 60, 40, 255},    {60, 150, 200, 255}};
+constexpr TShapeColor kSignColors[3] = {{30, 80, 210, 255}, {210, 30, 30, 255}, {18, 18, 20, 255}};
+
+bool Near(const TSKIFrameView& frame, const glm::vec3& p, float distance) {
+    const glm::vec3 d = p - frame.Eye;
+    return glm::dot(d, d) < distance * distance;
+}
+
+uint64_t Mix(uint64_t h, uint64_t v) {
+    return (h ^ v) * 1099511628211ull;
+}
+uint64_t Bits(float f) {
+    uint32_t u = 0;
+    std::memcpy(&u, &f, sizeof u);
+    return u;
+}
+
+}  // namespace
+
+void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameView& frame) {
+    for (auto& lift : Lifts) {
+        for (TSceneBatch* batch :
+             {&lift.Carrier, &lift.Lower, &lift.Upper, &lift.Pole, &lift.Wheel})
+            batch->Instances.clear();
+    }
+    Ropes.Clear();
+    GateOpen.Instances.clear();
+    GateClosed.Instances.clear();
+    for (auto& sign : Signs) sign.Instances.clear();
+    const bool signs = (engine.DisplayFlags & kDisplaySlopes) != 0;
+    uint64_t signature = 1469598103934665603ull;
+
+    for (const auto& owned : engine.Sections) {
+        const TSKISection& s = *owned;
+        if (s.IsSlope()) {
+            if (!signs || s.Points.size() < 2) continue;
+            const glm::vec3 a = Vec3(s.Points[0]), b = Vec3(s.Points[1]);
+            glm::vec3 along(b.x - a.x, 0, b.z - a.z);
+            if (glm::dot(along, along) < 1e-6f) continue;
+            along = glm::normalize(along);
+            const glm::vec3 right(-along.z, 0, along.x);
+            glm::vec3 p = a + right * (std::max(s.Points[0].w, 1.0f) * kCellSize * 0.5f + 1.5f);
+            p.y = engine.GroundHeight(TSKIVector(p, 1.0f));
+            if (!Near(frame, p, kSmallThingDistance) || !frame.SphereVisible(p, 3.0f)) continue;
+            const int shape = std::clamp<int>(s.Difficulty, 0, 2);
+            Signs[size_t(shape)].Add(p, YawOf(-along.x, -along.z), glm::vec3(1.4f),
+                                     kSignColors[shape]);
+            continue;
+        }
+        if (s.LiftType >= kLiftTypeCount || s.Stations.size() < 2) continue;
+        const TSKILiftParams& type = engine.Params.Lifts[s.LiftType];
+        TLiftModels& models = Lifts[s.LiftType];
+        const TSKIVector& lower = s.Stations.front();
+        const TSKIVector& upper = s.Stations.back();
+        const float yaw = YawOf(upper.x - lower.x, upper.z - lower.z);
+        const float stationRadius = type.StationHeight + type.LineDist + 6.0f;
+        if (frame.SphereVisible(Vec3(lower), stationRadius)) models.Lower.Add(Vec3(lower), yaw);
+        if (frame.SphereVisible(Vec3(upper), stationRadius)) models.Upper.Add(Vec3(upper), yaw);
+        for (size_t k = 1; k + 1 < s.Stations.size(); ++k) {
+            const glm::vec3 p = Vec3(s.Stations[k]);
+            if (frame.SphereVisible(p - glm::vec3(0, type.PoleHeight * 0.5f, 0), type.PoleHeight))
+                models.Pole.Add(p, yaw);
+        }
+        if (s.WheelsVisible) {
+            models.Wheel.Add(Vec3(s.LowerWheel), yaw + s.LowerWheelAngle * kRadiansPerDegree);
+            models.Wheel.Add(Vec3(s.UpperWheel), yaw + s.UpperWheelAngle * kRadiansPerDegree);
+        }
+        if (s.GateVisible) {
+            (s.GateClosedModel ? GateClosed : GateOpen)
+                .Add(Vec3(s.GatePosition), YawOf(s.GateDirection.x, s.GateDirection.z));
+        }
+        for (const auto& carrier : s.Carriers) {
+            const glm::vec3 p = Vec3(carrier->Position);
+            if (!Near(frame, p, kSmallThingDistance) || !frame.SphereVisible(p, 3.0f)) continue;
+            const float yaw = YawOf(carrier->Direction.x, carrier->Direction.z);
+            if (!type.OnGround) {
+                models.Carrier.Add(p, yaw);
+                continue;
+            }
+            // A surface lift's bar rides at its riders' hips on a rope from the cable; an empty
+            // one has its rope wound up.
+            glm::vec3 bar = p;
+            bar.y = carrier->RiderCount == 0
+                        ? p.y - 1.3f
+                        : std::min(p.y - 1.3f, engine.GroundHeight(carrier->Position) + kHipHeight);
+            models.Carrier.Add(bar, yaw);
+            Ropes.Line(p, bar + glm::vec3(0, 0.9f, 0), kCable);
+        }
+        signature = Mix(signature, s.DetailLine.size());
+        if (s.DetailLine.empty()) continue;
+        for (const TSKIVector* p : {&s.DetailLine.front(), &s.DetailLine.back()}) {
+            signature = Mix(signature, Bits(p->x));
+            signature = Mix(signature, Bits(p->y));
+            signature = Mix(signature, Bits(p->z));
+        }
+    }
+
+    // The cables change only when lifts are built, replaced or removed.
+    if (signature == CableSignature) return;
+    CableSignature = signature;
+    Cables.Clear();
+    for (const auto& owned : engine.Sections) {
+        const TSKISection& s = *owned;
+        if (!s.IsLift() || s.DetailLine.size() < 2) continue;
+        const size_t n = s.DetailLine.size();
+        for (size_t k = 0; k < n; ++k)
+            Cables.Line(Vec3(s.DetailLine[k]), Vec3(s.DetailLine[(k + 1) % n]), kCable);
+    }
+}
+
+void TSKISceneRenderer::TImpl::CollectBuildings(TSKIEngine& engine, const TSKIFrameView& frame) {
+    for (auto& batch : Buildings) batch.Instances.clear();
+    for (auto& batch : Houses) batch.Instances.clear();
+    for (TSceneBatch* batch : {&Car, &Snowcat, &Snowmobile, &Helicopter, &Rotor})
+        batch->Instances.clear();
+
+    for (const auto& owned : engine.Buildings) {
+        const TSKIBuilding& b = *owned;
+        if (b.Type >= kBuildingTypeCount) continue;
+        const glm::vec3 p = Vec3(b.Position);
+        const float size = float(engine.Params.Buildings[b.Type].Size);
+        if (!frame.SphereVisible(p, size * 1.3f + 6.0f)) continue;
+        const float yaw = YawOf(b.Direction.x, b.Direction.z);
+        Buildings[b.Type].Add(p, yaw);
+        if (b.Type != kBuildParking) continue;
+        for (size_t k = 0; k < b.CarPlaces.size() && k < b.Seats.size(); ++k) {
+            if (!b.CarPlaces[k].Taken) continue;
+            // The back row faces the other way.
+            const float turn = k >= b.CarPlaces.size() / 2 ? 3.14159265f : 0.0f;
+            Car.Add(Vec3(b.Seats[k]) + glm::vec3(0, 0.12f, 0), yaw + turn, glm::vec3(1.0f),
+                    kCarColors[b.CarPlaces[k].Model % 10]);
+        }
+    }
+
+    for (const TSKIHouse& h : engine.Houses) {
+        const glm::vec3 p = Vec3(h.Position);
+        if (!frame.SphereVisible(p, 12.0f)) continue;
+        const int tag = ((h.Tag % 10) + 10) % 10;
+        Houses[size_t(tag)].Add(p, YawOf(h.Direction.x, h.Direction.z));
+    }
+
+    for (const auto& owned : engine.Vehicles) {
+        TSKIVehicle& v = *owned;
+        const glm::vec3 p = Vec3(v.Position);
+        const bool drawn = v.ModelVisible && frame.SphereVisible(p, 8.0f);
+        v.SuppressDot = drawn;
+        if (!drawn) continue;
+        const float yaw = YawOf(v.Direction.x, v.Direction.z);
+        switch (v.Type) {
+            case kVehicleHelicopter:
+                Helicopter.Add(p, yaw);
+                Rotor.Add(p, yaw + v.RotorAngle * kRadiansPerDegree);
+                break;
+            case kVehicleSnowcat:
+                Snowcat.Add(p, yaw);
+                break;
+            default:
+                Snowmobile.Add(p, yaw);
+                break;
+        }
+    }
+}
+
+void TSKISceneRenderer::TImpl::CollectSkiers(TSKIEngine& engine, const TSKIFrameView& frame) {
+    for (auto& batch : Skiers) batch.Instances.clear();
+    DistantSkiers.Instances.clear();
+    for (const auto& owned : engine.Skiers) {
+        TSKISkier& s = *owned;
+        const glm::vec3 p = Vec3(s.Position);
+        bool detailed = false;
+        if (engine.PositionInGrid(s.Position)) {
+            int i, j;
+            TSKIWorld::WorldToCell(s.Position, i, j);
+            const TerrainCell& cell = engine.Cell(i, j);
+            detailed = cell.InView && cell.NearCamera && Near(frame, p, kFigureDistance) &&
+                       frame.SphereVisible(p + glm::vec3(0, 0.9f, 0), 1.2f);
+        }
+        // Seated inside a building without a terrace: nothing to show.
+        if (detailed && s.State == kSkierInBuilding && s.Building != nullptr &&
+            !s.Building->Params().SeatsVisible)
+            detailed = false;
+        s.ShowsDetailedModel = detailed;
+        if (!detailed) continue;
+        const TSkierLook look = SkierLook(s.State, s.Animation, s.ModelVariant);
+        // Standing figures have their feet on the snow, not at the stand height.
+        const glm::vec3 at =
+            look.Pose == TSkierPose::Seated ? p : p - glm::vec3(0, kStandHeight, 0);
+        const bool simple =
+            (look.Pose == TSkierPose::Standing || look.Pose == TSkierPose::Skiing) &&
+            !Near(frame, p, kSimpleFigureDistance);
+        TSceneBatch& batch =
+            simple ? DistantSkiers : Skiers[size_t(int(look.Kind) * kSkierPoses + int(look.Pose))];
+        batch.Add(at, YawOf(s.Heading.x, s.Heading.z), glm::vec3(1.0f), look.Jacket);
+    }
+}
+
+}  // namespace vallorn

@@ -1,0 +1,158 @@
+// The scene renderer's insides, shared by the files that fill its batches: the shaders, the
+// models as instanced meshes, the per-frame instance lists (kept between frames so that a
+// frame allocates nothing once they have grown) and the cached cable lines.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "base/params.h"
+#include "construction/tool_state.h"
+#include "engine/engine.h"
+#include "presentation/frame.h"
+#include "presentation/gl.h"
+#include "presentation/scene_renderer.h"
+#include "presentation/scene_rules.h"
+#include "presentation/shapes_mesh.h"
+#include "presentation/shapes_models.h"
+#include "presentation/sky_renderer.h"
+
+namespace vallorn {
+
+// One model and the copies of it this frame.
+struct TSceneBatch {
+    gl::TMesh Mesh;
+    std::vector<gl::TInstance> Instances;
+    // Builds the mesh from whatever `build` adds to a fresh builder.
+    template <class F>
+    void Make(TShapeBuilder& builder, F&& build) {
+        builder.Clear();
+        build(builder);
+        Mesh.Upload(builder.Vertices(), builder.Indices());
+    }
+    void Add(const glm::vec3& p, float yaw, const glm::vec3& scale = glm::vec3(1.0f),
+             TShapeColor paint = {}) {
+        gl::TInstance k;
+        k.X = p.x;
+        k.Y = p.y;
+        k.Z = p.z;
+        k.Yaw = yaw;
+        k.SX = scale.x;
+        k.SY = scale.y;
+        k.SZ = scale.z;
+        k.R = paint.R;
+        k.G = paint.G;
+        k.B = paint.B;
+        k.A = paint.A;
+        Instances.push_back(k);
+    }
+};
+
+// A list of coloured points or line vertices drawn in one call.
+struct TScenePrimitives {
+    gl::TMesh Mesh;
+    std::vector<gl::TVertex> Vertices;
+    std::vector<uint32_t> Indices;
+    GLenum Primitive = GL_POINTS;
+    bool Changed = true;  // the vertices differ from what the buffer holds
+    void Clear() {
+        Vertices.clear();
+        Indices.clear();
+        Changed = true;
+    }
+    void Vertex(const glm::vec3& p, TShapeColor c) {
+        gl::TVertex v;
+        v.X = p.x;
+        v.Y = p.y;
+        v.Z = p.z;
+        v.R = c.R;
+        v.G = c.G;
+        v.B = c.B;
+        v.A = c.A;
+        Indices.push_back(uint32_t(Vertices.size()));
+        Vertices.push_back(v);
+    }
+    // A segment (for GL_LINES).
+    void Line(const glm::vec3& a, const glm::vec3& b, TShapeColor c) {
+        Vertex(a, c);
+        Vertex(b, c);
+    }
+};
+
+// Per lift type: carrier, stations, pole, wheel.
+struct TLiftModels {
+    TSceneBatch Carrier, Lower, Upper, Pole, Wheel;
+};
+
+// The yaw that turns a model's +z toward a horizontal direction.
+inline float YawOf(float dx, float dz) {
+    return (dx == 0.0f && dz == 0.0f) ? 0.0f : std::atan2(dx, dz);
+}
+inline glm::vec3 Vec3(const TSKIVector& v) {
+    return glm::vec3(v.x, v.y, v.z);
+}
+
+struct TSKISceneRenderer::TImpl {
+    TSkyRenderer Sky;
+    gl::TProgram Lit, Points;
+    TShapeBuilder Builder;
+
+    TSceneBatch ConiferSnowy, ConiferGreen, TreeCard;
+    std::array<TSceneBatch, kSkierKinds * kSkierPoses> Skiers;
+    TSceneBatch DistantSkiers;  // standing and skiing figures farther off
+    std::array<TLiftModels, kLiftTypeCount> Lifts;
+    TSceneBatch GateOpen, GateClosed;
+    std::array<TSceneBatch, kBuildingTypeCount> Buildings;
+    std::array<TSceneBatch, 10> Houses;
+    TSceneBatch Car, Snowcat, Snowmobile, Helicopter, Rotor;
+    std::array<TSceneBatch, 3> Signs;
+    // The building preview gets its own list: it is drawn tinted, after the rest.
+    std::vector<gl::TInstance> PreviewPoles, PreviewStations, PreviewBuilding;
+    int PreviewLiftType = -1, PreviewBuildingType = -1;
+    // Draws a batch's model with another list of instances.
+    void DrawBorrowed(TSceneBatch& batch, std::vector<gl::TInstance>& instances,
+                      TSKISceneStats& stats);
+
+    TScenePrimitives Cables, Ropes, ToolLines, CrowdDots, OverlayDots, Snow;
+    uint64_t CableSignature = 0;
+    bool ModelsForParams = false;
+    // Square blocks of cells with a bounding sphere each, so that the tree pass looks only
+    // at cells of blocks in view.
+    // Each keeps a compact copy of its trees, row by row, refreshed in turn (one block a
+    // frame) and at once under the construction cursor, where trees are planted and felled.
+    struct TTreeRecord {
+        uint32_t Cell = 0;
+        glm::vec3 Position{0.0f}, Scale{1.0f};
+        float Yaw = 0;
+        bool Snowy = false;
+    };
+    struct TTreeBlock {
+        glm::vec3 Centre{0.0f};
+        float Radius = 0;
+        int I0 = 0, J0 = 0, I1 = 0, J1 = 0;
+        std::vector<TTreeRecord> Trees;
+        std::vector<uint32_t> RowStart;  // first tree of each row, and the end
+    };
+    std::vector<TTreeBlock> TreeBlocks;
+    int TreeBlocksPerSide = 0;
+    size_t TreeRefreshTurn = 0;
+    void BuildTreeBlocks(const TSKIEngine& engine);
+    void RefreshTreeBlock(const TSKIEngine& engine, TTreeBlock& block);
+
+    void BuildFixedModels();
+    void BuildParamModels(const TSKIParameters& params);
+    void DrawBatch(TSceneBatch& batch, TSKISceneStats& stats);
+    void DrawPrimitives(TScenePrimitives& p, TSKISceneStats& stats);
+    void UseLit(const TSKIFrameView& frame, const glm::vec4& tint, float unlit);
+
+    // The passes (scene_*.cpp, trees_*.cpp, cursor_*.cpp).
+    void CollectLifts(TSKIEngine& engine, const TSKIFrameView& frame);
+    void CollectBuildings(TSKIEngine& engine, const TSKIFrameView& frame);
+    void CollectSkiers(TSKIEngine& engine, const TSKIFrameView& frame);
+    void CollectTrees(TSKIEngine& engine, const TSKIToolState& tools, const TSKIFrameView& frame);
+    void CollectTools(const TSKIEngine& engine, const TSKIToolState& tools);
+    void CollectPoints(const TSKIEngine& engine);
+};
+
+}  // namespace vallorn

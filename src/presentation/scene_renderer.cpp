@@ -1,0 +1,303 @@
+#include "presentation/scene_renderer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <glm/geometric.hpp>
+
+#include "presentation/scene_impl.h"
+#include "presentation/terrain_renderer.h"
+
+namespace vallorn {
+namespace {
+
+const char* kLitVertex = R"(#version 330 core
+layout(location = 0) in vec3 aPos;
+layout(location = 1) in vec3 aNormal;
+layout(location = 3) in vec4 aColor;
+layout(location = 4) in vec4 iPosYaw;
+layout(location = 5) in vec4 iScale;
+layout(location = 6) in vec4 iColor;
+uniform mat4 uViewProjection;
+uniform vec3 uEye;
+uniform vec3 uLight;
+uniform vec4 uTint;
+uniform vec2 uFogRange;
+uniform float uUnlit;
+out vec3 vColor;
+out float vFog;
+void main() {
+    float c = cos(iPosYaw.w), s = sin(iPosYaw.w);
+    vec3 p = aPos * iScale.xyz;
+    vec3 w = vec3(c * p.x + s * p.z, p.y, -s * p.x + c * p.z) + iPosYaw.xyz;
+    vec3 n = normalize(vec3(c * aNormal.x + s * aNormal.z, aNormal.y,
+                            -s * aNormal.x + c * aNormal.z));
+    vec3 base = aColor.a < 0.5 ? iColor.rgb : aColor.rgb;
+    float light = 0.52 + 0.55 * max(dot(n, uLight), 0.0) + 0.1 * n.y;
+    vColor = base * mix(light, 1.0, uUnlit) * uTint.rgb;
+    float d = distance(w, uEye);
+    vFog = clamp((d - uFogRange.x) / max(uFogRange.y - uFogRange.x, 1.0), 0.0, 1.0);
+    gl_Position = uViewProjection * vec4(w, 1.0);
+}
+)";
+
+const char* kLitFragment = R"(#version 330 core
+in vec3 vColor;
+in float vFog;
+uniform vec3 uFog;
+uniform vec4 uTint;
+out vec4 fragColor;
+void main() {
+    fragColor = vec4(mix(vColor, uFog, vFog), uTint.a);
+}
+)";
+
+const char* kPointVertex = R"(#version 330 core
+layout(location = 0) in vec3 aPos;
+layout(location = 3) in vec4 aColor;
+uniform mat4 uViewProjection;
+uniform float uSize;
+out vec4 vColor;
+void main() {
+    gl_Position = uViewProjection * vec4(aPos, 1.0);
+    gl_PointSize = uSize;
+    vColor = aColor;
+}
+)";
+
+const char* kPointFragment = R"(#version 330 core
+in vec4 vColor;
+out vec4 fragColor;
+void main() {
+    vec2 d = gl_PointCoord - vec2(0.5);
+    if (dot(d, d) > 0.25) discard;
+    fragColor = vColor;
+}
+)";
+
+// The terrain's fog, so that models fade into the same haze as the ground under them.
+const glm::vec3 kFogColor(kFogRed, kFogGreen, kFogBlue);
+// The sun the terrain is lit by.
+const glm::vec3 kLightDirection = glm::normalize(glm::vec3(0.35f, 0.85f, 0.4f));
+
+}  // namespace
+
+void TSKISceneRenderer::TImpl::BuildFixedModels() {
+    TShapeBuilder& b = Builder;
+    ConiferSnowy.Make(b, [](TShapeBuilder& x) { MakeConifer(x, true); });
+    ConiferGreen.Make(b, [](TShapeBuilder& x) { MakeConifer(x, false); });
+    TreeCard.Make(b, [](TShapeBuilder& x) { MakeTreeCard(x); });
+    for (int kind = 0; kind < kSkierKinds; ++kind) {
+        for (int pose = 0; pose < kSkierPoses; ++pose) {
+            Skiers[size_t(kind * kSkierPoses + pose)].Make(
+                b, [&](TShapeBuilder& x) { MakeSkier(x, TSkierKind(kind), TSkierPose(pose)); });
+        }
+    }
+    DistantSkiers.Make(b, [](TShapeBuilder& x) { MakeDistantSkier(x); });
+    GateOpen.Make(b, [](TShapeBuilder& x) { MakeGate(x, false); });
+    GateClosed.Make(b, [](TShapeBuilder& x) { MakeGate(x, true); });
+    for (int k = 0; k < int(Houses.size()); ++k)
+        Houses[size_t(k)].Make(b, [k](TShapeBuilder& x) { MakeHouse(x, k); });
+    Car.Make(b, [](TShapeBuilder& x) { MakeCar(x); });
+    Snowcat.Make(b, [](TShapeBuilder& x) { MakeSnowcat(x); });
+    Snowmobile.Make(b, [](TShapeBuilder& x) { MakeSnowmobile(x); });
+    Helicopter.Make(b, [](TShapeBuilder& x) { MakeHelicopter(x); });
+    Rotor.Make(b, [](TShapeBuilder& x) { MakeRotor(x); });
+    for (int k = 0; k < 3; ++k) Signs[size_t(k)].Make(b, [k](TShapeBuilder& x) { MakeSign(x, k); });
+    CrowdDots.Primitive = OverlayDots.Primitive = Snow.Primitive = GL_POINTS;
+    Cables.Primitive = Ropes.Primitive = ToolLines.Primitive = GL_LINES;
+}
+
+void TSKISceneRenderer::TImpl::BuildParamModels(const TSKIParameters& params) {
+    TShapeBuilder& b = Builder;
+    for (int t = 0; t < kLiftTypeCount; ++t) {
+        const TSKILiftParams& type = params.Lifts[size_t(t)];
+        TLiftModels& m = Lifts[size_t(t)];
+        m.Carrier.Make(b, [&](TShapeBuilder& x) { MakeCarrier(x, type, uint8_t(t)); });
+        m.Lower.Make(b, [&](TShapeBuilder& x) { MakeStation(x, type, false); });
+        m.Upper.Make(b, [&](TShapeBuilder& x) { MakeStation(x, type, true); });
+        m.Pole.Make(b, [&](TShapeBuilder& x) { MakePole(x, type); });
+        m.Wheel.Make(b, [&](TShapeBuilder& x) { MakeWheel(x, type); });
+    }
+    for (int t = 0; t < kBuildingTypeCount; ++t) {
+        Buildings[size_t(t)].Make(
+            b, [&](TShapeBuilder& x) { MakeBuilding(x, uint8_t(t), params.Buildings[size_t(t)]); });
+    }
+    ModelsForParams = true;
+}
+
+void TSKISceneRenderer::TImpl::UseLit(const TSKIFrameView& frame, const glm::vec4& tint,
+                                      float unlit) {
+    Lit.Use();
+    Lit.Set("uViewProjection", frame.ViewProjection);
+    Lit.Set("uEye", frame.Eye);
+    Lit.Set("uLight", kLightDirection);
+    Lit.Set("uTint", tint);
+    Lit.Set("uFog", kFogColor);
+    glUniform2f(Lit.Location("uFogRange"), kFogStart, kFogEnd);
+    Lit.Set("uUnlit", unlit);
+}
+
+void TSKISceneRenderer::TImpl::DrawBatch(TSceneBatch& batch, TSKISceneStats& stats) {
+    if (batch.Instances.empty() || batch.Mesh.Empty()) return;
+    batch.Mesh.UploadInstances(batch.Instances);
+    batch.Mesh.DrawInstanced();
+    ++stats.DrawCalls;
+    stats.Instances += int(batch.Instances.size());
+}
+
+void TSKISceneRenderer::TImpl::DrawBorrowed(TSceneBatch& batch,
+                                            std::vector<gl::TInstance>& instances,
+                                            TSKISceneStats& stats) {
+    std::swap(batch.Instances, instances);
+    DrawBatch(batch, stats);
+    std::swap(batch.Instances, instances);
+}
+
+void TSKISceneRenderer::TImpl::DrawPrimitives(TScenePrimitives& p, TSKISceneStats& stats) {
+    if (p.Vertices.empty()) return;
+    if (p.Changed) p.Mesh.Upload(p.Vertices, p.Indices, p.Primitive);
+    p.Changed = false;
+    // Without an instance buffer the per-instance attributes are constants: no turn, unit
+    // scale, white.
+    glVertexAttrib4f(4, 0, 0, 0, 0);
+    glVertexAttrib4f(5, 1, 1, 1, 0);
+    glVertexAttrib4f(6, 1, 1, 1, 1);
+    p.Mesh.Draw();
+    ++stats.DrawCalls;
+}
+
+void TSKISceneRenderer::TImpl::CollectPoints(const TSKIEngine& engine) {
+    CrowdDots.Clear();
+    OverlayDots.Clear();
+    Snow.Clear();
+    for (const auto& dot : engine.CrowdDots)
+        CrowdDots.Vertex(Vec3(dot.Position), {dot.Color.r, dot.Color.g, dot.Color.b, 255});
+    for (const auto& dot : engine.OverlayDots)
+        OverlayDots.Vertex(Vec3(dot.Position), {dot.Color.r, dot.Color.g, dot.Color.b, 255});
+    if (engine.SnowfallVisible) {
+        const TSKIVector& c = engine.SnowfallColor;
+        const TShapeColor color{uint8_t(std::clamp(c.x, 0.0f, 1.0f) * 255.0f),
+                                uint8_t(std::clamp(c.y, 0.0f, 1.0f) * 255.0f),
+                                uint8_t(std::clamp(c.z, 0.0f, 1.0f) * 255.0f), 255};
+        for (const TSKIVector& flake : engine.SnowFlakes) Snow.Vertex(Vec3(flake), color);
+    }
+}
+
+TSKISceneRenderer::TSKISceneRenderer() : impl_(std::make_unique<TImpl>()) {}
+TSKISceneRenderer::~TSKISceneRenderer() = default;
+
+bool TSKISceneRenderer::Init(const std::filesystem::path& /*dataFolder*/, std::string* error) {
+    std::string log;
+    auto fail = [&](const char* what) {
+        if (error) *error = std::string("The ") + what + " shader did not build: " + log;
+        return false;
+    };
+    if (!impl_->Sky.Init(&log)) return fail("sky");
+    if (!impl_->Lit.Build(kLitVertex, kLitFragment, &log)) return fail("scene");
+    if (!impl_->Points.Build(kPointVertex, kPointFragment, &log)) return fail("point");
+    impl_->BuildFixedModels();
+    return true;
+}
+
+void TSKISceneRenderer::LevelChanged(const TSKIEngine& engine) {
+    impl_->BuildParamModels(engine.Params);
+    impl_->BuildTreeBlocks(engine);
+    impl_->CableSignature = 0;
+}
+
+void TSKISceneRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools,
+                             const TSKIFrameView& frame, double /*seconds*/) {
+    stats_ = {};
+    TImpl& m = *impl_;
+    m.Sky.Draw(frame);
+    ++stats_.DrawCalls;
+    if (!engine.HasGrid()) return;
+    if (!m.ModelsForParams) m.BuildParamModels(engine.Params);
+    if (m.TreeBlocks.empty()) m.BuildTreeBlocks(engine);
+
+    m.CollectTrees(engine, tools, frame);
+    m.CollectLifts(engine, frame);
+    m.CollectBuildings(engine, frame);
+    m.CollectSkiers(engine, frame);
+    m.CollectTools(engine, tools);
+    m.CollectPoints(engine);
+
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+
+    // Solid models.
+    m.UseLit(frame, glm::vec4(1.0f), 0.0f);
+    for (TSceneBatch* batch : {&m.ConiferSnowy, &m.ConiferGreen, &m.GateOpen, &m.GateClosed, &m.Car,
+                               &m.Snowcat, &m.Snowmobile, &m.Helicopter, &m.Rotor})
+        m.DrawBatch(*batch, stats_);
+    for (auto& batch : m.Skiers) m.DrawBatch(batch, stats_);
+    m.DrawBatch(m.DistantSkiers, stats_);
+    for (auto& lift : m.Lifts) {
+        for (TSceneBatch* batch :
+             {&lift.Carrier, &lift.Lower, &lift.Upper, &lift.Pole, &lift.Wheel})
+            m.DrawBatch(*batch, stats_);
+    }
+    for (auto& batch : m.Buildings) m.DrawBatch(batch, stats_);
+    for (auto& batch : m.Houses) m.DrawBatch(batch, stats_);
+    for (auto& batch : m.Signs) m.DrawBatch(batch, stats_);
+    m.UseLit(frame, glm::vec4(1.0f), 1.0f);
+    m.DrawPrimitives(m.Cables, stats_);
+    m.DrawPrimitives(m.Ropes, stats_);
+
+    // Far trees: flat cards facing the camera, back to front, without depth writes.
+    glDepthMask(GL_FALSE);
+    m.DrawBatch(m.TreeCard, stats_);
+
+    // Dots and falling snow.
+    m.Points.Use();
+    m.Points.Set("uViewProjection", frame.ViewProjection);
+    glEnable(GL_PROGRAM_POINT_SIZE);
+    const TDotSizes sizes = DotSizes(frame.Width);
+    m.Points.Set("uSize", sizes.Crowd);
+    m.DrawPrimitives(m.CrowdDots, stats_);
+    m.Points.Set("uSize", sizes.Overlay);
+    glDepthMask(GL_TRUE);
+    m.DrawPrimitives(m.OverlayDots, stats_);
+    glDepthMask(GL_FALSE);
+    m.Points.Set("uSize", std::max(1.0f, engine.SnowfallPointSize));
+    m.DrawPrimitives(m.Snow, stats_);
+
+    // Tool previews: lines over everything near, ghosts half transparent.
+    m.UseLit(frame, glm::vec4(1.0f), 1.0f);
+    glDepthFunc(GL_ALWAYS);
+    m.DrawPrimitives(m.ToolLines, stats_);
+    glDepthFunc(GL_LESS);
+    const bool invalid = tools.ToolTextColor == kToolTextRed;
+    const glm::vec4 ghost =
+        invalid ? glm::vec4(1.0f, 0.35f, 0.3f, 0.55f) : glm::vec4(0.55f, 1.0f, 0.6f, 0.6f);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    m.UseLit(frame, ghost, 0.0f);
+    // Ghosts: depth first, then colour on the nearest surface only, so that no inner face
+    // shows through.
+    glDepthMask(GL_TRUE);
+    for (int pass = 0; pass < 2; ++pass) {
+        glColorMask(pass == 1, pass == 1, pass == 1, pass == 1);
+        glDepthFunc(pass == 0 ? GL_LESS : GL_LEQUAL);
+        if (m.PreviewLiftType >= 0 && m.PreviewLiftType < kLiftTypeCount) {
+            m.DrawBorrowed(m.Lifts[size_t(m.PreviewLiftType)].Pole, m.PreviewPoles, stats_);
+            m.DrawBorrowed(m.Lifts[size_t(m.PreviewLiftType)].Lower, m.PreviewStations, stats_);
+        }
+        if (m.PreviewBuildingType >= 0 && m.PreviewBuildingType < kBuildingTypeCount)
+            m.DrawBorrowed(m.Buildings[size_t(m.PreviewBuildingType)], m.PreviewBuilding, stats_);
+    }
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+
+    glDisable(GL_BLEND);
+    glDisable(GL_PROGRAM_POINT_SIZE);
+    glDepthMask(GL_TRUE);
+    glDepthFunc(GL_LESS);
+    glBindVertexArray(0);
+    glUseProgram(0);
+}
+
+}  // namespace vallorn

@@ -1,0 +1,56 @@
+#include "presentation/scene_rules.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/types.h"
+#include "entities/skier.h"
+
+namespace vallorn {
+
+TBackToFront BackToFront(float directionX, float directionZ, int first, int last) {
+    TBackToFront order;
+    order.Count = std::max(0, last - first + 1);
+    // Looking toward +x the far rows are those of small i; toward +z the far columns have
+    // large j.
+    order.IStep = directionX > 0 ? 1 : -1;
+    order.IFirst = order.IStep > 0 ? first : last;
+    order.JStep = directionZ > 0 ? -1 : 1;
+    order.JFirst = order.JStep > 0 ? first : last;
+    return order;
+}
+
+float TreeSway(uint8_t frame) {
+    return 1.0f + 0.025f * std::sin(6.2831853f * float(frame % kTreeFrames) / float(kTreeFrames));
+}
+
+TDotSizes DotSizes(int viewerWidth) {
+    TDotSizes sizes;
+    sizes.Crowd = std::max(2.0f, float(viewerWidth) / 400.0f);
+    sizes.Overlay = std::max(5.0f, float(viewerWidth) / 160.0f);
+    return sizes;
+}
+
+TSkierLook SkierLook(uint8_t state, uint8_t animation, uint8_t modelVariant) {
+    static constexpr TShapeColor kJackets[12] = {{214, 48, 49},   {9, 132, 227},  {253, 203, 110},
+                                                 {0, 184, 148},   {232, 67, 147}, {108, 92, 231},
+                                                 {225, 112, 85},  {45, 52, 54},   {0, 206, 201},
+                                                 {250, 177, 160}, {85, 239, 196}, {162, 155, 254}};
+    TSkierLook look;
+    const unsigned v = modelVariant % kCharacterTemplates;
+    look.Kind = TSkierKind(v % kSkierKinds);
+    look.Jacket = kJackets[(v * 5u) % 12u];
+    look.Jacket.A = 255;
+    if (state == kSkierInjured || animation == kAnimInjured) {
+        look.Pose = TSkierPose::Lying;
+    } else if (animation == kAnimSeated) {
+        look.Pose = TSkierPose::Seated;
+    } else if (animation == kAnimSkiingFast || animation == kAnimSkiingSlow) {
+        look.Pose = TSkierPose::Skiing;
+    } else {
+        look.Pose = TSkierPose::Standing;
+    }
+    return look;
+}
+
+}  // namespace vallorn

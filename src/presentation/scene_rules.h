@@ -1,0 +1,39 @@
+// The scene's small rules, free of OpenGL: the back-to-front visiting order of far trees,
+// the point sizes of the skier dots, and how a skier is shown (figure kind, pose, colour).
+#pragma once
+
+#include <cstdint>
+
+#include "presentation/shapes_models.h"
+
+namespace vallorn {
+
+// Visits rows i and columns j of a square range from the farthest to the nearest as seen
+// along a horizontal view direction. Row i lies at x = -4i, column j at z = 4j.
+struct TBackToFront {
+    int IFirst = 0, IStep = 1, JFirst = 0, JStep = 1;
+    int Count = 0;  // rows and columns in the range
+    int I(int k) const { return IFirst + IStep * k; }
+    int J(int k) const { return JFirst + JStep * k; }
+};
+TBackToFront BackToFront(float directionX, float directionZ, int first, int last);
+
+// A near tree's animation frame (its cell's variant, 0..29) as the width of its crown.
+constexpr int kTreeFrames = 30;
+float TreeSway(uint8_t frame);
+
+// Point sizes in pixels for a viewer width: grey crowd dots and the overlay's coloured dots.
+struct TDotSizes {
+    float Crowd = 2, Overlay = 5;
+};
+TDotSizes DotSizes(int viewerWidth);
+
+// The figure a skier is drawn with.
+struct TSkierLook {
+    TSkierKind Kind = TSkierKind::Skier;
+    TSkierPose Pose = TSkierPose::Standing;
+    TShapeColor Jacket;
+};
+TSkierLook SkierLook(uint8_t state, uint8_t animation, uint8_t modelVariant);
+
+}  // namespace vallorn

@@ -1,0 +1,301 @@
+#include "presentation/terrain_renderer.h"
+
+#include <cmath>
+
+#include <glm/glm.hpp>
+
+namespace vallorn {
+namespace {
+
+// Light (one soft sun) and fog are worked out per vertex: the terrain's vertices lie a few
+// units apart near the eye, and a software renderer pays for every instruction per pixel.
+const char* const kVertexShader = R"(#version 330 core
+layout(location = 0) in vec3 aPosition;
+layout(location = 1) in vec3 aNormal;
+uniform mat4 uViewProjection;
+uniform vec3 uEye;
+uniform vec3 uSun;
+uniform vec2 uFogRange;
+out vec2 vCell;
+out vec2 vImprint;
+out float vLight;
+out float vFog;
+out float vMark;
+void main() {
+    // Pixel (i, j) of a per-cell image sits on the world point of cell (i, j); the imprint
+    // has one pixel per world unit.
+    vCell = vec2(1.5 - aPosition.x, aPosition.z + 2.5) / 2048.0;
+    vImprint = vec2(-aPosition.x, aPosition.z) / 2048.0;
+    vLight = 0.74 + 0.34 * max(dot(normalize(aNormal), uSun), 0.0);
+    float d = distance(aPosition, uEye);
+    vFog = clamp((d - uFogRange.x) / (uFogRange.y - uFogRange.x), 0.0, 1.0);
+    // The imprint is for the view from afar: near the eye the models stand in its place.
+    vMark = clamp((d - 120.0) / 250.0, 0.0, 1.0) * (1.0 - vFog);
+    gl_Position = uViewProjection * vec4(aPosition, 1.0);
+}
+)";
+
+// The composed "base" (or "baseSide") texture, or a plain colour (uFlat 1).
+const char* const kFragmentShader = R"(#version 330 core
+in vec2 vCell;
+in float vLight;
+in float vFog;
+uniform sampler2D uBase;
+uniform float uFlat;
+uniform vec3 uFlatColour;
+uniform vec3 uFogColour;
+out vec4 oColour;
+void main() {
+    vec3 c = mix(texture(uBase, vCell).rgb, uFlatColour, uFlat);
+    oColour = vec4(mix(c * vLight, uFogColour, vFog), 1.0);
+}
+)";
+
+// The object imprint, multiplied over the drawn terrain (white leaves it as it is), fading
+// out close to the eye and into the fog.
+const char* const kImprintShader = R"(#version 330 core
+in vec2 vImprint;
+in float vMark;
+uniform sampler2D uImprint;
+out vec4 oColour;
+void main() {
+    oColour = vec4(mix(vec3(1.0), texture(uImprint, vImprint).rgb, vMark), 1.0);
+}
+)";
+
+struct TTerrainVertex {
+    float X, Y, Z, NX, NY, NZ;
+};
+
+void SetupLayout(GLuint vao, GLuint vbo, GLuint ibo) {
+    glBindVertexArray(vao);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo);
+    const auto stride = GLsizei(sizeof(TTerrainVertex));
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, nullptr);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<const void*>(3 * sizeof(float)));
+    glBindVertexArray(0);
+}
+
+glm::vec3 CellPoint(int i, int j, float y) {
+    return {-kCellSize * float(i) - 0.5f, y, kCellSize * float(j) - 0.5f};
+}
+
+}  // namespace
+
+TSKITerrainRenderer::~TSKITerrainRenderer() {
+    const GLuint buffers[4] = {vbo_, ibo_, skirtVbo_, skirtIbo_};
+    for (GLuint b : buffers)
+        if (b) glDeleteBuffers(1, &b);
+    if (vao_) glDeleteVertexArrays(1, &vao_);
+    if (skirtVao_) glDeleteVertexArrays(1, &skirtVao_);
+}
+
+bool TSKITerrainRenderer::Init(std::string* error) {
+    std::string log;
+    if (!program_.Build(kVertexShader, kFragmentShader, &log)) {
+        if (error) *error = "the terrain shader does not build: " + log;
+        return false;
+    }
+    if (!imprintProgram_.Build(kVertexShader, kImprintShader, &log)) {
+        if (error) *error = "the terrain imprint shader does not build: " + log;
+        return false;
+    }
+    if (!textures_.Init(error)) return false;
+    program_.Use();
+    program_.Set("uBase", 0);
+    imprintProgram_.Use();
+    imprintProgram_.Set("uImprint", 0);
+    glUseProgram(0);
+    glGenVertexArrays(1, &vao_);
+    glGenBuffers(1, &vbo_);
+    glGenBuffers(1, &ibo_);
+    glGenVertexArrays(1, &skirtVao_);
+    glGenBuffers(1, &skirtVbo_);
+    glGenBuffers(1, &skirtIbo_);
+    SetupLayout(vao_, vbo_, ibo_);
+    SetupLayout(skirtVao_, skirtVbo_, skirtIbo_);
+    // The index layout is the same for every level.
+    mesh_ = BuildChunkIndices();
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo_);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(mesh_.Indices.size() * sizeof(uint32_t)),
+                 mesh_.Indices.data(), GL_STATIC_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    mesh_.Indices.clear();
+    mesh_.Indices.shrink_to_fit();
+    return true;
+}
+
+void TSKITerrainRenderer::LevelChanged(const TSKIEngine& engine) {
+    textures_.Reset();
+    grid_ = engine.Grid.data();
+    levelName_ = engine.Level.LevelName;
+    hasLevel_ = engine.HasGrid() && vao_ != 0;
+    bounds_.clear();
+    picks_.clear();
+    skirtCount_ = 0;
+    if (!hasLevel_) return;
+
+    const TSKITerrainHeights heights = SampleTerrainHeights(engine);
+    bounds_ = ComputeChunkBounds(heights);
+    std::vector<TTerrainVertex> vertices(kTerrainVertexCount);
+    auto normalAt = [&](int i, int j) {
+        const int ia = std::max(i - 1, 0), ib = std::min(i + 1, kTerrainSide - 1);
+        const int ja = std::max(j - 1, 0), jb = std::min(j + 1, kTerrainSide - 1);
+        // x falls as i grows, z grows with j.
+        const float dhdx = (heights.At(ia, j) - heights.At(ib, j)) / (kCellSize * float(ib - ia));
+        const float dhdz = (heights.At(i, jb) - heights.At(i, ja)) / (kCellSize * float(jb - ja));
+        return glm::normalize(glm::vec3(-dhdx, 1.0f, -dhdz));
+    };
+    auto vertexAt = [&](int i, int j) {
+        const glm::vec3 p = CellPoint(i, j, heights.At(i, j));
+        const glm::vec3 n = normalAt(i, j);
+        return TTerrainVertex{p.x, p.y, p.z, n.x, n.y, n.z};
+    };
+    for (int c = 0; c < kChunkCount; ++c) {
+        const int ci = c / kChunksPerSide, cj = c % kChunksPerSide;
+        for (int lod = 0; lod < kLodCount; ++lod) {
+            const int step = 1 << lod, side = LodSide(lod);
+            TTerrainVertex* block = &vertices[size_t(c) * kChunkVertices + LodOffset(lod)];
+            for (int a = 0; a < side; ++a)
+                for (int b = 0; b < side; ++b)
+                    block[LodVertex(lod, a, b)] =
+                        vertexAt(ci * kChunkCells + a * step, cj * kChunkCells + b * step);
+            for (int edge = 0; edge < 4; ++edge) {
+                for (int k = 0; k < side; ++k) {
+                    int i, j;
+                    ChunkEdgeVertex(ci, cj, edge, k * step, i, j);
+                    TTerrainVertex v = vertexAt(i, j);
+                    v.Y -= bounds_[size_t(c)].SkirtDepth;
+                    block[LodSkirtVertex(lod, edge, k)] = v;
+                }
+            }
+        }
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, vbo_);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(TTerrainVertex)),
+                 vertices.data(), GL_STATIC_DRAW);
+
+    // The map's skirt: its own mesh, lit as the wall it is.
+    const std::vector<glm::vec3>& sv = engine.Skirt.Vertices();
+    const std::vector<uint32_t>& si = engine.Skirt.Indices();
+    std::vector<TTerrainVertex> skirt(sv.size());
+    std::vector<glm::vec3> normals(sv.size(), glm::vec3(0.0f));
+    std::vector<uint32_t> indices;
+    indices.reserve(si.size());
+    for (size_t t = 0; t + 2 < si.size(); t += 3) {
+        if (si[t] >= sv.size() || si[t + 1] >= sv.size() || si[t + 2] >= sv.size()) continue;
+        const glm::vec3 n = glm::cross(sv[si[t + 1]] - sv[si[t]], sv[si[t + 2]] - sv[si[t]]);
+        for (int k = 0; k < 3; ++k) {
+            normals[si[t + size_t(k)]] += n;
+            indices.push_back(si[t + size_t(k)]);
+        }
+    }
+    for (size_t v = 0; v < sv.size(); ++v) {
+        glm::vec3 n = normals[v];
+        n.y = 0;
+        const float len = glm::length(n);
+        n = len > 0 ? n / len : glm::vec3(0, 1, 0);
+        skirt[v] = {sv[v].x, sv[v].y, sv[v].z, n.x, n.y, n.z};
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, skirtVbo_);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(skirt.size() * sizeof(TTerrainVertex)), skirt.data(),
+                 GL_STATIC_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, skirtIbo_);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(uint32_t)),
+                 indices.data(), GL_STATIC_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    skirtCount_ = GLsizei(indices.size());
+}
+
+void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& tools,
+                               const TSKIFrameView& frame, double seconds,
+                               TSKITerrainStats& stats) {
+    stats = {};
+    if (!vao_) return;
+    // A level loaded without telling the view.
+    if (engine.Grid.data() != grid_ || engine.Level.LevelName != levelName_) LevelChanged(engine);
+    if (!hasLevel_) return;
+
+    stats.BytesUploaded = textures_.Update(engine, tools, seconds);
+    stats.RowsComposed = textures_.RowsComposed();
+    SelectTerrainChunks(bounds_, frame, engine.Options.Detail, picks_);
+
+    const glm::vec3 sun = glm::normalize(glm::vec3(0.35f, 0.85f, 0.4f));
+    for (gl::TProgram* p : {&program_, &imprintProgram_}) {
+        p->Use();
+        p->Set("uViewProjection", frame.ViewProjection);
+        p->Set("uEye", frame.Eye);
+        p->Set("uSun", sun);
+        glUniform2f(p->Location("uFogRange"), kFogStart, kFogEnd);
+    }
+    program_.Use();
+    program_.Set("uFogColour", glm::vec3(kFogRed, kFogGreen, kFogBlue));
+    program_.Set("uFlat", 0.0f);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, textures_.Base());
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    glBindVertexArray(vao_);
+    DrawChunks(false, stats);
+    stats.ChunksDrawn = int(picks_.size());
+    DrawSkirt(engine, tools, stats);
+
+    // The imprint, only over the chunks that carry a mark, in the depth just drawn.
+    if (SurfaceLayers(engine.DisplayFlags, tools.Tool) & kLayerImprint) {
+        imprintProgram_.Use();
+        glBindTexture(GL_TEXTURE_2D, textures_.Imprint());
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_DST_COLOR, GL_ZERO);
+        glDepthMask(GL_FALSE);
+        glBindVertexArray(vao_);
+        DrawChunks(true, stats);
+        glDepthMask(GL_TRUE);
+        glDisable(GL_BLEND);
+    }
+    glBindVertexArray(0);
+    glUseProgram(0);
+}
+
+void TSKITerrainRenderer::DrawChunks(bool marked, TSKITerrainStats& stats) {
+    counts_.clear();
+    offsets_.clear();
+    bases_.clear();
+    const std::vector<uint8_t>& marks = textures_.ImprintChunks();
+    for (const TSKIChunkPick& p : picks_) {
+        const int chunk = p.I * kChunksPerSide + p.J;
+        if (marked && (size_t(chunk) >= marks.size() || !marks[size_t(chunk)])) continue;
+        counts_.push_back(GLsizei(mesh_.Count[p.Lod]));
+        offsets_.push_back(reinterpret_cast<const void*>(size_t(mesh_.First[p.Lod]) * 4));
+        bases_.push_back(GLint(uint32_t(chunk) * kChunkVertices + LodOffset(p.Lod)));
+        stats.Triangles += int(mesh_.Count[p.Lod] / 3);
+    }
+    if (counts_.empty()) return;
+    glMultiDrawElementsBaseVertex(GL_TRIANGLES, counts_.data(), GL_UNSIGNED_INT, offsets_.data(),
+                                  GLsizei(counts_.size()), bases_.data());
+    ++stats.DrawCalls;
+}
+
+void TSKITerrainRenderer::DrawSkirt(const TSKIEngine& engine, const TSKIToolState& tools,
+                                    TSKITerrainStats& stats) {
+    if (!skirtCount_) return;
+    const bool addon = engine.Level.FromAddons;
+    const int layers = SideLayers(engine.Options.Detail, addon, engine.DisplayFlags, tools.Tool);
+    // "baseSide" at medium and high detail, "base" at low, plain grey on add-on maps.
+    program_.Set("uFlat", (layers & kLayerFlat) ? 1.0f : 0.0f);
+    program_.Set("uFlatColour", glm::vec3(0.25f));
+    if (layers == 0) glBindTexture(GL_TEXTURE_2D, textures_.Side());
+    glBindVertexArray(skirtVao_);
+    glDrawElements(GL_TRIANGLES, skirtCount_, GL_UNSIGNED_INT, nullptr);
+    ++stats.DrawCalls;
+    stats.Triangles += int(skirtCount_ / 3);
+}
+
+}  // namespace vallorn

@@ -1,0 +1,129 @@
+// Trees on the tree cells: near the camera a low-poly conifer per tree (snowy or green),
+// farther in view a flat card turned to the camera, visited back to front.
+#include <algorithm>
+#include <cmath>
+
+#include "presentation/scene_impl.h"
+
+namespace vallorn {
+namespace {
+
+constexpr int kBlockCells = 32;
+constexpr float kRadiansPerDegree = 0.017453293f;
+constexpr TShapeColor kCardSnowy{104, 136, 118, 255};
+constexpr TShapeColor kCardGreen{44, 92, 60, 255};
+
+}  // namespace
+
+void TSKISceneRenderer::TImpl::RefreshTreeBlock(const TSKIEngine& engine, TTreeBlock& block) {
+    block.Trees.clear();
+    block.RowStart.clear();
+    float lo = 1e30f, hi = -1e30f;
+    for (int i = block.I0; i <= block.I1; ++i) {
+        block.RowStart.push_back(uint32_t(block.Trees.size()));
+        for (int j = block.J0; j <= block.J1; ++j) {
+            const TerrainCell& c = engine.Cell(i, j);
+            lo = std::min(lo, c.Height);
+            hi = std::max(hi, c.Height);
+            if (!c.Tree) continue;
+            TTreeRecord t;
+            t.Cell = uint32_t(i * kGridSide + j);
+            t.Position = Vec3(c.TreePosition);
+            t.Scale = Vec3(c.TreeScale);
+            t.Yaw = c.TreeTurn * kRadiansPerDegree;
+            t.Snowy = c.NaturalSnow || c.ArtificialSnow;
+            block.Trees.push_back(t);
+        }
+    }
+    block.RowStart.push_back(uint32_t(block.Trees.size()));
+    const float x = -kCellSize * 0.5f * float(block.I0 + block.I1);
+    const float z = kCellSize * 0.5f * float(block.J0 + block.J1);
+    // Trees reach up to 20 units above the ground.
+    block.Centre = glm::vec3(x, 0.5f * (lo + hi + 20.0f), z);
+    const float half = kCellSize * 0.5f * float(kBlockCells) + 12.0f;
+    const float rise = 0.5f * (hi - lo) + 12.0f;
+    block.Radius = std::sqrt(2.0f * half * half + rise * rise);
+}
+
+void TSKISceneRenderer::TImpl::BuildTreeBlocks(const TSKIEngine& engine) {
+    TreeBlocks.clear();
+    if (!engine.HasGrid()) return;
+    TreeBlocksPerSide = (kGridSide + kBlockCells - 1) / kBlockCells;
+    TreeBlocks.resize(size_t(TreeBlocksPerSide * TreeBlocksPerSide));
+    for (int bi = 0; bi < TreeBlocksPerSide; ++bi) {
+        for (int bj = 0; bj < TreeBlocksPerSide; ++bj) {
+            TTreeBlock& block = TreeBlocks[size_t(bi * TreeBlocksPerSide + bj)];
+            block.I0 = bi * kBlockCells;
+            block.J0 = bj * kBlockCells;
+            block.I1 = std::min(block.I0 + kBlockCells, kGridSide) - 1;
+            block.J1 = std::min(block.J0 + kBlockCells, kGridSide) - 1;
+            RefreshTreeBlock(engine, block);
+        }
+    }
+}
+
+void TSKISceneRenderer::TImpl::CollectTrees(TSKIEngine& engine, const TSKIToolState& tools,
+                                            const TSKIFrameView& frame) {
+    ConiferSnowy.Instances.clear();
+    ConiferGreen.Instances.clear();
+    TreeCard.Instances.clear();
+    if (TreeBlocks.empty()) return;
+
+    // Keep the copies current: one block a frame in turn, and the blocks under the cursor
+    // while a tool is in hand.
+    RefreshTreeBlock(engine, TreeBlocks[TreeRefreshTurn++ % TreeBlocks.size()]);
+    if (tools.Tool != TSKITool::None) {
+        const float reach = tools.CursorRadius + 2.0f * kCellSize;
+        const int ci = int(-tools.CursorPosition.x / kCellSize);
+        const int cj = int(tools.CursorPosition.z / kCellSize);
+        const int r = int(reach / kCellSize) + 1;
+        const int b0 = std::clamp((ci - r) / kBlockCells, 0, TreeBlocksPerSide - 1);
+        const int b1 = std::clamp((ci + r) / kBlockCells, 0, TreeBlocksPerSide - 1);
+        const int c0 = std::clamp((cj - r) / kBlockCells, 0, TreeBlocksPerSide - 1);
+        const int c1 = std::clamp((cj + r) / kBlockCells, 0, TreeBlocksPerSide - 1);
+        for (int bi = b0; bi <= b1; ++bi)
+            for (int bj = c0; bj <= c1; ++bj)
+                RefreshTreeBlock(engine, TreeBlocks[size_t(bi * TreeBlocksPerSide + bj)]);
+    }
+    if ((engine.DisplayFlags & kDisplayTrees) == 0) return;
+    // The tree-animation tick: near trees step to their next frame (a breath of wind).
+    const bool animate = engine.Options.Detail > 0 && engine.RefreshRequests > 0;
+    if (animate) engine.RefreshRequests = 0;
+
+    const TBackToFront blocks =
+        BackToFront(frame.Direction.x, frame.Direction.z, 0, TreeBlocksPerSide - 1);
+    const bool rowsForward = blocks.JStep > 0;
+    for (int a = 0; a < blocks.Count; ++a) {
+        const int bi = blocks.I(a);
+        for (int c = 0; c < blocks.Count; ++c) {
+            const TTreeBlock& block = TreeBlocks[size_t(bi * TreeBlocksPerSide + blocks.J(c))];
+            if (block.Trees.empty() || !frame.SphereVisible(block.Centre, block.Radius)) continue;
+            const int rows = int(block.RowStart.size()) - 1;
+            const TBackToFront order =
+                BackToFront(frame.Direction.x, frame.Direction.z, 0, rows - 1);
+            for (int u = 0; u < order.Count; ++u) {
+                const int row = order.I(u);
+                const int begin = int(block.RowStart[size_t(row)]);
+                const int end = int(block.RowStart[size_t(row) + 1]);
+                for (int n = 0; n < end - begin; ++n) {
+                    const TTreeRecord& t =
+                        block.Trees[size_t(rowsForward ? begin + n : end - 1 - n)];
+                    TerrainCell& cell = engine.Grid[t.Cell];
+                    if (!cell.InView || !cell.Tree) continue;
+                    if (cell.NearCamera) {
+                        if (animate) cell.Variant = uint8_t((cell.Variant + 1) % kTreeFrames);
+                        const float sway = TreeSway(cell.Variant);
+                        (t.Snowy ? ConiferSnowy : ConiferGreen)
+                            .Add(t.Position, t.Yaw, t.Scale * glm::vec3(sway, 1.0f, sway));
+                    } else {
+                        const float yaw =
+                            YawOf(frame.Eye.x - t.Position.x, frame.Eye.z - t.Position.z);
+                        TreeCard.Add(t.Position, yaw, t.Scale, t.Snowy ? kCardSnowy : kCardGreen);
+                    }
+                }
+            }
+        }
+    }
+}
+
+}  // namespace vallorn

@@ -1,0 +1,53 @@
+// What the view tells the core about every cell, and the sizes of the marker points: the
+// near-camera area around the camera's focus (entities there get their detailed models and
+// sounds) and the in-view flag (a sphere of radius 20 around the cell's tree position is not
+// wholly outside the view).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <glm/vec3.hpp>
+
+#include "entities/world.h"
+#include "presentation/frame.h"
+#include "presentation/terrain_chunks.h"
+
+namespace vallorn {
+
+// The point sizes of the two marker point clouds for a viewer width in pixels.
+struct TSKIMarkerPointSizes {
+    float Small = 2, Large = 5;
+};
+TSKIMarkerPointSizes MarkerPointSizes(int viewerWidth);
+
+class TSKIViewFlags {
+public:
+    // A new grid: every flag is computed afresh on the next updates.
+    void Reset();
+
+    // The near-camera area: recomputed when the focus cell moved 4 cells or more since the
+    // last time (or the first time). `radius` is the detail's near-camera radius in cells.
+    // Returns true when the flags were rewritten.
+    bool UpdateNearCamera(TSKIWorld& world, float radius, const glm::vec3& eye,
+                          const glm::vec3& direction);
+    // The in-view flag of every cell 0..512, tested per chunk first: cells are tested one by
+    // one only in chunks the view's edge crosses, and chunks whose verdict did not change
+    // since the last frame are not written again.
+    void UpdateInView(TSKIWorld& world, const std::vector<TSKIChunkBounds>& bounds,
+                      const TSKIFrameView& view);
+
+    int FocusI() const { return focusI_; }
+    int FocusJ() const { return focusJ_; }
+    int CellsTested() const { return cellsTested_; }  // by the last UpdateInView
+
+private:
+    bool nearValid_ = false;
+    int focusI_ = 0, focusJ_ = 0;
+    int areaI0_ = 0, areaI1_ = -1, areaJ0_ = 0, areaJ1_ = -1;  // the cells last set
+    std::vector<uint8_t> chunkState_;  // 0 unknown, 1 all out, 2 all in, 3 mixed
+    const void* grid_ = nullptr;
+    int cellsTested_ = 0;
+};
+
+}  // namespace vallorn

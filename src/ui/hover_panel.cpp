@@ -1,0 +1,29 @@
+#include "ui/hover_panel.h"
+
+#include <algorithm>
+
+#include <imgui.h>
+
+#include "ui/probe.h"
+
+namespace vallorn {
+
+void DrawHoverPanel(const std::string& text, const TSKIColor& color, float mouseX, float mouseY,
+                    float viewWidth, float viewHeight) {
+    if (text.empty() || mouseX < 0 || mouseY < 0) return;
+    const ImVec2 extent = ImGui::CalcTextSize(text.c_str());
+    const ImVec2 pad = ImGui::GetStyle().FramePadding;
+    // 20 pixels right of the pointer; flipped to its left near the right edge.
+    float x = mouseX + 20;
+    if (x + extent.x + 2 * pad.x > viewWidth) x = mouseX - 20 - extent.x - 2 * pad.x;
+    const float y = std::clamp(mouseY - extent.y / 2 - pad.y, 0.0f,
+                               std::max(0.0f, viewHeight - extent.y - 2 * pad.y));
+    ImDrawList* list = ImGui::GetForegroundDrawList();
+    const ImVec2 a(std::max(0.0f, x), y);
+    const ImVec2 b(a.x + extent.x + 2 * pad.x, a.y + extent.y + 2 * pad.y);
+    list->AddRectFilled(a, b, IM_COL32(color.r, color.g, color.b, 128), 3.0f);
+    list->AddText(ImVec2(a.x + pad.x, a.y + pad.y), IM_COL32(255, 255, 255, 255), text.c_str());
+    probe::Value("hover", text);
+}
+
+}  // namespace vallorn

@@ -1,0 +1,249 @@
+// The real game on a virtual screen, driven by real input events.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <regex>
+
+#include "engine/clock.h"
+#include "engine/engine.h"
+#include "gui/gui_harness.h"
+#include "persistence/saved_game.h"
+
+namespace vallorn::gui {
+namespace {
+
+constexpr double kStart = 60;  // seconds for the game to come up on a busy machine
+
+bool ParkShown(const TProbeState& s) {
+    return s.HasWindow("Main menu") && s.Has("park_time");
+}
+
+// Skips the intro and waits for the park.
+::testing::AssertionResult StartPlaying(TGame& game) {
+    if (!game.WaitFor([](const TProbeState& s) { return s.frame > 2; }, kStart)) {
+        return ::testing::AssertionFailure() << "no frame drawn\n" << game.Log();
+    }
+    game.Key("space");
+    if (!game.WaitFor(ParkShown, kStart)) {
+        return ::testing::AssertionFailure() << "the park did not show\n" << game.Log();
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// A point of the view over a free cell (the cursor follows the pointer there).
+std::optional<std::pair<float, float>> FindCell(TGame& game, const std::function<bool(int)>& kind) {
+    const TProbeState s = game.State();
+    for (float fy : {0.6f, 0.7f, 0.5f, 0.8f}) {
+        for (float fx : {0.5f, 0.4f, 0.6f, 0.3f, 0.7f}) {
+            const float x = fx * float(s.winW), y = fy * float(s.winH);
+            game.Move(x, y);
+            const TProbeState now = game.Frames(3);
+            if (kind(int(now.Number("cursor_kind")))) return std::make_pair(x, y);
+        }
+    }
+    return std::nullopt;
+}
+
+TProbeState OpenMenuAt(TGame& game, float x, float y) {
+    game.Move(x, y);
+    game.Frames(2);
+    game.Click(3);
+    TProbeState s;
+    game.WaitFor([](const TProbeState& st) { return st.HasWindow("Build menu"); }, 10, &s);
+    return s;
+}
+
+TEST(Game, TheIntroGivesWayToTheParkOnAKey) {
+    TGame game;
+    TProbeState s;
+    ASSERT_TRUE(
+        game.WaitFor([](const TProbeState& st) { return st.Number("intro") == 1; }, kStart, &s))
+        << game.Log();
+    EXPECT_FALSE(s.HasWindow("Main menu"));
+    game.Key("Return");
+    EXPECT_TRUE(game.WaitFor(
+        [](const TProbeState& st) { return st.Number("intro") == 0 && ParkShown(st); }, kStart))
+        << game.Log();
+}
+
+TEST(Game, TheStarterParkIsDrawnWithSkyAboveAndGroundBelow) {
+    TGame game;
+    ASSERT_TRUE(StartPlaying(game));
+    game.Frames(5);
+    TSKIImage shot;
+    ASSERT_TRUE(game.Shot(shot)) << game.Log();
+    ASSERT_GT(shot.Width(), 400);
+    const int w = shot.Width(), h = shot.Height();
+    // Mean colour and spread of a band of rows.
+    auto band = [&](float top, float bottom, double mean[3], double& spread) {
+        double sum[3] = {0, 0, 0}, sq = 0;
+        long n = 0;
+        for (int y = int(top * h); y < int(bottom * h); ++y) {
+            for (int x = w / 8; x < w * 7 / 8; x += 2) {
+                const TSKIColor c = shot.Get(x, y);
+                sum[0] += c.r, sum[1] += c.g, sum[2] += c.b;
+                sq += double(c.r) * c.r + double(c.g) * c.g + double(c.b) * c.b;
+                ++n;
+            }
+        }
+        for (int k = 0; k < 3; ++k) mean[k] = sum[k] / double(n);
+        spread = std::sqrt(std::max(
+            0.0, sq / double(n) - (mean[0] * mean[0] + mean[1] * mean[1] + mean[2] * mean[2])));
+    };
+    double sky[3], ground[3], skySpread, groundSpread;
+    band(0.0f, 0.06f, sky, skySpread);
+    band(0.65f, 0.95f, ground, groundSpread);
+    // A blue sky at the top.
+    EXPECT_GT(sky[2], sky[0] + 20) << "sky " << sky[0] << " " << sky[1] << " " << sky[2];
+    EXPECT_GT(sky[2], 80);
+    // Lit ground below: not black, not the sky's colour, and with detail in it.
+    const double away =
+        std::abs(ground[0] - sky[0]) + std::abs(ground[1] - sky[1]) + std::abs(ground[2] - sky[2]);
+    EXPECT_GT(ground[0] + ground[1] + ground[2], 150);
+    EXPECT_GT(away, 40) << "ground " << ground[0] << " " << ground[1] << " " << ground[2];
+    EXPECT_GT(groundSpread, 8);
+}
+
+TEST(Game, TheBuildMenuOnAFreeCellOffersBuildingButNothingToDelete) {
+    TGame game;
+    ASSERT_TRUE(StartPlaying(game));
+    const auto at = FindCell(game, [](int kind) { return kind == 0; });
+    ASSERT_TRUE(at) << "no free cell in view";
+    const TProbeState s = OpenMenuAt(game, at->first, at->second);
+    ASSERT_TRUE(s.HasWindow("Build menu")) << game.Log();
+    EXPECT_EQ(s.Number("menu_kind"), 0);
+    for (const char* shown : {"Build lift", "Services", "Restaurants", "Free ride", "Cancel"}) {
+        EXPECT_TRUE(s.Find("menu", shown)) << shown;
+    }
+    EXPECT_FALSE(s.Find("menu", "Build slope"));
+    EXPECT_FALSE(s.FindPrefix("menu", "Delete"));
+    // Escape closes it without doing anything.
+    game.Key("Escape");
+    EXPECT_TRUE(
+        game.WaitFor([](const TProbeState& st) { return !st.HasWindow("Build menu"); }, 10));
+}
+
+TEST(Game, ATBarBuiltThroughTheMenuCostsItsPriceAndCanBeDeleted) {
+    TGame game;
+    ASSERT_TRUE(StartPlaying(game));
+    // Paused, the cash changes only by what is built.
+    ASSERT_TRUE(game.ClickItem("button", "Pause"));
+    ASSERT_TRUE(game.WaitFor([](const TProbeState& s) { return s.Number("park_speed") == 0; }, 10));
+    const auto lower = FindCell(game, [](int kind) { return kind == 0; });
+    ASSERT_TRUE(lower);
+    OpenMenuAt(game, lower->first, lower->second);
+    ASSERT_TRUE(game.ClickItem("menu", "Build lift"));
+    ASSERT_TRUE(game.ClickItem("menu", "T-Bar")) << game.Log();
+    ASSERT_TRUE(game.WaitFor(
+        [](const TProbeState& s) { return !s.HasWindow("Build menu") && s.Has("tool_text"); }, 10));
+
+    // The upper station goes uphill of the lower one: look for a place the tool accepts.
+    const TProbeState before = game.State();
+    std::optional<long long> price;
+    for (float dy : {180.0f, 240.0f, 120.0f, 300.0f}) {
+        for (float dx : {0.0f, -100.0f, 100.0f}) {
+            game.Move(lower->first + dx, lower->second - dy);
+            const std::string text = game.Frames(3).Text("tool_text");
+            if (text.rfind("Place upper station (Price:", 0) == 0) {
+                price = ParseMoney(text.substr(text.find(':') + 1));
+                break;
+            }
+        }
+        if (price) break;
+    }
+    ASSERT_TRUE(price) << "no place for the upper station; last text: "
+                       << game.State().Text("tool_text");
+    game.Click(1);
+    TProbeState built;
+    ASSERT_TRUE(game.WaitFor(
+        [&](const TProbeState& s) {
+            return s.Number("lift_count") == before.Number("lift_count") + 1;
+        },
+        20, &built))
+        << game.Log();
+    EXPECT_EQ(before.Number("park_cash") - built.Number("park_cash"), double(*price));
+
+    // Its lower station, where the menu was first opened, offers "Delete" with the lift's
+    // name; "Yes" removes it.
+    game.Move(lower->first, lower->second);
+    const int kind = int(game.Frames(3).Number("cursor_kind"));
+    ASSERT_TRUE(kind == 4 || kind == 5) << "no station under the pointer: " << kind;
+    const TProbeState menu = OpenMenuAt(game, lower->first, lower->second);
+    const TProbeItem* del = menu.FindPrefix("menu", "Delete");
+    ASSERT_TRUE(del);
+    EXPECT_TRUE(std::regex_match(del->label, std::regex("Delete T-bar #[0-9]+"))) << del->label;
+    ASSERT_TRUE(game.ClickItem("menu", del->label));
+    ASSERT_TRUE(game.ClickItem("button", "Yes")) << game.Log();
+    EXPECT_TRUE(game.WaitFor(
+        [&](const TProbeState& s) {
+            return s.Number("lift_count") == before.Number("lift_count") && !s.HasWindow("Confirm");
+        },
+        20));
+}
+
+TEST(Game, TheSpeedButtonsSetTheSpeed) {
+    TGame game;
+    ASSERT_TRUE(StartPlaying(game));
+    const std::pair<const char*, double> buttons[] = {
+        {"4 x", 4}, {"Pause", 0}, {"2 x", 2}, {"1 x", 1}};
+    for (const auto& [label, speed] : buttons) {
+        ASSERT_TRUE(game.ClickItem("button", label)) << label;
+        EXPECT_TRUE(
+            game.WaitFor([&](const TProbeState& s) { return s.Number("park_speed") == speed; }, 10))
+            << label;
+    }
+}
+
+TEST(Game, ADayChangeShowsTheReportAndContinueResumes) {
+    // A saved park a few ticks before the end of its day.
+    TGame::TSetup setup;
+    setup.prepare = [](const std::filesystem::path& root) {
+        TSKIEngine engine(TSKIEngineSetup{root, 1, nullptr});
+        ASSERT_TRUE(LoadGameFile(engine, root / "worlds" / "Starter.ski")) << engine.LoadError;
+        const int32_t day = engine.Params.Game.DayLength;
+        engine.Park.ParkTime = (engine.Park.ParkTime / day + 1) * day - 6;
+        ASSERT_TRUE(SaveGameFile(engine, root / "late.ski"));
+    };
+    setup.args = {"{root}/late.ski"};
+    TGame game(setup);
+    ASSERT_TRUE(StartPlaying(game));
+    ASSERT_TRUE(game.ClickItem("button", "4 x"));
+    TProbeState report;
+    ASSERT_TRUE(game.WaitFor(
+        [](const TProbeState& s) { return s.HasWindow("End of the day report"); }, 30, &report))
+        << game.Log();
+    // The park stands still while the report shows.
+    const double time = report.Number("park_time");
+    EXPECT_EQ(game.Frames(10).Number("park_time"), time);
+    ASSERT_TRUE(game.ClickItem("button", "Continue"));
+    EXPECT_TRUE(game.WaitFor(
+        [&](const TProbeState& s) {
+            return !s.HasWindow("End of the day report") && s.Number("park_time") > time;
+        },
+        20));
+}
+
+TEST(Game, ClosingTheWindowWritesTheOptionsAndEndsCleanly) {
+    TGame game;
+    ASSERT_TRUE(StartPlaying(game));
+    const auto options = game.Root() / "save" / "Options.ini";
+    std::filesystem::remove(options);
+    ASSERT_TRUE(game.CloseWindow());
+    const std::optional<int> status = game.WaitExit(30);
+    ASSERT_TRUE(status) << game.Log();
+    EXPECT_EQ(*status, 0) << game.Log();
+    EXPECT_TRUE(std::filesystem::exists(options));
+}
+
+TEST(Game, ASecondCopyLeavesAndTheFirstPlaysOn) {
+    TGame game;
+    ASSERT_TRUE(game.WaitFor([](const TProbeState& s) { return s.frame > 2; }, kStart))
+        << game.Log();
+    EXPECT_EQ(game.RunSecondCopy(30), 0);
+    const long long frame = game.State().frame;
+    EXPECT_TRUE(game.WaitFor([&](const TProbeState& s) { return s.frame > frame + 5; }, 10));
+    EXPECT_FALSE(game.WaitExit(0));
+}
+
+}  // namespace
+}  // namespace vallorn::gui

@@ -1,0 +1,107 @@
+// The scene's rules without a display: far trees visited back to front, the dot sizes, how a
+// skier is shown, and the shapes' faces turned outward (a wrong winding would light them dark).
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include <glm/geometric.hpp>
+
+#include "entities/skier.h"
+#include "presentation/scene_rules.h"
+#include "presentation/shapes_mesh.h"
+
+namespace vallorn {
+namespace {
+
+TEST(SceneRules, FarTreesAreVisitedFromTheFarthestToTheNearest) {
+    const glm::vec2 directions[] = {{1, 1}, {1, -1}, {-1, 1}, {-1, -1}, {0.3f, -1}, {-1, 0.2f}};
+    for (const glm::vec2& d : directions) {
+        const TBackToFront order = BackToFront(d.x, d.y, 3, 8);
+        ASSERT_EQ(order.Count, 6);
+        std::set<std::pair<int, int>> seen;
+        float previousRow = 1e30f;
+        for (int a = 0; a < order.Count; ++a) {
+            const int i = order.I(a);
+            // Depth along the view of a row (x = -4i) and of a column (z = 4j).
+            const float rowDepth = -4.0f * float(i) * d.x;
+            EXPECT_LE(rowDepth, previousRow) << d.x << "," << d.y;
+            previousRow = rowDepth;
+            float previousColumn = 1e30f;
+            for (int b = 0; b < order.Count; ++b) {
+                const int j = order.J(b);
+                EXPECT_TRUE(i >= 3 && i <= 8 && j >= 3 && j <= 8);
+                const float columnDepth = 4.0f * float(j) * d.y;
+                EXPECT_LE(columnDepth, previousColumn);
+                previousColumn = columnDepth;
+                seen.insert({i, j});
+            }
+        }
+        EXPECT_EQ(seen.size(), 36u);
+    }
+    EXPECT_EQ(BackToFront(1, 1, 5, 4).Count, 0);
+}
+
+TEST(SceneRules, DotSizesFollowTheViewerWidthWithTheirMinimums) {
+    EXPECT_FLOAT_EQ(DotSizes(320).Crowd, 2.0f);
+    EXPECT_FLOAT_EQ(DotSizes(320).Overlay, 5.0f);
+    EXPECT_FLOAT_EQ(DotSizes(1600).Crowd, 4.0f);
+    EXPECT_FLOAT_EQ(DotSizes(1600).Overlay, 10.0f);
+}
+
+TEST(SceneRules, SkierPoseFollowsStateAndAnimationAndLooksVary) {
+    EXPECT_EQ(SkierLook(kSkierInjured, kAnimSkiingFast, 0).Pose, TSkierPose::Lying);
+    EXPECT_EQ(SkierLook(kSkierIdle, kAnimInjured, 0).Pose, TSkierPose::Lying);
+    EXPECT_EQ(SkierLook(kSkierOnLift, kAnimSeated, 0).Pose, TSkierPose::Seated);
+    EXPECT_EQ(SkierLook(kSkierSkiing, kAnimSkiingSlow, 0).Pose, TSkierPose::Skiing);
+    EXPECT_EQ(SkierLook(kSkierWaiting, kAnimStanding, 0).Pose, TSkierPose::Standing);
+    std::set<int> kinds, jackets;
+    for (int v = 0; v < 256; ++v) {
+        const TSkierLook look = SkierLook(kSkierIdle, kAnimStanding, uint8_t(v));
+        kinds.insert(int(look.Kind));
+        jackets.insert(look.Jacket.R * 65536 + look.Jacket.G * 256 + look.Jacket.B);
+        EXPECT_EQ(look.Jacket.A, 255);  // opaque: the figure's paint takes it as is
+    }
+    EXPECT_EQ(kinds.size(), size_t(kSkierKinds));
+    EXPECT_GE(jackets.size(), 8u);
+}
+
+// Every face of a convex shape looks away from the shape's centre.
+void ExpectOutward(const TShapeBuilder& b, const glm::vec3& centre) {
+    const auto& v = b.Vertices();
+    const auto& idx = b.Indices();
+    ASSERT_FALSE(idx.empty());
+    for (size_t k = 0; k + 2 < idx.size(); k += 3) {
+        const gl::TVertex &p = v[idx[k]], &q = v[idx[k + 1]], &r = v[idx[k + 2]];
+        const glm::vec3 a(p.X, p.Y, p.Z), bb(q.X, q.Y, q.Z), c(r.X, r.Y, r.Z);
+        const glm::vec3 winding = glm::cross(bb - a, c - a);
+        const glm::vec3 out = (a + bb + c) / 3.0f - centre;
+        EXPECT_GT(glm::dot(winding, out), 0.0f) << "triangle " << k / 3;
+        EXPECT_GT(glm::dot(glm::vec3(p.NX, p.NY, p.NZ), out), 0.0f) << "triangle " << k / 3;
+    }
+}
+
+TEST(SceneShapes, FacesOfBoxesPrismsBeamsAndConesTurnOutward) {
+    TShapeBuilder b;
+    b.Box(glm::vec3(-1, 0, -2), glm::vec3(3, 1, 2), {});
+    ExpectOutward(b, glm::vec3(1, 0.5f, 0));
+    b.Clear();
+    b.Prism(glm::vec3(0, 0, 0), 1.0f, 0.5f, 2.0f, 6, {});
+    ExpectOutward(b, glm::vec3(0, 0.8f, 0));
+    b.Clear();
+    b.Beam(glm::vec3(0, 0, 0), glm::vec3(2, 3, 1), 0.4f, {});
+    ExpectOutward(b, glm::vec3(1, 1.5f, 0.5f));
+    b.Clear();
+    b.Beam(glm::vec3(0, 0, 0), glm::vec3(0, 3, 0), 0.4f, {});  // straight up
+    ExpectOutward(b, glm::vec3(0, 1.5f, 0));
+    b.Clear();
+    b.Cone(glm::vec3(0, 0, 0), 1.0f, 2.0f, 7, {});
+    ExpectOutward(b, glm::vec3(0, 0.3f, 0));
+    b.Clear();
+    // Through a transform: turned and moved, still outward.
+    b.SetTransform(glm::mat4(0, 0, -1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 5, 1, 2, 1));
+    b.Box(glm::vec3(-1, -1, -1), glm::vec3(1, 1, 1), {});
+    ExpectOutward(b, glm::vec3(5, 1, 2));
+}
+
+}  // namespace
+}  // namespace vallorn
