@@ -22,6 +22,7 @@ constexpr float kRadiansPerDegree = 0.017453293f;
 // standing and skiing figures are drawn simpler.
 constexpr float kFigureDistance = 260.0f;
 constexpr float kSimpleFigureDistance = 45.0f;
+constexpr int kSkierAnimationFrames = 20;  // the engine's phase counter runs 0..19
 // Carriers and signs farther than this are too small to see.
 constexpr float kSmallThingDistance = 700.0f;
 constexpr TShapeColor kCable{36, 36, 40, 255};
@@ -222,7 +223,16 @@ void TSKISceneRenderer::TImpl::CollectSkiers(TSKIEngine& engine, const TSKIFrame
             !Near(frame, p, kSimpleFigureDistance);
         TSceneBatch& batch =
             simple ? DistantSkiers : Skiers[size_t(int(look.Kind) * kSkierPoses + int(look.Pose))];
-        batch.Add(at, YawOf(s.Heading.x, s.Heading.z), glm::vec3(1.0f), look.Jacket);
+        // The character's animation phase: skiers sway through their turns, walkers bob.
+        const float phase = 6.2831853f *
+                            float(engine.AnimationPhase[s.ModelVariant % kCharacterTemplates]) /
+                            float(kSkierAnimationFrames);
+        float yaw = YawOf(s.Heading.x, s.Heading.z);
+        glm::vec3 place = at;
+        if (look.Pose == TSkierPose::Skiing) yaw += 0.14f * std::sin(phase);
+        if (look.Pose == TSkierPose::Standing && s.Speed > 0.1f)
+            place.y += 0.05f * std::fabs(std::sin(phase));
+        batch.Add(place, yaw, glm::vec3(1.0f), look.Jacket);
     }
 }
 

@@ -99,12 +99,14 @@ void MakeTreeCard(TShapeBuilder& b) {
     // Two tiers in paint: the instance gives snowy or green.
     b.Triangle(vec3(-0.19f, -0.5f, 0), vec3(0.19f, -0.5f, 0), vec3(0, 0.1f, 0), kPaint);
     b.Triangle(vec3(-0.13f, -0.12f, 0), vec3(0.13f, -0.12f, 0), vec3(0, 0.5f, 0), kPaint);
-    // A flat crown across the card, so that a tree seen from high above is still a tree.
+    // A flat crown across the card, so that a tree seen from high above is still a tree:
+    // a hexagon in four triangles.
+    vec3 rim[6];
     for (int k = 0; k < 6; ++k) {
-        const float a0 = float(k) * 1.0472f, a1 = float(k + 1) * 1.0472f;
-        b.Triangle(vec3(0, -0.2f, 0), vec3(std::sin(a0) * 0.16f, -0.2f, std::cos(a0) * 0.16f),
-                   vec3(std::sin(a1) * 0.16f, -0.2f, std::cos(a1) * 0.16f), kPaint);
+        const float a = float(k) * 1.0472f;
+        rim[k] = vec3(std::sin(a) * 0.16f, -0.2f, std::cos(a) * 0.16f);
     }
+    for (int k = 1; k < 5; ++k) b.Triangle(rim[0], rim[k], rim[k + 1], kPaint);
 }
 
 void MakeSkier(TShapeBuilder& b, TSkierKind kind, TSkierPose pose) {
