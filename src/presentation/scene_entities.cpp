@@ -25,6 +25,7 @@ constexpr float kSimpleFigureDistance = 45.0f;
 // Carriers and signs farther than this are too small to see.
 constexpr float kSmallThingDistance = 700.0f;
 constexpr TShapeColor kCable{36, 36, 40, 255};
+constexpr float kHipHeight = 0.85f;  // where a surface lift's bar pushes the riders
 
 constexpr TShapeColor kCarColors[10] = {
     {200, 30, 30, 255},   {30, 70, 170, 255}, {230, 230, 226, 255}, {40, 40, 44, 255},
@@ -54,6 +55,7 @@ void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameV
              {&lift.Carrier, &lift.Lower, &lift.Upper, &lift.Pole, &lift.Wheel})
             batch->Instances.clear();
     }
+    Ropes.Clear();
     GateOpen.Instances.clear();
     GateClosed.Instances.clear();
     for (auto& sign : Signs) sign.Instances.clear();
@@ -102,9 +104,22 @@ void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameV
         for (const auto& carrier : s.Carriers) {
             const glm::vec3 p = Vec3(carrier->Position);
             if (!Near(frame, p, kSmallThingDistance) || !frame.SphereVisible(p, 3.0f)) continue;
-            models.Carrier.Add(p, YawOf(carrier->Direction.x, carrier->Direction.z));
+            const float yaw = YawOf(carrier->Direction.x, carrier->Direction.z);
+            if (!type.OnGround) {
+                models.Carrier.Add(p, yaw);
+                continue;
+            }
+            // A surface lift's bar rides at its riders' hips on a rope from the cable; an empty
+            // one has its rope wound up.
+            glm::vec3 bar = p;
+            bar.y = carrier->RiderCount == 0
+                        ? p.y - 1.3f
+                        : std::min(p.y - 1.3f, engine.GroundHeight(carrier->Position) + kHipHeight);
+            models.Carrier.Add(bar, yaw);
+            Ropes.Line(p, bar + glm::vec3(0, 0.9f, 0), kCable);
         }
         signature = Mix(signature, s.DetailLine.size());
+        if (s.DetailLine.empty()) continue;
         for (const TSKIVector* p : {&s.DetailLine.front(), &s.DetailLine.back()}) {
             signature = Mix(signature, Bits(p->x));
             signature = Mix(signature, Bits(p->y));
@@ -123,7 +138,6 @@ void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameV
         for (size_t k = 0; k < n; ++k)
             Cables.Line(Vec3(s.DetailLine[k]), Vec3(s.DetailLine[(k + 1) % n]), kCable);
     }
-    if (Cables.Vertices.empty()) Cables.Mesh.Upload({}, {}, GL_LINES);
 }
 
 void TSKISceneRenderer::TImpl::CollectBuildings(TSKIEngine& engine, const TSKIFrameView& frame) {
