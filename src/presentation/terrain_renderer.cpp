@@ -131,6 +131,7 @@ bool TSKITerrainRenderer::Init(std::string* error) {
 
 void TSKITerrainRenderer::LevelChanged(const TSKIEngine& engine) {
     textures_.Reset();
+    engine_ = &engine;
     grid_ = engine.Grid.data();
     levelName_ = engine.Level.LevelName;
     hasLevel_ = engine.HasGrid() && vao_ != 0;
@@ -218,7 +219,8 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
     stats = {};
     if (!vao_) return;
     // A level loaded without telling the view.
-    if (engine.Grid.data() != grid_ || engine.Level.LevelName != levelName_) LevelChanged(engine);
+    if (&engine != engine_ || engine.Grid.data() != grid_ || engine.Level.LevelName != levelName_)
+        LevelChanged(engine);
     if (!hasLevel_) return;
 
     stats.BytesUploaded = textures_.Update(engine, tools, seconds);

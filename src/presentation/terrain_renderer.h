@@ -65,6 +65,7 @@ private:
     std::vector<const void*> offsets_;
     std::vector<GLint> bases_;
     bool hasLevel_ = false;
+    const TSKIEngine* engine_ = nullptr;
     const void* grid_ = nullptr;
     std::string levelName_;
 };

@@ -200,9 +200,20 @@ TEST(TerrainTexture, OverlaysFollowTheirDisplayFlagsAndTheSlopeTool) {
     EXPECT_EQ(SideLayers(2, true, 0, TSKITool::None), kLayerFlat);
 }
 
+// A steep peak 200 high: trees on its flanks stand well above their neighbours.
+float Peak(int i, int j) {
+    const float di = float(i - 230), dj = float(j - 250);
+    return 10.0f + 200.0f * std::exp(-(di * di + dj * dj) / 2000.0f);
+}
+
 class ViewFlagsTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(f.WriteAndLoad(test::TestLevel{}).ok()); }
+    void SetUp() override {
+        test::TestLevel level;
+        level.height = Peak;
+        level.meshKey = "viewpeak";
+        ASSERT_TRUE(f.WriteAndLoad(level).ok());
+    }
     test::LevelFixture f;
 };
 
@@ -221,7 +232,7 @@ TEST_F(ViewFlagsTest, InViewMatchesTheSphereTestOfEveryCellAsTheViewMoves) {
                 glm::vec3 t(f->Cell(i, j).TreePosition);
                 if (i == kGridSize || j == kGridSize) {
                     const TSKIVector p = f->CellToWorld(i, j, false);
-                    t = glm::vec3(p.x, 10.0f, p.z);
+                    t = glm::vec3(p.x, f->Cell(std::min(i, 511), std::min(j, 511)).Height, p.z);
                 }
                 const bool expected = view.SphereVisible(t, 20.0f);
                 ASSERT_EQ(f->Cell(i, j).InView, expected) << i << "," << j;
@@ -236,7 +247,7 @@ TEST_F(ViewFlagsTest, TheNearCameraAreaFollowsTheFocusInStepsOfFourCells) {
     TSKIViewFlags flags;
     const float radius = 75;
     const glm::vec3 down = glm::normalize(glm::vec3(-1, -1, 1));
-    const glm::vec3 eye(-800, 60, 800);  // 50 above the ground: R = 75 - 10 = 65
+    const glm::vec3 eye(-1500, 60, 1500);  // 50 above flat ground: R = 75 - 10 = 65
     ASSERT_TRUE(flags.UpdateNearCamera(*f, radius, eye, down));
     auto check = [&](int fi, int fj) {
         int near = 0;
