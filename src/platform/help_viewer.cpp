@@ -65,8 +65,8 @@ std::string EscapeHtml(const std::string& text) {
 
 std::string DecodeEntities(std::string text) {
     static const std::pair<const char*, const char*> kEntities[] = {
-        {"&amp;", "&"},   {"&lt;", "<"},  {"&gt;", ">"},
-        {"&quot;", "\""}, {"&#39;", "'"}, {"&nbsp;", " "}};
+        {"&lt;", "<"},  {"&gt;", ">"},   {"&quot;", "\""},
+        {"&#39;", "'"}, {"&nbsp;", " "}, {"&amp;", "&"}};  // "&amp;" last: "&amp;lt;" is "&lt;"
     for (auto [from, to] : kEntities) {
         for (size_t at = text.find(from); at != std::string::npos;
              at = text.find(from, at + std::strlen(to)))

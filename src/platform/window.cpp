@@ -219,6 +219,9 @@ bool TSKIWindow::PumpEvents(const std::function<void(const SDL_Event&)>& handler
 
 void TSKIWindow::BeginFrame() {
     if (!window_ || !imgui_) return;
+    // A frame begun inside another (a nested loop started while drawing) closes the outer one
+    // first: ImGui cannot nest frames.
+    if (frameOpen_) ImGui::EndFrame();
     ImGui_ImplOpenGL3_NewFrame();
     ImGui_ImplSDL2_NewFrame();
     // The backend polls the pointer from the desktop, which injected events do not move: the

@@ -24,6 +24,12 @@ void Cross(TShapeBuilder& b, float y, float z0, float s) {
     b.Box(vec3(-s * 0.3f, y - s, z0), vec3(s * 0.3f, y + s, z0 + 0.05f), kRed);
 }
 
+// A stone base reaching into the ground, so that a building on a slope does not float on
+// its downhill side.
+void Plinth(TShapeBuilder& b, float x0, float z0, float x1, float z1) {
+    b.Box(vec3(x0 - 0.1f, -3.0f, z0 - 0.1f), vec3(x1 + 0.1f, 0.05f, z1 + 0.1f), kConcrete);
+}
+
 void Door(TShapeBuilder& b, float z0, float w, float h) {
     b.Box(vec3(-w, 0, z0), vec3(w, h, z0 + 0.06f), kDarkWood);
 }
@@ -76,6 +82,7 @@ void MakeBuilding(TShapeBuilder& b, uint8_t type, const TSKIBuildingParams& para
         case kBuildStall:
         case kBuildKiosk: {
             const float w = type == kBuildKiosk ? 1.2f : 1.8f;
+            Plinth(b, -w, -1.2f, w, 1.5f);
             b.Box(vec3(-w, 0, -1.2f), vec3(w, 2.2f, 1.0f), kWood);
             b.Box(vec3(-w, 1.0f, 1.0f), vec3(w, 1.1f, 1.5f), kDarkWood);  // counter
             for (int k = 0; k < 6; ++k) {                                 // striped awning
@@ -90,6 +97,7 @@ void MakeBuilding(TShapeBuilder& b, uint8_t type, const TSKIBuildingParams& para
         case kBuildRescueStation:
         case kBuildSkiPatrol: {
             const float w = type == kBuildSkiPatrol ? 1.6f : 2.6f;
+            Plinth(b, -w, -1.8f, w, 1.4f);
             Cabin(b, vec3(-w, 0, -1.8f), vec3(w, 2.6f, 1.4f), kRed, kDarkSteel, 1.0f);
             Door(b, 1.4f, 0.5f, 1.9f);
             b.Box(vec3(-0.9f, 2.0f, 1.4f), vec3(0.9f, 2.5f, 1.45f), kWhiteWall);
@@ -101,6 +109,7 @@ void MakeBuilding(TShapeBuilder& b, uint8_t type, const TSKIBuildingParams& para
         case kBuildSelfService: {
             const bool big = type == kBuildSelfService;
             const float w = big ? 5.0f : 2.6f, d = big ? 3.2f : 1.8f, h = big ? 3.4f : 2.6f;
+            Plinth(b, -w, -d, w, big ? d + 5.0f : d);
             b.Box(vec3(-w, 0, -d), vec3(w, h, d), big ? kCream : kWood);
             Windows(b, -w + 0.3f, w - 0.3f, 0.8f, h - 0.5f, d, big ? 6 : 3);
             b.Box(vec3(-w - 0.3f, h, -d - 0.3f), vec3(w + 0.3f, h + 0.35f, d + 0.6f), kDarkWood);
@@ -111,6 +120,7 @@ void MakeBuilding(TShapeBuilder& b, uint8_t type, const TSKIBuildingParams& para
             break;
         }
         case kBuildHospital: {
+            Plinth(b, -6, -4, 6, 3.5f);
             b.Box(vec3(-6, 0, -4), vec3(6, 5.5f, 3.5f), kWhiteWall);
             Windows(b, -5.5f, 5.5f, 3.2f, 4.6f, 3.5f, 7);
             Windows(b, -5.5f, -1.5f, 1.0f, 2.4f, 3.5f, 3);
@@ -125,6 +135,7 @@ void MakeBuilding(TShapeBuilder& b, uint8_t type, const TSKIBuildingParams& para
             break;
         }
         case kBuildSnowcatGarage: {
+            Plinth(b, -4.5f, -3.5f, 4.5f, 3.0f);
             b.Box(vec3(-4.5f, 0, -3.5f), vec3(4.5f, 4.0f, 3.0f), kGreyWall);
             b.GableRoof(vec3(-4.5f, 0, -3.5f), vec3(4.5f, 4.0f, 3.0f), 1.2f, 0.3f, kSnow);
             for (float x : {-2.3f, 2.3f})
@@ -132,6 +143,7 @@ void MakeBuilding(TShapeBuilder& b, uint8_t type, const TSKIBuildingParams& para
             break;
         }
         case kBuildCot:
+            Plinth(b, -2.2f, -2.0f, 2.2f, 1.8f);
             Cabin(b, vec3(-2.2f, 0, -2.0f), vec3(2.2f, 2.4f, 1.8f), kWood, kRoof, 1.6f);
             Door(b, 1.8f, 0.5f, 1.8f);
             Windows(b, 0.8f, 2.0f, 1.0f, 1.8f, 1.8f, 1);
@@ -191,6 +203,7 @@ void MakeHouse(TShapeBuilder& b, int tag) {
     static constexpr TShapeColor kRoofs[3] = {{150, 58, 46}, {70, 74, 82}, {96, 64, 44}};
     const float w = 3.0f + float(t % 3) * 0.8f, d = 2.6f + float(t % 4) * 0.5f;
     const float h = 2.8f + float(t % 2) * 2.4f;
+    Plinth(b, -w, -d, w, d);
     Cabin(b, vec3(-w, 0, -d), vec3(w, h, d), kWalls[t % 4], kRoofs[t % 3],
           1.6f + 0.2f * float(t % 3));
     Windows(b, -w + 0.4f, w - 0.4f, h - 1.6f, h - 0.6f, d, 2 + t % 2);

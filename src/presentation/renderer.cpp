@@ -7,6 +7,7 @@
 #include "presentation/scene_renderer.h"
 #include "presentation/terrain_renderer.h"
 #include "presentation/view_flags.h"
+#include "presentation/view_markers.h"
 
 namespace vallorn {
 
@@ -14,6 +15,7 @@ struct TSKIRenderer::TImpl {
     TSKITerrainRenderer Terrain;
     TSKISceneRenderer Scene;
     TSKIViewFlags Flags;
+    TSKIEdgeMarkers Markers;
     bool Ready = false;
 };
 
@@ -23,6 +25,7 @@ TSKIRenderer::~TSKIRenderer() = default;
 bool TSKIRenderer::Init(const std::filesystem::path& dataFolder, std::string* error) {
     if (!impl_->Terrain.Init(error)) return false;
     if (!impl_->Scene.Init(dataFolder, error)) return false;
+    if (!impl_->Markers.Init(error)) return false;
     impl_->Ready = true;
     return true;
 }
@@ -56,6 +59,8 @@ void TSKIRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools, const TS
     TSKITerrainStats terrain;
     impl_->Terrain.Draw(engine, tools, frame, seconds, terrain);
     impl_->Scene.Draw(engine, tools, frame, seconds);
+    if (engine.HasGrid() && camera.EdgeMarkersVisible(engine, tools.CursorI, tools.CursorJ))
+        impl_->Markers.Draw(engine, camera.Target(), frame);
 
     // What the core reads back: the cells near the camera and in view, and where the falling
     // snow is seen from.

@@ -21,10 +21,12 @@ constexpr float kRadiansPerDegree = 0.017453293f;
 // Figures farther than this are left to the engine's dots; beyond the second distance
 // standing and skiing figures are drawn simpler.
 constexpr float kFigureDistance = 260.0f;
-constexpr float kSimpleFigureDistance = 70.0f;
+constexpr float kSimpleFigureDistance = 45.0f;
+constexpr int kSkierAnimationFrames = 20;  // the engine's phase counter runs 0..19
 // Carriers and signs farther than this are too small to see.
 constexpr float kSmallThingDistance = 700.0f;
 constexpr TShapeColor kCable{36, 36, 40, 255};
+constexpr float kHipHeight = 0.85f;  // where a surface lift's bar pushes the riders
 
 constexpr TShapeColor kCarColors[10] = {
     {200, 30, 30, 255},   {30, 70, 170, 255}, {230, 230, 226, 255}, {40, 40, 44, 255},
@@ -54,6 +56,7 @@ void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameV
              {&lift.Carrier, &lift.Lower, &lift.Upper, &lift.Pole, &lift.Wheel})
             batch->Instances.clear();
     }
+    Ropes.Clear();
     GateOpen.Instances.clear();
     GateClosed.Instances.clear();
     for (auto& sign : Signs) sign.Instances.clear();
@@ -102,9 +105,22 @@ void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameV
         for (const auto& carrier : s.Carriers) {
             const glm::vec3 p = Vec3(carrier->Position);
             if (!Near(frame, p, kSmallThingDistance) || !frame.SphereVisible(p, 3.0f)) continue;
-            models.Carrier.Add(p, YawOf(carrier->Direction.x, carrier->Direction.z));
+            const float yaw = YawOf(carrier->Direction.x, carrier->Direction.z);
+            if (!type.OnGround) {
+                models.Carrier.Add(p, yaw);
+                continue;
+            }
+            // A surface lift's bar rides at its riders' hips on a rope from the cable; an empty
+            // one has its rope wound up.
+            glm::vec3 bar = p;
+            bar.y = carrier->RiderCount == 0
+                        ? p.y - 1.3f
+                        : std::min(p.y - 1.3f, engine.GroundHeight(carrier->Position) + kHipHeight);
+            models.Carrier.Add(bar, yaw);
+            Ropes.Line(p, bar + glm::vec3(0, 0.9f, 0), kCable);
         }
         signature = Mix(signature, s.DetailLine.size());
+        if (s.DetailLine.empty()) continue;
         for (const TSKIVector* p : {&s.DetailLine.front(), &s.DetailLine.back()}) {
             signature = Mix(signature, Bits(p->x));
             signature = Mix(signature, Bits(p->y));
@@ -123,7 +139,6 @@ void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameV
         for (size_t k = 0; k < n; ++k)
             Cables.Line(Vec3(s.DetailLine[k]), Vec3(s.DetailLine[(k + 1) % n]), kCable);
     }
-    if (Cables.Vertices.empty()) Cables.Mesh.Upload({}, {}, GL_LINES);
 }
 
 void TSKISceneRenderer::TImpl::CollectBuildings(TSKIEngine& engine, const TSKIFrameView& frame) {
@@ -208,7 +223,16 @@ void TSKISceneRenderer::TImpl::CollectSkiers(TSKIEngine& engine, const TSKIFrame
             !Near(frame, p, kSimpleFigureDistance);
         TSceneBatch& batch =
             simple ? DistantSkiers : Skiers[size_t(int(look.Kind) * kSkierPoses + int(look.Pose))];
-        batch.Add(at, YawOf(s.Heading.x, s.Heading.z), glm::vec3(1.0f), look.Jacket);
+        // The character's animation phase: skiers sway through their turns, walkers bob.
+        const float phase = 6.2831853f *
+                            float(engine.AnimationPhase[s.ModelVariant % kCharacterTemplates]) /
+                            float(kSkierAnimationFrames);
+        float yaw = YawOf(s.Heading.x, s.Heading.z);
+        glm::vec3 place = at;
+        if (look.Pose == TSkierPose::Skiing) yaw += 0.14f * std::sin(phase);
+        if (look.Pose == TSkierPose::Standing && s.Speed > 0.1f)
+            place.y += 0.05f * std::fabs(std::sin(phase));
+        batch.Add(place, yaw, glm::vec3(1.0f), look.Jacket);
     }
 }
 

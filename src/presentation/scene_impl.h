@@ -55,9 +55,11 @@ struct TScenePrimitives {
     std::vector<gl::TVertex> Vertices;
     std::vector<uint32_t> Indices;
     GLenum Primitive = GL_POINTS;
+    bool Changed = true;  // the vertices differ from what the buffer holds
     void Clear() {
         Vertices.clear();
         Indices.clear();
+        Changed = true;
     }
     void Vertex(const glm::vec3& p, TShapeColor c) {
         gl::TVertex v;
@@ -112,7 +114,7 @@ struct TSKISceneRenderer::TImpl {
     void DrawBorrowed(TSceneBatch& batch, std::vector<gl::TInstance>& instances,
                       TSKISceneStats& stats);
 
-    TScenePrimitives Cables, ToolLines, CrowdDots, OverlayDots, Snow;
+    TScenePrimitives Cables, Ropes, ToolLines, CrowdDots, OverlayDots, Snow;
     uint64_t CableSignature = 0;
     bool ModelsForParams = false;
     // Square blocks of cells with a bounding sphere each, so that the tree pass looks only
@@ -148,8 +150,7 @@ struct TSKISceneRenderer::TImpl {
     void CollectLifts(TSKIEngine& engine, const TSKIFrameView& frame);
     void CollectBuildings(TSKIEngine& engine, const TSKIFrameView& frame);
     void CollectSkiers(TSKIEngine& engine, const TSKIFrameView& frame);
-    void CollectTrees(const TSKIEngine& engine, const TSKIToolState& tools,
-                      const TSKIFrameView& frame);
+    void CollectTrees(TSKIEngine& engine, const TSKIToolState& tools, const TSKIFrameView& frame);
     void CollectTools(const TSKIEngine& engine, const TSKIToolState& tools);
     void CollectPoints(const TSKIEngine& engine);
 };

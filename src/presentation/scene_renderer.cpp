@@ -6,6 +6,7 @@
 #include <glm/geometric.hpp>
 
 #include "presentation/scene_impl.h"
+#include "presentation/terrain_renderer.h"
 
 namespace vallorn {
 namespace {
@@ -74,8 +75,10 @@ void main() {
 }
 )";
 
-const glm::vec3 kFogColor(220.0f / 255.0f);
-const glm::vec3 kLightDirection = glm::normalize(glm::vec3(-0.45f, 0.8f, 0.4f));
+// The terrain's fog, so that models fade into the same haze as the ground under them.
+const glm::vec3 kFogColor(kFogRed, kFogGreen, kFogBlue);
+// The sun the terrain is lit by.
+const glm::vec3 kLightDirection = glm::normalize(glm::vec3(0.35f, 0.85f, 0.4f));
 
 }  // namespace
 
@@ -102,7 +105,7 @@ void TSKISceneRenderer::TImpl::BuildFixedModels() {
     Rotor.Make(b, [](TShapeBuilder& x) { MakeRotor(x); });
     for (int k = 0; k < 3; ++k) Signs[size_t(k)].Make(b, [k](TShapeBuilder& x) { MakeSign(x, k); });
     CrowdDots.Primitive = OverlayDots.Primitive = Snow.Primitive = GL_POINTS;
-    Cables.Primitive = ToolLines.Primitive = GL_LINES;
+    Cables.Primitive = Ropes.Primitive = ToolLines.Primitive = GL_LINES;
 }
 
 void TSKISceneRenderer::TImpl::BuildParamModels(const TSKIParameters& params) {
@@ -131,7 +134,7 @@ void TSKISceneRenderer::TImpl::UseLit(const TSKIFrameView& frame, const glm::vec
     Lit.Set("uLight", kLightDirection);
     Lit.Set("uTint", tint);
     Lit.Set("uFog", kFogColor);
-    glUniform2f(Lit.Location("uFogRange"), frame.Far * 0.45f, frame.Far);
+    glUniform2f(Lit.Location("uFogRange"), kFogStart, kFogEnd);
     Lit.Set("uUnlit", unlit);
 }
 
@@ -153,7 +156,8 @@ void TSKISceneRenderer::TImpl::DrawBorrowed(TSceneBatch& batch,
 
 void TSKISceneRenderer::TImpl::DrawPrimitives(TScenePrimitives& p, TSKISceneStats& stats) {
     if (p.Vertices.empty()) return;
-    p.Mesh.Upload(p.Vertices, p.Indices, p.Primitive);
+    if (p.Changed) p.Mesh.Upload(p.Vertices, p.Indices, p.Primitive);
+    p.Changed = false;
     // Without an instance buffer the per-instance attributes are constants: no turn, unit
     // scale, white.
     glVertexAttrib4f(4, 0, 0, 0, 0);
@@ -242,6 +246,7 @@ void TSKISceneRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools,
     for (auto& batch : m.Signs) m.DrawBatch(batch, stats_);
     m.UseLit(frame, glm::vec4(1.0f), 1.0f);
     m.DrawPrimitives(m.Cables, stats_);
+    m.DrawPrimitives(m.Ropes, stats_);
 
     // Far trees: flat cards facing the camera, back to front, without depth writes.
     glDepthMask(GL_FALSE);
@@ -272,12 +277,20 @@ void TSKISceneRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools,
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     m.UseLit(frame, ghost, 0.0f);
-    if (m.PreviewLiftType >= 0 && m.PreviewLiftType < kLiftTypeCount) {
-        m.DrawBorrowed(m.Lifts[size_t(m.PreviewLiftType)].Pole, m.PreviewPoles, stats_);
-        m.DrawBorrowed(m.Lifts[size_t(m.PreviewLiftType)].Lower, m.PreviewStations, stats_);
+    // Ghosts: depth first, then colour on the nearest surface only, so that no inner face
+    // shows through.
+    glDepthMask(GL_TRUE);
+    for (int pass = 0; pass < 2; ++pass) {
+        glColorMask(pass == 1, pass == 1, pass == 1, pass == 1);
+        glDepthFunc(pass == 0 ? GL_LESS : GL_LEQUAL);
+        if (m.PreviewLiftType >= 0 && m.PreviewLiftType < kLiftTypeCount) {
+            m.DrawBorrowed(m.Lifts[size_t(m.PreviewLiftType)].Pole, m.PreviewPoles, stats_);
+            m.DrawBorrowed(m.Lifts[size_t(m.PreviewLiftType)].Lower, m.PreviewStations, stats_);
+        }
+        if (m.PreviewBuildingType >= 0 && m.PreviewBuildingType < kBuildingTypeCount)
+            m.DrawBorrowed(m.Buildings[size_t(m.PreviewBuildingType)], m.PreviewBuilding, stats_);
     }
-    if (m.PreviewBuildingType >= 0 && m.PreviewBuildingType < kBuildingTypeCount)
-        m.DrawBorrowed(m.Buildings[size_t(m.PreviewBuildingType)], m.PreviewBuilding, stats_);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 
     glDisable(GL_BLEND);
     glDisable(GL_PROGRAM_POINT_SIZE);

@@ -1,6 +1,7 @@
 #include "presentation/scene_rules.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "base/types.h"
 #include "entities/skier.h"
@@ -17,6 +18,10 @@ TBackToFront BackToFront(float directionX, float directionZ, int first, int last
     order.JStep = directionZ > 0 ? -1 : 1;
     order.JFirst = order.JStep > 0 ? first : last;
     return order;
+}
+
+float TreeSway(uint8_t frame) {
+    return 1.0f + 0.025f * std::sin(6.2831853f * float(frame % kTreeFrames) / float(kTreeFrames));
 }
 
 TDotSizes DotSizes(int viewerWidth) {

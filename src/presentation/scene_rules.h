@@ -18,6 +18,10 @@ struct TBackToFront {
 };
 TBackToFront BackToFront(float directionX, float directionZ, int first, int last);
 
+// A near tree's animation frame (its cell's variant, 0..29) as the width of its crown.
+constexpr int kTreeFrames = 30;
+float TreeSway(uint8_t frame);
+
 // Point sizes in pixels for a viewer width: grey crowd dots and the overlay's coloured dots.
 struct TDotSizes {
     float Crowd = 2, Overlay = 5;

@@ -99,6 +99,14 @@ void MakeTreeCard(TShapeBuilder& b) {
     // Two tiers in paint: the instance gives snowy or green.
     b.Triangle(vec3(-0.19f, -0.5f, 0), vec3(0.19f, -0.5f, 0), vec3(0, 0.1f, 0), kPaint);
     b.Triangle(vec3(-0.13f, -0.12f, 0), vec3(0.13f, -0.12f, 0), vec3(0, 0.5f, 0), kPaint);
+    // A flat crown across the card, so that a tree seen from high above is still a tree:
+    // a hexagon in four triangles.
+    vec3 rim[6];
+    for (int k = 0; k < 6; ++k) {
+        const float a = float(k) * 1.0472f;
+        rim[k] = vec3(std::sin(a) * 0.16f, -0.2f, std::cos(a) * 0.16f);
+    }
+    for (int k = 1; k < 5; ++k) b.Triangle(rim[0], rim[k], rim[k + 1], kPaint);
 }
 
 void MakeSkier(TShapeBuilder& b, TSkierKind kind, TSkierPose pose) {
@@ -141,14 +149,16 @@ void MakeCarrier(TShapeBuilder& b, const TSKILiftParams& type, uint8_t liftType)
         z = o.z;
     }
     if (y > -0.5f) y = -1.7f;
-    if (liftType <= 1) {
-        // Platter or T-bar: a spring box at the cable, a rod down, the bar or the disc.
-        b.Box(vec3(-0.12f, -0.35f, -0.12f), vec3(0.12f, 0.0f, 0.12f), kDarkSteel);
-        b.Beam(vec3(0, -0.3f, 0), vec3(0, y + 0.85f, z), 0.05f, kSteel);
+    if (type.OnGround) {
+        // Platter or T-bar, drawn at the riders' hips (the rope up to the cable is a line):
+        // the bar or the disc behind them, the stem and the spring box.
+        const float zb = z - 0.15f;
+        b.Box(vec3(-0.1f, 0.6f, zb - 0.1f), vec3(0.1f, 0.95f, zb + 0.1f), kDarkSteel);
+        b.Beam(vec3(0, 0.62f, zb), vec3(0, 0.0f, zb), 0.05f, kSteel);
         if (liftType == 0) {
-            b.Prism(vec3(0, y + 0.75f, z), 0.18f, 0.18f, 0.05f, 8, kRed);
+            b.Prism(vec3(0, -0.08f, zb), 0.18f, 0.18f, 0.06f, 8, kRed);
         } else {
-            b.Beam(vec3(x0 - 0.2f, y + 0.85f, z), vec3(x1 + 0.2f, y + 0.85f, z), 0.07f, kSteel);
+            b.Beam(vec3(x0 - 0.25f, 0.0f, zb), vec3(x1 + 0.25f, 0.0f, zb), 0.07f, kSteel);
         }
         return;
     }
@@ -188,7 +198,7 @@ void MakeStation(TShapeBuilder& b, const TSKILiftParams& type, bool upper) {
         b.Beam(vec3(x, -h, back * 0.6f), vec3(x, 0.3f, back * 0.6f), 0.35f, kConcrete);
     b.Box(vec3(-w, 0.3f, -len * 0.2f + back * 0.6f), vec3(w, 0.6f, len * 0.2f + back * 0.6f),
           kDarkSteel);
-    b.Box(vec3(-w - 0.4f, -h - 0.05f, -len * 0.6f), vec3(w + 0.4f, -h + 0.12f, len * 0.6f),
+    b.Box(vec3(-w - 0.4f, -h - 3.0f, -len * 0.6f), vec3(w + 0.4f, -h + 0.12f, len * 0.6f),
           kConcrete);
 }
 

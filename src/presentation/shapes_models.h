@@ -47,8 +47,9 @@ void MakeSkier(TShapeBuilder& b, TSkierKind kind, TSkierPose pose);
 void MakeDistantSkier(TShapeBuilder& b);
 
 // Lifts of a type: the carrier hangs from its grip at the origin, its seats at the type's
-// offsets; a station's origin is the cable height above its middle; a pole's top is at the
-// origin; the bull-wheel turns about y; the gate stands on the ground.
+// offsets (a surface lift's carrier has its origin at the riders' hips instead); a station's origin
+// is the cable height above its middle; a pole's top is at the origin; the bull-wheel turns about
+// y; the gate stands on the ground.
 void MakeCarrier(TShapeBuilder& b, const TSKILiftParams& type, uint8_t liftType);
 void MakeStation(TShapeBuilder& b, const TSKILiftParams& type, bool upper);
 void MakePole(TShapeBuilder& b, const TSKILiftParams& type);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <glm/glm.hpp>
 
@@ -11,6 +12,17 @@ namespace {
 // Distances (at medium detail) up to which a chunk keeps steps 1, 2 and 4.
 constexpr float kLodDistances[kLodCount - 1] = {250.0f, 500.0f, 1000.0f};
 constexpr float kDetailScale[3] = {0.6f, 1.0f, 1.5f};
+
+// False when the box lies wholly outside one plane of the view (its corner farthest along
+// the plane's normal is outside): tighter than the sphere around it for flat chunks.
+bool BoxVisible(const TSKIFrameView& view, const TSKIChunkBounds& b) {
+    for (const glm::vec4& p : view.Planes) {
+        const glm::vec3 corner(p.x >= 0 ? b.Max.x : b.Min.x, p.y >= 0 ? b.Max.y : b.Min.y,
+                               p.z >= 0 ? b.Max.z : b.Min.z);
+        if (glm::dot(glm::vec3(p), corner) + p.w < 0) return false;
+    }
+    return true;
+}
 
 float DistanceToBox(const glm::vec3& p, const TSKIChunkBounds& b) {
     const glm::vec3 nearest = glm::clamp(p, b.Min, b.Max);
@@ -114,7 +126,7 @@ void SelectTerrainChunks(const std::vector<TSKIChunkBounds>& bounds, const TSKIF
     std::vector<float> distances;
     for (int c = 0; c < int(bounds.size()) && c < kChunkCount; ++c) {
         const TSKIChunkBounds& b = bounds[size_t(c)];
-        if (!view.SphereVisible(b.Centre(), b.Radius())) continue;
+        if (!BoxVisible(view, b)) continue;
         const float d = DistanceToBox(view.Eye, b);
         TSKIChunkPick p;
         p.I = int16_t(c / kChunksPerSide);
@@ -137,22 +149,29 @@ void SelectTerrainChunks(const std::vector<TSKIChunkBounds>& bounds, const TSKIF
 TSKIChunkMesh BuildChunkIndices() {
     TSKIChunkMesh m;
     for (int lod = 0; lod < kLodCount; ++lod) {
-        const int s = 1 << lod;
+        const int n = LodSide(lod) - 1;
         m.First[size_t(lod)] = uint32_t(m.Indices.size());
-        for (int a = 0; a < kChunkCells; a += s) {
-            for (int b = 0; b < kChunkCells; b += s) {
-                const uint32_t v00 = ChunkVertex(a, b), v01 = ChunkVertex(a, b + s);
-                const uint32_t v10 = ChunkVertex(a + s, b), v11 = ChunkVertex(a + s, b + s);
+        for (int a = 0; a < n; ++a) {
+            for (int b = 0; b < n; ++b) {
+                const uint32_t v00 = LodVertex(lod, a, b), v01 = LodVertex(lod, a, b + 1);
+                const uint32_t v10 = LodVertex(lod, a + 1, b), v11 = LodVertex(lod, a + 1, b + 1);
                 m.Indices.insert(m.Indices.end(), {v00, v10, v01, v10, v11, v01});
             }
         }
         for (int edge = 0; edge < 4; ++edge) {
-            for (int k = 0; k < kChunkCells; k += s) {
-                int ia, ja, ib, jb;
-                ChunkEdgeVertex(0, 0, edge, k, ia, ja);
-                ChunkEdgeVertex(0, 0, edge, k + s, ib, jb);
-                const uint32_t t0 = ChunkVertex(ia, ja), t1 = ChunkVertex(ib, jb);
-                const uint32_t b0 = SkirtVertex(edge, k), b1 = SkirtVertex(edge, k + s);
+            for (int k = 0; k < n; ++k) {
+                // The samples (a, b) of the edge's k-th and next vertex.
+                auto sample = [&](int at) {
+                    return edge == 0   ? std::pair{0, at}
+                           : edge == 1 ? std::pair{n, at}
+                           : edge == 2 ? std::pair{at, 0}
+                                       : std::pair{at, n};
+                };
+                const auto [ia, ja] = sample(k);
+                const auto [ib, jb] = sample(k + 1);
+                const uint32_t t0 = LodVertex(lod, ia, ja), t1 = LodVertex(lod, ib, jb);
+                const uint32_t b0 = LodSkirtVertex(lod, edge, k);
+                const uint32_t b1 = LodSkirtVertex(lod, edge, k + 1);
                 m.Indices.insert(m.Indices.end(), {t0, b0, t1, b0, b1, t1});
             }
         }

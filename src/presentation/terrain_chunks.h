@@ -56,25 +56,37 @@ int ChunkLod(float distance, int detail);
 void SelectTerrainChunks(const std::vector<TSKIChunkBounds>& bounds, const TSKIFrameView& view,
                          int detail, std::vector<TSKIChunkPick>& picks);
 
-// Every chunk has its own block of vertices, so that a draw touches only its own: the
-// surface points (a * 33 + b for the vertex (i0 + a, j0 + b)), then the skirt vertices hanging
-// below its edges: edge 0 (i = i0), 1 (i = i0 + 32), 2 (j = j0), 3 (j = j0 + 32), 33 each,
-// k along the edge. The triangles of one level of detail are the same list for every chunk.
-constexpr int kChunkSide = kChunkCells + 1;
-constexpr uint32_t kChunkSurfaceVertices = uint32_t(kChunkSide * kChunkSide);
-constexpr uint32_t kChunkVertices = kChunkSurfaceVertices + 4 * kChunkSide;
-constexpr uint32_t kTerrainVertexCount = kChunkVertices * kChunkCount;
-inline uint32_t ChunkVertex(int a, int b) {
-    return uint32_t(a * kChunkSide + b);
+// Every chunk has its own block of vertices for each level of detail, so that a draw shades
+// only the vertices it uses. At level `lod` (step s = 1 << lod cells, n = 32 / s + 1 samples a
+// side) the block holds the surface samples (a * n + b for the vertex (i0 + a*s, j0 + b*s)),
+// then the skirt samples hanging below its edges: edge 0 (i = i0), 1 (i = i0 + 32),
+// 2 (j = j0), 3 (j = j0 + 32), n each, k along the edge. The triangles of one level are the
+// same list for every chunk.
+constexpr int LodSide(int lod) {
+    return (kChunkCells >> lod) + 1;
 }
-inline uint32_t SkirtVertex(int edge, int k) {
-    return kChunkSurfaceVertices + uint32_t(edge * kChunkSide + k);
+constexpr uint32_t LodSurfaceVertices(int lod) {
+    return uint32_t(LodSide(lod) * LodSide(lod));
+}
+constexpr uint32_t LodVertices(int lod) {
+    return LodSurfaceVertices(lod) + 4 * uint32_t(LodSide(lod));
+}
+constexpr uint32_t LodOffset(int lod) {
+    return lod == 0 ? 0 : LodOffset(lod - 1) + LodVertices(lod - 1);
+}
+constexpr uint32_t kChunkVertices = LodOffset(kLodCount);
+constexpr uint32_t kTerrainVertexCount = kChunkVertices * kChunkCount;
+inline uint32_t LodVertex(int lod, int a, int b) {
+    return uint32_t(a * LodSide(lod) + b);
+}
+inline uint32_t LodSkirtVertex(int lod, int edge, int k) {
+    return LodSurfaceVertices(lod) + uint32_t(edge * LodSide(lod) + k);
 }
 // The grid vertex (i, j) of a chunk's edge vertex k.
 void ChunkEdgeVertex(int ci, int cj, int edge, int k, int& i, int& j);
 
 struct TSKIChunkMesh {
-    std::vector<uint32_t> Indices;
+    std::vector<uint32_t> Indices;                     // local to the level's block
     std::array<uint32_t, kLodCount> First{}, Count{};  // by level of detail
 };
 

@@ -7,41 +7,59 @@
 namespace vallorn {
 namespace {
 
+// Light (one soft sun) and fog are worked out per vertex: the terrain's vertices lie a few
+// units apart near the eye, and a software renderer pays for every instruction per pixel.
 const char* const kVertexShader = R"(#version 330 core
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec3 aNormal;
 uniform mat4 uViewProjection;
-out vec3 vWorld;
-out vec3 vNormal;
+uniform vec3 uEye;
+uniform vec3 uSun;
+uniform vec2 uFogRange;
+out vec2 vCell;
+out vec2 vImprint;
+out float vLight;
+out float vFog;
+out float vMark;
 void main() {
-    vWorld = aPosition;
-    vNormal = aNormal;
+    // Pixel (i, j) of a per-cell image sits on the world point of cell (i, j); the imprint
+    // has one pixel per world unit.
+    vCell = vec2(1.5 - aPosition.x, aPosition.z + 2.5) / 2048.0;
+    vImprint = vec2(-aPosition.x, aPosition.z) / 2048.0;
+    vLight = 0.74 + 0.34 * max(dot(normalize(aNormal), uSun), 0.0);
+    float d = distance(aPosition, uEye);
+    vFog = clamp((d - uFogRange.x) / (uFogRange.y - uFogRange.x), 0.0, 1.0);
+    // The imprint is for the view from afar: near the eye the models stand in its place.
+    vMark = clamp((d - 120.0) / 250.0, 0.0, 1.0) * (1.0 - vFog);
     gl_Position = uViewProjection * vec4(aPosition, 1.0);
 }
 )";
 
-// The composed "base" (or "baseSide") texture, the object imprint printed on it, one soft
-// sun and the distance fog.
+// The composed "base" (or "baseSide") texture, or a plain colour (uFlat 1).
 const char* const kFragmentShader = R"(#version 330 core
-in vec3 vWorld;
-in vec3 vNormal;
-uniform sampler2D uBase, uImprint;
-uniform int uLayers;
+in vec2 vCell;
+in float vLight;
+in float vFog;
+uniform sampler2D uBase;
+uniform float uFlat;
 uniform vec3 uFlatColour;
-uniform vec3 uEye;
-uniform vec3 uSun;
 uniform vec3 uFogColour;
-uniform vec2 uFogRange;
 out vec4 oColour;
 void main() {
-    // Pixel (i, j) of a per-cell image sits on the world point of cell (i, j).
-    vec3 c = texture(uBase, vec2(1.5 - vWorld.x, vWorld.z + 2.5) / 2048.0).rgb;
-    if ((uLayers & 4) != 0) c *= texture(uImprint, vec2(-vWorld.x, vWorld.z) / 2048.0).rgb;
-    if ((uLayers & 32) != 0) c = uFlatColour;
-    float light = 0.74 + 0.34 * max(dot(normalize(vNormal), uSun), 0.0);
-    float fog = clamp((distance(vWorld, uEye) - uFogRange.x) / (uFogRange.y - uFogRange.x),
-                      0.0, 1.0);
-    oColour = vec4(mix(c * light, uFogColour, fog), 1.0);
+    vec3 c = mix(texture(uBase, vCell).rgb, uFlatColour, uFlat);
+    oColour = vec4(mix(c * vLight, uFogColour, vFog), 1.0);
+}
+)";
+
+// The object imprint, multiplied over the drawn terrain (white leaves it as it is), fading
+// out close to the eye and into the fog.
+const char* const kImprintShader = R"(#version 330 core
+in vec2 vImprint;
+in float vMark;
+uniform sampler2D uImprint;
+out vec4 oColour;
+void main() {
+    oColour = vec4(mix(vec3(1.0), texture(uImprint, vImprint).rgb, vMark), 1.0);
 }
 )";
 
@@ -82,10 +100,15 @@ bool TSKITerrainRenderer::Init(std::string* error) {
         if (error) *error = "the terrain shader does not build: " + log;
         return false;
     }
+    if (!imprintProgram_.Build(kVertexShader, kImprintShader, &log)) {
+        if (error) *error = "the terrain imprint shader does not build: " + log;
+        return false;
+    }
     if (!textures_.Init(error)) return false;
     program_.Use();
     program_.Set("uBase", 0);
-    program_.Set("uImprint", 1);
+    imprintProgram_.Use();
+    imprintProgram_.Set("uImprint", 0);
     glUseProgram(0);
     glGenVertexArrays(1, &vao_);
     glGenBuffers(1, &vbo_);
@@ -108,6 +131,7 @@ bool TSKITerrainRenderer::Init(std::string* error) {
 
 void TSKITerrainRenderer::LevelChanged(const TSKIEngine& engine) {
     textures_.Reset();
+    engine_ = &engine;
     grid_ = engine.Grid.data();
     levelName_ = engine.Level.LevelName;
     hasLevel_ = engine.HasGrid() && vao_ != 0;
@@ -134,17 +158,21 @@ void TSKITerrainRenderer::LevelChanged(const TSKIEngine& engine) {
     };
     for (int c = 0; c < kChunkCount; ++c) {
         const int ci = c / kChunksPerSide, cj = c % kChunksPerSide;
-        TTerrainVertex* block = &vertices[size_t(c) * kChunkVertices];
-        for (int a = 0; a < kChunkSide; ++a)
-            for (int b = 0; b < kChunkSide; ++b)
-                block[ChunkVertex(a, b)] = vertexAt(ci * kChunkCells + a, cj * kChunkCells + b);
-        for (int edge = 0; edge < 4; ++edge) {
-            for (int k = 0; k < kChunkSide; ++k) {
-                int i, j;
-                ChunkEdgeVertex(ci, cj, edge, k, i, j);
-                TTerrainVertex v = vertexAt(i, j);
-                v.Y -= bounds_[size_t(c)].SkirtDepth;
-                block[SkirtVertex(edge, k)] = v;
+        for (int lod = 0; lod < kLodCount; ++lod) {
+            const int step = 1 << lod, side = LodSide(lod);
+            TTerrainVertex* block = &vertices[size_t(c) * kChunkVertices + LodOffset(lod)];
+            for (int a = 0; a < side; ++a)
+                for (int b = 0; b < side; ++b)
+                    block[LodVertex(lod, a, b)] =
+                        vertexAt(ci * kChunkCells + a * step, cj * kChunkCells + b * step);
+            for (int edge = 0; edge < 4; ++edge) {
+                for (int k = 0; k < side; ++k) {
+                    int i, j;
+                    ChunkEdgeVertex(ci, cj, edge, k * step, i, j);
+                    TTerrainVertex v = vertexAt(i, j);
+                    v.Y -= bounds_[size_t(c)].SkirtDepth;
+                    block[LodSkirtVertex(lod, edge, k)] = v;
+                }
             }
         }
     }
@@ -191,57 +219,81 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
     stats = {};
     if (!vao_) return;
     // A level loaded without telling the view.
-    if (engine.Grid.data() != grid_ || engine.Level.LevelName != levelName_) LevelChanged(engine);
+    if (&engine != engine_ || engine.Grid.data() != grid_ || engine.Level.LevelName != levelName_)
+        LevelChanged(engine);
     if (!hasLevel_) return;
 
     stats.BytesUploaded = textures_.Update(engine, tools, seconds);
     stats.RowsComposed = textures_.RowsComposed();
     SelectTerrainChunks(bounds_, frame, engine.Options.Detail, picks_);
 
+    const glm::vec3 sun = glm::normalize(glm::vec3(0.35f, 0.85f, 0.4f));
+    for (gl::TProgram* p : {&program_, &imprintProgram_}) {
+        p->Use();
+        p->Set("uViewProjection", frame.ViewProjection);
+        p->Set("uEye", frame.Eye);
+        p->Set("uSun", sun);
+        glUniform2f(p->Location("uFogRange"), kFogStart, kFogEnd);
+    }
     program_.Use();
-    program_.Set("uViewProjection", frame.ViewProjection);
-    program_.Set("uEye", frame.Eye);
-    program_.Set("uSun", glm::normalize(glm::vec3(0.35f, 0.85f, 0.4f)));
     program_.Set("uFogColour", glm::vec3(kFogRed, kFogGreen, kFogBlue));
-    glUniform2f(program_.Location("uFogRange"), kFogStart, kFogEnd);
-    glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, textures_.Imprint());
+    program_.Set("uFlat", 0.0f);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, textures_.Base());
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_TRUE);
     glDisable(GL_CULL_FACE);
     glDisable(GL_BLEND);
+    glBindVertexArray(vao_);
+    DrawChunks(false, stats);
+    stats.ChunksDrawn = int(picks_.size());
+    DrawSkirt(engine, tools, stats);
 
-    program_.Set("uLayers", SurfaceLayers(engine.DisplayFlags, tools.Tool));
+    // The imprint, only over the chunks that carry a mark, in the depth just drawn.
+    if (SurfaceLayers(engine.DisplayFlags, tools.Tool) & kLayerImprint) {
+        imprintProgram_.Use();
+        glBindTexture(GL_TEXTURE_2D, textures_.Imprint());
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_DST_COLOR, GL_ZERO);
+        glDepthMask(GL_FALSE);
+        glBindVertexArray(vao_);
+        DrawChunks(true, stats);
+        glDepthMask(GL_TRUE);
+        glDisable(GL_BLEND);
+    }
+    glBindVertexArray(0);
+    glUseProgram(0);
+}
+
+void TSKITerrainRenderer::DrawChunks(bool marked, TSKITerrainStats& stats) {
     counts_.clear();
     offsets_.clear();
     bases_.clear();
+    const std::vector<uint8_t>& marks = textures_.ImprintChunks();
     for (const TSKIChunkPick& p : picks_) {
+        const int chunk = p.I * kChunksPerSide + p.J;
+        if (marked && (size_t(chunk) >= marks.size() || !marks[size_t(chunk)])) continue;
         counts_.push_back(GLsizei(mesh_.Count[p.Lod]));
         offsets_.push_back(reinterpret_cast<const void*>(size_t(mesh_.First[p.Lod]) * 4));
-        bases_.push_back(GLint((p.I * kChunksPerSide + p.J) * int(kChunkVertices)));
+        bases_.push_back(GLint(uint32_t(chunk) * kChunkVertices + LodOffset(p.Lod)));
         stats.Triangles += int(mesh_.Count[p.Lod] / 3);
     }
-    if (!counts_.empty()) {
-        glBindVertexArray(vao_);
-        glMultiDrawElementsBaseVertex(GL_TRIANGLES, counts_.data(), GL_UNSIGNED_INT,
-                                      offsets_.data(), GLsizei(counts_.size()), bases_.data());
-        ++stats.DrawCalls;
-    }
-    stats.ChunksDrawn = int(picks_.size());
-    DrawSkirt(engine, tools, stats);
-    glBindVertexArray(0);
-    glUseProgram(0);
+    if (counts_.empty()) return;
+    glMultiDrawElementsBaseVertex(GL_TRIANGLES, counts_.data(), GL_UNSIGNED_INT, offsets_.data(),
+                                  GLsizei(counts_.size()), bases_.data());
+    ++stats.DrawCalls;
 }
 
 void TSKITerrainRenderer::DrawSkirt(const TSKIEngine& engine, const TSKIToolState& tools,
                                     TSKITerrainStats& stats) {
     if (!skirtCount_) return;
     const bool addon = engine.Level.FromAddons;
-    program_.Set("uLayers",
-                 SideLayers(engine.Options.Detail, addon, engine.DisplayFlags, tools.Tool));
+    const int layers = SideLayers(engine.Options.Detail, addon, engine.DisplayFlags, tools.Tool);
+    // "baseSide" at medium and high detail, "base" at low, plain grey on add-on maps.
+    program_.Set("uFlat", (layers & kLayerFlat) ? 1.0f : 0.0f);
     program_.Set("uFlatColour", glm::vec3(0.25f));
+    if (layers == 0) glBindTexture(GL_TEXTURE_2D, textures_.Side());
     glBindVertexArray(skirtVao_);
     glDrawElements(GL_TRIANGLES, skirtCount_, GL_UNSIGNED_INT, nullptr);
     ++stats.DrawCalls;

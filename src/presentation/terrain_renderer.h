@@ -49,9 +49,11 @@ public:
     const std::vector<TSKIChunkPick>& Picks() const { return picks_; }
 
 private:
+    // The chosen chunks in one draw; `marked`: only those the imprint marks.
+    void DrawChunks(bool marked, TSKITerrainStats& stats);
     void DrawSkirt(const TSKIEngine& engine, const TSKIToolState& tools, TSKITerrainStats& stats);
 
-    gl::TProgram program_;
+    gl::TProgram program_, imprintProgram_;
     TSKITerrainTextures textures_;
     GLuint vao_ = 0, vbo_ = 0, ibo_ = 0;
     GLuint skirtVao_ = 0, skirtVbo_ = 0, skirtIbo_ = 0;
@@ -63,6 +65,7 @@ private:
     std::vector<const void*> offsets_;
     std::vector<GLint> bases_;
     bool hasLevel_ = false;
+    const TSKIEngine* engine_ = nullptr;
     const void* grid_ = nullptr;
     std::string levelName_;
 };

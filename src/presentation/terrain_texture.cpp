@@ -1,7 +1,10 @@
 #include "presentation/terrain_texture.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+
+#include "presentation/terrain_chunks.h"
 
 namespace vallorn {
 namespace {
@@ -91,6 +94,27 @@ void SetFilters(bool mipmaps) {
                     mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
 }
 
+// Which chunks the imprint marks: one pixel of the imprint per world unit, so chunk (ci, cj)
+// covers the pixels x 128ci .. 128ci + 128 and y 128cj - 1 .. 128cj + 127 (and one more
+// each way for the filter).
+void MarkImprintChunks(const TSKIImage& imprint, std::vector<uint8_t>& marks) {
+    marks.assign(size_t(kChunkCount), 0);
+    const int w = imprint.Width(), h = imprint.Height();
+    if (w == 0 || h == 0) return;
+    const int span = kChunkCells * int(kCellSize);
+    const uint8_t* px = imprint.Pixels().data();
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* row = px + size_t(y) * size_t(w) * 3;
+        for (int x = 0; x < w; ++x) {
+            if ((row[3 * x] & row[3 * x + 1] & row[3 * x + 2]) == 255) continue;
+            for (int cx = (x - 1) / span; cx <= (x + 1) / span; ++cx)
+                for (int cy = y / span; cy <= (y + 2) / span; ++cy)
+                    if (cx >= 0 && cy >= 0 && cx < kChunksPerSide && cy < kChunksPerSide)
+                        marks[size_t(cx * kChunksPerSide + cy)] = 1;
+        }
+    }
+}
+
 }  // namespace
 
 int SurfaceLayers(uint8_t displayFlags, TSKITool tool) {
@@ -143,10 +167,13 @@ void TSKIRowBand::Add(int first, int last) {
 TSKIRowBand ScaleBand(const TSKIRowBand& band, int from, int to) {
     TSKIRowBand out;
     if (band.Empty() || from <= 0 || to <= 0) return out;
-    const int64_t first = int64_t(band.First) * to / from - 1;
-    const int64_t last = (int64_t(band.Last) + 1) * to / from;  // the row past, then one more
-    out.First = int(std::max<int64_t>(first, 0));
-    out.Last = int(std::min<int64_t>(last, to - 1));
+    // Target row r samples the image at y = (r + 0.5) * from / to - 0.5, reading rows
+    // floor(y) and floor(y) + 1: the rows whose y lies within one row of the band.
+    const double scale = double(to) / double(from);
+    const double first = std::floor((band.First - 0.5) * scale - 0.5);
+    const double last = std::ceil((band.Last + 1.5) * scale - 0.5);
+    out.First = int(std::max(first, 0.0));
+    out.Last = int(std::min(last, double(to - 1)));
     return out;
 }
 
@@ -324,6 +351,7 @@ size_t TSKITerrainTextures::Update(const TSKIEngine& engine, const TSKIToolState
         } else {
             dirty(unit, Send(l, img), img.Height());
         }
+        if (unit == kUnitImprint) MarkImprintChunks(img, imprintChunks_);
         l.Revision = revision;
         l.Valid = true;
     }

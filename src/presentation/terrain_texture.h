@@ -50,8 +50,8 @@ struct TSKIRowBand {
     bool Empty() const { return First > Last; }
     void Add(int first, int last);
 };
-// The rows of a `to`-row target that cover rows `band` of a `from`-row image, widened by one
-// target row each way for the bilinear filter, within the target.
+// The rows of a `to`-row target whose bilinear samples read rows `band` of a `from`-row
+// image, within the target.
 TSKIRowBand ScaleBand(const TSKIRowBand& band, int from, int to);
 
 class TSKITerrainTextures {
@@ -71,6 +71,8 @@ public:
     GLuint Base() const { return base_.Id; }
     GLuint Side() const { return side_.Id; }
     GLuint Imprint() const;
+    // By chunk (terrain_chunks.h): 1 where the imprint has a mark (anything not white).
+    const std::vector<uint8_t>& ImprintChunks() const { return imprintChunks_; }
     int RowsComposed() const { return rowsComposed_; }  // by the last Update
 
     static constexpr int kSources = 9;
@@ -101,6 +103,7 @@ private:
     TTarget base_, side_;
     gl::TProgram program_;
     GLuint emptyVao_ = 0;
+    std::vector<uint8_t> imprintChunks_;
     TSKIImage preview_;
     uint64_t previewKey_ = 0;
     double lastCompose_ = -1e9;

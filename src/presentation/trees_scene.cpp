@@ -62,7 +62,7 @@ void TSKISceneRenderer::TImpl::BuildTreeBlocks(const TSKIEngine& engine) {
     }
 }
 
-void TSKISceneRenderer::TImpl::CollectTrees(const TSKIEngine& engine, const TSKIToolState& tools,
+void TSKISceneRenderer::TImpl::CollectTrees(TSKIEngine& engine, const TSKIToolState& tools,
                                             const TSKIFrameView& frame) {
     ConiferSnowy.Instances.clear();
     ConiferGreen.Instances.clear();
@@ -86,6 +86,9 @@ void TSKISceneRenderer::TImpl::CollectTrees(const TSKIEngine& engine, const TSKI
                 RefreshTreeBlock(engine, TreeBlocks[size_t(bi * TreeBlocksPerSide + bj)]);
     }
     if ((engine.DisplayFlags & kDisplayTrees) == 0) return;
+    // The tree-animation tick: near trees step to their next frame (a breath of wind).
+    const bool animate = engine.Options.Detail > 0 && engine.RefreshRequests > 0;
+    if (animate) engine.RefreshRequests = 0;
 
     const TBackToFront blocks =
         BackToFront(frame.Direction.x, frame.Direction.z, 0, TreeBlocksPerSide - 1);
@@ -105,10 +108,13 @@ void TSKISceneRenderer::TImpl::CollectTrees(const TSKIEngine& engine, const TSKI
                 for (int n = 0; n < end - begin; ++n) {
                     const TTreeRecord& t =
                         block.Trees[size_t(rowsForward ? begin + n : end - 1 - n)];
-                    const TerrainCell& cell = engine.Grid[t.Cell];
+                    TerrainCell& cell = engine.Grid[t.Cell];
                     if (!cell.InView || !cell.Tree) continue;
                     if (cell.NearCamera) {
-                        (t.Snowy ? ConiferSnowy : ConiferGreen).Add(t.Position, t.Yaw, t.Scale);
+                        if (animate) cell.Variant = uint8_t((cell.Variant + 1) % kTreeFrames);
+                        const float sway = TreeSway(cell.Variant);
+                        (t.Snowy ? ConiferSnowy : ConiferGreen)
+                            .Add(t.Position, t.Yaw, t.Scale * glm::vec3(sway, 1.0f, sway));
                     } else {
                         const float yaw =
                             YawOf(frame.Eye.x - t.Position.x, frame.Eye.z - t.Position.z);

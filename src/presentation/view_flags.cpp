@@ -10,8 +10,11 @@ namespace {
 
 constexpr float kTreeSphere = 20.0f;
 // How far a tree position lies from its cell's point: the offset drawn at load (x and z
-// within 2 units) and half the tallest tree above the ground.
-constexpr float kTreeReach = 12.0f;
+// within 2 units) and half the tallest tree (8 + 6 high) above the ground.
+constexpr float kTreeOffset = 2.5f;
+constexpr float kTreeAbove = 12.0f;  // and the ground a little higher beside the chunk
+constexpr int kBlockCells = 8;
+constexpr int kBlocks = kGridSize / kBlockCells;  // 64 a side
 constexpr int kRecomputeCells = 4;
 
 enum : uint8_t { kUnknown = 0, kAllOut = 1, kAllIn = 2, kMixed = 3 };
@@ -38,7 +41,7 @@ TSKIMarkerPointSizes MarkerPointSizes(int viewerWidth) {
 void TSKIViewFlags::Reset() {
     nearValid_ = false;
     areaI1_ = areaJ1_ = -1;
-    chunkState_.assign(size_t(kChunkCount), kUnknown);
+    blockState_.assign(size_t(kBlocks * kBlocks), kUnknown);
     grid_ = nullptr;
 }
 
@@ -87,52 +90,64 @@ void TSKIViewFlags::UpdateInView(TSKIWorld& world, const std::vector<TSKIChunkBo
         Reset();
         grid_ = world.Grid.data();
     }
-    if (chunkState_.size() != size_t(kChunkCount)) chunkState_.assign(size_t(kChunkCount), 0);
+    if (blockState_.size() != size_t(kBlocks * kBlocks)) blockState_.assign(kBlocks * kBlocks, 0);
 
-    for (int c = 0; c < kChunkCount; ++c) {
-        const TSKIChunkBounds& b = bounds[size_t(c)];
-        const glm::vec3 centre = b.Centre();
-        const float radius = b.Radius() + kTreeReach + kTreeSphere;
-        // The planes the chunk's sphere straddles; none: wholly inside.
-        uint8_t straddled = 0;
-        bool outside = false;
-        for (int p = 0; p < 6; ++p) {
-            const glm::vec4& plane = view.Planes[size_t(p)];
-            const float d = glm::dot(glm::vec3(plane), centre) + plane.w;
-            if (d < -radius) {
-                outside = true;
-                break;
+    for (int bi = 0; bi < kBlocks; ++bi) {
+        for (int bj = 0; bj < kBlocks; ++bj) {
+            // Block (bi, bj) owns cells bi*8 .. bi*8+7; the last ones also row/column 512.
+            const int i0 = bi * kBlockCells, j0 = bj * kBlockCells;
+            const int i1 = bi == kBlocks - 1 ? kGridSize : i0 + kBlockCells - 1;
+            const int j1 = bj == kBlocks - 1 ? kGridSize : j0 + kBlockCells - 1;
+            // The box every tree position of the block lies in: the cell points, the trees'
+            // offsets, the chunk's heights and half the tallest tree above them.
+            const TSKIChunkBounds& chunk =
+                bounds[size_t((i0 / kChunkCells) * kChunksPerSide +
+                              std::min(j0 / kChunkCells, kChunksPerSide - 1))];
+            const glm::vec3 lo(-kCellSize * float(i1) - 0.5f - kTreeOffset, chunk.Min.y,
+                               kCellSize * float(j0) - 0.5f - kTreeOffset);
+            const glm::vec3 hi(-kCellSize * float(i0) - 0.5f + kTreeOffset,
+                               chunk.Max.y + kTreeAbove,
+                               kCellSize * float(j1) - 0.5f + kTreeOffset);
+            // A cell is in view unless its sphere lies wholly outside one plane. The planes
+            // some of the block's spheres may lie outside of are tested cell by cell.
+            uint8_t straddled = 0;
+            bool outside = false;
+            for (int p = 0; p < 6 && !outside; ++p) {
+                const glm::vec4& plane = view.Planes[size_t(p)];
+                const glm::vec3 n(plane);
+                const glm::vec3 far(n.x >= 0 ? hi.x : lo.x, n.y >= 0 ? hi.y : lo.y,
+                                    n.z >= 0 ? hi.z : lo.z);
+                const glm::vec3 near(n.x >= 0 ? lo.x : hi.x, n.y >= 0 ? lo.y : hi.y,
+                                     n.z >= 0 ? lo.z : hi.z);
+                if (glm::dot(n, far) + plane.w < -kTreeSphere)
+                    outside = true;
+                else if (glm::dot(n, near) + plane.w < -kTreeSphere)
+                    straddled |= uint8_t(1u << p);
             }
-            if (d < radius) straddled |= uint8_t(1u << p);
-        }
-        const uint8_t state = outside ? kAllOut : straddled == 0 ? kAllIn : kMixed;
-        if (state != kMixed && state == chunkState_[size_t(c)]) continue;
-        chunkState_[size_t(c)] = state;
-
-        // Chunk (ci, cj) owns cells ci*32 .. ci*32+31; the last ones also row/column 512.
-        const int ci = c / kChunksPerSide, cj = c % kChunksPerSide;
-        const int i0 = ci * kChunkCells, j0 = cj * kChunkCells;
-        const int i1 = ci == kChunksPerSide - 1 ? kGridSize : i0 + kChunkCells - 1;
-        const int j1 = cj == kChunksPerSide - 1 ? kGridSize : j0 + kChunkCells - 1;
-        if (state != kMixed) {
-            const bool in = state == kAllIn;
-            for (int i = i0; i <= i1; ++i)
-                for (int j = j0; j <= j1; ++j) world.Cell(i, j).InView = in;
-            continue;
-        }
-        for (int i = i0; i <= i1; ++i) {
-            for (int j = j0; j <= j1; ++j) {
-                const glm::vec3 t = TreeCentre(world, i, j);
-                bool in = true;
-                for (int p = 0; p < 6 && in; ++p) {
-                    if (!(straddled & (1u << p))) continue;
-                    const glm::vec4& plane = view.Planes[size_t(p)];
-                    in = glm::dot(glm::vec3(plane), t) + plane.w >= -kTreeSphere;
+            const uint8_t state = outside ? kAllOut : straddled == 0 ? kAllIn : kMixed;
+            uint8_t& last = blockState_[size_t(bi * kBlocks + bj)];
+            if (state != kMixed && state == last) continue;  // nothing to write
+            last = state;
+            if (state != kMixed) {
+                const bool in = state == kAllIn;
+                for (int i = i0; i <= i1; ++i)
+                    for (int j = j0; j <= j1; ++j) world.Cell(i, j).InView = in;
+                continue;
+            }
+            for (int i = i0; i <= i1; ++i) {
+                for (int j = j0; j <= j1; ++j) {
+                    const glm::vec3 t = TreeCentre(world, i, j);
+                    bool in = true;
+                    for (int p = 0; p < 6 && in; ++p) {
+                        if (!(straddled & (1u << p))) continue;
+                        const glm::vec4& plane = view.Planes[size_t(p)];
+                        in = glm::dot(glm::vec3(plane), t) + plane.w >= -kTreeSphere;
+                    }
+                    world.Cell(i, j).InView = in;
                 }
-                world.Cell(i, j).InView = in;
             }
+            cellsTested_ += (i1 - i0 + 1) * (j1 - j0 + 1);
         }
-        cellsTested_ += (i1 - i0 + 1) * (j1 - j0 + 1);
     }
 }
 

@@ -31,9 +31,9 @@ public:
     // Returns true when the flags were rewritten.
     bool UpdateNearCamera(TSKIWorld& world, float radius, const glm::vec3& eye,
                           const glm::vec3& direction);
-    // The in-view flag of every cell 0..512, tested per chunk first: cells are tested one by
-    // one only in chunks the view's edge crosses, and chunks whose verdict did not change
-    // since the last frame are not written again.
+    // The in-view flag of every cell 0..512, tested per block of 8 x 8 cells first: cells
+    // are tested one by one only in blocks the view's edge crosses, and blocks whose verdict
+    // did not change since the last frame are not written again. `bounds` gives the heights.
     void UpdateInView(TSKIWorld& world, const std::vector<TSKIChunkBounds>& bounds,
                       const TSKIFrameView& view);
 
@@ -45,7 +45,7 @@ private:
     bool nearValid_ = false;
     int focusI_ = 0, focusJ_ = 0;
     int areaI0_ = 0, areaI1_ = -1, areaJ0_ = 0, areaJ1_ = -1;  // the cells last set
-    std::vector<uint8_t> chunkState_;  // 0 unknown, 1 all out, 2 all in, 3 mixed
+    std::vector<uint8_t> blockState_;  // 0 unknown, 1 all out, 2 all in, 3 mixed
     const void* grid_ = nullptr;
     int cellsTested_ = 0;
 };

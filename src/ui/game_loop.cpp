@@ -18,6 +18,8 @@ namespace vallorn {
 
 namespace {
 
+constexpr double kFrameMs = 1000.0 / 60.0;
+
 double Milliseconds(std::chrono::steady_clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
@@ -48,6 +50,7 @@ int TSKIGameWindow::Run() {
     PlayMusic();
 
     lastFrame_ = std::chrono::steady_clock::now();
+    if (!renderer_) dialogs_.ShowError("The 3D view cannot start: " + error);
     while (!closeRequested_) Frame(true, {});
     CloseWindow();
     renderer_.reset();
@@ -61,7 +64,8 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
     const double dt = std::clamp(Milliseconds(now - lastFrame_) / 1000.0, 0.0, 1.0);
     lastFrame_ = now;
     seconds_ += dt;
-    if (parkShown_ && advance && seconds_ > settleUntil_)
+    // The first frames of a park upload its textures: not a hitch of play.
+    if (parkShown_ && advance && ++framesSinceLoad_ > 30)
         longestFrameMs_ = std::max(longestFrameMs_, dt * 1000.0);
 
     const bool open = window_.PumpEvents([this](const SDL_Event& e) { OnEvent(e); });
@@ -111,6 +115,12 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
                       : commands.Dragging ? TSKICursorShape::Drag
                                           : TSKICursorShape::Arrow);
 
+    if (parkVisible && !parkShown_) {
+        parkShown_ = true;
+        const auto shown = std::chrono::steady_clock::now();
+        firstFrameMs_ = Milliseconds(shown - started_);
+        loadMs_ = Milliseconds(shown - introEnded_);
+    }
     if (probe::Enabled()) {
         probe::Value("intro", intro_.Over() ? 0.0 : 1.0);
         if (engine_) {
@@ -122,19 +132,27 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
             probe::Value("days", double(engine_->DayChanges));
         }
         probe::Value("park", parkVisible ? 1.0 : 0.0);
+        const glm::vec3 target = camera_.Target();
+        probe::Value("camera_x", target.x);
+        probe::Value("camera_z", target.z);
+        probe::Value("camera_distance", camera_.Distance());
+        probe::Value("load_ms", loadMs_);
         probe::Value("first_frame_ms", firstFrameMs_);
         probe::Value("longest_frame_ms", longestFrameMs_);
         probe::Value("longest_progress_ms", longestProgressMs_);
         probe::Value("cash_text", cashText_);
+        probe::Value("music", music_ && music_->Playing() ? track_ : std::string());
     }
     probe::EndFrame(window_);
     window_.EndFrame();
-    if (parkVisible && !parkShown_) {
-        parkShown_ = true;
-        firstFrameMs_ = Milliseconds(std::chrono::steady_clock::now() - started_);
-    }
+    // Without a synchronised swap (a virtual display) the loop would spin: at most 60 frames
+    // a second, the rest of the time left to the machine.
+    const double spent = Milliseconds(std::chrono::steady_clock::now() - now);
+    if (spent < kFrameMs - 1) SDL_Delay(Uint32(kFrameMs - spent));
     if (acting) AfterFrame();
-    return open;
+    // Once the window is to close, boxes asked before the close sequence take their defaults;
+    // the close sequence's own question waits for its answer unless the player closes again.
+    return open && !(closeRequested_ && !closing_);
 }
 
 void TSKIGameWindow::DrawPark(bool acting, bool modal, double dt) {
@@ -172,6 +190,7 @@ void TSKIGameWindow::DrawPark(bool acting, bool modal, double dt) {
 void TSKIGameWindow::DrawInterface(bool modal) {
     const ImGuiIO& io = ImGui::GetIO();
     if (menuBar_.Visible && engine_->HasGrid()) {
+        menuBar_.SetState(TSKIMenuButton::Help, help_.Visible());
         const TSKIMenuBar::TClicks clicks =
             menuBar_.Draw(*engine_, cashText_, window_.DpiScale(), desktop_.MenuBar, arrange_);
         if (arrange_) {
@@ -180,7 +199,14 @@ void TSKIGameWindow::DrawInterface(bool modal) {
             ArrangeDesktop();
             arrange_ = before.X != desktop_.MenuBar.X || before.Y != desktop_.MenuBar.Y;
         }
-        if (clicks.Help) ShowHelp("Contents");
+        // A bar that grew (the message strip) or was dragged out of the window comes back in.
+        const TSKIRect bar = menuBar_.Size();
+        if (bar.X < 0 || bar.Y < 0 || bar.X + bar.W > io.DisplaySize.x + 1 ||
+            bar.Y + bar.H > io.DisplaySize.y + 1) {
+            arrange_ = true;
+        }
+        // The help button opens the manual and closes it again.
+        if (clicks.Help) help_.Visible() ? help_.Hide() : ShowHelp("Contents");
     }
     if (engine_->HasGrid()) popup_.Draw(*tools_);
     help_.Draw(io.DisplaySize.x, io.DisplaySize.y, window_.DpiScale());

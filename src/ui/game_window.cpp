@@ -85,7 +85,7 @@ void TSKIGameWindow::ParkLoaded() {
     arrange_ = true;
     ArrangeDesktop();
     lastFrame_ = std::chrono::steady_clock::now();  // the load's time is no frame of the park
-    settleUntil_ = seconds_ + 1.0;
+    framesSinceLoad_ = 0;
 }
 
 bool TSKIGameWindow::LoadLevel(const std::string& name) {
@@ -114,16 +114,17 @@ bool TSKIGameWindow::LoadGame(const std::filesystem::path& file) {
 
 void TSKIGameWindow::PlayMusic() {
     if (!music_ || !engine_ || engine_->Halted) return;
-    if (!engine_->Options.MusicOn) {
-        music_->Stop();
-        return;
-    }
     music_->Stop();
+    track_.clear();
+    if (!engine_->Options.MusicOn) return;
     // A track that cannot be played gives way to another; an empty list is silence.
     for (int attempt = 0; attempt < 3; ++attempt) {
         const auto track = PickRandom(tracks_, rng_);
         if (!track) return;
-        if (music_->Play(*track)) return;
+        if (music_->Play(*track)) {
+            track_ = track->filename().string();
+            return;
+        }
     }
 }
 
@@ -154,22 +155,27 @@ void TSKIGameWindow::ArrangeDesktop() {
 }
 
 void TSKIGameWindow::StopIntro() {
-    if (!intro_.Stop() && startPending_) return;
+    intro_.Stop();
+    if (introFinished_) return;
+    introFinished_ = true;
     startPending_ = true;
+    introEnded_ = std::chrono::steady_clock::now();
     if (music_) music_->SetVolume(options_.SoundOn ? 1.0f : 0.0f);
 }
 
 void TSKIGameWindow::StartFirstPark() {
     startPending_ = false;
+    const std::filesystem::path starter = folders_.Worlds / "Starter.ski";
+    // The park of the command line; when it cannot be opened, the player is told why and
+    // gets the starter park instead.
     if (!args_.Level.empty()) {
-        LoadLevel(args_.Level);
-        return;
+        if (LoadLevel(args_.Level)) return;
+    } else if (!args_.Game.empty()) {
+        if (LoadGame(args_.Game)) return;
+        dialogs_.ShowError("Loading failed ! " + args_.Game.string() + ": " + engine_->LoadError);
     }
-    const std::filesystem::path file =
-        args_.Game.empty() ? folders_.Worlds / "Starter.ski" : args_.Game;
-    if (LoadGame(file)) return;
-    const std::string reason = engine_->LoadError.empty() ? "" : " " + engine_->LoadError;
-    dialogs_.ShowError("Loading failed !" + reason);
+    if (LoadGame(starter)) return;
+    dialogs_.ShowError("Loading failed ! " + starter.string() + ": " + engine_->LoadError);
 }
 
 void TSKIGameWindow::CloseWindow() {

@@ -93,6 +93,7 @@ private:
     std::unique_ptr<TSKIMusicPlayer> music_;
     std::vector<std::string> tips_;
     std::vector<std::filesystem::path> tracks_;
+    std::string track_;  // the file playing, or empty
     TSKIRandom rng_;
     TSKIDesktop desktop_;
     bool arrange_ = true;
@@ -102,13 +103,16 @@ private:
     double seconds_ = 0;  // real time since the window opened
     double timer_ = 0;    // Timer1: seconds until the next cash refresh
     std::string cashText_;
-    bool parkShown_ = false;  // a park has been drawn (the first frame's time is known)
-    double firstFrameMs_ = -1;
+    bool parkShown_ = false;    // a park has been drawn (the first frame's time is known)
+    double firstFrameMs_ = -1;  // from the start of the program to the first frame of a park
+    double loadMs_ = -1;        // from the end of the intro to that frame
+    std::chrono::steady_clock::time_point introEnded_;
     double longestFrameMs_ = 0;  // the longest frame of play, a second after a load
-    double settleUntil_ = 0;
+    int framesSinceLoad_ = 0;
     double longestProgressMs_ = 0;  // the longest run of the park's frame handler
     bool closeRequested_ = false;
     bool closing_ = false;
+    bool introFinished_ = false;
     bool startPending_ = false;  // the intro ended: the first park loads after the frame
     bool busyCursor_ = false;
     std::vector<std::function<void()>> afterFrame_;

@@ -24,7 +24,7 @@ public:
     ~TSKIHelpWindow();
 
     // Shows a page by name; an empty name hides the window. False when no file was found
-    // (the window then stays as it was).
+    // (the window then says so).
     bool Show(const std::string& name);
     void Hide() { visible_ = false; }
     bool Visible() const { return visible_; }
@@ -37,6 +37,7 @@ private:
     std::string caption_;
     bool visible_ = false;
     bool placed_ = false;
+    bool raise_ = false;  // brought to the front when a page is shown
 };
 
 }  // namespace vallorn

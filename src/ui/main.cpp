@@ -25,8 +25,8 @@ int main(int argc, char** argv) {
     std::string why;
     if (!TSKIWindow::DisplayAvailable(&why)) {
         std::fprintf(stderr,
-                     "vallorn: the game needs a display (%s); vallorn-sim runs parks without "
-                     "one\n",
+                     "vallorn: the game needs a display (%s); the headless runner vallorn-sim "
+                     "runs parks without one\n",
                      why.c_str());
         return 2;
     }

@@ -164,6 +164,8 @@ TSKIMenuBar::TClicks TSKIMenuBar::Draw(TSKIEngine& engine, const std::string& ca
                 if (button == TSKIMenuButton::Help) clicks.Help = true;
             }
         }
+        // The message strip wraps at the right edge of the button row.
+        const float rowRight = ImGui::GetItemRectMax().x - ImGui::GetWindowPos().x;
         if (engine.Options.Edit) {
             ImGui::SameLine();
             if (ImGui::Button("Edit", ImVec2(0, side))) clicks.Edit = true;
@@ -171,7 +173,7 @@ TSKIMenuBar::TClicks TSKIMenuBar::Draw(TSKIEngine& engine, const std::string& ca
         }
         if (engine.MessageStripVisible && !engine.ShownParkMessage.empty()) {
             ImGui::Separator();
-            ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + 9 * cell);
+            ImGui::PushTextWrapPos(rowRight);
             ImGui::TextUnformatted(engine.ShownParkMessage.c_str());
             ImGui::PopTextWrapPos();
             probe::LastItem("label", engine.ShownParkMessage);

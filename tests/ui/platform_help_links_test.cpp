@@ -67,12 +67,13 @@ TEST_F(HelpLinks, NothingLeadsOutOfTheFolder) {
 }
 
 TEST_F(HelpLinks, TitleComesFromThePageOrTheErrorPage) {
-    test::WriteText(help / "Lifts.html",
-                    "<HTML><head><Title>\n  Lifts &amp;\n tows </title></head><body>x</body>");
+    test::WriteText(
+        help / "Lifts.html",
+        "<HTML><head><Title>\n  Lifts &amp;\n tows &amp;lt;3 </title></head><body>x</body>");
     TSKIHelpViewer viewer(help);
     std::string error;
     ASSERT_TRUE(viewer.Open(help / "Lifts.html", &error)) << error;
-    EXPECT_EQ(viewer.Title(), "Lifts & tows");
+    EXPECT_EQ(viewer.Title(), "Lifts & tows &lt;3");
 
     EXPECT_FALSE(viewer.Open(help / "Missing.html", &error));
     EXPECT_FALSE(error.empty());

@@ -5,9 +5,8 @@
 // Copies DIR/data/*.ini and *.txt into OUT/data/ and DIR/help/ into OUT/help/, makes OUT/save
 // and OUT/addons, draws the window's pictures and composes the music into OUT/data/, and
 // generates the levels into OUT/worlds/, then the starter park (a saved game on the default
-// level). The
-// output depends on nothing but the program and the assets: every random choice comes from
-// fixed seeds, so two runs give the same bytes.
+// level). The output depends on nothing but the program and the assets: every random choice
+// comes from fixed seeds, so two runs give the same bytes.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -60,7 +59,7 @@ bool CopyFiles(const fs::path& from, const fs::path& to, const std::vector<std::
                std::vector<fs::path>* copied, std::string* error) {
     std::error_code ec;
     if (!fs::is_directory(from, ec)) {
-        *error = "no data folder at " + from.string();
+        *error = "no folder at " + from.string();
         return false;
     }
     std::vector<fs::path> files;

@@ -50,6 +50,11 @@ int IntoOctave(int midi, int low) {
     return midi;
 }
 
+// The factor that makes a level fall to 1/e in `seconds`, one sample at a time.
+double Decay(double seconds) {
+    return std::exp(-1.0 / (seconds * kMusicRate));
+}
+
 double NoteHz(double midi) {
     return 440.0 * std::pow(2.0, (midi - 69) / 12);
 }
@@ -90,14 +95,14 @@ public:
           beat_(60.0 / track.tempo),
           chords_(Progression(track.progression)),
           pad_(6, 1.8),
-          soft_(3, 2.5) {
+          soft_(3, 2.5),
+          sine_(1, 1) {
         bars_ = std::max(8, int(std::lround(kLength / (4 * beat_))));
         const size_t total = size_t((bars_ * 4 * beat_ + 6) * kMusicRate);
-        dry_.assign(total, 0);
-        wet_.assign(total, 0);
+        for (auto* channel : {&dry_[0], &dry_[1], &wet_[0], &wet_[1]}) channel->assign(total, 0);
     }
 
-    std::vector<float> Compose() {
+    TStereo Compose() {
         for (int bar = 0; bar < bars_; ++bar) {
             const TChord& chord = ChordAt(bar);
             const bool last = bar == bars_ - 1;
@@ -129,42 +134,48 @@ private:
         return 3;
     }
 
-    // Close voicing around the middle of the keyboard, three slightly detuned voices a note.
+    // Close voicing around the middle of the keyboard, two slightly detuned voices a note.
     void PadChord(const TChord& chord, double start, double length) {
         for (int interval : chord.notes) {
             int midi = track_.tonic + chord.root + interval;
             while (midi > 71) midi -= 12;
             while (midi < 55) midi += 12;
-            for (double cents : {-7.0, 0.0, 6.0}) {
+            for (double cents : {-6.0, 6.0}) {  // one voice a side
                 const double hz = NoteHz(midi + cents / 100);
-                Render(start, length + 1.8, 0.35, [&, hz, length](double t, double& phase) {
-                    phase += hz / kMusicRate;
-                    return pad_(phase) * Envelope(t, 1.4, length, 1.8) * 0.022;
-                });
+                Render(start, length + 1.8, 0.35, cents / 10,
+                       [&, hz, length](double t, double& phase) {
+                           phase += hz / kMusicRate;
+                           return pad_(phase) * Envelope(t, 1.4, length, 1.8) * 0.027;
+                       });
             }
         }
     }
 
     void Bass(int midi, double start, double length) {
         const double hz = NoteHz(midi);
-        Render(start, length + 1, 0, [&, hz, length](double t, double& phase) {
-            phase += hz / kMusicRate;
-            const double decay = 0.55 + 0.45 * std::exp(-t / 0.8);
-            return soft_(phase) * Envelope(t, 0.04, length - 0.1, 0.9) * decay * 0.08;
-        });
+        Render(start, length + 1, 0, 0,
+               [&, hz, length, fade = Decay(0.8), decay = 1.0](double t, double& phase) mutable {
+                   phase += hz / kMusicRate;
+                   decay *= fade;
+                   return soft_(phase) * Envelope(t, 0.04, length - 0.1, 0.9) *
+                          (0.55 + 0.45 * decay) * 0.08;
+               });
     }
 
     // A bell: frequency modulation at an inharmonic ratio, its brightness dying first.
-    void Bell(double midi, double start, double gain) {
+    void Bell(double midi, double start, double gain, double pan) {
         const double hz = NoteHz(midi);
-        Render(start, 4.5, 0.5, [&, hz, gain](double t, double& phase) {
-            phase += hz / kMusicRate;
-            const double index = 1.6 * std::exp(-t / 0.5);
-            const double mod = std::sin(kTau * phase * 3.5) * index;
-            const double body = std::sin(kTau * phase + mod) * std::exp(-t / 1.3);
-            const double shimmer = std::sin(kTau * phase * 2.0) * 0.25 * std::exp(-t / 0.4);
-            return (body + shimmer) * std::min(1.0, t / 0.004) * gain;
-        });
+        Render(start, 4.5, 0.5, pan,
+               [&, hz, gain, index = 1.6, body = 1.0, shimmer = 0.25](double t,
+                                                                      double& phase) mutable {
+                   phase += hz / kMusicRate;
+                   index *= kIndexFade;
+                   body *= kBodyFade;
+                   shimmer *= kShimmerFade;
+                   const double mod = sine_(phase * 3.5) * index / kTau;
+                   const double v = sine_(phase + mod) * body + sine_(phase * 2.0) * shimmer;
+                   return v * std::min(1.0, t / 0.004) * gain;
+               });
     }
 
     // Quiet eighth-note plucks climbing through the chord, high up, mostly heard as echo.
@@ -174,11 +185,12 @@ private:
             const int midi =
                 IntoOctave(track_.tonic + chord.root, 79) + interval + (k >= 4 ? 12 : 0);
             const double hz = NoteHz(midi > 98 ? midi - 12 : midi);
-            Render(start + k * beat_ / 2, 1.2, 0.8, [hz](double t, double& phase) {
-                phase += hz / kMusicRate;
-                return std::sin(kTau * phase) * std::exp(-t / 0.25) * std::min(1.0, t / 0.003) *
-                       0.03;
-            });
+            Render(start + k * beat_ / 2, 1.2, 0.8, k % 2 ? 0.35 : -0.35,
+                   [&, hz, fade = Decay(0.25), level = 0.03](double t, double& phase) mutable {
+                       phase += hz / kMusicRate;
+                       level *= fade;
+                       return sine_(phase) * level * std::min(1.0, t / 0.003);
+                   });
         }
     }
 
@@ -203,6 +215,11 @@ private:
         };
         const auto first = theme(), second = theme();
         const int pentatonic[] = {0, 2, 4, 7, 9};
+        struct TNote {
+            int pitch;
+            double beat, gain;
+        };
+        std::vector<TNote> melody;
         for (int bar = 2; bar + 4 <= bars_ - 2; bar += 4) {
             const int section = Section(bar);
             const auto& notes = section == 2 ? second : first;
@@ -210,11 +227,17 @@ private:
                 const TChord& chord = ChordAt(bar + int(beat) / 4);
                 int pitch = melodyRoot_ + 12 * (step / 5) + pentatonic[step % 5];
                 if (std::fmod(beat, 2.0) == 0) pitch = NearestChordTone(pitch, chord);
-                Bell(pitch, (bar * 4 + beat) * beat_, section == 3 ? 0.15 : 0.13);
+                melody.push_back({pitch, bar * 4 + beat, section == 3 ? 0.15 : 0.13});
             }
         }
-        Bell(melodyRoot_ + 12, (bars_ - 2) * 4 * beat_, 0.11);
-        Bell(melodyRoot_ + 7, (bars_ - 1) * 4 * beat_ + beat_, 0.09);
+        // Higher notes sound a little to the right of the melody's middle, lower ones left.
+        double middle = 0;
+        for (const TNote& note : melody) middle += note.pitch / double(melody.size());
+        for (const TNote& note : melody)
+            Bell(note.pitch, note.beat * beat_, note.gain,
+                 std::clamp((note.pitch - middle) / 16, -0.3, 0.3));
+        Bell(melodyRoot_ + 12, (bars_ - 2) * 4 * beat_, 0.11, 0);
+        Bell(melodyRoot_ + 7, (bars_ - 1) * 4 * beat_ + beat_, 0.09, 0);
     }
 
     int NearestChordTone(int pitch, const TChord& chord) const {
@@ -230,81 +253,106 @@ private:
         return best;
     }
 
+    // Adds a voice from `start`, placed at `pan` (-1 left .. 1 right, equal power), and
+    // `send` times it to the hall's input.
     template <class TVoice>
-    // Adds a voice from `start`, and `send` times it to the hall's input.
-    void Render(double start, double seconds, double send, TVoice voice) {
+    void Render(double start, double seconds, double send, double pan, TVoice voice) {
         const size_t first = size_t(start * kMusicRate);
-        const size_t count = std::min(size_t(seconds * kMusicRate), dry_.size() - first);
+        const size_t count = std::min(size_t(seconds * kMusicRate), dry_[0].size() - first);
+        const double angle = (pan + 1) * kTau / 8;
+        const double gains[2] = {std::cos(angle) * std::sqrt(2.0),
+                                 std::sin(angle) * std::sqrt(2.0)};
         double phase = 0;
         for (size_t k = 0; k < count; ++k) {
             const double v = voice(double(k) / kMusicRate, phase);
-            dry_[first + k] += float(v);
-            wet_[first + k] += float(v * send);
+            for (int c = 0; c < 2; ++c) {
+                dry_[c][first + k] += float(v * gains[c]);
+                wet_[c][first + k] += float(v * gains[c] * send);
+            }
         }
     }
 
-    // A small hall (parallel damped combs into all-pass filters) and an echo on the sends,
-    // a gentle low-pass, no DC, then the level set to about -14 dBFS RMS.
-    std::vector<float> Mix() {
-        std::vector<double> out(dry_.size());
+    // A small hall (parallel damped combs into all-pass filters, a little longer on the right
+    // so that the two sides differ) behind a ping-pong echo on the sends, a gentle low-pass,
+    // no DC, then the level set to about -14 dBFS RMS.
+    TStereo Mix() {
+        const size_t size = dry_[0].size();
         const size_t echo = size_t(0.75 * beat_ * kMusicRate);
-        for (size_t k = echo; k < wet_.size(); ++k) wet_[k] += 0.4f * wet_[k - echo];
-        const int combLengths[] = {1557, 1617, 1491, 1422};
-        const int allpassLengths[] = {556, 441};
-        std::vector<std::vector<double>> combs, allpasses;
-        for (int n : combLengths) combs.emplace_back(size_t(n), 0.0);
-        for (int n : allpassLengths) allpasses.emplace_back(size_t(n), 0.0);
-        std::array<double, 4> damp{};
-        double low = 0, dcIn = 0, dcOut = 0;
-        for (size_t k = 0; k < out.size(); ++k) {
-            double hall = 0;
-            for (size_t c = 0; c < combs.size(); ++c) {
-                auto& line = combs[c];
-                double& cell = line[k % line.size()];
-                damp[c] = cell * 0.7 + damp[c] * 0.3;
-                hall += cell;
-                cell = wet_[k] * 0.25 + damp[c] * 0.84;
+        for (size_t k = echo; k < size; ++k) {
+            wet_[0][k] += 0.4f * wet_[1][k - echo];
+            wet_[1][k] += 0.4f * wet_[0][k - echo];
+        }
+        std::vector<double> out[2];
+        for (int c = 0; c < 2; ++c) {
+            const int spread = c * 23;
+            std::vector<std::vector<double>> combs, allpasses;
+            for (int n : {1557, 1617, 1491, 1422}) combs.emplace_back(size_t(n + spread), 0.0);
+            for (int n : {556, 441}) allpasses.emplace_back(size_t(n + spread), 0.0);
+            std::array<double, 4> damp{};
+            double low = 0, dcIn = 0, dcOut = 0;
+            out[c].resize(size);
+            for (size_t k = 0; k < size; ++k) {
+                const double input = 0.5 * (wet_[0][k] + wet_[1][k]);
+                double hall = 0;
+                for (size_t n = 0; n < combs.size(); ++n) {
+                    auto& line = combs[n];
+                    double& cell = line[k % line.size()];
+                    damp[n] = cell * 0.7 + damp[n] * 0.3;
+                    hall += cell;
+                    cell = input * 0.25 + damp[n] * 0.84;
+                }
+                for (auto& line : allpasses) {
+                    double& cell = line[k % line.size()];
+                    const double delayed = cell;
+                    cell = hall + delayed * 0.5;
+                    hall = delayed - hall * 0.5;
+                }
+                const double mixed = dry_[c][k] + 0.5 * hall;
+                low += (mixed - low) * 0.55;  // about 5.6 kHz
+                dcOut = low - dcIn + 0.9995 * dcOut;
+                dcIn = low;
+                out[c][k] = dcOut;
             }
-            for (auto& line : allpasses) {
-                double& cell = line[k % line.size()];
-                const double delayed = cell;
-                cell = hall + delayed * 0.5;
-                hall = delayed - hall * 0.5;
-            }
-            const double mixed = dry_[k] + 0.5 * hall;
-            low += (mixed - low) * 0.55;  // about 5.6 kHz
-            dcOut = low - dcIn + 0.9995 * dcOut;
-            dcIn = low;
-            out[k] = dcOut;
         }
         const size_t fadeIn = size_t(1.0 * kMusicRate), fadeOut = size_t(4.0 * kMusicRate);
-        for (size_t k = 0; k < fadeIn; ++k) out[k] *= double(k) / double(fadeIn);
-        for (size_t k = 0; k < fadeOut; ++k) out[out.size() - 1 - k] *= double(k) / double(fadeOut);
-        double sum = 0;
-        for (double v : out) sum += v * v;
-        const double rms = std::sqrt(sum / double(out.size()));
-        const double gain = rms > 0 ? std::pow(10.0, -14.0 / 20) / rms : 0;
-        std::vector<float> samples(out.size());
-        for (size_t k = 0; k < out.size(); ++k) {
-            double v = out[k] * gain;
-            // Soft knee above -3 dBFS keeps the rare bell peak from clipping.
-            const double knee = 0.7;
-            if (std::abs(v) > knee)
-                v = std::copysign(knee + (1 - knee) * std::tanh((std::abs(v) - knee) / (1 - knee)),
-                                  v);
-            samples[k] = float(v * 0.97);
+        double gains[2];
+        for (int c = 0; c < 2; ++c) {  // each side on its own, which also balances them
+            std::vector<double>& channel = out[c];
+            for (size_t k = 0; k < fadeIn; ++k) channel[k] *= double(k) / double(fadeIn);
+            for (size_t k = 0; k < fadeOut; ++k)
+                channel[size - 1 - k] *= double(k) / double(fadeOut);
+            double sum = 0;
+            for (double v : channel) sum += v * v;
+            const double rms = std::sqrt(sum / double(size));
+            gains[c] = rms > 0 ? std::pow(10.0, -14.0 / 20) / rms : 0;
         }
-        return samples;
+        TStereo result;
+        for (int c = 0; c < 2; ++c) {
+            std::vector<float>& samples = c == 0 ? result.left : result.right;
+            samples.resize(size);
+            for (size_t k = 0; k < size; ++k) {
+                double v = out[c][k] * gains[c];
+                // Soft knee above -3 dBFS keeps the rare bell peak from clipping.
+                const double knee = 0.7;
+                if (std::abs(v) > knee)
+                    v = std::copysign(
+                        knee + (1 - knee) * std::tanh((std::abs(v) - knee) / (1 - knee)), v);
+                samples[k] = float(v * 0.97);
+            }
+        }
+        return result;
     }
 
     TMusicTrack track_;
     TSKIRandom random_;
     double beat_;
     std::vector<TChord> chords_;
-    TWaveTable pad_, soft_;
+    TWaveTable pad_, soft_, sine_;
+    // A bell's brightness, body and shimmer fade at their own speeds.
+    const double kIndexFade = Decay(0.5), kBodyFade = Decay(1.3), kShimmerFade = Decay(0.4);
     int bars_ = 0;
     int melodyRoot_ = IntoOctave(track_.tonic, 64);  // the melody's lowest tonic
-    std::vector<float> dry_, wet_;
+    std::vector<float> dry_[2], wet_[2];
 };
 
 }  // namespace
@@ -318,11 +366,11 @@ const std::vector<TMusicTrack>& MusicTracks() {
     return tracks;
 }
 
-std::vector<float> ComposeTrack(const TMusicTrack& track) {
+TStereo ComposeTrack(const TMusicTrack& track) {
     return TComposer(track).Compose();
 }
 
-bool EncodeMp3(const std::vector<float>& samples, std::string& out, std::string* error) {
+bool EncodeMp3(const TStereo& samples, std::string& out, std::string* error) {
     std::unique_ptr<lame_global_flags, int (*)(lame_global_flags*)> lame(lame_init(), lame_close);
     if (!lame) {
         *error = "cannot start the MP3 encoder";
@@ -331,9 +379,9 @@ bool EncodeMp3(const std::vector<float>& samples, std::string& out, std::string*
     lame_global_flags* gf = lame.get();
     lame_set_in_samplerate(gf, kMusicRate);
     lame_set_out_samplerate(gf, kMusicRate);
-    lame_set_num_channels(gf, 1);
-    lame_set_mode(gf, MONO);
-    lame_set_brate(gf, 96);
+    lame_set_num_channels(gf, 2);
+    lame_set_mode(gf, JOINT_STEREO);
+    lame_set_brate(gf, 128);
     lame_set_quality(gf, 7);
     lame_set_bWriteVbrTag(gf, 1);
     lame_set_write_id3tag_automatic(gf, 0);
@@ -344,11 +392,16 @@ bool EncodeMp3(const std::vector<float>& samples, std::string& out, std::string*
     out.clear();
     std::vector<unsigned char> buffer;
     const size_t chunk = 8192;
-    for (size_t at = 0; at < samples.size(); at += chunk) {
-        const int n = int(std::min(chunk, samples.size() - at));
+    if (samples.left.size() != samples.right.size()) {
+        *error = "the two channels differ in length";
+        return false;
+    }
+    for (size_t at = 0; at < samples.left.size(); at += chunk) {
+        const int n = int(std::min(chunk, samples.left.size() - at));
         buffer.resize(size_t(1.25 * n + 7200));
-        const int bytes = lame_encode_buffer_ieee_float(
-            gf, samples.data() + at, samples.data() + at, n, buffer.data(), int(buffer.size()));
+        const int bytes =
+            lame_encode_buffer_ieee_float(gf, samples.left.data() + at, samples.right.data() + at,
+                                          n, buffer.data(), int(buffer.size()));
         if (bytes < 0) {
             *error = "MP3 encoding failed (" + std::to_string(bytes) + ")";
             return false;

@@ -22,11 +22,15 @@ struct TMusicTrack {
 // The three tracks listed in data/music.txt, in that order.
 const std::vector<TMusicTrack>& MusicTracks();
 
-// The piece as mono samples in -1..1 at kMusicRate, about 70 s long.
-std::vector<float> ComposeTrack(const TMusicTrack& track);
+struct TStereo {
+    std::vector<float> left, right;  // samples in -1..1 at kMusicRate
+};
 
-// Encodes mono samples as an MP3 with its LAME tag (exact length for gapless decoders).
-bool EncodeMp3(const std::vector<float>& samples, std::string& out, std::string* error);
+// The piece, about 70 s long.
+TStereo ComposeTrack(const TMusicTrack& track);
+
+// Encodes the samples as an MP3 with its LAME tag (exact length for gapless decoders).
+bool EncodeMp3(const TStereo& samples, std::string& out, std::string* error);
 
 // Composes and writes every track and data/music.txt under `dataFolder`.
 bool WriteMusic(const std::filesystem::path& dataFolder, std::string* error);
