@@ -17,6 +17,8 @@ constexpr float kClearanceLift = 0.1f;
 constexpr float kTravelSpeed = 300.0f;
 constexpr float kRideTravelSpeed = 100.0f;
 constexpr float kStartHorizontal = 50.0f;  // the camera's first offset from the target
+// After a load the camera stands back by this share of its height above the target.
+constexpr float kViewpointSlant = 0.8f;
 constexpr float kMinPitch = glm::radians(-20.0f);
 constexpr float kMaxPitch = glm::radians(88.0f);
 constexpr float kNear = 1.0f;
@@ -187,10 +189,11 @@ void TSKICamera::SetViewpoint(const TSKIEngine& engine, const TSKIViewpoint& vie
     travelMode_ = 0;
     arrived_ = TSKITool::None;
     zoomFactor_ = 1.0f;
-    // The camera keeps its bearing and horizontal offset and stands at the record's height.
-    float horizontal = distance_ * std::cos(pitch_);
-    if (horizontal < 1.0f) horizontal = kStartHorizontal;
+    // The camera keeps its bearing and stands at the record's height, far enough back that
+    // the park is seen at a slant rather than from straight above.
     const float rise = std::max(viewpoint.Height - target_.y, kGroundClearance + kClearanceLift);
+    const float horizontal =
+        std::max({distance_ * std::cos(pitch_), kStartHorizontal, rise * kViewpointSlant});
     SetOffset(glm::vec3(horizontal * std::cos(yaw_), rise, horizontal * std::sin(yaw_)));
 }
 

@@ -50,12 +50,12 @@ void main() {
     c = min(c + vec3(lo * 0.22), vec3(1.0));
     if ((uLayers & 1) != 0) {
         vec3 paint = texture(uSlopePaint, uv).rgb;
-        c *= mix(vec3(1.0), min(paint * 1.25, vec3(1.0)), 0.7);
+        c *= mix(vec3(1.0), min(paint * 1.25, vec3(1.0)), 0.55);
     }
     // The snow state of slope cells (red bare, yellow ungroomed, green groomed) shows as
     // stripes across the piste's colour, so both stay readable.
     float stripe = step(0.65, fract((gl_FragCoord.x + gl_FragCoord.y) * 128.0 / uSize));
-    if (hi - lo > 0.05) c = mix(c, s / hi, 0.5 * stripe * clamp((hi - lo) * 2.0, 0.0, 1.0));
+    if (hi - lo > 0.05) c = mix(c, s / hi, 0.35 * stripe * clamp((hi - lo) * 2.0, 0.0, 1.0));
     if ((uLayers & 2) != 0) c = mix(c, vec3(0.85, 0.08, 0.06), texture(uOccupancy, uv).r * 0.55);
     if ((uLayers & 8) != 0) c = mix(c, texture(uSteepness, uv).rgb, 0.6);
     if ((uLayers & 16) != 0) {
