@@ -18,7 +18,8 @@ struct TSKIFrameView {
     glm::vec3 Direction{0, 0, 1};  // unit, where the camera looks
     int Width = 1, Height = 1;     // viewport in pixels
     float Near = 1.0f, Far = 4000.0f;
-    std::array<glm::vec4, 6> Planes{};  // inward normals: a point p is inside when dot(n, p) + w >= 0
+    std::array<glm::vec4, 6>
+        Planes{};  // inward normals: a point p is inside when dot(n, p) + w >= 0
 
     // Fills ViewProjection and the planes from View and Projection.
     void Finish();

@@ -62,7 +62,9 @@ bool TProgram::Build(const char* vertexSource, const char* fragmentSource, std::
     return true;
 }
 
-void TProgram::Use() const { glUseProgram(id_); }
+void TProgram::Use() const {
+    glUseProgram(id_);
+}
 
 GLint TProgram::Location(const char* name) {
     auto it = locations_.find(name);
@@ -81,8 +83,12 @@ void TProgram::Set(const char* name, const glm::vec3& v) {
 void TProgram::Set(const char* name, const glm::vec4& v) {
     glUniform4fv(Location(name), 1, glm::value_ptr(v));
 }
-void TProgram::Set(const char* name, float f) { glUniform1f(Location(name), f); }
-void TProgram::Set(const char* name, int i) { glUniform1i(Location(name), i); }
+void TProgram::Set(const char* name, float f) {
+    glUniform1f(Location(name), f);
+}
+void TProgram::Set(const char* name, int i) {
+    glUniform1i(Location(name), i);
+}
 
 TMesh::~TMesh() {
     if (instanceVbo_) glDeleteBuffers(1, &instanceVbo_);
@@ -169,14 +175,12 @@ TTexture::~TTexture() {
     if (id_) glDeleteTextures(1, &id_);
 }
 
-void TTexture::UploadRgba(int width, int height, const uint8_t* pixels, bool mipmaps,
-                          bool repeat) {
+void TTexture::UploadRgba(int width, int height, const uint8_t* pixels, bool mipmaps, bool repeat) {
     if (!id_) glGenTextures(1, &id_);
     glBindTexture(GL_TEXTURE_2D, id_);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (width == width_ && height == height_) {
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE,
-                        pixels);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     } else {
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                      pixels);

@@ -144,7 +144,13 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
         probe::Value("music", music_ && music_->Playing() ? track_ : std::string());
     }
     probe::EndFrame(window_);
-    window_.EndFrame();
+    if (probe::ShotRequested()) {
+        TSKIImage shot;
+        window_.EndFrame(&shot);
+        probe::SaveShot(shot);
+    } else {
+        window_.EndFrame();
+    }
     // Without a synchronised swap (a virtual display) the loop would spin: at most 60 frames
     // a second, the rest of the time left to the machine.
     const double spent = Milliseconds(std::chrono::steady_clock::now() - now);

@@ -81,21 +81,17 @@ void WriteChunk(void* context, void* data, int size) {
     static_cast<std::string*>(context)->append(static_cast<const char*>(data), size_t(size));
 }
 
-void TakeShot(const TState& s, const TSKIWindow& window) {
-    const std::filesystem::path request = s.folder / "shot";
-    std::error_code ec;
-    if (!std::filesystem::exists(request, ec)) return;
-    TSKIImage image;
+void SaveShotFile(const TState& s, const TSKIImage& image) {
     std::string png;
-    if (window.ReadPixels(image) &&
-        stbi_write_png_to_func(WriteChunk, &png, image.Width(), image.Height(), 3,
-                               image.Pixels().data(), image.Width() * 3)) {
+    if (!image.Empty() && stbi_write_png_to_func(WriteChunk, &png, image.Width(), image.Height(), 3,
+                                                 image.Pixels().data(), image.Width() * 3)) {
         std::string error;
         if (!WriteFileAtomically(s.folder / "shot.png", png, &error)) {
             std::fprintf(stderr, "vallorn: probe shot: %s\n", error.c_str());
         }
     }
-    std::filesystem::remove(request, ec);
+    std::error_code ec;
+    std::filesystem::remove(s.folder / "shot", ec);
 }
 
 }  // namespace
@@ -191,7 +187,17 @@ void EndFrame(const TSKIWindow& window) {
     if (!WriteFileAtomically(s.folder / "state.json", text, &error)) {
         std::fprintf(stderr, "vallorn: probe: %s\n", error.c_str());
     }
-    TakeShot(s, window);
+}
+
+bool ShotRequested() {
+    const TState& s = State();
+    std::error_code ec;
+    return !s.folder.empty() && std::filesystem::exists(s.folder / "shot", ec);
+}
+
+void SaveShot(const TSKIImage& image) {
+    const TState& s = State();
+    if (!s.folder.empty()) SaveShotFile(s, image);
 }
 
 }  // namespace vallorn::probe

@@ -1,8 +1,8 @@
 // A window into the running game for the GUI tests, on only when the environment variable
 // VALLORN_PROBE names a folder. The windows report the items they draw (kind, label, screen
 // rectangle) and a few values; after every frame the game writes VALLORN_PROBE/state.json
-// (atomically). A file "shot" dropped into the folder makes the game save the frame as drawn
-// at EndFrame as shot.png (atomically) and delete the request.
+// (atomically). A file "shot" dropped into the folder makes the game save its next finished
+// frame, interface included, as shot.png (atomically) and delete the request.
 //
 // state.json: {"frame": N, "window": {"x", "y", "w", "h"} (the window on the screen, in the
 // units of the items), "items": [{"kind", "label", "x", "y", "w", "h", "enabled"}],
@@ -10,6 +10,8 @@
 #pragma once
 
 #include <string>
+
+#include "base/image.h"
 
 namespace vallorn {
 class TSKIWindow;
@@ -29,9 +31,12 @@ void Item(const char* kind, const std::string& label, float x0, float y0, float 
 void Window(const std::string& title);
 void Value(const std::string& key, const std::string& value);
 void Value(const std::string& key, double value);
-// Writes state.json and, on request, the screenshot of what the back buffer holds now: call
-// it after the frame is drawn and before it is presented.
+// Writes state.json: call it after the frame is drawn and before it is presented.
 void EndFrame(const TSKIWindow& window);
+// A screenshot was asked for: the window hands the finished frame to SaveShot, which writes
+// shot.png and clears the request.
+bool ShotRequested();
+void SaveShot(const TSKIImage& image);
 
 // The state.json text of the frame so far (what EndFrame writes, without the window).
 std::string StateText();
