@@ -31,13 +31,6 @@ glm::vec3 TreeCentre(const TSKIWorld& world, int i, int j) {
 
 }  // namespace
 
-TSKIMarkerPointSizes MarkerPointSizes(int viewerWidth) {
-    TSKIMarkerPointSizes s;
-    s.Small = std::max(float(viewerWidth) / 400.0f, 2.0f);
-    s.Large = std::max(float(viewerWidth) / 160.0f, 5.0f);
-    return s;
-}
-
 void TSKIViewFlags::Reset() {
     nearValid_ = false;
     areaI1_ = areaJ1_ = -1;

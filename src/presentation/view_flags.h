@@ -1,4 +1,4 @@
-// What the view tells the core about every cell, and the sizes of the marker points: the
+// What the view tells the core about every cell: the
 // near-camera area around the camera's focus (entities there get their detailed models and
 // sounds) and the in-view flag (a sphere of radius 20 around the cell's tree position is not
 // wholly outside the view).
@@ -14,12 +14,6 @@
 #include "presentation/terrain_chunks.h"
 
 namespace vallorn {
-
-// The point sizes of the two marker point clouds for a viewer width in pixels.
-struct TSKIMarkerPointSizes {
-    float Small = 2, Large = 5;
-};
-TSKIMarkerPointSizes MarkerPointSizes(int viewerWidth);
 
 class TSKIViewFlags {
 public:

@@ -274,12 +274,5 @@ TEST_F(ViewFlagsTest, TheNearCameraAreaFollowsTheFocusInStepsOfFourCells) {
     check(fi + 4, fj);
 }
 
-TEST(ViewFlags, MarkerPointsGrowWithTheViewerAboveTheirMinimums) {
-    EXPECT_EQ(MarkerPointSizes(400).Small, 2.0f);
-    EXPECT_EQ(MarkerPointSizes(400).Large, 5.0f);
-    EXPECT_EQ(MarkerPointSizes(1600).Small, 4.0f);
-    EXPECT_EQ(MarkerPointSizes(1600).Large, 10.0f);
-}
-
 }  // namespace
 }  // namespace vallorn
