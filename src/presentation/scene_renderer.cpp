@@ -77,8 +77,6 @@ void main() {
 
 // The terrain's fog, so that models fade into the same haze as the ground under them.
 const glm::vec3 kFogColor(kFogRed, kFogGreen, kFogBlue);
-// The sun the terrain is lit by.
-const glm::vec3 kLightDirection = glm::normalize(glm::vec3(0.35f, 0.85f, 0.4f));
 
 }  // namespace
 
@@ -131,7 +129,7 @@ void TSKISceneRenderer::TImpl::UseLit(const TSKIFrameView& frame, const glm::vec
     Lit.Use();
     Lit.Set("uViewProjection", frame.ViewProjection);
     Lit.Set("uEye", frame.Eye);
-    Lit.Set("uLight", kLightDirection);
+    Lit.Set("uLight", kSunDirection);
     Lit.Set("uTint", tint);
     Lit.Set("uFog", kFogColor);
     glUniform2f(Lit.Location("uFogRange"), kFogStart, kFogEnd);

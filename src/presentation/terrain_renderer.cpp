@@ -227,12 +227,11 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
     stats.RowsComposed = textures_.RowsComposed();
     SelectTerrainChunks(bounds_, frame, engine.Options.Detail, picks_);
 
-    const glm::vec3 sun = glm::normalize(glm::vec3(0.35f, 0.85f, 0.4f));
     for (gl::TProgram* p : {&program_, &imprintProgram_}) {
         p->Use();
         p->Set("uViewProjection", frame.ViewProjection);
         p->Set("uEye", frame.Eye);
-        p->Set("uSun", sun);
+        p->Set("uSun", kSunDirection);
         glUniform2f(p->Location("uFogRange"), kFogStart, kFogEnd);
     }
     program_.Use();

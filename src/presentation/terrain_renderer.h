@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <glm/vec3.hpp>
+
 #include "construction/tool_state.h"
 #include "engine/engine.h"
 #include "presentation/frame.h"
@@ -30,6 +32,8 @@ struct TSKITerrainStats {
 // The fog of the view: its colour and the distances where it starts and where it is whole.
 constexpr float kFogRed = 220.0f / 255.0f, kFogGreen = 220.0f / 255.0f, kFogBlue = 220.0f / 255.0f;
 constexpr float kFogStart = 2000.0f, kFogEnd = 4000.0f;
+// Toward the one sun that lights the terrain and everything on it (unit length).
+constexpr glm::vec3 kSunDirection(0.3491f, 0.8479f, 0.3990f);
 
 class TSKITerrainRenderer {
 public:
