@@ -10,6 +10,7 @@
 
 #include "base/atomic_file.h"
 #include "construction/construction.h"
+#include "day_table.h"
 #include "engine/arrivals.h"
 #include "engine/clock.h"
 #include "engine/engine.h"
@@ -138,6 +139,7 @@ int Run(const sim::Options& o) {
     TSKIToolState toolState;
     TSKIConstruction tools(engine, toolState);
     int64_t checkedTick = engine.TicksRun;
+    sim::DayTable table(engine);
     auto advance = [&] {
         if (scripted) tools.UpdateTools(float(frame));
         const int64_t daysBefore = engine.DayChanges;
@@ -147,6 +149,7 @@ int Run(const sim::Options& o) {
             checkedTick = engine.TicksRun;
             CheckPark(engine);
         }
+        table.AfterFrame();
         bar.Update(engine.TicksRun - startTicks);
     };
     sim::ScriptOutcome outcome;
@@ -161,7 +164,15 @@ int Run(const sim::Options& o) {
         }
     }
 
+    if (!o.table.empty()) {
+        std::string error;
+        if (!WriteFileAtomically(o.table, table.Text(), &error)) {
+            std::fprintf(stderr, "vallorn-sim: %s\n", error.c_str());
+            return kExitInput;
+        }
+    }
     const std::string report = sim::RunReportJson(engine, [&](sim::JsonWriter& w) {
+        table.WriteJson(w);
         if (scripted) sim::WriteScriptReport(w, script, outcome);
     });
     if (o.report.empty()) {

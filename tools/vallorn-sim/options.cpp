@@ -11,6 +11,7 @@ const char* Usage() {
   vallorn-sim run (--level NAME [--addons] | --game FILE.ski) [--days N | --ticks N]
                   [--speed 1|2|4] [--fps F] [--seed S] [--report OUT.json]
                   [--save OUT.ski] [--skiers N] [--actions FILE] [--check] [--root DIR]
+                  [--table OUT.txt]
   vallorn-sim --help
 
 info    loads a level and prints its figures as JSON (grid size, maximum height, counts of
@@ -22,6 +23,10 @@ run     loads a level (or, with --game, a saved game and the level it names) and
         questions take their default answers. Prints the report as JSON, or writes it to
         --report. --save writes the park at the end as a saved game. --skiers brings N more
         skiers to the park's arrival point as the run starts, whatever its capacity.
+        --table writes one line per game day: cash, the day's profit, rating, skiers,
+        happiness, accidents (and how many on bare ground), deaths, skiers who left
+        unhappy or out of money, the idle share, rides per lift and who skied each slope
+        (mean skiers: all/beginners/intermediates/pros). The report gets them as "Days".
 
 Folders: levels are read from DIR/worlds (or DIR/addons with --addons); DIR is the folder
 of the program unless --root is given. When that folder is not writable (an installed
@@ -120,6 +125,9 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args, Op
             if (o.actions.empty()) return "--actions needs a file";
         } else if (run && a == "--check") {
             o.check = true;
+        } else if (run && a == "--table") {
+            if (auto e = value(o.table)) return e;
+            if (o.table.empty()) return "--table needs a file";
         } else if (run && a == "--report") {
             if (auto e = value(o.report)) return e;
         } else if (run && a == "--game") {

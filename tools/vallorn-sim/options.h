@@ -22,6 +22,7 @@ struct Options {
     double fps = 30;
     uint64_t seed = 1;
     std::string report;
+    std::string table;    // run: the day-by-day table written here
     std::string actions;  // run: an action script replayed while the park runs
     bool check = false;   // run: the park's consistency is checked every game tick
 };
