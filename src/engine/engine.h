@@ -44,7 +44,9 @@ struct TSKIFolders {
 // The folder of the running program file.
 std::filesystem::path ProgramFolder();
 
-// Terms of the player profile that the park's economy reads.
+// Terms of the player profile that the park's economy reads. The member values are what a
+// profile file falls back to for a missing entry; a new player starts from the shipped
+// template's terms (`NewPlayer`), which the engine uses until a profile is loaded.
 struct TSKIProfileTerms {
     int32_t Friends = 0;
     bool FriendsEnabled = false;
@@ -56,6 +58,18 @@ struct TSKIProfileTerms {
     int32_t PRCampPrice = 7000;
     std::array<bool, kBuildingTypeCount> UnlockedBuildings{};  // by building type
     std::array<bool, kLiftTypeCount> UnlockedLifts{};          // by lift type
+
+    // A bank a young resort can live with (1 % a day: 300 on the whole 30,000) and campaigns
+    // that pay back when the park has room for the skiers they bring.
+    static TSKIProfileTerms NewPlayer() {
+        TSKIProfileTerms t;
+        t.LoanInterest = 1;
+        t.MarketingPriceCheap = 1500;
+        t.MarketingPriceNormal = 3000;
+        t.MarketingPriceVIP = 6000;
+        t.PRCampPrice = 3000;
+        return t;
+    }
 };
 
 struct TSKIEngineSetup {
@@ -118,7 +132,7 @@ public:
 
     // --- park state ----------------------------------------------------------------------
     TSKIParkData StartOfDay;
-    TSKIProfileTerms Profile;
+    TSKIProfileTerms Profile = TSKIProfileTerms::NewPlayer();
     std::string WorldName;
     // A copy of the live record with the lift, slope and skier counts and the weather text.
     TSKIParkData TakeSnapshot() const;

@@ -28,6 +28,7 @@ protected:
             b.RunningCost = 0;
         }
         e->Park.ParkSnowQuality = 0;
+        e->Profile = TSKIProfileTerms{};  // a profile's fall-back terms: 6 %, 7,000 campaigns
         e->Park.ParkSandboxDiff = 1;
     }
     TSKISection& AddSlope(float metres, float red = 0, float black = 0) {

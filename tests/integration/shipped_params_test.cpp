@@ -145,6 +145,17 @@ TEST(ShippedParams, LiftsClimbInSpeedReachAndPrice) {
     EXPECT_LT(throughput(lifts[0]), throughput(lifts[1]));
     EXPECT_LT(throughput(lifts[2]), throughput(lifts[3]));
     EXPECT_LT(throughput(lifts[3]), throughput(lifts[6]));
+    // On a long line (520 units, four poles) each bigger chairlift costs less per rider an
+    // hour than the smaller one, and a lift a fifth full pays its running cost.
+    auto perRider = [&](const TSKILiftParams& l) {
+        const double price =
+            2.0 * 520.0 / l.GondoleSpacing * l.CostPerGondole + 4.0 * l.CostPerPole;
+        return price / throughput(l);
+    };
+    EXPECT_LT(perRider(lifts[3]), perRider(lifts[2]));
+    EXPECT_LT(perRider(lifts[6]), perRider(lifts[3]));
+    for (const TSKILiftParams& l : lifts)
+        EXPECT_LT(l.RunningCost, 0.2 * throughput(l) / 10.0 * l.DefaultPrice) << l.Name;
     // Riders warm up and rest in the cabins, tire on surface lifts.
     EXPECT_LT(lifts[0].EnergyFactor, 0.0f);
     EXPECT_GT(lifts[3].EnergyFactor, 0.0f);
@@ -238,7 +249,7 @@ TEST(ShippedParams, VehiclesAndRulesReadAsIntended) {
     EXPECT_LT(-g.WaitColdFactor * 450.0f, 2.0f);
     EXPECT_FLOAT_EQ(g.HungerFactor, -0.05f);
     EXPECT_FLOAT_EQ(g.UpgradeCost, 0.3f);
-    EXPECT_FLOAT_EQ(g.RatingLeftDiedPenalty, 30.0f);
+    EXPECT_FLOAT_EQ(g.RatingLeftDiedPenalty, 10.0f);
     EXPECT_FLOAT_EQ(g.PopularityCooldown, 0.01f);
 }
 
