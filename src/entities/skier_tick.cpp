@@ -155,6 +155,16 @@ bool TSKISkier::Tick(float dt) {
             break;
     }
 
+    // Patience with full queues: it runs down only while the skier stands idle after being
+    // turned away; joining a line, skiing, riding or sitting anywhere restores it.
+    if (State != kSkierIdle) {
+        TurnedAwayTime = 0;
+        turnedAway_ = false;
+    } else if (turnedAway_) {
+        TurnedAwayTime += dt;
+        if (TurnedAwayTime > kQueuePatience) GiveUpQueuing();
+    }
+
     if (inView) {
         SmoothedPosition += (SmoothingAnchor - SmoothedPosition) * (1.0f - dt);
         ChooseAnimation();
