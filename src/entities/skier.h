@@ -90,8 +90,8 @@ public:
     float CarveTarget = 0;
     float QueueCheckTimer = 0;
     float NeedsTimer = 0;
-    // Simulated seconds spent idle since a full queue last turned the skier away; 0 once it
-    // joins a line or does anything else (not saved: it restarts on load).
+    // Simulated seconds spent idle since a full queue turned the skier away; 0 once it joins
+    // a line, rides, enters a building or leaves (not saved: it restarts on load).
     float TurnedAwayTime = 0;
     uint8_t Preference = 0;
     uint8_t LastLinkCount = 0;
@@ -142,7 +142,7 @@ private:
     void RefreshCell();
 
     bool moved_ = false;       // the state step of this tick moved the skier
-    bool turnedAway_ = false;  // a full queue turned the skier away since it last did else
+    bool turnedAway_ = false;  // a full queue turned it away since it last queued, rode or sat
 };
 
 }  // namespace vallorn

@@ -155,14 +155,17 @@ bool TSKISkier::Tick(float dt) {
             break;
     }
 
-    // Patience with full queues: it runs down only while the skier stands idle after being
-    // turned away; joining a line, skiing, riding or sitting anywhere restores it.
-    if (State != kSkierIdle) {
+    // Patience with full queues: it runs down while the skier stands idle after being turned
+    // away. Skiing about at the bottom on the way back to the gate neither counts nor restores
+    // it; joining a line, riding, sitting in a building or leaving does.
+    if (State == kSkierIdle) {
+        if (turnedAway_) {
+            TurnedAwayTime += dt;
+            if (TurnedAwayTime > kQueuePatience) GiveUpQueuing();
+        }
+    } else if (State != kSkierSkiing) {
         TurnedAwayTime = 0;
         turnedAway_ = false;
-    } else if (turnedAway_) {
-        TurnedAwayTime += dt;
-        if (TurnedAwayTime > kQueuePatience) GiveUpQueuing();
     }
 
     if (inView) {
