@@ -53,6 +53,10 @@ const TParkKey kKeys[] = {
     {"ParkHourProfit", &P::ParkHourProfit, K::Live},
     {"ParkSandboxDiff", &P::ParkSandboxDiff, K::Saved, 20, 1, 0, 255},
     {"ParkPopularity", &P::ParkPopularity, K::Saved, 21},
+    // The simulated seconds gathered toward the next accounting hour and history sample, so
+    // that a park saved in the middle of an hour pays that hour's running costs after a load.
+    {"ParkHourClock", std::monostate{}, K::HourClock, 23},
+    {"ParkHistoryClock", std::monostate{}, K::HistoryClock, 24},
 };
 
 }  // namespace

@@ -78,11 +78,13 @@ enum class TParkKeyKind : uint8_t {
     Weather,  // saved; read held to 0..1, a value that does not parse draws a random weather
     CameraX,  // the camera's focus point, saved among the park keys (no park field)
     CameraZ,
+    HourClock,     // the engine's progress through the accounting hour (no park field)
+    HistoryClock,  // the engine's progress toward the next history sample (no park field)
 };
 
 struct TParkKey {
     const char* Name;
-    TParkField Field;  // std::monostate for the camera keys
+    TParkField Field;  // std::monostate for the camera and clock keys
     TParkKeyKind Kind;
     uint8_t SavedAt = 0;  // place among the saved park keys (1 = first); 0 when not saved
     double Default = 0;   // read when a saved game lacks the key
@@ -95,10 +97,11 @@ struct TParkKey {
 std::span<const TParkKey> ParkKeys();
 std::span<const TParkKey* const> SavedParkKeys();
 
-// Copies the field `key` names from `from` to `to` (nothing for the camera keys).
+// Copies the field `key` names from `from` to `to` (nothing for the camera and clock keys).
 void CopyParkField(const TParkKey& key, const TSKIParkData& from, TSKIParkData& to);
 
-// Calls `f` with the field of `park` that `key` names; does nothing for the camera keys.
+// Calls `f` with the field of `park` that `key` names; does nothing for the camera and clock
+// keys.
 template <class Park, class F>
 void VisitParkField(const TParkKey& key, Park& park, F&& f) {
     std::visit(

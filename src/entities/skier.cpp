@@ -37,6 +37,8 @@ void TSKISkier::Init() {
     CurrentTarget = {};
     Building = nullptr;
     QueueIndex = kQueueTail;
+    TurnedAwayTime = 0;
+    turnedAway_ = false;
     ModelVariant = uint8_t(rng.Below(kCharacterTemplates));
     Animation = 0;
     if (Leaving) {

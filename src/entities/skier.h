@@ -40,6 +40,11 @@ enum : uint8_t {
 // red, and a skier this unhappy does not come back the next morning nor counts as happy.
 constexpr float kNeedLow = -33.0f;
 
+// How long, in simulated seconds, a skier stands turned away by full lift queues before it
+// gives up and does something else (looks for a service or goes home): about one game hour
+// with the shipped tick length, far longer than the tail of a busy line takes to move up.
+constexpr float kQueuePatience = 85.0f;
+
 constexpr int32_t kGatePoint = -2;       // point index of a link that leads to a lift's gate
 constexpr int kCharacterTemplates = 28;  // skier models to choose from
 
@@ -64,6 +69,11 @@ public:
     void AccidentTest();
     // Gives up the queue place (when waiting) and heads home.
     void StartLeaving();
+    // Heads home disappointed: booked as a skier who left unhappy, with the rating penalty,
+    // except in the unlimited sandbox.
+    void LeaveUnhappy();
+    // The patience with full queues has run out: a service it wants, or home.
+    void GiveUpQueuing();
     // Frees every queue slot of every lift that holds this skier.
     void LeaveAllQueues();
     // The lines of the hover text, for the skier with the given index.
@@ -80,6 +90,9 @@ public:
     float CarveTarget = 0;
     float QueueCheckTimer = 0;
     float NeedsTimer = 0;
+    // Simulated seconds spent idle since a full queue turned the skier away; 0 once it joins
+    // a line, rides, enters a building or leaves (not saved: it restarts on load).
+    float TurnedAwayTime = 0;
     uint8_t Preference = 0;
     uint8_t LastLinkCount = 0;
     TSKINavLink CurrentTarget{};
@@ -128,7 +141,8 @@ private:
     void FreeQueueSlot();
     void RefreshCell();
 
-    bool moved_ = false;  // the state step of this tick moved the skier
+    bool moved_ = false;       // the state step of this tick moved the skier
+    bool turnedAway_ = false;  // a full queue turned it away since it last queued, rode or sat
 };
 
 }  // namespace vallorn

@@ -176,6 +176,8 @@ void TSKISkier::JoinQueue(TSKISection* section) {
         section->QueueSlots[kQueueTail] = this;
         return;
     }
+    // Turned away: a full line counts against the skier's patience (see Tick).
+    if (section->Status == kLiftOpen) turnedAway_ = true;
     State = kSkierIdle;
     TargetSpeed = kWalkSpeed;
     CurrentSection = nullptr;
@@ -233,13 +235,29 @@ void TSKISkier::CheckNeeds() {
 
     TSKIParkData& park = World.Park;
     if (Happiness < kUnhappyToLeave && park.ParkSandboxDiff != kSandboxDiffUnlimited) {
-        park.ParkLeftBecauseUnhappy = CappedAdd(park.ParkLeftBecauseUnhappy, 1);
-        park.ParkRatingLeftUnhappy -= World.Params.Game.RatingLeftUnhappyPenalty;
-        StartLeaving();
+        LeaveUnhappy();
     } else if (Money < SpendingLimit) {
         park.ParkLeftBecauseNoMoney = CappedAdd(park.ParkLeftBecauseNoMoney, 1);
         StartLeaving();
     }
+}
+
+void TSKISkier::LeaveUnhappy() {
+    TSKIParkData& park = World.Park;
+    if (park.ParkSandboxDiff != kSandboxDiffUnlimited) {
+        park.ParkLeftBecauseUnhappy = CappedAdd(park.ParkLeftBecauseUnhappy, 1);
+        park.ParkRatingLeftUnhappy -= World.Params.Game.RatingLeftUnhappyPenalty;
+    }
+    StartLeaving();
+}
+
+void TSKISkier::GiveUpQueuing() {
+    TurnedAwayTime = 0;
+    turnedAway_ = false;
+    // A wanted service within reach takes it in; one that cannot pay or is too unhappy leaves
+    // for that reason.
+    CheckNeeds();
+    if (State == kSkierIdle) LeaveUnhappy();
 }
 
 void TSKISkier::StartLeaving() {

@@ -155,6 +155,19 @@ bool TSKISkier::Tick(float dt) {
             break;
     }
 
+    // Patience with full queues: it runs down while the skier stands idle after being turned
+    // away. Skiing about at the bottom on the way back to the gate neither counts nor restores
+    // it; joining a line, riding, sitting in a building or leaving does.
+    if (State == kSkierIdle) {
+        if (turnedAway_) {
+            TurnedAwayTime += dt;
+            if (TurnedAwayTime > kQueuePatience) GiveUpQueuing();
+        }
+    } else if (State != kSkierSkiing) {
+        TurnedAwayTime = 0;
+        turnedAway_ = false;
+    }
+
     if (inView) {
         SmoothedPosition += (SmoothingAnchor - SmoothedPosition) * (1.0f - dt);
         ChooseAnimation();

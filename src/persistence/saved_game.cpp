@@ -109,6 +109,12 @@ void WriteGame(const TSKIEngine& e, TIniFile& file) {
             file.WriteFloat(kPark, key->Name, focus);
             continue;
         }
+        if (key->Kind == TParkKeyKind::HourClock || key->Kind == TParkKeyKind::HistoryClock) {
+            file.WriteFloat(
+                kPark, key->Name,
+                key->Kind == TParkKeyKind::HourClock ? e.HourAccumulator : e.HistoryAccumulator);
+            continue;
+        }
         VisitParkField(*key, p, [&](const auto& value) {
             using T = std::remove_cvref_t<decltype(value)>;
             if constexpr (std::is_same_v<T, std::string>)

@@ -199,6 +199,8 @@ struct TSavedGame {
     std::string World;
     TSKIParkData Park;
     float CamX = -256, CamZ = 256;
+    // Progress toward the next accounting hour and history sample; 0 in a file without them.
+    float HourClock = 0, HistoryClock = 0;
     // Skiers, buildings and vehicles by their index in the file; a damaged record is empty.
     std::vector<std::optional<TSKISkierRecord>> Skiers;
     std::vector<std::pair<TSectionLine, TSKISectionBlock>> Sections;
@@ -265,6 +267,13 @@ private:
             case TParkKeyKind::CameraZ:
                 g.CamZ = std::clamp(Real(key.Name, key.Default), kWorldMinZ, kWorldMaxZ);
                 return true;
+            case TParkKeyKind::HourClock:
+            case TParkKeyKind::HistoryClock: {
+                // A negative value would hold the hour back for ever: it starts afresh.
+                const float v = std::max(Real(key.Name, key.Default), 0.0f);
+                (key.Kind == TParkKeyKind::HourClock ? g.HourClock : g.HistoryClock) = v;
+                return true;
+            }
             case TParkKeyKind::Weather:
                 // The default when missing, a random value when the text does not parse, held
                 // between 0 and 1.
@@ -525,10 +534,12 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
     engine.CountTreesFelled();
     engine.RebuildNavigation();
     AllocateParking(engine);
-    // The simulated time gathered toward the next tick and history sample starts afresh:
-    // the first tick of a loaded park comes a whole tick after the load.
+    // The simulated time gathered toward the next tick starts afresh: the first tick of a
+    // loaded park comes a whole tick after the load. The accounting hour and the history
+    // interval go on from where the saved park was.
     engine.TickAccumulator = 0;
-    engine.HistoryAccumulator = 0;
+    engine.HistoryAccumulator = g.HistoryClock;
+    engine.HourAccumulator = g.HourClock;
     engine.StartOfDay = TSKIParkData{};
     engine.StartOfDay.ParkTime = -1;
 

@@ -1,5 +1,5 @@
 // Lift lines: joining at the tail, moving up, leaving a closed lift, changing to a shorter
-// line, and boarding the carrier at the loading point.
+// line, giving up on full lines, and boarding the carrier at the loading point.
 #include <gtest/gtest.h>
 
 #include "entities/skier_world.h"
@@ -176,6 +176,59 @@ TEST_F(SkierQueue, NearTheBoardingRowOrWithOneLinkNobodySwitches) {
     far.Cell = E().Cell(100, 106);
     far.SwitchQueue();
     EXPECT_EQ(far.CurrentSection, &Section(a));
+}
+
+// Full lines that keep turning a skier away wear out its patience: then it takes a service it
+// wants or goes home unhappy (without the penalty in the unlimited sandbox); a skier who gets
+// a place in time queues on.
+TEST_F(SkierQueue, ASkierTurnedAwayByFullLinesGivesUpAfterItsPatience) {
+    const int32_t lift = AddLift(At(100, 100), At(80, 100));
+    TSKISection& l = Section(lift);
+    TSKISkier& blocker = Queued(lift, kQueueTail);
+    for (int i = 98; i <= 102; ++i)
+        for (int j = 86; j <= 104; ++j) SetLinks(i, j, {{lift, kGatePoint}});
+    auto turnedAway = [&](float hunger = 50) -> TSKISkier& {
+        TSKISkier& s = AddSkier(At(100, 90), {.Money = 500});
+        s.Happiness = s.Cold = s.Energy = 50;
+        s.Hunger = hunger;
+        s.CurrentTarget = {lift, kGatePoint};
+        return s;
+    };
+    auto run = [](std::initializer_list<TSKISkier*> skiers, float seconds) {
+        for (float t = 0; t < seconds; t += 0.5f)
+            for (TSKISkier* s : skiers) EXPECT_TRUE(s->Tick(0.5f));
+    };
+    const TSKIParkData& park = E().Park;
+    TSKISkier& patient = turnedAway();
+    TSKISkier& lucky = turnedAway();
+    run({&patient, &lucky}, kQueuePatience - 1);
+    EXPECT_EQ(patient.State, kSkierIdle);
+    EXPECT_FLOAT_EQ(patient.TurnedAwayTime, kQueuePatience - 1);
+    EXPECT_EQ(park.ParkLeftBecauseUnhappy, 0);
+
+    // The line moves up one place: the tail goes to one of them, the other stays outside.
+    l.QueueSlots[kQueueTail - 1] = &blocker;
+    l.QueueSlots[kQueueTail] = nullptr;
+    run({&lucky, &patient}, 2);
+    EXPECT_EQ(lucky.State, kSkierWaiting);
+    EXPECT_EQ(lucky.TurnedAwayTime, 0.0f);
+    EXPECT_EQ(patient.State, kSkierLeaving);
+    EXPECT_EQ(park.ParkLeftBecauseUnhappy, 1);
+    EXPECT_FLOAT_EQ(park.ParkRatingLeftUnhappy, -E().Params.Game.RatingLeftUnhappyPenalty);
+
+    // A hungry skier with a stall at hand goes to eat instead.
+    E().CreateBuilding({.Type = kBuildStall, .ServicePrice = 6, .Position = At(100, 95)});
+    TSKISkier& hungry = turnedAway(-50);
+    run({&hungry}, kQueuePatience + 1);
+    EXPECT_EQ(hungry.State, kSkierInBuilding);
+
+    // In the unlimited sandbox the skier leaves without a mark against the park.
+    E().Park.ParkSandboxDiff = kSandboxDiffUnlimited;
+    TSKISkier& sandbox = turnedAway();
+    run({&sandbox}, kQueuePatience + 1);
+    EXPECT_EQ(sandbox.State, kSkierLeaving);
+    EXPECT_EQ(park.ParkLeftBecauseUnhappy, 1);
+    EXPECT_FLOAT_EQ(park.ParkRatingLeftUnhappy, -E().Params.Game.RatingLeftUnhappyPenalty);
 }
 
 class SkierBoarding : public SkierQueue {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <sstream>
 
 #include "base/ini_file.h"
@@ -133,14 +134,54 @@ TEST(SavedGame, SaveLoadSaveKeepsTheParkAndItsHash) {
     for (int k = 0; k < 300; ++k) OnProgress(*c, 1.0 / 30.0);
     EXPECT_FALSE(c->Skiers.empty());
 
-    // Closed and loaded again, the used engine holds the saved park and starts its clock
-    // afresh: no tick is owed from the game before.
+    // Closed and loaded again, the used engine holds the saved park and starts its tick clock
+    // afresh (no tick is owed from the game before); history and hour go on as saved.
     OnProgress(*c, 0.05);
     CloseGame(*c);
     ASSERT_TRUE(LoadGameFile(*c, dir / "b.ski")) << c->LoadError;
     EXPECT_EQ(c->TickAccumulator, 0.0f);
-    EXPECT_EQ(c->HistoryAccumulator, 0.0f);
+    EXPECT_EQ(c->HistoryAccumulator, b->HistoryAccumulator);
+    EXPECT_EQ(c->HourAccumulator, b->HourAccumulator);
     EXPECT_EQ(SaveGameText(*c), SaveGameText(*b));
+}
+
+// A park saved in the middle of an accounting hour goes on after a load as if it had never
+// stopped: the unfinished hour's running costs are charged and the history keeps its pace.
+TEST(SavedGame, TheAccountingHourAndTheHistoryGoOnAfterALoad) {
+    auto resort = [] {
+        auto e = NewEngine();
+        EXPECT_TRUE(LoadLevelFile(*e, "Mountain", false).ok());
+        EXPECT_TRUE(test::BuildResort(*e).ok());
+        e->Park.ParkSpawnSpeed = std::numeric_limits<int32_t>::max();  // no skiers: exact cash
+        return e;
+    };
+    constexpr int kTicks = 200, kSaved = 100;  // saved 39 ticks into the second hour
+    auto whole = resort(), first = resort();
+    for (int k = 0; k < kTicks; ++k) PeriodicTick(*whole);
+    for (int k = 0; k < kSaved; ++k) PeriodicTick(*first);
+    TempDir dir;
+    ASSERT_TRUE(SaveGameFile(*first, dir / "half.ski"));
+    auto second = NewEngine(9);
+    ASSERT_TRUE(LoadGameFile(*second, dir / "half.ski")) << second->LoadError;
+    for (int k = kSaved; k < kTicks; ++k) PeriodicTick(*second);
+
+    ASSERT_EQ(whole->AccountingHours, 3);
+    EXPECT_EQ(first->AccountingHours + second->AccountingHours, whole->AccountingHours);
+    EXPECT_EQ(first->HistorySamples + second->HistorySamples, whole->HistorySamples);
+    ASSERT_LT(whole->Park.ParkHourProfit, 0);
+    EXPECT_EQ(second->Park.ParkHourProfit, whole->Park.ParkHourProfit);
+    EXPECT_EQ(second->Park.ParkCash, whole->Park.ParkCash);
+    EXPECT_EQ(second->HourAccumulator, whole->HourAccumulator);
+    EXPECT_EQ(second->HistoryAccumulator, whole->HistoryAccumulator);
+
+    // A saved game from before the two clocks were kept starts them at 0.
+    TIniFile old(dir / "half.ski");
+    old.DeleteKey("SKIParkData", "ParkHourClock");
+    old.WriteString("SKIParkData", "ParkHistoryClock", "-5");
+    ASSERT_TRUE(old.Save());
+    ASSERT_TRUE(LoadGameFile(*second, dir / "half.ski")) << second->LoadError;
+    EXPECT_EQ(second->HourAccumulator, 0.0f);
+    EXPECT_EQ(second->HistoryAccumulator, 0.0f);
 }
 
 TEST(SavedGame, DecimalPointsAndCommasLoadAlike) {
@@ -425,7 +466,9 @@ TEST(SavedGame, EverySavedParkKeyKeepsItsPlaceAndComesBack) {
                                         "ParkRewards",
                                         "ParkSandboxDiff",
                                         "ParkPopularity",
-                                        "ParkWeather"}));
+                                        "ParkWeather",
+                                        "ParkHourClock",
+                                        "ParkHistoryClock"}));
 
     test::LevelFixture g;
     test::WriteTestLevel(g.Worlds(), test::TestLevel{});
