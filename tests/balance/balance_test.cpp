@@ -1,0 +1,230 @@
+// The balance targets, checked on the reference resorts of tests/balance run by the headless
+// runner on Mountain with fixed seeds: good management wins, carelessness loses, greed does
+// not pay, accidents follow the crowd and the snow, every lift earns its place, and the
+// loan, marketing and PR can each pay their way. Each resort runs once per test program; the
+// tests share the day-by-day tables.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <numeric>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace vallorn {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kDays = 30;
+
+struct SlopeDay {
+    char colour = 'b';  // b blue, r red, k black
+    double mean = 0, beginners = 0, intermediates = 0, pros = 0;
+};
+
+struct Day {
+    int day = 0;
+    long long cash = 0, profit = 0;
+    double rating = 0;
+    long long skiers = 0;
+    double happy = 0;
+    long long accidents = 0, bare = 0, deaths = 0, unhappy = 0, broke = 0;
+    double idle = 0;
+    std::map<int, long long> lifts;  // lift index -> rides that day
+    std::map<int, SlopeDay> slopes;  // slope index -> who skied it
+};
+
+struct ResortRun {
+    int status = -1;
+    std::vector<Day> days;
+    std::string report;  // the runner's JSON report
+};
+
+// One table row: twelve figures, then the lifts ("L0:12,L2:30") and slopes
+// ("S1b:2.0/0.4/1.2/0.4,...") columns when there are any. A row that does not read so is
+// left out, and the day count check below catches it.
+bool ParseRow(const std::string& line, Day& d) {
+    std::istringstream in(line);
+    if (!(in >> d.day >> d.cash >> d.profit >> d.rating >> d.skiers >> d.happy >> d.accidents >>
+          d.bare >> d.deaths >> d.unhappy >> d.broke >> d.idle))
+        return false;
+    std::string column;
+    while (in >> column) {
+        std::istringstream items(column);
+        std::string item;
+        while (std::getline(items, item, ',')) {
+            int index = 0;
+            char colour = 0;
+            if (item.size() > 1 && item[0] == 'L') {
+                long long rides = 0;
+                if (std::sscanf(item.c_str(), "L%d:%lld", &index, &rides) == 2)
+                    d.lifts[index] = rides;
+            } else if (item.size() > 1 && item[0] == 'S') {
+                SlopeDay s;
+                if (std::sscanf(item.c_str(), "S%d%c:%lf/%lf/%lf/%lf", &index, &colour, &s.mean,
+                                &s.beginners, &s.intermediates, &s.pros) == 6) {
+                    s.colour = colour;
+                    d.slopes[index] = s;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+// Runs `script` (a file of tests/balance, optionally with `extra` lines put before its first
+// wait) on Mountain for 30 days with seed 1, once per program and set of arguments.
+const ResortRun& Resort(const std::string& script, const std::string& extra = {},
+                        const std::string& args = {}) {
+    static std::map<std::string, ResortRun> cache;
+    static test::TempDir dir;
+    const std::string key = script + "|" + extra + "|" + args;
+    if (auto it = cache.find(key); it != cache.end()) return it->second;
+
+    const std::string name = std::to_string(cache.size());
+    fs::path file = test::SourceRoot() / "tests" / "balance" / (script + ".actions");
+    if (!extra.empty()) {
+        const std::string text = test::ReadText(file);
+        const auto wait = text.find("\nwait ");
+        file = dir / (name + ".actions");
+        test::WriteText(file, wait == std::string::npos
+                                  ? text + extra
+                                  : text.substr(0, wait + 1) + extra + text.substr(wait + 1));
+    }
+    const fs::path table = dir / (name + ".txt"), report = dir / (name + ".json");
+    const std::string cmd = std::string(VALLORN_SIM) + " run --level Mountain --seed 1 --days " +
+                            std::to_string(kDays) + " --actions " + file.string() + " --table " +
+                            table.string() + " --report " + report.string() + " --root " +
+                            test::BuildRoot().string() + " " + args + " 2>/dev/null";
+    ResortRun& r = cache[key];
+    const int raw = std::system(cmd.c_str());
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    if (fs::exists(report)) r.report = test::ReadText(report);
+    if (fs::exists(table)) {
+        std::istringstream lines(test::ReadText(table));
+        std::string line;
+        while (std::getline(lines, line)) {
+            Day d;
+            if (!line.empty() && line[0] != '#' && ParseRow(line, d)) r.days.push_back(d);
+        }
+    }
+    return r;
+}
+
+// The resort ran to its end without a refused construction and wrote a row for each day.
+void ExpectRan(const ResortRun& r, const std::string& name) {
+    EXPECT_EQ(r.status, 0) << name << ": the script stopped or the run failed";
+    ASSERT_GE(r.days.size(), size_t(kDays)) << name;
+    for (size_t k = 0; k < r.days.size(); ++k) ASSERT_EQ(r.days[k].day, int(k) + 1) << name;
+}
+
+long long Total(const ResortRun& r, long long Day::*field) {
+    return std::accumulate(r.days.begin(), r.days.begin() + kDays, 0LL,
+                           [&](long long sum, const Day& d) { return sum + d.*field; });
+}
+
+double AccidentsPerSkierDay(const ResortRun& r) {
+    return double(Total(r, &Day::accidents)) / double(std::max(1LL, Total(r, &Day::skiers)));
+}
+
+// The first of the 30 days on which `pred` holds, 0 when none.
+template <class Pred>
+int FirstDay(const ResortRun& r, Pred pred) {
+    for (int k = 0; k < kDays; ++k)
+        if (pred(r.days[k])) return k + 1;
+    return 0;
+}
+
+long long ReportInt(const std::string& json, const std::string& key) {
+    const auto at = json.find("\"" + key + "\": ");
+    return at == std::string::npos ? 0 : std::stoll(json.substr(at + key.size() + 4));
+}
+
+TEST(Balance, EveryReferenceResortIsBuiltAndRunsItsThirtyDays) {
+    for (const char* name : {"careless", "sensible", "greedy", "big"})
+        ExpectRan(Resort(name), name);
+}
+
+TEST(Balance, GoodManagementWinsCarelessnessAndGreedLose) {
+    const ResortRun& sensible = Resort("sensible");
+    const ResortRun& careless = Resort("careless");
+    const ResortRun& greedy = Resort("greedy");
+    ExpectRan(sensible, "sensible");
+    ExpectRan(careless, "careless");
+    ExpectRan(greedy, "greedy");
+
+    bool profitByDay5 = false;
+    for (int k = 0; k < 5; ++k) profitByDay5 = profitByDay5 || sensible.days[k].profit > 0;
+    EXPECT_TRUE(profitByDay5) << "the sensible resort makes no profit in its first five days";
+    EXPECT_EQ(FirstDay(sensible, [](const Day& d) { return d.rating <= 50.0; }), 0)
+        << "the sensible resort's rating falls to 50 % or below on that day";
+
+    EXPECT_NE(FirstDay(careless, [](const Day& d) { return d.rating < 50.0; }), 0)
+        << "the careless resort keeps its rating above 50 % for 30 days";
+
+    EXPECT_LT(greedy.days[kDays - 1].cash, sensible.days[kDays - 1].cash)
+        << "five times the prices earns more by day 30";
+}
+
+TEST(Balance, AccidentsGrowWithTheCrowdFallWithSnowAndOneRescueBuildingCopes) {
+    const ResortRun& sensible = Resort("sensible");
+    const ResortRun& crowded = Resort("sensible", {}, "--skiers 150");
+    const ResortRun& careless = Resort("careless");
+    ExpectRan(sensible, "sensible");
+    ExpectRan(crowded, "sensible with 150 more skiers");
+    ExpectRan(careless, "careless");
+
+    EXPECT_GT(Total(crowded, &Day::accidents), Total(sensible, &Day::accidents))
+        << "150 more skiers on the same slopes have no more accidents";
+    EXPECT_GT(AccidentsPerSkierDay(careless), AccidentsPerSkierDay(sensible))
+        << "accidents per skier do not fall with snow making";
+    EXPECT_EQ(FirstDay(sensible, [](const Day& d) { return d.deaths > 1; }), 0)
+        << "more than one death a day in the sensible resort on that day";
+}
+
+TEST(Balance, EveryLiftCarriesRidersAndBeginnersKeepToTheEasySlopes) {
+    const ResortRun& sensible = Resort("sensible");
+    ExpectRan(sensible, "sensible");
+    // From day 2, when the first arrivals have found the lifts.
+    for (int k = 1; k < kDays; ++k) {
+        ASSERT_FALSE(sensible.days[k].lifts.empty());
+        for (const auto& [index, rides] : sensible.days[k].lifts)
+            EXPECT_GT(rides, 0) << "lift " << index << ", day " << k + 1;
+    }
+
+    std::map<char, double> beginners;  // mean beginners on the slopes of each colour, summed
+    for (int k = 0; k < kDays; ++k)
+        for (const auto& [index, s] : sensible.days[k].slopes) beginners[s.colour] += s.beginners;
+    EXPECT_TRUE(beginners.count('k')) << "the sensible resort has no black run";
+    EXPECT_GT(beginners['b'], beginners['k']);
+}
+
+TEST(Balance, TheLoanMarketingAndPrCanEachPayTheirWay) {
+    const ResortRun& sensible = Resort("sensible");
+    const ResortRun& marketing = Resort("sensible", "marketing cheap skiers\n");
+    const ResortRun& pr = Resort("sensible", "pr\n");
+    ExpectRan(sensible, "sensible");
+    ExpectRan(marketing, "sensible with a marketing campaign");
+    ExpectRan(pr, "sensible with a PR campaign");
+
+    // The resort was built on the loan: after paying its interest it is worth more than the
+    // starting cash by more than all the interest paid.
+    const long long interest = ReportInt(sensible.report, "ParkLoanExpence");
+    const long long worth = sensible.days[kDays - 1].cash - ReportInt(sensible.report, "ParkLoan");
+    EXPECT_GT(interest, 0);
+    EXPECT_GT(worth - 50000, interest);
+
+    // A campaign right after opening, while the resort fills, against the same without it.
+    EXPECT_GT(marketing.days[kDays - 1].cash, sensible.days[kDays - 1].cash);
+    EXPECT_GT(pr.days[kDays - 1].cash, sensible.days[kDays - 1].cash);
+}
+
+}  // namespace
+}  // namespace vallorn
