@@ -162,6 +162,15 @@ int FirstDay(const ResortRun& r, Pred pred) {
     return 0;
 }
 
+// Every integer value of `key` in the runner's JSON, in order.
+std::vector<long long> ReportInts(const std::string& json, const std::string& key) {
+    std::vector<long long> values;
+    const std::string field = "\"" + key + "\": ";
+    for (auto at = json.find(field); at != std::string::npos; at = json.find(field, at + 1))
+        values.push_back(std::atoll(json.c_str() + at + field.size()));
+    return values;
+}
+
 long long ReportInt(const std::string& json, const std::string& key) {
     const auto at = json.find("\"" + key + "\": ");
     return at == std::string::npos ? 0 : std::stoll(json.substr(at + key.size() + 4));
@@ -189,6 +198,12 @@ TEST(Balance, GoodManagementWinsCarelessnessAndGreedLose) {
     EXPECT_NE(FirstDay(careless, [](const Day& d) { return d.rating < 50.0; }), 0)
         << "the careless resort keeps its rating above 50 % for 30 days";
 
+    // Greedy asks five times the default ticket price on every lift.
+    const std::vector<long long> prices = ReportInts(sensible.report, "TicketPrice");
+    const std::vector<long long> greedyPrices = ReportInts(greedy.report, "TicketPrice");
+    ASSERT_FALSE(prices.empty());
+    ASSERT_EQ(greedyPrices.size(), prices.size());
+    for (size_t k = 0; k < prices.size(); ++k) EXPECT_EQ(greedyPrices[k], 5 * prices[k]) << k;
     EXPECT_LT(greedy.days[kDays - 1].cash, sensible.days[kDays - 1].cash)
         << "five times the prices earns more by day 30";
 }
