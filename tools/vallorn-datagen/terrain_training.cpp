@@ -32,17 +32,19 @@ double Ramp(double x, double knee) {
 // Nothing outside the feet of its flanks changes.
 constexpr double kShoulderI = 201, kShoulderJ = 209;  // centre of the flat top, cells
 constexpr double kShoulderRise = 60;                  // top above the hill under it
-constexpr double kFlankToRoad = 15, kFlankToEdge = 20, kFlankUphill = 40, kFlankAside = 40;
+constexpr double kFlankToRoad = 15, kFlankToEdge = 20, kFlankUphill = 60, kFlankAside = 60;
 
-double Shoulder(double i, double j) {
-    const double u = i - kShoulderI, v = j - kShoulderJ;
+double Shoulder(double i, double j, const TNoise2D& warp) {
+    // A slow wobble of the outline, so its rims and feet are not ruled lines.
+    const double u = i - kShoulderI + 3 * warp.Fbm(i / 60.0, j / 60.0, 2);
+    const double v = j - kShoulderJ + 3 * warp.Fbm(i / 60.0 + 9.2, j / 60.0 + 3.7, 2);
     const double p = (u + v) / std::sqrt(2.0);  // toward the hill's top
     const double q = (v - u) / std::sqrt(2.0);  // toward the road's end
     const double a = p / (p < 0 ? kFlankToEdge : kFlankUphill);
     const double b = q / (q > 0 ? kFlankToRoad : kFlankAside);
-    // Scaled distance, 1 on the rim of the top and 2 at the foot of each flank; a fourth-power
-    // norm keeps the flanks straight for most of their length and rounds only the corners.
-    const double rho = std::sqrt(std::sqrt(a * a * a * a + b * b * b * b));
+    // Scaled distance, 1 on the rim of the top and 2 at the foot of each flank; a cubic norm
+    // keeps the flanks straight for most of their length and rounds the corners.
+    const double rho = std::cbrt(std::fabs(a * a * a) + std::fabs(b * b * b));
     return kShoulderRise * (1.0 - Ramp(rho - 1.0, 0.15));
 }
 
@@ -52,7 +54,7 @@ TLevel MakeTraining() {
     TLevel level;
     level.name = "Training";
     level.blockThreshold = kSteepBlockThreshold;
-    const TNoise2D shape(0x7A1E0001), detail(0x7A1E0002);
+    const TNoise2D shape(0x7A1E0001), detail(0x7A1E0002), wobble(0x7A1E0003);
     for (int i = 0; i < kVerts; ++i) {
         for (int j = 0; j < kVerts; ++j) {
             // One broad hill, its top about 150 above the plain: blue runs on the long western
@@ -64,7 +66,7 @@ TLevel MakeTraining() {
             h += 50 * Bump(wi, wj, 392, 168, 46, 40);
             h += 32 * Bump(wi, wj, 250, 370, 40, 52);
             h += 6 * detail.Fbm(i / 48.0, j / 48.0, 4) + 1.5 * detail.Fbm(i / 12.0, j / 12.0, 3);
-            h += Shoulder(i, j);
+            h += Shoulder(i, j, wobble);
             level.H(i, j) = float(h);
         }
     }
