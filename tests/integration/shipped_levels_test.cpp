@@ -186,7 +186,16 @@ TEST(Mountain, BlocksOnlyCliffSteepGround) {
         return i > 0 && j > 0 && i < 511 && j < 511 && m.MaxStep(i, j) > limit + 0.01f &&
                m.Blocked(i, j);
     });
-    EXPECT_GT(steepBlocked, steep * 2 / 3);
+    EXPECT_GT(steepBlocked, steep * 3 / 5);
+    // The cliffs, twice as steep as the limit, stay closed.
+    const int cliff = CountCells([&](int i, int j) {
+        return i > 0 && j > 0 && i < 511 && j < 511 && m.MaxStep(i, j) > 2 * limit;
+    });
+    const int cliffBlocked = CountCells([&](int i, int j) {
+        return i > 0 && j > 0 && i < 511 && j < 511 && m.MaxStep(i, j) > 2 * limit &&
+               m.Blocked(i, j);
+    });
+    EXPECT_GT(cliffBlocked, cliff * 9 / 10);
 }
 
 TEST(Mountain, RoadClimbsGentlyFromTheMapEdgeToRoomForParking) {

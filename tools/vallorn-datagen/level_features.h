@@ -27,6 +27,11 @@ void BuildRoad(TLevel& level, double maxGrade);
 // never blocked.
 void MarkBlocked(TLevel& level, int grain);
 
+// LevelBlockThreshold of the shipped hills: blocked above a step of 4.25 world units between
+// neighbours (46 degrees), so black pitches (a drop of 3 per cell and more) stay open while
+// the cliffs stay closed.
+constexpr float kSteepBlockThreshold = 8.5f;
+
 struct TCoverRules {
     uint64_t seed = 1;
     double snowLine = 0;          // natural snow above this height ...

@@ -11,7 +11,8 @@ namespace vallorn::datagen {
 // A high massif with a main valley, a road up the valley to a parking plateau, forests
 // below the tree line, snow above the snow line and a few cliff bands.
 TLevel MakeMountain();
-// A small gentle hill, snow everywhere, a short road and a little forest.
+// A small gentle hill, snow everywhere, a short road, a little forest and, by the road's
+// end, a shoulder with a red and a black pitch.
 TLevel MakeTraining();
 // The editor's starting level: flat ground, nothing on it.
 TLevel MakeBlank();

@@ -73,9 +73,12 @@ double CliffOffset(const TCliff& c, double i, double j, const TNoise2D& noise) {
 TLevel MakeMountain() {
     TLevel level;
     level.name = "Mountain";
-    // Blocked where a neighbour differs by more than 3.5 world units (x LevelScaleY 2): the
-    // cliff bands and the steepest summit faces, while black runs (drop 3 per cell) stay open.
-    level.blockThreshold = 7.0f;
+    // Blocked where a neighbour differs by more than 4.25 world units (x LevelScaleY 2): the
+    // cliff bands and the steepest summit faces. A black run needs a drop of 3 per cell below
+    // it, and on rough ground such a cell has a neighbour a good deal lower than that, so a
+    // limit just above 3 would block every black pitch (the valley's head by the road's end
+    // among them).
+    level.blockThreshold = kSteepBlockThreshold;
     const TNoise2D warp(0x5EED0001), ridge(0x5EED0002), detail(0x5EED0003), cliffNoise(0x5EED0004);
     const std::vector<TPoint> valleyControl(std::begin(kValley), std::end(kValley));
     const std::vector<TPoint> valley = SmoothCurve(valleyControl, 2.0);
