@@ -250,7 +250,7 @@ TEST(ShippedParams, VehiclesAndRulesReadAsIntended) {
     EXPECT_FLOAT_EQ(g.HungerFactor, -0.05f);
     EXPECT_FLOAT_EQ(g.UpgradeCost, 0.3f);
     EXPECT_FLOAT_EQ(g.RatingLeftDiedPenalty, 10.0f);
-    EXPECT_FLOAT_EQ(g.PopularityCooldown, 0.01f);
+    EXPECT_FLOAT_EQ(g.PopularityCooldown, 0.005f);
 }
 
 }  // namespace
