@@ -67,7 +67,7 @@ struct TSKIProfileTerms {
         t.MarketingPriceCheap = 1500;
         t.MarketingPriceNormal = 3000;
         t.MarketingPriceVIP = 6000;
-        t.PRCampPrice = 2000;
+        t.PRCampPrice = 1500;
         return t;
     }
 };

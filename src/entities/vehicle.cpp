@@ -16,6 +16,7 @@ constexpr float kHealedEnergy = 100.0f;
 constexpr float kNoCandidate = 10000.0f;     // estimated times at or beyond this never win
 constexpr float kRefreshSpread = 3.0f;       // snowcats redraw the snow at staggered times
 constexpr float kMaxSavedAltitude = 100.0f;  // a loaded vehicle is never higher above ground
+constexpr float kSnowmobileStep = 0.25f;     // longest drive of one motion step
 
 // The building category a vehicle type belongs to, or none for a type no building has.
 int HomeCategory(uint8_t type) {
@@ -155,9 +156,15 @@ void TSKIVehicle::Tick(float dt) {
     }
 
     switch (Type) {
-        case kVehicleSnowmobile:
-            StepSnowmobile(dt);
+        case kVehicleSnowmobile: {
+            // Driven in short steps, so that it reaches a patient lying by trees or a lift
+            // whatever the frame time: one long step and the obstacles' push carried it round
+            // the patient for ever, and every other injured skier waited for it in vain.
+            const float distance = dt * Params().Speed;
+            const int steps = std::clamp(int(std::ceil(distance / kSnowmobileStep)), 1, 256);
+            for (int k = 0; k < steps; ++k) StepSnowmobile(dt / float(steps));
             break;
+        }
         case kVehicleHelicopter:
             StepHelicopter(dt);
             break;

@@ -188,9 +188,10 @@ TEST_F(Vehicles, ASnowmobileDrivesOutTreatsItsPatientAndComesBack) {
     EXPECT_NEAR(v.Position.y, 10.3f, 1e-3f);
     // Treatment: energy comes back at VehServiceFactor per second until 100.
     const float speedOfCure = Type(kVehicleSnowmobile).ServiceFactor;
+    const float reached = s.Energy;
     v.Tick(0.1f);
     v.Tick(0.1f);
-    EXPECT_NEAR(s.Energy, -80 + 0.2f * speedOfCure, 1e-3f);
+    EXPECT_NEAR(s.Energy, reached + 0.2f * speedOfCure, 1e-3f);
     EXPECT_TRUE(s.Injured);
     ASSERT_TRUE(RunUntil(v, 30, [&] { return v.Patient() == nullptr; }));
     EXPECT_FALSE(s.Injured);
@@ -245,6 +246,46 @@ TEST_F(Vehicles, ASnowmobileSteersAroundATree) {
     });
     EXPECT_LE(GroundDistance(v.Position, s.Position), 3.0f);
     EXPECT_GT(nearest, 1.0f);  // pushed off its straight line (which passes at 1 unit)
+}
+
+TEST_F(Vehicles, ASnowmobileReachesAPatientInAWoodedLiftLine) {
+    TSKIBuilding& patrol = Place(kBuildSkiPatrol, 100, 100);
+    TSKIVehicle& v = *Fleet(patrol)[0];
+    // Where a patrol on the mountain once circled its patient for ever: cells round the
+    // patient's (offsets), under the lift or not, with trees at their places (relative to the
+    // patient).
+    struct Spot {
+        int di, dj;
+        bool underLift, tree;
+        float tx, tz;
+    };
+    const Spot spots[] = {
+        {-2, -2, true, true, 6.4f, -9.6f},    {-2, -1, true, true, 6.2f, -3.9f},
+        {-2, 0, true, false, 6.2f, -1.5f},    {-2, 2, false, true, 7.5f, 8.3f},
+        {-1, -2, true, true, 2.9f, -8.9f},    {-1, -1, true, true, 2.6f, -4.6f},
+        {-1, 0, true, true, 2.3f, 0.0f},      {-1, 1, true, false, 1.7f, 3.6f},
+        {0, -3, false, true, -0.5f, -12.5f},  {0, -2, false, true, -2.0f, -8.8f},
+        {0, -1, false, true, -1.0f, -5.2f},   {0, 0, true, true, -2.2f, -0.4f},
+        {0, 1, true, true, -1.5f, 3.5f},      {1, -3, false, true, -6.1f, -11.7f},
+        {1, -1, false, true, -4.5f, -3.9f},   {1, 0, true, true, -4.6f, -0.2f},
+        {1, 1, true, false, -4.5f, 3.2f},     {1, 2, true, true, -6.4f, 8.0f},
+        {2, -3, false, true, -10.4f, -12.0f}, {2, -2, false, true, -8.5f, -9.3f},
+        {2, 0, false, true, -10.2f, 0.3f},    {2, 1, true, false, -10.0f, 2.9f},
+        {2, 2, true, true, -10.1f, 6.9f},
+    };
+    const TSKIVector patient = At(100, 130) + TSKIVector(0.4f, 0, 1.6f, 0);
+    for (const Spot& p : spots) {
+        TerrainCell& c = E().Cell(100 + p.di, 130 + p.dj);
+        if (p.underLift) c.Kind = kCellUnderLift;
+        c.Tree = p.tree;
+        c.TreePosition = patient + TSKIVector(p.tx, 0, p.tz, 0);
+    }
+    TSKISkier& s = AddInjured(patient);
+    v.Position = patient + TSKIVector(-2.9f, 0, -4.5f, 0);
+    v.TakePatient(s);
+    // Frames of 1/30 s at four times the speed, as the game runs them.
+    EXPECT_TRUE(RunUntil(
+        v, 60, [&] { return !s.Injured; }, 4.0f / 30.0f));
 }
 
 TEST_F(Vehicles, AHelicopterFliesLandsBesideItsPatientAndReturnsToItsPad) {
