@@ -209,6 +209,10 @@ glm::vec3 TSKICamera::Direction() const {
 float TSKICamera::Distance() const {
     return distance_;
 }
+
+float TSKICamera::PitchDegrees() const {
+    return glm::degrees(pitch_);
+}
 float TSKICamera::MaxDistance() const {
     return maxDistance_;
 }

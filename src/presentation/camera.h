@@ -57,6 +57,8 @@ public:
     glm::vec3 Position() const;
     glm::vec3 Direction() const;  // unit, from the camera to the target
     float Distance() const;
+    float PitchDegrees()
+        const;  // the camera's height angle over its target: 90 looks straight down
     float MaxDistance() const;
     float EdgeMargin() const;
     // The four edge arrows are shown (cursor or target near a map edge, never on add-on maps).

@@ -136,6 +136,7 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
         probe::Value("camera_x", target.x);
         probe::Value("camera_z", target.z);
         probe::Value("camera_distance", camera_.Distance());
+        probe::Value("camera_pitch", camera_.PitchDegrees());
         probe::Value("load_ms", loadMs_);
         probe::Value("first_frame_ms", firstFrameMs_);
         probe::Value("longest_frame_ms", longestFrameMs_);
