@@ -225,11 +225,13 @@ TGame::TGame(const TSetup& setup) {
         }
         argv.push_back(arg);
     }
-    // Two servers started at the same moment may pick the same display; the loser ends at
-    // once, and starting again picks another.
-    for (int attempt = 0; attempt < 3 && !Start(argv); ++attempt) {
+    // Two servers started at the same moment may pick the same display, and the server of
+    // the test before may still be going: the loser ends at once, and starting again a little
+    // later picks another.
+    for (int attempt = 0; attempt < 5 && !Start(argv); ++attempt) {
         std::error_code ec;
         fs::rename(dir_ / "game.log", dir_ / ("game-" + std::to_string(attempt) + ".log"), ec);
+        Pause(0.5 * (attempt + 1));
     }
 }
 
@@ -373,6 +375,10 @@ std::string TGame::Log() const {
     s << "display " << display_ << " (" << CountWindows(display_, xauthority_, "VALLORN")
       << " game windows on it)\n"
       << in.rdbuf();
+    for (int attempt = 0; attempt < 5; ++attempt) {  // starts that ended at once
+        std::ifstream earlier(dir_ / ("game-" + std::to_string(attempt) + ".log"));
+        if (earlier) s << "start " << attempt + 1 << " ended at once:\n" << earlier.rdbuf();
+    }
     return s.str();
 }
 
