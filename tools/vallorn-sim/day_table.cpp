@@ -79,10 +79,9 @@ void DayTable::SampleTick() {
         if (s->State == kSkierIdle) ++idle;
         if (s->State != kSkierSkiing || !s->CurrentSection || !s->CurrentSection->IsSlope())
             continue;
-        const auto at = std::find_if(e_.Sections.begin(), e_.Sections.end(),
-                                     [&](const auto& p) { return p.get() == s->CurrentSection; });
-        if (at == e_.Sections.end()) continue;
-        sections_[size_t(at - e_.Sections.begin())].skillTicks[SkillClass(s->Skill)] += 1;
+        const int32_t at = e_.IndexOf(s->CurrentSection);
+        if (at < 0 || size_t(at) >= sections_.size()) continue;
+        sections_[size_t(at)].skillTicks[SkillClass(s->Skill)] += 1;
     }
     if (!e_.Skiers.empty()) idleShareSum_ += double(idle) / double(e_.Skiers.size());
 }
