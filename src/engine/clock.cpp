@@ -150,6 +150,7 @@ void PeriodicTick(TSKIEngine& engine) {
     // 7. Averages, scores, penalties, popularity and rating.
     UpdateRating(engine);
     // 8. New objectives are shown.
+    if (engine.OnShowNewObjectives) engine.OnShowNewObjectives();
 
     // 9. History, snow quality, parking and park messages.
     engine.HistoryAccumulator += g.TickTime;
@@ -186,6 +187,7 @@ void PeriodicTick(TSKIEngine& engine) {
     }
 
     // 13. Objectives are evaluated.
+    if (engine.OnEvaluateObjectives) engine.OnEvaluateObjectives(-1, -1);
 
     // 14. The day change.
     const TSKICalendar after = Calendar(engine, engine.Park.ParkTime);

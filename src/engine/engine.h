@@ -223,6 +223,15 @@ public:
     std::function<void(int kind, uint8_t type)> OnBuilt;
     // --- end construction ---------------------------------------------------------------------
 
+    // --- objectives (missions/) ---------------------------------------------------------------
+    // The periodic update shows the objectives announced since the last tick (before it
+    // evaluates) and then evaluates the list with (-1, -1); the downhill race evaluates with
+    // (-2, -1) when a run beats the record of `RaceSlope`. The missions layer installs both;
+    // without them a park has no mission.
+    std::function<void()> OnShowNewObjectives;
+    std::function<void(int building, int lift)> OnEvaluateObjectives;
+    int32_t RaceSlope = -1;  // index of the slope whose race is running, or -1
+
     // The world's requests, answered by the subsystems.
     void GroomCells(int i, int j) override;
     void FellTree(int i, int j) override;

@@ -1,0 +1,117 @@
+// The running game's missions: the objectives of the park evaluated every tick, completed
+// with their unlocks and rewards, failed on time; the campaign, sandbox and add-on games
+// started from their files; and the accomplished step that records progress in the profile.
+// One TSKIMissions binds one engine to the current profile and the windows; while it lives it
+// is the engine's objectives hook and hears what construction builds.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/engine.h"
+#include "missions/mission_windows.h"
+#include "missions/profile.h"
+
+namespace vallorn {
+
+// Loads a saved game into the engine as the main window's LoadGame does (the window shows its
+// loading screen; the runner and the tests call LoadGameFile). True on success.
+using TSKIGameLoader = std::function<bool(const std::filesystem::path& file)>;
+
+enum class TSKIStartResult {
+    Started,
+    NoFile,      // the file does not exist: nothing happened
+    LoadFailed,  // "Loading failed !" was shown
+};
+
+class TSKIMissions {
+public:
+    // Installs the engine's objectives hooks and its OnBuilt; the destructor removes them.
+    // `windows` null: a recording implementation of its own.
+    TSKIMissions(TSKIEngine& engine, TSKIProfile& profile, IMissionWindows* windows = nullptr);
+    ~TSKIMissions();
+    TSKIMissions(const TSKIMissions&) = delete;
+    TSKIMissions& operator=(const TSKIMissions&) = delete;
+
+    TSKIEngine& Engine() { return engine_; }
+    TSKIProfile& Profile() { return profile_; }
+    IMissionWindows& Windows() { return *windows_; }
+
+    // --- the profile -----------------------------------------------------------------------
+    // Copies the profile's terms, name and mission names into the engine (what the economy,
+    // the build menu, captions and the auto-save read).
+    void ApplyProfile();
+    // After a change: ApplyProfile and write the profile file (an error is shown).
+    void ProfileChanged();
+    // The main window's timer: once the sandbox is unlocked its notice is marked read.
+    void SandboxNotice();
+
+    // --- objectives (objectives.cpp) ---------------------------------------------------------
+    // The evaluation pass: `building` >= 0 a building of that type was built, `lift` >= 0 a
+    // lift of that kind, `building` -2 the race in progress beat its slope's record.
+    void EvaluateObjectives(int building, int lift);
+    void CompleteObjective(size_t index);
+    // The periodic update's announcement of the names gathered by evaluation (the engine's
+    // NewObjectives): the windows are told, "GIF" help topics open, the list empties.
+    void ShowNewObjectives();
+
+    // --- campaign (campaign.cpp) --------------------------------------------------------------
+    // worlds/<file> of mission `index`, or with `resume` its automatic save; nothing when the
+    // file does not exist or the index is out of range.
+    std::optional<std::filesystem::path> MissionFile(int index, bool resume) const;
+    bool HasAutoSave(int index) const;
+    // "Start", "Replay", "Restart" (resume false) or "Resume": loads the file and sets
+    // ParkMissionIndex to `index`.
+    TSKIStartResult StartMission(int index, bool resume, const TSKIGameLoader& load);
+
+    // --- sandbox (sandbox.cpp) ----------------------------------------------------------------
+    // "Play" on map 1..21 at difficulty 0 (unlimited) .. 5. A map that fails to load shows
+    // "Loading failed !" and starts nothing.
+    TSKIStartResult PlaySandbox(int map, int difficulty, const TSKIGameLoader& load);
+    // The random objectives of a sandbox game at difficulty d: draws k = 1 .. d + 1.
+    void DrawSandboxObjectives(int difficulty);
+
+    // --- add-ons (addons.cpp) -----------------------------------------------------------------
+    TSKIStartResult PlayAddon(const std::string& name, const TSKIGameLoader& load);
+
+    // --- the accomplished step (accomplished.cpp) ---------------------------------------------
+    // Records the game's success in the profile and shows the accomplished window (and the
+    // campaign-completed one) for ParkMissionIndex `index`.
+    void CompleteMission(int32_t index);
+    // True once every primary objective is complete (an empty list counts).
+    bool MissionAccomplished() const;
+
+private:
+    TSKIEngine& engine_;
+    TSKIProfile& profile_;
+    IMissionWindows* windows_;
+    TRecordedMissionWindows recorded_;
+};
+
+// --- what the windows list (sandbox.cpp, addons.cpp) -----------------------------------------
+// The sandbox window's rows: map names 1..20 (and the bonus map when it is open) with the
+// highest difficulty completed on each ("" when none).
+struct TSKISandboxRow {
+    int Map = 1;  // 1..21
+    std::string Name;
+    std::string Completed;
+};
+std::vector<TSKISandboxRow> SandboxRows(const TSKIProfile& profile);
+// The bonus map is open when every map 1..20 was completed at some difficulty, or any at 5.
+bool BonusMapOpen(const TSKIProfile& profile);
+// Difficulty button d (0 unlimited, 1..5) is shown.
+bool SandboxDifficultyShown(const TSKIProfile& profile, int difficulty);
+// "Difficulty: very easy" .. "Difficulty: very hard", "Unlimited".
+std::string SandboxDifficultyLabel(int difficulty);
+// The names of addons/*.ski without ".ski", sorted; the four-letter preview prefix of a name
+// and the files it picks (empty path / text when missing).
+std::vector<std::string> ListAddons(const TSKIFolders& folders);
+std::string AddonPrefix(const std::string& name);
+std::filesystem::path AddonPicture(const TSKIFolders& folders, const std::string& prefix);
+std::string AddonDescription(const TSKIFolders& folders, const std::string& prefix);
+
+}  // namespace vallorn
