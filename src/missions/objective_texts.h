@@ -13,8 +13,7 @@ namespace vallorn {
 
 // Whether an objective's condition holds now (the "met" rule of its type). `building` and
 // `lift` as EvaluateObjectives gets them: types 7, 8 and 13 are met only on their events.
-bool ObjectiveMet(const TSKIEngine& engine, const TSKIObjective& objective, int building,
-                  int lift);
+bool ObjectiveMet(const TSKIEngine& engine, const TSKIObjective& objective, int building, int lift);
 // Whether a completed reversible objective's condition has stopped holding (types 0, 1, 2, 4,
 // 5, 6, 11, 12, 14..18; never for the others).
 bool ObjectiveBroken(const TSKIEngine& engine, const TSKIObjective& objective);

@@ -35,7 +35,7 @@ struct TSKIMissionData {
 };
 
 struct TSKISandboxMap {
-    std::string Text;        // the map's name: worlds/<Text>.ski
+    std::string Text;       // the map's name: worlds/<Text>.ski
     uint8_t Completed = 0;  // highest difficulty completed on it, 0 none
 
     bool operator==(const TSKISandboxMap&) const = default;
@@ -45,8 +45,8 @@ struct TSKIProfile {
     std::string Name;  // empty: no profile
     std::vector<TSKIMissionData> Missions;
     // Friends, blueprints, bank terms, marketing and PR prices: what the economy and the
-    // build menu read (copied into the engine's Profile).
-    TSKIProfileTerms Terms;
+    // build menu read (copied into the engine's Profile). Without a profile: a new player's.
+    TSKIProfileTerms Terms = TSKIProfileTerms::NewPlayer();
     bool CampCompleted = false;
     bool SandboxUnlocked = false;  // building 10 unlocked when the file was read
     uint8_t SandboxDiff = 1;       // highest sandbox difficulty the player may choose, 1..5
