@@ -23,7 +23,7 @@ std::optional<std::filesystem::path> TSKIMissions::MissionFile(int index, bool r
     std::optional<std::filesystem::path> file;
     if (!resume) {
         file = PathInFolder(engine_.Folders.Worlds, mission.File);
-    } else {
+    } else if (!PlayerNameProblem(profile_.Name)) {
         // save/<profile>/auto/<mission name>.ski, both names kept inside their folders.
         if (const auto folder = PathInFolder(engine_.Folders.Save, profile_.Name))
             file = PathInFolder(*folder / "auto", mission.Name, ".ski");

@@ -28,8 +28,7 @@ bool ReadStarObjectives(const TSKIFolders& folders, int difficulty, std::vector<
     if (!path) return false;
     const TIniFile file(*path);
     if (!file.Exists()) {
-        error = path->string() + ": " +
-                (file.ReadError().empty() ? std::string("not found") : file.ReadError());
+        error = file.ReadError().empty() ? path->string() + " not found" : file.ReadError();
         return false;
     }
     if (!file.SectionExists("SKIObjectives")) {
