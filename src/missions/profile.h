@@ -85,6 +85,13 @@ std::optional<std::string> PlayerNameProblem(std::string_view name);
 // The same rule for a saved-game name typed in the load-and-save window, with the text
 // "Invalid file name !".
 std::optional<std::string> SaveNameProblem(std::string_view name);
+// save/<profile>/<save>.ski for a name typed in the load-and-save window: nothing, with the
+// text of the refused name ("Invalid profile name !" or "Invalid file name !"), when either
+// name is refused.
+std::optional<std::filesystem::path> SavedGamePath(const std::filesystem::path& saveFolder,
+                                                   const std::string& profileName,
+                                                   const std::string& saveName,
+                                                   std::string* error = nullptr);
 
 enum class TSKIProfileCreated { Created, Exists, Invalid, Failed };
 // Creates save/<name>/, save/<name>/auto/ and save/<name>.prof as a copy of

@@ -191,6 +191,12 @@ TEST(PlayerNames, RefusedAndAccepted) {
         EXPECT_EQ(PlayerNameProblem(name).value_or(""), "Invalid profile name !") << name;
         EXPECT_EQ(SaveNameProblem(name).value_or(""), "Invalid file name !") << name;
     }
+    std::string error;
+    EXPECT_EQ(SavedGamePath("save", "Anna", "02_Save"), fs::path("save/Anna/02_Save.ski"));
+    EXPECT_FALSE(SavedGamePath("save", "Anna", "../../x", &error));
+    EXPECT_EQ(error, "Invalid file name !");
+    EXPECT_FALSE(SavedGamePath("save", "..", "x", &error));
+    EXPECT_EQ(error, "Invalid profile name !");
 }
 
 struct TFolders {
