@@ -6,7 +6,9 @@
 #include <deque>
 
 #include "base/desktop.h"
+#include "missions/missions.h"
 #include "missions/profile.h"
+#include "support/engine_fixture.h"
 #include "support/test_support.h"
 
 namespace vallorn {
@@ -175,6 +177,25 @@ TEST(ProfileFile, ReadAndWrittenUnderSaveAndUnlockedByName) {
     EXPECT_FALSE(WriteProfile(none, dir / "save", &error));
     EXPECT_FALSE(ReadProfile(none, dir / "save", &error));
     EXPECT_EQ(error, "Invalid profile name !");
+}
+
+TEST(CurrentProfile, TermsReachTheEngineAndTheSandboxNoticeIsWritten) {
+    test::EngineFixture e;
+    TSKIProfile p = RichProfile();
+    p.SandboxUnlocked = p.SandboxNotifRead = false;
+    TSKIMissions missions(*e, p);
+    EXPECT_EQ(e->Profile.LoanLimit, 80000);
+    EXPECT_EQ(e->Profile.UnlockedBuildings, p.Terms.UnlockedBuildings);
+    EXPECT_EQ(e->ProfileName, "Bo");
+    const fs::path file = e->Folders.Save / "Bo.prof";
+    missions.SandboxNotice();
+    EXPECT_FALSE(p.SandboxNotifRead || fs::exists(file));
+    p.SandboxUnlocked = true;
+    missions.SandboxNotice();
+    TSKIProfile read;
+    read.Name = "Bo";
+    ASSERT_TRUE(ReadProfile(read, e->Folders.Save));
+    EXPECT_TRUE(p.SandboxNotifRead && read.SandboxNotifRead);
 }
 
 TEST(PlayerNames, RefusedAndAccepted) {
