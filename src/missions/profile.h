@@ -101,7 +101,9 @@ enum class TSKIProfileCreated { Created, Exists, Invalid, Failed };
 TSKIProfileCreated CreateProfile(const TSKIFolders& folders, const std::string& name,
                                  TSKIProfile& out, std::string* error = nullptr);
 // "Create new": asks "Enter new profile name:" until a profile is created ("Profile already
-// exists !", "Invalid profile name !" between tries) or the player cancels (false).
+// exists !", "Invalid profile name !" between tries, the refused text proposed again) or the
+// player cancels (false). A failure that is not the name's (no template, a folder that cannot
+// be made) is shown with its reason and ends the asking (false), as do 100 refused names.
 bool AskNewProfile(IDialogs& dialogs, const TSKIFolders& folders, TSKIProfile& out);
 // The warning asked before deleting a profile.
 std::string DeleteProfileQuestion(const std::string& name);
