@@ -99,7 +99,7 @@ TEST(SimMissions, ASandboxGameReportsItsObjectivesAndIsNotAccomplishedInAFewTick
     EXPECT_NE(objectives.find("\"Name\": \"Objective 2\""), std::string::npos) << objectives;
 }
 
-TEST(SimMissions, CampaignMissionsStartUnlessLockedOrMissing) {
+TEST(SimMissions, AMissionStartsUnlessLockedOrMissingAndEndsWhenAccomplished) {
     MissionRoot root;
     struct Case {
         std::string args;
@@ -112,17 +112,25 @@ TEST(SimMissions, CampaignMissionsStartUnlessLockedOrMissing) {
         {"--mission 0 --resume", 3, "mission 0 has no automatic save"},
         {"--sandbox 1 --difficulty 3", 3, "3star.ini"},
         {"--sandbox 2 --difficulty 0", 3, "cannot start sandbox map 2"},
-        {"--mission 0 --report " + (root.dir / "r.json").string(), 0, ""},
+        // A mission without objectives is accomplished at the first evaluation.
+        {"--mission 0 --until-accomplished --report " + (root.dir / "r.json").string(), 0, ""},
     };
     for (const Case& c : cases) {
         const RunResult r = root.Sim("run --profile Ann --ticks 2 " + c.args);
         EXPECT_EQ(r.status, c.status) << c.args << ": " << r.err;
         EXPECT_NE(r.err.find(c.err), std::string::npos) << c.args << ": " << r.err;
     }
-    // The started mission runs under its index, whatever the file held (-100).
+    // The started mission runs under its index, whatever the file held (-100), and ends at
+    // the tick that accomplished it, completed in the profile.
     const std::string json = root.Report();
-    for (const char* field : {"\"ParkMissionIndex\": 0,", "\"Objectives\": [],"})
+    for (const char* field : {"\"ParkMissionIndex\": 0,", "\"Objectives\": [],", "\"TicksRun\": 1,",
+                              "\"Accomplished\": true,"})
         EXPECT_NE(json.find(field), std::string::npos) << field;
+    EXPECT_NE(Between(json, "MissionsCompleted", "LiftsUnlocked").find("\"Name\": \"Opening\""),
+              std::string::npos)
+        << json;
+    EXPECT_NE(test::ReadText(root.dir / "save" / "Ann.prof").find("Opening\r\nC\r\n"),
+              std::string::npos);
 }
 
 }  // namespace
