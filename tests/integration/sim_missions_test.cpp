@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <cstdio>
 
+#include "base/ini_file.h"
+#include "base/objectives_record.h"
 #include "missions/profile.h"
 #include "support/test_support.h"
 
@@ -131,6 +133,27 @@ TEST(SimMissions, AMissionStartsUnlessLockedOrMissingAndEndsWhenAccomplished) {
         << json;
     EXPECT_NE(test::ReadText(root.dir / "save" / "Ann.prof").find("Opening\r\nC\r\n"),
               std::string::npos);
+}
+
+// Without a profile the objectives of a saved game are still evaluated.
+TEST(SimMissions, AGameWithoutAProfileEvaluatesItsObjectives) {
+    MissionRoot root;
+    TIniFile game(root.dir / "worlds" / "Corrie.ski");
+    TSKIObjective cash;  // type 0: cash of at least Value; once completed no longer active
+    cash.Name = "Some cash";
+    cash.Value = 1000;
+    cash.Active = true;
+    WriteObjectives(game, {cash});
+    ASSERT_TRUE(game.SaveToFile(root.dir / "Goal.ski"));
+    const RunResult r = root.Sim("run --ticks 3 --game " + (root.dir / "Goal.ski").string() +
+                                 " --report " + (root.dir / "r.json").string());
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(root.Report().find("\"Name\": \"Some cash\",\n      \"Type\": 0,\n      "
+                                 "\"Value\": 1000,\n      \"Active\": false,\n      "
+                                 "\"Completed\": true"),
+              std::string::npos)
+        << root.Report();
+    EXPECT_FALSE(fs::exists(root.dir / "save" / ".prof"));
 }
 
 }  // namespace
