@@ -112,7 +112,7 @@ public:
                 break;
             }
             case TRelief::Plateau:
-                e = 0.9 * SmoothStep(0.22, 0.5, e) + 0.1 * e;
+                e = 0.85 * SmoothStep(0.1, 0.55, e) + 0.15 * e;
                 break;
             case TRelief::Ridges: {
                 const double wave = 0.5 - 0.5 * std::cos(2 * kPi * (wa - ea_) / (0.7 * s));
