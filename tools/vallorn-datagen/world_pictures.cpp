@@ -117,6 +117,8 @@ TSKIImage PaintCampaignMap() {
                 dash.push_back({a.x + (b.x - a.x) * t + (nx / nl) * (curve * nl + wig),
                                 a.y + (b.y - a.y) * t + (ny / nl) * (curve * nl + wig)});
             }
+            const Dot mid{(dash[0].x + dash[1].x) / 2, (dash[0].y + dash[1].y) / 2};
+            if (calm(mid.x, mid.y) < 0) continue;  // under a panel
             paint::Paint(
                 canvas, paint::Stroke(dash, 2.2), kTrail, 0.9,
                 {int(std::min(dash[0].x, dash[1].x)) - 4, int(std::min(dash[0].y, dash[1].y)) - 4,
@@ -163,7 +165,7 @@ TSKIImage PaintThumbnail(const TLevel& level) {
             c = Mix(c, kForest, std::min(1.0, 1.6 * tree / n));
             c = Mix(c, kRock, rock / n);
             c = Mix(Mix(c, {20, 30, 50}, 0.5), c, 0.3 + 0.7 * light);
-            c = Mix(c, kRoad, std::min(1.0, 4.0 * road / n));
+            c = Mix(c, kRoad, road > 0 ? 0.9 : 0.0);
             c = Mix(c, kHouse, std::min(1.0, 3 * house / n));
             canvas.At(x, y) = c;
         }
