@@ -123,7 +123,7 @@ public:
             }
             case TRelief::Bowl: {
                 const double ca = ea_ + 0.9 * s, cb = eb_ + s_.shift, r = Length(wa - ca, wb - cb);
-                const double ring = std::exp(-std::pow((r - 0.85 * s) / (0.6 * s), 2));
+                const double ring = std::exp(-std::pow((r - 0.75 * s) / (0.32 * s), 2));
                 const double angle = std::atan2(std::fabs(wb - cb), ca - wa);  // 0: toward road
                 e = std::max(e, ring * (0.25 + 0.75 * SmoothStep(0.35, 1.1, angle)));
                 break;
@@ -131,14 +131,12 @@ public:
             default:
                 break;
         }
-        // A clearing round the road's end: the relief rises gently from it on every side (in
+        // The ground by the road's end stays low and gentle: the relief rises beyond it (in
         // the valleys the road runs up the floor between the flanks).
         if (s_.relief != TRelief::Valley && s_.relief != TRelief::TwinValley)
-            e *= 0.1 + 0.9 * SmoothStep(15, 0.5 * s + 30, Length(wa - ea_, wb - eb_));
+            e *= 0.1 + 0.9 * SmoothStep(ea_ - 25, ea_ + 0.3 * s, wa);
         const double crest = ridged_.Ridged(wa / 140.0, wb / 140.0, 4);
-        // Low rolling ground all round, so the plain is not a table.
-        const double rolling = 0.05 * (0.5 + 0.5 * detail_.Fbm(a / 110.0 + 3.3, b / 110.0, 3));
-        return e * (1.0 - s_.roughness + s_.roughness * crest) + rolling +
+        return e * (1.0 - s_.roughness + s_.roughness * crest) +
                0.01 * detail_.Fbm(a / 30.0, b / 30.0, 4);
     }
 
