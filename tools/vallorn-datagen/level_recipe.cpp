@@ -123,7 +123,7 @@ public:
             }
             case TRelief::Bowl: {
                 const double ca = ea_ + 0.9 * s, cb = eb_ + s_.shift, r = Length(wa - ca, wb - cb);
-                const double ring = std::exp(-std::pow((r - 0.75 * s) / (0.32 * s), 2));
+                const double ring = std::exp(-std::pow((r - 0.85 * s) / (0.6 * s), 2));
                 const double angle = std::atan2(std::fabs(wb - cb), ca - wa);  // 0: toward road
                 e = std::max(e, ring * (0.25 + 0.75 * SmoothStep(0.35, 1.1, angle)));
                 break;
