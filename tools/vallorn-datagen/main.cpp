@@ -1,6 +1,7 @@
 // vallorn-datagen: builds the data the game ships from this repository's assets.
 //
 //   vallorn-datagen --assets DIR --out DIR [--only LEVEL]
+//   vallorn-datagen --out DIR --game DEFINITION
 //
 // Copies DIR/data/*.ini and *.txt into OUT/data/ and DIR/help/ into OUT/help/, makes OUT/save
 // and OUT/addons, draws the window's pictures and composes the music into OUT/data/, and
@@ -8,19 +9,23 @@
 // level). The output depends on nothing but the program and the assets: every random choice
 // comes from fixed seeds, so two runs give the same bytes.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/atomic_file.h"
+#include "game_definitions.h"
 #include "level_features.h"
 #include "level_writer.h"
 #include "levels.h"
 #include "music.h"
 #include "park/starter_park.h"
 #include "ui_images.h"
+#include "world_pictures.h"
 
 namespace fs = std::filesystem;
 using namespace vallorn::datagen;
@@ -33,11 +38,14 @@ constexpr int kExitUsage = 2;
 struct TOptions {
     fs::path assets, out;
     std::string only;
+    fs::path game;  // one game definition, built on the levels already in OUT/worlds
 };
 
 int Usage(const std::string& message) {
     std::fprintf(stderr, "vallorn-datagen: %s\n", message.c_str());
-    std::fprintf(stderr, "usage: vallorn-datagen --assets DIR --out DIR [--only LEVEL]\n");
+    std::fprintf(stderr,
+                 "usage: vallorn-datagen --assets DIR --out DIR [--only LEVEL]\n"
+                 "       vallorn-datagen --out DIR --game DEFINITION\n");
     return kExitUsage;
 }
 
@@ -101,6 +109,68 @@ bool CopyDataFiles(const fs::path& from, const fs::path& to, std::string* error)
     return true;
 }
 
+// Makes and writes one level; `summary` gets its line of the progress report.
+// A sandbox map also gets its thumbnail, data/ThMap<map number>.bmp.
+bool GenerateLevel(const TLevelRecipe& recipe, const fs::path& out, std::string* summary,
+                   std::string* error) {
+    const auto start = std::chrono::steady_clock::now();
+    const TLevel level = recipe.Make();
+    if (!WriteLevel(level, out / "worlds", error)) {
+        *error = std::string("level ") + recipe.name + ": " + *error;
+        return false;
+    }
+    const auto& maps = SandboxLevelStyles();
+    if (recipe.style >= maps.data() && recipe.style < maps.data() + maps.size()) {
+        const std::string thumb = "ThMap" + std::to_string(recipe.style - maps.data() + 1) + ".bmp";
+        if (!paint::WriteBmp(out / "data" / thumb, PaintThumbnail(level), error)) return false;
+    }
+    float maxHeight = 0;  // over the cells, as the level loader measures it
+    for (int i = 0; i < kCells; ++i)
+        for (int j = 0; j < kCells; ++j) maxHeight = std::max(maxHeight, level.H(i, j));
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "%-11s max height %.1f, snow %d, trees %d, blocked %d, road %d cells, %zu houses "
+                  "(%.2f s)",
+                  recipe.name, double(maxHeight), CountFlag(level, kFlagSnow),
+                  CountFlag(level, kFlagTree), CountFlag(level, kFlagBlocked),
+                  CountFlag(level, kFlagRoad), level.houses.size(), seconds);
+    *summary = line;
+    return true;
+}
+
+// The levels on two threads: each level is made from its own seeds and written to files of its
+// own, so the bytes do not depend on which thread made it. Lines are printed in recipe order.
+bool GenerateLevels(const std::vector<TLevelRecipe>& recipes, const TOptions& options,
+                    std::string* error) {
+    std::vector<const TLevelRecipe*> chosen;
+    for (const TLevelRecipe& recipe : recipes)
+        if (options.only.empty() || options.only == recipe.name) chosen.push_back(&recipe);
+    std::vector<std::string> summaries(chosen.size()), errors(chosen.size());
+    std::vector<char> ok(chosen.size(), 0);
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t k; (k = next.fetch_add(1)) < chosen.size();)
+            ok[k] = GenerateLevel(*chosen[k], options.out, &summaries[k], &errors[k]);
+    };
+    const auto start = std::chrono::steady_clock::now();
+    std::thread helper(work);
+    work();
+    helper.join();
+    for (size_t k = 0; k < chosen.size(); ++k) {
+        if (!ok[k]) {
+            *error = errors[k];
+            return false;
+        }
+        std::printf("%s\n", summaries[k].c_str());
+    }
+    std::printf("%zu levels (%.2f s)\n", chosen.size(),
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    std::fflush(stdout);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -114,9 +184,15 @@ int main(int argc, char** argv) {
             options.out = argv[++k];
         } else if (arg == "--only") {
             options.only = argv[++k];
+        } else if (arg == "--game") {
+            options.game = argv[++k];
         } else {
             return Usage("unknown argument " + arg);
         }
+    }
+    if (!options.game.empty() && !options.out.empty()) {
+        const std::string why = BuildGameFromDefinition(options.game, options.out);
+        return why.empty() ? 0 : Fail(why);
     }
     if (options.assets.empty() || options.out.empty())
         return Usage("--assets and --out are required");
@@ -138,7 +214,9 @@ int main(int argc, char** argv) {
     }
     {
         const auto start = std::chrono::steady_clock::now();
-        if (!WriteUiImages(options.out / "data", &error)) return Fail(error);
+        if (!WriteUiImages(options.out / "data", &error) ||
+            !WriteWorldPictures(options.out / "data", &error))
+            return Fail(error);
         const auto drawn = std::chrono::steady_clock::now();
         if (!WriteMusic(options.out / "data", &error)) return Fail(error);
         const auto done = std::chrono::steady_clock::now();
@@ -148,24 +226,19 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
     }
 
-    for (const TLevelRecipe& recipe : recipes) {
-        if (!options.only.empty() && options.only != recipe.name) continue;
+    if (!GenerateLevels(recipes, options, &error)) return Fail(error);
+
+    // The shipped games: the campaign's files as written, the games from their definitions.
+    if (options.only.empty()) {
         const auto start = std::chrono::steady_clock::now();
-        const TLevel level = recipe.make();
-        if (!WriteLevel(level, options.out / "worlds", &error))
-            return Fail(std::string("level ") + recipe.name + ": " + error);
-        float maxHeight = 0;  // over the cells, as the level loader measures it
-        for (int i = 0; i < kCells; ++i)
-            for (int j = 0; j < kCells; ++j) maxHeight = std::max(maxHeight, level.H(i, j));
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (fs::is_directory(options.assets / "worlds") &&
+            !CopyFiles(options.assets / "worlds", options.out / "worlds", {".txt", ".ini"}, nullptr,
+                       &error))
+            return Fail(error);
+        if (!BuildDefinedGames(options.assets, options.out, &error)) return Fail(error);
         std::printf(
-            "%-8s max height %.1f, snow %d, trees %d, blocked %d, road %d cells, %zu houses "
-            "(%.2f s)\n",
-            recipe.name, double(maxHeight), CountFlag(level, kFlagSnow),
-            CountFlag(level, kFlagTree), CountFlag(level, kFlagBlocked),
-            CountFlag(level, kFlagRoad), level.houses.size(), seconds);
-        std::fflush(stdout);
+            "games (%.2f s)\n",
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
 
     // The starter park is a saved game on the default level, so it follows that level.
