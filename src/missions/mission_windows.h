@@ -25,6 +25,16 @@ struct TSKIAccomplishedWindow {
     bool ShowCampaignCompleted = false;
 };
 
+// The campaign-completed window's texts.
+inline constexpr const char* kCampaignCompletedCaption = "Campaign comlpeted";
+inline constexpr const char* kCampaignCompletedTitle = "Congratulations !";
+inline constexpr const char* kCampaignCompletedText =
+    "You completed VALLORN campaign. I hope you enjoeyd playing the game as much as I enjoyed "
+    "making it.";
+inline constexpr const char* kCampaignCompletedUnlimited =
+    "New 'Unlimited' game mode is unlocked in sandbox game.";
+inline constexpr const char* kCampaignCompletedButton = "Continue";
+
 class IMissionWindows {
 public:
     virtual ~IMissionWindows() = default;

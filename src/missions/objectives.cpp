@@ -1,0 +1,166 @@
+// The objectives of the running game: evaluated every tick and on build and race events,
+// completed with their unlocks and rewards, failed when their time runs out, reopened when a
+// reversible goal stops holding, announced once per game, and the mission check.
+#include <algorithm>
+#include <string_view>
+
+#include "base/saturating.h"
+#include "missions/missions.h"
+#include "missions/objective_texts.h"
+
+namespace vallorn {
+
+namespace {
+
+constexpr uint8_t kTypeWait = 9;
+
+// A reward that changes the profile's terms or friends; false for the park's own rewards.
+bool ApplyProfileReward(TSKIProfileTerms& t, uint8_t reward, int32_t r) {
+    // The marketing and PR prices: an unset price takes the reward, a lower reward replaces it.
+    auto lowerPrice = [r](int32_t& price) {
+        if (price == 0) price = r;
+        if (r < price) price = r;
+    };
+    switch (reward) {
+        case 2:
+            if (r > t.Friends) {
+                t.Friends = r;
+                t.FriendsEnabled = true;
+            }
+            return true;
+        case 3:
+            if (r >= 0 && r < kLiftTypeCount) t.UnlockedLifts[size_t(r)] = true;
+            return true;
+        case 4:
+            if (r >= 0 && r < kBuildingTypeCount) t.UnlockedBuildings[size_t(r)] = true;
+            return true;
+        case 5:
+            if (r < t.LoanInterest) t.LoanInterest = r;
+            return true;
+        case 6:
+            if (r > t.LoanLimit) t.LoanLimit = r;
+            return true;
+        case 7:
+            lowerPrice(t.MarketingPriceCheap);
+            return true;
+        case 8:
+            lowerPrice(t.MarketingPriceNormal);
+            return true;
+        case 9:
+            lowerPrice(t.MarketingPriceVIP);
+            return true;
+        case 10:
+            lowerPrice(t.PRCampPrice);
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+void TSKIMissions::EvaluateObjectives(int building, int lift) {
+    std::vector<TSKIObjective>& list = engine_.Objectives;
+    const int32_t now = engine_.Park.ParkTime;
+
+    // 1. The open objectives: announced once, tested, and held to their time limits. The list
+    // is indexed afresh each time: completing one may unlock later ones in this same pass.
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (!list[i].Active || list[i].Completed) continue;
+        if (!list[i].Announced && !Windows().NoteShowing()) {
+            if (list[i].Type != kTypeWait) engine_.NewObjectives.push_back(list[i].Name);
+            list[i].Announced = true;
+        }
+        if (ObjectiveMet(engine_, list[i], building, lift)) CompleteObjective(i);
+
+        TSKIObjective& o = list[i];
+        // An objective met on this very pass is no longer held to its limit.
+        if (o.Completed || o.TimeGoal <= 0) continue;
+        if (int64_t(o.TimeStarted) + o.TimeGoal >= int64_t(now)) continue;
+        if (o.Type == kTypeWait) {
+            CompleteObjective(i);
+        } else {
+            o.Active = false;
+            o.Completed = false;
+            const TSKIObjective failed = o;
+            Windows().ShowNote(failed, false, true);
+            Windows().RefreshObjectives();
+        }
+    }
+
+    // 2. A completed reversible goal whose condition no longer holds is pursued again; met
+    // again later, it completes and pays once more.
+    for (TSKIObjective& o : list) {
+        if (!o.Completed || !o.Reversible) continue;
+        if (!ObjectiveBroken(engine_, o)) continue;
+        o.Completed = false;
+        o.Active = true;
+        Windows().RefreshObjectives();
+    }
+
+    // 3. The mission check.
+    if (MissionAccomplished() && !Windows().AccomplishedShowing() &&
+        !engine_.Park.AccomplishedShown) {
+        CompleteMission(engine_.Park.ParkMissionIndex);
+    }
+}
+
+void TSKIMissions::CompleteObjective(size_t index) {
+    std::vector<TSKIObjective>& list = engine_.Objectives;
+    if (index >= list.size() || list[index].Completed) return;
+    list[index].Completed = true;
+    list[index].Active = false;
+    const TSKIObjective done = list[index];
+
+    // Unlocks by name: every objective of that name not yet completed is pursued from now.
+    for (const std::string& name : done.UnlocksObjectives) {
+        if (name.empty()) continue;
+        for (TSKIObjective& o : list) {
+            if (o.Name != name || o.Completed) continue;
+            o.Active = true;
+            o.TimeStarted = engine_.Park.ParkTime;
+        }
+    }
+    bool profileChanged = false;
+    for (const std::string& name : done.UnlocksMissions) {
+        if (!name.empty() && UnlockMission(profile_, name)) profileChanged = true;
+    }
+
+    // The reward.
+    if (done.Reward == 1) {
+        AddTo(engine_.Park.ParkCash, done.RewardValue);
+        AddTo(engine_.Park.ParkRewards, done.RewardValue);
+    } else if (done.Reward == 11) {
+        engine_.Park.ParkPopularity += float(done.RewardValue);
+    } else if (ApplyProfileReward(profile_.Terms, done.Reward, done.RewardValue)) {
+        profileChanged = true;
+    }
+    if (profileChanged) ProfileChanged();
+
+    if (done.Type != kTypeWait && !done.Reversible) Windows().ShowNote(done, true, false);
+    Windows().RefreshObjectives();
+}
+
+void TSKIMissions::ShowNewObjectives() {
+    std::vector<std::string>& names = engine_.NewObjectives;
+    if (names.empty()) return;
+    Windows().AnnounceObjectives(names);
+    // The help topics of the objectives just announced that are animated guides ("GIF..."),
+    // each opened once.
+    std::vector<std::string> opened;
+    for (const TSKIObjective& o : engine_.Objectives) {
+        if (!o.Announced || !std::string_view(o.Help).starts_with("GIF")) continue;
+        if (std::find(names.begin(), names.end(), o.Name) == names.end()) continue;
+        if (std::find(opened.begin(), opened.end(), o.Help) != opened.end()) continue;
+        opened.push_back(o.Help);
+        Windows().ShowHelp(o.Help);
+    }
+    names.clear();
+}
+
+bool TSKIMissions::MissionAccomplished() const {
+    return std::none_of(engine_.Objectives.begin(), engine_.Objectives.end(),
+                        [](const TSKIObjective& o) { return o.Primary && !o.Completed; });
+}
+
+}  // namespace vallorn
