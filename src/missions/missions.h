@@ -86,6 +86,10 @@ public:
     bool MissionAccomplished() const;
 
 private:
+    // ParkMissionIndex after a start, with the caption and the camera's zoom-out limit that
+    // follow from it (the load set them from the index the file held).
+    void SetMissionIndex(int32_t index);
+
     TSKIEngine& engine_;
     TSKIProfile& profile_;
     IMissionWindows* windows_;

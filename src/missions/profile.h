@@ -82,6 +82,9 @@ bool UnlockMission(TSKIProfile& profile, std::string_view name);
 // empty, longer than kMaxPlayerNameLength bytes, with "/", "\", "..", a control character, or
 // beginning with ".". Saved-game names follow the same rule.
 std::optional<std::string> PlayerNameProblem(std::string_view name);
+// The same rule for a saved-game name typed in the load-and-save window, with the text
+// "Invalid file name !".
+std::optional<std::string> SaveNameProblem(std::string_view name);
 
 enum class TSKIProfileCreated { Created, Exists, Invalid, Failed };
 // Creates save/<name>/, save/<name>/auto/ and save/<name>.prof as a copy of
@@ -95,6 +98,11 @@ TSKIProfileCreated CreateProfile(const TSKIFolders& folders, const std::string& 
 bool AskNewProfile(IDialogs& dialogs, const TSKIFolders& folders, TSKIProfile& out);
 // The warning asked before deleting a profile.
 std::string DeleteProfileQuestion(const std::string& name);
+// "Delete": asks DeleteProfileQuestion (No by default); on Yes deletes the profile (an error
+// box when something is left) and clears the current profile's name, whichever profile was
+// deleted. True when the player answered Yes.
+bool AskDeleteProfile(IDialogs& dialogs, const TSKIFolders& folders, const std::string& name,
+                      TSKIProfile& current);
 // Deletes save/<name>.prof, save/<name>/auto/ and save/<name>/ with the files in them. Never
 // leaves save/, never follows a symbolic link (a link is removed, not what it points to), and
 // refuses a name PlayerNameProblem refuses. False with a reason when something is left.

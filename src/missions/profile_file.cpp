@@ -28,6 +28,12 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     return lines;
 }
 
+// A text editor may have put a UTF-8 byte order mark before the first tag.
+std::string_view WithoutBom(std::string_view text) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    return text;
+}
+
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
@@ -48,7 +54,7 @@ std::optional<int32_t> ParseInt(std::string_view s) {
 // The lines of one file, looked up by tag.
 class TProfileLines {
 public:
-    explicit TProfileLines(std::string_view text) : lines_(SplitLines(text)) {}
+    explicit TProfileLines(std::string_view text) : lines_(SplitLines(WithoutBom(text))) {}
 
     // Index of the first line equal to the tag (any case), or nothing.
     std::optional<size_t> Find(std::string_view tag) const {
@@ -90,6 +96,29 @@ const char* YesNo(bool value) {
     return value ? "Y" : "N";
 }
 
+// A text value on one line: a line break inside it would shift every line after it.
+std::string OneLine(std::string_view text) {
+    std::string out(text);
+    std::replace_if(
+        out.begin(), out.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return out;
+}
+
+constexpr uint64_t kMaxProfileBytes = uint64_t(4) << 20;
+
+// save/<name>.prof, for a name the player could have given.
+std::optional<std::filesystem::path> ProfilePath(const std::filesystem::path& saveFolder,
+                                                 const std::string& name, std::string* error) {
+    if (auto problem = PlayerNameProblem(name)) {
+        if (error) *error = *problem;
+        return std::nullopt;
+    }
+    std::string why;
+    auto path = PathInFolder(saveFolder, name, ".prof", &why);
+    if (!path && error) *error = why;
+    return path;
+}
+
 }  // namespace
 
 bool TSKIProfile::operator==(const TSKIProfile& o) const {
@@ -122,8 +151,8 @@ std::string ProfileText(const TSKIProfile& p) {
     };
     line("[Missions-Start]");
     for (const TSKIMissionData& m : p.Missions) {
-        line(m.File);
-        line(m.Name);
+        line(OneLine(m.File));
+        line(OneLine(m.Name));
         line(std::string(1, StateLetter(m.State)));
         line(std::to_string(m.MapTop));
         line(std::to_string(m.MapLeft));
@@ -149,7 +178,7 @@ std::string ProfileText(const TSKIProfile& p) {
     flag("[CampFinishRead]", p.CampFinishRead);
     line("[SandBox]");
     for (const TSKISandboxMap& m : p.SandBox) {
-        line(m.Text);
+        line(OneLine(m.Text));
         line(std::to_string(m.Completed));
     }
     return out;
@@ -219,28 +248,20 @@ bool ParseProfile(std::string_view text, TSKIProfile& out, std::string* error) {
 bool ReadProfile(TSKIProfile& profile, const std::filesystem::path& saveFolder,
                  std::string* error) {
     if (profile.Name.empty()) return true;
-    std::string why;
-    const auto path = PathInFolder(saveFolder, profile.Name, ".prof", &why);
-    if (!path) {
-        if (error) *error = why;
-        return false;
-    }
+    const auto path = ProfilePath(saveFolder, profile.Name, error);
+    if (!path) return false;
     std::error_code ec;
     if (!std::filesystem::exists(*path, ec)) return true;
     std::string text;
-    if (!ReadWholeFile(*path, text, error)) return false;
+    if (!ReadWholeFile(*path, text, error, kMaxProfileBytes)) return false;
     return ParseProfile(text, profile, error);
 }
 
 bool WriteProfile(const TSKIProfile& profile, const std::filesystem::path& saveFolder,
                   std::string* error) {
     if (profile.Name.empty()) return true;
-    std::string why;
-    const auto path = PathInFolder(saveFolder, profile.Name, ".prof", &why);
-    if (!path) {
-        if (error) *error = why;
-        return false;
-    }
+    const auto path = ProfilePath(saveFolder, profile.Name, error);
+    if (!path) return false;
     return WriteFileAtomically(*path, ProfileText(profile), error);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/atomic_file.h"
+#include "base/safe_path.h"
 #include "construction/construction.h"
 #include "day_table.h"
 #include "engine/arrivals.h"
@@ -16,6 +17,8 @@
 #include "engine/engine.h"
 #include "engine/invariants.h"
 #include "engine/level_file.h"
+#include "missions/missions.h"
+#include "missions/profile.h"
 #include "options.h"
 #include "persistence/saved_game.h"
 #include "report.h"
@@ -91,6 +94,84 @@ int LoadGame(TSKIEngine& engine, const sim::Options& o) {
     return kExitInput;
 }
 
+// --profile: save/<name>.prof read, or created from the template when there is none.
+int OpenProfile(const TSKIEngine& engine, const std::string& name, TSKIProfile& profile) {
+    std::string error;
+    const auto file = PathInFolder(engine.Folders.Save, name, ".prof", &error);
+    std::error_code ec;
+    if (file && std::filesystem::exists(*file, ec)) {
+        profile.Name = name;
+        if (ReadProfile(profile, engine.Folders.Save, &error)) return kExitOk;
+    } else if (file) {
+        switch (CreateProfile(engine.Folders, name, profile, &error)) {
+            case TSKIProfileCreated::Created:
+                std::fprintf(stderr, "vallorn-sim: profile '%s' created from worlds/missions.txt\n",
+                             name.c_str());
+                return kExitOk;
+            case TSKIProfileCreated::Invalid:
+                std::fprintf(stderr, "vallorn-sim: --profile: %s\n", error.c_str());
+                return kExitUsage;
+            case TSKIProfileCreated::Exists:
+                error = "its folder save/" + name + "/ exists without save/" + name + ".prof";
+                break;
+            case TSKIProfileCreated::Failed:
+                break;
+        }
+    }
+    std::fprintf(stderr, "vallorn-sim: cannot open profile '%s': %s\n", name.c_str(),
+                 error.c_str());
+    return kExitInput;
+}
+
+// --mission and --sandbox: the game started as the campaign and sandbox windows start it.
+int StartGame(TSKIEngine& engine, TSKIMissions& missions, const sim::Options& o) {
+    const TSKIGameLoader load = [&](const std::filesystem::path& file) {
+        return LoadGameFile(engine, file);
+    };
+    auto report = [&](TSKIStartResult result, const std::string& what) {
+        if (result == TSKIStartResult::Started) {
+            for (const std::string& line : engine.LoadWarnings)
+                std::fprintf(stderr, "vallorn-sim: warning: %s\n", line.c_str());
+            return kExitOk;
+        }
+        std::fprintf(stderr, "vallorn-sim: cannot start %s: %s\n", what.c_str(),
+                     engine.LoadError.c_str());
+        return kExitInput;
+    };
+    if (o.sandbox) {
+        const int map = int(*o.sandbox);
+        return report(missions.PlaySandbox(map, int(*o.difficulty), load),
+                      "sandbox map " + std::to_string(map));
+    }
+    const int index = int(*o.mission);
+    const TSKIProfile& profile = missions.Profile();
+    if (index >= profile.MissionCount()) {
+        std::fprintf(stderr, "vallorn-sim: mission %d does not exist: the profile has %d\n", index,
+                     int(profile.MissionCount()));
+        return kExitInput;
+    }
+    const TSKIMissionData& mission = profile.Missions[size_t(index)];
+    // As on the campaign map: a locked mission has no button.
+    if (mission.State == kMissionLocked) {
+        std::fprintf(stderr, "vallorn-sim: mission %d is locked\n", index);
+        return kExitInput;
+    }
+    const TSKIStartResult result = missions.StartMission(index, o.resume, load);
+    if (result == TSKIStartResult::NoFile) {
+        if (o.resume)
+            std::fprintf(stderr, "vallorn-sim: mission %d has no automatic save\n", index);
+        else
+            std::fprintf(stderr, "vallorn-sim: mission %d: its file worlds/%s is missing\n", index,
+                         mission.File.c_str());
+        return kExitInput;
+    }
+    return report(result, "mission " + std::to_string(index));
+}
+
+// Thrown by the frame once the mission is accomplished under --until-accomplished: the run
+// (and a script still running) ends there.
+struct MissionEnded {};
+
 int Info(const sim::Options& o) {
     TSKIEngine engine({o.root, o.seed, nullptr});
     PrintParameterWarnings(engine);
@@ -116,7 +197,18 @@ int Run(const sim::Options& o) {
     }
     TSKIEngine engine({o.root, o.seed, scripted ? &dialogs : nullptr});
     PrintParameterWarnings(engine);
-    if (int rc = o.game.empty() ? LoadLevel(engine, o) : LoadGame(engine, o)) return rc;
+    // The profile played as, bound to the engine for the whole run: objectives are evaluated,
+    // rewards and unlocks go into the profile (written when it has a name).
+    TSKIProfile profile;
+    if (!o.profile.empty()) {
+        if (int rc = OpenProfile(engine, o.profile, profile)) return rc;
+    }
+    const TSKIProfile profileBefore = profile;
+    TSKIMissions missions(engine, profile);
+    const int rc = o.mission || o.sandbox ? StartGame(engine, missions, o)
+                   : o.game.empty()       ? LoadLevel(engine, o)
+                                          : LoadGame(engine, o);
+    if (rc) return rc;
     engine.Park.ParkSpeed = float(o.speed);
     if (o.skiers > 0) {
         SpawnSkiers(engine, int(o.skiers), UpdateArrivalPoint(engine), 10, 10, true);
@@ -129,6 +221,8 @@ int Run(const sim::Options& o) {
     const int64_t days = o.days.value_or(o.ticks ? 0 : 1);
     const int64_t ticks = o.ticks.value_or(0);
     const int64_t total = o.ticks ? ticks : days * engine.Game().DayLength;
+    // The accomplished step has run for this game.
+    auto accomplished = [&] { return engine.Park.AccomplishedShown != 0; };
     ProgressBar bar(total);
     auto done = [&] {
         return o.ticks ? engine.TicksRun - startTicks >= ticks
@@ -151,10 +245,20 @@ int Run(const sim::Options& o) {
         }
         table.AfterFrame();
         bar.Update(engine.TicksRun - startTicks);
+        if (o.untilAccomplished && accomplished()) throw MissionEnded{};
     };
     sim::ScriptOutcome outcome;
-    if (scripted) outcome = sim::RunScript(tools, script, dialogs, advance);
-    while (!done() && outcome.StoppedAt == 0) advance();
+    bool cutShort = false;  // a script still running when the mission was accomplished
+    if (!(o.untilAccomplished && accomplished())) {
+        bool scriptDone = false;
+        try {
+            if (scripted) outcome = sim::RunScript(tools, script, dialogs, advance);
+            scriptDone = true;
+            while (!done() && outcome.StoppedAt == 0) advance();
+        } catch (const MissionEnded&) {
+            cutShort = scripted && !scriptDone;
+        }
+    }
 
     if (!o.save.empty()) {
         std::string error;
@@ -173,7 +277,9 @@ int Run(const sim::Options& o) {
     }
     const std::string report = sim::RunReportJson(engine, [&](sim::JsonWriter& w) {
         table.WriteJson(w);
-        if (scripted) sim::WriteScriptReport(w, script, outcome);
+        // A script cut short by the accomplishment has no outcome to tell.
+        if (scripted && !cutShort) sim::WriteScriptReport(w, script, outcome);
+        sim::WriteMissionReport(w, engine, accomplished(), profileBefore, profile);
     });
     if (o.report.empty()) {
         std::cout << report;
@@ -184,8 +290,12 @@ int Run(const sim::Options& o) {
             return kExitInput;
         }
     }
-    if (scripted && outcome.Failed()) {
+    if (scripted && !cutShort && outcome.Failed()) {
         sim::PrintScriptFailures(script, outcome);
+        return kExitExpect;
+    }
+    if (o.untilAccomplished && !accomplished()) {
+        std::fprintf(stderr, "vallorn-sim: the mission was not accomplished\n");
         return kExitExpect;
     }
     return kExitOk;

@@ -2,16 +2,18 @@
 
 #include "base/number_format.h"
 #include "base/safe_path.h"
+#include "missions/profile.h"
 
 namespace vallorn::sim {
 
 const char* Usage() {
     return R"(usage:
   vallorn-sim info --level NAME [--addons] [--root DIR] [--save-as NAME]
-  vallorn-sim run (--level NAME [--addons] | --game FILE.ski) [--days N | --ticks N]
-                  [--speed 1|2|4] [--fps F] [--seed S] [--report OUT.json]
-                  [--save OUT.ski] [--skiers N] [--actions FILE] [--check] [--root DIR]
-                  [--table OUT.txt]
+  vallorn-sim run (--level NAME [--addons] | --game FILE.ski | --mission N [--resume]
+                   | --sandbox MAP --difficulty D) [--profile NAME] [--until-accomplished]
+                  [--days N | --ticks N] [--speed 1|2|4] [--fps F] [--seed S]
+                  [--report OUT.json] [--save OUT.ski] [--skiers N] [--actions FILE]
+                  [--check] [--root DIR] [--table OUT.txt]
   vallorn-sim --help
 
 info    loads a level and prints its figures as JSON (grid size, maximum height, counts of
@@ -27,6 +29,19 @@ run     loads a level (or, with --game, a saved game and the level it names) and
         happiness, accidents (and how many on bare ground), deaths, skiers who left
         unhappy or out of money, the idle share, rides per lift and who skied each slope
         (mean skiers: all/beginners/intermediates/pros). The report gets them as "Days".
+
+Missions: --profile plays as the player NAME: the profile save/NAME.prof is read (and
+created from worlds/missions.txt when it does not exist, with a note on stderr); rewards and
+unlocks won during the run are written into it. Without --profile the run plays as a new player
+whose progress is not kept; the park's objectives are evaluated either way. --mission starts
+campaign mission N of the profile (0 is the first; a locked mission cannot be started), from
+its automatic save with --resume. --sandbox starts sandbox map MAP (1..20, 21 the bonus map)
+at difficulty D: 1 very easy .. 5 very hard, 0 unlimited. Both need --profile.
+--until-accomplished ends the run at the first frame after the mission is accomplished;
+--days/--ticks stay the upper bound (a script still running then is cut short). The report
+lists the objectives ("Objectives": name, type, value, active, completed, primary), whether
+the mission was accomplished ("Accomplished") and what the profile gained ("ProfileGained":
+missions unlocked and completed, blueprints, changed terms, sandbox progress).
 
 Folders: levels are read from DIR/worlds (or DIR/addons with --addons); DIR is the folder
 of the program unless --root is given. When that folder is not writable (an installed
@@ -44,8 +59,10 @@ is checked before the run: a bad line is named as FILE:LINE on stderr and the ru
 without running. The run lasts at least --days/--ticks and until the script's last line.
 
 Exit status: 0 success, 1 a script's expectation failed (or expect-ok stopped it at an action
-that failed), 2 bad arguments or a bad script line, 3 an input file is missing or cannot be
-read, 4 --check found the park inconsistent.
+that failed) or, with --until-accomplished, the mission was not accomplished, 2 bad arguments
+or a bad script line, 3 an input file is missing or cannot be read (a mission that is locked
+or has no file, a sandbox map or star file that cannot be loaded, a profile that cannot be
+read or created), 4 --check found the park inconsistent.
 )";
 }
 
@@ -133,6 +150,22 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args, Op
         } else if (run && a == "--game") {
             if (auto e = value(o.game)) return e;
             if (o.game.empty()) return "--game needs a file";
+        } else if (run && a == "--profile") {
+            if (auto e = value(o.profile)) return e;
+            if (auto why = PlayerNameProblem(o.profile)) return "--profile: " + *why;
+        } else if (run && (a == "--mission" || a == "--sandbox" || a == "--difficulty")) {
+            if (auto e = value(v)) return e;
+            auto n = Int(v);
+            const int64_t lo = a == "--sandbox" ? 1 : 0;
+            const int64_t hi = a == "--sandbox" ? kSandboxMaps : a == "--difficulty" ? 5 : 1000000;
+            if (!n || *n < lo || *n > hi)
+                return a + " needs a whole number from " + std::to_string(lo) + " to " +
+                       std::to_string(hi);
+            (a == "--mission" ? o.mission : a == "--sandbox" ? o.sandbox : o.difficulty) = *n;
+        } else if (run && a == "--resume") {
+            o.resume = true;
+        } else if (run && a == "--until-accomplished") {
+            o.untilAccomplished = true;
         } else if (run && a == "--save") {
             if (auto e = value(o.save)) return e;
             if (o.save.empty()) return "--save needs a file";
@@ -140,11 +173,17 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& args, Op
             return "unknown option '" + a + "'";
         }
     }
-    if (!o.game.empty()) {
-        if (!o.level.empty() || o.addons) return "give --level or --game, not both";
-    } else if (o.level.empty()) {
-        return run ? "--level or --game is required" : "--level is required";
-    }
+    const int starts =
+        !o.level.empty() + !o.game.empty() + o.mission.has_value() + o.sandbox.has_value();
+    if (starts > 1) return "give one of --level, --game, --mission and --sandbox";
+    if (starts == 0)
+        return run ? "--level, --game, --mission or --sandbox is required" : "--level is required";
+    if (o.addons && o.level.empty()) return "--addons goes with --level";
+    if ((o.mission || o.sandbox) && o.profile.empty())
+        return std::string(o.mission ? "--mission" : "--sandbox") + " needs --profile";
+    if (o.resume && !o.mission) return "--resume goes with --mission";
+    if (o.sandbox.has_value() != o.difficulty.has_value())
+        return "--sandbox and --difficulty go together";
     if (o.days && o.ticks) return "give --days or --ticks, not both";
     return std::nullopt;
 }

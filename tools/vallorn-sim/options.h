@@ -25,6 +25,14 @@ struct Options {
     std::string table;    // run: the day-by-day table written here
     std::string actions;  // run: an action script replayed while the park runs
     bool check = false;   // run: the park's consistency is checked every game tick
+    // run: the missions. The profile played as (save/<profile>.prof, created when missing);
+    // campaign mission N of it (from its automatic save with `resume`) or sandbox map MAP at a
+    // difficulty (0 unlimited); the run ends once the mission is accomplished.
+    std::string profile;
+    std::optional<int64_t> mission;
+    bool resume = false;
+    std::optional<int64_t> sandbox, difficulty;
+    bool untilAccomplished = false;
 };
 
 // Parses argv. Returns an error text for bad arguments (the caller prints usage, exits 2).

@@ -3,6 +3,7 @@
 #include "engine/clock.h"
 #include "engine/engine.h"
 #include "json_writer.h"
+#include "missions/profile.h"
 #include "persistence/state_hash.h"
 
 namespace vallorn::sim {
@@ -123,6 +124,100 @@ std::string RunReportJson(TSKIEngine& e, const std::function<void(JsonWriter&)>&
     if (extra) extra(w);
     w.EndObject();
     return w.Text();
+}
+
+namespace {
+
+// One value that changed: "Key": {"From": before, "To": after}.
+template <typename T>
+void Change(JsonWriter& w, std::string_view key, T from, T to) {
+    if (from == to) return;
+    w.BeginObject(key);
+    w.Field("From", from);
+    w.Field("To", to);
+    w.EndObject();
+}
+
+// The indices whose flag was off before and is on after.
+template <size_t N>
+void Unlocked(JsonWriter& w, std::string_view key, const std::array<bool, N>& from,
+              const std::array<bool, N>& to) {
+    w.BeginArray(key);
+    for (size_t k = 0; k < N; ++k)
+        if (to[k] && !from[k]) w.Item(int64_t(k));
+    w.EndArray();
+}
+
+// Missions of `after` whose state moved from below `state` to it.
+void Missions(JsonWriter& w, std::string_view key, const TSKIProfile& before,
+              const TSKIProfile& after, uint8_t state) {
+    w.BeginArray(key);
+    for (size_t k = 0; k < after.Missions.size(); ++k) {
+        const uint8_t was =
+            k < before.Missions.size() ? before.Missions[k].State : uint8_t(kMissionLocked);
+        // Unlocked counts a mission that is open now and was locked; a mission completed
+        // straight from locked is listed as completed only.
+        const uint8_t now = after.Missions[k].State;
+        const bool listed = state == kMissionCompleted
+                                ? now == kMissionCompleted && was != kMissionCompleted
+                                : now == kMissionUnlocked && was == kMissionLocked;
+        if (!listed) continue;
+        w.BeginObject();
+        w.Field("Index", int64_t(k));
+        w.Field("Name", after.Missions[k].Name);
+        w.EndObject();
+    }
+    w.EndArray();
+}
+
+}  // namespace
+
+void WriteMissionReport(JsonWriter& w, const TSKIEngine& e, bool accomplished,
+                        const TSKIProfile& before, const TSKIProfile& after) {
+    w.BeginArray("Objectives");
+    for (const TSKIObjective& o : e.Objectives) {
+        w.BeginObject();
+        w.Field("Name", o.Name);
+        w.Field("Type", o.Type);
+        w.Field("Value", o.Value);
+        w.Field("Active", o.Active);
+        w.Field("Completed", o.Completed);
+        w.Field("Primary", o.Primary);
+        w.EndObject();
+    }
+    w.EndArray();
+    w.Field("Accomplished", accomplished);
+
+    w.BeginObject("ProfileGained");
+    Missions(w, "MissionsUnlocked", before, after, kMissionUnlocked);
+    Missions(w, "MissionsCompleted", before, after, kMissionCompleted);
+    const TSKIProfileTerms& a = before.Terms;
+    const TSKIProfileTerms& b = after.Terms;
+    Unlocked(w, "LiftsUnlocked", a.UnlockedLifts, b.UnlockedLifts);
+    Unlocked(w, "BuildingsUnlocked", a.UnlockedBuildings, b.UnlockedBuildings);
+    w.BeginObject("Terms");
+    Change(w, "Friends", a.Friends, b.Friends);
+    Change(w, "FriendsEnabled", a.FriendsEnabled, b.FriendsEnabled);
+    Change(w, "LoanInterest", a.LoanInterest, b.LoanInterest);
+    Change(w, "LoanLimit", a.LoanLimit, b.LoanLimit);
+    Change(w, "MarketingPriceCheap", a.MarketingPriceCheap, b.MarketingPriceCheap);
+    Change(w, "MarketingPriceNormal", a.MarketingPriceNormal, b.MarketingPriceNormal);
+    Change(w, "MarketingPriceVIP", a.MarketingPriceVIP, b.MarketingPriceVIP);
+    Change(w, "PRCampPrice", a.PRCampPrice, b.PRCampPrice);
+    w.EndObject();
+    Change(w, "SandboxDiff", before.SandboxDiff, after.SandboxDiff);
+    w.BeginArray("SandboxMaps");
+    for (size_t m = 0; m < after.SandBox.size(); ++m) {
+        if (after.SandBox[m].Completed == before.SandBox[m].Completed) continue;
+        w.BeginObject();
+        w.Field("Map", int64_t(m + 1));
+        w.Field("From", before.SandBox[m].Completed);
+        w.Field("To", after.SandBox[m].Completed);
+        w.EndObject();
+    }
+    w.EndArray();
+    w.Field("CampaignCompleted", after.CampCompleted && !before.CampCompleted);
+    w.EndObject();
 }
 
 }  // namespace vallorn::sim
