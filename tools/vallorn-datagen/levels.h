@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "level_model.h"
+#include "level_recipe.h"
 
 namespace vallorn::datagen {
 
@@ -19,10 +20,12 @@ TLevel MakeBlank();
 
 struct TLevelRecipe {
     const char* name;
-    TLevel (*make)();
+    TLevel (*make)() = nullptr;          // a level of its own recipe ...
+    const TLevelStyle* style = nullptr;  // ... or one made from a style record
+    TLevel Make() const { return style ? MakeStyledLevel(*style) : make(); }
 };
 
-// In generation order.
+// In generation order: Mountain, Training, blank, the campaign's levels, the sandbox maps.
 const std::vector<TLevelRecipe>& LevelRecipes();
 
 }  // namespace vallorn::datagen

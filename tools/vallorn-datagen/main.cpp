@@ -8,10 +8,12 @@
 // level). The output depends on nothing but the program and the assets: every random choice
 // comes from fixed seeds, so two runs give the same bytes.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/atomic_file.h"
@@ -101,6 +103,62 @@ bool CopyDataFiles(const fs::path& from, const fs::path& to, std::string* error)
     return true;
 }
 
+// Makes and writes one level; `summary` gets its line of the progress report.
+bool GenerateLevel(const TLevelRecipe& recipe, const fs::path& worlds, std::string* summary,
+                   std::string* error) {
+    const auto start = std::chrono::steady_clock::now();
+    const TLevel level = recipe.Make();
+    if (!WriteLevel(level, worlds, error)) {
+        *error = std::string("level ") + recipe.name + ": " + *error;
+        return false;
+    }
+    float maxHeight = 0;  // over the cells, as the level loader measures it
+    for (int i = 0; i < kCells; ++i)
+        for (int j = 0; j < kCells; ++j) maxHeight = std::max(maxHeight, level.H(i, j));
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "%-11s max height %.1f, snow %d, trees %d, blocked %d, road %d cells, %zu houses "
+                  "(%.2f s)",
+                  recipe.name, double(maxHeight), CountFlag(level, kFlagSnow),
+                  CountFlag(level, kFlagTree), CountFlag(level, kFlagBlocked),
+                  CountFlag(level, kFlagRoad), level.houses.size(), seconds);
+    *summary = line;
+    return true;
+}
+
+// The levels on two threads: each level is made from its own seeds and written to files of its
+// own, so the bytes do not depend on which thread made it. Lines are printed in recipe order.
+bool GenerateLevels(const std::vector<TLevelRecipe>& recipes, const TOptions& options,
+                    std::string* error) {
+    std::vector<const TLevelRecipe*> chosen;
+    for (const TLevelRecipe& recipe : recipes)
+        if (options.only.empty() || options.only == recipe.name) chosen.push_back(&recipe);
+    std::vector<std::string> summaries(chosen.size()), errors(chosen.size());
+    std::vector<char> ok(chosen.size(), 0);
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t k; (k = next.fetch_add(1)) < chosen.size();)
+            ok[k] = GenerateLevel(*chosen[k], options.out / "worlds", &summaries[k], &errors[k]);
+    };
+    const auto start = std::chrono::steady_clock::now();
+    std::thread helper(work);
+    work();
+    helper.join();
+    for (size_t k = 0; k < chosen.size(); ++k) {
+        if (!ok[k]) {
+            *error = errors[k];
+            return false;
+        }
+        std::printf("%s\n", summaries[k].c_str());
+    }
+    std::printf("%zu levels (%.2f s)\n", chosen.size(),
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    std::fflush(stdout);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -148,25 +206,7 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
     }
 
-    for (const TLevelRecipe& recipe : recipes) {
-        if (!options.only.empty() && options.only != recipe.name) continue;
-        const auto start = std::chrono::steady_clock::now();
-        const TLevel level = recipe.make();
-        if (!WriteLevel(level, options.out / "worlds", &error))
-            return Fail(std::string("level ") + recipe.name + ": " + error);
-        float maxHeight = 0;  // over the cells, as the level loader measures it
-        for (int i = 0; i < kCells; ++i)
-            for (int j = 0; j < kCells; ++j) maxHeight = std::max(maxHeight, level.H(i, j));
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::printf(
-            "%-8s max height %.1f, snow %d, trees %d, blocked %d, road %d cells, %zu houses "
-            "(%.2f s)\n",
-            recipe.name, double(maxHeight), CountFlag(level, kFlagSnow),
-            CountFlag(level, kFlagTree), CountFlag(level, kFlagBlocked),
-            CountFlag(level, kFlagRoad), level.houses.size(), seconds);
-        std::fflush(stdout);
-    }
+    if (!GenerateLevels(recipes, options, &error)) return Fail(error);
 
     // The starter park is a saved game on the default level, so it follows that level.
     if (options.only.empty() || options.only == kStarterLevel) {

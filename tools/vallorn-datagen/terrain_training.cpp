@@ -102,11 +102,16 @@ TLevel MakeBlank() {
 }
 
 const std::vector<TLevelRecipe>& LevelRecipes() {
-    static const std::vector<TLevelRecipe> recipes = {
-        {"Mountain", &MakeMountain},
-        {"Training", &MakeTraining},
-        {"blank", &MakeBlank},
-    };
+    static const std::vector<TLevelRecipe> recipes = [] {
+        std::vector<TLevelRecipe> all = {
+            {"Mountain", &MakeMountain},
+            {"Training", &MakeTraining},
+            {"blank", &MakeBlank},
+        };
+        for (const auto* styles : {&CampaignLevelStyles(), &SandboxLevelStyles()})
+            for (const TLevelStyle& style : *styles) all.push_back({style.name, nullptr, &style});
+        return all;
+    }();
     return recipes;
 }
 
