@@ -112,11 +112,13 @@ public:
                 break;
             }
             case TRelief::Plateau:
-                e = 0.9 * SmoothStep(0.22, 0.5, e) + 0.1 * e;
+                e = 0.85 * SmoothStep(0.1, 0.55, e) + 0.15 * e;
                 break;
             case TRelief::Ridges: {
-                const double wave = 0.5 - 0.5 * std::cos(2 * kPi * (wa - ea_) / (0.7 * s));
-                e = std::max(e, 0.5 * wave * SmoothStep(ea_, ea_ + 0.35 * s, wa));
+                const double phase = (wa - ea_ + 25 * warp_.Fbm(wb / 120.0, 4.4, 3)) / (0.9 * s);
+                const double wave = 0.5 - 0.5 * std::cos(2 * kPi * phase);
+                const double across = std::exp(-std::pow((wb - eb_ - s_.shift) / (1.3 * s), 2));
+                e = std::max(e, 0.4 * wave * across * SmoothStep(ea_, ea_ + 0.35 * s, wa));
                 break;
             }
             case TRelief::Bowl: {
@@ -129,6 +131,10 @@ public:
             default:
                 break;
         }
+        // The ground by the road's end stays low and gentle: the relief rises beyond it (in
+        // the valleys the road runs up the floor between the flanks).
+        if (s_.relief != TRelief::Valley && s_.relief != TRelief::TwinValley)
+            e *= 0.1 + 0.9 * SmoothStep(ea_ - 25, ea_ + 0.3 * s, wa);
         const double crest = ridged_.Ridged(wa / 140.0, wb / 140.0, 4);
         return e * (1.0 - s_.roughness + s_.roughness * crest) +
                0.01 * detail_.Fbm(a / 30.0, b / 30.0, 4);
@@ -164,7 +170,7 @@ private:
                 domes_ = {{ea + 1.1 * s, eb, 1.0, 0.8 * s, 0.8 * s}};
                 for (int k = 0; k < 6; ++k) {
                     const double angle = Between(-1.9, 1.9), dist = Between(0.55, 1.0) * s;
-                    domes_.push_back({ea + 1.1 * s - std::cos(angle) * dist * 0.8 + 0.4 * s,
+                    domes_.push_back({ea + 1.5 * s - std::cos(angle) * dist * 0.6,
                                       eb + std::sin(angle) * dist, Between(0.5, 0.85),
                                       Between(0.4, 0.6) * s, Between(0.4, 0.6) * s});
                 }
@@ -174,8 +180,8 @@ private:
                 domes_ = {{ea + 1.6 * s, eb, 1.0, 0.7 * s, 0.9 * s}};
                 break;
             case TRelief::Plateau:
-                domes_ = {{ea + 1.0 * s, eb, 1.0, s, 1.3 * s},
-                          {ea + 1.3 * s, eb + 0.7 * s, 0.9, 0.6 * s, 0.6 * s}};
+                domes_ = {{ea + 1.5 * s, eb, 1.0, s, 1.3 * s},
+                          {ea + 1.8 * s, eb + 0.7 * s, 0.9, 0.6 * s, 0.6 * s}};
                 break;
             case TRelief::Ridges:
                 domes_ = {{ea + 1.05 * s, eb - 0.5 * s, 1.0, 0.45 * s, 0.6 * s},

@@ -1,6 +1,7 @@
 // vallorn-datagen: builds the data the game ships from this repository's assets.
 //
 //   vallorn-datagen --assets DIR --out DIR [--only LEVEL]
+//   vallorn-datagen --out DIR --game DEFINITION
 //
 // Copies DIR/data/*.ini and *.txt into OUT/data/ and DIR/help/ into OUT/help/, makes OUT/save
 // and OUT/addons, draws the window's pictures and composes the music into OUT/data/, and
@@ -17,12 +18,14 @@
 #include <vector>
 
 #include "base/atomic_file.h"
+#include "game_definitions.h"
 #include "level_features.h"
 #include "level_writer.h"
 #include "levels.h"
 #include "music.h"
 #include "park/starter_park.h"
 #include "ui_images.h"
+#include "world_pictures.h"
 
 namespace fs = std::filesystem;
 using namespace vallorn::datagen;
@@ -35,11 +38,14 @@ constexpr int kExitUsage = 2;
 struct TOptions {
     fs::path assets, out;
     std::string only;
+    fs::path game;  // one game definition, built on the levels already in OUT/worlds
 };
 
 int Usage(const std::string& message) {
     std::fprintf(stderr, "vallorn-datagen: %s\n", message.c_str());
-    std::fprintf(stderr, "usage: vallorn-datagen --assets DIR --out DIR [--only LEVEL]\n");
+    std::fprintf(stderr,
+                 "usage: vallorn-datagen --assets DIR --out DIR [--only LEVEL]\n"
+                 "       vallorn-datagen --out DIR --game DEFINITION\n");
     return kExitUsage;
 }
 
@@ -104,13 +110,19 @@ bool CopyDataFiles(const fs::path& from, const fs::path& to, std::string* error)
 }
 
 // Makes and writes one level; `summary` gets its line of the progress report.
-bool GenerateLevel(const TLevelRecipe& recipe, const fs::path& worlds, std::string* summary,
+// A sandbox map also gets its thumbnail, data/ThMap<map number>.bmp.
+bool GenerateLevel(const TLevelRecipe& recipe, const fs::path& out, std::string* summary,
                    std::string* error) {
     const auto start = std::chrono::steady_clock::now();
     const TLevel level = recipe.Make();
-    if (!WriteLevel(level, worlds, error)) {
+    if (!WriteLevel(level, out / "worlds", error)) {
         *error = std::string("level ") + recipe.name + ": " + *error;
         return false;
+    }
+    const auto& maps = SandboxLevelStyles();
+    if (recipe.style >= maps.data() && recipe.style < maps.data() + maps.size()) {
+        const std::string thumb = "ThMap" + std::to_string(recipe.style - maps.data() + 1) + ".bmp";
+        if (!paint::WriteBmp(out / "data" / thumb, PaintThumbnail(level), error)) return false;
     }
     float maxHeight = 0;  // over the cells, as the level loader measures it
     for (int i = 0; i < kCells; ++i)
@@ -140,7 +152,7 @@ bool GenerateLevels(const std::vector<TLevelRecipe>& recipes, const TOptions& op
     std::atomic<size_t> next{0};
     auto work = [&] {
         for (size_t k; (k = next.fetch_add(1)) < chosen.size();)
-            ok[k] = GenerateLevel(*chosen[k], options.out / "worlds", &summaries[k], &errors[k]);
+            ok[k] = GenerateLevel(*chosen[k], options.out, &summaries[k], &errors[k]);
     };
     const auto start = std::chrono::steady_clock::now();
     std::thread helper(work);
@@ -172,9 +184,15 @@ int main(int argc, char** argv) {
             options.out = argv[++k];
         } else if (arg == "--only") {
             options.only = argv[++k];
+        } else if (arg == "--game") {
+            options.game = argv[++k];
         } else {
             return Usage("unknown argument " + arg);
         }
+    }
+    if (!options.game.empty() && !options.out.empty()) {
+        const std::string why = BuildGameFromDefinition(options.game, options.out);
+        return why.empty() ? 0 : Fail(why);
     }
     if (options.assets.empty() || options.out.empty())
         return Usage("--assets and --out are required");
@@ -196,7 +214,9 @@ int main(int argc, char** argv) {
     }
     {
         const auto start = std::chrono::steady_clock::now();
-        if (!WriteUiImages(options.out / "data", &error)) return Fail(error);
+        if (!WriteUiImages(options.out / "data", &error) ||
+            !WriteWorldPictures(options.out / "data", &error))
+            return Fail(error);
         const auto drawn = std::chrono::steady_clock::now();
         if (!WriteMusic(options.out / "data", &error)) return Fail(error);
         const auto done = std::chrono::steady_clock::now();
@@ -207,6 +227,19 @@ int main(int argc, char** argv) {
     }
 
     if (!GenerateLevels(recipes, options, &error)) return Fail(error);
+
+    // The shipped games: the campaign's files as written, the games from their definitions.
+    if (options.only.empty()) {
+        const auto start = std::chrono::steady_clock::now();
+        if (fs::is_directory(options.assets / "worlds") &&
+            !CopyFiles(options.assets / "worlds", options.out / "worlds", {".txt", ".ini"}, nullptr,
+                       &error))
+            return Fail(error);
+        if (!BuildDefinedGames(options.assets, options.out, &error)) return Fail(error);
+        std::printf(
+            "games (%.2f s)\n",
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
 
     // The starter park is a saved game on the default level, so it follows that level.
     if (options.only.empty() || options.only == kStarterLevel) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/image.h"
+#include "canvas.h"
 
 namespace vallorn::datagen {
 
@@ -21,6 +22,8 @@ const char* const kButtonNames[] = {"home",  "display", "stats",  "objectives", 
 // white symbol; otherwise (NAMEON.bmp) a dim slate face with a muted symbol. Empty for an
 // unknown name.
 TSKIImage PaintButton(const std::string& name, bool lit);
+// A button face of the same look with any symbol drawn on the 48 x 48 face.
+TSKIImage PaintSymbolButton(const paint::TSdf& symbol, bool lit);
 // Mountains under an evening sky, a chairlift climbing the front slope, the title "VALLORN".
 TSKIImage PaintLoadingPicture();
 
