@@ -1,6 +1,7 @@
 // Objectives met and broken by type, completed with their unlocks and rewards, failed on
 // time, reopened, announced; the mission check.
 #include "base/ini_file.h"
+#include "engine/clock.h"
 #include "missions/objective_texts.h"
 #include "missions_fixture.h"
 
@@ -267,13 +268,11 @@ TEST_F(Objectives, EveryProfileRewardFollowsItsRule) {
         {10, 9000, [](auto&) {}},
         {10, 900, [](auto& t) { t.PRCampPrice = 900; }},
     };
-    auto same = [](const TSKIProfileTerms& a, const TSKIProfileTerms& b) {
-        return a.Friends == b.Friends && a.FriendsEnabled == b.FriendsEnabled &&
-               a.LoanInterest == b.LoanInterest && a.LoanLimit == b.LoanLimit &&
-               a.MarketingPriceCheap == b.MarketingPriceCheap &&
-               a.MarketingPriceNormal == b.MarketingPriceNormal &&
-               a.MarketingPriceVIP == b.MarketingPriceVIP && a.PRCampPrice == b.PRCampPrice &&
-               a.UnlockedLifts == b.UnlockedLifts && a.UnlockedBuildings == b.UnlockedBuildings;
+    // Terms compared as the profile compares them.
+    auto same = [this](const TSKIProfileTerms& a, const TSKIProfileTerms& b) {
+        TSKIProfile x = profile, y = profile;
+        x.Terms = a, y.Terms = b;
+        return x == y;
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.reward) + " of " + std::to_string(c.value));
@@ -334,6 +333,16 @@ TEST_F(Objectives, EachObjectiveIsAnnouncedOncePerGame) {
     ASSERT_TRUE(ReadObjectives(file, e->Objectives, &error)) << error;
     Evaluate();
     EXPECT_EQ(e->NewObjectives, std::vector<std::string>{"B"});
+
+    // The periodic update shows on the next tick what its evaluation found.
+    missions->ShowNewObjectives();
+    windows.Announced.clear();
+    Add(1, 1000000, "C");
+    PeriodicTick(*e);
+    EXPECT_TRUE(windows.Announced.empty());
+    EXPECT_EQ(e->NewObjectives, std::vector<std::string>{"C"});
+    PeriodicTick(*e);
+    EXPECT_EQ(windows.Announced, std::vector<std::string>{"C"});
 }
 
 TEST_F(Objectives, TheMissionIsAccomplishedOnceNoPrimaryIsOpen) {
