@@ -85,6 +85,13 @@ std::optional<std::string> PlayerNameProblem(std::string_view name);
 // The same rule for a saved-game name typed in the load-and-save window, with the text
 // "Invalid file name !".
 std::optional<std::string> SaveNameProblem(std::string_view name);
+// save/<profile>/<save>.ski for a name typed in the load-and-save window: nothing, with the
+// text of the refused name ("Invalid profile name !" or "Invalid file name !"), when either
+// name is refused.
+std::optional<std::filesystem::path> SavedGamePath(const std::filesystem::path& saveFolder,
+                                                   const std::string& profileName,
+                                                   const std::string& saveName,
+                                                   std::string* error = nullptr);
 
 enum class TSKIProfileCreated { Created, Exists, Invalid, Failed };
 // Creates save/<name>/, save/<name>/auto/ and save/<name>.prof as a copy of
@@ -94,7 +101,9 @@ enum class TSKIProfileCreated { Created, Exists, Invalid, Failed };
 TSKIProfileCreated CreateProfile(const TSKIFolders& folders, const std::string& name,
                                  TSKIProfile& out, std::string* error = nullptr);
 // "Create new": asks "Enter new profile name:" until a profile is created ("Profile already
-// exists !", "Invalid profile name !" between tries) or the player cancels (false).
+// exists !", "Invalid profile name !" between tries, the refused text proposed again) or the
+// player cancels (false). A failure that is not the name's (no template, a folder that cannot
+// be made) is shown with its reason and ends the asking (false), as do 100 refused names.
 bool AskNewProfile(IDialogs& dialogs, const TSKIFolders& folders, TSKIProfile& out);
 // The warning asked before deleting a profile.
 std::string DeleteProfileQuestion(const std::string& name);

@@ -168,6 +168,19 @@ std::optional<std::string> SaveNameProblem(std::string_view name) {
     return std::string("Invalid file name !");
 }
 
+std::optional<fs::path> SavedGamePath(const fs::path& saveFolder, const std::string& profileName,
+                                      const std::string& saveName, std::string* error) {
+    auto problem = PlayerNameProblem(profileName);
+    if (!problem) problem = SaveNameProblem(saveName);
+    if (problem) {
+        SetError(error, *problem);
+        return std::nullopt;
+    }
+    const auto folder = PathInFolder(saveFolder, profileName, {}, error);
+    if (!folder) return std::nullopt;
+    return PathInFolder(*folder, saveName, ".ski", error);
+}
+
 TSKIProfileCreated CreateProfile(const TSKIFolders& folders, const std::string& name,
                                  TSKIProfile& out, std::string* error) {
     if (auto problem = PlayerNameProblem(name)) {
