@@ -249,8 +249,10 @@ void CloseGame(TSKIEngine& engine) {
         const auto profileFolder = PathInFolder(engine.Folders.Save, engine.ProfileName);
         const std::filesystem::path autoFolder =
             profileFolder ? *profileFolder / "auto" : std::filesystem::path();
+        // A link standing where the folder should be is not followed.
         std::error_code ec;
-        if (profileFolder && std::filesystem::is_directory(autoFolder, ec)) {
+        if (profileFolder &&
+            std::filesystem::is_directory(std::filesystem::symlink_status(autoFolder, ec))) {
             THeadlessDialogs headless;
             IDialogs* dialogs = engine.Dialogs ? engine.Dialogs : &headless;
             if (dialogs->AskYesNo("Save game on exit?", true)) {

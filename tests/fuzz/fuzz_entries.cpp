@@ -22,6 +22,7 @@
 #include "engine/economy.h"
 #include "engine/engine.h"
 #include "engine/level_file.h"
+#include "missions/profile.h"
 #include "persistence/saved_game.h"
 #include "script_parser.h"
 
@@ -308,6 +309,26 @@ Result FuzzScript(std::string_view data) {
                               " takes a number that does not fit a float");
         }
     }
+    return Accepted();
+}
+
+Result FuzzProfile(std::string_view data) {
+    TSKIProfile profile;
+    std::string why;
+    if (!ParseProfile(data, profile, &why)) return Refused(why);
+    if (profile.SandboxDiff < 1 || profile.SandboxDiff > kMaxSandboxDiff)
+        return Broken("sandbox difficulty " + std::to_string(profile.SandboxDiff));
+    for (const TSKISandboxMap& map : profile.SandBox)
+        if (map.Completed > kMaxSandboxDiff)
+            return Broken("a map completed at difficulty " + std::to_string(map.Completed));
+    for (const TSKIMissionData& mission : profile.Missions)
+        if (mission.State > kMissionCompleted)
+            return Broken("mission state " + std::to_string(mission.State));
+    TSKIProfile again;
+    if (!ParseProfile(ProfileText(profile), again, &why))
+        return Broken("the written profile does not read back: " + why);
+    if (again.Missions.size() != profile.Missions.size())
+        return Broken("the written profile reads back with another mission count");
     return Accepted();
 }
 

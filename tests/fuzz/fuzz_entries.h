@@ -36,5 +36,8 @@ Result FuzzMeshCache(std::string_view data);
 // An action script of the headless runner: parsed; every accepted step's numbers fit what the
 // runner makes of them.
 Result FuzzScript(std::string_view data);
+// A player profile ("*.prof"): read; a read profile keeps its values in their ranges, and what
+// is written of it reads back.
+Result FuzzProfile(std::string_view data);
 
 }  // namespace vallorn::fuzz

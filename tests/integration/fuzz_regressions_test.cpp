@@ -42,6 +42,9 @@ TEST(FuzzRegressions, LevelFiles) {
 TEST(FuzzRegressions, MeshCaches) {
     Replay("mesh_cache", FuzzMeshCache);
 }
+TEST(FuzzRegressions, Profiles) {
+    Replay("profile", FuzzProfile);
+}
 TEST(FuzzRegressions, ActionScripts) {
     Replay("script", FuzzScript);
 }

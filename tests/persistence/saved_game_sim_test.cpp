@@ -59,7 +59,18 @@ TEST(SavedGameClose, AMissionOffersItsAutoSaveThenTheEngineIsEmpty) {
     EXPECT_TRUE(e.Objectives.empty());
     EXPECT_EQ(e.Park.ParkMissionIndex, -100);
 
+    // Nor when a link stands where the auto folder should be: nothing is written through it.
     const fs::path autoFolder = e.Folders.Save / "Ann" / "auto";
+    const fs::path elsewhere = e.Folders.Root / "elsewhere";
+    fs::create_directories(elsewhere);
+    fs::create_directories(autoFolder.parent_path());
+    fs::create_directory_symlink(elsewhere, autoFolder);
+    e.Park.ParkMissionIndex = 1;
+    CloseGame(e);
+    EXPECT_TRUE(f.dialogs.questions.empty());
+    EXPECT_TRUE(fs::is_empty(elsewhere));
+    fs::remove(autoFolder);
+
     fs::create_directories(autoFolder);
     e.Park.ParkMissionIndex = 1;
     e.Park.ParkCash = 4321;

@@ -17,6 +17,7 @@
 #include "engine/engine.h"
 #include "engine/invariants.h"
 #include "engine/level_file.h"
+#include "json_writer.h"
 #include "missions/missions.h"
 #include "missions/profile.h"
 #include "options.h"
@@ -279,6 +280,7 @@ int Run(const sim::Options& o) {
         table.WriteJson(w);
         // A script cut short by the accomplishment has no outcome to tell.
         if (scripted && !cutShort) sim::WriteScriptReport(w, script, outcome);
+        if (scripted) w.Field("ScriptCutShort", cutShort);
         sim::WriteMissionReport(w, engine, accomplished(), profileBefore, profile);
     });
     if (o.report.empty()) {
