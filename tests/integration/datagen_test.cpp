@@ -9,6 +9,8 @@
 #include <set>
 
 #include "base/ini_file.h"
+#include "engine/engine.h"
+#include "persistence/saved_game.h"
 #include "shipped_level.h"
 #include "support/test_support.h"
 
@@ -110,6 +112,76 @@ TEST(DataGenerator, RefusesBadArgumentsAndMissingAssetsWithAReason) {
                 dir.Path());
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("blocker"), std::string::npos) << r.err;
+}
+
+// A level made from a style record: the same bytes on every run, and the build's.
+TEST(DataGenerator, GivesAStyledLevelTheSameBytesOnEveryRun) {
+    test::TempDir a, b;
+    for (const test::TempDir* dir : {&a, &b})
+        ASSERT_EQ(Datagen("--assets " + Assets() + " --out " + (*dir / "out").string() +
+                              " --only Mission01",
+                          dir->Path())
+                      .status,
+                  0);
+    int files = 0;
+    for (const fs::path& f : FilesBelow(a / "out" / "worlds")) {
+        const std::string first = test::ReadText(a / "out" / "worlds" / f);
+        EXPECT_TRUE(first == test::ReadText(b / "out" / "worlds" / f)) << f;
+        EXPECT_TRUE(first == test::ReadText(test::BuildRoot() / "worlds" / f)) << f;
+        files += f.string().rfind("Mission01", 0) == 0;
+    }
+    EXPECT_EQ(files, 7);  // the level file, two meshes in two formats, two pictures
+}
+
+// A game definition: its park keys over the saved ones, its objectives in place of the saved
+// ones, the resort its action script builds; a bad one fails naming its file and writes nothing.
+TEST(DataGenerator, MakesGamesFromDefinitionsAndFailsBadOnesByFileName) {
+    test::TempDir dir;
+    const fs::path root = dir / "root";
+    test::MakeProgramFolder(root);
+    for (const auto& e : fs::directory_iterator(test::BuildRoot() / "worlds"))
+        if (e.path().filename().string().rfind("Aldermoor", 0) == 0)
+            fs::create_symlink(e.path(), root / "worlds" / e.path().filename());
+    fs::create_directories(dir / "defs");
+    fs::copy_file(test::SourceRoot() / "assets" / "sandbox" / "Aldermoor.actions",
+                  dir / "defs" / "Start.actions");
+    test::WriteText(dir / "defs" / "Refused.actions", "building parking 300 300\n");
+    const std::string good =
+        "[Mission]\nLevel=Aldermoor\nActions=Start.actions\n[SKIPark]\nParkCash=1234\n"
+        "ParkName=Defined park\n[SKIObjectives]\nObjCount=1\nObjectiveType0=2\n"
+        "ObjectiveValue0=50\nObjectiveActive0=1\nObjectiveName0=Fifty skiers\n";
+    test::WriteText(dir / "defs" / "Good.ini", good);
+    RunResult r = Datagen(
+        "--out " + root.string() + " --game " + (dir / "defs" / "Good.ini").string(), dir.Path());
+    ASSERT_EQ(r.status, 0) << r.err;
+    TSKIEngine engine({root, 1, nullptr});
+    ASSERT_TRUE(LoadGameFile(engine, root / "worlds" / "Good.ski")) << engine.LoadError;
+    EXPECT_EQ(engine.Park.ParkCash, 1234);
+    EXPECT_EQ(engine.Park.ParkName, "Defined park");
+    ASSERT_EQ(engine.Objectives.size(), 1u);
+    EXPECT_EQ(engine.Objectives[0].Name, "Fifty skiers");
+    ASSERT_EQ(engine.Buildings.size(), 1u);
+    EXPECT_EQ(engine.Buildings[0]->Type, kBuildParking);
+
+    const struct {
+        const char* text;
+        const char* reason;
+    } bad[] = {
+        {"[Mission]\nLevel=Nowhere\n", "Nowhere"},
+        {"[Mission]\nActions=Start.actions\n", "Level"},
+        {"[Mission]\nLevel=Aldermoor\n[SKIPark]\nParkCahs=5\n", "ParkCahs"},
+        {"[Mission]\nLevel=Aldermoor\nActions=Refused.actions\n", "Refused.actions:1"},
+        {"[Mission]\nLevel=Aldermoor\nActions=../Start.actions\n", "Start.actions"},
+    };
+    for (const auto& c : bad) {
+        const fs::path file = dir / "defs" / "Bad.ini";
+        test::WriteText(file, c.text);
+        r = Datagen("--out " + root.string() + " --game " + file.string(), dir.Path());
+        EXPECT_EQ(r.status, 1) << c.text;
+        EXPECT_NE(r.err.find(file.string() + ": "), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(root / "worlds" / "Bad.ski")) << c.text;
+    }
 }
 
 class ShippedLevelFile : public testing::TestWithParam<std::string> {};

@@ -20,8 +20,8 @@ using Dot = paint::TPoint;
 
 // The ground colours the thumbnails and the campaign map share with the level textures.
 const TRgb kSnowLit{246, 250, 255}, kSnowShade{150, 172, 204}, kForest{34, 72, 52},
-    kMeadow{112, 140, 82}, kRock{118, 112, 108}, kRoad{70, 66, 64}, kHouse{168, 62, 48},
-    kWater{70, 120, 178}, kTrail{160, 40, 36};
+    kMeadow{112, 140, 82}, kRock{118, 112, 108}, kRoad{104, 64, 44}, kGravel{214, 200, 170},
+    kHouse{168, 62, 48}, kWater{70, 120, 178}, kTrail{160, 40, 36};
 
 // Light from the upper left: 0 in full shade, 1 facing the light.
 double Light(double dx, double dy) {
@@ -117,6 +117,8 @@ TSKIImage PaintCampaignMap() {
                 dash.push_back({a.x + (b.x - a.x) * t + (nx / nl) * (curve * nl + wig),
                                 a.y + (b.y - a.y) * t + (ny / nl) * (curve * nl + wig)});
             }
+            const Dot mid{(dash[0].x + dash[1].x) / 2, (dash[0].y + dash[1].y) / 2};
+            if (calm(mid.x, mid.y) < 0) continue;  // under a panel
             paint::Paint(
                 canvas, paint::Stroke(dash, 2.2), kTrail, 0.9,
                 {int(std::min(dash[0].x, dash[1].x)) - 4, int(std::min(dash[0].y, dash[1].y)) - 4,
@@ -163,7 +165,18 @@ TSKIImage PaintThumbnail(const TLevel& level) {
             c = Mix(c, kForest, std::min(1.0, 1.6 * tree / n));
             c = Mix(c, kRock, rock / n);
             c = Mix(Mix(c, {20, 30, 50}, 0.5), c, 0.3 + 0.7 * light);
-            c = Mix(c, kRoad, std::min(1.0, 4.0 * road / n));
+            // The road a little wider than it is, and the flat ground at its end where the
+            // resort starts, so both read at this size.
+            const double roadDistance = level.RoadDistanceAt(ci, cj);
+            c = Mix(c, kRoad, road > 0 || roadDistance < 5.5 ? 0.95 : 0.0);
+            if (level.road.line.size() >= 2) {
+                const TPoint end = level.road.line.back();
+                const double d =
+                    std::sqrt((ci - end.i) * (ci - end.i) + (cj - end.j) * (cj - end.j));
+                c = Mix(c, kGravel,
+                        0.9 * (1.0 - SmoothStep(level.road.plateauRadius * 0.6,
+                                                level.road.plateauRadius, d)));
+            }
             c = Mix(c, kHouse, std::min(1.0, 3 * house / n));
             canvas.At(x, y) = c;
         }
