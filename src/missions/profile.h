@@ -59,6 +59,8 @@ struct TSKIProfile {
 };
 
 // --- the file ------------------------------------------------------------------------------
+// The lines of a profile text without their line ends (LF or CR LF).
+std::vector<std::string_view> ProfileLines(std::string_view text);
 // The profile file's text (CR LF line ends), the name left out.
 std::string ProfileText(const TSKIProfile& profile);
 // Reads the text into `out` (its name untouched). Tags are found case-insensitively (the first

@@ -14,20 +14,6 @@ namespace {
 constexpr const char* kMissionSeparator = "-------------------";
 constexpr size_t kLinesPerMission = 6;
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    size_t at = 0;
-    while (at < text.size()) {
-        size_t end = text.find('\n', at);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        at = end + 1;
-    }
-    return lines;
-}
-
 // A text editor may have put a UTF-8 byte order mark before the first tag.
 std::string_view WithoutBom(std::string_view text) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
@@ -54,7 +40,7 @@ std::optional<int32_t> ParseInt(std::string_view s) {
 // The lines of one file, looked up by tag.
 class TProfileLines {
 public:
-    explicit TProfileLines(std::string_view text) : lines_(SplitLines(WithoutBom(text))) {}
+    explicit TProfileLines(std::string_view text) : lines_(ProfileLines(WithoutBom(text))) {}
 
     // Index of the first line equal to the tag (any case), or nothing.
     std::optional<size_t> Find(std::string_view tag) const {
@@ -120,6 +106,20 @@ std::optional<std::filesystem::path> ProfilePath(const std::filesystem::path& sa
 }
 
 }  // namespace
+
+std::vector<std::string_view> ProfileLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        at = end + 1;
+    }
+    return lines;
+}
 
 bool TSKIProfile::operator==(const TSKIProfile& o) const {
     const TSKIProfileTerms& a = Terms;

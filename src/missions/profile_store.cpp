@@ -51,15 +51,9 @@ bool Occupied(const fs::path& path) {
 // The template's lines with CR LF line ends.
 std::string WithCrLf(std::string_view text) {
     std::string out;
-    size_t at = 0;
-    while (at < text.size()) {
-        size_t end = text.find('\n', at);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    for (std::string_view line : ProfileLines(text)) {
         out.append(line);
         out.append("\r\n");
-        at = end + 1;
     }
     return out;
 }
