@@ -52,6 +52,7 @@ std::string ReplayActions(TSKIEngine& engine, sim::ScriptedDialogs& dialogs, con
         const int64_t days = engine.DayChanges;
         OnProgress(engine, kFrame);
         if (engine.DayChanges != days) tools.LeaveTool();
+        return true;
     });
     tools.LeaveTool();
     auto where = [&](const sim::ScriptEvent& e) {

@@ -169,10 +169,6 @@ int StartGame(TSKIEngine& engine, TSKIMissions& missions, const sim::Options& o)
     return report(result, "mission " + std::to_string(index));
 }
 
-// Thrown by the frame once the mission is accomplished under --until-accomplished: the run
-// (and a script still running) ends there.
-struct MissionEnded {};
-
 int Info(const sim::Options& o) {
     TSKIEngine engine({o.root, o.seed, nullptr});
     PrintParameterWarnings(engine);
@@ -246,18 +242,13 @@ int Run(const sim::Options& o) {
         }
         table.AfterFrame();
         bar.Update(engine.TicksRun - startTicks);
-        if (o.untilAccomplished && accomplished()) throw MissionEnded{};
+        // Under --until-accomplished the run (and a script still running) ends with the mission.
+        return !(o.untilAccomplished && accomplished());
     };
     sim::ScriptOutcome outcome;
-    bool cutShort = false;  // a script still running when the mission was accomplished
     if (!(o.untilAccomplished && accomplished())) {
-        bool scriptDone = false;
-        try {
-            if (scripted) outcome = sim::RunScript(tools, script, dialogs, advance);
-            scriptDone = true;
-            while (!done() && outcome.StoppedAt == 0) advance();
-        } catch (const MissionEnded&) {
-            cutShort = scripted && !scriptDone;
+        if (scripted) outcome = sim::RunScript(tools, script, dialogs, advance);
+        while (!done() && outcome.StoppedAt == 0 && !outcome.Ended && advance()) {
         }
     }
 
@@ -278,9 +269,8 @@ int Run(const sim::Options& o) {
     }
     const std::string report = sim::RunReportJson(engine, [&](sim::JsonWriter& w) {
         table.WriteJson(w);
-        // A script cut short by the accomplishment has no outcome to tell.
-        if (scripted && !cutShort) sim::WriteScriptReport(w, script, outcome);
-        if (scripted) w.Field("ScriptCutShort", cutShort);
+        // A script still running when the mission was accomplished ended there ("Ended").
+        if (scripted) sim::WriteScriptReport(w, script, outcome);
         sim::WriteMissionReport(w, engine, accomplished(), profileBefore, profile);
     });
     if (o.report.empty()) {
@@ -292,7 +282,7 @@ int Run(const sim::Options& o) {
             return kExitInput;
         }
     }
-    if (scripted && !cutShort && outcome.Failed()) {
+    if (scripted && outcome.Failed()) {
         sim::PrintScriptFailures(script, outcome);
         return kExitExpect;
     }

@@ -101,14 +101,14 @@ TSKIPlayerAction DirectAction(TSKIConstruction& tools, const ScriptStep& s) {
 
 class Runner {
 public:
-    Runner(TSKIConstruction& c, ScriptedDialogs& d, const std::function<void()>& frame)
+    Runner(TSKIConstruction& c, ScriptedDialogs& d, const std::function<bool()>& frame)
         : c_(c), e_(c.Engine), d_(d), frame_(frame) {}
 
     ScriptOutcome Run(const Script& script) {
         for (const ScriptStep& s : script.Steps) {
             ++out_.Executed;
             Step(s);
-            if (out_.StoppedAt) break;
+            if (out_.StoppedAt || out_.Ended) break;
         }
         return out_;
     }
@@ -153,7 +153,8 @@ private:
 
     void Wait(int64_t count, const std::string& unit) {
         if (unit == "frames") {
-            for (int64_t k = 0; k < count; ++k) frame_();
+            for (int64_t k = 0; k < count && Frame(); ++k) {
+            }
             return;
         }
         const int64_t ticks = unit == "hours"
@@ -164,7 +165,14 @@ private:
         // take at normal speed and the highest frame rate, so a script cannot hang the runner.
         const double tick = std::max(1e-3, double(e_.Game().TickTime));
         const int64_t limit = int64_t(double(ticks) * tick * 2000.0) + 1000;
-        for (int64_t k = 0; e_.TicksRun < until && k < limit; ++k) frame_();
+        for (int64_t k = 0; e_.TicksRun < until && k < limit && Frame(); ++k) {
+        }
+    }
+
+    // One frame; false once the game has ended the script.
+    bool Frame() {
+        if (!out_.Ended && !frame_()) out_.Ended = true;
+        return !out_.Ended;
     }
 
     void Record(const ScriptStep& s, const TSKIActionOutcome& o) {
@@ -216,7 +224,7 @@ private:
     TSKIConstruction& c_;
     TSKIEngine& e_;
     ScriptedDialogs& d_;
-    const std::function<void()>& frame_;
+    const std::function<bool()>& frame_;
     ScriptOutcome out_;
     bool expectOk_ = false;
     TSKIActionOutcome last_;
@@ -266,7 +274,7 @@ void PrintScriptFailures(const Script& script, const ScriptOutcome& o) {
 }
 
 ScriptOutcome RunScript(TSKIConstruction& tools, const Script& script, ScriptedDialogs& dialogs,
-                        const std::function<void()>& frame) {
+                        const std::function<bool()>& frame) {
     return Runner(tools, dialogs, frame).Run(script);
 }
 
@@ -279,6 +287,7 @@ void WriteScriptReport(JsonWriter& w, const Script& script, const ScriptOutcome&
     w.Field("ExpectsPassed", int64_t(o.ExpectsPassed));
     w.Field("ExpectsFailed", int64_t(o.ExpectFailures.size()));
     w.Field("StoppedAt", int64_t(o.StoppedAt));
+    w.Field("Ended", o.Ended);
     w.Field("Passed", !o.Failed());
     Events(w, "ActionErrors", o.ActionErrors);
     Events(w, "ExpectFailures", o.ExpectFailures);

@@ -49,7 +49,8 @@ struct ScriptOutcome {
     int ExpectsPassed = 0;
     std::vector<ScriptEvent> ActionErrors;
     std::vector<ScriptEvent> ExpectFailures;
-    int StoppedAt = 0;  // the line at which "expect-ok on" stopped the script, 0 if none
+    int StoppedAt = 0;   // the line at which "expect-ok on" stopped the script, 0 if none
+    bool Ended = false;  // the game ended the script (the frame said so) before its last line
     bool Failed() const { return !ExpectFailures.empty() || StoppedAt > 0; }
 };
 
@@ -58,10 +59,11 @@ struct ScriptOutcome {
 int LoadScriptFile(const std::string& path, Script& out);
 
 // Runs every line in order against the park and the construction tools; `frame` advances the
-// game by one frame (the tools' update and the frame handler). Returns what happened; nothing
-// is printed.
+// game by one frame (the tools' update and the frame handler) and returns false when the game
+// is over for the script (a mission accomplished), which ends the script there. Returns what
+// happened; nothing is printed.
 ScriptOutcome RunScript(TSKIConstruction& tools, const Script& script, ScriptedDialogs& dialogs,
-                        const std::function<void()>& frame);
+                        const std::function<bool()>& frame);
 
 // The failed expectations and the stop of expect-ok, one a line on stderr as FILE:LINE.
 void PrintScriptFailures(const Script& script, const ScriptOutcome& outcome);
