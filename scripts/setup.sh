@@ -14,6 +14,7 @@ VALLORN_PACKAGES=(
   libsdl2-mixer-dev libmpg123-dev libmp3lame-dev lame liblitehtml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick x11-apps mesa-utils
+  desktop-file-utils appstream dpkg-dev
 )
 
 vallorn_install_packages() {
@@ -70,7 +71,7 @@ vallorn_fuzz() {
   cmake --build "$dir" -j "$(nproc)" --target vallorn_fuzz
   local failed=()
   local target
-  for target in ini saved_game level mesh_cache script profile; do
+  for target in ini saved_game level mesh_cache script profile wav; do
     local corpus="$dir/corpus/$target" artifacts="$dir/artifacts/$target" log="$dir/$target.log"
     rm -rf "$corpus"
     mkdir -p "$corpus" "$artifacts"

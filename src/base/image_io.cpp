@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <jpeglib.h>
+#include <stb_image.h>
 
 #include "base/atomic_file.h"
 
@@ -170,6 +171,50 @@ bool SaveJpeg(const std::filesystem::path& path, const TSKIImage& image, int qua
         return false;
     }
     return WriteFileAtomically(path, bytes, error);
+}
+
+bool LoadGreyImage(const std::filesystem::path& path, TGreyImage& out, std::string* error) {
+    std::string data;
+    if (!ReadWholeFile(path, data, error, kMaxImageFileBytes)) return false;
+    const auto* bytes = reinterpret_cast<const stbi_uc*>(data.data());
+    const int length = int(data.size());
+    int w = 0, h = 0, channels = 0;
+    if (!stbi_info_from_memory(bytes, length, &w, &h, &channels)) {
+        SetError(error, path.string() + " is not a PNG, BMP or JPEG picture");
+        return false;
+    }
+    if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide) {
+        SetError(error, path.string() + " is " + std::to_string(w) + " x " + std::to_string(h) +
+                            " pixels: a side must be 1.." + std::to_string(kMaxImageSide));
+        return false;
+    }
+    TGreyImage grey;
+    grey.Width = w;
+    grey.Height = h;
+    grey.Values.resize(size_t(w) * size_t(h));
+    if (stbi_is_16_bit_from_memory(bytes, length)) {
+        stbi_us* pixels = stbi_load_16_from_memory(bytes, length, &w, &h, &channels, 1);
+        if (pixels) {
+            for (size_t k = 0; k < grey.Values.size(); ++k) grey.Values[k] = pixels[k] / 65535.0f;
+        }
+        stbi_image_free(pixels);
+        if (!pixels) {
+            SetError(error, "cannot read " + path.string() + ": " + stbi_failure_reason());
+            return false;
+        }
+    } else {
+        stbi_uc* pixels = stbi_load_from_memory(bytes, length, &w, &h, &channels, 1);
+        if (pixels) {
+            for (size_t k = 0; k < grey.Values.size(); ++k) grey.Values[k] = pixels[k] / 255.0f;
+        }
+        stbi_image_free(pixels);
+        if (!pixels) {
+            SetError(error, "cannot read " + path.string() + ": " + stbi_failure_reason());
+            return false;
+        }
+    }
+    out = std::move(grey);
+    return true;
 }
 
 }  // namespace vallorn

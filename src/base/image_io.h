@@ -1,9 +1,10 @@
-// Reading and writing the JPEG pictures of levels.
+// Reading and writing the JPEG pictures of levels, and reading grey height-map pictures.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "base/image.h"
 
@@ -22,5 +23,17 @@ bool JpegSize(const std::filesystem::path& path, int& width, int& height,
 // Writes an RGB image as JPEG (through a temporary file renamed into place).
 bool SaveJpeg(const std::filesystem::path& path, const TSKIImage& image, int quality = 90,
               std::string* error = nullptr);
+
+// A grey picture: Width x Height values from 0 (black) to 1 (white), row by row from the top.
+struct TGreyImage {
+    int Width = 0, Height = 0;
+    std::vector<float> Values;
+    float At(int x, int y) const { return Values[size_t(y) * size_t(Width) + size_t(x)]; }
+};
+
+// Reads an 8-bit or 16-bit grey PNG, BMP or JPEG picture (a colour picture is turned grey by
+// its luminance). Never aborts on a bad file: returns false with a one-line reason.
+bool LoadGreyImage(const std::filesystem::path& path, TGreyImage& out,
+                   std::string* error = nullptr);
 
 }  // namespace vallorn

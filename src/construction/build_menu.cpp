@@ -295,8 +295,8 @@ TSKIPlayerAction MenuItemAction(TSKIConstruction& tools, const TSKIMenuItem& ite
                     return outcome.Result;
                 }
                 case Cmd::FreeRide:
-                    reason = "Free ride needs the 3D view";
-                    return TSKIActionResult::Failed;
+                    StartFreeRide(tools);
+                    return TSKIActionResult::Done;
                 case Cmd::None:
                     break;
             }

@@ -66,11 +66,14 @@ public:
     void StartEditorTool(TSKITool tool);  // an editor brush, the house tools or the trees
     void CancelTool();
     // Once per frame, before the engine's frame handler: cursor, snap, brushes, previews,
-    // hover text.
+    // hover text, then the avatar's frame under the held ride keys (free_ride.h).
     void UpdateTools(float deltaSeconds);
     // A left mouse-button press in the 3D view.
     void ToolClick();
     void ToolKey(int key);  // kKeyBackspace, kKeyEscape, '1'..'8'
+    // A display box of the display window (0 long visibility .. 7 skier info, the order of
+    // the keys '1'..'8'), toggled as its key toggles it.
+    void ToggleDisplayBox(int box);
     // Deletes what is under the cursor (a slope or lift, and a building), asking first: Done
     // when something went, Declined when a question was answered No, Failed when nothing is
     // there.

@@ -2,6 +2,8 @@
 // gives, each apply calls the construction function the tool's click calls.
 #include "construction/construction_actions.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "construction/tool_geometry.h"
@@ -229,6 +231,22 @@ TSKIPlayerAction DeleteSectionAction(size_t section) {
             [=](TSKIEngine& e, std::string& reason) {
                 if (DeleteSection(e, section, false)) return TSKIActionResult::Done;
                 reason = "Not deleted";
+                return TSKIActionResult::Failed;
+            }};
+}
+
+TSKIPlayerAction DownhillRaceAction(TSKIConstruction& tools, size_t slope) {
+    return {"race " + std::to_string(slope),
+            [slope](const TSKIEngine& e) {
+                const TSKISection* s =
+                    e.SectionByIndex(int32_t(std::min<size_t>(slope, INT32_MAX)));
+                if (!s || !s->IsSlope() || s->Points.size() < 2)
+                    return Check::Refused("No such slope");
+                return Check::Allowed("Downhill race");
+            },
+            [slope, &tools](TSKIEngine&, std::string& reason) {
+                if (StartRace(tools, slope)) return TSKIActionResult::Done;
+                reason = "No such slope";
                 return TSKIActionResult::Failed;
             }};
 }

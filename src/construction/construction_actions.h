@@ -30,5 +30,7 @@ TSKIPlayerAction SetAreaAction(size_t building, int i, int j);
 TSKIPlayerAction DeleteSectionAction(size_t section);
 TSKIPlayerAction DeleteBuildingAction(size_t building);
 TSKIPlayerAction ReplaceLiftAction(size_t lift, uint8_t newType);
+// The slope window's "Downhill race": the avatar of `tools` races the slope.
+TSKIPlayerAction DownhillRaceAction(TSKIConstruction& tools, size_t slope);
 
 }  // namespace vallorn

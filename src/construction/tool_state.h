@@ -12,6 +12,7 @@
 #include "base/image.h"
 #include "base/terrain.h"
 #include "base/types.h"
+#include "construction/free_ride.h"
 #include "entities/building.h"
 
 namespace vallorn {
@@ -71,6 +72,7 @@ struct TSKIToolState {
     // Input, as the view feeds it every frame.
     struct TSKIToolInput {
         bool LeftButton = false, Shift = false, PageUp = false, PageDown = false;
+        TSKIRideKeys Ride;  // the avatar's keys, held down this frame
     };
     TSKIToolInput Input;
     // The cursor: the ground point the mouse ray hit (the cursor moves there on the next
@@ -117,6 +119,7 @@ struct TSKIToolState {
     bool MenuRequested = false;            // Esc outside a ride: the window opens the in-game menu
     bool ShowDisplayWindow = false;        // a display key was pressed
     std::array<float, 10> KeyCooldowns{};  // per key (Backspace, Esc, digits): seconds left
+    TSKIAvatar Avatar;                     // the player's own skier (free ride, race)
 };
 
 }  // namespace vallorn

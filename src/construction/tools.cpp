@@ -223,8 +223,10 @@ void TSKIConstruction::UpdateTools(float deltaSeconds) {
             break;
         default:  // the ride modes
             t.ToolText.clear();
+            if (t.Tool == TSKITool::FreeRide) UpdateRideOffer(*this);
             break;
     }
+    UpdateRide(*this, t.Input.Ride, dt);  // hides the avatar outside the ride modes
 }
 
 void TSKIConstruction::ToolClick() {
@@ -246,6 +248,9 @@ void TSKIConstruction::ToolClick() {
         case TSKITool::Trees:
             PlantTreesAtCursor(*this);
             break;
+        case TSKITool::FreeRide:
+            TakeRide(*this);
+            break;
         case TSKITool::Building:
             BuildingClick(*this);
             break;
@@ -261,6 +266,10 @@ void TSKIConstruction::ToolClick() {
     }
 }
 
+void TSKIConstruction::ToggleDisplayBox(int box) {
+    if (box >= 0 && box < 8) ToggleDisplay(*this, box);
+}
+
 void TSKIConstruction::ToolKey(int key) {
     TSKIToolState& t = State;
     const int slot = KeySlot(key);
@@ -269,9 +278,10 @@ void TSKIConstruction::ToolKey(int key) {
     if (key == kKeyBackspace) {
         if (t.Tool == TSKITool::Slope) SlopeBackspace(*this);
     } else if (key == kKeyEscape) {
-        if (IsRideMode(t.Tool))
-            t.Tool = TSKITool::None;
-        else
+        if (IsRideMode(t.Tool)) {
+            t.Tool = TSKITool::None;  // a race is dropped without a word
+            t.Avatar.HeadUpText.clear();
+        } else
             t.MenuRequested = true;
     } else {
         ToggleDisplay(*this, key - '1');

@@ -20,23 +20,38 @@ fs::path ProgramFolder() {
     return exe.parent_path();
 }
 
+fs::path GameRoot(const fs::path& programFolder, const char* rootVariable) {
+    if (rootVariable && *rootVariable) return fs::path(rootVariable);
+    std::error_code ec;
+    if (fs::is_directory(programFolder / "data", ec)) return programFolder;
+    const fs::path installed = programFolder.parent_path() / "share" / "vallorn";
+    if (fs::is_directory(installed / "data", ec)) return installed;
+    return programFolder;
+}
+
+fs::path GameRoot() {
+    return GameRoot(ProgramFolder(), std::getenv("VALLORN_ROOT"));
+}
+
 TSKIFolders TSKIFolders::Resolve(const fs::path& rootIn,
                                  const std::function<bool(const fs::path&)>& writableIn) {
     auto writableFolder = [&](const fs::path& p) {
         return writableIn ? writableIn(p) : access(p.c_str(), W_OK) == 0;
     };
     TSKIFolders f;
-    f.Root = rootIn.empty() ? ProgramFolder() : rootIn;
+    f.Root = rootIn.empty() ? GameRoot() : rootIn;
     f.Data = f.Root / "data";
     f.Worlds = f.Root / "worlds";
     f.Save = f.Root / "save";
     f.Addons = f.Root / "addons";
-    // An installed game cannot write beside itself: its player data moves to the user's data
-    // folder. Nothing is created here; a folder appears when a file is first written to it.
+    // An installed game does not write beside its data (marked as installed, or a folder it
+    // cannot write to): its player data moves to the user's data folder. Nothing is created
+    // here; a folder appears when a file is first written to it.
     std::error_code ec;
     auto usable = [&](const fs::path& p) { return !fs::exists(p, ec) || writableFolder(p); };
+    const bool installed = fs::exists(f.Root / kInstalledMark, ec);
     const bool writable = writableFolder(f.Root) && usable(f.Save) && usable(f.Addons);
-    if (!writable) {
+    if (installed || !writable) {
         fs::path base;
         if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
             base = fs::path(xdg) / "vallorn";

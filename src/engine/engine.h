@@ -30,9 +30,10 @@ namespace vallorn {
 
 class TIniFile;
 
-// The four folders beside the program. When the program folder cannot be written to (an
-// installed game), save/ and addons/ live under $XDG_DATA_HOME/vallorn/ instead
-// (~/.local/share/vallorn/ when the variable is unset).
+// The four folders of the game: data/ worlds/ save/ addons/ under the game's root. When the
+// root holds the installed mark or cannot be written to (an installed game), save/ and addons/
+// live under $XDG_DATA_HOME/vallorn/ instead (~/.local/share/vallorn/ when the variable is
+// unset). An empty root is GameRoot().
 struct TSKIFolders {
     std::filesystem::path Root, Data, Worlds, Save, Addons;
     // `writable` tells whether a folder can be written to (the access test by default).
@@ -43,6 +44,19 @@ struct TSKIFolders {
 
 // The folder of the running program file.
 std::filesystem::path ProgramFolder();
+
+// The file the install puts beside the installed data: its root is never written to.
+inline constexpr const char* kInstalledMark = ".installed";
+
+// The folder that holds the game's data: `rootVariable` ($VALLORN_ROOT) when set; otherwise
+// the program's folder when it has a data/ folder (the build tree, a game unpacked in one
+// folder); otherwise <program folder>/../share/vallorn when that has one (an installed game:
+// found relative to the program, so the installed tree can move); otherwise the program's
+// folder.
+std::filesystem::path GameRoot(const std::filesystem::path& programFolder,
+                               const char* rootVariable);
+// GameRoot of the running program and the environment.
+std::filesystem::path GameRoot();
 
 // Terms of the player profile that the park's economy reads. The member values are what a
 // profile file falls back to for a missing entry; a new player starts from the shipped

@@ -218,6 +218,29 @@ TSKIPlayerAction SetBuildingOpenAction(size_t building, bool open) {
             }};
 }
 
+// --- names ----------------------------------------------------------------------------------
+
+TSKIPlayerAction RenameSectionAction(size_t section, std::string name) {
+    const size_t first = name.find_first_not_of(" \t\r\n");
+    name = first == std::string::npos
+               ? std::string()
+               : name.substr(first, name.find_last_not_of(" \t\r\n") - first + 1);
+    return {"rename " + std::to_string(section) + " " + name,
+            [=](const TSKIEngine& e) {
+                if (section >= e.Sections.size()) return Check::Refused("No such slope or lift");
+                if (name.empty()) return Check::Refused("A name cannot be empty", true);
+                if (name.size() > kMaxSectionName) {
+                    return Check::Refused(
+                        "A name has at most " + std::to_string(kMaxSectionName) + " letters", true);
+                }
+                return Check::Allowed(name);
+            },
+            [=](TSKIEngine& e, std::string&) {
+                e.Sections[section]->Name = name;
+                return TSKIActionResult::Done;
+            }};
+}
+
 // --- upgrades -------------------------------------------------------------------------------
 
 TSKIPlayerAction UpgradeLiftAction(size_t lift) {
@@ -347,6 +370,25 @@ TSKIPlayerAction PRCampaignAction() {
                 if (RunPRCampaign(e)) return TSKIActionResult::Done;
                 reason = kNoMoney;
                 return TSKIActionResult::Failed;
+            }};
+}
+
+TSKIPlayerAction SetFriendsWelcomeAction(bool welcome) {
+    return {std::string("friends ") + (welcome ? "on" : "off"),
+            [=](const TSKIEngine&) {
+                return Check::Allowed(welcome ? "Friends welcome" : "Friends not welcome");
+            },
+            [=](TSKIEngine& e, std::string&) {
+                e.Profile.FriendsEnabled = welcome;
+                return TSKIActionResult::Done;
+            }};
+}
+
+TSKIPlayerAction EraseHistoryAction() {
+    return {"erase-history", [](const TSKIEngine&) { return Check::Allowed("Erase history"); },
+            [](TSKIEngine& e, std::string&) {
+                for (auto& series : e.History) series.assign(1, 0);
+                return TSKIActionResult::Done;
             }};
 }
 

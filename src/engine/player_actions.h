@@ -92,11 +92,20 @@ TSKIPlayerAction SetBuildingOpenAction(size_t building, bool open);
 TSKIPlayerAction UpgradeLiftAction(size_t lift);
 TSKIPlayerAction UpgradeBuildingAction(size_t building);
 
+// The name field: a slope's or lift's new name, without surrounding blanks; refused when
+// empty (the hover text and the lists show the name) or longer than kMaxSectionName bytes.
+constexpr size_t kMaxSectionName = 64;
+TSKIPlayerAction RenameSectionAction(size_t section, std::string name);
+
 // --- finance (the statistics window) -------------------------------------------------------
 TSKIPlayerAction TakeLoanAction(int32_t amount);
 TSKIPlayerAction RepayLoanAction(int32_t amount);
 // Price type 1 cheap, 2 normal, 3 exclusive; readers 1 beginners, 2 skiers, 3 skilled.
 TSKIPlayerAction MarketingAction(int priceType, int readerType);
 TSKIPlayerAction PRCampaignAction();
+// "Friends welcome": whether the profile's friends may come in the mornings.
+TSKIPlayerAction SetFriendsWelcomeAction(bool welcome);
+// "Erase history": every history series emptied down to one sample of 0.
+TSKIPlayerAction EraseHistoryAction();
 
 }  // namespace vallorn

@@ -69,6 +69,7 @@ public:
     uint16_t TotalExpense = 0;
     uint16_t TooExpensiveCount = 0;
     float UpgradeBonus = 0;
+    uint8_t CostsForgotten = 0;    // the editor's "Forget all costs" (kept by saved games)
     int32_t AreaI = 0, AreaJ = 0;  // snowcat garages: centre of the area of operations
     int32_t CellI = 0, CellJ = 0;
     std::vector<TSKIVector> Seats;  // absolute seat positions, BuildCapacity of them

@@ -20,6 +20,12 @@ struct TSKILiftParams;
 enum : uint8_t { kSectionLift = 0, kSectionSlope = 1 };
 enum : uint8_t { kLiftOpen = 0, kLiftClosed = 1, kLiftBroken = 2 };
 enum : uint8_t { kDifficultyBlue = 0, kDifficultyRed = 1, kDifficultyBlack = 2 };
+// The difficulty band of the terrain's steepness under a slope.
+constexpr uint8_t SteepnessDifficulty(float steepness) {
+    return steepness >= 3.0f   ? kDifficultyBlack
+           : steepness >= 2.0f ? kDifficultyRed
+                               : kDifficultyBlue;
+}
 
 constexpr int kQueueSlots = 65;
 constexpr int kQueueTail = 64;          // where skiers join

@@ -12,8 +12,6 @@ namespace vallorn {
 namespace {
 
 constexpr int kSlopeBoxMargin = 10;  // cells around the path that the slope may claim
-constexpr float kRedFrom = 2.0f;     // steepness classes of the terrain
-constexpr float kBlackFrom = 3.0f;
 
 }  // namespace
 
@@ -141,9 +139,10 @@ void TSKISection::BuildSlope() {
             TSKIWorld::WorldToCell(p, i, j);
             steepness = e.Cell(i, j).Steepness;
         }
-        if (steepness >= kBlackFrom)
+        const uint8_t band = SteepnessDifficulty(steepness);
+        if (band == kDifficultyBlack)
             ++black;
-        else if (steepness >= kRedFrom)
+        else if (band == kDifficultyRed)
             ++red;
         else
             ++blue;

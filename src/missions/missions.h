@@ -118,4 +118,12 @@ std::string AddonPrefix(const std::string& name);
 std::filesystem::path AddonPicture(const TSKIFolders& folders, const std::string& prefix);
 std::string AddonDescription(const TSKIFolders& folders, const std::string& prefix);
 
+// The load and save window's list: the names (without ".ski") of the saved games in a
+// profile's folder, in the listing's order.
+std::vector<std::string> SavedGameNames(const std::filesystem::path& folder);
+// The name "Create new save..." proposes: the list's entries (the create entry included) plus
+// one, two digits below 10, "_", and the game's kind: the mission's name, "SandboxMap" and the
+// map's number, "Unlimited_Game", "Addon_Game", or "Save".
+std::string ProposedSaveName(size_t entries, const TSKIEngine& engine);
+
 }  // namespace vallorn

@@ -183,6 +183,7 @@ void WriteGame(const TSKIEngine& e, TIniFile& file) {
         r.TooExpensiveCount = s.TooExpensiveCount;
         r.UpgradeBonus = s.UpgradeBonus;
         bb.CellI = s.CellI, bb.CellJ = s.CellJ;
+        bb.CostsForgotten = s.CostsForgotten;
         bb.AreaI = s.AreaI, bb.AreaJ = s.AreaJ;
         const TSKIBlock b = PackBuilding(bb);
         file.WriteBinary("SKIBuildings", std::to_string(k) + "s", b.data(), b.size());

@@ -482,6 +482,7 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
         // the file and the fleet completion, and the occupancy view is redrawn once below.
         auto building = std::make_unique<TSKIBuilding>(engine);
         building->Init(b.Record);
+        building->CostsForgotten = b.CostsForgotten;
         TSKIBuilding* created = building.get();
         engine.Buildings.push_back(std::move(building));
         TerrainCell& centre = engine.Cell(created->CellI, created->CellJ);

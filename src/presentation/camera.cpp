@@ -54,6 +54,11 @@ void TSKICamera::SetOffset(const glm::vec3& offset) {
     pitch_ = std::atan2(offset.y, h);
 }
 
+void TSKICamera::Chase(const glm::vec3& eye, const glm::vec3& target) {
+    target_ = target;
+    SetOffset(eye - target);
+}
+
 void TSKICamera::Resize(int width, int height) {
     width_ = std::max(width, 1);
     height_ = std::max(height, 1);

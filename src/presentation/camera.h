@@ -44,6 +44,8 @@ public:
     // handed back on arrival (TakeArrivedTool).
     void TravelTo(const glm::vec3& point, bool jump, TSKITool restore);
     bool Travelling() const;
+    // Looks from `eye` at `target` (the avatar's chase camera; no rule of Update applies).
+    void Chase(const glm::vec3& eye, const glm::vec3& target);
     // The tool to restore when a travel ended during the last Update, once.
     std::optional<TSKITool> TakeArrivedTool();
 

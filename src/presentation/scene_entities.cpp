@@ -52,10 +52,11 @@ uint64_t Bits(float f) {
 
 void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameView& frame) {
     for (auto& lift : Lifts) {
-        for (TSceneBatch* batch :
-             {&lift.Carrier, &lift.Lower, &lift.Upper, &lift.Pole, &lift.Wheel})
+        for (TSceneBatch* batch : {&lift.Carrier, &lift.Lower, &lift.Upper, &lift.Pole, &lift.Wheel,
+                                   &lift.CarrierL, &lift.LowerL, &lift.UpperL, &lift.PoleL})
             batch->Instances.clear();
     }
+    for (auto& plate : SignPlates) plate.Instances.clear();
     Ropes.Clear();
     GateOpen.Instances.clear();
     GateClosed.Instances.clear();
@@ -78,6 +79,9 @@ void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameV
             const int shape = std::clamp<int>(s.Difficulty, 0, 2);
             Signs[size_t(shape)].Add(p, YawOf(-along.x, -along.z), glm::vec3(1.4f),
                                      kSignColors[shape]);
+            if (Signs[size_t(shape)].Model)
+                SignPlates[size_t(shape)].Add(p, YawOf(-along.x, -along.z), glm::vec3(1.4f),
+                                              kSignColors[shape]);
             continue;
         }
         if (s.LiftType >= kLiftTypeCount || s.Stations.size() < 2) continue;
@@ -87,12 +91,18 @@ void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameV
         const TSKIVector& upper = s.Stations.back();
         const float yaw = YawOf(upper.x - lower.x, upper.z - lower.z);
         const float stationRadius = type.StationHeight + type.LineDist + 6.0f;
-        if (frame.SphereVisible(Vec3(lower), stationRadius)) models.Lower.Add(Vec3(lower), yaw);
-        if (frame.SphereVisible(Vec3(upper), stationRadius)) models.Upper.Add(Vec3(upper), yaw);
+        // High models near the camera, low ones farther off (when the low file exists).
+        auto pick = [&](TSceneBatch& high, TSceneBatch& low, const TSKIVector& at) -> TSceneBatch& {
+            return (low.Model && !OnNearCell(engine, at)) ? low : high;
+        };
+        if (frame.SphereVisible(Vec3(lower), stationRadius))
+            pick(models.Lower, models.LowerL, lower).Add(Vec3(lower), yaw);
+        if (frame.SphereVisible(Vec3(upper), stationRadius))
+            pick(models.Upper, models.UpperL, upper).Add(Vec3(upper), yaw);
         for (size_t k = 1; k + 1 < s.Stations.size(); ++k) {
             const glm::vec3 p = Vec3(s.Stations[k]);
             if (frame.SphereVisible(p - glm::vec3(0, type.PoleHeight * 0.5f, 0), type.PoleHeight))
-                models.Pole.Add(p, yaw);
+                pick(models.Pole, models.PoleL, s.Stations[k]).Add(p, yaw);
         }
         if (s.WheelsVisible) {
             models.Wheel.Add(Vec3(s.LowerWheel), yaw + s.LowerWheelAngle * kRadiansPerDegree);
@@ -107,7 +117,7 @@ void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameV
             if (!Near(frame, p, kSmallThingDistance) || !frame.SphereVisible(p, 3.0f)) continue;
             const float yaw = YawOf(carrier->Direction.x, carrier->Direction.z);
             if (!type.OnGround) {
-                models.Carrier.Add(p, yaw);
+                pick(models.Carrier, models.CarrierL, carrier->Position).Add(p, yaw);
                 continue;
             }
             // A surface lift's bar rides at its riders' hips on a rope from the cable; an empty
@@ -142,10 +152,20 @@ void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameV
 }
 
 void TSKISceneRenderer::TImpl::CollectBuildings(TSKIEngine& engine, const TSKIFrameView& frame) {
-    for (auto& batch : Buildings) batch.Instances.clear();
-    for (auto& batch : Houses) batch.Instances.clear();
-    for (TSceneBatch* batch : {&Car, &Snowcat, &Snowmobile, &Helicopter, &Rotor})
+    for (auto* group : {&Buildings, &BuildingsL})
+        for (auto& batch : *group) batch.Instances.clear();
+    for (auto* group : {&Houses, &HousesL, &Cars})
+        for (auto& batch : *group) batch.Instances.clear();
+    for (TSceneBatch* batch :
+         {&Car, &Snowcat, &SnowcatL, &Snowmobile, &Helicopter, &HelicopterL, &Rotor})
         batch->Instances.clear();
+    auto pick = [&](TSceneBatch& high, TSceneBatch& low, const TSKIVector& at) -> TSceneBatch& {
+        return (low.Model && !OnNearCell(engine, at)) ? low : high;
+    };
+    auto shadow = [&](const glm::vec3& p, float width, float depth, float yaw) {
+        Shadows.Add(glm::vec3(p.x, engine.GroundHeight(TSKIVector(p, 1.0f)) + 0.05f, p.z), yaw,
+                    glm::vec3(width, 1.0f, depth));
+    };
 
     for (const auto& owned : engine.Buildings) {
         const TSKIBuilding& b = *owned;
@@ -154,14 +174,17 @@ void TSKISceneRenderer::TImpl::CollectBuildings(TSKIEngine& engine, const TSKIFr
         const float size = float(engine.Params.Buildings[b.Type].Size);
         if (!frame.SphereVisible(p, size * 1.3f + 6.0f)) continue;
         const float yaw = YawOf(b.Direction.x, b.Direction.z);
-        Buildings[b.Type].Add(p, yaw);
+        pick(Buildings[b.Type], BuildingsL[b.Type], b.Position).Add(p, yaw);
+        shadow(p, size * 1.7f, size * 1.7f, yaw);
         if (b.Type != kBuildParking) continue;
         for (size_t k = 0; k < b.CarPlaces.size() && k < b.Seats.size(); ++k) {
             if (!b.CarPlaces[k].Taken) continue;
             // The back row faces the other way.
             const float turn = k >= b.CarPlaces.size() / 2 ? 3.14159265f : 0.0f;
-            Car.Add(Vec3(b.Seats[k]) + glm::vec3(0, 0.12f, 0), yaw + turn, glm::vec3(1.0f),
-                    kCarColors[b.CarPlaces[k].Model % 10]);
+            const int model = b.CarPlaces[k].Model % 10;
+            (Cars[size_t(model)].Model ? Cars[size_t(model)] : Car)
+                .Add(Vec3(b.Seats[k]) + glm::vec3(0, 0.12f, 0), yaw + turn, glm::vec3(1.0f),
+                     kCarColors[model]);
         }
     }
 
@@ -169,7 +192,9 @@ void TSKISceneRenderer::TImpl::CollectBuildings(TSKIEngine& engine, const TSKIFr
         const glm::vec3 p = Vec3(h.Position);
         if (!frame.SphereVisible(p, 12.0f)) continue;
         const int tag = ((h.Tag % 10) + 10) % 10;
-        Houses[size_t(tag)].Add(p, YawOf(h.Direction.x, h.Direction.z));
+        pick(Houses[size_t(tag)], HousesL[size_t(tag)], h.Position)
+            .Add(p, YawOf(h.Direction.x, h.Direction.z));
+        shadow(p, 13.0f, 13.0f, YawOf(h.Direction.x, h.Direction.z));
     }
 
     for (const auto& owned : engine.Vehicles) {
@@ -180,15 +205,21 @@ void TSKISceneRenderer::TImpl::CollectBuildings(TSKIEngine& engine, const TSKIFr
         if (!drawn) continue;
         const float yaw = YawOf(v.Direction.x, v.Direction.z);
         switch (v.Type) {
-            case kVehicleHelicopter:
-                Helicopter.Add(p, yaw);
-                Rotor.Add(p, yaw + v.RotorAngle * kRadiansPerDegree);
+            case kVehicleHelicopter: {
+                TSceneBatch& body = pick(Helicopter, HelicopterL, v.Position);
+                body.Add(p, yaw);
+                // The rotor spins on the detailed model (the low one is seen from far away).
+                if (&body == &Helicopter) Rotor.Add(p, yaw + v.RotorAngle * kRadiansPerDegree);
+                shadow(p, 5.0f, 11.0f, yaw);
                 break;
+            }
             case kVehicleSnowcat:
-                Snowcat.Add(p, yaw);
+                pick(Snowcat, SnowcatL, v.Position).Add(p, yaw);
+                shadow(p, 5.0f, 8.0f, yaw);
                 break;
             default:
                 Snowmobile.Add(p, yaw);
+                shadow(p, 1.6f, 3.0f, yaw);
                 break;
         }
     }
@@ -197,6 +228,9 @@ void TSKISceneRenderer::TImpl::CollectBuildings(TSKIEngine& engine, const TSKIFr
 void TSKISceneRenderer::TImpl::CollectSkiers(TSKIEngine& engine, const TSKIFrameView& frame) {
     for (auto& batch : Skiers) batch.Instances.clear();
     DistantSkiers.Instances.clear();
+    Figures.clear();
+    // Skins: five at low detail, nine at medium and high.
+    const int skins = engine.Options.Detail == 0 ? 5 : kFigureSkins;
     for (const auto& owned : engine.Skiers) {
         TSKISkier& s = *owned;
         const glm::vec3 p = Vec3(s.Position);
@@ -218,6 +252,8 @@ void TSKISceneRenderer::TImpl::CollectSkiers(TSKIEngine& engine, const TSKIFrame
         // Standing figures have their feet on the snow, not at the stand height.
         const glm::vec3 at =
             look.Pose == TSkierPose::Seated ? p : p - glm::vec3(0, kStandHeight, 0);
+        // Beyond a short distance standing and skiing figures are drawn simpler, in one batch
+        // (the flip-books' frames and skins would give a draw call for every few figures).
         const bool simple =
             (look.Pose == TSkierPose::Standing || look.Pose == TSkierPose::Skiing) &&
             !Near(frame, p, kSimpleFigureDistance);
@@ -232,6 +268,26 @@ void TSKISceneRenderer::TImpl::CollectSkiers(TSKIEngine& engine, const TSKIFrame
         if (look.Pose == TSkierPose::Skiing) yaw += 0.14f * std::sin(phase);
         if (look.Pose == TSkierPose::Standing && s.Speed > 0.1f)
             place.y += 0.05f * std::fabs(std::sin(phase));
+        if (look.Pose != TSkierPose::Seated)
+            Shadows.Add(at + glm::vec3(0, 0.05f, 0), yaw, glm::vec3(0.9f, 1.0f, 1.8f));
+        if (FlipBooks && !simple) {
+            // The flip-book of the kind and pose, at the character's frame, in its skin.
+            const int pose = FigurePose(look.Pose, s.Speed);
+            const int frameIndex = FlipBookFrame(
+                engine.AnimationPhase[s.ModelVariant % kCharacterTemplates], kFigureFrames);
+            const int model = (int(look.Kind) * kFigurePoses + pose) * kFigureFrames + frameIndex;
+            TFigure f;
+            f.Key = uint32_t(model * kFigureSkins + int(s.ModelVariant / kSkierKinds) % skins);
+            f.Instance.X = at.x;
+            f.Instance.Y = at.y;
+            f.Instance.Z = at.z;
+            f.Instance.Yaw = YawOf(s.Heading.x, s.Heading.z);
+            f.Instance.R = look.Jacket.R;
+            f.Instance.G = look.Jacket.G;
+            f.Instance.B = look.Jacket.B;
+            Figures.push_back(f);
+            continue;
+        }
         batch.Add(place, yaw, glm::vec3(1.0f), look.Jacket);
     }
 }

@@ -12,6 +12,7 @@
 #include "engine/engine.h"
 #include "presentation/frame.h"
 #include "presentation/gl.h"
+#include "presentation/model_library.h"
 #include "presentation/scene_renderer.h"
 #include "presentation/scene_rules.h"
 #include "presentation/shapes_mesh.h"
@@ -22,7 +23,10 @@ namespace vallorn {
 
 // One model and the copies of it this frame.
 struct TSceneBatch {
-    gl::TMesh Mesh;
+    gl::TMesh Mesh;                         // the stand-in made in code
+    TLoadedModel* Model = nullptr;          // the data folder's model, drawn when there is one
+    const gl::TTexture* Texture = nullptr;  // of the stand-in (billboards, shadows)
+    const gl::TTexture* Leaves = nullptr;   // of the model's leaves (trees)
     std::vector<gl::TInstance> Instances;
     // Builds the mesh from whatever `build` adds to a fresh builder.
     template <class F>
@@ -80,10 +84,18 @@ struct TScenePrimitives {
     }
 };
 
-// Per lift type: carrier, stations, pole, wheel.
+// Per lift type: carrier, stations, pole, wheel; the low-detail models of each (used away
+// from the camera when their file exists).
 struct TLiftModels {
     TSceneBatch Carrier, Lower, Upper, Pole, Wheel;
+    TSceneBatch CarrierL, LowerL, UpperL, PoleL;
 };
+
+// The skier flip-books: kinds x poses x frames models, each file loaded on first use.
+constexpr int kFigurePoses = 5;  // Stand, Sit, Ski, Walk, Injured
+constexpr int kFigureFrames = 20;
+constexpr int kFigureSkins = 9;
+constexpr int kFigureModels = kSkierKinds * kFigurePoses * kFigureFrames;
 
 // The yaw that turns a model's +z toward a horizontal direction.
 inline float YawOf(float dx, float dz) {
@@ -95,18 +107,51 @@ inline glm::vec3 Vec3(const TSKIVector& v) {
 
 struct TSKISceneRenderer::TImpl {
     TSkyRenderer Sky;
-    gl::TProgram Lit, Points;
+    gl::TProgram Lit, LitTextured, LitGlass, Points;
+    TModelPrograms Programs() { return {&Lit, &LitTextured, &LitGlass}; }
+    // Sets a uniform of the three model programs; the plain one is in use after.
+    template <class T>
+    void SetAll(const char* name, const T& value) {
+        for (gl::TProgram* p : {&LitGlass, &LitTextured, &Lit}) {
+            p->Use();
+            p->Set(name, value);
+        }
+    }
     TShapeBuilder Builder;
 
-    TSceneBatch ConiferSnowy, ConiferGreen, TreeCard;
+    TModelLibrary Library;
+    TSceneBatch ConiferSnowy, ConiferGreen, TreeCard, MirrorCard;
+    // The tree models of the data folder: a frame of the swaying loop per variant, snowy and
+    // green leaves.
+    std::array<TSceneBatch, kTreeFrames> TreeWhite, TreeGreen;
+    bool TreeModels = false;
+    TSceneBatch Shadows, Dome;
+    // Skier figures of the flip-books, sorted by model and skin before drawing.
+    struct TFigure {
+        uint32_t Key = 0;  // model * kFigureSkins + skin
+        gl::TInstance Instance;
+    };
+    std::vector<TFigure> Figures;
+    std::vector<gl::TInstance> FigureRun;
+    std::array<TLoadedModel*, kFigureModels> FigureModels{};
+    std::array<bool, kFigureModels> FigureTried{};
+    std::array<const gl::TTexture*, kSkierKinds * kFigureSkins> Skins{};
+    bool FlipBooks = false;
+    TLoadedModel* FigureModel(int index);
+    void DrawFigures(TSKISceneStats& stats);
+    int ProxyBudget = 0;  // instanced copies of models still allowed this frame
     std::array<TSceneBatch, kSkierKinds * kSkierPoses> Skiers;
     TSceneBatch DistantSkiers;  // standing and skiing figures farther off
     std::array<TLiftModels, kLiftTypeCount> Lifts;
     TSceneBatch GateOpen, GateClosed;
     std::array<TSceneBatch, kBuildingTypeCount> Buildings;
     std::array<TSceneBatch, 10> Houses;
-    TSceneBatch Car, Snowcat, Snowmobile, Helicopter, Rotor;
-    std::array<TSceneBatch, 3> Signs;
+    std::array<TSceneBatch, kBuildingTypeCount> BuildingsL;
+    std::array<TSceneBatch, 10> HousesL, Cars;
+    TSceneBatch Car, Snowcat, Snowmobile, Helicopter, Rotor, SnowcatL, HelicopterL;
+    std::array<TSceneBatch, 3> Signs, SignPlates;
+    // Every batch of models, for the solid and the glass passes.
+    std::vector<TSceneBatch*> ModelBatches;
     // The building preview gets its own list: it is drawn tinted, after the rest.
     std::vector<gl::TInstance> PreviewPoles, PreviewStations, PreviewBuilding;
     int PreviewLiftType = -1, PreviewBuildingType = -1;
@@ -142,7 +187,13 @@ struct TSKISceneRenderer::TImpl {
 
     void BuildFixedModels();
     void BuildParamModels(const TSKIParameters& params);
+    void LoadFixedModels();
+    void LoadParamModels(const TSKIParameters& params);
     void DrawBatch(TSceneBatch& batch, TSKISceneStats& stats);
+    void DrawGlass(TSKISceneStats& stats);
+    void DrawShadowsAndDome(const TSKIFrameView& frame, TSKISceneStats& stats);
+    void DrawDome(const TSKIFrameView& frame, TSKISceneStats& stats);
+    void PickDome();
     void DrawPrimitives(TScenePrimitives& p, TSKISceneStats& stats);
     void UseLit(const TSKIFrameView& frame, const glm::vec4& tint, float unlit);
 
@@ -150,9 +201,13 @@ struct TSKISceneRenderer::TImpl {
     void CollectLifts(TSKIEngine& engine, const TSKIFrameView& frame);
     void CollectBuildings(TSKIEngine& engine, const TSKIFrameView& frame);
     void CollectSkiers(TSKIEngine& engine, const TSKIFrameView& frame);
+    void CollectAvatar(const TSKIToolState& tools);  // avatar_scene.cpp
     void CollectTrees(TSKIEngine& engine, const TSKIToolState& tools, const TSKIFrameView& frame);
     void CollectTools(const TSKIEngine& engine, const TSKIToolState& tools);
     void CollectPoints(const TSKIEngine& engine);
+    void CollectMirroredTrees(const TSKIEngine& engine, const TSKIFrameView& frame);
+    // Whether a world position lies on a near-camera cell.
+    static bool OnNearCell(const TSKIEngine& engine, const TSKIVector& p);
 };
 
 }  // namespace vallorn

@@ -1,7 +1,9 @@
 #include "presentation/scene_renderer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <utility>
 
 #include <glm/geometric.hpp>
 
@@ -11,9 +13,13 @@
 namespace vallorn {
 namespace {
 
-const char* kLitVertex = R"(#version 330 core
+// The models' shader, built three times: plain (vertex colours), TEXTURED (an image, alpha
+// tested) and GLASS (transparent, reflecting the cube map). Only the variants that need them
+// carry texture coordinates and world positions: a software rasteriser pays for every one.
+const char* kLitVertex = R"(
 layout(location = 0) in vec3 aPos;
 layout(location = 1) in vec3 aNormal;
+layout(location = 2) in vec2 aUV;
 layout(location = 3) in vec4 aColor;
 layout(location = 4) in vec4 iPosYaw;
 layout(location = 5) in vec4 iScale;
@@ -24,8 +30,17 @@ uniform vec3 uLight;
 uniform vec4 uTint;
 uniform vec2 uFogRange;
 uniform float uUnlit;
+uniform float uSky;  // the dome: no fog, at the far plane
+uniform float uTwoSided;  // leaves: lit from either side
 out vec3 vColor;
 out float vFog;
+#ifdef TEXTURED
+out vec2 vUV;
+#endif
+#ifdef GLASS
+out vec3 vWorld;
+out vec3 vNormal;
+#endif
 void main() {
     float c = cos(iPosYaw.w), s = sin(iPosYaw.w);
     vec3 p = aPos * iScale.xyz;
@@ -33,22 +48,55 @@ void main() {
     vec3 n = normalize(vec3(c * aNormal.x + s * aNormal.z, aNormal.y,
                             -s * aNormal.x + c * aNormal.z));
     vec3 base = aColor.a < 0.5 ? iColor.rgb : aColor.rgb;
-    float light = 0.52 + 0.55 * max(dot(n, uLight), 0.0) + 0.1 * n.y;
+    float facing = dot(n, uLight);
+    float light = 0.52 + 0.55 * max(mix(facing, abs(facing), uTwoSided), 0.0) + 0.1 * n.y;
     vColor = base * mix(light, 1.0, uUnlit) * uTint.rgb;
     float d = distance(w, uEye);
-    vFog = clamp((d - uFogRange.x) / max(uFogRange.y - uFogRange.x, 1.0), 0.0, 1.0);
+    vFog = clamp((d - uFogRange.x) / max(uFogRange.y - uFogRange.x, 1.0), 0.0, 1.0) * (1.0 - uSky);
+#ifdef TEXTURED
+    vUV = aUV;
+#endif
+#ifdef GLASS
+    vWorld = w;
+    vNormal = n;
+#endif
     gl_Position = uViewProjection * vec4(w, 1.0);
+    if (uSky > 0.5) gl_Position.z = gl_Position.w;
 }
 )";
 
-const char* kLitFragment = R"(#version 330 core
+const char* kLitFragment = R"(
 in vec3 vColor;
 in float vFog;
 uniform vec3 uFog;
 uniform vec4 uTint;
 out vec4 fragColor;
+#ifdef TEXTURED
+in vec2 vUV;
+uniform sampler2D uTexture;
+uniform float uAlphaTest;
+#endif
+#ifdef GLASS
+in vec3 vWorld;
+in vec3 vNormal;
+uniform vec3 uEye;
+uniform samplerCube uReflection;
+uniform float uReflect;
+#endif
 void main() {
-    fragColor = vec4(mix(vColor, uFog, vFog), uTint.a);
+    vec4 c = vec4(vColor, uTint.a);
+#ifdef TEXTURED
+    vec4 t = texture(uTexture, vUV);
+    if (t.a < uAlphaTest) discard;
+    c *= t;
+#endif
+#ifdef GLASS
+    // The material's blue, half transparent, mixed with the reflected sky.
+    vec3 r = reflect(normalize(vWorld - uEye), normalize(vNormal));
+    vec3 env = uReflect > 0.5 ? texture(uReflection, r).rgb : vec3(0.78, 0.84, 0.92);
+    c = vec4(mix(vec3(0.039, 0.039, 0.977), env, 0.55) * (0.6 + 0.4 * vColor.b), 0.5);
+#endif
+    fragColor = vec4(mix(c.rgb, uFog, vFog), c.a);
 }
 )";
 
@@ -121,26 +169,53 @@ void TSKISceneRenderer::TImpl::BuildParamModels(const TSKIParameters& params) {
         Buildings[size_t(t)].Make(
             b, [&](TShapeBuilder& x) { MakeBuilding(x, uint8_t(t), params.Buildings[size_t(t)]); });
     }
+    LoadParamModels(params);
     ModelsForParams = true;
 }
 
 void TSKISceneRenderer::TImpl::UseLit(const TSKIFrameView& frame, const glm::vec4& tint,
                                       float unlit) {
-    Lit.Use();
-    Lit.Set("uViewProjection", frame.ViewProjection);
-    Lit.Set("uEye", frame.Eye);
-    Lit.Set("uLight", kSunDirection);
-    Lit.Set("uTint", tint);
-    Lit.Set("uFog", kFogColor);
-    glUniform2f(Lit.Location("uFogRange"), kFogStart, kFogEnd);
-    Lit.Set("uUnlit", unlit);
+    for (gl::TProgram* p : {&LitGlass, &LitTextured, &Lit}) {
+        p->Use();
+        p->Set("uViewProjection", frame.ViewProjection);
+        p->Set("uEye", frame.Eye);
+        p->Set("uLight", kSunDirection);
+        p->Set("uTint", tint);
+        p->Set("uFog", kFogColor);
+        glUniform2f(p->Location("uFogRange"), kFogStart, kFogEnd);
+        p->Set("uUnlit", unlit);
+        p->Set("uSky", 0.0f);
+        p->Set("uTwoSided", 0.0f);
+        p->Set("uAlphaTest", 0.5f);
+        p->Set("uTexture", 0);
+        p->Set("uReflection", 1);
+    }
 }
 
 void TSKISceneRenderer::TImpl::DrawBatch(TSceneBatch& batch, TSKISceneStats& stats) {
-    if (batch.Instances.empty() || batch.Mesh.Empty()) return;
-    batch.Mesh.UploadInstances(batch.Instances);
-    batch.Mesh.DrawInstanced();
-    ++stats.DrawCalls;
+    if (batch.Instances.empty()) return;
+    // GameMaxProxyCount: no more copies of models in the view than that (a negative budget
+    // counts nothing: billboards and shadows).
+    if (ProxyBudget >= 0) {
+        if (batch.Instances.size() > size_t(ProxyBudget))
+            batch.Instances.resize(size_t(ProxyBudget));
+        ProxyBudget -= int(batch.Instances.size());
+        if (batch.Instances.empty()) return;
+    }
+    if (batch.Model) {
+        batch.Model->SetInstances(batch.Instances);
+        TModelPass pass;
+        pass.LeafTexture = batch.Leaves;
+        pass.Skin = batch.Texture;
+        stats.DrawCalls += batch.Model->Draw(Programs(), pass);
+    } else {
+        if (batch.Mesh.Empty()) return;
+        if (batch.Texture) batch.Texture->Bind(0);
+        (batch.Texture ? LitTextured : Lit).Use();
+        batch.Mesh.UploadInstances(batch.Instances);
+        batch.Mesh.DrawInstanced();
+        ++stats.DrawCalls;
+    }
     stats.Instances += int(batch.Instances.size());
 }
 
@@ -185,21 +260,31 @@ void TSKISceneRenderer::TImpl::CollectPoints(const TSKIEngine& engine) {
 TSKISceneRenderer::TSKISceneRenderer() : impl_(std::make_unique<TImpl>()) {}
 TSKISceneRenderer::~TSKISceneRenderer() = default;
 
-bool TSKISceneRenderer::Init(const std::filesystem::path& /*dataFolder*/, std::string* error) {
+bool TSKISceneRenderer::Init(const std::filesystem::path& dataFolder, std::string* error) {
     std::string log;
     auto fail = [&](const char* what) {
         if (error) *error = std::string("The ") + what + " shader did not build: " + log;
         return false;
     };
     if (!impl_->Sky.Init(&log)) return fail("sky");
-    if (!impl_->Lit.Build(kLitVertex, kLitFragment, &log)) return fail("scene");
+    const std::string version = "#version 330 core\n";
+    for (const auto& [program, define] :
+         {std::pair{&impl_->Lit, ""}, std::pair{&impl_->LitTextured, "#define TEXTURED 1\n"},
+          std::pair{&impl_->LitGlass, "#define GLASS 1\n"}}) {
+        const std::string vertex = version + define + kLitVertex;
+        const std::string fragment = version + define + kLitFragment;
+        if (!program->Build(vertex.c_str(), fragment.c_str(), &log)) return fail("scene");
+    }
     if (!impl_->Points.Build(kPointVertex, kPointFragment, &log)) return fail("point");
     impl_->BuildFixedModels();
+    impl_->Library.SetFolder(dataFolder);
+    impl_->LoadFixedModels();
     return true;
 }
 
 void TSKISceneRenderer::LevelChanged(const TSKIEngine& engine) {
     impl_->BuildParamModels(engine.Params);
+    impl_->PickDome();
     impl_->BuildTreeBlocks(engine);
     impl_->CableSignature = 0;
 }
@@ -213,11 +298,15 @@ void TSKISceneRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools,
     if (!engine.HasGrid()) return;
     if (!m.ModelsForParams) m.BuildParamModels(engine.Params);
     if (m.TreeBlocks.empty()) m.BuildTreeBlocks(engine);
+    m.DrawDome(frame, stats_);
 
+    m.Shadows.Instances.clear();
     m.CollectTrees(engine, tools, frame);
+    m.CollectMirroredTrees(engine, frame);
     m.CollectLifts(engine, frame);
     m.CollectBuildings(engine, frame);
     m.CollectSkiers(engine, frame);
+    m.CollectAvatar(tools);
     m.CollectTools(engine, tools);
     m.CollectPoints(engine);
 
@@ -227,26 +316,42 @@ void TSKISceneRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools,
     glDisable(GL_CULL_FACE);
     glDisable(GL_BLEND);
 
-    // Solid models.
+    // Solid models, the nearest kinds first so that the copy limit leaves out trees first.
+    m.ProxyBudget = std::max(0, engine.Params.Game.MaxProxyCount);
     m.UseLit(frame, glm::vec4(1.0f), 0.0f);
-    for (TSceneBatch* batch : {&m.ConiferSnowy, &m.ConiferGreen, &m.GateOpen, &m.GateClosed, &m.Car,
-                               &m.Snowcat, &m.Snowmobile, &m.Helicopter, &m.Rotor})
-        m.DrawBatch(*batch, stats_);
+    for (TSceneBatch* batch : m.ModelBatches) m.DrawBatch(*batch, stats_);
+    m.DrawFigures(stats_);
     for (auto& batch : m.Skiers) m.DrawBatch(batch, stats_);
     m.DrawBatch(m.DistantSkiers, stats_);
-    for (auto& lift : m.Lifts) {
-        for (TSceneBatch* batch :
-             {&lift.Carrier, &lift.Lower, &lift.Upper, &lift.Pole, &lift.Wheel})
-            m.DrawBatch(*batch, stats_);
+    for (TSceneBatch* batch : {&m.ConiferSnowy, &m.ConiferGreen}) m.DrawBatch(*batch, stats_);
+    // Tree models were collected back to front; drawn front to back (each frame's copies,
+    // and the frames by their nearest copy), the depth test turns away the hidden leaves
+    // before they are shaded.
+    std::array<std::pair<float, TSceneBatch*>, 2 * kTreeFrames> treeOrder;
+    size_t treeBatches = 0;
+    for (auto* trees : {&m.TreeWhite, &m.TreeGreen}) {
+        for (auto& batch : *trees) {
+            if (batch.Instances.empty()) continue;
+            std::reverse(batch.Instances.begin(), batch.Instances.end());
+            const gl::TInstance& n = batch.Instances.front();
+            const glm::vec3 away = glm::vec3(n.X, n.Y, n.Z) - frame.Eye;
+            treeOrder[treeBatches++] = {glm::dot(away, away), &batch};
+        }
     }
-    for (auto& batch : m.Buildings) m.DrawBatch(batch, stats_);
-    for (auto& batch : m.Houses) m.DrawBatch(batch, stats_);
-    for (auto& batch : m.Signs) m.DrawBatch(batch, stats_);
+    std::sort(treeOrder.begin(), treeOrder.begin() + long(treeBatches));
+    for (size_t k = 0; k < treeBatches; ++k) m.DrawBatch(*treeOrder[k].second, stats_);
+    m.DrawGlass(stats_);
+    m.DrawShadowsAndDome(frame, stats_);
     m.UseLit(frame, glm::vec4(1.0f), 1.0f);
     m.DrawPrimitives(m.Cables, stats_);
     m.DrawPrimitives(m.Ropes, stats_);
 
-    // Far trees: flat cards facing the camera, back to front, without depth writes.
+    // Far trees: flat cards facing the camera, back to front, without depth writes; the
+    // forest beyond the edge behind them.
+    // The forest beyond the edge is alpha-tested in no particular order: with depth writes.
+    m.ProxyBudget = -1;
+    if (!m.TreeCard.Texture) m.UseLit(frame, glm::vec4(1.0f), 0.0f);
+    m.DrawBatch(m.MirrorCard, stats_);
     glDepthMask(GL_FALSE);
     m.DrawBatch(m.TreeCard, stats_);
 

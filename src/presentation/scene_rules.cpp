@@ -53,4 +53,17 @@ TSkierLook SkierLook(uint8_t state, uint8_t animation, uint8_t modelVariant) {
     return look;
 }
 
+int FigurePose(TSkierPose pose, float speed) {
+    switch (pose) {
+        case TSkierPose::Seated:
+            return 1;
+        case TSkierPose::Skiing:
+            return 2;
+        case TSkierPose::Lying:
+            return 4;
+        default:
+            return speed > 0.1f ? 3 : 0;
+    }
+}
+
 }  // namespace vallorn

@@ -36,4 +36,8 @@ struct TSkierLook {
 };
 TSkierLook SkierLook(uint8_t state, uint8_t animation, uint8_t modelVariant);
 
+// The flip-book pose of a figure: 0 "Stand", 1 "Sit", 2 "Ski", 3 "Walk" (standing figures on
+// the move), 4 "Injured".
+int FigurePose(TSkierPose pose, float speed);
+
 }  // namespace vallorn

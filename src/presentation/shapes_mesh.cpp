@@ -29,6 +29,16 @@ void TShapeBuilder::Emit(const glm::vec3& p, const glm::vec3& n, TShapeColor col
     vertices_.push_back(v);
 }
 
+void TShapeBuilder::TextureLastQuad() {
+    if (vertices_.size() < 4) return;
+    static constexpr float kUV[4][2] = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
+    for (size_t k = 0; k < 4; ++k) {
+        gl::TVertex& v = vertices_[vertices_.size() - 4 + k];
+        v.U = kUV[k][0];
+        v.V = kUV[k][1];
+    }
+}
+
 void TShapeBuilder::Triangle(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c,
                              TShapeColor color) {
     const glm::vec3 wa = glm::vec3(transform_ * glm::vec4(a, 1.0f));

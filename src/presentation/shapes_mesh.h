@@ -44,6 +44,10 @@ public:
     void GableRoof(const glm::vec3& lo, const glm::vec3& hi, float height, float overhang,
                    TShapeColor color);
 
+    // Texture coordinates of the last quad: its corners a, b, c, d get the image's bottom left,
+    // bottom right, top right and top left.
+    void TextureLastQuad();
+
     const std::vector<gl::TVertex>& Vertices() const { return vertices_; }
     const std::vector<uint32_t>& Indices() const { return indices_; }
     void Clear();

@@ -295,7 +295,12 @@ void MakeRotor(TShapeBuilder& b) {
 void MakeSign(TShapeBuilder& b, int shape) {
     b.ResetTransform();
     b.Box(vec3(-0.06f, 0, -0.06f), vec3(0.06f, 2.2f, 0.06f), kSteel);
-    const vec3 c(0, 2.2f, 0.08f);
+    MakeSignPlate(b, shape, 2.2f);
+}
+
+void MakeSignPlate(TShapeBuilder& b, int shape, float height) {
+    b.ResetTransform();
+    const vec3 c(0, height, 0.08f);
     const float r = 0.55f;
     auto panel = [&](const vec3* p, int n) {
         for (int k = 1; k + 1 < n; ++k) {
@@ -320,6 +325,20 @@ void MakeSign(TShapeBuilder& b, int shape) {
                            c + vec3(0, r * 1.2f, 0), c + vec3(-r * 1.2f, 0, 0)};
         panel(p, 4);
     }
+}
+
+void MakeTexturedCard(TShapeBuilder& b, TShapeColor color) {
+    b.ResetTransform();
+    b.Quad(vec3(-0.5f, -0.5f, 0), vec3(0.5f, -0.5f, 0), vec3(0.5f, 0.5f, 0), vec3(-0.5f, 0.5f, 0),
+           color);
+    b.TextureLastQuad();
+}
+
+void MakeGroundPlate(TShapeBuilder& b) {
+    b.ResetTransform();
+    b.Quad(vec3(-0.5f, 0, 0.5f), vec3(0.5f, 0, 0.5f), vec3(0.5f, 0, -0.5f), vec3(-0.5f, 0, -0.5f),
+           TShapeColor{0, 0, 0, 255});
+    b.TextureLastQuad();
 }
 
 }  // namespace vallorn

@@ -70,5 +70,11 @@ void MakeRotor(TShapeBuilder& b);
 // A slope sign on its post: 0 circle (easy), 1 square (medium), 2 diamond (hard); the panel
 // is in paint.
 void MakeSign(TShapeBuilder& b, int shape);
+// The sign's plate alone, its centre `height` above the origin (over a sign model of a file).
+void MakeSignPlate(TShapeBuilder& b, int shape, float height);
+// A unit square in the xy plane centred on the origin (far-tree billboards), and one lying on
+// the ground (shadows); their texture coordinates span the whole image.
+void MakeTexturedCard(TShapeBuilder& b, TShapeColor color);
+void MakeGroundPlate(TShapeBuilder& b);
 
 }  // namespace vallorn

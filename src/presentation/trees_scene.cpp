@@ -1,5 +1,7 @@
-// Trees on the tree cells: near the camera a low-poly conifer per tree (snowy or green),
-// farther in view a flat card turned to the camera, visited back to front.
+// Trees on the tree cells: near the camera the tree model of the cell's variant (a frame of
+// the swaying loop, snowy or green leaves), farther in view a billboard turned to the camera,
+// visited back to front (near trees beyond a short distance too: a card is as good there);
+// at high detail the forest repeated beyond the map's edge.
 #include <algorithm>
 #include <cmath>
 
@@ -12,6 +14,14 @@ constexpr int kBlockCells = 32;
 constexpr float kRadiansPerDegree = 0.017453293f;
 constexpr TShapeColor kCardSnowy{104, 136, 118, 255};
 constexpr TShapeColor kCardGreen{44, 92, 60, 255};
+// Tints of the tree image, a shade darker so that the cards match the tree models they stand
+// in for; green trees a shade greener.
+constexpr TShapeColor kTintSnowy{212, 204, 198, 255};
+constexpr TShapeColor kTintGreen{162, 180, 160, 255};
+constexpr TShapeColor kTintMirror{214, 222, 228, 255};
+// Near trees beyond this distance from the eye are drawn as billboards: at that size on the
+// screen the card shows the same tree, and every leaf fragment costs the rasteriser.
+constexpr float kTreeModelReach = 72.0f;
 
 }  // namespace
 
@@ -67,6 +77,8 @@ void TSKISceneRenderer::TImpl::CollectTrees(TSKIEngine& engine, const TSKIToolSt
     ConiferSnowy.Instances.clear();
     ConiferGreen.Instances.clear();
     TreeCard.Instances.clear();
+    for (auto* trees : {&TreeWhite, &TreeGreen})
+        for (auto& batch : *trees) batch.Instances.clear();
     if (TreeBlocks.empty()) return;
 
     // Keep the copies current: one block a frame in turn, and the blocks under the cursor
@@ -93,6 +105,7 @@ void TSKISceneRenderer::TImpl::CollectTrees(TSKIEngine& engine, const TSKIToolSt
     const TBackToFront blocks =
         BackToFront(frame.Direction.x, frame.Direction.z, 0, TreeBlocksPerSide - 1);
     const bool rowsForward = blocks.JStep > 0;
+    constexpr float kReach2 = kTreeModelReach * kTreeModelReach;
     for (int a = 0; a < blocks.Count; ++a) {
         const int bi = blocks.I(a);
         for (int c = 0; c < blocks.Count; ++c) {
@@ -110,16 +123,53 @@ void TSKISceneRenderer::TImpl::CollectTrees(TSKIEngine& engine, const TSKIToolSt
                         block.Trees[size_t(rowsForward ? begin + n : end - 1 - n)];
                     TerrainCell& cell = engine.Grid[t.Cell];
                     if (!cell.InView || !cell.Tree) continue;
-                    if (cell.NearCamera) {
-                        if (animate) cell.Variant = uint8_t((cell.Variant + 1) % kTreeFrames);
-                        const float sway = TreeSway(cell.Variant);
-                        (t.Snowy ? ConiferSnowy : ConiferGreen)
-                            .Add(t.Position, t.Yaw, t.Scale * glm::vec3(sway, 1.0f, sway));
+                    if (cell.NearCamera && animate)
+                        cell.Variant = uint8_t((cell.Variant + 1) % kTreeFrames);
+                    const glm::vec3 away = t.Position - frame.Eye;
+                    if (cell.NearCamera && (!TreeModels || glm::dot(away, away) < kReach2)) {
+                        if (TreeModels) {
+                            auto& frames = t.Snowy ? TreeWhite : TreeGreen;
+                            frames[size_t(cell.Variant % kTreeFrames)].Add(t.Position, t.Yaw,
+                                                                           t.Scale);
+                        } else {
+                            const float sway = TreeSway(cell.Variant);
+                            (t.Snowy ? ConiferSnowy : ConiferGreen)
+                                .Add(t.Position, t.Yaw, t.Scale * glm::vec3(sway, 1.0f, sway));
+                        }
                     } else {
                         const float yaw =
                             YawOf(frame.Eye.x - t.Position.x, frame.Eye.z - t.Position.z);
-                        TreeCard.Add(t.Position, yaw, t.Scale, t.Snowy ? kCardSnowy : kCardGreen);
+                        TreeCard.Add(t.Position, yaw, t.Scale,
+                                     TreeCard.Texture ? (t.Snowy ? kTintSnowy : kTintGreen)
+                                                      : (t.Snowy ? kCardSnowy : kCardGreen));
                     }
+                }
+            }
+        }
+    }
+}
+
+void TSKISceneRenderer::TImpl::CollectMirroredTrees(const TSKIEngine& engine,
+                                                    const TSKIFrameView& frame) {
+    MirrorCard.Instances.clear();
+    // The forest beyond the edge: at high detail, with the skirt shown, not on add-on maps.
+    if (engine.Options.Detail < 2 || engine.Level.FromAddons || TreeBlocks.empty() ||
+        (engine.DisplayFlags & kDisplayTrees) == 0)
+        return;
+    const float world = kCellSize * float(kGridSide);
+    const glm::vec3 middle(-0.5f * world, 0.0f, 0.5f * world);
+    for (int ti = -1; ti <= 1; ++ti) {
+        for (int tj = -1; tj <= 1; ++tj) {
+            if (ti == 0 && tj == 0) continue;
+            const glm::vec3 shift(-world * float(ti), 0.0f, world * float(tj));
+            if (!frame.SphereVisible(middle + shift, 0.5f * world * 1.4142f)) continue;
+            for (const TTreeBlock& block : TreeBlocks) {
+                if (block.Trees.empty() || !frame.SphereVisible(block.Centre + shift, block.Radius))
+                    continue;
+                for (const TTreeRecord& t : block.Trees) {
+                    const glm::vec3 p = t.Position + shift;
+                    MirrorCard.Add(p, YawOf(frame.Eye.x - p.x, frame.Eye.z - p.z), t.Scale,
+                                   kTintMirror);
                 }
             }
         }

@@ -44,6 +44,7 @@ void TSKIBuildMenuPopup::Draw(TSKIConstruction& tools) {
         probe::Value("day_changes", double(e.DayChanges));
         if (open_) probe::Value("menu_kind", menuKind_);
     }
+    hovered_.reset();
     if (requested_) {
         ImGui::OpenPopup(kPopupId);
         requested_ = false;
@@ -85,6 +86,10 @@ void TSKIBuildMenuPopup::DrawItems(const std::vector<TSKIMenuItem>& items) {
         // Disabled items (an unaffordable replacement) show greyed with their caption.
         const bool picked = ImGui::MenuItem(caption, nullptr, false, item.Enabled);
         probe::LastItem("menu", item.Caption, item.Enabled);
+        if (ImGui::IsItemHovered()) {
+            hovered_ =
+                THovered{item.Command, item.Tag, ImGui::GetWindowPos().x + ImGui::GetWindowWidth()};
+        }
         if (picked && !chosen_) chosen_ = item;
     }
 }

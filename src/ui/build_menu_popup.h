@@ -31,12 +31,21 @@ public:
     void Close() { open_ = requested_ = false; }
     // The items as they were built at the last Open.
     const std::vector<TSKIMenuItem>& Items() const { return menu_; }
+    // The item under the pointer in the last Draw (the palette boxes describe lift and
+    // building items), with the right edge of the (sub)menu that shows it.
+    struct THovered {
+        TSKIMenuCommand Command = TSKIMenuCommand::None;
+        int Tag = -1;
+        float MenuRight = 0;
+    };
+    const std::optional<THovered>& Hovered() const { return hovered_; }
 
 private:
     void DrawItems(const std::vector<TSKIMenuItem>& items);
 
     std::vector<TSKIMenuItem> menu_;
     std::optional<TSKIMenuItem> chosen_;
+    std::optional<THovered> hovered_;
     // The cell the menu was opened on: the item acts there even if the cursor moved since.
     int cellI_ = 0, cellJ_ = 0;
     int menuKind_ = 0;  // the kind of that cell

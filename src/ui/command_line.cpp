@@ -6,7 +6,10 @@ const char* CommandLineUsage() {
     return "usage: vallorn [FILE.ski] [--level NAME] [--root DIR]\n"
            "  FILE.ski      open a saved game instead of the starter park\n"
            "  --level NAME  open the level NAME of the worlds folder\n"
-           "  --root DIR    the folder that holds data/ worlds/ save/ addons/\n";
+           "  --root DIR    the folder of the game's data (data/ worlds/ help/); by default\n"
+           "                $VALLORN_ROOT, else the program's folder when it has data/, else\n"
+           "                ../share/vallorn beside it (an installed game, whose saves and\n"
+           "                add-ons live in $XDG_DATA_HOME/vallorn/)\n";
 }
 
 std::optional<std::string> ParseCommandLine(const std::vector<std::string>& args,

@@ -36,6 +36,17 @@ void AlignButtons(int count, float minWidth) {
     if (avail > width) ImGui::SetCursorPosX(ImGui::GetCursorPosX() + avail - width);
 }
 
+// A carriage return alone breaks the line as a line feed does.
+std::string LineBreaks(std::string text) {
+    for (size_t at = 0; (at = text.find('\r', at)) != std::string::npos;) {
+        if (at + 1 < text.size() && text[at + 1] == '\n')
+            text.erase(at, 1);
+        else
+            text[at] = '\n';
+    }
+    return text;
+}
+
 }  // namespace
 
 struct TSKIGameDialogs::TBox {
@@ -90,6 +101,7 @@ void TSKIGameDialogs::DrawFrom(size_t level) {
     probe::Window(box.title);
     const bool top = level + 1 == stack_.size();
     if (top) probe::Value("box_text", box.text);
+    if (top && box.kind == TBox::Kind::Input) probe::Value("box_input", std::string(box.input));
     DrawBody(box, top);
     if (top) {
         ++box.framesShown;
@@ -161,7 +173,7 @@ void TSKIGameDialogs::DrawBody(TBox& box, bool top) {
 void TSKIGameDialogs::ShowError(const std::string& text) {
     TBox box;
     box.title = "Error";
-    box.text = text;
+    box.text = LineBreaks(text);
     Run(box, true);
 }
 
@@ -176,7 +188,7 @@ bool TSKIGameDialogs::AskYesNo(const std::string& text, bool defaultAnswer) {
     TBox box;
     box.kind = TBox::Kind::YesNo;
     box.title = "Confirm";
-    box.text = text;
+    box.text = LineBreaks(text);
     return Run(box, defaultAnswer);
 }
 

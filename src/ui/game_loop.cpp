@@ -4,13 +4,21 @@
 #include <cstdio>
 
 #include <imgui.h>
+#include <glm/gtc/matrix_transform.hpp>
 
 #include "engine/clock.h"
+#include "engine/highlight.h"
+#include "engine/player_actions.h"
+#include "entities/section.h"
+#include "persistence/state_hash.h"
 #include "platform/music.h"
 #include "platform/single_instance.h"
+#include "presentation/highlight_beams.h"
 #include "presentation/renderer.h"
+#include "ui/game_sounds.h"
 #include "ui/game_window.h"
 #include "ui/hover_panel.h"
+#include "ui/palette_boxes.h"
 #include "ui/probe.h"
 #include "ui/text_lists.h"
 
@@ -39,12 +47,23 @@ int TSKIGameWindow::Run() {
     if (!renderer_->Init(folders_.Data, &error)) {
         std::fprintf(stderr, "vallorn: the 3D view cannot start: %s\n", error.c_str());
         renderer_.reset();
+    } else {
+        beams_ = std::make_unique<TSKIHighlightBeams>();
+        std::string beamError;
+        if (!beams_->Init(&beamError)) {
+            std::fprintf(stderr, "vallorn: %s\n", beamError.c_str());
+            beams_.reset();
+        }
     }
     menuBar_.LoadPictures(folders_.Data);
+    campaign_.LoadPicture(folders_.Data);
+    sandbox_.LoadPictures(folders_.Data);
     loading_.LoadPicture(folders_.Data / "loading.jpg");
     tips_ = ReadTextLines(folders_.Data / "tips.txt");
     tracks_ = MusicTracks(folders_.Data, ReadTextLines(folders_.Data / "music.txt"));
     music_ = std::make_unique<TSKIMusicPlayer>();
+    sounds_ = std::make_unique<TSKIGameSounds>();
+    sounds_->ApplyOptions(options_, folders_.Data);
     NewEngine();
     UpdateFullScreen();
     PlayMusic();
@@ -54,6 +73,7 @@ int TSKIGameWindow::Run() {
     while (!closeRequested_) Frame(true, {});
     CloseWindow();
     renderer_.reset();
+    sounds_.reset();
     music_.reset();
     window_.Close();
     return 0;
@@ -99,13 +119,31 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
                 keys.erase(std::remove(keys.begin(), keys.end(), kKeyEscape), keys.end());
             }
             if (commands.RightClick) popup_.Open(*tools_);
-            pending_.Click |= commands.Click;
+            if (commands.Click) {
+                pending_.Click = true;
+                pending_.ClickSamePixel = commands.ClickSamePixel;
+                pending_.ClickX = commands.ClickX;
+                pending_.ClickY = commands.ClickY;
+            }
             pending_.ToolKeys.insert(pending_.ToolKeys.end(), commands.ToolKeys.begin(),
                                      commands.ToolKeys.end());
         }
         if (commands.Wheel != 0 && !modal) camera_.MouseWheel(commands.Wheel, engine_->Options);
     }
-    if (intro_.Over() && engine_ && !loading_.Visible()) DrawInterface(modal);
+    if (intro_.Over() && !parkVisible && !loading_.Visible())
+        loading_.DrawBackdrop(io.DisplaySize.x, io.DisplaySize.y);
+    if (sounds_) {
+        // The sound bar of the options acts at once: the settings are applied every frame.
+        sounds_->ApplyOptions(engine_ ? engine_->Options : options_, folders_.Data);
+        parkVisible ? sounds_->Update(*engine_, camera_) : sounds_->Quiet();
+    }
+    if (intro_.Over() && engine_ && !loading_.Visible()) {
+        if (!modal && engine_->HasGrid()) info_.Tick(dt);
+        const auto begin = std::chrono::steady_clock::now();
+        DrawInterface(modal);
+        interfaceMs_ +=
+            (Milliseconds(std::chrono::steady_clock::now() - begin) - interfaceMs_) * 0.02;
+    }
     loading_.Draw(io.DisplaySize.x, io.DisplaySize.y, desktop_.Loading, desktop_.Tip);
     if (drawBox) drawBox();
 
@@ -130,6 +168,7 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
             probe::Value("tool", double(int(toolState_.Tool)));
             probe::Value("ticks", double(engine_->TicksRun));
             probe::Value("days", double(engine_->DayChanges));
+            if (parkVisible) ProbeLifts();
         }
         probe::Value("park", parkVisible ? 1.0 : 0.0);
         const glm::vec3 target = camera_.Target();
@@ -140,10 +179,20 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
         probe::Value("load_ms", loadMs_);
         probe::Value("first_frame_ms", firstFrameMs_);
         probe::Value("longest_frame_ms", longestFrameMs_);
+        probe::Value("frame_work_ms", frameWorkMs_);
+        probe::Value("interface_ms", interfaceMs_);
         probe::Value("longest_progress_ms", longestProgressMs_);
         probe::Value("cash_text", cashText_);
+        probe::Value("avatar_speed", toolState_.Avatar.Speed);
+        probe::Value("head_up_text", toolState_.Avatar.HeadUpText);
         probe::Value("music", music_ && music_->Playing() ? track_ : std::string());
+        if (sounds_) {
+            probe::Value("sound_samples", double(sounds_->Manager().SampleNames().size()));
+            probe::Value("sound_emitters", double(sounds_->Manager().EmitterCount()));
+            probe::Value("sounds_playing", double(sounds_->Manager().PlayingCount()));
+        }
     }
+    if (engine_ && probe::HashRequested()) probe::SaveHash(StateHashText(*engine_));
     probe::EndFrame(window_);
     if (probe::ShotRequested()) {
         TSKIImage shot;
@@ -155,11 +204,36 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
     // Without a synchronised swap (a virtual display) the loop would spin: at most 60 frames
     // a second, the rest of the time left to the machine.
     const double spent = Milliseconds(std::chrono::steady_clock::now() - now);
+    frameWorkMs_ += (spent - frameWorkMs_) * 0.02;
     if (spent < kFrameMs - 1) SDL_Delay(Uint32(kFrameMs - spent));
     if (acting) AfterFrame();
     // Once the window is to close, boxes asked before the close sequence take their defaults;
     // the close sequence's own question waits for its answer unless the player closes again.
     return open && !(closeRequested_ && !closing_);
+}
+
+void TSKIGameWindow::ProbeLifts() {
+    // Each lift's state as the core has it, and where its lower station lies on the screen (window
+    // units; off the view: negative): the GUI tests aim and check with these.
+    const TSKIFrameView view = camera_.FrameView();
+    const glm::vec4 viewport(0, 0, float(window_.Width()), float(window_.Height()));
+    const float ratio = PixelRatio();
+    int n = 0;
+    for (const auto& s : engine_->Sections) {
+        if (!s->IsLift()) continue;
+        const std::string key = "lift" + std::to_string(n++) + "_";
+        probe::Value(key + "name", s->Name);
+        probe::Value(key + "price", double(s->TicketPrice));
+        probe::Value(key + "queue", double(s->QueueLength));
+        probe::Value(key + "status", double(s->Status));
+        const TSKIVector lower = engine_->CellToWorld(s->LowerI, s->LowerJ, true);
+        const glm::vec3 at = glm::project(glm::vec3(lower.x, lower.y, lower.z), view.View,
+                                          view.Projection, viewport);
+        const bool onScreen = at.z > 0 && at.z < 1 && at.x >= 0 && at.x < viewport.z && at.y >= 0 &&
+                              at.y < viewport.w;
+        probe::Value(key + "x", onScreen ? at.x / ratio : -1.0);
+        probe::Value(key + "y", onScreen ? (viewport.w - at.y) / ratio : -1.0);
+    }
 }
 
 void TSKIGameWindow::DrawPark(bool acting, bool modal, double dt) {
@@ -176,11 +250,14 @@ void TSKIGameWindow::DrawPark(bool acting, bool modal, double dt) {
     if (auto tool = camera_.TakeArrivedTool(); tool && *tool != TSKITool::None)
         toolState_.Tool = *tool;
     engine_->Viewpoint = camera_.Viewpoint();
+    // While the avatar is shown the view looks through its chase camera.
+    const TSKIAvatar& avatar = toolState_.Avatar;
+    const TSKICamera& view = avatar.Visible ? rideCamera_ : camera_;
 
     // The mouse ray feeds the construction cursor while the pointer is over the view.
     if (!modal && input_.PointerInView()) {
         glm::vec3 origin, direction;
-        camera_.MouseRay(window_.MouseX() * ratio, window_.MouseY() * ratio, origin, direction);
+        view.MouseRay(window_.MouseX() * ratio, window_.MouseY() * ratio, origin, direction);
         tools_->CursorFromRay({origin.x, origin.y, origin.z, 1},
                               {direction.x, direction.y, direction.z, 0});
     }
@@ -188,9 +265,31 @@ void TSKIGameWindow::DrawPark(bool acting, bool modal, double dt) {
     toolState_.Input.Shift = input_.Shift();
     toolState_.Input.PageUp = input_.PageUp();
     toolState_.Input.PageDown = input_.PageDown();
+    toolState_.Input.Ride = {in.Forward, in.Back, in.Left, in.Right, in.Ctrl};
     if (acting) tools_->UpdateTools(float(dt));
+    if (avatar.TravelPending) {
+        // A ride up a lift: the overview comes in to 30 units and glides to the top, where
+        // free ride takes over again.
+        const glm::vec3 target = camera_.Target();
+        camera_.Chase(target - camera_.Direction() * 30.0f, target);
+        const TSKIVector& p = avatar.TravelPoint;
+        camera_.TravelTo(glm::vec3(p.x, p.y, p.z), false, TSKITool::FreeRide);
+        toolState_.Avatar.TravelPending = false;
+    }
+    if (avatar.Visible) {
+        rideCamera_.Resize(window_.Width(), window_.Height());
+        const TSKIVector eye = ChaseCameraPosition(avatar);
+        rideCamera_.Chase(
+            glm::vec3(eye.x, eye.y, eye.z),
+            glm::vec3(avatar.Position.x, avatar.Position.y + 1.5f, avatar.Position.z));
+    }
     if (renderer_) {
-        renderer_->Draw(*engine_, toolState_, camera_, window_.Width(), window_.Height(), seconds_);
+        const TSKICamera& view = avatar.Visible ? rideCamera_ : camera_;
+        renderer_->Draw(*engine_, toolState_, view, window_.Width(), window_.Height(), seconds_);
+        // The highlight palette's beams over the finished scene.
+        if (beams_ && engine_->HighlightMode != 0) {
+            beams_->Draw(HighlightBeams(*engine_), view.FrameView());
+        }
     }
 }
 
@@ -198,6 +297,11 @@ void TSKIGameWindow::DrawInterface(bool modal) {
     const ImGuiIO& io = ImGui::GetIO();
     if (menuBar_.Visible && engine_->HasGrid()) {
         menuBar_.SetState(TSKIMenuButton::Help, help_.Visible());
+        menuBar_.SetState(TSKIMenuButton::Stats, stats_.Visible);
+        // A display key shows the display window.
+        if (toolState_.ShowDisplayWindow && !display_.Visible()) display_.Show();
+        toolState_.ShowDisplayWindow = false;
+        menuBar_.SetState(TSKIMenuButton::Display, display_.Visible());
         const TSKIMenuBar::TClicks clicks =
             menuBar_.Draw(*engine_, cashText_, window_.DpiScale(), desktop_.MenuBar, arrange_);
         if (arrange_) {
@@ -214,9 +318,70 @@ void TSKIGameWindow::DrawInterface(bool modal) {
         }
         // The help button opens the manual and closes it again.
         if (clicks.Help) help_.Visible() ? help_.Hide() : ShowHelp("Contents");
+        if (clicks.Game) {
+            RunAfterFrame(
+                [this] { title_.Visible ? (void)(title_.Visible = false) : ShowTitle(); });
+        }
+        if (clicks.Display) display_.Visible() ? display_.Hide() : display_.Show();
+        if (clicks.Stats) stats_.Visible ? (void)(stats_.Visible = false) : stats_.Show();
+        if (clicks.Edit) editor_.Visible() ? editor_.Hide(*tools_) : editor_.Show(*engine_);
+        if (clicks.Objectives) {
+            if (screens_.Objectives.Visible()) {
+                screens_.Objectives.Hide();
+            } else {
+                screens_.Objectives.Refresh(*engine_);
+                screens_.Objectives.Show(false);
+            }
+        }
     }
-    if (engine_->HasGrid()) popup_.Draw(*tools_);
+    if (engine_->HasGrid()) {
+        info_.Draw(io.DisplaySize.x, io.DisplaySize.y, window_.DpiScale());
+        popup_.Draw(*tools_);
+        // Beside the build menu: the figures of the lift or building type under the pointer.
+        if (const auto& hovered = popup_.Hovered()) {
+            const bool lift = hovered->Command == TSKIMenuCommand::BuildLift;
+            if (lift || hovered->Command == TSKIMenuCommand::Building) {
+                DrawPaletteBox(engine_->Params,
+                               lift ? TSKIPaletteKind::Lift : TSKIPaletteKind::Building,
+                               hovered->Tag, hovered->MenuRight + 6, io.MousePos.y,
+                               io.DisplaySize.x, io.DisplaySize.y, window_.DpiScale());
+            }
+        }
+    }
+    if (engine_->HasGrid() && menuBar_.Visible) {
+        auto stats = stats_.Draw(*engine_, io.DisplaySize.x, io.DisplaySize.y, window_.DpiScale());
+        // A row of the lifts or buildings page opens that object's information window.
+        if (stats.OpenLift || stats.OpenBuilding) {
+            TerrainCell cell;
+            if (stats.OpenLift) cell.Section = int32_t(*stats.OpenLift);
+            if (stats.OpenBuilding) cell.Building = int32_t(*stats.OpenBuilding);
+            info_.OpenAt(cell, io.MousePos.x, io.MousePos.y);
+        }
+        for (auto& action : stats.Actions) {
+            RunAfterFrame([this, action = std::move(action)] {
+                if (engine_) PerformAction(*engine_, action);
+            });
+        }
+        display_.Draw(*engine_, *tools_, io.DisplaySize.x, io.DisplaySize.y, window_.DpiScale());
+    }
+    if (editor_.Visible() && engine_->HasGrid()) {
+        const TSKIEditorWindow::TContext context{
+            *engine_,
+            *tools_,
+            toolState_,
+            profile_,
+            io.Framerate,
+            [this](std::function<void()> action) { RunAfterFrame(std::move(action)); },
+            [this] {
+                if (renderer_) renderer_->LevelChanged(*engine_);
+            },
+            [this](const std::filesystem::path& file) { return LoadGame(file); }};
+        editor_.Draw(context, window_.DpiScale());
+    }
     help_.Draw(io.DisplaySize.x, io.DisplaySize.y, window_.DpiScale());
+    DrawScreens(window_.DpiScale());
+    DrawOptions(window_.DpiScale());
+    DrawHeadUpText(toolState_.Avatar.HeadUpText, io.DisplaySize.x, window_.DpiScale());
     if (!modal && !popup_.IsOpen() && input_.PointerInView() && engine_->HasGrid()) {
         DrawHoverPanel(toolState_.ToolText, toolState_.ToolTextColor, window_.MouseX(),
                        window_.MouseY(), io.DisplaySize.x, io.DisplaySize.y);
@@ -228,6 +393,10 @@ void TSKIGameWindow::AfterFrame() {
         StartFirstPark();
         return;
     }
+    // What the windows asked for during the frame (each may load a park or ask a question).
+    std::vector<std::function<void()>> actions = std::move(afterFrame_);
+    afterFrame_.clear();
+    for (auto& action : actions) action();
     if (!engine_ || !engine_->HasGrid()) {
         pending_ = {};
         return;
@@ -236,9 +405,14 @@ void TSKIGameWindow::AfterFrame() {
     pending_ = {};
     // The build menu's item, then the view's click and keys: each may ask a question.
     popup_.PerformChosen(*tools_);
+    // A click with no tool (the button up on the pixel it went down on) opens the window of
+    // the lift, slope or building under the cursor; one that placed a building had a tool.
+    if (commands.Click && toolState_.Tool == TSKITool::None && commands.ClickSamePixel)
+        info_.OpenAt(toolState_.CursorCell, commands.ClickX, commands.ClickY);
     if (commands.Click) tools_->ToolClick();
     for (int key : commands.ToolKeys) tools_->ToolKey(key);
-    // Escape outside a ride asks for the in-game menu, which comes with the title screen.
+    // Escape outside a ride asks for the in-game menu: the title screen.
+    if (toolState_.MenuRequested) ShowTitle();
     toolState_.MenuRequested = false;
 }
 
@@ -263,6 +437,7 @@ void TSKIGameWindow::RefreshTimer(double dt) {
     if (timer_ > 0) return;
     timer_ = 1.0;
     if (engine_ && !engine_->Busy) cashText_ = FormatMoney(engine_->Park.ParkCash);
+    if (missions_) missions_->SandboxNotice();
 }
 
 void TSKIGameWindow::OnEvent(const SDL_Event& e) {

@@ -3,11 +3,14 @@
 #include <cstdio>
 #include <system_error>
 
+#include "construction/construction_actions.h"
 #include "engine/level_file.h"
 #include "persistence/saved_game.h"
 #include "platform/music.h"
 #include "platform/single_instance.h"
+#include "presentation/highlight_beams.h"
 #include "presentation/renderer.h"
+#include "ui/game_sounds.h"
 #include "ui/text_lists.h"
 
 namespace vallorn {
@@ -23,30 +26,57 @@ uint64_t TimeSeed() {
 TSKIGameWindow::TSKIGameWindow(const TSKICommandLine& args, TSKISingleInstance* instance)
     : args_(args),
       instance_(instance),
-      folders_(TSKIFolders::Resolve(args.Root.empty() ? ProgramFolder() : args.Root)),
+      folders_(TSKIFolders::Resolve(args.Root)),
       dialogs_([this](const std::function<void()>& drawBox) { return Frame(false, drawBox); }),
       help_(folders_.Root),
       rng_(TimeSeed()),
-      started_(std::chrono::steady_clock::now()) {
+      started_(std::chrono::steady_clock::now()),
+      screens_([this](const std::function<void()>& drawBox) { return Frame(false, drawBox); }) {
     LoadOptions(folders_.Save, options_);
     dialogs_.BusyCursor = [this](bool busy) {
         busyCursor_ = busy;
         window_.SetCursor(busy ? TSKICursorShape::Wait : TSKICursorShape::Arrow);
     };
+    screens_.Help = [this](const std::string& topic) { ShowHelp(topic); };
+    screens_.MarkObjectivesButton = [this] { menuBar_.SetState(TSKIMenuButton::Objectives, true); };
+    // The information windows act after the frame; "View" glides the camera there with no tool
+    // to restore, "Set target" hands the garage to the area tool, "Downhill race" puts the
+    // player's own skier on the slope against the clock.
+    TSKIInfoWindows::THooks hooks;
+    hooks.AfterFrame = [this](std::function<void()> action) { RunAfterFrame(std::move(action)); };
+    hooks.Goto = [this](const TSKIVector& p) {
+        camera_.TravelTo(glm::vec3(p.x, p.y, p.z), false, TSKITool::None);
+    };
+    hooks.SetTarget = [this](size_t building) {
+        RunAfterFrame([this, building] {
+            if (tools_) tools_->StartAreaTool(building);
+        });
+    };
+    hooks.DownhillRace = [this](size_t slope) {
+        RunAfterFrame([this, slope] {
+            if (tools_) PerformAction(*engine_, DownhillRaceAction(*tools_, slope));
+        });
+    };
+    info_.SetHooks(std::move(hooks));
 }
 
 TSKIGameWindow::~TSKIGameWindow() {
     // The park goes before the window whose context its buffers live in.
+    missions_.reset();
     tools_.reset();
     engine_.reset();
     renderer_.reset();
+    sounds_.reset();
     music_.reset();
 }
 
 void TSKIGameWindow::NewEngine() {
     TSKIEngineOptions kept = engine_ ? engine_->Options : options_;
+    info_.Bind(nullptr);
     if (engine_) {
         engine_->Halted = true;
+        if (sounds_) sounds_->Quiet();
+        missions_.reset();
         tools_.reset();
         engine_.reset();
     }
@@ -61,6 +91,15 @@ void TSKIGameWindow::NewEngine() {
     toolState_ = TSKIToolState{};
     tools_ = std::make_unique<TSKIConstruction>(*engine_, toolState_);
     dialogs_.SetEngine(engine_.get());
+    info_.Bind(engine_.get());
+    // The missions evaluate the park's objectives and tell the windows; the blinking panel
+    // runs down on the same periodic update that announces.
+    missions_ = std::make_unique<TSKIMissions>(*engine_, profile_, &screens_);
+    screens_.SetEngine(engine_.get());
+    engine_->OnShowNewObjectives = [this] {
+        screens_.Objectives.Tick();
+        missions_->ShowNewObjectives();
+    };
 }
 
 void TSKIGameWindow::ShowLoading() {
@@ -73,12 +112,14 @@ void TSKIGameWindow::ShowLoading() {
 }
 
 void TSKIGameWindow::ParkLoaded() {
+    info_.HideAll();
     if (renderer_) renderer_->LevelChanged(*engine_);
     camera_.Resize(window_.Width(), window_.Height());
     camera_.SetViewpoint(*engine_, engine_->Viewpoint);
     menuBar_.Visible = true;
     menuBar_.PressSpeed(*engine_, TSKIMenuButton::Speed1);
     menuBar_.SetState(TSKIMenuButton::Display, false);
+    display_.Hide();
     cashText_ = FormatMoney(engine_->Park.ParkCash);
     loading_.Hide();
     timer_ = 1.0;
@@ -107,6 +148,7 @@ bool TSKIGameWindow::LoadGame(const std::filesystem::path& file) {
     tools_->LeaveTool();
     CloseGame(*engine_);
     toolState_ = TSKIToolState{};
+    screens_.HideAll();
     const bool ok = LoadGameFile(*engine_, file);
     ParkLoaded();
     return ok;
@@ -168,6 +210,15 @@ void TSKIGameWindow::StartFirstPark() {
     const std::filesystem::path starter = folders_.Worlds / "Starter.ski";
     // The park of the command line; when it cannot be opened, the player is told why and
     // gets the starter park instead.
+    if (args_.Level.empty() && args_.Game.empty()) {
+        ChooseStartupProfile();
+        return;
+    }
+    // The last profile, without asking, for the missions of the park opened directly.
+    if (const std::string name = StartupProfileName(folders_.Save, options_.LastProfile);
+        !name.empty()) {
+        SelectProfile(name);
+    }
     if (!args_.Level.empty()) {
         if (LoadLevel(args_.Level)) return;
     } else if (!args_.Game.empty()) {
@@ -185,13 +236,18 @@ void TSKIGameWindow::CloseWindow() {
     std::error_code ec;
     std::filesystem::create_directories(folders_.Save, ec);
     std::string error;
+    engine_->Options.LastProfile = profile_.Name;
     if (!SaveOptions(folders_.Save, engine_->Options, &error)) {
         std::fprintf(stderr, "vallorn: cannot write the options: %s\n", error.c_str());
+    }
+    if (!WriteProfile(profile_, folders_.Save, &error)) {
+        std::fprintf(stderr, "vallorn: cannot write the profile: %s\n", error.c_str());
     }
     tracks_.clear();
     if (music_) music_->Stop();
     // "Save game on exit?" where a running mission has its auto-save folder.
     CloseGame(*engine_);
+    missions_.reset();
     tools_.reset();
     engine_.reset();
 }

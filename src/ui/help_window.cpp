@@ -49,11 +49,14 @@ bool TSKIHelpWindow::Show(const std::string& name) {
 
 void TSKIHelpWindow::Draw(float viewWidth, float viewHeight, float dpiScale) {
     if (!visible_ || !viewer_) return;
-    // Above the menu bar at the bottom of the view, across its middle.
+    // Above the menu bar at the bottom of the view, across its middle but clear of the title
+    // screen's menu at the left where the view is wide enough.
     const ImVec2 size(std::min(640.0f * dpiScale, viewWidth - 40),
                       std::max(200.0f, std::min(560.0f * dpiScale, viewHeight - 220 * dpiScale)));
     if (!placed_) {
-        ImGui::SetNextWindowPos(ImVec2((viewWidth - size.x) / 2, 30 * dpiScale));
+        const float clear = std::min(std::max((viewWidth - size.x) / 2, 320 * dpiScale),
+                                     viewWidth - size.x - 10 * dpiScale);
+        ImGui::SetNextWindowPos(ImVec2(std::max(0.0f, clear), 30 * dpiScale));
         ImGui::SetNextWindowSize(size);
         placed_ = true;
     }

@@ -1,6 +1,7 @@
 #include "ui/hover_panel.h"
 
 #include <algorithm>
+#include <cfloat>
 
 #include <imgui.h>
 
@@ -24,6 +25,17 @@ void DrawHoverPanel(const std::string& text, const TSKIColor& color, float mouse
     list->AddRectFilled(a, b, IM_COL32(color.r, color.g, color.b, 128), 3.0f);
     list->AddText(ImVec2(a.x + pad.x, a.y + pad.y), IM_COL32(255, 255, 255, 255), text.c_str());
     probe::Value("hover", text);
+}
+
+void DrawHeadUpText(const std::string& text, float viewWidth, float scale) {
+    if (text.empty()) return;
+    ImFont* font = ImGui::GetFont();
+    const float size = ImGui::GetFontSize() * 1.5f;
+    const ImVec2 extent = font->CalcTextSizeA(size, FLT_MAX, 0.0f, text.c_str());
+    const ImVec2 at(std::max(0.0f, (viewWidth - extent.x) / 2), 50.0f * scale);
+    ImDrawList* list = ImGui::GetForegroundDrawList();
+    list->AddText(font, size, ImVec2(at.x + 2, at.y + 2), IM_COL32(0, 0, 0, 200), text.c_str());
+    list->AddText(font, size, at, IM_COL32(255, 255, 255, 255), text.c_str());
 }
 
 }  // namespace vallorn

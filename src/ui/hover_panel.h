@@ -12,4 +12,8 @@ namespace vallorn {
 void DrawHoverPanel(const std::string& text, const TSKIColor& color, float mouseX, float mouseY,
                     float viewWidth, float viewHeight);
 
+// The head-up text of free ride and the downhill race: centred horizontally, 50 pixels (times
+// the display scale) from the top of the view, white with a dark shadow; nothing when empty.
+void DrawHeadUpText(const std::string& text, float viewWidth, float scale);
+
 }  // namespace vallorn

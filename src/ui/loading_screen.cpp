@@ -2,6 +2,7 @@
 
 #include <stb_image.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #include <imgui.h>
@@ -57,6 +58,16 @@ void TSKILoadingScreen::Draw(float width, float height, const TSKIRect& picture,
         text = lineEnd;
         while (text < end && *text == ' ') ++text;
     }
+}
+
+void TSKILoadingScreen::DrawBackdrop(float width, float height) const {
+    if (!picture_ || picture_->Width() <= 0 || picture_->Height() <= 0) return;
+    const float scale =
+        std::max(width / float(picture_->Width()), height / float(picture_->Height()));
+    const float w = float(picture_->Width()) * scale, h = float(picture_->Height()) * scale;
+    const ImVec2 corner((width - w) / 2, (height - h) / 2);
+    ImGui::GetBackgroundDrawList()->AddImage(ImTextureID(intptr_t(picture_->Id())), corner,
+                                             ImVec2(corner.x + w, corner.y + h));
 }
 
 }  // namespace vallorn

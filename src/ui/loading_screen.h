@@ -31,6 +31,9 @@ public:
     bool Visible() const { return visible_; }
     // Inside the ImGui frame: over a black background, where ArrangeDesktop placed them.
     void Draw(float width, float height, const TSKIRect& picture, const TSKIRect& tip) const;
+    // Behind every window while no park shows (the title screen at the first start): the
+    // picture filling the screen, cut to keep its proportions.
+    void DrawBackdrop(float width, float height) const;
 
 private:
     std::unique_ptr<gl::TTexture> picture_;

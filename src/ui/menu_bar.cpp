@@ -162,6 +162,10 @@ TSKIMenuBar::TClicks TSKIMenuBar::Draw(TSKIEngine& engine, const std::string& ca
             } else {
                 state_[i] = !state_[i];
                 if (button == TSKIMenuButton::Help) clicks.Help = true;
+                if (button == TSKIMenuButton::Game) clicks.Game = true;
+                if (button == TSKIMenuButton::Objectives) clicks.Objectives = true;
+                if (button == TSKIMenuButton::Stats) clicks.Stats = true;
+                if (button == TSKIMenuButton::Display) clicks.Display = true;
             }
         }
         // The message strip wraps at the right edge of the button row.

@@ -45,6 +45,10 @@ public:
     struct TClicks {
         bool Help = false;
         bool Edit = false;
+        bool Game = false;        // the title screen, shown or hidden
+        bool Objectives = false;  // the objectives window, shown or hidden
+        bool Stats = false;       // the statistics window, shown or hidden
+        bool Display = false;     // the display window, shown or hidden
     };
     // Inside the ImGui frame. `place`: where ArrangeDesktop put the bar, applied when `arrange`.
     TClicks Draw(TSKIEngine& engine, const std::string& cashText, float scale,

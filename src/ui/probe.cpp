@@ -189,10 +189,27 @@ void EndFrame(const TSKIWindow& window) {
     }
 }
 
-bool ShotRequested() {
+namespace {
+bool Requested(const char* name) {
     const TState& s = State();
     std::error_code ec;
-    return !s.folder.empty() && std::filesystem::exists(s.folder / "shot", ec);
+    return !s.folder.empty() && std::filesystem::exists(s.folder / name, ec);
+}
+}  // namespace
+
+bool ShotRequested() {
+    return Requested("shot");
+}
+bool HashRequested() {
+    return Requested("hash");
+}
+
+void SaveHash(const std::string& hash) {
+    const TState& s = State();
+    if (s.folder.empty()) return;
+    std::error_code ec;
+    if (WriteFileAtomically(s.folder / "hash.txt", hash))
+        std::filesystem::remove(s.folder / "hash", ec);
 }
 
 void SaveShot(const TSKIImage& image) {

@@ -2,7 +2,8 @@
 // VALLORN_PROBE names a folder. The windows report the items they draw (kind, label, screen
 // rectangle) and a few values; after every frame the game writes VALLORN_PROBE/state.json
 // (atomically). A file "shot" dropped into the folder makes the game save its next finished
-// frame, interface included, as shot.png (atomically) and delete the request.
+// frame, interface included, as shot.png (atomically) and delete the request; a file "hash"
+// makes it write the saved-game hash of its park into hash.txt and delete the request.
 //
 // state.json: {"frame": N, "window": {"x", "y", "w", "h"} (the window on the screen, in the
 // units of the items), "items": [{"kind", "label", "x", "y", "w", "h", "enabled"}],
@@ -37,6 +38,9 @@ void EndFrame(const TSKIWindow& window);
 // shot.png and clears the request.
 bool ShotRequested();
 void SaveShot(const TSKIImage& image);
+// The park's hash was asked for: SaveHash writes hash.txt and clears the request.
+bool HashRequested();
+void SaveHash(const std::string& hash);
 
 // The state.json text of the frame so far (what EndFrame writes, without the window).
 std::string StateText();

@@ -70,7 +70,12 @@ TSKIViewCommands TSKIViewInput::Resolve(bool uiMouse, bool uiKeyboard, float mou
                 if (b < 0) break;
                 TPress& p = press_[b];
                 if (p.Held && p.InView && !p.Dragged && !uiMouse) {
-                    if (b == 0) c.Click = true;
+                    if (b == 0) {
+                        c.Click = true;
+                        c.ClickSamePixel = float(e.button.x) == p.X && float(e.button.y) == p.Y;
+                        c.ClickX = float(e.button.x);
+                        c.ClickY = float(e.button.y);
+                    }
                     if (b == 1) c.RightClick = true;
                 }
                 p = {};

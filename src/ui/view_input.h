@@ -12,12 +12,14 @@ namespace vallorn {
 
 // What the view does this frame.
 struct TSKIViewCommands {
-    bool Click = false;          // a left click that did not drag: the tool's click
-    bool RightClick = false;     // a right click that did not drag: the build menu
-    float Wheel = 0;             // wheel delta, 120 per notch (positive: turned away)
-    std::vector<int> ToolKeys;   // kKeyBackspace, kKeyEscape, '1'..'8'
-    bool AnyKeyOrClick = false;  // skips the intro
-    bool Dragging = false;       // the pointer moves the camera (the drag cursor)
+    bool Click = false;            // a left click that did not drag: the tool's click
+    bool ClickSamePixel = false;   // ... whose button went up on the pixel it went down on
+    float ClickX = 0, ClickY = 0;  // where the click's button went up (window units)
+    bool RightClick = false;       // a right click that did not drag: the build menu
+    float Wheel = 0;               // wheel delta, 120 per notch (positive: turned away)
+    std::vector<int> ToolKeys;     // kKeyBackspace, kKeyEscape, '1'..'8'
+    bool AnyKeyOrClick = false;    // skips the intro
+    bool Dragging = false;         // the pointer moves the camera (the drag cursor)
 };
 
 class TSKIViewInput {

@@ -286,6 +286,29 @@ TEST(Folders, AnInstalledGameKeepsPlayerDataInTheUsersDataFolder) {
     const TSKIFolders portable = TSKIFolders::Resolve(dir.Path());
     EXPECT_EQ(portable.Save, dir.Path() / "save");
     EXPECT_EQ(portable.Addons, dir.Path() / "addons");
+
+    // The install marks its data folder: a writable prefix (a user's own, or root's) still
+    // keeps the player's files out of it.
+    WriteText(dir / kInstalledMark, "installed\n");
+    setenv("XDG_DATA_HOME", home.Path().c_str(), 1);
+    const TSKIFolders marked = TSKIFolders::Resolve(dir.Path());
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(marked.Save, home.Path() / "vallorn" / "save");
+    EXPECT_EQ(marked.Addons, home.Path() / "vallorn" / "addons");
+}
+
+TEST(Folders, TheGameRootIsTheVariableTheProgramFolderOrTheInstalledShareFolder) {
+    TempDir tree;
+    const auto bin = tree / "prefix" / "bin", share = tree / "prefix" / "share" / "vallorn";
+    const auto build = tree / "build";
+    for (const auto& p : {bin, share / "data", build / "data"})
+        std::filesystem::create_directories(p);
+    EXPECT_EQ(GameRoot(bin, nullptr), share);
+    EXPECT_EQ(GameRoot(bin, ""), share);
+    EXPECT_EQ(GameRoot(build, nullptr), build);  // the build tree runs in place
+    EXPECT_EQ(GameRoot(bin, "/elsewhere"), std::filesystem::path("/elsewhere"));
+    std::filesystem::remove_all(share);
+    EXPECT_EQ(GameRoot(bin, nullptr), bin);  // nothing found: the program's folder
 }
 
 TEST(Folders, AnEngineCreatesNoFolderUntilItWritesOne) {

@@ -111,6 +111,18 @@ TEST_F(PlayerActions, OpeningAndClosing) {
     EXPECT_FALSE(stall.Open);
 }
 
+TEST_F(PlayerActions, RenameTrimsAndRefusesEmptyOrLongNames) {
+    TSKISection& lift = Lift();
+    lift.Name = "Quad #1";
+    EXPECT_TRUE(Do(RenameSectionAction(0, "  North face \r\n")).Done());
+    EXPECT_EQ(lift.Name, "North face");
+    ExpectRefused(RenameSectionAction(0, " \t "), "A name cannot be empty");
+    ExpectRefused(RenameSectionAction(0, std::string(kMaxSectionName + 1, 'x')),
+                  "A name has at most 64 letters");
+    ExpectRefused(RenameSectionAction(1, "Other"), "No such slope or lift");
+    EXPECT_EQ(lift.Name, "North face");
+}
+
 TEST_F(PlayerActions, LiftUpgradeAsksChargesAndStopsAtQualityTwo) {
     e->Params.Lifts[3].ServiceQuality = 1.95f;
     TSKISection& lift = Lift(3);
@@ -197,6 +209,17 @@ TEST_F(PlayerActions, MarketingAndPR) {
     EXPECT_EQ(e->Park.ParkCash, 13000);
     EXPECT_FLOAT_EQ(e->Park.ParkPopularity, 20);
     EXPECT_EQ(e->Park.ParkMarketingExpence, 7000);
+}
+
+TEST_F(PlayerActions, FriendsWelcomeAndErasedHistory) {
+    EXPECT_TRUE(Do(SetFriendsWelcomeAction(true)).Done());
+    EXPECT_TRUE(e->Profile.FriendsEnabled);
+    EXPECT_TRUE(Do(SetFriendsWelcomeAction(false)).Done());
+    EXPECT_FALSE(e->Profile.FriendsEnabled);
+    e->History[0] = {5, 6, 7};
+    e->History[10] = {1};
+    EXPECT_TRUE(Do(EraseHistoryAction()).Done());
+    for (const auto& series : e->History) EXPECT_EQ(series, std::deque<int32_t>{0});
 }
 
 }  // namespace

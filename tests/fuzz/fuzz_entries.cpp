@@ -18,6 +18,7 @@
 #include "base/image_io.h"
 #include "base/ini_file.h"
 #include "base/terrain_mesh_cache.h"
+#include "base/wav_file.h"
 #include "engine/clock.h"
 #include "engine/economy.h"
 #include "engine/engine.h"
@@ -329,6 +330,19 @@ Result FuzzProfile(std::string_view data) {
         return Broken("the written profile does not read back: " + why);
     if (again.Missions.size() != profile.Missions.size())
         return Broken("the written profile reads back with another mission count");
+    return Accepted();
+}
+
+Result FuzzWav(std::string_view data) {
+    std::string why;
+    const auto sound = ParseWav(data, &why);
+    if (!sound) return why.empty() ? Broken("refused without a reason") : Refused(why);
+    if (sound->Channels != 1 && sound->Channels != 2)
+        return Broken("a sound with no usable channels");
+    if (sound->Rate <= 0) return Broken("a sound with no usable rate");
+    if (sound->Samples.empty() || sound->Samples.size() % size_t(sound->Channels) != 0)
+        return Broken("a sound without whole frames");
+    if (sound->Samples.size() > data.size()) return Broken("more samples than the file's bytes");
     return Accepted();
 }
 

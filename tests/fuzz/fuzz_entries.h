@@ -39,5 +39,8 @@ Result FuzzScript(std::string_view data);
 // A player profile ("*.prof"): read; a read profile keeps its values in their ranges, and what
 // is written of it reads back.
 Result FuzzProfile(std::string_view data);
+// A sound sample ("*.wav"): read; a read sound has one or two channels, a usable rate, whole
+// frames and no more samples than the file's bytes hold.
+Result FuzzWav(std::string_view data);
 
 }  // namespace vallorn::fuzz

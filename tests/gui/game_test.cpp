@@ -1,9 +1,14 @@
 // The real game on a virtual screen, driven by real input events.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <regex>
 
+#include "base/atomic_file.h"
 #include "engine/clock.h"
 #include "engine/engine.h"
 #include "gui/gui_harness.h"
@@ -26,7 +31,19 @@ bool ParkShown(const TProbeState& s) {
     // A key pressed while the window is still coming up may be lost: press again if so.
     for (int tries = 0; tries < 6; ++tries) {
         if (game.State().Number("intro") == 1) game.Key("space");
-        if (game.WaitFor(ParkShown, kStart / 6)) return ::testing::AssertionSuccess();
+        if (game.WaitFor(ParkShown, kStart / 6)) {
+            // The starter park is an unlimited game: its first evaluation says so in a window
+            // over the view, which the tests put away.
+            const auto unlimited = [](const TProbeState& st) {
+                return st.HasWindow("Unlimited mode");
+            };
+            if (game.WaitFor(unlimited, 20) && game.ClickItem("button", "Continue playing") &&
+                game.WaitFor([&](const TProbeState& st) { return !unlimited(st); }, 10)) {
+                return ::testing::AssertionSuccess();
+            }
+            return ::testing::AssertionFailure() << "the unlimited game's window stayed\n"
+                                                 << game.Log();
+        }
     }
     const TProbeState s = game.State();
     std::string values;
@@ -60,6 +77,16 @@ TProbeState OpenMenuAt(TGame& game, float x, float y) {
     return s;
 }
 
+// Keeps a shot for a person to look at when VALLORN_GUI_SHOTS names a folder.
+void KeepShot(const TGame& game, const std::string& name) {
+    if (const char* dir = std::getenv("VALLORN_GUI_SHOTS")) {
+        std::error_code ec;
+        std::filesystem::copy_file(game.Folder() / "probe" / "shot.png",
+                                   std::filesystem::path(dir) / name,
+                                   std::filesystem::copy_options::overwrite_existing, ec);
+    }
+}
+
 TEST(Game, TheIntroGivesWayToTheParkOnAKey) {
     TGame game;
     TProbeState s;
@@ -88,6 +115,7 @@ TEST(Game, TheStarterParkIsDrawnWithSkyAboveAndGroundBelow) {
     EXPECT_LE(pitch, 4.0);
     TSKIImage shot;
     ASSERT_TRUE(game.Shot(shot)) << game.Log();
+    KeepShot(game, "horizon.png");
     ASSERT_GT(shot.Width(), 400);
     const int w = shot.Width(), h = shot.Height();
     auto isSky = [](TSKIColor c) { return c.b > c.r + 30 && c.b >= c.g; };
@@ -118,6 +146,77 @@ TEST(Game, TheStarterParkIsDrawnWithSkyAboveAndGroundBelow) {
     EXPECT_LT(lowSky, 0.02);
     EXPECT_GT(lowBrightness, 40);
     EXPECT_GT(lowSpread, 6) << "camera pitch " << pitch << ", ground brightness " << lowBrightness;
+}
+
+// Shares of a frame: pixels of vivid colour (jackets, cars, roofs, the snowcat) and of dark
+// green (forest), and the spread of its brightness.
+struct TFrameLook {
+    double vivid = 0, forest = 0, spread = 0;
+};
+TFrameLook Look(const TSKIImage& shot) {
+    TFrameLook look;
+    long n = 0;
+    double sum = 0, sq = 0;
+    for (int y = 0; y < shot.Height() * 3 / 4; y += 2) {  // above the menu bar
+        for (int x = 0; x < shot.Width(); x += 2) {
+            const TSKIColor c = shot.Get(x, y);
+            const int hi = std::max({c.r, c.g, c.b}), lo = std::min({c.r, c.g, c.b});
+            look.vivid += hi - lo > 110;
+            look.forest += c.g > c.r + 12 && c.g > c.b && hi < 140;
+            const double v = (c.r + c.g + c.b) / 3.0;
+            sum += v;
+            sq += v * v;
+            ++n;
+        }
+    }
+    look.vivid /= double(n);
+    look.forest /= double(n);
+    look.spread = std::sqrt(std::max(0.0, sq / double(n) - (sum / double(n)) * (sum / double(n))));
+    return look;
+}
+
+TEST(Game, TheFarViewShowsTheForestAndTheCloseViewTheModels) {
+    TGame::TSetup setup;
+    setup.prepare = [](const std::filesystem::path& root) {
+        WriteFileAtomically(root / "save" / "Options.ini",
+                            "[EngineParams]\nEngineFulScreen=0\nEngineMusicOn=0\nEngineDetail=2\n");
+    };
+    TGame game(setup);
+    ASSERT_TRUE(StartPlaying(game));
+    game.Frames(5);
+    TSKIImage far, close;
+    ASSERT_TRUE(game.Shot(far)) << game.Log();
+    KeepShot(game, "far.png");
+    // Down to the arrival area: the wheel brings the camera close over the crowd.
+    const TProbeState s = game.State();
+    game.Move(0.5f * float(s.winW), 0.45f * float(s.winH));
+    const double before = s.Number("camera_distance");
+    for (int k = 0; k < 14; ++k) {
+        game.Click(5);
+        game.Frames(1);
+    }
+    game.Frames(20);
+    const double after = game.State().Number("camera_distance");
+    EXPECT_LT(after, before * 0.5);
+    ASSERT_TRUE(game.Shot(close)) << game.Log();
+    KeepShot(game, "close.png");
+    const TFrameLook f = Look(far), c = Look(close);
+    // Far: the forest is there and the frame is not blank. Close: another picture, with the
+    // vehicles and buildings of the arrival area in their colours, and little forest.
+    EXPECT_GT(f.forest, 0.05);
+    EXPECT_GT(f.spread, 12.0);
+    EXPECT_GT(c.spread, 12.0);
+    EXPECT_GT(c.vivid, 0.004);
+    EXPECT_LT(c.forest, 0.5 * f.forest);
+    double difference = 0;
+    long n = 0;
+    for (int y = 0; y < far.Height() * 3 / 4; y += 4) {
+        for (int x = 0; x < far.Width(); x += 4, ++n) {
+            const TSKIColor a = far.Get(x, y), b = close.Get(x, y);
+            difference += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+        }
+    }
+    EXPECT_GT(difference / double(n), 30.0);
 }
 
 TEST(Game, TheBuildMenuOnAFreeCellOffersBuildingButNothingToDelete) {
@@ -197,6 +296,45 @@ TEST(Game, ATBarBuiltThroughTheMenuCostsItsPriceAndCanBeDeleted) {
         20));
 }
 
+TEST(Game, ALiftsWindowOpensOnAClickAndItsPriceAndStatusReachThePark) {
+    TGame game;
+    ASSERT_TRUE(StartPlaying(game));
+    // The first lift's lower station, where the probe says it lies on the screen.
+    TProbeState s;
+    ASSERT_TRUE(
+        game.WaitFor([](const TProbeState& st) { return st.Number("lift0_x") >= 0; }, 10, &s));
+    const std::string name = s.Text("lift0_name");
+    game.Move(float(s.Number("lift0_x")), float(s.Number("lift0_y")));
+    const int kind = int(game.Frames(3).Number("cursor_kind"));
+    ASSERT_TRUE(kind >= 4 && kind <= 6) << "no lift under the pointer: " << kind;
+    game.Click(1);
+    ASSERT_TRUE(game.WaitFor(
+        [&](const TProbeState& st) {
+            return st.HasWindow("Lift information") && st.Text("lift_window_name") == name;
+        },
+        10))
+        << game.Log();
+
+    // The step button raises the ticket price the park charges by one.
+    const double price = game.State().Number("lift0_price");
+    ASSERT_TRUE(game.ClickItem("button", "Price up"));
+    EXPECT_TRUE(game.WaitFor(
+        [&](const TProbeState& st) { return st.Number("lift0_price") == price + 1; }, 10));
+
+    // Once skiers queue, closing the lift from its window sends them away.
+    ASSERT_TRUE(game.ClickItem("button", "4 x"));
+    ASSERT_TRUE(
+        game.WaitFor([](const TProbeState& st) { return st.Number("lift0_queue") > 0; }, 90))
+        << "nobody queued at " << name;
+    ASSERT_TRUE(game.ClickItem("button", "Opened"));
+    EXPECT_TRUE(game.WaitFor(
+        [](const TProbeState& st) {
+            return st.Number("lift0_status") == 1 && st.Number("lift0_queue") == 0 &&
+                   st.Find("button", "Closed");
+        },
+        30));
+}
+
 TEST(Game, TheSpeedButtonsSetTheSpeed) {
     TGame game;
     ASSERT_TRUE(StartPlaying(game));
@@ -263,6 +401,133 @@ TEST(Game, ASecondCopyLeavesAndTheFirstPlaysOn) {
     const long long frame = game.State().frame;
     EXPECT_TRUE(game.WaitFor([&](const TProbeState& s) { return s.frame > frame + 5; }, 10));
     EXPECT_FALSE(game.WaitExit(0));
+}
+
+TEST(Game, TheStatisticsPagesAllOpenAndTheLoanButtonBorrows) {
+    TGame game;
+    ASSERT_TRUE(StartPlaying(game));
+    ASSERT_TRUE(game.ClickItem("button", "Pause"));  // the cash stands still
+    ASSERT_TRUE(game.ClickItem("button", "Statistics"));
+    for (const char* page : {"Park", "Rating", "Skiers", "Graphs", "Lifts", "Buildings",
+                             "Marketing", "History", "Achievements", "Finance"}) {
+        ASSERT_TRUE(game.ClickItem("tab", page)) << page;
+        EXPECT_TRUE(
+            game.WaitFor([&](const TProbeState& s) { return s.Text("stats_page") == page; }, 10))
+            << page;
+    }
+    TProbeState before;
+    ASSERT_TRUE(game.WaitFor([](const TProbeState& s) { return s.Has("loan"); }, 10, &before));
+    const double cash = before.Number("cash"), loan = before.Number("loan");
+    ASSERT_TRUE(game.ClickItem("button", "Take 5.000,-"));
+    TProbeState after;
+    EXPECT_TRUE(game.WaitFor([&](const TProbeState& s) { return s.Number("loan") == loan + 5000; },
+                             10, &after));
+    EXPECT_EQ(after.Number("cash"), cash + 5000);
+    ASSERT_TRUE(game.ClickItem("button", "Repay 5.000,-"));
+    EXPECT_TRUE(game.WaitFor(
+        [&](const TProbeState& s) { return s.Number("loan") == loan && s.Number("cash") == cash; },
+        10));
+}
+
+TEST(Game, TheDetailChosenInOptionsIsKeptAfterARestart) {
+    std::string written;  // the options file the first run leaves
+    int chosen = -1;
+    {
+        TGame game;
+        ASSERT_TRUE(StartPlaying(game));
+        ASSERT_TRUE(game.ClickItem("button", "Game"));
+        ASSERT_TRUE(game.ClickItem("entry", "Options"));
+        TProbeState s;
+        ASSERT_TRUE(
+            game.WaitFor([](const TProbeState& st) { return st.Has("options_detail"); }, 10, &s));
+        chosen = s.Number("options_detail") == 2 ? 0 : 2;
+        ASSERT_TRUE(game.ClickItem("panel", chosen == 2 ? "high" : "low"));
+        ASSERT_TRUE(game.ClickItem("button", "Accept"));
+        // A park is loaded: the new detail asks for a reload, once.
+        ASSERT_TRUE(game.WaitFor(
+            [](const TProbeState& st) {
+                return st.Text("box_text") == "You must reload the game to apply changes.";
+            },
+            10))
+            << game.Log();
+        ASSERT_TRUE(game.ClickItem("button", "OK"));
+        std::ifstream in(game.Root() / "save" / "Options.ini");
+        written.assign(std::istreambuf_iterator<char>(in), {});
+        ASSERT_NE(written.find("EngineDetail=" + std::to_string(chosen)), std::string::npos);
+    }
+    TGame::TSetup setup;
+    setup.prepare = [&](const std::filesystem::path& root) {
+        ASSERT_TRUE(WriteFileAtomically(root / "save" / "Options.ini", written));
+    };
+    TGame again(setup);
+    ASSERT_TRUE(StartPlaying(again));
+    ASSERT_TRUE(again.ClickItem("button", "Game"));
+    ASSERT_TRUE(again.ClickItem("entry", "Options"));
+    EXPECT_TRUE(again.WaitFor(
+        [&](const TProbeState& st) { return st.Number("options_detail") == chosen; }, 10));
+}
+
+TEST(Game, ADisplayBoxChangesTheDrawnFrame) {
+    TGame game;
+    ASSERT_TRUE(StartPlaying(game));
+    ASSERT_TRUE(game.ClickItem("button", "Pause"));
+    ASSERT_TRUE(game.ClickItem("button", "Display options"));
+    ASSERT_TRUE(game.WaitFor([](const TProbeState& s) { return s.HasWindow("Display"); }, 10));
+    // Two frames of the same view differ only by what moves (falling snow): the noise.
+    TSKIImage first, second, toggled;
+    ASSERT_TRUE(game.Shot(first));
+    ASSERT_TRUE(game.Shot(second));
+    const int flags = int(game.State().Number("display_flags"));
+    ASSERT_TRUE(game.ClickItem("check", "Blue-Red-Black"));
+    ASSERT_TRUE(game.WaitFor(
+        [&](const TProbeState& s) { return int(s.Number("display_flags")) == (flags ^ 8); }, 10));
+    ASSERT_TRUE(game.Shot(toggled));
+    auto changed = [](const TSKIImage& a, const TSKIImage& b) {
+        long n = 0;
+        for (int y = 0; y < a.Height(); y += 2)
+            for (int x = 0; x < a.Width(); x += 2) {
+                const TSKIColor p = a.Get(x, y), q = b.Get(x, y);
+                n += std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b) > 60;
+            }
+        return double(n) / (a.Width() / 2.0 * a.Height() / 2.0);
+    };
+    const double noise = changed(first, second), effect = changed(second, toggled);
+    EXPECT_GT(effect, 0.05) << "noise " << noise;
+    EXPECT_GT(effect, 4 * noise);
+}
+
+// Free ride from the build menu: the skier stands at the cursor, holding W skis it off, the
+// view looks through its chase camera, and Escape gives the overview back.
+TEST(Game, FreeRideSkisUnderTheHeldKeysUntilEscape) {
+    TGame game;
+    ASSERT_TRUE(StartPlaying(game));
+    const auto at = FindCell(game, [](int kind) { return kind == 0 || kind == 1 || kind == 2; });
+    ASSERT_TRUE(at) << "no free or slope cell in view";
+    TSKIImage overview;
+    ASSERT_TRUE(game.Shot(overview));
+    ASSERT_TRUE(OpenMenuAt(game, at->first, at->second).HasWindow("Build menu")) << game.Log();
+    ASSERT_TRUE(game.ClickItem("menu", "Free ride")) << game.Log();
+    ASSERT_TRUE(game.WaitFor([](const TProbeState& s) { return s.Number("tool") == 13; }, 10));
+    game.Move(float(game.State().winW) / 2, 10);  // away from the view's centre
+    game.KeyDown("w");
+    const bool moving =
+        game.WaitFor([](const TProbeState& s) { return s.Number("avatar_speed") > 5; }, 20);
+    game.KeyUp("w");
+    ASSERT_TRUE(moving) << game.Log();
+    TSKIImage ride;
+    ASSERT_TRUE(game.Shot(ride));
+    size_t changed = 0;
+    for (int y = 0; y < ride.Height(); y += 8) {
+        for (int x = 0; x < ride.Width(); x += 8) {
+            const TSKIColor a = overview.Get(x, y), b = ride.Get(x, y);
+            changed +=
+                std::abs(int(a.r) - b.r) + std::abs(int(a.g) - b.g) + std::abs(int(a.b) - b.b) > 60;
+        }
+    }
+    EXPECT_GT(changed, size_t(ride.Width() / 8 * ride.Height() / 8 / 4))
+        << "the view did not change";
+    game.Key("Escape");
+    EXPECT_TRUE(game.WaitFor([](const TProbeState& s) { return s.Number("tool") == 0; }, 10));
 }
 
 }  // namespace

@@ -219,7 +219,9 @@ TGame::TGame(const TSetup& setup) {
         "\"$VALLORN_PROBE/../display.tmp\" && "
         "mv \"$VALLORN_PROBE/../display.tmp\" \"$VALLORN_PROBE/../display\" && exec \"$0\" \"$@\"",
         std::string(VALLORN_BUILD_ROOT) + "/vallorn", "--root", root_.string()};
-    for (std::string arg : setup.args) {
+    std::vector<std::string> args = setup.args;
+    if (args.empty() && setup.starter) args.push_back("{root}/worlds/Starter.ski");
+    for (std::string arg : args) {
         if (const size_t at = arg.find("{root}"); at != std::string::npos) {
             arg.replace(at, 6, root_.string());
         }
@@ -335,6 +337,8 @@ std::vector<std::string> TGame::Environment(bool display, bool probe) const {
     env.push_back("SDL_AUDIODRIVER=dummy");
     env.push_back("ALSOFT_DRIVERS=null");
     env.push_back("LIBGL_ALWAYS_SOFTWARE=1");
+    // The clear sky of the six, so that the sky's colour is known.
+    env.push_back("VALLORN_SKY=0");
     if (display) {
         env.push_back("DISPLAY=" + display_);
         env.push_back("XAUTHORITY=" + xauthority_);
@@ -424,6 +428,18 @@ void TGame::Key(const std::string& key) {
     Run({"xdotool", "key", key});
 }
 
+void TGame::KeyDown(const std::string& key) {
+    Run({"xdotool", "keydown", key});
+}
+
+void TGame::KeyUp(const std::string& key) {
+    Run({"xdotool", "keyup", key});
+}
+
+void TGame::Type(const std::string& text) {
+    Run({"xdotool", "type", "--delay", "60", text});
+}
+
 void TGame::Drag(int button, float x0, float y0, float x1, float y1, int steps) {
     Move(x0, y0);
     Frames(1);
@@ -464,6 +480,21 @@ bool TGame::ClickItem(const std::string& kind, const std::string& label, int but
     if (!HoverItem(kind, label, seconds)) return false;
     Click(button);
     return true;
+}
+
+std::string TGame::ParkHash(double seconds) {
+    std::error_code ec;
+    fs::remove(probe_ / "hash.txt", ec);
+    if (!WriteFileAtomically(probe_ / "hash", "")) return {};
+    const auto start = Clock::now();
+    while (fs::exists(probe_ / "hash", ec) || !fs::exists(probe_ / "hash.txt", ec)) {
+        if (Since(start) > seconds || WaitExit(0.0)) return {};
+        Pause(0.05);
+    }
+    std::ifstream in(probe_ / "hash.txt");
+    std::string hash;
+    std::getline(in, hash);
+    return hash;
 }
 
 bool TGame::Shot(TSKIImage& out, double seconds) {

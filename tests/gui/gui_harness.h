@@ -56,6 +56,9 @@ class TGame {
 public:
     struct TSetup {
         std::vector<std::string> args;  // after --root ROOT; "{root}" stands for ROOT
+        // Without args: the starter park straight after the intro (worlds/Starter.ski on the
+        // command line) rather than the profile choice and the title screen.
+        bool starter = true;
         // A 1024 x 768 window (the options file says so) rather than the whole screen.
         bool windowed = true;
         // Writes files into the private root before the start (a saved game, say).
@@ -84,6 +87,11 @@ public:
     void Move(float x, float y);
     void Click(int button = 1);
     void Key(const std::string& key);
+    // Presses or releases a key and keeps it so (a key held over several frames).
+    void KeyDown(const std::string& key);
+    void KeyUp(const std::string& key);
+    // Types the text as key presses into the focused field.
+    void Type(const std::string& text);
     // Holds a button down while the pointer moves from one point to another in steps.
     void Drag(int button, float x0, float y0, float x1, float y1, int steps = 10);
     // Moves onto the item's centre, lets a frame pass (hover) and clicks it; false when the
@@ -94,6 +102,8 @@ public:
     bool HoverItem(const std::string& kind, const std::string& label, double seconds = 10);
     // The drawn 3D frame (before the interface is drawn over it).
     bool Shot(TSKIImage& out, double seconds = 20);
+    // The saved-game hash of the running park (the runner's StateHash); empty on timeout.
+    std::string ParkHash(double seconds = 20);
     // Asks the window to close, as the title bar's close button does.
     bool CloseWindow();
     // The exit status once the game has ended; nothing on timeout.

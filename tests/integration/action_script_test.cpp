@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <cstdio>
 
+#include "engine/engine.h"
+#include "persistence/saved_game.h"
 #include "support/test_support.h"
 
 namespace vallorn {
@@ -152,6 +154,27 @@ TEST_P(ExampleScript, BuildsAResortThatSkiersUseForADay) {
 
 INSTANTIATE_TEST_SUITE_P(Scripts, ExampleScript,
                          ::testing::Values("training_direct", "training_menu", "mountain_economy"));
+
+// A downhill race skied through held keys sets the slope's record, and the saved game keeps it.
+TEST(ActionScripts, ARaceWithHeldKeysSetsARecordThatTheSavedGameKeeps) {
+    const fs::path script =
+        fs::path(VALLORN_SOURCE_ROOT) / "tests/scripts/starter_downhill_race.actions";
+    test::TempDir dir;
+    const fs::path saved = dir / "raced.ski";
+    const SimRun run =
+        Sim("--game " + (test::BuildRoot() / "worlds/Starter.ski").string() +
+                " --ticks 1 --actions " + script.string() + " --save " + saved.string(),
+            dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(JsonInt(run.report, "ExpectsFailed"), 0);
+    TSKIEngine e({test::BuildRoot(), 3, nullptr});
+    ASSERT_TRUE(LoadGameFile(e, saved)) << e.LoadError;
+    ASSERT_EQ(e.Sections.size(), 5u);
+    for (size_t k = 0; k < e.Sections.size(); ++k) {
+        if (!e.Sections[k]->IsSlope()) continue;
+        EXPECT_EQ(e.Sections[k]->InvestedMoney, k == 1 ? 4 : 0) << k;
+    }
+}
 
 }  // namespace
 }  // namespace vallorn

@@ -166,8 +166,8 @@ TEST_F(ConstructionActions, TheMenuStartsTheToolsOfTheCellUnderTheCursor) {
     EXPECT_TRUE(ChooseMenuItem(*con, "Services/Parking").Done());
     EXPECT_EQ(tool.Tool, TSKITool::Building);
     EXPECT_EQ(tool.BuildingPreview.Type, kBuildParking);
-    o = ChooseMenuItem(*con, "Free ride");
-    EXPECT_EQ(o.Result, TSKIActionResult::Failed);
+    EXPECT_TRUE(ChooseMenuItem(*con, "Free ride").Done());
+    EXPECT_EQ(tool.Tool, TSKITool::FreeRide);
 }
 
 // The tree tool's rule: room around the cell, blocked ground counting as occupied; a park

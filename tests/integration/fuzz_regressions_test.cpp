@@ -45,6 +45,9 @@ TEST(FuzzRegressions, MeshCaches) {
 TEST(FuzzRegressions, Profiles) {
     Replay("profile", FuzzProfile);
 }
+TEST(FuzzRegressions, SoundSamples) {
+    Replay("wav", FuzzWav);
+}
 TEST(FuzzRegressions, ActionScripts) {
     Replay("script", FuzzScript);
 }

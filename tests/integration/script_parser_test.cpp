@@ -60,11 +60,13 @@ area 2 50 60
 delete-section 1
 delete-building 0
 replace-lift 0 cablecar
+race 1
+hold ctrl on
 )S";
     Script s;
     const auto errors = ParseScript(text, "all.actions", s);
     ASSERT_TRUE(errors.empty()) << errors.front();
-    ASSERT_EQ(s.Steps.size(), 45u);
+    ASSERT_EQ(s.Steps.size(), 47u);
     EXPECT_EQ(s.File, "all.actions");
     EXPECT_EQ(s.Steps[0].Line, 3);  // comments and blank lines take no step
     EXPECT_EQ(s.Steps[0].Command, "cursor");
@@ -100,7 +102,8 @@ TEST(ScriptParser, EachBadLineIsNamedWithItsFileAndLine) {
         // The runner takes reals as floats: one beyond a float's range is refused.
         {"cursor 1e39 0", "cursor: x must be from -1000000 to 1000000"},
         {"building stall 1 2 -1e300", "building: direction must be from -360 to 360"},
-        {"hold right on", "hold: left|shift must be one of left|shift, not 'right'"},
+        {"hold right on",
+         "hold: button or key must be one of left|shift|w|s|a|d|ctrl, not 'right'"},
         {"key 9", "key: key must be one of backspace|escape|1|2|3|4|5|6|7|8, not '9'"},
         {"menu", "menu takes caption path (0 given)"},
         {"menu \"Build lift", "a text is not closed with \""},
@@ -128,7 +131,7 @@ TEST(ScriptParser, EachBadLineIsNamedWithItsFileAndLine) {
          "comparison and a number"},
         {"expect money 5",
          "unknown quantity 'money' (cash|loan|lifts|slopes|buildings|"
-         "skiers|tool|riders|served|income|trees|ticks|day|popularity)"},
+         "skiers|tool|riders|served|income|trees|ticks|day|popularity|speed|race-time)"},
         {"expect cash ~ 5", "unknown comparison '~' (==|!=|<|<=|>|>=)"},
         {"expect cash < lots", "expect cash needs a number, not 'lots'"},
         {"expect text", "expect text needs one text in quotes"},

@@ -4,6 +4,7 @@
 
 #include "missions/missions.h"
 #include "persistence/saved_game.h"
+#include "support/engine_fixture.h"
 #include "support/test_level.h"
 
 namespace vallorn {
@@ -115,6 +116,28 @@ TEST(Campaign, ResumeLoadsTheAutomaticSaveWhileItExists) {
     f.profile.Name = "Ann";
     f.profile.Missions[0].Name = "../../../auto/First";
     EXPECT_FALSE(f.missions->HasAutoSave(0));
+}
+
+TEST(SavedGames, TheProposedNameCountsTheListAndNamesTheGame) {
+    test::EngineFixture e;
+    e->MissionNames = {"First Tracks", "Warm Welcome"};
+    e->Park.ParkMissionIndex = 1;
+    // The create entry alone proposes "02"; nine entries "10".
+    EXPECT_EQ(ProposedSaveName(1, *e), "02_Warm Welcome");
+    EXPECT_EQ(ProposedSaveName(9, *e), "10_Warm Welcome");
+    e->Park.ParkMissionIndex = -3;
+    EXPECT_EQ(ProposedSaveName(2, *e), "03_SandboxMap3");
+    e->Park.ParkMissionIndex = -21;
+    EXPECT_EQ(ProposedSaveName(2, *e), "03_SandboxMap21");
+    e->Park.ParkMissionIndex = kMissionUnlimitedSandbox;
+    EXPECT_EQ(ProposedSaveName(1, *e), "02_Unlimited_Game");
+    e->Park.ParkMissionIndex = kMissionAddon;
+    EXPECT_EQ(ProposedSaveName(1, *e), "02_Addon_Game");
+    e->Park.ParkMissionIndex = kMissionNone;
+    EXPECT_EQ(ProposedSaveName(1, *e), "02_Save");
+    // A mission index beyond the profile's list is no mission.
+    e->Park.ParkMissionIndex = 5;
+    EXPECT_EQ(ProposedSaveName(1, *e), "02_Save");
 }
 
 }  // namespace

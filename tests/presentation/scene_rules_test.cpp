@@ -63,6 +63,12 @@ TEST(SceneRules, SkierPoseFollowsStateAndAnimationAndLooksVary) {
     }
     EXPECT_EQ(kinds.size(), size_t(kSkierKinds));
     EXPECT_GE(jackets.size(), 8u);
+    // The flip-book poses: Stand, Sit, Ski, Walk (standing on the move), Injured.
+    EXPECT_EQ(FigurePose(TSkierPose::Standing, 0.0f), 0);
+    EXPECT_EQ(FigurePose(TSkierPose::Seated, 3.0f), 1);
+    EXPECT_EQ(FigurePose(TSkierPose::Skiing, 3.0f), 2);
+    EXPECT_EQ(FigurePose(TSkierPose::Standing, 1.0f), 3);
+    EXPECT_EQ(FigurePose(TSkierPose::Lying, 0.0f), 4);
 }
 
 // Every face of a convex shape looks away from the shape's centre.

@@ -40,6 +40,13 @@ TEST(ViewInput, TellsClicksFromDragsAndLeavesTheInterfaceItsOwn) {
     TSKIViewCommands c = in.Resolve(false, false, 102, 101, true);
     EXPECT_TRUE(c.Click);
     EXPECT_TRUE(c.AnyKeyOrClick);
+    EXPECT_FALSE(c.ClickSamePixel);  // moved: no information window
+    in.OnEvent(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 40, 50));
+    in.OnEvent(Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 40, 50));
+    c = in.Resolve(false, false, 40, 50, true);
+    EXPECT_TRUE(c.Click && c.ClickSamePixel);
+    EXPECT_FLOAT_EQ(c.ClickX, 40);
+    EXPECT_FLOAT_EQ(c.ClickY, 50);
 
     // A press that moves on drags the camera (previous minus current position) and is no click.
     in.OnEvent(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 100, 100));

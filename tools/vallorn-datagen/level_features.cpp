@@ -261,4 +261,15 @@ int CountFlag(const TLevel& level, uint8_t bit) {
     return n;
 }
 
+double CliffStep(double across, double along, double length, double width, double drop, double i,
+                 double j, const TNoise2D& noise) {
+    const double half = length / 2;
+    if (std::fabs(along) > half || std::fabs(across) > 40) return 0;
+    const double taper = 1.0 - SmoothStep(half * 0.55, half, std::fabs(along));
+    const double ragged = 0.75 + 0.25 * noise.Fbm(i / 9.0, j / 9.0, 3);
+    const double edge = across + 1.5 * noise.Fbm(i / 14.0 + 3, j / 14.0 + 7, 3);
+    const double fade = 1.0 - SmoothStep(width * 2, 40, std::fabs(across));
+    return drop * ragged * taper * fade * (SmoothStep(-width, width, edge) - 0.5);
+}
+
 }  // namespace vallorn::datagen

@@ -56,6 +56,15 @@ void PlaceSnowAndTrees(TLevel& level, const TCoverRules& rules);
 // around a house are blocked, as the editor's house tool does, and lose their trees.
 void PlaceHouses(TLevel& level, int count, double spacing, uint64_t seed);
 
+class TNoise2D;
+
+// The height a cliff band adds at (i, j): a step in the slope across the band, gentler above
+// and below, much steeper in between, ragged along its edge and tapering at both ends.
+// `across` is the distance from the band's line (> 0 toward the summit), `along` the distance
+// along it from its middle.
+double CliffStep(double across, double along, double length, double width, double drop, double i,
+                 double j, const TNoise2D& noise);
+
 // Counts of cells carrying a flag.
 int CountFlag(const TLevel& level, uint8_t bit);
 

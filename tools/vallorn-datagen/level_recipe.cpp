@@ -223,13 +223,7 @@ double CliffOffset(const TCliffBand& c, double a, double b, const TNoise2D& nois
     const double pa = a - c.a, pb = b - c.b;
     const double across = -(pa * c.da + pb * c.db);  // > 0 toward the summit
     const double along = pa * -c.db + pb * c.da;
-    const double half = c.length / 2;
-    if (std::fabs(along) > half || std::fabs(across) > 40) return 0;
-    const double taper = 1.0 - SmoothStep(half * 0.55, half, std::fabs(along));
-    const double ragged = 0.75 + 0.25 * noise.Fbm(a / 9.0, b / 9.0, 3);
-    const double edge = across + 1.5 * noise.Fbm(a / 14.0 + 3, b / 14.0 + 7, 3);
-    const double fade = 1.0 - SmoothStep(c.width * 2, 40, std::fabs(across));
-    return c.drop * ragged * taper * fade * (SmoothStep(-c.width, c.width, edge) - 0.5);
+    return CliffStep(across, along, c.length, c.width, c.drop, a, b, noise);
 }
 
 }  // namespace

@@ -2,12 +2,16 @@
 //
 //   vallorn-datagen --assets DIR --out DIR [--only LEVEL]
 //   vallorn-datagen --out DIR --game DEFINITION
+//   vallorn-datagen --icons DIR
+//   vallorn-datagen --figures DIR
 //
 // Copies DIR/data/*.ini and *.txt into OUT/data/ and DIR/help/ into OUT/help/, makes OUT/save
-// and OUT/addons, draws the window's pictures and composes the music into OUT/data/, and
-// generates the levels into OUT/worlds/, then the starter park (a saved game on the default
+// and OUT/addons, draws the window's pictures, composes the music, synthesises the sound effects,
+// builds the models and draws the scene's figures (trees, sky, skiers, avatar) into OUT/data/,
+// and generates the levels into OUT/worlds/, then the starter park (a saved game on the default
 // level). The output depends on nothing but the program and the assets: every random choice
-// comes from fixed seeds, so two runs give the same bytes.
+// comes from fixed seeds, so two runs give the same bytes. --icons draws only the desktop icons,
+// DIR/vallorn-SIZE.png; --figures writes only the scene's figures into DIR.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -17,13 +21,17 @@
 #include <thread>
 #include <vector>
 
+#include "app_icon.h"
 #include "base/atomic_file.h"
+#include "figures/figures.h"
 #include "game_definitions.h"
 #include "level_features.h"
 #include "level_writer.h"
 #include "levels.h"
+#include "models/models.h"
 #include "music.h"
 #include "park/starter_park.h"
+#include "sounds.h"
 #include "ui_images.h"
 #include "world_pictures.h"
 
@@ -38,14 +46,18 @@ constexpr int kExitUsage = 2;
 struct TOptions {
     fs::path assets, out;
     std::string only;
-    fs::path game;  // one game definition, built on the levels already in OUT/worlds
+    fs::path game;     // one game definition, built on the levels already in OUT/worlds
+    fs::path icons;    // only the desktop icons, into this folder
+    fs::path figures;  // only the scene's figures, into this folder
 };
 
 int Usage(const std::string& message) {
     std::fprintf(stderr, "vallorn-datagen: %s\n", message.c_str());
     std::fprintf(stderr,
                  "usage: vallorn-datagen --assets DIR --out DIR [--only LEVEL]\n"
-                 "       vallorn-datagen --out DIR --game DEFINITION\n");
+                 "       vallorn-datagen --out DIR --game DEFINITION\n"
+                 "       vallorn-datagen --icons DIR\n"
+                 "       vallorn-datagen --figures DIR\n");
     return kExitUsage;
 }
 
@@ -186,13 +198,27 @@ int main(int argc, char** argv) {
             options.only = argv[++k];
         } else if (arg == "--game") {
             options.game = argv[++k];
+        } else if (arg == "--icons") {
+            options.icons = argv[++k];
+        } else if (arg == "--figures") {
+            options.figures = argv[++k];
         } else {
             return Usage("unknown argument " + arg);
         }
     }
+    if (!options.icons.empty()) {
+        std::string error;
+        return WriteAppIcons(options.icons, &error) ? 0 : Fail(error);
+    }
     if (!options.game.empty() && !options.out.empty()) {
         const std::string why = BuildGameFromDefinition(options.game, options.out);
         return why.empty() ? 0 : Fail(why);
+    }
+    if (!options.figures.empty()) {
+        std::string error;
+        if (!MakeFolder(options.figures, &error) || !figures::WriteFigures(options.figures, &error))
+            return Fail(error);
+        return 0;
     }
     if (options.assets.empty() || options.out.empty())
         return Usage("--assets and --out are required");
@@ -219,10 +245,23 @@ int main(int argc, char** argv) {
             return Fail(error);
         const auto drawn = std::chrono::steady_clock::now();
         if (!WriteMusic(options.out / "data", &error)) return Fail(error);
+        const auto composed = std::chrono::steady_clock::now();
+        size_t soundBytes = 0;
+        if (!WriteSounds(options.out / "data", &soundBytes, &error)) return Fail(error);
         const auto done = std::chrono::steady_clock::now();
-        std::printf("window pictures (%.2f s), %zu music tracks (%.2f s)\n",
-                    std::chrono::duration<double>(drawn - start).count(), MusicTracks().size(),
-                    std::chrono::duration<double>(done - drawn).count());
+        std::string models;
+        if (!WriteModels(options.out / "data", &models, &error)) return Fail(error);
+        const auto modelled = std::chrono::steady_clock::now();
+        if (!figures::WriteFigures(options.out / "data", &error)) return Fail(error);
+        const auto figured = std::chrono::steady_clock::now();
+        std::printf(
+            "window pictures (%.2f s), %zu music tracks (%.2f s), sound effects %.2f MB "
+            "(%.2f s), %s (%.2f s), figures (%.2f s)\n",
+            std::chrono::duration<double>(drawn - start).count(), MusicTracks().size(),
+            std::chrono::duration<double>(composed - drawn).count(), double(soundBytes) / 1e6,
+            std::chrono::duration<double>(done - composed).count(), models.c_str(),
+            std::chrono::duration<double>(modelled - done).count(),
+            std::chrono::duration<double>(figured - modelled).count());
         std::fflush(stdout);
     }
 

@@ -59,13 +59,7 @@ double CliffOffset(const TCliff& c, double i, double j, const TNoise2D& noise) {
     const double pi = i - ci, pj = j - cj;
     const double across = -(pi * ri + pj * rj);  // > 0 toward the summit
     const double along = pi * -rj + pj * ri;
-    const double half = c.length / 2;
-    if (std::fabs(along) > half || std::fabs(across) > 40) return 0;
-    const double taper = 1.0 - SmoothStep(half * 0.55, half, std::fabs(along));
-    const double ragged = 0.75 + 0.25 * noise.Fbm(i / 9.0, j / 9.0, 3);
-    const double edge = across + 1.5 * noise.Fbm(i / 14.0 + 3, j / 14.0 + 7, 3);
-    const double fade = 1.0 - SmoothStep(c.width * 2, 40, std::fabs(across));
-    return c.drop * ragged * taper * fade * (SmoothStep(-c.width, c.width, edge) - 0.5);
+    return CliffStep(across, along, c.length, c.width, c.drop, i, j, noise);
 }
 
 }  // namespace

@@ -92,11 +92,11 @@ TSKIImage PaintCampaignMap() {
             canvas.At(x, y) = c;
         }
     }
-    // A river winding down the middle valley row.
+    // A river winding along the valley between the first two rows of missions.
     std::vector<Dot> river;
     for (int x = -10; x <= kCampaignWidth + 10; x += 8)
         river.push_back(
-            {double(x), 280 + 50 * std::sin(x / 140.0) + 20 * warp.Fbm(x / 90.0, 3, 3)});
+            {double(x), 205 + 28 * std::sin(x / 140.0) + 10 * warp.Fbm(x / 90.0, 3, 3)});
     paint::Paint(canvas, paint::Stroke(river, 3.2), kWater, 0.85);
     // The trail: a wavy dashed path from each spot to the next, beneath the panels.
     TSKIRandom random(0xCA3705);

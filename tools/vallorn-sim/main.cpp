@@ -233,6 +233,8 @@ int Run(const sim::Options& o) {
     sim::DayTable table(engine);
     auto advance = [&] {
         if (scripted) tools.UpdateTools(float(frame));
+        // Without a view to travel, a ride up a lift arrives at once.
+        if (toolState.Avatar.TravelPending) EndRideTravel(tools);
         const int64_t daysBefore = engine.DayChanges;
         OnProgress(engine, frame);
         if (engine.DayChanges != daysBefore) tools.LeaveTool();

@@ -43,9 +43,11 @@ lists the objectives ("Objectives": name, type, value, active, completed, primar
 the mission was accomplished ("Accomplished") and what the profile gained ("ProfileGained":
 missions unlocked and completed, blueprints, changed terms, sandbox progress).
 
-Folders: levels are read from DIR/worlds (or DIR/addons with --addons); DIR is the folder
-of the program unless --root is given. When that folder is not writable (an installed
-game), save/ and addons/ are kept in $XDG_DATA_HOME/vallorn/ (~/.local/share/vallorn/).
+Folders: levels are read from DIR/worlds (or DIR/addons with --addons). DIR is --root when
+given, else $VALLORN_ROOT when set, else the program's folder when it has data/ (the build
+tree), else ../share/vallorn beside the program's folder (an installed game). For an
+installed game (or a DIR that is not writable), save/ and addons/ are kept in
+$XDG_DATA_HOME/vallorn/ (~/.local/share/vallorn/).
 
 --check checks the park's consistency after loading and after every game tick: references
 between lifts, slopes, skiers, buildings, vehicles and cells, seat and queue counts, cell

@@ -51,9 +51,9 @@ const std::vector<std::string> kBuildingNames = {
     "snowcannon", "stall",   "rescue",      "snowbar", "patrol",      "hospital", "garage",
     "cot",        "shelter", "sightseeing", "parking", "selfservice", "kiosk"};
 // The quantities `expect` compares.
-const std::vector<std::string> kQuantities = {"cash",   "loan",  "lifts",  "slopes",    "buildings",
-                                              "skiers", "tool",  "riders", "served",    "income",
-                                              "trees",  "ticks", "day",    "popularity"};
+const std::vector<std::string> kQuantities = {
+    "cash",   "loan",   "lifts", "slopes", "buildings", "skiers",     "tool",  "riders",
+    "served", "income", "trees", "ticks",  "day",       "popularity", "speed", "race-time"};
 const std::vector<std::string> kOps = {"==", "!=", "<", "<=", ">", ">="};
 
 const std::map<std::string, std::vector<ArgRule>>& Commands() {
@@ -62,7 +62,7 @@ const std::map<std::string, std::vector<ArgRule>>& Commands() {
         {"cursor", {Coordinate("x"), Coordinate("z")}},
         {"cell", {Cell("i"), Cell("j")}},
         {"click", {}},
-        {"hold", {Choice("left|shift", {"left", "shift"}), OnOff()}},
+        {"hold", {Choice("button or key", {"left", "shift", "w", "s", "a", "d", "ctrl"}), OnOff()}},
         {"key", {Choice("key", {"backspace", "escape", "1", "2", "3", "4", "5", "6", "7", "8"})}},
         {"menu", {Of(Arg::Text, "caption path")}},
         {"answer", {Choice("yes|no", {"yes", "no"}), Int("count", 1, 1000, true)}},
@@ -95,6 +95,8 @@ const std::map<std::string, std::vector<ArgRule>>& Commands() {
         {"delete-section", {Index("section")}},
         {"delete-building", {Index("building")}},
         {"replace-lift", {Index("lift"), Of(Arg::Lift, "lift type")}},
+        // the player's own skier
+        {"race", {Index("slope")}},
     };
     return table;
 }

@@ -49,6 +49,8 @@ double Quantity(const TSKIEngine& e, const TSKIToolState& t, const std::string& 
     if (q == "ticks") return double(e.TicksRun);
     if (q == "day") return double(e.DayChanges);
     if (q == "popularity") return e.Park.ParkPopularity;
+    if (q == "speed") return t.Avatar.Speed;
+    if (q == "race-time") return t.Avatar.RaceTime;
     double sum = 0;
     for (const auto& s : e.Sections) {
         if (!s->IsLift()) continue;
@@ -96,6 +98,7 @@ TSKIPlayerAction DirectAction(TSKIConstruction& tools, const ScriptStep& s) {
     if (c == "area") return SetAreaAction(ix(0), int(n(1)), int(n(2)));
     if (c == "delete-section") return DeleteSectionAction(ix(0));
     if (c == "delete-building") return DeleteBuildingAction(ix(0));
+    if (c == "race") return DownhillRaceAction(tools, ix(0));
     return ReplaceLiftAction(ix(0), uint8_t(LiftTypeArg(s.Args[1])));
 }
 
@@ -128,8 +131,7 @@ private:
             c_.ToolClick();
             c_.UpdateTools(0);
         } else if (c == "hold") {
-            (s.Args[0] == "left" ? c_.State.Input.LeftButton : c_.State.Input.Shift) =
-                s.Args[1] == "on";
+            HeldKey(s.Args[0]) = s.Args[1] == "on";
         } else if (c == "key") {
             const std::string& k = s.Args[0];
             c_.ToolKey(k == "backspace" ? kKeyBackspace : k == "escape" ? kKeyEscape : k[0]);
@@ -149,6 +151,17 @@ private:
         } else {
             Record(s, PerformAction(e_, DirectAction(c_, s)));
         }
+    }
+
+    bool& HeldKey(const std::string& name) {
+        TSKIToolState::TSKIToolInput& in = c_.State.Input;
+        if (name == "left") return in.LeftButton;
+        if (name == "shift") return in.Shift;
+        if (name == "w") return in.Ride.Forward;
+        if (name == "s") return in.Ride.Back;
+        if (name == "a") return in.Ride.Left;
+        if (name == "d") return in.Ride.Right;
+        return in.Ride.Ctrl;
     }
 
     void Wait(int64_t count, const std::string& unit) {

@@ -1,0 +1,129 @@
+#include "engine/highlight.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/economy.h"
+#include "engine/stats_figures.h"
+
+namespace vallorn {
+
+namespace {
+
+struct TColour {
+    uint8_t R, G, B;
+};
+constexpr TColour kRed{255, 0, 0}, kGreen{0, 128, 0}, kBlue{0, 0, 255};
+
+// Service quality 0..2 as a colour from red (0) to green (2).
+TColour QualityColour(float quality) {
+    const int q = std::clamp(int(quality * 128), 0, 255);
+    return {uint8_t(255 - q), uint8_t(q), 0};
+}
+
+// The share of customers who found the price too high, from green (none) to red (all).
+TColour PriceColour(int tooExpensive, int customers) {
+    int v = 0;
+    if (customers > 0) {
+        v = int(std::lround(std::lround(tooExpensive * 100.0 / customers) * 2.55));
+        v = std::clamp(v, 0, 255);
+    }
+    return {uint8_t(v), uint8_t(255 - v), 0};
+}
+
+bool IsType(uint8_t type, std::initializer_list<uint8_t> types) {
+    return std::find(types.begin(), types.end(), type) != types.end();
+}
+
+}  // namespace
+
+std::vector<TSKIHighlightBeam> HighlightBeams(const TSKIEngine& engine) {
+    std::vector<TSKIHighlightBeam> beams;
+    const int mode = engine.HighlightMode;
+    if (mode <= 0 || mode >= kHighlightModes) return beams;
+    auto add = [&](const TSKIVector& at, TColour c, float width) {
+        beams.push_back({at, c.R, c.G, c.B, width});
+    };
+    for (const auto& s : engine.Sections) {
+        if (!s->IsLift()) continue;
+        const TSKIVector at = s->GatePosition;
+        switch (mode) {
+            case 1:
+                if (s->Status == kLiftClosed) add(at, kRed, 3);
+                break;
+            case 9:
+                add(at, QualityColour(s->Type().ServiceQuality + s->UpgradeBonus), 3);
+                break;
+            case 10:
+                add(at, s->TotalIncome - s->TotalExpense >= 0 ? kGreen : kRed, 3);
+                break;
+            case 11:
+                add(at, PriceColour(s->TooExpensiveCount, s->CustomersServed), 3);
+                break;
+            case 12:
+                if (s->CustomersServed == 0) add(at, kRed, 3);
+                break;
+            case 13:
+                add(at, kBlue, s->TicketPrice * 0.2f);
+                break;
+            case 14:
+                if (s->QueueLength > 0) add(at, kBlue, s->QueueLength * 0.5f);
+                break;
+            default:
+                break;
+        }
+    }
+    for (const auto& b : engine.Buildings) {
+        const TSKIVector at = b->Position;
+        const uint8_t t = b->Type;
+        const bool restaurant = IsRestaurantType(t);
+        switch (mode) {
+            case 1:
+                if (!b->Open) add(at, kRed, 3);
+                break;
+            case 2:
+                if (t == 0) add(at, kBlue, 80);
+                break;
+            case 3:
+                if (t == 6) add(engine.CellToWorld(b->AreaI, b->AreaJ, true), kBlue, 80);
+                break;
+            case 4:
+                if (restaurant) add(at, kBlue, 3);
+                break;
+            case 5:
+                if (t == 7) add(at, kBlue, 3);
+                break;
+            case 6:
+                if (t == 8) add(at, kBlue, 3);
+                break;
+            case 7:
+                if (IsType(t, {2, 4, 5})) add(at, kBlue, 3);
+                break;
+            case 8:
+                if (t == 10) add(at, kBlue, 3);
+                break;
+            case 9:
+                if (restaurant)
+                    add(at, QualityColour(b->Params().ServiceQuality + b->UpgradeBonus), 3);
+                break;
+            case 10:
+                if (restaurant) add(at, b->TotalIncome < b->TotalExpense ? kRed : kGreen, 3);
+                break;
+            case 11:
+                if (restaurant) add(at, PriceColour(b->TooExpensiveCount, b->CustomersServed), 3);
+                break;
+            case 12:
+                if (IsType(t, {1, 2, 3, 4, 5, 7, 8, 10, 11, 12}) && b->CustomersServed == 0)
+                    add(at, kRed, 3);
+                break;
+            case 13:
+                if (restaurant) add(at, kBlue, b->ServicePrice * 0.2f);
+                break;
+            default:
+                break;
+        }
+    }
+    return beams;
+}
+
+}  // namespace vallorn

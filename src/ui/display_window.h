@@ -1,0 +1,35 @@
+// The display window "Display" of the menu bar's display button: the display boxes (each
+// toggled as its key '1'..'8' toggles it), the skiers' flags with their legend, and the
+// "Highlight" panel that opens the Highlight palette directly below the window.
+#pragma once
+
+#include "engine/engine.h"
+
+namespace vallorn {
+
+class TSKIConstruction;
+
+class TSKIDisplayWindow {
+public:
+    bool Visible() const { return visible_; }
+    void Show() { visible_ = raise_ = true; }
+    // Closing hides the Highlight palette as well.
+    void Hide() { visible_ = false; }
+    bool PaletteVisible() const { return visible_ && highlight_; }
+
+    // Inside the ImGui frame. The boxes act through the construction's display toggles, the
+    // palette sets the engine's highlight mode.
+    void Draw(TSKIEngine& engine, TSKIConstruction& tools, float viewWidth, float viewHeight,
+              float scale);
+
+private:
+    void DrawPalette(TSKIEngine& engine, float viewWidth, float viewHeight, float scale);
+
+    bool visible_ = false;
+    bool raise_ = false;
+    bool highlight_ = false;    // the "Highlight" panel is pressed
+    float x_ = 0, bottom_ = 0;  // where the palette goes: below the window, left-aligned
+    float paletteWidth_ = 0, paletteHeight_ = 0;  // its size last drawn
+};
+
+}  // namespace vallorn

@@ -1,0 +1,473 @@
+#include "ui/editor_window.h"
+
+#include <imgui.h>
+
+#include <cstring>
+
+#include "base/number_format.h"
+#include "editor/cheats.h"
+#include "editor/level_editor.h"
+#include "editor/terrain_editor.h"
+#include "engine/arrivals.h"
+#include "engine/clock.h"
+#include "engine/level_file.h"
+#include "engine/overlays.h"
+#include "engine/snow.h"
+#include "missions/objective_texts.h"
+#include "persistence/saved_game.h"
+#include "ui/probe.h"
+
+namespace fs = std::filesystem;
+
+namespace vallorn {
+namespace {
+
+struct TPaintTool {
+    const char* Name;
+    TSKITool Tool;
+};
+constexpr TPaintTool kPaintTools[] = {{"Paint blocked terrain", TSKITool::BlockBrush},
+                                      {"Erase blocked terrain", TSKITool::UnblockBrush},
+                                      {"Paint trees", TSKITool::Trees},
+                                      {"Cut trees", TSKITool::RemoveTrees},
+                                      {"Paint snow", TSKITool::SnowBrush},
+                                      {"Erase snow", TSKITool::BareBrush},
+                                      {"Paint road", TSKITool::RoadBrush},
+                                      {"Build house", TSKITool::AddHouse},
+                                      {"Delete house", TSKITool::DeleteHouse}};
+
+const TSKIFileFilter kLevelFilter{"SKI Level files (*.skil)", {".skil"}, ".skil"};
+const TSKIFileFilter kBitmapFilter{"Bitmaps (*.bmp)", {".bmp", ".png", ".jpg", ".jpeg"}, ""};
+const TSKIFileFilter kTextureFilter{"JPEG or BMP", {".jpg", ".jpeg", ".bmp"}, ""};
+const TSKIFileFilter kGameSaveFilter{"SKI files (*.ski)", {".ski"}, ".ski"};
+const TSKIFileFilter kGameLoadFilter{"SKI Game files (*.ski)", {".ski"}, ".ski"};
+
+bool Button(const char* label) {
+    const bool pressed = ImGui::Button(label);
+    probe::LastItem("button", label);
+    return pressed;
+}
+
+void FocusCell(const TSKIEngine& e, int& i, int& j) {
+    TSKIWorld::WorldToCell(TSKIVector(e.Viewpoint.FocusX, 0, e.Viewpoint.FocusZ, 1), i, j);
+}
+
+std::string Real2(float v) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", double(v));
+    return text;
+}
+
+}  // namespace
+
+void TSKIEditorWindow::Show(TSKIEngine& engine) {
+    visible_ = true;
+    engine.EditorOpen = true;
+}
+
+void TSKIEditorWindow::Hide(TSKIConstruction& tools) {
+    visible_ = false;
+    tools.LeaveTool();
+}
+
+void TSKIEditorWindow::Ask(const TContext& c, const std::string& caption, const std::string& prompt,
+                           const std::string& initial,
+                           std::function<void(const std::string&)> then) {
+    TSKIEngine* engine = &c.Engine;
+    c.Later([engine, caption, prompt, initial, then] {
+        if (const auto text = engine->Dialogs->InputText(caption, prompt, initial)) then(*text);
+    });
+}
+
+void TSKIEditorWindow::Report(const TContext& c, bool ok, const std::string& error) {
+    if (ok) return;
+    TSKIEngine* engine = &c.Engine;
+    c.Later([engine, error] { engine->Dialogs->ShowError(error); });
+}
+
+void TSKIEditorWindow::OpenDialog(TPending what, const TContext& c) {
+    const TSKIFolders& f = c.Engine.Folders;
+    pending_ = what;
+    switch (what) {
+        case TPending::NewLevelMap:
+        case TPending::HeightMap:
+            dialog_.Open("Select height map", f.Root, kBitmapFilter);
+            break;
+        case TPending::ImportRoad:
+            dialog_.Open("Select road bitmap", f.Root, kBitmapFilter);
+            break;
+        case TPending::SnowTexture:
+        case TPending::GroundTexture:
+            dialog_.Open("Select texture", f.Root, kTextureFilter);
+            break;
+        case TPending::NewLevelName:
+        case TPending::SaveLevel:
+            dialog_.Open("Save file", f.Addons, kLevelFilter);
+            break;
+        case TPending::LoadLevel:
+            dialog_.Open("Load level", f.Addons, kLevelFilter);
+            break;
+        case TPending::SaveGame:
+            dialog_.Open("Save game", c.Engine.Level.FromAddons ? f.Addons : f.Worlds,
+                         kGameSaveFilter);
+            break;
+        case TPending::LoadGame:
+            dialog_.Open("Load game", f.Worlds, kGameLoadFilter);
+            break;
+        case TPending::None:
+            break;
+    }
+}
+
+void TSKIEditorWindow::OnFileChosen(const TContext& c, const fs::path& file) {
+    TSKIEngine& e = c.Engine;
+    const TPending what = pending_;
+    pending_ = TPending::None;
+    const std::string stem = file.stem().string();
+    std::string error;
+    switch (what) {
+        case TPending::NewLevelMap:
+            heightMap_ = file;
+            OpenDialog(TPending::NewLevelName, c);
+            return;
+        case TPending::NewLevelName:
+            Report(c, NewLevelFromHeightMap(e, heightMap_, stem, &error), error);
+            c.LevelChanged();
+            break;
+        case TPending::HeightMap:
+            Report(c, ChangeHeightMap(e, file, &error), error);
+            c.LevelChanged();
+            break;
+        case TPending::SnowTexture:
+        case TPending::GroundTexture:
+            Report(c, ChangeGroundPicture(e, file, what == TPending::SnowTexture, &error), error);
+            c.LevelChanged();
+            break;
+        case TPending::SaveLevel:
+            Report(c, SaveLevelFile(e, stem, &error), error);
+            break;
+        case TPending::LoadLevel: {
+            const TSKILevelLoadResult r = LoadLevelFile(e, stem, true);
+            Report(c, r.ok(), r.error);
+            e.Busy = false;
+            c.LevelChanged();
+            break;
+        }
+        case TPending::SaveGame:
+            Report(c, SaveMission(e, stem, &error), error);
+            break;
+        case TPending::LoadGame: {
+            const auto load = c.LoadGame;
+            c.Later([load, file] { load(file); });
+            break;
+        }
+        case TPending::ImportRoad: {
+            const int made = ImportRoad(e, file, &error);
+            Report(c, made >= 0, error);
+            break;
+        }
+        case TPending::None:
+            break;
+    }
+    if (!e.Level.LevelName.empty()) caption_ = "Editor - " + e.Level.LevelName;
+}
+
+void TSKIEditorWindow::Draw(const TContext& c, float scale) {
+    if (!visible_) return;
+    ImGui::SetNextWindowSize(ImVec2(440 * scale, 500 * scale), ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowPos(ImVec2(20 * scale, 80 * scale), ImGuiCond_FirstUseEver);
+    bool open = true;
+    const std::string title = caption_ + "###Editor";
+    if (ImGui::Begin(title.c_str(), &open)) {
+        probe::LastItem("window", caption_);
+        if (ImGui::BeginTabBar("EditorPages")) {
+            const char* pages[] = {"Level", "Paint", "Objectives", "Debug"};
+            for (int k = 0; k < 4; ++k) {
+                const bool shown = ImGui::BeginTabItem(pages[k]);
+                probe::LastItem("tab", pages[k]);
+                if (!shown) {
+                    // Leaving the Paint page puts the tools down.
+                    if (k == 1 && tool_ >= 0) {
+                        tool_ = -1;
+                        c.Tools.LeaveTool();
+                    }
+                    continue;
+                }
+                if (k == 0) DrawLevel(c);
+                if (k == 1) DrawPaint(c);
+                if (k == 2) DrawObjectives(c);
+                if (k == 3) DrawDebug(c);
+                ImGui::EndTabItem();
+            }
+            ImGui::EndTabBar();
+        }
+        if (const auto file = dialog_.Draw(scale)) OnFileChosen(c, *file);
+        if (!dialog_.IsOpen()) pending_ = TPending::None;
+    }
+    ImGui::End();
+    if (!open) {
+        c.Engine.EditorOpen = false;
+        Hide(c.Tools);
+    }
+}
+
+void TSKIEditorWindow::DrawLevel(const TContext& c) {
+    TSKIEngine& e = c.Engine;
+    TSKIParkData& p = e.Park;
+    struct TFile {
+        const char* label;
+        const std::string& value;
+        TPending change;
+    };
+    const TFile files[] = {{"Elevation data: ", e.Level.ElevationFile, TPending::HeightMap},
+                           {"Snow texture: ", e.Level.TextureSnow, TPending::SnowTexture},
+                           {"Ground texture: ", e.Level.TextureGround, TPending::GroundTexture}};
+    for (const TFile& f : files) {
+        ImGui::PushID(f.label);
+        ImGui::Text("%s%s", f.label, f.value.c_str());
+        ImGui::SameLine();
+        if (Button("change")) OpenDialog(f.change, c);
+        ImGui::PopID();
+    }
+    ImGui::Separator();
+    struct TValue {
+        std::string text;
+        const char* caption;
+        const char* prompt;
+        TEditorValue which;
+    };
+    const TValue values[] = {
+        {"Cash: " + std::to_string(p.ParkCash), "Cash", "Set cash:", TEditorValue::Cash},
+        {"Time: " + std::to_string(p.ParkTime), "Time", "Set time:", TEditorValue::Time},
+        {"Spawn speed: " + std::to_string(p.ParkSpawnSpeed), "Skiers spawn speed",
+         "Set time:", TEditorValue::SpawnSpeed},
+        {"Max skiers: " + std::to_string(p.ParkMaxSkiers), "Max skiers",
+         "Set max capacity:", TEditorValue::MaxSkiers},
+        {"Scale XZ: " + Real2(e.Level.Scale.x), "Set scale XZ",
+         "Set scale XZ:", TEditorValue::ScaleXZ},
+        {"Scale Y: " + Real2(e.Level.Scale.y), "Set scale Y", "Set scale Y:", TEditorValue::ScaleY},
+        {"Blocking threshold: " + Real2(e.Level.BlockThreshold), "Set blocking threshold",
+         "Set:", TEditorValue::BlockThreshold}};
+    for (const TValue& v : values) {
+        if (ImGui::Selectable(v.text.c_str())) {
+            TSKIEngine* engine = &e;
+            const TEditorValue which = v.which;
+            Ask(c, v.caption, v.prompt, v.text.substr(v.text.find(": ") + 2),
+                [engine, which](const std::string& t) { SetEditorValue(*engine, which, t); });
+        }
+        probe::LastItem("label", v.text);
+    }
+    ImGui::Text("World: %s", e.Level.LevelName.c_str());
+    ImGui::Separator();
+    if (Button("New level")) OpenDialog(TPending::NewLevelMap, c);
+    ImGui::SameLine();
+    if (Button("Load level")) OpenDialog(TPending::LoadLevel, c);
+    ImGui::SameLine();
+    if (Button("Save level")) OpenDialog(TPending::SaveLevel, c);
+    if (Button("Save game")) OpenDialog(TPending::SaveGame, c);
+    ImGui::SameLine();
+    if (Button("Load game")) OpenDialog(TPending::LoadGame, c);
+    if (Button("Add landmark")) c.Tools.StartBuildingTool(kBuildSightseeing);
+    ImGui::SameLine();
+    if (Button("Delete all landmarks")) {
+        TSKIEngine* engine = &e;
+        c.Later([engine] { DeleteAllLandmarks(*engine); });
+    }
+    ImGui::Separator();
+    if (Button("Forgive enviro damage")) ForgiveEnviroDamage(e);
+    if (Button("Forget all costs")) ForgetAllCosts(e);
+    ImGui::SameLine();
+    if (Button("End day")) {
+        TSKIEngine* engine = &e;
+        c.Later([engine] { DayChange(*engine); });
+    }
+    if (Button("Add skiers")) {
+        const TSKIVector focus(e.Viewpoint.FocusX, 0, e.Viewpoint.FocusZ, 1);
+        SpawnSkiers(e, 10, focus, 10, 10, true);
+    }
+    ImGui::SameLine();
+    if (Button("Kill")) KillAllSkiers(e);
+    ImGui::SameLine();
+    if (Button("Give cash")) GiveCash(e);
+    ImGui::SameLine();
+    if (Button("Unlock all")) UnlockAll(e, c.Profile);
+}
+
+void TSKIEditorWindow::DrawPaint(const TContext& c) {
+    TSKIEngine& e = c.Engine;
+    ImGui::TextUnformatted("Tool");
+    for (int k = 0; k < int(std::size(kPaintTools)); ++k) {
+        if (ImGui::Selectable(kPaintTools[k].Name, tool_ == k)) {
+            tool_ = k;
+            const TSKITool tool = kPaintTools[k].Tool;
+            c.ToolState.HouseIndex = house_;
+            c.Tools.StartEditorTool(tool);
+            if (tool == TSKITool::BlockBrush || tool == TSKITool::UnblockBrush ||
+                tool == TSKITool::RoadBrush) {
+                e.DisplayFlags = kDisplayBlocked;
+            } else if (tool == TSKITool::Trees || tool == TSKITool::RemoveTrees) {
+                e.DisplayFlags |= kDisplayTrees;
+            } else if (tool == TSKITool::SnowBrush || tool == TSKITool::BareBrush) {
+                e.DisplayFlags = uint8_t((e.DisplayFlags & ~kDisplayTrees) | kDisplaySnow);
+                RebuildSnowOverlay(e);
+            }
+            RefreshTerrainView(e);
+        }
+        probe::LastItem("tool", kPaintTools[k].Name);
+    }
+    ImGui::SliderInt("House", &house_, 0, 9);
+    c.ToolState.HouseIndex = house_;
+    ImGui::Checkbox("Change house", &c.ToolState.ChangeHouse);
+    ImGui::Separator();
+    ImGui::SliderInt("Grain", &grain_, 0, 18);
+    if (Button("Reset blocked")) ResetBlocked(e, grain_);
+    int i = 0, j = 0;
+    FocusCell(e, i, j);
+    if (Button("Snow peaks") && e.HasGrid() && TSKIWorld::CellInGrid(i, j))
+        SnowPeaks(e, e.Cell(i, j).Height);
+    ImGui::SameLine();
+    if (Button("Flood snow")) FloodSnow(e, i, j);
+    ImGui::SameLine();
+    if (Button("Flood blocked")) {
+        const TFloodBlocked what = tool_ == 0   ? TFloodBlocked::Block
+                                   : tool_ == 1 ? TFloodBlocked::Free
+                                                : TFloodBlocked::Leave;
+        FloodBlocked(e, i, j, what);
+    }
+    if (Button("Import road")) OpenDialog(TPending::ImportRoad, c);
+    if (ImGui::Selectable(treesText_.c_str()))
+        treesText_ = "Num. of trees: " + std::to_string(e.CountTrees());
+    if (Button("Cut all")) CutAllTrees(e);
+    ImGui::SameLine();
+    if (Button("Delete all houses")) DeleteAllHouses(e);
+}
+
+void TSKIEditorWindow::DrawObjectives(const TContext& c) {
+    TSKIEngine& e = c.Engine;
+    TSKIObjectiveEditor editor(e);
+    editor.Select(selected_);
+    if (ImGui::BeginListBox("##objectives", ImVec2(-1, 110))) {
+        for (int k = 0; k < int(e.Objectives.size()); ++k) {
+            ImGui::PushID(k);
+            if (ImGui::Selectable(e.Objectives[size_t(k)].Name.c_str(), k == editor.Selected())) {
+                editor.Select(k);
+                std::strncpy(description_, e.Objectives[size_t(k)].Description.c_str(),
+                             sizeof description_ - 1);
+            }
+            probe::LastItem("objective", e.Objectives[size_t(k)].Name);
+            ImGui::PopID();
+        }
+        ImGui::EndListBox();
+    }
+    if (Button("Add")) editor.Add();
+    ImGui::SameLine();
+    if (Button("Delete")) {
+        std::string error;
+        if (!editor.Delete(&error) && !error.empty()) Report(c, false, error);
+    }
+    ImGui::SameLine();
+    if (Button("Delete all")) editor.DeleteAll();
+    ImGui::SameLine();
+    if (Button("Reset")) editor.Reset();
+    ImGui::SameLine();
+    Button("Save");  // the page is drawn afresh every frame
+    selected_ = editor.Selected();
+    const TSKIObjective* o = editor.Current();
+    if (!o) return;
+    ImGui::Separator();
+    int type = o->Type;
+    if (ImGui::BeginCombo("Type", ObjectiveTypeName(o->Type))) {
+        for (int t = 0; t < kObjectiveTypeCount; ++t)
+            if (ImGui::Selectable(ObjectiveTypeName(uint8_t(t)), t == type)) editor.SetType(t);
+        ImGui::EndCombo();
+    }
+    TSKIEngine* engine = &e;
+    const int index = selected_;
+    auto edit = [engine, index](auto change) {
+        return [engine, index, change](const std::string& t) {
+            TSKIObjectiveEditor later(*engine);
+            later.Select(index);
+            change(later, t);
+        };
+    };
+    if (ImGui::Selectable(("Name: " + o->Name).c_str()))
+        Ask(c, "Objective name", "", o->Name,
+            edit([](TSKIObjectiveEditor& x, const std::string& t) { x.SetName(t); }));
+    if (ImGui::Selectable(("Value: " + std::to_string(o->Value)).c_str()))
+        Ask(c, "Objective value", "", std::to_string(o->Value),
+            edit([](TSKIObjectiveEditor& x, const std::string& t) { x.SetValue(t); }));
+    if (ImGui::Selectable(("Time goal: " + std::to_string(o->TimeGoal)).c_str()))
+        Ask(c, "Objective time goal", "", std::to_string(o->TimeGoal),
+            edit([](TSKIObjectiveEditor& x, const std::string& t) { x.SetTimeGoal(t); }));
+    std::string place = "(";
+    place += std::to_string(o->GridX);
+    place += ",";
+    place += std::to_string(o->GridY);
+    place += ")";
+    if (Button(place.c_str())) {
+        int i = 0, j = 0;
+        FocusCell(e, i, j);
+        editor.SetPlace(i, j);
+    }
+    if (ImGui::InputTextMultiline("##description", description_, sizeof description_,
+                                  ImVec2(-1, 60)))
+        editor.SetDescription(description_);
+    bool active = o->Active, primary = o->Primary, reversible = o->Reversible, done = o->Completed;
+    if (ImGui::Checkbox("Active", &active)) editor.SetActive(active);
+    ImGui::SameLine();
+    if (ImGui::Checkbox("Primary", &primary)) editor.SetPrimary(primary);
+    ImGui::SameLine();
+    if (ImGui::Checkbox("Reversible", &reversible)) editor.SetReversible(reversible);
+    ImGui::SameLine();
+    ImGui::BeginDisabled();
+    ImGui::Checkbox("Compl", &done);
+    ImGui::EndDisabled();
+    for (int slot = 0; slot < kObjectiveUnlocks; ++slot) {
+        ImGui::PushID(slot);
+        const std::string label = "Unlocks objective " + std::to_string(slot);
+        if (ImGui::BeginCombo(label.c_str(), o->UnlocksObjectives[size_t(slot)].c_str())) {
+            if (ImGui::Selectable(" ")) editor.SetUnlockObjective(slot, "");
+            for (const TSKIObjective& other : e.Objectives)
+                if (ImGui::Selectable(other.Name.c_str()))
+                    editor.SetUnlockObjective(slot, other.Name);
+            ImGui::EndCombo();
+        }
+        const std::string mission = "Unlocks mission " + std::to_string(slot);
+        if (ImGui::BeginCombo(mission.c_str(), o->UnlocksMissions[size_t(slot)].c_str())) {
+            if (ImGui::Selectable(" ")) editor.SetUnlockMission(slot, "");
+            for (const TSKIMissionData& m : c.Profile.Missions)
+                if (ImGui::Selectable(m.Name.c_str())) editor.SetUnlockMission(slot, m.Name);
+            ImGui::EndCombo();
+        }
+        ImGui::PopID();
+    }
+    if (ImGui::BeginCombo("Reward", RewardName(o->Reward))) {
+        for (int r = 0; r < kObjectiveRewardCount; ++r)
+            if (ImGui::Selectable(RewardName(uint8_t(r)), r == o->Reward)) editor.SetReward(r);
+        ImGui::EndCombo();
+    }
+    if (ImGui::Selectable(("Reward value: " + std::to_string(o->RewardValue)).c_str()))
+        Ask(c, "Objective reward value", "", std::to_string(o->RewardValue),
+            edit([](TSKIObjectiveEditor& x, const std::string& t) { x.SetRewardValue(t); }));
+    ImGui::Text("%s", o->Help.empty() ? "No help" : o->Help.c_str());
+}
+
+void TSKIEditorWindow::DrawDebug(const TContext& c) {
+    TSKIEngine& e = c.Engine;
+    ImGui::Text("FPS: %.1f", double(c.FramesPerSecond));
+    probe::LastItem("label", "FPS");
+    if (ImGui::Selectable(treeCountText_.c_str()))
+        treeCountText_ = "Tree count: " + std::to_string(e.CountTrees());
+    if (Button("Reduce trees")) {
+        const int32_t half = e.CountTrees() / 2;
+        TSKIEngine* engine = &e;
+        Ask(c, "Trees", "Set tree count:", std::to_string(half),
+            [engine, half, this](const std::string& t) {
+                const auto v = ParseInteger(t);
+                const int32_t target = v && *v >= 0 && *v <= INT32_MAX ? int32_t(*v) : half;
+                treeCountText_ = "Tree count: " + std::to_string(ReduceTrees(*engine, target));
+            });
+    }
+}
+
+}  // namespace vallorn

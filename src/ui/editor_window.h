@@ -1,0 +1,78 @@
+// The level and mission editor window ("Editor", "Editor - <level>"), opened from the menu
+// bar's "Edit" button: the pages "Level", "Paint", "Objectives" and "Debug". It only draws
+// and calls the editor's operations (editor/), the construction tools and the engine; input
+// boxes and loads run after the frame.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "construction/construction.h"
+#include "editor/objective_editor.h"
+#include "engine/engine.h"
+#include "missions/profile.h"
+#include "ui/editor_file_dialog.h"
+
+namespace vallorn {
+
+class TSKIEditorWindow {
+public:
+    struct TContext {
+        TSKIEngine& Engine;
+        TSKIConstruction& Tools;
+        TSKIToolState& ToolState;
+        TSKIProfile& Profile;
+        float FramesPerSecond = 0;
+        // Runs an action after the frame (input boxes, loads).
+        std::function<void(std::function<void()>)> Later;
+        // The level in the engine was replaced or rebuilt: the view reloads it.
+        std::function<void()> LevelChanged;
+        // "Load game": the main window's LoadGame.
+        std::function<bool(const std::filesystem::path&)> LoadGame;
+    };
+
+    bool Visible() const { return visible_; }
+    void Show(TSKIEngine& engine);
+    void Hide(TSKIConstruction& tools);
+    void Draw(const TContext& c, float scale);
+
+private:
+    enum class TPending {
+        None,
+        NewLevelMap,
+        NewLevelName,
+        LoadLevel,
+        SaveLevel,
+        HeightMap,
+        SnowTexture,
+        GroundTexture,
+        SaveGame,
+        LoadGame,
+        ImportRoad
+    };
+    void DrawLevel(const TContext& c);
+    void DrawPaint(const TContext& c);
+    void DrawObjectives(const TContext& c);
+    void DrawDebug(const TContext& c);
+    void Ask(const TContext& c, const std::string& caption, const std::string& prompt,
+             const std::string& initial, std::function<void(const std::string&)> then);
+    void OpenDialog(TPending what, const TContext& c);
+    void OnFileChosen(const TContext& c, const std::filesystem::path& file);
+    void Report(const TContext& c, bool ok, const std::string& error);
+
+    bool visible_ = false;
+    std::string caption_ = "Editor";
+    TSKIEditorFileDialog dialog_;
+    TPending pending_ = TPending::None;
+    std::filesystem::path heightMap_;  // "New level": the picture chosen first
+    int tool_ = -1;                    // the Paint page's tool list
+    int grain_ = 12;
+    int house_ = 0;
+    int selected_ = -1;  // the selected objective
+    std::string treesText_ = "Num. of trees:";
+    std::string treeCountText_ = "Tree count:";
+    char description_[1024] = {};
+};
+
+}  // namespace vallorn
