@@ -1,9 +1,11 @@
 // The generated models: every model the parameter files and the scene name is in the data
 // folder and loads through assimp with triangles; the seats of each carrier and building and
-// the doors sit where Params.ini puts them.
+// the doors sit where Params.ini puts them; a building's panes lie on its walls.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -145,6 +147,57 @@ TEST(GeneratedModels, SeatsAndDoorsSitWhereTheParametersPutThem) {
         if (b.HasDoor)
             ExpectNear(marks.doorAt, b.DoorPosition.x, 0, b.DoorPosition.z, b.ModelHi + " door");
     }
+}
+
+using TTriangle = std::array<aiVector3D, 3>;
+
+std::vector<TTriangle> TrianglesOf(const fs::path& file) {
+    Assimp::Importer importer;
+    const aiScene* scene = importer.ReadFile(file.string(), 0);
+    std::vector<TTriangle> out;
+    for (unsigned m = 0; scene && m < scene->mNumMeshes; ++m) {
+        const aiMesh& mesh = *scene->mMeshes[m];
+        for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+            const aiFace& face = mesh.mFaces[f];
+            for (unsigned k = 1; k + 1 < face.mNumIndices; ++k)
+                out.push_back({mesh.mVertices[face.mIndices[0]], mesh.mVertices[face.mIndices[k]],
+                               mesh.mVertices[face.mIndices[k + 1]]});
+        }
+    }
+    return out;
+}
+
+aiVector3D Normal(const TTriangle& t) {
+    return ((t[1] - t[0]) ^ (t[2] - t[0])).NormalizeSafe();
+}
+
+// Whether `p`, moved onto the plane of `t`, falls inside it.
+bool Covers(const TTriangle& t, const aiVector3D& p) {
+    const aiVector3D n = Normal(t);
+    for (int k = 0; k < 3; ++k)
+        if ((((t[(k + 1) % 3] - t[k]) ^ (p - t[k])) * n) < -1e-4f) return false;
+    return true;
+}
+
+// Every pane of a building's glass file stands a hair in front of a wall of the building
+// facing the same way (no gap to look through, no pane floating before the wall).
+TEST(GeneratedModels, BuildingPanesLieOnTheirWalls) {
+    int panes = 0;
+    for (const TSKIBuildingParams& b : ShippedParams().Buildings) {
+        if (!fs::exists(Data() / (b.ModelHi + "GL.3DS"))) continue;
+        const std::vector<TTriangle> walls = TrianglesOf(Data() / (b.ModelHi + ".obj"));
+        for (const TTriangle& pane : TrianglesOf(Data() / (b.ModelHi + "GL.3DS"))) {
+            const aiVector3D centre = (pane[0] + pane[1] + pane[2]) / 3.0f, n = Normal(pane);
+            float gap = 1e9f;  // to the nearest wall behind the pane facing its way
+            for (const TTriangle& wall : walls)
+                if (Normal(wall) * n > 0.99f && Covers(wall, centre))
+                    gap = std::min(gap, std::fabs((centre - wall[0]) * Normal(wall)));
+            EXPECT_LT(gap, 0.05f) << b.ModelHi << " pane at " << centre.x << ", " << centre.y
+                                  << ", " << centre.z;
+            ++panes;
+        }
+    }
+    EXPECT_GT(panes, 40);
 }
 
 }  // namespace

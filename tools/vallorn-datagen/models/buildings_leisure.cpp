@@ -35,6 +35,7 @@ void SnowBar(TMesh& m, TMesh& glass) {
     m.Cylinder({0, 1.0f, 0}, {0, 1.08f, 0}, 3.05f, 3.05f, 24);  // the counter top
     m.Material(pal::kCream);
     m.Cylinder({0, 1.08f, 0}, {0, 2.6f, 0}, 1.3f, 1.3f, 16);  // the bar's core
+    m.Box({0, 1.85f, 1.2f}, {1.7f, 0.95f, 0.16f});            // a flat bay for its window
     WindowRow(m, glass, -0.8f, 0.8f, 1.5f, 2.2f, 1.28f, 1);
     m.Material(pal::kDarkWood);
     for (int k = 0; k < 6; ++k) {
@@ -62,16 +63,10 @@ void Cot(TMesh& m, TMesh& glass) {
     DoorPanel(m, 0.0f, 2.9f, 1.1f, 2.1f);
     WindowRow(m, glass, -2.7f, -0.8f, 1.4f, 2.3f, 2.9f, 1);
     WindowRow(m, glass, 0.8f, 2.7f, 1.4f, 2.3f, 2.9f, 1);
-    m.Push();
-    m.RotateY(kPi);
-    WindowRow(m, glass, -2.7f, 2.7f, 1.4f, 2.3f, 2.9f, 2);
-    m.Pop();
+    WindowRow(m, glass, -2.7f, 2.7f, 1.4f, 2.3f, 2.9f, 2, kPi);
     for (float side : {-1.0f, 1.0f}) {
-        m.Push();
-        m.RotateY(side * kPi / 2);
-        WindowRow(m, glass, -2.4f, 2.4f, 1.4f, 2.3f, 3.0f, 2);
-        WindowRow(m, glass, -0.6f, 0.6f, 3.5f, 4.3f, 3.0f, 1);
-        m.Pop();
+        WindowRow(m, glass, -2.4f, 2.4f, 1.4f, 2.3f, 3.0f, 2, side * kPi / 2);
+        WindowRow(m, glass, -0.6f, 0.6f, 3.5f, 4.3f, 3.0f, 1, side * kPi / 2);
     }
     m.Material(pal::kConcrete);
     m.Box({1.6f, 5.0f, -1.0f}, {0.6f, 2.4f, 0.6f});
@@ -202,10 +197,7 @@ void SelfService(TMesh& m, TMesh& glass) {
     GableRoof(m, -w, z0, w, z1, 3.6f, 2.0f, 0.7f, pal::kRoof);
     WindowRow(m, glass, -w + 0.3f, -0.8f, 1.1f, 3.0f, z1, 3);
     WindowRow(m, glass, 0.8f, w - 0.3f, 1.1f, 3.0f, z1, 3);
-    m.Push();
-    m.RotateY(kPi);
-    WindowRow(m, glass, -w + 0.3f, w - 0.3f, 1.6f, 3.0f, -z0, 4);
-    m.Pop();
+    WindowRow(m, glass, -w + 0.3f, w - 0.3f, 1.6f, 3.0f, -z0, 4, kPi);
     DoorPanel(m, 0.0f, z1, 1.2f, 2.2f);
     m.Material(pal::kYellow);
     m.Box({0, 3.1f, z1 + 0.05f}, {2.6f, 0.5f, 0.06f});

@@ -92,10 +92,7 @@ void RescueStation(TMesh& m, TMesh& glass, bool patrol) {
     Cross(m, patrol ? 0.0f : w * 0.45f, patrol ? 2.35f : 1.5f, z1, 0.35f);
     WindowRow(m, glass, patrol ? -w + 0.3f : -w + 0.3f, patrol ? -0.7f : -w + 1.6f, 1.1f, 1.9f, z1,
               1);
-    m.Push();
-    m.RotateY(kPi);
-    WindowRow(m, glass, -w + 0.3f, w - 0.3f, 1.1f, 1.9f, -z0, 2);
-    m.Pop();
+    WindowRow(m, glass, -w + 0.3f, w - 0.3f, 1.1f, 1.9f, -z0, 2, kPi);
     if (!patrol) {  // the snowmobile shelter before the seats where they park
         m.Material(pal::kDarkSteel);
         for (float x : {-3.6f, 3.6f}) m.Box({x, 1.1f, 4.5f}, {0.12f, 2.2f, 0.12f});
@@ -118,11 +115,8 @@ void Hospital(TMesh& m, TMesh& glass) {
     WindowRow(m, glass, -5.6f, 5.6f, 3.3f, 4.7f, 3.5f, 7);
     WindowRow(m, glass, -5.6f, -1.6f, 1.0f, 2.4f, 3.5f, 2);
     WindowRow(m, glass, 1.6f, 5.6f, 1.0f, 2.4f, 3.5f, 2);
-    m.Push();
-    m.RotateY(kPi);
-    WindowRow(m, glass, -5.6f, 5.6f, 3.3f, 4.7f, 4.0f, 7);
-    WindowRow(m, glass, -5.6f, 5.6f, 1.0f, 2.4f, 4.0f, 7);
-    m.Pop();
+    WindowRow(m, glass, -5.6f, 5.6f, 3.3f, 4.7f, 4.0f, 7, kPi);
+    WindowRow(m, glass, -5.6f, 5.6f, 1.0f, 2.4f, 4.0f, 7, kPi);
     Cross(m, 0, 3.9f, 3.5f, 0.6f);
     // The entrance with its canopy.
     m.Material(pal::kGlassDark);
@@ -156,10 +150,7 @@ void SnowcatGarage(TMesh& m, TMesh& glass) {
         m.Material(pal::kYellow);
         m.Box({x, 3.5f, 3.06f}, {3.8f, 0.12f, 0.06f});
     }
-    m.Push();
-    m.RotateY(kPi / 2);
-    WindowRow(m, glass, -2.8f, 2.2f, 2.2f, 3.2f, 4.6f, 3);
-    m.Pop();
+    WindowRow(m, glass, -2.8f, 2.2f, 2.2f, 3.2f, 4.6f, 3, kPi / 2);
     // Fuel tank beside.
     m.Material(pal::kGreen);
     m.Cylinder({-5.4f, 0.6f, -2.6f}, {-5.4f, 0.6f, -0.6f}, 0.6f, 0.6f, 12);

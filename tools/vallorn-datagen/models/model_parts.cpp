@@ -94,8 +94,14 @@ void Pane(TMesh& m, TMesh& glass, TVec3 a, TVec3 b, TVec3 c, TVec3 d) {
     }
 }
 
-void WindowRow(TMesh& m, TMesh& glass, float x0, float x1, float y0, float y1, float z0,
-               int count) {
+void WindowRow(TMesh& m, TMesh& glass, float x0, float x1, float y0, float y1, float z0, int count,
+               float turn) {
+    m.Push();
+    m.RotateY(turn);
+    if (&glass != &m) {
+        glass.Push();
+        glass.RotateY(turn);
+    }
     const float step = (x1 - x0) / float(count);
     for (int k = 0; k < count; ++k) {
         const float a = x0 + step * (float(k) + 0.15f), c = x0 + step * (float(k) + 0.85f);
@@ -104,6 +110,8 @@ void WindowRow(TMesh& m, TMesh& glass, float x0, float x1, float y0, float y1, f
         m.Material(pal::kSnow);  // a little snow on each sill
         m.Box({(a + c) / 2, y0 - 0.03f, z0 + 0.1f}, {c - a + 0.1f, 0.07f, 0.18f});
     }
+    if (&glass != &m) glass.Pop();
+    m.Pop();
 }
 
 namespace {

@@ -55,8 +55,10 @@ void Plinth(TMesh& m, float x0, float z0, float x1, float z1);
 // A door in the wall plane z = z0 facing +z (or -z when `back`).
 void DoorPanel(TMesh& m, float x, float z0, float w, float h);
 // `count` windows along x on the wall plane z = z0 facing +z: dark frames on `m`, panes on
-// `glass`. Turned by the current transforms of both meshes.
-void WindowRow(TMesh& m, TMesh& glass, float x0, float x1, float y0, float y1, float z0, int count);
+// `glass` a hair in front of the wall. Turned by the current transforms of both meshes, then
+// both by `turn` about y, so that frames and panes stay together on any wall.
+void WindowRow(TMesh& m, TMesh& glass, float x0, float x1, float y0, float y1, float z0, int count,
+               float turn = 0);
 // A pane of glass (material "glass") and its dark frame on the plane through a-b-c-d; when
 // `glass` is `m` itself the pane is an opaque lit window.
 void Pane(TMesh& m, TMesh& glass, TVec3 a, TVec3 b, TVec3 c, TVec3 d);
