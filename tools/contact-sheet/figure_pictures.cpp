@@ -1,9 +1,9 @@
-// figure-render: draws models of the data folder offscreen, for looking at them and for the
-// contact sheet of docs/. Loads each model through assimp as the game does and rasterises it in
-// software: textured (alpha-tested), lit by one light from the upper left, seen from the front
-// left and a little above, scaled to fill the picture.
+// The `figures` drawing of vallorn-contact-sheet: pictures of single models of the data folder,
+// for looking at them and for the figures' contact sheet. Loads each model through assimp as
+// the game does and rasterises it in software: textured (alpha-tested), lit by one light from
+// the upper left, seen from the front left and a little above, scaled to fill the picture.
 //
-//   figure-render DATA OUT_FOLDER MODEL[@FRAME] ...
+//   figures DATA OUT_FOLDER MODEL[@FRAME] ...
 //
 // Writes OUT_FOLDER/<model file stem>[_<frame>].png, 200 x 240 pixels, for each model (a frame
 // number picks the key frame of an MD2 file). MODEL[@FRAME]=FROM:TO draws the picture TO where
@@ -12,7 +12,6 @@
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
-#include <stb_image.h>
 #include <stb_image_write.h>
 
 #include <algorithm>
@@ -20,35 +19,15 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "sheet_common.h"
+
 namespace fs = std::filesystem;
 
+namespace vallorn::sheet {
 namespace {
-
-struct TVec {
-    float x, y, z;
-};
-TVec operator-(TVec a, TVec b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-float Dot(TVec a, TVec b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-TVec Cross(TVec a, TVec b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-TVec Norm(TVec a) {
-    const float l = std::sqrt(Dot(a, a));
-    return l > 0 ? TVec{a.x / l, a.y / l, a.z / l} : a;
-}
-
-struct TTexture {
-    int w = 0, h = 0;
-    std::vector<unsigned char> rgba;
-};
 
 constexpr int kW = 200, kH = 240;
 
@@ -58,19 +37,7 @@ struct TTarget {
 };
 
 const TTexture* Texture(const fs::path& data, const std::string& file) {
-    static std::map<std::string, TTexture> cache;
-    auto found = cache.find(file);
-    if (found != cache.end()) return found->second.w ? &found->second : nullptr;
-    TTexture& t = cache[file];
-    int channels = 0;
-    unsigned char* p = stbi_load((data / file).string().c_str(), &t.w, &t.h, &channels, 4);
-    if (!p) {
-        t.w = 0;
-        return nullptr;
-    }
-    t.rgba.assign(p, p + size_t(t.w) * t.h * 4);
-    stbi_image_free(p);
-    return &t;
+    return LoadTexture(data / file);
 }
 
 bool Render(const fs::path& data, const fs::path& model, int frame, const std::string& from,
@@ -172,7 +139,7 @@ bool Render(const fs::path& data, const fs::path& model, int frame, const std::s
                         tv -= std::floor(tv);
                         const int tx = std::clamp(int(tu * texture->w), 0, texture->w - 1);
                         const int ty = std::clamp(int((1 - tv) * texture->h), 0, texture->h - 1);
-                        const unsigned char* t = &texture->rgba[(size_t(ty) * texture->w + tx) * 4];
+                        const unsigned char* t = texture->Texel(tx, ty);
                         if (t[3] < 128) continue;
                         r = t[0] / 255.0f;
                         g = t[1] / 255.0f;
@@ -191,9 +158,10 @@ bool Render(const fs::path& data, const fs::path& model, int frame, const std::s
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int RenderFigures(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: figure-render DATA OUT_FOLDER MODEL[@FRAME] ...\n");
+        std::fprintf(stderr,
+                     "usage: vallorn-contact-sheet figures DATA OUT_FOLDER MODEL[@FRAME] ...\n");
         return 2;
     }
     const fs::path data = argv[1], out = argv[2];
@@ -223,3 +191,5 @@ int main(int argc, char** argv) {
     }
     return failed ? 1 : 0;
 }
+
+}  // namespace vallorn::sheet

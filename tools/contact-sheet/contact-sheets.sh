@@ -1,21 +1,34 @@
 #!/bin/bash
-# Draws docs/figures-contact-sheet.png: the generated trees, the sky dome, the avatar's frames and
-# tuck, a skier of each kind in each pose (frame 5, each in another skin), and the pictures of the
-# family (billboards, leaves, shadow, atlas, icons, skins, skies, cube map).
+# Draws the two contact sheets of docs/ with vallorn-contact-sheet:
+#  - figures-contact-sheet.png: the generated trees, the sky dome, the avatar's frames and tuck, a
+#    skier of each kind in each pose (frame 5, each in another skin), and the pictures of the
+#    family (billboards, leaves, shadow, atlas, icons, skins, skies, cube map);
+#  - models-contact-sheet.png: every model of the build's data folder with its glass, the
+#    high-detail ones above the low-detail ones.
 #
-#   tools/figure-sheet/contact-sheet.sh BUILD_FOLDER [OUT.png]
+#   tools/contact-sheet/contact-sheets.sh BUILD_FOLDER [OUT_FOLDER]
 #
-# Needs ImageMagick. The figures are generated afresh into a temporary folder.
+# OUT_FOLDER is docs/ by default. Needs ImageMagick. The figures are generated afresh into a
+# temporary folder; the models are the build's (BUILD_FOLDER/data).
 set -euo pipefail
 build=$(realpath "$1")
-out=$(realpath -m "${2:-$(dirname "$0")/../../docs/figures-contact-sheet.png}")
+docs=$(realpath -m "${2:-$(dirname "$0")/../../docs}")
+mkdir -p "$docs"
+sheet="$build/vallorn-contact-sheet"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+
+"$sheet" models "$build/data" "$work/high.png" --cell 180
+"$sheet" models "$build/data" "$work/low.png" --cell 180 --low
+convert "$work/high.png" "$work/low.png" -background white -append -depth 8 \
+    "$docs/models-contact-sheet.png"
+echo "$docs/models-contact-sheet.png"
+
+out=$docs/figures-contact-sheet.png
 data=$work/data
 "$build/vallorn-datagen" --figures "$data"
-render="$build/figure-render"
 cd "$data"
-"$render" . "$work/m" treeA0.3DS treeA10.3DS treeA20.3DS treeA0.3DS=treeLeafWhite.tga:treeLeafGreen.tga \
+"$sheet" figures . "$work/m" treeA0.3DS treeA10.3DS treeA20.3DS treeA0.3DS=treeLeafWhite.tga:treeLeafGreen.tga \
     TreeLS.3DS TreeLG.3DS Dome.3DS AvatarSki.md2@0 AvatarSki.md2@5 AvatarWalk.md2@0 \
     AvatarWalk.md2@10 AvatarEgg.3ds
 args=()
@@ -26,7 +39,7 @@ for kind in Skier Board SkierF; do
         n=$((n + 1))
     done
 done
-"$render" . "$work/s" "${args[@]}"
+"$sheet" figures . "$work/s" "${args[@]}"
 
 font=(-font DejaVu-Sans -pointsize 11 -background '#e8ecf0')
 row=()

@@ -1,10 +1,11 @@
-// vallorn-model-sheet: draws the generated models of a data folder into one contact sheet,
-// with a small software rasteriser (no GL), so that they can be looked at side by side.
+// The `models` drawing of vallorn-contact-sheet: the generated models of a data folder in one
+// contact sheet, so that they can be looked at side by side.
 //
-//   vallorn-model-sheet DATA_DIR OUT.png [--low] [--cell PIXELS] [--columns N]
+//   models DATA_DIR OUT.png [--low] [--cell PIXELS] [--columns N]
 //
 // draws the high-detail models, or with --low the low-detail ones (".3DS" and names ending
-// in "L"), in cells of PIXELS (200) square, N (10) to a row.
+// in "L"), in cells of PIXELS (200) square, N (10) to a row; the trees and the sky dome are
+// left to the figures' pictures.
 //
 // Each model is read through assimp the way the game reads it (vertices as stored, node
 // transforms ignored), drawn from the front right and above in parallel projection under one
@@ -21,61 +22,22 @@
 #include <assimp/scene.h>
 #include <assimp/Importer.hpp>
 
-#define STB_IMAGE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_easy_font.h>
-#include <stb_image.h>
 #include <stb_image_write.h>
+
+#include "sheet_common.h"
 
 namespace fs = std::filesystem;
 
+namespace vallorn::sheet {
 namespace {
 
-struct TV {
-    float x, y, z;
-};
-TV Sub(TV a, TV b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-TV CrossV(TV a, TV b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-float DotV(TV a, TV b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-TV Norm(TV a) {
-    const float l = std::sqrt(DotV(a, a));
-    return l > 0 ? TV{a.x / l, a.y / l, a.z / l} : TV{0, 1, 0};
-}
-
-// A texture of the data folder, rows top first (v = 0 is the top row, as the game uploads).
-struct TTexture {
-    int w = 0, h = 0;
-    std::vector<unsigned char> rgb;
-};
-
 struct TTri {
-    TV p[3];
+    TVec p[3];
     float u[3] = {0, 0, 0}, v[3] = {0, 0, 0};
     float r, g, b, a;
     const TTexture* texture = nullptr;
 };
-
-const TTexture* LoadTexture(const fs::path& file) {
-    static std::vector<std::pair<std::string, TTexture>> cache;
-    for (const auto& [name, t] : cache)
-        if (name == file.string()) return t.w ? &t : nullptr;
-    TTexture t;
-    int n = 0;
-    if (unsigned char* p = stbi_load(file.c_str(), &t.w, &t.h, &n, 3)) {
-        t.rgb.assign(p, p + size_t(t.w * t.h * 3));
-        stbi_image_free(p);
-    } else {
-        t.w = t.h = 0;
-    }
-    cache.emplace_back(file.string(), std::move(t));
-    return cache.back().second.w ? &cache.back().second : nullptr;
-}
 
 bool Load(const fs::path& file, std::vector<TTri>& out, bool glass) {
     Assimp::Importer importer;
@@ -127,15 +89,15 @@ struct TImage {
 // Draws the triangles into the cell at (x0, y0) of size s, fitted to their bounds.
 void DrawCell(TImage& img, int x0, int y0, int s, const std::vector<TTri>& solid,
               const std::vector<TTri>& glass) {
-    const TV eye = Norm({0.75f, 0.55f, 1.0f});  // toward the viewer: front (+z) right, above
-    const TV right = Norm(CrossV({0, 1, 0}, eye));
-    const TV up = CrossV(eye, right);
-    const TV light = Norm({-0.35f, 0.8f, 0.5f});
+    const TVec eye = Norm({0.75f, 0.55f, 1.0f});  // toward the viewer: front (+z) right, above
+    const TVec right = Norm(Cross({0, 1, 0}, eye));
+    const TVec up = Cross(eye, right);
+    const TVec light = Norm({-0.35f, 0.8f, 0.5f});
     float lo[2] = {1e30f, 1e30f}, hi[2] = {-1e30f, -1e30f};
     for (const auto* list : {&solid, &glass})
         for (const TTri& t : *list)
-            for (const TV& p : t.p) {
-                const float u = DotV(p, right), v = DotV(p, up);
+            for (const TVec& p : t.p) {
+                const float u = Dot(p, right), v = Dot(p, up);
                 lo[0] = std::min(lo[0], u), hi[0] = std::max(hi[0], u);
                 lo[1] = std::min(lo[1], v), hi[1] = std::max(hi[1], v);
             }
@@ -145,14 +107,14 @@ void DrawCell(TImage& img, int x0, int y0, int s, const std::vector<TTri>& solid
     auto draw = [&](const TTri& t) {
         float sx[3], sy[3], sz[3];
         for (int i = 0; i < 3; ++i) {
-            sx[i] = float(x0) + float(s) / 2 + (DotV(t.p[i], right) - cu) * scale;
-            sy[i] = float(y0) + float(s) / 2 - (DotV(t.p[i], up) - cv) * scale;
-            sz[i] = -DotV(t.p[i], eye);
+            sx[i] = float(x0) + float(s) / 2 + (Dot(t.p[i], right) - cu) * scale;
+            sy[i] = float(y0) + float(s) / 2 - (Dot(t.p[i], up) - cv) * scale;
+            sz[i] = -Dot(t.p[i], eye);
         }
-        TV n = Norm(CrossV(Sub(t.p[1], t.p[0]), Sub(t.p[2], t.p[0])));
+        TVec n = Norm(Cross(t.p[1] - t.p[0], t.p[2] - t.p[0]));
         // No flip toward the viewer: as in the game, a face wound the wrong way is lit from
         // behind and shows dark.
-        const float shade = 0.38f + 0.62f * std::max(0.0f, DotV(n, light));
+        const float shade = 0.38f + 0.62f * std::max(0.0f, Dot(n, light));
         const int bx0 = std::max(x0, int(std::floor(std::min({sx[0], sx[1], sx[2]}))));
         const int bx1 = std::min(x0 + s - 1, int(std::ceil(std::max({sx[0], sx[1], sx[2]}))));
         const int by0 = std::max(y0, int(std::floor(std::min({sy[0], sy[1], sy[2]}))));
@@ -176,8 +138,7 @@ void DrawCell(TImage& img, int x0, int y0, int s, const std::vector<TTri>& solid
                     const float v = w0 * t.v[0] + w1 * t.v[1] + w2 * t.v[2];
                     const int tx = std::clamp(int(u * float(t.texture->w)), 0, t.texture->w - 1);
                     const int ty = std::clamp(int(v * float(t.texture->h)), 0, t.texture->h - 1);
-                    const unsigned char* texel =
-                        &t.texture->rgb[size_t((ty * t.texture->w + tx) * 3)];
+                    const unsigned char* texel = t.texture->Texel(tx, ty);
                     for (int k = 0; k < 3; ++k) col[k] = float(texel[k]) / 255.0f * shade;
                 }
                 for (int k = 0; k < 3; ++k) c[k] = c[k] * (1 - t.a) + col[k] * t.a;
@@ -207,10 +168,10 @@ void Label(TImage& img, int x, int y, const std::string& text, int zoom) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int DrawModelSheet(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr,
-                     "usage: vallorn-model-sheet DATA_DIR OUT.png [--low] [--cell PIXELS] "
+                     "usage: vallorn-contact-sheet models DATA_DIR OUT.png [--low] [--cell PIXELS] "
                      "[--columns N]\n");
         return 2;
     }
@@ -229,6 +190,8 @@ int main(int argc, char** argv) {
         const std::string ext = e.path().extension().string();
         if (ext != ".obj" && ext != ".3DS") continue;
         if (stem.size() > 2 && stem.substr(stem.size() - 2) == "GL") continue;
+        // The trees and the sky dome are the figures' (the `figures` drawing).
+        if (stem.rfind("treeA", 0) == 0 || stem.rfind("TreeL", 0) == 0 || stem == "Dome") continue;
         const bool isLow =
             ext == ".3DS" || (stem.back() == 'L' && stem != "gateClosed") || stem == "HeliLow";
         if (isLow == low) files.push_back(e.path());
@@ -266,3 +229,5 @@ int main(int argc, char** argv) {
     return stbi_write_png(argv[2], cols * cell, rows * cell, 3, out.data(), cols * cell * 3) ? 0
                                                                                              : 1;
 }
+
+}  // namespace vallorn::sheet
