@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "base/ini_file.h"
@@ -13,6 +14,7 @@
 #include "engine/clock.h"
 #include "engine/engine.h"
 #include "engine/level_file.h"
+#include "parallel.h"
 #include "persistence/saved_game.h"
 #include "script_runner.h"
 
@@ -150,27 +152,42 @@ std::string BuildGameFromDefinition(const fs::path& definition, const fs::path& 
     return reason.empty() ? reason : definition.string() + ": " + reason;
 }
 
-bool BuildDefinedGames(const fs::path& assets, const fs::path& root, std::string* error) {
+bool BuildDefinedGames(const fs::path& assets, const fs::path& root, int threads,
+                       std::string* error) {
+    // All definitions first, so that a stem given twice is refused before any game is made.
     std::map<std::string, fs::path> stems;
+    std::vector<fs::path> files;
+    std::vector<std::pair<const char*, size_t>> folders;
     for (const char* folder : {"sandbox", "campaign"}) {
         std::error_code ec;
         if (!fs::is_directory(assets / folder, ec)) continue;
-        std::vector<fs::path> files;
+        std::vector<fs::path> found;
         for (const auto& entry : fs::directory_iterator(assets / folder, ec))
             if (entry.is_regular_file() && entry.path().extension() == ".ini")
-                files.push_back(entry.path());
-        std::sort(files.begin(), files.end());
-        for (const fs::path& file : files) {
+                found.push_back(entry.path());
+        std::sort(found.begin(), found.end());
+        for (const fs::path& file : found) {
             const auto [at, fresh] = stems.emplace(file.stem().string(), file);
             if (!fresh) {
                 *error = file.string() + ": " + at->second.string() + " makes the same game";
                 return false;
             }
-            *error = BuildGameFromDefinition(file, root);
-            if (!error->empty()) return false;
         }
-        std::printf("%zu %s games\n", files.size(), folder);
+        files.insert(files.end(), found.begin(), found.end());
+        folders.emplace_back(folder, found.size());
     }
+    // Each game is made on an engine of its own from its own level and written to its own
+    // file, so they can be made side by side; the first failure in name order is reported.
+    std::vector<std::string> reasons(files.size());
+    RunJobs(files.size(), threads,
+            [&](size_t k) { reasons[k] = BuildGameFromDefinition(files[k], root); });
+    for (const std::string& reason : reasons) {
+        if (!reason.empty()) {
+            *error = reason;
+            return false;
+        }
+    }
+    for (const auto& [folder, count] : folders) std::printf("%zu %s games\n", count, folder);
     return true;
 }
 

@@ -24,9 +24,9 @@ std::string BuildGameFromDefinition(const std::filesystem::path& definition,
                                     const std::filesystem::path& root);
 
 // The games of `assets`/sandbox and `assets`/campaign, in name order, and the hand-written
-// campaign files of `assets`/worlds (*.txt, *.ini) copied into `root`/worlds. Two definitions
-// of one stem are refused. Prints a line per folder.
+// campaign files of `assets`/worlds (*.txt, *.ini) copied into `root`/worlds, made on
+// `threads` threads. Two definitions of one stem are refused. Prints a line per folder.
 bool BuildDefinedGames(const std::filesystem::path& assets, const std::filesystem::path& root,
-                       std::string* error);
+                       int threads, std::string* error);
 
 }  // namespace vallorn::datagen

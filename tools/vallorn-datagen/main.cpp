@@ -8,17 +8,16 @@
 // Copies DIR/data/*.ini and *.txt into OUT/data/ and DIR/help/ into OUT/help/, makes OUT/save
 // and OUT/addons, draws the window's pictures, composes the music, synthesises the sound effects,
 // builds the models and draws the scene's figures (trees, sky, skiers, avatar) into OUT/data/,
-// and generates the levels into OUT/worlds/, then the starter park (a saved game on the default
-// level). The output depends on nothing but the program and the assets: every random choice
-// comes from fixed seeds, so two runs give the same bytes. --icons draws only the desktop icons,
-// DIR/vallorn-SIZE.png; --figures writes only the scene's figures into DIR.
+// and generates the levels into OUT/worlds/ (on a few threads, beside the rest), then the games
+// and the starter park (a saved game on the default level). The output depends on nothing but the
+// program and the assets: every random choice comes from fixed seeds, so two runs give the same
+// bytes. --icons draws only the desktop icons, DIR/vallorn-SIZE.png; --figures writes only the
+// scene's figures into DIR.
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app_icon.h"
@@ -30,6 +29,7 @@
 #include "levels.h"
 #include "models/models.h"
 #include "music.h"
+#include "parallel.h"
 #include "park/starter_park.h"
 #include "sounds.h"
 #include "ui_images.h"
@@ -152,32 +152,62 @@ bool GenerateLevel(const TLevelRecipe& recipe, const fs::path& out, std::string*
     return true;
 }
 
-// The levels on two threads: each level is made from its own seeds and written to files of its
-// own, so the bytes do not depend on which thread made it. Lines are printed in recipe order.
-bool GenerateLevels(const std::vector<TLevelRecipe>& recipes, const TOptions& options,
-                    std::string* error) {
+// The window's pictures, the music, the sound effects, the models and the figures, one after
+// the other, into OUT/data; prints their line of the progress report.
+bool WriteAssets(const TOptions& options, std::string* error) {
+    const auto start = std::chrono::steady_clock::now();
+    if (!WriteUiImages(options.out / "data", error) ||
+        !WriteWorldPictures(options.out / "data", error))
+        return false;
+    const auto drawn = std::chrono::steady_clock::now();
+    if (!WriteMusic(options.out / "data", error)) return false;
+    const auto composed = std::chrono::steady_clock::now();
+    size_t soundBytes = 0;
+    if (!WriteSounds(options.out / "data", &soundBytes, error)) return false;
+    const auto done = std::chrono::steady_clock::now();
+    std::string models;
+    if (!WriteModels(options.out / "data", &models, error)) return false;
+    const auto modelled = std::chrono::steady_clock::now();
+    if (!figures::WriteFigures(options.out / "data", error)) return false;
+    const auto figured = std::chrono::steady_clock::now();
+    std::printf(
+        "window pictures (%.2f s), %zu music tracks (%.2f s), sound effects %.2f MB "
+        "(%.2f s), %s (%.2f s), figures (%.2f s)\n",
+        std::chrono::duration<double>(drawn - start).count(), MusicTracks().size(),
+        std::chrono::duration<double>(composed - drawn).count(), double(soundBytes) / 1e6,
+        std::chrono::duration<double>(done - composed).count(), models.c_str(),
+        std::chrono::duration<double>(modelled - done).count(),
+        std::chrono::duration<double>(figured - modelled).count());
+    std::fflush(stdout);
+    return true;
+}
+
+// The assets and the levels on a few threads: the assets are one job (they go in order, as
+// they print), each level another; each level is made from its own seeds and written to files
+// of its own, so the bytes do not depend on which thread made it. The levels' lines are printed
+// in recipe order once all are done.
+bool GenerateAssetsAndLevels(const std::vector<TLevelRecipe>& recipes, const TOptions& options,
+                             std::string* error) {
     std::vector<const TLevelRecipe*> chosen;
     for (const TLevelRecipe& recipe : recipes)
         if (options.only.empty() || options.only == recipe.name) chosen.push_back(&recipe);
-    std::vector<std::string> summaries(chosen.size()), errors(chosen.size());
-    std::vector<char> ok(chosen.size(), 0);
-    std::atomic<size_t> next{0};
-    auto work = [&] {
-        for (size_t k; (k = next.fetch_add(1)) < chosen.size();)
-            ok[k] = GenerateLevel(*chosen[k], options.out, &summaries[k], &errors[k]);
-    };
+    std::vector<std::string> summaries(chosen.size()), errors(chosen.size() + 1);
+    std::vector<char> ok(chosen.size() + 1, 0);
     const auto start = std::chrono::steady_clock::now();
-    std::thread helper(work);
-    work();
-    helper.join();
-    for (size_t k = 0; k < chosen.size(); ++k) {
+    RunJobs(chosen.size() + 1, GeneratorThreads(), [&](size_t k) {
+        if (k == 0)
+            ok[0] = WriteAssets(options, &errors[0]);
+        else
+            ok[k] = GenerateLevel(*chosen[k - 1], options.out, &summaries[k - 1], &errors[k]);
+    });
+    for (size_t k = 0; k <= chosen.size(); ++k) {
         if (!ok[k]) {
             *error = errors[k];
             return false;
         }
-        std::printf("%s\n", summaries[k].c_str());
     }
-    std::printf("%zu levels (%.2f s)\n", chosen.size(),
+    for (const std::string& line : summaries) std::printf("%s\n", line.c_str());
+    std::printf("%zu levels (%.2f s with the assets)\n", chosen.size(),
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     std::fflush(stdout);
     return true;
@@ -238,34 +268,7 @@ int main(int argc, char** argv) {
             !CopyFiles(options.assets / "help", options.out / "help", {}, nullptr, &error))
             return Fail(error);
     }
-    {
-        const auto start = std::chrono::steady_clock::now();
-        if (!WriteUiImages(options.out / "data", &error) ||
-            !WriteWorldPictures(options.out / "data", &error))
-            return Fail(error);
-        const auto drawn = std::chrono::steady_clock::now();
-        if (!WriteMusic(options.out / "data", &error)) return Fail(error);
-        const auto composed = std::chrono::steady_clock::now();
-        size_t soundBytes = 0;
-        if (!WriteSounds(options.out / "data", &soundBytes, &error)) return Fail(error);
-        const auto done = std::chrono::steady_clock::now();
-        std::string models;
-        if (!WriteModels(options.out / "data", &models, &error)) return Fail(error);
-        const auto modelled = std::chrono::steady_clock::now();
-        if (!figures::WriteFigures(options.out / "data", &error)) return Fail(error);
-        const auto figured = std::chrono::steady_clock::now();
-        std::printf(
-            "window pictures (%.2f s), %zu music tracks (%.2f s), sound effects %.2f MB "
-            "(%.2f s), %s (%.2f s), figures (%.2f s)\n",
-            std::chrono::duration<double>(drawn - start).count(), MusicTracks().size(),
-            std::chrono::duration<double>(composed - drawn).count(), double(soundBytes) / 1e6,
-            std::chrono::duration<double>(done - composed).count(), models.c_str(),
-            std::chrono::duration<double>(modelled - done).count(),
-            std::chrono::duration<double>(figured - modelled).count());
-        std::fflush(stdout);
-    }
-
-    if (!GenerateLevels(recipes, options, &error)) return Fail(error);
+    if (!GenerateAssetsAndLevels(recipes, options, &error)) return Fail(error);
 
     // The shipped games: the campaign's files as written, the games from their definitions.
     if (options.only.empty()) {
@@ -274,7 +277,8 @@ int main(int argc, char** argv) {
             !CopyFiles(options.assets / "worlds", options.out / "worlds", {".txt", ".ini"}, nullptr,
                        &error))
             return Fail(error);
-        if (!BuildDefinedGames(options.assets, options.out, &error)) return Fail(error);
+        if (!BuildDefinedGames(options.assets, options.out, GeneratorThreads(), &error))
+            return Fail(error);
         std::printf(
             "games (%.2f s)\n",
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
