@@ -80,10 +80,10 @@ bool WriteLevel(const TLevel& level, const fs::path& worlds, std::string* error)
     field.Heights = level.heights;
     if (!BuildTerrainMeshes(field, level.scaleY, level.skirtBottom, worlds, level.name, error))
         return false;
-    if (!SaveJpeg(worlds / (level.name + "MAP.jpg"), PaintSnowTexture(level), 90, error))
-        return false;
-    if (!SaveJpeg(worlds / (level.name + "MAPs.jpg"), PaintGroundTexture(level), 90, error))
-        return false;
+    TSKIImage snow, ground;
+    PaintTextures(level, &snow, &ground);
+    if (!SaveJpeg(worlds / (level.name + "MAP.jpg"), snow, 90, error)) return false;
+    if (!SaveJpeg(worlds / (level.name + "MAPs.jpg"), ground, 90, error)) return false;
     return LevelFileContent(level).SaveToFile(worlds / (level.name + ".skil"), error);
 }
 

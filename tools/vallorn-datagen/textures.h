@@ -10,10 +10,11 @@ namespace vallorn::datagen {
 
 constexpr int kTextureSize = 1024;
 
-// The terrain under a full snow cover, lit from the upper left of the picture: white and
-// blue-grey snow, rock on the steepest faces, dark forest, the ploughed road.
-TSKIImage PaintSnowTexture(const TLevel& level);
-// The bare ground: grass and alpine meadow, forest floor, rock and scree, road and gravel.
-TSKIImage PaintGroundTexture(const TLevel& level);
+// Both pictures in one pass over the ground (they are lit and shaded alike):
+//  - `snow`: the terrain under a full snow cover, lit from the upper left of the picture: white
+//    and blue-grey snow, rock on the steepest faces, dark forest, the ploughed road;
+//  - `ground`: the bare ground: grass and alpine meadow, forest floor, rock and scree, road and
+//    gravel.
+void PaintTextures(const TLevel& level, TSKIImage* snow, TSKIImage* ground);
 
 }  // namespace vallorn::datagen
