@@ -77,6 +77,7 @@ struct TWalk {
     TModelData* Out;
     float Cos, Sin, Scale;
     std::vector<int> PartOfMaterial;
+    bool KeepRootTurn = false;
 };
 
 void AddMesh(TWalk& w, const aiMesh& mesh, const aiMatrix4x4& transform) {
@@ -132,8 +133,9 @@ void AddMesh(TWalk& w, const aiMesh& mesh, const aiMatrix4x4& transform) {
 
 void Walk(TWalk& w, const aiNode& node, const aiMatrix4x4& parent, bool root) {
     // The root's transform is left out: the 3DS reader puts a Z-up to Y-up turn there, and
-    // our files are written Y-up already.
-    const aiMatrix4x4 transform = root ? parent : parent * node.mTransformation;
+    // our files are written Y-up already. MD2 files are Z-up as the format has them: there
+    // the turn stands.
+    const aiMatrix4x4 transform = root && !w.KeepRootTurn ? parent : parent * node.mTransformation;
     for (unsigned k = 0; k < node.mNumMeshes; ++k) {
         if (node.mMeshes[k] < w.Scene->mNumMeshes)
             AddMesh(w, *w.Scene->mMeshes[node.mMeshes[k]], transform);
@@ -156,7 +158,8 @@ bool ImportModel(const std::filesystem::path& file, const TModelImport& options,
     if (size > kMaxModelFileBytes) return fail("file too large");
 
     Assimp::Importer importer;
-    if (IsMd2(file)) {
+    const bool md2 = IsMd2(file);
+    if (md2) {
         out.Frames = std::max(1, Md2FrameCount(file));
         importer.SetPropertyInteger(AI_CONFIG_IMPORT_MD2_KEYFRAME,
                                     std::clamp(options.Frame, 0, out.Frames - 1));
@@ -171,7 +174,8 @@ bool ImportModel(const std::filesystem::path& file, const TModelImport& options,
         out.Materials.push_back(ReadMaterial(*scene->mMaterials[m], options.AllGlass));
     const float a = options.TurnDegrees * 0.017453293f;
     TWalk w{scene,       &out,          std::cos(a),
-            std::sin(a), options.Scale, std::vector<int>(out.Materials.size(), -1)};
+            std::sin(a), options.Scale, std::vector<int>(out.Materials.size(), -1),
+            md2};
     Walk(w, *scene->mRootNode, aiMatrix4x4(), true);
     if (out.Parts.empty()) return fail("no triangles");
     return true;

@@ -8,6 +8,7 @@
 
 #include "base/image_io.h"
 #include "base/safe_path.h"
+#include "presentation/model_animation.h"
 
 namespace vallorn {
 namespace {
@@ -89,8 +90,8 @@ TLoadedModel::~TLoadedModel() {
     if (instanceVbo_) glDeleteBuffers(1, &instanceVbo_);
 }
 
-void TLoadedModel::Upload(const TModelData& data,
-                          const std::vector<const gl::TTexture*>& textures) {
+void TLoadedModel::Upload(const TModelData& data, const std::vector<const gl::TTexture*>& textures,
+                          bool streamed) {
     min_ = data.Min;
     max_ = data.Max;
     glGenBuffers(1, &instanceVbo_);
@@ -98,6 +99,7 @@ void TLoadedModel::Upload(const TModelData& data,
         const TModelMaterial& material = data.Materials[source.Material];
         TPart p;
         p.Count = GLsizei(source.Indices.size());
+        p.Vertices = source.Vertices.size();
         p.Texture = source.Material < textures.size() ? textures[source.Material] : nullptr;
         p.Glass = material.Glass;
         p.Leaf = IsLeaf(material);
@@ -108,7 +110,7 @@ void TLoadedModel::Upload(const TModelData& data,
         glBindVertexArray(p.Vao);
         glBindBuffer(GL_ARRAY_BUFFER, p.Vbo);
         glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(source.Vertices.size() * sizeof(gl::TVertex)),
-                     source.Vertices.data(), GL_STATIC_DRAW);
+                     source.Vertices.data(), streamed ? GL_STREAM_DRAW : GL_STATIC_DRAW);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, p.Ibo);
         glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(source.Indices.size() * sizeof(uint32_t)),
                      source.Indices.data(), GL_STATIC_DRAW);
@@ -139,6 +141,15 @@ void TLoadedModel::Upload(const TModelData& data,
         glBindVertexArray(0);
         parts_.push_back(p);
     }
+}
+
+void TLoadedModel::UpdatePart(size_t part, const std::vector<gl::TVertex>& vertices) {
+    if (part >= parts_.size() || vertices.size() != parts_[part].Vertices) return;
+    const auto bytes = GLsizeiptr(vertices.size() * sizeof(gl::TVertex));
+    glBindBuffer(GL_ARRAY_BUFFER, parts_[part].Vbo);
+    // Orphan the old storage so the driver need not wait for the frame that still reads it.
+    glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_STREAM_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, vertices.data());
 }
 
 void TLoadedModel::SetInstances(const std::vector<gl::TInstance>& instances) {
@@ -220,6 +231,9 @@ void TCubeMap::Bind(int unit) const {
     glActiveTexture(GL_TEXTURE0);
 }
 
+TModelLibrary::TModelLibrary() = default;
+TModelLibrary::~TModelLibrary() = default;
+
 std::optional<std::filesystem::path> TModelLibrary::PathOf(const std::string& file) const {
     // A name may have one folder in front ("Skier/Ski3.3DS"); each piece must be a plain name.
     std::filesystem::path path = folder_;
@@ -275,12 +289,32 @@ TLoadedModel* TModelLibrary::Model(const std::string& name, const std::string& f
         }
     }
     if (shape.FitUnitBox) FitUnitBox(data);
+    auto model = std::make_unique<TLoadedModel>();
+    model->Upload(data, MaterialTextures(data));
+    return models_.emplace(name, std::move(model)).first->second.get();
+}
+
+std::vector<const gl::TTexture*> TModelLibrary::MaterialTextures(const TModelData& data) {
     std::vector<const gl::TTexture*> textures;
     for (const TModelMaterial& m : data.Materials)
         textures.push_back(m.Texture.empty() ? nullptr : Texture(m.Texture, false, true, true));
-    auto model = std::make_unique<TLoadedModel>();
-    model->Upload(data, textures);
-    return models_.emplace(name, std::move(model)).first->second.get();
+    return textures;
+}
+
+TAnimatedModel* TModelLibrary::Animation(const std::string& name, const std::string& file,
+                                         const TModelShape& shape) {
+    if (auto found = animations_.find(name); found != animations_.end()) return found->second.get();
+    if (failures_.count(file)) return nullptr;
+    const auto path = PathOf(file);
+    TModelAnimation animation;
+    std::string error;
+    if (!path || !ImportAnimation(*path, shape.Import, animation, &error)) {
+        Fail(file, path ? error : "model name not usable as a file: " + file);
+        return nullptr;
+    }
+    const std::vector<const gl::TTexture*> textures = MaterialTextures(animation.Base);
+    auto model = std::make_unique<TAnimatedModel>(std::move(animation), textures);
+    return animations_.emplace(name, std::move(model)).first->second.get();
 }
 
 const gl::TTexture* TModelLibrary::Texture(const std::string& file, bool alphaFromLuminance,

@@ -39,8 +39,12 @@ public:
     TLoadedModel(const TLoadedModel&) = delete;
     TLoadedModel& operator=(const TLoadedModel&) = delete;
 
-    // `textures` gives each material's texture (or nothing).
-    void Upload(const TModelData& data, const std::vector<const gl::TTexture*>& textures);
+    // `textures` gives each material's texture (or nothing). A `streamed` model's vertices
+    // are replaced often (UpdatePart).
+    void Upload(const TModelData& data, const std::vector<const gl::TTexture*>& textures,
+                bool streamed = false);
+    // Replaces the vertices of part `part` (the data's part of that number, same count).
+    void UpdatePart(size_t part, const std::vector<gl::TVertex>& vertices);
     // Replaces the instances every part draws.
     void SetInstances(const std::vector<gl::TInstance>& instances);
     // Draws the solid or the glass parts of every instance; returns the draw calls.
@@ -55,6 +59,7 @@ private:
     struct TPart {
         GLuint Vao = 0, Vbo = 0, Ibo = 0;
         GLsizei Count = 0;
+        size_t Vertices = 0;
         const gl::TTexture* Texture = nullptr;
         bool Glass = false, Leaf = false;
     };
@@ -85,8 +90,15 @@ struct TModelShape {
     bool FitUnitBox = false;
 };
 
+class TAnimatedModel;
+
 class TModelLibrary {
 public:
+    TModelLibrary();
+    ~TModelLibrary();
+    TModelLibrary(const TModelLibrary&) = delete;
+    TModelLibrary& operator=(const TModelLibrary&) = delete;
+
     void SetFolder(const std::filesystem::path& dataFolder) { folder_ = dataFolder; }
     const std::filesystem::path& Folder() const { return folder_; }
 
@@ -95,6 +107,10 @@ public:
     // the first call, then kept. Null when the file is missing or broken.
     TLoadedModel* Model(const std::string& name, const std::string& file,
                         const std::string& glassFile = {}, const TModelShape& shape = {});
+    // The model `name` from `file` with all its key frames, to be played interpolated (an MD2
+    // file). Loaded on the first call, then kept; null when the file is missing or broken.
+    TAnimatedModel* Animation(const std::string& name, const std::string& file,
+                              const TModelShape& shape = {});
     // Whether a file of the data folder exists (without loading it).
     bool Exists(const std::string& file) const;
     // A texture of the data folder (jpg, tga, bmp), with mip-maps; the models' materials with
@@ -114,7 +130,10 @@ private:
     std::optional<std::filesystem::path> PathOf(const std::string& file) const;
 
     std::filesystem::path folder_;
+    std::vector<const gl::TTexture*> MaterialTextures(const TModelData& data);
+
     std::unordered_map<std::string, std::unique_ptr<TLoadedModel>> models_;
+    std::unordered_map<std::string, std::unique_ptr<TAnimatedModel>> animations_;
     std::unordered_map<std::string, std::unique_ptr<gl::TTexture>> textures_;
     std::unique_ptr<TCubeMap> reflection_;
     bool reflectionTried_ = false;

@@ -141,6 +141,18 @@ struct TSKISceneRenderer::TImpl {
     void DrawFigures(TSKISceneStats& stats);
     int ProxyBudget = 0;  // instanced copies of models still allowed this frame
     std::array<TSceneBatch, kSkierKinds * kSkierPoses> Skiers;
+    // The free-ride avatar: its walking and skiing animations, played interpolated at their
+    // own pace, and the tucked shape; drawn before the other models.
+    struct TAvatarModels {
+        bool Tried = false;
+        TAnimatedModel *Walk = nullptr, *Ski = nullptr;
+        TLoadedModel* Egg = nullptr;
+        const gl::TTexture* Skin = nullptr;
+        double WalkFrame = 0, SkiFrame = 0;  // in key frames
+        double LastSeconds = -1;
+        TSKIAvatarModel Shown = TSKIAvatarModel::Walking;
+    } AvatarModels;
+    TSceneBatch Avatar;
     TSceneBatch DistantSkiers;  // standing and skiing figures farther off
     std::array<TLiftModels, kLiftTypeCount> Lifts;
     TSceneBatch GateOpen, GateClosed;
@@ -201,7 +213,7 @@ struct TSKISceneRenderer::TImpl {
     void CollectLifts(TSKIEngine& engine, const TSKIFrameView& frame);
     void CollectBuildings(TSKIEngine& engine, const TSKIFrameView& frame);
     void CollectSkiers(TSKIEngine& engine, const TSKIFrameView& frame);
-    void CollectAvatar(const TSKIToolState& tools);  // avatar_scene.cpp
+    void CollectAvatar(const TSKIToolState& tools, double seconds);  // avatar_scene.cpp
     void CollectTrees(TSKIEngine& engine, const TSKIToolState& tools, const TSKIFrameView& frame);
     void CollectTools(const TSKIEngine& engine, const TSKIToolState& tools);
     void CollectPoints(const TSKIEngine& engine);

@@ -290,7 +290,7 @@ void TSKISceneRenderer::LevelChanged(const TSKIEngine& engine) {
 }
 
 void TSKISceneRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools,
-                             const TSKIFrameView& frame, double /*seconds*/) {
+                             const TSKIFrameView& frame, double seconds) {
     stats_ = {};
     TImpl& m = *impl_;
     m.Sky.Draw(frame);
@@ -306,7 +306,7 @@ void TSKISceneRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools,
     m.CollectLifts(engine, frame);
     m.CollectBuildings(engine, frame);
     m.CollectSkiers(engine, frame);
-    m.CollectAvatar(tools);
+    m.CollectAvatar(tools, seconds);
     m.CollectTools(engine, tools);
     m.CollectPoints(engine);
 
@@ -319,6 +319,7 @@ void TSKISceneRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools,
     // Solid models, the nearest kinds first so that the copy limit leaves out trees first.
     m.ProxyBudget = std::max(0, engine.Params.Game.MaxProxyCount);
     m.UseLit(frame, glm::vec4(1.0f), 0.0f);
+    m.DrawBatch(m.Avatar, stats_);
     for (TSceneBatch* batch : m.ModelBatches) m.DrawBatch(*batch, stats_);
     m.DrawFigures(stats_);
     for (auto& batch : m.Skiers) m.DrawBatch(batch, stats_);

@@ -516,6 +516,7 @@ TEST(Game, FreeRideSkisUnderTheHeldKeysUntilEscape) {
     ASSERT_TRUE(moving) << game.Log();
     TSKIImage ride;
     ASSERT_TRUE(game.Shot(ride));
+    KeepShot(game, "free-ride.png");
     size_t changed = 0;
     for (int y = 0; y < ride.Height(); y += 8) {
         for (int x = 0; x < ride.Width(); x += 8) {

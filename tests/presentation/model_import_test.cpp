@@ -78,7 +78,7 @@ TEST_F(ModelImportTest, MaterialsGlassPaintTexturesAndTheQuarterTurn) {
     for (const TModelMaterial& m : d.Materials) EXPECT_TRUE(m.Glass) << m.Name;
 }
 
-// A minimal MD2: one triangle in two key frames, the second twice as high.
+// A minimal MD2: one triangle in two key frames, the second twice as deep along y.
 std::string Md2() {
     std::string b(68, '\0');
     auto put32 = [&](size_t at, int32_t v) { std::memcpy(&b[at], &v, 4); };
@@ -126,7 +126,8 @@ TEST_F(ModelImportTest, Md2KeyFramesAndBrokenFilesAreToldApart) {
     options.Frame = 1;
     ASSERT_TRUE(ImportModel(md2, options, second, &error)) << error;
     EXPECT_EQ(first.Frames, 2);
-    const float h1 = first.Max.y - first.Min.y, h2 = second.Max.y - second.Min.y;
+    // MD2 files are z-up: the file's y (scaled twice as much in frame 1) comes out along -z.
+    const float h1 = first.Max.z - first.Min.z, h2 = second.Max.z - second.Min.z;
     EXPECT_GT(h1, 0.0f);
     EXPECT_NEAR(h2, 2.0f * h1, 1e-4f);
 

@@ -118,6 +118,9 @@ public:
 
     const std::vector<TMaterial>& Materials() const { return materials_; }
     const std::vector<TPart>& Parts() const { return parts_; }
+    // The parts for editing in place after they are built (texture coordinates moved into a
+    // skin's swatches, faces turned, parts renamed); the materials stay as declared.
+    std::vector<TPart>& EditParts() { return parts_; }
     size_t TriangleCount() const;
     // The smallest and largest coordinates of all vertices (markers included).
     void Bounds(TVec3* low, TVec3* high) const;

@@ -266,7 +266,7 @@ void MapSkinUvs(mesh::TMesh& target) {
         {"Poles", TSkinPart::Poles},       {"Hair", TSkinPart::Hair}};
     // The kit fixes texture coordinates per primitive; the figure's parts are moved into
     // their swatches afterwards, in place.
-    auto& all = const_cast<std::vector<mesh::TPart>&>(target.Parts());
+    auto& all = target.EditParts();
     for (mesh::TPart& part : all) {
         const auto found = parts.find(part.name);
         if (found == parts.end()) continue;
@@ -283,7 +283,7 @@ void MapSkinUvs(mesh::TMesh& target) {
 namespace vallorn::datagen::figures {
 
 void WindAlongNormals(mesh::TMesh& target, bool inward) {
-    auto& all = const_cast<std::vector<mesh::TPart>&>(target.Parts());
+    auto& all = target.EditParts();
     for (mesh::TPart& part : all)
         for (auto& f : part.faces) {
             const mesh::TVertex &a = part.vertices[f[0]], &b = part.vertices[f[1]],
@@ -297,8 +297,7 @@ void WindAlongNormals(mesh::TMesh& target, bool inward) {
 
 mesh::TMesh OnePart(const mesh::TMesh& source, const std::string& name) {
     mesh::TMesh renamed = source;
-    for (mesh::TPart& part : const_cast<std::vector<mesh::TPart>&>(renamed.Parts()))
-        part.name = name;
+    for (mesh::TPart& part : renamed.EditParts()) part.name = name;
     mesh::TMesh out;
     out.Merge(renamed);
     return out;

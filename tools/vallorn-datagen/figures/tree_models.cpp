@@ -139,7 +139,7 @@ TMesh Dome() {
     m.Scale({1, 1, -1});  // mirrored, so that the azimuth turns from +x to +z
     m.Lathe(profile, 32);
     // The lathe's v runs along the profile; the pictures want height above the horizon.
-    auto& parts = const_cast<std::vector<mesh::TPart>&>(m.Parts());
+    auto& parts = m.EditParts();
     for (mesh::TPart& part : parts)
         for (mesh::TVertex& v : part.vertices) {
             const float polar = std::acos(std::clamp(v.position.y / kRadius, -1.0f, 1.0f));
