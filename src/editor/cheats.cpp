@@ -6,6 +6,7 @@
 #include "engine/clock.h"
 #include "entities/building.h"
 #include "entities/section.h"
+#include "entities/skier.h"
 
 namespace vallorn {
 
@@ -31,6 +32,20 @@ void EraseRecord(TSKIEngine& engine, int index) {
     if (index < 0 || size_t(index) >= engine.Sections.size()) return;
     TSKISection& s = *engine.Sections[size_t(index)];
     if (s.IsSlope()) s.InvestedMoney = 0;
+}
+
+void KillAllGondolas(TSKIEngine& engine) {
+    for (const auto& s : engine.Sections) {
+        if (!s->IsLift()) continue;
+        for (const auto& skier : engine.Skiers) {
+            if (skier->State != kSkierOnLift || skier->CurrentSection != s.get()) continue;
+            skier->State = kSkierIdle;
+            skier->CurrentSection = nullptr;
+        }
+        s->LoadingCarrier = nullptr;
+        s->Carriers.clear();
+        s->Filling = true;
+    }
 }
 
 int DeleteAllLandmarks(TSKIEngine& engine) {

@@ -19,6 +19,9 @@ void ForgetAllCosts(TSKIEngine& engine);
 void KillAllSkiers(TSKIEngine& engine);
 // "Erase record": the record of section `index` when it is a slope becomes 0.
 void EraseRecord(TSKIEngine& engine, int index);
+// "KillAllGondolas": every lift loses its carriers and fills again from the lower station;
+// the skiers who rode them stand idle, on no lift.
+void KillAllGondolas(TSKIEngine& engine);
 // "Delete all landmarks": every building of the landmark type (sightseeing), last to first,
 // through the normal building removal (which asks first). Returns how many went.
 int DeleteAllLandmarks(TSKIEngine& engine);

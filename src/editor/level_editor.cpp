@@ -9,6 +9,8 @@
 #include "base/atomic_file.h"
 #include "base/number_format.h"
 #include "base/safe_path.h"
+#include "base/types.h"
+#include "editor/ground_pictures.h"
 #include "engine/blocked.h"
 #include "engine/level_file.h"
 #include "persistence/saved_game.h"
@@ -40,10 +42,11 @@ bool SaveReloadAndBlock(TSKIEngine& engine, const std::string& name, std::string
     return SaveLevelFile(engine, name, error);
 }
 
-// Builds the terrain meshes of `picture` into addons/ as the level `name`'s elevation.
+// Builds the terrain meshes of `picture` into addons/ as the level `name`'s elevation; the
+// heights built are left in `field`.
 bool BuildFromPicture(TSKIEngine& engine, const TGreyImage& picture, const std::string& name,
-                      std::string* error) {
-    const THeightField field = HeightFieldFromPicture(picture, engine.Level.Scale.y);
+                      THeightField& field, std::string* error) {
+    field = HeightFieldFromPicture(picture, engine.Level.Scale.y);
     const float lowest = *std::min_element(field.Heights.begin(), field.Heights.end());
     if (!BuildTerrainMeshes(field, engine.Level.Scale.y, lowest - kSkirtDepth,
                             engine.Folders.Addons, name, error))
@@ -91,16 +94,16 @@ bool NewLevelFromHeightMap(TSKIEngine& engine, const fs::path& picture, const st
     const TSKILevelLoadResult blank = LoadLevelFile(engine, kBlankLevel, false);
     if (blank.status != TSKILevelLoadResult::Loaded)
         return Fail(error, "cannot make level: the blank level does not load: " + blank.error);
-    if (!BuildFromPicture(engine, heights, name, error)) return false;
-    // The new level gets the blank level's ground pictures under names of its own.
+    THeightField field;
+    if (!BuildFromPicture(engine, heights, name, field, error)) return false;
+    // The new level's own ground pictures, painted from its heights.
+    const TGroundPictures pictures = PaintGroundPictures(field);
     for (const bool snow : {true, false}) {
-        std::string& texture = snow ? engine.Level.TextureSnow : engine.Level.TextureGround;
         const std::string own = name + (snow ? "MAP.jpg" : "MAPs.jpg");
-        const auto from = PathInFolder(engine.Level.Folder, texture, {}, &why);
         const auto to = PathInFolder(engine.Folders.Addons, own, {}, &why);
-        if (!from || !to) return Fail(error, "cannot make level: " + why);
-        if (!CopyFile(*from, *to, error)) return false;
-        texture = own;
+        if (!to) return Fail(error, "cannot make level: " + why);
+        if (!SaveJpeg(*to, snow ? pictures.Snow : pictures.Ground, 90, error)) return false;
+        (snow ? engine.Level.TextureSnow : engine.Level.TextureGround) = own;
     }
     return SaveReloadAndBlock(engine, name, error);
 }
@@ -110,7 +113,8 @@ bool ChangeHeightMap(TSKIEngine& engine, const fs::path& picture, std::string* e
     TGreyImage heights;
     if (!LoadGreyImage(picture, heights, error)) return false;
     const std::string name = engine.Level.LevelName;
-    if (!BuildFromPicture(engine, heights, name, error)) return false;
+    THeightField field;
+    if (!BuildFromPicture(engine, heights, name, field, error)) return false;
     return SaveReloadAndBlock(engine, name, error);
 }
 

@@ -16,7 +16,7 @@ namespace vallorn {
 constexpr float kHeightMapTop = 255.0f;
 // The grain of the blocked-terrain mask after a new level or a new height map.
 constexpr int kEditorBlockedGrain = 12;
-// The level a new level starts from (its settings and ground pictures).
+// The level a new level starts from (its settings).
 inline constexpr const char* kBlankLevel = "blank";
 
 // The 513 x 513 world heights of a height-map picture of any size, sampled bilinearly so that
@@ -24,8 +24,8 @@ inline constexpr const char* kBlankLevel = "blank";
 THeightField HeightFieldFromPicture(const TGreyImage& picture, float scaleY);
 
 // "New level": loads the blank level, builds the terrain meshes of `picture` with the data
-// generator's builder into addons/ as "<name>H.3ds" and "<name>Side.3ds", gives the level the
-// blank level's ground pictures as "<name>MAP.jpg" and "<name>MAPs.jpg", saves it as
+// generator's builder into addons/ as "<name>H.3ds" and "<name>Side.3ds", paints the level's
+// ground pictures from its heights as "<name>MAP.jpg" and "<name>MAPs.jpg", saves it as
 // "<name>.skil", loads it back from addons/ and derives its blocked terrain (grain 12), which
 // is saved with it. False with a reason (and no level half made under the name's files) when
 // the picture, the name or a write fails.

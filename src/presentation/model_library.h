@@ -124,6 +124,8 @@ public:
     // The files that were missing or broken, each logged once to stderr.
     const std::set<std::string>& Failures() const { return failures_; }
     size_t ModelCount() const { return models_.size(); }
+    // One line per loaded texture: its file, size and GL name, in file order.
+    std::vector<std::string> TextureInfo() const;
 
 private:
     void Fail(const std::string& file, const std::string& why);

@@ -3,6 +3,7 @@
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "presentation/editor_view.h"
 #include "presentation/gl.h"
 #include "presentation/scene_renderer.h"
 #include "presentation/terrain_renderer.h"
@@ -16,6 +17,7 @@ struct TSKIRenderer::TImpl {
     TSKISceneRenderer Scene;
     TSKIViewFlags Flags;
     TSKIEdgeMarkers Markers;
+    TSKIFocusMarker Focus;
     bool Ready = false;
 };
 
@@ -26,6 +28,7 @@ bool TSKIRenderer::Init(const std::filesystem::path& dataFolder, std::string* er
     if (!impl_->Terrain.Init(error)) return false;
     if (!impl_->Scene.Init(dataFolder, error)) return false;
     if (!impl_->Markers.Init(error)) return false;
+    if (!impl_->Focus.Init(error)) return false;
     impl_->Ready = true;
     return true;
 }
@@ -61,6 +64,7 @@ void TSKIRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools, const TS
     impl_->Scene.Draw(engine, tools, frame, seconds);
     if (engine.HasGrid() && camera.EdgeMarkersVisible(engine, tools.CursorI, tools.CursorJ))
         impl_->Markers.Draw(engine, camera.Target(), frame);
+    if (engine.HasGrid() && engine.EditorOpen) impl_->Focus.Draw(engine, camera.Target(), frame);
 
     // What the core reads back: the cells near the camera and in view, and where the falling
     // snow is seen from.
@@ -73,6 +77,10 @@ void TSKIRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools, const TS
     stats_.TerrainTriangles = terrain.Triangles;
     stats_.DrawCalls = terrain.DrawCalls + impl_->Scene.Stats().DrawCalls;
     stats_.Instances = impl_->Scene.Stats().Instances;
+}
+
+std::vector<std::string> TSKIRenderer::MaterialInfo() const {
+    return impl_->Scene.MaterialInfo();
 }
 
 }  // namespace vallorn

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "construction/tool_state.h"
 #include "engine/engine.h"
@@ -37,6 +38,8 @@ public:
     void Draw(TSKIEngine& engine, const TSKIToolState& tools, const TSKICamera& camera, int width,
               int height, double seconds);
     const TSKIRenderStats& Stats() const { return stats_; }
+    // The scene's materials: a count line, then one line of texture information each.
+    std::vector<std::string> MaterialInfo() const;
 
 private:
     struct TImpl;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "construction/tool_state.h"
 #include "engine/engine.h"
@@ -35,6 +36,7 @@ public:
     void Draw(TSKIEngine& engine, const TSKIToolState& tools, const TSKIFrameView& frame,
               double seconds);
     const TSKISceneStats& Stats() const { return stats_; }
+    std::vector<std::string> MaterialInfo() const;  // see TSKIRenderer::MaterialInfo
 
 private:
     struct TImpl;

@@ -4,6 +4,8 @@
 
 #include <glm/glm.hpp>
 
+#include "presentation/editor_view.h"
+
 namespace vallorn {
 namespace {
 
@@ -286,7 +288,7 @@ void TSKITerrainRenderer::DrawChunks(bool marked, TSKITerrainStats& stats) {
 
 void TSKITerrainRenderer::DrawSkirt(const TSKIEngine& engine, const TSKIToolState& tools,
                                     TSKITerrainStats& stats) {
-    if (!skirtCount_) return;
+    if (!skirtCount_ || !DistantSceneryShown(engine)) return;
     const bool addon = engine.Level.FromAddons;
     const int layers = SideLayers(engine.Options.Detail, addon, engine.DisplayFlags, tools.Tool);
     // "baseSide" at medium and high detail, "base" at low, plain grey on add-on maps.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "presentation/editor_view.h"
 #include "presentation/scene_impl.h"
 
 namespace vallorn {
@@ -153,8 +154,8 @@ void TSKISceneRenderer::TImpl::CollectMirroredTrees(const TSKIEngine& engine,
                                                     const TSKIFrameView& frame) {
     MirrorCard.Instances.clear();
     // The forest beyond the edge: at high detail, with the skirt shown, not on add-on maps.
-    if (engine.Options.Detail < 2 || engine.Level.FromAddons || TreeBlocks.empty() ||
-        (engine.DisplayFlags & kDisplayTrees) == 0)
+    if (engine.Options.Detail < 2 || engine.Level.FromAddons || !DistantSceneryShown(engine) ||
+        TreeBlocks.empty() || (engine.DisplayFlags & kDisplayTrees) == 0)
         return;
     const float world = kCellSize * float(kGridSide);
     const glm::vec3 middle(-0.5f * world, 0.0f, 0.5f * world);

@@ -15,11 +15,16 @@
 #include "engine/snow.h"
 #include "missions/objective_texts.h"
 #include "persistence/saved_game.h"
+#include "ui/editor_widgets.h"
 #include "ui/probe.h"
 
 namespace fs = std::filesystem;
 
 namespace vallorn {
+
+using editor_ui::Button;
+using editor_ui::FocusCell;
+
 namespace {
 
 struct TPaintTool {
@@ -41,16 +46,7 @@ const TSKIFileFilter kBitmapFilter{"Bitmaps (*.bmp)", {".bmp", ".png", ".jpg", "
 const TSKIFileFilter kTextureFilter{"JPEG or BMP", {".jpg", ".jpeg", ".bmp"}, ""};
 const TSKIFileFilter kGameSaveFilter{"SKI files (*.ski)", {".ski"}, ".ski"};
 const TSKIFileFilter kGameLoadFilter{"SKI Game files (*.ski)", {".ski"}, ".ski"};
-
-bool Button(const char* label) {
-    const bool pressed = ImGui::Button(label);
-    probe::LastItem("button", label);
-    return pressed;
-}
-
-void FocusCell(const TSKIEngine& e, int& i, int& j) {
-    TSKIWorld::WorldToCell(TSKIVector(e.Viewpoint.FocusX, 0, e.Viewpoint.FocusZ, 1), i, j);
-}
+const TSKIFileFilter kHelpFilter{"|*.htm||*.html", {".htm", ".html"}, ""};
 
 std::string Real2(float v) {
     char text[64];
@@ -67,6 +63,7 @@ void TSKIEditorWindow::Show(TSKIEngine& engine) {
 
 void TSKIEditorWindow::Hide(TSKIConstruction& tools) {
     visible_ = false;
+    tools.Engine.EditorOpen = false;
     tools.LeaveTool();
 }
 
@@ -113,6 +110,9 @@ void TSKIEditorWindow::OpenDialog(TPending what, const TContext& c) {
             break;
         case TPending::LoadGame:
             dialog_.Open("Load game", f.Worlds, kGameLoadFilter);
+            break;
+        case TPending::HelpPage:
+            dialog_.Open("Help page", f.Root / "help", kHelpFilter);
             break;
         case TPending::None:
             break;
@@ -161,6 +161,12 @@ void TSKIEditorWindow::OnFileChosen(const TContext& c, const fs::path& file) {
             c.Later([load, file] { load(file); });
             break;
         }
+        case TPending::HelpPage: {
+            TSKIObjectiveEditor editor(e);
+            editor.Select(selected_);
+            editor.SetHelp(stem);
+            break;
+        }
         case TPending::ImportRoad: {
             const int made = ImportRoad(e, file, &error);
             Report(c, made >= 0, error);
@@ -205,10 +211,7 @@ void TSKIEditorWindow::Draw(const TContext& c, float scale) {
         if (!dialog_.IsOpen()) pending_ = TPending::None;
     }
     ImGui::End();
-    if (!open) {
-        c.Engine.EditorOpen = false;
-        Hide(c.Tools);
-    }
+    if (!open) Hide(c.Tools);
 }
 
 void TSKIEditorWindow::DrawLevel(const TContext& c) {
@@ -291,6 +294,37 @@ void TSKIEditorWindow::DrawLevel(const TContext& c) {
     if (Button("Give cash")) GiveCash(e);
     ImGui::SameLine();
     if (Button("Unlock all")) UnlockAll(e, c.Profile);
+    DrawRecords(c);
+}
+
+void TSKIEditorWindow::DrawRecords(const TContext& c) {
+    TSKIEngine& e = c.Engine;
+    ImGui::Separator();
+    // The slope whose downhill race record "Erase record" clears.
+    const bool valid =
+        slope_ >= 0 && size_t(slope_) < e.Sections.size() && e.Sections[size_t(slope_)]->IsSlope();
+    if (!valid) slope_ = -1;
+    auto label = [&](int k) {
+        const TSKISection& s = *e.Sections[size_t(k)];
+        return s.Name + " (record " + std::to_string(s.InvestedMoney) + " s)";
+    };
+    const std::string shown = valid ? label(slope_) : std::string("No slope");
+    ImGui::SetNextItemWidth(220);
+    if (ImGui::BeginCombo("Slope", shown.c_str())) {
+        for (int k = 0; k < int(e.Sections.size()); ++k) {
+            if (!e.Sections[size_t(k)]->IsSlope()) continue;
+            ImGui::PushID(k);
+            if (ImGui::Selectable(label(k).c_str(), k == slope_)) slope_ = k;
+            ImGui::PopID();
+        }
+        ImGui::EndCombo();
+    }
+    ImGui::SameLine();
+    if (Button("Erase record")) EraseRecord(e, slope_);
+    if (Button("KillAllGondolas")) {
+        TSKIEngine* engine = &e;
+        c.Later([engine] { KillAllGondolas(*engine); });
+    }
 }
 
 void TSKIEditorWindow::DrawPaint(const TContext& c) {
@@ -340,134 +374,6 @@ void TSKIEditorWindow::DrawPaint(const TContext& c) {
     if (Button("Cut all")) CutAllTrees(e);
     ImGui::SameLine();
     if (Button("Delete all houses")) DeleteAllHouses(e);
-}
-
-void TSKIEditorWindow::DrawObjectives(const TContext& c) {
-    TSKIEngine& e = c.Engine;
-    TSKIObjectiveEditor editor(e);
-    editor.Select(selected_);
-    if (ImGui::BeginListBox("##objectives", ImVec2(-1, 110))) {
-        for (int k = 0; k < int(e.Objectives.size()); ++k) {
-            ImGui::PushID(k);
-            if (ImGui::Selectable(e.Objectives[size_t(k)].Name.c_str(), k == editor.Selected())) {
-                editor.Select(k);
-                std::strncpy(description_, e.Objectives[size_t(k)].Description.c_str(),
-                             sizeof description_ - 1);
-            }
-            probe::LastItem("objective", e.Objectives[size_t(k)].Name);
-            ImGui::PopID();
-        }
-        ImGui::EndListBox();
-    }
-    if (Button("Add")) editor.Add();
-    ImGui::SameLine();
-    if (Button("Delete")) {
-        std::string error;
-        if (!editor.Delete(&error) && !error.empty()) Report(c, false, error);
-    }
-    ImGui::SameLine();
-    if (Button("Delete all")) editor.DeleteAll();
-    ImGui::SameLine();
-    if (Button("Reset")) editor.Reset();
-    ImGui::SameLine();
-    Button("Save");  // the page is drawn afresh every frame
-    selected_ = editor.Selected();
-    const TSKIObjective* o = editor.Current();
-    if (!o) return;
-    ImGui::Separator();
-    int type = o->Type;
-    if (ImGui::BeginCombo("Type", ObjectiveTypeName(o->Type))) {
-        for (int t = 0; t < kObjectiveTypeCount; ++t)
-            if (ImGui::Selectable(ObjectiveTypeName(uint8_t(t)), t == type)) editor.SetType(t);
-        ImGui::EndCombo();
-    }
-    TSKIEngine* engine = &e;
-    const int index = selected_;
-    auto edit = [engine, index](auto change) {
-        return [engine, index, change](const std::string& t) {
-            TSKIObjectiveEditor later(*engine);
-            later.Select(index);
-            change(later, t);
-        };
-    };
-    if (ImGui::Selectable(("Name: " + o->Name).c_str()))
-        Ask(c, "Objective name", "", o->Name,
-            edit([](TSKIObjectiveEditor& x, const std::string& t) { x.SetName(t); }));
-    if (ImGui::Selectable(("Value: " + std::to_string(o->Value)).c_str()))
-        Ask(c, "Objective value", "", std::to_string(o->Value),
-            edit([](TSKIObjectiveEditor& x, const std::string& t) { x.SetValue(t); }));
-    if (ImGui::Selectable(("Time goal: " + std::to_string(o->TimeGoal)).c_str()))
-        Ask(c, "Objective time goal", "", std::to_string(o->TimeGoal),
-            edit([](TSKIObjectiveEditor& x, const std::string& t) { x.SetTimeGoal(t); }));
-    std::string place = "(";
-    place += std::to_string(o->GridX);
-    place += ",";
-    place += std::to_string(o->GridY);
-    place += ")";
-    if (Button(place.c_str())) {
-        int i = 0, j = 0;
-        FocusCell(e, i, j);
-        editor.SetPlace(i, j);
-    }
-    if (ImGui::InputTextMultiline("##description", description_, sizeof description_,
-                                  ImVec2(-1, 60)))
-        editor.SetDescription(description_);
-    bool active = o->Active, primary = o->Primary, reversible = o->Reversible, done = o->Completed;
-    if (ImGui::Checkbox("Active", &active)) editor.SetActive(active);
-    ImGui::SameLine();
-    if (ImGui::Checkbox("Primary", &primary)) editor.SetPrimary(primary);
-    ImGui::SameLine();
-    if (ImGui::Checkbox("Reversible", &reversible)) editor.SetReversible(reversible);
-    ImGui::SameLine();
-    ImGui::BeginDisabled();
-    ImGui::Checkbox("Compl", &done);
-    ImGui::EndDisabled();
-    for (int slot = 0; slot < kObjectiveUnlocks; ++slot) {
-        ImGui::PushID(slot);
-        const std::string label = "Unlocks objective " + std::to_string(slot);
-        if (ImGui::BeginCombo(label.c_str(), o->UnlocksObjectives[size_t(slot)].c_str())) {
-            if (ImGui::Selectable(" ")) editor.SetUnlockObjective(slot, "");
-            for (const TSKIObjective& other : e.Objectives)
-                if (ImGui::Selectable(other.Name.c_str()))
-                    editor.SetUnlockObjective(slot, other.Name);
-            ImGui::EndCombo();
-        }
-        const std::string mission = "Unlocks mission " + std::to_string(slot);
-        if (ImGui::BeginCombo(mission.c_str(), o->UnlocksMissions[size_t(slot)].c_str())) {
-            if (ImGui::Selectable(" ")) editor.SetUnlockMission(slot, "");
-            for (const TSKIMissionData& m : c.Profile.Missions)
-                if (ImGui::Selectable(m.Name.c_str())) editor.SetUnlockMission(slot, m.Name);
-            ImGui::EndCombo();
-        }
-        ImGui::PopID();
-    }
-    if (ImGui::BeginCombo("Reward", RewardName(o->Reward))) {
-        for (int r = 0; r < kObjectiveRewardCount; ++r)
-            if (ImGui::Selectable(RewardName(uint8_t(r)), r == o->Reward)) editor.SetReward(r);
-        ImGui::EndCombo();
-    }
-    if (ImGui::Selectable(("Reward value: " + std::to_string(o->RewardValue)).c_str()))
-        Ask(c, "Objective reward value", "", std::to_string(o->RewardValue),
-            edit([](TSKIObjectiveEditor& x, const std::string& t) { x.SetRewardValue(t); }));
-    ImGui::Text("%s", o->Help.empty() ? "No help" : o->Help.c_str());
-}
-
-void TSKIEditorWindow::DrawDebug(const TContext& c) {
-    TSKIEngine& e = c.Engine;
-    ImGui::Text("FPS: %.1f", double(c.FramesPerSecond));
-    probe::LastItem("label", "FPS");
-    if (ImGui::Selectable(treeCountText_.c_str()))
-        treeCountText_ = "Tree count: " + std::to_string(e.CountTrees());
-    if (Button("Reduce trees")) {
-        const int32_t half = e.CountTrees() / 2;
-        TSKIEngine* engine = &e;
-        Ask(c, "Trees", "Set tree count:", std::to_string(half),
-            [engine, half, this](const std::string& t) {
-                const auto v = ParseInteger(t);
-                const int32_t target = v && *v >= 0 && *v <= INT32_MAX ? int32_t(*v) : half;
-                treeCountText_ = "Tree count: " + std::to_string(ReduceTrees(*engine, target));
-            });
-    }
 }
 
 }  // namespace vallorn

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "construction/construction.h"
 #include "editor/objective_editor.h"
@@ -30,6 +31,8 @@ public:
         std::function<void()> LevelChanged;
         // "Load game": the main window's LoadGame.
         std::function<bool(const std::filesystem::path&)> LoadGame;
+        // "Mat info": the view's materials, a count line first (none without a view).
+        std::function<std::vector<std::string>()> MaterialInfo;
     };
 
     bool Visible() const { return visible_; }
@@ -49,9 +52,11 @@ private:
         GroundTexture,
         SaveGame,
         LoadGame,
-        ImportRoad
+        ImportRoad,
+        HelpPage
     };
     void DrawLevel(const TContext& c);
+    void DrawRecords(const TContext& c);
     void DrawPaint(const TContext& c);
     void DrawObjectives(const TContext& c);
     void DrawDebug(const TContext& c);
@@ -73,6 +78,8 @@ private:
     std::string treesText_ = "Num. of trees:";
     std::string treeCountText_ = "Tree count:";
     char description_[1024] = {};
+    int slope_ = -1;    // the slope "Erase record" acts on
+    std::string memo_;  // the Debug page's memo ("Mat info")
 };
 
 }  // namespace vallorn

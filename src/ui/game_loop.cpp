@@ -375,7 +375,8 @@ void TSKIGameWindow::DrawInterface(bool modal) {
             [this] {
                 if (renderer_) renderer_->LevelChanged(*engine_);
             },
-            [this](const std::filesystem::path& file) { return LoadGame(file); }};
+            [this](const std::filesystem::path& file) { return LoadGame(file); },
+            [this] { return renderer_ ? renderer_->MaterialInfo() : std::vector<std::string>{}; }};
         editor_.Draw(context, window_.DpiScale());
     }
     help_.Draw(io.DisplaySize.x, io.DisplaySize.y, window_.DpiScale());

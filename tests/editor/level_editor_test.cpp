@@ -134,6 +134,22 @@ TEST_F(LevelEditor, ALevelMadeFromAHeightMapLoadsBackWithItsHeightsAndBlockedCli
     // The cliff was found and saved as blocked terrain; the gentle hill was not.
     EXPECT_TRUE(other->Cell(305, 200).Blocked);
     EXPECT_FALSE(other->Cell(150, 200).Blocked);
+
+    // The ground pictures follow the terrain: grass on the gentle hill, grey rock on the cliff
+    // (pixel 2i lies over cell i), and snow shaded by the slopes, not one flat colour.
+    TSKIImage ground, snow;
+    ASSERT_TRUE(LoadJpeg(Addons() / "HillMAPs.jpg", ground, &error)) << error;
+    ASSERT_TRUE(LoadJpeg(Addons() / "HillMAP.jpg", snow, &error)) << error;
+    const TSKIColor grass = ground.Get(300, 400), rock = ground.Get(610, 400);
+    EXPECT_GT(grass.g, grass.r + 20);
+    EXPECT_LT(std::abs(int(rock.g) - int(rock.r)), 20);
+    int darkest = 255, brightest = 0;
+    for (int x = 0; x < snow.Width(); x += 8) {
+        const TSKIColor c = snow.Get(x, 400);
+        darkest = std::min<int>(darkest, c.r);
+        brightest = std::max<int>(brightest, c.r);
+    }
+    EXPECT_GT(brightest - darkest, 40);
 }
 
 TEST_F(LevelEditor, HeightMapsOf8Or16BitsAndAnySizeAreReadAndBadPicturesOrNamesRefused) {
@@ -254,6 +270,35 @@ TEST(EditorCheats, KillEmptiesAResortInUseAndLeavesItConsistent) {
     EXPECT_EQ(e.Park.ParkLeftBecauseDied, 0);
     EXPECT_TRUE(test::ParkConsistent(e));
     for (int k = 0; k < 60; ++k) OnProgress(e, 1.0 / 30.0);
+    EXPECT_TRUE(test::ParkConsistent(e));
+}
+
+TEST(EditorCheats, KillAllGondolasSetsRidersDownAndTheLiftsFillAgain) {
+    TSKIEngine e(TSKIEngineSetup{test::BuildRoot(), 3, nullptr});
+    ASSERT_TRUE(LoadLevelFile(e, "Mountain", false).ok());
+    const test::TResortLayout layout = test::BuildResort(e);
+    ASSERT_TRUE(layout.ok()) << layout.error;
+    e.Park.ParkSpeed = 4;
+    UpdateArrivalPoint(e);
+    SpawnSkiers(e, 80, e.ArrivalPoint, 2, 2, true);
+    auto onLift = [&] {
+        return std::count_if(e.Skiers.begin(), e.Skiers.end(),
+                             [](const auto& s) { return s->State == kSkierOnLift; });
+    };
+    for (int k = 0; k < 30 * 600 && onLift() < 2; ++k) OnProgress(e, 1.0 / 30.0);
+    ASSERT_GE(onLift(), 2);
+    const size_t skiers = e.Skiers.size();
+    KillAllGondolas(e);
+    EXPECT_EQ(onLift(), 0);
+    EXPECT_EQ(e.Skiers.size(), skiers);  // the riders stay in the park
+    for (const auto& s : e.Sections) {
+        if (!s->IsLift()) continue;
+        EXPECT_TRUE(s->Carriers.empty() && s->Filling && !s->LoadingCarrier) << s->Name;
+    }
+    EXPECT_TRUE(test::ParkConsistent(e));
+    // The lifts fill again from their lower stations and carry skiers once more.
+    for (int k = 0; k < 30 * 600 && onLift() < 1; ++k) OnProgress(e, 1.0 / 30.0);
+    EXPECT_GE(onLift(), 1);
     EXPECT_TRUE(test::ParkConsistent(e));
 }
 

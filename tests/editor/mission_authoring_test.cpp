@@ -1,5 +1,6 @@
-// A mission authored with the editor's operations on a level made from a height map is saved
-// as an add-on game and played to the end by the headless runner from an action script.
+// Missions authored with the editor's operations: one on a level made from a height map is
+// saved as an add-on game and played to the end by the headless runner from an action script;
+// one on a shipped level is saved beside it and won through the campaign.
 #include <gtest/gtest.h>
 
 #include <stb_image_write.h>
@@ -9,6 +10,9 @@
 
 #include "editor/level_editor.h"
 #include "editor/objective_editor.h"
+#include "engine/level_file.h"
+#include "missions/missions.h"
+#include "persistence/saved_game.h"
 #include "support/test_level.h"
 
 namespace vallorn {
@@ -83,6 +87,56 @@ TEST(MissionAuthoring, AMissionWhoseObjectiveUnlocksAnotherIsWonByAnActionScript
                         "\"Active\": false,\n      \"Completed\": true"),
               std::string::npos)
         << json;
+}
+
+TEST(MissionAuthoring, AMissionSavedOnAShippedLevelIsWonAsACampaignMission) {
+    test::TempDir dir;
+    fs::create_symlink(test::BuildRoot() / "data", dir / "data");
+    for (const char* folder : {"worlds", "save", "addons"}) fs::create_directory(dir / folder);
+    test::TestLevel valley;
+    valley.name = "Valley";
+    test::WriteTestLevel(dir / "worlds", valley);
+
+    // Authored on the shipped level: cash, and one goal that pays and opens the next mission.
+    TSKIEngine engine(TSKIEngineSetup{dir.Path(), 3, nullptr});
+    ASSERT_TRUE(LoadLevelFile(engine, "Valley", false).ok());
+    SetEditorValue(engine, TEditorValue::Cash, "50000");
+    TSKIObjectiveEditor editor(engine);
+    editor.Add();
+    editor.Select(0);
+    editor.SetName("Savings");
+    editor.SetType(0);
+    editor.SetValue("40000");
+    editor.SetActive(true);
+    editor.SetReward(1);
+    editor.SetRewardValue("777");
+    editor.SetUnlockMission(0, "Second");
+    std::string error;
+    ASSERT_TRUE(SaveMission(engine, "Valley", &error)) << error;
+    ASSERT_TRUE(fs::exists(dir / "worlds" / "Valley.ski"));  // beside the level, not an add-on
+    CloseGame(engine);
+
+    TSKIProfile profile;
+    profile.Name = "Ann";
+    profile.Missions = {{"Valley.ski", "First", kMissionUnlocked, 0, 0},
+                        {"Valley.ski", "Second", kMissionLocked, 0, 0}};
+    TSKIMissions missions(engine, profile);
+    ASSERT_EQ(missions.StartMission(0, false,
+                                    [&](const fs::path& file) {
+                                        CloseGame(engine);
+                                        return LoadGameFile(engine, file);
+                                    }),
+              TSKIStartResult::Started);
+    EXPECT_EQ(engine.Park.ParkMissionIndex, 0);
+    ASSERT_EQ(engine.Objectives.size(), 1u);
+    EXPECT_EQ(engine.Objectives[0].Name, "Savings");
+
+    missions.EvaluateObjectives(-1, -1);
+    EXPECT_TRUE(engine.Objectives[0].Completed);
+    EXPECT_EQ(engine.Park.ParkCash, 50777);
+    EXPECT_TRUE(engine.Park.AccomplishedShown);
+    EXPECT_EQ(profile.Missions[0].State, kMissionCompleted);
+    EXPECT_EQ(profile.Missions[1].State, kMissionUnlocked);
 }
 
 }  // namespace

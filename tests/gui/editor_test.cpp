@@ -1,9 +1,14 @@
 // The level and mission editor in the real game: opened from the menu bar's "Edit", an
-// objective added on its "Objectives" page, and the game saved through its own file dialog.
+// objective added on its "Objectives" page, and the game saved through its own file dialog;
+// the focus marker it shows, the view's materials it lists, and a level made from a picture.
 #include <gtest/gtest.h>
 
+#include <stb_image_write.h>
+
+#include <cmath>
 #include <filesystem>
 
+#include "base/image.h"
 #include "base/ini_file.h"
 #include "base/objectives_record.h"
 #include "gui/gui_harness.h"
@@ -14,20 +19,21 @@ namespace {
 namespace fs = std::filesystem;
 constexpr double kStart = 60;
 
-TEST(Editor, AnObjectiveAddedInTheEditorIsInTheGameItSaves) {
-    TGame::TSetup setup;
-    setup.prepare = [](const fs::path& root) {
-        // The options file enables the editor; worlds/ is the test's own (the save goes there).
-        TIniFile options(root / "save" / "Options.ini");
-        options.WriteString("EngineParams", "EngineEdit", "1");
-        ASSERT_TRUE(options.SaveToFile(root / "save" / "Options.ini"));
-        const fs::path shipped = fs::read_symlink(root / "worlds");
-        fs::remove(root / "worlds");
-        fs::create_directory(root / "worlds");
-        for (const auto& entry : fs::directory_iterator(shipped))
-            fs::create_symlink(entry.path(), root / "worlds" / entry.path().filename());
-    };
-    TGame game(setup);
+// The options file enables the editor; `folder` (worlds or addons) becomes the test's own,
+// its shipped files linked in, so that what the editor saves there stays in the test.
+void EnableEditor(const fs::path& root, const char* folder) {
+    TIniFile options(root / "save" / "Options.ini");
+    options.WriteString("EngineParams", "EngineEdit", "1");
+    ASSERT_TRUE(options.SaveToFile(root / "save" / "Options.ini"));
+    const fs::path shipped = fs::read_symlink(root / folder);
+    fs::remove(root / folder);
+    fs::create_directory(root / folder);
+    for (const auto& entry : fs::directory_iterator(shipped))
+        fs::create_symlink(entry.path(), root / folder / entry.path().filename());
+}
+
+// Starts the starter park and leaves its greeting.
+void StartPlaying(TGame& game) {
     ASSERT_TRUE(game.WaitFor([](const TProbeState& s) { return s.frame > 2; }, kStart))
         << game.Log();
     const auto unlimited = [](const TProbeState& s) { return s.HasWindow("Unlimited mode"); };
@@ -35,6 +41,29 @@ TEST(Editor, AnObjectiveAddedInTheEditorIsInTheGameItSaves) {
         if (game.State().Number("intro") == 1) game.Key("space");
     }
     ASSERT_TRUE(game.ClickItem("button", "Continue playing", 1, 20)) << game.Log();
+}
+
+// Pixels of the focus marker's yellow (its faces are shades of (255, 200, 30)) in the middle
+// of the view, where the camera looks.
+int MarkerPixels(const TSKIImage& shot) {
+    int n = 0;
+    const int cx = shot.Width() / 2, cy = shot.Height() / 2;
+    for (int y = cy - 60; y < cy + 60; ++y) {
+        for (int x = cx - 60; x < cx + 60; ++x) {
+            const TSKIColor c = shot.Get(x, y);
+            const float r = c.r;
+            n += r >= 120 && c.g >= 0.74f * r && c.g <= 0.83f * r && c.b >= 0.08f * r &&
+                 c.b <= 0.16f * r;
+        }
+    }
+    return n;
+}
+
+TEST(Editor, AnObjectiveAddedInTheEditorIsInTheGameItSaves) {
+    TGame::TSetup setup;
+    setup.prepare = [](const fs::path& root) { EnableEditor(root, "worlds"); };
+    TGame game(setup);
+    StartPlaying(game);
 
     ASSERT_TRUE(game.ClickItem("button", "Edit", 1, 20)) << game.Log();
     ASSERT_TRUE(game.ClickItem("tab", "Objectives", 1, 20)) << game.Log();
@@ -63,6 +92,65 @@ TEST(Editor, AnObjectiveAddedInTheEditorIsInTheGameItSaves) {
     ASSERT_EQ(objectives.size(), 1u);
     EXPECT_EQ(objectives[0].Name, "Objective 1");
     EXPECT_TRUE(objectives[0].Primary);
+}
+
+TEST(Editor, ItMarksTheFocusListsTheMaterialsAndMakesALevelFromAPicture) {
+    TGame::TSetup setup;
+    setup.prepare = [](const fs::path& root) {
+        EnableEditor(root, "addons");
+        // Two peaks and a ridge on a valley floor.
+        std::vector<uint8_t> grey(256 * 256);
+        for (int y = 0; y < 256; ++y) {
+            for (int x = 0; x < 256; ++x) {
+                auto peak = [&](double px, double py, double r, double h) {
+                    const double d2 = (x - px) * (x - px) + (y - py) * (y - py);
+                    return h * std::exp(-d2 / (r * r));
+                };
+                const double v =
+                    20 + peak(80, 90, 45, 150) + peak(180, 160, 60, 110) + peak(130, 125, 18, 60);
+                grey[size_t(y) * 256 + size_t(x)] = uint8_t(std::min(255.0, v));
+            }
+        }
+        ASSERT_TRUE(stbi_write_png((root / "Peaks.png").c_str(), 256, 256, 1, grey.data(), 256));
+    };
+    TGame game(setup);
+    StartPlaying(game);
+
+    // Opening the editor puts the marker on the point the camera looks at.
+    TSKIImage closed, open;
+    game.Frames(10);  // the greeting gone
+    ASSERT_TRUE(game.Shot(closed)) << game.Log();
+    ASSERT_TRUE(game.ClickItem("button", "Edit", 1, 20)) << game.Log();
+    game.Frames(3);
+    ASSERT_TRUE(game.Shot(open)) << game.Log();
+    EXPECT_LE(MarkerPixels(closed), 5);
+    EXPECT_GE(MarkerPixels(open), 40);
+
+    ASSERT_TRUE(game.ClickItem("tab", "Debug", 1, 10)) << game.Log();
+    ASSERT_TRUE(game.ClickItem("button", "Mat info", 1, 10)) << game.Log();
+    TProbeState state;
+    ASSERT_TRUE(game.WaitFor(
+        [](const TProbeState& s) { return s.FindPrefix("memo", "Materials: ") != nullptr; }, 10,
+        &state))
+        << game.Log();
+    EXPECT_NE(state.FindPrefix("memo", "Materials: ")->label.find(".jpg: "), std::string::npos);
+    ASSERT_TRUE(game.ClickItem("button", "Clear", 1, 10)) << game.Log();
+    ASSERT_TRUE(game.WaitFor([](const TProbeState& s) { return s.Find("memo", ""); }, 10));
+
+    // "New level": the picture, then the level's name.
+    ASSERT_TRUE(game.ClickItem("tab", "Level", 1, 10)) << game.Log();
+    ASSERT_TRUE(game.ClickItem("button", "New level", 1, 10)) << game.Log();
+    ASSERT_TRUE(game.ClickItem("file", "Peaks.png", 1, 10)) << game.Log();
+    ASSERT_TRUE(game.ClickItem("button", "OK", 1, 10)) << game.Log();
+    ASSERT_TRUE(game.ClickItem("input", "File name", 1, 10)) << game.Log();
+    game.Type("Peaks");
+    game.Frames(3);
+    ASSERT_TRUE(game.ClickItem("button", "OK", 1, 10)) << game.Log();
+    ASSERT_TRUE(game.WaitFor(
+        [](const TProbeState& s) { return s.Find("window", "Editor - Peaks") != nullptr; }, 60))
+        << game.Log();
+    for (const char* file : {"Peaks.skil", "PeaksH.3ds", "PeaksMAP.jpg", "PeaksMAPs.jpg"})
+        EXPECT_TRUE(fs::exists(game.Root() / "addons" / file)) << file;
 }
 
 }  // namespace
