@@ -89,11 +89,11 @@ void TSKISceneRenderer::TImpl::LoadFixedModels() {
     }
     // Far trees as billboards of the tree image; the forest beyond the edge with the darker one.
     if (const gl::TTexture* mask = lib.Texture("treeMask.tga", false, false)) {
-        TreeCard.Make(Builder, [](TShapeBuilder& x) { MakeTexturedCard(x, palette::kPaint); });
+        TreeCard.Make(Builder, [](TShapeBuilder& x) { MakeTreeBillboard(x, palette::kPaint); });
         TreeCard.Texture = mask;
     }
     if (const gl::TTexture* mask = lib.Texture("treeMaskL.tga", false, false)) {
-        MirrorCard.Make(Builder, [](TShapeBuilder& x) { MakeTexturedCard(x, palette::kPaint); });
+        MirrorCard.Make(Builder, [](TShapeBuilder& x) { MakeTreeBillboard(x, palette::kPaint); });
         MirrorCard.Texture = mask;
     } else {
         MirrorCard.Make(Builder, [](TShapeBuilder& x) { MakeTreeCard(x); });

@@ -347,14 +347,14 @@ void TSKISceneRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools,
     m.DrawPrimitives(m.Cables, stats_);
     m.DrawPrimitives(m.Ropes, stats_);
 
-    // Far trees: flat cards facing the camera, back to front, without depth writes; the
-    // forest beyond the edge behind them.
-    // The forest beyond the edge is alpha-tested in no particular order: with depth writes.
+    // Far trees: flat alpha-tested cards facing the camera, front to back with depth writes
+    // so that the near ones hide the rest from the rasteriser; the forest beyond the edge
+    // after them.
     m.ProxyBudget = -1;
     if (!m.TreeCard.Texture) m.UseLit(frame, glm::vec4(1.0f), 0.0f);
+    m.DrawBatch(m.TreeCard, stats_);
     m.DrawBatch(m.MirrorCard, stats_);
     glDepthMask(GL_FALSE);
-    m.DrawBatch(m.TreeCard, stats_);
 
     // Dots and falling snow.
     m.Points.Use();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/overlays.h"
 #include "base/types.h"
 #include "entities/skier.h"
 
@@ -22,6 +23,11 @@ TBackToFront BackToFront(float directionX, float directionZ, int first, int last
 
 float TreeSway(uint8_t frame) {
     return 1.0f + 0.025f * std::sin(6.2831853f * float(frame % kTreeFrames) / float(kTreeFrames));
+}
+
+bool MirroredForestShown(int detail, bool addonMap, uint8_t displayFlags) {
+    const uint8_t needed = kDisplayTrees | kDisplayLongVisibility;
+    return detail >= 2 && !addonMap && (displayFlags & needed) == needed;
 }
 
 TDotSizes DotSizes(int viewerWidth) {

@@ -22,6 +22,10 @@ TBackToFront BackToFront(float directionX, float directionZ, int first, int last
 constexpr int kTreeFrames = 30;
 float TreeSway(uint8_t frame);
 
+// Whether the forest is repeated in the eight tiles around the map: at high detail, with the
+// trees and the skirt ("Long visibility") shown, and never on an add-on map.
+bool MirroredForestShown(int detail, bool addonMap, uint8_t displayFlags);
+
 // Point sizes in pixels for a viewer width: grey crowd dots and the overlay's coloured dots.
 struct TDotSizes {
     float Crowd = 2, Overlay = 5;

@@ -39,6 +39,14 @@ void TShapeBuilder::TextureLastQuad() {
     }
 }
 
+void TShapeBuilder::TextureFromXY(size_t first) {
+    for (size_t k = first; k < vertices_.size(); ++k) {
+        gl::TVertex& v = vertices_[k];
+        v.U = v.X + 0.5f;
+        v.V = 0.5f - v.Y;
+    }
+}
+
 void TShapeBuilder::Triangle(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c,
                              TShapeColor color) {
     const glm::vec3 wa = glm::vec3(transform_ * glm::vec4(a, 1.0f));

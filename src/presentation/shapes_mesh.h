@@ -47,6 +47,9 @@ public:
     // Texture coordinates of the last quad: its corners a, b, c, d get the image's bottom left,
     // bottom right, top right and top left.
     void TextureLastQuad();
+    // Texture coordinates of the vertices from `first` on, by their position in the xy plane:
+    // the unit square centred on the origin spans the image (y up, the image's top at 0.5).
+    void TextureFromXY(size_t first);
 
     const std::vector<gl::TVertex>& Vertices() const { return vertices_; }
     const std::vector<uint32_t>& Indices() const { return indices_; }

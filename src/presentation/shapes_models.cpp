@@ -327,11 +327,17 @@ void MakeSignPlate(TShapeBuilder& b, int shape, float height) {
     }
 }
 
-void MakeTexturedCard(TShapeBuilder& b, TShapeColor color) {
+void MakeTreeBillboard(TShapeBuilder& b, TShapeColor color) {
     b.ResetTransform();
-    b.Quad(vec3(-0.5f, -0.5f, 0), vec3(0.5f, -0.5f, 0), vec3(0.5f, 0.5f, 0), vec3(-0.5f, 0.5f, 0),
-           color);
-    b.TextureLastQuad();
+    // The crown of the picture stays within a half width of 0.078 + 1.09 * (0.5 - y): full
+    // width from y = -0.254 down.
+    const size_t first = b.Vertices().size();
+    const vec3 footLeft(-0.5f, -0.5f, 0), footRight(0.5f, -0.5f, 0);
+    const vec3 shoulderLeft(-0.5f, -0.254f, 0), shoulderRight(0.5f, -0.254f, 0);
+    const vec3 tipLeft(-0.078f, 0.5f, 0), tipRight(0.078f, 0.5f, 0);
+    b.Quad(footLeft, footRight, shoulderRight, shoulderLeft, color);
+    b.Quad(shoulderLeft, shoulderRight, tipRight, tipLeft, color);
+    b.TextureFromXY(first);
 }
 
 void MakeGroundPlate(TShapeBuilder& b) {

@@ -72,9 +72,12 @@ void MakeRotor(TShapeBuilder& b);
 void MakeSign(TShapeBuilder& b, int shape);
 // The sign's plate alone, its centre `height` above the origin (over a sign model of a file).
 void MakeSignPlate(TShapeBuilder& b, int shape, float height);
-// A unit square in the xy plane centred on the origin (far-tree billboards), and one lying on
-// the ground (shadows); their texture coordinates span the whole image.
-void MakeTexturedCard(TShapeBuilder& b, TShapeColor color);
+// A unit square lying on the ground centred on the origin (shadows); its texture coordinates
+// span the whole image.
 void MakeGroundPlate(TShapeBuilder& b);
+// The far-tree billboard: the unit card cut to the conifer of the tree images (a crown
+// narrowing to its tip over a full-width foot), so the rasteriser never visits the empty
+// corners beside the tip; texture coordinates as on the whole card.
+void MakeTreeBillboard(TShapeBuilder& b, TShapeColor color);
 
 }  // namespace vallorn

@@ -148,14 +148,19 @@ void TSKISceneRenderer::TImpl::CollectTrees(TSKIEngine& engine, const TSKIToolSt
             }
         }
     }
+    // The cards were met back to front; they are drawn front to back with depth writes. An
+    // alpha-tested card covers what it covers whatever the order, and the near cards then
+    // turn away the fragments of every card behind them before these are shaded.
+    std::reverse(TreeCard.Instances.begin(), TreeCard.Instances.end());
 }
 
 void TSKISceneRenderer::TImpl::CollectMirroredTrees(const TSKIEngine& engine,
                                                     const TSKIFrameView& frame) {
     MirrorCard.Instances.clear();
-    // The forest beyond the edge: at high detail, with the skirt shown, not on add-on maps.
-    if (engine.Options.Detail < 2 || engine.Level.FromAddons || !DistantSceneryShown(engine) ||
-        TreeBlocks.empty() || (engine.DisplayFlags & kDisplayTrees) == 0)
+    // The forest beyond the edge: high detail, trees and the skirt shown, not on add-on maps,
+    // and not while the editor hides the distant scenery.
+    if (TreeBlocks.empty() || !DistantSceneryShown(engine) ||
+        !MirroredForestShown(engine.Options.Detail, engine.Level.FromAddons, engine.DisplayFlags))
         return;
     const float world = kCellSize * float(kGridSide);
     const glm::vec3 middle(-0.5f * world, 0.0f, 0.5f * world);

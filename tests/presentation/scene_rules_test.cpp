@@ -6,6 +6,7 @@
 
 #include <glm/geometric.hpp>
 
+#include "base/overlays.h"
 #include "entities/skier.h"
 #include "presentation/scene_rules.h"
 #include "presentation/shapes_mesh.h"
@@ -39,6 +40,15 @@ TEST(SceneRules, FarTreesAreVisitedFromTheFarthestToTheNearest) {
         EXPECT_EQ(seen.size(), 36u);
     }
     EXPECT_EQ(BackToFront(1, 1, 5, 4).Count, 0);
+}
+
+TEST(SceneRules, TheForestBeyondTheEdgeNeedsHighDetailTreesAndTheSkirt) {
+    const uint8_t shown = kDisplayTrees | kDisplayLongVisibility | kDisplaySnow;
+    EXPECT_TRUE(MirroredForestShown(2, false, shown));
+    EXPECT_FALSE(MirroredForestShown(1, false, shown));
+    EXPECT_FALSE(MirroredForestShown(2, true, shown));
+    EXPECT_FALSE(MirroredForestShown(2, false, shown & ~kDisplayLongVisibility));
+    EXPECT_FALSE(MirroredForestShown(2, false, shown & ~kDisplayTrees));
 }
 
 TEST(SceneRules, DotSizesFollowTheViewerWidthWithTheirMinimums) {
