@@ -34,6 +34,9 @@ enum : uint8_t {
     kDisplayLongVisibility = 64,
     kDisplaySkierInfo = 128,
 };
+// What a new game starts with: long visibility, cursor snap and trees.
+inline constexpr uint8_t kDisplayNewGame =
+    kDisplayLongVisibility | kDisplayCursorSnap | kDisplayTrees;
 
 struct TSKIOverlays {
     std::array<TSKIImage, size_t(TSKIOverlay::Count)> Images;

@@ -36,7 +36,7 @@ bool CopyFile(const fs::path& from, const fs::path& to, std::string* error) {
 // blocked terrain, which is saved with it.
 bool SaveReloadAndBlock(TSKIEngine& engine, const std::string& name, std::string* error) {
     if (!SaveLevelFile(engine, name, error)) return false;
-    const TSKILevelLoadResult loaded = LoadLevelFile(engine, name, true);
+    const TSKILevelLoadResult loaded = LoadLevelFile(engine, name, true, TSKIDisplayOnLoad::Keep);
     if (loaded.status != TSKILevelLoadResult::Loaded) return Fail(error, loaded.error);
     ComputeBlocked(engine, kEditorBlockedGrain);
     return SaveLevelFile(engine, name, error);
@@ -133,7 +133,7 @@ bool ChangeGroundPicture(TSKIEngine& engine, const fs::path& picture, bool snow,
     (snow ? engine.Level.TextureSnow : engine.Level.TextureGround) = file;
     const std::string name = engine.Level.LevelName;
     if (!SaveLevelFile(engine, name, error)) return false;
-    const TSKILevelLoadResult loaded = LoadLevelFile(engine, name, true);
+    const TSKILevelLoadResult loaded = LoadLevelFile(engine, name, true, TSKIDisplayOnLoad::Keep);
     return loaded.status == TSKILevelLoadResult::Loaded || Fail(error, loaded.error);
 }
 

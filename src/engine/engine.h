@@ -166,7 +166,7 @@ public:
     bool Running = false;  // the scene timer: enabled by a level load
     uint8_t HighlightMode = 0;
     uint8_t OverlayMode = 0;
-    uint8_t DisplayFlags = kDisplaySlopes | kDisplayTrees | kDisplaySnow;
+    uint8_t DisplayFlags = kDisplayNewGame;
     std::vector<std::string> ParkMessages;
     std::vector<std::string> NewObjectives;
     int32_t HistorySamples = 0;

@@ -139,7 +139,8 @@ bool SameFolder(const fs::path& a, const fs::path& b) {
 
 }  // namespace
 
-TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, bool fromAddons) {
+TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, bool fromAddons,
+                                  TSKIDisplayOnLoad display) {
     TSKILevelLoadResult result;
     const fs::path folder = fromAddons ? engine.Folders.Addons : engine.Folders.Worlds;
     std::string badName;
@@ -163,6 +164,8 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
         if (!ini.Exists()) Fail(ini.ReadError());
         engine.Running = false;
         engine.ClearContainers();
+        // Before any overlay is drawn: they follow the display flags.
+        if (display == TSKIDisplayOnLoad::Reset) ResetDisplayChoices(engine);
 
         // Settings. Reals are plain decimals read with a decimal comma; text that does not
         // parse gives the default.

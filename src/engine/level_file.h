@@ -7,9 +7,15 @@
 
 namespace vallorn {
 
+// Whether a level load starts a new game, with the display choices reset, or reloads the level
+// being edited, keeping them.
+enum class TSKIDisplayOnLoad : uint8_t { Reset, Keep };
+
 // Loads "<name>.skil" from the worlds (or add-ons) folder. A missing file leaves the engine
-// as it was; any other failure leaves a clean engine without a level.
-TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, bool fromAddons);
+// as it was; any other failure leaves a clean engine without a level. Every game, saved or
+// new, starts here.
+TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, bool fromAddons,
+                                  TSKIDisplayOnLoad display = TSKIDisplayOnLoad::Reset);
 // Saves the level into the add-ons folder as "<name>.skil"; other sections of an existing
 // file are kept.
 bool SaveLevelFile(TSKIEngine& engine, const std::string& name, std::string* error = nullptr);

@@ -64,6 +64,12 @@ void RefreshTerrainView(TSKIEngine& engine) {
     ++engine.Overlays.ViewRevision;
 }
 
+void ResetDisplayChoices(TSKIEngine& engine) {
+    engine.DisplayFlags = kDisplayNewGame;
+    engine.HighlightMode = 0;
+    engine.OverlayMode = 0;
+}
+
 void RebuildOccupancy(TSKIEngine& engine) {
     if (!engine.HasGrid()) return;
     TSKIImage& img = Sized(engine.Overlays, TSKIOverlay::Occupancy, kGridSize);

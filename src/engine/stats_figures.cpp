@@ -209,7 +209,10 @@ TSKIFinanceTable FinanceTable(const TSKIEngine& engine, bool allTimes) {
         if (allTimes) {
             if (restaurant) row[Income] += b->TotalIncome;
             row[Expense] -= b->TotalExpense;
-            row[Construction] -= p.Cost + std::lround(p.Cost * b->UpgradeBonus * upgradeCost);
+            // A building the level came with (its costs forgotten by the editor) cost the
+            // player nothing.
+            if (!b->CostsForgotten)
+                row[Construction] -= p.Cost + std::lround(p.Cost * b->UpgradeBonus * upgradeCost);
         } else if (b->Open) {
             if (restaurant) row[Income] += b->PreviousTakings;
             row[Expense] -= p.RunningCost;

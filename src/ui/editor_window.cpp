@@ -27,6 +27,12 @@ using editor_ui::FocusCell;
 
 namespace {
 
+// A level loaded in the editor starts a new game: the cursor snaps again, as its display box
+// (reset by the load) says.
+void CursorSnapOfNewGame(TSKIToolState& t) {
+    t.CursorSnap = t.SavedCursorSnap = t.SkierInfoSavedSnap = true;
+}
+
 struct TPaintTool {
     const char* Name;
     TSKITool Tool;
@@ -132,6 +138,7 @@ void TSKIEditorWindow::OnFileChosen(const TContext& c, const fs::path& file) {
             return;
         case TPending::NewLevelName:
             Report(c, NewLevelFromHeightMap(e, heightMap_, stem, &error), error);
+            CursorSnapOfNewGame(c.ToolState);
             c.LevelChanged();
             break;
         case TPending::HeightMap:
@@ -149,6 +156,7 @@ void TSKIEditorWindow::OnFileChosen(const TContext& c, const fs::path& file) {
         case TPending::LoadLevel: {
             const TSKILevelLoadResult r = LoadLevelFile(e, stem, true);
             Report(c, r.ok(), r.error);
+            CursorSnapOfNewGame(c.ToolState);
             e.Busy = false;
             c.LevelChanged();
             break;

@@ -37,7 +37,7 @@ std::optional<TSKIPaletteText> LiftPaletteText(const TSKIParameters& params, int
         p.GondoleSpacing > 0 ? double(p.GondoleCapacity) * p.Speed * 600.0 / p.GondoleSpacing : 0;
     t.Rows = {
         {"Gondola capacity:", std::to_string(p.GondoleCapacity)},
-        {"Lift speed:", Printf("%.2f m/sec", p.Speed / 10.0)},
+        {"Lift speed:", Printf("%f m/sec", p.Speed / 10.0)},
         {"Max. length:", Whole(std::lround(p.MaxLength * 5.0), " meters")},
         {"Transport capacity:", Whole(std::lround(perHour), " pers./hour")},
         {"Cost per pole:", FormatMoney(p.CostPerPole)},
@@ -68,7 +68,7 @@ std::optional<TSKIPaletteText> BuildingPaletteText(const TSKIParameters& params,
         {"Price:", FormatMoney(p.Cost)},
         {"Size:", Whole(p.Size, " meters")},
         {"Services:", PaletteServices(p)},
-        {"Rating:", Printf("%.2f points", p.Rating)},
+        {"Rating:", Printf("%f points", p.Rating)},
         {"Upkeep:", FormatMoney(p.RunningCost) + "/hour"},
         {"Service quality:", Whole(std::lround(p.ServiceQuality * 100.0), " %")},
     };

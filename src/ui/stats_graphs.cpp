@@ -53,6 +53,8 @@ bool Choice(const char* const* items, int count, int perRow, int& selected) {
 void TSKIStatsWindow::DrawGraphs(TSKIEngine& engine, float scale) {
     ImGui::TextUnformatted("Display graph");
     const bool changed = Choice(kGraphs, 8, 4, graph_);
+    // The box follows the engine: a new game starts without skier flags.
+    showFlags_ = engine.OverlayMode != 0;
     if (ImGui::Checkbox("Show flags", &showFlags_) || (changed && showFlags_)) {
         engine.OverlayMode = showFlags_ ? uint8_t(graph_ + 1) : 0;
     }

@@ -92,11 +92,12 @@ TEST_F(HoverAndKeys, DigitKeysToggleDisplayFlagsAtMostFourTimesASecond) {
     con.ToolKey('3');
     EXPECT_EQ(f->DisplayFlags, flags);
 
-    const bool snap = tool.CursorSnap;
+    // The snap follows its box; long visibility starts on and the key turns it off.
+    const bool snap = f->DisplayFlags & kDisplayCursorSnap;
     con.ToolKey('4');
     EXPECT_EQ(tool.CursorSnap, !snap);
     con.ToolKey('1');
-    EXPECT_TRUE(f->DisplayFlags & kDisplayLongVisibility);
+    EXPECT_FALSE(f->DisplayFlags & kDisplayLongVisibility);
 }
 
 TEST_F(HoverAndKeys, EscapeLeavesARideOrAsksForTheMenu) {

@@ -222,6 +222,35 @@ TEST(LevelSettings, ValuesAtTheEdgeOfTheirRangeRoundTripAndValuesBeyondAreRefuse
     }
 }
 
+TEST(LevelLoad, ANewGameResetsTheDisplayChoicesAndAnEditorReloadKeepsThem) {
+    LevelFixture f;
+    TestLevel level;
+    level.name = "Shown";
+    ASSERT_TRUE(f.WriteAndLoad(level).ok());
+    std::string error;
+    ASSERT_TRUE(SaveGameFile(*f, f.dir / "shown.ski", &error)) << error;
+    auto choose = [&] {
+        f->DisplayFlags = kDisplaySlopes | kDisplayBlocked | kDisplayBlueRedBlack | kDisplaySnow |
+                          kDisplaySkierInfo;
+        f->HighlightMode = 14;
+        f->OverlayMode = 3;
+    };
+    choose();
+    ASSERT_TRUE(LoadLevelFile(*f, "Shown", false, TSKIDisplayOnLoad::Keep).ok());
+    EXPECT_EQ(f->DisplayFlags, kDisplaySlopes | kDisplayBlocked | kDisplayBlueRedBlack |
+                                   kDisplaySnow | kDisplaySkierInfo);
+    EXPECT_EQ(f->HighlightMode, 14);
+
+    // A saved game starts a new game through the level load.
+    ASSERT_TRUE(LoadGameFile(*f, f.dir / "shown.ski")) << f->LoadError;
+    EXPECT_EQ(f->DisplayFlags, kDisplayLongVisibility | kDisplayCursorSnap | kDisplayTrees);
+    EXPECT_EQ(f->HighlightMode, 0);
+    EXPECT_EQ(f->OverlayMode, 0);
+    choose();
+    ASSERT_TRUE(LoadLevelFile(*f, "Shown", false).ok());
+    EXPECT_EQ(f->DisplayFlags, kDisplayNewGame);
+}
+
 TEST(LevelSave, RoundTripKeepsRowsRoadsHousesAndForeignSections) {
     LevelFixture f;
     TestLevel level;

@@ -114,6 +114,7 @@ TEST_F(OverlayTest, SlopePaintUsesDifficultyColoursAndTwoPenWidths) {
 TEST_F(OverlayTest, SnowImagesFollowTheSnowFlags) {
     f->Cell(5, 1).Groomed = true;
     f->Cell(9, 9).ArtificialSnow = true;
+    f->DisplayFlags |= kDisplaySnow;
     RebuildOverlay(*f, TSKIOverlay::SnowOverlay);
     const TSKIImage& snow = Image(TSKIOverlay::SnowOverlay);
     const TSKIImage& mask = Image(TSKIOverlay::SnowMask);

@@ -116,6 +116,21 @@ TEST(StatsFigures, FinanceTableCountsOnlyOpenObjectsInTheLastHour) {
     EXPECT_EQ(all[8][2], all[8][0] + all[8][1]);  // construction stays out of the balance
 }
 
+TEST(StatsFigures, BuildingsTheLevelGaveCostNothingInTheConstructionColumn) {
+    EngineFixture e;
+    e->Params.Buildings[1].Cost = 2000;
+    e->Params.Game.UpgradeCost = 0.5f;
+    TSKIBuilding& built = e.AddBuilding(1, {60, 0, 60, 1}, true);
+    built.UpgradeBonus = 0.25f;  // 2000 + round(2000 x 0.25 x 0.5)
+    TSKIBuilding& given = e.AddBuilding(1, {90, 0, 60, 1}, true);
+    given.CostsForgotten = 1;
+    e.AddBuilding(7, {120, 0, 60, 1}, true).CostsForgotten = 1;  // a service building
+    const TSKIFinanceTable all = FinanceTable(*e, true);
+    EXPECT_EQ(all[2][3], -2250);
+    EXPECT_EQ(all[1][3], 0);
+    EXPECT_EQ(all[8][3], -2250);
+}
+
 TEST(StatsFigures, HighlightBeamsFollowTheMode) {
     EngineFixture e;
     TSKISection& lift = e.AddLift({{0, 0, 0, 1}, {0, 0, 40, 1}});

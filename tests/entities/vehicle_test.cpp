@@ -348,6 +348,7 @@ protected:
 TEST_F(Snowcats, GroomTheSlopesOfTheirAreaThenParkAtHome) {
     MarkSlope(108, 110, 96, 104);
     E().Cell(109, 100).NaturalSnow = true;
+    E().DisplayFlags |= kDisplaySnow;
     RebuildSnowOverlay(E());
     const TSKIVector centre = E().CellToWorld(garage->AreaI, garage->AreaJ, false);
     float farthest = 0;

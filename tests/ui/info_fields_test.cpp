@@ -79,13 +79,17 @@ TEST(PaletteBoxes, FiguresOfLiftAndBuildingTypes) {
     platter.MaxLength = 60.5f;
     platter.CostPerPole = 950;
     platter.CostPerGondole = 12500;
+    platter.RunningCost = 40;
+    platter.ServiceQuality = 0.857f;
     const auto lift = LiftPaletteText(p, kLiftPlatter);
     ASSERT_TRUE(lift);
     EXPECT_EQ(Row(*lift, "Transport capacity:"), "1500 pers./hour");
-    EXPECT_EQ(Row(*lift, "Lift speed:"), "2.50 m/sec");
+    EXPECT_EQ(Row(*lift, "Lift speed:"), "2.500000 m/sec");
     EXPECT_EQ(Row(*lift, "Max. length:"), "303 meters");
     EXPECT_EQ(Row(*lift, "Cost per pole:"), "950,-");
     EXPECT_EQ(Row(*lift, "Cost per gondola:"), "12.500,-");
+    EXPECT_EQ(Row(*lift, "Running cost:"), "40.-/hour");
+    EXPECT_EQ(Row(*lift, "Service quality:"), "86 %");
     EXPECT_FALSE(LiftPaletteText(p, kLiftTypeCount));
     EXPECT_FALSE(LiftPaletteText(p, -1));
     EXPECT_FALSE(BuildingPaletteText(p, kBuildingTypeCount));
@@ -97,7 +101,12 @@ TEST(PaletteBoxes, FiguresOfLiftAndBuildingTypes) {
     stall.RefillHappiness = stall.RefillCold = stall.RefillEnergy = 0.1f;
     EXPECT_EQ(Row(*BuildingPaletteText(p, kBuildStall), "Services:"), "fun,warm up,rest,food");
     stall.RunningCost = 24;
-    EXPECT_EQ(Row(*BuildingPaletteText(p, kBuildStall), "Upkeep:"), "24,-/hour");
+    stall.Rating = 1.25f;
+    stall.Size = 12;
+    const auto building = BuildingPaletteText(p, kBuildStall);
+    EXPECT_EQ(Row(*building, "Upkeep:"), "24,-/hour");
+    EXPECT_EQ(Row(*building, "Rating:"), "1.250000 points");
+    EXPECT_EQ(Row(*building, "Size:"), "12 meters");
 }
 
 }  // namespace
