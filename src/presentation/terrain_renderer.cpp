@@ -290,6 +290,8 @@ void TSKITerrainRenderer::DrawSkirt(const TSKIEngine& engine, const TSKIToolStat
                                     TSKITerrainStats& stats) {
     if (!skirtCount_ || !DistantSceneryShown(engine)) return;
     const bool addon = engine.Level.FromAddons;
+    // "Long visibility" shows or hides the landscape around the map, except on add-on maps.
+    if (!addon && (engine.DisplayFlags & kDisplayLongVisibility) == 0) return;
     const int layers = SideLayers(engine.Options.Detail, addon, engine.DisplayFlags, tools.Tool);
     // "baseSide" at medium and high detail, "base" at low, plain grey on add-on maps.
     program_.Set("uFlat", (layers & kLayerFlat) ? 1.0f : 0.0f);

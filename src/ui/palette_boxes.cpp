@@ -35,9 +35,10 @@ std::optional<TSKIPaletteText> LiftPaletteText(const TSKIParameters& params, int
     t.Title = p.DisplayName.empty() ? p.Name : p.DisplayName;
     const double perHour =
         p.GondoleSpacing > 0 ? double(p.GondoleCapacity) * p.Speed * 600.0 / p.GondoleSpacing : 0;
+    // Decimal figures show two decimals, as the objective texts do.
     t.Rows = {
         {"Gondola capacity:", std::to_string(p.GondoleCapacity)},
-        {"Lift speed:", Printf("%f m/sec", p.Speed / 10.0)},
+        {"Lift speed:", Printf("%.2f m/sec", p.Speed / 10.0)},
         {"Max. length:", Whole(std::lround(p.MaxLength * 5.0), " meters")},
         {"Transport capacity:", Whole(std::lround(perHour), " pers./hour")},
         {"Cost per pole:", FormatMoney(p.CostPerPole)},
@@ -68,7 +69,7 @@ std::optional<TSKIPaletteText> BuildingPaletteText(const TSKIParameters& params,
         {"Price:", FormatMoney(p.Cost)},
         {"Size:", Whole(p.Size, " meters")},
         {"Services:", PaletteServices(p)},
-        {"Rating:", Printf("%f points", p.Rating)},
+        {"Rating:", Printf("%.2f points", p.Rating)},
         {"Upkeep:", FormatMoney(p.RunningCost) + "/hour"},
         {"Service quality:", Whole(std::lround(p.ServiceQuality * 100.0), " %")},
     };

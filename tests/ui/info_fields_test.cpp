@@ -84,7 +84,7 @@ TEST(PaletteBoxes, FiguresOfLiftAndBuildingTypes) {
     const auto lift = LiftPaletteText(p, kLiftPlatter);
     ASSERT_TRUE(lift);
     EXPECT_EQ(Row(*lift, "Transport capacity:"), "1500 pers./hour");
-    EXPECT_EQ(Row(*lift, "Lift speed:"), "2.500000 m/sec");
+    EXPECT_EQ(Row(*lift, "Lift speed:"), "2.50 m/sec");
     EXPECT_EQ(Row(*lift, "Max. length:"), "303 meters");
     EXPECT_EQ(Row(*lift, "Cost per pole:"), "950,-");
     EXPECT_EQ(Row(*lift, "Cost per gondola:"), "12.500,-");
@@ -105,7 +105,7 @@ TEST(PaletteBoxes, FiguresOfLiftAndBuildingTypes) {
     stall.Size = 12;
     const auto building = BuildingPaletteText(p, kBuildStall);
     EXPECT_EQ(Row(*building, "Upkeep:"), "24,-/hour");
-    EXPECT_EQ(Row(*building, "Rating:"), "1.250000 points");
+    EXPECT_EQ(Row(*building, "Rating:"), "1.25 points");
     EXPECT_EQ(Row(*building, "Size:"), "12 meters");
 }
 
