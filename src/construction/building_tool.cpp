@@ -7,6 +7,7 @@
 #include "construction/construction_actions.h"
 #include "construction/tool_geometry.h"
 #include "engine/arrivals.h"
+#include "engine/highlight.h"
 #include "engine/overlays.h"
 #include "engine/player_actions.h"
 #include "engine/snow.h"
@@ -107,6 +108,7 @@ bool PlaceBuilding(TSKIEngine& e, const TSKIBuildingRecord& record, bool charge)
         if (e.OnBuilt) e.OnBuilt(kBuiltBuilding, r.Type);
         ++e.RefreshRequests;
     }
+    RefreshHighlight(e);
     return true;
 }
 
@@ -154,6 +156,7 @@ void SetAreaOfOperations(TSKIEngine& e, TSKIBuilding& garage, int i, int j) {
     e.DisplayFlags &= uint8_t(~kDisplaySnow);
     RebuildSnowOverlay(e);
     RefreshTerrainView(e);
+    RefreshHighlight(e);  // a garage's beam stands at its area's centre
     ++e.RefreshRequests;
 }
 

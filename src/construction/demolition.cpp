@@ -5,6 +5,7 @@
 #include "construction/construction_actions.h"
 #include "construction/tool_geometry.h"
 #include "engine/arrivals.h"
+#include "engine/highlight.h"
 #include "engine/overlays.h"
 #include "engine/player_actions.h"
 #include "engine/snow.h"
@@ -29,6 +30,7 @@ bool DeleteSection(TSKIEngine& e, size_t index, bool askFirst) {
         RebuildOverlay(e, TSKIOverlay::SlopePaint);
         RefreshTerrainView(e);
     }
+    RefreshHighlight(e);
     ++e.RefreshRequests;
     return true;
 }
@@ -59,6 +61,7 @@ bool DeleteBuilding(TSKIEngine& e, size_t index) {
         }
     }
     e.RebuildNavigation();
+    RefreshHighlight(e);
     ++e.RefreshRequests;
     return true;
 }

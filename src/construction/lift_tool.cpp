@@ -5,6 +5,7 @@
 
 #include "base/saturating.h"
 #include "construction/tool_geometry.h"
+#include "engine/highlight.h"
 #include "engine/overlays.h"
 #include "entities/pole_layout.h"
 
@@ -216,6 +217,7 @@ TSKISection* CreateNewLift(TSKIEngine& e, int lowerI, int lowerJ, int upperI, in
     e.DisplayFlags &= uint8_t(~kDisplayBlocked);
     RefreshTerrainView(e);
     TakeFrom(e.Park.ParkCash, LiftPrice(e, lowerI, lowerJ, upperI, upperJ, liftType));
+    RefreshHighlight(e);
     return lift;
 }
 

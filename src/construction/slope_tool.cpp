@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "construction/tool_geometry.h"
+#include "engine/highlight.h"
 #include "engine/overlays.h"
 
 namespace vallorn {
@@ -96,6 +97,7 @@ TSKISection* LayDrawnSlope(TSKIEngine& e, const std::vector<TSKIVector>& path,
     e.RebuildNavigation();
     e.DisplayFlags &= uint8_t(~kDisplayBlocked);
     RefreshTerrainView(e);
+    RefreshHighlight(e);
     return slope;
 }
 

@@ -9,6 +9,7 @@
 #include "engine/dots.h"
 #include "engine/economy.h"
 #include "engine/engine.h"
+#include "engine/highlight.h"
 #include "engine/history.h"
 #include "engine/snow.h"
 
@@ -62,7 +63,8 @@ void UpdateEntities(TSKIEngine& engine, float simDt) {
             if (engine.OverlayMode != 0) {
                 TSKIVector p = skier.Position;
                 p.y += kOverlayDotHeight;
-                engine.OverlayDots.push_back({p, OverlayColor(engine.OverlayMode, skier)});
+                const TSKIDotBand band = OverlayBand(engine.OverlayMode, skier);
+                engine.OverlayDots.push_back({p, BandColor(band), uint8_t(BandShape(band))});
             }
             if (!skier.ShowsDetailedModel) {
                 TSKIVector p = skier.Position;
@@ -162,7 +164,8 @@ void PeriodicTick(TSKIEngine& engine) {
         engine.HistoryAccumulator = 0;
     }
 
-    // 10. Highlight mode 14 is refreshed every tick by the display palette.
+    // 10. The queue beams follow the queues.
+    if (engine.HighlightMode == 14) RefreshHighlight(engine);
 
     // 11. The accounting hour.
     engine.HourAccumulator += g.TickTime;

@@ -1,6 +1,7 @@
 // The dots drawn over skiers on the overview: coloured by the chosen skier property, and grey
 // for skiers too far away for a detailed model. The shades are ours: a clear green, amber and
-// red that read well on snow, and for skill the piste colours blue, red and black.
+// red that read well on snow, and for skill the piste colours blue, red and black; each with
+// its own shape.
 #include "engine/dots.h"
 #include "engine/engine.h"
 
@@ -15,15 +16,15 @@ constexpr TSKIColor kBeginner{40, 90, 225};
 constexpr TSKIColor kIntermediate{220, 40, 40};
 constexpr TSKIColor kPro{15, 15, 15};
 
-TSKIColor ThreeWay(float value, float low, float high) {
-    if (value < low) return kBad;
-    if (value < high) return kMiddle;
-    return kGood;
+TSKIDotBand ThreeWay(float value, float low, float high) {
+    if (value < low) return TSKIDotBand::Bad;
+    if (value < high) return TSKIDotBand::Middle;
+    return TSKIDotBand::Good;
 }
 
 }  // namespace
 
-TSKIColor OverlayColor(uint8_t mode, const TSKISkier& s) {
+TSKIDotBand OverlayBand(uint8_t mode, const TSKISkier& s) {
     switch (mode) {
         case 1:
             return ThreeWay(s.Happiness, kNeedLow, -kNeedLow);
@@ -36,15 +37,52 @@ TSKIColor OverlayColor(uint8_t mode, const TSKISkier& s) {
         case 5:
             return ThreeWay(s.Hunger, kNeedLow, -kNeedLow);
         case 6:
-            if (s.Skill < 0.333f) return kBeginner;
-            return s.Skill < 0.666f ? kIntermediate : kPro;
+            if (s.Skill < 0.333f) return TSKIDotBand::Beginner;
+            return s.Skill < 0.666f ? TSKIDotBand::Intermediate : TSKIDotBand::Expert;
         case 7:
             return ThreeWay(s.Energy, kNeedLow, -kNeedLow);
         case 8:
-            return s.State == kSkierInjured ? kBad : kGood;
+            return s.State == kSkierInjured ? TSKIDotBand::Bad : TSKIDotBand::Good;
+        default:
+            return TSKIDotBand::Good;
+    }
+}
+
+TSKIColor BandColor(TSKIDotBand band) {
+    switch (band) {
+        case TSKIDotBand::Middle:
+            return kMiddle;
+        case TSKIDotBand::Bad:
+            return kBad;
+        case TSKIDotBand::Beginner:
+            return kBeginner;
+        case TSKIDotBand::Intermediate:
+            return kIntermediate;
+        case TSKIDotBand::Expert:
+            return kPro;
         default:
             return kGood;
     }
+}
+
+TSKIDotShape BandShape(TSKIDotBand band) {
+    switch (band) {
+        case TSKIDotBand::Good:
+            return TSKIDotShape::TriangleUp;
+        case TSKIDotBand::Middle:
+        case TSKIDotBand::Expert:
+            return TSKIDotShape::Diamond;
+        case TSKIDotBand::Bad:
+            return TSKIDotShape::TriangleDown;
+        case TSKIDotBand::Intermediate:
+            return TSKIDotShape::Square;
+        default:
+            return TSKIDotShape::Disc;
+    }
+}
+
+TSKIColor OverlayColor(uint8_t mode, const TSKISkier& skier) {
+    return BandColor(OverlayBand(mode, skier));
 }
 
 }  // namespace vallorn

@@ -89,6 +89,7 @@ void TSKIEngine::ClearContainers() {
     Vehicles.clear();
     Buildings.clear();
     Sections.clear();
+    HighlightBeamCache.clear();
     GarageCount = 0;
     ParkMessages.clear();
     MessageSamples = 0;

@@ -185,9 +185,17 @@ public:
     struct TSKIDot {
         TSKIVector Position;
         TSKIColor Color;
+        uint8_t Shape = 0;  // a TSKIDotShape (engine/dots.h) for the overlay dots
     };
     std::vector<TSKIDot> OverlayDots;  // coloured by the overlay mode, 3 units above skiers
     std::vector<TSKIDot> CrowdDots;    // grey dots for skiers drawn without a detailed model
+    // The highlight palette's beams as RefreshHighlight (engine/highlight.h) last built them.
+    struct TSKIHighlightBeam {
+        TSKIVector Base;  // where the beam stands: a lift's gate, a building, a garage's area
+        uint8_t R = 0, G = 0, B = 0;
+        float Width = 3;  // the beam's radius
+    };
+    std::vector<TSKIHighlightBeam> HighlightBeamCache;
 
     // --- history, park messages, falling snow -------------------------------------------------
     int32_t MessageSamples = 0;        // history samples since the last message rebuild

@@ -126,4 +126,8 @@ std::vector<TSKIHighlightBeam> HighlightBeams(const TSKIEngine& engine) {
     return beams;
 }
 
+void RefreshHighlight(TSKIEngine& engine) {
+    engine.HighlightBeamCache = HighlightBeams(engine);
+}
+
 }  // namespace vallorn

@@ -23,12 +23,19 @@ void main() {
 }
 )";
 
-// The beam fades out towards its top, so that its end does not cut the sky.
+// The beam fades out towards its top, so that its end does not cut the sky. A judged beam
+// (red for bad through green for good) is also broken into dashes whose gaps grow with its
+// red share: a bad beam reads as a broken line without telling red from green. Blue beams
+// stay whole.
 const char* const kFragment = R"(#version 330 core
 in vec4 vColour;
 in float vHeight;
 out vec4 oColour;
-void main() { oColour = vec4(vColour.rgb, vColour.a * (1.0 - 0.8 * vHeight)); }
+void main() {
+    float bad = vColour.b > 0.0 ? 0.0 : vColour.r / max(vColour.r + vColour.g, 0.001);
+    if (fract(vHeight * 500.0) < 0.6 * bad) discard;
+    oColour = vec4(vColour.rgb, vColour.a * (1.0 - 0.8 * vHeight));
+}
 )";
 
 }  // namespace

@@ -113,13 +113,31 @@ void main() {
 }
 )";
 
+// The overlay dots carry their shape (engine/dots.h) in the colour's alpha and, when large
+// enough, a dark rim that sets the shape off the snow; the crowd dots and snowflakes (alpha
+// 255) are plain discs.
 const char* kPointFragment = R"(#version 330 core
 in vec4 vColor;
+uniform float uSize;
 out vec4 fragColor;
+// Below 0 inside the shape, about the distance to its edge in point widths.
+float Shape(int shape, vec2 d) {
+    vec2 a = abs(d);
+    if (shape == 1 || shape == 3) {  // a triangle pointing up (1) or down (3)
+        float y = shape == 1 ? d.y : -d.y;
+        return max(y - 0.4, 0.8838 * a.x - 0.4679 * (y + 0.48));
+    }
+    if (shape == 2) return (a.x + a.y) * 0.7071 - 0.3536;
+    if (shape == 4) return max(a.x, a.y) - 0.4;
+    return length(d) - 0.5;
+}
 void main() {
-    vec2 d = gl_PointCoord - vec2(0.5);
-    if (dot(d, d) > 0.25) discard;
-    fragColor = vColor;
+    int shape = int(vColor.a * 255.0 + 0.5);
+    float f = Shape(shape, gl_PointCoord - vec2(0.5));
+    if (f > 0.0) discard;
+    // A rim only where the point is large enough to keep its colour inside the rim.
+    float rim = shape <= 4 && uSize >= 10.0 ? 1.0 / uSize : 0.0;
+    fragColor = vec4(f > -rim ? vColor.rgb * 0.3 : vColor.rgb, 1.0);
 }
 )";
 
@@ -247,7 +265,7 @@ void TSKISceneRenderer::TImpl::CollectPoints(const TSKIEngine& engine) {
     for (const auto& dot : engine.CrowdDots)
         CrowdDots.Vertex(Vec3(dot.Position), {dot.Color.r, dot.Color.g, dot.Color.b, 255});
     for (const auto& dot : engine.OverlayDots)
-        OverlayDots.Vertex(Vec3(dot.Position), {dot.Color.r, dot.Color.g, dot.Color.b, 255});
+        OverlayDots.Vertex(Vec3(dot.Position), {dot.Color.r, dot.Color.g, dot.Color.b, dot.Shape});
     if (engine.SnowfallVisible) {
         const TSKIVector& c = engine.SnowfallColor;
         const TShapeColor color{uint8_t(std::clamp(c.x, 0.0f, 1.0f) * 255.0f),

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "presentation/terrain_chunks.h"
+#include "presentation/terrain_compose_shader.h"
 
 namespace vallorn {
 namespace {
@@ -21,50 +22,6 @@ constexpr TSKIColor kPreviewColour{255, 210, 0};
 const char* const kSamplerNames[TSKITerrainTextures::kSources] = {
     "uSnowPicture", "uBarePicture", "uSnowOverlay", "uSnowMask", "uSlopePaint",
     "uOccupancy",   "uImprint",     "uSteepness",   "uPreview"};
-
-const char* const kComposeVertex = R"(#version 330 core
-void main() {
-    vec2 p = vec2(float((gl_VertexID << 1) & 2), float(gl_VertexID & 2));
-    gl_Position = vec4(p * 2.0 - 1.0, 0.0, 1.0);
-}
-)";
-
-// Texel (x, y) of the target sits where pixel (x, y) of every per-cell image is drawn, so the
-// layers line up whatever their sizes. The layers in their order: the snow picture, the bare
-// ground where the mask says there is no snow, the snow overlay (groomed snow brighter), the
-// slope paint (pistes tinted by difficulty) with the snow state of the slope cells striped
-// over it, the occupancy (red), the steepness map and the slope being drawn.
-const char* const kComposeFragment = R"(#version 330 core
-uniform sampler2D uSnowPicture, uBarePicture, uSnowOverlay, uSnowMask, uSlopePaint;
-uniform sampler2D uOccupancy, uSteepness, uPreview;
-uniform int uLayers;
-uniform float uSize;
-out vec4 oColour;
-void main() {
-    vec2 uv = gl_FragCoord.xy / uSize;
-    vec3 c = texture(uSnowPicture, uv).rgb;
-    float bare = clamp(texture(uSnowMask, uv).r * (255.0 / 180.0), 0.0, 1.0);
-    c = mix(c, texture(uBarePicture, uv).rgb, bare);
-    vec3 s = texture(uSnowOverlay, uv).rgb;
-    float lo = min(s.r, min(s.g, s.b)), hi = max(s.r, max(s.g, s.b));
-    c = min(c + vec3(lo * 0.22), vec3(1.0));
-    if ((uLayers & 1) != 0) {
-        vec3 paint = texture(uSlopePaint, uv).rgb;
-        c *= mix(vec3(1.0), min(paint * 1.25, vec3(1.0)), 0.55);
-    }
-    // The snow state of slope cells (red bare, yellow ungroomed, green groomed) shows as
-    // stripes across the piste's colour, so both stay readable.
-    float stripe = step(0.65, fract((gl_FragCoord.x + gl_FragCoord.y) * 128.0 / uSize));
-    if (hi - lo > 0.05) c = mix(c, s / hi, 0.35 * stripe * clamp((hi - lo) * 2.0, 0.0, 1.0));
-    if ((uLayers & 2) != 0) c = mix(c, vec3(0.85, 0.08, 0.06), texture(uOccupancy, uv).r * 0.55);
-    if ((uLayers & 8) != 0) c = mix(c, texture(uSteepness, uv).rgb, 0.6);
-    if ((uLayers & 16) != 0) {
-        vec3 p = texture(uPreview, uv).rgb;
-        c = mix(c, p, max(p.r, max(p.g, p.b)) * 0.75);
-    }
-    oColour = vec4(c, 1.0);
-}
-)";
 
 // A neutral texel for a layer without an image: no snow overlay, snow everywhere under the
 // mask, white paper for the paint and the imprint, nothing occupied, nothing previewed.
@@ -189,7 +146,7 @@ TSKITerrainTextures::~TSKITerrainTextures() {
 
 bool TSKITerrainTextures::Init(std::string* error) {
     std::string log;
-    if (!program_.Build(kComposeVertex, kComposeFragment, &log)) {
+    if (!program_.Build(kTerrainComposeVertex, kTerrainComposeFragment, &log)) {
         if (error) *error = "the terrain composition shader does not build: " + log;
         return false;
     }

@@ -286,9 +286,14 @@ void TSKIGameWindow::DrawPark(bool acting, bool modal, double dt) {
     if (renderer_) {
         const TSKICamera& view = avatar.Visible ? rideCamera_ : camera_;
         renderer_->Draw(*engine_, toolState_, view, window_.Width(), window_.Height(), seconds_);
-        // The highlight palette's beams over the finished scene.
+        // The highlight palette's beams over the finished scene: the engine's cache, rebuilt
+        // here only when the palette has chosen another mode.
+        if (engine_->HighlightMode != beamsMode_) {
+            RefreshHighlight(*engine_);
+            beamsMode_ = engine_->HighlightMode;
+        }
         if (beams_ && engine_->HighlightMode != 0) {
-            beams_->Draw(HighlightBeams(*engine_), view.FrameView());
+            beams_->Draw(engine_->HighlightBeamCache, view.FrameView());
         }
     }
 }

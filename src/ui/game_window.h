@@ -189,6 +189,7 @@ private:
     TSKIDisplayWindow display_;
     TSKIOptionsWindow optionsWindow_;
     std::unique_ptr<TSKIHighlightBeams> beams_;
+    int beamsMode_ = 0;  // the highlight mode the engine's beam cache was last built for
     TSKIEditorWindow editor_;
 };
 

@@ -5,6 +5,7 @@
 #include <imgui.h>
 
 #include "construction/construction_actions.h"
+#include "engine/highlight.h"
 #include "entities/building.h"
 #include "entities/section.h"
 #include "ui/info_widgets.h"
@@ -32,6 +33,16 @@ bool FieldTable(const char* id, float scale) {
                             kCaptionWidth * scale - ImGui::GetStyle().WindowPadding.x - pad);
     ImGui::TableSetupColumn("value", ImGuiTableColumnFlags_WidthStretch);
     return true;
+}
+
+// Opening, closing or upgrading a lift or building also moves the highlight beams.
+TSKIPlayerAction MovingBeams(TSKIPlayerAction action) {
+    action.Apply = [apply = std::move(action.Apply)](TSKIEngine& e, std::string& reason) {
+        const TSKIActionResult result = apply(e, reason);
+        if (result == TSKIActionResult::Done) RefreshHighlight(e);
+        return result;
+    };
+    return action;
 }
 
 void Button(const char* caption, const char* hint, bool& clicked, float width = 0) {
@@ -283,7 +294,8 @@ void TSKIInfoWindows::DrawLiftPage(float scale) {
     Button((f.StatusText + "##status").c_str(), "Open or close the lift", clicked, 110 * scale);
     ImGui::EndDisabled();
     ImGui::PopStyleColor();
-    if (clicked) Act(TSKIInfoKind::Lift, SetLiftOpenAction(index, f.Status != kLiftOpen));
+    if (clicked)
+        Act(TSKIInfoKind::Lift, MovingBeams(SetLiftOpenAction(index, f.Status != kLiftOpen)));
 
     ImGui::AlignTextToFramePadding();
     ImGui::TextDisabled("Ticket price:");
@@ -315,7 +327,7 @@ void TSKIInfoWindows::DrawLiftPage(float scale) {
     }
     ImGui::Separator();
     Button("Upgrade", "Increase lift speed and skier satisfaction", clicked);
-    if (clicked) Act(TSKIInfoKind::Lift, UpgradeLiftAction(index));
+    if (clicked) Act(TSKIInfoKind::Lift, MovingBeams(UpgradeLiftAction(index)));
     ImGui::SameLine();
     Button("View", "Move the view to the lift", clicked);
     if (clicked && hooks_.Goto) {
@@ -422,7 +434,7 @@ void TSKIInfoWindows::DrawBuilding(float viewW, float viewH, float scale) {
     Button(f.Open ? "Opened##status" : "Closed##status", "Open or close the building", clicked,
            110 * scale);
     ImGui::PopStyleColor();
-    if (clicked) Act(TSKIInfoKind::Building, SetBuildingOpenAction(index, !f.Open));
+    if (clicked) Act(TSKIInfoKind::Building, MovingBeams(SetBuildingOpenAction(index, !f.Open)));
     if (FieldTable("fields5", scale)) {
         info::Row("Capacity:", f.Capacity);
         info::Row("Occupancy:", f.Occupancy);
@@ -474,7 +486,7 @@ void TSKIInfoWindows::DrawBuildingButtons(float scale) {
         ImGui::SameLine();
     }
     Button("Upgrade", "Increase service quality", clicked);
-    if (clicked) Act(TSKIInfoKind::Building, UpgradeBuildingAction(index));
+    if (clicked) Act(TSKIInfoKind::Building, MovingBeams(UpgradeBuildingAction(index)));
     ImGui::SameLine();
     Button("View", "Move the view to the building", clicked);
     if (clicked && hooks_.Goto) hooks_.Goto(engine_->Buildings[index]->Position);

@@ -1,0 +1,72 @@
+#include "presentation/terrain_compose_shader.h"
+
+namespace vallorn {
+
+const char* const kTerrainComposeVertex = R"(#version 330 core
+void main() {
+    vec2 p = vec2(float((gl_VertexID << 1) & 2), float(gl_VertexID & 2));
+    gl_Position = vec4(p * 2.0 - 1.0, 0.0, 1.0);
+}
+)";
+
+// Texel (x, y) of the target sits where pixel (x, y) of every per-cell image is drawn, so the
+// layers line up whatever their sizes. The layers in their order: the snow picture, the bare
+// ground where the mask says there is no snow, the snow overlay (groomed snow brighter), the
+// slope paint (pistes tinted by difficulty) with the snow state of the slope cells striped
+// over it, the occupancy (red), the steepness map and the slope being drawn. Difficulty and
+// snow state also show as patterns, so that neither needs its colours told apart: red
+// pistes and steepness carry thin lines across, black ones a grid, blue ones none; groomed
+// slope cells have whole stripes, ungroomed ones dashes and bare ones crossed stripes.
+const char* const kTerrainComposeFragment = R"(#version 330 core
+uniform sampler2D uSnowPicture, uBarePicture, uSnowOverlay, uSnowMask, uSlopePaint;
+uniform sampler2D uOccupancy, uSteepness, uPreview;
+uniform int uLayers;
+uniform float uSize;
+out vec4 oColour;
+// The hatch of a difficulty colour: none for blue (and grey or white), lines for red, a grid
+// for black.
+float DifficultyHatch(vec3 p, vec2 u) {
+    float lines = step(0.75, fract(u.x * 0.5));
+    if (p.r > p.b + 0.25) return lines;
+    if (p.b <= p.r + 0.25 && max(p.r, max(p.g, p.b)) < 0.35)
+        return max(lines, step(0.75, fract(u.y * 0.5)));
+    return 0.0;
+}
+void main() {
+    vec2 uv = gl_FragCoord.xy / uSize;
+    vec2 u = gl_FragCoord.xy * 128.0 / uSize;  // the patterns' period is one unit
+    vec3 c = texture(uSnowPicture, uv).rgb;
+    float bare = clamp(texture(uSnowMask, uv).r * (255.0 / 180.0), 0.0, 1.0);
+    c = mix(c, texture(uBarePicture, uv).rgb, bare);
+    vec3 s = texture(uSnowOverlay, uv).rgb;
+    float lo = min(s.r, min(s.g, s.b)), hi = max(s.r, max(s.g, s.b));
+    c = min(c + vec3(lo * 0.22), vec3(1.0));
+    if ((uLayers & 1) != 0) {
+        vec3 paint = texture(uSlopePaint, uv).rgb;
+        c *= mix(vec3(1.0), min(paint * 1.25, vec3(1.0)), 0.55);
+        c = mix(c, vec3(1.0), 0.3 * DifficultyHatch(paint, u));
+    }
+    // The snow state of slope cells (red bare, yellow ungroomed, green groomed) shows as
+    // stripes across the piste's colour, so both stay readable.
+    float stripe = step(0.65, fract(u.x + u.y));
+    if (hi - lo > 0.05) {
+        vec3 state = s / hi;
+        if (state.g < 0.5) stripe = max(stripe, step(0.65, fract(u.x - u.y)));  // bare
+        else if (state.r > 0.5) stripe *= step(0.5, fract((u.x - u.y) * 0.25));  // ungroomed
+        c = mix(c, state, 0.35 * stripe * clamp((hi - lo) * 2.0, 0.0, 1.0));
+    }
+    if ((uLayers & 2) != 0) c = mix(c, vec3(0.85, 0.08, 0.06), texture(uOccupancy, uv).r * 0.55);
+    if ((uLayers & 8) != 0) {
+        vec3 steep = texture(uSteepness, uv).rgb;
+        c = mix(c, steep, 0.6);
+        c = mix(c, vec3(1.0), 0.3 * DifficultyHatch(steep, u));
+    }
+    if ((uLayers & 16) != 0) {
+        vec3 p = texture(uPreview, uv).rgb;
+        c = mix(c, p, max(p.r, max(p.g, p.b)) * 0.75);
+    }
+    oColour = vec4(c, 1.0);
+}
+)";
+
+}  // namespace vallorn
