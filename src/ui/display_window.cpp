@@ -167,8 +167,10 @@ void TSKIDisplayWindow::DrawPalette(TSKIEngine& engine, float viewWidth, float v
         for (int m = 0; m < kHighlightModes; ++m) {
             const bool chosen = engine.HighlightMode == m;
             if (m % 3 != 0) ImGui::SameLine();
-            if (ImGui::Selectable(kModes[m].Caption, chosen, 0, ImVec2(120 * scale, 0)))
+            if (ImGui::Selectable(kModes[m].Caption, chosen, 0, ImVec2(120 * scale, 0))) {
                 engine.HighlightMode = uint8_t(m);
+                RefreshHighlight(engine);
+            }
             probe::LastItem("panel", kModes[m].Caption);
             if (*kModes[m].Hint && ImGui::IsItemHovered()) ImGui::SetTooltip("%s", kModes[m].Hint);
             if (chosen) {
