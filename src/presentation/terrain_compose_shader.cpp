@@ -13,10 +13,11 @@ void main() {
 // layers line up whatever their sizes. The layers in their order: the snow picture, the bare
 // ground where the mask says there is no snow, the snow overlay (groomed snow brighter), the
 // slope paint (pistes tinted by difficulty) with the snow state of the slope cells striped
-// over it, the occupancy (red), the steepness map and the slope being drawn. Difficulty and
-// snow state also show as patterns, so that neither needs its colours told apart: red
-// pistes and steepness carry thin lines across, black ones a grid, blue ones none; groomed
-// slope cells have whole stripes, ungroomed ones dashes and bare ones crossed stripes.
+// over it, the occupancy (red), the steepness map and the slope being drawn. Difficulty, snow
+// state and blocked ground also show as patterns, so that none needs its colours told apart:
+// red pistes and steepness carry thin lines across, black ones a grid, blue ones none; groomed
+// slope cells have whole stripes, ungroomed ones dashes and bare ones crossed stripes; blocked
+// and occupied ground is hatched with dark diagonals the other way.
 const char* const kTerrainComposeFragment = R"(#version 330 core
 uniform sampler2D uSnowPicture, uBarePicture, uSnowOverlay, uSnowMask, uSlopePaint;
 uniform sampler2D uOccupancy, uSteepness, uPreview;
@@ -55,7 +56,11 @@ void main() {
         else if (state.r > 0.5) stripe *= step(0.5, fract((u.x - u.y) * 0.25));  // ungroomed
         c = mix(c, state, 0.35 * stripe * clamp((hi - lo) * 2.0, 0.0, 1.0));
     }
-    if ((uLayers & 2) != 0) c = mix(c, vec3(0.85, 0.08, 0.06), texture(uOccupancy, uv).r * 0.55);
+    if ((uLayers & 2) != 0) {
+        float occupied = texture(uOccupancy, uv).r;
+        c = mix(c, vec3(0.85, 0.08, 0.06), occupied * 0.55);
+        c = mix(c, vec3(0.2, 0.0, 0.0), occupied * 0.7 * step(0.6, fract(u.x - u.y)));
+    }
     if ((uLayers & 8) != 0) {
         vec3 steep = texture(uSteepness, uv).rgb;
         c = mix(c, steep, 0.6);

@@ -13,6 +13,8 @@ class TSKIDisplayWindow {
 public:
     bool Visible() const { return visible_; }
     void Show() { visible_ = raise_ = true; }
+    // Shows the window with its "Highlight" panel pressed: the palette below it.
+    void ShowPalette() { visible_ = raise_ = highlight_ = true; }
     // Closing hides the Highlight palette as well.
     void Hide() { visible_ = false; }
     bool PaletteVisible() const { return visible_ && highlight_; }

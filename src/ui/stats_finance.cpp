@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include <imgui.h>
@@ -31,26 +32,36 @@ std::string Fixed2(double v) {
 
 struct TColumn {
     const char* Caption;
-    const char* Filter;  // the filter box's caption
+    const char* Filter = nullptr;  // the filter box's caption when it differs from the caption
+    const char* FilterCaption() const { return Filter ? Filter : Caption; }
 };
 
-// A report list: the first column always, the others as their filter bits say. A click on a
-// row returns its index.
+// A report list of the objects of `list` that `keep` accepts, one row each: the first column
+// always, the others as their filter bits say, each cell the text `cell` gives for the object
+// and the column. A click on a row returns the object's index in `list`.
+template <typename TList, typename TKeep, typename TCell>
 std::optional<size_t> ReportList(const char* id, const std::vector<TColumn>& columns,
-                                 uint32_t& filter, size_t rows,
-                                 const std::function<std::string(size_t row, size_t col)>& cell) {
+                                 uint32_t& filter, const TList& list, const TKeep& keep,
+                                 const TCell& cell) {
     if (ImGui::TreeNode("Filter")) {
         for (size_t c = 1; c < columns.size(); ++c) {
             bool on = (filter >> c) & 1u;
             if (c > 1 && (c - 1) % 4 != 0) ImGui::SameLine(float((c - 1) % 4) * 150);
-            if (ImGui::Checkbox(columns[c].Filter, &on)) filter ^= 1u << c;
+            if (ImGui::Checkbox(columns[c].FilterCaption(), &on)) filter ^= 1u << c;
         }
         if (ImGui::Button("Clear all")) filter = 1u;
         ImGui::TreePop();
     }
-    std::vector<size_t> shown;
+    std::vector<size_t> shown, objects;
     for (size_t c = 0; c < columns.size(); ++c)
         if (c == 0 || ((filter >> c) & 1u)) shown.push_back(c);
+    for (size_t i = 0; i < list.size(); ++i)
+        if (keep(*list[i])) objects.push_back(i);
+    // The texts once: they size the columns and fill them.
+    std::vector<std::string> texts;
+    texts.reserve(objects.size() * shown.size());
+    for (size_t i : objects)
+        for (size_t c : shown) texts.push_back(cell(*list[i], c));
     std::optional<size_t> clicked;
     const ImGuiTableFlags flags = ImGuiTableFlags_Borders | ImGuiTableFlags_RowBg |
                                   ImGuiTableFlags_ScrollX | ImGuiTableFlags_ScrollY |
@@ -59,24 +70,27 @@ std::optional<size_t> ReportList(const char* id, const std::vector<TColumn>& col
         ImGui::TableSetupScrollFreeze(1, 1);
         // Each column as wide as its caption or its widest cell, at least 50.
         const float pad = 2 * ImGui::GetStyle().CellPadding.x + 4;
-        for (size_t c : shown) {
-            float width = std::max(50.0f, ImGui::CalcTextSize(columns[c].Caption).x + pad);
-            for (size_t r = 0; r < rows; ++r)
-                width = std::max(width, ImGui::CalcTextSize(cell(r, c).c_str()).x + pad);
-            ImGui::TableSetupColumn(columns[c].Caption, ImGuiTableColumnFlags_WidthFixed, width);
+        for (size_t k = 0; k < shown.size(); ++k) {
+            float width = std::max(50.0f, ImGui::CalcTextSize(columns[shown[k]].Caption).x + pad);
+            for (size_t r = 0; r < objects.size(); ++r)
+                width = std::max(width,
+                                 ImGui::CalcTextSize(texts[r * shown.size() + k].c_str()).x + pad);
+            ImGui::TableSetupColumn(columns[shown[k]].Caption, ImGuiTableColumnFlags_WidthFixed,
+                                    width);
         }
         ImGui::TableHeadersRow();
-        for (size_t r = 0; r < rows; ++r) {
+        for (size_t r = 0; r < objects.size(); ++r) {
             ImGui::TableNextRow();
             for (size_t k = 0; k < shown.size(); ++k) {
                 ImGui::TableSetColumnIndex(int(k));
-                const std::string text = cell(r, shown[k]);
+                const std::string& text = texts[r * shown.size() + k];
                 if (k == 0) {
                     ImGui::PushID(int(r));
                     if (ImGui::Selectable(text.c_str(), false,
                                           ImGuiSelectableFlags_SpanAllColumns)) {
-                        clicked = r;
+                        clicked = objects[r];
                     }
+                    probe::LastItem("row", text);
                     ImGui::PopID();
                 } else {
                     // Centred in its column.
@@ -95,24 +109,14 @@ std::optional<size_t> ReportList(const char* id, const std::vector<TColumn>& col
 }  // namespace
 
 void TSKIStatsWindow::DrawLifts(const TSKIEngine& engine, TResult& result) {
-    static const std::vector<TColumn> columns = {{"Name", ""},
-                                                 {"Status", "Status"},
-                                                 {"Type", "Type"},
-                                                 {"Queue", "Queue"},
-                                                 {"Ticket price", "Ticket price"},
-                                                 {"Running cost", "Running cost"},
-                                                 {"Income", "Income"},
-                                                 {"Expence", "Expense"},
-                                                 {"Balance", "Balance"},
-                                                 {"Too expensive", "Too expensive"},
-                                                 {"Customers", "Customers"},
-                                                 {"Service quality", "Service quality"}};
-    std::vector<size_t> lifts;
-    for (size_t i = 0; i < engine.Sections.size(); ++i)
-        if (engine.Sections[i]->IsLift()) lifts.push_back(i);
-    const auto row = ReportList(
-        "lifts", columns, liftColumns_, lifts.size(), [&](size_t r, size_t c) -> std::string {
-            const TSKISection& s = *engine.Sections[lifts[r]];
+    static const std::vector<TColumn> columns = {
+        {"Name"},         {"Status"},        {"Type"},      {"Queue"},
+        {"Ticket price"}, {"Running cost"},  {"Income"},    {"Expence", "Expense"},
+        {"Balance"},      {"Too expensive"}, {"Customers"}, {"Service quality"}};
+    result.OpenLift = ReportList(
+        "lifts", columns, liftColumns_, engine.Sections,
+        [](const TSKISection& s) { return s.IsLift(); },
+        [&](const TSKISection& s, size_t c) -> std::string {
             switch (c) {
                 case 0:
                     return s.Name.empty() ? std::string("(lift)") : s.Name;
@@ -140,29 +144,20 @@ void TSKIStatsWindow::DrawLifts(const TSKIEngine& engine, TResult& result) {
                     return Fixed2(LiftQuality(engine, s));
             }
         });
-    if (row) result.OpenLift = lifts[*row];
 }
 
 void TSKIStatsWindow::DrawBuildings(const TSKIEngine& engine, TResult& result) {
-    static const std::vector<TColumn> columns = {{"Type", ""},
-                                                 {"Status", "Status"},
-                                                 {"Service cost", "Service cost"},
-                                                 {"Running cost", "Running cost"},
-                                                 {"Income", "Income"},
-                                                 {"Expence", "Expense"},
-                                                 {"Balance", "Balance"},
-                                                 {"Too expensive", "Too expensive"},
-                                                 {"Customers", "Customers"},
-                                                 {"Ocupancy", "Occupancy"},
-                                                 {"Service quality", "Service quality"}};
+    static const std::vector<TColumn> columns = {{"Type"},           {"Status"},
+                                                 {"Service cost"},   {"Running cost"},
+                                                 {"Income"},         {"Expence", "Expense"},
+                                                 {"Balance"},        {"Too expensive"},
+                                                 {"Customers"},      {"Ocupancy", "Occupancy"},
+                                                 {"Service quality"}};
     ImGui::Checkbox("Only restaurants", &onlyRestaurants_);
-    std::vector<size_t> rows;
-    for (size_t i = 0; i < engine.Buildings.size(); ++i)
-        if (!onlyRestaurants_ || IsRestaurantType(engine.Buildings[i]->Type)) rows.push_back(i);
-    const auto row = ReportList(
-        "buildings", columns, buildingColumns_, rows.size(),
-        [&](size_t r, size_t c) -> std::string {
-            const TSKIBuilding& b = *engine.Buildings[rows[r]];
+    result.OpenBuilding = ReportList(
+        "buildings", columns, buildingColumns_, engine.Buildings,
+        [&](const TSKIBuilding& b) { return !onlyRestaurants_ || IsRestaurantType(b.Type); },
+        [](const TSKIBuilding& b, size_t c) -> std::string {
             const TSKIBuildingParams& p = b.Params();
             switch (c) {
                 case 0:
@@ -189,7 +184,6 @@ void TSKIStatsWindow::DrawBuildings(const TSKIEngine& engine, TResult& result) {
                     return Fixed2(p.ServiceQuality + b.UpgradeBonus);
             }
         });
-    if (row) result.OpenBuilding = rows[*row];
 }
 
 void TSKIStatsWindow::DrawFinance(TSKIEngine& engine) {

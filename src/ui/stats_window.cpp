@@ -69,7 +69,8 @@ TSKIStatsWindow::TResult TSKIStatsWindow::Draw(TSKIEngine& engine, float viewWid
         const TSKISkierCounts counts = CountSkiers(engine);
         if (ImGui::BeginTabBar("pages")) {
             for (int p = 0; p < kPages; ++p) {
-                const bool shown = ImGui::BeginTabItem(kCaptions[p]);
+                const bool shown = ImGui::BeginTabItem(
+                    kCaptions[p], nullptr, p == selectPage_ ? ImGuiTabItemFlags_SetSelected : 0);
                 probe::LastItem("tab", kCaptions[p]);
                 if (!shown) continue;
                 page_ = p;
@@ -110,6 +111,7 @@ TSKIStatsWindow::TResult TSKIStatsWindow::Draw(TSKIEngine& engine, float viewWid
                 ImGui::EndTabItem();
             }
             ImGui::EndTabBar();
+            selectPage_ = -1;
         }
         probe::Value("stats_page", std::string(kCaptions[page_]));
     }

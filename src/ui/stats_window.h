@@ -21,6 +21,11 @@ public:
 
     bool Visible = false;
     void Show() { Visible = raise_ = true; }
+    // Shows the window on page `page` (0..kPages - 1).
+    void ShowPage(int page) {
+        Show();
+        selectPage_ = page;
+    }
 
     struct TResult {
         std::optional<size_t> OpenLift;  // a row of the lifts page was clicked (section index)
@@ -48,8 +53,9 @@ private:
     std::vector<TSKIPlayerAction> pending_;  // collected while drawing
     bool raise_ = false;
     int page_ = 0;
-    int graph_ = 0;    // the distribution shown (TSKIGraph)
-    int history_ = 0;  // the history series shown
+    int selectPage_ = -1;  // the page to bring to the front at the next frame, or -1
+    int graph_ = 0;        // the distribution shown (TSKIGraph)
+    int history_ = 0;      // the history series shown
     bool showFlags_ = false;
     bool allTimes_ = false;  // the finance page's time frame: "last hour" first
     uint32_t liftColumns_ = ~0u, buildingColumns_ = ~0u;

@@ -429,6 +429,25 @@ TEST(Game, TheStatisticsPagesAllOpenAndTheLoanButtonBorrows) {
         10));
 }
 
+TEST(Game, ARowOfTheLiftsPageOpensThatLiftsWindow) {
+    TGame game;
+    ASSERT_TRUE(StartPlaying(game));
+    // The second lift: its row follows the slopes and the first lift in the park's lists.
+    TProbeState s;
+    ASSERT_TRUE(game.WaitFor([](const TProbeState& st) { return st.Has("lift1_name"); }, 10, &s));
+    const std::string name = s.Text("lift1_name");
+    ASSERT_TRUE(game.ClickItem("button", "Statistics"));
+    ASSERT_TRUE(game.ClickItem("tab", "Lifts"));
+    ASSERT_TRUE(game.WaitFor([&](const TProbeState& st) { return st.Find("row", name); }, 10));
+    ASSERT_TRUE(game.ClickItem("row", name));
+    EXPECT_TRUE(game.WaitFor(
+        [&](const TProbeState& st) {
+            return st.HasWindow("Lift information") && st.Text("lift_window_name") == name;
+        },
+        10))
+        << game.Log();
+}
+
 TEST(Game, TheDetailChosenInOptionsIsKeptAfterARestart) {
     std::string written;  // the options file the first run leaves
     int chosen = -1;
