@@ -67,8 +67,8 @@ void TSKISceneRenderer::TImpl::CollectAvatar(const TSKIToolState& tools, double 
                 frame = std::fmod(frame + FramesPlayed(step, a.FrameInterval), animation->Frames());
             } else {
                 // Skiing keeps time with the ride's model clock: each of its cycles is one turn,
-                // half the loop from the middle of the skis back to it, so that the model can
-                // change, at the start of a cycle, only where the skier is upright.
+                // half the loop, from upright over one edge and back, so that the ride changes
+                // the model (at the start of a cycle) only where the skier stands upright.
                 frame = FrameOnCycle(frame, a.CycleClock / kSkiCycleSeconds, animation->Frames(),
                                      kSkiTurnsPerLoop);
             }

@@ -3,11 +3,11 @@
 // treeA0..29.3DS: one conifer swaying in the wind, a loop of 30 frames (the cell's variant is
 // its frame). Unit size centred on the origin (y -0.5..0.5, branches within a radius of 0.5),
 // as the cell's tree position and scale expect. The trunk has the plain material "treeBark";
-// the branches are six tiers of five drooping fan-shaped cards each under a spire of five,
-// every card cut to the outline of its needles, with the material "treeLeafWhite" (texture
+// the branches are six tiers of five drooping fan-shaped cards (three branches each) under a
+// spire of five, every branch cut to its outline, with the material "treeLeafWhite" (texture
 // treeLeafWhite.tga): the renderer loads the frames a second time with "treeLeafGreen" bound
 // in its place for trees without snow. The cards are meant to be drawn from both faces and
-// alpha-tested; the picture is solid but for the fringe of the rim.
+// alpha-tested; the picture of a branch is solid but for a fringe of needles toward its tip.
 //
 // TreeLS.3DS and TreeLG.3DS: the low trees, crossed cards of the billboard picture (material
 // "treeMask"), the same unit size: TreeLS two cards, TreeLG three and a wider crown.
