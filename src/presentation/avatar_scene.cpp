@@ -1,16 +1,21 @@
 // The player's own skier in the scene while free ride or a race shows it: one of three models
 // of the data folder at a time, as the ride chose it by speed. "AvatarWalk.md2" walks on skis
 // (frozen while no forward key is held: the ride then gives it a standing interval),
-// "AvatarSki.md2" skis at a pace that quickens with the speed, both looping with linear frame
-// interpolation, and "AvatarEgg.3ds" is the tucked racing shape. All three wear "avatar.jpg".
-// Without the files a stand-in skier figure in a red jacket takes their place.
+// "AvatarSki.md2" skis a turn to either side in time with the ride's model clock (a turn per
+// cycle, so the loop is whole whenever the ride may change the model), both looping with
+// linear frame interpolation, and "AvatarEgg.3ds" is the tucked racing shape. All three wear
+// "avatar.jpg". Without the files a stand-in skier figure in a red jacket takes their place.
 #include <algorithm>
+#include <cmath>
 
 #include "presentation/model_animation.h"
 #include "presentation/scene_impl.h"
 
 namespace vallorn {
 namespace {
+
+// The skiing loop is two turns, one to either side.
+constexpr int kSkiTurnsPerLoop = 2;
 
 // Longer gaps between two frames (a stall, the first frame) play no more than this.
 constexpr double kLongestStep = 0.25;
@@ -58,7 +63,15 @@ void TSKISceneRenderer::TImpl::CollectAvatar(const TSKIToolState& tools, double 
             TAnimatedModel* animation = walking ? m.Walk : m.Ski;
             if (!animation) break;
             double& frame = walking ? m.WalkFrame : m.SkiFrame;
-            frame = std::fmod(frame + FramesPlayed(step, a.FrameInterval), animation->Frames());
+            if (walking) {
+                frame = std::fmod(frame + FramesPlayed(step, a.FrameInterval), animation->Frames());
+            } else {
+                // Skiing keeps time with the ride's model clock: each of its cycles is one turn,
+                // half the loop, from upright over one edge and back, so that the ride changes
+                // the model (at the start of a cycle) only where the skier stands upright.
+                frame = FrameOnCycle(frame, a.CycleClock / kSkiCycleSeconds, animation->Frames(),
+                                     kSkiTurnsPerLoop);
+            }
             animation->Pose(InterpolatedFrame(frame, animation->Frames()));
             model = &animation->Model();
             break;

@@ -87,6 +87,17 @@ double FramesPlayed(double seconds, int intervalMs) {
     return seconds * 1000.0 / double(intervalMs);
 }
 
+double FrameOnCycle(double shown, double phase, int frames, int parts) {
+    if (frames <= 0 || parts <= 0) return 0.0;
+    const double length = double(frames) / double(parts);  // key frames of one part
+    const double wrapped = std::isfinite(shown) ? std::fmod(std::max(shown, 0.0), frames) : 0.0;
+    int part = std::min(int(wrapped / length), parts - 1);
+    const double before = wrapped / length - part;  // how far the clock stood in its cycle
+    phase = std::isfinite(phase) ? std::clamp(phase, 0.0, 1.0) : 0.0;
+    if (phase < before - 1e-6) part = (part + 1) % parts;  // a new cycle began
+    return std::min((part + phase) * length, std::nextafter(double(frames), 0.0));
+}
+
 TAnimatedModel::TAnimatedModel(TModelAnimation animation,
                                const std::vector<const gl::TTexture*>& textures)
     : animation_(std::move(animation)), pose_(animation_.Base) {

@@ -39,6 +39,13 @@ void BlendFrames(const TModelAnimation& animation, const TFrameBlend& blend, TMo
 // non-positive interval or time).
 double FramesPlayed(double seconds, int intervalMs);
 
+// The key frame to show of a loop of `frames` key frames that plays one of `parts` equal parts
+// per cycle of a clock, the clock now `phase` (0..1) into its cycle and `shown` the frame shown
+// before: the loop moves on to its next part when the clock has begun a new cycle since, so
+// that every part starts with a cycle of the clock. From frame 0 the loop starts with its first
+// part.
+double FrameOnCycle(double shown, double phase, int frames, int parts);
+
 // An animation uploaded once, posed each frame it is drawn.
 class TAnimatedModel {
 public:

@@ -133,6 +133,18 @@ TEST(ModelAnimation, BlendsWrapAndDamagedFilesAreRefused) {
     EXPECT_EQ(FramesPlayed(0.5, 0), 0.0);
     EXPECT_EQ(FramesPlayed(-1.0, 100), 0.0);
 
+    // A loop of two parts on a clock: each cycle of the clock plays one part, the next cycle
+    // the other, and a clock standing still (or going on within its cycle) stays in its part.
+    const std::pair<double, double> cycle[] = {{0.0, 0},  {0.5, 5},  {0.99, 9.9}, {0.1, 11},
+                                               {0.6, 16}, {0.6, 16}, {0.05, 0.5}, {0.5, 5}};
+    double frame = 0;
+    for (const auto& [phase, expected] : cycle) {
+        frame = FrameOnCycle(frame, phase, 20, 2);
+        EXPECT_NEAR(frame, expected, 1e-9) << phase;
+    }
+    EXPECT_LT(FrameOnCycle(19.9, 1.0, 20, 2), 20.0);
+    EXPECT_EQ(FrameOnCycle(std::nan(""), 0.5, 20, 2), 5.0);
+
     // Cut anywhere, a file is refused and leaves nothing behind, without a crash.
     const std::string whole = Md2(3);
     for (size_t cut : {size_t(10), size_t(70), size_t(120), whole.size() - 30}) {

@@ -1,7 +1,9 @@
 // The tree pictures: the far-forest billboards (treeMask, and treeMaskL for the mirrored forest
 // beyond the edge), the ground shadow and the needle sprays of the tree models' leaf cards.
 // Light comes from the upper left, as on every generated picture and model.
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "base/random.h"
 #include "figure_images.h"
@@ -69,56 +71,90 @@ TRgbaCanvas PaintBillboard(double snow, double shade, uint64_t seed) {
     return picture;
 }
 
-// A needle spray for a leaf card: the twig runs from the bottom middle (the trunk side) to the
-// top (the tip), needles on both sides; `snowy` adds snow clumps along the twig.
+// One branch of a branch card (tree_models.cpp), seen from above: its twig runs up the middle
+// from the stem (bottom) to the tip (top). The card cuts it to a kite, from the stem out to the
+// notches beside it (about kNotch out, kHalf off its middle) and on to its tip; the picture
+// spans, in the card's own measure (the branch 1 long), the branch's width at length 1 across
+// and its length up. A solid core, darker toward the stem in the shade of the tiers above,
+// carries the twigs; needles fringe it out to the kite's upper edges, so that only there
+// fragments fall through. `snowy` lays clumps of snow along the twigs.
 TRgbaCanvas PaintLeaves(bool snowy, uint64_t seed) {
+    constexpr double kHalf = 1.2 * kPi / 5 / 3, kNotch = 0.75;
     TSKIRandom random(seed);
     const int size = 128;
     TRgbaCanvas picture(size, size, kNeedleDark);
-    auto twig = [&](TPoint from, TPoint to, double reach, int needles) {
-        picture.Paint(Stroke({from, to}, 1.3), kTrunk);
-        const double dx = to.x - from.x, dy = to.y - from.y, len = Length(dx, dy);
-        const double ux = dx / len, uy = dy / len;
-        for (int k = 0; k < needles; ++k) {
-            const double t = (k + random.Uniform()) / needles;
-            const double px = from.x + dx * t, py = from.y + dy * t;
-            const double r = reach * (1.1 - 0.6 * t) * random.Between(0.8, 1.1);
-            for (int side : {-1, 1}) {
-                // Needles lean toward the tip, 50 to 65 degrees off the twig.
-                const double a = side * random.Between(0.9, 1.15);
-                const double nx = ux * std::cos(a) - uy * std::sin(a);
-                const double ny = ux * std::sin(a) + uy * std::cos(a);
-                const TPoint tip{px + nx * r, py + ny * r};
-                const TRgb c = Mix(kNeedleDark, kNeedleLit, side < 0 ? 0.8 : 0.3);
-                const TArea area{int(std::min(px, tip.x)) - 2, int(std::min(py, tip.y)) - 2,
-                                 int(std::max(px, tip.x)) + 3, int(std::max(py, tip.y)) + 3};
-                picture.Paint(Stroke({{px, py}, tip}, 0.75), c, 1, area);
-            }
-        }
+    const double across = std::sin(kHalf);
+    // The branch's measure (x across, y along) to pixels.
+    auto pixel = [&](double x, double y) {
+        return TPoint{size * (0.5 + 0.5 * x / across), size * (1 - y)};
     };
-    twig({64, 126}, {64, 4}, 18, 34);
-    for (int k = 0; k < 3; ++k) {
-        const double y = 96 - 26 * k;
-        for (int side : {-1, 1})
-            twig({64, y}, {64.0 + side * (50 - 10 * k), y - 34 + 6 * k}, 10, 12);
+    const TRgb shade = Mix(kNeedleDark, {0, 0, 0}, 0.55);
+    // The part under the tier above lies in its shade; the outer part is in the light.
+    auto light = [](double y) { return SmoothStep(0.45, 0.95, y); };
+    const double nx = kNotch * std::sin(kHalf), ny = kNotch * std::cos(kHalf);
+    // Half the kite's width at `y` along the branch.
+    auto width = [&](double y) { return std::min(y * nx / ny, (1.0 - y) * nx / (1.0 - ny)); };
+    const TSdf core = Polygon({pixel(0, -0.05), pixel(nx + 0.03, ny - 0.02), pixel(0, 0.8),
+                               pixel(-nx - 0.03, ny - 0.02)});
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const double cover = std::clamp(0.5 - core(x + 0.5, y + 0.5), 0.0, 1.0);
+            if (cover <= 0) continue;
+            picture.color.At(x, y) = Mix(shade, kNeedleDark, light(1 - (y + 0.5) / size));
+            const double a = 255 * cover;
+            picture.alpha.At(x, y) = {a, a, a};
+        }
+    auto area = [](TPoint p, TPoint q, int margin) {
+        return TArea{int(std::min(p.x, q.x)) - margin, int(std::min(p.y, q.y)) - margin,
+                     int(std::max(p.x, q.x)) + margin + 1, int(std::max(p.y, q.y)) + margin + 1};
+    };
+    // The twig up the middle and side twigs reaching forward and out from it.
+    struct TTwig {
+        double x0, y0, x1, y1;
+    };
+    std::vector<TTwig> twigs{{0, 0.0, 0, 0.97}};
+    for (int k = 0; k < 6; ++k) {
+        const double y = 0.18 + 0.12 * k;
+        const double reach = 0.8 * width(y + 0.14);
+        for (int side : {-1, 1}) twigs.push_back({0, y, side * reach, y + 0.14});
+    }
+    for (const TTwig& t : twigs) {
+        const TPoint p = pixel(t.x0, t.y0), q = pixel(t.x1, t.y1);
+        picture.Paint(Stroke({p, q}, t.x1 == 0 ? 1.3 : 0.8), Mix(kTrunk, shade, 0.3), 1,
+                      area(p, q, 3));
+    }
+    // Needles all along the twigs, leaning toward their tips, lit on the left; none beyond
+    // the kite, where the card ends.
+    for (int k = 0; k < 1800; ++k) {
+        const TTwig& t = twigs[size_t(random.Below(int(twigs.size())))];
+        const double at = random.Uniform();
+        const double x = Lerp(t.x0, t.x1, at), y = Lerp(t.y0, t.y1, at);
+        const double dx = t.x1 - t.x0, dy = t.y1 - t.y0, len = Length(dx, dy);
+        const int side = random.Uniform() < 0.5 ? -1 : 1;
+        const double turn = side * random.Between(0.6, 1.1);
+        const double ux = dx / len, uy = dy / len;
+        const double reach = random.Between(0.05, 0.085);
+        const double tx = x + reach * (ux * std::cos(turn) - uy * std::sin(turn));
+        const double ty = y + reach * (ux * std::sin(turn) + uy * std::cos(turn));
+        if (ty > 0.99 || std::abs(tx) > width(ty)) continue;
+        const TPoint p = pixel(x, y), q = pixel(tx, ty);
+        const double l = light(ty);
+        const TRgb c = Mix(kNeedleDark, kNeedleLit, (tx < x ? 1.0 : 0.5) * (0.3 + 0.7 * l));
+        picture.Paint(Stroke({p, q}, 0.65), Mix(shade, c, 0.4 + 0.6 * l), 1, area(p, q, 2));
     }
     if (snowy) {
-        // Snow lies along the upper side of the side twigs and in clumps on the main twig.
-        for (int k = 0; k < 3; ++k) {
-            const double y = 96 - 26 * k;
-            for (int side : {-1, 1}) {
-                const double ex = 64.0 + side * (50 - 10 * k), ey = y - 34 + 6 * k;
-                const TPoint a{Lerp(64, ex, 0.2), Lerp(y, ey, 0.2) - 3};
-                const TPoint b{Lerp(64, ex, 0.85), Lerp(y, ey, 0.85) - 3};
-                picture.Paint(Stroke({a, b}, 3.2 - 0.5 * k), kSnowShade);
-                paint::Paint(picture.color, Shifted(Stroke({a, b}, 2.2 - 0.4 * k), 0, -1),
-                             kSnowLit);
-            }
-        }
-        for (int k = 0; k < 5; ++k) {
-            const double y = 20 + 22 * k + random.Between(-3, 3);
-            picture.Paint(Box(64, y, 5, 3.2, 3), kSnowShade);
-            paint::Paint(picture.color, Box(63.5, y - 0.8, 3.8, 2.2, 2.2), kSnowLit);
+        // Snow lies along the outer twigs, in clumps.
+        for (int k = 0; k < 45; ++k) {
+            const TTwig& t = twigs[size_t(random.Below(int(twigs.size())))];
+            const double at = random.Between(0.1, 0.9);
+            const double x = Lerp(t.x0, t.x1, at), y = Lerp(t.y0, t.y1, at);
+            if (y < 0.35) continue;
+            const TPoint p = pixel(x, y);
+            const double w = random.Between(3.0, 6.0), h = random.Between(2.2, 3.6);
+            const TArea box = area(p, p, int(w) + 3);
+            picture.Paint(Box(p.x, p.y, w, h, h * 0.9), kSnowShade, 1, box);
+            paint::Paint(picture.color, Box(p.x - 0.8, p.y - 0.8, w - 1.0, h - 0.9, h * 0.8),
+                         kSnowLit, 1, box);
         }
     }
     return picture;

@@ -3,10 +3,11 @@
 // treeA0..29.3DS: one conifer swaying in the wind, a loop of 30 frames (the cell's variant is
 // its frame). Unit size centred on the origin (y -0.5..0.5, branches within a radius of 0.5),
 // as the cell's tree position and scale expect. The trunk has the plain material "treeBark";
-// the branches are leaf cards, each showing one needle spray, with the material
-// "treeLeafWhite" (texture treeLeafWhite.tga): the renderer loads the frames a second time with
-// "treeLeafGreen" bound in its place for trees without snow. The cards are meant to be drawn
-// from both faces and alpha-tested.
+// the branches are six tiers of five drooping fan-shaped cards (three branches each) under a
+// spire of five, every branch cut to its outline, with the material "treeLeafWhite" (texture
+// treeLeafWhite.tga): the renderer loads the frames a second time with "treeLeafGreen" bound
+// in its place for trees without snow. The cards are meant to be drawn from both faces and
+// alpha-tested; the picture of a branch is solid but for a fringe of needles toward its tip.
 //
 // TreeLS.3DS and TreeLG.3DS: the low trees, crossed cards of the billboard picture (material
 // "treeMask"), the same unit size: TreeLS two cards, TreeLG three and a wider crown.
@@ -16,6 +17,7 @@
 // dome0..5.jpg). Its texture coordinates follow the dome pictures: u once around from +x toward
 // +z, v from the horizon (0) to the zenith (1).
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -40,17 +42,81 @@ TVec3 Bend(float y, float phase) {
     return {0.035f * std::sin(phase) * h, 0, 0.012f * std::sin(2 * phase + 0.7f) * h};
 }
 
-// A leaf card: a unit quad under a transform, so its texture coordinates span the picture.
-// The spray's twig runs from the bottom of the picture (at the stem) to its top (the tip).
-void Card(TMesh& m, float length, float width, float droop, float turn, float roll) {
-    m.Push();
-    m.RotateY(turn);
-    m.RotateZ(-droop);  // the card points along +x, drooping below the horizontal
-    m.RotateX(roll);
-    m.Scale({length, 1, width});
-    // Corners: stem side (-width/2, +width/2), tip side; counter-clockwise seen from above.
-    m.Quad({0, 0, 0.5f}, {0, 0, -0.5f}, {1, 0, -0.5f}, {1, 0, 0.5f});
-    m.Pop();
+// Branch cards per tier, and how far each spans to either side of its middle: a fifth of the
+// way round and a tenth more each side, so that neighbours overlap. Each card is a fan of
+// kBranches branches side by side; the leaf picture shows one of them (tree_images.cpp).
+constexpr int kTierCards = 5;
+constexpr float kCardSpread = 1.2f * kPi / kTierCards;
+constexpr int kBranches = 3;
+constexpr float kSag = 0.25f;  // how far a branch arches down at its tip, for its length 1
+
+// A branch card: a fan of kBranches branches from the stem, each cut to its outline (a kite
+// from the stem out to the notches beside it and on to its tip), so that the rasteriser never
+// meets the empty corners of a square card. The fan lies in the card's x/z plane, x along its
+// middle (length 1), and arches down toward its rim by `sag`; the current transform droops it.
+// Every branch shows the whole leaf picture: the stem at the bottom middle, the tip at the top.
+// `seed` makes each card's rim a little different.
+void BranchCard(TMesh& m, float sag, int seed) {
+    const float half = kCardSpread / kBranches;  // a branch spans twice this
+    const float across = std::sin(half);         // its half width at length 1, in the picture
+    // A small hash of card and point: the notches reach 0.7 to 0.8 out, the tips 0.92 to 1.
+    auto jitter = [&](int k) { return float((seed * 7 + k * 13) % 11) / 10.0f; };
+    std::array<float, kBranches + 1> notches{};
+    for (int k = 0; k <= kBranches; ++k) notches[size_t(k)] = 0.7f + 0.1f * jitter(2 * k);
+    constexpr float kInner = 0.55f;  // where the arch begins to bend the fan
+    for (int b = 0; b < kBranches; ++b) {
+        const float middle = -kCardSpread + (2 * b + 1) * half;
+        const float c = std::cos(middle), s = std::sin(middle);
+        // A point at length r and angle a in the fan, and its place in the picture, which
+        // lies square to this branch.
+        auto place = [&](float r, float a, TVec3* p, TVec2* uv) {
+            const float x = r * std::cos(a), z = r * std::sin(a);
+            *p = {x, -sag * r * r, z};
+            *uv = {0.5f + 0.5f * (z * c - x * s) / across, x * c + z * s};
+        };
+        const float angles[3] = {middle - half, middle, middle + half};
+        const float reach[3] = {notches[size_t(b)], 0.92f + 0.08f * jitter(2 * b + 1),
+                                notches[size_t(b) + 1]};
+        TVec3 stem, inner[3], outer[3];
+        TVec2 stemUv, innerUv[3], outerUv[3];
+        place(0, 0, &stem, &stemUv);
+        for (int k = 0; k < 3; ++k) {
+            place(kInner, angles[k], &inner[k], &innerUv[k]);
+            place(reach[k], angles[k], &outer[k], &outerUv[k]);
+        }
+        // Counter-clockwise seen from above: the upper face looks up and out.
+        auto triangle = [&](TVec3 p0, TVec3 p1, TVec3 p2, TVec2 u0, TVec2 u1, TVec2 u2) {
+            const TVec3 q[3] = {p0, p1, p2};
+            const TVec2 uv[3] = {u0, u1, u2};
+            m.TexturedTriangle(q, uv);
+        };
+        for (int i = 0; i < 2; ++i) {
+            const int j = i + 1;
+            triangle(stem, inner[j], inner[i], stemUv, innerUv[j], innerUv[i]);
+            triangle(inner[i], inner[j], outer[j], innerUv[i], innerUv[j], outerUv[j]);
+            triangle(inner[i], outer[j], outer[i], innerUv[i], outerUv[j], outerUv[i]);
+        }
+    }
+}
+
+// One tier of branches: fans around the stem from `apex`, drooping by `droop` so that their
+// tips reach `radius` out, turned by `twist` cards against the tier below.
+void Tier(TMesh& m, TVec3 apex, float radius, float droop, float twist, float lean, float phase,
+          int tier) {
+    const float length = radius / std::cos(droop);
+    for (int c = 0; c < kTierCards; ++c) {
+        // The branches flutter with the gusts, each a little out of step with the others.
+        const float flutter = 0.06f * std::sin(phase * 2 + float(c) * 1.7f + float(tier));
+        m.Push();
+        m.Translate(apex);
+        m.RotateZ(-lean);
+        m.RotateY(2 * kPi * (float(c) + twist) / kTierCards);
+        m.RotateZ(-(droop + flutter));
+        m.RotateX(c % 2 ? 0.25f : -0.2f);  // the branches tilt either way: a ragged tier
+        m.Scale({length, length, length});
+        BranchCard(m, kSag, tier * kTierCards + c);
+        m.Pop();
+    }
 }
 
 TMesh TreeFrame(int frame) {
@@ -68,43 +134,22 @@ TMesh TreeFrame(int frame) {
     }
     m.Material({"treeLeafWhite", {1, 1, 1}, "treeLeafWhite.tga", 1});
     m.Part("Leaves");
-    for (int t = 0; t < kTiers; ++t) {
+    // The spire first, then the tiers from the top down: seen from above, as the view mostly
+    // sees the trees, the upper tiers hide the inner parts of the lower ones before these are
+    // shaded.
+    const TVec3 top = Bend(0.5f, phase);
+    Tier(m, {top.x, 0.5f, top.z}, 0.08f, 1.2f, 0.1f, 0, phase, kTiers);
+    for (int t = kTiers - 1; t >= 0; --t) {
         const float s = float(t) / (kTiers - 1);  // 0 lowest .. 1 top
-        const float y = -0.34f + 0.76f * s;
-        const float radius = 0.5f - 0.36f * s;
-        const int cards = t < 4 ? 8 : 6;
-        const TVec3 at = Bend(y, phase);
-        // The branches swing a little behind the stem and flutter with the gusts.
-        const float lean = 2.2f * 0.035f * std::sin(phase) * (y + 0.5f);
-        for (int layer = 0; layer < 2; ++layer) {
-            for (int c = 0; c < cards; ++c) {
-                const float turn = 2 * kPi * (c + 0.5f * layer + 0.37f * t) / cards;
-                const float flutter = 0.05f * std::sin(phase * 2 + c * 1.7f + t);
-                const float base = y + (layer ? 0.05f : 0.0f);
-                const float length = radius * (layer ? 0.85f : 1.0f);
-                // The lowest branches droop no further than the foot of the trunk.
-                const float droop = std::min((layer ? 0.85f : 0.42f) + flutter,
-                                             std::asin(std::min(1.0f, (base + 0.46f) / length)));
-                m.Push();
-                m.Translate({at.x, base, at.z});
-                m.RotateZ(-lean);
-                Card(m, length, radius * 0.9f, droop, turn, layer ? 0.25f : 0.0f);
-                m.Pop();
-            }
-        }
+        const float radius = 0.5f - 0.34f * s;
+        const float droop = 0.45f + 0.3f * s;
+        const float rim = -0.40f + 0.68f * s;  // height of the branch tips
+        const float apex = rim + radius * (std::tan(droop) + kSag);
+        const TVec3 at = Bend(apex, phase);
+        // The branches swing a little behind the stem.
+        const float lean = 2.2f * 0.035f * std::sin(phase) * (apex + 0.5f);
+        Tier(m, {at.x, apex, at.z}, radius, droop, 0.37f * float(t), lean, phase, t);
     }
-    // The leader at the top.
-    const TVec3 top = Bend(0.42f, phase);
-    m.Push();
-    m.Translate({top.x, 0.34f, top.z});
-    for (int c = 0; c < 3; ++c) {
-        m.Push();
-        m.RotateY(kPi * c / 3);
-        m.Scale({0.16f, 0.18f, 1});
-        m.Quad({-0.5f, 0, 0}, {0.5f, 0, 0}, {0.5f, 1, 0}, {-0.5f, 1, 0});
-        m.Pop();
-    }
-    m.Pop();
     WindAlongNormals(m);
     return OnePart(m, "Tree");
 }
