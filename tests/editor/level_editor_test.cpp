@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "editor/cheats.h"
+#include "editor/ground_pictures.h"
 #include "editor/level_editor.h"
 #include "editor/objective_editor.h"
 #include "editor/terrain_editor.h"
@@ -150,6 +151,29 @@ TEST_F(LevelEditor, ALevelMadeFromAHeightMapLoadsBackWithItsHeightsAndBlockedCli
         brightest = std::max<int>(brightest, c.r);
     }
     EXPECT_GT(brightest - darkest, 40);
+}
+
+// Heights of an 8-bit picture climb in terraces of one grey level: before painting, a gentle
+// slope is evened out, each height stays within half a level of its own and a cliff stays.
+TEST(GroundPictures, TerracesOfGreyLevelsAreEvenedOutButACliffStays) {
+    const float step = 2;
+    THeightField field;
+    field.Side = 129;
+    for (int i = 0; i < field.Side; ++i)
+        for (int j = 0; j < field.Side; ++j)  // 0.25 a cell along i, a 30 high cliff at j = 64
+            field.Heights.push_back(step * std::round((0.25f * i + (j >= 64 ? 30 : 0)) / step));
+    const THeightField smooth = SmoothHeightSteps(field, step);
+    float farthest = 0, uneven = 0, lowestCliff = 1e9f;
+    for (int i = 0; i < field.Side; ++i) {
+        for (int j = 0; j < field.Side; ++j)
+            farthest = std::max(farthest, std::fabs(smooth.At(i, j) - field.At(i, j)));
+        lowestCliff = std::min(lowestCliff, smooth.At(i, 64) - smooth.At(i, 63));
+        if (i >= 32 && i < 96)
+            uneven = std::max(uneven, std::fabs(smooth.At(i + 1, 20) - smooth.At(i, 20) - 0.25f));
+    }
+    EXPECT_LE(farthest, 0.5f * step + 1e-4f);
+    EXPECT_LT(uneven, 0.05f);  // the picture's own rises are 0 or 2 a cell
+    EXPECT_GE(lowestCliff, 30 - step);
 }
 
 TEST_F(LevelEditor, HeightMapsOf8Or16BitsAndAnySizeAreReadAndBadPicturesOrNamesRefused) {
