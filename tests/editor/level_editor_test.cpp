@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "editor/cheats.h"
 #include "editor/ground_pictures.h"
@@ -269,14 +270,29 @@ TEST_F(LevelEditor, BulkTerrainWorkOnTreesRoadsAndBlockedRegions) {
     EXPECT_FALSE(engine->Cell(300, 300).Blocked);
 }
 
-TEST(EditorCheats, KillEmptiesAResortInUseAndLeavesItConsistent) {
-    TSKIEngine e(TSKIEngineSetup{test::BuildRoot(), 3, nullptr});
-    ASSERT_TRUE(LoadLevelFile(e, "Mountain", false).ok());
-    const test::TResortLayout layout = test::BuildResort(e);
-    ASSERT_TRUE(layout.ok()) << layout.error;
-    e.Park.ParkSpeed = 4;
-    UpdateArrivalPoint(e);
-    SpawnSkiers(e, 80, e.ArrivalPoint, 2, 2, true);
+// The Mountain level with a resort built on it and 80 skiers arriving, run at speed 4.
+class EditorCheats : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(LoadLevelFile(e, "Mountain", false).ok());
+        const test::TResortLayout layout = test::BuildResort(e);
+        ASSERT_TRUE(layout.ok()) << layout.error;
+        e.Park.ParkSpeed = 4;
+        UpdateArrivalPoint(e);
+        SpawnSkiers(e, 80, e.ArrivalPoint, 2, 2, true);
+    }
+    // Runs the park for at most ten minutes until `done` holds.
+    void RunUntil(const std::function<bool()>& done) {
+        for (int k = 0; k < 30 * 600 && !done(); ++k) OnProgress(e, 1.0 / 30.0);
+    }
+    int OnLift() const {
+        return int(std::count_if(e.Skiers.begin(), e.Skiers.end(),
+                                 [](const auto& s) { return s->State == kSkierOnLift; }));
+    }
+    TSKIEngine e{TSKIEngineSetup{test::BuildRoot(), 3, nullptr}};
+};
+
+TEST_F(EditorCheats, KillEmptiesAResortInUseAndLeavesItConsistent) {
     // The park runs until skiers sit on the lifts.
     auto riders = [&] {
         int n = 0;
@@ -285,7 +301,7 @@ TEST(EditorCheats, KillEmptiesAResortInUseAndLeavesItConsistent) {
                 for (int k = 0; k < c->RiderCount; ++k) n += c->Riders[size_t(k)] != nullptr;
         return n;
     };
-    for (int k = 0; k < 30 * 600 && riders() < 2; ++k) OnProgress(e, 1.0 / 30.0);
+    RunUntil([&] { return riders() >= 2; });
     ASSERT_GE(riders(), 2);
     e.Park.ParkLeftBecauseDied = 3;
     KillAllSkiers(e);
@@ -297,23 +313,12 @@ TEST(EditorCheats, KillEmptiesAResortInUseAndLeavesItConsistent) {
     EXPECT_TRUE(test::ParkConsistent(e));
 }
 
-TEST(EditorCheats, KillAllGondolasSetsRidersDownAndTheLiftsFillAgain) {
-    TSKIEngine e(TSKIEngineSetup{test::BuildRoot(), 3, nullptr});
-    ASSERT_TRUE(LoadLevelFile(e, "Mountain", false).ok());
-    const test::TResortLayout layout = test::BuildResort(e);
-    ASSERT_TRUE(layout.ok()) << layout.error;
-    e.Park.ParkSpeed = 4;
-    UpdateArrivalPoint(e);
-    SpawnSkiers(e, 80, e.ArrivalPoint, 2, 2, true);
-    auto onLift = [&] {
-        return std::count_if(e.Skiers.begin(), e.Skiers.end(),
-                             [](const auto& s) { return s->State == kSkierOnLift; });
-    };
-    for (int k = 0; k < 30 * 600 && onLift() < 2; ++k) OnProgress(e, 1.0 / 30.0);
-    ASSERT_GE(onLift(), 2);
+TEST_F(EditorCheats, KillAllGondolasSetsRidersDownAndTheLiftsFillAgain) {
+    RunUntil([&] { return OnLift() >= 2; });
+    ASSERT_GE(OnLift(), 2);
     const size_t skiers = e.Skiers.size();
     KillAllGondolas(e);
-    EXPECT_EQ(onLift(), 0);
+    EXPECT_EQ(OnLift(), 0);
     EXPECT_EQ(e.Skiers.size(), skiers);  // the riders stay in the park
     for (const auto& s : e.Sections) {
         if (!s->IsLift()) continue;
@@ -321,8 +326,8 @@ TEST(EditorCheats, KillAllGondolasSetsRidersDownAndTheLiftsFillAgain) {
     }
     EXPECT_TRUE(test::ParkConsistent(e));
     // The lifts fill again from their lower stations and carry skiers once more.
-    for (int k = 0; k < 30 * 600 && onLift() < 1; ++k) OnProgress(e, 1.0 / 30.0);
-    EXPECT_GE(onLift(), 1);
+    RunUntil([&] { return OnLift() >= 1; });
+    EXPECT_GE(OnLift(), 1);
     EXPECT_TRUE(test::ParkConsistent(e));
 }
 
