@@ -7,6 +7,7 @@
 #include <stb_image_write.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 
 #include "base/image.h"
@@ -58,6 +59,15 @@ int MarkerPixels(const TSKIImage& shot) {
         }
     }
     return n;
+}
+
+// Keeps the last shot for a person to look at when VALLORN_GUI_SHOTS names a folder.
+void KeepShot(const TGame& game, const std::string& name) {
+    if (const char* dir = std::getenv("VALLORN_GUI_SHOTS")) {
+        std::error_code ec;
+        fs::copy_file(game.Folder() / "probe" / "shot.png", fs::path(dir) / name,
+                      fs::copy_options::overwrite_existing, ec);
+    }
 }
 
 // The mean blue of a button's middle on a shot: a pressed button is lit in full blue, a raised
@@ -145,6 +155,7 @@ TEST(Editor, ItPressesEditMarksTheFocusListsTheMaterialsAndMakesALevelFromAPictu
     };
     moveAway();
     ASSERT_TRUE(game.Shot(open)) << game.Log();
+    KeepShot(game, "editor.png");
     EXPECT_LE(MarkerPixels(closed), 5);
     EXPECT_GE(MarkerPixels(open), 40);
     const TProbeState shown = game.State();
@@ -178,6 +189,9 @@ TEST(Editor, ItPressesEditMarksTheFocusListsTheMaterialsAndMakesALevelFromAPictu
         << game.Log();
     for (const char* file : {"Peaks.skil", "PeaksH.3ds", "PeaksMAP.jpg", "PeaksMAPs.jpg"})
         EXPECT_TRUE(fs::exists(game.Root() / "addons" / file)) << file;
+    TSKIImage made;
+    game.Frames(5);
+    if (game.Shot(made)) KeepShot(game, "editor-new-level.png");
 
     // Closing the editor raises "Edit" again.
     ASSERT_TRUE(game.ClickItem("button", "Edit", 1, 10)) << game.Log();
