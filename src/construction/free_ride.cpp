@@ -121,7 +121,9 @@ bool StartRace(TSKIConstruction& tools, size_t section) {
     return true;
 }
 
-void UpdateRide(TSKIConstruction& tools, const TSKIRideKeys& keys, float dt) {
+namespace {
+
+void RideStep(TSKIConstruction& tools, const TSKIRideKeys& keys, float dt) {
     TSKIEngine& e = tools.Engine;
     TSKIAvatar& a = tools.State.Avatar;
     if (!IsRideMode(tools.State.Tool) || !e.HasGrid()) {
@@ -130,7 +132,6 @@ void UpdateRide(TSKIConstruction& tools, const TSKIRideKeys& keys, float dt) {
         a.HeadUpText.clear();
         return;
     }
-    dt = std::max(0.0f, dt);
     // 1. Shown, its camera is the view's; the height at the start of the frame.
     a.Visible = true;
     a.PreviousHeight = a.Position.y;
@@ -182,6 +183,19 @@ void UpdateRide(TSKIConstruction& tools, const TSKIRideKeys& keys, float dt) {
     } else if (Horizontal(a.Position, slope->Points.back()) < kRaceFinishDistance) {
         FinishRace(tools, *slope);
     }
+}
+
+}  // namespace
+
+void UpdateRide(TSKIConstruction& tools, const TSKIRideKeys& keys, float dt) {
+    // A slow frame is ridden in short steps: friction, braking and gravity are steps of one
+    // frame, and a frame of a second or more would stop the avatar dead (speed x (1 - dt)).
+    dt = std::max(0.0f, dt);
+    do {
+        const float step = std::min(dt, kRideStepSeconds);
+        RideStep(tools, keys, step);
+        dt -= step;
+    } while (dt > 0 && IsRideMode(tools.State.Tool));
 }
 
 void UpdateRideOffer(TSKIConstruction& tools) {

@@ -37,6 +37,7 @@ constexpr float kSkiCycleSeconds = 0.6f;       // the model may change at the cy
 constexpr float kRideReach = 30.0f;            // avatar to cursor for "take a ride"
 constexpr float kRaceGraceSeconds = 10.0f;     // no disqualification before
 constexpr float kRaceFinishDistance = 20.0f;   // to the slope's last point
+constexpr float kRideStepSeconds = 1.0f / 30;  // a longer frame is ridden in steps this long
 
 struct TSKIAvatar {
     TSKIVector Position{-256, 0, 256, 1};  // on the ground (+0.2)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "base/terrain.h"
 
@@ -115,7 +116,43 @@ float Grain(const TNoise& noise, int x, int y) {
            0.03f * noise.Value(fx / 23, fy / 23);
 }
 
+// A box blur of radius r along one axis of a side x side grid (stride 1 along j, side along
+// i), the edge values repeated beyond the edge.
+void BoxBlur(std::vector<float>& h, int side, int r, bool alongI) {
+    std::vector<float> line(static_cast<size_t>(side)), out(static_cast<size_t>(side));
+    const size_t step = alongI ? size_t(side) : 1, across = alongI ? 1 : size_t(side);
+    for (int k = 0; k < side; ++k) {
+        for (int m = 0; m < side; ++m) line[size_t(m)] = h[size_t(k) * across + size_t(m) * step];
+        auto at = [&](int m) { return line[size_t(std::clamp(m, 0, side - 1))]; };
+        double sum = 0;
+        for (int m = -r; m <= r; ++m) sum += at(m);
+        for (int m = 0; m < side; ++m) {
+            out[size_t(m)] = float(sum / (2 * r + 1));
+            sum += at(m + r + 1) - at(m - r);
+        }
+        for (int m = 0; m < side; ++m) h[size_t(k) * across + size_t(m) * step] = out[size_t(m)];
+    }
+}
+
 }  // namespace
+
+THeightField SmoothHeightSteps(const THeightField& field, float step) {
+    THeightField out = field;
+    const int side = field.Side;
+    if (!(step > 0) || side < 2 || field.Heights.size() < size_t(side) * size_t(side)) return out;
+    // Wide blurs even out the terraces of gentle slopes, narrower ones then round off the kinks
+    // the limit leaves where the ground bends.
+    for (const int radius : {16, 8, 4, 2}) {
+        for (int pass = 0; pass < 2; ++pass) {
+            BoxBlur(out.Heights, side, radius, true);
+            BoxBlur(out.Heights, side, radius, false);
+        }
+        for (size_t k = 0; k < out.Heights.size(); ++k)
+            out.Heights[k] = std::clamp(out.Heights[k], field.Heights[k] - 0.5f * step,
+                                        field.Heights[k] + 0.5f * step);
+    }
+    return out;
+}
 
 TGroundPictures PaintGroundPictures(const THeightField& field, int size) {
     TGroundPictures out;

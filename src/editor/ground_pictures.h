@@ -17,6 +17,12 @@ struct TGroundPictures {
     TSKIImage Ground;
 };
 
+// Heights read from a picture of few grey levels rise in steps of `step` world units, and the
+// terraces would show in the pictures as bands of light and shade. The heights come back
+// blurred, each kept within half a step of its own, so that gentle slopes turn even while
+// ridges, cliffs and peaks stay where they are. A step of 0 or less changes nothing.
+THeightField SmoothHeightSteps(const THeightField& field, float step);
+
 TGroundPictures PaintGroundPictures(const THeightField& field, int size = kGroundPictureSize);
 
 }  // namespace vallorn

@@ -42,6 +42,16 @@ bool SaveReloadAndBlock(TSKIEngine& engine, const std::string& name, std::string
     return SaveLevelFile(engine, name, error);
 }
 
+// The step between a picture's grey levels: 1/255 when every value is one of 256 levels (an
+// 8-bit picture, or a 16-bit one that uses no more), 1/65535 otherwise.
+float GreyStep(const TGreyImage& picture) {
+    for (const float v : picture.Values) {
+        const float level = v * 255.0f;
+        if (std::fabs(level - std::round(level)) > 1e-3f) return 1.0f / 65535.0f;
+    }
+    return 1.0f / 255.0f;
+}
+
 // Builds the terrain meshes of `picture` into addons/ as the level `name`'s elevation; the
 // heights built are left in `field`.
 bool BuildFromPicture(TSKIEngine& engine, const TGreyImage& picture, const std::string& name,
@@ -96,8 +106,10 @@ bool NewLevelFromHeightMap(TSKIEngine& engine, const fs::path& picture, const st
         return Fail(error, "cannot make level: the blank level does not load: " + blank.error);
     THeightField field;
     if (!BuildFromPicture(engine, heights, name, field, error)) return false;
-    // The new level's own ground pictures, painted from its heights.
-    const TGroundPictures pictures = PaintGroundPictures(field);
+    // The new level's own ground pictures, painted from its heights without the steps of the
+    // picture's grey levels.
+    const float step = GreyStep(heights) * kHeightMapTop * engine.Level.Scale.y;
+    const TGroundPictures pictures = PaintGroundPictures(SmoothHeightSteps(field, step));
     for (const bool snow : {true, false}) {
         const std::string own = name + (snow ? "MAP.jpg" : "MAPs.jpg");
         const auto to = PathInFolder(engine.Folders.Addons, own, {}, &why);

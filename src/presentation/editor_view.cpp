@@ -1,33 +1,11 @@
 #include "presentation/editor_view.h"
 
-#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include <glm/glm.hpp>
 
 namespace vallorn {
-namespace {
-
-const char* const kVertex = R"(#version 330 core
-layout(location = 0) in vec3 aPosition;
-layout(location = 3) in vec4 aColour;
-layout(location = 4) in vec4 iPlace;  // centre, turn about the vertical
-uniform mat4 uViewProjection;
-out vec4 vColour;
-void main() {
-    float c = cos(iPlace.w), s = sin(iPlace.w);
-    vec3 p = vec3(aPosition.x * c + aPosition.z * s, aPosition.y, -aPosition.x * s + aPosition.z * c);
-    vColour = aColour;
-    gl_Position = uViewProjection * vec4(iPlace.xyz + p, 1.0);
-}
-)";
-
-const char* const kFragment = R"(#version 330 core
-in vec4 vColour;
-out vec4 oColour;
-void main() { oColour = vColour; }
-)";
-
-}  // namespace
 
 glm::vec3 FocusMarkerCentre(const TSKIWorld& world, const glm::vec3& target) {
     float ground = target.y;
@@ -35,12 +13,7 @@ glm::vec3 FocusMarkerCentre(const TSKIWorld& world, const glm::vec3& target) {
     return {target.x, ground + 0.5f * kFocusMarkerSize, target.z};
 }
 
-bool TSKIFocusMarker::Init(std::string* error) {
-    std::string log;
-    if (!program_.Build(kVertex, kFragment, &log)) {
-        if (error) *error = "the focus marker shader does not build: " + log;
-        return false;
-    }
+void TSKIFocusMarker::Init() {
     // A cube of edge kFocusMarkerSize, each face a shade of one yellow so that its edges read
     // against snow as well as grass.
     const float h = 0.5f * kFocusMarkerSize;
@@ -67,24 +40,15 @@ bool TSKIFocusMarker::Init(std::string* error) {
         for (uint32_t k : {0u, 1u, 2u, 0u, 2u, 3u}) indices.push_back(base + k);
     }
     cube_.Upload(vertices, indices);
-    return true;
 }
 
-void TSKIFocusMarker::Draw(const TSKIWorld& world, const glm::vec3& target,
-                           const TSKIFrameView& frame) {
-    if (cube_.Empty()) return;
+void TSKIFocusMarker::Draw(TSKIMarkerProgram& program, const TSKIWorld& world,
+                           const glm::vec3& target, const TSKIFrameView& frame) {
     const glm::vec3 centre = FocusMarkerCentre(world, target);
     gl::TInstance i;
     i.X = centre.x, i.Y = centre.y, i.Z = centre.z;
     i.Yaw = glm::radians(90.0f);  // turned a quarter about the vertical, as the target is
-    cube_.UploadInstances({i});
-    program_.Use();
-    program_.Set("uViewProjection", frame.ViewProjection);
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_BLEND);
-    cube_.DrawInstanced();
-    glUseProgram(0);
+    program.Draw(cube_, {i}, frame);
 }
 
 }  // namespace vallorn

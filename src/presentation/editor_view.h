@@ -4,13 +4,12 @@
 // is hidden so that the map's own edge is plain to see.
 #pragma once
 
-#include <string>
-
 #include <glm/vec3.hpp>
 
 #include "engine/engine.h"
 #include "presentation/frame.h"
 #include "presentation/gl.h"
+#include "presentation/view_markers.h"
 
 namespace vallorn {
 
@@ -27,11 +26,11 @@ glm::vec3 FocusMarkerCentre(const TSKIWorld& world, const glm::vec3& target);
 
 class TSKIFocusMarker {
 public:
-    bool Init(std::string* error);
-    void Draw(const TSKIWorld& world, const glm::vec3& target, const TSKIFrameView& frame);
+    void Init();
+    void Draw(TSKIMarkerProgram& program, const TSKIWorld& world, const glm::vec3& target,
+              const TSKIFrameView& frame);
 
 private:
-    gl::TProgram program_;
     gl::TMesh cube_;
 };
 

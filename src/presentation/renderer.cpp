@@ -16,6 +16,7 @@ struct TSKIRenderer::TImpl {
     TSKITerrainRenderer Terrain;
     TSKISceneRenderer Scene;
     TSKIViewFlags Flags;
+    TSKIMarkerProgram MarkerProgram;
     TSKIEdgeMarkers Markers;
     TSKIFocusMarker Focus;
     bool Ready = false;
@@ -27,8 +28,9 @@ TSKIRenderer::~TSKIRenderer() = default;
 bool TSKIRenderer::Init(const std::filesystem::path& dataFolder, std::string* error) {
     if (!impl_->Terrain.Init(error)) return false;
     if (!impl_->Scene.Init(dataFolder, error)) return false;
-    if (!impl_->Markers.Init(error)) return false;
-    if (!impl_->Focus.Init(error)) return false;
+    if (!impl_->MarkerProgram.Init(error)) return false;
+    impl_->Markers.Init();
+    impl_->Focus.Init();
     impl_->Ready = true;
     return true;
 }
@@ -63,8 +65,9 @@ void TSKIRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools, const TS
     impl_->Terrain.Draw(engine, tools, frame, seconds, terrain);
     impl_->Scene.Draw(engine, tools, frame, seconds);
     if (engine.HasGrid() && camera.EdgeMarkersVisible(engine, tools.CursorI, tools.CursorJ))
-        impl_->Markers.Draw(engine, camera.Target(), frame);
-    if (engine.HasGrid() && engine.EditorOpen) impl_->Focus.Draw(engine, camera.Target(), frame);
+        impl_->Markers.Draw(impl_->MarkerProgram, engine, camera.Target(), frame);
+    if (engine.HasGrid() && engine.EditorOpen)
+        impl_->Focus.Draw(impl_->MarkerProgram, engine, camera.Target(), frame);
 
     // What the core reads back: the cells near the camera and in view, and where the falling
     // snow is seen from.

@@ -55,12 +55,27 @@ std::array<TSKIEdgeArrow, 4> EdgeArrows(const TSKIWorld& world, const glm::vec3&
     return arrows;
 }
 
-bool TSKIEdgeMarkers::Init(std::string* error) {
+bool TSKIMarkerProgram::Init(std::string* error) {
     std::string log;
-    if (!program_.Build(kVertex, kFragment, &log)) {
-        if (error) *error = "the edge marker shader does not build: " + log;
-        return false;
-    }
+    if (program_.Build(kVertex, kFragment, &log)) return true;
+    if (error) *error = "the marker shader does not build: " + log;
+    return false;
+}
+
+void TSKIMarkerProgram::Draw(gl::TMesh& mesh, const std::vector<gl::TInstance>& instances,
+                             const TSKIFrameView& frame) {
+    if (mesh.Empty() || instances.empty()) return;
+    mesh.UploadInstances(instances);
+    program_.Use();
+    program_.Set("uViewProjection", frame.ViewProjection);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    mesh.DrawInstanced();
+    glUseProgram(0);
+}
+
+void TSKIEdgeMarkers::Init() {
     // A flat arrow pointing along +X: a shaft and a head.
     auto v = [](float x, float z) {
         gl::TVertex t;
@@ -73,12 +88,10 @@ bool TSKIEdgeMarkers::Init(std::string* error) {
                                                v(2, -9),   v(14, 0), v(2, 9)};
     const std::vector<uint32_t> indices = {0, 1, 2, 0, 2, 3, 4, 5, 6};
     arrow_.Upload(vertices, indices);
-    return true;
 }
 
-void TSKIEdgeMarkers::Draw(const TSKIWorld& world, const glm::vec3& target,
-                           const TSKIFrameView& frame) {
-    if (arrow_.Empty()) return;
+void TSKIEdgeMarkers::Draw(TSKIMarkerProgram& program, const TSKIWorld& world,
+                           const glm::vec3& target, const TSKIFrameView& frame) {
     std::vector<gl::TInstance> instances;
     for (const TSKIEdgeArrow& a : EdgeArrows(world, target)) {
         gl::TInstance i;
@@ -88,14 +101,7 @@ void TSKIEdgeMarkers::Draw(const TSKIWorld& world, const glm::vec3& target,
         i.Yaw = std::atan2(-a.Outward.z, a.Outward.x);  // turns +X onto the outward way
         instances.push_back(i);
     }
-    arrow_.UploadInstances(instances);
-    program_.Use();
-    program_.Set("uViewProjection", frame.ViewProjection);
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_BLEND);
-    arrow_.DrawInstanced();
-    glUseProgram(0);
+    program.Draw(arrow_, instances, frame);
 }
 
 }  // namespace vallorn

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include <glm/vec3.hpp>
 
@@ -22,13 +23,25 @@ struct TSKIEdgeArrow {
 };
 std::array<TSKIEdgeArrow, 4> EdgeArrows(const TSKIWorld& world, const glm::vec3& target);
 
-class TSKIEdgeMarkers {
+// The program every marker of the view is drawn with: a mesh in its vertex colours times the
+// instance's colour, each instance placed and turned about the vertical, unlit and opaque.
+class TSKIMarkerProgram {
 public:
     bool Init(std::string* error);
-    void Draw(const TSKIWorld& world, const glm::vec3& target, const TSKIFrameView& frame);
+    void Draw(gl::TMesh& mesh, const std::vector<gl::TInstance>& instances,
+              const TSKIFrameView& frame);
 
 private:
     gl::TProgram program_;
+};
+
+class TSKIEdgeMarkers {
+public:
+    void Init();
+    void Draw(TSKIMarkerProgram& program, const TSKIWorld& world, const glm::vec3& target,
+              const TSKIFrameView& frame);
+
+private:
     gl::TMesh arrow_;
 };
 

@@ -188,6 +188,8 @@ void TSKIEditorWindow::OnFileChosen(const TContext& c, const fs::path& file) {
 
 void TSKIEditorWindow::Draw(const TContext& c, float scale) {
     if (!visible_) return;
+    // A load replaces the engine under the open window: the new one is edited too.
+    c.Engine.EditorOpen = true;
     ImGui::SetNextWindowSize(ImVec2(440 * scale, 500 * scale), ImGuiCond_FirstUseEver);
     ImGui::SetNextWindowPos(ImVec2(20 * scale, 80 * scale), ImGuiCond_FirstUseEver);
     bool open = true;

@@ -171,8 +171,15 @@ TSKIMenuBar::TClicks TSKIMenuBar::Draw(TSKIEngine& engine, const std::string& ca
         // The message strip wraps at the right edge of the button row.
         const float rowRight = ImGui::GetItemRectMax().x - ImGui::GetWindowPos().x;
         if (engine.Options.Edit) {
+            // Pressed while the editor is open, raised again when it closes.
             ImGui::SameLine();
+            const bool editing = engine.EditorOpen;
+            if (editing) {
+                ImGui::PushStyleColor(ImGuiCol_Button,
+                                      ImGui::GetStyleColorVec4(ImGuiCol_ButtonActive));
+            }
             if (ImGui::Button("Edit", ImVec2(0, side))) clicks.Edit = true;
+            if (editing) ImGui::PopStyleColor();
             probe::LastItem("button", "Edit");
         }
         if (engine.MessageStripVisible && !engine.ShownParkMessage.empty()) {

@@ -57,6 +57,19 @@ TEST_F(FreeRide, WithoutKeysOnFlatGroundTheAvatarSlowsToAStopAndNeverReverses) {
     EXPECT_EQ(tool.Avatar.FrameInterval, 1000000);  // standing
 }
 
+// On a slow machine a frame may last a second: the avatar rides it as 30 short frames, the
+// same way, rather than losing all its speed to one step of friction.
+TEST_F(FreeRide, ASecondLongFrameRidesLikeThirtyShortOnes) {
+    Ride(256, 100, 0, 0);
+    UpdateRide(con, {.Forward = true, .Ctrl = true}, 1.0f);
+    const TSKIAvatar slow = tool.Avatar;
+    Ride(256, 100, 0, 0);
+    RunFrames(30, {.Forward = true, .Ctrl = true});
+    EXPECT_GT(slow.Speed, 15.0f);
+    EXPECT_NEAR(slow.Speed, tool.Avatar.Speed, 1e-3f);
+    EXPECT_NEAR(slow.Position.z, tool.Avatar.Position.z, 1e-3f);
+}
+
 TEST_F(FreeRide, OnFlatGroundOnlyCarvingKeepsMoreThanFifteen) {
     Ride(256, 100, 0, 0);
     EXPECT_LE(RunFrames(600, {.Forward = true}), 15 * kDt + 1e-4f);

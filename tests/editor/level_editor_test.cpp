@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "editor/cheats.h"
+#include "editor/ground_pictures.h"
 #include "editor/level_editor.h"
 #include "editor/objective_editor.h"
 #include "editor/terrain_editor.h"
@@ -152,6 +154,29 @@ TEST_F(LevelEditor, ALevelMadeFromAHeightMapLoadsBackWithItsHeightsAndBlockedCli
     EXPECT_GT(brightest - darkest, 40);
 }
 
+// Heights of an 8-bit picture climb in terraces of one grey level: before painting, a gentle
+// slope is evened out, each height stays within half a level of its own and a cliff stays.
+TEST(GroundPictures, TerracesOfGreyLevelsAreEvenedOutButACliffStays) {
+    const float step = 2;
+    THeightField field;
+    field.Side = 129;
+    for (int i = 0; i < field.Side; ++i)
+        for (int j = 0; j < field.Side; ++j)  // 0.25 a cell along i, a 30 high cliff at j = 64
+            field.Heights.push_back(step * std::round((0.25f * i + (j >= 64 ? 30 : 0)) / step));
+    const THeightField smooth = SmoothHeightSteps(field, step);
+    float farthest = 0, uneven = 0, lowestCliff = 1e9f;
+    for (int i = 0; i < field.Side; ++i) {
+        for (int j = 0; j < field.Side; ++j)
+            farthest = std::max(farthest, std::fabs(smooth.At(i, j) - field.At(i, j)));
+        lowestCliff = std::min(lowestCliff, smooth.At(i, 64) - smooth.At(i, 63));
+        if (i >= 32 && i < 96)
+            uneven = std::max(uneven, std::fabs(smooth.At(i + 1, 20) - smooth.At(i, 20) - 0.25f));
+    }
+    EXPECT_LE(farthest, 0.5f * step + 1e-4f);
+    EXPECT_LT(uneven, 0.05f);  // the picture's own rises are 0 or 2 a cell
+    EXPECT_GE(lowestCliff, 30 - step);
+}
+
 TEST_F(LevelEditor, HeightMapsOf8Or16BitsAndAnySizeAreReadAndBadPicturesOrNamesRefused) {
     test::WriteText(dir / "text.png", "not a picture");
     WriteGrey(dir / "Small.bmp", 9, 9, [](int x, int) { return 10 * x; });
@@ -245,14 +270,29 @@ TEST_F(LevelEditor, BulkTerrainWorkOnTreesRoadsAndBlockedRegions) {
     EXPECT_FALSE(engine->Cell(300, 300).Blocked);
 }
 
-TEST(EditorCheats, KillEmptiesAResortInUseAndLeavesItConsistent) {
-    TSKIEngine e(TSKIEngineSetup{test::BuildRoot(), 3, nullptr});
-    ASSERT_TRUE(LoadLevelFile(e, "Mountain", false).ok());
-    const test::TResortLayout layout = test::BuildResort(e);
-    ASSERT_TRUE(layout.ok()) << layout.error;
-    e.Park.ParkSpeed = 4;
-    UpdateArrivalPoint(e);
-    SpawnSkiers(e, 80, e.ArrivalPoint, 2, 2, true);
+// The Mountain level with a resort built on it and 80 skiers arriving, run at speed 4.
+class EditorCheats : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(LoadLevelFile(e, "Mountain", false).ok());
+        const test::TResortLayout layout = test::BuildResort(e);
+        ASSERT_TRUE(layout.ok()) << layout.error;
+        e.Park.ParkSpeed = 4;
+        UpdateArrivalPoint(e);
+        SpawnSkiers(e, 80, e.ArrivalPoint, 2, 2, true);
+    }
+    // Runs the park for at most ten minutes until `done` holds.
+    void RunUntil(const std::function<bool()>& done) {
+        for (int k = 0; k < 30 * 600 && !done(); ++k) OnProgress(e, 1.0 / 30.0);
+    }
+    int OnLift() const {
+        return int(std::count_if(e.Skiers.begin(), e.Skiers.end(),
+                                 [](const auto& s) { return s->State == kSkierOnLift; }));
+    }
+    TSKIEngine e{TSKIEngineSetup{test::BuildRoot(), 3, nullptr}};
+};
+
+TEST_F(EditorCheats, KillEmptiesAResortInUseAndLeavesItConsistent) {
     // The park runs until skiers sit on the lifts.
     auto riders = [&] {
         int n = 0;
@@ -261,7 +301,7 @@ TEST(EditorCheats, KillEmptiesAResortInUseAndLeavesItConsistent) {
                 for (int k = 0; k < c->RiderCount; ++k) n += c->Riders[size_t(k)] != nullptr;
         return n;
     };
-    for (int k = 0; k < 30 * 600 && riders() < 2; ++k) OnProgress(e, 1.0 / 30.0);
+    RunUntil([&] { return riders() >= 2; });
     ASSERT_GE(riders(), 2);
     e.Park.ParkLeftBecauseDied = 3;
     KillAllSkiers(e);
@@ -273,23 +313,12 @@ TEST(EditorCheats, KillEmptiesAResortInUseAndLeavesItConsistent) {
     EXPECT_TRUE(test::ParkConsistent(e));
 }
 
-TEST(EditorCheats, KillAllGondolasSetsRidersDownAndTheLiftsFillAgain) {
-    TSKIEngine e(TSKIEngineSetup{test::BuildRoot(), 3, nullptr});
-    ASSERT_TRUE(LoadLevelFile(e, "Mountain", false).ok());
-    const test::TResortLayout layout = test::BuildResort(e);
-    ASSERT_TRUE(layout.ok()) << layout.error;
-    e.Park.ParkSpeed = 4;
-    UpdateArrivalPoint(e);
-    SpawnSkiers(e, 80, e.ArrivalPoint, 2, 2, true);
-    auto onLift = [&] {
-        return std::count_if(e.Skiers.begin(), e.Skiers.end(),
-                             [](const auto& s) { return s->State == kSkierOnLift; });
-    };
-    for (int k = 0; k < 30 * 600 && onLift() < 2; ++k) OnProgress(e, 1.0 / 30.0);
-    ASSERT_GE(onLift(), 2);
+TEST_F(EditorCheats, KillAllGondolasSetsRidersDownAndTheLiftsFillAgain) {
+    RunUntil([&] { return OnLift() >= 2; });
+    ASSERT_GE(OnLift(), 2);
     const size_t skiers = e.Skiers.size();
     KillAllGondolas(e);
-    EXPECT_EQ(onLift(), 0);
+    EXPECT_EQ(OnLift(), 0);
     EXPECT_EQ(e.Skiers.size(), skiers);  // the riders stay in the park
     for (const auto& s : e.Sections) {
         if (!s->IsLift()) continue;
@@ -297,8 +326,8 @@ TEST(EditorCheats, KillAllGondolasSetsRidersDownAndTheLiftsFillAgain) {
     }
     EXPECT_TRUE(test::ParkConsistent(e));
     // The lifts fill again from their lower stations and carry skiers once more.
-    for (int k = 0; k < 30 * 600 && onLift() < 1; ++k) OnProgress(e, 1.0 / 30.0);
-    EXPECT_GE(onLift(), 1);
+    RunUntil([&] { return OnLift() >= 1; });
+    EXPECT_GE(OnLift(), 1);
     EXPECT_TRUE(test::ParkConsistent(e));
 }
 

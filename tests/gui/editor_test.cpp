@@ -1,11 +1,13 @@
 // The level and mission editor in the real game: opened from the menu bar's "Edit", an
 // objective added on its "Objectives" page, and the game saved through its own file dialog;
-// the focus marker it shows, the view's materials it lists, and a level made from a picture.
+// the "Edit" button pressed while it is open, the focus marker it shows, the view's materials
+// it lists, and a level made from a picture.
 #include <gtest/gtest.h>
 
 #include <stb_image_write.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 
 #include "base/image.h"
@@ -59,6 +61,29 @@ int MarkerPixels(const TSKIImage& shot) {
     return n;
 }
 
+// Keeps the last shot for a person to look at when VALLORN_GUI_SHOTS names a folder.
+void KeepShot(const TGame& game, const std::string& name) {
+    if (const char* dir = std::getenv("VALLORN_GUI_SHOTS")) {
+        std::error_code ec;
+        fs::copy_file(game.Folder() / "probe" / "shot.png", fs::path(dir) / name,
+                      fs::copy_options::overwrite_existing, ec);
+    }
+}
+
+// The mean blue of a button's middle on a shot: a pressed button is lit in full blue, a raised
+// one shows the window's dark background through its paler blue.
+double ButtonBlue(const TSKIImage& shot, const TProbeItem& button) {
+    double sum = 0;
+    int n = 0;
+    for (int y = int(button.y + 0.3f * button.h); y < int(button.y + 0.7f * button.h); ++y) {
+        for (int x = int(button.x + 0.1f * button.w); x < int(button.x + 0.9f * button.w); ++x) {
+            sum += shot.Get(x, y).b;
+            ++n;
+        }
+    }
+    return n ? sum / n : 0;
+}
+
 TEST(Editor, AnObjectiveAddedInTheEditorIsInTheGameItSaves) {
     TGame::TSetup setup;
     setup.prepare = [](const fs::path& root) { EnableEditor(root, "worlds"); };
@@ -94,7 +119,7 @@ TEST(Editor, AnObjectiveAddedInTheEditorIsInTheGameItSaves) {
     EXPECT_TRUE(objectives[0].Primary);
 }
 
-TEST(Editor, ItMarksTheFocusListsTheMaterialsAndMakesALevelFromAPicture) {
+TEST(Editor, ItPressesEditMarksTheFocusListsTheMaterialsAndMakesALevelFromAPicture) {
     TGame::TSetup setup;
     setup.prepare = [](const fs::path& root) {
         EnableEditor(root, "addons");
@@ -116,15 +141,28 @@ TEST(Editor, ItMarksTheFocusListsTheMaterialsAndMakesALevelFromAPicture) {
     TGame game(setup);
     StartPlaying(game);
 
-    // Opening the editor puts the marker on the point the camera looks at.
+    // Opening the editor puts the marker on the point the camera looks at and leaves "Edit"
+    // pressed.
     TSKIImage closed, open;
     game.Frames(10);  // the greeting gone
     ASSERT_TRUE(game.Shot(closed)) << game.Log();
     ASSERT_TRUE(game.ClickItem("button", "Edit", 1, 20)) << game.Log();
-    game.Frames(3);
+    // Off the button, which would show hovered, once the click was taken where it was made.
+    const auto moveAway = [&] {
+        game.Frames(2);
+        game.Move(float(game.State().winW) / 2, 20);
+        game.Frames(3);
+    };
+    moveAway();
     ASSERT_TRUE(game.Shot(open)) << game.Log();
+    KeepShot(game, "editor.png");
     EXPECT_LE(MarkerPixels(closed), 5);
     EXPECT_GE(MarkerPixels(open), 40);
+    const TProbeState shown = game.State();
+    const TProbeItem* edit = shown.Find("button", "Edit");
+    ASSERT_TRUE(edit) << game.Log();
+    EXPECT_LT(ButtonBlue(closed, *edit), 170);
+    EXPECT_GT(ButtonBlue(open, *edit), 210);
 
     ASSERT_TRUE(game.ClickItem("tab", "Debug", 1, 10)) << game.Log();
     ASSERT_TRUE(game.ClickItem("button", "Mat info", 1, 10)) << game.Log();
@@ -151,6 +189,18 @@ TEST(Editor, ItMarksTheFocusListsTheMaterialsAndMakesALevelFromAPicture) {
         << game.Log();
     for (const char* file : {"Peaks.skil", "PeaksH.3ds", "PeaksMAP.jpg", "PeaksMAPs.jpg"})
         EXPECT_TRUE(fs::exists(game.Root() / "addons" / file)) << file;
+    TSKIImage made;
+    game.Frames(5);
+    if (game.Shot(made)) KeepShot(game, "editor-new-level.png");
+
+    // Closing the editor raises "Edit" again.
+    ASSERT_TRUE(game.ClickItem("button", "Edit", 1, 10)) << game.Log();
+    moveAway();
+    TSKIImage again;
+    ASSERT_TRUE(game.Shot(again)) << game.Log();
+    const TProbeState closedAgain = game.State();
+    ASSERT_TRUE(closedAgain.Find("button", "Edit")) << game.Log();
+    EXPECT_LT(ButtonBlue(again, *closedAgain.Find("button", "Edit")), 170);
 }
 
 }  // namespace
