@@ -44,8 +44,9 @@ T Get(std::string_view in, size_t at) {
     return value;
 }
 
-// The 3DS reader gives every face its own three vertices; the cache keeps each position
-// once (same triangles, a third of the bytes).
+// The cache keeps each position once, numbered in the order the indices first use them. The
+// 3DS reader gives every face its own three vertices, so a mesh read back from a 3DS file and
+// the mesh it was written from weld to the same vertices and indices (a third of the bytes).
 void WeldVertices(TSKIRawMesh& mesh) {
     struct Key {
         uint32_t x, y, z;
@@ -57,21 +58,29 @@ void WeldVertices(TSKIRawMesh& mesh) {
                           (uint64_t(k.z) * 0xC2B2AE3D27D4EB4Full));
         }
     };
+    // First each vertex's position, counted once; then the numbering by first use.
     std::unordered_map<Key, uint32_t, KeyHash> seen;
     seen.reserve(mesh.Vertices.size());
-    std::vector<glm::vec3> kept;
-    std::vector<uint32_t> remap(mesh.Vertices.size());
+    std::vector<uint32_t> position(mesh.Vertices.size());
     for (size_t v = 0; v < mesh.Vertices.size(); ++v) {
         Key k;
         std::memcpy(&k, &mesh.Vertices[v], sizeof k);
-        auto [it, added] = seen.emplace(k, uint32_t(kept.size()));
-        if (added) kept.push_back(mesh.Vertices[v]);
-        remap[v] = it->second;
+        position[v] = seen.emplace(k, uint32_t(seen.size())).first->second;
     }
-    for (uint32_t& idx : mesh.Indices) idx = remap[idx];
+    constexpr uint32_t kUnused = ~0u;
+    std::vector<uint32_t> number(seen.size(), kUnused);
+    std::vector<glm::vec3> kept;
+    kept.reserve(seen.size());
+    for (uint32_t& idx : mesh.Indices) {
+        uint32_t& n = number[position[idx]];
+        if (n == kUnused) {
+            n = uint32_t(kept.size());
+            kept.push_back(mesh.Vertices[idx]);
+        }
+        idx = n;
+    }
     mesh.Vertices = std::move(kept);
 }
-
 }  // namespace
 
 std::filesystem::path MeshCachePath(const std::filesystem::path& meshFile) {
@@ -195,11 +204,23 @@ bool WriteMeshCache(const std::filesystem::path& meshFile, std::string* error) {
     }
     TSKIRawMesh mesh;
     if (!ReadMeshBytes(meshFile, source, mesh, error)) return false;
+    return WriteMeshCache(meshFile, source, std::move(mesh), error);
+}
+
+bool WriteMeshCache(const std::filesystem::path& meshFile, std::string_view sourceBytes,
+                    TSKIRawMesh mesh, std::string* error) {
+    for (uint32_t idx : mesh.Indices) {
+        if (idx >= mesh.Vertices.size()) {
+            if (error)
+                *error = "terrain mesh " + meshFile.string() + " has an index past its vertices";
+            return false;
+        }
+    }
     WeldVertices(mesh);
     static_assert(sizeof(glm::vec3) == 12);
     std::string out(kMagic, sizeof kMagic);
-    Put(out, uint64_t(source.size()));
-    Put(out, HashBytes(source));
+    Put(out, uint64_t(sourceBytes.size()));
+    Put(out, HashBytes(sourceBytes));
     Put(out, uint32_t(mesh.Vertices.size()));
     Put(out, uint32_t(mesh.Indices.size()));
     std::string body;
