@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <unordered_map>
 
 #include <assimp/scene.h>
 #include <assimp/Importer.hpp>
@@ -48,39 +47,51 @@ T Get(std::string_view in, size_t at) {
 // 3DS reader gives every face its own three vertices, so a mesh read back from a 3DS file and
 // the mesh it was written from weld to the same vertices and indices (a third of the bytes).
 void WeldVertices(TSKIRawMesh& mesh) {
-    struct Key {
-        uint32_t x, y, z;
-        bool operator==(const Key&) const = default;
+    // First each vertex's position, counted once (an open table of position numbers, keyed by
+    // the bits of the three floats); then the numbering by first use.
+    constexpr uint32_t kEmpty = ~0u;
+    const size_t n = mesh.Vertices.size();
+    int bits = 4;
+    while ((size_t(1) << bits) < 2 * n) ++bits;
+    const size_t mask = (size_t(1) << bits) - 1;
+    std::vector<uint32_t> table(mask + 1, kEmpty);
+    std::vector<uint32_t> first;  // the first vertex at each position
+    first.reserve(n);
+    std::vector<uint32_t> position(n);
+    auto same = [&](uint32_t a, uint32_t b) {
+        return std::memcmp(&mesh.Vertices[a], &mesh.Vertices[b], sizeof(glm::vec3)) == 0;
     };
-    struct KeyHash {
-        size_t operator()(const Key& k) const {
-            return size_t((uint64_t(k.x) * 0x9E3779B97F4A7C15ull) ^ (uint64_t(k.y) << 21) ^
-                          (uint64_t(k.z) * 0xC2B2AE3D27D4EB4Full));
+    for (size_t v = 0; v < n; ++v) {
+        uint32_t k[3];
+        std::memcpy(k, &mesh.Vertices[v], sizeof k);
+        const uint64_t mixed = (uint64_t(k[0]) * 0x9E3779B97F4A7C15ull) ^
+                               (uint64_t(k[1]) * 0xC2B2AE3D27D4EB4Full) ^
+                               (uint64_t(k[2]) * 0x165667B19E3779F9ull);
+        size_t slot = size_t((mixed ^ (mixed >> 29)) * 0xBF58476D1CE4E5B9ull >> (64 - bits));
+        while (table[slot] != kEmpty && !same(first[table[slot]], uint32_t(v)))
+            slot = (slot + 1) & mask;
+        if (table[slot] == kEmpty) {
+            table[slot] = uint32_t(first.size());
+            first.push_back(uint32_t(v));
         }
-    };
-    // First each vertex's position, counted once; then the numbering by first use.
-    std::unordered_map<Key, uint32_t, KeyHash> seen;
-    seen.reserve(mesh.Vertices.size());
-    std::vector<uint32_t> position(mesh.Vertices.size());
-    for (size_t v = 0; v < mesh.Vertices.size(); ++v) {
-        Key k;
-        std::memcpy(&k, &mesh.Vertices[v], sizeof k);
-        position[v] = seen.emplace(k, uint32_t(seen.size())).first->second;
+        position[v] = table[slot];
     }
+    const size_t positions = first.size();
     constexpr uint32_t kUnused = ~0u;
-    std::vector<uint32_t> number(seen.size(), kUnused);
+    std::vector<uint32_t> number(positions, kUnused);
     std::vector<glm::vec3> kept;
-    kept.reserve(seen.size());
+    kept.reserve(positions);
     for (uint32_t& idx : mesh.Indices) {
-        uint32_t& n = number[position[idx]];
-        if (n == kUnused) {
-            n = uint32_t(kept.size());
+        uint32_t& keptAs = number[position[idx]];
+        if (keptAs == kUnused) {
+            keptAs = uint32_t(kept.size());
             kept.push_back(mesh.Vertices[idx]);
         }
-        idx = n;
+        idx = keptAs;
     }
     mesh.Vertices = std::move(kept);
 }
+
 }  // namespace
 
 std::filesystem::path MeshCachePath(const std::filesystem::path& meshFile) {
