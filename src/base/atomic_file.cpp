@@ -16,6 +16,7 @@ namespace vallorn {
 namespace {
 
 constexpr const char* kTempMark = ".tmp-";
+std::atomic<bool> waitForDisk{true};
 constexpr size_t kTempStemLength = 200;  // keeps temporary names within 255 bytes
 
 std::string Reason(int err) {
@@ -105,6 +106,10 @@ bool WriteInPlace(const fs::path& path, std::string_view content, std::string& w
 
 }  // namespace
 
+void SetWaitForDisk(bool wait) {
+    waitForDisk = wait;
+}
+
 bool WriteFileAtomically(const fs::path& path, std::string_view content, std::string* error) {
     static std::atomic<unsigned> counter{0};
     auto fail = [&](const std::string& what) {
@@ -155,7 +160,8 @@ bool WriteFileAtomically(const fs::path& path, std::string_view content, std::st
     if (fd < 0) return fail("no free temporary name");
     flock(fd, LOCK_EX);  // tells a concurrent cleanup that this file is in use
     if (replacing) fchmod(fd, st.st_mode & 07777);
-    bool ok = WriteAll(fd, content) && fsync(fd) == 0;
+    const bool wait = waitForDisk;
+    bool ok = WriteAll(fd, content) && (!wait || fsync(fd) == 0);
     const int err = errno;
     // Renamed while still open and locked, so no cleanup takes it away in between.
     if (!ok || rename(temp.c_str(), target.c_str()) != 0) {
@@ -165,6 +171,7 @@ bool WriteFileAtomically(const fs::path& path, std::string_view content, std::st
         return fail(ok ? "cannot replace it: " + Reason(renameErr) : Reason(err));
     }
     close(fd);
+    if (!wait) return true;
     if (const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
         fsync(dir);  // the rename itself reaches the disk
         close(dir);

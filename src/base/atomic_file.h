@@ -19,6 +19,11 @@ namespace vallorn {
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view content,
                          std::string* error = nullptr);
 
+// Whether each write waits until the file and its new name are on the disk (the default). A
+// program that makes only files it can make again (the data generator) may stop waiting: the
+// files still go through a temporary name and a rename.
+void SetWaitForDisk(bool wait);
+
 // Largest file a reader takes unless it names its own limit.
 constexpr uint64_t kMaxReadBytes = uint64_t(256) << 20;
 

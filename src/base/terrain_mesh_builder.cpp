@@ -134,6 +134,27 @@ aiScene* MakeScene(std::vector<aiMesh*> meshes, const char* material) {
     return scene;
 }
 
+// The triangles of `scene` as one mesh, the way the 3DS reader gives them back: the meshes in
+// order, their vertices as written (the root's transform is the identity).
+TSKIRawMesh RawMesh(const aiScene& scene) {
+    TSKIRawMesh raw;
+    for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
+        const aiMesh& mesh = *scene.mMeshes[m];
+        const uint32_t base = uint32_t(raw.Vertices.size());
+        for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+            const aiVector3D& p = mesh.mVertices[v];
+            raw.Vertices.emplace_back(p.x, p.y, p.z);
+        }
+        for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+            const aiFace& face = mesh.mFaces[f];
+            for (unsigned k = 0; k < face.mNumIndices; ++k)
+                raw.Indices.push_back(base + face.mIndices[k]);
+        }
+    }
+    return raw;
+}
+
+// Writes `scene` as a 3DS file and its cache beside it. The scene stays the caller's.
 bool ExportScene(const aiScene& scene, const fs::path& target, std::string* error) {
     Assimp::Exporter exporter;
     const aiExportDataBlob* blob = exporter.ExportToBlob(&scene, "3ds");
@@ -141,8 +162,9 @@ bool ExportScene(const aiScene& scene, const fs::path& target, std::string* erro
         if (error) *error = "cannot write " + target.string() + ": " + exporter.GetErrorString();
         return false;
     }
-    return WriteFileAtomically(
-        target, std::string_view(static_cast<const char*>(blob->data), blob->size), error);
+    const std::string_view bytes(static_cast<const char*>(blob->data), blob->size);
+    return WriteFileAtomically(target, bytes, error) &&
+           WriteMeshCache(target, bytes, RawMesh(scene), error);
 }
 
 }  // namespace
@@ -178,10 +200,7 @@ bool BuildTerrainMeshes(const THeightField& field, float scaleY, float skirtBott
     aiScene* skirt = MakeScene(std::move(sides), "baseSide");
     const bool skirtOk = ExportScene(*skirt, folder / (stem + "Side.3ds"), error);
     delete skirt;
-    if (!skirtOk) return false;
-    // The binary caches that let the level load without parsing the 3DS files again.
-    return WriteMeshCache(folder / (stem + "H.3ds"), error) &&
-           WriteMeshCache(folder / (stem + "Side.3ds"), error);
+    return skirtOk;
 }
 
 }  // namespace vallorn

@@ -1,7 +1,7 @@
 // Builds a level's terrain meshes from a height field: the surface "<stem>H.3ds", tiled so
 // that every mesh stays within the 16-bit vertex and face counts of the 3DS format, and the
-// skirt "<stem>Side.3ds" that closes the map's edge. Used by the data generator and the level
-// editor.
+// skirt "<stem>Side.3ds" that closes the map's edge, each with its binary cache beside it
+// (terrain_mesh_cache.h). Used by the data generator and the level editor.
 #pragma once
 
 #include <filesystem>

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <unordered_map>
 
 #include <assimp/scene.h>
 #include <assimp/Importer.hpp>
@@ -44,31 +43,52 @@ T Get(std::string_view in, size_t at) {
     return value;
 }
 
-// The 3DS reader gives every face its own three vertices; the cache keeps each position
-// once (same triangles, a third of the bytes).
+// The cache keeps each position once, numbered in the order the indices first use them. The
+// 3DS reader gives every face its own three vertices, so a mesh read back from a 3DS file and
+// the mesh it was written from weld to the same vertices and indices (a third of the bytes).
 void WeldVertices(TSKIRawMesh& mesh) {
-    struct Key {
-        uint32_t x, y, z;
-        bool operator==(const Key&) const = default;
+    // First each vertex's position, counted once (an open table of position numbers, keyed by
+    // the bits of the three floats); then the numbering by first use.
+    constexpr uint32_t kEmpty = ~0u;
+    const size_t n = mesh.Vertices.size();
+    int bits = 4;
+    while ((size_t(1) << bits) < 2 * n) ++bits;
+    const size_t mask = (size_t(1) << bits) - 1;
+    std::vector<uint32_t> table(mask + 1, kEmpty);
+    std::vector<uint32_t> first;  // the first vertex at each position
+    first.reserve(n);
+    std::vector<uint32_t> position(n);
+    auto same = [&](uint32_t a, uint32_t b) {
+        return std::memcmp(&mesh.Vertices[a], &mesh.Vertices[b], sizeof(glm::vec3)) == 0;
     };
-    struct KeyHash {
-        size_t operator()(const Key& k) const {
-            return size_t((uint64_t(k.x) * 0x9E3779B97F4A7C15ull) ^ (uint64_t(k.y) << 21) ^
-                          (uint64_t(k.z) * 0xC2B2AE3D27D4EB4Full));
+    for (size_t v = 0; v < n; ++v) {
+        uint32_t k[3];
+        std::memcpy(k, &mesh.Vertices[v], sizeof k);
+        const uint64_t mixed = (uint64_t(k[0]) * 0x9E3779B97F4A7C15ull) ^
+                               (uint64_t(k[1]) * 0xC2B2AE3D27D4EB4Full) ^
+                               (uint64_t(k[2]) * 0x165667B19E3779F9ull);
+        size_t slot = size_t((mixed ^ (mixed >> 29)) * 0xBF58476D1CE4E5B9ull >> (64 - bits));
+        while (table[slot] != kEmpty && !same(first[table[slot]], uint32_t(v)))
+            slot = (slot + 1) & mask;
+        if (table[slot] == kEmpty) {
+            table[slot] = uint32_t(first.size());
+            first.push_back(uint32_t(v));
         }
-    };
-    std::unordered_map<Key, uint32_t, KeyHash> seen;
-    seen.reserve(mesh.Vertices.size());
-    std::vector<glm::vec3> kept;
-    std::vector<uint32_t> remap(mesh.Vertices.size());
-    for (size_t v = 0; v < mesh.Vertices.size(); ++v) {
-        Key k;
-        std::memcpy(&k, &mesh.Vertices[v], sizeof k);
-        auto [it, added] = seen.emplace(k, uint32_t(kept.size()));
-        if (added) kept.push_back(mesh.Vertices[v]);
-        remap[v] = it->second;
+        position[v] = table[slot];
     }
-    for (uint32_t& idx : mesh.Indices) idx = remap[idx];
+    const size_t positions = first.size();
+    constexpr uint32_t kUnused = ~0u;
+    std::vector<uint32_t> number(positions, kUnused);
+    std::vector<glm::vec3> kept;
+    kept.reserve(positions);
+    for (uint32_t& idx : mesh.Indices) {
+        uint32_t& keptAs = number[position[idx]];
+        if (keptAs == kUnused) {
+            keptAs = uint32_t(kept.size());
+            kept.push_back(mesh.Vertices[idx]);
+        }
+        idx = keptAs;
+    }
     mesh.Vertices = std::move(kept);
 }
 
@@ -195,11 +215,23 @@ bool WriteMeshCache(const std::filesystem::path& meshFile, std::string* error) {
     }
     TSKIRawMesh mesh;
     if (!ReadMeshBytes(meshFile, source, mesh, error)) return false;
+    return WriteMeshCache(meshFile, source, std::move(mesh), error);
+}
+
+bool WriteMeshCache(const std::filesystem::path& meshFile, std::string_view sourceBytes,
+                    TSKIRawMesh mesh, std::string* error) {
+    for (uint32_t idx : mesh.Indices) {
+        if (idx >= mesh.Vertices.size()) {
+            if (error)
+                *error = "terrain mesh " + meshFile.string() + " has an index past its vertices";
+            return false;
+        }
+    }
     WeldVertices(mesh);
     static_assert(sizeof(glm::vec3) == 12);
     std::string out(kMagic, sizeof kMagic);
-    Put(out, uint64_t(source.size()));
-    Put(out, HashBytes(source));
+    Put(out, uint64_t(sourceBytes.size()));
+    Put(out, HashBytes(sourceBytes));
     Put(out, uint32_t(mesh.Vertices.size()));
     Put(out, uint32_t(mesh.Indices.size()));
     std::string body;

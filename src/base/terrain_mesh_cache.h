@@ -34,5 +34,9 @@ bool ReadMeshCache(const std::filesystem::path& meshFile, std::string_view sourc
                    TSKIRawMesh& out);
 // Reads `meshFile` and writes its cache beside it (through a temporary file).
 bool WriteMeshCache(const std::filesystem::path& meshFile, std::string* error);
+// Writes the cache of `meshFile`, whose bytes are `sourceBytes`, from the triangles it was
+// written from: the same cache as reading the file back gives, without parsing it.
+bool WriteMeshCache(const std::filesystem::path& meshFile, std::string_view sourceBytes,
+                    TSKIRawMesh mesh, std::string* error);
 
 }  // namespace vallorn

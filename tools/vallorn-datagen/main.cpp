@@ -216,6 +216,9 @@ bool GenerateAssetsAndLevels(const std::vector<TLevelRecipe>& recipes, const TOp
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Everything written here can be made again from the assets: the files are not waited for
+    // one by one to reach the disk (seconds per run), only renamed into place.
+    vallorn::SetWaitForDisk(false);
     TOptions options;
     for (int k = 1; k < argc; ++k) {
         const std::string arg = argv[k];
