@@ -35,11 +35,25 @@ constexpr float kPi = 3.14159265f;
 constexpr int kTreeFrames = 30;
 constexpr int kTiers = 6;
 
+// Sines and cosines are taken in double and rounded to float. A constant argument (a loop the
+// optimiser unrolled) is folded by the compiler exactly, a variable one goes to the library,
+// which may differ from it in the last bit of a float: in double the rounding hides that, so
+// every build writes the same bytes.
+float Sin(float a) {
+    return float(std::sin(double(a)));
+}
+float Cos(float a) {
+    return float(std::cos(double(a)));
+}
+float Tan(float a) {
+    return float(std::tan(double(a)));
+}
+
 // The sideways bend of the stem at height y (-0.5..0.5) in frame `phase`: the tree leans with
 // the gusts, more toward the top, and drifts a little across them.
 TVec3 Bend(float y, float phase) {
     const float h = (y + 0.5f) * (y + 0.5f);
-    return {0.035f * std::sin(phase) * h, 0, 0.012f * std::sin(2 * phase + 0.7f) * h};
+    return {0.035f * Sin(phase) * h, 0, 0.012f * Sin(2 * phase + 0.7f) * h};
 }
 
 // Branch cards per tier, and how far each spans to either side of its middle: a fifth of the
@@ -58,7 +72,7 @@ constexpr float kSag = 0.25f;  // how far a branch arches down at its tip, for i
 // `seed` makes each card's rim a little different.
 void BranchCard(TMesh& m, float sag, int seed) {
     const float half = kCardSpread / kBranches;  // a branch spans twice this
-    const float across = std::sin(half);         // its half width at length 1, in the picture
+    const float across = Sin(half);              // its half width at length 1, in the picture
     // A small hash of card and point: the notches reach 0.7 to 0.8 out, the tips 0.92 to 1.
     auto jitter = [&](int k) { return float((seed * 7 + k * 13) % 11) / 10.0f; };
     std::array<float, kBranches + 1> notches{};
@@ -66,11 +80,11 @@ void BranchCard(TMesh& m, float sag, int seed) {
     constexpr float kInner = 0.55f;  // where the arch begins to bend the fan
     for (int b = 0; b < kBranches; ++b) {
         const float middle = -kCardSpread + (2 * b + 1) * half;
-        const float c = std::cos(middle), s = std::sin(middle);
+        const float c = Cos(middle), s = Sin(middle);
         // A point at length r and angle a in the fan, and its place in the picture, which
         // lies square to this branch.
         auto place = [&](float r, float a, TVec3* p, TVec2* uv) {
-            const float x = r * std::cos(a), z = r * std::sin(a);
+            const float x = r * Cos(a), z = r * Sin(a);
             *p = {x, -sag * r * r, z};
             *uv = {0.5f + 0.5f * (z * c - x * s) / across, x * c + z * s};
         };
@@ -103,10 +117,10 @@ void BranchCard(TMesh& m, float sag, int seed) {
 // tips reach `radius` out, turned by `twist` cards against the tier below.
 void Tier(TMesh& m, TVec3 apex, float radius, float droop, float twist, float lean, float phase,
           int tier) {
-    const float length = radius / std::cos(droop);
+    const float length = radius / Cos(droop);
     for (int c = 0; c < kTierCards; ++c) {
         // The branches flutter with the gusts, each a little out of step with the others.
-        const float flutter = 0.06f * std::sin(phase * 2 + float(c) * 1.7f + float(tier));
+        const float flutter = 0.06f * Sin(phase * 2 + float(c) * 1.7f + float(tier));
         m.Push();
         m.Translate(apex);
         m.RotateZ(-lean);
@@ -144,10 +158,10 @@ TMesh TreeFrame(int frame) {
         const float radius = 0.5f - 0.34f * s;
         const float droop = 0.45f + 0.3f * s;
         const float rim = -0.40f + 0.68f * s;  // height of the branch tips
-        const float apex = rim + radius * (std::tan(droop) + kSag);
+        const float apex = rim + radius * (Tan(droop) + kSag);
         const TVec3 at = Bend(apex, phase);
         // The branches swing a little behind the stem.
-        const float lean = 2.2f * 0.035f * std::sin(phase) * (apex + 0.5f);
+        const float lean = 2.2f * 0.035f * Sin(phase) * (apex + 0.5f);
         Tier(m, {at.x, apex, at.z}, radius, droop, 0.37f * float(t), lean, phase, t);
     }
     WindAlongNormals(m);
@@ -178,7 +192,7 @@ TMesh Dome() {
     std::vector<TVec2> profile;
     for (int k = 0; k <= kRings; ++k) {
         const float polar = 0.5f * kPi * k / kRings;
-        profile.push_back({kRadius * std::sin(polar), kRadius * std::cos(polar)});
+        profile.push_back({kRadius * Sin(polar), kRadius * Cos(polar)});
     }
     profile.push_back({kRadius * 0.98f, -kRadius * 0.18f});  // the band below the horizon
     m.Scale({1, 1, -1});  // mirrored, so that the azimuth turns from +x to +z
@@ -187,7 +201,8 @@ TMesh Dome() {
     auto& parts = m.EditParts();
     for (mesh::TPart& part : parts)
         for (mesh::TVertex& v : part.vertices) {
-            const float polar = std::acos(std::clamp(v.position.y / kRadius, -1.0f, 1.0f));
+            const float polar =
+                float(std::acos(double(std::clamp(v.position.y / kRadius, -1.0f, 1.0f))));
             v.uv.y = std::max(0.004f, 1 - polar / (0.5f * kPi));
         }
     WindAlongNormals(m, true);
