@@ -9,6 +9,7 @@
 #include <litehtml.h>
 
 #include "base/atomic_file.h"
+#include "platform/draw_list_cache.h"
 #include "platform/help_container.h"
 #include "platform/help_links.h"
 
@@ -126,6 +127,9 @@ struct TSKIHelpViewer::TImpl {
     TSKIHelpContainer Container;
     litehtml::document::ptr Document;
     int RenderedWidth = -1;
+    // The page drawn once for its layout and place on the screen, copied on the frames after.
+    TSKIDrawListCache Drawing;
+    int64_t Layouts = 0;  // counts the layouts, so that a new one is drawn anew
     bool Hovered = false;
     bool ScrollToTop = false;
     std::string PendingAnchor;
@@ -214,6 +218,7 @@ void TSKIHelpViewer::Draw() {
     if (width != m.RenderedWidth) {
         m.Document->render(width);
         m.RenderedWidth = width;
+        ++m.Layouts;
     }
     if (m.ScrollToTop) ImGui::SetScrollY(0);
     m.ScrollToTop = false;
@@ -226,11 +231,28 @@ void TSKIHelpViewer::Draw() {
     const ImVec2 origin = ImGui::GetCursorScreenPos();
     ImGui::Dummy(ImVec2(float(std::max(m.Document->width(), width)),
                         float(std::max(m.Document->height(), 1))));
-    m.Container.SetDrawList(ImGui::GetWindowDrawList());
+    ImDrawList& list = *ImGui::GetWindowDrawList();
     const litehtml::position clip(int(windowPos.x), int(windowPos.y), int(windowSize.x) + 1,
                                   int(windowSize.y) + 1);
-    m.Document->draw(0, int(origin.x), int(origin.y), &clip);
-    m.Container.SetDrawList(nullptr);
+    // The glyphs' places in the font texture count too: a rebuilt atlas moves them.
+    const ImFontAtlas& atlas = *ImGui::GetIO().Fonts;
+    std::vector<int64_t> key = {m.Layouts,
+                                int64_t(origin.x),
+                                int64_t(origin.y),
+                                clip.x,
+                                clip.y,
+                                clip.width,
+                                clip.height,
+                                atlas.TexWidth,
+                                atlas.TexHeight,
+                                atlas.Fonts.Size,
+                                int64_t(reinterpret_cast<intptr_t>(atlas.TexID))};
+    if (!m.Drawing.Holds(key)) {
+        m.Container.SetDrawList(m.Drawing.Record(list, std::move(key)));
+        m.Document->draw(0, int(origin.x), int(origin.y), &clip);
+        m.Container.SetDrawList(nullptr);
+    }
+    m.Drawing.Replay(list);
 
     litehtml::position::vector boxes;
     bool changed = false;
