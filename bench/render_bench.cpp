@@ -118,6 +118,7 @@ struct TOptions {
     float turn = 0;                 // degrees the camera orbits before the run
     int flags = -1;                 // display flags, or the park's
     float tilt = 0;                 // degrees it tilts toward the horizon before the run
+    bool editor = false;            // the view as the editor shows it
 };
 
 bool Parse(int argc, char** argv, TOptions& o) {
@@ -141,6 +142,8 @@ bool Parse(int argc, char** argv, TOptions& o) {
             o.flags = std::atoi(v);
         else if (a == "--tilt")
             o.tilt = float(std::atof(v));
+        else if (a == "--editor")
+            o.editor = std::atoi(v) != 0;
         else if (a == "--focus") {
             if (std::sscanf(v, "%f,%f", &o.focusX, &o.focusZ) != 2) return false;
         } else {
@@ -170,7 +173,8 @@ int main(int argc, char** argv) {
         std::fprintf(
             stderr,
             "usage: render_bench [--frames N] [--skiers N] [--detail 0|1|2] "
-            "[--focus X,Z] [--height H] [--turn DEG] [--tilt DEG] [--flags N] [--shot FILE.png]\n");
+            "[--focus X,Z] [--height H] [--turn DEG] [--tilt DEG] [--flags N] [--editor 0|1] "
+            "[--shot FILE.png]\n");
         return 2;
     }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -205,6 +209,7 @@ int main(int argc, char** argv) {
     engine.ViewDistance = ViewDistanceForDetail(o.detail, engine.ViewDistance);
     engine.Park.ParkSpeed = 1.0f;
     if (o.flags >= 0) engine.DisplayFlags = uint8_t(o.flags);
+    engine.EditorOpen = o.editor;
     if (o.skiers > 0) SpawnSkiers(engine, o.skiers, UpdateArrivalPoint(engine), 10, 10, true);
     TSKIToolState toolState;
     TSKIConstruction tools(engine, toolState);
