@@ -15,6 +15,7 @@
 #include <backends/imgui_impl_sdl.h>
 #include <imgui.h>
 
+#include "platform/interface_cover.h"
 #include "platform/window_style.h"
 
 namespace vallorn {
@@ -246,7 +247,9 @@ void TSKIWindow::EndFrame(TSKIImage* capture) {
     frameOpen_ = false;
     ImGui::Render();
     glViewport(0, 0, Width(), Height());
+    LayerWindows(*ImGui::GetDrawData(), Width(), Height());
     ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+    EndWindowLayers();
     if (capture && !ReadPixels(*capture)) *capture = TSKIImage();
     SDL_GL_SwapWindow(window_);
 }

@@ -65,7 +65,8 @@ void LoadFonts(float scale, float pixelRatio) {
 void SetColours(ImGuiStyle& style) {
     ImGui::StyleColorsDark(&style);
     ImVec4* c = style.Colors;
-    const ImVec4 night(0.07f, 0.09f, 0.12f, 0.94f);
+    // Opaque: the 3D view is not drawn under the windows.
+    const ImVec4 night(0.07f, 0.09f, 0.12f, 1.00f);
     const ImVec4 slate(0.14f, 0.18f, 0.24f, 1.00f);
     const ImVec4 ice(0.26f, 0.48f, 0.68f, 1.00f);
     const ImVec4 iceLight(0.36f, 0.60f, 0.82f, 1.00f);

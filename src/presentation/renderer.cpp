@@ -60,6 +60,19 @@ void TSKIRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools, const TS
     glClearColor(kFogRed, kFogGreen, kFogBlue, 1.0f);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!covered_.empty()) {
+        // Under the windows the depth is the nearest there is: nothing of the view that
+        // tests its depth is shaded there.
+        glEnable(GL_SCISSOR_TEST);
+        glClearDepth(0.0);
+        for (const TSKICoverRect& r : covered_) {
+            if (r.Width <= 0 || r.Height <= 0) continue;
+            glScissor(r.X, height - r.Y - r.Height, r.Width, r.Height);
+            glClear(GL_DEPTH_BUFFER_BIT);
+        }
+        glClearDepth(1.0);
+        glDisable(GL_SCISSOR_TEST);
+    }
 
     TSKITerrainStats terrain;
     impl_->Terrain.Draw(engine, tools, frame, seconds, terrain);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "construction/tool_state.h"
@@ -14,6 +15,13 @@
 #include "presentation/frame.h"
 
 namespace vallorn {
+
+// A rectangle of the framebuffer in pixels, from its top-left corner, that something opaque
+// drawn after the view (a window) will cover.
+struct TSKICoverRect {
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    bool operator==(const TSKICoverRect&) const = default;
+};
 
 struct TSKIRenderStats {
     int TerrainChunksDrawn = 0;
@@ -37,6 +45,9 @@ public:
     // the view flags of the cells and the falling-snow camera.
     void Draw(TSKIEngine& engine, const TSKIToolState& tools, const TSKICamera& camera, int width,
               int height, double seconds);
+    // The rectangles the next frames leave undrawn: the depth there is set nearer than
+    // anything, so that the rasteriser turns away every fragment under them.
+    void SetCovered(std::vector<TSKICoverRect> rects) { covered_ = std::move(rects); }
     const TSKIRenderStats& Stats() const { return stats_; }
     // The scene's materials: a count line, then one line of texture information each.
     std::vector<std::string> MaterialInfo() const;
@@ -45,6 +56,7 @@ private:
     struct TImpl;
     std::unique_ptr<TImpl> impl_;
     TSKIRenderStats stats_;
+    std::vector<TSKICoverRect> covered_;
 };
 
 }  // namespace vallorn

@@ -17,6 +17,7 @@
 #include "presentation/renderer.h"
 #include "ui/game_sounds.h"
 #include "ui/game_window.h"
+#include "platform/interface_cover.h"
 #include "ui/hover_panel.h"
 #include "ui/palette_boxes.h"
 #include "ui/probe.h"
@@ -146,6 +147,10 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
     }
     loading_.Draw(io.DisplaySize.x, io.DisplaySize.y, desktop_.Loading, desktop_.Tip);
     if (drawBox) drawBox();
+    if (sceneDue_) {
+        sceneDue_ = false;
+        if (engine_ && engine_->HasGrid() && !loading_.Visible()) DrawParkScene();
+    }
 
     // The wait cursor while the park works, the drag cursor while the view is dragged.
     const bool busy = busyCursor_ || (engine_ && engine_->Busy);
@@ -283,8 +288,15 @@ void TSKIGameWindow::DrawPark(bool acting, bool modal, double dt) {
             glm::vec3(eye.x, eye.y, eye.z),
             glm::vec3(avatar.Position.x, avatar.Position.y + 1.5f, avatar.Position.z));
     }
+    sceneDue_ = true;
+}
+
+// The 3D view, drawn once the interface's windows are known: the view is left undrawn
+// under them.
+void TSKIGameWindow::DrawParkScene() {
     if (renderer_) {
-        const TSKICamera& view = avatar.Visible ? rideCamera_ : camera_;
+        const TSKICamera& view = toolState_.Avatar.Visible ? rideCamera_ : camera_;
+        renderer_->SetCovered(InterfaceCover(window_.Width(), window_.Height()));
         renderer_->Draw(*engine_, toolState_, view, window_.Width(), window_.Height(), seconds_);
         // The highlight palette's beams over the finished scene: the engine's cache, rebuilt
         // here only when the palette has chosen another mode.

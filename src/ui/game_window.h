@@ -77,6 +77,7 @@ private:
     // (behind a modal box). False when the window was asked to close during the frame.
     bool Frame(bool advance, const std::function<void()>& drawBox);
     void DrawPark(bool advance, bool modal, double dt);
+    void DrawParkScene();
     void DrawInterface(bool modal);
     void ActOnView(const TSKIViewCommands& commands);
     void AfterFrame();
@@ -189,7 +190,8 @@ private:
     TSKIDisplayWindow display_;
     TSKIOptionsWindow optionsWindow_;
     std::unique_ptr<TSKIHighlightBeams> beams_;
-    int beamsMode_ = 0;  // the highlight mode the engine's beam cache was last built for
+    int beamsMode_ = 0;      // the highlight mode the engine's beam cache was last built for
+    bool sceneDue_ = false;  // the park is shown: its view is drawn once the windows are built
     TSKIEditorWindow editor_;
 };
 
