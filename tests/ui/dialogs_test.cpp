@@ -4,25 +4,19 @@
 
 #include <imgui.h>
 
+#include "ui/headless_imgui.h"
+
 namespace vallorn {
 namespace {
 
 // A display-less interface: frames are built and thrown away; keys are scripted per frame.
-class HeadlessGui {
+class HeadlessGui : public test::THeadlessImGui {
 public:
     HeadlessGui() {
-        ImGui::CreateContext();
         ImGuiIO& io = ImGui::GetIO();
-        io.IniFilename = nullptr;
-        io.DisplaySize = ImVec2(1024, 768);
-        io.DeltaTime = 1.0f / 30;
-        unsigned char* pixels;
-        int w, h;
-        io.Fonts->GetTexDataAsRGBA32(&pixels, &w, &h);
         io.KeyMap[ImGuiKey_Enter] = 1;
         io.KeyMap[ImGuiKey_Escape] = 2;
     }
-    ~HeadlessGui() { ImGui::DestroyContext(); }
 
     // One frame with the given keys held (1 Enter, 2 Escape, 0 none).
     void Frame(int key, const std::function<void()>& draw) {

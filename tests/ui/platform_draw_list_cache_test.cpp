@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/draw_list_cache.h"
+#include "ui/headless_imgui.h"
 
 namespace vallorn {
 namespace {
@@ -49,13 +50,7 @@ void Draw(ImDrawList& list, bool many) {
 }
 
 TEST(DrawListCache, ACopyDrawsWhatTheDrawingDrewAndAnotherKeyAsksForANewDrawing) {
-    ImGui::CreateContext();
-    ImGuiIO& io = ImGui::GetIO();
-    io.IniFilename = nullptr;
-    io.DisplaySize = ImVec2(1024, 768);
-    unsigned char* pixels;
-    int w, h;
-    io.Fonts->GetTexDataAsRGBA32(&pixels, &w, &h);
+    test::THeadlessImGui gui;
     ImGui::NewFrame();
     for (bool many : {false, true}) {
         ImDrawList direct(ImGui::GetDrawListSharedData()), copied(ImGui::GetDrawListSharedData());
@@ -84,7 +79,6 @@ TEST(DrawListCache, ACopyDrawsWhatTheDrawingDrewAndAnotherKeyAsksForANewDrawing)
         EXPECT_FALSE(cache.Holds({1, 2}));
     }
     ImGui::EndFrame();
-    ImGui::DestroyContext();
 }
 
 }  // namespace

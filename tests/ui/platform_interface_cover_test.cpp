@@ -3,6 +3,7 @@
 #include <imgui.h>
 
 #include "platform/interface_cover.h"
+#include "ui/headless_imgui.h"
 
 namespace vallorn {
 namespace {
@@ -32,14 +33,7 @@ std::vector<TSKICoverRect> CoverOfAFrame(float bgAlpha) {
 }
 
 TEST(InterfaceCover, OnlyOpaqueWindowsShownCoverTheViewInsideTheirRoundedCorners) {
-    ImGui::CreateContext();
-    ImGuiIO& io = ImGui::GetIO();
-    io.IniFilename = nullptr;
-    io.DisplaySize = ImVec2(1024, 768);
-    io.DeltaTime = 1.0f / 30;
-    unsigned char* pixels;
-    int w, h;
-    io.Fonts->GetTexDataAsRGBA32(&pixels, &w, &h);
+    test::THeadlessImGui gui;
     ImGui::GetStyle().WindowRounding = 6;
     ImGui::GetStyle().WindowBorderSize = 1;
     for (int frame = 0; frame < 2; ++frame) CoverOfAFrame(1.0f);  // past the first, hidden frame
@@ -50,7 +44,6 @@ TEST(InterfaceCover, OnlyOpaqueWindowsShownCoverTheViewInsideTheirRoundedCorners
     EXPECT_EQ(CoverOfAFrame(1.0f), expected);
     // A see-through window style covers nothing at all.
     EXPECT_TRUE(CoverOfAFrame(0.94f).empty());
-    ImGui::DestroyContext();
 }
 
 }  // namespace
