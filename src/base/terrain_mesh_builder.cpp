@@ -116,6 +116,39 @@ aiMesh* SkirtSide(const THeightField& field, float scaleY, float bottom, int i0,
     return mesh;
 }
 
+// The landscape around the map: the neighbouring tile (ti, tj) of the 3 x 3 around the map
+// (the map itself is tile (0, 0)) holds the map's terrain reflected about the edges it lies
+// beyond, every kRingStep cells. Extended grid index k (from -512 to 1024) takes the height of
+// grid point ReflectedGridIndex(k), so the heights meet the map's at its edges. The texture
+// coordinates follow the reflection too.
+constexpr int kRingStep = 16;
+constexpr int kRingCells = kGridSize / kRingStep;
+constexpr int kRingVerts = kRingCells + 1;
+
+aiMesh* RingTile(const THeightField& field, float scaleY, int ti, int tj) {
+    aiMesh* mesh = NewMesh(kRingVerts * kRingVerts, kRingCells * kRingCells * 2);
+    for (int a = 0; a < kRingVerts; ++a) {
+        for (int b = 0; b < kRingVerts; ++b) {
+            const int i = ti * kGridSize + a * kRingStep, j = tj * kGridSize + b * kRingStep;
+            const int ri = ReflectedGridIndex(i), rj = ReflectedGridIndex(j);
+            const unsigned v = unsigned(a * kRingVerts + b);
+            mesh->mVertices[v] = aiVector3D(-kCellSize * float(i) - 0.5f, field.At(ri, rj) / scaleY,
+                                            kCellSize * float(j) - 0.5f);
+            mesh->mTextureCoords[0][v] = aiVector3D(TexCoord(ri), TexCoord(rj), 0);
+        }
+    }
+    unsigned f = 0;
+    for (int a = 0; a < kRingCells; ++a) {
+        for (int b = 0; b < kRingCells; ++b) {
+            const unsigned v00 = unsigned(a * kRingVerts + b), v01 = v00 + 1;
+            const unsigned v10 = v00 + kRingVerts, v11 = v10 + 1;
+            SetTriangle(mesh->mFaces[f++], v00, v10, v01);
+            SetTriangle(mesh->mFaces[f++], v10, v11, v01);
+        }
+    }
+    return mesh;
+}
+
 // A scene holding `meshes`, all under the root node with an identity transform, with one
 // material. The scene takes ownership.
 aiScene* MakeScene(std::vector<aiMesh*> meshes, const char* material) {
@@ -197,6 +230,10 @@ bool BuildTerrainMeshes(const THeightField& field, float scaleY, float skirtBott
     sides.push_back(SkirtSide(field, scaleY, skirtBottom, kGridSize, 0, 0, 1, false));
     sides.push_back(SkirtSide(field, scaleY, skirtBottom, 0, 0, 1, 0, false));
     sides.push_back(SkirtSide(field, scaleY, skirtBottom, 0, kGridSize, 1, 0, true));
+    // Then the eight tiles of landscape around the map.
+    for (int ti = -1; ti <= 1; ++ti)
+        for (int tj = -1; tj <= 1; ++tj)
+            if (ti != 0 || tj != 0) sides.push_back(RingTile(field, scaleY, ti, tj));
     aiScene* skirt = MakeScene(std::move(sides), "baseSide");
     const bool skirtOk = ExportScene(*skirt, folder / (stem + "Side.3ds"), error);
     delete skirt;

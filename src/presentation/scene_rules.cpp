@@ -30,6 +30,16 @@ bool MirroredForestShown(int detail, bool addonMap, uint8_t displayFlags) {
     return detail >= 2 && !addonMap && (displayFlags & needed) == needed;
 }
 
+glm::vec3 MirroredTreePosition(const glm::vec3& position, int ti, int tj) {
+    // The edges' world points: grid index 0 and kGridSize along each axis.
+    constexpr float kNearEdge = -0.5f, kFarX = -kCellSize * kGridSize - 0.5f;
+    constexpr float kFarZ = kCellSize * kGridSize - 0.5f;
+    glm::vec3 p = position;
+    if (ti != 0) p.x = 2.0f * (ti < 0 ? kNearEdge : kFarX) - p.x;
+    if (tj != 0) p.z = 2.0f * (tj < 0 ? kNearEdge : kFarZ) - p.z;
+    return p;
+}
+
 TDotSizes DotSizes(int viewerWidth) {
     TDotSizes sizes;
     sizes.Crowd = std::max(2.0f, float(viewerWidth) / 400.0f);

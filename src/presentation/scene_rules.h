@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include <glm/vec3.hpp>
+
 #include "presentation/shapes_models.h"
 
 namespace vallorn {
@@ -25,6 +27,11 @@ float TreeSway(uint8_t frame);
 // Whether the forest is repeated in the eight tiles around the map: at high detail, with the
 // trees and the skirt ("Long visibility") shown, and never on an add-on map.
 bool MirroredForestShown(int detail, bool addonMap, uint8_t displayFlags);
+
+// Where a tree at `position` stands in the tile (ti, tj) around the map (each -1..1, the map
+// is (0, 0); ti -1 lies on the +X side): reflected about the edge or edges crossed to reach
+// the tile (x = -0.5 or -2048.5, z = -0.5 or 2047.5), as the land there is; same height.
+glm::vec3 MirroredTreePosition(const glm::vec3& position, int ti, int tj);
 
 // Point sizes in pixels for a viewer width: grey crowd dots and the overlay's coloured dots.
 struct TDotSizes {

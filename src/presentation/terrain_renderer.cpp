@@ -25,8 +25,13 @@ out float vFog;
 out float vMark;
 void main() {
     // Pixel (i, j) of a per-cell image sits on the world point of cell (i, j); the imprint
-    // has one pixel per world unit.
-    vCell = vec2(1.5 - aPosition.x, aPosition.z + 2.5) / 2048.0;
+    // has one pixel per world unit. The land around the map is the map reflected about its
+    // edges (x = -0.5 and -2048.5, z = -0.5 and 2047.5), and so is its image. A triangle never
+    // crosses an edge, and inside the map the reflection changes nothing.
+    vec2 p = aPosition.xz;
+    p.x = p.x > -0.5 ? -1.0 - p.x : (p.x < -2048.5 ? -4097.0 - p.x : p.x);
+    p.y = p.y < -0.5 ? -1.0 - p.y : (p.y > 2047.5 ? 4095.0 - p.y : p.y);
+    vCell = vec2(1.5 - p.x, p.y + 2.5) / 2048.0;
     vImprint = vec2(-aPosition.x, aPosition.z) / 2048.0;
     vLight = 0.74 + 0.34 * max(dot(normalize(aNormal), uSun), 0.0);
     float d = distance(aPosition, uEye);
@@ -182,24 +187,27 @@ void TSKITerrainRenderer::LevelChanged(const TSKIEngine& engine) {
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices.size() * sizeof(TTerrainVertex)),
                  vertices.data(), GL_STATIC_DRAW);
 
-    // The map's skirt: its own mesh, lit as the wall it is.
+    // The map's skirt: its own mesh, the wall under the edge and the land around the map. The
+    // loader welds the land's edge to the wall's top, so the two keep their normals apart: the
+    // land lit as ground, the wall as a wall (level normals).
     const std::vector<glm::vec3>& sv = engine.Skirt.Vertices();
     const std::vector<uint32_t>& si = engine.Skirt.Indices();
     std::vector<TTerrainVertex> skirt(sv.size());
-    std::vector<glm::vec3> normals(sv.size(), glm::vec3(0.0f));
+    std::vector<glm::vec3> ground(sv.size(), glm::vec3(0.0f)), wall(sv.size(), glm::vec3(0.0f));
     std::vector<uint32_t> indices;
     indices.reserve(si.size());
     for (size_t t = 0; t + 2 < si.size(); t += 3) {
         if (si[t] >= sv.size() || si[t + 1] >= sv.size() || si[t + 2] >= sv.size()) continue;
         const glm::vec3 n = glm::cross(sv[si[t + 1]] - sv[si[t]], sv[si[t + 2]] - sv[si[t]]);
+        const bool upward = std::abs(n.y) > 1e-3f * glm::length(n);
         for (int k = 0; k < 3; ++k) {
-            normals[si[t + size_t(k)]] += n;
+            (upward ? ground : wall)[si[t + size_t(k)]] += n;
             indices.push_back(si[t + size_t(k)]);
         }
     }
     for (size_t v = 0; v < sv.size(); ++v) {
-        glm::vec3 n = normals[v];
-        n.y = 0;
+        glm::vec3 n = ground[v];
+        if (n == glm::vec3(0.0f)) n = glm::vec3(wall[v].x, 0.0f, wall[v].z);
         const float len = glm::length(n);
         n = len > 0 ? n / len : glm::vec3(0, 1, 0);
         skirt[v] = {sv[v].x, sv[v].y, sv[v].z, n.x, n.y, n.z};

@@ -162,18 +162,20 @@ void TSKISceneRenderer::TImpl::CollectMirroredTrees(const TSKIEngine& engine,
     if (TreeBlocks.empty() || !DistantSceneryShown(engine) ||
         !MirroredForestShown(engine.Options.Detail, engine.Level.FromAddons, engine.DisplayFlags))
         return;
-    const float world = kCellSize * float(kGridSide);
-    const glm::vec3 middle(-0.5f * world, 0.0f, 0.5f * world);
+    // Each tile is the map reflected about the edges crossed to reach it, as the land there.
+    const float world = kCellSize * float(kGridSize);
+    const glm::vec3 middle(-0.5f * world - 0.5f, 0.0f, 0.5f * world - 0.5f);
     for (int ti = -1; ti <= 1; ++ti) {
         for (int tj = -1; tj <= 1; ++tj) {
             if (ti == 0 && tj == 0) continue;
-            const glm::vec3 shift(-world * float(ti), 0.0f, world * float(tj));
-            if (!frame.SphereVisible(middle + shift, 0.5f * world * 1.4142f)) continue;
+            if (!frame.SphereVisible(MirroredTreePosition(middle, ti, tj), 0.5f * world * 1.4142f))
+                continue;
             for (const TTreeBlock& block : TreeBlocks) {
-                if (block.Trees.empty() || !frame.SphereVisible(block.Centre + shift, block.Radius))
+                if (block.Trees.empty() ||
+                    !frame.SphereVisible(MirroredTreePosition(block.Centre, ti, tj), block.Radius))
                     continue;
                 for (const TTreeRecord& t : block.Trees) {
-                    const glm::vec3 p = t.Position + shift;
+                    const glm::vec3 p = MirroredTreePosition(t.Position, ti, tj);
                     MirrorCard.Add(p, YawOf(frame.Eye.x - p.x, frame.Eye.z - p.z), t.Scale,
                                    kTintMirror);
                 }

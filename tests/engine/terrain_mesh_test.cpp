@@ -191,28 +191,41 @@ TEST(TerrainMeshCache, ADamagedBodyIsIgnoredWhateverItHolds) {
     EXPECT_EQ(test::ReadText(mesh), source);
 }
 
-TEST(TerrainMeshBuilder, SkirtHangsFromTheEdgeToTheBottom) {
+TEST(TerrainMeshBuilder, SkirtHangsFromTheEdgeAndReflectsTheMapAroundIt) {
     test::TempDir dir;
     const THeightField field = Field(Bumpy);
     std::string error;
     ASSERT_TRUE(BuildTerrainMeshes(field, 2.0f, -30.0f, dir.Path(), "s", &error)) << error;
     TSKITerrainMesh skirt;
     ASSERT_TRUE(skirt.Load(dir / "sSide.3ds", 2.0f, &error)) << error;
-    EXPECT_EQ(skirt.TriangleCount(), 4u * 2u * 512u);
-    int onEdge = 0, bottom = 0, tops = 0;
+    // The four walls, then eight tiles of 32 x 32 squares.
+    EXPECT_EQ(skirt.TriangleCount(), 4u * 2u * 512u + 8u * 2u * 32u * 32u);
+    int bottom = 0, wrong = 0, outside = 0;
+    bool beyond[3][3] = {};
     for (const glm::vec3& v : skirt.Vertices()) {
-        const int i = int(std::lround((-v.x - 0.5f) / 4.0f));
-        const int j = int(std::lround((v.z + 0.5f) / 4.0f));
-        onEdge += (i == 0 || i == kGridSize || j == 0 || j == kGridSize);
-        if (v.y == -30.0f) {
+        const float fi = (-v.x - 0.5f) / 4.0f, fj = (v.z + 0.5f) / 4.0f;
+        const int i = int(std::lround(fi)), j = int(std::lround(fj));
+        wrong += fi != float(i) || fj != float(j) || i < -512 || i > 1024 || j < -512 || j > 1024;
+        const bool inside = i >= 0 && i <= kGridSize && j >= 0 && j <= kGridSize;
+        if (inside && v.y == -30.0f) {
             ++bottom;
-        } else {
-            tops += v.y == field.At(i, j);
+            wrong += i != 0 && i != kGridSize && j != 0 && j != kGridSize;
+            continue;
         }
+        // A point beyond an edge has the height of the grid point it mirrors; -16 mirrors 16
+        // and 530 mirrors 494.
+        const auto mirror = [](int k) { return k < 0 ? -k : k > 512 ? 1024 - k : k; };
+        wrong += v.y != field.At(mirror(i), mirror(j));
+        if (inside) continue;
+        ++outside;
+        beyond[(i >= 0) + (i > kGridSize)][(j >= 0) + (j > kGridSize)] = true;
     }
-    EXPECT_EQ(onEdge, int(skirt.Vertices().size()));
-    EXPECT_GT(bottom, 0);
-    EXPECT_EQ(bottom + tops, int(skirt.Vertices().size()));
+    EXPECT_EQ(wrong, 0);
+    // The loader welds the shared points: the walls' corners, the tiles' common edges.
+    EXPECT_EQ(bottom, 4 * 512);
+    EXPECT_EQ(outside, 97 * 97 - 33 * 33);
+    for (int a = 0; a < 3; ++a)
+        for (int b = 0; b < 3; ++b) EXPECT_EQ(beyond[a][b], a != 1 || b != 1) << a << b;
 }
 
 TEST(TerrainMeshBuilder, RejectsAFieldOfTheWrongSize) {

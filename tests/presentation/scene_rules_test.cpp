@@ -51,6 +51,24 @@ TEST(SceneRules, TheForestBeyondTheEdgeNeedsHighDetailTreesAndTheSkirt) {
     EXPECT_FALSE(MirroredForestShown(2, false, shown & ~kDisplayTrees));
 }
 
+TEST(SceneRules, TheForestBeyondTheEdgeIsTheMapsForestReflected) {
+    // A tree near the +X, +Z corner of the map (cell (2, 510)).
+    const glm::vec3 tree(-8.5f, 37.0f, 2039.5f);
+    const auto near = [](const glm::vec3& a, const glm::vec3& b) {
+        return glm::distance(a, b) < 1e-3f;
+    };
+    // Each edge crossed reflects it: x about -0.5 (tile -1) or -2048.5 (tile 1), z about -0.5
+    // or 2047.5; the height stays.
+    EXPECT_TRUE(near(MirroredTreePosition(tree, -1, 0), {7.5f, 37.0f, 2039.5f}));
+    EXPECT_TRUE(near(MirroredTreePosition(tree, 1, 0), {-4088.5f, 37.0f, 2039.5f}));
+    EXPECT_TRUE(near(MirroredTreePosition(tree, 0, 1), {-8.5f, 37.0f, 2055.5f}));
+    EXPECT_TRUE(near(MirroredTreePosition(tree, 0, -1), {-8.5f, 37.0f, -2040.5f}));
+    EXPECT_TRUE(near(MirroredTreePosition(tree, -1, 1), {7.5f, 37.0f, 2055.5f}));
+    // Reflecting twice across the same edge gives the tree back.
+    for (int t = -1; t <= 1; ++t)
+        EXPECT_TRUE(near(MirroredTreePosition(MirroredTreePosition(tree, t, -t), t, -t), tree));
+}
+
 TEST(SceneRules, DotSizesFollowTheViewerWidthWithTheirMinimums) {
     EXPECT_FLOAT_EQ(DotSizes(320).Crowd, 2.0f);
     EXPECT_FLOAT_EQ(DotSizes(320).Overlay, 5.0f);
