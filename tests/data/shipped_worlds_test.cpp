@@ -1,6 +1,7 @@
 // The shipped worlds as the build generated them: the campaign's and the sandbox's levels, the
 // starting games of the sandbox maps and every other shipped game, and the pictures of the
-// campaign and sandbox windows.
+// campaign and sandbox windows. Under the sanitizers, where loading every world takes minutes,
+// a few worlds of each kind stand for them all; the optimised build checks every one.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,12 +28,27 @@ const char* const kSandboxMaps[] = {
     "Highcairn", "Ironridge",   "Juniper",   "Kestrel",   "Larchwood",  "Moorfoot",  "Northscar",
     "Owlpass",   "Pinebrook",   "Quarrytop", "Ravenhead", "Stonehaven", "Thornvale", "Whitepeak"};
 
+#ifdef VALLORN_FEW_SHIPPED_WORLDS
+constexpr bool kEveryWorld = false;
+#else
+constexpr bool kEveryWorld = true;
+#endif
+
 std::vector<std::string> ShippedLevelNames() {
+    if (!kEveryWorld) return {"Mountain", "blank", "Mission01", "Aldermoor"};
     std::vector<std::string> names = {"Mountain", "Training", "blank"};
     for (int m = 1; m <= 15; ++m)
         names.push_back((m < 10 ? "Mission0" : "Mission") + std::to_string(m));
     for (const char* map : kSandboxMaps) names.push_back(map);
     return names;
+}
+
+// The sandbox maps by number (1 to 21), the last being the bonus map.
+std::vector<int> SandboxMapNumbers() {
+    if (!kEveryWorld) return {1, 21};
+    std::vector<int> numbers;
+    for (int n = 1; n <= 21; ++n) numbers.push_back(n);
+    return numbers;
 }
 
 // A 24-bit BMP read back (bottom-up rows); empty when the file is not one.
@@ -107,19 +123,22 @@ TEST_F(ShippedWorlds, EveryShippedGameLoadsWhole) {
     int games = 0;
     for (const auto& e : fs::directory_iterator(test::BuildRoot() / "worlds")) {
         if (e.path().extension() != ".ski") continue;
+        const std::string stem = e.path().stem().string();
+        if (!kEveryWorld && stem != "Starter" && stem != "Aldermoor" && stem != "Mission01")
+            continue;
         auto engine = Engine();
         EXPECT_TRUE(LoadGameFile(*engine, dir / "worlds" / e.path().filename()))
             << e.path().filename() << ": " << engine->LoadError;
         EXPECT_TRUE(engine->LoadWarnings.empty()) << e.path().filename();
         ++games;
     }
-    EXPECT_GE(games, 22);  // the starter park and the 21 sandbox maps at least
+    EXPECT_GE(games, kEveryWorld ? 22 : 3);  // the starter park and the 21 sandbox maps at least
 }
 
 // Each sandbox map starts with one parking lot by its road's end, the camera there, and room
 // beside it for a lift that climbs into the relief.
 TEST_F(ShippedWorlds, SandboxMapsStartWithAParkingLotByTheRoadAndRoomForAResort) {
-    for (int n = 1; n <= 21; ++n) {
+    for (const int n : SandboxMapNumbers()) {
         const std::string name = kSandboxMaps[n - 1];
         SCOPED_TRACE(name);
         auto engine = Engine();
