@@ -64,6 +64,21 @@ void SetTriangle(aiFace& face, unsigned a, unsigned b, unsigned c) {
     face.mIndices = new unsigned[3]{a, b, c};
 }
 
+// Two triangles a cell over a square grid of `cells` x `cells` cells whose vertices are laid
+// out row by row.
+void SetGridFaces(aiMesh& mesh, int cells) {
+    const int verts = cells + 1;
+    unsigned f = 0;
+    for (int a = 0; a < cells; ++a) {
+        for (int b = 0; b < cells; ++b) {
+            const unsigned v00 = unsigned(a * verts + b), v01 = v00 + 1;
+            const unsigned v10 = v00 + unsigned(verts), v11 = v10 + 1;
+            SetTriangle(mesh.mFaces[f++], v00, v10, v01);
+            SetTriangle(mesh.mFaces[f++], v10, v11, v01);
+        }
+    }
+}
+
 // One surface tile. Triangles wind counter-clockwise seen from above (+Y).
 aiMesh* SurfaceTile(const THeightField& field, float scaleY, int ti, int tj) {
     const int i0 = ti * kTileCells, j0 = tj * kTileCells;
@@ -75,15 +90,7 @@ aiMesh* SurfaceTile(const THeightField& field, float scaleY, int ti, int tj) {
             mesh->mTextureCoords[0][v] = aiVector3D(TexCoord(i0 + a), TexCoord(j0 + b), 0);
         }
     }
-    unsigned f = 0;
-    for (int a = 0; a < kTileCells; ++a) {
-        for (int b = 0; b < kTileCells; ++b) {
-            const unsigned v00 = unsigned(a * kTileVerts + b), v01 = v00 + 1;
-            const unsigned v10 = v00 + kTileVerts, v11 = v10 + 1;
-            SetTriangle(mesh->mFaces[f++], v00, v10, v01);
-            SetTriangle(mesh->mFaces[f++], v10, v11, v01);
-        }
-    }
+    SetGridFaces(*mesh, kTileCells);
     return mesh;
 }
 
@@ -137,15 +144,7 @@ aiMesh* RingTile(const THeightField& field, float scaleY, int ti, int tj) {
             mesh->mTextureCoords[0][v] = aiVector3D(TexCoord(ri), TexCoord(rj), 0);
         }
     }
-    unsigned f = 0;
-    for (int a = 0; a < kRingCells; ++a) {
-        for (int b = 0; b < kRingCells; ++b) {
-            const unsigned v00 = unsigned(a * kRingVerts + b), v01 = v00 + 1;
-            const unsigned v10 = v00 + kRingVerts, v11 = v10 + 1;
-            SetTriangle(mesh->mFaces[f++], v00, v10, v01);
-            SetTriangle(mesh->mFaces[f++], v10, v11, v01);
-        }
-    }
+    SetGridFaces(*mesh, kRingCells);
     return mesh;
 }
 
