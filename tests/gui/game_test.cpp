@@ -141,10 +141,12 @@ TEST(Game, TheStarterParkIsDrawnWithSkyAboveAndGroundBelow) {
     band(0.0f, 0.05f, topSky, topSpread);
     // Rows above the menu bar, whose blue-grey would pass for sky.
     const double lowBrightness = band(0.55f, 0.72f, lowSky, lowSpread);
-    EXPECT_GT(topSky, 0.2) << "little sky at the top";
+    // Level with the ground the eye may stand among trees: their crowns can reach into the top
+    // rows and fill the band below with shaded leaves, which are darker than open snow.
+    EXPECT_GT(topSky, 0.1) << "little sky at the top";
     // The ground below: lit, textured, and no sky in it.
     EXPECT_LT(lowSky, 0.02);
-    EXPECT_GT(lowBrightness, 40);
+    EXPECT_GT(lowBrightness, 25);
     EXPECT_GT(lowSpread, 6) << "camera pitch " << pitch << ", ground brightness " << lowBrightness;
 }
 
