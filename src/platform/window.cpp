@@ -247,9 +247,8 @@ void TSKIWindow::EndFrame(TSKIImage* capture) {
     frameOpen_ = false;
     ImGui::Render();
     glViewport(0, 0, Width(), Height());
-    LayerWindows(*ImGui::GetDrawData(), Width(), Height());
+    DrawOnlyWhatShows(*ImGui::GetDrawData(), Width(), Height());
     ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
-    EndWindowLayers();
     if (capture && !ReadPixels(*capture)) *capture = TSKIImage();
     SDL_GL_SwapWindow(window_);
 }

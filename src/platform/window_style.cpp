@@ -74,7 +74,7 @@ void SetColours(ImGuiStyle& style) {
     c[ImGuiCol_TextDisabled] = ImVec4(0.50f, 0.54f, 0.58f, 1.00f);
     c[ImGuiCol_WindowBg] = night;
     c[ImGuiCol_ChildBg] = ImVec4(0, 0, 0, 0);
-    c[ImGuiCol_PopupBg] = ImVec4(0.09f, 0.11f, 0.15f, 0.97f);
+    c[ImGuiCol_PopupBg] = ImVec4(0.09f, 0.11f, 0.15f, 1.00f);
     c[ImGuiCol_Border] = ImVec4(0.30f, 0.38f, 0.48f, 0.60f);
     c[ImGuiCol_FrameBg] = slate;
     c[ImGuiCol_FrameBgHovered] = ImVec4(0.20f, 0.27f, 0.36f, 1.00f);

@@ -55,6 +55,7 @@ void TSKIRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools, const TS
                                             frame.Near, frame.Far);
         frame.Finish();
     }
+    frame.Covered = covered_;
 
     glViewport(0, 0, width, height);
     glClearColor(kFogRed, kFogGreen, kFogBlue, 1.0f);

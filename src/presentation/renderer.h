@@ -16,13 +16,6 @@
 
 namespace vallorn {
 
-// A rectangle of the framebuffer in pixels, from its top-left corner, that something opaque
-// drawn after the view (a window) will cover.
-struct TSKICoverRect {
-    int X = 0, Y = 0, Width = 0, Height = 0;
-    bool operator==(const TSKICoverRect&) const = default;
-};
-
 struct TSKIRenderStats {
     int TerrainChunksDrawn = 0;
     int TerrainTriangles = 0;

@@ -25,6 +25,14 @@ float TreeSway(uint8_t frame) {
     return 1.0f + 0.025f * std::sin(6.2831853f * float(frame % kTreeFrames) / float(kTreeFrames));
 }
 
+bool EyeInTree(const glm::vec3& eye, const glm::vec3& centre, const glm::vec3& scale) {
+    constexpr float kMargin = 1.5f;  // beyond the near plane, so no cut branch fills the view
+    const float dx = eye.x - centre.x, dz = eye.z - centre.z;
+    const float reach = 0.5f * std::max(scale.x, scale.z) + kMargin;
+    return dx * dx + dz * dz < reach * reach &&
+           std::fabs(eye.y - centre.y) < 0.5f * scale.y + kMargin;
+}
+
 bool MirroredForestShown(int detail, bool addonMap, uint8_t displayFlags) {
     const uint8_t needed = kDisplayTrees | kDisplayLongVisibility;
     return detail >= 2 && !addonMap && (displayFlags & needed) == needed;

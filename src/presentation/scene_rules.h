@@ -24,6 +24,10 @@ TBackToFront BackToFront(float directionX, float directionZ, int first, int last
 constexpr int kTreeFrames = 30;
 float TreeSway(uint8_t frame);
 
+// Whether the eye stands in a tree (a crown of `scale` centred on `centre`) or so close to it
+// that the tree would fill the view: such a tree is left undrawn.
+bool EyeInTree(const glm::vec3& eye, const glm::vec3& centre, const glm::vec3& scale);
+
 // Whether the forest is repeated in the eight tiles around the map: at high detail, with the
 // trees and the skirt ("Long visibility") shown, and never on an add-on map.
 bool MirroredForestShown(int detail, bool addonMap, uint8_t displayFlags);

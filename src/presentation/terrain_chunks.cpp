@@ -126,7 +126,8 @@ void SelectTerrainChunks(const std::vector<TSKIChunkBounds>& bounds, const TSKIF
     std::vector<float> distances;
     for (int c = 0; c < int(bounds.size()) && c < kChunkCount; ++c) {
         const TSKIChunkBounds& b = bounds[size_t(c)];
-        if (!BoxVisible(view, b)) continue;
+        if (!BoxVisible(view, b) || view.BoxCovered(b.Min - glm::vec3(0, b.SkirtDepth, 0), b.Max))
+            continue;
         const float d = DistanceToBox(view.Eye, b);
         TSKIChunkPick p;
         p.I = int16_t(c / kChunksPerSide);

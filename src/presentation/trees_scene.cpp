@@ -111,7 +111,7 @@ void TSKISceneRenderer::TImpl::CollectTrees(TSKIEngine& engine, const TSKIToolSt
         const int bi = blocks.I(a);
         for (int c = 0; c < blocks.Count; ++c) {
             const TTreeBlock& block = TreeBlocks[size_t(bi * TreeBlocksPerSide + blocks.J(c))];
-            if (block.Trees.empty() || !frame.SphereVisible(block.Centre, block.Radius)) continue;
+            if (block.Trees.empty() || !frame.SphereShown(block.Centre, block.Radius)) continue;
             const int rows = int(block.RowStart.size()) - 1;
             const TBackToFront order =
                 BackToFront(frame.Direction.x, frame.Direction.z, 0, rows - 1);
@@ -123,7 +123,8 @@ void TSKISceneRenderer::TImpl::CollectTrees(TSKIEngine& engine, const TSKIToolSt
                     const TTreeRecord& t =
                         block.Trees[size_t(rowsForward ? begin + n : end - 1 - n)];
                     TerrainCell& cell = engine.Grid[t.Cell];
-                    if (!cell.InView || !cell.Tree) continue;
+                    if (!cell.InView || !cell.Tree || EyeInTree(frame.Eye, t.Position, t.Scale))
+                        continue;
                     if (cell.NearCamera && animate)
                         cell.Variant = uint8_t((cell.Variant + 1) % kTreeFrames);
                     const glm::vec3 away = t.Position - frame.Eye;
@@ -168,11 +169,11 @@ void TSKISceneRenderer::TImpl::CollectMirroredTrees(const TSKIEngine& engine,
     for (int ti = -1; ti <= 1; ++ti) {
         for (int tj = -1; tj <= 1; ++tj) {
             if (ti == 0 && tj == 0) continue;
-            if (!frame.SphereVisible(MirroredTreePosition(middle, ti, tj), 0.5f * world * 1.4142f))
+            if (!frame.SphereShown(MirroredTreePosition(middle, ti, tj), 0.5f * world * 1.4142f))
                 continue;
             for (const TTreeBlock& block : TreeBlocks) {
                 if (block.Trees.empty() ||
-                    !frame.SphereVisible(MirroredTreePosition(block.Centre, ti, tj), block.Radius))
+                    !frame.SphereShown(MirroredTreePosition(block.Centre, ti, tj), block.Radius))
                     continue;
                 for (const TTreeRecord& t : block.Trees) {
                     const glm::vec3 p = MirroredTreePosition(t.Position, ti, tj);

@@ -69,6 +69,17 @@ TEST(SceneRules, TheForestBeyondTheEdgeIsTheMapsForestReflected) {
         EXPECT_TRUE(near(MirroredTreePosition(MirroredTreePosition(tree, t, -t), t, -t), tree));
 }
 
+TEST(SceneRules, ATreeTheEyeStandsInOrAgainstIsLeftOut) {
+    // A crown 16 m across and 10 m high, standing on the ground at y = 0.
+    const glm::vec3 centre(100, 5, 200), scale(16, 10, 16);
+    EXPECT_TRUE(EyeInTree({103, 2, 203}, centre, scale));     // among the branches
+    EXPECT_TRUE(EyeInTree({109.4f, 5, 200}, centre, scale));  // against the tips
+    EXPECT_TRUE(EyeInTree({100, 11, 200}, centre, scale));    // just over the top
+    EXPECT_FALSE(EyeInTree({109.6f, 5, 200}, centre, scale));
+    EXPECT_FALSE(EyeInTree({100, 12, 200}, centre, scale));
+    EXPECT_FALSE(EyeInTree({107, 5, 207}, centre, scale));  // beyond the round crown
+}
+
 TEST(SceneRules, DotSizesFollowTheViewerWidthWithTheirMinimums) {
     EXPECT_FLOAT_EQ(DotSizes(320).Crowd, 2.0f);
     EXPECT_FLOAT_EQ(DotSizes(320).Overlay, 5.0f);

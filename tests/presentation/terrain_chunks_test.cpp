@@ -109,6 +109,33 @@ TEST(TerrainChunks, NearChunksAreFineFarOnesCoarseAndChunksOutOfViewAreLeftOut) 
         coarser += low[k].Lod > picks[k].Lod;
     }
     EXPECT_GT(coarser, 0);
+
+    // Under a window over the left two thirds of the view, only the chunks that would show
+    // wholly inside it are left out.
+    TSKIFrameView covered = view;
+    covered.Covered = {{0, 0, 700, 768}};
+    std::vector<TSKIChunkPick> under;
+    SelectTerrainChunks(bounds, covered, 1, under);
+    auto chunk = [](const TSKIChunkPick& p) { return p.I * kChunksPerSide + p.J; };
+    std::vector<int> shown;
+    for (const TSKIChunkPick& p : under) shown.push_back(chunk(p));
+    int left = 0;
+    for (const TSKIChunkPick& p : picks) {
+        if (std::count(shown.begin(), shown.end(), chunk(p))) continue;
+        ++left;
+        const TSKIChunkBounds& b = bounds[size_t(chunk(p))];
+        for (int c = 0; c < 8; ++c) {
+            const glm::vec4 clip =
+                view.ViewProjection * glm::vec4((c & 1) ? b.Max.x : b.Min.x,
+                                                (c & 2) ? b.Max.y : b.Min.y - b.SkirtDepth,
+                                                (c & 4) ? b.Max.z : b.Min.z, 1.0f);
+            ASSERT_GT(clip.w, 0.0f) << "chunk " << chunk(p);
+            EXPECT_LE((clip.x / clip.w * 0.5f + 0.5f) * 1024.0f, 700.0f) << "chunk " << chunk(p);
+            EXPECT_LE(std::fabs(clip.y / clip.w), 1.0f) << "chunk " << chunk(p);
+        }
+    }
+    EXPECT_GT(left, 0);
+    EXPECT_LT(left, int(picks.size()));
 }
 
 TEST(TerrainChunks, EveryLevelOfDetailCoversTheChunkOnceAndSkirtsEveryEdge) {
