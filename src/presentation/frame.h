@@ -29,11 +29,10 @@ struct TSKIFrameView {
     float Near = 1.0f, Far = 4000.0f;
     std::array<glm::vec4, 6>
         Planes{};  // inward normals: a point p is inside when dot(n, p) + w >= 0
+    std::vector<TSKICoverRect> Covered;  // in the viewport's pixels
 
     // Fills ViewProjection and the planes from View and Projection.
     void Finish();
-    std::vector<TSKICoverRect> Covered;  // in the viewport's pixels
-
     // False only when the sphere lies entirely outside one plane.
     bool SphereVisible(const glm::vec3& centre, float radius) const;
     // True when the box, wholly in front of the eye, shows only inside one covered rectangle.
