@@ -278,11 +278,15 @@ void TSKIConstruction::ToolKey(int key) {
     if (key == kKeyBackspace) {
         if (t.Tool == TSKITool::Slope) SlopeBackspace(*this);
     } else if (key == kKeyEscape) {
+        // Escape leaves the tool in hand, as "Cancel" does; with none it asks for the menu.
         if (IsRideMode(t.Tool)) {
             t.Tool = TSKITool::None;  // a race is dropped without a word
             t.Avatar.HeadUpText.clear();
-        } else
+        } else if (t.Tool != TSKITool::None) {
+            CancelTool();
+        } else {
             t.MenuRequested = true;
+        }
     } else {
         ToggleDisplay(*this, key - '1');
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include <imgui.h>
 #include <imgui_internal.h>
@@ -65,13 +66,23 @@ TSKIGameDialogs::TSKIGameDialogs(TFrame frame) : frame_(std::move(frame)) {}
 
 TSKIGameDialogs::~TSKIGameDialogs() = default;
 
+bool TSKIGameDialogs::InFrame() {
+    const ImGuiContext* g = ImGui::GetCurrentContext();
+    return g && g->WithinFrameScope;
+}
+
 bool TSKIGameDialogs::Run(TBox& box, bool defaultAnswer) {
     if (!frame_) return defaultAnswer;
-    if (ImGuiContext* g = ImGui::GetCurrentContext(); g && g->WithinFrameScope) {
-        // A box cannot start a frame inside another; whoever asked from inside a window must
-        // act after the frame instead. Taking the default keeps the game running.
+    if (InFrame()) {
+        // A box cannot start a frame inside another. A message waits for the end of the
+        // frame; a question cannot, and asking one here is the program's fault.
+        if (box.kind == TBox::Kind::Message || box.kind == TBox::Kind::DayReport) {
+            waiting_.push_back(std::make_unique<TBox>(box));
+            return defaultAnswer;
+        }
         std::fprintf(stderr, "vallorn: a question was asked while a frame was drawn: %s\n",
                      box.text.c_str());
+        if (strict_) std::exit(kQuestionInFrameStatus);
         return defaultAnswer;
     }
     box.serial = ++serial_;
@@ -85,7 +96,18 @@ bool TSKIGameDialogs::Run(TBox& box, bool defaultAnswer) {
     }
     --depth_;
     stack_.erase(std::find(stack_.begin(), stack_.end(), &box));
-    return box.answer;
+    const bool answer = box.answer;
+    ShowWaiting();
+    return answer;
+}
+
+void TSKIGameDialogs::ShowWaiting() {
+    if (depth_ > 0 || InFrame()) return;
+    while (!waiting_.empty()) {
+        std::unique_ptr<TBox> box = std::move(waiting_.front());
+        waiting_.pop_front();
+        Run(*box, true);
+    }
 }
 
 void TSKIGameDialogs::DrawFrom(size_t level) {

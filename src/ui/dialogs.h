@@ -1,9 +1,19 @@
 // The game's modal boxes: error, information, Yes/No, text input and the end-of-day report.
 // Each call blocks the action that asked, as a modal box does: it runs a nested loop that
 // keeps drawing the game (without advancing the park) with the box on top until answered.
+//
+// Boxes are shown between frames. The park, the tools and the windows' actions run outside
+// the interface's frame, so whatever they ask is shown at once. A message (error,
+// information, day report) asked while a frame is being drawn needs no answer: it waits and
+// is shown as soon as that frame is finished (ShowWaiting). A question whose answer the asker
+// needs at once cannot wait; asking one while a frame is drawn is a fault of the program: it
+// is named on stderr, and in strict mode (the probe's and the tests') the game exits with
+// kQuestionInFrameStatus.
 #pragma once
 
+#include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,10 +36,15 @@ public:
     // The engine whose calendar and profile the day report reads.
     void SetEngine(const TSKIEngine* engine) { engine_ = engine; }
     // A box is being shown (the game loop must not advance the park meanwhile). A box asked
-    // while another shows stacks on top of it. Boxes must be asked outside the ImGui frame
-    // (from the event handling, the frame handler or after EndFrame): one asked while a frame
-    // is being drawn takes its default answer.
+    // while another shows stacks on top of it.
     bool Showing() const { return depth_ > 0; }
+    // Shows the messages asked while a frame was drawn, one after the other; called by the
+    // game loop once a frame is finished. Does nothing while a box shows (they follow it).
+    void ShowWaiting();
+    size_t Waiting() const { return waiting_.size(); }
+    // A question asked inside a frame ends the program (status kQuestionInFrameStatus).
+    void SetStrict(bool strict) { strict_ = strict; }
+    static constexpr int kQuestionInFrameStatus = 70;
 
     void ShowError(const std::string& text) override;
     void ShowInformation(const std::string& text) override;
@@ -45,6 +60,7 @@ public:
 private:
     struct TBox;
     bool Run(TBox& box, bool defaultAnswer);
+    static bool InFrame();
     void DrawFrom(size_t level);
     void DrawBody(TBox& box, bool top);
 
@@ -52,7 +68,9 @@ private:
     const TSKIEngine* engine_ = nullptr;
     int depth_ = 0;
     int serial_ = 0;
-    std::vector<TBox*> stack_;  // the boxes showing, bottom to top
+    std::vector<TBox*> stack_;                   // the boxes showing, bottom to top
+    std::deque<std::unique_ptr<TBox>> waiting_;  // messages asked inside a frame
+    bool strict_ = false;
 };
 
 }  // namespace vallorn

@@ -98,7 +98,9 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
     const bool acting = advance && !modal;
     // The park moves before the interface's frame starts: a day change shows its report as a
     // modal box, which draws frames of its own.
-    if (acting) Simulate(dt);
+    // The park stands still behind the title screen and the windows reached from it (the
+    // campaign map after a finished mission, the load and save window, ...).
+    if (acting && !ScreensShowing()) Simulate(dt);
 
     window_.BeginFrame();
     probe::BeginFrame();
@@ -119,7 +121,11 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
                 popup_.Close();
                 keys.erase(std::remove(keys.begin(), keys.end(), kKeyEscape), keys.end());
             }
-            if (commands.RightClick) popup_.Open(*tools_);
+            if (commands.RightClick) {
+                // The build menu hides the lift, slope and building windows.
+                info_.HideAll();
+                popup_.Open(*tools_);
+            }
             if (commands.Click) {
                 pending_.Click = true;
                 pending_.ClickSamePixel = commands.ClickSamePixel;
@@ -145,7 +151,7 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
         interfaceMs_ +=
             (Milliseconds(std::chrono::steady_clock::now() - begin) - interfaceMs_) * 0.02;
     }
-    loading_.Draw(io.DisplaySize.x, io.DisplaySize.y, desktop_.Loading, desktop_.Tip);
+    loading_.Draw(io.DisplaySize.x, io.DisplaySize.y, desktop_.Loading, desktop_.Tip, modal);
     if (drawBox) drawBox();
     if (sceneDue_) {
         sceneDue_ = false;
@@ -176,6 +182,7 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
             if (parkVisible) ProbeLifts();
         }
         probe::Value("park", parkVisible ? 1.0 : 0.0);
+        probe::Value("loading", loading_.Visible() ? 1.0 : 0.0);
         const glm::vec3 target = camera_.Target();
         probe::Value("camera_x", target.x);
         probe::Value("camera_z", target.z);
@@ -212,6 +219,8 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
     frameWorkMs_ += (spent - frameWorkMs_) * 0.02;
     if (spent < kFrameMs - 1) SDL_Delay(Uint32(kFrameMs - spent));
     if (acting) AfterFrame();
+    // Messages asked while the frame was drawn, now that it is finished.
+    dialogs_.ShowWaiting();
     // Once the window is to close, boxes asked before the close sequence take their defaults;
     // the close sequence's own question waits for its answer unless the player closes again.
     return open && !(closeRequested_ && !closing_);
@@ -271,7 +280,8 @@ void TSKIGameWindow::DrawPark(bool acting, bool modal, double dt) {
     toolState_.Input.PageUp = input_.PageUp();
     toolState_.Input.PageDown = input_.PageDown();
     toolState_.Input.Ride = {in.Forward, in.Back, in.Left, in.Right, in.Ctrl};
-    if (acting) tools_->UpdateTools(float(dt));
+    // The tools move after the frame (AfterFrame), where what they ask can be shown.
+    if (acting) toolDt_ = float(dt);
     if (avatar.TravelPending) {
         // A ride up a lift: the overview comes in to 30 units and glides to the top, where
         // free ride takes over again.
@@ -411,6 +421,10 @@ void TSKIGameWindow::AfterFrame() {
         StartFirstPark();
         return;
     }
+    // The tools' frame update (the slope under the cursor, the ride, the race's clock): what it
+    // asks or reports is shown here, between frames.
+    if (toolDt_ >= 0 && tools_ && engine_ && engine_->HasGrid()) tools_->UpdateTools(toolDt_);
+    toolDt_ = -1;
     // What the windows asked for during the frame (each may load a park or ask a question).
     std::vector<std::function<void()>> actions = std::move(afterFrame_);
     afterFrame_.clear();
@@ -429,8 +443,13 @@ void TSKIGameWindow::AfterFrame() {
         info_.OpenAt(toolState_.CursorCell, commands.ClickX, commands.ClickY);
     if (commands.Click) tools_->ToolClick();
     for (int key : commands.ToolKeys) tools_->ToolKey(key);
-    // Escape outside a ride asks for the in-game menu: the title screen.
-    if (toolState_.MenuRequested) ShowTitle();
+    // Escape with no tool in hand opens the in-game menu (the title screen), or closes it.
+    if (toolState_.MenuRequested) {
+        if (title_.Visible && GameRunning())
+            OnTitleEntry(TSKITitleEntry::Close);
+        else if (!ScreensShowing())
+            ShowTitle();
+    }
     toolState_.MenuRequested = false;
 }
 

@@ -44,6 +44,11 @@ void TSKIGameWindow::ChooseStartupProfile() {
     ShowTitle();
 }
 
+bool TSKIGameWindow::ScreensShowing() const {
+    return title_.Visible || profileWindow_.Visible || campaign_.Visible || sandbox_.Visible ||
+           addons_.Visible || loadSave_.Visible || optionsWindow_.Visible;
+}
+
 void TSKIGameWindow::HideScreens() {
     title_.Visible = false;
     profileWindow_.Visible = false;

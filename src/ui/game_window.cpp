@@ -11,6 +11,7 @@
 #include "presentation/highlight_beams.h"
 #include "presentation/renderer.h"
 #include "ui/game_sounds.h"
+#include "ui/probe.h"
 #include "ui/text_lists.h"
 
 namespace vallorn {
@@ -33,6 +34,8 @@ TSKIGameWindow::TSKIGameWindow(const TSKICommandLine& args, TSKISingleInstance* 
       started_(std::chrono::steady_clock::now()),
       screens_([this](const std::function<void()>& drawBox) { return Frame(false, drawBox); }) {
     LoadOptions(folders_.Save, options_);
+    // Under the probe (the GUI tests) a question that could not reach the player ends the game.
+    dialogs_.SetStrict(probe::Enabled());
     dialogs_.BusyCursor = [this](bool busy) {
         busyCursor_ = busy;
         window_.SetCursor(busy ? TSKICursorShape::Wait : TSKICursorShape::Arrow);
@@ -143,11 +146,13 @@ bool TSKIGameWindow::LoadLevel(const std::string& name) {
 }
 
 bool TSKIGameWindow::LoadGame(const std::filesystem::path& file) {
-    ShowLoading();
     if (!engine_) NewEngine();
+    // The running park is closed first, over its own view: its "Save game on exit?" is asked
+    // in front of the player, before the loading picture covers the screen.
     tools_->LeaveTool();
     CloseGame(*engine_);
     toolState_ = TSKIToolState{};
+    ShowLoading();
     screens_.HideAll();
     const bool ok = LoadGameFile(*engine_, file);
     ParkLoaded();

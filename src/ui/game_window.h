@@ -79,7 +79,6 @@ private:
     void DrawPark(bool advance, bool modal, double dt);
     void DrawParkScene();
     void DrawInterface(bool modal);
-    void ActOnView(const TSKIViewCommands& commands);
     void AfterFrame();
     void ProbeLifts();
     void Simulate(double dt);
@@ -102,6 +101,8 @@ private:
     void ShowTitle();
     void ShowCampaign();
     void HideScreens();
+    // The title screen or a window reached from it shows: the park stands still.
+    bool ScreensShowing() const;
     bool GameRunning() const;
     // Inside the frame: the title screen and the windows reached from it; what they ask for
     // runs after the frame.
@@ -174,6 +175,7 @@ private:
     bool busyCursor_ = false;
     std::vector<std::function<void()>> afterFrame_;
     TSKIViewCommands pending_;  // the view's clicks and keys, acted on after the frame
+    float toolDt_ = -1;         // the frame time the tools move by after the frame, or none
 
     // The player's profile and the missions of the running park (bound to each new engine).
     TSKIProfile profile_;

@@ -32,9 +32,10 @@ TSKIRect TSKILoadingScreen::PictureSize(float scale) const {
 }
 
 void TSKILoadingScreen::Draw(float width, float height, const TSKIRect& picture,
-                             const TSKIRect& tip) const {
+                             const TSKIRect& tip, bool underBoxes) const {
     if (!visible_) return;
-    ImDrawList* list = ImGui::GetForegroundDrawList();
+    // Over every window, but under a box that asks the player something.
+    ImDrawList* list = underBoxes ? ImGui::GetBackgroundDrawList() : ImGui::GetForegroundDrawList();
     list->AddRectFilled(ImVec2(0, 0), ImVec2(width, height), IM_COL32(0, 0, 0, 255));
     if (picture_) {
         list->AddImage(ImTextureID(intptr_t(picture_->Id())), ImVec2(picture.X, picture.Y),

@@ -30,7 +30,9 @@ public:
     void Hide() { visible_ = false; }
     bool Visible() const { return visible_; }
     // Inside the ImGui frame: over a black background, where ArrangeDesktop placed them.
-    void Draw(float width, float height, const TSKIRect& picture, const TSKIRect& tip) const;
+    // `underBoxes`: a box is showing and must stay in front of the picture.
+    void Draw(float width, float height, const TSKIRect& picture, const TSKIRect& tip,
+              bool underBoxes = false) const;
     // Behind every window while no park shows (the title screen at the first start): the
     // picture filling the screen, cut to keep its proportions.
     void DrawBackdrop(float width, float height) const;

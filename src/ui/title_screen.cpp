@@ -98,9 +98,6 @@ TSKITitleEntry TSKITitleScreen::Draw(const std::string& profileName, bool mayClo
             if (pressed) chosen = e.Entry;
         }
         ImGui::SetWindowFontScale(1.0f);
-        if (mayClose && ImGui::IsWindowFocused() &&
-            ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false))
-            chosen = TSKITitleEntry::Close;
     }
     ImGui::End();
     if (!open) chosen = TSKITitleEntry::Close;

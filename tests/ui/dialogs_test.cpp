@@ -67,13 +67,7 @@ TEST(GameDialogs, BoxesStackAndTakeTheirDefaultsWhenTheWindowCloses) {
             askedInside = true;
             order.push_back(self->AskYesNo("Inner", false) ? "inner yes" : "inner no");
         }
-        gui.Frame(keys[gui.frames], [&] {
-            draw();
-            // A question asked while a frame is drawn cannot block: it takes its default.
-            if (gui.frames == 0) {
-                EXPECT_TRUE(self->AskYesNo("Inside the frame", true));
-            }
-        });
+        gui.Frame(keys[gui.frames], draw);
         return true;
     });
     self = &dialogs;
@@ -86,6 +80,45 @@ TEST(GameDialogs, BoxesStackAndTakeTheirDefaultsWhenTheWindowCloses) {
     EXPECT_FALSE(dialogs.AskYesNo("Save game on exit?", false));
     EXPECT_EQ(dialogs.InputText("Profile", "Name:", "Player"), "Player");
     dialogs.ShowError("Not enough money!");  // returns at once
+}
+
+TEST(GameDialogs, AMessageAskedWhileAFrameIsDrawnIsShownOnceTheFrameIsDone) {
+    HeadlessGui gui;
+    std::vector<int> keys;
+    int boxFrames = 0;
+    TSKIGameDialogs* self = nullptr;
+    TSKIGameDialogs dialogs([&](const std::function<void()>& draw) {
+        if (gui.frames >= 8) return false;
+        boxFrames += self->Showing();
+        gui.Frame(keys.empty() ? 0 : keys[size_t(gui.frames) % keys.size()], draw);
+        return true;
+    });
+    self = &dialogs;
+    // A race ends while the frame is drawn: its message cannot open a box there.
+    gui.Frame(0, [&] {
+        dialogs.ShowInformation("Race finished. Your time: 1 minute, 15 seconds");
+        EXPECT_FALSE(dialogs.Showing());
+    });
+    EXPECT_EQ(dialogs.Waiting(), 1u);
+    // After the frame it is shown, and stays until Enter answers it.
+    gui.frames = 0;
+    keys = {0, 0, 1};
+    dialogs.ShowWaiting();
+    EXPECT_EQ(dialogs.Waiting(), 0u);
+    EXPECT_EQ(boxFrames, 3);
+    EXPECT_FALSE(dialogs.Showing());
+}
+
+TEST(GameDialogsDeathTest, AQuestionAskedWhileAFrameIsDrawnEndsAStrictGame) {
+    HeadlessGui gui;
+    TSKIGameDialogs dialogs([&](const std::function<void()>& draw) {
+        gui.Frame(1, draw);
+        return true;
+    });
+    dialogs.SetStrict(true);
+    EXPECT_EXIT(gui.Frame(0, [&] { dialogs.AskYesNo("Delete Slope #1?", false); }),
+                ::testing::ExitedWithCode(TSKIGameDialogs::kQuestionInFrameStatus),
+                "a question was asked while a frame was drawn: Delete Slope #1\\?");
 }
 
 }  // namespace

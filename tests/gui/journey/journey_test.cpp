@@ -1,0 +1,311 @@
+// A new player's first session, played as he played it, with real input only: the first start
+// and its profile, the campaign's first mission built with the mouse, the next mission, a game
+// saved, the game quit and started again, the saved game loaded, a downhill race and Escape.
+// The probe is read (what is on screen, where the cursor marker stands), never used to act.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <optional>
+
+#include "gui/gui_harness.h"
+
+namespace vallorn::gui {
+namespace {
+
+constexpr double kStart = 60;
+
+struct TPoint {
+    float x = 0, y = 0;
+};
+
+std::string Seen(const TProbeState& s) {
+    std::string seen = "frame " + std::to_string(s.frame) + ":";
+    for (const std::string& w : s.windows) seen += " [" + w + "]";
+    seen += " box: '" + s.Text("box_text") + "' tool " + s.Text("tool") + " '" +
+            s.Text("tool_text") + "'";
+    return seen;
+}
+
+bool BoxShows(const TProbeState& s, const std::string& start) {
+    return s.Has("box_text") && s.Text("box_text").rfind(start, 0) == 0;
+}
+
+// Clicks the box's button until the box saying `start` has gone.
+bool Answer(TGame& game, const std::string& button, const std::string& start) {
+    for (int tries = 0; tries < 4; ++tries) {
+        game.ClickItem("button", button, 1, 5);
+        if (game.WaitFor([&](const TProbeState& s) { return !BoxShows(s, start); }, 5)) return true;
+    }
+    return false;
+}
+
+bool Playing(const TProbeState& s, int mission) {
+    return s.HasWindow("Main menu") && s.Number("park") == 1 &&
+           s.Number("mission_index") == mission && !s.Has("box_text");
+}
+
+// The pointer over cell (i, j), found as a player finds it: move, watch the cursor marker,
+// move again. Nothing when the cell cannot be reached from this view.
+std::optional<TPoint> AimAt(TGame& game, int i, int j) {
+    const TProbeState first = game.State();
+    const float w = float(first.winW), h = float(first.winH);
+    const auto cellAt = [&](float x, float y, double& ci, double& cj) {
+        game.Move(x, y);
+        const TProbeState s = game.Frames(3);
+        ci = s.Number("cursor_i");
+        cj = s.Number("cursor_j");
+        return ci >= 0 && cj >= 0;
+    };
+    TPoint p{w * 0.5f, h * 0.6f};
+    for (int step = 0; step < 14; ++step) {
+        double ci = 0, cj = 0;
+        if (!cellAt(p.x, p.y, ci, cj)) {
+            p.y = std::min(h - 10, p.y + 40);
+            continue;
+        }
+        if (int(ci) == i && int(cj) == j) return p;
+        if (std::abs(ci - i) + std::abs(cj - j) <= 3) {
+            // Close: look around the pointer, pixel by pixel.
+            for (float r = 2; r <= 14; r += 2) {
+                for (float dx = -r; dx <= r; dx += 2) {
+                    for (float dy : {-r, r}) {
+                        for (const TPoint q :
+                             {TPoint{p.x + dx, p.y + dy}, TPoint{p.x + dy, p.y + dx}}) {
+                            double qi = 0, qj = 0;
+                            if (cellAt(q.x, q.y, qi, qj) && int(qi) == i && int(qj) == j) return q;
+                        }
+                    }
+                }
+            }
+        }
+        // The cells per pixel around here, from two small moves.
+        const float d = 16;
+        double ai = 0, aj = 0, bi = 0, bj = 0;
+        if (!cellAt(p.x + d, p.y, ai, aj) || !cellAt(p.x, p.y + d, bi, bj)) return std::nullopt;
+        const double a = (ai - ci) / d, b = (bi - ci) / d, c = (aj - cj) / d, e = (bj - cj) / d;
+        const double det = a * e - b * c;
+        if (std::abs(det) < 1e-9) return std::nullopt;
+        double dx = (e * (i - ci) - b * (j - cj)) / det;
+        double dy = (-c * (i - ci) + a * (j - cj)) / det;
+        const double length = std::hypot(dx, dy);
+        if (length > 220) dx *= 220 / length, dy *= 220 / length;
+        p.x = std::clamp(float(p.x + dx), 8.0f, w - 8);
+        p.y = std::clamp(float(p.y + dy), 8.0f, h - 8);
+    }
+    return std::nullopt;
+}
+
+// Right-clicks at cell (i, j) and waits for the build menu.
+bool MenuAt(TGame& game, int i, int j) {
+    const auto at = AimAt(game, i, j);
+    if (!at) return false;
+    game.Click(3);
+    return game.WaitFor([](const TProbeState& s) { return s.HasWindow("Build menu"); }, 10);
+}
+
+// Clicks at cell (i, j) with the tool in hand once its hover text starts with `verdict`.
+bool ClickAt(TGame& game, int i, int j, const std::string& verdict) {
+    if (!AimAt(game, i, j)) return false;
+    const TProbeState s = game.Frames(3);
+    if (s.Text("tool_text").rfind(verdict, 0) != 0) return false;
+    game.Click(1);
+    game.Frames(3);
+    return true;
+}
+
+// The frame shows a picture rather than one flat colour.
+bool Varied(const TSKIImage& shot) {
+    double sum = 0, squares = 0;
+    int n = 0;
+    for (int y = 0; y < shot.Height(); y += 6) {
+        for (int x = 0; x < shot.Width(); x += 6) {
+            const TSKIColor c = shot.Get(x, y);
+            const double v = 0.3 * c.r + 0.59 * c.g + 0.11 * c.b;
+            sum += v;
+            squares += v * v;
+            ++n;
+        }
+    }
+    const double mean = sum / n;
+    return squares / n - mean * mean > 150;
+}
+
+TEST(Journey, ANewPlayersFirstSessionNeverGetsStuck) {
+    TGame::TSetup setup;
+    setup.starter = false;
+    auto game = std::make_unique<TGame>(setup);
+
+    // First start: the intro, the profile ("Player" as proposed), "Welcome" and the title.
+    ASSERT_TRUE(game->WaitFor([](const TProbeState& s) { return s.frame > 2; }, kStart));
+    for (int tries = 0; tries < 6 && !BoxShows(game->State(), "Enter new profile name:"); ++tries) {
+        if (game->State().Number("intro") == 1) game->Key("space");
+        game->WaitFor([](const TProbeState& s) { return BoxShows(s, "Enter new profile name:"); },
+                      kStart / 6);
+    }
+    ASSERT_TRUE(Answer(*game, "OK", "Enter new profile name:")) << game->Log();
+    ASSERT_TRUE(game->WaitFor(
+        [](const TProbeState& s) { return s.HasWindow("Game menu") && s.HasWindow("Help"); },
+        kStart));
+
+    // The first mission from the campaign map.
+    ASSERT_TRUE(game->ClickItem("entry", "Campaign"));
+    ASSERT_TRUE(game->ClickItem("button", "First Tracks: Start")) << Seen(game->State());
+    ASSERT_TRUE(game->WaitFor([](const TProbeState& s) { return Playing(s, 0); }, kStart))
+        << Seen(game->State()) << game->Log();
+    ASSERT_TRUE(game->ClickItem("button", "Pause"));
+
+    // A T-bar from the car park up the hill: the build menu on the snow, then the top.
+    ASSERT_TRUE(MenuAt(*game, 73, 254)) << Seen(game->State());
+    ASSERT_TRUE(game->HoverItem("menu", "Build lift"));
+    ASSERT_TRUE(game->ClickItem("menu", "T-Bar")) << Seen(game->State());
+    ASSERT_TRUE(game->WaitFor([](const TProbeState& s) { return s.Number("tool") == 2; }, 10));
+    ASSERT_TRUE(ClickAt(*game, 103, 257, "Place upper station")) << Seen(game->State());
+    ASSERT_TRUE(game->WaitFor([](const TProbeState& s) { return s.Number("lifts") == 1; }, 20))
+        << Seen(game->State());
+
+    // A blue run from the top station back down, node by node.
+    ASSERT_TRUE(MenuAt(*game, 103, 257)) << Seen(game->State());
+    ASSERT_TRUE(game->ClickItem("menu", "Build slope"));
+    ASSERT_TRUE(game->WaitFor([](const TProbeState& s) { return s.Number("tool") == 3; }, 10));
+    ASSERT_TRUE(ClickAt(*game, 89, 266, "Draw slope")) << Seen(game->State());
+    ASSERT_TRUE(ClickAt(*game, 73, 259, "Draw slope")) << Seen(game->State());
+    ASSERT_TRUE(ClickAt(*game, 73, 254, "Finish slope")) << Seen(game->State());
+    ASSERT_TRUE(game->WaitFor([](const TProbeState& s) { return s.Number("tool") == 0; }, 10))
+        << Seen(game->State());
+
+    // At full speed the guests come; every day's report is answered.
+    ASSERT_TRUE(game->ClickItem("button", "4 x"));
+    TProbeState s;
+    for (int waited = 0; waited < 40 && !s.HasWindow("Mission accomplished"); ++waited) {
+        game->WaitFor(
+            [](const TProbeState& st) {
+                return st.HasWindow("Mission accomplished") ||
+                       st.HasWindow("End of the day report");
+            },
+            15, &s);
+        if (s.HasWindow("End of the day report") && !s.HasWindow("Mission accomplished"))
+            game->ClickItem("button", "Continue", 1, 5);
+    }
+    ASSERT_TRUE(s.HasWindow("Mission accomplished")) << Seen(game->State()) << game->Log();
+    ASSERT_TRUE(game->ClickItem("button", "Continue campaign"));
+
+    // The finished mission stands still behind the campaign map: no clock, no day report.
+    ASSERT_TRUE(game->WaitFor([](const TProbeState& st) { return st.HasWindow("Campaign"); }, 20));
+    const double ticks = game->State().Number("ticks");
+    game->Frames(90);
+    s = game->State();
+    EXPECT_EQ(s.Number("ticks"), ticks);
+    EXPECT_FALSE(s.Has("box_text")) << Seen(s);
+
+    // The next mission: the save question is asked in front, over the old park, and answered.
+    ASSERT_TRUE(game->ClickItem("button", "Warm Welcome: Start")) << Seen(game->State());
+    ASSERT_TRUE(
+        game->WaitFor([](const TProbeState& st) { return BoxShows(st, "Save game on exit?"); }, 20))
+        << Seen(game->State());
+    s = game->State();
+    EXPECT_EQ(s.Number("loading"), 0) << "the loading picture covers the question";
+    ASSERT_TRUE(Answer(*game, "Yes", "Save game on exit?"));
+    ASSERT_TRUE(game->WaitFor([](const TProbeState& st) { return Playing(st, 1); }, kStart))
+        << Seen(game->State());
+    EXPECT_TRUE(std::filesystem::exists(game->Root() / "save" / "Player" / "auto"));
+
+    // Saved through the load and save window under its proposed name, then the game is quit.
+    ASSERT_TRUE(game->ClickItem("button", "Pause"));
+    ASSERT_TRUE(game->ClickItem("button", "Game"));
+    ASSERT_TRUE(game->ClickItem("entry", "Load & Save"));
+    ASSERT_TRUE(game->ClickItem("entry", "Create new save..."));
+    ASSERT_TRUE(game->ClickItem("button", "Save"));
+    ASSERT_TRUE(
+        game->WaitFor([](const TProbeState& st) { return BoxShows(st, "Enter file name:"); }, 20));
+    const std::string saveName = game->State().Text("box_input");
+    ASSERT_FALSE(saveName.empty());
+    ASSERT_TRUE(Answer(*game, "OK", "Enter file name:"));
+    const auto saved = game->Root() / "save" / "Player" / (saveName + ".ski");
+    ASSERT_TRUE(
+        game->WaitFor([&](const TProbeState&) { return std::filesystem::exists(saved); }, 20));
+    ASSERT_TRUE(game->WaitFor([](const TProbeState& st) { return st.HasWindow("Game menu"); }, 20));
+    ASSERT_TRUE(game->ClickItem("entry", "Exit game"));
+    if (game->WaitFor([](const TProbeState& st) { return BoxShows(st, "Save game on exit?"); }, 20))
+        ASSERT_TRUE(Answer(*game, "No", "Save game on exit?"));
+    ASSERT_EQ(game->WaitExit(30), 0) << game->Log();
+
+    // Started again: the saved game loads and the view shows the park, not an empty frame.
+    const std::filesystem::path save = game->Root() / "save";
+    setup.prepare = [&](const std::filesystem::path& root) {
+        std::filesystem::copy(save, root / "save",
+                              std::filesystem::copy_options::recursive |
+                                  std::filesystem::copy_options::overwrite_existing);
+    };
+    auto again = std::make_unique<TGame>(setup);
+    game.reset();
+    ASSERT_TRUE(again->WaitFor([](const TProbeState& st) { return st.frame > 2; }, kStart));
+    for (int tries = 0; tries < 6 && !again->State().HasWindow("Game menu"); ++tries) {
+        if (again->State().Number("intro") == 1) again->Key("space");
+        again->WaitFor([](const TProbeState& st) { return st.HasWindow("Game menu"); }, 10);
+    }
+    ASSERT_TRUE(again->ClickItem("entry", "Load & Save")) << Seen(again->State());
+    ASSERT_TRUE(again->ClickItem("entry", saveName)) << Seen(again->State());
+    ASSERT_TRUE(again->ClickItem("button", "Load"));
+    ASSERT_TRUE(again->WaitFor([](const TProbeState& st) { return Playing(st, 1); }, kStart))
+        << Seen(again->State());
+    s = again->Frames(5);
+    EXPECT_LT(s.Number("camera_pitch"), 75) << "the view looks straight down";
+    TSKIImage shot;
+    ASSERT_TRUE(again->Shot(shot));
+    EXPECT_TRUE(Varied(shot)) << "an empty frame after loading";
+    ASSERT_TRUE(again->ClickItem("button", "Pause"));
+
+    // A downhill race from a slope's window ends with its box.
+    std::optional<TPoint> onSlope;
+    for (float fy : {0.55f, 0.65f, 0.45f, 0.75f}) {
+        for (float fx : {0.5f, 0.4f, 0.6f, 0.3f, 0.7f}) {
+            again->Move(fx * float(s.winW), fy * float(s.winH));
+            const TProbeState here = again->Frames(3);
+            if (here.Number("cursor_kind") == 2) onSlope = TPoint{fx * s.winW, fy * s.winH};
+            if (onSlope) break;
+        }
+        if (onSlope) break;
+    }
+    ASSERT_TRUE(onSlope) << "no slope in view";
+    again->Click(1);
+    ASSERT_TRUE(again->ClickItem("button", "Downhill race")) << Seen(again->State());
+    ASSERT_TRUE(again->WaitFor([](const TProbeState& st) { return st.Number("tool") == 15; }, 20));
+    ASSERT_TRUE(again->ClickItem("button", "1 x"));
+    again->Move(float(s.winW) / 2, 10);
+    again->KeyDown("w");
+    const bool ended = again->WaitFor(
+        [](const TProbeState& st) {
+            return BoxShows(st, "Race finished") || BoxShows(st, "New downhill record") ||
+                   BoxShows(st, "You were disqualified");
+        },
+        120, &s);
+    again->KeyUp("w");
+    ASSERT_TRUE(ended) << Seen(again->State());
+    ASSERT_TRUE(Answer(*again, "OK", s.Text("box_text").substr(0, 12)));
+
+    // Escape leaves the tool in hand; with none it opens the menu, and again closes it.
+    ASSERT_TRUE(again->WaitFor([](const TProbeState& st) { return st.Number("tool") == 0; }, 20));
+    again->Move(onSlope->x, onSlope->y);
+    again->Frames(3);
+    again->Click(3);
+    ASSERT_TRUE(
+        again->WaitFor([](const TProbeState& st) { return st.HasWindow("Build menu"); }, 10));
+    ASSERT_TRUE(again->ClickItem("menu", "Build slope"));
+    ASSERT_TRUE(again->WaitFor([](const TProbeState& st) { return st.Number("tool") == 3; }, 10));
+    again->Key("Escape");
+    s = again->Frames(6);
+    EXPECT_EQ(s.Number("tool"), 0);
+    EXPECT_FALSE(s.HasWindow("Game menu"));
+    again->Key("Escape");
+    EXPECT_TRUE(
+        again->WaitFor([](const TProbeState& st) { return st.HasWindow("Game menu"); }, 10));
+    again->Frames(3);
+    again->Key("Escape");
+    EXPECT_TRUE(
+        again->WaitFor([](const TProbeState& st) { return !st.HasWindow("Game menu"); }, 10));
+}
+
+}  // namespace
+}  // namespace vallorn::gui
