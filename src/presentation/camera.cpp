@@ -17,8 +17,8 @@ constexpr float kClearanceLift = 0.1f;
 constexpr float kTravelSpeed = 300.0f;
 constexpr float kRideTravelSpeed = 100.0f;
 constexpr float kStartHorizontal = 50.0f;  // the camera's first offset from the target
-// After a load the camera stands back by this share of its height above the target.
-constexpr float kViewpointSlant = 0.8f;
+// After a load the camera looks down on the target at this slant.
+constexpr float kViewpointPitch = glm::radians(50.0f);
 constexpr float kMinPitch = glm::radians(-20.0f);
 constexpr float kMaxPitch = glm::radians(88.0f);
 constexpr float kNear = 1.0f;
@@ -194,12 +194,26 @@ void TSKICamera::SetViewpoint(const TSKIEngine& engine, const TSKIViewpoint& vie
     travelMode_ = 0;
     arrived_ = TSKITool::None;
     zoomFactor_ = 1.0f;
-    // The camera keeps its bearing and stands at the record's height, far enough back that
-    // the park is seen at a slant rather than from straight above.
+    // The park is seen at a slant from the record's height, within the zoom-out limit. Were
+    // the camera inside a mountain behind the target, the ground would lift it and the limit
+    // pull it in, frame after frame, until it looked straight down: it turns to the first
+    // bearing (its own first, then by eighths of a turn) where it stands clear of the ground.
     const float rise = std::max(viewpoint.Height - target_.y, kGroundClearance + kClearanceLift);
-    const float horizontal =
-        std::max({distance_ * std::cos(pitch_), kStartHorizontal, rise * kViewpointSlant});
-    SetOffset(glm::vec3(horizontal * std::cos(yaw_), rise, horizontal * std::sin(yaw_)));
+    const float distance =
+        std::clamp(rise / std::sin(kViewpointPitch), 2 * kMinDistance, 0.95f * maxDistance_);
+    const float horizontal = distance * std::cos(kViewpointPitch);
+    const float up = distance * std::sin(kViewpointPitch);
+    float yaw = yaw_;
+    for (int k = 0; k < 8; ++k) {
+        const float turn = yaw_ + float(k) * glm::radians(45.0f);
+        const glm::vec3 eye =
+            target_ + glm::vec3(horizontal * std::cos(turn), up, horizontal * std::sin(turn));
+        if (eye.y >= Ground(engine, eye.x, eye.z, eye.y) + kGroundClearance) {
+            yaw = turn;
+            break;
+        }
+    }
+    SetOffset(glm::vec3(horizontal * std::cos(yaw), up, horizontal * std::sin(yaw)));
 }
 
 glm::vec3 TSKICamera::Target() const {

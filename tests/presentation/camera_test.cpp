@@ -205,15 +205,20 @@ TEST_F(CameraTest, AViewpointPlacesTheTargetAtOnceAndTheCameraAtItsHeight) {
     v.FocusX = -812.5f;
     v.FocusZ = 640.25f;
     v.Height = 500;
-    v.MaxDistance = 400;
+    v.MaxDistance = 1000;
     camera.SetViewpoint(*f, v);
     EXPECT_EQ(camera.TakeArrivedTool(), TSKITool::None);
     const TSKIViewpoint back = camera.Viewpoint();
     EXPECT_FLOAT_EQ(back.FocusX, -812.5f);
     EXPECT_FLOAT_EQ(back.FocusZ, 640.25f);
     EXPECT_NEAR(back.Height, 500.0f, 0.01f);
-    EXPECT_FLOAT_EQ(back.MaxDistance, 400.0f);
+    EXPECT_FLOAT_EQ(back.MaxDistance, 1000.0f);
     EXPECT_NEAR(camera.Target().y, f->GroundHeight({-812.5f, 0, 640.25f, 1}), 1e-4f);
+    // A closer zoom limit keeps the camera within it, lower than the record's height.
+    v.MaxDistance = 400;
+    camera.SetViewpoint(*f, v);
+    EXPECT_LE(camera.Distance(), 400.0f);
+    EXPECT_LT(camera.Viewpoint().Height, 500.0f);
 }
 
 }  // namespace

@@ -227,8 +227,9 @@ TEST(Journey, ANewPlayersFirstSessionNeverGetsStuck) {
         game->WaitFor([&](const TProbeState&) { return std::filesystem::exists(saved); }, 20));
     ASSERT_TRUE(game->WaitFor([](const TProbeState& st) { return st.HasWindow("Game menu"); }, 20));
     ASSERT_TRUE(game->ClickItem("entry", "Exit game"));
-    if (game->WaitFor([](const TProbeState& st) { return BoxShows(st, "Save game on exit?"); }, 20))
-        ASSERT_TRUE(Answer(*game, "No", "Save game on exit?"));
+    ASSERT_TRUE(game->WaitFor(
+        [](const TProbeState& st) { return BoxShows(st, "Save game on exit?"); }, 20));
+    ASSERT_TRUE(Answer(*game, "No", "Save game on exit?"));
     ASSERT_EQ(game->WaitExit(30), 0) << game->Log();
 
     // Started again: the saved game loads and the view shows the park, not an empty frame.
