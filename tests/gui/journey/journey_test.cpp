@@ -155,6 +155,9 @@ TEST(Journey, ANewPlayersFirstSessionNeverGetsStuck) {
     ASSERT_TRUE(game->WaitFor([](const TProbeState& s) { return Playing(s, 0); }, kStart))
         << Seen(game->State()) << game->Log();
     ASSERT_TRUE(game->ClickItem("button", "Pause"));
+    // "Welcome" is still open over the view: the menu bar's Help button puts it away.
+    if (game->State().HasWindow("Help")) ASSERT_TRUE(game->ClickItem("button", "Help"));
+    ASSERT_TRUE(game->WaitFor([](const TProbeState& st) { return !st.HasWindow("Help"); }, 10));
 
     // A T-bar from the car park up the hill: the build menu on the snow, then the top.
     ASSERT_TRUE(MenuAt(*game, 73, 254)) << Seen(game->State());
@@ -288,11 +291,16 @@ TEST(Journey, ANewPlayersFirstSessionNeverGetsStuck) {
 
     // Escape leaves the tool in hand; with none it opens the menu, and again closes it.
     ASSERT_TRUE(again->WaitFor([](const TProbeState& st) { return st.Number("tool") == 0; }, 20));
+    // The build menu hides the slope's window (and draws nothing over it).
     again->Move(onSlope->x, onSlope->y);
     again->Frames(3);
+    again->Click(1);
+    ASSERT_TRUE(again->WaitFor(
+        [](const TProbeState& st) { return st.HasWindow("Slope information"); }, 10));
     again->Click(3);
     ASSERT_TRUE(
         again->WaitFor([](const TProbeState& st) { return st.HasWindow("Build menu"); }, 10));
+    EXPECT_FALSE(again->State().HasWindow("Slope information"));
     ASSERT_TRUE(again->ClickItem("menu", "Build slope"));
     ASSERT_TRUE(again->WaitFor([](const TProbeState& st) { return st.Number("tool") == 3; }, 10));
     again->Key("Escape");
