@@ -97,6 +97,15 @@ std::optional<TPoint> AimAt(TGame& game, int i, int j) {
     return std::nullopt;
 }
 
+// An objective reached shows its note over the view: OK puts it away.
+void PutAwayNote(TGame& game) {
+    const auto note = [](const TProbeState& s) { return s.HasWindow("Objective completed"); };
+    if (game.WaitFor(note, 5)) {
+        game.ClickItem("button", "OK", 1, 5);
+        game.WaitFor([&](const TProbeState& s) { return !note(s); }, 10);
+    }
+}
+
 // Right-clicks at cell (i, j) and waits for the build menu.
 bool MenuAt(TGame& game, int i, int j) {
     const auto at = AimAt(game, i, j);
@@ -167,6 +176,7 @@ TEST(Journey, ANewPlayersFirstSessionNeverGetsStuck) {
     ASSERT_TRUE(ClickAt(*game, 103, 257, "Place upper station")) << Seen(game->State());
     ASSERT_TRUE(game->WaitFor([](const TProbeState& s) { return s.Number("lifts") == 1; }, 20))
         << Seen(game->State());
+    PutAwayNote(*game);
 
     // A blue run from the top station back down, node by node.
     ASSERT_TRUE(MenuAt(*game, 103, 257)) << Seen(game->State());
@@ -177,6 +187,7 @@ TEST(Journey, ANewPlayersFirstSessionNeverGetsStuck) {
     ASSERT_TRUE(ClickAt(*game, 73, 254, "Finish slope")) << Seen(game->State());
     ASSERT_TRUE(game->WaitFor([](const TProbeState& s) { return s.Number("tool") == 0; }, 10))
         << Seen(game->State());
+    PutAwayNote(*game);
 
     // At full speed the guests come; every day's report is answered.
     ASSERT_TRUE(game->ClickItem("button", "4 x"));
