@@ -30,7 +30,7 @@ bool ParkShown(const TProbeState& s) {
     }
     // A key pressed while the window is still coming up may be lost: press again if so.
     for (int tries = 0; tries < 6; ++tries) {
-        if (game.State().Number("intro") == 1) game.Key("space");
+        if (game.State().Number("intro") == 1) game.Key("Return");
         if (game.WaitFor(ParkShown, kStart / 6)) {
             // The starter park is an unlimited game: its first evaluation says so in a window
             // over the view, which the tests put away.

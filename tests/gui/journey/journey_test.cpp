@@ -149,7 +149,7 @@ TEST(Journey, ANewPlayersFirstSessionNeverGetsStuck) {
     // First start: the intro, the profile ("Player" as proposed), "Welcome" and the title.
     ASSERT_TRUE(game->WaitFor([](const TProbeState& s) { return s.frame > 2; }, kStart));
     for (int tries = 0; tries < 6 && !BoxShows(game->State(), "Enter new profile name:"); ++tries) {
-        if (game->State().Number("intro") == 1) game->Key("space");
+        if (game->State().Number("intro") == 1) game->Key("Return");
         game->WaitFor([](const TProbeState& s) { return BoxShows(s, "Enter new profile name:"); },
                       kStart / 6);
     }
@@ -165,7 +165,9 @@ TEST(Journey, ANewPlayersFirstSessionNeverGetsStuck) {
         << Seen(game->State()) << game->Log();
     ASSERT_TRUE(game->ClickItem("button", "Pause"));
     // "Welcome" is still open over the view: the menu bar's Help button puts it away.
-    if (game->State().HasWindow("Help")) ASSERT_TRUE(game->ClickItem("button", "Help"));
+    if (game->State().HasWindow("Help")) {
+        ASSERT_TRUE(game->ClickItem("button", "Help"));
+    }
     ASSERT_TRUE(game->WaitFor([](const TProbeState& st) { return !st.HasWindow("Help"); }, 10));
 
     // A T-bar from the car park up the hill: the build menu on the snow, then the top.
@@ -257,7 +259,7 @@ TEST(Journey, ANewPlayersFirstSessionNeverGetsStuck) {
     game.reset();
     ASSERT_TRUE(again->WaitFor([](const TProbeState& st) { return st.frame > 2; }, kStart));
     for (int tries = 0; tries < 6 && !again->State().HasWindow("Game menu"); ++tries) {
-        if (again->State().Number("intro") == 1) again->Key("space");
+        if (again->State().Number("intro") == 1) again->Key("Return");
         again->WaitFor([](const TProbeState& st) { return st.HasWindow("Game menu"); }, 10);
     }
     ASSERT_TRUE(again->ClickItem("entry", "Load & Save")) << Seen(again->State());
