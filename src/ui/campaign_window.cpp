@@ -103,12 +103,19 @@ TSKICampaignWindow::TResult TSKICampaignWindow::Draw(const TSKIProfile& profile,
                                                  ImVec2(origin.x + map.x, origin.y + map.y));
         }
         ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(0, 0));
+        // One type size for every panel: the largest at which all their texts fit.
+        float fontSize = ImGui::GetFontSize();
+        for (const TSKIMissionPanel& p : panels_) {
+            if (p.Index >= profile.MissionCount()) continue;
+            const std::string& name = profile.Missions[size_t(p.Index)].Name;
+            fontSize = LayoutMissionPanel(ImGui::GetFont(), fontSize, fit, name, p).Font;
+        }
         for (const TSKIMissionPanel& p : panels_) {
             if (p.Index >= profile.MissionCount()) continue;
             const TSKIMissionData& m = profile.Missions[size_t(p.Index)];
             const float s = fit;
             const TSKIMissionPanelLayout l =
-                LayoutMissionPanel(ImGui::GetFont(), ImGui::GetFontSize(), s, m.Name, p);
+                LayoutMissionPanel(ImGui::GetFont(), fontSize, s, m.Name, p);
             ImGui::SetCursorScreenPos(
                 ImVec2(origin.x + float(m.MapLeft) * s, origin.y + float(m.MapTop) * s));
             ImGui::PushID(p.Index);

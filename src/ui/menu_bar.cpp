@@ -99,7 +99,8 @@ ImVec2 BarContentSize(const TBarMetrics& m, const TBarLayout& l, const ImGuiStyl
 }
 
 // The largest layout that fits: one row, then rows of five, four, three and two buttons, each
-// at full size, then the same a little smaller, and so on.
+// at full size, then the same a little smaller, and so on (a bar of a row of smaller pictures
+// rather than one that hides much of the view).
 TBarLayout FitBar(const TBarMetrics& m, const ImGuiStyle& st, float titleHeight, float maxWidth,
                   float maxHeight) {
     TBarLayout l;
@@ -268,8 +269,8 @@ TSKIMenuBar::TClicks TSKIMenuBar::Draw(TSKIEngine& engine, const std::string& ca
         const ImVec2 display = ImGui::GetIO().DisplaySize;
         ImGui::SetWindowFontScale(1.0f);
 
-        // The layout that fits the display: at most the whole width less a margin, and half
-        // its height, so that the view keeps the rest.
+        // The largest layout that fits the display: at most the whole width less a margin, and
+        // a third of its height, so that the view keeps the rest.
         TBarMetrics m;
         m.Side = 40.0f * scale;
         m.TextHeight = ImGui::GetTextLineHeight();
@@ -287,7 +288,7 @@ TSKIMenuBar::TClicks TSKIMenuBar::Draw(TSKIEngine& engine, const std::string& ca
         m.StripLines = engine.MessageStripVisible && !engine.ShownParkMessage.empty() ? 3 : 0;
         const float margin = 4 * scale;
         const TBarLayout layout =
-            FitBar(m, st, ImGui::GetFrameHeight(), display.x - 2 * margin, display.y * 0.5f);
+            FitBar(m, st, ImGui::GetFrameHeight(), display.x - 2 * margin, display.y / 3);
         const float k = layout.Shrink;
         const float rowWidth = BarContentSize(m, layout, st).x - 2 * st.WindowPadding.x;
         ImGui::SetWindowFontScale(k);

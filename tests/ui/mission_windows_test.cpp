@@ -77,8 +77,10 @@ TEST(CampaignWindow, PanelTextsAreNotCutAndPanelsKeepApartAtEveryInterfaceScale)
             // Neighbours on the shipped map stand 196 map pixels apart, rows 224.
             EXPECT_LT(l.Width, 196 * fit);
             EXPECT_LT(l.Height, 224 * fit);
-            EXPECT_GE(l.Font, 12.0f);                 // still legible
-            if (scale == 1) EXPECT_EQ(l.Font, size);  // full size while the texts fit
+            EXPECT_GE(l.Font, 12.0f);  // still legible
+            if (scale == 1) {
+                EXPECT_EQ(l.Font, size);  // full size while the texts fit
+            }
         }
     }
 }
