@@ -90,8 +90,8 @@ ImVec2 BarContentSize(const TBarMetrics& m, const TBarLayout& l, const ImGuiStyl
         }
         width = std::max(width, w);
     }
-    const float row =
-        m.Side * k + 2 * st.FramePadding.y + st.ItemSpacing.y + m.TextHeight * k + st.ItemSpacing.y;
+    // A picture, its caption and the spacing after each (a row ends with an empty line).
+    const float row = m.Side * k + 2 * st.FramePadding.y + m.TextHeight * k + 3 * st.ItemSpacing.y;
     const float height = m.CashHeight * k + st.ItemSpacing.y +
                          (lines - 1) * (m.TextHeight * k + st.ItemSpacing.y) + float(rows) * row +
                          m.StripLines * (m.TextHeight * k + st.ItemSpacing.y);
@@ -291,7 +291,6 @@ TSKIMenuBar::TClicks TSKIMenuBar::Draw(TSKIEngine& engine, const std::string& ca
             FitBar(m, st, ImGui::GetFrameHeight(), display.x - 2 * margin, display.y / 3);
         const float k = layout.Shrink;
         const float rowWidth = BarContentSize(m, layout, st).x - 2 * st.WindowPadding.x;
-        ImGui::SetWindowFontScale(k);
 
         // The cash, then the date and the day's weather, on one line while they fit.
         ImGui::SetWindowFontScale(1.25f * k);
