@@ -13,7 +13,9 @@ TSKIRect KeepOnScreen(TSKIRect r, float screenWidth, float screenHeight) {
 TSKIDesktop ArrangeDesktop(const TSKIRect& main, TSKIDesktop d, float screenWidth,
                            float screenHeight, float scale) {
     d.MenuBar.X = main.X + 39 * scale;
-    d.MenuBar.Y = main.Y + main.H - 167 * scale;
+    // 167 above the bottom edge, which leaves 28 under the bar of 139; a bar laid out smaller
+    // at a large scale keeps that gap rather than floating over the view.
+    d.MenuBar.Y = main.Y + main.H - std::min(167 * scale, d.MenuBar.H + 28 * scale);
     d.Loading.X = main.X + (main.W - d.Loading.W) / 2;
     d.Loading.Y = main.Y + (main.H - d.Loading.H) / 2 - 50 * scale;
     d.Loading = KeepOnScreen(d.Loading, screenWidth, screenHeight);

@@ -13,7 +13,7 @@ TSKIRect KeepOnScreen(TSKIRect r, float screenWidth, float screenHeight);
 
 // The floating windows that exist, with their sizes on input and their places on output.
 struct TSKIDesktop {
-    TSKIRect MenuBar;  // 167 above the main window's bottom edge, 39 from its left
+    TSKIRect MenuBar;  // 167 above the main window's bottom edge (28 below it), 39 from its left
     TSKIRect Loading;  // the loading picture: centred, 50 above the middle
     TSKIRect Tip;      // the tip: 385 below the picture's top (never over it), centred, 400 wide
 };

@@ -134,6 +134,7 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
             }
             pending_.ToolKeys.insert(pending_.ToolKeys.end(), commands.ToolKeys.begin(),
                                      commands.ToolKeys.end());
+            menuBar_.PressSpeedKey(*engine_, commands.Speed);  // Space, F1 .. F3
         }
         if (commands.Wheel != 0 && !modal) camera_.MouseWheel(commands.Wheel, engine_->Options);
     }

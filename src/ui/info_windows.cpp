@@ -21,8 +21,10 @@ constexpr float kSlopeWidth = 329;
 constexpr float kBuildingWidth = 329;
 constexpr int kReliefPoints = 100;  // one every 3 pixels
 constexpr float kReliefHeight = 150;
+constexpr float kReliefRight = 10 + 3 * (kReliefPoints - 1) + 10;  // the relief panel's right edge
 
 constexpr float kCaptionWidth = 142;  // the caption column, and where values start
+constexpr float kMargin = 6;          // kept free between a window and the display's edges
 
 // A table of caption/value rows; every table of a window has its own `id` and the same
 // caption column.
@@ -43,6 +45,14 @@ TSKIPlayerAction MovingBeams(TSKIPlayerAction action) {
         return result;
     };
     return action;
+}
+
+// The next button on this line when it fits there, else at the start of the next one.
+void SameLineFor(const char* caption) {
+    const float width =
+        ImGui::CalcTextSize(caption, nullptr, true).x + 2 * ImGui::GetStyle().FramePadding.x;
+    ImGui::SameLine();
+    if (ImGui::GetContentRegionAvail().x < width) ImGui::NewLine();
 }
 
 void Button(const char* caption, const char* hint, bool& clicked, float width = 0) {
@@ -189,14 +199,21 @@ bool TSKIInfoWindows::Begin(TWindow& w, const char* title, float width, float vi
         ImGui::SetNextWindowPos(ImVec2(at.X, at.Y), ImGuiCond_Always);
         --w.Place;
     }
+    // As tall as its rows, at most the display's height: then its rows scroll (BeginBody).
     ImGui::SetNextWindowSize(ImVec2(width * scale, 0), ImGuiCond_Always);
+    ImGui::SetNextWindowSizeConstraints(ImVec2(width * scale, 0),
+                                        ImVec2(width * scale, maxHeight_));
     // Opaque: the figures stay legible over the view and the menu bar.
     ImVec4 bg = ImGui::GetStyleColorVec4(ImGuiCol_WindowBg);
     bg.w = 1.0f;
     ImGui::PushStyleColor(ImGuiCol_WindowBg, bg);
-    const bool shown = ImGui::Begin(title, &w.Visible,
-                                    ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings);
+    const bool shown =
+        ImGui::Begin(title, &w.Visible,
+                     ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings |
+                         ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoScrollWithMouse);
     ImGui::PopStyleColor();
+    ImGui::SetWindowFontScale(fontScale_);
+    w.BodyDrawn = false;
     if (shown) probe::Window(title);
     w.W = ImGui::GetWindowWidth();
     w.H = ImGui::GetWindowHeight();
@@ -214,13 +231,37 @@ void TSKIInfoWindows::End(TWindow& w) {
         probe::LastItem("label", w.Message);
         ImGui::PopStyleColor();
     }
+    if (w.BodyDrawn) w.Tail = ImGui::GetCursorPosY() - w.TailTop;
     ImGui::End();
+}
+
+void TSKIInfoWindows::BeginBody(TWindow& w) {
+    // The rows take what the window's greatest height leaves above the buttons that follow
+    // them (as tall as they were drawn last time), and scroll when that is less than they need.
+    const ImGuiStyle& st = ImGui::GetStyle();
+    const float room = maxHeight_ - ImGui::GetCursorPosY() - w.Tail - st.WindowPadding.y;
+    const float wanted = w.Body > 0 ? w.Body : room;
+    const float height = std::max(ImGui::GetFrameHeightWithSpacing() * 2, std::min(wanted, room));
+    ImGui::BeginChild("body", ImVec2(0, height));
+}
+
+void TSKIInfoWindows::EndBody(TWindow& w) {
+    w.Body = ImGui::GetCursorPosY();  // the rows' height, whatever the scroll
+    ImGui::EndChild();
+    w.BodyDrawn = true;
+    w.TailTop = ImGui::GetCursorPosY();
 }
 
 void TSKIInfoWindows::Draw(float viewWidth, float viewHeight, float scale) {
     if (!engine_) return;
-    // The layout's pixels are those of a 13-pixel font: they grow with the font in use.
-    scale *= std::max(1.0f, ImGui::GetFontSize() / 13.0f);
+    // The layout's pixels are those of a 13-pixel font: they grow with the font in use (which
+    // the display's scale has already made larger).
+    scale = std::max(scale, ImGui::GetFontSize() / 13.0f);
+    // On a display too narrow for the widest window at that scale, everything shrinks to fit.
+    const float widest = std::max(kLiftWidth, kReliefRight + 25);
+    fontScale_ = std::clamp((viewWidth - 2 * kMargin) / (widest * scale), 0.25f, 1.0f);
+    scale *= fontScale_;
+    maxHeight_ = std::max(viewHeight - 2 * kMargin, 100.0f);
     // An object deleted since the last refill closes its window before it is drawn.
     Resolve(lift_, TSKIInfoKind::Lift);
     Resolve(slope_, TSKIInfoKind::Slope);
@@ -232,8 +273,7 @@ void TSKIInfoWindows::Draw(float viewWidth, float viewHeight, float scale) {
 
 void TSKIInfoWindows::DrawLift(float viewW, float viewH, float scale) {
     // Wider while the relief shows: its panel's right edge + 25, never below 329.
-    const float reliefRight = 10 + 3 * (kReliefPoints - 1) + 10;
-    const float width = lift_.Relief ? std::max(kLiftWidth, reliefRight + 25) : kLiftWidth;
+    const float width = lift_.Relief ? std::max(kLiftWidth, kReliefRight + 25) : kLiftWidth;
     if (!Begin(lift_, "Lift information", width, viewW, viewH, scale)) {
         ImGui::End();
         return;
@@ -253,7 +293,7 @@ void TSKIInfoWindows::DrawLift(float viewW, float viewH, float scale) {
                 lift_.Relief = true;
                 liftRelief_ = LiftRelief(*engine_, *engine_->Sections[lift_.Index], kReliefPoints);
             }
-            info::Relief(liftRelief_, false, reliefRight * scale, kReliefHeight * scale, scale);
+            info::Relief(liftRelief_, false, kReliefRight * scale, kReliefHeight * scale, scale);
             ImGui::EndTabItem();
         }
         probe::LastItem("tab", "Relief");
@@ -266,6 +306,7 @@ void TSKIInfoWindows::DrawLift(float viewW, float viewH, float scale) {
 void TSKIInfoWindows::DrawLiftPage(float scale) {
     const TSKILiftInfo& f = liftInfo_;
     const size_t index = lift_.Index;
+    BeginBody(lift_);
     ImGui::AlignTextToFramePadding();
     ImGui::TextDisabled("Name:");
     ImGui::SameLine(kCaptionWidth * scale);
@@ -305,7 +346,7 @@ void TSKIInfoWindows::DrawLiftPage(float scale) {
     ImGui::SetCursorPosX(kCaptionWidth * scale);
     Button("All lifts", "Copy this ticket price to every lift", clicked);
     if (clicked) Act(TSKIInfoKind::Lift, CopyLiftPriceAction(index, false));
-    ImGui::SameLine();
+    SameLineFor("All of this type");
     Button("All of this type", "Copy this ticket price to every lift of this type", clicked);
     if (clicked) Act(TSKIInfoKind::Lift, CopyLiftPriceAction(index, true));
 
@@ -325,10 +366,11 @@ void TSKIInfoWindows::DrawLiftPage(float scale) {
         probe::Value("lift_window_quality", f.QualityText);
         ImGui::EndTable();
     }
+    EndBody(lift_);
     ImGui::Separator();
     Button("Upgrade", "Increase lift speed and skier satisfaction", clicked);
     if (clicked) Act(TSKIInfoKind::Lift, MovingBeams(UpgradeLiftAction(index)));
-    ImGui::SameLine();
+    SameLineFor("View");
     Button("View", "Move the view to the lift", clicked);
     if (clicked && hooks_.Goto) {
         const TSKISection& s = *engine_->Sections[index];
@@ -336,7 +378,7 @@ void TSKIInfoWindows::DrawLiftPage(float scale) {
             s.Points.empty() ? engine_->CellToWorld(s.LowerI, s.LowerJ, true) : s.Points.front();
         hooks_.Goto(p);
     }
-    ImGui::SameLine();
+    SameLineFor("Delete lift");
     Button("Delete lift", "Demolish the lift", clicked);
     if (clicked) Act(TSKIInfoKind::Lift, DeleteSectionAction(index), true);
 }
@@ -352,6 +394,7 @@ void TSKIInfoWindows::DrawSlope(float viewW, float viewH, float scale) {
     bool relief = false;
     if (ImGui::BeginTabBar("pages")) {
         if (ImGui::BeginTabItem("Information")) {
+            BeginBody(slope_);
             ImGui::AlignTextToFramePadding();
             ImGui::TextDisabled("Name:");
             ImGui::SameLine(kCaptionWidth * scale);
@@ -379,6 +422,7 @@ void TSKIInfoWindows::DrawSlope(float viewW, float viewH, float scale) {
                 info::Row("Best time:", f.BestTime);
                 ImGui::EndTable();
             }
+            EndBody(slope_);
             ImGui::Separator();
             bool clicked = false;
             Button("Downhill race", "Race down this slope against the clock", clicked);
@@ -386,11 +430,11 @@ void TSKIInfoWindows::DrawSlope(float viewW, float viewH, float scale) {
                 if (hooks_.DownhillRace) hooks_.DownhillRace(index);
                 slope_.Visible = false;
             }
-            ImGui::SameLine();
+            SameLineFor("View");
             Button("View", "Move the view to the slope", clicked);
             if (clicked && hooks_.Goto && !engine_->Sections[index]->Points.empty())
                 hooks_.Goto(engine_->Sections[index]->Points.front());
-            ImGui::SameLine();
+            SameLineFor("Delete slope");
             Button("Delete slope", "Demolish the slope", clicked);
             if (clicked) Act(TSKIInfoKind::Slope, DeleteSectionAction(index), true);
             ImGui::EndTabItem();
@@ -421,6 +465,7 @@ void TSKIInfoWindows::DrawBuilding(float viewW, float viewH, float scale) {
     const TSKIBuildingInfo& f = buildingInfo_;
     const size_t index = building_.Index;
     probe::Value("building_window_type", f.Type);
+    BeginBody(building_);
     if (FieldTable("fields4", scale)) {
         info::Row("Building type:", f.Type);
         ImGui::EndTable();
@@ -458,7 +503,7 @@ void TSKIInfoWindows::DrawBuildingButtons(float scale) {
     if (f.HasPrice) {
         Button("All restaurants", "Copy this price to every restaurant", clicked);
         if (clicked) Act(TSKIInfoKind::Building, CopyBuildingPriceAction(index, false));
-        ImGui::SameLine();
+        SameLineFor("All of this type");
         Button("All of this type", "Copy this price to every building of this type", clicked);
         if (clicked) Act(TSKIInfoKind::Building, CopyBuildingPriceAction(index, true));
     }
@@ -476,6 +521,7 @@ void TSKIInfoWindows::DrawBuildingButtons(float scale) {
         info::QualityBar(f.Quality, f.QualityText, scale);
         ImGui::EndTable();
     }
+    EndBody(building_);
     ImGui::Separator();
     if (f.IsGarage) {
         Button("Set target", "Choose the area the snowcats groom", clicked);
@@ -483,14 +529,14 @@ void TSKIInfoWindows::DrawBuildingButtons(float scale) {
             hooks_.SetTarget(index);
             building_.Visible = false;
         }
-        ImGui::SameLine();
+        SameLineFor("Upgrade");
     }
     Button("Upgrade", "Increase service quality", clicked);
     if (clicked) Act(TSKIInfoKind::Building, MovingBeams(UpgradeBuildingAction(index)));
-    ImGui::SameLine();
+    SameLineFor("View");
     Button("View", "Move the view to the building", clicked);
     if (clicked && hooks_.Goto) hooks_.Goto(engine_->Buildings[index]->Position);
-    ImGui::SameLine();
+    SameLineFor("Delete building");
     Button("Delete building", "Demolish the building", clicked);
     if (clicked) Act(TSKIInfoKind::Building, DeleteBuildingAction(index), true);
 }

@@ -51,6 +51,10 @@ private:
         float W = 0, H = 0;            // its size at the last frame (0: not drawn yet)
         bool Relief = false;           // the "Relief" page is showing
         std::string Message;           // the core's text for a refused action
+        float Body = 0;                // the height its rows need (0: not drawn yet)
+        float Tail = 0;                // the height of what follows the rows (the buttons)
+        float TailTop = 0;             // where that began this frame
+        bool BodyDrawn = false;        // the rows were drawn this frame
     };
 
     // The object is still in the park (its index follows a changed list); hides it if not.
@@ -61,6 +65,10 @@ private:
     void AskName(TSKIInfoKind kind);
     bool Begin(TWindow& w, const char* title, float width, float viewW, float viewH, float scale);
     void End(TWindow& w);
+    // The window's rows, in a region that scrolls when the window would not fit the display;
+    // the buttons after EndBody stay in view.
+    void BeginBody(TWindow& w);
+    void EndBody(TWindow& w);
     void DrawLift(float viewW, float viewH, float scale);
     void DrawSlope(float viewW, float viewH, float scale);
     void DrawBuilding(float viewW, float viewH, float scale);
@@ -76,6 +84,8 @@ private:
     TSKIBuildingInfo buildingInfo_;
     TSKIRelief liftRelief_, slopeRelief_;
     double timer_ = 0;
+    float maxHeight_ = 1e6f;  // the display's height less the margins
+    float fontScale_ = 1.0f;  // below 1 on a display too narrow for the windows at their scale
 };
 
 }  // namespace vallorn

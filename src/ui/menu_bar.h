@@ -1,5 +1,5 @@
-// The in-game menu bar ("Main menu"): the cash, the window buttons, the four speed buttons,
-// the park's message strip and the editor's button.
+// The in-game menu bar ("Main menu"): the cash with the game's date and the day's weather, the
+// window buttons, the four speed buttons, the park's message strip and the editor's button.
 #pragma once
 
 #include <array>
@@ -8,10 +8,12 @@
 #include <string>
 
 #include "ui/desktop_layout.h"
+#include "ui/view_input.h"
 
 namespace vallorn {
 
 class TSKIEngine;
+struct TSKICalendar;
 namespace gl {
 class TTexture;
 }
@@ -31,6 +33,14 @@ enum class TSKIMenuButton : int {
 
 // The park speed a speed button stands for; negative for the other buttons.
 float ButtonSpeed(TSKIMenuButton button);
+// The speed a speed key sets when the park runs at `current`: Space pauses a running park and
+// runs a paused one at `beforePause` (1 x when that is no running speed); negative for no key.
+float SpeedForKey(TSKISpeedKey key, float current, float beforePause);
+
+// The game's date and clock beside the cash, the days counted from 1: "Season 1, day 3, 10:40".
+std::string MenuBarDate(const TSKICalendar& calendar);
+// The day's weather as the park record has it: "-3 °C, snowing" or "4 °C, snow melting".
+std::string MenuBarWeather(const TSKIEngine& engine);
 
 class TSKIMenuBar {
 public:
@@ -51,6 +61,8 @@ public:
         bool Display = false;     // the display window, shown or hidden
     };
     // Inside the ImGui frame. `place`: where ArrangeDesktop put the bar, applied when `arrange`.
+    // The bar fits the display: its buttons go into rows, and shrink, when the display is too
+    // small for one row of them at `scale`.
     TClicks Draw(TSKIEngine& engine, const std::string& cashText, float scale,
                  const TSKIRect& place, bool arrange);
     // The bar's size last drawn (for ArrangeDesktop).
@@ -58,6 +70,9 @@ public:
     bool State(TSKIMenuButton b) const { return state_[size_t(b)]; }
     // Presses a speed button: the park's speed and the exclusive states.
     void PressSpeed(TSKIEngine& engine, TSKIMenuButton button);
+    // A speed key pressed over the view: the same as the speed button it stands for (nothing
+    // while the bar is hidden).
+    void PressSpeedKey(TSKIEngine& engine, TSKISpeedKey key);
     // Clears a window button's state (a load clears the display button's).
     void SetState(TSKIMenuButton b, bool on) { state_[size_t(b)] = on; }
 
@@ -68,6 +83,7 @@ private:
     std::array<std::unique_ptr<TPictures>, size_t(TSKIMenuButton::Count)> pictures_;
     std::array<bool, size_t(TSKIMenuButton::Count)> state_{};
     TSKIRect size_{0, 0, 560, 139};
+    float beforePause_ = 1.0f;  // the running speed the pause key returns to
 };
 
 }  // namespace vallorn

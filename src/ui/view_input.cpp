@@ -32,6 +32,22 @@ int ToolKeyOf(SDL_Keycode key) {
     return 0;
 }
 
+// The speed keys leave the display keys, the camera's and the ride's keys alone.
+TSKISpeedKey SpeedKeyOf(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_SPACE:
+            return TSKISpeedKey::TogglePause;
+        case SDLK_F1:
+            return TSKISpeedKey::Normal;
+        case SDLK_F2:
+            return TSKISpeedKey::Fast;
+        case SDLK_F3:
+            return TSKISpeedKey::VeryFast;
+        default:
+            return TSKISpeedKey::None;
+    }
+}
+
 }  // namespace
 
 void TSKIViewInput::OnEvent(const SDL_Event& e) {
@@ -98,6 +114,9 @@ TSKIViewCommands TSKIViewInput::Resolve(bool uiMouse, bool uiKeyboard, float mou
                 c.AnyKeyOrClick = true;
                 if (!uiKeyboard) {
                     if (const int k = ToolKeyOf(e.key.keysym.sym)) c.ToolKeys.push_back(k);
+                    // A held key repeats: the pause must not flicker on and off.
+                    const TSKISpeedKey speed = SpeedKeyOf(e.key.keysym.sym);
+                    if (speed != TSKISpeedKey::None && !e.key.repeat) c.Speed = speed;
                 }
                 break;
             default:

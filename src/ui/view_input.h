@@ -10,6 +10,10 @@
 
 namespace vallorn {
 
+// A key of the game's speed, applied as the menu bar's speed buttons are: Space pauses and
+// resumes at the speed before the pause, F1, F2 and F3 run the game at 1 x, 2 x and 4 x.
+enum class TSKISpeedKey { None, TogglePause, Normal, Fast, VeryFast };
+
 // What the view does this frame.
 struct TSKIViewCommands {
     bool Click = false;            // a left click that did not drag: the tool's click
@@ -18,8 +22,9 @@ struct TSKIViewCommands {
     bool RightClick = false;       // a right click that did not drag: the build menu
     float Wheel = 0;               // wheel delta, 120 per notch (positive: turned away)
     std::vector<int> ToolKeys;     // kKeyBackspace, kKeyEscape, '1'..'8'
-    bool AnyKeyOrClick = false;    // skips the intro
-    bool Dragging = false;         // the pointer moves the camera (the drag cursor)
+    TSKISpeedKey Speed = TSKISpeedKey::None;  // the last speed key of the frame
+    bool AnyKeyOrClick = false;               // skips the intro
+    bool Dragging = false;                    // the pointer moves the camera (the drag cursor)
 };
 
 class TSKIViewInput {

@@ -88,6 +88,10 @@ TEST(ArrangeDesktop, PlacesAroundTheMainWindowAndKeepsEveryWindowOnScreen) {
     EXPECT_FLOAT_EQ(d.Tip.W, 400);
     EXPECT_FLOAT_EQ(d.Tip.X, 312);
     EXPECT_GE(d.Tip.Y, d.Loading.Y + d.Loading.H);  // the tip never covers the picture
+    // At twice the scale a bar laid out in less than twice the height keeps its gap below.
+    sizes.MenuBar.H = 200;
+    EXPECT_FLOAT_EQ(ArrangeDesktop({0, 0, 1024, 768}, sizes, 1024, 768, 2).MenuBar.Y, 768 - 256);
+    sizes.MenuBar.H = 139;
 
     // A small screen: nothing sticks out, the picture keeps its top left corner on screen.
     d = ArrangeDesktop({0, 0, 800, 300}, sizes, 800, 300);
