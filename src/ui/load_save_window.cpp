@@ -36,8 +36,9 @@ TSKILoadSaveWindow::TResult TSKILoadSaveWindow::Draw(bool canSave, float viewWid
     if (!Visible) return result;
     PlaceCentred(600 * scale, 420 * scale, viewWidth, viewHeight, raise_, true);
     bool open = true;
-    const ImGuiWindowFlags flags =
-        ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings;
+    const ImGuiWindowFlags flags = ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoResize |
+                                   ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoScrollbar |
+                                   ImGuiWindowFlags_NoScrollWithMouse;
     if (ImGui::Begin("Load and save game", &open, flags)) {
         probe::Window("Load and save game");
         KeepWindowInFront();
@@ -69,8 +70,7 @@ TSKILoadSaveWindow::TResult TSKILoadSaveWindow::Draw(bool canSave, float viewWid
                                       ImGuiSelectableFlags_SpanAllColumns))
                     selected_ = k;
                 probe::LastItem("entry", label, loadable);
-                if (!loadable && ImGui::IsItemHovered())
-                    ImGui::SetTooltip("Cannot be loaded: %s", game->Problem.c_str());
+                const bool hovered = ImGui::IsItemHovered();
                 if (game) {
                     ImGui::TableNextColumn();
                     ImGui::TextUnformatted(game->Park.c_str());
@@ -78,6 +78,8 @@ TSKILoadSaveWindow::TResult TSKILoadSaveWindow::Draw(bool canSave, float viewWid
                     ImGui::TextUnformatted(SavedGameTimeText(game->Time).c_str());
                 }
                 if (!loadable) ImGui::PopStyleColor();
+                if (!loadable && hovered)
+                    ImGui::SetTooltip("Cannot be loaded: %s", game->Problem.c_str());
                 ImGui::PopID();
             }
             ImGui::EndTable();
