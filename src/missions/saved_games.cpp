@@ -25,7 +25,7 @@ struct TListed {
 };
 
 // Why the game could not open the saved game `file` (empty when it can), and its park's name.
-std::string Check(const TSKIFolders& folders, const fs::path& file, std::string& park) {
+std::string WhyNotLoadable(const TSKIFolders& folders, const fs::path& file, std::string& park) {
     const TIniFile ini(file);
     if (!ini.Exists()) {
         return "it cannot be read" +
@@ -60,7 +60,7 @@ void ListFolder(const TSKIFolders& folders, const fs::path& folder, bool automat
         game.Auto = automatic;
         game.Time = int64_t(st.st_mtim.tv_sec);
         listed.Nanoseconds = int64_t(st.st_mtim.tv_nsec);
-        game.Problem = Check(folders, path, game.Park);
+        game.Problem = WhyNotLoadable(folders, path, game.Park);
         out.push_back(std::move(listed));
     }
 }

@@ -40,14 +40,14 @@ void SetWrittenTime(const fs::path& path, int64_t seconds) {
 }
 
 // The time zone of the process, for as long as the object lives.
-class TimeZone {
+class ScopedTimeZone {
 public:
-    explicit TimeZone(const char* zone) {
+    explicit ScopedTimeZone(const char* zone) {
         if (const char* old = std::getenv("TZ")) old_ = old;
         setenv("TZ", zone, 1);
         tzset();
     }
-    ~TimeZone() {
+    ~ScopedTimeZone() {
         if (old_)
             setenv("TZ", old_->c_str(), 1);
         else
@@ -59,7 +59,7 @@ private:
     std::optional<std::string> old_;
 };
 
-std::vector<std::string> Labels(const std::vector<TSKISavedGame>& games) {
+std::vector<std::string> SavedGameLabels(const std::vector<TSKISavedGame>& games) {
     std::vector<std::string> labels;
     for (const TSKISavedGame& g : games) labels.push_back((g.Auto ? "auto/" : "") + g.Name);
     return labels;
@@ -87,7 +87,7 @@ TEST(SavedGames, ListedNewestFirstWithTimeAndParkAndWhyOneCannotBeOpened) {
     for (const auto& [file, m] : minutes) SetWrittenTime(f.Own() / file, t0 + 60 * m);
 
     const std::vector<TSKISavedGame> games = ListSavedGames(f->Folders, "Ann");
-    EXPECT_EQ(Labels(games),
+    EXPECT_EQ(SavedGameLabels(games),
               (std::vector<std::string>{"New", "auto/First", "a..b", "Lost", "Notes", "Old"}));
     ASSERT_EQ(games.size(), 6u);
     EXPECT_EQ(games[0].Time, t0 + 3600);
@@ -101,7 +101,7 @@ TEST(SavedGames, ListedNewestFirstWithTimeAndParkAndWhyOneCannotBeOpened) {
     CloseGame(*f);
     EXPECT_TRUE(LoadGameFile(*f, games[2].Path)) << f->LoadError;
     {
-        const TimeZone utc("UTC0");
+        const ScopedTimeZone utc("UTC0");
         EXPECT_EQ(SavedGameTimeText(games[0].Time), "2026-03-01 10:30");
     }
     EXPECT_TRUE(ListSavedGames(f->Folders, "Bo").empty());
@@ -145,7 +145,7 @@ TEST(Autosave, EveryMorningTheThreeNewestAreKeptAndEachLoads) {
 
     // The load window shows them, newest first; each loads at the morning it was written.
     EXPECT_EQ(
-        Labels(ListSavedGames(f->Folders, "Ann")),
+        SavedGameLabels(ListSavedGames(f->Folders, "Ann")),
         (std::vector<std::string>{"auto/Autosave Test Park day 7", "auto/Autosave Test Park day 6",
                                   "auto/Autosave Test Park day 5", "auto/First"}));
     for (int k = 1; k < 4; ++k) {
