@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/engine.h"
@@ -78,6 +79,15 @@ public:
     // --- add-ons (addons.cpp) -----------------------------------------------------------------
     TSKIStartResult PlayAddon(const std::string& name, const TSKIGameLoader& load);
 
+    // --- the periodic autosave (autosave.cpp) ---------------------------------------------------
+    // The game calls it after each day change. A running game of a player with a profile is
+    // saved (atomically) as save/<profile>/auto/"Autosave <park> day N.ski", N the game's day
+    // counted from its first, and only the kAutosavesKept newest autosaves stay: a crash loses
+    // at most a day. The missions' own automatic saves beside them are never touched. The file
+    // written; nothing when no game runs or no profile is current, or when the save failed
+    // (said in an error box).
+    std::optional<std::filesystem::path> Autosave();
+
     // --- the accomplished step (accomplished.cpp) ---------------------------------------------
     // Records the game's success in the profile and shows the accomplished window (and the
     // campaign-completed one) for ParkMissionIndex `index`.
@@ -111,6 +121,12 @@ bool BonusMapOpen(const TSKIProfile& profile);
 bool SandboxDifficultyShown(const TSKIProfile& profile, int difficulty);
 // "Difficulty: very easy" .. "Difficulty: very hard", "Unlimited".
 std::string SandboxDifficultyLabel(int difficulty);
+// How many periodic autosaves a profile keeps, and the name of the one written on `day`.
+constexpr size_t kAutosavesKept = 3;
+std::string AutosaveName(const std::string& park, int64_t day);
+// The day of an autosave's name, -1 for a name AutosaveName does not give.
+int64_t AutosaveDay(std::string_view name);
+
 // The names of addons/*.ski without ".ski", sorted; the four-letter preview prefix of a name
 // and the files it picks (empty path / text when missing).
 std::vector<std::string> ListAddons(const TSKIFolders& folders);
@@ -118,9 +134,23 @@ std::string AddonPrefix(const std::string& name);
 std::filesystem::path AddonPicture(const TSKIFolders& folders, const std::string& prefix);
 std::string AddonDescription(const TSKIFolders& folders, const std::string& prefix);
 
-// The load and save window's list: the names (without ".ski") of the saved games in a
-// profile's folder, in the listing's order.
-std::vector<std::string> SavedGameNames(const std::filesystem::path& folder);
+// The load and save window's list: the saved games of a profile, save/<profile>/*.ski and its
+// automatic saves save/<profile>/auto/*.ski (the missions' and the periodic ones), newest
+// first. Hidden files are left out; a file the game could not open is listed with the reason.
+struct TSKISavedGame {
+    std::string Name;  // the file's name without ".ski"
+    std::filesystem::path Path;
+    bool Auto = false;  // in auto/
+    int64_t Time = 0;   // when it was written, in seconds since 1970 (UTC)
+    std::string Park;   // the park's name the file holds
+    // Why the game cannot open it ("its level "X" is missing from worlds/", ...); empty when
+    // it can (its content is checked by the load itself).
+    std::string Problem;
+};
+std::vector<TSKISavedGame> ListSavedGames(const TSKIFolders& folders,
+                                          const std::string& profileName);
+// "2026-12-10 14:05" in local time.
+std::string SavedGameTimeText(int64_t time);
 // The name "Create new save..." proposes: the list's entries (the create entry included) plus
 // one, two digits below 10, "_", and the game's kind: the mission's name, "SandboxMap" and the
 // map's number, "Unlimited_Game", "Addon_Game", or "Save".

@@ -84,6 +84,11 @@ bool UnlockMission(TSKIProfile& profile, std::string_view name);
 // empty, longer than kMaxPlayerNameLength bytes, with "/", "\", "..", a control character, or
 // beginning with ".". Saved-game names follow the same rule.
 std::optional<std::string> PlayerNameProblem(std::string_view name);
+// A name a new profile may not take: PlayerNameProblem's, and the names the game gives its own
+// files and folders in save/ (Options.ini, IniTemp.ini, auto), compared without regard to
+// letter case and with or without their extension, refused with a text that names the file.
+// A profile of such a name made before stays listed, selectable and deletable.
+std::optional<std::string> NewProfileNameProblem(std::string_view name);
 // The same rule for a saved-game name typed in the load-and-save window, with the text
 // "Invalid file name !".
 std::optional<std::string> SaveNameProblem(std::string_view name);
@@ -98,14 +103,16 @@ std::optional<std::filesystem::path> SavedGamePath(const std::filesystem::path& 
 enum class TSKIProfileCreated { Created, Exists, Invalid, Failed };
 // Creates save/<name>/, save/<name>/auto/ and save/<name>.prof as a copy of
 // worlds/missions.txt, and reads it into `out` (with the name). Exists: the folder is there
-// already; Invalid: the name is refused (nothing created); Failed: a file operation failed
+// already; Invalid: NewProfileNameProblem refuses the name (nothing created, its text in
+// `error`); Failed: a file operation failed
 // (reason in `error`).
 TSKIProfileCreated CreateProfile(const TSKIFolders& folders, const std::string& name,
                                  TSKIProfile& out, std::string* error = nullptr);
 // "Create new": asks "Enter new profile name:" until a profile is created ("Profile already
-// exists !", "Invalid profile name !" between tries, the refused text proposed again) or the
-// player cancels (false). A failure that is not the name's (no template, a folder that cannot
-// be made) is shown with its reason and ends the asking (false), as do 100 refused names.
+// exists !", "Invalid profile name !" (with why, for a reserved name) between tries, the refused
+// text proposed again) or the player cancels (false). A failure that is not the name's (no
+// template, a folder that cannot be made) is shown with its reason and ends the asking (false), as
+// do 100 refused names.
 bool AskNewProfile(IDialogs& dialogs, const TSKIFolders& folders, TSKIProfile& out);
 // The warning asked before deleting a profile.
 std::string DeleteProfileQuestion(const std::string& name);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -27,6 +28,27 @@ constexpr uint64_t kMaxTemplateBytes = uint64_t(4) << 20;
 // A dialogs implementation that keeps answering a refused name (a headless one answers with
 // the proposed text) is not asked for ever.
 constexpr int kMaxNameTries = 100;
+
+// The names the game gives its own files and folders in save/ and in a profile's folder: the
+// options (SaveOptions), the objective editor's scratch file (kObjectiveScratchFile) and the
+// automatic saves (CreateProfile, CloseGame, Autosave). A profile's folder or file of such a
+// name would stand in their way.
+struct TReservedName {
+    const char* Name;
+    const char* What;
+};
+constexpr TReservedName kReservedSaveNames[] = {
+    {"Options.ini", "the options file Options.ini"},
+    {"IniTemp.ini", "the objective editor's scratch file IniTemp.ini"},
+    {"auto", "the folder auto of automatic saves"},
+};
+
+// The name up to its first ".", in lower case: "Options.INI" and "options" are one name.
+std::string NameStem(std::string_view name) {
+    std::string stem(name.substr(0, name.find('.')));
+    for (char& c : stem) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return stem;
+}
 
 bool PlayerNameAllowed(std::string_view name) {
     if (name.empty() || name.size() > kMaxPlayerNameLength) return false;
@@ -157,6 +179,16 @@ std::optional<std::string> PlayerNameProblem(std::string_view name) {
     return std::string("Invalid profile name !");
 }
 
+std::optional<std::string> NewProfileNameProblem(std::string_view name) {
+    if (auto problem = PlayerNameProblem(name)) return problem;
+    for (const TReservedName& reserved : kReservedSaveNames) {
+        if (NameStem(name) != NameStem(reserved.Name)) continue;
+        return std::string("Invalid profile name !\r\"") + std::string(name) +
+               "\" is the game's own name for " + reserved.What + ".";
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> SaveNameProblem(std::string_view name) {
     if (PlayerNameAllowed(name)) return std::nullopt;
     return std::string("Invalid file name !");
@@ -177,7 +209,7 @@ std::optional<fs::path> SavedGamePath(const fs::path& saveFolder, const std::str
 
 TSKIProfileCreated CreateProfile(const TSKIFolders& folders, const std::string& name,
                                  TSKIProfile& out, std::string* error) {
-    if (auto problem = PlayerNameProblem(name)) {
+    if (auto problem = NewProfileNameProblem(name)) {
         SetError(error, *problem);
         return TSKIProfileCreated::Invalid;
     }
@@ -257,7 +289,7 @@ bool AskNewProfile(IDialogs& dialogs, const TSKIFolders& folders, TSKIProfile& o
                 dialogs.ShowError("Profile already exists !");
                 break;
             case TSKIProfileCreated::Invalid:
-                dialogs.ShowError("Invalid profile name !");
+                dialogs.ShowError(why.empty() ? "Invalid profile name !" : why);
                 break;
             case TSKIProfileCreated::Failed:
                 // Not the name's fault: asking again would fail the same way.

@@ -176,7 +176,7 @@ void TSKIGameWindow::OnTitleEntry(TSKITitleEntry entry) {
         case TSKITitleEntry::LoadSave:
             if (profile_.Name.empty()) break;
             HideScreens();
-            loadSave_.Fill(profile_.Name, folders_.Save / profile_.Name);
+            loadSave_.Fill(profile_.Name, folders_);
             break;
         case TSKITitleEntry::Options:
             HideScreens();
@@ -252,34 +252,36 @@ void TSKIGameWindow::PlayAddon(const std::string& name) {
 
 void TSKIGameWindow::OnLoadSaveAction(const TSKILoadSaveWindow::TResult& result) {
     using TAction = TSKILoadSaveWindow::TAction;
-    std::string error;
-    const auto path = result.Name.empty()
-                          ? std::nullopt
-                          : SavedGamePath(folders_.Save, profile_.Name, result.Name, &error);
+    // The entries name the files the window listed: every one listed can be acted on.
+    const bool entry = !result.Path.empty();
     switch (result.Action) {
         case TAction::Load:
-            if (!path) break;
-            if (LoadForMission(*path)) break;
-            dialogs_.ShowError("Loading failed !");
-            loadSave_.Fill(profile_.Name, folders_.Save / profile_.Name);
+            if (!entry || LoadForMission(result.Path)) break;
+            dialogs_.ShowError("Loading failed !\r" + engine_->LoadError);
+            loadSave_.Fill(profile_.Name, folders_);
             break;
         case TAction::Save:
-            if (result.Name.empty()) {
+            if (!entry) {
                 SaveAsNew();
-            } else if (path && dialogs_.AskYesNo("Overwrite existing file ?", false)) {
+            } else if (dialogs_.AskYesNo("Overwrite existing file ?", false)) {
+                std::string error;
                 dialogs_.SetBusyCursor(true);
-                if (!SaveGameFile(*engine_, *path, &error))
+                if (!SaveGameFile(*engine_, result.Path, &error))
                     dialogs_.ShowError("The game could not be saved: " + error);
                 dialogs_.SetBusyCursor(false);
             }
             ShowTitle();
             break;
         case TAction::Delete:
-            if (path && dialogs_.AskYesNo("Delete saved game '" + result.Name + "' ?", false)) {
+            if (entry && dialogs_.AskYesNo("Delete saved game '" + result.Name + "' ?", false)) {
                 std::error_code ec;
-                std::filesystem::remove(*path, ec);
+                if (!std::filesystem::remove(result.Path, ec)) {
+                    dialogs_.ShowError("The saved game '" + result.Name +
+                                       "' could not be deleted: " +
+                                       (ec ? ec.message() : std::string("it is no longer there")));
+                }
             }
-            loadSave_.Fill(profile_.Name, folders_.Save / profile_.Name);
+            loadSave_.Fill(profile_.Name, folders_);
             break;
         case TAction::Close:
             ShowTitle();

@@ -106,6 +106,10 @@ TEST_F(Accomplished, UnlimitedAndAddonGamesRecordNoMap) {
     EXPECT_EQ(disk.SandboxDiff, 2);
     for (const TSKISandboxMap& map : disk.SandBox) EXPECT_EQ(map.Completed, 0);
     EXPECT_EQ(Shown().Caption, "Mission accomplished");
+    // And the add-ons help page tells the player so.
+    const std::string help = ReadText(SourceRoot() / "assets" / "help" / "Addons.html");
+    EXPECT_NE(help.find("next sandbox difficulty opens"), std::string::npos);
+    EXPECT_EQ(help.find("records no progress"), std::string::npos);
 
     // No game at all: nothing.
     e->Park.AccomplishedShown = 0;

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <deque>
 
+#include "base/atomic_file.h"
 #include "base/desktop.h"
+#include "base/params.h"
+#include "editor/objective_editor.h"
 #include "missions/missions.h"
 #include "missions/profile.h"
 #include "support/engine_fixture.h"
@@ -318,6 +321,32 @@ TEST(ProfileCreation, AskedUntilCreatedOrCancelled) {
     THeadlessDialogs headless;
     EXPECT_FALSE(AskNewProfile(headless, w.f, p));
     EXPECT_EQ(p.Name, "Anna");
+}
+
+TEST(ProfileCreation, NamesOfTheGamesOwnFilesAreRefusedAndTheirFilesStayWritable) {
+    TFolders w;
+    WriteText(w.f.Worlds / "missions.txt", ProfileText(RichProfile()));
+    TSKIProfile p;
+    std::string error;
+    // Any letter case, with or without an extension.
+    for (const std::string& name :
+         std::vector<std::string>{"Options.ini", "OPTIONS.INI", "options", "Options.prof",
+                                  kObjectiveScratchFile, "initemp", "auto", "Auto.ski"}) {
+        EXPECT_EQ(CreateProfile(w.f, name, p, &error), TSKIProfileCreated::Invalid) << name;
+        EXPECT_EQ(error.rfind("Invalid profile name !\r\"" + name + "\"", 0), 0u) << error;
+    }
+    EXPECT_FALSE(fs::exists(w.f.Save));
+    // "Create new" says which file the name belongs to and asks again.
+    TScriptedDialogs d;
+    d.answers = {"Options.ini", "Autumn"};
+    ASSERT_TRUE(AskNewProfile(d, w.f, p));
+    EXPECT_EQ(p.Name, "Autumn");
+    ASSERT_EQ(d.errors.size(), 1u);
+    EXPECT_NE(d.errors[0].find("options file Options.ini"), std::string::npos) << d.errors[0];
+    // The options and the objective editor's scratch file can still be written.
+    EXPECT_TRUE(SaveOptions(w.f.Save, TSKIEngineOptions{}, &error)) << error;
+    EXPECT_TRUE(WriteFileAtomically(w.f.Save / kObjectiveScratchFile, "[x]\n", &error)) << error;
+    EXPECT_EQ(ListProfiles(w.f.Save), std::vector<std::string>{"Autumn"});
 }
 
 TEST(ProfileDeletion, RemovesOnlyThatProfileAndNeverFollowsLinks) {
