@@ -464,8 +464,11 @@ void TSKIGameWindow::Simulate(double dt) {
         longestProgressMs_ =
             std::max(longestProgressMs_, Milliseconds(std::chrono::steady_clock::now() - start));
     }
-    // A new day ends the tool in hand (and a ride).
-    if (engine_->DayChanges != days) tools_->LeaveTool();
+    // A new day ends the tool in hand (and a ride); the morning's game is autosaved.
+    if (engine_->DayChanges != days) {
+        tools_->LeaveTool();
+        if (missions_) missions_->Autosave();
+    }
     RefreshTimer(dt);
 }
 
