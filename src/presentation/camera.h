@@ -15,6 +15,10 @@
 
 namespace vallorn {
 
+// A drag moves and turns the view by the pixel, whatever the frame rate: a pixel does what
+// the speeds of the options make of one frame this long.
+constexpr float kDragFrameSeconds = 1.0f / 60.0f;
+
 // What the window read from the mouse and keyboard this frame.
 struct TSKICameraInput {
     // Previous minus current pointer position, in pixels; the window fills them only while
