@@ -160,7 +160,8 @@ void TSKICamera::Update(const TSKIEngine& engine, const TSKICameraInput& input, 
 void TSKICamera::MouseWheel(float delta, const TSKIEngineOptions& options) {
     const float divisor = 200.0f * options.MouseZoomSpeed * options.InvertMouseZoom;
     if (divisor == 0.0f) return;
-    zoomFactor_ = std::pow(1.3f, delta / divisor);
+    // The wheel turned forward brings the camera closer.
+    zoomFactor_ = std::pow(1.3f, -delta / divisor);
 }
 
 void TSKICamera::TravelTo(const glm::vec3& point, bool jump, TSKITool restore) {

@@ -40,8 +40,8 @@ public:
     // Moves the target and the camera for one frame (keys, drag, edges, travel, clamp, orbit,
     // ground clearance, zoom limits); skipped by the caller during free ride and races.
     void Update(const TSKIEngine& engine, const TSKICameraInput& input, float dt);
-    // Zoom factor from a wheel delta (120 per notch, positive zooms out with the default
-    // setting); applied by the next Update.
+    // Zoom factor from a wheel delta (120 per notch, positive for the wheel turned forward,
+    // which zooms in unless the options invert the wheel); applied by the next Update.
     void MouseWheel(float delta, const TSKIEngineOptions& options);
     float ZoomFactor() const { return zoomFactor_; }
     // Sends the target to a point, gliding (jump false) or at once; `restore` is the tool

@@ -67,7 +67,7 @@ TEST_F(CameraTest, TheTargetNeverLeavesTheMapAndFollowsTheGround) {
 
 TEST_F(CameraTest, ZoomStopsAtThirtyAndAtTheMissionsLimitPushingBackByDt) {
     // Far in: the wheel throws the camera to 5; the limit brings it back by 1 + dt a frame.
-    camera.MouseWheel(-120 * 20, f->Options);
+    camera.MouseWheel(120 * 20, f->Options);
     Run({}, 1);
     const float close = camera.Distance();
     ASSERT_LT(close, 30.0f);
@@ -81,7 +81,7 @@ TEST_F(CameraTest, ZoomStopsAtThirtyAndAtTheMissionsLimitPushingBackByDt) {
     TSKIViewpoint first = camera.Viewpoint();
     first.MaxDistance = 200;
     camera.SetViewpoint(*f, first);
-    camera.MouseWheel(120 * 16, f->Options);
+    camera.MouseWheel(-120 * 16, f->Options);
     Run({}, 1);
     const float far = camera.Distance();
     ASSERT_GT(far, 200.0f);
@@ -92,16 +92,20 @@ TEST_F(CameraTest, ZoomStopsAtThirtyAndAtTheMissionsLimitPushingBackByDt) {
     EXPECT_GT(camera.Distance(), 200.0f * (1 - kDt) - 1e-2f);
 }
 
-TEST_F(CameraTest, TheWheelZoomsOutByOnePointThreeToTheZeroPointSixAndInvertingReversesIt) {
-    TSKIEngineOptions options = f->Options;
+TEST_F(CameraTest, TheWheelTurnedForwardZoomsInByOnePointThreeToTheZeroPointSix) {
+    // One notch forward (SDL's wheel y > 0, a delta of +120) brings the camera closer.
+    const float start = camera.Distance();
+    TSKIEngineOptions& options = f->Options;
     camera.MouseWheel(120, options);
-    EXPECT_NEAR(camera.ZoomFactor(), std::pow(1.3f, 0.6f), 1e-5f);
+    Run({}, 1);
+    EXPECT_NEAR(camera.Distance(), start / std::pow(1.3f, 0.6f), 1e-3f);
+    // Inverting the wheel in the options reverses it, the zoom speed slows it.
     options.InvertMouseZoom = -1;
     camera.MouseWheel(120, options);
-    EXPECT_NEAR(camera.ZoomFactor(), 1.0f / std::pow(1.3f, 0.6f), 1e-5f);
+    EXPECT_NEAR(camera.ZoomFactor(), std::pow(1.3f, 0.6f), 1e-5f);
     options.MouseZoomSpeed = 2;  // slower: half the exponent
     camera.MouseWheel(-120, options);
-    EXPECT_NEAR(camera.ZoomFactor(), std::pow(1.3f, 0.3f), 1e-5f);
+    EXPECT_NEAR(camera.ZoomFactor(), 1.0f / std::pow(1.3f, 0.3f), 1e-5f);
 }
 
 TEST_F(CameraTest, ADragTurnsAndMovesTheViewAsFarAtFiveFramesASecondAsAtSixty) {
