@@ -6,12 +6,14 @@
 #include <imgui.h>
 
 #include "ui/probe.h"
+#include "ui/text_lists.h"
 
 namespace vallorn {
 
-void DrawHoverPanel(const std::string& text, const TSKIColor& color, float mouseX, float mouseY,
+void DrawHoverPanel(const std::string& raw, const TSKIColor& color, float mouseX, float mouseY,
                     float viewWidth, float viewHeight) {
-    if (text.empty() || mouseX < 0 || mouseY < 0) return;
+    if (raw.empty() || mouseX < 0 || mouseY < 0) return;
+    const std::string text = LineBreaks(raw);
     const ImVec2 extent = ImGui::CalcTextSize(text.c_str());
     const ImVec2 pad = ImGui::GetStyle().FramePadding;
     // 20 pixels right of the pointer; flipped to its left near the right edge.

@@ -1,5 +1,6 @@
-// The hover text of the tools: one line beside the pointer on a half-transparent panel whose
-// colour tells the state (blue by default, green for a valid lift or slope, red for an error).
+// The hover text of the tools: beside the pointer on a half-transparent panel whose colour
+// tells the state (blue by default, green for a valid lift or slope, red for an error). And the
+// head-up text.
 #pragma once
 
 #include <string>
@@ -8,7 +9,8 @@
 
 namespace vallorn {
 
-// Inside the ImGui frame; nothing when the text is empty.
+// Inside the ImGui frame; nothing when the text is empty. The text's carriage returns break
+// its lines (a skier's description is one line a need).
 void DrawHoverPanel(const std::string& text, const TSKIColor& color, float mouseX, float mouseY,
                     float viewWidth, float viewHeight);
 
