@@ -48,5 +48,48 @@ TEST(HoverPanel, ASkiersDescriptionShowsOneLineANeedWhateverItsLineEnds) {
     EXPECT_LT(panel.x1 - panel.x0, ImGui::CalcTextSize("Skier 3:waiting").x * 1.5f);
 }
 
+TEST(RideControls, TheKeysOfTheRideShowInTheViewsCornerOnlyWhileTheAvatarIs) {
+    test::THeadlessImGui gui;
+    const auto names = [](TSKITool tool, const char* part) {
+        const auto lines = RideControls(tool);
+        return std::any_of(lines.begin(), lines.end(), [&](const TSKIRideControl& l) {
+            return (l.Keys + " " + l.Action).find(part) != std::string::npos;
+        });
+    };
+    for (TSKITool tool : {TSKITool::FreeRide, TSKITool::Race}) {
+        for (const char* key : {"W / Up", "S / Down", "A D / Left Right", "Ctrl", "Escape"})
+            EXPECT_TRUE(names(tool, key)) << key;
+    }
+    // Only free ride takes a lift up.
+    EXPECT_TRUE(names(TSKITool::FreeRide, "lift"));
+    EXPECT_FALSE(names(TSKITool::Race, "lift"));
+    EXPECT_TRUE(RideControls(TSKITool::Slope).empty());
+
+    const TSKIRect noBar;
+    ImGui::NewFrame();
+    DrawRideControls(TSKITool::FreeRide, false, 1024, 768, noBar, 1);  // the avatar hidden
+    DrawRideControls(TSKITool::None, true, 1024, 768, noBar, 1);
+    EXPECT_TRUE(Drawn(*ImGui::GetBackgroundDrawList()).Empty());
+    DrawRideControls(TSKITool::FreeRide, true, 1024, 768, noBar, 1);
+    const TBox corner = Drawn(*ImGui::GetBackgroundDrawList());
+    ImGui::EndFrame();
+    ASSERT_FALSE(corner.Empty());
+    EXPECT_GT(corner.x0, 1024 / 2);  // small, in the bottom right corner, inside the view
+    EXPECT_GT(corner.y0, 768 / 2);
+    EXPECT_LE(corner.x1, 1024);
+    EXPECT_LE(corner.y1, 768);
+    EXPECT_GT(corner.y1, 768 - 30);
+
+    // The menu bar reaching into the corner (a window of 1024 x 768): the panel stands on it.
+    const TSKIRect bar{40, 601, 760, 145};
+    ImGui::NewFrame();
+    DrawRideControls(TSKITool::Race, true, 1024, 768, bar, 1);
+    const TBox above = Drawn(*ImGui::GetBackgroundDrawList());
+    ImGui::EndFrame();
+    EXPECT_LE(above.y1, bar.Y);
+    EXPECT_GT(above.y1, bar.Y - 30);
+    EXPECT_GT(above.x0, 1024 / 2);
+}
+
 }  // namespace
 }  // namespace vallorn
