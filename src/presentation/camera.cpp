@@ -77,17 +77,19 @@ void TSKICamera::Update(const TSKIEngine& engine, const TSKICameraInput& input, 
     // Forward is away from the camera on the ground plane.
     glm::vec3 forward(-std::cos(yaw_), 0, -std::sin(yaw_));
     const glm::vec3 right(-forward.z, 0, forward.x);
-    const float k = (std::fabs(Direction().y) + 1.0f) * dt;
+    // Moves are faster when looking down steeply.
+    const float steep = std::fabs(Direction().y) + 1.0f;
+    const float k = steep * dt;
 
-    // Drag pan: the ground follows the pointer.
+    // Drag pan: the ground follows the pointer, by the same distance a pixel at any frame rate.
     float dragX = input.DragX, dragY = input.DragY;
     if ((input.LeftButton || input.Shift) && !input.MenuOpen && !input.PlacingBuilding) {
-        const float s = distance_ * k * options.MousePanSpeed;
+        const float s = distance_ * steep * kDragFrameSeconds * options.MousePanSpeed;
         Move(forward, right, -dragY * s, dragX * s);
         dragX = dragY = 0;
     }
 
-    // Keys, by the camera's horizontal offset per frame; a key move ends a travel.
+    // Keys, by the camera's horizontal offset a second; a key move ends a travel.
     const float keyStep = horizontal * k;
     const float along = float(input.Forward) - float(input.Back);
     const float across = float(input.Right) - float(input.Left);
@@ -133,9 +135,10 @@ void TSKICamera::Update(const TSKIEngine& engine, const TSKICameraInput& input, 
     target_.x = std::clamp(target_.x, -world, 0.0f);
     target_.z = std::clamp(target_.z, 0.0f, world);
 
-    // Orbit: horizontal drag turns, vertical drag tilts.
+    // Orbit: horizontal drag turns, vertical drag tilts, by the same angle a pixel at any
+    // frame rate.
     if (input.MiddleButton || input.Ctrl) {
-        const float turn = glm::radians(dt * options.MouseRotSpeed);
+        const float turn = glm::radians(kDragFrameSeconds * options.MouseRotSpeed);
         yaw_ += dragX * turn;
         pitch_ = std::clamp(pitch_ - dragY * turn, kMinPitch, kMaxPitch);
     }
@@ -157,7 +160,8 @@ void TSKICamera::Update(const TSKIEngine& engine, const TSKICameraInput& input, 
 void TSKICamera::MouseWheel(float delta, const TSKIEngineOptions& options) {
     const float divisor = 200.0f * options.MouseZoomSpeed * options.InvertMouseZoom;
     if (divisor == 0.0f) return;
-    zoomFactor_ = std::pow(1.3f, delta / divisor);
+    // The wheel turned forward brings the camera closer.
+    zoomFactor_ = std::pow(1.3f, -delta / divisor);
 }
 
 void TSKICamera::TravelTo(const glm::vec3& point, bool jump, TSKITool restore) {

@@ -15,6 +15,10 @@
 
 namespace vallorn {
 
+// A drag moves and turns the view by the pixel, whatever the frame rate: a pixel does what
+// the speeds of the options make of one frame this long.
+constexpr float kDragFrameSeconds = 1.0f / 60.0f;
+
 // What the window read from the mouse and keyboard this frame.
 struct TSKICameraInput {
     // Previous minus current pointer position, in pixels; the window fills them only while
@@ -36,8 +40,8 @@ public:
     // Moves the target and the camera for one frame (keys, drag, edges, travel, clamp, orbit,
     // ground clearance, zoom limits); skipped by the caller during free ride and races.
     void Update(const TSKIEngine& engine, const TSKICameraInput& input, float dt);
-    // Zoom factor from a wheel delta (120 per notch, positive zooms out with the default
-    // setting); applied by the next Update.
+    // Zoom factor from a wheel delta (120 per notch, positive for the wheel turned forward,
+    // which zooms in unless the options invert the wheel); applied by the next Update.
     void MouseWheel(float delta, const TSKIEngineOptions& options);
     float ZoomFactor() const { return zoomFactor_; }
     // Sends the target to a point, gliding (jump false) or at once; `restore` is the tool

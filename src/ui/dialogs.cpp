@@ -9,6 +9,7 @@
 
 #include "ui/day_report.h"
 #include "ui/probe.h"
+#include "ui/text_lists.h"
 
 namespace vallorn {
 
@@ -35,17 +36,6 @@ void AlignButtons(int count, float minWidth) {
     const float width = count * 6.0f * ImGui::GetFontSize() + (count - 1) * style.ItemSpacing.x;
     const float avail = std::max(ImGui::GetContentRegionAvail().x, minWidth);
     if (avail > width) ImGui::SetCursorPosX(ImGui::GetCursorPosX() + avail - width);
-}
-
-// A carriage return alone breaks the line as a line feed does.
-std::string LineBreaks(std::string text) {
-    for (size_t at = 0; (at = text.find('\r', at)) != std::string::npos;) {
-        if (at + 1 < text.size() && text[at + 1] == '\n')
-            text.erase(at, 1);
-        else
-            text[at] = '\n';
-    }
-    return text;
 }
 
 }  // namespace

@@ -411,6 +411,8 @@ void TSKIGameWindow::DrawInterface(bool modal) {
     DrawScreens(window_.DpiScale());
     DrawOptions(window_.DpiScale());
     DrawHeadUpText(toolState_.Avatar.HeadUpText, io.DisplaySize.x, window_.DpiScale());
+    DrawRideControls(toolState_.Tool, toolState_.Avatar.Visible, io.DisplaySize.x, io.DisplaySize.y,
+                     menuBar_.Visible ? menuBar_.Size() : TSKIRect{}, window_.DpiScale());
     if (!modal && !popup_.IsOpen() && input_.PointerInView() && engine_->HasGrid()) {
         DrawHoverPanel(toolState_.ToolText, toolState_.ToolTextColor, window_.MouseX(),
                        window_.MouseY(), io.DisplaySize.x, io.DisplaySize.y);

@@ -6,12 +6,14 @@
 #include <imgui.h>
 
 #include "ui/probe.h"
+#include "ui/text_lists.h"
 
 namespace vallorn {
 
-void DrawHoverPanel(const std::string& text, const TSKIColor& color, float mouseX, float mouseY,
+void DrawHoverPanel(const std::string& raw, const TSKIColor& color, float mouseX, float mouseY,
                     float viewWidth, float viewHeight) {
-    if (text.empty() || mouseX < 0 || mouseY < 0) return;
+    if (raw.empty() || mouseX < 0 || mouseY < 0) return;
+    const std::string text = LineBreaks(raw);
     const ImVec2 extent = ImGui::CalcTextSize(text.c_str());
     const ImVec2 pad = ImGui::GetStyle().FramePadding;
     // 20 pixels right of the pointer; flipped to its left near the right edge.
@@ -36,6 +38,54 @@ void DrawHeadUpText(const std::string& text, float viewWidth, float scale) {
     ImDrawList* list = ImGui::GetForegroundDrawList();
     list->AddText(font, size, ImVec2(at.x + 2, at.y + 2), IM_COL32(0, 0, 0, 200), text.c_str());
     list->AddText(font, size, at, IM_COL32(255, 255, 255, 255), text.c_str());
+}
+
+std::vector<TSKIRideControl> RideControls(TSKITool tool) {
+    if (!IsRideMode(tool)) return {};
+    std::vector<TSKIRideControl> lines = {{"W / Up", "faster"},
+                                          {"S / Down", "slower"},
+                                          {"A D / Left Right", "turn"},
+                                          {"Ctrl held", "carve, keeping the speed"}};
+    if (tool == TSKITool::FreeRide) {
+        lines.push_back({"Left click", "ride a lift up from its lower station"});
+        lines.push_back({"Escape", "stop riding"});
+    } else {
+        lines.push_back({"Escape", "give up the race"});
+    }
+    return lines;
+}
+
+void DrawRideControls(TSKITool tool, bool avatarShown, float viewWidth, float viewHeight,
+                      const TSKIRect& menuBar, float scale) {
+    if (!avatarShown) return;
+    const std::vector<TSKIRideControl> lines = RideControls(tool);
+    if (lines.empty()) return;
+    // Two columns: the keys, then what they do.
+    float keysWidth = 0, actionsWidth = 0;
+    for (const TSKIRideControl& line : lines) {
+        keysWidth = std::max(keysWidth, ImGui::CalcTextSize(line.Keys.c_str()).x);
+        actionsWidth = std::max(actionsWidth, ImGui::CalcTextSize(line.Action.c_str()).x);
+    }
+    const float pad = 6.0f * scale, margin = 12.0f * scale, gap = 12.0f * scale;
+    const float lineHeight = ImGui::GetTextLineHeight();
+    const ImVec2 size(keysWidth + gap + actionsWidth + 2 * pad,
+                      lineHeight * float(lines.size()) + 2 * pad);
+    ImVec2 b(std::max(size.x, viewWidth - margin), std::max(size.y, viewHeight - margin));
+    // Above the menu bar when the corner is under it.
+    const bool onBar = menuBar.W > 0 && menuBar.X < b.x && menuBar.X + menuBar.W > b.x - size.x &&
+                       menuBar.Y < b.y && menuBar.Y + menuBar.H > b.y - size.y;
+    if (onBar) b.y = std::max(size.y, menuBar.Y - margin);
+    const ImVec2 a(b.x - size.x, b.y - size.y);
+    // Under the windows: a window moved over the corner hides it.
+    ImDrawList* list = ImGui::GetBackgroundDrawList();
+    list->AddRectFilled(a, b, IM_COL32(0, 0, 0, 150), 4.0f * scale);
+    for (size_t k = 0; k < lines.size(); ++k) {
+        const float y = a.y + pad + lineHeight * float(k);
+        list->AddText(ImVec2(a.x + pad, y), IM_COL32(255, 225, 140, 255), lines[k].Keys.c_str());
+        list->AddText(ImVec2(a.x + pad + keysWidth + gap, y), IM_COL32(255, 255, 255, 255),
+                      lines[k].Action.c_str());
+    }
+    probe::Item("panel", "ride controls", a.x, a.y, b.x, b.y);
 }
 
 }  // namespace vallorn

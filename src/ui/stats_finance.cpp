@@ -15,6 +15,7 @@
 #include "ui/judged_text.h"
 #include "ui/probe.h"
 #include "ui/stats_layout.h"
+#include "ui/stats_pages.h"
 #include "ui/stats_window.h"
 
 namespace vallorn {
@@ -240,6 +241,13 @@ void TSKIStatsWindow::DrawFinance(TSKIEngine& engine) {
     }
 }
 
+const char* MarketingReaderCaption(int reader) {
+    // The buttons show their captions as they stand: one ampersand is one on the screen.
+    static const char* const kReaders[3] = {"Kids & school magazines", "Normal newspaper",
+                                            "Sports magazines"};
+    return reader >= 1 && reader <= 3 ? kReaders[reader - 1] : "";
+}
+
 void TSKIStatsWindow::DrawMarketing(TSKIEngine& engine) {
     const char* heading = "Marketing campaign - press start to begin";
     std::string confirm;
@@ -276,12 +284,10 @@ void TSKIStatsWindow::DrawMarketing(TSKIEngine& engine) {
             probe::LastItem("button", kPrices[p - 1], MarketingPriceOffered(engine, p));
         }
     } else if (marketingStep_ == 2) {
-        static const char* const kReaders[3] = {"Kids && school magazines", "Normal newspaper",
-                                                "Sports magazines"};
         for (int r = 1; r <= 3; ++r) {
             ImGui::SameLine();
-            if (ImGui::Button(kReaders[r - 1])) readerType_ = r, marketingStep_ = 3;
-            probe::LastItem("button", kReaders[r - 1]);
+            if (ImGui::Button(MarketingReaderCaption(r))) readerType_ = r, marketingStep_ = 3;
+            probe::LastItem("button", MarketingReaderCaption(r));
         }
     } else if (marketingStep_ == 3) {
         ImGui::SameLine();

@@ -2,11 +2,13 @@
 // "Show flags" box, and the history series ("History"), drawn with ImGui's own primitives.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include <imgui.h>
 
 #include "engine/player_actions.h"
 #include "ui/probe.h"
+#include "ui/stats_pages.h"
 #include "ui/stats_window.h"
 
 namespace vallorn {
@@ -50,6 +52,20 @@ bool Choice(const char* const* items, int count, int perRow, int& selected) {
 
 }  // namespace
 
+std::vector<TSKIGraphBar> DistributionBars(const TSKIDistribution& d, float width, float height) {
+    std::vector<TSKIGraphBar> bars;
+    if (d.Peak <= 0) return bars;
+    // The bars of the last bins reach past bin 500: the picture spans them too.
+    const float unit = width / float(kGraphBins + kGraphBarBins - 1);
+    for (int x = 0; x < kGraphBins; ++x) {
+        const int count = d.Bins[size_t(x)];
+        if (count == 0) continue;
+        const float top = height - std::round(float(count) * 255.0f / float(d.Peak)) * height / 255;
+        bars.push_back({x, float(x) * unit, top, float(x + kGraphBarBins) * unit, height});
+    }
+    return bars;
+}
+
 void TSKIStatsWindow::DrawGraphs(TSKIEngine& engine, float scale) {
     ImGui::TextUnformatted("Display graph");
     const bool changed = Choice(kGraphs, 8, 4, graph_);
@@ -67,7 +83,6 @@ void TSKIStatsWindow::DrawGraphs(TSKIEngine& engine, float scale) {
     const float width = ImGui::GetContentRegionAvail().x;
     const float height = std::max(
         120 * scale, std::min(ImGui::GetContentRegionAvail().y - 60 * scale, width * 256 / 501));
-    const float sx = width / 501.0f;
     ImGui::TextUnformatted(d.Peak > 254 ? "max" : std::to_string(d.Peak).c_str());
     ImGui::SameLine();
     ImGui::TextDisabled("Num. of skiers");
@@ -75,12 +90,10 @@ void TSKIStatsWindow::DrawGraphs(TSKIEngine& engine, float scale) {
     ImDrawList* draw = ImGui::GetWindowDrawList();
     draw->AddRectFilled(at, ImVec2(at.x + width, at.y + height), IM_COL32(210, 210, 210, 255));
     const bool skill = TSKIGraph(graph_) == TSKIGraph::Skill;
-    for (int x = 0; x < kGraphBins; ++x) {
-        if (d.Bins[size_t(x)] == 0) continue;
-        const float top = height - std::round(d.Bins[size_t(x)] * 255.0f / d.Peak) * height / 255;
-        draw->AddRectFilled(ImVec2(at.x + x * sx, at.y + top),
-                            ImVec2(std::min(at.x + (x + 5) * sx, at.x + width), at.y + height),
-                            BandColour(DistributionBand(x), skill));
+    for (const TSKIGraphBar& bar : DistributionBars(d, width, height)) {
+        draw->AddRectFilled(ImVec2(at.x + bar.X0, at.y + bar.Y0),
+                            ImVec2(at.x + bar.X1, at.y + bar.Y1),
+                            BandColour(DistributionBand(bar.Bin), skill));
     }
     draw->AddLine(at, ImVec2(at.x, at.y + height), IM_COL32(0, 0, 0, 255), 2);
     draw->AddLine(ImVec2(at.x, at.y + height), ImVec2(at.x + width, at.y + height),

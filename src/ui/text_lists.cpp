@@ -32,6 +32,16 @@ std::vector<std::string> ReadTextLines(const std::filesystem::path& file, size_t
     return lines;
 }
 
+std::string LineBreaks(std::string text) {
+    for (size_t at = 0; (at = text.find('\r', at)) != std::string::npos;) {
+        if (at + 1 < text.size() && text[at + 1] == '\n')
+            text.erase(at, 1);
+        else
+            text[at] = '\n';
+    }
+    return text;
+}
+
 std::vector<std::filesystem::path> MusicTracks(const std::filesystem::path& dataFolder,
                                                const std::vector<std::string>& lines) {
     std::vector<std::filesystem::path> tracks;

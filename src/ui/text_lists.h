@@ -1,6 +1,6 @@
 // The game's small text lists beside the program: the loading tips (data/tips.txt) and the
 // music tracks (data/music.txt). One entry a line; a missing or unreadable file is an empty
-// list.
+// list. And the line breaks of the game's texts as the screen shows them.
 #pragma once
 
 #include <filesystem>
@@ -22,6 +22,11 @@ std::vector<std::string> ReadTextLines(const std::filesystem::path& file, size_t
 // would leave the folder is skipped.
 std::vector<std::filesystem::path> MusicTracks(const std::filesystem::path& dataFolder,
                                                const std::vector<std::string>& lines);
+
+// The game's texts break their lines with a carriage return alone ("Skier 3\rHappiness:..."),
+// as its files may with a Windows line end: each of "\r", "\r\n" and "\n" becomes one "\n",
+// the only break ImGui draws.
+std::string LineBreaks(std::string text);
 
 // One entry at random, or nothing for an empty list.
 template <typename T>

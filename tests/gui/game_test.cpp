@@ -104,8 +104,8 @@ TEST(Game, TheStarterParkIsDrawnWithSkyAboveAndGroundBelow) {
     TGame game;
     ASSERT_TRUE(StartPlaying(game));
     // The park opens looking down on the arrival area; the middle button tilts the camera up
-    // to the horizon. The tilt a drag gives follows the frame time, so the drag goes in short
-    // strokes until the camera looks out level.
+    // to the horizon, a third of a degree a pixel: the drag goes in short strokes until the
+    // camera looks out level.
     const TProbeState s = game.State();
     const float x = 0.5f * float(s.winW), y = 0.75f * float(s.winH);
     for (int k = 0; k < 60 && game.State().Number("camera_pitch") > 4.0; ++k)
@@ -189,12 +189,12 @@ TEST(Game, TheFarViewShowsTheForestAndTheCloseViewTheModels) {
     TSKIImage far, close;
     ASSERT_TRUE(game.Shot(far)) << game.Log();
     KeepShot(game, "far.png");
-    // Down to the arrival area: the wheel brings the camera close over the crowd.
+    // Down to the arrival area: the wheel turned forward brings the camera close over the crowd.
     const TProbeState s = game.State();
     game.Move(0.5f * float(s.winW), 0.45f * float(s.winH));
     const double before = s.Number("camera_distance");
     for (int k = 0; k < 14; ++k) {
-        game.Click(5);
+        game.Click(4);
         game.Frames(1);
     }
     game.Frames(20);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include <glm/glm.hpp>
 
@@ -51,7 +52,7 @@ TEST_F(CameraTest, TheTargetNeverLeavesTheMapAndFollowsTheGround) {
         for (int turn = 0; turn < 4; ++turn) {
             TSKICameraInput orbit;
             orbit.Ctrl = true;
-            orbit.DragX = 90.0f / (kDt * f->Options.MouseRotSpeed);
+            orbit.DragX = 90.0f / (kDragFrameSeconds * f->Options.MouseRotSpeed);
             camera.Update(*f, orbit, kDt);
             Run(input, 1000);
             const glm::vec3 t = camera.Target();
@@ -66,7 +67,7 @@ TEST_F(CameraTest, TheTargetNeverLeavesTheMapAndFollowsTheGround) {
 
 TEST_F(CameraTest, ZoomStopsAtThirtyAndAtTheMissionsLimitPushingBackByDt) {
     // Far in: the wheel throws the camera to 5; the limit brings it back by 1 + dt a frame.
-    camera.MouseWheel(-120 * 20, f->Options);
+    camera.MouseWheel(120 * 20, f->Options);
     Run({}, 1);
     const float close = camera.Distance();
     ASSERT_LT(close, 30.0f);
@@ -80,7 +81,7 @@ TEST_F(CameraTest, ZoomStopsAtThirtyAndAtTheMissionsLimitPushingBackByDt) {
     TSKIViewpoint first = camera.Viewpoint();
     first.MaxDistance = 200;
     camera.SetViewpoint(*f, first);
-    camera.MouseWheel(120 * 16, f->Options);
+    camera.MouseWheel(-120 * 16, f->Options);
     Run({}, 1);
     const float far = camera.Distance();
     ASSERT_GT(far, 200.0f);
@@ -91,16 +92,70 @@ TEST_F(CameraTest, ZoomStopsAtThirtyAndAtTheMissionsLimitPushingBackByDt) {
     EXPECT_GT(camera.Distance(), 200.0f * (1 - kDt) - 1e-2f);
 }
 
-TEST_F(CameraTest, TheWheelZoomsOutByOnePointThreeToTheZeroPointSixAndInvertingReversesIt) {
-    TSKIEngineOptions options = f->Options;
+TEST_F(CameraTest, TheWheelTurnedForwardZoomsInByOnePointThreeToTheZeroPointSix) {
+    // One notch forward (SDL's wheel y > 0, a delta of +120) brings the camera closer.
+    const float start = camera.Distance();
+    TSKIEngineOptions& options = f->Options;
     camera.MouseWheel(120, options);
-    EXPECT_NEAR(camera.ZoomFactor(), std::pow(1.3f, 0.6f), 1e-5f);
+    Run({}, 1);
+    EXPECT_NEAR(camera.Distance(), start / std::pow(1.3f, 0.6f), 1e-3f);
+    // Inverting the wheel in the options reverses it, the zoom speed slows it.
     options.InvertMouseZoom = -1;
     camera.MouseWheel(120, options);
-    EXPECT_NEAR(camera.ZoomFactor(), 1.0f / std::pow(1.3f, 0.6f), 1e-5f);
+    EXPECT_NEAR(camera.ZoomFactor(), std::pow(1.3f, 0.6f), 1e-5f);
     options.MouseZoomSpeed = 2;  // slower: half the exponent
     camera.MouseWheel(-120, options);
-    EXPECT_NEAR(camera.ZoomFactor(), std::pow(1.3f, 0.3f), 1e-5f);
+    EXPECT_NEAR(camera.ZoomFactor(), 1.0f / std::pow(1.3f, 0.3f), 1e-5f);
+}
+
+TEST_F(CameraTest, ADragTurnsAndMovesTheViewAsFarAtFiveFramesASecondAsAtSixty) {
+    // The same pointer path ridden at 5 and at 60 frames a second: a drag's pixels do the same
+    // whatever the frame time (what one frame of 1/60 s made of them), keys move by time.
+    const TSKICamera start = camera;
+    const float bearing = std::atan2(camera.Direction().z, camera.Direction().x);
+    TSKICameraInput turn;
+    turn.Ctrl = true;
+    turn.DragX = 30;
+    turn.DragY = -12;  // up: the camera rises
+    TSKICameraInput pan;
+    pan.LeftButton = true;
+    pan.DragX = 40;
+    pan.DragY = 25;
+    TSKICameraInput key;
+    key.Forward = true;
+    struct TAfter {
+        float bearing, pitch;
+        glm::vec3 panned, keyed;
+    };
+    std::vector<TAfter> after;
+    for (const float fps : {5.0f, 60.0f}) {
+        camera = start;
+        camera.Update(*f, turn, 1.0f / fps);
+        TAfter a;
+        a.bearing = std::atan2(camera.Direction().z, camera.Direction().x);
+        a.pitch = camera.PitchDegrees();
+        const glm::vec3 before = camera.Target();
+        camera.Update(*f, pan, 1.0f / fps);
+        a.panned = camera.Target() - before;
+        const glm::vec3 moved = camera.Target();
+        for (int k = 0; k < int(fps); ++k) camera.Update(*f, key, 1.0f / fps);  // one second
+        a.keyed = camera.Target() - moved;
+        after.push_back(a);
+    }
+    // At 60 frames a second a pixel turns by EngineMouseRotSpeed / 60 degrees.
+    const float perPixel = f->Options.MouseRotSpeed / 60.0f;
+    const auto degreesBetween = [](float a, float b) {
+        return glm::degrees(std::remainder(a - b, 6.2831853f));
+    };
+    EXPECT_NEAR(degreesBetween(after[0].bearing, bearing), 30 * perPixel, 0.01f);
+    EXPECT_NEAR(degreesBetween(after[0].bearing, after[1].bearing), 0.0f, 0.01f);
+    EXPECT_NEAR(after[0].pitch - start.PitchDegrees(), 12 * perPixel, 0.01f);
+    EXPECT_NEAR(after[0].pitch, after[1].pitch, 0.01f);
+    EXPECT_GT(glm::length(after[0].panned), 1.0f);
+    EXPECT_NEAR(glm::length(after[0].panned - after[1].panned), 0.0f, 0.01f);
+    EXPECT_GT(glm::length(after[0].keyed), 10.0f);
+    EXPECT_NEAR(glm::length(after[0].keyed - after[1].keyed), 0.0f,
+                0.02f * glm::length(after[0].keyed));
 }
 
 TEST_F(CameraTest, TravelGlidesAtItsSpeedAndHandsBackTheToolOnceOnArrival) {
