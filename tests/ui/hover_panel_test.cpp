@@ -38,7 +38,9 @@ TEST(HoverPanel, ASkiersDescriptionShowsOneLineANeedWhateverItsLineEnds) {
     const std::string text = "Skier 3:waiting\rHappiness:95%\rCold:48%\r\nHunger:50%\nEnergy:61%";
     ImGui::NewFrame();
     DrawHoverPanel(text, {0, 0, 255}, 200, 300, 1024, 768);
-    const TBox panel = Drawn(*ImGui::GetForegroundDrawList());
+    // Drawn over the view but under the windows: it never covers an open window.
+    const TBox panel = Drawn(*ImGui::GetBackgroundDrawList());
+    EXPECT_TRUE(Drawn(*ImGui::GetForegroundDrawList()).Empty());
     ImGui::EndFrame();
     ASSERT_FALSE(panel.Empty());
     const float line = ImGui::GetTextLineHeight();
