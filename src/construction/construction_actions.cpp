@@ -31,16 +31,20 @@ bool KindIn(uint8_t kind, std::initializer_list<uint8_t> kinds) {
     return false;
 }
 
+// The verdict the slope tool's hover gives for the cursor on the cell.
 TSKIActionCheck CheckSlopeStep(const TSKIEngine& e, const TSKIToolState& t, int i, int j,
                                bool finish) {
     if (t.Tool != TSKITool::Slope || t.SlopePath.empty())
         return Check::Refused("No slope is being drawn");
-    if (!InGrid(e, i, j)) return Check::Refused("Path blocked!");
+    if (!InGrid(e, i, j)) return Check::Refused("Path blocked!\n" + SlopeObstacleReason(e, i, j));
     const uint8_t kind = KindOf(e.Cell(i, j));
     const bool endKind = KindIn(kind, {kCellSlopeCentre, kCellLiftLower, kCellLiftUpper});
     if (finish && !endKind) return Check::Refused("A slope finishes on a slope or a lift station");
-    if (!finish && kind != kCellFree) return Check::Refused("Path blocked!");
-    return Check::Allowed(finish ? "Finish slope" : "Draw slope");
+    if (!finish && kind != kCellFree)
+        return Check::Refused("Path blocked!\n" + SlopeObstacleReason(e, i, j));
+    const TSKISlopeVerdict verdict = JudgeSlopeSegment(e, t, i, j);
+    if (!verdict.Valid) return Check::Refused(verdict.Text);
+    return Check::Allowed(verdict.Text);
 }
 
 TSKIBuildingRecord NewBuilding(const TSKIEngine& e, uint8_t type, int i, int j, float degrees) {

@@ -22,31 +22,52 @@ bool CellFree(const TSKIEngine& e, int i, int j) {
     return TSKIEngine::CellInGrid(i, j) && KindOf(e.Cell(i, j)) == kCellFree;
 }
 
-// Every sample cell is in the grid and not a slope end obstacle.
-bool EndSegmentClear(const TSKIEngine& e, const std::vector<TSKIVector>& samples) {
+// The first sample cell off the grid or on a slope end obstacle; false when there is none.
+bool EndSegmentObstacle(const TSKIEngine& e, const std::vector<TSKIVector>& samples, int& oi,
+                        int& oj) {
     for (const TSKIVector& p : samples) {
-        int i, j;
-        RawCell(p, i, j);
-        if (!TSKIEngine::CellInGrid(i, j) || InSet(kSlopeEndObstacles, KindOf(e.Cell(i, j))))
-            return false;
+        RawCell(p, oi, oj);
+        if (!TSKIEngine::CellInGrid(oi, oj) || InSet(kSlopeEndObstacles, KindOf(e.Cell(oi, oj))))
+            return true;
     }
-    return true;
+    return false;
 }
 
-// Every in-grid cell within `reach` cells (a square) of every sample avoids the slope
-// obstacles.
-bool WideSegmentClear(const TSKIEngine& e, const std::vector<TSKIVector>& samples, int reach) {
+// How many cells around every sample (a square, in-grid cells only) are clear of the slope
+// obstacles, up to `reach`: the nearest obstacle's distance less one. The nearest obstacle's
+// cell is kept for the reason.
+int ClearReach(const TSKIEngine& e, const std::vector<TSKIVector>& samples, int reach, int& oi,
+               int& oj) {
+    int clear = reach;
     for (const TSKIVector& p : samples) {
         int ci, cj;
         RawCell(p, ci, cj);
-        for (int a = ci - reach; a <= ci + reach; ++a) {
-            for (int b = cj - reach; b <= cj + reach; ++b) {
+        for (int a = ci - clear; a <= ci + clear; ++a) {
+            for (int b = cj - clear; b <= cj + clear; ++b) {
                 if (!TSKIEngine::CellInGrid(a, b)) continue;
-                if (InSet(kSlopeObstacles, KindOf(e.Cell(a, b)))) return false;
+                if (!InSet(kSlopeObstacles, KindOf(e.Cell(a, b)))) continue;
+                const int d = std::max(std::abs(a - ci), std::abs(b - cj));
+                if (d > clear) continue;
+                clear = d - 1;
+                oi = a;
+                oj = b;
+                if (clear < 0) return clear;
             }
         }
     }
-    return true;
+    return clear;
+}
+
+// Blocked ground that is steep: the rise to a neighbour exceeds the level's threshold.
+bool SteepCell(const TSKIEngine& e, int i, int j) {
+    const float h = e.Cell(i, j).Height;
+    const int di[4] = {-1, 1, 0, 0}, dj[4] = {0, 0, -1, 1};
+    for (int k = 0; k < 4; ++k) {
+        if (!TSKIEngine::CellInGrid(i + di[k], j + dj[k])) continue;
+        const float rise = std::fabs(e.Cell(i + di[k], j + dj[k]).Height - h);
+        if (rise * e.Level.Scale.y > e.Level.BlockThreshold) return true;
+    }
+    return false;
 }
 
 // A new node at a cell; the end cell moves to it. A path that starts on a lift's upper
@@ -67,6 +88,11 @@ void AddNode(TSKIConstruction& c, int i, int j, float lift) {
         t.SlopePath.front() = t.SlopeSegment[2];
         t.SlopePath.front().w = width;
     }
+}
+
+// The segment's end lies more than 2 units above its start.
+bool Climbs(const std::vector<TSKIVector>& segment) {
+    return !segment.empty() && segment.back().y > segment.front().y + 2;
 }
 
 void EndCellToLastNode(TSKIToolState& t) {
@@ -125,52 +151,118 @@ bool TSKIConstruction::StartSlopeTool(int i, int j) {
 
 namespace construction {
 
-void UpdateSlopeSegment(TSKIConstruction& c, int ci, int cj, float dt) {
-    TSKIEngine& e = c.Engine;
-    TSKIToolState& t = c.State;
-    if (t.SlopePath.empty() || !TSKIEngine::CellInGrid(ci, cj)) return;
-    const TSKIVector start = e.CellToWorld(t.SlopeEndI, t.SlopeEndJ, true);
-    const TSKIVector end = e.CellToWorld(ci, cj, true);
-    t.SlopeSegment = SampleLine(e, start, end, 5.0f);
-    const uint8_t kind = KindOf(e.Cell(ci, cj));
-    const bool finishing = IsSlopeStart(kind);
-    t.ToolText = finishing ? "Finish slope" : "Draw slope";
-    t.ToolTextColor = kToolTextSlopeGreen;
-    bool valid = true;
-    auto fail = [&](const char* text) {
-        t.ToolText = text;
-        valid = false;
-    };
+std::string SlopeObstacleReason(const TSKIEngine& e, int i, int j) {
+    if (!TSKIEngine::CellInGrid(i, j)) return "Off the map";
+    const TerrainCell& c = e.Cell(i, j);
+    switch (KindOf(c)) {
+        case kCellSlope:
+        case kCellSlopeCentre:
+            return "Another slope is in the way";
+        case kCellOccupied:
+            if (!c.Blocked) return "A building is in the way";
+            return SteepCell(e, i, j) ? "The ground is too steep" : "Blocked terrain";
+        case kCellLiftLower:
+        case kCellLiftUpper:
+            return "A lift station is in the way";
+        case kCellUnderLift:
+            return "A lift is in the way";
+        case kCellRoad:
+            return "A road is in the way";
+        case kCellBuilding:
+            return "A building is in the way";
+        default:
+            return "";
+    }
+}
 
-    const bool endTest = finishing || t.SlopePath.size() == 1;
-    if (endTest) {
-        if (!EndSegmentClear(e, t.SlopeSegment)) fail("Path blocked!");
-    } else if (!WideSegmentClear(e, t.SlopeSegment, int(std::floor(t.CursorRadius / 4)))) {
-        fail("Path blocked!");
-        if (t.CursorRadius > 8) t.CursorRadius = std::max(8.0f, t.CursorRadius - 8 * dt);
+TSKISlopeVerdict JudgeSlopeSegment(const TSKIEngine& e, const TSKIToolState& t, int ci, int cj) {
+    TSKISlopeVerdict v;
+    if (t.SlopePath.empty() || !e.HasGrid() || !TSKIEngine::CellInGrid(ci, cj)) {
+        v.Text = "Path blocked!\n" + SlopeObstacleReason(e, ci, cj);
+        return v;
     }
-    if (InSet(Kinds({1, 3, 6, 7, 8}), kind)) fail("Path blocked!");
-    const float length = SampledLength(t.SlopeSegment);
-    if (length < 10) {
+    const TSKIVector start = e.CellToWorld(t.SlopeEndI, t.SlopeEndJ, true);
+    v.Segment = SampleLine(e, start, e.CellToWorld(ci, cj, true), 5.0f);
+    const uint8_t kind = KindOf(e.Cell(ci, cj));
+    v.Finishing = IsSlopeStart(kind);
+    v.Text = v.Finishing ? "Finish slope" : "Draw slope";
+    v.Valid = true;
+    auto fail = [&](std::string text) {
+        v.Text = std::move(text);
+        v.Valid = false;
+    };
+    auto blocked = [&](int i, int j) { fail("Path blocked!\n" + SlopeObstacleReason(e, i, j)); };
+
+    // The first and the last segment need clear cells under the line only; the others keep
+    // the slope's width clear. The width is judged at the narrowest brush, so that the verdict
+    // does not follow the brush as it grows and falls back.
+    int oi = 0, oj = 0;
+    if (v.Finishing || t.SlopePath.size() == 1) {
+        if (EndSegmentObstacle(e, v.Segment, oi, oj)) blocked(oi, oj);
+    } else {
+        v.WidthTested = true;
+        const int narrowest = int(std::floor(std::min(t.CursorRadius, kSlopeNarrowestRadius) / 4));
+        const int widest =
+            std::max(int(std::floor(t.CursorRadius / 4)), int(std::floor(kSlopeWidestRadius / 4)));
+        v.WidestReach = ClearReach(e, v.Segment, widest, oi, oj);
+        v.TooNarrow = v.WidestReach < narrowest;
+        if (v.TooNarrow) blocked(oi, oj);
+    }
+    if (InSet(Kinds({1, 3, 6, 7, 8}), kind)) blocked(ci, cj);
+    v.Length = SampledLength(v.Segment);
+    if (v.Length < 10) {
         fail("Section too short!");
-        if (t.CursorRadius < 30) t.CursorRadius = std::min(30.0f, t.CursorRadius + 8 * dt);
+        v.TooShort = true;
     }
-    if (endTest && length > 80) fail("Section too long!");
+    if ((v.Finishing || t.SlopePath.size() == 1) && v.Length > 80) fail("Section too long!");
     const float ceiling = start.y + 13;
-    for (const TSKIVector& p : t.SlopeSegment) {
+    for (const TSKIVector& p : v.Segment) {
         if (p.y > ceiling) {
             fail("Can not draw uphill!");
             break;
         }
     }
-    if (finishing && t.SlopePath.size() == 1) fail("Slope too short!");
+    if (v.Finishing && t.SlopePath.size() == 1) fail("Slope too short!");
+    return v;
+}
 
-    t.SlopeSegmentValid = valid;
-    if (!valid) {
-        t.ToolTextColor = kToolTextRed;
-    } else {
-        if (t.CursorRadius < 30) t.CursorRadius = std::min(30.0f, t.CursorRadius + 8 * dt);
+namespace {
+
+void ShowVerdict(TSKIToolState& t, TSKISlopeVerdict& v) {
+    t.SlopeSegment = std::move(v.Segment);
+    t.ToolText = std::move(v.Text);
+    t.ToolTextColor = v.Valid ? kToolTextSlopeGreen : kToolTextRed;
+    t.SlopeSegmentValid = v.Valid;
+}
+
+}  // namespace
+
+void UpdateSlopeSegment(TSKIConstruction& c, int ci, int cj, float dt) {
+    TSKIEngine& e = c.Engine;
+    TSKIToolState& t = c.State;
+    if (t.SlopePath.empty() || !TSKIEngine::CellInGrid(ci, cj)) return;
+    TSKISlopeVerdict v = JudgeSlopeSegment(e, t, ci, cj);
+    const bool finishing = v.Finishing, climbs = Climbs(v.Segment);
+    const bool valid = v.Valid, widthTested = v.WidthTested;
+    const int widestReach = v.WidestReach;
+    const float length = v.Length;
+    float& radius = t.CursorRadius;
+    if (v.TooNarrow && radius > 8) radius = std::max(8.0f, radius - 8 * dt);
+    if (v.TooShort && radius < 30) radius = std::min(30.0f, radius + 8 * dt);
+    ShowVerdict(t, v);
+
+    if (valid) {
+        // The brush takes the widest width the segment clears: it falls back at once and grows
+        // by 8 a second up to 30, never past that width.
+        if (widthTested) {
+            const float fits = 4.0f * float(widestReach + 1) - 0.01f;
+            radius = std::min(radius, fits);
+            if (radius < 30) radius = std::min({30.0f, radius + 8 * dt, fits});
+        } else if (radius < 30) {
+            radius = std::min(30.0f, radius + 8 * dt);
+        }
         // Automatic nodes along a long, forward segment over free ground.
+        const uint8_t kind = KindOf(e.Cell(ci, cj));
         if (kind == kCellFree && length > 30 && CellFree(e, ci - 4, cj) &&
             CellFree(e, ci + 4, cj) && CellFree(e, ci, cj - 4) && CellFree(e, ci, cj + 4)) {
             bool forward = true;
@@ -184,11 +276,15 @@ void UpdateSlopeSegment(TSKIConstruction& c, int ci, int cj, float dt) {
         }
     }
 
-    // Backtracking: a segment that climbs takes back the last node.
-    if (t.SlopePath.size() >= 2 && t.SlopeSegment.size() >= 1 &&
-        t.SlopeSegment.back().y > t.SlopeSegment.front().y + 2) {
+    // Backtracking: a segment that climbs takes back the last node, and the segment from the
+    // node now last is shown, the one a click acts on. A segment that ends where the slope
+    // finishes keeps its nodes: a station or slope a little above the last node is reached,
+    // not backed away from (the uphill limit still holds).
+    if (t.SlopePath.size() >= 2 && !finishing && climbs) {
         t.SlopePath.pop_back();
         EndCellToLastNode(t);
+        TSKISlopeVerdict now = JudgeSlopeSegment(e, t, ci, cj);
+        ShowVerdict(t, now);
     }
 }
 
@@ -198,7 +294,8 @@ void SlopeClickAt(TSKIConstruction& c, int i, int j) {
     if (!t.SlopeSegmentValid || t.SlopePath.empty() || !TSKIEngine::CellInGrid(i, j)) return;
     const uint8_t kind = KindOf(e.Cell(i, j));
     if (kind == kCellFree) {
-        AddNode(c, i, j, 0.0f);
+        // An automatic node may already stand there, from this very frame.
+        if (i != t.SlopeEndI || j != t.SlopeEndJ) AddNode(c, i, j, 0.0f);
         return;
     }
     if (!IsSlopeStart(kind) || t.SlopeSegment.size() < 3) return;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "construction/construction.h"
@@ -105,6 +106,27 @@ void UpdateLiftTool(TSKIConstruction& c);
 // The slope tool judges the segment from the last node to a cell (the cursor's, or the one
 // a slope action names): validity, hover text, automatic nodes and backtracking.
 void UpdateSlopeSegment(TSKIConstruction& c, int i, int j, float dt);
+// The slope tool's verdict on the segment from the path's end cell to a cell. It depends on
+// the park, the path, the cell and (below a radius of 8) the brush, never on earlier frames,
+// so a cursor that stands still gets the same verdict and text every frame.
+struct TSKISlopeVerdict {
+    std::vector<TSKIVector> Segment;  // from the end cell to the cell, terrain + 5
+    bool Valid = false;
+    bool Finishing = false;    // the cell is a slope centre line or a lift station
+    bool WidthTested = false;  // a middle segment, tested over the slope's width
+    bool TooNarrow = false;    // blocked within the narrowest width
+    bool TooShort = false;     // "Section too short!"
+    int WidestReach = 0;       // cells around the line that are clear (width-tested segments)
+    float Length = 0;
+    std::string Text;  // the hover text; "Path blocked!" carries its reason on a second line
+};
+// The narrowest brush the tool falls back to: a segment is judged over floor(min(radius, 8)
+// / 4) cells on each side, and the brush then takes the widest width the segment clears.
+constexpr float kSlopeNarrowestRadius = 8.0f;
+constexpr float kSlopeWidestRadius = 30.0f;
+TSKISlopeVerdict JudgeSlopeSegment(const TSKIEngine& e, const TSKIToolState& t, int i, int j);
+// Why a slope may not pass over a cell (its second hover line), "" when it may.
+std::string SlopeObstacleReason(const TSKIEngine& e, int i, int j);
 // A click of the slope tool on a cell: a node on free ground, or the finished slope laid.
 void SlopeClickAt(TSKIConstruction& c, int i, int j);
 void SlopeBackspace(TSKIConstruction& c);

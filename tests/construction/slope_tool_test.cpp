@@ -2,19 +2,31 @@
 // nodes, finishing at a station, and the refusals with their texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include "construction/construction_actions.h"
 #include "construction/tool_world.h"
+#include "engine/player_actions.h"
+#include "persistence/saved_game.h"
+#include "support/engine_fixture.h"
 
 namespace vallorn {
 namespace {
 
-// Ground rising by 0.25 per row: higher rows are uphill. A quad chairlift climbs from
-// (150, 100) to (200, 100).
+// Ground rising by 0.25 per row: higher rows are uphill; from column 275 on it lies 10 lower,
+// behind a cliff. A quad chairlift climbs from (150, 100) to (200, 100). Around (190, 260):
+// a road, blocked ground on the flat and on the cliff's edge.
 class SlopeTool : public test::ToolWorld {
 protected:
     test::TestLevel Level() const override {
         test::TestLevel l;
-        l.height = test::Ramp;
-        l.meshKey = "ramp";
+        l.height = [](int i, int j) { return test::Ramp(i, j) - (j >= 275 ? 10.0f : 0.0f); };
+        l.meshKey = "ramp-cliff";
+        l.rows[190] = Row(250, 253, 'R');
+        l.rows[185] = Row(264, 266, '4');
+        l.rows[195] = Row(274, 275, '4');
         return l;
     }
     void SetUp() override {
@@ -92,7 +104,7 @@ TEST_F(SlopeTool, UphillShortAndBlockedSegmentsAreRefusedWithTheirTexts) {
     EXPECT_EQ(Nodes(), 1u);
 
     ASSERT_TRUE(PlaceBuilding(*f, At(kBuildKiosk, 140, 110), false));
-    EXPECT_EQ(Hover(140, 110), "Path blocked!");
+    EXPECT_EQ(Hover(140, 110), "Path blocked!\nA building is in the way");
     EXPECT_FALSE(tool.SlopeSegmentValid);
     con.ToolClick();
     EXPECT_EQ(Nodes(), 1u);
@@ -127,6 +139,125 @@ TEST_F(SlopeTool, ASlopeStartsOnlyAtAStationOrASlopeCentreLine) {
     EXPECT_FALSE(con.StartSlopeTool(120, 120));
     EXPECT_FALSE(con.StartSlopeTool(175, 100));  // under the lift line
     EXPECT_TRUE(con.StartSlopeTool(150, 100));
+}
+
+TEST_F(SlopeTool, AStillCursorBesideALiftKeepsItsVerdictAndItsClickDraws) {
+    // A platter lift's line three rows below the cursor: the slope fits two cells wide only.
+    Lift(187, 110, 187, 130, 0);
+    ASSERT_TRUE(con.StartSlopeTool(200, 100));
+    Hover(195, 115);
+    ASSERT_EQ(Nodes(), 2u);
+    for (int frame = 0; frame < 90; ++frame) {
+        ASSERT_EQ(Hover(189, 118), "Draw slope") << "frame " << frame;
+        ASSERT_TRUE(tool.SlopeSegmentValid) << "frame " << frame;
+    }
+    EXPECT_LT(tool.CursorRadius, 12.0f);  // as wide as the segment clears
+    con.ToolClick();
+    ASSERT_EQ(Nodes(), 3u);
+    EXPECT_EQ(tool.SlopeEndI, 189);
+    EXPECT_EQ(tool.SlopeEndJ, 118);
+}
+
+TEST_F(SlopeTool, ABlockedPathSaysWhatBlocksIt) {
+    Lift(150, 260, 200, 260);
+    Lift(180, 256, 188, 256, 0);  // a platter lift: its line cells block slopes
+    ASSERT_TRUE(PlaceBuilding(*f, At(kBuildStall, 190, 246), false));
+    ASSERT_NE(
+        f->CreateSlope({f->CellToWorld(197, 270, true), f->CellToWorld(187, 270, true)}, "Slope"),
+        nullptr);
+    ASSERT_EQ(f->Cell(192, 270).Kind, kCellSlope);
+    ASSERT_EQ(f->Cell(189, 246).Kind, kCellOccupied);
+    ASSERT_TRUE(con.StartSlopeTool(200, 260));
+    const std::string blocked = "Path blocked!\n";
+    EXPECT_EQ(Hover(190, 252), blocked + "A road is in the way");
+    EXPECT_EQ(Hover(185, 265), blocked + "Blocked terrain");
+    EXPECT_EQ(Hover(195, 274), blocked + "The ground is too steep");
+    EXPECT_EQ(Hover(190, 246), blocked + "A building is in the way");
+    EXPECT_EQ(Hover(189, 246), blocked + "A building is in the way");  // its footprint
+    EXPECT_EQ(Hover(184, 256), blocked + "A lift is in the way");
+    EXPECT_EQ(Hover(192, 270), blocked + "Another slope is in the way");
+    EXPECT_EQ(tool.ToolTextColor, kToolTextRed);
+    EXPECT_EQ(SlopeNodeAction(con, 600, 260).Check(*f).Text, blocked + "Off the map");
+    // Over the slope's width: the segment passes two cells from the platter lift's line.
+    Click(194, 262);
+    ASSERT_EQ(Nodes(), 2u);
+    EXPECT_EQ(Hover(178, 258), blocked + "A lift is in the way");
+    EXPECT_EQ(SlopeNodeAction(con, 178, 258).Check(*f).Text, blocked + "A lift is in the way");
+}
+
+// Each approach ends 9 cells from the lower station, in eight directions; from below, the
+// station stands more than 2 units above the last node.
+TEST_F(SlopeTool, ASlopeReachesALowerStationOnOpenGroundFromEverySide) {
+    const auto drawTo = [&](int i, int j) {
+        // A long segment takes its node by itself, and the click adds no second one there.
+        ASSERT_EQ(Hover(i, j), "Draw slope");
+        con.ToolClick();
+        ASSERT_EQ(tool.SlopeEndI, i);
+        ASSERT_EQ(tool.SlopeEndJ, j);
+    };
+    for (int di = -1; di <= 1; ++di) {
+        for (int dj = -1; dj <= 1; ++dj) {
+            if (di == 0 && dj == 0) continue;
+            SCOPED_TRACE("approach " + std::to_string(di) + " " + std::to_string(dj));
+            ASSERT_TRUE(con.StartSlopeTool(200, 100));
+            drawTo(195, 115);
+            drawTo(172, 116);
+            drawTo(150 + 9 * di, 100 + 9 * dj);
+            for (int frame = 0; frame < 10; ++frame) ASSERT_EQ(Hover(150, 100), "Finish slope");
+            con.ToolClick();
+            ASSERT_EQ(f->Sections.size(), 2u);
+            const TSKISection& slope = *f->Sections.back();
+            EXPECT_EQ(slope.Points.size(), 5u);
+            int i, j;
+            TSKIEngine::WorldToCell(slope.Points.back(), i, j);
+            EXPECT_LE(std::max(std::abs(i - 150), std::abs(j - 100)), 2);
+            ASSERT_TRUE(DeleteSection(*f, 1, false));
+        }
+    }
+}
+
+// The sandbox map Aldermoor as shipped: a quad chairlift across the hillside, and a slope drawn
+// down beside it on its lower side, the mouse moving a cell a frame with the cursor snap on.
+TEST(SlopeToolOnAldermoor, ASlopeDrawnDownBesideANewLiftFinishesAtItsLowerStation) {
+    test::FakeDialogs dialogs;
+    TSKIEngine e(TSKIEngineSetup{test::BuildRoot(), 3, &dialogs});
+    ASSERT_TRUE(LoadGameFile(e, test::BuildRoot() / "worlds" / "Aldermoor.ski"));
+    for (int i = 284; i <= 296; ++i)
+        for (int j = 199; j <= 211; ++j)
+            ASSERT_TRUE(e.Cell(i, j).Kind == kCellFree && !e.Cell(i, j).Blocked) << i << " " << j;
+    e.Park.ParkCash = 1000000;
+    ASSERT_TRUE(PerformAction(e, BuildLiftAction(290, 205, 290, 250, kLiftQuadChair)).Done());
+
+    TSKIToolState tool;
+    TSKIConstruction con(e, tool);
+    ASSERT_TRUE(tool.CursorSnap);
+    ASSERT_TRUE(con.StartSlopeTool(290, 250));
+    const auto moveTo = [&](int i, int j) {
+        int ci = tool.CursorI, cj = tool.CursorJ;
+        while (ci != i || cj != j) {
+            ci += (i > ci) - (i < ci);
+            cj += (j > cj) - (j < cj);
+            con.SetCursorTarget(e.CellToWorld(ci, cj, true));
+            con.UpdateTools(1.0f / 30);
+        }
+    };
+    con.SetCursorTarget(e.CellToWorld(290, 250, true));
+    con.UpdateTools(1.0f / 30);
+    moveTo(293, 247);
+    moveTo(293, 208);
+    moveTo(290, 205);
+    ASSERT_GE(tool.SlopePath.size(), 5u);
+    // The station stands 3 units above the cells beside it; the slope's last node stays.
+    EXPECT_GT(e.Cell(290, 205).Height, e.Cell(293, 208).Height + 2);
+    for (int frame = 0; frame < 10; ++frame) {
+        con.UpdateTools(1.0f / 30);
+        ASSERT_EQ(tool.ToolText, "Finish slope") << "frame " << frame;
+    }
+    con.ToolClick();
+    ASSERT_EQ(e.SlopeCount(), 1);
+    int i, j;
+    TSKIEngine::WorldToCell(e.Sections.back()->Points.back(), i, j);
+    EXPECT_LE(std::max(std::abs(i - 290), std::abs(j - 205)), 2);
 }
 
 }  // namespace
