@@ -257,8 +257,13 @@ TEST(Game, ATBarBuiltThroughTheMenuCostsItsPriceAndCanBeDeleted) {
     // The upper station goes uphill of the lower one: look for a place the tool accepts.
     const TProbeState before = game.State();
     std::optional<long long> price;
-    for (float dy : {180.0f, 240.0f, 120.0f, 300.0f}) {
-        for (float dx : {0.0f, -100.0f, 100.0f}) {
+    // Uphill lies up the screen in most views; the view opens on a bearing clear of the
+    // mountain, so every way round is tried.
+    for (float r : {180.0f, 240.0f, 120.0f, 300.0f}) {
+        for (float a :
+             {90.0f, 60.0f, 120.0f, 30.0f, 150.0f, 0.0f, 180.0f, 270.0f, 225.0f, 315.0f}) {
+            const float dx = r * std::cos(a * 3.14159265f / 180),
+                        dy = r * std::sin(a * 3.14159265f / 180);
             game.Move(lower->first + dx, lower->second - dy);
             const std::string text = game.Frames(3).Text("tool_text");
             if (text.rfind("Place upper station (Price:", 0) == 0) {
