@@ -39,7 +39,6 @@ void TSKISkier::Init() {
     QueueIndex = kQueueTail;
     TurnedAwayTime = 0;
     turnedAway_ = false;
-    Detour = nullptr;
     ModelVariant = uint8_t(rng.Below(kCharacterTemplates));
     Animation = 0;
     if (Leaving) {
