@@ -72,7 +72,8 @@ bool TSKIGameDialogs::Run(TBox& box, bool defaultAnswer) {
         }
         std::fprintf(stderr, "vallorn: a question was asked while a frame was drawn: %s\n",
                      box.text.c_str());
-        if (strict_) std::exit(kQuestionInFrameStatus);
+        // At once: the park's state is not to be trusted to the exit handlers.
+        if (strict_) std::_Exit(kQuestionInFrameStatus);
         return defaultAnswer;
     }
     box.serial = ++serial_;
