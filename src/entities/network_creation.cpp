@@ -91,6 +91,7 @@ void TSKIWorld::RemoveSection(size_t index) {
     // Skiers: references to the section are dropped; those that rode, skied or queued on it
     // stand idle. Stored indexes above it move down.
     for (auto& skier : Skiers) {
+        if (skier->Detour == gone) skier->Detour = nullptr;
         if (skier->CurrentSection == gone) {
             skier->CurrentSection = nullptr;
             const uint8_t st = skier->State;

@@ -39,6 +39,7 @@ void TSKISkier::Init() {
     QueueIndex = kQueueTail;
     TurnedAwayTime = 0;
     turnedAway_ = false;
+    Detour = nullptr;
     ModelVariant = uint8_t(rng.Below(kCharacterTemplates));
     Animation = 0;
     if (Leaving) {

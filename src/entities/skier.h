@@ -41,8 +41,9 @@ enum : uint8_t {
 constexpr float kNeedLow = -33.0f;
 
 // How long, in simulated seconds, a skier stands turned away by full lift queues before it
-// gives up and does something else (looks for a service or goes home): about one game hour
-// with the shipped tick length, far longer than the tail of a busy line takes to move up.
+// gives up on that line and chooses again (a service it wants, another lift with room, or a
+// fresh decision where it stands): about one game hour with the shipped tick length, far
+// longer than the tail of a busy line takes to move up.
 constexpr float kQueuePatience = 85.0f;
 
 constexpr int32_t kGatePoint = -2;       // point index of a link that leads to a lift's gate
@@ -69,10 +70,11 @@ public:
     void AccidentTest();
     // Gives up the queue place (when waiting) and heads home.
     void StartLeaving();
-    // Heads home disappointed: booked as a skier who left unhappy, with the rating penalty,
-    // except in the unlimited sandbox.
+    // Heads home disappointed: booked as a skier who left unhappy, with the rating penalty.
     void LeaveUnhappy();
-    // The patience with full queues has run out: a service it wants, or home.
+    // The patience with full queues has run out: the skier chooses again, and never goes home
+    // for it: a service it wants, else the nearest other open lift with room in its line,
+    // else a fresh decision where it stands.
     void GiveUpQueuing();
     // Frees every queue slot of every lift that holds this skier.
     void LeaveAllQueues();
@@ -93,6 +95,9 @@ public:
     // Simulated seconds spent idle since a full queue turned the skier away; 0 once it joins
     // a line, rides, enters a building or leaves (not saved: it restarts on load).
     float TurnedAwayTime = 0;
+    // The lift a skier that gave up on a full line walks to while idle; none once it joins a
+    // line or does anything else (not saved; the world clears it when the lift is removed).
+    TSKISection* Detour = nullptr;
     uint8_t Preference = 0;
     uint8_t LastLinkCount = 0;
     TSKINavLink CurrentTarget{};
@@ -137,6 +142,9 @@ private:
     TSKISection* SectionAt(int32_t index) const;
     // Faces the link the preference names, or the way to go when the cell has no links.
     void HeadForLink(bool skiing);
+    // Walks toward the detour lift and joins its line once near its gate; false when there is
+    // no detour (any more) to walk.
+    bool WalkDetour(float dt);
     // Frees the current lift's queue slots that hold this skier (skier_decide.cpp).
     void FreeQueueSlot();
     void RefreshCell();

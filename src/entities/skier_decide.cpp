@@ -163,6 +163,7 @@ void TSKISkier::JoinQueue(TSKISection* section) {
         return;  // already in this line
     }
     if (section->Status == kLiftOpen && section->QueueSlots[kQueueTail] == nullptr) {
+        Detour = nullptr;
         if (State == kSkierWaiting) {
             FreeQueueSlot();  // a place in another line is given up
         } else {
@@ -244,20 +245,43 @@ void TSKISkier::CheckNeeds() {
 
 void TSKISkier::LeaveUnhappy() {
     TSKIParkData& park = World.Park;
-    if (park.ParkSandboxDiff != kSandboxDiffUnlimited) {
-        park.ParkLeftBecauseUnhappy = CappedAdd(park.ParkLeftBecauseUnhappy, 1);
-        park.ParkRatingLeftUnhappy -= World.Params.Game.RatingLeftUnhappyPenalty;
-    }
+    park.ParkLeftBecauseUnhappy = CappedAdd(park.ParkLeftBecauseUnhappy, 1);
+    park.ParkRatingLeftUnhappy -= World.Params.Game.RatingLeftUnhappyPenalty;
     StartLeaving();
 }
 
 void TSKISkier::GiveUpQueuing() {
     TurnedAwayTime = 0;
     turnedAway_ = false;
+    Detour = nullptr;
     // A wanted service within reach takes it in; one that cannot pay or is too unhappy leaves
-    // for that reason.
+    // for that reason, counted as such.
     CheckNeeds();
-    if (State == kSkierIdle) LeaveUnhappy();
+    if (State != kSkierIdle) return;
+
+    // Another open lift with room at the tail of its line, the nearest one.
+    TSKISection* best = nullptr;
+    float nearest = 0;
+    for (const auto& section : World.Sections) {
+        if (!section->IsLift() || section->Points.empty() || section->Status != kLiftOpen ||
+            section->QueueSlots[kQueueTail] != nullptr) {
+            continue;
+        }
+        const float dx = section->Points.front().x - Position.x;
+        const float dz = section->Points.front().z - Position.z;
+        const float d = dx * dx + dz * dz;
+        if (!best || d < nearest) {
+            best = section.get();
+            nearest = d;
+        }
+    }
+    if (best) {
+        Detour = best;
+        CurrentTarget = {};
+        return;
+    }
+    // Nowhere else to queue: it decides anew where it stands and tries the lines again.
+    Decide();
 }
 
 void TSKISkier::StartLeaving() {

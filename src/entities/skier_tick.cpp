@@ -167,6 +167,7 @@ bool TSKISkier::Tick(float dt) {
         TurnedAwayTime = 0;
         turnedAway_ = false;
     }
+    if (State != kSkierIdle) Detour = nullptr;
 
     if (inView) {
         SmoothedPosition += (SmoothingAnchor - SmoothedPosition) * (1.0f - dt);
@@ -190,6 +191,7 @@ void TSKISkier::StepIdle(float dt) {
     // A decision or the needs may have sent the skier elsewhere: that state takes over next
     // tick (this keeps a skier that just joined one line from walking on toward another).
     if (State != kSkierIdle) return;
+    if (WalkDetour(dt)) return;
 
     if (Cell.NavLinkCount != LastLinkCount) ChooseLink();
     LastLinkCount = Cell.NavLinkCount;
@@ -200,6 +202,34 @@ void TSKISkier::StepIdle(float dt) {
     StandOnGround();
     Carve = 0;
     if (CurrentTarget.Point == kGatePoint) JoinQueue(SectionAt(CurrentTarget.Section));
+}
+
+bool TSKISkier::WalkDetour(float dt) {
+    TSKISection* lift = Detour;
+    if (!lift) return false;
+    if (!lift->IsLift() || lift->Points.empty() || lift->Status != kLiftOpen) {
+        Detour = nullptr;
+        return false;
+    }
+    const TSKIVector& gate = lift->Points.front();
+    Face(gate);
+    const float crowd = std::clamp(float(Cell.Crowd), 1.0f, 4.0f);
+    Advance(dt * Speed / crowd);
+    StandOnGround();
+    Carve = 0;
+    // Near the gate (where the cell leads to it, or at the gate itself) it takes its place in
+    // line; a line that filled up meanwhile turns it away as any other.
+    bool near = HorizontalDistance(gate, Position) < kCellSize;
+    const int n = std::min<int>(Cell.NavLinkCount, int(Cell.NavLinks.size()));
+    for (int k = 0; k < n && !near; ++k) {
+        const TSKINavLink& link = Cell.NavLinks[size_t(k)];
+        near = link.Point == kGatePoint && SectionAt(link.Section) == lift;
+    }
+    if (near) {
+        Detour = nullptr;
+        JoinQueue(lift);
+    }
+    return true;
 }
 
 void TSKISkier::StepSkiing(float dt) {

@@ -2,6 +2,8 @@
 // line, giving up on full lines, and boarding the carrier at the loading point.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "entities/skier_world.h"
 
 namespace vallorn {
@@ -178,12 +180,14 @@ TEST_F(SkierQueue, NearTheBoardingRowOrWithOneLinkNobodySwitches) {
     EXPECT_EQ(far.CurrentSection, &Section(a));
 }
 
-// Full lines that keep turning a skier away wear out its patience: then it takes a service it
-// wants or goes home unhappy (without the penalty in the unlimited sandbox); a skier who gets
-// a place in time queues on.
-TEST_F(SkierQueue, ASkierTurnedAwayByFullLinesGivesUpAfterItsPatience) {
+// Full lines that keep turning a skier away wear out its patience: then it chooses again and
+// never goes home for it: a service it wants, else the nearest other lift with room, else it
+// stays and tries the lines again. A skier who gets a place in time queues on.
+TEST_F(SkierQueue, ASkierTurnedAwayByFullLinesChoosesAgainAfterItsPatience) {
     const int32_t lift = AddLift(At(100, 100), At(80, 100));
+    const int32_t other = AddLift(At(100, 130), At(80, 130));
     TSKISection& l = Section(lift);
+    TSKISection& o = Section(other);
     TSKISkier& blocker = Queued(lift, kQueueTail);
     for (int i = 98; i <= 102; ++i)
         for (int j = 86; j <= 104; ++j) SetLinks(i, j, {{lift, kGatePoint}});
@@ -204,17 +208,20 @@ TEST_F(SkierQueue, ASkierTurnedAwayByFullLinesGivesUpAfterItsPatience) {
     run({&patient, &lucky}, kQueuePatience - 1);
     EXPECT_EQ(patient.State, kSkierIdle);
     EXPECT_FLOAT_EQ(patient.TurnedAwayTime, kQueuePatience - 1);
-    EXPECT_EQ(park.ParkLeftBecauseUnhappy, 0);
 
-    // The line moves up one place: the tail goes to one of them, the other stays outside.
+    // The line moves up one place: the tail goes to one of them; the other gives up on it and
+    // walks over to the other lift, 120 units away, where it queues.
     l.QueueSlots[kQueueTail - 1] = &blocker;
     l.QueueSlots[kQueueTail] = nullptr;
     run({&lucky, &patient}, 2);
     EXPECT_EQ(lucky.State, kSkierWaiting);
     EXPECT_EQ(lucky.TurnedAwayTime, 0.0f);
-    EXPECT_EQ(patient.State, kSkierLeaving);
-    EXPECT_EQ(park.ParkLeftBecauseUnhappy, 1);
-    EXPECT_FLOAT_EQ(park.ParkRatingLeftUnhappy, -E().Params.Game.RatingLeftUnhappyPenalty);
+    EXPECT_EQ(patient.State, kSkierIdle);
+    EXPECT_EQ(patient.Detour, &o);
+    run({&patient}, 60);
+    EXPECT_EQ(patient.State, kSkierWaiting);
+    EXPECT_EQ(patient.CurrentSection, &o);
+    EXPECT_EQ(o.QueueSlots[patient.QueueIndex], &patient);
 
     // A hungry skier with a stall at hand goes to eat instead.
     E().CreateBuilding({.Type = kBuildStall, .ServicePrice = 6, .Position = At(100, 95)});
@@ -222,13 +229,27 @@ TEST_F(SkierQueue, ASkierTurnedAwayByFullLinesGivesUpAfterItsPatience) {
     run({&hungry}, kQueuePatience + 1);
     EXPECT_EQ(hungry.State, kSkierInBuilding);
 
-    // In the unlimited sandbox the skier leaves without a mark against the park.
-    E().Park.ParkSandboxDiff = kSandboxDiffUnlimited;
-    TSKISkier& sandbox = turnedAway();
-    run({&sandbox}, kQueuePatience + 1);
-    EXPECT_EQ(sandbox.State, kSkierLeaving);
-    EXPECT_EQ(park.ParkLeftBecauseUnhappy, 1);
-    EXPECT_FLOAT_EQ(park.ParkRatingLeftUnhappy, -E().Params.Game.RatingLeftUnhappyPenalty);
+    // With every line full the skier stays, however long, in the unlimited sandbox as in any
+    // other game, and takes the first place that comes free.
+    for (bool unlimited : {false, true}) {
+        E().Park.ParkSandboxDiff = unlimited ? kSandboxDiffUnlimited : 1;
+        o.QueueSlots[kQueueTail] = &blocker;
+        l.QueueSlots[kQueueTail] = &blocker;
+        TSKISkier& stays = turnedAway();
+        run({&stays}, 3 * kQueuePatience);
+        EXPECT_EQ(stays.State, kSkierIdle) << unlimited;
+        EXPECT_LT(std::hypot(stays.Position.x - At(100, 100).x, stays.Position.z - At(100, 100).z),
+                  4 * kCellSize)
+            << unlimited;
+        l.QueueSlots[kQueueTail] = nullptr;
+        run({&stays}, 1);
+        EXPECT_EQ(stays.State, kSkierWaiting) << unlimited;
+        EXPECT_EQ(l.QueueSlots[stays.QueueIndex], &stays) << unlimited;
+        stays.LeaveAllQueues();
+        stays.State = kSkierInjured;
+    }
+    EXPECT_EQ(park.ParkLeftBecauseUnhappy, 0);
+    EXPECT_EQ(park.ParkRatingLeftUnhappy, 0);
 }
 
 class SkierBoarding : public SkierQueue {
