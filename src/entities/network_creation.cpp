@@ -100,6 +100,10 @@ void TSKIWorld::RemoveSection(size_t index) {
                 skier->QueueIndex = kQueueTail;
             }
         }
+        if (skier->Route.Section >= 0) {
+            const int32_t s = ShiftedIndex(skier->Route.Section, removed);
+            skier->Route = s < 0 ? TSKINavLink{} : TSKINavLink{s, skier->Route.Point};
+        }
         if (skier->CurrentTarget.Section >= 0) {
             const int32_t s = ShiftedIndex(skier->CurrentTarget.Section, removed);
             if (s < 0)

@@ -101,6 +101,10 @@ public:
     uint8_t Preference = 0;
     uint8_t LastLinkCount = 0;
     TSKINavLink CurrentTarget{};
+    // While skiing: the slope point the skier heads for, the farthest along its slope it has
+    // been led to so far. A link back to an earlier point of the same slope is not followed,
+    // and off the slope's links the skier heads back to this point (not saved).
+    TSKINavLink Route{};
     TSKIVector SmoothingAnchor{0, 0, 0, 1};
     TSKIVector SmoothedPosition{0, 0, 0, 1};
     TSKIVector SeatPosition{0, 0, 0, 1};
@@ -142,6 +146,8 @@ private:
     TSKISection* SectionAt(int32_t index) const;
     // Faces the link the preference names, or the way to go when the cell has no links.
     void HeadForLink(bool skiing);
+    // Faces the point of a link; a skiing skier keeps to its route (see Route).
+    void FaceLink(const TSKINavLink& link, bool skiing);
     // Walks toward the detour lift and joins its line once near its gate; false when there is
     // no detour (any more) to walk.
     bool WalkDetour(float dt);

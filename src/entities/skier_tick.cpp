@@ -69,12 +69,29 @@ bool TSKISkier::LinkPoint(const TSKINavLink& link, TSKIVector& point) const {
     return true;
 }
 
+void TSKISkier::FaceLink(const TSKINavLink& link, bool skiing) {
+    TSKINavLink goal = link;
+    if (skiing && link.Point != kGatePoint) {
+        if (link.Section == Route.Section && link.Point < Route.Point) {
+            goal = Route;  // never back up the slope toward a point it was led past
+        } else {
+            Route = link;
+        }
+    }
+    TSKIVector point;
+    if (LinkPoint(goal, point)) Face(point);
+}
+
 void TSKISkier::HeadForLink(bool skiing) {
     const int n = std::min<int>(Cell.NavLinkCount, int(Cell.NavLinks.size()));
     TSKIVector point;
     if (n == 0) {
         CurrentTarget = {};
-        if (skiing) return;
+        if (skiing) {
+            // Pushed or carried off its slope's links: back toward the point of its route.
+            if (LinkPoint(Route, point)) Face(point);
+            return;
+        }
         const bool nearTarget = HorizontalDistance(Cell.WalkTarget, Position) < kWalkTargetReach;
         const TSKISection* nearest = World.SectionByIndex(Cell.NearestSection);
         if (nearTarget || !nearest || nearest->Points.empty()) {
@@ -87,13 +104,13 @@ void TSKISkier::HeadForLink(bool skiing) {
     if (n >= 2) {
         if (Preference == 255) ChooseLink();
         const TSKINavLink& link = Cell.NavLinks[size_t(Preference % n)];
-        if (LinkPoint(link, point)) Face(point);
+        FaceLink(link, skiing);
         CurrentTarget = link;
         return;
     }
     const TSKINavLink& link = Cell.NavLinks[0];
     if (link.Point != kGatePoint) {
-        if (LinkPoint(link, point)) Face(point);
+        FaceLink(link, skiing);
         CurrentTarget = {};
     } else {
         const TSKISection* lift = SectionAt(link.Section);
@@ -168,6 +185,7 @@ bool TSKISkier::Tick(float dt) {
         turnedAway_ = false;
     }
     if (State != kSkierIdle) Detour = nullptr;
+    if (State != kSkierSkiing) Route = {};
 
     if (inView) {
         SmoothedPosition += (SmoothingAnchor - SmoothedPosition) * (1.0f - dt);
