@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -438,15 +439,9 @@ std::unique_ptr<aiScene> MakeScene(const std::vector<TMaterial>& materials,
     scene->mRootNode = new aiNode("root");
     scene->mRootNode->mNumChildren = unsigned(names.size());
     scene->mRootNode->mChildren = new aiNode*[names.size()];
-    // The 3DS exporter writes the meshes in the order of their nodes' addresses: the nodes are
-    // made first and handed out lowest address first, so that order is the parts' order and
-    // the bytes do not depend on where the allocator put them.
-    std::vector<aiNode*> nodes;
-    for (size_t n = 0; n < names.size(); ++n) nodes.push_back(new aiNode());
-    std::sort(nodes.begin(), nodes.end(), std::less<aiNode*>());
     unsigned meshIndex = 0;
     for (size_t n = 0; n < names.size(); ++n) {
-        aiNode* node = nodes[n];
+        auto* node = new aiNode();
         node->mName = aiString(names[n]);
         node->mParent = scene->mRootNode;
         std::vector<unsigned> own;
@@ -467,6 +462,66 @@ std::unique_ptr<aiScene> MakeScene(const std::vector<TMaterial>& materials,
 bool IsObj(const std::string& fileName) {
     const std::string ext = fs::path(fileName).extension().string();
     return ext == ".obj" || ext == ".OBJ";
+}
+
+// The 3DS exporter writes the object blocks in the order of their nodes' addresses in its own
+// copy of the scene, which depends on the state of the heap. Each block's name ends in
+// "_<mesh index>": the blocks are put back in mesh order so that a model always encodes to
+// the same bytes. Anything unexpected leaves the bytes as they are.
+void SortObjectBlocks(std::string& bytes) {
+    auto u16 = [&](size_t at) {
+        return unsigned(uint8_t(bytes[at])) | unsigned(uint8_t(bytes[at + 1])) << 8;
+    };
+    auto u32 = [&](size_t at) { return size_t(u16(at)) | size_t(u16(at + 2)) << 16; };
+    constexpr unsigned kMain = 0x4D4D, kEditor = 0x3D3D, kObject = 0x4000;
+    if (bytes.size() < 12 || u16(0) != kMain || u32(2) != bytes.size()) return;
+    // The editor chunk among the main chunk's children.
+    size_t at = 6, editorEnd = 0;
+    while (at + 6 <= bytes.size()) {
+        const size_t length = u32(at + 2);
+        if (length < 6 || at + length > bytes.size()) return;
+        if (u16(at) == kEditor) {
+            editorEnd = at + length;
+            at += 6;
+            break;
+        }
+        at += length;
+    }
+    if (editorEnd == 0) return;
+    struct TBlock {
+        size_t start, length;
+        long index;
+    };
+    std::vector<TBlock> blocks;
+    for (size_t c = at; c + 6 <= editorEnd;) {
+        const size_t length = u32(c + 2);
+        if (length < 6 || c + length > editorEnd) return;
+        if (u16(c) == kObject) {
+            const size_t nameEnd = bytes.find('\0', c + 6);
+            if (nameEnd == std::string::npos || nameEnd >= c + length) return;
+            const std::string name = bytes.substr(c + 6, nameEnd - c - 6);
+            const size_t underscore = name.rfind('_');
+            if (underscore == std::string::npos) return;
+            blocks.push_back({c, length, std::strtol(name.c_str() + underscore + 1, nullptr, 10)});
+        }
+        c += length;
+    }
+    // The exporter writes the object blocks one after another: they are rewritten as one run
+    // in mesh order, which keeps every length and every other chunk where it was.
+    if (blocks.size() < 2) return;
+    for (size_t k = 1; k < blocks.size(); ++k) {
+        if (blocks[k].start != blocks[k - 1].start + blocks[k - 1].length) return;
+    }
+    std::vector<TBlock> sorted = blocks;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const TBlock& a, const TBlock& b) { return a.index < b.index; });
+    std::string out = bytes;
+    size_t write = blocks.front().start;
+    for (const TBlock& b : sorted) {
+        out.replace(write, b.length, bytes, b.start, b.length);
+        write += b.length;
+    }
+    bytes = std::move(out);
 }
 
 }  // namespace
@@ -493,6 +548,7 @@ bool TMesh::Encode(const std::string& fileName, std::vector<std::string>* files,
     for (; blob; blob = blob->next) {
         files->emplace_back(static_cast<const char*>(blob->data), blob->size);
     }
+    if (!obj) SortObjectBlocks(files->front());
     return true;
 }
 
