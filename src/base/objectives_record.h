@@ -12,8 +12,49 @@ namespace vallorn {
 class TIniFile;
 
 constexpr int kObjectiveUnlocks = 5;
-constexpr uint8_t kObjectiveTypeCount = 21;    // types 0..20
-constexpr uint8_t kObjectiveRewardCount = 12;  // rewards 0..11
+
+// Objective types, numbered as mission, level and saved-game files store them.
+enum TSKIObjectiveType : uint8_t {
+    kObjectiveMoney = 0,            // cash at least V and no bank loan
+    kObjectiveRating = 1,           // rating points
+    kObjectiveSkiers = 2,           // skiers in the park
+    kObjectiveReachLocation = 3,    // a skier near a place
+    kObjectiveEcology = 4,          // at most V trees cut down
+    kObjectiveSlopeKilometres = 5,  // kilometres of slopes
+    kObjectiveSnowQuality = 6,      // snow quality in percent
+    kObjectiveBuildBuilding = 7,    // a building of type V built
+    kObjectiveBuildLift = 8,        // a lift of kind V built
+    kObjectiveWait = 9,             // waits for its time limit, then opens what it unlocks
+    kObjectiveFind = 10,            // the camera brought near a place
+    kObjectiveLiftRating = 11,      // rating points from lifts
+    kObjectiveBuildingRating = 12,  // rating points from buildings
+    kObjectiveRaceRecord = 13,      // the downhill record of the slope at a place beaten
+    kObjectiveRatingPercent = 14,   // rating in percent
+    kObjectiveSkierHappiness = 15,  // average skier happiness
+    kObjectiveSkierCold = 16,       // average skier cold
+    kObjectiveSkierHunger = 17,     // average skier hunger
+    kObjectiveSkierEnergy = 18,     // average skier energy
+    kObjectiveLongestSlope = 19,    // a slope at least V metres long, skied
+    kObjectiveLongestLift = 20,     // a lift at least V metres long
+};
+constexpr uint8_t kObjectiveTypeCount = kObjectiveLongestLift + 1;
+
+// Rewards of a completed objective, numbered as the files store them.
+enum TSKIObjectiveReward : uint8_t {
+    kRewardNothing = 0,
+    kRewardMoney = 1,
+    kRewardFriends = 2,
+    kRewardUnlockLift = 3,
+    kRewardUnlockBuilding = 4,
+    kRewardLowerInterest = 5,
+    kRewardHigherLoanLimit = 6,
+    kRewardCheapMarketing = 7,
+    kRewardNormalMarketing = 8,
+    kRewardVIPMarketing = 9,
+    kRewardPRCampaign = 10,
+    kRewardPopularity = 11,
+};
+constexpr uint8_t kObjectiveRewardCount = kRewardPopularity + 1;
 
 struct TSKIObjective {
     uint8_t Type = 0;

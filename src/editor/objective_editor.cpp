@@ -6,6 +6,7 @@
 
 #include "base/ini_file.h"
 #include "base/number_format.h"
+#include "missions/objective_types.h"
 #include "persistence/saved_game.h"
 
 namespace vallorn {
@@ -132,8 +133,9 @@ bool TSKIObjectiveEditor::SetRewardValue(const std::string& text) {
     TSKIObjective* o = Edited();
     if (!o) return false;
     int32_t v = NumberOrZero(text);
-    if ((o->Reward == kRewardUnlockLift && (v < 0 || v >= kLiftTypeCount)) ||
-        (o->Reward == kRewardUnlockBuilding && (v < 0 || v >= kBuildingTypeCount)))
+    const TSKIValueShown shown = RewardKind(o->Reward).Shown;
+    if ((shown == TSKIValueShown::Lift && (v < 0 || v >= kLiftTypeCount)) ||
+        (shown == TSKIValueShown::Building && (v < 0 || v >= kBuildingTypeCount)))
         v = 0;
     o->RewardValue = v;
     return true;

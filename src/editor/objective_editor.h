@@ -11,8 +11,6 @@ namespace vallorn {
 
 // The scratch file a deletion writes the list through, in the save folder.
 inline constexpr const char* kObjectiveScratchFile = "IniTemp.ini";
-constexpr uint8_t kRewardUnlockLift = 3;
-constexpr uint8_t kRewardUnlockBuilding = 4;
 
 class TSKIObjectiveEditor {
 public:
@@ -44,8 +42,8 @@ public:
     bool SetUnlockObjective(int slot, const std::string& name);  // slot 0..4
     bool SetUnlockMission(int slot, const std::string& name);    // slot 0..4
     bool SetReward(int reward);                                  // 0..11; other values are refused
-    // Not a number: 0; with "Unlock lift" a value outside 0..6, with "Unlock building" one
-    // outside 0..12, becomes 0.
+    // Not a number: 0; a reward that names a lift kind or a building type ("Unlock lift",
+    // "Unlock building") turns a value that names none (outside 0..6 or 0..12) into 0.
     bool SetRewardValue(const std::string& text);
     bool SetHelp(const std::string& page);  // the help page's file name without extension
 

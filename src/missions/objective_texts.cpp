@@ -1,4 +1,5 @@
-// The texts of objectives: cards of the objectives window, the note window, the editor lists.
+// The texts of objectives: cards of the objectives window, the note window, the editor lists,
+// spelt from the rows of the objective types and rewards.
 #include "missions/objective_texts.h"
 
 #include <algorithm>
@@ -47,109 +48,47 @@ std::string RecordTime(const TSKIEngine& engine, const TSKIObjective& o) {
     return FormatDuration(s->InvestedMoney);
 }
 
-constexpr const char* kTypeNames[kObjectiveTypeCount] = {"Money",
-                                                         "Rating points",
-                                                         "NumOfSkiers",
-                                                         "ReachLocation",
-                                                         "Ecology",
-                                                         "KM of slopes",
-                                                         "Snow quality",
-                                                         "Build building",
-                                                         "Build lift",
-                                                         "Wait",
-                                                         "Find",
-                                                         "Rating of lifts",
-                                                         "Rating of buildings",
-                                                         "Race record",
-                                                         "Rating %",
-                                                         "Skier happiness",
-                                                         "Skier cold",
-                                                         "Skier hunger",
-                                                         "Skier energy",
-                                                         "Longest slope",
-                                                         "Longest lift"};
+// The number as a task line, a reward line or a card names it: the money text, the name of a
+// building or lift type, the record time of the objective's slope, or the number itself.
+std::string ValueText(const TSKIEngine& engine, const TSKIObjective& o, TSKIValueShown shown,
+                      int32_t value) {
+    switch (shown) {
+        case TSKIValueShown::Money:
+            return FormatMoney(value);
+        case TSKIValueShown::Building:
+            return BuildingName(engine, value);
+        case TSKIValueShown::Lift:
+            return LiftName(engine, value);
+        case TSKIValueShown::RaceRecord:
+            return RecordTime(engine, o);
+        default:
+            return Num(value);
+    }
+}
 
-constexpr const char* kRewardNames[kObjectiveRewardCount] = {"Nothing",
-                                                             "Money",
-                                                             "Friends",
-                                                             "Unlock lift",
-                                                             "Unlock building",
-                                                             "Lower bank interest",
-                                                             "Higher loan limit",
-                                                             "Cheap marketing price",
-                                                             "Normal marketing price",
-                                                             "VIP marketing price",
-                                                             "PR campaign price",
-                                                             "Popularity"};
-
-constexpr const char* kCardCaptions[kObjectiveTypeCount] = {"Earn cash:",
-                                                            "Achieve rating points:",
-                                                            "Achieve number of skiers:",
-                                                            "Get skiers to location.",
-                                                            "Environmental damage less than:",
-                                                            "Build slopes:",
-                                                            "Snow quality at least:",
-                                                            "Build building type:",
-                                                            "Build lift type:",
-                                                            "",  // a waiting objective has no card
-                                                            "Find location",
-                                                            "Have rating from lifts:",
-                                                            "Have rating from buildings:",
-                                                            "Beat time record:",
-                                                            "Achieve rating percentage:",
-                                                            "Average skier happiness:",
-                                                            "Average skier cold:",
-                                                            "Average skier hunger:",
-                                                            "Average skier energy:",
-                                                            "Longest slope:",
-                                                            "Longest lift:"};
+// The text with its "{}" replaced by `value`.
+std::string Filled(const char* text, const std::string& value) {
+    std::string filled = text;
+    const size_t at = filled.find("{}");
+    if (at != std::string::npos) filled.replace(at, 2, value);
+    return filled;
+}
 
 // The reward line; `note` picks the note window's wording where it differs from the card's.
 std::string RewardText(const TSKIEngine& engine, const TSKIObjective& o, bool note) {
-    const int32_t r = o.RewardValue;
-    switch (o.Reward) {
-        case 1:
-            return "Cash reward: " + FormatMoney(r);
-        case 2:
-            return "Acquire " + Num(r) + " new friends as a reward.";
-        case 3:
-            return "Reward: blueprints for " + LiftName(engine, r) + ".";
-        case 4:
-            return "Reward: blueprints for " + BuildingName(engine, r) + ".";
-        case 5:
-            return note ? "Reward: lower bank interest to " + Num(r) + "%."
-                        : "Reward: bank interest " + Num(r) + "%.";
-        case 6:
-            return "Reward: increase bank loan limit to " + FormatMoney(r);
-        case 7:
-            return (note ? "Reward - cheap marketing price: "
-                         : "Reward - Cheap marketing price: ") +
-                   FormatMoney(r);
-        case 8:
-            return (note ? "Reward - normal marketing price: "
-                         : "Reward - Normal marketing price: ") +
-                   FormatMoney(r);
-        case 9:
-            return (note ? "Reward - exclusive marketing price: : "
-                         : "Reward - Exclusive marketing price: ") +
-                   FormatMoney(r);
-        case 10:
-            return "Reward - PR campaign price: " + FormatMoney(r);
-        case 11:
-            return "Reward - popularity rise of " + Num(r) + " rating points.";
-        default:
-            return {};
-    }
+    const TSKIRewardKind& kind = RewardKind(o.Reward);
+    return Filled(note ? kind.NoteText : kind.CardText,
+                  ValueText(engine, o, kind.Shown, o.RewardValue));
 }
 
 }  // namespace
 
 const char* ObjectiveTypeName(uint8_t type) {
-    return type < kObjectiveTypeCount ? kTypeNames[type] : "";
+    return ObjectiveKind(type).EditorName;
 }
 
 const char* RewardName(uint8_t reward) {
-    return reward < kObjectiveRewardCount ? kRewardNames[reward] : "";
+    return RewardKind(reward).EditorName;
 }
 
 std::string ObjectiveCardName(const TSKIObjective& o) {
@@ -157,63 +96,46 @@ std::string ObjectiveCardName(const TSKIObjective& o) {
 }
 
 std::string ObjectiveCardCaption(const TSKIObjective& o) {
-    return o.Type < kObjectiveTypeCount ? kCardCaptions[o.Type] : "";
+    return ObjectiveKind(o.Type).CardCaption;
 }
 
 std::string ObjectiveCardValue(const TSKIEngine& engine, const TSKIObjective& o) {
-    const TSKIParkData& p = engine.Park;
+    const TSKIObjectiveKind& kind = ObjectiveKind(o.Type);
     const int32_t v = o.Value;
     const bool open = !o.Completed;
-    switch (o.Type) {
-        case 0:
+    const double now = kind.Now ? kind.Now(engine) : 0.0;
+    switch (kind.Shown) {
+        case TSKIValueShown::None:
+            return {};
+        case TSKIValueShown::Money:
             if (!open) return FormatMoney(v);
-            if (p.ParkLoan != 0) return FormatMoney(v) + " There must be no bank loan!";
+            if (engine.Park.ParkLoan != 0) return FormatMoney(v) + " There must be no bank loan!";
             return FormatMoney(v) + " (" +
-                   FormatMoney(int32_t(std::min<int64_t>(Missing(v, p.ParkCash), INT32_MAX))) +
-                   " left)";
-        case 1:
-        case 2: {
-            const double now = o.Type == 1 ? double(p.ParkRating) : double(engine.Skiers.size());
+                   FormatMoney(int32_t(std::min<int64_t>(Missing(v, now), INT32_MAX))) + " left)";
+        case TSKIValueShown::Count:
             if (!open) return Num(v);
             return Num(v) + " (" + Num(Missing(v, now)) + " left)";
-        }
-        case 4:
+        case TSKIValueShown::Trees:
             if (!open) return Num(v) + " trees";
-            return Num(v) + " trees (" + Num(std::max<int64_t>(0, int64_t(v) - p.ParkTreesFelled)) +
+            return Num(v) + " trees (" + Num(std::max<int64_t>(0, int64_t(v) - int64_t(now))) +
                    " trees left)";
-        case 5:
+        case TSKIValueShown::Kilometres:
             if (!open) return Num(v) + " km";
-            return WithFractionLeft(v, double(v) - p.ParkSlopeLength, "km");
-        case 11:
-        case 12: {
-            const double now = o.Type == 11 ? p.ParkLiftScore : p.ParkBuildScore;
+            return WithFractionLeft(v, double(v) - now, "km");
+        case TSKIValueShown::Points:
             if (!open) return Num(v) + " points";
             return WithFractionLeft(v, double(v) - now, "points");
-        }
-        case 6:
-        case 14:
-        case 15:
-        case 16:
-        case 17:
-        case 18: {
-            const float now[] = {p.ParkSnowQuality, p.ParkRatingPercent, p.ParkAvgHappiness,
-                                 p.ParkAvgCold,     p.ParkAvgHunger,     p.ParkAvgEnergy};
-            const double value = now[o.Type == 6 ? 0 : o.Type - 13];
+        case TSKIValueShown::Percent:
             if (!open) return Num(v) + "%";
-            return Num(v) + "% (" + Num(Missing(v, value)) + "% left)";
-        }
-        case 7:
-            return BuildingName(engine, v);
-        case 8:
-            return LiftName(engine, v);
-        case 13:
-            return RecordTime(engine, o);
-        case 19:
-        case 20:
+            return Num(v) + "% (" + Num(Missing(v, now)) + "% left)";
+        case TSKIValueShown::Metres:
             return Num(v) + " meters.";
-        default:
-            return {};  // 3 and 10 show no value; 9 has no card
+        case TSKIValueShown::Building:
+        case TSKIValueShown::Lift:
+        case TSKIValueShown::RaceRecord:
+            return ValueText(engine, o, kind.Shown, v);
     }
+    return {};
 }
 
 std::string RewardCardText(const TSKIEngine& engine, const TSKIObjective& o) {
@@ -234,7 +156,7 @@ std::string ObjectiveTimeLeft(const TSKIEngine& engine, const TSKIObjective& o) 
 }
 
 bool ObjectiveGotoShown(const TSKIObjective& o) {
-    return !(o.GridX == 0 && o.GridY == 0) && o.Type != 10;
+    return !(o.GridX == 0 && o.GridY == 0) && !ObjectiveKind(o.Type).HidesPlace;
 }
 
 bool ObjectiveHelpShown(const TSKIObjective& o) {
@@ -242,51 +164,8 @@ bool ObjectiveHelpShown(const TSKIObjective& o) {
 }
 
 std::string ObjectiveTaskLine(const TSKIEngine& engine, const TSKIObjective& o) {
-    const std::string v = Num(o.Value);
-    switch (o.Type) {
-        case 0:
-            return "Earn cash: " + FormatMoney(o.Value);
-        case 1:
-            return "Achieve rating: " + v;
-        case 2:
-            return "Achieve number of skiers: " + v;
-        case 3:
-            return "Get skiers to location.";
-        case 4:
-            return "Environmental damage less than: " + v + " trees cut down.";
-        case 5:
-            return "Build " + v + " kilometers of slopes.";
-        case 6:
-            return "Snow quality at least " + v + " %";
-        case 7:
-            return "Build " + BuildingName(engine, o.Value) + ".";
-        case 8:
-            return "Build " + LiftName(engine, o.Value) + ".";
-        case 10:
-            return "Find location";
-        case 11:
-            return "Have rating from lifts at least " + v + " points.";
-        case 12:
-            return "Have rating from buildings at least " + v + " points.";
-        case 13:
-            return "Race record " + RecordTime(engine, o);
-        case 14:
-            return "Get " + v + " % rating.";
-        case 15:
-            return "Get " + v + " % averidge skier happiness.";
-        case 16:
-            return "Get " + v + " % averidge skier coldness.";
-        case 17:
-            return "Get " + v + " % averidge skier hunger.";
-        case 18:
-            return "Get " + v + " % averidge skier energy.";
-        case 19:
-            return "Build slope at least " + v + " meters long.";
-        case 20:
-            return "Build lift at least " + v + " meters long.";
-        default:
-            return {};  // 9: a waiting objective has no task
-    }
+    const TSKIObjectiveKind& kind = ObjectiveKind(o.Type);
+    return Filled(kind.Task, ValueText(engine, o, kind.Shown, o.Value));
 }
 
 TSKIObjectiveNoteText ObjectiveNote(const TSKIEngine& engine, const TSKIObjective& o,

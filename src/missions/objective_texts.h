@@ -1,22 +1,14 @@
 // The texts of objectives as the windows show them: the card of the objectives window, the
 // note window's lines, the editor's type and reward lists. Pure functions of the objective and
-// the park; the windows call them.
+// the park, spelt from the rows of objective_types.h; the windows call them.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "base/objectives_record.h"
-#include "engine/engine.h"
+#include "missions/objective_types.h"
 
 namespace vallorn {
-
-// Whether an objective's condition holds now (the "met" rule of its type). `building` and
-// `lift` as EvaluateObjectives gets them: types 7, 8 and 13 are met only on their events.
-bool ObjectiveMet(const TSKIEngine& engine, const TSKIObjective& objective, int building, int lift);
-// Whether a completed reversible objective's condition has stopped holding (types 0, 1, 2, 4,
-// 5, 6, 11, 12, 14..18; never for the others).
-bool ObjectiveBroken(const TSKIEngine& engine, const TSKIObjective& objective);
 
 // Editor list entries ("Money", "Rating points", ...; "Nothing", "Money", ...).
 const char* ObjectiveTypeName(uint8_t type);

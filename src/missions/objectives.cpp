@@ -4,60 +4,10 @@
 #include <algorithm>
 #include <string_view>
 
-#include "base/saturating.h"
 #include "missions/missions.h"
-#include "missions/objective_texts.h"
+#include "missions/objective_types.h"
 
 namespace vallorn {
-
-namespace {
-
-constexpr uint8_t kTypeWait = 9;
-
-// A reward that changes the profile's terms or friends; false for the park's own rewards.
-bool ApplyProfileReward(TSKIProfileTerms& t, uint8_t reward, int32_t r) {
-    // The marketing and PR prices: an unset price takes the reward, a lower reward replaces it.
-    auto lowerPrice = [r](int32_t& price) {
-        if (price == 0) price = r;
-        if (r < price) price = r;
-    };
-    switch (reward) {
-        case 2:
-            if (r > t.Friends) {
-                t.Friends = r;
-                t.FriendsEnabled = true;
-            }
-            return true;
-        case 3:
-            if (r >= 0 && r < kLiftTypeCount) t.UnlockedLifts[size_t(r)] = true;
-            return true;
-        case 4:
-            if (r >= 0 && r < kBuildingTypeCount) t.UnlockedBuildings[size_t(r)] = true;
-            return true;
-        case 5:
-            if (r < t.LoanInterest) t.LoanInterest = r;
-            return true;
-        case 6:
-            if (r > t.LoanLimit) t.LoanLimit = r;
-            return true;
-        case 7:
-            lowerPrice(t.MarketingPriceCheap);
-            return true;
-        case 8:
-            lowerPrice(t.MarketingPriceNormal);
-            return true;
-        case 9:
-            lowerPrice(t.MarketingPriceVIP);
-            return true;
-        case 10:
-            lowerPrice(t.PRCampPrice);
-            return true;
-        default:
-            return false;
-    }
-}
-
-}  // namespace
 
 void TSKIMissions::EvaluateObjectives(int building, int lift) {
     std::vector<TSKIObjective>& list = engine_.Objectives;
@@ -68,7 +18,7 @@ void TSKIMissions::EvaluateObjectives(int building, int lift) {
     for (size_t i = 0; i < list.size(); ++i) {
         if (!list[i].Active || list[i].Completed) continue;
         if (!list[i].Announced && !Windows().NoteShowing()) {
-            if (list[i].Type != kTypeWait) engine_.NewObjectives.push_back(list[i].Name);
+            if (!ObjectiveKind(list[i].Type).Waits) engine_.NewObjectives.push_back(list[i].Name);
             list[i].Announced = true;
         }
         if (ObjectiveMet(engine_, list[i], building, lift)) CompleteObjective(i);
@@ -77,7 +27,7 @@ void TSKIMissions::EvaluateObjectives(int building, int lift) {
         // An objective met on this very pass is no longer held to its limit.
         if (o.Completed || o.TimeGoal <= 0) continue;
         if (int64_t(o.TimeStarted) + o.TimeGoal >= int64_t(now)) continue;
-        if (o.Type == kTypeWait) {
+        if (ObjectiveKind(o.Type).Waits) {
             CompleteObjective(i);
         } else {
             o.Active = false;
@@ -127,17 +77,12 @@ void TSKIMissions::CompleteObjective(size_t index) {
     }
 
     // The reward.
-    if (done.Reward == 1) {
-        AddTo(engine_.Park.ParkCash, done.RewardValue);
-        AddTo(engine_.Park.ParkRewards, done.RewardValue);
-    } else if (done.Reward == 11) {
-        engine_.Park.ParkPopularity += float(done.RewardValue);
-    } else if (ApplyProfileReward(profile_.Terms, done.Reward, done.RewardValue)) {
+    const TSKIRewardKind& reward = RewardKind(done.Reward);
+    if (reward.Give && reward.Give(engine_.Park, profile_.Terms, done.RewardValue))
         profileChanged = true;
-    }
     if (profileChanged) ProfileChanged();
 
-    if (done.Type != kTypeWait && !done.Reversible) Windows().ShowNote(done, true, false);
+    if (!ObjectiveKind(done.Type).Waits && !done.Reversible) Windows().ShowNote(done, true, false);
     Windows().RefreshObjectives();
 }
 

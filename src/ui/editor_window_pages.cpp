@@ -48,10 +48,10 @@ void TSKIEditorWindow::DrawObjectives(const TContext& c) {
     const TSKIObjective* o = editor.Current();
     if (!o) return;
     ImGui::Separator();
-    int type = o->Type;
-    if (ImGui::BeginCombo("Type", ObjectiveTypeName(o->Type))) {
-        for (int t = 0; t < kObjectiveTypeCount; ++t)
-            if (ImGui::Selectable(ObjectiveTypeName(uint8_t(t)), t == type)) editor.SetType(t);
+    const uint8_t type = o->Type;
+    if (ImGui::BeginCombo("Type", ObjectiveTypeName(type))) {
+        for (const TSKIObjectiveKind& kind : ObjectiveKinds())
+            if (ImGui::Selectable(kind.EditorName, kind.Type == type)) editor.SetType(kind.Type);
         ImGui::EndCombo();
     }
     TSKIEngine* engine = &e;
@@ -115,8 +115,9 @@ void TSKIEditorWindow::DrawObjectives(const TContext& c) {
         ImGui::PopID();
     }
     if (ImGui::BeginCombo("Reward", RewardName(o->Reward))) {
-        for (int r = 0; r < kObjectiveRewardCount; ++r)
-            if (ImGui::Selectable(RewardName(uint8_t(r)), r == o->Reward)) editor.SetReward(r);
+        for (const TSKIRewardKind& kind : RewardKinds())
+            if (ImGui::Selectable(kind.EditorName, kind.Reward == o->Reward))
+                editor.SetReward(kind.Reward);
         ImGui::EndCombo();
     }
     if (ImGui::Selectable(("Reward value: " + std::to_string(o->RewardValue)).c_str()))

@@ -11,7 +11,6 @@ namespace vallorn {
 
 namespace {
 
-constexpr uint8_t kTypeWait = 9;
 constexpr float kTabsHeight = 63;
 constexpr float kMaxHeight = 421;
 constexpr float kEmptyHeight = 133;
@@ -47,7 +46,7 @@ void TSKIObjectivesWindow::Refresh(const TSKIEngine& engine) {
     cards_[1].clear();
     for (size_t i = 0; i < engine.Objectives.size(); ++i) {
         const TSKIObjective& o = engine.Objectives[i];
-        if (o.Type == kTypeWait) continue;
+        if (ObjectiveKind(o.Type).Waits) continue;  // a waiting objective has no card
         if (o.Active) cards_[0].push_back(i);
         if (o.Completed) cards_[1].push_back(i);
     }
