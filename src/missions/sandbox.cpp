@@ -57,25 +57,26 @@ TRandomGoal RandomGoal(int kind, int d, const TSKIProfileTerms& terms) {
     TRandomGoal g;
     switch (kind) {
         case 0:
-            g.Type = 5;
+            g.Type = kObjectiveSlopeKilometres;
             g.Value = 10 * d + 10;
             g.Title = "Enough slopes";
             g.Description = "Build " + std::to_string(g.Value) + " kilometers of slopes";
             break;
         case 1:
-            g.Type = 6;
+            g.Type = kObjectiveSnowQuality;
             g.Value = 10 * d + 49;
             g.Title = "Good snow";
             g.Description = "Have snow quality at least " + std::to_string(g.Value) + "%";
-            g.Allowed = building(0) && building(6);
+            g.Allowed = building(kBuildSnowCannon) && building(kBuildSnowcatGarage);
             break;
         case 2: {
             static const std::array<const char*, 4> kTitles = {"Build self service restaurant",
                                                                "Build hospital", "Build kiosk",
                                                                "Build rescue station"};
             const int row = d == 5 ? 0 : d == 4 ? 1 : d == 3 ? 2 : 3;
-            static const std::array<int32_t, 4> kTypes = {11, 5, 12, 2};
-            g.Type = 7;
+            static const std::array<int32_t, 4> kTypes = {kBuildSelfService, kBuildHospital,
+                                                          kBuildKiosk, kBuildRescueStation};
+            g.Type = kObjectiveBuildBuilding;
             g.Value = kTypes[size_t(row)];
             g.Title = g.Description = kTitles[size_t(row)];
             g.Allowed = building(g.Value);
@@ -88,42 +89,44 @@ TRandomGoal RandomGoal(int kind, int d, const TSKIProfileTerms& terms) {
                                                                "Build quad chairlift",
                                                                "Build cable car",
                                                                "Build aerial tram"};
-            g.Type = 8;
+            // The lift kind of difficulty d is kind d: T-bar (1) .. aerial tram (5).
+            static_assert(kLiftTBar == 1 && kLiftAerialTram == 5);
+            g.Type = kObjectiveBuildLift;
             g.Value = d;
             g.Title = g.Description = kTitles[size_t(d)];
             g.Allowed = lift(d);
             break;
         }
         case 4:
-            g.Type = 11;
+            g.Type = kObjectiveLiftRating;
             g.Value = 10 * d + 10;
             g.Title = "Rating from lifts";
             g.Description = "Get " + std::to_string(g.Value) + " rating points from lifts.";
             break;
         case 5:
-            g.Type = 12;
+            g.Type = kObjectiveBuildingRating;
             g.Value = 10 * d + 10;
             g.Title = "Rating from buildings";
             g.Description = "Get " + std::to_string(g.Value) + " rating points from buildings.";
             break;
         case 6:
-            g.Type = 15;
+            g.Type = kObjectiveSkierHappiness;
             g.Value = 5 * d + 70;
             g.Title = "Happy skiers";
             g.Description = "Get skier happiness level to " + std::to_string(g.Value) + "%.";
             break;
         case 7:
-            g.Type = 19;
+            g.Type = kObjectiveLongestSlope;
             g.Value = 500 * d + 1000;
             g.Title = "Long slope";
             g.Description = "Build a slope " + std::to_string(g.Value) + " meters long.";
             break;
         default:
-            g.Type = 20;
+            g.Type = kObjectiveLongestLift;
             g.Value = 500 * d + 1000;
             g.Title = "Long lift";
             g.Description = "Build a lift " + std::to_string(g.Value) + " meters long.";
-            g.Allowed = lift(4) && lift(5);
+            g.Allowed = lift(kLiftCableCar) && lift(kLiftAerialTram);
             break;
     }
     return g;
@@ -180,7 +183,7 @@ void TSKIMissions::DrawSandboxObjectives(int difficulty) {
         added[goal.Type] = true;
 
         TSKIObjective wait;
-        wait.Type = 9;
+        wait.Type = kObjectiveWait;
         wait.Active = true;
         wait.Primary = true;
         wait.Name = "Objective " + std::to_string(engine_.Objectives.size() + 1);
