@@ -165,7 +165,7 @@ void PeriodicTick(TSKIEngine& engine) {
     }
 
     // 10. The queue beams follow the queues.
-    if (engine.HighlightMode == 14) RefreshHighlight(engine);
+    if (engine.HighlightMode == kHighlightQueues) RefreshHighlight(engine);
 
     // 11. The accounting hour.
     engine.HourAccumulator += g.TickTime;

@@ -40,7 +40,7 @@ bool IsType(uint8_t type, std::initializer_list<uint8_t> types) {
 std::vector<TSKIHighlightBeam> HighlightBeams(const TSKIEngine& engine) {
     std::vector<TSKIHighlightBeam> beams;
     const int mode = engine.HighlightMode;
-    if (mode <= 0 || mode >= kHighlightModes) return beams;
+    if (mode <= kHighlightNothing || mode >= kHighlightModes) return beams;
     auto add = [&](const TSKIVector& at, TColour c, float width) {
         beams.push_back({at, c.R, c.G, c.B, width});
     };
@@ -48,25 +48,25 @@ std::vector<TSKIHighlightBeam> HighlightBeams(const TSKIEngine& engine) {
         if (!s->IsLift()) continue;
         const TSKIVector at = s->GatePosition;
         switch (mode) {
-            case 1:
+            case kHighlightClosed:
                 if (s->Status == kLiftClosed) add(at, kRed, 3);
                 break;
-            case 9:
+            case kHighlightServiceQuality:
                 add(at, QualityColour(s->Type().ServiceQuality + s->UpgradeBonus), 3);
                 break;
-            case 10:
+            case kHighlightProfit:
                 add(at, s->TotalIncome - s->TotalExpense >= 0 ? kGreen : kRed, 3);
                 break;
-            case 11:
+            case kHighlightTooExpensive:
                 add(at, PriceColour(s->TooExpensiveCount, s->CustomersServed), 3);
                 break;
-            case 12:
+            case kHighlightNoCustomers:
                 if (s->CustomersServed == 0) add(at, kRed, 3);
                 break;
-            case 13:
+            case kHighlightPrice:
                 add(at, kBlue, s->TicketPrice * 0.2f);
                 break;
-            case 14:
+            case kHighlightQueues:
                 if (s->QueueLength > 0) add(at, kBlue, s->QueueLength * 0.5f);
                 break;
             default:
@@ -78,45 +78,51 @@ std::vector<TSKIHighlightBeam> HighlightBeams(const TSKIEngine& engine) {
         const uint8_t t = b->Type;
         const bool restaurant = IsRestaurantType(t);
         switch (mode) {
-            case 1:
+            case kHighlightClosed:
                 if (!b->Open) add(at, kRed, 3);
                 break;
-            case 2:
-                if (t == 0) add(at, kBlue, 80);
+            case kHighlightSnowCannons:
+                if (t == kBuildSnowCannon) add(at, kBlue, 80);
                 break;
-            case 3:
-                if (t == 6) add(engine.CellToWorld(b->AreaI, b->AreaJ, true), kBlue, 80);
+            case kHighlightSnowcats:
+                if (t == kBuildSnowcatGarage)
+                    add(engine.CellToWorld(b->AreaI, b->AreaJ, true), kBlue, 80);
                 break;
-            case 4:
+            case kHighlightRestaurants:
                 if (restaurant) add(at, kBlue, 3);
                 break;
-            case 5:
-                if (t == 7) add(at, kBlue, 3);
+            case kHighlightCots:
+                if (t == kBuildCot) add(at, kBlue, 3);
                 break;
-            case 6:
-                if (t == 8) add(at, kBlue, 3);
+            case kHighlightShelters:
+                if (t == kBuildShelter) add(at, kBlue, 3);
                 break;
-            case 7:
-                if (IsType(t, {2, 4, 5})) add(at, kBlue, 3);
+            case kHighlightMedical:
+                if (IsType(t, {kBuildRescueStation, kBuildSkiPatrol, kBuildHospital}))
+                    add(at, kBlue, 3);
                 break;
-            case 8:
-                if (t == 10) add(at, kBlue, 3);
+            case kHighlightParking:
+                if (t == kBuildParking) add(at, kBlue, 3);
                 break;
-            case 9:
+            case kHighlightServiceQuality:
                 if (restaurant)
                     add(at, QualityColour(b->Params().ServiceQuality + b->UpgradeBonus), 3);
                 break;
-            case 10:
+            case kHighlightProfit:
                 if (restaurant) add(at, b->TotalIncome < b->TotalExpense ? kRed : kGreen, 3);
                 break;
-            case 11:
+            case kHighlightTooExpensive:
                 if (restaurant) add(at, PriceColour(b->TooExpensiveCount, b->CustomersServed), 3);
                 break;
-            case 12:
-                if (IsType(t, {1, 2, 3, 4, 5, 7, 8, 10, 11, 12}) && b->CustomersServed == 0)
+            case kHighlightNoCustomers:
+                // Every type but the snow cannon, the snowcat garage and the sightseeing building.
+                if (IsType(t, {kBuildStall, kBuildRescueStation, kBuildSnowBar, kBuildSkiPatrol,
+                               kBuildHospital, kBuildCot, kBuildShelter, kBuildParking,
+                               kBuildSelfService, kBuildKiosk}) &&
+                    b->CustomersServed == 0)
                     add(at, kRed, 3);
                 break;
-            case 13:
+            case kHighlightPrice:
                 if (restaurant) add(at, kBlue, b->ServicePrice * 0.2f);
                 break;
             default:
