@@ -155,14 +155,14 @@ void MakeCarrier(TShapeBuilder& b, const TSKILiftParams& type, uint8_t liftType)
         const float zb = z - 0.15f;
         b.Box(vec3(-0.1f, 0.6f, zb - 0.1f), vec3(0.1f, 0.95f, zb + 0.1f), kDarkSteel);
         b.Beam(vec3(0, 0.62f, zb), vec3(0, 0.0f, zb), 0.05f, kSteel);
-        if (liftType == 0) {
+        if (liftType == kLiftPlatter) {
             b.Prism(vec3(0, -0.08f, zb), 0.18f, 0.18f, 0.06f, 8, kRed);
         } else {
             b.Beam(vec3(x0 - 0.25f, 0.0f, zb), vec3(x1 + 0.25f, 0.0f, zb), 0.07f, kSteel);
         }
         return;
     }
-    const bool cabin = liftType == 4 || liftType == 5;
+    const bool cabin = liftType == kLiftCableCar || liftType == kLiftAerialTram;
     const float hx0 = x0 - 0.4f, hx1 = x1 + 0.4f;
     if (!cabin) {
         // A chair: hanger, bench, backrest, foot rest and safety bar.
@@ -175,7 +175,7 @@ void MakeCarrier(TShapeBuilder& b, const TSKILiftParams& type, uint8_t liftType)
         return;
     }
     // A cabin round the seats: grip, hanger, body with windows, roof.
-    const float d = liftType == 5 ? 1.9f : 1.1f;
+    const float d = liftType == kLiftAerialTram ? 1.9f : 1.1f;
     const float zc = z + 0.5f;
     b.Box(vec3(-0.2f, -0.3f, -0.4f), vec3(0.2f, 0.05f, 0.4f), kDarkSteel);
     b.Beam(vec3(0, -0.3f, 0), vec3(0, y + 1.85f, zc), 0.1f, kDarkSteel);

@@ -95,7 +95,7 @@ void Cabin(const TCanvas& c, float x, float y, float w, float h, ImU32 colour) {
 }
 
 void LiftPicture(const TCanvas& c, int type) {
-    const bool surface = type <= 1;
+    const bool surface = type == kLiftPlatter || type == kLiftTBar;
     // The line climbs from the lower station (left) to the upper one (right).
     const float x0 = 12, y0 = surface ? 36 : 30, x1 = 88, y1 = surface ? 14 : 8;
     auto at = [&](float t) { return ImVec2(x0 + (x1 - x0) * t, y0 + (y1 - y0) * t); };
@@ -107,35 +107,35 @@ void LiftPicture(const TCanvas& c, int type) {
         c.Line(p.x - 2, p.y, p.x + 2, p.y, kSteel, 0.8f);
     }
     c.Line(x0, y0, x1, y1, IM_COL32(40, 40, 46, 255), 0.35f);
-    const ImU32 colours[7] = {IM_COL32(230, 150, 30, 255), IM_COL32(230, 150, 30, 255),
-                              IM_COL32(40, 110, 200, 255), IM_COL32(200, 50, 50, 255),
-                              IM_COL32(220, 60, 60, 255),  IM_COL32(230, 200, 40, 255),
-                              IM_COL32(60, 160, 90, 255)};
-    const ImU32 colour = colours[std::clamp(type, 0, 6)];
+    const ImU32 colours[kLiftTypeCount] = {IM_COL32(230, 150, 30, 255), IM_COL32(230, 150, 30, 255),
+                                           IM_COL32(40, 110, 200, 255), IM_COL32(200, 50, 50, 255),
+                                           IM_COL32(220, 60, 60, 255),  IM_COL32(230, 200, 40, 255),
+                                           IM_COL32(60, 160, 90, 255)};
+    const ImU32 colour = colours[std::clamp(type, 0, kLiftTypeCount - 1)];
     for (float t : {0.17f, 0.5f, 0.83f}) {
         const ImVec2 p = at(t);
         switch (type) {
-            case 0:  // platter: a pole with a disc
+            case kLiftPlatter:  // a pole with a disc
                 c.Line(p.x, p.y, p.x, p.y + 7, kSteel, 0.4f);
                 c.Circle(p.x, p.y + 7.5f, 1.3f, colour);
                 break;
-            case 1:  // T-bar
+            case kLiftTBar:
                 c.Line(p.x, p.y, p.x, p.y + 7, kSteel, 0.4f);
                 c.Line(p.x - 2.5f, p.y + 7, p.x + 2.5f, p.y + 7, colour, 0.8f);
                 break;
-            case 2:
+            case kLiftDoubleChair:
                 Chair(c, p.x, p.y, 2, colour);
                 break;
-            case 3:
+            case kLiftQuadChair:
                 Chair(c, p.x, p.y, 4, colour);
                 break;
-            case 6:
+            case kLiftSixChair:
                 Chair(c, p.x, p.y, 6, colour);
                 break;
-            case 4:  // cable car: small cabins
+            case kLiftCableCar:  // small cabins
                 Cabin(c, p.x, p.y, 5, 5, colour);
                 break;
-            default:  // aerial tram: one big cabin
+            default:  // the aerial tram: one big cabin
                 if (t == 0.5f) Cabin(c, p.x, p.y, 11, 7, colour);
                 break;
         }
