@@ -57,6 +57,14 @@ enum : uint8_t {
     kBuildKiosk = 12,
 };
 
+// The restaurants: stalls, snow bars, self-service restaurants and kiosks. Cots, shelters and
+// the sightseeing building also seat skiers for a price, but the finance table, the highlight
+// palette and the "All restaurants" price do not count them as restaurants.
+constexpr bool IsRestaurantType(uint8_t type) {
+    return type == kBuildStall || type == kBuildSnowBar || type == kBuildSelfService ||
+           type == kBuildKiosk;
+}
+
 // Adds to a counter that stops at 65000.
 inline uint16_t CappedAdd(uint16_t counter, int64_t add) {
     int64_t v = int64_t(counter) + add;

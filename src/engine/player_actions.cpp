@@ -45,12 +45,6 @@ TSKIActionCheck CheckPrice(int32_t price) {
     return Check::Allowed(FormatMoney(price));
 }
 
-// A restaurant-category type whose price the "All restaurants" button copies.
-bool SharesRestaurantPrice(const TSKIEngine& e, uint8_t type) {
-    return type < kBuildingTypeCount && e.Params.Buildings[type].Category == kCategoryRestaurant &&
-           (type < kBuildCot || type > kBuildSightseeing);
-}
-
 float LiftTypeQuality(const TSKISection& lift) {
     return lift.Type().ServiceQuality;
 }
@@ -183,7 +177,7 @@ TSKIPlayerAction CopyBuildingPriceAction(size_t building, bool sameTypeOnly) {
                 const TSKIBuilding& from = *BuildingAt(e, building);
                 for (auto& b : e.Buildings) {
                     const bool copy =
-                        sameTypeOnly ? b->Type == from.Type : SharesRestaurantPrice(e, b->Type);
+                        sameTypeOnly ? b->Type == from.Type : IsRestaurantType(b->Type);
                     if (copy) b->ServicePrice = from.ServicePrice;
                 }
                 return TSKIActionResult::Done;

@@ -81,8 +81,8 @@ TSKIPlayerAction StepLiftPriceAction(size_t lift, int32_t step);
 TSKIPlayerAction StepBuildingPriceAction(size_t building, int32_t step);
 // "All lifts" / "All of this type": the lift's ticket price to every lift (of its type).
 TSKIPlayerAction CopyLiftPriceAction(size_t lift, bool sameTypeOnly);
-// "All restaurants" (restaurant category, cots, shelters and sightseeing excepted) / "All of
-// this type" (restaurant types only).
+// "All restaurants" (the restaurants of IsRestaurantType) / "All of this type" (types of the
+// restaurant category only).
 TSKIPlayerAction CopyBuildingPriceAction(size_t building, bool sameTypeOnly);
 // The status button: a broken-down lift can be neither opened nor closed.
 TSKIPlayerAction SetLiftOpenAction(size_t lift, bool open);

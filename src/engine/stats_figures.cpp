@@ -12,17 +12,18 @@ int Round(double v) {
     return int(std::lround(v));
 }
 
-// Building types by what the finance table counts them as.
+// The building types the finance table counts as services (the restaurants have a row of
+// their own; the sightseeing building is in neither).
 bool IsServiceType(uint8_t type) {
     switch (type) {
-        case 0:
-        case 2:
-        case 4:
-        case 5:
-        case 6:
-        case 7:
-        case 8:
-        case 10:
+        case kBuildSnowCannon:
+        case kBuildRescueStation:
+        case kBuildSkiPatrol:
+        case kBuildHospital:
+        case kBuildSnowcatGarage:
+        case kBuildCot:
+        case kBuildShelter:
+        case kBuildParking:
             return true;
         default:
             return false;
@@ -179,10 +180,6 @@ std::optional<TSKIHistoryRange> HistoryRange(TSKIHistory series,
     }
     if (r.Max - r.Min == 0) r.Max = r.Min + 1;
     return r;
-}
-
-bool IsRestaurantType(uint8_t type) {
-    return type == 1 || type == 3 || type == 11 || type == 12;
 }
 
 TSKIFinanceTable FinanceTable(const TSKIEngine& engine, bool allTimes) {

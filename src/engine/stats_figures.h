@@ -87,6 +87,5 @@ enum { kFinanceRows = 9, kFinanceColumns = 4 };
 using TSKIFinanceTable = std::array<std::array<int64_t, kFinanceColumns>, kFinanceRows>;
 // `allTimes`: the park's totals; otherwise the last hour of the open lifts and buildings.
 TSKIFinanceTable FinanceTable(const TSKIEngine& engine, bool allTimes);
-bool IsRestaurantType(uint8_t type);
 
 }  // namespace vallorn

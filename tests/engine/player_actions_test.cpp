@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/player_actions.h"
+#include "engine/stats_figures.h"
 #include "support/engine_fixture.h"
 
 namespace vallorn {
@@ -94,6 +95,25 @@ TEST_F(PlayerActions, RestaurantPricesAreSharedOnlyAmongRestaurants) {
     ExpectRefused(CopyBuildingPriceAction(3, true), "Only restaurants share a price");
     EXPECT_TRUE(Do(StepBuildingPriceAction(1, 3)).Done());
     EXPECT_EQ(kiosk.ServicePrice, 12);
+}
+
+TEST_F(PlayerActions, AllRestaurantsReachesTheRestaurantsOfTheFinanceTable) {
+    // A restaurant is one by its type, whatever category a parameter file gives the type.
+    e->Params.Buildings[kBuildKiosk].Category = kCategoryOther;
+    e->Params.Buildings[kBuildShelter].Category = kCategoryRestaurant;
+    uint16_t income = 1;
+    for (uint8_t type : {kBuildStall, kBuildKiosk, kBuildShelter, kBuildSnowBar, kBuildParking}) {
+        e.AddBuilding(type, {0, 0, 0, 1}).TotalIncome = income;
+        income *= 2;
+    }
+    e->Buildings[0]->ServicePrice = 9;
+    EXPECT_TRUE(Do(CopyBuildingPriceAction(0, false)).Done());
+    int64_t pricedIncome = 0;
+    for (const auto& b : e->Buildings)
+        if (b->ServicePrice == 9) pricedIncome += b->TotalIncome;
+    EXPECT_EQ(pricedIncome, 1 + 2 + 8);  // the stall, the kiosk and the snow bar
+    const int kRestaurantsRow = 2, kIncome = 0;
+    EXPECT_EQ(FinanceTable(*e, true)[kRestaurantsRow][kIncome], pricedIncome);
 }
 
 TEST_F(PlayerActions, OpeningAndClosing) {
