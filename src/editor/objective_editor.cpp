@@ -135,7 +135,7 @@ bool TSKIObjectiveEditor::SetRewardValue(const std::string& text) {
     if ((o->Reward == kRewardUnlockLift && (v < 0 || v >= kLiftTypeCount)) ||
         (o->Reward == kRewardUnlockBuilding && (v < 0 || v >= kBuildingTypeCount)))
         v = 0;
-    o->RewardValue = v;
+    o->RewardValue = BoundedRewardValue(o->Reward, v);
     return true;
 }
 bool TSKIObjectiveEditor::SetHelp(const std::string& page) {

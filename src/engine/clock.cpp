@@ -291,10 +291,11 @@ void DayChange(TSKIEngine& engine) {
 
     // Friends come every morning, whatever the rating or the parking capacity.
     if (engine.Profile.Friends > 0 && engine.Profile.FriendsEnabled) {
-        SpawnSkiers(engine, engine.Profile.Friends, engine.ArrivalPoint, 3, 10, true);
+        const int came = SpawnSkiers(engine, std::min(engine.Profile.Friends, kMaxParkSkiers),
+                                     engine.ArrivalPoint, 3, 10, true);
         if (engine.ArrivalBuilding) {
             engine.ArrivalBuilding->CustomersServed =
-                CappedAdd(engine.ArrivalBuilding->CustomersServed, engine.Profile.Friends);
+                CappedAdd(engine.ArrivalBuilding->CustomersServed, came);
         }
     }
 

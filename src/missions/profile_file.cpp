@@ -217,7 +217,7 @@ bool ParseProfile(std::string_view text, TSKIProfile& out, std::string* error) {
     }
 
     TSKIProfileTerms& t = p.Terms;
-    t.Friends = f.Int("[Friends]", 0);
+    t.Friends = std::clamp(f.Int("[Friends]", 0), 0, kMaxFriends);
     t.FriendsEnabled = f.Bool("[FriendsEnabled]");
     for (size_t k = 0; k < t.UnlockedLifts.size(); ++k)
         t.UnlockedLifts[k] = f.Bool("[UnlockedLifts]", k);

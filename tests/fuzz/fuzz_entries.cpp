@@ -249,6 +249,9 @@ Result FuzzSavedGame(std::string_view data) {
     WriteBytes(file, data);
     auto engine = NewEngine();
     if (!LoadGameFile(*engine, file)) return Refused(engine->LoadError);
+    for (const TSKIObjective& o : engine->Objectives)
+        if (BoundedRewardValue(o.Reward, o.RewardValue) != o.RewardValue)
+            return Broken("objective " + o.Name + " pays a reward its kind cannot take");
     if (Result level = CheckLevel(*engine); level.outcome == Outcome::Broken) return level;
     return AfterLoad(*engine);
 }
@@ -319,6 +322,9 @@ Result FuzzProfile(std::string_view data) {
     if (!ParseProfile(data, profile, &why)) return Refused(why);
     if (profile.SandboxDiff < 1 || profile.SandboxDiff > kMaxSandboxDiff)
         return Broken("sandbox difficulty " + std::to_string(profile.SandboxDiff));
+    if (profile.Terms.Friends < 0 || profile.Terms.Friends > kMaxFriends)
+        return Broken("friends " + std::to_string(profile.Terms.Friends) +
+                      ", more than a park holds");
     for (const TSKISandboxMap& map : profile.SandBox)
         if (map.Completed > kMaxSandboxDiff)
             return Broken("a map completed at difficulty " + std::to_string(map.Completed));
