@@ -6,6 +6,7 @@
 #include "engine/snow.h"
 
 #include <unistd.h>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -157,6 +158,17 @@ TSKIParkData TSKIEngine::TakeSnapshot() const {
     snap.ParkSkierCount = int32_t(Skiers.size());
     snap.ParkWeatherText = WeatherText(*this);
     return snap;
+}
+
+TSKIProfileTerms TSKIProfileTerms::Bounded() const {
+    TSKIProfileTerms t = *this;
+    t.Friends = std::clamp(t.Friends, 0, kMaxFriends);
+    t.LoanInterest = std::clamp(t.LoanInterest, 0, kMaxLoanInterest);
+    t.LoanLimit = std::clamp(t.LoanLimit, 0, kMaxLoanLimit);
+    for (int32_t* price :
+         {&t.MarketingPriceCheap, &t.MarketingPriceNormal, &t.MarketingPriceVIP, &t.PRCampPrice})
+        *price = std::clamp(*price, 0, kMaxCampaignPrice);
+    return t;
 }
 
 }  // namespace vallorn

@@ -24,7 +24,7 @@ TSKIMissions::~TSKIMissions() {
 }
 
 void TSKIMissions::ApplyProfile() {
-    engine_.Profile = profile_.Terms;
+    engine_.Profile = profile_.Terms.Bounded();
     engine_.ProfileName = profile_.Name;
     engine_.MissionNames.clear();
     for (const TSKIMissionData& m : profile_.Missions) engine_.MissionNames.push_back(m.Name);

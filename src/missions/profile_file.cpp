@@ -217,7 +217,7 @@ bool ParseProfile(std::string_view text, TSKIProfile& out, std::string* error) {
     }
 
     TSKIProfileTerms& t = p.Terms;
-    t.Friends = std::clamp(f.Int("[Friends]", 0), 0, kMaxFriends);
+    t.Friends = f.Int("[Friends]", 0);
     t.FriendsEnabled = f.Bool("[FriendsEnabled]");
     for (size_t k = 0; k < t.UnlockedLifts.size(); ++k)
         t.UnlockedLifts[k] = f.Bool("[UnlockedLifts]", k);
@@ -230,6 +230,7 @@ bool ParseProfile(std::string_view text, TSKIProfile& out, std::string* error) {
     t.MarketingPriceNormal = f.Int("[MarketingPriceNormal]", defaults.MarketingPriceNormal);
     t.MarketingPriceVIP = f.Int("[MarketingPriceVIP]", defaults.MarketingPriceVIP);
     t.PRCampPrice = f.Int("[PRCampPrice]", defaults.PRCampPrice);
+    t = t.Bounded();
     p.CampCompleted = f.Bool("[CampCompleted]");
     p.SandboxUnlocked = t.UnlockedBuildings[kBuildParking];
     p.SandboxNotifRead = f.Bool("[SandboxNotifRead]");

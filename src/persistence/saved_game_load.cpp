@@ -12,6 +12,7 @@
 #include "base/number_format.h"
 #include "base/safe_path.h"
 #include "engine/arrivals.h"
+#include "engine/economy.h"
 #include "engine/engine.h"
 #include "engine/level_file.h"
 #include "engine/overlays.h"
@@ -451,8 +452,7 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
     // 3. Park keys, camera and the loan interest of the profile's terms.
     const TSKIParkData& p = g.Park;
     for (const TParkKey* key : SavedParkKeys()) CopyParkField(*key, p, engine.Park);
-    engine.Park.ParkLoanInterest = int32_t(
-        std::floor(double(engine.Park.ParkLoan) * double(engine.Profile.LoanInterest) / 100.0));
+    engine.Park.ParkLoanInterest = DailyLoanInterest(engine);
     engine.Viewpoint.FocusX = g.CamX;
     engine.Viewpoint.FocusZ = g.CamZ;
     engine.Viewpoint.Height = 500;

@@ -322,9 +322,17 @@ Result FuzzProfile(std::string_view data) {
     if (!ParseProfile(data, profile, &why)) return Refused(why);
     if (profile.SandboxDiff < 1 || profile.SandboxDiff > kMaxSandboxDiff)
         return Broken("sandbox difficulty " + std::to_string(profile.SandboxDiff));
-    if (profile.Terms.Friends < 0 || profile.Terms.Friends > kMaxFriends)
-        return Broken("friends " + std::to_string(profile.Terms.Friends) +
-                      ", more than a park holds");
+    const TSKIProfileTerms& t = profile.Terms;
+    if (t.Friends < 0 || t.Friends > kMaxFriends)
+        return Broken("friends " + std::to_string(t.Friends) + ", more than a park holds");
+    if (t.LoanInterest < 0 || t.LoanInterest > kMaxLoanInterest)
+        return Broken("a daily interest of " + std::to_string(t.LoanInterest) + " %");
+    if (t.LoanLimit < 0 || t.LoanLimit > kMaxLoanLimit)
+        return Broken("a loan limit of " + std::to_string(t.LoanLimit));
+    for (const int32_t price :
+         {t.MarketingPriceCheap, t.MarketingPriceNormal, t.MarketingPriceVIP, t.PRCampPrice})
+        if (price < 0 || price > kMaxCampaignPrice)
+            return Broken("a campaign price of " + std::to_string(price));
     for (const TSKISandboxMap& map : profile.SandBox)
         if (map.Completed > kMaxSandboxDiff)
             return Broken("a map completed at difficulty " + std::to_string(map.Completed));

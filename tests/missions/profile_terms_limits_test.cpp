@@ -1,5 +1,5 @@
 // A stranger's map or profile cannot break the player's terms: a friends reward or a profile
-// brings no more skiers than a park holds.
+// brings no more skiers than a park holds, and the bank's interest stays 0..100 % a day.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -7,12 +7,14 @@
 #include "base/ini_file.h"
 #include "engine/arrivals.h"
 #include "engine/clock.h"
+#include "engine/economy.h"
 #include "missions/profile.h"
 #include "missions_fixture.h"
 
 namespace vallorn {
 namespace {
 
+constexpr int32_t kIntMin = std::numeric_limits<int32_t>::min();
 constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
 
 class ProfileTermsLimits : public test::MissionsFixture {};
@@ -42,6 +44,35 @@ TEST_F(ProfileTermsLimits, AMapsFriendsRewardBringsNoMoreSkiersThanAParkHolds) {
     DayChange(*e);
     EXPECT_EQ(e->Skiers.size(), size_t(kMaxParkSkiers));
     EXPECT_EQ(SpawnSkiers(*e, 5, e->ArrivalPoint, 3, 3, true), 0);
+}
+
+TEST_F(ProfileTermsLimits, TheBankNeverPaysAndNeverTakesMoreThanTheLoanADay) {
+    // Interest from the profile file: the rate is held to 0..100 % a day.
+    const struct {
+        int32_t rate;
+        int32_t read;
+    } cases[] = {{kIntMax, kMaxLoanInterest}, {kIntMin, 0}, {-100, 0}, {7, 7}};
+    for (const auto& c : cases) {
+        TSKIProfile read;
+        std::string error;
+        ASSERT_TRUE(ParseProfile("[LoanInterest]\n" + std::to_string(c.rate) + "\n[LoanLimit]\n" +
+                                     std::to_string(kIntMax) + "\n[MarketingPriceCheap]\n-5\n",
+                                 read, &error));
+        EXPECT_EQ(read.Terms.LoanInterest, c.read) << c.rate;
+        EXPECT_EQ(read.Terms.LoanLimit, kMaxLoanLimit);
+        EXPECT_EQ(read.Terms.MarketingPriceCheap, 0);
+
+        // A day with a loan of 5000 on the terms as the engine holds them, even unbounded.
+        e->Profile.LoanInterest = c.rate;
+        e->Profile.LoanLimit = 5000;
+        e->Park.ParkLoan = 0;
+        ASSERT_TRUE(TakeLoan(*e, 5000));
+        const int32_t cash = e->Park.ParkCash;
+        DayChange(*e);
+        EXPECT_LE(e->Park.ParkCash, cash) << c.rate;
+        EXPECT_GE(e->Park.ParkCash, cash - 5000) << c.rate;
+        ASSERT_TRUE(RepayLoan(*e, 5000));
+    }
 }
 
 }  // namespace
