@@ -13,10 +13,13 @@ using P = TSKIParkData;
 using K = TParkKeyKind;
 
 constexpr int64_t kCountMax = 65535;
+// The clock of a saved game: far enough from the end of its 32-bit range that the days go on
+// for millions of days (a clock at the end of the range would stop, and the day with it).
+constexpr int64_t kParkTimeMax = int64_t(1) << 30;
 
 const TParkKey kKeys[] = {
     {"ParkName", &P::ParkName, K::Saved, 1},
-    {"ParkTime", &P::ParkTime, K::Saved, 2, 0, -1},  // -1: before the first tick
+    {"ParkTime", &P::ParkTime, K::Saved, 2, 0, -1, kParkTimeMax},  // -1: before the first tick
     {"ParkCash", &P::ParkCash, K::Saved, 3, 100000000},
     {"ParkMaxSkiers", &P::ParkMaxSkiers, K::Saved, 4, 300},
     {"ParkRating", &P::ParkRating, K::Saved, 5},

@@ -192,9 +192,10 @@ void PeriodicTick(TSKIEngine& engine) {
     // 13. Objectives are evaluated.
     if (engine.OnEvaluateObjectives) engine.OnEvaluateObjectives(-1, -1);
 
-    // 14. The day change.
+    // 14. The day change: a new day number, or the first day of a new season (with one day
+    // a season, the day number is always 0).
     const TSKICalendar after = Calendar(engine, engine.Park.ParkTime);
-    if (after.Day != before.Day) DayChange(engine);
+    if (after.Day != before.Day || after.Season != before.Season) DayChange(engine);
 }
 
 void UpdateCrowdCounters(TSKIEngine& engine) {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 
@@ -172,6 +173,9 @@ std::string RoundTrip(const TIniFile& ini) {
 // run, and what the writer then writes loads again.
 Result AfterLoad(TSKIEngine& engine) {
     const int32_t time = engine.Park.ParkTime;
+    // The clock has a day's ticks left before the end of its range, where it would stop.
+    if (int64_t(time) + engine.Params.Game.DayLength > std::numeric_limits<int32_t>::max())
+        return Broken("the clock stops before the day ends");
     PeriodicTick(engine);
     if (engine.Park.ParkTime < time) return Broken("a tick turned the clock back");
     const int32_t cash = engine.Park.ParkCash;

@@ -50,7 +50,7 @@ std::unique_ptr<TSKIEngine> ExtremePark(bool high) {
     TSKIParkData& p = e->Park;
     p.ParkName =
         std::string(" \tA park; [named] = \"long\"\r\n") + std::string(400, high ? 'x' : 'y');
-    p.ParkTime = high ? kMax : -1;
+    p.ParkTime = high ? 1 << 30 : -1;  // the clock keeps a day's room before its end
     p.ParkCash = high ? kMax : kMin;
     p.ParkLoan = p.ParkLoanExpence = p.ParkMarketingExpence = p.ParkEcoExpence = p.ParkRewards =
         high ? kMax : kMin;
