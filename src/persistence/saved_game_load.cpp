@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string_view>
+#include <unordered_set>
 
 #include "base/ini_file.h"
 #include "base/number_format.h"
@@ -129,14 +130,20 @@ TLineKind ParseSectionLine(const std::string& line, TSectionLine& out, std::stri
     return TLineKind::Section;
 }
 
+// The skiers a load has seated on carriers so far.
+using TSeated = std::unordered_set<const TSKISkier*>;
+
 // Builds a parsed section on the engine. `skiers` maps the file's skier indexes to the
-// restored skiers (null where one was dropped).
+// restored skiers (null where one was dropped). Riders beyond a carrier's seats, and with
+// `seated` a skier seated already, are left standing, with a line in `warnings` when given.
 void ApplySection(TSKIEngine& e, const TSectionLine& s, const TSKISectionBlock& block,
-                  const std::vector<TSKISkier*>& skiers) {
+                  const std::vector<TSKISkier*>& skiers, TSeated* seated = nullptr,
+                  std::vector<std::string>* warnings = nullptr) {
     if (s.Lift) {
         TSKISection* lift = e.CreateLift(s.X1, s.Y1, s.X2, s.Y2, block.Record);
         if (!lift) return;
         lift->Name = s.Name;
+        const int seats = int(lift->Type().GondoleCapacity);
         for (const TCarrierLine& c : s.Carriers) {
             lift->Carriers.push_back(std::make_unique<TSKIGondole>(*lift));
             TSKIGondole& g = *lift->Carriers.back();
@@ -148,14 +155,23 @@ void ApplySection(TSKIEngine& e, const TSectionLine& s, const TSKISectionBlock& 
             g.NextPoint = points > 0 ? std::min(c.Track, points - 1) : 0;
             // Riders sit in the first seats, without the ones that name no restored skier.
             g.RiderCount = 0;
+            int leftOff = 0;
             for (const int32_t k : c.Riders) {
                 if (k < 0 || size_t(k) >= skiers.size() || !skiers[size_t(k)]) continue;
                 TSKISkier& rider = *skiers[size_t(k)];
+                if (g.RiderCount >= seats || (seated && !seated->insert(&rider).second)) {
+                    ++leftOff;
+                    continue;
+                }
                 g.Riders[g.RiderCount++] = &rider;
                 rider.State = kSkierOnLift;
                 rider.CurrentSection = lift;
                 rider.LiftType = lift->LiftType;
             }
+            if (leftOff > 0 && warnings)
+                warnings->push_back("lift " + s.Name + ": " + std::to_string(leftOff) +
+                                    " riders are left off a carrier (its seats: " +
+                                    std::to_string(seats) + "), or were seated already");
         }
         return;
     }
@@ -469,7 +485,9 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
     }
 
     // 6. Slopes and lifts with their carriers and riders.
-    for (const auto& [line, block] : g.Sections) ApplySection(engine, line, block, skiers);
+    TSeated seated;
+    for (const auto& [line, block] : g.Sections)
+        ApplySection(engine, line, block, skiers, &seated, &engine.LoadWarnings);
 
     // 7. Buildings inside the grid; customers restart outside, so no seat is taken.
     std::vector<int32_t> buildings(g.Buildings.size(), -1);

@@ -23,6 +23,7 @@
 #include "engine/clock.h"
 #include "engine/economy.h"
 #include "engine/engine.h"
+#include "engine/invariants.h"
 #include "engine/level_file.h"
 #include "missions/profile.h"
 #include "persistence/saved_game.h"
@@ -172,6 +173,9 @@ std::string RoundTrip(const TIniFile& ini) {
 // Checks what the game relies on after a saved game was taken: a tick and an accounting hour
 // run, and what the writer then writes loads again.
 Result AfterLoad(TSKIEngine& engine) {
+    // What loads is a park the invariant checker accepts.
+    if (const auto problems = CheckInvariants(engine); !problems.empty())
+        return Broken("the loaded park is inconsistent: " + problems.front());
     const int32_t time = engine.Park.ParkTime;
     // The clock has a day's ticks left before the end of its range, where it would stop.
     if (int64_t(time) + engine.Params.Game.DayLength > std::numeric_limits<int32_t>::max())

@@ -52,8 +52,9 @@ std::unique_ptr<TSKIEngine> ExtremePark(bool high) {
         std::string(" \tA park; [named] = \"long\"\r\n") + std::string(400, high ? 'x' : 'y');
     p.ParkTime = high ? 1 << 30 : -1;  // the clock keeps a day's room before its end
     p.ParkCash = high ? kMax : kMin;
-    p.ParkLoan = p.ParkLoanExpence = p.ParkMarketingExpence = p.ParkEcoExpence = p.ParkRewards =
-        high ? kMax : kMin;
+    p.ParkRewards = high ? kMax : kMin;
+    // The loan and the money spent are never below zero.
+    p.ParkLoan = p.ParkLoanExpence = p.ParkMarketingExpence = p.ParkEcoExpence = high ? kMax : 0;
     p.ParkMissionIndex = high ? kMax : kMin;
     p.ParkSpawnSpeed = high ? kMax : kMin;
     p.ParkLeftBecauseUnhappy = p.ParkLeftBecauseNoMoney = p.ParkLeftBecauseDied = high ? 65535 : 0;
@@ -90,7 +91,7 @@ std::unique_ptr<TSKIEngine> ExtremePark(bool high) {
         g.NextPoint = int32_t(size_t(k) % lift.DetailLine.size());
     }
     TSKIGondole& full = *lift.Carriers.back();
-    for (int s = 0; s < kMaxRiders; ++s) {
+    for (int s = 0; s < lift.Type().GondoleCapacity; ++s) {
         TSKISkier& rider = *e->Skiers[size_t(s)];
         full.Riders[size_t(full.RiderCount++)] = &rider;
         rider.LiftType = lift.LiftType;
