@@ -25,8 +25,26 @@ namespace vallorn {
 namespace {
 
 constexpr const char* kPark = "SKIParkData";
-constexpr int64_t kMaxCarriers = 100000;
-constexpr int64_t kMaxNodes = 100000;
+
+// What a park can hold, by the construction tools' own rules. A file that holds more is refused
+// as it is read, before anything is built, so that loading takes time and memory by the map,
+// whatever the file's size:
+// - a lift takes a lower station with its queue's 65 places and an upper station, its line
+//   keeps clear of other stations, and no type runs beyond 1,200 units (300 cells);
+constexpr int64_t kMaxLifts = 1024;
+// - a lift's carriers are spaced along its line both ways: at most 2 x 1,200 / 8 of any type;
+constexpr int64_t kMaxCarriers = 512;
+// - slope nodes stand 10 units (2.5 cells) or more apart along slopes of three cells' width
+//   or more, and slopes never overlap; so the nodes of all the slopes together, and the
+//   cells their segments paint (length times width, in cells), stay within the map's
+//   262,144 cells, with room to spare for the margins of the paint;
+constexpr int64_t kMaxSlopeNodes = 32768;
+constexpr double kMaxSlopeArea = 4.0 * double(kGridSize) * double(kGridSize);
+// - every building stands on cells of its own, the smallest taking nine of them; each has
+//   a fleet of at most 31 vehicles (the highest slot number is 30), and no park has more
+//   skiers than kMaxParkSkiers.
+constexpr int64_t kMaxBuildings = 16384;
+constexpr int64_t kMaxVehicles = 65536;
 
 struct TCarrierLine {
     TSKIVector Position{0, 0, 0, 1};
@@ -79,6 +97,18 @@ private:
     std::string_view rest_;
 };
 
+// The cells the segments of a slope paint: Bresenham steps times the pen width, in cells.
+double SlopeArea(const std::vector<TSKIVector>& nodes) {
+    double area = 0;
+    for (size_t k = 0; k + 1 < nodes.size(); ++k) {
+        const double steps = std::max(std::fabs(double(nodes[k + 1].x - nodes[k].x)),
+                                      std::fabs(double(nodes[k + 1].z - nodes[k].z))) /
+                             kCellSize;
+        area += (steps + 1) * std::max(1.0, std::floor(double(nodes[k].w)));
+    }
+    return area;
+}
+
 TLineKind ParseSectionLine(const std::string& line, TSectionLine& out, std::string& error) {
     TFields f(line);
     auto bad = [&](const std::string& why) {
@@ -96,7 +126,11 @@ TLineKind ParseSectionLine(const std::string& line, TSectionLine& out, std::stri
     int32_t count = 0;
     if (!f.Int(count)) return bad("its carrier or node count does not parse");
     if (out.Lift) {
-        if (count < 0 || count > kMaxCarriers) return bad("its carrier count is out of range");
+        if (count < 0) return bad("its carrier count is out of range");
+        if (count > kMaxCarriers)
+            return bad("it has " + std::to_string(count) +
+                       " carriers, more than a park holds on a lift (" +
+                       std::to_string(kMaxCarriers) + ")");
         for (int32_t c = 0; c < count; ++c) {
             TCarrierLine carrier;
             int32_t riders = 0;
@@ -114,7 +148,10 @@ TLineKind ParseSectionLine(const std::string& line, TSectionLine& out, std::stri
             out.Carriers.push_back(std::move(carrier));
         }
     } else {
-        if (count < -1 || count > kMaxNodes) return bad("its last node index is out of range");
+        if (count < -1) return bad("its last node index is out of range");
+        if (count >= kMaxSlopeNodes)
+            return bad("it has " + std::to_string(int64_t(count) + 1) +
+                       " nodes, more than a park holds (" + std::to_string(kMaxSlopeNodes) + ")");
         for (int32_t n = 0; n <= count; ++n) {
             TSKIVector p{0, 0, 0, 0};
             if (!f.Real(p.x) || !f.Real(p.w) || !f.Real(p.z))
@@ -237,7 +274,10 @@ public:
         if (g.World.empty()) return Fail("it names no level (SKIWorld/WorldName)");
         if (auto why = FileNameProblem(g.World))
             return Fail("its level name (SKIWorld/WorldName) cannot name a file: " + *why);
-        if (!ReadPark(g) || !ReadSections(g)) return false;
+        if (!ReadPark(g) || !CountWithin("StreamSKISkiers", "skiers", kMaxParkSkiers) ||
+            !CountWithin("SKIBuildings", "buildings", kMaxBuildings) ||
+            !CountWithin("SKIVehicles", "vehicles", kMaxVehicles) || !ReadSections(g))
+            return false;
         ReadRecords("StreamSKISkiers", "", "skier", g.Skiers, UnpackSkier, g.Dropped);
         ReadRecords("SKIBuildings", "s", "building", g.Buildings, UnpackBuilding, g.Dropped);
         ReadRecords("SKIVehicles", "s", "vehicle", g.Vehicles, UnpackVehicle, g.Dropped);
@@ -326,9 +366,19 @@ private:
                     " is missing or not hexadecimal");
     }
 
+    // A section of the file with more records than a park holds refuses the file.
+    bool CountWithin(const char* section, const char* what, int64_t most) {
+        const size_t n = f_.SectionKeys(section).size();
+        if (int64_t(n) <= most) return true;
+        return Fail(section + std::string(" holds ") + std::to_string(n) + " " + what +
+                    ", more than a park holds (" + std::to_string(most) + ")");
+    }
+
     bool ReadSections(TSavedGame& g) {
         const size_t n = f_.SectionKeys("SKISections").size();
         TSKIBlock b;
+        int64_t lifts = 0, nodes = 0;
+        double area = 0;
         for (size_t i = 0; i < n; ++i) {
             const std::string line = f_.ReadString("SKISections", std::to_string(i));
             if (line.empty()) continue;
@@ -338,6 +388,17 @@ private:
             if (kind == TLineKind::Ignored) continue;
             if (kind == TLineKind::Bad)
                 return Fail("section line " + std::to_string(i) + " is malformed: " + why);
+            lifts += s.Lift ? 1 : 0;
+            nodes += int64_t(s.Nodes.size());
+            area += SlopeArea(s.Nodes);
+            if (lifts > kMaxLifts)
+                return Fail("it holds more lifts than a park holds (" + std::to_string(kMaxLifts) +
+                            ")");
+            if (nodes > kMaxSlopeNodes || area > kMaxSlopeArea)
+                return Fail(
+                    "its slopes have more nodes or cover more ground than a park holds"
+                    " (section line " +
+                    std::to_string(i) + ")");
             TSKISectionBlock sb;
             if (!Block("SKISections", std::to_string(i) + "s", "section", b)) return false;
             if (!UnpackSection(b, sb, why))

@@ -75,7 +75,7 @@ std::unique_ptr<TSKIEngine> ExtremePark(bool high) {
         r.Leaving = high;
         e->Skiers.push_back(std::make_unique<TSKISkier>(*e, r));
     }
-    // Many carriers; the first one full.
+    // More carriers than any lift runs; the last one full.
     TSKISection& lift = *e->Sections[size_t(layout.lift)];
     lift.Name = std::string(300, 'L') + " |\t end";
     lift.TotalIncome = lift.InvestedMoney = high ? kMax : kMin;
@@ -83,7 +83,7 @@ std::unique_ptr<TSKIEngine> ExtremePark(bool high) {
     lift.TicketPrice = lift.CustomersServed = lift.TooExpensiveCount = high ? 65535 : 0;
     lift.UpgradeBonus = high ? kUpgradeBonusMax : 0;
     lift.Status = high ? kLiftBroken : kLiftOpen;
-    for (int k = 0; k < 600; ++k) {
+    for (int k = 0; k < 500; ++k) {
         lift.Carriers.push_back(std::make_unique<TSKIGondole>(lift));
         TSKIGondole& g = *lift.Carriers.back();
         g.Init();
