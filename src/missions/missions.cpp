@@ -33,8 +33,10 @@ void TSKIMissions::ApplyProfile() {
 void TSKIMissions::ProfileChanged() {
     ApplyProfile();
     std::string error;
-    if (!WriteProfile(profile_, engine_.Folders.Save, &error))
+    if (!WriteProfile(profile_, engine_.Folders.Save, &error)) {
+        profileWriteError_ = error;
         engine_.Dialogs->ShowError("The profile could not be saved: " + error);
+    }
 }
 
 void TSKIMissions::SandboxNotice() {
