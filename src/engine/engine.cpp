@@ -1,6 +1,7 @@
 #include "engine/engine.h"
 
 #include "engine/clock.h"
+#include "engine/level_file.h"
 #include "engine/overlays.h"
 #include "engine/params.h"
 #include "engine/snow.h"
@@ -82,6 +83,8 @@ TSKIEngine::TSKIEngine(const TSKIEngineSetup& setup) : TSKIWorld(setup.Seed) {
 TSKIEngine::~TSKIEngine() {
     Halted = true;
     ClearContainers();
+    // The grid's storage goes back for the next level load.
+    ClearLevel(*this);
 }
 
 void TSKIEngine::ClearContainers() {
