@@ -183,9 +183,9 @@ bool LoadGreyImage(const std::filesystem::path& path, TGreyImage& out, std::stri
         SetError(error, path.string() + " is not a PNG, BMP or JPEG picture");
         return false;
     }
-    if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide) {
+    if (w <= 0 || h <= 0 || w > kMaxHeightMapSide || h > kMaxHeightMapSide) {
         SetError(error, path.string() + " is " + std::to_string(w) + " x " + std::to_string(h) +
-                            " pixels: a side must be 1.." + std::to_string(kMaxImageSide));
+                            " pixels: a side must be 1.." + std::to_string(kMaxHeightMapSide));
         return false;
     }
     TGreyImage grey;

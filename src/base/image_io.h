@@ -10,9 +10,13 @@
 
 namespace vallorn {
 
-// Largest picture file read, and largest width or height of a picture.
+// Largest picture file read, and largest width or height of a picture: the terrain's texture
+// is at most 2048 pixels across, and no picture the game draws is larger. A file that declares
+// a larger picture is refused from its header, before any pixel is decoded.
 constexpr uint64_t kMaxImageFileBytes = uint64_t(64) << 20;
-constexpr int kMaxImageSide = 8192;
+constexpr int kMaxImageSide = 2048;
+// Largest side of the grey height-map picture the editor builds a level from.
+constexpr int kMaxHeightMapSide = 8192;
 
 // Reads a JPEG into an RGB image. Never aborts the program on a bad file: returns false and
 // a one-line reason in `error`.

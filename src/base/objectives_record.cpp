@@ -1,5 +1,6 @@
 #include "base/objectives_record.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "base/ini_file.h"
@@ -21,6 +22,24 @@ std::string UnlockKey(const char* name, int k, size_t index) {
 }
 
 }  // namespace
+
+int32_t BoundedRewardValue(uint8_t reward, int32_t value) {
+    switch (reward) {
+        case 2:  // friends
+            return std::clamp(value, 0, kMaxFriends);
+        case 5:  // the bank's interest
+            return std::clamp(value, 0, kMaxLoanInterest);
+        case 6:  // the loan limit
+            return std::clamp(value, 0, kMaxLoanLimit);
+        case 7:  // the marketing and PR prices
+        case 8:
+        case 9:
+        case 10:
+            return std::clamp(value, 0, kMaxCampaignPrice);
+        default:
+            return value;
+    }
+}
 
 void WriteObjectives(TIniFile& file, const std::vector<TSKIObjective>& objectives, int skip) {
     file.EraseSection(kSection);
@@ -105,7 +124,7 @@ bool ReadObjectives(const TIniFile& file, std::vector<TSKIObjective>& out, std::
         if (!number("ObjectiveReward", 0, 0, kObjectiveRewardCount - 1, v)) return false;
         o.Reward = uint8_t(v);
         if (!number("ObjectiveRewardValue", 0, kMin, kMax, v)) return false;
-        o.RewardValue = int32_t(v);
+        o.RewardValue = BoundedRewardValue(o.Reward, int32_t(v));
         o.Help = file.ReadString(kSection, Key("ObjectiveHelp", n));
         o.Announced = o.Completed;
     }

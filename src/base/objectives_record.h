@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/types.h"
+
 namespace vallorn {
 
 class TIniFile;
@@ -56,6 +58,18 @@ enum TSKIObjectiveReward : uint8_t {
 };
 constexpr uint8_t kObjectiveRewardCount = kRewardPopularity + 1;
 
+// What rewards and the profile file may set in the player's terms: friends who come every
+// morning (no more than a park holds), the bank's daily interest in percent, the loan limit and
+// the marketing and PR prices.
+constexpr int32_t kMaxFriends = kMaxParkSkiers;
+constexpr int32_t kMaxLoanInterest = 100;
+constexpr int32_t kMaxLoanLimit = 100000000;
+constexpr int32_t kMaxCampaignPrice = 1000000;
+
+// A reward's value held to what that reward can take (cash rewards and blueprint indexes are
+// taken as they are: cash saturates, an index the game does not know unlocks nothing).
+int32_t BoundedRewardValue(uint8_t reward, int32_t value);
+
 struct TSKIObjective {
     uint8_t Type = 0;
     bool Completed = false;
@@ -85,7 +99,7 @@ void WriteObjectives(TIniFile& file, const std::vector<TSKIObjective>& objective
 // Reads the list from SKIObjectives: ObjCount objectives, missing keys taking their defaults.
 // Returns false with a one-line reason (and leaves `out` untouched) when a value is out of
 // its range: a negative or absurd count, a type or reward code the game does not know, or a
-// number that does not fit its field.
+// number that does not fit its field. A reward value is held by BoundedRewardValue.
 bool ReadObjectives(const TIniFile& file, std::vector<TSKIObjective>& out, std::string* error);
 
 }  // namespace vallorn

@@ -13,10 +13,15 @@ using P = TSKIParkData;
 using K = TParkKeyKind;
 
 constexpr int64_t kCountMax = 65535;
+// The clock of a saved game: far enough from the end of its 32-bit range that the days go on
+// for millions of days (a clock at the end of the range would stop, and the day with it).
+constexpr int64_t kParkTimeMax = int64_t(1) << 30;
 
+// The loan and the money spent on interest, marketing and trees are never below zero: a file
+// that says otherwise is refused.
 const TParkKey kKeys[] = {
     {"ParkName", &P::ParkName, K::Saved, 1},
-    {"ParkTime", &P::ParkTime, K::Saved, 2, 0, -1},  // -1: before the first tick
+    {"ParkTime", &P::ParkTime, K::Saved, 2, 0, -1, kParkTimeMax},  // -1: before the first tick
     {"ParkCash", &P::ParkCash, K::Saved, 3, 100000000},
     {"ParkMaxSkiers", &P::ParkMaxSkiers, K::Saved, 4, 300},
     {"ParkRating", &P::ParkRating, K::Saved, 5},
@@ -36,16 +41,16 @@ const TParkKey kKeys[] = {
     {"ParkSpeed", &P::ParkSpeed, K::Live},
     {"ParkWeather", &P::ParkWeather, K::Weather, 22, 0.5},
     {"ParkTreesFelled", &P::ParkTreesFelled, K::Live},
-    {"ParkLoan", &P::ParkLoan, K::Saved, 13},
+    {"ParkLoan", &P::ParkLoan, K::Saved, 13, 0, 0},
     {"ParkLoanInterest", &P::ParkLoanInterest, K::Live},
-    {"ParkLoanExpence", &P::ParkLoanExpence, K::Saved, 14},
-    {"ParkMarketingExpence", &P::ParkMarketingExpence, K::Saved, 15},
+    {"ParkLoanExpence", &P::ParkLoanExpence, K::Saved, 14, 0, 0},
+    {"ParkMarketingExpence", &P::ParkMarketingExpence, K::Saved, 15, 0, 0},
     {"ParkSpawnSpeed", &P::ParkSpawnSpeed, K::Saved, 16, 20},
     {"ParkSpawnCounter", &P::ParkSpawnCounter, K::Live},
     {"ParkSlopeLength", &P::ParkSlopeLength, K::Live},
     {"ParkSnowQuality", &P::ParkSnowQuality, K::Live},
     {"ParkMissionIndex", &P::ParkMissionIndex, K::Saved, 17, kMissionNone},
-    {"ParkEcoExpence", &P::ParkEcoExpence, K::Saved, 18},
+    {"ParkEcoExpence", &P::ParkEcoExpence, K::Saved, 18, 0, 0},
     {"ParkAvgCold", &P::ParkAvgCold, K::Live},
     {"ParkAvgHunger", &P::ParkAvgHunger, K::Live},
     {"ParkAvgEnergy", &P::ParkAvgEnergy, K::Live},

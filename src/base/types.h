@@ -14,6 +14,9 @@ constexpr int kGridSide = kGridSize + 1;     // allocated rows and columns (0..5
 constexpr float kCellSize = 4.0f;            // world units per cell edge
 constexpr int kImprintSize = kGridSize * 4;  // object imprint: one pixel per world unit
 constexpr uint16_t kCounterCap = 65000;      // counters shown to the player stop here
+// The most skiers a park holds at once, whoever brings them (arrivals, friends, marketing): five
+// times the crowd of a big resort, and what a day's friends or a file can ask for at most.
+constexpr int32_t kMaxParkSkiers = 10000;
 
 // Cell kinds.
 enum : uint8_t {

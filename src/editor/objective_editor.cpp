@@ -137,7 +137,7 @@ bool TSKIObjectiveEditor::SetRewardValue(const std::string& text) {
     if ((shown == TSKIValueShown::Lift && (v < 0 || v >= kLiftTypeCount)) ||
         (shown == TSKIValueShown::Building && (v < 0 || v >= kBuildingTypeCount)))
         v = 0;
-    o->RewardValue = v;
+    o->RewardValue = BoundedRewardValue(o->Reward, v);
     return true;
 }
 bool TSKIObjectiveEditor::SetHelp(const std::string& page) {

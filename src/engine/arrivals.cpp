@@ -19,7 +19,9 @@ constexpr int kSkiersPerCar = 5;
 int SpawnSkiers(TSKIEngine& engine, int count, TSKIVector point, int wealthLevel, int skillLevel,
                 bool ignoreCapacity) {
     if (!ignoreCapacity && int64_t(engine.Skiers.size()) - 1 > engine.Park.ParkMaxSkiers) return 0;
-    count = std::max(count, 0);
+    // Whatever the capacity, no more than a park can hold.
+    const int64_t room = std::max<int64_t>(0, kMaxParkSkiers - int64_t(engine.Skiers.size()));
+    count = int(std::clamp<int64_t>(count, 0, room));
     const float rating = engine.Park.ParkRatingPercent;
     for (int n = 0; n < count; ++n) {
         TSKISkierRecord r;

@@ -192,9 +192,10 @@ void PeriodicTick(TSKIEngine& engine) {
     // 13. Objectives are evaluated.
     if (engine.OnEvaluateObjectives) engine.OnEvaluateObjectives(-1, -1);
 
-    // 14. The day change.
+    // 14. The day change: a new day number, or the first day of a new season (with one day
+    // a season, the day number is always 0).
     const TSKICalendar after = Calendar(engine, engine.Park.ParkTime);
-    if (after.Day != before.Day) DayChange(engine);
+    if (after.Day != before.Day || after.Season != before.Season) DayChange(engine);
 }
 
 void UpdateCrowdCounters(TSKIEngine& engine) {
@@ -291,10 +292,11 @@ void DayChange(TSKIEngine& engine) {
 
     // Friends come every morning, whatever the rating or the parking capacity.
     if (engine.Profile.Friends > 0 && engine.Profile.FriendsEnabled) {
-        SpawnSkiers(engine, engine.Profile.Friends, engine.ArrivalPoint, 3, 10, true);
+        const int came = SpawnSkiers(engine, std::min(engine.Profile.Friends, kMaxParkSkiers),
+                                     engine.ArrivalPoint, 3, 10, true);
         if (engine.ArrivalBuilding) {
             engine.ArrivalBuilding->CustomersServed =
-                CappedAdd(engine.ArrivalBuilding->CustomersServed, engine.Profile.Friends);
+                CappedAdd(engine.ArrivalBuilding->CustomersServed, came);
         }
     }
 

@@ -1,6 +1,7 @@
 // The park's rating, the accounting hour, loans, marketing and PR.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "base/saturating.h"
 #include "engine/arrivals.h"
@@ -167,13 +168,22 @@ void HourlyAccounting(TSKIEngine& engine) {
     engine.HourAccumulator = 0;  // 5.
 }
 
+int32_t DailyLoanInterest(const TSKIEngine& engine) {
+    const int64_t percent = std::clamp(engine.Profile.LoanInterest, 0, kMaxLoanInterest);
+    const int64_t loan = engine.Park.ParkLoan;
+    // Rounded toward minus infinity, as the books have always rounded it.
+    const int64_t product = loan * percent;
+    const int64_t interest = product >= 0 ? product / 100 : -((-product + 99) / 100);
+    return int32_t(std::clamp<int64_t>(interest, std::numeric_limits<int32_t>::min(),
+                                       std::numeric_limits<int32_t>::max()));
+}
+
 bool TakeLoan(TSKIEngine& engine, int32_t amount) {
     if (amount <= 0 || int64_t(engine.Park.ParkLoan) + amount > engine.Profile.LoanLimit)
         return false;
     AddTo(engine.Park.ParkLoan, amount);
     AddTo(engine.Park.ParkCash, amount);
-    engine.Park.ParkLoanInterest = int32_t(
-        std::floor(double(engine.Profile.LoanInterest) * double(engine.Park.ParkLoan) / 100.0));
+    engine.Park.ParkLoanInterest = DailyLoanInterest(engine);
     return true;
 }
 
@@ -181,8 +191,7 @@ bool RepayLoan(TSKIEngine& engine, int32_t amount) {
     if (amount <= 0 || engine.Park.ParkCash < amount || engine.Park.ParkLoan < amount) return false;
     TakeFrom(engine.Park.ParkLoan, amount);
     TakeFrom(engine.Park.ParkCash, amount);
-    engine.Park.ParkLoanInterest = int32_t(
-        std::floor(double(engine.Profile.LoanInterest) * double(engine.Park.ParkLoan) / 100.0));
+    engine.Park.ParkLoanInterest = DailyLoanInterest(engine);
     return true;
 }
 

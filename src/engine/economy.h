@@ -32,6 +32,9 @@ void ParkMessageSample(TSKIEngine& engine);
 // Rebuilds the message list and picks the one shown (nothing in the unlimited sandbox).
 void BuildParkMessages(TSKIEngine& engine);
 bool BuildingUnlocked(const TSKIEngine& engine, uint8_t type);
+// The interest the bank takes each day: floor(loan x the profile's interest / 100), the
+// interest held to 0..kMaxLoanInterest % and the result to what the park's books hold.
+int32_t DailyLoanInterest(const TSKIEngine& engine);
 // Loans; refused (false, nothing changes) beyond the limit or without the money.
 bool TakeLoan(TSKIEngine& engine, int32_t amount);
 bool RepayLoan(TSKIEngine& engine, int32_t amount);

@@ -1,11 +1,13 @@
 #include "engine/engine.h"
 
 #include "engine/clock.h"
+#include "engine/level_file.h"
 #include "engine/overlays.h"
 #include "engine/params.h"
 #include "engine/snow.h"
 
 #include <unistd.h>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -81,6 +83,8 @@ TSKIEngine::TSKIEngine(const TSKIEngineSetup& setup) : TSKIWorld(setup.Seed) {
 TSKIEngine::~TSKIEngine() {
     Halted = true;
     ClearContainers();
+    // The grid's storage goes back for the next level load.
+    ClearLevel(*this);
 }
 
 void TSKIEngine::ClearContainers() {
@@ -157,6 +161,17 @@ TSKIParkData TSKIEngine::TakeSnapshot() const {
     snap.ParkSkierCount = int32_t(Skiers.size());
     snap.ParkWeatherText = WeatherText(*this);
     return snap;
+}
+
+TSKIProfileTerms TSKIProfileTerms::Bounded() const {
+    TSKIProfileTerms t = *this;
+    t.Friends = std::clamp(t.Friends, 0, kMaxFriends);
+    t.LoanInterest = std::clamp(t.LoanInterest, 0, kMaxLoanInterest);
+    t.LoanLimit = std::clamp(t.LoanLimit, 0, kMaxLoanLimit);
+    for (int32_t* price :
+         {&t.MarketingPriceCheap, &t.MarketingPriceNormal, &t.MarketingPriceVIP, &t.PRCampPrice})
+        *price = std::clamp(*price, 0, kMaxCampaignPrice);
+    return t;
 }
 
 }  // namespace vallorn

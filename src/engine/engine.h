@@ -84,6 +84,10 @@ struct TSKIProfileTerms {
         t.PRCampPrice = 1500;
         return t;
     }
+    // The terms held to what the game can take: friends no more than a park holds, the
+    // interest 0..100 % a day, the loan limit and the prices from nothing to their caps
+    // (objectives_record.h).
+    TSKIProfileTerms Bounded() const;
 };
 
 struct TSKIEngineSetup {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <unordered_map>
 
+#include "engine/economy.h"
 #include "engine/engine.h"
 
 namespace vallorn {
@@ -233,8 +234,7 @@ private:
     void CheckAccounts() {
         const TSKIParkData& p = e_.Park;
         if (p.ParkLoan < 0) Add("park", "loan " + std::to_string(p.ParkLoan) + " is negative");
-        const auto interest =
-            int32_t(std::floor(double(p.ParkLoan) * double(e_.Profile.LoanInterest) / 100.0));
+        const int32_t interest = DailyLoanInterest(e_);
         if (p.ParkLoanInterest != interest)
             Add("park", "daily interest " + std::to_string(p.ParkLoanInterest) +
                             " does not match loan " + std::to_string(p.ParkLoan) + " (" +

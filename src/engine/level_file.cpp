@@ -2,7 +2,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 #include <system_error>
+#include <vector>
 
 #include "base/atomic_file.h"
 #include "base/image_io.h"
@@ -19,6 +21,43 @@ namespace fs = std::filesystem;
 
 namespace vallorn {
 namespace {
+
+// The storage of grids let go (57 MB each), taken again by the next level loads: a level loaded
+// after another, in this engine or a new one, fills memory it already has instead of faulting in
+// fresh pages, which was most of a load's time. At most two are kept (a load and a reload of the
+// same game overlap); the pool is never destroyed, so an engine may go after the statics.
+struct TSpareGrids {
+    std::mutex Lock;
+    std::vector<std::vector<TerrainCell>> Grids;
+};
+
+TSpareGrids& SpareGrids() {
+    static auto* spares = new TSpareGrids;
+    return *spares;
+}
+
+void KeepGridStorage(std::vector<TerrainCell>& grid) {
+    grid.clear();
+    if (grid.capacity() == size_t(kGridSide) * kGridSide) {
+        TSpareGrids& spares = SpareGrids();
+        const std::lock_guard lock(spares.Lock);
+        if (spares.Grids.size() < 2) {
+            spares.Grids.push_back(std::move(grid));
+            grid = {};
+            return;
+        }
+    }
+    grid.shrink_to_fit();
+}
+
+void TakeGridStorage(std::vector<TerrainCell>& grid) {
+    if (grid.capacity() >= size_t(kGridSide) * kGridSide) return;
+    TSpareGrids& spares = SpareGrids();
+    const std::lock_guard lock(spares.Lock);
+    if (spares.Grids.empty()) return;
+    grid = std::move(spares.Grids.back());
+    spares.Grids.pop_back();
+}
 
 constexpr const char* kLevelData = "LevelData";
 constexpr const char* kBasicBlocked = "LevelBasicBlocked";
@@ -215,6 +254,7 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
         engine.Level = level;
 
         // The grid: heights from the mesh, trees drawn in a fixed order of random numbers.
+        TakeGridStorage(engine.Grid);
         engine.Grid.assign(size_t(kGridSide) * kGridSide, TerrainCell{});
         engine.CrowdedCells.clear();  // every crowd counter starts at 1
         engine.Level.MaxHeight = 0;
@@ -304,8 +344,7 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
 }
 
 void ClearLevel(TSKIEngine& engine) {
-    engine.Grid.clear();
-    engine.Grid.shrink_to_fit();
+    KeepGridStorage(engine.Grid);
     engine.CrowdedCells.clear();  // they index the grid that is gone
     engine.Houses.clear();
     engine.Surface.Clear();

@@ -24,7 +24,7 @@ TSKIMissions::~TSKIMissions() {
 }
 
 void TSKIMissions::ApplyProfile() {
-    engine_.Profile = profile_.Terms;
+    engine_.Profile = profile_.Terms.Bounded();
     engine_.ProfileName = profile_.Name;
     engine_.MissionNames.clear();
     for (const TSKIMissionData& m : profile_.Missions) engine_.MissionNames.push_back(m.Name);
@@ -33,8 +33,10 @@ void TSKIMissions::ApplyProfile() {
 void TSKIMissions::ProfileChanged() {
     ApplyProfile();
     std::string error;
-    if (!WriteProfile(profile_, engine_.Folders.Save, &error))
+    if (!WriteProfile(profile_, engine_.Folders.Save, &error)) {
+        profileWriteError_ = error;
         engine_.Dialogs->ShowError("The profile could not be saved: " + error);
+    }
 }
 
 void TSKIMissions::SandboxNotice() {

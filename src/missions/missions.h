@@ -46,8 +46,12 @@ public:
     // Copies the profile's terms, name and mission names into the engine (what the economy,
     // the build menu, captions and the auto-save read).
     void ApplyProfile();
-    // After a change: ApplyProfile and write the profile file (an error is shown).
+    // After a change: ApplyProfile and write the profile file (an error is shown, and kept
+    // in ProfileWriteError).
     void ProfileChanged();
+    // Why the last profile write that failed failed; empty while none has. A caller without
+    // a window to show the error in (the headless runner) reports it from here.
+    const std::string& ProfileWriteError() const { return profileWriteError_; }
     // The main window's timer: once the sandbox is unlocked its notice is marked read.
     void SandboxNotice();
 
@@ -104,6 +108,7 @@ private:
     TSKIProfile& profile_;
     IMissionWindows* windows_;
     TRecordedMissionWindows recorded_;
+    std::string profileWriteError_;
 };
 
 // --- what the windows list (sandbox.cpp, addons.cpp) -----------------------------------------

@@ -65,7 +65,8 @@ std::vector<std::string_view> ProfileLines(std::string_view text);
 std::string ProfileText(const TSKIProfile& profile);
 // Reads the text into `out` (its name untouched). Tags are found case-insensitively (the first
 // such line); a missing tag or a value beyond the end of the text leaves that value at its
-// default; a number that does not parse takes its default. A mission whose map position is
+// default; a number that does not parse takes its default; the terms are held to their
+// ranges (TSKIProfileTerms::Bounded). A mission whose map position is
 // not a number makes the reading fail: false with a one-line reason, `out` untouched.
 bool ParseProfile(std::string_view text, TSKIProfile& out, std::string* error = nullptr);
 // save/<name>.prof of the profile's name into the object; nothing when the name is empty or

@@ -230,6 +230,7 @@ bool ParseProfile(std::string_view text, TSKIProfile& out, std::string* error) {
     t.MarketingPriceNormal = f.Int("[MarketingPriceNormal]", defaults.MarketingPriceNormal);
     t.MarketingPriceVIP = f.Int("[MarketingPriceVIP]", defaults.MarketingPriceVIP);
     t.PRCampPrice = f.Int("[PRCampPrice]", defaults.PRCampPrice);
+    t = t.Bounded();
     p.CampCompleted = f.Bool("[CampCompleted]");
     p.SandboxUnlocked = t.UnlockedBuildings[kBuildParking];
     p.SandboxNotifRead = f.Bool("[SandboxNotifRead]");

@@ -7,186 +7,27 @@
 #include <optional>
 #include <set>
 #include <string_view>
+#include <unordered_set>
 
 #include "base/ini_file.h"
 #include "base/number_format.h"
 #include "base/safe_path.h"
 #include "engine/arrivals.h"
+#include "engine/economy.h"
 #include "engine/engine.h"
 #include "engine/level_file.h"
 #include "engine/overlays.h"
 #include "persistence/saved_game.h"
 #include "persistence/saved_game_blocks.h"
+#include "persistence/saved_game_lines.h"
 
 namespace vallorn {
 
 namespace {
 
 constexpr const char* kPark = "SKIParkData";
-constexpr int64_t kMaxCarriers = 100000;
-constexpr int64_t kMaxNodes = 100000;
-
-struct TCarrierLine {
-    TSKIVector Position{0, 0, 0, 1};
-    int32_t Track = 1;
-    std::vector<int32_t> Riders;
-};
-
-struct TSectionLine {
-    bool Lift = false;
-    int32_t X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
-    std::string Name;
-    std::vector<TCarrierLine> Carriers;
-    std::vector<TSKIVector> Nodes;  // slopes: x, w, z
-};
-
-enum class TLineKind { Section, Ignored, Bad };
-
-// Splits "a|b|c|" into its fields; every field must be followed by "|".
-class TFields {
-public:
-    explicit TFields(std::string_view line) : rest_(line) {}
-    std::optional<std::string_view> Next() {
-        const size_t bar = rest_.find('|');
-        if (bar == std::string_view::npos) return std::nullopt;
-        std::string_view f = rest_.substr(0, bar);
-        rest_.remove_prefix(bar + 1);
-        return f;
-    }
-    bool Int(int32_t& out) {
-        auto f = Next();
-        if (!f) return false;
-        auto v = ParseInteger(*f);
-        if (!v || *v < std::numeric_limits<int32_t>::min() ||
-            *v > std::numeric_limits<int32_t>::max())
-            return false;
-        out = int32_t(*v);
-        return true;
-    }
-    bool Real(float& out) {
-        auto f = Next();
-        if (!f) return false;
-        auto v = ParseReal(*f);
-        if (!v || !std::isfinite(float(*v))) return false;
-        out = float(*v);
-        return true;
-    }
-    bool AtEnd() const { return rest_.find_first_not_of(" \t\r") == std::string_view::npos; }
-
-private:
-    std::string_view rest_;
-};
-
-TLineKind ParseSectionLine(const std::string& line, TSectionLine& out, std::string& error) {
-    TFields f(line);
-    auto bad = [&](const std::string& why) {
-        error = why;
-        return TLineKind::Bad;
-    };
-    const auto kind = f.Next();
-    if (!kind || (*kind != "LIFT" && *kind != "SLOPE")) return TLineKind::Ignored;
-    out.Lift = *kind == "LIFT";
-    if (!f.Int(out.X1) || !f.Int(out.Y1) || !f.Int(out.X2) || !f.Int(out.Y2))
-        return bad("its station or end cells do not parse");
-    const auto name = f.Next();
-    if (!name) return bad("it has no name");
-    out.Name = std::string(*name);
-    int32_t count = 0;
-    if (!f.Int(count)) return bad("its carrier or node count does not parse");
-    if (out.Lift) {
-        if (count < 0 || count > kMaxCarriers) return bad("its carrier count is out of range");
-        for (int32_t c = 0; c < count; ++c) {
-            TCarrierLine carrier;
-            int32_t riders = 0;
-            if (!f.Real(carrier.Position.x) || !f.Real(carrier.Position.y) ||
-                !f.Real(carrier.Position.z) || !f.Int(carrier.Track) || !f.Int(riders))
-                return bad("carrier " + std::to_string(c) + " does not parse");
-            if (riders < 0 || riders > kMaxRiders || carrier.Track < 0 ||
-                !PlausiblePosition(carrier.Position))
-                return bad("carrier " + std::to_string(c) + " is out of range");
-            carrier.Riders.resize(size_t(riders));
-            for (int32_t& k : carrier.Riders) {
-                if (!f.Int(k))
-                    return bad("a rider of carrier " + std::to_string(c) + " does not parse");
-            }
-            out.Carriers.push_back(std::move(carrier));
-        }
-    } else {
-        if (count < -1 || count > kMaxNodes) return bad("its last node index is out of range");
-        for (int32_t n = 0; n <= count; ++n) {
-            TSKIVector p{0, 0, 0, 0};
-            if (!f.Real(p.x) || !f.Real(p.w) || !f.Real(p.z))
-                return bad("node " + std::to_string(n) + " does not parse");
-            // A node off the grid drops its slope; its width is what the paint draws.
-            if (!(p.w >= 0 && p.w <= kSlopeWidthMax))
-                return bad("node " + std::to_string(n) + " has a width out of range 0.." +
-                           std::to_string(int(kSlopeWidthMax)));
-            out.Nodes.push_back(p);
-        }
-    }
-    if (!f.AtEnd()) return bad("it has fields after its last one");
-    return TLineKind::Section;
-}
-
-// Builds a parsed section on the engine. `skiers` maps the file's skier indexes to the
-// restored skiers (null where one was dropped).
-void ApplySection(TSKIEngine& e, const TSectionLine& s, const TSKISectionBlock& block,
-                  const std::vector<TSKISkier*>& skiers) {
-    if (s.Lift) {
-        TSKISection* lift = e.CreateLift(s.X1, s.Y1, s.X2, s.Y2, block.Record);
-        if (!lift) return;
-        lift->Name = s.Name;
-        for (const TCarrierLine& c : s.Carriers) {
-            lift->Carriers.push_back(std::make_unique<TSKIGondole>(*lift));
-            TSKIGondole& g = *lift->Carriers.back();
-            g.Init();
-            g.Position = c.Position;
-            g.Position.w = 1;
-            g.SmoothingAnchor = g.Position;
-            const int32_t points = int32_t(lift->DetailLine.size());
-            g.NextPoint = points > 0 ? std::min(c.Track, points - 1) : 0;
-            // Riders sit in the first seats, without the ones that name no restored skier.
-            g.RiderCount = 0;
-            for (const int32_t k : c.Riders) {
-                if (k < 0 || size_t(k) >= skiers.size() || !skiers[size_t(k)]) continue;
-                TSKISkier& rider = *skiers[size_t(k)];
-                g.Riders[g.RiderCount++] = &rider;
-                rider.State = kSkierOnLift;
-                rider.CurrentSection = lift;
-                rider.LiftType = lift->LiftType;
-            }
-        }
-        return;
-    }
-    // A slope needs three nodes on the grid; it is laid without terrain changes or charge.
-    if (s.Nodes.size() < 3) return;
-    std::vector<TSKIVector> points;
-    points.reserve(s.Nodes.size());
-    for (TSKIVector p : s.Nodes) {
-        if (!e.PositionInGrid(p)) return;
-        p.y = e.TerrainHeight(p);
-        points.push_back(p);
-    }
-    TSKISection* slope = e.CreateSlope(std::move(points), s.Name);
-    if (slope) slope->InvestedMoney = block.Record.InvestedMoney;
-}
 
 }  // namespace
-
-bool RestoreSection(TSKIEngine& engine, const std::string& line,
-                    const std::vector<uint8_t>& block) {
-    TSectionLine parsed;
-    TSKISectionBlock sb;
-    std::string error;
-    const TLineKind kind = ParseSectionLine(line, parsed, error);
-    if (kind == TLineKind::Ignored) return true;
-    if (kind == TLineKind::Bad || !UnpackSection(block, sb, error)) return false;
-    std::vector<TSKISkier*> skiers;
-    skiers.reserve(engine.Skiers.size());
-    for (const auto& s : engine.Skiers) skiers.push_back(s.get());
-    ApplySection(engine, parsed, sb, skiers);
-    return true;
-}
 
 bool ReadObjectives(TSKIEngine& engine, const TIniFile& file) {
     return vallorn::ReadObjectives(file, engine.Objectives, &engine.LoadError);
@@ -220,7 +61,10 @@ public:
         if (g.World.empty()) return Fail("it names no level (SKIWorld/WorldName)");
         if (auto why = FileNameProblem(g.World))
             return Fail("its level name (SKIWorld/WorldName) cannot name a file: " + *why);
-        if (!ReadPark(g) || !ReadSections(g)) return false;
+        if (!ReadPark(g) || !CountWithin("StreamSKISkiers", "skiers", kMaxParkSkiers) ||
+            !CountWithin("SKIBuildings", "buildings", kMaxBuildings) ||
+            !CountWithin("SKIVehicles", "vehicles", kMaxVehicles) || !ReadSections(g))
+            return false;
         ReadRecords("StreamSKISkiers", "", "skier", g.Skiers, UnpackSkier, g.Dropped);
         ReadRecords("SKIBuildings", "s", "building", g.Buildings, UnpackBuilding, g.Dropped);
         ReadRecords("SKIVehicles", "s", "vehicle", g.Vehicles, UnpackVehicle, g.Dropped);
@@ -309,9 +153,19 @@ private:
                     " is missing or not hexadecimal");
     }
 
+    // A section of the file with more records than a park holds refuses the file.
+    bool CountWithin(const char* section, const char* what, int64_t most) {
+        const size_t n = f_.SectionKeys(section).size();
+        if (int64_t(n) <= most) return true;
+        return Fail(section + std::string(" holds ") + std::to_string(n) + " " + what +
+                    ", more than a park holds (" + std::to_string(most) + ")");
+    }
+
     bool ReadSections(TSavedGame& g) {
         const size_t n = f_.SectionKeys("SKISections").size();
         TSKIBlock b;
+        int64_t lifts = 0, nodes = 0;
+        double area = 0;
         for (size_t i = 0; i < n; ++i) {
             const std::string line = f_.ReadString("SKISections", std::to_string(i));
             if (line.empty()) continue;
@@ -321,6 +175,17 @@ private:
             if (kind == TLineKind::Ignored) continue;
             if (kind == TLineKind::Bad)
                 return Fail("section line " + std::to_string(i) + " is malformed: " + why);
+            lifts += s.Lift ? 1 : 0;
+            nodes += int64_t(s.Nodes.size());
+            area += SlopeArea(s.Nodes);
+            if (lifts > kMaxLifts)
+                return Fail("it holds more lifts than a park holds (" + std::to_string(kMaxLifts) +
+                            ")");
+            if (nodes > kMaxSlopeNodes || area > kMaxSlopeArea)
+                return Fail(
+                    "its slopes have more nodes or cover more ground than a park holds"
+                    " (section line " +
+                    std::to_string(i) + ")");
             TSKISectionBlock sb;
             if (!Block("SKISections", std::to_string(i) + "s", "section", b)) return false;
             if (!UnpackSection(b, sb, why))
@@ -451,8 +316,7 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
     // 3. Park keys, camera and the loan interest of the profile's terms.
     const TSKIParkData& p = g.Park;
     for (const TParkKey* key : SavedParkKeys()) CopyParkField(*key, p, engine.Park);
-    engine.Park.ParkLoanInterest = int32_t(
-        std::floor(double(engine.Park.ParkLoan) * double(engine.Profile.LoanInterest) / 100.0));
+    engine.Park.ParkLoanInterest = DailyLoanInterest(engine);
     engine.Viewpoint.FocusX = g.CamX;
     engine.Viewpoint.FocusZ = g.CamZ;
     engine.Viewpoint.Height = 500;
@@ -469,7 +333,9 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
     }
 
     // 6. Slopes and lifts with their carriers and riders.
-    for (const auto& [line, block] : g.Sections) ApplySection(engine, line, block, skiers);
+    TSeated seated;
+    for (const auto& [line, block] : g.Sections)
+        ApplySection(engine, line, block, skiers, &seated, &engine.LoadWarnings);
 
     // 7. Buildings inside the grid; customers restart outside, so no seat is taken.
     std::vector<int32_t> buildings(g.Buildings.size(), -1);

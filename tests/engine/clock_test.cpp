@@ -232,6 +232,14 @@ TEST_F(Clock, FriendsArriveEachMorningWhenWelcome) {
     }
 }
 
+// A parameter file of one day a season: every day is day 0 of a new season, and still ends.
+TEST_F(Clock, WithOneDayASeasonEveryDayStillEnds) {
+    e->Params.Game.DaysInSeason = 1;
+    TickTo(3 * 600);
+    EXPECT_EQ(e->DayChanges, 3);
+    EXPECT_EQ(Calendar(*e, e->Park.ParkTime).Season, 4);
+}
+
 TEST_F(Clock, AccidentCooldownCountsDown) {
     e->Park.ParkAccidentCooldown = 3;
     for (int k = 0; k < 5; ++k) PeriodicTick(*e);

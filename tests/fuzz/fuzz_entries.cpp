@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 
@@ -22,6 +23,7 @@
 #include "engine/clock.h"
 #include "engine/economy.h"
 #include "engine/engine.h"
+#include "engine/invariants.h"
 #include "engine/level_file.h"
 #include "missions/profile.h"
 #include "persistence/saved_game.h"
@@ -171,7 +173,13 @@ std::string RoundTrip(const TIniFile& ini) {
 // Checks what the game relies on after a saved game was taken: a tick and an accounting hour
 // run, and what the writer then writes loads again.
 Result AfterLoad(TSKIEngine& engine) {
+    // What loads is a park the invariant checker accepts.
+    if (const auto problems = CheckInvariants(engine); !problems.empty())
+        return Broken("the loaded park is inconsistent: " + problems.front());
     const int32_t time = engine.Park.ParkTime;
+    // The clock has a day's ticks left before the end of its range, where it would stop.
+    if (int64_t(time) + engine.Params.Game.DayLength > std::numeric_limits<int32_t>::max())
+        return Broken("the clock stops before the day ends");
     PeriodicTick(engine);
     if (engine.Park.ParkTime < time) return Broken("a tick turned the clock back");
     const int32_t cash = engine.Park.ParkCash;
@@ -249,6 +257,9 @@ Result FuzzSavedGame(std::string_view data) {
     WriteBytes(file, data);
     auto engine = NewEngine();
     if (!LoadGameFile(*engine, file)) return Refused(engine->LoadError);
+    for (const TSKIObjective& o : engine->Objectives)
+        if (BoundedRewardValue(o.Reward, o.RewardValue) != o.RewardValue)
+            return Broken("objective " + o.Name + " pays a reward its kind cannot take");
     if (Result level = CheckLevel(*engine); level.outcome == Outcome::Broken) return level;
     return AfterLoad(*engine);
 }
@@ -319,6 +330,17 @@ Result FuzzProfile(std::string_view data) {
     if (!ParseProfile(data, profile, &why)) return Refused(why);
     if (profile.SandboxDiff < 1 || profile.SandboxDiff > kMaxSandboxDiff)
         return Broken("sandbox difficulty " + std::to_string(profile.SandboxDiff));
+    const TSKIProfileTerms& t = profile.Terms;
+    if (t.Friends < 0 || t.Friends > kMaxFriends)
+        return Broken("friends " + std::to_string(t.Friends) + ", more than a park holds");
+    if (t.LoanInterest < 0 || t.LoanInterest > kMaxLoanInterest)
+        return Broken("a daily interest of " + std::to_string(t.LoanInterest) + " %");
+    if (t.LoanLimit < 0 || t.LoanLimit > kMaxLoanLimit)
+        return Broken("a loan limit of " + std::to_string(t.LoanLimit));
+    for (const int32_t price :
+         {t.MarketingPriceCheap, t.MarketingPriceNormal, t.MarketingPriceVIP, t.PRCampPrice})
+        if (price < 0 || price > kMaxCampaignPrice)
+            return Broken("a campaign price of " + std::to_string(price));
     for (const TSKISandboxMap& map : profile.SandBox)
         if (map.Completed > kMaxSandboxDiff)
             return Broken("a map completed at difficulty " + std::to_string(map.Completed));

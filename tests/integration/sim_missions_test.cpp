@@ -135,6 +135,30 @@ TEST(SimMissions, AMissionStartsUnlessLockedOrMissingAndEndsWhenAccomplished) {
               std::string::npos);
 }
 
+// On a full disk (a limit of no bytes on the files the run writes stands for it) the profile
+// the accomplished mission changed and the game asked for with --save cannot be written: both
+// are said on stderr and fail the run, and the report still comes on stdout.
+TEST(SimMissions, WritesThatFailAreReportedAndTheReportStillComes) {
+    MissionRoot root;
+    ASSERT_EQ(root.Sim("run --profile Ann --level Training --ticks 0").status, 0);
+    const fs::path out = root.dir / "out.json", err = root.dir / "err.txt";
+    const std::string run =
+        std::string(VALLORN_SIM) +
+        " run --profile Ann --mission 0 --ticks 2 --until-accomplished --save " +
+        (root.dir / "end.ski").string() + " --root " + root.dir.Path().string();
+    const std::string cmd = "{ (trap '' XFSZ; ulimit -f 0; " + run +
+                            "; echo \"exit status $?\" >&2) 2>&1 1>&3 3>&- | cat > " +
+                            err.string() + "; } 3>&1 | cat > " + out.string();
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    const std::string errors = test::ReadText(err);
+    EXPECT_NE(errors.find("cannot write profile 'Ann'"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("cannot save game"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("exit status 3"), std::string::npos) << errors;
+    EXPECT_NE(test::ReadText(out).find("\"Accomplished\": true,"), std::string::npos);
+    EXPECT_EQ(test::ReadText(root.dir / "save" / "Ann.prof").find("Opening\r\nC\r\n"),
+              std::string::npos);
+}
+
 // Without a profile the objectives of a saved game are still evaluated.
 TEST(SimMissions, AGameWithoutAProfileEvaluatesItsObjectives) {
     MissionRoot root;

@@ -50,10 +50,11 @@ std::unique_ptr<TSKIEngine> ExtremePark(bool high) {
     TSKIParkData& p = e->Park;
     p.ParkName =
         std::string(" \tA park; [named] = \"long\"\r\n") + std::string(400, high ? 'x' : 'y');
-    p.ParkTime = high ? kMax : -1;
+    p.ParkTime = high ? 1 << 30 : -1;  // the clock keeps a day's room before its end
     p.ParkCash = high ? kMax : kMin;
-    p.ParkLoan = p.ParkLoanExpence = p.ParkMarketingExpence = p.ParkEcoExpence = p.ParkRewards =
-        high ? kMax : kMin;
+    p.ParkRewards = high ? kMax : kMin;
+    // The loan and the money spent are never below zero.
+    p.ParkLoan = p.ParkLoanExpence = p.ParkMarketingExpence = p.ParkEcoExpence = high ? kMax : 0;
     p.ParkMissionIndex = high ? kMax : kMin;
     p.ParkSpawnSpeed = high ? kMax : kMin;
     p.ParkLeftBecauseUnhappy = p.ParkLeftBecauseNoMoney = p.ParkLeftBecauseDied = high ? 65535 : 0;
@@ -74,7 +75,7 @@ std::unique_ptr<TSKIEngine> ExtremePark(bool high) {
         r.Leaving = high;
         e->Skiers.push_back(std::make_unique<TSKISkier>(*e, r));
     }
-    // Many carriers; the first one full.
+    // More carriers than any lift runs; the last one full.
     TSKISection& lift = *e->Sections[size_t(layout.lift)];
     lift.Name = std::string(300, 'L') + " |\t end";
     lift.TotalIncome = lift.InvestedMoney = high ? kMax : kMin;
@@ -82,7 +83,7 @@ std::unique_ptr<TSKIEngine> ExtremePark(bool high) {
     lift.TicketPrice = lift.CustomersServed = lift.TooExpensiveCount = high ? 65535 : 0;
     lift.UpgradeBonus = high ? kUpgradeBonusMax : 0;
     lift.Status = high ? kLiftBroken : kLiftOpen;
-    for (int k = 0; k < 600; ++k) {
+    for (int k = 0; k < 500; ++k) {
         lift.Carriers.push_back(std::make_unique<TSKIGondole>(lift));
         TSKIGondole& g = *lift.Carriers.back();
         g.Init();
@@ -90,7 +91,7 @@ std::unique_ptr<TSKIEngine> ExtremePark(bool high) {
         g.NextPoint = int32_t(size_t(k) % lift.DetailLine.size());
     }
     TSKIGondole& full = *lift.Carriers.back();
-    for (int s = 0; s < kMaxRiders; ++s) {
+    for (int s = 0; s < lift.Type().GondoleCapacity; ++s) {
         TSKISkier& rider = *e->Skiers[size_t(s)];
         full.Riders[size_t(full.RiderCount++)] = &rider;
         rider.LiftType = lift.LiftType;

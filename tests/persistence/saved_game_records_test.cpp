@@ -97,23 +97,27 @@ TEST(SavedGameBounds, ClockAndCashStopAtTheirLimitsInsteadOfWrapping) {
     auto e = NewEngine();
     ASSERT_TRUE(LoadLevelFile(*e, "Mountain", false).ok());
     ASSERT_TRUE(test::BuildResort(*e).ok());
-    e->Park.ParkTime = std::numeric_limits<int32_t>::max();
     e->Park.ParkCash = std::numeric_limits<int32_t>::min() + 10;
     TempDir dir;
     ASSERT_TRUE(SaveGameFile(*e, dir / "edge.ski"));
     auto l = NewEngine();
     ASSERT_TRUE(LoadGameFile(*l, dir / "edge.ski")) << l->LoadError;
+    // The clock at the end of its range (no saved game holds it: its day would never end).
+    l->Park.ParkTime = std::numeric_limits<int32_t>::max();
     l->Park.ParkSpeed = 4;
     for (int k = 0; k < 100000 && l->AccountingHours < 1; ++k) OnProgress(*l, 0.1);
     ASSERT_GE(l->AccountingHours, 1);
     EXPECT_EQ(l->Park.ParkTime, std::numeric_limits<int32_t>::max());
     EXPECT_EQ(l->DayChanges, 0);
     EXPECT_EQ(l->Park.ParkCash, std::numeric_limits<int32_t>::min());
-    // A clock before -1 is refused.
-    test::WriteText(dir / "early.ski",
-                    "[SKIWorld]\nWorldName=Mountain\n[SKIParkData]\nParkTime=-2\n");
-    EXPECT_FALSE(LoadGameFile(*l, dir / "early.ski"));
-    EXPECT_NE(l->LoadError.find("ParkTime"), std::string::npos) << l->LoadError;
+    // A clock before -1, or too near the end of its range for a day to end, is refused.
+    for (const char* time : {"-2", "2147483647"}) {
+        test::WriteText(
+            dir / "clock.ski",
+            "[SKIWorld]\nWorldName=Mountain\n[SKIParkData]\nParkTime=" + std::string(time) + "\n");
+        EXPECT_FALSE(LoadGameFile(*l, dir / "clock.ski")) << time;
+        EXPECT_NE(l->LoadError.find("ParkTime"), std::string::npos) << l->LoadError;
+    }
 }
 
 // A resort with skiers on its lift, the services' vehicles, and every kind of record.

@@ -254,19 +254,26 @@ int Run(const sim::Options& o) {
         }
     }
 
+    // A file the run could not write fails the run, after the report is written.
+    bool writeFailed = false;
     if (!o.save.empty()) {
         std::string error;
         if (!SaveGameFile(engine, o.save, &error)) {
             std::fprintf(stderr, "vallorn-sim: cannot save game: %s\n", error.c_str());
-            return kExitInput;
+            writeFailed = true;
         }
+    }
+    if (!missions.ProfileWriteError().empty()) {
+        std::fprintf(stderr, "vallorn-sim: cannot write profile '%s': %s\n", profile.Name.c_str(),
+                     missions.ProfileWriteError().c_str());
+        writeFailed = true;
     }
 
     if (!o.table.empty()) {
         std::string error;
         if (!WriteFileAtomically(o.table, table.Text(), &error)) {
             std::fprintf(stderr, "vallorn-sim: %s\n", error.c_str());
-            return kExitInput;
+            writeFailed = true;
         }
     }
     const std::string report = sim::RunReportJson(engine, [&](sim::JsonWriter& w) {
@@ -284,6 +291,7 @@ int Run(const sim::Options& o) {
             return kExitInput;
         }
     }
+    if (writeFailed) return kExitInput;
     if (scripted && outcome.Failed()) {
         sim::PrintScriptFailures(script, outcome);
         return kExitExpect;

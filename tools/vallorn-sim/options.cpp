@@ -64,7 +64,9 @@ Exit status: 0 success, 1 a script's expectation failed (or expect-ok stopped it
 that failed) or, with --until-accomplished, the mission was not accomplished, 2 bad arguments
 or a bad script line, 3 an input file is missing or cannot be read (a mission that is locked
 or has no file, a sandbox map or star file that cannot be loaded, a profile that cannot be
-read or created), 4 --check found the park inconsistent.
+read or created) or a file the run writes (--save, --table, --report, the profile) cannot
+be written (the report is still written when it can be), 4 --check found the park
+inconsistent.
 )";
 }
 
