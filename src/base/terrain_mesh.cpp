@@ -68,7 +68,8 @@ void GridExtent(std::vector<double>& centres, double lo, double hi, double& a, d
 
 }  // namespace
 
-bool TSKITerrainMesh::Load(const std::filesystem::path& file, float scaleY, std::string* error) {
+bool TSKITerrainMesh::Load(const std::filesystem::path& file, float scaleY, std::string* error,
+                           const std::filesystem::path& cacheFolder) {
     Clear();
     std::error_code ec;
     std::string bytes;
@@ -76,11 +77,21 @@ bool TSKITerrainMesh::Load(const std::filesystem::path& file, float scaleY, std:
         if (error) *error = "terrain mesh " + file.string() + " is missing";
         return false;
     }
-    // The binary cache beside the file when it was made from these very bytes, else the file.
+    // The cache made from these very bytes, else the file, whose triangles are then kept in
+    // the cache for the next load (welded as the cache keeps them, so that both ways give the
+    // same vertices).
     TSKIRawMesh mesh;
-    if (!ReadMeshCache(file, bytes, mesh) && !ReadMeshBytes(file, bytes, mesh, error)) return false;
+    const std::filesystem::path cache =
+        cacheFolder.empty() ? std::filesystem::path() : MeshCachePath(cacheFolder, file, bytes);
+    bool fromCache = !cache.empty() && ReadMeshCache(cache, bytes, mesh);
+    if (!fromCache) {
+        if (!ReadMeshBytes(file, bytes, mesh, error)) return false;
+        WeldMesh(mesh);
+        if (!cache.empty()) WriteMeshCache(cache, bytes, mesh, nullptr);
+    }
     for (glm::vec3& v : mesh.Vertices) v.y *= scaleY;
     Build(std::move(mesh.Vertices), std::move(mesh.Indices));
+    fromCache_ = fromCache;
     return true;
 }
 
@@ -88,6 +99,7 @@ void TSKITerrainMesh::Clear() {
     vertices_.clear();
     indices_.clear();
     triangles_ = 0;
+    fromCache_ = false;
     minX_ = minZ_ = 0;
     bucket_ = 1;
     nx_ = nz_ = 0;

@@ -186,8 +186,10 @@ TSKIRawMesh RawMesh(const aiScene& scene) {
     return raw;
 }
 
-// Writes `scene` as a 3DS file and its cache beside it. The scene stays the caller's.
-bool ExportScene(const aiScene& scene, const fs::path& target, std::string* error) {
+// Writes `scene` as a 3DS file, and its cache into `cacheFolder` when there is one: the
+// same cache as reading the file back gives, without parsing it. The scene stays the caller's.
+bool ExportScene(const aiScene& scene, const fs::path& target, const fs::path& cacheFolder,
+                 std::string* error) {
     Assimp::Exporter exporter;
     const aiExportDataBlob* blob = exporter.ExportToBlob(&scene, "3ds");
     if (!blob) {
@@ -195,14 +197,20 @@ bool ExportScene(const aiScene& scene, const fs::path& target, std::string* erro
         return false;
     }
     const std::string_view bytes(static_cast<const char*>(blob->data), blob->size);
-    return WriteFileAtomically(target, bytes, error) &&
-           WriteMeshCache(target, bytes, RawMesh(scene), error);
+    if (!WriteFileAtomically(target, bytes, error)) return false;
+    if (!cacheFolder.empty()) {
+        TSKIRawMesh mesh = RawMesh(scene);
+        WeldMesh(mesh);
+        WriteMeshCache(MeshCachePath(cacheFolder, target, bytes), bytes, mesh, nullptr);
+    }
+    return true;
 }
 
 }  // namespace
 
 bool BuildTerrainMeshes(const THeightField& field, float scaleY, float skirtBottom,
-                        const fs::path& folder, const std::string& stem, std::string* error) {
+                        const fs::path& folder, const std::string& stem, std::string* error,
+                        const fs::path& cacheFolder) {
     if (field.Side != kGridSide || field.Heights.size() != size_t(kGridSide) * kGridSide) {
         if (error) *error = "the height field must hold 513 x 513 heights";
         return false;
@@ -219,7 +227,7 @@ bool BuildTerrainMeshes(const THeightField& field, float scaleY, float skirtBott
         for (int tj = 0; tj < kTilesPerSide; ++tj)
             tiles.push_back(SurfaceTile(field, scaleY, ti, tj));
     aiScene* surface = MakeScene(std::move(tiles), "base");
-    const bool surfaceOk = ExportScene(*surface, folder / (stem + "H.3ds"), error);
+    const bool surfaceOk = ExportScene(*surface, folder / (stem + "H.3ds"), cacheFolder, error);
     delete surface;
     if (!surfaceOk) return false;
 
@@ -234,7 +242,7 @@ bool BuildTerrainMeshes(const THeightField& field, float scaleY, float skirtBott
         for (int tj = -1; tj <= 1; ++tj)
             if (ti != 0 || tj != 0) sides.push_back(RingTile(field, scaleY, ti, tj));
     aiScene* skirt = MakeScene(std::move(sides), "baseSide");
-    const bool skirtOk = ExportScene(*skirt, folder / (stem + "Side.3ds"), error);
+    const bool skirtOk = ExportScene(*skirt, folder / (stem + "Side.3ds"), cacheFolder, error);
     delete skirt;
     return skirtOk;
 }

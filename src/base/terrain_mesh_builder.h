@@ -1,8 +1,7 @@
 // Builds a level's terrain meshes from a height field: the surface "<stem>H.3ds", tiled so
 // that every mesh stays within the 16-bit vertex and face counts of the 3DS format, and the
-// skirt "<stem>Side.3ds" that closes the map's edge and carries the land around it, each with
-// its binary cache beside it (terrain_mesh_cache.h). Used by the data generator and the level
-// editor.
+// skirt "<stem>Side.3ds" that closes the map's edge and carries the land around it. Used by the
+// data generator and the level editor.
 #pragma once
 
 #include <filesystem>
@@ -31,9 +30,12 @@ constexpr int ReflectedGridIndex(int k) {
 // z = 4j - 0.5, y = height / scaleY (the loader scales Y back). The skirt hangs from the
 // edge down to `skirtBottom` (world units), and holds the landscape around the map: the
 // eight neighbouring tiles of the map's terrain reflected about its edges, every 16 cells.
-// Returns false with a reason on failure.
+// With a `cacheFolder`, each mesh's binary cache is written there too (terrain_mesh_cache.h),
+// from the triangles it was written from, so that the first load need not parse it; a cache
+// that cannot be written is no failure. Returns false with a reason on failure.
 bool BuildTerrainMeshes(const THeightField& field, float scaleY, float skirtBottom,
                         const std::filesystem::path& folder, const std::string& stem,
-                        std::string* error = nullptr);
+                        std::string* error = nullptr,
+                        const std::filesystem::path& cacheFolder = {});
 
 }  // namespace vallorn

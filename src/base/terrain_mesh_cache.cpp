@@ -1,6 +1,8 @@
 #include "base/terrain_mesh_cache.h"
 
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include <assimp/scene.h>
@@ -43,10 +45,53 @@ T Get(std::string_view in, size_t at) {
     return value;
 }
 
-// The cache keeps each position once, numbered in the order the indices first use them. The
-// 3DS reader gives every face its own three vertices, so a mesh read back from a 3DS file and
-// the mesh it was written from weld to the same vertices and indices (a third of the bytes).
-void WeldVertices(TSKIRawMesh& mesh) {
+// Removes the caches in `folder` other than `kept` whose last use is older than
+// kMeshCacheUnusedDays days. Errors are ignored: a cache that stays costs only disk space.
+void RemoveUnusedCaches(const std::filesystem::path& folder, const std::filesystem::path& kept) {
+    namespace fs = std::filesystem;
+    const auto oldest =
+        fs::file_time_type::clock::now() - std::chrono::hours(24) * kMeshCacheUnusedDays;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code ignored;
+        const fs::path& p = it->path();
+        if (p.extension() != ".vmesh" || p.filename() == kept.filename() ||
+            !it->is_regular_file(ignored))
+            continue;
+        const fs::file_time_type used = fs::last_write_time(p, ignored);
+        if (!ignored && used < oldest) fs::remove(p, ignored);
+    }
+}
+
+}  // namespace
+
+uint64_t HashBytes(std::string_view bytes) {
+    // Eight bytes at a time, multiply and rotate, then the tail and a final mix.
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ bytes.size();
+    size_t k = 0;
+    for (; k + 8 <= bytes.size(); k += 8) {
+        uint64_t w;
+        std::memcpy(&w, bytes.data() + k, 8);
+        h = (h ^ (w * 0xC2B2AE3D27D4EB4Full)) * 0x9E3779B97F4A7C15ull;
+        h = (h << 31) | (h >> 33);
+    }
+    for (; k < bytes.size(); ++k) h = (h ^ uint8_t(bytes[k])) * 0x100000001B3ull;
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    return h;
+}
+
+std::filesystem::path MeshCachePath(const std::filesystem::path& cacheFolder,
+                                    const std::filesystem::path& meshFile,
+                                    std::string_view sourceBytes) {
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx",
+                  static_cast<unsigned long long>(HashBytes(sourceBytes)));
+    return cacheFolder / (meshFile.stem().string() + "-" + hex + ".vmesh");
+}
+
+void WeldMesh(TSKIRawMesh& mesh) {
     // First each vertex's position, counted once (an open table of position numbers, keyed by
     // the bits of the three floats); then the numbering by first use.
     constexpr uint32_t kEmpty = ~0u;
@@ -90,31 +135,6 @@ void WeldVertices(TSKIRawMesh& mesh) {
         idx = keptAs;
     }
     mesh.Vertices = std::move(kept);
-}
-
-}  // namespace
-
-std::filesystem::path MeshCachePath(const std::filesystem::path& meshFile) {
-    std::filesystem::path p = meshFile;
-    p.replace_extension(".vmesh");
-    return p;
-}
-
-uint64_t HashBytes(std::string_view bytes) {
-    // Eight bytes at a time, multiply and rotate, then the tail and a final mix.
-    uint64_t h = 0x9E3779B97F4A7C15ull ^ bytes.size();
-    size_t k = 0;
-    for (; k + 8 <= bytes.size(); k += 8) {
-        uint64_t w;
-        std::memcpy(&w, bytes.data() + k, 8);
-        h = (h ^ (w * 0xC2B2AE3D27D4EB4Full)) * 0x9E3779B97F4A7C15ull;
-        h = (h << 31) | (h >> 33);
-    }
-    for (; k < bytes.size(); ++k) h = (h ^ uint8_t(bytes[k])) * 0x100000001B3ull;
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDull;
-    h ^= h >> 33;
-    return h;
 }
 
 bool ReadMeshBytes(const std::filesystem::path& file, std::string_view bytes, TSKIRawMesh& out,
@@ -168,10 +188,9 @@ bool ReadMeshBytes(const std::filesystem::path& file, std::string_view bytes, TS
     return true;
 }
 
-bool ReadMeshCache(const std::filesystem::path& meshFile, std::string_view sourceBytes,
+bool ReadMeshCache(const std::filesystem::path& path, std::string_view sourceBytes,
                    TSKIRawMesh& out) {
     out = {};
-    const std::filesystem::path path = MeshCachePath(meshFile);
     std::error_code ec;
     const uintmax_t size = std::filesystem::file_size(path, ec);
     if (ec || size < kHeaderSize || size > kMaxCacheSize) return false;
@@ -204,30 +223,20 @@ bool ReadMeshCache(const std::filesystem::path& meshFile, std::string_view sourc
         if (idx >= vertices) return false;
     }
     out = std::move(mesh);
+    // Marked as used, so that unused caches can go (RemoveUnusedCaches).
+    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now(), ec);
     return true;
 }
 
-bool WriteMeshCache(const std::filesystem::path& meshFile, std::string* error) {
-    std::string source;
-    if (!ReadWholeFile(meshFile, source)) {
-        if (error) *error = "cannot read " + meshFile.string();
-        return false;
-    }
-    TSKIRawMesh mesh;
-    if (!ReadMeshBytes(meshFile, source, mesh, error)) return false;
-    return WriteMeshCache(meshFile, source, std::move(mesh), error);
-}
-
-bool WriteMeshCache(const std::filesystem::path& meshFile, std::string_view sourceBytes,
-                    TSKIRawMesh mesh, std::string* error) {
+bool WriteMeshCache(const std::filesystem::path& path, std::string_view sourceBytes,
+                    const TSKIRawMesh& mesh, std::string* error) {
     for (uint32_t idx : mesh.Indices) {
         if (idx >= mesh.Vertices.size()) {
             if (error)
-                *error = "terrain mesh " + meshFile.string() + " has an index past its vertices";
+                *error = "the cache " + path.string() + " would name an index past its vertices";
             return false;
         }
     }
-    WeldVertices(mesh);
     static_assert(sizeof(glm::vec3) == 12);
     std::string out(kMagic, sizeof kMagic);
     Put(out, uint64_t(sourceBytes.size()));
@@ -239,11 +248,14 @@ bool WriteMeshCache(const std::filesystem::path& meshFile, std::string_view sour
     body.append(reinterpret_cast<const char*>(mesh.Indices.data()), mesh.Indices.size() * 4);
     Put(out, HashBytes(body));
     out += body;
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
     std::string why;
-    if (!WriteFileAtomically(MeshCachePath(meshFile), out, &why)) {
+    if (!WriteFileAtomically(path, out, &why)) {
         if (error) *error = why;
         return false;
     }
+    RemoveUnusedCaches(path.parent_path(), path);
     return true;
 }
 

@@ -59,7 +59,7 @@ bool BuildFromPicture(TSKIEngine& engine, const TGreyImage& picture, const std::
     field = HeightFieldFromPicture(picture, engine.Level.Scale.y);
     const float lowest = *std::min_element(field.Heights.begin(), field.Heights.end());
     if (!BuildTerrainMeshes(field, engine.Level.Scale.y, lowest - kSkirtDepth,
-                            engine.Folders.Addons, name, error))
+                            engine.Folders.Addons, name, error, engine.Folders.Cache))
         return false;
     engine.Level.ElevationFile = name;
     return true;

@@ -46,6 +46,7 @@ TSKIFolders TSKIFolders::Resolve(const fs::path& rootIn,
     f.Worlds = f.Root / "worlds";
     f.Save = f.Root / "save";
     f.Addons = f.Root / "addons";
+    f.Cache = f.Root / "cache";
     // An installed game does not write beside its data (marked as installed, or a folder it
     // cannot write to): its player data moves to the user's data folder. Nothing is created
     // here; a folder appears when a file is first written to it.
@@ -54,16 +55,18 @@ TSKIFolders TSKIFolders::Resolve(const fs::path& rootIn,
     const bool installed = fs::exists(f.Root / kInstalledMark, ec);
     const bool writable = writableFolder(f.Root) && usable(f.Save) && usable(f.Addons);
     if (installed || !writable) {
-        fs::path base;
-        if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-            base = fs::path(xdg) / "vallorn";
-        } else if (const char* home = std::getenv("HOME"); home && *home) {
-            base = fs::path(home) / ".local" / "share" / "vallorn";
-        } else {
-            base = fs::temp_directory_path(ec) / "vallorn";
-        }
+        // $<variable>/vallorn, else ~/<fallback>/vallorn, else under the temporary folder.
+        auto userFolder = [&](const char* variable, const fs::path& fallback, const char* last) {
+            if (const char* xdg = std::getenv(variable); xdg && *xdg)
+                return fs::path(xdg) / "vallorn";
+            if (const char* home = std::getenv("HOME"); home && *home)
+                return fs::path(home) / fallback / "vallorn";
+            return fs::temp_directory_path(ec) / last;
+        };
+        const fs::path base = userFolder("XDG_DATA_HOME", fs::path(".local") / "share", "vallorn");
         f.Save = base / "save";
         f.Addons = base / "addons";
+        f.Cache = userFolder("XDG_CACHE_HOME", ".cache", "vallorn-cache");
     }
     return f;
 }

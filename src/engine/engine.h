@@ -30,12 +30,13 @@ namespace vallorn {
 
 class TIniFile;
 
-// The four folders of the game: data/ worlds/ save/ addons/ under the game's root. When the
-// root holds the installed mark or cannot be written to (an installed game), save/ and addons/
-// live under $XDG_DATA_HOME/vallorn/ instead (~/.local/share/vallorn/ when the variable is
-// unset). An empty root is GameRoot().
+// The folders of the game: data/ worlds/ save/ addons/ under the game's root, and cache/ (the
+// levels' terrain mesh caches, made on a level's first load). When the root holds the
+// installed mark or cannot be written to (an installed game), save/ and addons/ live under
+// $XDG_DATA_HOME/vallorn/ instead (~/.local/share/vallorn/ when the variable is unset), and the
+// cache under $XDG_CACHE_HOME/vallorn/ (~/.cache/vallorn/). An empty root is GameRoot().
 struct TSKIFolders {
-    std::filesystem::path Root, Data, Worlds, Save, Addons;
+    std::filesystem::path Root, Data, Worlds, Save, Addons, Cache;
     // `writable` tells whether a folder can be written to (the access test by default).
     static TSKIFolders Resolve(
         const std::filesystem::path& root,

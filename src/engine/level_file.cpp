@@ -11,7 +11,6 @@
 #include "base/ini_file.h"
 #include "base/number_format.h"
 #include "base/safe_path.h"
-#include "base/terrain_mesh_cache.h"
 #include "engine/engine.h"
 #include "engine/level_file.h"
 #include "engine/overlays.h"
@@ -249,8 +248,8 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
         // Terrain meshes.
         CheckMeshFile(surfaceFile);
         CheckMeshFile(skirtFile);
-        if (!engine.Surface.Load(surfaceFile, scaleY, &error)) Fail(error);
-        if (!engine.Skirt.Load(skirtFile, scaleY, &error)) Fail(error);
+        if (!engine.Surface.Load(surfaceFile, scaleY, &error, engine.Folders.Cache)) Fail(error);
+        if (!engine.Skirt.Load(skirtFile, scaleY, &error, engine.Folders.Cache)) Fail(error);
         engine.Level = level;
 
         // The grid: heights from the mesh, trees drawn in a fixed order of random numbers.
@@ -392,12 +391,8 @@ bool SaveLevelFile(TSKIEngine& engine, const std::string& name, std::string* err
                     return fail("cannot save level " + name + ": " + from->string() +
                                 " is missing");
                 }
+                // The copy's meshes find the original's caches: they are named by the bytes.
                 if (!CopyAtomically(*from, *to, error)) return false;
-                // A mesh's binary cache goes along when there is one (it speeds up loading).
-                const fs::path cache = MeshCachePath(*from);
-                if (from->extension() == ".3ds" && fs::is_regular_file(cache, ec) &&
-                    !CopyAtomically(cache, MeshCachePath(*to), error))
-                    return false;
             }
         }
 

@@ -1,11 +1,16 @@
 // Loading and saving level files.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <map>
+#include <optional>
 
 #include "base/ini_file.h"
 #include "base/number_format.h"
+#include "base/terrain_mesh_cache.h"
 #include "engine/clock.h"
 #include "engine/engine.h"
 #include "engine/level_file.h"
@@ -309,13 +314,114 @@ TEST(LevelSave, ALevelFromTheWorldsFolderSavedUnderANewNameLoadsFromAddons) {
     ASSERT_TRUE(SaveLevelFile(*f, "Copy", &error)) << error;
     EXPECT_TRUE(fs::exists(f.Addons() / "Copy.skil"));
     EXPECT_TRUE(fs::exists(f.Addons() / "flat10.bmpH.3ds"));
-    EXPECT_TRUE(fs::exists(f.Addons() / "flat10.bmpH.vmesh")) << "the mesh cache goes along";
     EXPECT_TRUE(fs::exists(f.Addons() / "TestMAP.jpg"));
     EXPECT_FALSE(fs::exists(f.Worlds() / "Copy.skil"));
     const TSKILevelLoadResult r = LoadLevelFile(*f, "Copy", true);
     ASSERT_TRUE(r.ok()) << r.error;
     EXPECT_TRUE(f->Level.FromAddons);
     EXPECT_EQ(f->CountTrees(), 3);
+    EXPECT_TRUE(f->Surface.FromCache() && f->Skirt.FromCache()) << "the copy finds the caches";
+}
+
+// Sets an environment variable for the life of the object, then puts back what was there.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedVariable() {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// Every file under `folder` with its size.
+std::map<std::string, uintmax_t> FilesUnder(const fs::path& folder) {
+    std::map<std::string, uintmax_t> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) files[entry.path().string()] = entry.file_size();
+    return files;
+}
+
+// An installed game ships its levels without their terrain mesh caches: the first load reads
+// the 3DS files and keeps their caches in the player's cache folder, writing nothing beside
+// the level; the next load takes them. A damaged cache is read past and made again, caches
+// left unused for long go when a new one is written, and a cache folder that cannot be
+// written costs only the speed.
+TEST(LevelLoad, AnInstalledLevelKeepsItsMeshCachesInThePlayersCacheFolder) {
+    test::TempDir root, home;
+    test::MakeProgramFolder(root.Path());
+    test::WriteText(root / kInstalledMark, "installed\n");
+    TestLevel level;
+    level.name = "Installed";
+    level.height = test::Plateau;
+    level.meshKey = "plateau";
+    test::WriteTestLevel(root / "worlds", level);
+    const ScopedVariable data("XDG_DATA_HOME", (home / "data").string());
+    const ScopedVariable cacheHome("XDG_CACHE_HOME", (home / "cache").string());
+    const fs::path caches = home / "cache" / "vallorn";
+    fs::create_directories(caches);
+    const auto now = fs::file_time_type::clock::now();
+    test::WriteText(caches / "OldH-0123456789abcdef.vmesh", "left by a level played long ago");
+    fs::last_write_time(caches / "OldH-0123456789abcdef.vmesh",
+                        now - std::chrono::hours(24 * (kMeshCacheUnusedDays + 1)));
+    test::WriteText(caches / "RecentH-0123456789abcdef.vmesh", "used last week");
+    fs::last_write_time(caches / "RecentH-0123456789abcdef.vmesh",
+                        now - std::chrono::hours(24 * 7));
+    const auto shipped = FilesUnder(root.Path());
+
+    auto load = [&] {
+        auto e = std::make_unique<TSKIEngine>(TSKIEngineSetup{root.Path(), 7, nullptr});
+        const TSKILevelLoadResult r = LoadLevelFile(*e, level.name, false);
+        EXPECT_TRUE(r.ok()) << r.error;
+        return e;
+    };
+    auto heights = [](const TSKIEngine& e) {
+        std::vector<float> h;
+        for (int i = 0; i < kGridSize; ++i)
+            for (int j = 0; j < kGridSize; ++j) h.push_back(e.Cell(i, j).Height);
+        return h;
+    };
+    const auto first = load();
+    EXPECT_EQ(first->Folders.Cache, caches);
+    EXPECT_FALSE(first->Surface.FromCache() || first->Skirt.FromCache());
+    EXPECT_FLOAT_EQ(first->Cell(120, 120).Height, 20.0f);
+    const std::vector<float> expected = heights(*first);
+    EXPECT_EQ(FilesUnder(root.Path()), shipped) << "nothing is written beside the level";
+    const fs::path surface = root / "worlds" / (test::MeshStem(level) + "H.3ds");
+    const fs::path surfaceCache = MeshCachePath(caches, surface, test::ReadText(surface));
+    EXPECT_TRUE(fs::exists(surfaceCache));
+    EXPECT_FALSE(fs::exists(caches / "OldH-0123456789abcdef.vmesh"));
+    EXPECT_TRUE(fs::exists(caches / "RecentH-0123456789abcdef.vmesh"));
+    EXPECT_EQ(FilesUnder(caches).size(), 3u);  // the surface's, the skirt's and the recent one
+
+    const auto second = load();
+    EXPECT_TRUE(second->Surface.FromCache() && second->Skirt.FromCache());
+    EXPECT_EQ(heights(*second), expected);
+
+    // A flipped byte in the body: the 3DS is read again, and the cache made again.
+    const std::string sound = test::ReadText(surfaceCache);
+    std::string damaged = sound;
+    damaged[damaged.size() / 2] = char(damaged[damaged.size() / 2] ^ 0x04);
+    test::WriteText(surfaceCache, damaged);
+    const auto third = load();
+    EXPECT_FALSE(third->Surface.FromCache());
+    EXPECT_EQ(heights(*third), expected);
+    EXPECT_TRUE(test::ReadText(surfaceCache) == sound);
+
+    // A cache folder in the way of a file: the level loads all the same.
+    const ScopedVariable blocked("XDG_CACHE_HOME", (root / "Installed.skil").string());
+    const auto fourth = load();
+    EXPECT_FALSE(fourth->Surface.FromCache());
+    EXPECT_EQ(heights(*fourth), expected);
 }
 
 TEST(LevelSave, NothingToSaveWithoutALevel) {

@@ -272,20 +272,24 @@ TEST(Options, EngineReadsItsFilesFromItsFolders) {
 }
 
 TEST(Folders, AnInstalledGameKeepsPlayerDataInTheUsersDataFolder) {
-    TempDir dir, home;
+    TempDir dir, home, cache;
     setenv("XDG_DATA_HOME", home.Path().c_str(), 1);
+    setenv("XDG_CACHE_HOME", cache.Path().c_str(), 1);
     const auto readOnly = [](const std::filesystem::path&) { return false; };
     const TSKIFolders installed = TSKIFolders::Resolve(dir.Path(), readOnly);
     unsetenv("XDG_DATA_HOME");
+    unsetenv("XDG_CACHE_HOME");
     EXPECT_EQ(installed.Data, dir.Path() / "data");
     EXPECT_EQ(installed.Worlds, dir.Path() / "worlds");
     EXPECT_EQ(installed.Save, home.Path() / "vallorn" / "save");
     EXPECT_EQ(installed.Addons, home.Path() / "vallorn" / "addons");
+    EXPECT_EQ(installed.Cache, cache.Path() / "vallorn");
     EXPECT_FALSE(std::filesystem::exists(dir / "save"));  // nothing written beside the game
 
     const TSKIFolders portable = TSKIFolders::Resolve(dir.Path());
     EXPECT_EQ(portable.Save, dir.Path() / "save");
     EXPECT_EQ(portable.Addons, dir.Path() / "addons");
+    EXPECT_EQ(portable.Cache, dir.Path() / "cache");
 
     // The install marks its data folder: a writable prefix (a user's own, or root's) still
     // keeps the player's files out of it.

@@ -72,79 +72,94 @@ std::vector<float> CellHeights(const TSKITerrainMesh& m) {
     return out;
 }
 
-// Whether the cache beside `mesh` is taken for the 3DS bytes `source`.
-bool CacheTaken(const fs::path& mesh, const std::string& source) {
+// Whether the cache `cache` is taken for the 3DS bytes `source`.
+bool CacheTaken(const fs::path& cache, const std::string& source) {
     TSKIRawMesh out;
-    return ReadMeshCache(mesh, source, out);
+    return ReadMeshCache(cache, source, out);
 }
 
 TEST(TerrainMeshCache, GivesTheSameTerrainAsTheFileAndIsIgnoredWhenItDoesNotMatch) {
     test::TempDir dir;
+    const fs::path caches = dir / "cache";
     std::string error;
-    ASSERT_TRUE(BuildTerrainMeshes(Field(Bumpy), 2.0f, -30.0f, dir.Path(), "c", &error)) << error;
+    ASSERT_TRUE(BuildTerrainMeshes(Field(Bumpy), 2.0f, -30.0f, dir.Path(), "c", &error, caches))
+        << error;
     const fs::path mesh = dir / "cH.3ds";
-    ASSERT_TRUE(fs::exists(MeshCachePath(mesh)));
-    EXPECT_EQ(MeshCachePath(mesh).filename(), "cH.vmesh");
     const std::string source = test::ReadText(mesh);
-    const std::string cacheBytes = test::ReadText(MeshCachePath(mesh));
-    ASSERT_TRUE(CacheTaken(mesh, source));
+    // Named by the mesh and its bytes, in the cache folder only.
+    const fs::path cache = MeshCachePath(caches, mesh, source);
+    const std::string name = cache.filename().string();
+    EXPECT_TRUE(name.starts_with("cH-") && name.ends_with(".vmesh") && name.size() == 25) << name;
+    EXPECT_NE(MeshCachePath(caches, mesh, source + "x"), cache);
+    ASSERT_TRUE(fs::exists(cache));
+    EXPECT_FALSE(fs::exists(dir / "cH.vmesh"));
+    const std::string cacheBytes = test::ReadText(cache);
+    ASSERT_TRUE(CacheTaken(cache, source));
 
     TSKITerrainMesh cached;
-    ASSERT_TRUE(cached.Load(mesh, 2.0f, &error)) << error;
+    ASSERT_TRUE(cached.Load(mesh, 2.0f, &error, caches)) << error;
+    EXPECT_TRUE(cached.FromCache());
     const std::vector<float> expected = CellHeights(cached);
 
-    // Without the cache the 3DS itself is read: the same triangles.
-    fs::remove(MeshCachePath(mesh));
+    // Without a cache folder the 3DS itself is read: the same triangles and heights, the
+    // positions kept once either way.
     TSKITerrainMesh parsed;
     ASSERT_TRUE(parsed.Load(mesh, 2.0f, &error)) << error;
+    EXPECT_FALSE(parsed.FromCache());
     EXPECT_EQ(parsed.TriangleCount(), cached.TriangleCount());
+    EXPECT_EQ(parsed.Vertices().size(), cached.Vertices().size());
     EXPECT_EQ(CellHeights(parsed), expected);
-    // The cache keeps each position once.
-    EXPECT_LT(cached.Vertices().size(), parsed.Vertices().size() / 5);
-    // The builder writes the cache from the triangles it holds: the very bytes that reading its
-    // 3DS back gives.
-    ASSERT_TRUE(WriteMeshCache(mesh, &error)) << error;
-    EXPECT_TRUE(test::ReadText(MeshCachePath(mesh)) == cacheBytes);
+    EXPECT_LT(cached.Vertices().size(), 3 * parsed.TriangleCount() / 5);
+    // The builder writes the cache from the triangles it holds: the very bytes that a load
+    // writes after reading its 3DS back.
+    fs::remove(cache);
+    ASSERT_TRUE(parsed.Load(mesh, 2.0f, &error, caches)) << error;
+    EXPECT_FALSE(parsed.FromCache());
+    EXPECT_TRUE(test::ReadText(cache) == cacheBytes);
 
-    // A cache of other bytes is not taken: here the skirt's cache beside the surface.
-    fs::copy_file(MeshCachePath(dir / "cSide.3ds"), MeshCachePath(mesh),
+    // A cache of other bytes is not taken: here the skirt's cache under the surface's name.
+    const std::string skirt = test::ReadText(dir / "cSide.3ds");
+    fs::copy_file(MeshCachePath(caches, dir / "cSide.3ds", skirt), cache,
                   fs::copy_options::overwrite_existing);
-    EXPECT_FALSE(CacheTaken(mesh, source));
+    EXPECT_FALSE(CacheTaken(cache, source));
     // Nor is one whose 3DS changed since, in its length or in one byte.
-    test::WriteText(MeshCachePath(mesh), cacheBytes);
+    test::WriteText(cache, cacheBytes);
     std::string edited = source;
     edited[source.size() / 2] = char(edited[source.size() / 2] ^ 0x10);
-    EXPECT_FALSE(CacheTaken(mesh, source + "x"));
-    EXPECT_FALSE(CacheTaken(mesh, edited));
+    EXPECT_FALSE(CacheTaken(cache, source + "x"));
+    EXPECT_FALSE(CacheTaken(cache, edited));
 
     // Damaged caches (cut short, a wild count, an index past the vertices) are ignored.
     for (size_t cut : {size_t(10), size_t(40), cacheBytes.size() - 4}) {
-        test::WriteText(MeshCachePath(mesh), cacheBytes.substr(0, cut));
-        EXPECT_FALSE(CacheTaken(mesh, source)) << cut;
+        test::WriteText(cache, cacheBytes.substr(0, cut));
+        EXPECT_FALSE(CacheTaken(cache, source)) << cut;
     }
     std::string wild = cacheBytes;
     wild[35] = char(0x7F);  // vertex count in the billions
-    test::WriteText(MeshCachePath(mesh), wild);
-    EXPECT_FALSE(CacheTaken(mesh, source));
+    test::WriteText(cache, wild);
+    EXPECT_FALSE(CacheTaken(cache, source));
     std::string badIndex = cacheBytes;
     for (size_t k = badIndex.size() - 4; k < badIndex.size(); ++k) badIndex[k] = char(0xFF);
-    test::WriteText(MeshCachePath(mesh), badIndex);
-    EXPECT_FALSE(CacheTaken(mesh, source));
+    test::WriteText(cache, badIndex);
+    EXPECT_FALSE(CacheTaken(cache, source));
 }
 
-// A shipped cache damaged in its body: by a flipped bit as a disk or a copy does it, or by
-// hand with its checksum made to match again. Either way it is refused and the 3DS is read:
-// the same heights.
+// A cache damaged in its body: by a flipped bit as a disk or a copy does it, or by hand with
+// its checksum made to match again. Either way it is refused, the 3DS is read (the same
+// heights) and a sound cache takes its place.
 TEST(TerrainMeshCache, ADamagedBodyIsIgnoredWhateverItHolds) {
     test::TempDir dir;
-    const fs::path mesh = dir / "TrainingH.3ds";
-    fs::copy_file(test::BuildRoot() / "worlds" / "TrainingH.3ds", mesh);
-    const std::string source = test::ReadText(mesh);
+    const fs::path caches = dir / "cache";
     std::string error;
+    ASSERT_TRUE(BuildTerrainMeshes(Field(Bumpy), 2.0f, -30.0f, dir.Path(), "d", &error, caches))
+        << error;
+    const fs::path mesh = dir / "dH.3ds";
+    const std::string source = test::ReadText(mesh);
+    const fs::path cache = MeshCachePath(caches, mesh, source);
     TSKITerrainMesh reference;  // from the 3DS itself
     ASSERT_TRUE(reference.Load(mesh, 2.0f, &error)) << error;
     const std::vector<float> expected = CellHeights(reference);
-    const std::string good = test::ReadText(test::BuildRoot() / "worlds" / "TrainingH.vmesh");
+    const std::string good = test::ReadText(cache);
 
     constexpr size_t kHeader = 48, kBodyHash = 40;  // the body's checksum ends the header
     uint32_t vertices;
@@ -165,9 +180,10 @@ TEST(TerrainMeshCache, ADamagedBodyIsIgnoredWhateverItHolds) {
     std::string lowBit = good;
     lowBit[vertex + 4] = char(lowBit[vertex + 4] ^ 0x01);  // y a hair off: still plausible
     // A sound body sealed again is taken (the cache keeps each position once).
-    test::WriteText(MeshCachePath(mesh), seal(good));
+    test::WriteText(cache, seal(good));
     TSKITerrainMesh cached;
-    ASSERT_TRUE(cached.Load(mesh, 2.0f, &error));
+    ASSERT_TRUE(cached.Load(mesh, 2.0f, &error, caches));
+    EXPECT_TRUE(cached.FromCache());
     EXPECT_EQ(cached.Vertices().size(), vertices);
     EXPECT_EQ(CellHeights(cached), expected);
 
@@ -181,14 +197,16 @@ TEST(TerrainMeshCache, ADamagedBodyIsIgnoredWhateverItHolds) {
         {"flipped exponent", flipped},  // last: this one is loaded through to the end
     };
     for (const auto& [what, bytes] : damaged) {
-        test::WriteText(MeshCachePath(mesh), bytes);
-        EXPECT_FALSE(CacheTaken(mesh, source)) << what;
+        test::WriteText(cache, bytes);
+        EXPECT_FALSE(CacheTaken(cache, source)) << what;
     }
     TSKITerrainMesh m;
-    ASSERT_TRUE(m.Load(mesh, 2.0f, &error)) << error;
+    ASSERT_TRUE(m.Load(mesh, 2.0f, &error, caches)) << error;
+    EXPECT_FALSE(m.FromCache());
     EXPECT_EQ(m.Vertices().size(), reference.Vertices().size());
     EXPECT_EQ(CellHeights(m), expected);
     EXPECT_EQ(test::ReadText(mesh), source);
+    EXPECT_TRUE(test::ReadText(cache) == good) << "the damaged cache is made again";
 }
 
 TEST(TerrainMeshBuilder, SkirtHangsFromTheEdgeAndReflectsTheMapAroundIt) {

@@ -89,8 +89,6 @@ void ExportQuad(const aiVector3D (&corners)[4], const fs::path& target) {
     Assimp::Exporter exporter;
     if (exporter.Export(&scene, "3ds", target.string()) != AI_SUCCESS)
         throw std::runtime_error("cannot write " + target.string());
-    std::string error;
-    if (!WriteMeshCache(target, &error)) throw std::runtime_error(error);
 }
 
 // World point of cell (i, j) with the plane's height, as stored in the mesh (Y unscaled).
@@ -120,7 +118,8 @@ struct Sandbox {
     Sandbox() {
         root = fs::temp_directory_path() / ("vallorn-fuzz-" + std::to_string(getpid()));
         fs::remove_all(root);
-        for (const char* sub : {"data", "save", "mesh"}) fs::create_directories(root / sub);
+        for (const char* sub : {"data", "save", "mesh", "mesh-cache"})
+            fs::create_directories(root / sub);
         WriteTinyLevel(root / "worlds");
         WriteTinyLevel(root / "addons");
         fs::copy_file(root / "worlds" / "TinyH.3ds", root / "mesh" / "TinyH.3ds");
@@ -290,10 +289,11 @@ Result FuzzMeshCache(std::string_view data) {
         const uint64_t body = HashBytes(std::string_view(cache).substr(48));
         std::memcpy(cache.data() + 40, &body, 8);
     }
-    WriteBytes(MeshCachePath(mesh), cache);
+    const fs::path caches = TheSandbox().root / "mesh-cache";
+    WriteBytes(MeshCachePath(caches, mesh, source), cache);
     TSKITerrainMesh terrain;
     std::string error;
-    if (!terrain.Load(mesh, kScaleY, &error)) return Refused(error);
+    if (!terrain.Load(mesh, kScaleY, &error, caches)) return Refused(error);
     // Heights across the map, as a level load asks for them (every 32nd cell).
     for (int i = 0; i <= kGridSize; i += 32) {
         for (int j = 0; j <= kGridSize; j += 32) {

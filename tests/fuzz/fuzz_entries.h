@@ -30,8 +30,9 @@ Result FuzzSavedGame(std::string_view data);
 // A level file ("Fuzz.skil") beside the tiny level's meshes and images: loaded; a loaded
 // level read no file outside its folder and every cell has a finite height.
 Result FuzzLevel(std::string_view data);
-// A terrain mesh cache (".vmesh") beside the tiny level's surface mesh: its size and hash
-// fields are set to match the mesh so the body is read; then heights are cast across the map.
+// A terrain mesh cache (".vmesh") of the tiny level's surface mesh, in the cache folder: its
+// size and hash fields are set to match the mesh so the body is read; then heights are cast
+// across the map.
 Result FuzzMeshCache(std::string_view data);
 // An action script of the headless runner: parsed; every accepted step's numbers fit what the
 // runner makes of them.

@@ -2,7 +2,8 @@
 # The installed game: installs the build into a staging tree (DESTDIR, prefix /usr, so the
 # programs run from a prefix they were not installed for), runs the installed vallorn-sim
 # from another folder on a shipped level and on the starter park, and checks that nothing was
-# written under the prefix and that the player's files went to $XDG_DATA_HOME/vallorn/.
+# written under the prefix, that the player's files went to $XDG_DATA_HOME/vallorn/ and the
+# levels' terrain mesh caches, which are not installed, to $XDG_CACHE_HOME/vallorn/.
 # Then validates the desktop entry, the AppStream metadata and the manual pages with the tools
 # that are there. The staging tree is kept in the build folder and reused: a second install
 # copies only what changed.
@@ -34,6 +35,7 @@ for f in bin/vallorn-datagen share/vallorn/save share/vallorn/addons share/vallo
   [ ! -e "$PREFIX/$f" ] || fail "$f was installed"
 done
 ls "$SHARE"/data/*.mp3 >/dev/null 2>&1 || fail "no music was installed"
+! find "$PREFIX" -name '*.vmesh' | grep -q . || fail "terrain mesh caches were installed"
 # Each icon has the size of its theme folder and a transparent background.
 if command -v file >/dev/null; then
   for size in 16 22 24 32 48 64 128 256; do
@@ -46,6 +48,7 @@ snapshot() { find "$STAGE" -printf '%p %s %T@\n' | sort; }
 snapshot >"$WORK/before"
 
 export XDG_DATA_HOME="$WORK/xdg"
+export XDG_CACHE_HOME="$WORK/xdg-cache"
 unset VALLORN_ROOT
 mkdir "$WORK/elsewhere"
 cd "$WORK/elsewhere"
@@ -67,7 +70,14 @@ diff "$WORK/before" "$WORK/after" >"$WORK/changed" || {
 [ -f "$XDG_DATA_HOME/vallorn/save/Tester.prof" ] || fail "the profile is not in XDG_DATA_HOME"
 [ -f "$XDG_DATA_HOME/vallorn/addons/MyTraining.skil" ] ||
   fail "the level saved as an add-on is not in XDG_DATA_HOME"
-[ ! -e save ] && [ ! -e addons ] || fail "the runs wrote player folders into the current folder"
+[ ! -e save ] && [ ! -e addons ] && [ ! -e cache ] ||
+  fail "the runs wrote player folders into the current folder"
+for level in Training Mountain; do
+  for part in H Side; do
+    ls "$XDG_CACHE_HOME/vallorn/$level$part"-*.vmesh >/dev/null 2>&1 ||
+      fail "no mesh cache of $level$part.3ds in XDG_CACHE_HOME"
+  done
+done
 
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$PREFIX/share/applications/vallorn.desktop" || fail "desktop entry"

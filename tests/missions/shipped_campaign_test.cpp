@@ -12,8 +12,8 @@ namespace {
 TEST(ShippedCampaign, TemplateStartsANewPlayerOnTheFirstOfFifteenMissionsLaidOutInASnake) {
     TSKIProfile p;
     std::string error;
-    ASSERT_TRUE(
-        ParseProfile(test::ReadText(test::BuildRoot() / "worlds" / "missions.txt"), p, &error))
+    ASSERT_TRUE(ParseProfile(
+        test::ReadText(test::SourceRoot() / "assets" / "worlds" / "missions.txt"), p, &error))
         << error;
     ASSERT_EQ(p.MissionCount(), 15);
     for (int i = 0; i < 15; ++i) {

@@ -1,5 +1,5 @@
 // An engine in a fresh program folder, with the shipped parameter files, its clock running
-// and no level loaded.
+// and no level loaded. Its terrain mesh cache is the one the test processes share.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -45,6 +45,7 @@ public:
     explicit EngineFixture(uint64_t seed = 7) {
         MakeProgramFolder(dir.Path());
         engine = std::make_unique<TSKIEngine>(TSKIEngineSetup{dir.Path(), seed, &dialogs});
+        engine->Folders.Cache = SharedMeshCache();
         engine->Running = true;
     }
     TSKIEngine& operator*() { return *engine; }

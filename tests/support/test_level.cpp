@@ -18,31 +18,12 @@ namespace vallorn::test {
 namespace {
 
 // Meshes are slow to build, and ctest runs each test case in a process of its own: each mesh
-// is built once and kept under the build tree for every later process. A mesh is named by a
-// digest of its heights and Y scale, inside a folder named by the running test program's size
-// and time, so a rebuilt program never takes meshes that an older mesh builder made.
-const fs::path& MeshCacheFolder() {
-    static const fs::path folder = [] {
-        std::error_code ec;
-        const fs::path program = fs::read_symlink("/proc/self/exe", ec);
-        const auto size = fs::file_size(program, ec);
-        const auto time = uint64_t(fs::last_write_time(program, ec).time_since_epoch().count());
-        const fs::path root = BuildRoot() / "tests" / "mesh-cache";
-        const std::string prefix = program.filename().string() + "-";
-        const std::string name = prefix + std::to_string(size) + "-" + std::to_string(time);
-        for (fs::directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
-            const std::string other = it->path().filename().string();
-            std::error_code ignored;
-            if (other.starts_with(prefix) && other != name) fs::remove_all(it->path(), ignored);
-        }
-        return root / name;
-    }();
-    return folder;
-}
-
-// The folder holding the meshes of `level`, built there first when missing. A mesh is built
-// in a folder of its own and renamed into place whole, so a concurrent process sees all
-// four files or none.
+// is built once and kept under the build tree for every later process (SharedTestFolder),
+// named by a digest of its heights and Y scale; their caches go to the shared mesh cache.
+//
+// The folder holding the meshes of `level`, built there first when missing. The meshes are
+// built in a folder of their own and renamed into place whole, so a concurrent process sees
+// both files or none.
 fs::path CachedMeshes(const TestLevel& level) {
     THeightField field;
     field.Heights.resize(size_t(field.Side) * field.Side);
@@ -60,14 +41,15 @@ fs::path CachedMeshes(const TestLevel& level) {
     mix(&level.scaleY, sizeof level.scaleY);
     char hex[17];
     std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(digest));
-    const fs::path cache = MeshCacheFolder() / (level.meshKey + "-" + hex);
+    const fs::path cache = SharedTestFolder() / (level.meshKey + "-" + hex);
     if (fs::exists(cache)) return cache;
 
     static int builds = 0;
-    const fs::path building = MeshCacheFolder() / (".building-" + std::to_string(getpid()) + "-" +
-                                                   std::to_string(builds++));
+    const fs::path building = SharedTestFolder() / (".building-" + std::to_string(getpid()) + "-" +
+                                                    std::to_string(builds++));
     std::string error;
-    if (!BuildTerrainMeshes(field, level.scaleY, -50.0f, building, MeshStem(level), &error))
+    if (!BuildTerrainMeshes(field, level.scaleY, -50.0f, building, MeshStem(level), &error,
+                            SharedMeshCache()))
         throw std::runtime_error("cannot build test meshes: " + error);
     std::error_code ec;
     fs::rename(building, cache, ec);  // fails when another process was first: its copy is used
@@ -112,7 +94,7 @@ void WriteTestLevel(const fs::path& folder, const TestLevel& level) {
     const std::string stem = MeshStem(level);
     if (level.writeMeshes) {
         const fs::path cache = CachedMeshes(level);
-        for (const char* file : {"H.3ds", "Side.3ds", "H.vmesh", "Side.vmesh"})
+        for (const char* file : {"H.3ds", "Side.3ds"})
             PlaceFile(cache / (stem + file), folder / (stem + file));
     }
     if (level.writeTextures) {

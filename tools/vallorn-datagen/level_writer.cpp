@@ -78,8 +78,14 @@ bool WriteLevel(const TLevel& level, const fs::path& worlds, std::string* error)
     THeightField field;
     field.Side = kVerts;
     field.Heights = level.heights;
+    // The meshes ship without their binary caches: the game makes them on a level's first load,
+    // where the player can write. A cache an older generator left beside them goes.
     if (!BuildTerrainMeshes(field, level.scaleY, level.skirtBottom, worlds, level.name, error))
         return false;
+    for (const char* part : {"H.vmesh", "Side.vmesh"}) {
+        std::error_code ec;
+        fs::remove(worlds / (level.name + part), ec);
+    }
     TSKIImage snow, ground;
     PaintTextures(level, &snow, &ground);
     if (!SaveJpeg(worlds / (level.name + "MAP.jpg"), snow, 90, error)) return false;
