@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Shared set-up of scripts/run and scripts/test: installs the Debian packages the game needs
-# (only those missing), then configures and builds into the given folder.
+# Shared set-up of scripts/run and scripts/test: installs the Debian packages the game, its
+# tests and its checks need (only those missing), then configures and builds into the given
+# folder.
 # Usage: source scripts/setup.sh; vallorn_install_packages; vallorn_build DIR [cmake args...]
 #        (or vallorn_build_targets DIR TARGET...; vallorn_fuzz SECONDS)
 set -euo pipefail
@@ -13,6 +14,7 @@ VALLORN_PACKAGES=(
   fonts-dejavu-core libjpeg62-turbo-dev libassimp-dev libopenal-dev
   libsdl2-mixer-dev libmpg123-dev libmp3lame-dev lame liblitehtml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-dev clang-format
   xvfb xauth xdotool imagemagick x11-apps mesa-utils
   desktop-file-utils appstream dpkg-dev
 )
@@ -62,10 +64,28 @@ vallorn_build_targets() {
 # vallorn_fuzz SECONDS: builds the fuzz targets with clang++ in build-fuzz/ and runs each for
 # SECONDS on a copy of its seed corpus (tests/fuzz/corpus/<target>/). Inputs that fail are
 # kept in build-fuzz/artifacts/<target>/; any failure makes the function fail after every
-# target has run.
+# target has run. Without clang++ or its libFuzzer runtime (packages clang and libclang-rt-dev,
+# which vallorn_install_packages installs) it fails at once: the targets are never skipped.
 vallorn_fuzz() {
   local seconds="$1"
   local dir="$VALLORN_SOURCE/build-fuzz"
+  if ! command -v clang++ >/dev/null 2>&1; then
+    echo "vallorn_fuzz: clang++ not found, the fuzz targets cannot run (install the package clang)"
+    return 1
+  fi
+  local probe
+  probe="$(mktemp -d)"
+  echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' \
+    >"$probe/probe.cpp"
+  if ! clang++ -fsanitize=fuzzer,address,undefined "$probe/probe.cpp" -o "$probe/probe" \
+      >"$probe/log" 2>&1; then
+    tail -n 5 "$probe/log"
+    rm -rf "$probe"
+    echo "vallorn_fuzz: clang++ cannot link a libFuzzer target, the fuzz targets cannot run" \
+      "(install the package libclang-rt-dev)"
+    return 1
+  fi
+  rm -rf "$probe"
   cmake -S "$VALLORN_SOURCE" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DVALLORN_FUZZ=ON -DVALLORN_TESTS=OFF -DVALLORN_BENCHMARKS=OFF
   cmake --build "$dir" -j "$(nproc)" --target vallorn_fuzz

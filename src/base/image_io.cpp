@@ -29,6 +29,16 @@ void OnJpegError(j_common_ptr cinfo) {
 
 void OnJpegMessage(j_common_ptr) {}  // warnings are not printed
 
+// Sets up `err` for a compressor or decompressor (cinfo.err = CatchJpegErrors(err)): fatal
+// errors jump to the caller's setjmp(err.jump) with their text, warnings are dropped.
+jpeg_error_mgr* CatchJpegErrors(JpegError& err) {
+    jpeg_error_mgr* mgr = jpeg_std_error(&err.mgr);
+    err.mgr.error_exit = OnJpegError;
+    err.mgr.output_message = OnJpegMessage;
+    err.message[0] = 0;
+    return mgr;
+}
+
 void SetError(std::string* error, const std::string& text) {
     if (error) *error = text;
 }
@@ -39,10 +49,7 @@ bool Decode(const std::string& data, bool headerOnly, TSKIImage* out, int& width
             char* message) {
     jpeg_decompress_struct cinfo;
     JpegError err;
-    cinfo.err = jpeg_std_error(&err.mgr);
-    err.mgr.error_exit = OnJpegError;
-    err.mgr.output_message = OnJpegMessage;
-    err.message[0] = 0;
+    cinfo.err = CatchJpegErrors(err);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         std::strncpy(message, err.message, JMSG_LENGTH_MAX);
@@ -88,10 +95,7 @@ bool Encode(const TSKIImage& image, int quality, unsigned char** buffer, unsigne
             char* message) {
     jpeg_compress_struct cinfo;
     JpegError err;
-    cinfo.err = jpeg_std_error(&err.mgr);
-    err.mgr.error_exit = OnJpegError;
-    err.mgr.output_message = OnJpegMessage;
-    err.message[0] = 0;
+    cinfo.err = CatchJpegErrors(err);
     if (setjmp(err.jump)) {
         jpeg_destroy_compress(&cinfo);
         std::strncpy(message, err.message, JMSG_LENGTH_MAX);

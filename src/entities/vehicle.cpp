@@ -289,10 +289,6 @@ void TSKIWorld::VehiclesSkierRemoved(size_t index) {
     }
 }
 
-void TSKIWorld::DropAllPatients() {
-    for (const auto& vehicle : Vehicles) vehicle->ReleasePatient(true);
-}
-
 void TSKIWorld::ResetVehiclesForDay() {
     for (const auto& vehicle : Vehicles) vehicle->ResetForDay();
 }

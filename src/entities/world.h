@@ -128,8 +128,6 @@ public:
     void ForgetPatient(const TSKISkier* skier);
     // Before skier `index` is erased: it is forgotten and later patient indices move down.
     void VehiclesSkierRemoved(size_t index);
-    // Removing every skier: every vehicle drops its patient.
-    void DropAllPatients();
     // The day change: rescue vehicles drop their patients, snowcats head home.
     void ResetVehiclesForDay();
 

@@ -304,10 +304,6 @@ void TSKIWindow::SetCursor(TSKICursorShape shape) {
     if (c && changed) SDL_SetCursor(c);
 }
 
-void TSKIWindow::SetTitle(const std::string& title) {
-    if (window_) SDL_SetWindowTitle(window_, title.c_str());
-}
-
 bool TSKIWindow::ReadPixels(TSKIImage& out) const {
     const int w = Width(), h = Height();
     if (w <= 0 || h <= 0) return false;

@@ -62,7 +62,6 @@ public:
     // Arrow leaves the pointer to the interface (which shows a text beam or a hand where
     // they fit); Wait and Drag hold until another shape is set. Cheap to call every frame.
     void SetCursor(TSKICursorShape shape);
-    void SetTitle(const std::string& title);
     // The drawn back buffer without the interface (call before EndFrame), rows top to bottom.
     bool ReadPixels(TSKIImage& out) const;
     SDL_Window* Sdl() const { return window_; }

@@ -217,23 +217,4 @@ void TTexture::Bind(int unit) const {
     glBindTexture(GL_TEXTURE_2D, id_);
 }
 
-std::string ErrorText() {
-    switch (glGetError()) {
-        case GL_NO_ERROR:
-            return {};
-        case GL_INVALID_ENUM:
-            return "GL_INVALID_ENUM";
-        case GL_INVALID_VALUE:
-            return "GL_INVALID_VALUE";
-        case GL_INVALID_OPERATION:
-            return "GL_INVALID_OPERATION";
-        case GL_OUT_OF_MEMORY:
-            return "GL_OUT_OF_MEMORY";
-        case GL_INVALID_FRAMEBUFFER_OPERATION:
-            return "GL_INVALID_FRAMEBUFFER_OPERATION";
-        default:
-            return "GL error";
-    }
-}
-
 }  // namespace vallorn::gl

@@ -74,7 +74,6 @@ public:
     void Draw() const;
     void DrawInstanced() const;
     bool Empty() const { return count_ == 0; }
-    size_t InstanceCount() const { return instances_; }
 
 private:
     GLuint vao_ = 0, vbo_ = 0, ibo_ = 0, instanceVbo_ = 0;
@@ -103,8 +102,5 @@ private:
     GLuint id_ = 0;
     int width_ = 0, height_ = 0;
 };
-
-// The last GL error as text ("GL_INVALID_OPERATION"), or empty.
-std::string ErrorText();
 
 }  // namespace vallorn::gl

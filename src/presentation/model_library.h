@@ -122,7 +122,6 @@ public:
     const TCubeMap* Reflection();
 
     // The files that were missing or broken, each logged once to stderr.
-    const std::set<std::string>& Failures() const { return failures_; }
     size_t ModelCount() const { return models_.size(); }
     // One line per loaded texture: its file, size and GL name, in file order.
     std::vector<std::string> TextureInfo() const;

@@ -50,7 +50,6 @@ public:
               double seconds, TSKITerrainStats& stats);
 
     const std::vector<TSKIChunkBounds>& Bounds() const { return bounds_; }
-    const std::vector<TSKIChunkPick>& Picks() const { return picks_; }
 
 private:
     // The chosen chunks in one draw; `marked`: only those the imprint marks.

@@ -17,7 +17,6 @@ public:
     void ShowPalette() { visible_ = raise_ = highlight_ = true; }
     // Closing hides the Highlight palette as well.
     void Hide() { visible_ = false; }
-    bool PaletteVisible() const { return visible_ && highlight_; }
 
     // Inside the ImGui frame. The boxes act through the construction's display toggles, the
     // palette sets the engine's highlight mode.

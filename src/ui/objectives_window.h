@@ -29,7 +29,6 @@ public:
     bool Announce(const TSKIEngine& engine, const std::vector<std::string>& names);
     // The periodic update: the panel's counter runs down and the panel hides below 0.
     void Tick();
-    bool PanelVisible() const { return panelCounter_ > 0 || panelShown_; }
 
     struct TActions {
         std::optional<int> GotoObjective;  // index into the engine's list

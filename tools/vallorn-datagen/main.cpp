@@ -4,6 +4,7 @@
 //   vallorn-datagen --out DIR --game DEFINITION
 //   vallorn-datagen --icons DIR
 //   vallorn-datagen --figures DIR
+//   vallorn-datagen --help
 //
 // Copies DIR/data/*.ini and *.txt into OUT/data/ and DIR/help/ into OUT/help/, makes OUT/save
 // and OUT/addons, draws the window's pictures, composes the music, synthesises the sound effects,
@@ -51,13 +52,27 @@ struct TOptions {
     fs::path figures;  // only the scene's figures, into this folder
 };
 
+constexpr const char* kUsage = R"(usage: vallorn-datagen --assets DIR --out DIR [--only LEVEL]
+       vallorn-datagen --out DIR --game DEFINITION
+       vallorn-datagen --icons DIR
+       vallorn-datagen --figures DIR
+       vallorn-datagen --help
+
+Builds the data the game ships from an assets folder (the repository's assets/):
+--assets/--out  copies the parameter files and the help pages, draws the pictures, composes
+                the music, makes the sounds, models and figures into OUT/data/, generates the
+                levels into OUT/worlds/, then the shipped games and the starter park. Two runs
+                give the same bytes.
+--only LEVEL    generates only that level (and the starter park when it is its level).
+--game FILE     builds the game of one definition file on the levels in OUT/worlds/.
+--icons DIR     draws only the desktop icons, DIR/vallorn-SIZE.png.
+--figures DIR   writes only the scene's figures into DIR.
+
+Exit status: 0 success, 1 a file could not be read or written, 2 bad arguments.
+)";
+
 int Usage(const std::string& message) {
-    std::fprintf(stderr, "vallorn-datagen: %s\n", message.c_str());
-    std::fprintf(stderr,
-                 "usage: vallorn-datagen --assets DIR --out DIR [--only LEVEL]\n"
-                 "       vallorn-datagen --out DIR --game DEFINITION\n"
-                 "       vallorn-datagen --icons DIR\n"
-                 "       vallorn-datagen --figures DIR\n");
+    std::fprintf(stderr, "vallorn-datagen: %s\n%s", message.c_str(), kUsage);
     return kExitUsage;
 }
 
@@ -222,6 +237,10 @@ int main(int argc, char** argv) {
     TOptions options;
     for (int k = 1; k < argc; ++k) {
         const std::string arg = argv[k];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
         if (k + 1 >= argc) return Usage("missing value after " + arg);
         if (arg == "--assets") {
             options.assets = argv[++k];
