@@ -1,6 +1,7 @@
 // Small shared types of the core.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <glm/vec4.hpp>
 
@@ -8,6 +9,12 @@ namespace vallorn {
 
 // Positions and directions are four-float vectors (x, y, z, w); y is up.
 using TSKIVector = glm::vec4;
+
+// The distance between two points seen from above (y left out).
+inline float GroundDistance(const TSKIVector& a, const TSKIVector& b) {
+    const float dx = a.x - b.x, dz = a.z - b.z;
+    return std::sqrt(dx * dx + dz * dz);
+}
 
 constexpr int kGridSize = 512;               // cells per side used by most loops (0..511)
 constexpr int kGridSide = kGridSize + 1;     // allocated rows and columns (0..512)

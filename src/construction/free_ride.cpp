@@ -12,10 +12,6 @@ namespace {
 
 constexpr float kDegrees = 3.14159265358979f / 180.0f;
 
-float Horizontal(const TSKIVector& a, const TSKIVector& b) {
-    return std::hypot(a.x - b.x, a.z - b.z);
-}
-
 bool OnTheSlope(uint8_t kind) {
     return kind == kCellSlope || kind == kCellSlopeCentre;
 }
@@ -111,7 +107,7 @@ bool StartRace(TSKIConstruction& tools, size_t section) {
     const TSKIVector& next = slope->Points[std::min<size_t>(2, slope->Points.size() - 1)];
     a.Position = {second.x, 0, second.z, 1};
     a.Position.y = e.GroundHeight(a.Position) + kAvatarGroundOffset;
-    if (Horizontal(next, second) > 0)
+    if (GroundDistance(next, second) > 0)
         a.Heading = std::atan2(second.x - next.x, next.z - second.z) / kDegrees;
     a.Speed = a.TurnRate = 0;
     a.RaceTime = 0;
@@ -180,7 +176,7 @@ void RideStep(TSKIConstruction& tools, const TSKIRideKeys& keys, float dt) {
     if (a.RaceTime > kRaceGraceSeconds && !OnTheSlope(e.CellAt(a.Position).Kind)) {
         e.Dialogs->ShowError("You were disqualified because you went off the slope!");
         EndRace(tools);
-    } else if (Horizontal(a.Position, slope->Points.back()) < kRaceFinishDistance) {
+    } else if (GroundDistance(a.Position, slope->Points.back()) < kRaceFinishDistance) {
         FinishRace(tools, *slope);
     }
 }
@@ -202,7 +198,7 @@ void UpdateRideOffer(TSKIConstruction& tools) {
     TSKIToolState& t = tools.State;
     const bool offered = t.Tool == TSKITool::FreeRide && t.CursorCell.Kind == kCellLiftLower &&
                          tools.Engine.SectionByIndex(t.CursorCell.Section) &&
-                         Horizontal(t.Avatar.Position, t.CursorPosition) < kRideReach;
+                         GroundDistance(t.Avatar.Position, t.CursorPosition) < kRideReach;
     t.Avatar.HeadUpText = offered ? "Left click to take a ride" : "";
 }
 

@@ -24,11 +24,6 @@ constexpr float kNearLiftLine = 3.0f;
 constexpr float kNearTree = 3.0f;
 constexpr int kObstacleReach = 5;  // cells around the skier's cell that may hold obstacles
 
-float HorizontalDistance(const TSKIVector& a, const TSKIVector& b) {
-    const float dx = a.x - b.x, dz = a.z - b.z;
-    return std::sqrt(dx * dx + dz * dz);
-}
-
 }  // namespace
 
 // --- motion helpers ------------------------------------------------------------------------
@@ -92,7 +87,7 @@ void TSKISkier::HeadForLink(bool skiing) {
             if (LinkPoint(Route, point)) Face(point);
             return;
         }
-        const bool nearTarget = HorizontalDistance(Cell.WalkTarget, Position) < kWalkTargetReach;
+        const bool nearTarget = GroundDistance(Cell.WalkTarget, Position) < kWalkTargetReach;
         const TSKISection* nearest = World.SectionByIndex(Cell.NearestSection);
         if (nearTarget || !nearest || nearest->Points.empty()) {
             Face(Cell.WalkTarget);
@@ -237,7 +232,7 @@ bool TSKISkier::WalkDetour(float dt) {
     Carve = 0;
     // Near the gate (where the cell leads to it, or at the gate itself) it takes its place in
     // line; a line that filled up meanwhile turns it away as any other.
-    bool near = HorizontalDistance(gate, Position) < kCellSize;
+    bool near = GroundDistance(gate, Position) < kCellSize;
     const int n = std::min<int>(Cell.NavLinkCount, int(Cell.NavLinks.size()));
     for (int k = 0; k < n && !near; ++k) {
         const TSKINavLink& link = Cell.NavLinks[size_t(k)];
@@ -329,7 +324,7 @@ void TSKISkier::StepWaiting(float dt) {
 
     const TSKIVector& place = lift->QueuePositions[QueueIndex];
     const float tolerance = QueueIndex >= capacity ? float(QueueIndex) / 8.0f + 1.0f : 1.0f;
-    if (HorizontalDistance(place, Position) > tolerance) {
+    if (GroundDistance(place, Position) > tolerance) {
         TargetSpeed = kQueueSpeed;
         Face(place);
         Advance(dt * Speed);
@@ -365,11 +360,11 @@ void TSKISkier::StepInBuilding(float dt) {
     }
     const TSKIBuildingParams& type = Building->Params();
     const float reach = kSeatReach * dt;
-    const bool nearSeat = HorizontalDistance(SeatPosition, Position) <= reach;
+    const bool nearSeat = GroundDistance(SeatPosition, Position) <= reach;
     bool walk;
     TSKIVector goal = SeatPosition;
     if (type.HasDoor) {
-        walk = HorizontalDistance(Building->Door, Position) > reach && !nearSeat;
+        walk = GroundDistance(Building->Door, Position) > reach && !nearSeat;
         goal = Building->Door;
     } else {
         walk = !nearSeat;
@@ -393,7 +388,7 @@ void TSKISkier::StepInBuilding(float dt) {
 }
 
 bool TSKISkier::StepLeaving(float dt) {
-    if (HorizontalDistance(World.ArrivalPoint, Position) < kArrivalReach * dt) return false;
+    if (GroundDistance(World.ArrivalPoint, Position) < kArrivalReach * dt) return false;
     Face(World.ArrivalPoint);
     Speed = std::max(Speed, 1.0f);
     Advance(dt * Speed);
@@ -480,7 +475,7 @@ void TSKISkier::SteerAroundObstacles(float dt) {
         const TerrainCell& centre = World.Cell(building->CellI, building->CellJ);
         if (centre.Kind != kCellBuilding) continue;
         const float size = float(building->Params().Size);
-        if (HorizontalDistance(building->Position, Position) < size) {
+        if (GroundDistance(building->Position, Position) < size) {
             away(building->Position.x, building->Position.z);
         }
     }

@@ -47,10 +47,6 @@ TSKIVehicleSound VehicleSound(uint8_t type) {
     }
 }
 
-float GroundDistance(const TSKIVector& a, const TSKIVector& b) {
-    return std::hypot(a.x - b.x, a.z - b.z);
-}
-
 bool TSKIVehicle::Init(const TSKIVehicleRecord& record) {
     Type = record.Type;
     Position = record.Position;

@@ -121,7 +121,4 @@ struct TSKIVehicleSound {
 };
 TSKIVehicleSound VehicleSound(uint8_t type);
 
-// Horizontal distance between two points.
-float GroundDistance(const TSKIVector& a, const TSKIVector& b);
-
 }  // namespace vallorn
