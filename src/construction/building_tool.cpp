@@ -2,6 +2,8 @@
 // charging creation of a building, and setting a snowcat garage's area of operations.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "base/saturating.h"
 #include "construction/construction_actions.h"
@@ -23,12 +25,38 @@ constexpr int kRoadReachCells = 30;
 constexpr float kRoadReach = 30.0f;
 constexpr float kAreaReach = 300.0f;
 
+// A felled tree takes a point from the raw rating: half a point of the shown percentage.
+constexpr float kRatingPerFelledTree = 0.5f;
+
 TSKIVector PreviewDirection(float degrees) {
     const float a = degrees * 3.14159265f / 180.0f;
     return TSKIVector(std::sin(a), 0, std::cos(a), 0);
 }
 
 }  // namespace
+
+int TreesFelledBy(const TSKIEngine& e, const TSKIBuildingRecord& record) {
+    if (!e.HasGrid() || !e.PositionInGrid(record.Position) || record.Type >= kBuildingTypeCount)
+        return 0;
+    const int size = e.Params.Buildings[record.Type].Size;
+    TSKIVector pos = record.Position;
+    pos.y = e.TerrainHeight(pos);
+    int ci, cj;
+    TSKIEngine::WorldToCell(pos, ci, cj);
+    // The building clears the square of half its size around its cell, and its occupancy
+    // the cells within its size (both as the building and the occupancy overlay do it).
+    int felled = 0;
+    for (int a = ci - size; a <= ci + size; ++a) {
+        for (int b = cj - size; b <= cj + size; ++b) {
+            if (!TSKIEngine::CellInGrid(a, b) || !e.Cell(a, b).Tree) continue;
+            const bool square = std::abs(a - ci) <= size / 2 && std::abs(b - cj) <= size / 2;
+            TSKIVector p = e.CellToWorld(a, b, false);
+            p.y = e.Cell(a, b).Height;
+            if (square || Distance3(p, pos) < float(size)) ++felled;
+        }
+    }
+    return felled;
+}
 
 std::string ValidateBuilding(const TSKIEngine& e, const TSKIBuildingRecord& record,
                              bool checkMoney) {
@@ -73,7 +101,18 @@ std::string ValidateBuilding(const TSKIEngine& e, const TSKIBuildingRecord& reco
         }
         if (!road) return "Office must be build close to road!";
     }
-    return "OK (" + FormatMoney(price) + ")";
+    std::string verdict = "OK (" + FormatMoney(price) + ")";
+    if (const int trees = TreesFelledBy(e, record); trees > 0) {
+        // Only trees of the level count against the rating: felling planted extras is free.
+        const int32_t before = e.Park.ParkTreesFelled;
+        const int32_t after = std::max<int32_t>(0, e.Level.TreeCount - (e.CountTrees() - trees));
+        const float cost = float(std::max<int32_t>(0, after - before)) * kRatingPerFelledTree;
+        char text[64];
+        std::snprintf(text, sizeof text, " Fells %d tree%s: rating -%.1f %%", trees,
+                      trees == 1 ? "" : "s", double(cost));
+        verdict += text;
+    }
+    return verdict;
 }
 
 bool PlaceBuilding(TSKIEngine& e, const TSKIBuildingRecord& record, bool charge) {

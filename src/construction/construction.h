@@ -20,7 +20,10 @@ int32_t LiftPrice(const TSKIEngine& e, int lowerI, int lowerJ, int upperI, int u
 // Builds and charges a lift as the lift tool's click does; null when its line is blocked.
 TSKISection* BuildLift(TSKIEngine& e, int lowerI, int lowerJ, int upperI, int upperJ,
                        uint8_t liftType);
-// The placement verdict: "OK (price)" or the reason it cannot be placed.
+// How many trees a building placed so would fell.
+int TreesFelledBy(const TSKIEngine& e, const TSKIBuildingRecord& record);
+// The placement verdict: "OK (price)", followed by the trees it fells and their cost in
+// rating when it fells any, or the reason it cannot be placed.
 std::string ValidateBuilding(const TSKIEngine& e, const TSKIBuildingRecord& record,
                              bool checkMoney);
 // Places a building; with `charge` only when valid, and it is paid for.

@@ -3,6 +3,8 @@
 // snowcat garage's area of operations.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "construction/tool_world.h"
 
 namespace vallorn {
@@ -132,6 +134,28 @@ TEST_F(BuildingTool, ASnowCannonShowsItsReachAndMakesSnow) {
     EXPECT_EQ(tool.ToolText, "OK (" + FormatMoney(Cost(kBuildSnowCannon)) + ")");
     con.ToolClick();
     EXPECT_TRUE(f->Cell(100, 110).ArtificialSnow);
+}
+
+// A garage in a wood says how many trees it fells and what they cost in rating, and fells
+// exactly those; on open ground the verdict stays the plain price.
+TEST_F(BuildingTool, APlacementInAWoodSaysWhatItFells) {
+    for (int i = 100; i < 140; ++i)
+        for (int j = 100; j < 140; ++j) f->PlantTree(i, j, 0);
+    f->Level.TreeCount = f->CountTrees();
+    f->CountTreesFelled();
+    const std::string verdict = Verdict(kBuildSnowcatGarage, 120, 120);
+    int trees = 0;
+    float cost = 0;
+    ASSERT_EQ(
+        std::sscanf(verdict.c_str(), "OK (%*[^)]) Fells %d trees: rating -%f %%", &trees, &cost), 2)
+        << verdict;
+    const int32_t before = f->CountTrees();
+    ASSERT_TRUE(PlaceBuilding(*f, At(kBuildSnowcatGarage, 120, 120), true));
+    EXPECT_EQ(before - f->CountTrees(), trees);
+    EXPECT_EQ(f->Park.ParkTreesFelled, trees);
+    EXPECT_FLOAT_EQ(cost, 0.5f * float(trees));
+    EXPECT_EQ(Verdict(kBuildSnowcatGarage, 170, 170),
+              "OK (" + FormatMoney(Cost(kBuildSnowcatGarage)) + ")");
 }
 
 class SteepBuilding : public test::ToolWorld {
