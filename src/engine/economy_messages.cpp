@@ -10,6 +10,27 @@ namespace {
 constexpr int32_t kSamplesPerMessages = 11;
 constexpr size_t kFewestSkiers = 6;  // below this no warning is worth showing
 constexpr float kLowMood = 30.0f;
+constexpr float kGateReach = 24.0f;  // idle skiers this near a lift's gate stand at it
+constexpr int kIdleAtGate = 5;       // so many of them at a full queue make a message
+
+// An open lift whose queue is full (its tail slot taken) with idle skiers at its gate: the
+// line turns skiers away while other lifts may have room.
+bool FullQueueWithIdleSkiers(const TSKIEngine& engine) {
+    for (const auto& section : engine.Sections) {
+        if (!section->IsLift() || section->Status != kLiftOpen || section->Points.empty() ||
+            section->QueueSlots[kQueueTail] == nullptr) {
+            continue;
+        }
+        const TSKIVector& gate = section->Points.front();
+        int idle = 0;
+        for (const auto& skier : engine.Skiers) {
+            if (skier->State == kSkierIdle && GroundDistance(gate, skier->Position) < kGateReach)
+                ++idle;
+        }
+        if (idle >= kIdleAtGate) return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -49,6 +70,8 @@ void BuildParkMessages(TSKIEngine& engine) {
         add(p.ParkSnowQuality < 49 && BuildingUnlocked(engine, kBuildSnowCannon),
             "Snow quality is dangerously low.");
         add(p.ParkHourProfit < 0, "Profit in last hour was negative.");
+        add(FullQueueWithIdleSkiers(engine),
+            "A lift's queue is full and skiers stand idle at its gate. Build another lift.");
     }
     if (engine.ParkMessages.empty()) {
         engine.MessageStripVisible = false;

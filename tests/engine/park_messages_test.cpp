@@ -119,6 +119,24 @@ TEST_F(ParkMessages, FewerThanSixSkiersOrTheUnlimitedSandboxGiveNoMessages) {
     EXPECT_TRUE(e->MessageStripVisible);
 }
 
+// A lift whose queue is full while skiers stand idle at its gate says so; a line with room,
+// or a full one with fewer idle skiers about, does not.
+TEST_F(ParkMessages, AFullQueueWithIdleSkiersAtItsGateIsReported) {
+    const std::string text =
+        "A lift's queue is full and skiers stand idle at its gate. Build another lift.";
+    TSKISection& lift = e.AddLift({{-100, 0, 100, 1}, {-100, 50, 300, 1}});
+    for (auto& s : e->Skiers) s->Position = {-110, 0, 95, 1};
+    BuildParkMessages(*e);
+    EXPECT_FALSE(Has(text));
+    lift.QueueSlots[kQueueTail] = e->Skiers[0].get();
+    e->Skiers[0]->State = kSkierWaiting;
+    BuildParkMessages(*e);
+    EXPECT_TRUE(Has(text));
+    e->Skiers[1]->Position = {-300, 0, 95, 1};  // four idle skiers left at the gate
+    BuildParkMessages(*e);
+    EXPECT_FALSE(Has(text));
+}
+
 TEST_F(ParkMessages, TheListIsRebuiltOnEveryEleventhHistorySample) {
     e->Park.ParkCash = -1;
     for (int k = 1; k <= 10; ++k) ParkMessageSample(*e);
