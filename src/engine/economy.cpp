@@ -22,23 +22,6 @@ constexpr float kPRPopularity = 20.0f;
 
 const char* const kMarketingNoMoney = "Marketing campaign - Warning: not enough money!";
 
-// Building types whose hour counts only their running cost in the hour's profit.
-bool ChargedOnly(uint8_t type) {
-    switch (type) {
-        case kBuildSnowCannon:
-        case kBuildRescueStation:
-        case kBuildSkiPatrol:
-        case kBuildHospital:
-        case kBuildSnowcatGarage:
-        case kBuildCot:
-        case kBuildShelter:
-        case kBuildParking:
-            return true;
-        default:
-            return false;
-    }
-}
-
 // Building types that sell a service: their takings count in the hour's profit.
 bool Sells(uint8_t type) {
     return type == kBuildStall || type == kBuildSnowBar || type == kBuildSelfService ||
@@ -158,7 +141,7 @@ void HourlyAccounting(TSKIEngine& engine) {
     for (const auto& b : engine.Buildings) {
         if (!b->Open) continue;
         const int32_t cost = b->Params().RunningCost;
-        if (ChargedOnly(b->Type)) {
+        if (IsServiceType(b->Type)) {
             profit -= cost;
         } else if (Sells(b->Type)) {
             profit += int32_t(b->PreviousTakings) - cost;

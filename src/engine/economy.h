@@ -8,6 +8,25 @@
 
 namespace vallorn {
 
+// The services: the buildings that earn nothing themselves (cannons, rescue, garages, cots,
+// shelters, parking). An hour's profit counts only their running cost, and the finance table
+// gives them a row of their own; the restaurants and the sightseeing building are not services.
+constexpr bool IsServiceType(uint8_t type) {
+    switch (type) {
+        case kBuildSnowCannon:
+        case kBuildRescueStation:
+        case kBuildSkiPatrol:
+        case kBuildHospital:
+        case kBuildSnowcatGarage:
+        case kBuildCot:
+        case kBuildShelter:
+        case kBuildParking:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Outcome of a marketing campaign: the text to show in an information box (or the warning
 // when the cash does not cover the price; empty for a price type that cannot be chosen).
 struct TSKIMarketingResult {

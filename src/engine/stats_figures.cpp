@@ -4,30 +4,14 @@
 #include <cmath>
 #include <cstdio>
 
+#include "engine/economy.h"
+
 namespace vallorn {
 
 namespace {
 
 int Round(double v) {
     return int(std::lround(v));
-}
-
-// The building types the finance table counts as services (the restaurants have a row of
-// their own; the sightseeing building is in neither).
-bool IsServiceType(uint8_t type) {
-    switch (type) {
-        case kBuildSnowCannon:
-        case kBuildRescueStation:
-        case kBuildSkiPatrol:
-        case kBuildHospital:
-        case kBuildSnowcatGarage:
-        case kBuildCot:
-        case kBuildShelter:
-        case kBuildParking:
-            return true;
-        default:
-            return false;
-    }
 }
 
 }  // namespace
