@@ -386,4 +386,20 @@ TSKIPlayerAction EraseHistoryAction() {
             }};
 }
 
+// --- the clock ------------------------------------------------------------------------------
+
+TSKIPlayerAction SetSpeedAction(float speed) {
+    const bool known = speed == 0 || speed == 1 || speed == 2 || speed == 4;
+    const std::string word = known ? std::to_string(int(speed)) : FormatReal(speed);
+    return {"speed " + word,
+            [=](const TSKIEngine&) {
+                if (!known) return Check::Refused("The park runs at 0, 1, 2 or 4 times its speed");
+                return Check::Allowed(speed == 0 ? "Pause" : word + " x");
+            },
+            [=](TSKIEngine& e, std::string&) {
+                e.Park.ParkSpeed = speed;
+                return TSKIActionResult::Done;
+            }};
+}
+
 }  // namespace vallorn

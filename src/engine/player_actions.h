@@ -108,4 +108,8 @@ TSKIPlayerAction SetFriendsWelcomeAction(bool welcome);
 // "Erase history": every history series emptied down to one sample of 0.
 TSKIPlayerAction EraseHistoryAction();
 
+// --- the clock (the menu bar's speed buttons and keys) ---------------------------------------
+// The park's speed: 0 pauses, 1, 2 and 4 run the park that many times as fast.
+TSKIPlayerAction SetSpeedAction(float speed);
+
 }  // namespace vallorn

@@ -134,7 +134,7 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
             }
             pending_.ToolKeys.insert(pending_.ToolKeys.end(), commands.ToolKeys.begin(),
                                      commands.ToolKeys.end());
-            menuBar_.PressSpeedKey(*engine_, commands.Speed);  // Space, F1 .. F3
+            Perform(menuBar_.PressSpeedKey(*engine_, commands.Speed));  // Space, F1 .. F3
         }
         if (commands.Wheel != 0 && !modal) camera_.MouseWheel(commands.Wheel, engine_->Options);
     }
@@ -332,6 +332,7 @@ void TSKIGameWindow::DrawInterface(bool modal) {
         menuBar_.SetState(TSKIMenuButton::Display, display_.Visible());
         const TSKIMenuBar::TClicks clicks =
             menuBar_.Draw(*engine_, cashText_, window_.DpiScale(), desktop_.MenuBar, arrange_);
+        Perform(clicks.Speed);
         if (arrange_) {
             // The bar's size is known once drawn: place it again with it.
             const TSKIRect before = desktop_.MenuBar;

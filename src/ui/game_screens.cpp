@@ -241,7 +241,7 @@ void TSKIGameWindow::PlaySandbox(int map, int difficulty) {
         return;
     }
     menuBar_.Visible = true;
-    menuBar_.PressSpeed(*engine_, TSKIMenuButton::Speed1);
+    Perform(menuBar_.PressSpeed(*engine_, TSKIMenuButton::Speed1));
 }
 
 void TSKIGameWindow::PlayAddon(const std::string& name) {

@@ -114,13 +114,17 @@ void TSKIGameWindow::ShowLoading() {
     Frame(false, {});
 }
 
+void TSKIGameWindow::Perform(const std::optional<TSKIPlayerAction>& action) {
+    if (action && engine_) PerformAction(*engine_, *action);
+}
+
 void TSKIGameWindow::ParkLoaded() {
     info_.HideAll();
     if (renderer_) renderer_->LevelChanged(*engine_);
     camera_.Resize(window_.Width(), window_.Height());
     camera_.SetViewpoint(*engine_, engine_->Viewpoint);
     menuBar_.Visible = true;
-    menuBar_.PressSpeed(*engine_, TSKIMenuButton::Speed1);
+    Perform(menuBar_.PressSpeed(*engine_, TSKIMenuButton::Speed1));
     menuBar_.SetState(TSKIMenuButton::Display, false);
     display_.Hide();
     cashText_ = FormatMoney(engine_->Park.ParkCash);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,8 @@ private:
     // Sound, music volume and full screen as the engine's settings say.
     void ApplyLiveOptions(bool fullScreen);
     void RunAfterFrame(std::function<void()> action) { afterFrame_.push_back(std::move(action)); }
+    // A player action the windows or keys asked for, performed on the running park now.
+    void Perform(const std::optional<TSKIPlayerAction>& action);
 
     TSKICommandLine args_;
     TSKISingleInstance* instance_;

@@ -225,28 +225,31 @@ std::string MenuBarWeather(const TSKIEngine& engine) {
            (Snowing(engine) ? "snowing" : "snow melting");
 }
 
-void TSKIMenuBar::PressSpeedKey(TSKIEngine& engine, TSKISpeedKey key) {
-    if (!Visible) return;
+std::optional<TSKIPlayerAction> TSKIMenuBar::PressSpeedKey(const TSKIEngine& engine,
+                                                           TSKISpeedKey key) {
+    if (!Visible) return std::nullopt;
     const float speed = SpeedForKey(key, engine.Park.ParkSpeed, beforePause_);
     for (auto b : {TSKIMenuButton::Pause, TSKIMenuButton::Speed1, TSKIMenuButton::Speed2,
                    TSKIMenuButton::Speed4}) {
-        if (ButtonSpeed(b) == speed) PressSpeed(engine, b);
+        if (ButtonSpeed(b) == speed) return PressSpeed(engine, b);
     }
+    return std::nullopt;
 }
 
-void TSKIMenuBar::PressSpeed(TSKIEngine& engine, TSKIMenuButton button) {
+std::optional<TSKIPlayerAction> TSKIMenuBar::PressSpeed(const TSKIEngine& engine,
+                                                        TSKIMenuButton button) {
     const float speed = ButtonSpeed(button);
-    if (speed < 0) return;
+    if (speed < 0) return std::nullopt;
     if (engine.Park.ParkSpeed > 0) beforePause_ = engine.Park.ParkSpeed;
-    engine.Park.ParkSpeed = speed;
     for (auto b : {TSKIMenuButton::Pause, TSKIMenuButton::Speed1, TSKIMenuButton::Speed2,
                    TSKIMenuButton::Speed4}) {
         state_[size_t(b)] = b == button;
     }
+    return SetSpeedAction(speed);
 }
 
-TSKIMenuBar::TClicks TSKIMenuBar::Draw(TSKIEngine& engine, const std::string& cashText, float scale,
-                                       const TSKIRect& place, bool arrange) {
+TSKIMenuBar::TClicks TSKIMenuBar::Draw(const TSKIEngine& engine, const std::string& cashText,
+                                       float scale, const TSKIRect& place, bool arrange) {
     TClicks clicks;
     if (!Visible) return clicks;
     // The speed buttons follow the park's speed, whoever set it.
@@ -368,7 +371,7 @@ TSKIMenuBar::TClicks TSKIMenuBar::Draw(TSKIEngine& engine, const std::string& ca
             ImGui::EndGroup();
             if (!pressed) continue;
             if (ButtonSpeed(button) >= 0) {
-                PressSpeed(engine, button);
+                clicks.Speed = PressSpeed(engine, button);
             } else {
                 state_[i] = !state_[i];
                 if (button == TSKIMenuButton::Help) clicks.Help = true;

@@ -5,8 +5,10 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "engine/player_actions.h"
 #include "ui/desktop_layout.h"
 #include "ui/view_input.h"
 
@@ -59,20 +61,23 @@ public:
         bool Objectives = false;  // the objectives window, shown or hidden
         bool Stats = false;       // the statistics window, shown or hidden
         bool Display = false;     // the display window, shown or hidden
+        // A speed button: the action that sets the park's speed, performed after the bar.
+        std::optional<TSKIPlayerAction> Speed;
     };
     // Inside the ImGui frame. `place`: where ArrangeDesktop put the bar, applied when `arrange`.
     // The bar fits the display: its buttons go into rows, and shrink, when the display is too
     // small for one row of them at `scale`.
-    TClicks Draw(TSKIEngine& engine, const std::string& cashText, float scale,
+    TClicks Draw(const TSKIEngine& engine, const std::string& cashText, float scale,
                  const TSKIRect& place, bool arrange);
     // The bar's size last drawn (for ArrangeDesktop).
     TSKIRect Size() const { return size_; }
     bool State(TSKIMenuButton b) const { return state_[size_t(b)]; }
-    // Presses a speed button: the park's speed and the exclusive states.
-    void PressSpeed(TSKIEngine& engine, TSKIMenuButton button);
+    // Presses a speed button: the exclusive states, and the action that sets the park's speed
+    // (none for the other buttons).
+    std::optional<TSKIPlayerAction> PressSpeed(const TSKIEngine& engine, TSKIMenuButton button);
     // A speed key pressed over the view: the same as the speed button it stands for (nothing
     // while the bar is hidden).
-    void PressSpeedKey(TSKIEngine& engine, TSKISpeedKey key);
+    std::optional<TSKIPlayerAction> PressSpeedKey(const TSKIEngine& engine, TSKISpeedKey key);
     // Clears a window button's state (a load clears the display button's).
     void SetState(TSKIMenuButton b, bool on) { state_[size_t(b)] = on; }
 

@@ -23,14 +23,18 @@ void PressKey(TSKIViewInput& in, TSKIMenuBar& bar, TSKIEngine& engine, SDL_Keyco
               bool uiKeyboard = false, bool repeat = false) {
     in.OnEvent(KeyDown(key, repeat));
     const TSKIViewCommands c = in.Resolve(false, uiKeyboard, 10, 10, true);
-    bar.PressSpeedKey(engine, c.Speed);
+    if (const auto action = bar.PressSpeedKey(engine, c.Speed)) PerformAction(engine, *action);
+}
+
+void PressButton(TSKIMenuBar& bar, TSKIEngine& engine, TSKIMenuButton button) {
+    PerformAction(engine, *bar.PressSpeed(engine, button));
 }
 
 TEST(MenuBar, SpaceAndTheFunctionKeysWorkTheSpeedButtons) {
     test::EngineFixture e;
     TSKIViewInput in;
     TSKIMenuBar bar;
-    bar.PressSpeed(*e, TSKIMenuButton::Speed1);
+    PressButton(bar, *e, TSKIMenuButton::Speed1);
     PressKey(in, bar, *e, SDLK_F3);
     EXPECT_EQ(e->Park.ParkSpeed, 4.0f);
     EXPECT_TRUE(bar.State(TSKIMenuButton::Speed4));
@@ -44,10 +48,15 @@ TEST(MenuBar, SpaceAndTheFunctionKeysWorkTheSpeedButtons) {
     EXPECT_EQ(e->Park.ParkSpeed, 4.0f);
     // ... also after a pause by the button.
     PressKey(in, bar, *e, SDLK_F2);
-    bar.PressSpeed(*e, TSKIMenuButton::Pause);
+    PressButton(bar, *e, TSKIMenuButton::Pause);
     PressKey(in, bar, *e, SDLK_SPACE);
     EXPECT_EQ(e->Park.ParkSpeed, 2.0f);
     PressKey(in, bar, *e, SDLK_F1);
+    EXPECT_EQ(e->Park.ParkSpeed, 1.0f);
+    // Each press is the player action a script's line replays; no other speed is taken.
+    EXPECT_EQ(bar.PressSpeed(*e, TSKIMenuButton::Speed4)->Name, "speed 4");
+    EXPECT_FALSE(bar.PressSpeed(*e, TSKIMenuButton::Stats));
+    EXPECT_EQ(PerformAction(*e, SetSpeedAction(3)).Result, TSKIActionResult::Refused);
     EXPECT_EQ(e->Park.ParkSpeed, 1.0f);
 
     // Not while a text field or a box has the keyboard, nor while the bar is hidden; the

@@ -80,6 +80,7 @@ const std::map<std::string, std::vector<ArgRule>>& Commands() {
          {Choice("price", {"cheap", "normal", "exclusive"}),
           Choice("readers", {"beginners", "skiers", "skilled"})}},
         {"pr", {}},
+        {"speed", {Choice("0|1|2|4", {"0", "1", "2", "4"})}},
         // construction
         {"build-lift",
          {Cell("lower i"), Cell("lower j"), Cell("upper i"), Cell("upper j"),

@@ -83,6 +83,7 @@ TSKIPlayerAction DirectAction(TSKIConstruction& tools, const ScriptStep& s) {
         return MarketingAction(price, readers);
     }
     if (c == "pr") return PRCampaignAction();
+    if (c == "speed") return SetSpeedAction(float(n(0)));
     if (c == "build-lift") {
         return BuildLiftAction(int(n(0)), int(n(1)), int(n(2)), int(n(3)),
                                uint8_t(LiftTypeArg(s.Args[4])));
