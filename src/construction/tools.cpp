@@ -243,7 +243,14 @@ void TSKIConstruction::ToolClick() {
             }
             break;
         case TSKITool::Slope:
-            SlopeClickAt(*this, t.CursorI, t.CursorJ);
+            // A click on free ground adds a node to the drawing; one on a slope or a lift
+            // station lays the slope, the player action a script's slope-finish is.
+            if (TSKIEngine::CellInGrid(t.CursorI, t.CursorJ) &&
+                KindOf(Engine.Cell(t.CursorI, t.CursorJ)) != kCellFree) {
+                PerformAction(Engine, SlopeFinishAction(*this, t.CursorI, t.CursorJ));
+            } else {
+                SlopeClickAt(*this, t.CursorI, t.CursorJ);
+            }
             break;
         case TSKITool::Trees:
             PlantTreesAtCursor(*this);
