@@ -62,30 +62,33 @@ std::string Real2(float v) {
 
 }  // namespace
 
-void TSKIEditorWindow::Show(TSKIEngine& engine) {
+TSKIPlayerAction TSKIEditorWindow::Show() {
     visible_ = true;
-    engine.EditorOpen = true;
+    return EditorOpenAction(true);
 }
 
-void TSKIEditorWindow::Hide(TSKIConstruction& tools) {
+TSKIPlayerAction TSKIEditorWindow::Hide(TSKIConstruction& tools) {
     visible_ = false;
-    tools.Engine.EditorOpen = false;
     tools.LeaveTool();
+    return EditorOpenAction(false);
 }
 
 void TSKIEditorWindow::Ask(const TContext& c, const std::string& caption, const std::string& prompt,
                            const std::string& initial,
                            std::function<void(const std::string&)> then) {
-    TSKIEngine* engine = &c.Engine;
-    c.Later([engine, caption, prompt, initial, then] {
-        if (const auto text = engine->Dialogs->InputText(caption, prompt, initial)) then(*text);
+    IDialogs* dialogs = c.Engine.Dialogs;
+    c.Later([dialogs, caption, prompt, initial, then] {
+        if (const auto text = dialogs->InputText(caption, prompt, initial)) then(*text);
     });
 }
 
-void TSKIEditorWindow::Report(const TContext& c, bool ok, const std::string& error) {
-    if (ok) return;
-    TSKIEngine* engine = &c.Engine;
-    c.Later([engine, error] { engine->Dialogs->ShowError(error); });
+void TSKIEditorWindow::Act(const TContext& c, TSKIPlayerAction action, std::function<void()> then) {
+    IDialogs* dialogs = c.Engine.Dialogs;
+    c.Act(std::move(action), [dialogs, then](const TSKIActionOutcome& out) {
+        if (out.Result == TSKIActionResult::Failed && !out.Reason.empty())
+            dialogs->ShowError(out.Reason);
+        if (then) then();
+    });
 }
 
 void TSKIEditorWindow::OpenDialog(TPending what, const TContext& c) {
@@ -126,60 +129,55 @@ void TSKIEditorWindow::OpenDialog(TPending what, const TContext& c) {
 }
 
 void TSKIEditorWindow::OnFileChosen(const TContext& c, const fs::path& file) {
-    TSKIEngine& e = c.Engine;
+    const TSKIEngine& e = c.Engine;
     const TPending what = pending_;
     pending_ = TPending::None;
     const std::string stem = file.stem().string();
-    std::string error;
     switch (what) {
         case TPending::NewLevelMap:
             heightMap_ = file;
             OpenDialog(TPending::NewLevelName, c);
             return;
-        case TPending::NewLevelName:
-            Report(c, NewLevelFromHeightMap(e, heightMap_, stem, &error), error);
-            CursorSnapOfNewGame(c.ToolState);
-            c.LevelChanged();
+        case TPending::NewLevelName: {
+            TSKIToolState* tools = &c.ToolState;
+            Act(c, NewLevelAction(heightMap_, stem), [tools, changed = c.LevelChanged] {
+                CursorSnapOfNewGame(*tools);
+                changed();
+            });
             break;
+        }
         case TPending::HeightMap:
-            Report(c, ChangeHeightMap(e, file, &error), error);
-            c.LevelChanged();
+            Act(c, ChangeHeightMapAction(file), c.LevelChanged);
             break;
         case TPending::SnowTexture:
         case TPending::GroundTexture:
-            Report(c, ChangeGroundPicture(e, file, what == TPending::SnowTexture, &error), error);
-            c.LevelChanged();
+            Act(c, ChangeGroundPictureAction(file, what == TPending::SnowTexture), c.LevelChanged);
             break;
         case TPending::SaveLevel:
-            Report(c, SaveLevelFile(e, stem, &error), error);
+            Act(c, SaveLevelAction(stem));
             break;
         case TPending::LoadLevel: {
-            const TSKILevelLoadResult r = LoadLevelFile(e, stem, true);
-            Report(c, r.ok(), r.error);
-            CursorSnapOfNewGame(c.ToolState);
-            e.Busy = false;
-            c.LevelChanged();
+            TSKIToolState* tools = &c.ToolState;
+            Act(c, LoadEditorLevelAction(stem), [tools, changed = c.LevelChanged] {
+                CursorSnapOfNewGame(*tools);
+                changed();
+            });
             break;
         }
         case TPending::SaveGame:
-            Report(c, SaveMission(e, stem, &error), error);
+            Act(c, SaveMissionAction(stem));
             break;
         case TPending::LoadGame: {
             const auto load = c.LoadGame;
             c.Later([load, file] { load(file); });
             break;
         }
-        case TPending::HelpPage: {
-            TSKIObjectiveEditor editor(e);
-            editor.Select(selected_);
-            editor.SetHelp(stem);
+        case TPending::HelpPage:
+            Act(c, ObjectiveAction(selected_, "help", stem));
             break;
-        }
-        case TPending::ImportRoad: {
-            const int made = ImportRoad(e, file, &error);
-            Report(c, made >= 0, error);
+        case TPending::ImportRoad:
+            Act(c, ImportRoadAction(file));
             break;
-        }
         case TPending::None:
             break;
     }
@@ -189,7 +187,7 @@ void TSKIEditorWindow::OnFileChosen(const TContext& c, const fs::path& file) {
 void TSKIEditorWindow::Draw(const TContext& c, float scale) {
     if (!visible_) return;
     // A load replaces the engine under the open window: the new one is edited too.
-    c.Engine.EditorOpen = true;
+    if (!c.Engine.EditorOpen) c.Act(EditorOpenAction(true), nullptr);
     ImGui::SetNextWindowSize(ImVec2(440 * scale, 500 * scale), ImGuiCond_FirstUseEver);
     ImGui::SetNextWindowPos(ImVec2(20 * scale, 80 * scale), ImGuiCond_FirstUseEver);
     bool open = true;
@@ -221,12 +219,12 @@ void TSKIEditorWindow::Draw(const TContext& c, float scale) {
         if (!dialog_.IsOpen()) pending_ = TPending::None;
     }
     ImGui::End();
-    if (!open) Hide(c.Tools);
+    if (!open) c.Act(Hide(c.Tools), nullptr);
 }
 
 void TSKIEditorWindow::DrawLevel(const TContext& c) {
-    TSKIEngine& e = c.Engine;
-    TSKIParkData& p = e.Park;
+    const TSKIEngine& e = c.Engine;
+    const TSKIParkData& p = e.Park;
     struct TFile {
         const char* label;
         const std::string& value;
@@ -263,10 +261,11 @@ void TSKIEditorWindow::DrawLevel(const TContext& c) {
          "Set:", TEditorValue::BlockThreshold}};
     for (const TValue& v : values) {
         if (ImGui::Selectable(v.text.c_str())) {
-            TSKIEngine* engine = &e;
             const TEditorValue which = v.which;
             Ask(c, v.caption, v.prompt, v.text.substr(v.text.find(": ") + 2),
-                [engine, which](const std::string& t) { SetEditorValue(*engine, which, t); });
+                [act = c.Act, which](const std::string& t) {
+                    act(EditorValueAction(which, t), nullptr);
+                });
         }
         probe::LastItem("label", v.text);
     }
@@ -282,33 +281,25 @@ void TSKIEditorWindow::DrawLevel(const TContext& c) {
     if (Button("Load game")) OpenDialog(TPending::LoadGame, c);
     if (Button("Add landmark")) c.Tools.StartBuildingTool(kBuildSightseeing);
     ImGui::SameLine();
-    if (Button("Delete all landmarks")) {
-        TSKIEngine* engine = &e;
-        c.Later([engine] { DeleteAllLandmarks(*engine); });
-    }
+    auto command = [&](TEditorCommand what) { Act(c, EditorCommandAction(what)); };
+    if (Button("Delete all landmarks")) command(TEditorCommand::DeleteAllLandmarks);
     ImGui::Separator();
-    if (Button("Forgive enviro damage")) ForgiveEnviroDamage(e);
-    if (Button("Forget all costs")) ForgetAllCosts(e);
+    if (Button("Forgive enviro damage")) command(TEditorCommand::ForgiveEnviroDamage);
+    if (Button("Forget all costs")) command(TEditorCommand::ForgetAllCosts);
     ImGui::SameLine();
-    if (Button("End day")) {
-        TSKIEngine* engine = &e;
-        c.Later([engine] { DayChange(*engine); });
-    }
-    if (Button("Add skiers")) {
-        const TSKIVector focus(e.Viewpoint.FocusX, 0, e.Viewpoint.FocusZ, 1);
-        SpawnSkiers(e, 10, focus, 10, 10, true);
-    }
+    if (Button("End day")) command(TEditorCommand::EndDay);
+    if (Button("Add skiers")) Act(c, AddSkiersAction(e.Viewpoint.FocusX, e.Viewpoint.FocusZ));
     ImGui::SameLine();
-    if (Button("Kill")) KillAllSkiers(e);
+    if (Button("Kill")) command(TEditorCommand::KillAllSkiers);
     ImGui::SameLine();
-    if (Button("Give cash")) GiveCash(e);
+    if (Button("Give cash")) command(TEditorCommand::GiveCash);
     ImGui::SameLine();
-    if (Button("Unlock all")) UnlockAll(e, c.Profile);
+    if (Button("Unlock all")) Act(c, UnlockAllAction(&c.Profile));
     DrawRecords(c);
 }
 
 void TSKIEditorWindow::DrawRecords(const TContext& c) {
-    TSKIEngine& e = c.Engine;
+    const TSKIEngine& e = c.Engine;
     ImGui::Separator();
     // The slope whose downhill race record "Erase record" clears.
     const bool valid =
@@ -330,15 +321,12 @@ void TSKIEditorWindow::DrawRecords(const TContext& c) {
         ImGui::EndCombo();
     }
     ImGui::SameLine();
-    if (Button("Erase record")) EraseRecord(e, slope_);
-    if (Button("KillAllGondolas")) {
-        TSKIEngine* engine = &e;
-        c.Later([engine] { KillAllGondolas(*engine); });
-    }
+    if (Button("Erase record")) Act(c, EraseRecordAction(slope_));
+    if (Button("KillAllGondolas")) Act(c, EditorCommandAction(TEditorCommand::KillAllGondolas));
 }
 
 void TSKIEditorWindow::DrawPaint(const TContext& c) {
-    TSKIEngine& e = c.Engine;
+    const TSKIEngine& e = c.Engine;
     ImGui::TextUnformatted("Tool");
     for (int k = 0; k < int(std::size(kPaintTools)); ++k) {
         if (ImGui::Selectable(kPaintTools[k].Name, tool_ == k)) {
@@ -346,16 +334,7 @@ void TSKIEditorWindow::DrawPaint(const TContext& c) {
             const TSKITool tool = kPaintTools[k].Tool;
             c.ToolState.HouseIndex = house_;
             c.Tools.StartEditorTool(tool);
-            if (tool == TSKITool::BlockBrush || tool == TSKITool::UnblockBrush ||
-                tool == TSKITool::RoadBrush) {
-                e.DisplayFlags = kDisplayBlocked;
-            } else if (tool == TSKITool::Trees || tool == TSKITool::RemoveTrees) {
-                e.DisplayFlags |= kDisplayTrees;
-            } else if (tool == TSKITool::SnowBrush || tool == TSKITool::BareBrush) {
-                e.DisplayFlags = uint8_t((e.DisplayFlags & ~kDisplayTrees) | kDisplaySnow);
-                RebuildSnowOverlay(e);
-            }
-            RefreshTerrainView(e);
+            Act(c, PaintDisplayAction(tool));
         }
         probe::LastItem("tool", kPaintTools[k].Name);
     }
@@ -364,26 +343,26 @@ void TSKIEditorWindow::DrawPaint(const TContext& c) {
     ImGui::Checkbox("Change house", &c.ToolState.ChangeHouse);
     ImGui::Separator();
     ImGui::SliderInt("Grain", &grain_, 0, 18);
-    if (Button("Reset blocked")) ResetBlocked(e, grain_);
+    if (Button("Reset blocked")) Act(c, ResetBlockedAction(grain_));
     int i = 0, j = 0;
     FocusCell(e, i, j);
     if (Button("Snow peaks") && e.HasGrid() && TSKIWorld::CellInGrid(i, j))
-        SnowPeaks(e, e.Cell(i, j).Height);
+        Act(c, SnowPeaksAction(i, j));
     ImGui::SameLine();
-    if (Button("Flood snow")) FloodSnow(e, i, j);
+    if (Button("Flood snow")) Act(c, FloodSnowAction(i, j));
     ImGui::SameLine();
     if (Button("Flood blocked")) {
         const TFloodBlocked what = tool_ == 0   ? TFloodBlocked::Block
                                    : tool_ == 1 ? TFloodBlocked::Free
                                                 : TFloodBlocked::Leave;
-        FloodBlocked(e, i, j, what);
+        Act(c, FloodBlockedAction(i, j, what));
     }
     if (Button("Import road")) OpenDialog(TPending::ImportRoad, c);
     if (ImGui::Selectable(treesText_.c_str()))
         treesText_ = "Num. of trees: " + std::to_string(e.CountTrees());
-    if (Button("Cut all")) CutAllTrees(e);
+    if (Button("Cut all")) Act(c, EditorCommandAction(TEditorCommand::CutAllTrees));
     ImGui::SameLine();
-    if (Button("Delete all houses")) DeleteAllHouses(e);
+    if (Button("Delete all houses")) Act(c, EditorCommandAction(TEditorCommand::DeleteAllHouses));
 }
 
 }  // namespace vallorn

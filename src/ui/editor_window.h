@@ -1,7 +1,7 @@
 // The level and mission editor window ("Editor", "Editor - <level>"), opened from the menu
 // bar's "Edit" button: the pages "Level", "Paint", "Objectives" and "Debug". It only draws
-// and calls the editor's operations (editor/), the construction tools and the engine; input
-// boxes and loads run after the frame.
+// and reads the park; what it changes in the park is a player action of the editor
+// (editor/editor_actions.h), performed after the frame like the input boxes and loads.
 #pragma once
 
 #include <filesystem>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "construction/construction.h"
+#include "editor/editor_actions.h"
 #include "editor/objective_editor.h"
 #include "engine/engine.h"
 #include "missions/profile.h"
@@ -20,13 +21,15 @@ namespace vallorn {
 class TSKIEditorWindow {
 public:
     struct TContext {
-        TSKIEngine& Engine;
+        const TSKIEngine& Engine;
         TSKIConstruction& Tools;
         TSKIToolState& ToolState;
         TSKIProfile& Profile;
         float FramesPerSecond = 0;
         // Runs an action after the frame (input boxes, loads).
         std::function<void(std::function<void()>)> Later;
+        // Performs a player action after the frame; `then` (when given) sees how it went.
+        std::function<void(TSKIPlayerAction, std::function<void(const TSKIActionOutcome&)>)> Act;
         // The level in the engine was replaced or rebuilt: the view reloads it.
         std::function<void()> LevelChanged;
         // "Load game": the main window's LoadGame.
@@ -36,8 +39,9 @@ public:
     };
 
     bool Visible() const { return visible_; }
-    void Show(TSKIEngine& engine);
-    void Hide(TSKIConstruction& tools);
+    // Shows and hides the window: the action that opens or closes the editor for the park.
+    TSKIPlayerAction Show();
+    TSKIPlayerAction Hide(TSKIConstruction& tools);
     void Draw(const TContext& c, float scale);
 
 private:
@@ -64,7 +68,8 @@ private:
              const std::string& initial, std::function<void(const std::string&)> then);
     void OpenDialog(TPending what, const TContext& c);
     void OnFileChosen(const TContext& c, const std::filesystem::path& file);
-    void Report(const TContext& c, bool ok, const std::string& error);
+    // Performs the action after the frame; a failure is shown in an error box.
+    void Act(const TContext& c, TSKIPlayerAction action, std::function<void()> then = nullptr);
 
     bool visible_ = false;
     std::string caption_ = "Editor";

@@ -16,14 +16,14 @@ using editor_ui::Button;
 using editor_ui::FocusCell;
 
 void TSKIEditorWindow::DrawObjectives(const TContext& c) {
-    TSKIEngine& e = c.Engine;
-    TSKIObjectiveEditor editor(e);
-    editor.Select(selected_);
+    const TSKIEngine& e = c.Engine;
+    // The selected objective: none once the list lost it.
+    if (selected_ >= int(e.Objectives.size())) selected_ = -1;
     if (ImGui::BeginListBox("##objectives", ImVec2(-1, 110))) {
         for (int k = 0; k < int(e.Objectives.size()); ++k) {
             ImGui::PushID(k);
-            if (ImGui::Selectable(e.Objectives[size_t(k)].Name.c_str(), k == editor.Selected())) {
-                editor.Select(k);
+            if (ImGui::Selectable(e.Objectives[size_t(k)].Name.c_str(), k == selected_)) {
+                selected_ = k;
                 std::strncpy(description_, e.Objectives[size_t(k)].Description.c_str(),
                              sizeof description_ - 1);
             }
@@ -32,46 +32,49 @@ void TSKIEditorWindow::DrawObjectives(const TContext& c) {
         }
         ImGui::EndListBox();
     }
-    if (Button("Add")) editor.Add();
+    // Each change is an objective action of the selected objective, after the frame.
+    const int index = selected_;
+    auto change = [&c, this, index](const std::string& field, const std::string& value = {},
+                                    int slot = 0) {
+        Act(c, ObjectiveAction(index, field, value, slot));
+    };
+    if (Button("Add")) change("add");
     ImGui::SameLine();
-    if (Button("Delete")) {
-        std::string error;
-        if (!editor.Delete(&error) && !error.empty()) Report(c, false, error);
+    if (Button("Delete") && index >= 0) {
+        change("delete");
+        selected_ = -1;  // a deletion clears the selection
     }
     ImGui::SameLine();
-    if (Button("Delete all")) editor.DeleteAll();
+    if (Button("Delete all")) {
+        change("delete-all");
+        selected_ = -1;
+    }
     ImGui::SameLine();
-    if (Button("Reset")) editor.Reset();
+    if (Button("Reset")) change("reset");
     ImGui::SameLine();
     Button("Save");  // the page is drawn afresh every frame
-    selected_ = editor.Selected();
-    const TSKIObjective* o = editor.Current();
-    if (!o) return;
+    if (index < 0) return;
+    const TSKIObjective* o = &e.Objectives[size_t(index)];
     ImGui::Separator();
     const uint8_t type = o->Type;
     if (ImGui::BeginCombo("Type", ObjectiveTypeName(type))) {
         for (const TSKIObjectiveKind& kind : ObjectiveKinds())
-            if (ImGui::Selectable(kind.EditorName, kind.Type == type)) editor.SetType(kind.Type);
+            if (ImGui::Selectable(kind.EditorName, kind.Type == type))
+                change("type", std::to_string(kind.Type));
         ImGui::EndCombo();
     }
-    TSKIEngine* engine = &e;
-    const int index = selected_;
-    auto edit = [engine, index](auto change) {
-        return [engine, index, change](const std::string& t) {
-            TSKIObjectiveEditor later(*engine);
-            later.Select(index);
-            change(later, t);
+    // An input box's text, once typed, sets the field.
+    auto edit = [act = c.Act, index](const char* field) {
+        return [act, index, field](const std::string& t) {
+            act(ObjectiveAction(index, field, t), nullptr);
         };
     };
     if (ImGui::Selectable(("Name: " + o->Name).c_str()))
-        Ask(c, "Objective name", "", o->Name,
-            edit([](TSKIObjectiveEditor& x, const std::string& t) { x.SetName(t); }));
+        Ask(c, "Objective name", "", o->Name, edit("name"));
     if (ImGui::Selectable(("Value: " + std::to_string(o->Value)).c_str()))
-        Ask(c, "Objective value", "", std::to_string(o->Value),
-            edit([](TSKIObjectiveEditor& x, const std::string& t) { x.SetValue(t); }));
+        Ask(c, "Objective value", "", std::to_string(o->Value), edit("value"));
     if (ImGui::Selectable(("Time goal: " + std::to_string(o->TimeGoal)).c_str()))
-        Ask(c, "Objective time goal", "", std::to_string(o->TimeGoal),
-            edit([](TSKIObjectiveEditor& x, const std::string& t) { x.SetTimeGoal(t); }));
+        Ask(c, "Objective time goal", "", std::to_string(o->TimeGoal), edit("time-goal"));
     std::string place = "(";
     place += std::to_string(o->GridX);
     place += ",";
@@ -80,17 +83,18 @@ void TSKIEditorWindow::DrawObjectives(const TContext& c) {
     if (Button(place.c_str())) {
         int i = 0, j = 0;
         FocusCell(e, i, j);
-        editor.SetPlace(i, j);
+        change("place", std::to_string(i) + " " + std::to_string(j));
     }
     if (ImGui::InputTextMultiline("##description", description_, sizeof description_,
                                   ImVec2(-1, 60)))
-        editor.SetDescription(description_);
+        change("description", description_);
     bool active = o->Active, primary = o->Primary, reversible = o->Reversible, done = o->Completed;
-    if (ImGui::Checkbox("Active", &active)) editor.SetActive(active);
+    auto onOff = [](bool on) { return std::string(on ? "on" : "off"); };
+    if (ImGui::Checkbox("Active", &active)) change("active", onOff(active));
     ImGui::SameLine();
-    if (ImGui::Checkbox("Primary", &primary)) editor.SetPrimary(primary);
+    if (ImGui::Checkbox("Primary", &primary)) change("primary", onOff(primary));
     ImGui::SameLine();
-    if (ImGui::Checkbox("Reversible", &reversible)) editor.SetReversible(reversible);
+    if (ImGui::Checkbox("Reversible", &reversible)) change("reversible", onOff(reversible));
     ImGui::SameLine();
     ImGui::BeginDisabled();
     ImGui::Checkbox("Compl", &done);
@@ -99,17 +103,17 @@ void TSKIEditorWindow::DrawObjectives(const TContext& c) {
         ImGui::PushID(slot);
         const std::string label = "Unlocks objective " + std::to_string(slot);
         if (ImGui::BeginCombo(label.c_str(), o->UnlocksObjectives[size_t(slot)].c_str())) {
-            if (ImGui::Selectable(" ")) editor.SetUnlockObjective(slot, "");
+            if (ImGui::Selectable(" ")) change("unlock-objective", "", slot);
             for (const TSKIObjective& other : e.Objectives)
                 if (ImGui::Selectable(other.Name.c_str()))
-                    editor.SetUnlockObjective(slot, other.Name);
+                    change("unlock-objective", other.Name, slot);
             ImGui::EndCombo();
         }
         const std::string mission = "Unlocks mission " + std::to_string(slot);
         if (ImGui::BeginCombo(mission.c_str(), o->UnlocksMissions[size_t(slot)].c_str())) {
-            if (ImGui::Selectable(" ")) editor.SetUnlockMission(slot, "");
+            if (ImGui::Selectable(" ")) change("unlock-mission", "", slot);
             for (const TSKIMissionData& m : c.Profile.Missions)
-                if (ImGui::Selectable(m.Name.c_str())) editor.SetUnlockMission(slot, m.Name);
+                if (ImGui::Selectable(m.Name.c_str())) change("unlock-mission", m.Name, slot);
             ImGui::EndCombo();
         }
         ImGui::PopID();
@@ -117,31 +121,32 @@ void TSKIEditorWindow::DrawObjectives(const TContext& c) {
     if (ImGui::BeginCombo("Reward", RewardName(o->Reward))) {
         for (const TSKIRewardKind& kind : RewardKinds())
             if (ImGui::Selectable(kind.EditorName, kind.Reward == o->Reward))
-                editor.SetReward(kind.Reward);
+                change("reward", std::to_string(kind.Reward));
         ImGui::EndCombo();
     }
     if (ImGui::Selectable(("Reward value: " + std::to_string(o->RewardValue)).c_str()))
-        Ask(c, "Objective reward value", "", std::to_string(o->RewardValue),
-            edit([](TSKIObjectiveEditor& x, const std::string& t) { x.SetRewardValue(t); }));
+        Ask(c, "Objective reward value", "", std::to_string(o->RewardValue), edit("reward-value"));
     const std::string help = o->Help.empty() ? "No help" : o->Help;
     if (ImGui::Selectable(("Help: " + help).c_str())) OpenDialog(TPending::HelpPage, c);
     probe::LastItem("label", help);
 }
 
 void TSKIEditorWindow::DrawDebug(const TContext& c) {
-    TSKIEngine& e = c.Engine;
+    const TSKIEngine& e = c.Engine;
     ImGui::Text("FPS: %.1f", double(c.FramesPerSecond));
     probe::LastItem("label", "FPS");
     if (ImGui::Selectable(treeCountText_.c_str()))
         treeCountText_ = "Tree count: " + std::to_string(e.CountTrees());
     if (Button("Reduce trees")) {
         const int32_t half = e.CountTrees() / 2;
-        TSKIEngine* engine = &e;
+        const TSKIEngine* engine = &e;
         Ask(c, "Trees", "Set tree count:", std::to_string(half),
-            [engine, half, this](const std::string& t) {
+            [act = c.Act, engine, half, this](const std::string& t) {
                 const auto v = ParseInteger(t);
                 const int32_t target = v && *v >= 0 && *v <= INT32_MAX ? int32_t(*v) : half;
-                treeCountText_ = "Tree count: " + std::to_string(ReduceTrees(*engine, target));
+                act(ReduceTreesAction(target), [engine, this](const TSKIActionOutcome&) {
+                    treeCountText_ = "Tree count: " + std::to_string(engine->CountTrees());
+                });
             });
     }
     ImGui::Separator();

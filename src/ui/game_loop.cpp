@@ -353,7 +353,7 @@ void TSKIGameWindow::DrawInterface(bool modal) {
         }
         if (clicks.Display) display_.Visible() ? display_.Hide() : display_.Show();
         if (clicks.Stats) stats_.Visible ? (void)(stats_.Visible = false) : stats_.Show();
-        if (clicks.Edit) editor_.Visible() ? editor_.Hide(*tools_) : editor_.Show(*engine_);
+        if (clicks.Edit) Perform(editor_.Visible() ? editor_.Hide(*tools_) : editor_.Show());
         if (clicks.Objectives) {
             if (screens_.Objectives.Visible()) {
                 screens_.Objectives.Hide();
@@ -401,6 +401,13 @@ void TSKIGameWindow::DrawInterface(bool modal) {
             profile_,
             io.Framerate,
             [this](std::function<void()> action) { RunAfterFrame(std::move(action)); },
+            [this](TSKIPlayerAction action, std::function<void(const TSKIActionOutcome&)> then) {
+                RunAfterFrame([this, action = std::move(action), then = std::move(then)] {
+                    if (!engine_) return;
+                    const TSKIActionOutcome out = PerformAction(*engine_, action);
+                    if (then) then(out);
+                });
+            },
             [this] {
                 if (renderer_) renderer_->LevelChanged(*engine_);
             },

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "base/number_format.h"
+#include "editor/editor_actions.h"
 
 namespace vallorn::sim {
 
@@ -242,8 +243,18 @@ std::optional<std::string> CheckExpect(const std::vector<std::string>& a) {
     return std::nullopt;
 }
 
+// The editor's lines are checked by the editor actions' own reader.
+std::optional<std::string> CheckEditorLine(const ScriptStep& s) {
+    std::vector<std::string> words{s.Command};
+    words.insert(words.end(), s.Args.begin(), s.Args.end());
+    std::string error;
+    if (EditorActionFromLine(words, &error)) return std::nullopt;
+    return error;
+}
+
 std::optional<std::string> CheckStep(const ScriptStep& s) {
     if (s.Command == "expect") return CheckExpect(s.Args);
+    if (s.Command == "editor" || s.Command == "objective") return CheckEditorLine(s);
     const auto& table = Commands();
     const auto it = table.find(s.Command);
     if (it == table.end()) return "unknown command " + Quoted(s.Command);

@@ -7,6 +7,7 @@
 #include "construction/build_menu.h"
 #include "construction/construction.h"
 #include "construction/construction_actions.h"
+#include "editor/editor_actions.h"
 #include "engine/engine.h"
 #include "engine/player_actions.h"
 #include "json_writer.h"
@@ -84,6 +85,11 @@ TSKIPlayerAction DirectAction(TSKIConstruction& tools, const ScriptStep& s) {
     }
     if (c == "pr") return PRCampaignAction();
     if (c == "speed") return SetSpeedAction(float(n(0)));
+    if (c == "editor" || c == "objective") {
+        std::vector<std::string> words{c};
+        words.insert(words.end(), s.Args.begin(), s.Args.end());
+        return *EditorActionFromLine(words);  // the parser has read the line
+    }
     if (c == "build-lift") {
         return BuildLiftAction(int(n(0)), int(n(1)), int(n(2)), int(n(3)),
                                uint8_t(LiftTypeArg(s.Args[4])));
