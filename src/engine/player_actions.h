@@ -108,6 +108,15 @@ TSKIPlayerAction SetFriendsWelcomeAction(bool welcome);
 // "Erase history": every history series emptied down to one sample of 0.
 TSKIPlayerAction EraseHistoryAction();
 
+// --- what the view shows (the display window, the statistics window's graphs) -----------------
+// The skier flags of the view (0 none, 1..8 the overlay bands, engine/dots.h).
+TSKIPlayerAction SetOverlayModeAction(int mode);
+// The highlight palette's mode (engine/highlight.h); the beams are built again.
+TSKIPlayerAction SetHighlightModeAction(int mode);
+// The action with the highlight beams built again once it is done (opening, closing or
+// upgrading a lift or building moves them).
+TSKIPlayerAction MovingBeams(TSKIPlayerAction action);
+
 // --- the clock (the menu bar's speed buttons and keys) ---------------------------------------
 // The park's speed: 0 pauses, 1, 2 and 4 run the park that many times as fast.
 TSKIPlayerAction SetSpeedAction(float speed);

@@ -76,9 +76,11 @@ void KeepOnScreen(float viewWidth, float viewHeight) {
 
 }  // namespace
 
-void TSKIDisplayWindow::Draw(TSKIEngine& engine, TSKIConstruction& tools, float viewWidth,
-                             float viewHeight, float scale) {
-    if (!visible_) return;
+std::optional<TSKIPlayerAction> TSKIDisplayWindow::Draw(const TSKIEngine& engine,
+                                                        TSKIConstruction& tools, float viewWidth,
+                                                        float viewHeight, float scale) {
+    std::optional<TSKIPlayerAction> action;
+    if (!visible_) return action;
     // At the top right corner at first; the palette hangs below it.
     ImGui::SetNextWindowPos(ImVec2(viewWidth - 8 * scale, 8 * scale), ImGuiCond_FirstUseEver,
                             ImVec2(1, 0));
@@ -107,7 +109,7 @@ void TSKIDisplayWindow::Draw(TSKIEngine& engine, TSKIConstruction& tools, float 
         ImGui::SetNextItemWidth(160 * scale);
         if (ImGui::BeginCombo("Skier flags", kFlags[mode])) {
             for (int m = 0; m < 9; ++m) {
-                if (ImGui::Selectable(kFlags[m], m == mode)) engine.OverlayMode = uint8_t(m);
+                if (ImGui::Selectable(kFlags[m], m == mode)) action = SetOverlayModeAction(m);
                 probe::LastItem("flag", kFlags[m]);
             }
             ImGui::EndCombo();
@@ -149,11 +151,16 @@ void TSKIDisplayWindow::Draw(TSKIEngine& engine, TSKIConstruction& tools, float 
     }
     ImGui::End();
     if (!open) visible_ = false;
-    if (visible_ && highlight_) DrawPalette(engine, viewWidth, viewHeight, scale);
+    if (visible_ && highlight_) {
+        if (auto mode = DrawPalette(engine, viewWidth, viewHeight, scale)) action = std::move(mode);
+    }
+    return action;
 }
 
-void TSKIDisplayWindow::DrawPalette(TSKIEngine& engine, float viewWidth, float viewHeight,
-                                    float scale) {
+std::optional<TSKIPlayerAction> TSKIDisplayWindow::DrawPalette(const TSKIEngine& engine,
+                                                               float viewWidth, float viewHeight,
+                                                               float scale) {
+    std::optional<TSKIPlayerAction> action;
     // Directly below the display window, left-aligned with it, kept inside the view.
     const ImVec2 at(std::max(0.0f, std::min(x_, viewWidth - paletteWidth_)),
                     std::max(0.0f, std::min(bottom_, viewHeight - paletteHeight_)));
@@ -167,10 +174,8 @@ void TSKIDisplayWindow::DrawPalette(TSKIEngine& engine, float viewWidth, float v
         for (int m = 0; m < kHighlightModes; ++m) {
             const bool chosen = engine.HighlightMode == m;
             if (m % 3 != 0) ImGui::SameLine();
-            if (ImGui::Selectable(kModes[m].Caption, chosen, 0, ImVec2(120 * scale, 0))) {
-                engine.HighlightMode = uint8_t(m);
-                RefreshHighlight(engine);
-            }
+            if (ImGui::Selectable(kModes[m].Caption, chosen, 0, ImVec2(120 * scale, 0)))
+                action = SetHighlightModeAction(m);
             probe::LastItem("panel", kModes[m].Caption);
             if (*kModes[m].Hint && ImGui::IsItemHovered()) ImGui::SetTooltip("%s", kModes[m].Hint);
             if (chosen) {
@@ -185,6 +190,7 @@ void TSKIDisplayWindow::DrawPalette(TSKIEngine& engine, float viewWidth, float v
     ImGui::End();
     // Closing the palette releases the window's "Highlight" panel.
     if (!open) highlight_ = false;
+    return action;
 }
 
 }  // namespace vallorn

@@ -3,7 +3,10 @@
 // "Highlight" panel that opens the Highlight palette directly below the window.
 #pragma once
 
+#include <optional>
+
 #include "engine/engine.h"
+#include "engine/player_actions.h"
 
 namespace vallorn {
 
@@ -18,13 +21,15 @@ public:
     // Closing hides the Highlight palette as well.
     void Hide() { visible_ = false; }
 
-    // Inside the ImGui frame. The boxes act through the construction's display toggles, the
-    // palette sets the engine's highlight mode.
-    void Draw(TSKIEngine& engine, TSKIConstruction& tools, float viewWidth, float viewHeight,
-              float scale);
+    // Inside the ImGui frame. The boxes act through the construction's display toggles; the
+    // skier flags and the palette's highlight mode are the player action returned, which the
+    // game window performs.
+    std::optional<TSKIPlayerAction> Draw(const TSKIEngine& engine, TSKIConstruction& tools,
+                                         float viewWidth, float viewHeight, float scale);
 
 private:
-    void DrawPalette(TSKIEngine& engine, float viewWidth, float viewHeight, float scale);
+    std::optional<TSKIPlayerAction> DrawPalette(const TSKIEngine& engine, float viewWidth,
+                                                float viewHeight, float scale);
 
     bool visible_ = false;
     bool raise_ = false;

@@ -391,7 +391,8 @@ void TSKIGameWindow::DrawInterface(bool modal) {
                 if (engine_) PerformAction(*engine_, action);
             });
         }
-        display_.Draw(*engine_, *tools_, io.DisplaySize.x, io.DisplaySize.y, window_.DpiScale());
+        Perform(display_.Draw(*engine_, *tools_, io.DisplaySize.x, io.DisplaySize.y,
+                              window_.DpiScale()));
     }
     if (editor_.Visible() && engine_->HasGrid()) {
         const TSKIEditorWindow::TContext context{

@@ -60,6 +60,9 @@ TSKIGameWindow::TSKIGameWindow(const TSKICommandLine& args, TSKISingleInstance* 
             if (tools_) PerformAction(*engine_, DownhillRaceAction(*tools_, slope));
         });
     };
+    hooks.Perform = [this](const TSKIPlayerAction& action) {
+        return engine_ ? PerformAction(*engine_, action) : TSKIActionOutcome{};
+    };
     info_.SetHooks(std::move(hooks));
 }
 

@@ -37,16 +37,6 @@ bool FieldTable(const char* id, float scale) {
     return true;
 }
 
-// Opening, closing or upgrading a lift or building also moves the highlight beams.
-TSKIPlayerAction MovingBeams(TSKIPlayerAction action) {
-    action.Apply = [apply = std::move(action.Apply)](TSKIEngine& e, std::string& reason) {
-        const TSKIActionResult result = apply(e, reason);
-        if (result == TSKIActionResult::Done) RefreshHighlight(e);
-        return result;
-    };
-    return action;
-}
-
 // The next button on this line when it fits there, else at the start of the next one.
 void SameLineFor(const char* caption) {
     const float width =
@@ -81,7 +71,7 @@ TSKIInfoWindows::TWindow& TSKIInfoWindows::Of(TSKIInfoKind kind) {
     return kind == TSKIInfoKind::Lift ? lift_ : kind == TSKIInfoKind::Slope ? slope_ : building_;
 }
 
-void TSKIInfoWindows::Bind(TSKIEngine* engine) {
+void TSKIInfoWindows::Bind(const TSKIEngine* engine) {
     engine_ = engine;
     HideAll();
 }
@@ -160,11 +150,11 @@ void TSKIInfoWindows::Tick(double dt) {
 }
 
 void TSKIInfoWindows::Act(TSKIInfoKind kind, TSKIPlayerAction action, bool hideWhenDone) {
-    if (!hooks_.AfterFrame) return;
+    if (!hooks_.AfterFrame || !hooks_.Perform) return;
     hooks_.AfterFrame([this, kind, action = std::move(action), hideWhenDone] {
         TWindow& w = Of(kind);
         if (!engine_ || !Resolve(w, kind)) return;
-        const TSKIActionOutcome out = PerformAction(*engine_, action);
+        const TSKIActionOutcome out = hooks_.Perform(action);
         // A refusal the core shows in an error box is not repeated; others show in the window.
         w.Message =
             out.Result == TSKIActionResult::Refused && !out.Check.ErrorBox ? out.Reason : "";
@@ -174,7 +164,7 @@ void TSKIInfoWindows::Act(TSKIInfoKind kind, TSKIPlayerAction action, bool hideW
 }
 
 void TSKIInfoWindows::AskName(TSKIInfoKind kind) {
-    if (!hooks_.AfterFrame) return;
+    if (!hooks_.AfterFrame || !hooks_.Perform) return;
     hooks_.AfterFrame([this, kind] {
         TWindow& w = Of(kind);
         if (!engine_ || !Resolve(w, kind) || !engine_->Dialogs) return;
@@ -183,7 +173,7 @@ void TSKIInfoWindows::AskName(TSKIInfoKind kind) {
             engine_->Dialogs->InputText(lift ? "Change lift name" : "Change slope name",
                                         "Enter name", engine_->Sections[w.Index]->Name);
         if (!name || !Resolve(w, kind)) return;
-        const TSKIActionOutcome out = PerformAction(*engine_, RenameSectionAction(w.Index, *name));
+        const TSKIActionOutcome out = hooks_.Perform(RenameSectionAction(w.Index, *name));
         w.Message =
             out.Result == TSKIActionResult::Refused && !out.Check.ErrorBox ? out.Reason : "";
         Refill();

@@ -26,11 +26,13 @@ public:
         std::function<void(size_t slope)> DownhillRace;
         // "Set target": the area-of-operations tool for the garage.
         std::function<void(size_t building)> SetTarget;
+        // Performs a player action on the park (the windows only read it).
+        std::function<TSKIActionOutcome(const TSKIPlayerAction&)> Perform;
     };
 
     void SetHooks(THooks hooks) { hooks_ = std::move(hooks); }
     // The engine the windows read and act on; a new engine hides every window.
-    void Bind(TSKIEngine* engine);
+    void Bind(const TSKIEngine* engine);
     // A click with no tool on `cell` at the pointer (x, y): shows the window of the lift,
     // slope or building there and hides the others (all of them over empty ground).
     void OpenAt(const TerrainCell& cell, float x, float y);
@@ -77,7 +79,7 @@ private:
     TWindow& Of(TSKIInfoKind kind);
 
     THooks hooks_;
-    TSKIEngine* engine_ = nullptr;
+    const TSKIEngine* engine_ = nullptr;
     TWindow lift_, slope_, building_;
     TSKILiftInfo liftInfo_;
     TSKISlopeInfo slopeInfo_;

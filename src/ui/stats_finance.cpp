@@ -187,7 +187,7 @@ void TSKIStatsWindow::DrawBuildings(const TSKIEngine& engine, TResult& result) {
         });
 }
 
-void TSKIStatsWindow::DrawFinance(TSKIEngine& engine) {
+void TSKIStatsWindow::DrawFinance(const TSKIEngine& engine) {
     ImGui::Text("Cash: %s", FormatMoney(engine.Park.ParkCash).c_str());
     ImGui::SameLine(0, 30);
     if (ImGui::Button(allTimes_ ? "Time frame: all times" : "Time frame: last hour"))
@@ -248,7 +248,7 @@ const char* MarketingReaderCaption(int reader) {
     return reader >= 1 && reader <= 3 ? kReaders[reader - 1] : "";
 }
 
-void TSKIStatsWindow::DrawMarketing(TSKIEngine& engine) {
+void TSKIStatsWindow::DrawMarketing(const TSKIEngine& engine) {
     const char* heading = "Marketing campaign - press start to begin";
     std::string confirm;
     if (marketingWarning_) {

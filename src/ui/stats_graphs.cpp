@@ -66,13 +66,13 @@ std::vector<TSKIGraphBar> DistributionBars(const TSKIDistribution& d, float widt
     return bars;
 }
 
-void TSKIStatsWindow::DrawGraphs(TSKIEngine& engine, float scale) {
+void TSKIStatsWindow::DrawGraphs(const TSKIEngine& engine, float scale) {
     ImGui::TextUnformatted("Display graph");
     const bool changed = Choice(kGraphs, 8, 4, graph_);
     // The box follows the engine: a new game starts without skier flags.
     showFlags_ = engine.OverlayMode != 0;
     if (ImGui::Checkbox("Show flags", &showFlags_) || (changed && showFlags_)) {
-        engine.OverlayMode = showFlags_ ? uint8_t(graph_ + 1) : 0;
+        pending_.push_back(SetOverlayModeAction(showFlags_ ? graph_ + 1 : 0));
     }
     probe::LastItem("check", "Show flags");
     if (ImGui::IsItemHovered())
@@ -109,7 +109,7 @@ void TSKIStatsWindow::DrawGraphs(TSKIEngine& engine, float scale) {
     }
 }
 
-void TSKIStatsWindow::DrawHistory(TSKIEngine& engine, float scale) {
+void TSKIStatsWindow::DrawHistory(const TSKIEngine& engine, float scale) {
     ImGui::TextUnformatted("History select");
     Choice(kSeries, kHistoryInUse, 3, history_);
     const auto& values = engine.History[size_t(history_)];

@@ -51,7 +51,7 @@ const char* TSKIStatsWindow::PageCaption(int page) {
     return page >= 0 && page < kPages ? kCaptions[page] : "";
 }
 
-TSKIStatsWindow::TResult TSKIStatsWindow::Draw(TSKIEngine& engine, float viewWidth,
+TSKIStatsWindow::TResult TSKIStatsWindow::Draw(const TSKIEngine& engine, float viewWidth,
                                                float viewHeight, float scale) {
     TResult result;
     if (!Visible) return result;

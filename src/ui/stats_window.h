@@ -35,19 +35,19 @@ public:
         std::vector<TSKIPlayerAction> Actions;
     };
     // Inside the ImGui frame; the pages are filled from the engine as they are drawn.
-    TResult Draw(TSKIEngine& engine, float viewWidth, float viewHeight, float scale);
+    TResult Draw(const TSKIEngine& engine, float viewWidth, float viewHeight, float scale);
     int Page() const { return page_; }
 
 private:
     void DrawPark(const TSKIEngine& engine, const TSKIParkData& snap, const TSKISkierCounts& c);
     void DrawRating(const TSKIParkData& snap);
     void DrawSkiers(const TSKIEngine& engine, const TSKISkierCounts& c);
-    void DrawGraphs(TSKIEngine& engine, float scale);
+    void DrawGraphs(const TSKIEngine& engine, float scale);
     void DrawLifts(const TSKIEngine& engine, TResult& result);
     void DrawBuildings(const TSKIEngine& engine, TResult& result);
-    void DrawFinance(TSKIEngine& engine);
-    void DrawMarketing(TSKIEngine& engine);
-    void DrawHistory(TSKIEngine& engine, float scale);
+    void DrawFinance(const TSKIEngine& engine);
+    void DrawMarketing(const TSKIEngine& engine);
+    void DrawHistory(const TSKIEngine& engine, float scale);
     void DrawAchievements(const TSKIEngine& engine);
 
     std::vector<TSKIPlayerAction> pending_;  // collected while drawing

@@ -6,6 +6,7 @@
 #include "construction/tool_world.h"
 #include "engine/clock.h"
 #include "engine/highlight.h"
+#include "engine/player_actions.h"
 
 namespace vallorn {
 namespace {
@@ -46,6 +47,24 @@ TEST_F(HighlightRefresh, BeamsFollowConstructionAndQueueTicksButNothingElse) {
     ASSERT_EQ(f->HighlightBeamCache.size(), 1u);
     ASSERT_TRUE(PerformAction(*f, DeleteSectionAction(0)).Done());
     EXPECT_TRUE(f->HighlightBeamCache.empty());
+}
+
+// The palette's action builds the beams of its mode; the information windows' buttons move
+// them when they are done, a bare action leaves them for the next event.
+TEST_F(HighlightRefresh, ThePalettesActionAndTheWindowsButtonsRebuildTheBeams) {
+    TSKISection* lift = BuildLift(*f, 100, 100, 100, 160, 2);
+    ASSERT_NE(lift, nullptr);
+    const size_t index = size_t(f->IndexOf(lift));
+    ASSERT_TRUE(PerformAction(*f, SetLiftOpenAction(index, true)).Done());
+    EXPECT_EQ(PerformAction(*f, SetHighlightModeAction(kHighlightModes)).Result,
+              TSKIActionResult::Refused);
+    ASSERT_TRUE(PerformAction(*f, SetHighlightModeAction(kHighlightClosed)).Done());
+    EXPECT_EQ(f->HighlightMode, kHighlightClosed);
+    EXPECT_TRUE(f->HighlightBeamCache.empty());  // the lift is open
+    ASSERT_TRUE(PerformAction(*f, MovingBeams(SetLiftOpenAction(index, false))).Done());
+    EXPECT_EQ(f->HighlightBeamCache.size(), 1u);
+    ASSERT_TRUE(PerformAction(*f, SetLiftOpenAction(index, true)).Done());
+    EXPECT_EQ(f->HighlightBeamCache.size(), 1u);
 }
 
 }  // namespace
