@@ -6,7 +6,6 @@
 #include "base/saturating.h"
 #include "engine/arrivals.h"
 #include "engine/clock.h"
-#include "engine/dots.h"
 #include "engine/economy.h"
 #include "engine/engine.h"
 #include "engine/highlight.h"
@@ -21,9 +20,6 @@ constexpr float kMaxFrameStep = 0.1f;  // a stalled frame advances the park at m
 constexpr float kRefreshInterval = 1.0f / 15.0f;
 constexpr float kAnimationInterval = 0.04f;  // character animation frames
 constexpr int kAnimationFrames = 20;
-constexpr float kOverlayDotHeight = 3.0f;
-constexpr float kCrowdDotHeight = 1.0f;
-constexpr TSKIColor kCrowdDotColor{128, 128, 128};
 
 int64_t FloorDiv(int64_t a, int64_t b) {
     int64_t q = a / b;
@@ -54,39 +50,14 @@ void UpdateEntities(TSKIEngine& engine, float simDt) {
 
     // The player's own skier runs here in the ride modes (13 free ride, 15 race).
 
-    // Skiers, last to first: their dots where the ground is drawn, then their frame update.
-    engine.OverlayDots.clear();
-    engine.CrowdDots.clear();
+    // Skiers, last to first (the view draws their dots: engine/dots.h).
     for (size_t k = engine.Skiers.size(); k-- > 0;) {
-        TSKISkier& skier = *engine.Skiers[k];
-        if (engine.CellInView(skier.Position)) {
-            if (engine.OverlayMode != 0) {
-                TSKIVector p = skier.Position;
-                p.y += kOverlayDotHeight;
-                const TSKIDotBand band = OverlayBand(engine.OverlayMode, skier);
-                engine.OverlayDots.push_back({p, BandColor(band), uint8_t(BandShape(band))});
-            }
-            if (!skier.ShowsDetailedModel) {
-                TSKIVector p = skier.Position;
-                p.y += kCrowdDotHeight;
-                engine.CrowdDots.push_back({p, kCrowdDotColor});
-            }
-        }
-        if (!skier.Tick(simDt)) RemoveSkier(engine, k);
+        if (!engine.Skiers[k]->Tick(simDt)) RemoveSkier(engine, k);
     }
     // Sections with their carriers, last to first.
     for (size_t k = engine.Sections.size(); k-- > 0;) engine.Sections[k]->Tick(simDt);
-    // Vehicles, last to first: a grey dot for types without a low-detail model.
-    for (size_t k = engine.Vehicles.size(); k-- > 0;) {
-        const TSKIVehicle& v = *engine.Vehicles[k];
-        if (v.Type < kVehicleTypeCount && engine.Params.Vehicles[v.Type].ModelLow.empty() &&
-            !v.SuppressDot) {
-            TSKIVector p = v.Position;
-            p.y += kCrowdDotHeight;
-            engine.CrowdDots.push_back({p, kCrowdDotColor});
-        }
-        engine.Vehicles[k]->Tick(simDt);
-    }
+    // Vehicles, last to first.
+    for (size_t k = engine.Vehicles.size(); k-- > 0;) engine.Vehicles[k]->Tick(simDt);
 
     if (engine.Park.ParkSpeed != 0) {
         if (engine.Options.Detail > 0) {

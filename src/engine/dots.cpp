@@ -85,4 +85,41 @@ TSKIColor OverlayColor(uint8_t mode, const TSKISkier& skier) {
     return BandColor(OverlayBand(mode, skier));
 }
 
+TSKIViewDots CollectDots(const TSKIEngine& engine, const std::vector<uint8_t>& detailedSkiers,
+                         const std::vector<uint8_t>& drawnVehicles) {
+    constexpr float kOverlayDotHeight = 3.0f;
+    constexpr float kCrowdDotHeight = 1.0f;
+    constexpr TSKIColor kCrowdDotColor{128, 128, 128};
+    auto marked = [](const std::vector<uint8_t>& flags, size_t k) {
+        return k < flags.size() && flags[k] != 0;
+    };
+    TSKIViewDots dots;
+    // Last to first, as the park moves them.
+    for (size_t k = engine.Skiers.size(); k-- > 0;) {
+        const TSKISkier& skier = *engine.Skiers[k];
+        if (!engine.CellInView(skier.Position)) continue;
+        if (engine.OverlayMode != 0) {
+            TSKIVector p = skier.Position;
+            p.y += kOverlayDotHeight;
+            const TSKIDotBand band = OverlayBand(engine.OverlayMode, skier);
+            dots.Overlay.push_back({p, BandColor(band), uint8_t(BandShape(band))});
+        }
+        if (!marked(detailedSkiers, k)) {
+            TSKIVector p = skier.Position;
+            p.y += kCrowdDotHeight;
+            dots.Crowd.push_back({p, kCrowdDotColor});
+        }
+    }
+    for (size_t k = engine.Vehicles.size(); k-- > 0;) {
+        const TSKIVehicle& v = *engine.Vehicles[k];
+        if (v.Type < kVehicleTypeCount && engine.Params.Vehicles[v.Type].ModelLow.empty() &&
+            !marked(drawnVehicles, k)) {
+            TSKIVector p = v.Position;
+            p.y += kCrowdDotHeight;
+            dots.Crowd.push_back({p, kCrowdDotColor});
+        }
+    }
+    return dots;
+}
+
 }  // namespace vallorn

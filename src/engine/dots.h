@@ -3,11 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "base/image.h"
 #include "entities/skier.h"
 
 namespace vallorn {
+
+class TSKIEngine;
 
 // How a skier fares in an overlay mode: good, middle or bad, or for skill the piste he can
 // ski.
@@ -29,5 +32,20 @@ TSKIColor BandColor(TSKIDotBand band);
 TSKIDotShape BandShape(TSKIDotBand band);
 // The colour of a skier's dot in an overlay mode.
 TSKIColor OverlayColor(uint8_t mode, const TSKISkier& skier);
+
+// The dots a view draws over the park: in the overlay mode's colours 3 units above the skiers
+// on cells in view, and grey ones 1 unit above the skiers on cells in view that the view did
+// not draw as a detailed figure and above the vehicles without a low-detail model it did not
+// draw as a model (`detailedSkiers` and `drawnVehicles` by index; missing entries: not drawn).
+struct TSKIDot {
+    TSKIVector Position;
+    TSKIColor Color;
+    uint8_t Shape = 0;  // a TSKIDotShape for the overlay dots
+};
+struct TSKIViewDots {
+    std::vector<TSKIDot> Overlay, Crowd;
+};
+TSKIViewDots CollectDots(const TSKIEngine& engine, const std::vector<uint8_t>& detailedSkiers,
+                         const std::vector<uint8_t>& drawnVehicles);
 
 }  // namespace vallorn

@@ -186,14 +186,7 @@ public:
     int64_t AccountingHours = 0;
     std::vector<uint32_t> CrowdedCells;  // cells whose crowd counter is above 1
 
-    // --- skier dots and hover text (dots.cpp, engine.cpp) ---------------------------------------
-    struct TSKIDot {
-        TSKIVector Position;
-        TSKIColor Color;
-        uint8_t Shape = 0;  // a TSKIDotShape (engine/dots.h) for the overlay dots
-    };
-    std::vector<TSKIDot> OverlayDots;  // coloured by the overlay mode, 3 units above skiers
-    std::vector<TSKIDot> CrowdDots;    // grey dots for skiers drawn without a detailed model
+    // --- the highlight palette (highlight.cpp) --------------------------------------------------
     // The highlight palette's beams as RefreshHighlight (engine/highlight.h) last built them.
     struct TSKIHighlightBeam {
         TSKIVector Base;  // where the beam stands: a lift's gate, a building, a garage's area

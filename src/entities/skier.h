@@ -124,8 +124,7 @@ public:
     bool Leaving = false;
     TerrainCell Cell;  // the cell under the skier, copied at the start of every tick
     TSKIVector Position{0, 0, 0, 1};
-    TSKIVector Heading{0, 0, 1, 0};   // horizontal unit vector the skier faces
-    bool ShowsDetailedModel = false;  // set by the renderer's crowd level of detail
+    TSKIVector Heading{0, 0, 1, 0};  // horizontal unit vector the skier faces
 
 private:
     // The steps of Tick, one per state that moves (skier_tick.cpp).

@@ -67,6 +67,14 @@ bool TSKIWorld::CellInView(const TSKIVector& p) const {
     return Cell(i, j).InView;
 }
 
+void TSKIWorld::SetCellViewFlags(const std::vector<uint8_t>& flags) {
+    if (flags.size() != Grid.size()) return;
+    for (size_t k = 0; k < Grid.size(); ++k) {
+        Grid[k].InView = (flags[k] & kCellInView) != 0;
+        Grid[k].NearCamera = (flags[k] & kCellNearCamera) != 0;
+    }
+}
+
 bool TSKIWorld::CellNearCamera(const TSKIVector& p) const {
     if (!HasGrid()) return false;
     int i, j;

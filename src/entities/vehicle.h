@@ -86,7 +86,6 @@ public:
     bool RotorsVisible = false;  // helicopter
     float RotorAngle = 0;        // helicopter, degrees
     float Pitch = 0;             // snowmobile: degrees the model is tilted to follow the ground
-    bool SuppressDot = false;    // no overview dot (set by the renderer)
 
 private:
     void StepSnowmobile(float dt);

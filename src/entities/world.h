@@ -24,6 +24,9 @@
 
 namespace vallorn {
 
+// A cell's flags as the view finds them (SetCellViewFlags).
+enum : uint8_t { kCellInView = 1, kCellNearCamera = 2 };
+
 class TSKIWorld {
 public:
     explicit TSKIWorld(uint64_t seed);
@@ -72,6 +75,9 @@ public:
     TerrainCell CellAt(const TSKIVector& p) const;
     bool CellInView(const TSKIVector& p) const;
     bool CellNearCamera(const TSKIVector& p) const;
+    // What the view found out about every cell (kCellInView, kCellNearCamera by grid index),
+    // handed over by whoever runs the view after its frame; entities pick their detail by it.
+    void SetCellViewFlags(const std::vector<uint8_t>& flags);
     static void MapPixel(const TSKIVector& p, int size, int& px, int& pz);
 
     // --- the resort network (network_creation.cpp, building_creation.cpp, navigation.cpp) ------

@@ -35,15 +35,15 @@ bool TSKIRenderer::Init(const std::filesystem::path& dataFolder, std::string* er
     return true;
 }
 
-void TSKIRenderer::LevelChanged(TSKIEngine& engine) {
+void TSKIRenderer::LevelChanged(const TSKIEngine& engine) {
     if (!impl_->Ready) return;
     impl_->Terrain.LevelChanged(engine);
     impl_->Scene.LevelChanged(engine);
     impl_->Flags.Reset();
 }
 
-void TSKIRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools, const TSKICamera& camera,
-                        int width, int height, double seconds) {
+void TSKIRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& tools,
+                        const TSKICamera& camera, int width, int height, double seconds) {
     stats_ = {};
     if (!impl_->Ready || width <= 0 || height <= 0) return;
     TSKIFrameView frame = camera.FrameView();
@@ -83,17 +83,25 @@ void TSKIRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools, const TS
     if (engine.HasGrid() && engine.EditorOpen)
         impl_->Focus.Draw(impl_->MarkerProgram, engine, camera.Target(), frame);
 
-    // What the core reads back: the cells near the camera and in view, and where the falling
-    // snow is seen from.
+    // What the core takes from the view: the cells near the camera and in view, and where the
+    // falling snow is seen from.
     impl_->Flags.UpdateNearCamera(engine, engine.ViewDistance, frame.Eye, frame.Direction);
     impl_->Flags.UpdateInView(engine, impl_->Terrain.Bounds(), frame);
-    engine.SnowfallCamera.Position = TSKIVector(frame.Eye, 1.0f);
-    engine.SnowfallCamera.Direction = TSKIVector(frame.Direction, 0.0f);
+    snowfall_.Position = TSKIVector(frame.Eye, 1.0f);
+    snowfall_.Direction = TSKIVector(frame.Direction, 0.0f);
 
     stats_.TerrainChunksDrawn = terrain.ChunksDrawn;
     stats_.TerrainTriangles = terrain.Triangles;
     stats_.DrawCalls = terrain.DrawCalls + impl_->Scene.Stats().DrawCalls;
     stats_.Instances = impl_->Scene.Stats().Instances;
+}
+
+const std::vector<uint8_t>& TSKIRenderer::CellFlags() const {
+    return impl_->Flags.CellFlags();
+}
+
+uint64_t TSKIRenderer::CellFlagChanges() const {
+    return impl_->Flags.Changes();
 }
 
 std::vector<std::string> TSKIRenderer::MaterialInfo() const {

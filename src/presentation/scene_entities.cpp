@@ -50,7 +50,7 @@ uint64_t Bits(float f) {
 
 }  // namespace
 
-void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameView& frame) {
+void TSKISceneRenderer::TImpl::CollectLifts(const TSKIEngine& engine, const TSKIFrameView& frame) {
     for (auto& lift : Lifts) {
         for (TSceneBatch* batch : {&lift.Carrier, &lift.Lower, &lift.Upper, &lift.Pole, &lift.Wheel,
                                    &lift.CarrierL, &lift.LowerL, &lift.UpperL, &lift.PoleL})
@@ -151,7 +151,8 @@ void TSKISceneRenderer::TImpl::CollectLifts(TSKIEngine& engine, const TSKIFrameV
     }
 }
 
-void TSKISceneRenderer::TImpl::CollectBuildings(TSKIEngine& engine, const TSKIFrameView& frame) {
+void TSKISceneRenderer::TImpl::CollectBuildings(const TSKIEngine& engine,
+                                                const TSKIFrameView& frame) {
     for (auto* group : {&Buildings, &BuildingsL})
         for (auto& batch : *group) batch.Instances.clear();
     for (auto* group : {&Houses, &HousesL, &Cars})
@@ -197,11 +198,12 @@ void TSKISceneRenderer::TImpl::CollectBuildings(TSKIEngine& engine, const TSKIFr
         shadow(p, 13.0f, 13.0f, YawOf(h.Direction.x, h.Direction.z));
     }
 
-    for (const auto& owned : engine.Vehicles) {
-        TSKIVehicle& v = *owned;
+    DrawnVehicles.assign(engine.Vehicles.size(), 0);
+    for (size_t k = 0; k < engine.Vehicles.size(); ++k) {
+        const TSKIVehicle& v = *engine.Vehicles[k];
         const glm::vec3 p = Vec3(v.Position);
         const bool drawn = v.ModelVisible && frame.SphereVisible(p, 8.0f);
-        v.SuppressDot = drawn;
+        DrawnVehicles[k] = drawn;
         if (!drawn) continue;
         const float yaw = YawOf(v.Direction.x, v.Direction.z);
         switch (v.Type) {
@@ -225,14 +227,15 @@ void TSKISceneRenderer::TImpl::CollectBuildings(TSKIEngine& engine, const TSKIFr
     }
 }
 
-void TSKISceneRenderer::TImpl::CollectSkiers(TSKIEngine& engine, const TSKIFrameView& frame) {
+void TSKISceneRenderer::TImpl::CollectSkiers(const TSKIEngine& engine, const TSKIFrameView& frame) {
     for (auto& batch : Skiers) batch.Instances.clear();
     DistantSkiers.Instances.clear();
     Figures.clear();
     // Skins: five at low detail, nine at medium and high.
     const int skins = engine.Options.Detail == 0 ? 5 : kFigureSkins;
-    for (const auto& owned : engine.Skiers) {
-        TSKISkier& s = *owned;
+    DetailedSkiers.assign(engine.Skiers.size(), 0);
+    for (size_t k = 0; k < engine.Skiers.size(); ++k) {
+        const TSKISkier& s = *engine.Skiers[k];
         const glm::vec3 p = Vec3(s.Position);
         bool detailed = false;
         if (engine.PositionInGrid(s.Position)) {
@@ -246,7 +249,7 @@ void TSKISceneRenderer::TImpl::CollectSkiers(TSKIEngine& engine, const TSKIFrame
         if (detailed && s.State == kSkierInBuilding && s.Building != nullptr &&
             !s.Building->Params().SeatsVisible)
             detailed = false;
-        s.ShowsDetailedModel = detailed;
+        DetailedSkiers[k] = detailed;
         if (!detailed) continue;
         const TSkierLook look = SkierLook(s.State, s.Animation, s.ModelVariant);
         // Standing figures have their feet on the snow, not at the stand height.

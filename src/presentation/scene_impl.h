@@ -172,6 +172,13 @@ struct TSKISceneRenderer::TImpl {
                       TSKISceneStats& stats);
 
     TScenePrimitives Cables, Ropes, ToolLines, CrowdDots, OverlayDots, Snow;
+    // What this view chose to draw, which the dots follow: a skier drawn as a detailed figure
+    // and a vehicle drawn as a model get no dot (by index, rebuilt every frame).
+    std::vector<uint8_t> DetailedSkiers, DrawnVehicles;
+    // The trees' animation frame of every cell, started from the level's and stepped here.
+    std::vector<uint8_t> TreeVariants;
+    // The park's tree-animation ticks already shown (the core counts them up).
+    uint32_t RefreshesShown = 0;
     uint64_t CableSignature = 0;
     bool ModelsForParams = false;
     // Square blocks of cells with a bounding sphere each, so that the tree pass looks only
@@ -210,11 +217,12 @@ struct TSKISceneRenderer::TImpl {
     void UseLit(const TSKIFrameView& frame, const glm::vec4& tint, float unlit);
 
     // The passes (scene_*.cpp, trees_*.cpp, cursor_*.cpp).
-    void CollectLifts(TSKIEngine& engine, const TSKIFrameView& frame);
-    void CollectBuildings(TSKIEngine& engine, const TSKIFrameView& frame);
-    void CollectSkiers(TSKIEngine& engine, const TSKIFrameView& frame);
+    void CollectLifts(const TSKIEngine& engine, const TSKIFrameView& frame);
+    void CollectBuildings(const TSKIEngine& engine, const TSKIFrameView& frame);
+    void CollectSkiers(const TSKIEngine& engine, const TSKIFrameView& frame);
     void CollectAvatar(const TSKIToolState& tools, double seconds);  // avatar_scene.cpp
-    void CollectTrees(TSKIEngine& engine, const TSKIToolState& tools, const TSKIFrameView& frame);
+    void CollectTrees(const TSKIEngine& engine, const TSKIToolState& tools,
+                      const TSKIFrameView& frame);
     void CollectTools(const TSKIEngine& engine, const TSKIToolState& tools);
     void CollectPoints(const TSKIEngine& engine);
     void CollectMirroredTrees(const TSKIEngine& engine, const TSKIFrameView& frame);

@@ -7,6 +7,7 @@
 
 #include <glm/geometric.hpp>
 
+#include "engine/dots.h"
 #include "presentation/point_shader.h"
 #include "presentation/scene_impl.h"
 #include "presentation/terrain_renderer.h"
@@ -222,9 +223,10 @@ void TSKISceneRenderer::TImpl::CollectPoints(const TSKIEngine& engine) {
     CrowdDots.Clear();
     OverlayDots.Clear();
     Snow.Clear();
-    for (const auto& dot : engine.CrowdDots)
+    const TSKIViewDots dots = CollectDots(engine, DetailedSkiers, DrawnVehicles);
+    for (const auto& dot : dots.Crowd)
         CrowdDots.Vertex(Vec3(dot.Position), {dot.Color.r, dot.Color.g, dot.Color.b, 255});
-    for (const auto& dot : engine.OverlayDots)
+    for (const auto& dot : dots.Overlay)
         OverlayDots.Vertex(Vec3(dot.Position), {dot.Color.r, dot.Color.g, dot.Color.b, dot.Shape});
     if (engine.SnowfallVisible) {
         const TSKIVector& c = engine.SnowfallColor;
@@ -264,10 +266,11 @@ void TSKISceneRenderer::LevelChanged(const TSKIEngine& engine) {
     impl_->BuildParamModels(engine.Params);
     impl_->PickDome();
     impl_->BuildTreeBlocks(engine);
+    impl_->TreeVariants.clear();
     impl_->CableSignature = 0;
 }
 
-void TSKISceneRenderer::Draw(TSKIEngine& engine, const TSKIToolState& tools,
+void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& tools,
                              const TSKIFrameView& frame, double seconds) {
     stats_ = {};
     TImpl& m = *impl_;

@@ -33,7 +33,7 @@ public:
     void LevelChanged(const TSKIEngine& engine);
     // Draws after the terrain, in the terrain's depth buffer. `seconds` is real time, for
     // animations that do not follow the park's clock.
-    void Draw(TSKIEngine& engine, const TSKIToolState& tools, const TSKIFrameView& frame,
+    void Draw(const TSKIEngine& engine, const TSKIToolState& tools, const TSKIFrameView& frame,
               double seconds);
     const TSKISceneStats& Stats() const { return stats_; }
     std::vector<std::string> MaterialInfo() const;  // see TSKIRenderer::MaterialInfo

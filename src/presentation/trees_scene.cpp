@@ -73,7 +73,7 @@ void TSKISceneRenderer::TImpl::BuildTreeBlocks(const TSKIEngine& engine) {
     }
 }
 
-void TSKISceneRenderer::TImpl::CollectTrees(TSKIEngine& engine, const TSKIToolState& tools,
+void TSKISceneRenderer::TImpl::CollectTrees(const TSKIEngine& engine, const TSKIToolState& tools,
                                             const TSKIFrameView& frame) {
     ConiferSnowy.Instances.clear();
     ConiferGreen.Instances.clear();
@@ -100,8 +100,12 @@ void TSKISceneRenderer::TImpl::CollectTrees(TSKIEngine& engine, const TSKIToolSt
     }
     if ((engine.DisplayFlags & kDisplayTrees) == 0) return;
     // The tree-animation tick: near trees step to their next frame (a breath of wind).
-    const bool animate = engine.Options.Detail > 0 && engine.RefreshRequests > 0;
-    if (animate) engine.RefreshRequests = 0;
+    const bool animate = engine.Options.Detail > 0 && engine.RefreshRequests != RefreshesShown;
+    RefreshesShown = engine.RefreshRequests;
+    if (TreeVariants.size() != engine.Grid.size()) {
+        TreeVariants.resize(engine.Grid.size());
+        for (size_t c = 0; c < engine.Grid.size(); ++c) TreeVariants[c] = engine.Grid[c].Variant;
+    }
 
     const TBackToFront blocks =
         BackToFront(frame.Direction.x, frame.Direction.z, 0, TreeBlocksPerSide - 1);
@@ -122,19 +126,18 @@ void TSKISceneRenderer::TImpl::CollectTrees(TSKIEngine& engine, const TSKIToolSt
                 for (int n = 0; n < end - begin; ++n) {
                     const TTreeRecord& t =
                         block.Trees[size_t(rowsForward ? begin + n : end - 1 - n)];
-                    TerrainCell& cell = engine.Grid[t.Cell];
+                    const TerrainCell& cell = engine.Grid[t.Cell];
+                    uint8_t& variant = TreeVariants[t.Cell];
                     if (!cell.InView || !cell.Tree || EyeInTree(frame.Eye, t.Position, t.Scale))
                         continue;
-                    if (cell.NearCamera && animate)
-                        cell.Variant = uint8_t((cell.Variant + 1) % kTreeFrames);
+                    if (cell.NearCamera && animate) variant = uint8_t((variant + 1) % kTreeFrames);
                     const glm::vec3 away = t.Position - frame.Eye;
                     if (cell.NearCamera && (!TreeModels || glm::dot(away, away) < kReach2)) {
                         if (TreeModels) {
                             auto& frames = t.Snowy ? TreeWhite : TreeGreen;
-                            frames[size_t(cell.Variant % kTreeFrames)].Add(t.Position, t.Yaw,
-                                                                           t.Scale);
+                            frames[size_t(variant % kTreeFrames)].Add(t.Position, t.Yaw, t.Scale);
                         } else {
-                            const float sway = TreeSway(cell.Variant);
+                            const float sway = TreeSway(variant);
                             (t.Snowy ? ConiferSnowy : ConiferGreen)
                                 .Add(t.Position, t.Yaw, t.Scale * glm::vec3(sway, 1.0f, sway));
                         }

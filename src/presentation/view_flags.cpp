@@ -36,13 +36,15 @@ void TSKIViewFlags::Reset() {
     areaI1_ = areaJ1_ = -1;
     blockState_.assign(size_t(kBlocks * kBlocks), kUnknown);
     grid_ = nullptr;
+    flags_.clear();
 }
 
-bool TSKIViewFlags::UpdateNearCamera(TSKIWorld& world, float radius, const glm::vec3& eye,
+bool TSKIViewFlags::UpdateNearCamera(const TSKIWorld& world, float radius, const glm::vec3& eye,
                                      const glm::vec3& direction) {
     if (!world.HasGrid()) return false;
     if (grid_ != world.Grid.data()) Reset();
     grid_ = world.Grid.data();
+    if (flags_.size() != world.Grid.size()) flags_.assign(world.Grid.size(), 0);
     const float above = eye.y - world.GroundHeight(TSKIVector(eye, 1.0f));
     const float r = std::max(radius - above / 5.0f, 0.0f);
     const glm::vec3 focus = eye + direction * (4.0f * r);
@@ -54,9 +56,9 @@ bool TSKIViewFlags::UpdateNearCamera(TSKIWorld& world, float radius, const glm::
 
     if (nearValid_) {
         for (int i = areaI0_; i <= areaI1_; ++i)
-            for (int j = areaJ0_; j <= areaJ1_; ++j) world.Cell(i, j).NearCamera = false;
+            for (int j = areaJ0_; j <= areaJ1_; ++j) Set(i, j, kCellNearCamera, false);
     } else {
-        for (TerrainCell& c : world.Grid) c.NearCamera = false;
+        for (uint8_t& f : flags_) f = uint8_t(f & ~kCellNearCamera);
     }
     const int reach = int(std::floor(r));
     areaI0_ = std::max(fi - reach, 0);
@@ -66,16 +68,17 @@ bool TSKIViewFlags::UpdateNearCamera(TSKIWorld& world, float radius, const glm::
     for (int i = areaI0_; i <= areaI1_; ++i) {
         for (int j = areaJ0_; j <= areaJ1_; ++j) {
             const float di = float(i - fi), dj = float(j - fj);
-            if (std::sqrt(di * di + dj * dj) < r) world.Cell(i, j).NearCamera = true;
+            if (std::sqrt(di * di + dj * dj) < r) Set(i, j, kCellNearCamera, true);
         }
     }
     focusI_ = fi;
     focusJ_ = fj;
     nearValid_ = true;
+    ++changes_;
     return true;
 }
 
-void TSKIViewFlags::UpdateInView(TSKIWorld& world, const std::vector<TSKIChunkBounds>& bounds,
+void TSKIViewFlags::UpdateInView(const TSKIWorld& world, const std::vector<TSKIChunkBounds>& bounds,
                                  const TSKIFrameView& view) {
     cellsTested_ = 0;
     if (!world.HasGrid() || bounds.size() < size_t(kChunkCount)) return;
@@ -84,6 +87,7 @@ void TSKIViewFlags::UpdateInView(TSKIWorld& world, const std::vector<TSKIChunkBo
         grid_ = world.Grid.data();
     }
     if (blockState_.size() != size_t(kBlocks * kBlocks)) blockState_.assign(kBlocks * kBlocks, 0);
+    if (flags_.size() != world.Grid.size()) flags_.assign(world.Grid.size(), 0);
 
     for (int bi = 0; bi < kBlocks; ++bi) {
         for (int bj = 0; bj < kBlocks; ++bj) {
@@ -121,10 +125,11 @@ void TSKIViewFlags::UpdateInView(TSKIWorld& world, const std::vector<TSKIChunkBo
             uint8_t& last = blockState_[size_t(bi * kBlocks + bj)];
             if (state != kMixed && state == last) continue;  // nothing to write
             last = state;
+            ++changes_;
             if (state != kMixed) {
                 const bool in = state == kAllIn;
                 for (int i = i0; i <= i1; ++i)
-                    for (int j = j0; j <= j1; ++j) world.Cell(i, j).InView = in;
+                    for (int j = j0; j <= j1; ++j) Set(i, j, kCellInView, in);
                 continue;
             }
             for (int i = i0; i <= i1; ++i) {
@@ -136,7 +141,7 @@ void TSKIViewFlags::UpdateInView(TSKIWorld& world, const std::vector<TSKIChunkBo
                         const glm::vec4& plane = view.Planes[size_t(p)];
                         in = glm::dot(glm::vec3(plane), t) + plane.w >= -kTreeSphere;
                     }
-                    world.Cell(i, j).InView = in;
+                    Set(i, j, kCellInView, in);
                 }
             }
             cellsTested_ += (i1 - i0 + 1) * (j1 - j0 + 1);

@@ -309,6 +309,14 @@ void TSKIGameWindow::DrawParkScene() {
         const TSKICamera& view = toolState_.Avatar.Visible ? rideCamera_ : camera_;
         renderer_->SetCovered(InterfaceCover(window_.Width(), window_.Height()));
         renderer_->Draw(*engine_, toolState_, view, window_.Width(), window_.Height(), seconds_);
+        // What the core takes from the view: the cells' view flags (when they changed, or
+        // for a new park) and where the falling snow is seen from.
+        if (renderer_->CellFlagChanges() != cellFlagChanges_ || flagsEngine_ != engine_.get()) {
+            cellFlagChanges_ = renderer_->CellFlagChanges();
+            flagsEngine_ = engine_.get();
+            engine_->SetCellViewFlags(renderer_->CellFlags());
+        }
+        engine_->SnowfallCamera = renderer_->SnowfallCamera();
         // The highlight palette's beams over the finished scene: the engine's cache, rebuilt
         // here only when the palette has chosen another mode.
         if (engine_->HighlightMode != beamsMode_) {

@@ -1,5 +1,5 @@
 // The overlay dots: within every overlay mode each colour has its own shape, so the dots read
-// without telling the colours apart.
+// without telling the colours apart; and the dots a view draws follow what it drew itself.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -7,6 +7,7 @@
 
 #include "engine/dots.h"
 #include "engine/engine.h"
+#include "support/test_level.h"
 
 namespace vallorn {
 namespace {
@@ -37,6 +38,41 @@ TEST(OverlayDots, EveryColourOfAModeHasItsOwnShape) {
         EXPECT_EQ(shapes.size(), colours.size());
         EXPECT_EQ(pairs.size(), colours.size());
     }
+}
+
+TEST(OverlayDots, TheViewsDotsMarkWhatItShowsInViewAndDidNotDrawAsAModel) {
+    test::LevelFixture f;
+    ASSERT_TRUE(f.WriteAndLoad(test::TestLevel{}).ok());
+    TSKIEngine& e = *f;
+    // Skiers on cells (100, 100) and (101, 100), in view, and on (300, 300), out of view.
+    std::vector<uint8_t> flags(e.Grid.size(), 0);
+    for (const auto& [i, j] : {std::pair{100, 100}, std::pair{101, 100}}) {
+        flags[size_t(i) * kGridSide + size_t(j)] = kCellInView;
+        auto& s = e.Skiers.emplace_back(std::make_unique<TSKISkier>(e, TSKISkierRecord{}));
+        s->Position = e.CellToWorld(i, j, true);
+    }
+    e.Skiers.emplace_back(std::make_unique<TSKISkier>(e, TSKISkierRecord{}))->Position =
+        e.CellToWorld(300, 300, true);
+    e.SetCellViewFlags(flags);
+    // Two snowmobiles of a type without a low-detail model: the view drew the first one.
+    e.Params.Vehicles[kVehicleSnowmobile].ModelLow.clear();
+    for (int k = 0; k < 2; ++k)
+        e.Vehicles.emplace_back(std::make_unique<TSKIVehicle>(e))->Position =
+            e.CellToWorld(200 + k, 200, true);
+
+    e.OverlayMode = 1;
+    const TSKIViewDots dots = CollectDots(e, {0, 1, 0}, {1});
+    ASSERT_EQ(dots.Overlay.size(), 2u);  // the two skiers in view, last first
+    EXPECT_FLOAT_EQ(dots.Overlay[0].Position.y, e.Skiers[1]->Position.y + 3);
+    EXPECT_TRUE(dots.Overlay[0].Color == OverlayColor(1, *e.Skiers[1]));
+    ASSERT_EQ(dots.Crowd.size(), 2u);  // skier 0, not drawn in detail, and vehicle 1
+    EXPECT_FLOAT_EQ(dots.Crowd[0].Position.x, e.Skiers[0]->Position.x);
+    EXPECT_FLOAT_EQ(dots.Crowd[0].Position.y, e.Skiers[0]->Position.y + 1);
+    EXPECT_FLOAT_EQ(dots.Crowd[1].Position.x, e.Vehicles[1]->Position.x);
+
+    e.OverlayMode = 0;
+    EXPECT_TRUE(CollectDots(e, {1, 1, 1}, {1, 1}).Overlay.empty());
+    EXPECT_TRUE(CollectDots(e, {1, 1, 1}, {1, 1}).Crowd.empty());
 }
 
 }  // namespace
