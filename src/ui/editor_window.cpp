@@ -129,7 +129,6 @@ void TSKIEditorWindow::OpenDialog(TPending what, const TContext& c) {
 }
 
 void TSKIEditorWindow::OnFileChosen(const TContext& c, const fs::path& file) {
-    const TSKIEngine& e = c.Engine;
     const TPending what = pending_;
     pending_ = TPending::None;
     const std::string stem = file.stem().string();
@@ -181,13 +180,17 @@ void TSKIEditorWindow::OnFileChosen(const TContext& c, const fs::path& file) {
         case TPending::None:
             break;
     }
-    if (!e.Level.LevelName.empty()) caption_ = "Editor - " + e.Level.LevelName;
+    // The caption names the level once the choice's action has run, after this frame.
+    captionDue_ = true;
 }
 
 void TSKIEditorWindow::Draw(const TContext& c, float scale) {
     if (!visible_) return;
     // A load replaces the engine under the open window: the new one is edited too.
     if (!c.Engine.EditorOpen) c.Act(EditorOpenAction(true), nullptr);
+    if (captionDue_ && !c.Engine.Level.LevelName.empty())
+        caption_ = "Editor - " + c.Engine.Level.LevelName;
+    captionDue_ = false;
     ImGui::SetNextWindowSize(ImVec2(440 * scale, 500 * scale), ImGuiCond_FirstUseEver);
     ImGui::SetNextWindowPos(ImVec2(20 * scale, 80 * scale), ImGuiCond_FirstUseEver);
     bool open = true;

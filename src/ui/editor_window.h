@@ -73,6 +73,7 @@ private:
 
     bool visible_ = false;
     std::string caption_ = "Editor";
+    bool captionDue_ = false;  // a file was chosen: the caption follows the level next frame
     TSKIEditorFileDialog dialog_;
     TPending pending_ = TPending::None;
     std::filesystem::path heightMap_;  // "New level": the picture chosen first
