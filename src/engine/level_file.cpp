@@ -65,6 +65,7 @@ constexpr const char* kHouses = "SKIHouses";
 constexpr size_t kHouseBytes = 36;
 constexpr double kMaxLevelScale = 100;      // LevelScaleXZ and LevelScaleY
 constexpr double kMaxLevelThreshold = 1e6;  // LevelBlockThreshold
+constexpr uint64_t kMaxLevelFileBytes = uint64_t(4) << 20;
 
 // A load that cannot go on; the message names the cause.
 struct LevelLoadError {
@@ -198,6 +199,11 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
     }
 
     try {
+        // A level file holds its settings, 512 rows of cells and a few houses (about 270 KB):
+        // a far larger one is refused before it is parsed.
+        if (fs::file_size(file, ec) > kMaxLevelFileBytes)
+            Fail("level file " + file.string() + " is larger than " +
+                 std::to_string(kMaxLevelFileBytes >> 20) + " MB");
         const TIniFile ini(file);
         if (!ini.Exists()) Fail(ini.ReadError());
         engine.Running = false;
@@ -249,7 +255,8 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
         CheckMeshFile(surfaceFile);
         CheckMeshFile(skirtFile);
         if (!engine.Surface.Load(surfaceFile, scaleY, &error, engine.Folders.Cache)) Fail(error);
-        if (!engine.Skirt.Load(skirtFile, scaleY, &error, engine.Folders.Cache)) Fail(error);
+        // The skirt is only drawn: no height is cast on it.
+        if (!engine.Skirt.Load(skirtFile, scaleY, &error, engine.Folders.Cache, false)) Fail(error);
         engine.Level = level;
 
         // The grid: heights from the mesh, trees drawn in a fixed order of random numbers.

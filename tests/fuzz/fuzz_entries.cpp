@@ -18,6 +18,7 @@
 
 #include "base/image_io.h"
 #include "base/ini_file.h"
+#include "base/terrain_mesh.h"
 #include "base/terrain_mesh_cache.h"
 #include "base/wav_file.h"
 #include "engine/clock.h"
@@ -269,6 +270,35 @@ Result FuzzLevel(std::string_view data) {
     const TSKILevelLoadResult result = LoadLevelFile(*engine, "Fuzz", false);
     if (!result.ok()) return Refused(result.error);
     return CheckLevel(*engine);
+}
+
+Result FuzzTerrainMesh(std::string_view data) {
+    const fs::path mesh = TheSandbox().root / "mesh" / "FuzzH.3ds";
+    WriteBytes(mesh, data);
+    TSKITerrainMesh terrain;
+    std::string error;
+    if (!terrain.Load(mesh, kScaleY, &error)) return Refused(error);
+    const auto& vertices = terrain.Vertices();
+    const auto& indices = terrain.Indices();
+    if (indices.size() != 3 * terrain.TriangleCount() || terrain.Empty())
+        return Broken("the triangle count does not match the indices");
+    if (terrain.TriangleCount() > kMaxMeshTriangles || vertices.size() > kMaxMeshVertices)
+        return Broken("the mesh holds more than a terrain may");
+    for (const uint32_t k : indices)
+        if (k >= vertices.size() || !std::isfinite(vertices[k].x) ||
+            !std::isfinite(vertices[k].y) || !std::isfinite(vertices[k].z))
+            return Broken("a triangle has a vertex that is missing or not finite");
+    if (terrain.MostTrianglesPerCast() > 2 * TSKITerrainMesh::kMaxCastPile)
+        return Broken("a cast tests more triangles than a cell may hold");
+    for (int i = 0; i <= kGridSize; i += 16) {
+        for (int j = 0; j <= kGridSize; j += 16) {
+            float y = 0;
+            if (terrain.CastDown(-4.0f * float(i) - 0.5f, 4.0f * float(j) - 0.5f, y) &&
+                !std::isfinite(y))
+                return Broken("a height cast on the mesh is not finite");
+        }
+    }
+    return Accepted();
 }
 
 Result FuzzMeshCache(std::string_view data) {

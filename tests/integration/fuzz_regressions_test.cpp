@@ -42,6 +42,9 @@ TEST(FuzzRegressions, LevelFiles) {
 TEST(FuzzRegressions, MeshCaches) {
     Replay("mesh_cache", FuzzMeshCache);
 }
+TEST(FuzzRegressions, TerrainMeshes) {
+    Replay("terrain_mesh", FuzzTerrainMesh);
+}
 TEST(FuzzRegressions, Profiles) {
     Replay("profile", FuzzProfile);
 }
