@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include <glm/geometric.hpp>
 #include <glm/vec3.hpp>
@@ -100,6 +103,59 @@ bool InLevelBounds(const glm::vec3& v) {
            std::fabs(v.y) <= kMaxMeshHeight;
 }
 
+namespace {
+
+// The meshes the last loads built, by the bytes they were built from: a level loaded again
+// (a saved game of it, the next mission on it) shares them instead of building them again.
+// A load with a cache folder shares a mesh only while the cache is as this process last read
+// or wrote it, so that a cache removed or changed since is read or made again.
+struct TCacheStamp {
+    uintmax_t Size = 0;
+    std::filesystem::file_time_type Time{};
+    bool operator==(const TCacheStamp&) const = default;
+};
+
+TCacheStamp StampOf(const std::filesystem::path& cache) {
+    if (cache.empty()) return {};
+    std::error_code ec;
+    TCacheStamp stamp{std::filesystem::file_size(cache, ec), {}};
+    if (ec) return {};
+    stamp.Time = std::filesystem::last_write_time(cache, ec);
+    return ec ? TCacheStamp{} : stamp;
+}
+
+struct TBuiltMesh {
+    uint64_t Hash = 0;
+    size_t Size = 0;
+    float ScaleY = 0;
+    bool Castable = false;
+    std::filesystem::path Cache;  // the cache it was read from or written to, if any
+    TCacheStamp Stamp;
+    std::shared_ptr<const void> Data;
+};
+constexpr size_t kBuiltMeshesKept = 2;  // a level's surface and skirt
+
+std::mutex& BuiltMeshesLock() {
+    static auto* lock = new std::mutex;
+    return *lock;
+}
+std::vector<TBuiltMesh>& BuiltMeshes() {
+    static auto* meshes = new std::vector<TBuiltMesh>;
+    return *meshes;
+}
+
+}  // namespace
+
+const std::vector<glm::vec3>& TSKITerrainMesh::Vertices() const {
+    static const std::vector<glm::vec3> none;
+    return data_ ? data_->Vertices : none;
+}
+
+const std::vector<uint32_t>& TSKITerrainMesh::Indices() const {
+    static const std::vector<uint32_t> none;
+    return data_ ? data_->Indices : none;
+}
+
 bool TSKITerrainMesh::Load(const std::filesystem::path& file, float scaleY, std::string* error,
                            const std::filesystem::path& cacheFolder, bool castable) {
     Clear();
@@ -109,12 +165,26 @@ bool TSKITerrainMesh::Load(const std::filesystem::path& file, float scaleY, std:
         if (error) *error = "terrain mesh " + file.string() + " is missing";
         return false;
     }
+    const uint64_t hash = HashBytes(bytes);
+    const std::filesystem::path cache =
+        cacheFolder.empty() ? std::filesystem::path() : MeshCachePath(cacheFolder, file, bytes);
+    {
+        const std::lock_guard lock(BuiltMeshesLock());
+        for (const TBuiltMesh& m : BuiltMeshes()) {
+            if (m.Hash == hash && m.Size == bytes.size() && m.ScaleY == scaleY &&
+                m.Castable == castable &&
+                (cache.empty() || (m.Cache == cache && m.Stamp == StampOf(cache)))) {
+                data_ = std::static_pointer_cast<const TData>(m.Data);
+                // The cache is the one read or written with these triangles.
+                fromCache_ = !cache.empty();
+                return true;
+            }
+        }
+    }
     // The cache made from these very bytes, else the file, whose triangles are then kept in
     // the cache for the next load (welded as the cache keeps them, so that both ways give the
     // same vertices).
     TSKIRawMesh mesh;
-    const std::filesystem::path cache =
-        cacheFolder.empty() ? std::filesystem::path() : MeshCachePath(cacheFolder, file, bytes);
     bool fromCache = !cache.empty() && ReadMeshCache(cache, bytes, mesh);
     if (!fromCache) {
         if (!ReadMeshBytes(file, bytes, mesh, error)) return false;
@@ -131,24 +201,30 @@ bool TSKITerrainMesh::Load(const std::filesystem::path& file, float scaleY, std:
         return false;
     }
     fromCache_ = fromCache;
+    const std::lock_guard lock(BuiltMeshesLock());
+    auto& built = BuiltMeshes();
+    if (built.size() >= kBuiltMeshesKept) built.erase(built.begin());
+    built.push_back({hash, bytes.size(), scaleY, castable, cache, StampOf(cache), data_});
     return true;
 }
 
 void TSKITerrainMesh::Clear() {
-    vertices_.clear();
-    indices_.clear();
-    triangles_ = 0;
+    data_.reset();
     fromCache_ = false;
-    minX_ = minZ_ = 0;
-    nx_ = nz_ = 0;
-    mostInBucket_ = 0;
-    bucketStart_.clear();
-    bucketTris_.clear();
 }
 
 bool TSKITerrainMesh::Build(std::vector<glm::vec3> vertices, std::vector<uint32_t> indices,
                             bool castable, std::string* why) {
     Clear();
+    auto d = std::make_shared<TData>();
+    std::vector<glm::vec3>& vertices_ = d->Vertices;
+    std::vector<uint32_t>& indices_ = d->Indices;
+    size_t& triangles_ = d->Triangles;
+    double &minX_ = d->MinX, &minZ_ = d->MinZ;
+    int &nx_ = d->Nx, &nz_ = d->Nz;
+    uint32_t& mostInBucket_ = d->MostInBucket;
+    std::vector<uint32_t>& bucketStart_ = d->BucketStart;
+    std::vector<uint32_t>& bucketTris_ = d->BucketTris;
     vertices_ = std::move(vertices);
     // Only whole triangles of existing, finite vertices with an area are kept.
     auto usable = [&](uint32_t k) { return k < vertices_.size() && Finite(vertices_[k]); };
@@ -163,7 +239,10 @@ bool TSKITerrainMesh::Build(std::vector<glm::vec3> vertices, std::vector<uint32_
     indices.resize(kept);
     indices_ = std::move(indices);
     triangles_ = indices_.size() / 3;
-    if (triangles_ == 0 || !castable) return true;
+    if (triangles_ == 0 || !castable) {
+        data_ = std::move(d);
+        return true;
+    }
 
     // The triangles a vertical ray can hit: an area seen from above, and some of it within
     // the level's reach.
@@ -186,7 +265,10 @@ bool TSKITerrainMesh::Build(std::vector<glm::vec3> vertices, std::vector<uint32_
         minZ = std::min(minZ, z0);
         maxZ = std::max(maxZ, z1);
     }
-    if (cast.empty()) return true;
+    if (cast.empty()) {
+        data_ = std::move(d);
+        return true;
+    }
     const double gx0 = std::floor((std::max(minX, kReachLoX) - kBucketOrigin) / kBucket);
     const double gx1 = std::floor((std::min(maxX, kReachHiX) - kBucketOrigin) / kBucket);
     const double gz0 = std::floor((std::max(minZ, kReachLoZ) - kBucketOrigin) / kBucket);
@@ -204,6 +286,14 @@ bool TSKITerrainMesh::Build(std::vector<glm::vec3> vertices, std::vector<uint32_
         const double z1 = std::max({p[0]->z, p[1]->z, p[2]->z});
         int r0, r1;
         Span(z0, z1, minZ_, nz_, r0, r1);
+        if (r0 == r1) {  // within one row, as on the map's own grid: its whole x range
+            int c0, c1;
+            Span(std::min({p[0]->x, p[1]->x, p[2]->x}), std::max({p[0]->x, p[1]->x, p[2]->x}),
+                 minX_, nx_, c0, c1);
+            for (int c = c0; c <= c1; ++c)
+                if (!visit(size_t(c) * size_t(nz_) + size_t(r0))) return false;
+            return true;
+        }
         for (int r = r0; r <= r1; ++r) {
             const double zl = std::max(z0, minZ_ + r * kBucket);
             const double zh = std::min(z1, minZ_ + (r + 1) * kBucket);
@@ -250,11 +340,14 @@ bool TSKITerrainMesh::Build(std::vector<glm::vec3> vertices, std::vector<uint32_
     }
     std::copy_backward(bucketStart_.begin(), bucketStart_.end() - 1, bucketStart_.end());
     bucketStart_[0] = 0;
+    data_ = std::move(d);
     return true;
 }
 
 bool TSKITerrainMesh::CastDown(float x, float z, float& y) const {
-    if (triangles_ == 0 || !std::isfinite(x) || !std::isfinite(z)) return false;
+    if (!data_ || data_->BucketStart.empty() || !std::isfinite(x) || !std::isfinite(z))
+        return false;
+    const TData& d = *data_;
     // The bucket of the point, and the one before it when the point lies exactly on their
     // shared boundary (triangles that end there were put only into the one before). No
     // triangle reaches a point beyond the grid.
@@ -266,20 +359,19 @@ bool TSKITerrainMesh::CastDown(float x, float z, float& y) const {
         return true;
     };
     int x0, x1, z0, z1;
-    if (bucketStart_.empty() || !candidates((double(x) - minX_) / kBucket, nx_, x0, x1) ||
-        !candidates((double(z) - minZ_) / kBucket, nz_, z0, z1))
+    if (!candidates((double(x) - d.MinX) / kBucket, d.Nx, x0, x1) ||
+        !candidates((double(z) - d.MinZ) / kBucket, d.Nz, z0, z1))
         return false;
     bool hit = false;
     double best = -INFINITY;
     for (int bx = x0; bx <= x1; ++bx) {
         for (int bz = z0; bz <= z1; ++bz) {
-            const size_t b = size_t(bx) * nz_ + bz;
-            for (uint32_t k = bucketStart_[b]; k < bucketStart_[b + 1]; ++k) {
-                const uint32_t t = bucketTris_[k];
+            const size_t b = size_t(bx) * size_t(d.Nz) + size_t(bz);
+            for (uint32_t k = d.BucketStart[b]; k < d.BucketStart[b + 1]; ++k) {
+                const uint32_t* t = &d.Indices[3 * size_t(d.BucketTris[k])];
                 double h;
-                if (!HeightInTriangle(x, z, vertices_[indices_[3 * t]],
-                                      vertices_[indices_[3 * t + 1]],
-                                      vertices_[indices_[3 * t + 2]], h) ||
+                if (!HeightInTriangle(x, z, d.Vertices[t[0]], d.Vertices[t[1]], d.Vertices[t[2]],
+                                      h) ||
                     h > kRayStart)
                     continue;
                 if (!hit || h > best) {

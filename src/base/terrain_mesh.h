@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,31 +48,37 @@ public:
     static constexpr uint64_t kMaxCastEntries = uint64_t(16) << 20;
     static constexpr uint32_t kMaxCastPile = 1024;
 
-    bool Empty() const { return triangles_ == 0; }
-    // Whether the last Load took its triangles from the cache.
+    bool Empty() const { return TriangleCount() == 0; }
+    // Whether the last Load took its triangles from the cache (or shared those of a load that
+    // read or wrote the cache as it still is).
     bool FromCache() const { return fromCache_; }
-    size_t TriangleCount() const { return triangles_; }
+    size_t TriangleCount() const { return data_ ? data_->Triangles : 0; }
     // The most triangles one cast tests (the fullest bucket, twice for a point on a boundary).
-    uint32_t MostTrianglesPerCast() const { return 2 * mostInBucket_; }
+    uint32_t MostTrianglesPerCast() const { return data_ ? 2 * data_->MostInBucket : 0; }
 
     // Casts a ray from (x, 1000, z) straight down. Returns true and the y of the highest hit
     // below 1000; false when the ray misses every triangle.
     bool CastDown(float x, float z, float& y) const;
 
-    const std::vector<glm::vec3>& Vertices() const { return vertices_; }
-    const std::vector<uint32_t>& Indices() const { return indices_; }
+    const std::vector<glm::vec3>& Vertices() const;
+    const std::vector<uint32_t>& Indices() const;
 
 private:
-    std::vector<glm::vec3> vertices_;
-    std::vector<uint32_t> indices_;
-    size_t triangles_ = 0;
+    // What a built mesh holds; shared, unchanged, by the copies of a mesh and by the loads of
+    // the same file bytes (Load keeps the last few it built).
+    struct TData {
+        std::vector<glm::vec3> Vertices;
+        std::vector<uint32_t> Indices;
+        size_t Triangles = 0;
+        // Cast grid over x/z: buckets of one cell, aligned with the cells' corners.
+        double MinX = 0, MinZ = 0;
+        int Nx = 0, Nz = 0;
+        uint32_t MostInBucket = 0;
+        std::vector<uint32_t> BucketStart;  // Nx*Nz + 1 offsets into BucketTris
+        std::vector<uint32_t> BucketTris;
+    };
+    std::shared_ptr<const TData> data_;
     bool fromCache_ = false;
-    // Cast grid over x/z: buckets of one cell, aligned with the cells' corners.
-    double minX_ = 0, minZ_ = 0;
-    int nx_ = 0, nz_ = 0;
-    uint32_t mostInBucket_ = 0;
-    std::vector<uint32_t> bucketStart_;  // nx*nz + 1 offsets into bucketTris_
-    std::vector<uint32_t> bucketTris_;
 };
 
 }  // namespace vallorn

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/atomic_file.h"
+#include "base/huge_pages.h"
 #include "base/image_io.h"
 #include "base/ini_file.h"
 #include "base/number_format.h"
@@ -179,7 +180,7 @@ bool SameFolder(const fs::path& a, const fs::path& b) {
 }  // namespace
 
 TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, bool fromAddons,
-                                  TSKIDisplayOnLoad display) {
+                                  TSKIDisplayOnLoad display, TSKIOverlaysOnLoad overlays) {
     TSKILevelLoadResult result;
     const fs::path folder = fromAddons ? engine.Folders.Addons : engine.Folders.Worlds;
     std::string badName;
@@ -261,6 +262,7 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
 
         // The grid: heights from the mesh, trees drawn in a fixed order of random numbers.
         TakeGridStorage(engine.Grid);
+        ReserveLarge(engine.Grid, size_t(kGridSide) * kGridSide);
         engine.Grid.assign(size_t(kGridSide) * kGridSide, TerrainCell{});
         engine.CrowdedCells.clear();  // every crowd counter starts at 1
         engine.Level.MaxHeight = 0;
@@ -320,18 +322,20 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
         }
 
         RebuildSteepness(engine);
-        RebuildSnowImages(engine);
-        RebuildSlopePaint(engine);
-        RebuildObjectImprint(engine);
-        // The occupancy image shows the loaded blocked terrain and roads; the cells keep their
-        // kinds until the occupancy is rebuilt.
-        TSKIImage& occupancy = engine.Overlays[TSKIOverlay::Occupancy];
-        occupancy.Fill({0, 0, 0});
-        for (int i = 0; i < kGridSize; ++i)
-            for (int j = 0; j < kGridSize; ++j) {
-                const TerrainCell& c = engine.Cell(i, j);
-                if (c.Blocked || c.Kind == kCellRoad) occupancy.Set(i, j, {200, 0, 0});
-            }
+        if (overlays == TSKIOverlaysOnLoad::Draw) {
+            RebuildSnowImages(engine);
+            RebuildSlopePaint(engine);
+            RebuildObjectImprint(engine);
+            // The occupancy image shows the loaded blocked terrain and roads; the cells keep
+            // their kinds until the occupancy is rebuilt.
+            TSKIImage& occupancy = engine.Overlays[TSKIOverlay::Occupancy];
+            occupancy.Fill({0, 0, 0});
+            for (int i = 0; i < kGridSize; ++i)
+                for (int j = 0; j < kGridSize; ++j) {
+                    const TerrainCell& c = engine.Cell(i, j);
+                    if (c.Blocked || c.Kind == kCellRoad) occupancy.Set(i, j, {200, 0, 0});
+                }
+        }
         RefreshTerrainView(engine);
         engine.Running = true;
         result.status = TSKILevelLoadResult::Loaded;

@@ -461,6 +461,26 @@ TEST(TerrainMeshLoad, TrianglesThatCannotBeGroundCostNoCastTime) {
     }
 }
 
+TEST(TerrainMeshLoad, ALoadOfBytesBuiltBeforeSharesTheirMesh) {
+    test::TempDir dir;
+    test::WriteText(dir / "sharedH.3ds", File3ds(kCellSquare, {{0, 1, 2}, {1, 3, 2}}));
+    TSKITerrainMesh a, b, taller;
+    std::string error;
+    ASSERT_TRUE(a.Load(dir / "sharedH.3ds", 1.0f, &error)) << error;
+    ASSERT_TRUE(b.Load(dir / "sharedH.3ds", 1.0f, &error)) << error;
+    ASSERT_TRUE(taller.Load(dir / "sharedH.3ds", 2.0f, &error)) << error;
+    EXPECT_EQ(a.Vertices().data(), b.Vertices().data()) << "built once";
+    EXPECT_NE(a.Vertices().data(), taller.Vertices().data()) << "another Y scale";
+    float y = 0;
+    ASSERT_TRUE(taller.CastDown(-2, 1, y));
+    EXPECT_EQ(y, 20.0f);
+    // Changed bytes are read again.
+    test::WriteText(dir / "sharedH.3ds", File3ds(kCellSquare, {{0, 1, 2}}));
+    ASSERT_TRUE(b.Load(dir / "sharedH.3ds", 1.0f, &error)) << error;
+    EXPECT_EQ(b.TriangleCount(), 1u);
+    EXPECT_EQ(a.TriangleCount(), 2u);
+}
+
 TEST(TerrainMeshLoad, KeyframerNodesNestedThousandsDeepAreNotFollowed) {
     // The importer once followed each node into its child, out of stack.
     std::string nodes;

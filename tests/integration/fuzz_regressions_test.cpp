@@ -45,6 +45,12 @@ TEST(FuzzRegressions, MeshCaches) {
 TEST(FuzzRegressions, TerrainMeshes) {
     Replay("terrain_mesh", FuzzTerrainMesh);
 }
+TEST(FuzzRegressions, Pictures) {
+    Replay("jpeg", FuzzJpeg);
+}
+TEST(FuzzRegressions, HelpLinks) {
+    Replay("help_link", FuzzHelpLink);
+}
 TEST(FuzzRegressions, Profiles) {
     Replay("profile", FuzzProfile);
 }
