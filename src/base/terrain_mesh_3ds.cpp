@@ -110,7 +110,8 @@ bool ReadMeshBytes(const std::filesystem::path& file, std::string_view bytes, TS
             if (vertices > kMaxMeshVertices)
                 return fail("it holds more than " + std::to_string(kMaxMeshVertices) + " vertices");
             mesh.Vertices.resize(count);
-            std::memcpy(mesh.Vertices.data(), bytes.data() + body + 2, count * 12);
+            if (count > 0)  // an empty list has no storage to copy into
+                std::memcpy(mesh.Vertices.data(), bytes.data() + body + 2, count * 12);
         } else if (id == kFaceListChunk) {
             if (count * 8 > end - body - 2) return fail("a face list is cut short");
             triangles += count;
