@@ -155,7 +155,7 @@ std::unique_ptr<TSKIEngine> Crowd(int count) {
     TSKIRandom& rng = e->Rng;
     for (int k = 0; k < count; ++k) {
         TSKISkierRecord r;
-        r.Money = 300 + rng.Range(0, 300);
+        r.Money = 1000000 + rng.Range(0, 300);  // nobody leaves for want of money
         r.SpendingLimit = 5 + rng.Range(0, 20);
         r.Skill = float(0.25 + 0.5 * rng.Uniform());
         if (k % 5 != 0) {
@@ -173,6 +173,8 @@ std::unique_ptr<TSKIEngine> Crowd(int count) {
         e->Skiers.back()->Decide();
     }
     e->Park.ParkSpeed = 4;
+    // The crowd stays whole: in the unlimited mode nobody leaves unhappy or dies.
+    e->Park.ParkSandboxDiff = kSandboxDiffUnlimited;
     UpdateCrowdCounters(*e);
     // Settle: a few seconds of play so that lines form and carriers fill.
     for (int f = 0; f < 60; ++f) UpdateEntities(*e, kFrameStep);
@@ -231,8 +233,9 @@ void BM_SkierTickOnly(benchmark::State& state) {
     auto e = Crowd(int(state.range(0)));
     for (auto _ : state) {
         for (size_t k = e->Skiers.size(); k-- > 0;) {
-            if (!e->Skiers[k]->Tick(kFrameStep)) RemoveSkier(*e, k);
+            if (!e->Skiers[k]->Tick(kFrameStep)) SkierDeparts(*e, k);
         }
+        CompactSkiers(*e);
     }
     Report(state, *e);
 }
@@ -246,8 +249,9 @@ void BM_SkierPeriodicOnly(benchmark::State& state) {
     auto e = Crowd(int(state.range(0)));
     for (auto _ : state) {
         for (size_t k = e->Skiers.size(); k-- > 0;) {
-            if (!e->Skiers[k]->Periodic()) RemoveSkier(*e, k);
+            if (!e->Skiers[k]->Periodic()) SkierDeparts(*e, k);
         }
+        CompactSkiers(*e);
     }
     Report(state, *e);
 }
@@ -256,6 +260,45 @@ BENCHMARK(BM_SkierPeriodicOnly)
     ->Iterations(200)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Half of a crowd leaving in one pass (as unhappy skiers do at the day change): the time
+// grows with the crowd, not with its square.
+template <bool OneByOne>
+void BM_SkiersLeave(benchmark::State& state) {
+    auto e = Crowd(0);
+    const int count = int(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        e->Skiers.clear();
+        for (int k = 0; k < count; ++k) {
+            TSKISkierRecord r;
+            r.Position = e->ArrivalPoint;
+            e->Skiers.push_back(std::make_unique<TSKISkier>(*e, r));
+        }
+        state.ResumeTiming();
+        if (OneByOne) {  // each closing its gap at once, as every departure once did
+            for (size_t k = e->Skiers.size() & ~size_t(1); k > 0; k -= 2) RemoveSkier(*e, k - 2);
+        } else {
+            for (size_t k = 0; k < e->Skiers.size(); k += 2) SkierDeparts(*e, k);
+            CompactSkiers(*e);
+        }
+    }
+    state.counters["left"] = double(count - int(e->Skiers.size()));
+}
+BENCHMARK(BM_SkiersLeave<false>)
+    ->Name("BM_SkiersLeaveAtOnce")
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_SkiersLeave<true>)
+    ->Name("BM_SkiersLeaveOneByOne")
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 
 }  // namespace

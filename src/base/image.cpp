@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/huge_pages.h"
+
 namespace vallorn {
 
 void TSKIImage::Resize(int width, int height, TSKIColor fill) {
     width_ = std::max(0, width);
     height_ = std::max(0, height);
-    pixels_.assign(size_t(width_) * size_t(height_) * 3, 0);
+    const size_t bytes = size_t(width_) * size_t(height_) * 3;
+    ReserveLarge(pixels_, bytes);
+    pixels_.assign(bytes, 0);
     if (!(fill == TSKIColor{})) Fill(fill);
 }
 

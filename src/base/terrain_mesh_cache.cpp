@@ -5,10 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include <assimp/scene.h>
-#include <assimp/Importer.hpp>
-
 #include "base/atomic_file.h"
+#include "base/terrain_mesh.h"
 #include "base/types.h"
 
 namespace vallorn {
@@ -18,21 +16,10 @@ namespace {
 // vertices, three floats each, then the indices).
 constexpr char kMagic[16] = "VALLORN-MESH-2";
 constexpr size_t kHeaderSize = 16 + 8 + 8 + 4 + 4 + 8;
-// Far beyond any terrain (a full grid has 263,169 vertices): a header naming more is damaged.
-constexpr uint32_t kMaxCount = 16u * 1024u * 1024u;
-constexpr uint64_t kMaxCacheSize = kHeaderSize + uint64_t(kMaxCount) * (12 + 4);
-// Where a terrain vertex can lie: the grid runs 2048 world units from the origin towards -X
-// and +Z; a mesh may reach one grid's width beyond it on every side. Heights are far below.
-constexpr float kGridReach = float(kGridSize) * kCellSize;
-constexpr float kMaxHeight = 65536.0f;
-
-bool InLevelBounds(const glm::vec3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) &&
-           v.x >= -2.0f * kGridReach - 1.0f && v.x <= kGridReach + 1.0f &&
-           v.z >= -kGridReach - 1.0f && v.z <= 2.0f * kGridReach + 1.0f &&
-           std::fabs(v.y) <= kMaxHeight;
-}
-
+// No more than a 3DS file may give (a full grid has 263,169 vertices): a header naming more is
+// damaged.
+constexpr uint64_t kMaxCacheSize =
+    kHeaderSize + uint64_t(kMaxMeshVertices) * 12 + uint64_t(kMaxMeshTriangles) * 3 * 4;
 template <typename T>
 void Put(std::string& out, const T& value) {
     out.append(reinterpret_cast<const char*>(&value), sizeof(T));
@@ -137,57 +124,6 @@ void WeldMesh(TSKIRawMesh& mesh) {
     mesh.Vertices = std::move(kept);
 }
 
-bool ReadMeshBytes(const std::filesystem::path& file, std::string_view bytes, TSKIRawMesh& out,
-                   std::string* error) {
-    out = {};
-    // No post-processing: the vertices are used as stored. The 3DS reader adds a Z-up to
-    // Y-up rotation on the root node; our files are written Y-up already, so node
-    // transforms are ignored.
-    Assimp::Importer importer;
-    const std::string hint = file.extension().string().substr(file.extension().empty() ? 0 : 1);
-    const aiScene* scene = importer.ReadFileFromMemory(bytes.data(), bytes.size(), 0, hint.c_str());
-    if (!scene || scene->mNumMeshes == 0) {
-        if (error) {
-            *error = "cannot read terrain mesh " + file.string();
-            const char* why = importer.GetErrorString();
-            if (!scene && why && *why) *error += std::string(": ") + why;
-        }
-        return false;
-    }
-    size_t vertexCount = 0, indexCount = 0;
-    for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
-        vertexCount += scene->mMeshes[m]->mNumVertices;
-        indexCount += size_t(scene->mMeshes[m]->mNumFaces) * 3;
-    }
-    out.Vertices.reserve(vertexCount);
-    out.Indices.reserve(indexCount);
-    for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
-        const aiMesh* mesh = scene->mMeshes[m];
-        const uint32_t base = uint32_t(out.Vertices.size());
-        for (unsigned v = 0; v < mesh->mNumVertices; ++v) {
-            const aiVector3D& p = mesh->mVertices[v];
-            out.Vertices.emplace_back(p.x, p.y, p.z);
-        }
-        for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
-            const aiFace& face = mesh->mFaces[f];
-            // Polygons become fans; points and lines have no area and are dropped.
-            for (unsigned k = 1; k + 1 < face.mNumIndices; ++k) {
-                const unsigned a = face.mIndices[0], b = face.mIndices[k], c = face.mIndices[k + 1];
-                if (a >= mesh->mNumVertices || b >= mesh->mNumVertices || c >= mesh->mNumVertices)
-                    continue;
-                out.Indices.push_back(base + a);
-                out.Indices.push_back(base + b);
-                out.Indices.push_back(base + c);
-            }
-        }
-    }
-    if (out.Indices.empty()) {
-        if (error) *error = "terrain mesh " + file.string() + " holds no triangles";
-        return false;
-    }
-    return true;
-}
-
 bool ReadMeshCache(const std::filesystem::path& path, std::string_view sourceBytes,
                    TSKIRawMesh& out) {
     out = {};
@@ -204,8 +140,8 @@ bool ReadMeshCache(const std::filesystem::path& path, std::string_view sourceByt
     // The counts must fit the file before anything is allocated, and the body must be the one
     // that was written.
     const uint32_t vertices = Get<uint32_t>(in, 32), indices = Get<uint32_t>(in, 36);
-    if (vertices == 0 || vertices > kMaxCount || indices > kMaxCount || indices % 3 != 0 ||
-        indices == 0)
+    if (vertices == 0 || vertices > kMaxMeshVertices || indices > 3 * kMaxMeshTriangles ||
+        indices % 3 != 0 || indices == 0)
         return false;
     if (in.size() != kHeaderSize + size_t(vertices) * 12 + size_t(indices) * 4) return false;
     if (Get<uint64_t>(in, 40) != HashBytes(in.substr(kHeaderSize))) return false;

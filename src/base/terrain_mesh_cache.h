@@ -32,7 +32,12 @@ std::filesystem::path MeshCachePath(const std::filesystem::path& cacheFolder,
                                     const std::filesystem::path& meshFile,
                                     std::string_view sourceBytes);
 
-// Reads the triangles of a 3DS (or other assimp-readable) file held in `bytes`.
+// Reads the triangles of the 3DS file held in `bytes` (terrain_mesh_3ds.cpp): the meshes of
+// its editor objects in order, each mesh's vertices as stored (the keyframer, materials and
+// transforms are skipped). A file declaring more than kMaxMeshTriangles triangles or
+// kMaxMeshVertices vertices is refused before they are read.
+inline constexpr uint32_t kMaxMeshTriangles = 2u << 20;
+inline constexpr uint32_t kMaxMeshVertices = 4u << 20;
 bool ReadMeshBytes(const std::filesystem::path& file, std::string_view bytes, TSKIRawMesh& out,
                    std::string* error);
 // Keeps each position once, numbered in the order the indices first use them: the 3DS reader

@@ -2,6 +2,7 @@
 // the day change.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "base/saturating.h"
 #include "engine/arrivals.h"
@@ -52,8 +53,9 @@ void UpdateEntities(TSKIEngine& engine, float simDt) {
 
     // Skiers, last to first (the view draws their dots: engine/dots.h).
     for (size_t k = engine.Skiers.size(); k-- > 0;) {
-        if (!engine.Skiers[k]->Tick(simDt)) RemoveSkier(engine, k);
+        if (!engine.Skiers[k]->Tick(simDt)) SkierDeparts(engine, k);
     }
+    CompactSkiers(engine);
     // Sections with their carriers, last to first.
     for (size_t k = engine.Sections.size(); k-- > 0;) engine.Sections[k]->Tick(simDt);
     // Vehicles, last to first.
@@ -95,8 +97,9 @@ void PeriodicTick(TSKIEngine& engine) {
 
     // 4. Skier needs, last to first; the dead are removed.
     for (size_t k = engine.Skiers.size(); k-- > 0;) {
-        if (!engine.Skiers[k]->Periodic()) RemoveSkier(engine, k);
+        if (!engine.Skiers[k]->Periodic()) SkierDeparts(engine, k);
     }
+    CompactSkiers(engine);
 
     // 5. Accidents: a cooldown counts down; once it has run out, skiers from a random one on
     // are offered the accident test until one of them falls.
@@ -242,10 +245,10 @@ void DayChange(TSKIEngine& engine) {
     for (auto& building : engine.Buildings) building->ResetForDay();
 
     // Every skier comes back to the arrival point in the morning, except the unhappy ones.
-    for (size_t k = 0; k < engine.Skiers.size();) {
+    for (size_t k = 0; k < engine.Skiers.size(); ++k) {
         TSKISkier& skier = *engine.Skiers[k];
         if (skier.Happiness < kNeedLow) {
-            RemoveSkier(engine, k);
+            SkierDeparts(engine, k);
             continue;
         }
         // The injured are healed overnight and start the day idle; a skier who set off home
@@ -258,8 +261,8 @@ void DayChange(TSKIEngine& engine) {
         skier.Position.x += float(engine.Rng.Between(-20.0, 20.0));
         skier.Position.z += float(engine.Rng.Between(-20.0, 20.0));
         skier.SmoothingAnchor = skier.SmoothedPosition = skier.Position;
-        ++k;
     }
+    CompactSkiers(engine);
 
     // Friends come every morning, whatever the rating or the parking capacity.
     if (engine.Profile.Friends > 0 && engine.Profile.FriendsEnabled) {
@@ -280,13 +283,15 @@ void DayChange(TSKIEngine& engine) {
     engine.Busy = false;
 }
 
-void RemoveSkier(TSKIEngine& engine, size_t index) {
-    if (index >= engine.Skiers.size()) return;
+void SkierDeparts(TSKIEngine& engine, size_t index) {
+    if (index >= engine.Skiers.size() || !engine.Skiers[index]) return;
     const TSKISkier* gone = engine.Skiers[index].get();
-    engine.VehiclesSkierRemoved(index);
+    engine.ForgetPatient(gone);
     for (auto& section : engine.Sections) {
         section->LeaveQueue(gone);
-        for (auto& carrier : section->Carriers) carrier->RemoveRider(gone);
+        // Riders sit on the first seats, counted: an empty carrier holds no one.
+        for (auto& carrier : section->Carriers)
+            if (carrier->RiderCount > 0) carrier->RemoveRider(gone);
     }
     for (auto& b : engine.Buildings) {
         for (TSKISkier*& seat : b->SeatOccupants) {
@@ -296,7 +301,31 @@ void RemoveSkier(TSKIEngine& engine, size_t index) {
             }
         }
     }
-    engine.Skiers.erase(engine.Skiers.begin() + long(index));
+    engine.Skiers[index].reset();
+}
+
+void CompactSkiers(TSKIEngine& engine) {
+    auto& skiers = engine.Skiers;
+    // The new place of every skier, or -1 for one that left.
+    std::vector<int32_t> moved(skiers.size(), -1);
+    size_t kept = 0;
+    for (size_t k = 0; k < skiers.size(); ++k) {
+        if (!skiers[k]) continue;
+        moved[k] = int32_t(kept);
+        if (kept != k) skiers[kept] = std::move(skiers[k]);
+        ++kept;
+    }
+    if (kept == skiers.size()) return;
+    skiers.resize(kept);
+    for (const auto& vehicle : engine.Vehicles) {
+        const int32_t p = vehicle->PatientIndex;
+        if (p >= 0 && size_t(p) < moved.size()) vehicle->PatientIndex = moved[size_t(p)];
+    }
+}
+
+void RemoveSkier(TSKIEngine& engine, size_t index) {
+    SkierDeparts(engine, index);
+    CompactSkiers(engine);
 }
 
 }  // namespace vallorn

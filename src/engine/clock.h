@@ -31,5 +31,12 @@ void DayChange(TSKIEngine& engine);
 void UpdateCrowdCounters(TSKIEngine& engine);
 // Removes a skier; every stored skier index is fixed up.
 void RemoveSkier(TSKIEngine& engine, size_t index);
+// Lets the skier at `index` go in the middle of a pass over the skiers: every queue place,
+// carrier seat, building seat and rescue that names it is freed at once, and its place in the
+// list is left empty until CompactSkiers closes the gaps (once per pass, however many left).
+void SkierDeparts(TSKIEngine& engine, size_t index);
+// Closes the gaps departures left, keeping the skiers' order, and renumbers the rescue
+// vehicles' patients.
+void CompactSkiers(TSKIEngine& engine);
 
 }  // namespace vallorn

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/atomic_file.h"
+#include "base/huge_pages.h"
 #include "base/image_io.h"
 #include "base/ini_file.h"
 #include "base/number_format.h"
@@ -65,6 +66,7 @@ constexpr const char* kHouses = "SKIHouses";
 constexpr size_t kHouseBytes = 36;
 constexpr double kMaxLevelScale = 100;      // LevelScaleXZ and LevelScaleY
 constexpr double kMaxLevelThreshold = 1e6;  // LevelBlockThreshold
+constexpr uint64_t kMaxLevelFileBytes = uint64_t(4) << 20;
 
 // A load that cannot go on; the message names the cause.
 struct LevelLoadError {
@@ -178,7 +180,7 @@ bool SameFolder(const fs::path& a, const fs::path& b) {
 }  // namespace
 
 TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, bool fromAddons,
-                                  TSKIDisplayOnLoad display) {
+                                  TSKIDisplayOnLoad display, TSKIOverlaysOnLoad overlays) {
     TSKILevelLoadResult result;
     const fs::path folder = fromAddons ? engine.Folders.Addons : engine.Folders.Worlds;
     std::string badName;
@@ -198,6 +200,11 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
     }
 
     try {
+        // A level file holds its settings, 512 rows of cells and a few houses (about 270 KB):
+        // a far larger one is refused before it is parsed.
+        if (fs::file_size(file, ec) > kMaxLevelFileBytes)
+            Fail("level file " + file.string() + " is larger than " +
+                 std::to_string(kMaxLevelFileBytes >> 20) + " MB");
         const TIniFile ini(file);
         if (!ini.Exists()) Fail(ini.ReadError());
         engine.Running = false;
@@ -249,11 +256,13 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
         CheckMeshFile(surfaceFile);
         CheckMeshFile(skirtFile);
         if (!engine.Surface.Load(surfaceFile, scaleY, &error, engine.Folders.Cache)) Fail(error);
-        if (!engine.Skirt.Load(skirtFile, scaleY, &error, engine.Folders.Cache)) Fail(error);
+        // The skirt is only drawn: no height is cast on it.
+        if (!engine.Skirt.Load(skirtFile, scaleY, &error, engine.Folders.Cache, false)) Fail(error);
         engine.Level = level;
 
         // The grid: heights from the mesh, trees drawn in a fixed order of random numbers.
         TakeGridStorage(engine.Grid);
+        ReserveLarge(engine.Grid, size_t(kGridSide) * kGridSide);
         engine.Grid.assign(size_t(kGridSide) * kGridSide, TerrainCell{});
         engine.CrowdedCells.clear();  // every crowd counter starts at 1
         engine.Level.MaxHeight = 0;
@@ -313,18 +322,20 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
         }
 
         RebuildSteepness(engine);
-        RebuildSnowImages(engine);
-        RebuildSlopePaint(engine);
-        RebuildObjectImprint(engine);
-        // The occupancy image shows the loaded blocked terrain and roads; the cells keep their
-        // kinds until the occupancy is rebuilt.
-        TSKIImage& occupancy = engine.Overlays[TSKIOverlay::Occupancy];
-        occupancy.Fill({0, 0, 0});
-        for (int i = 0; i < kGridSize; ++i)
-            for (int j = 0; j < kGridSize; ++j) {
-                const TerrainCell& c = engine.Cell(i, j);
-                if (c.Blocked || c.Kind == kCellRoad) occupancy.Set(i, j, {200, 0, 0});
-            }
+        if (overlays == TSKIOverlaysOnLoad::Draw) {
+            RebuildSnowImages(engine);
+            RebuildSlopePaint(engine);
+            RebuildObjectImprint(engine);
+            // The occupancy image shows the loaded blocked terrain and roads; the cells keep
+            // their kinds until the occupancy is rebuilt.
+            TSKIImage& occupancy = engine.Overlays[TSKIOverlay::Occupancy];
+            occupancy.Fill({0, 0, 0});
+            for (int i = 0; i < kGridSize; ++i)
+                for (int j = 0; j < kGridSize; ++j) {
+                    const TerrainCell& c = engine.Cell(i, j);
+                    if (c.Blocked || c.Kind == kCellRoad) occupancy.Set(i, j, {200, 0, 0});
+                }
+        }
         RefreshTerrainView(engine);
         engine.Running = true;
         result.status = TSKILevelLoadResult::Loaded;

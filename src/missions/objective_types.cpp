@@ -1,6 +1,7 @@
 // The objective types and rewards: their rules and effects, then the two tables.
 #include "missions/objective_types.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/saturating.h"
@@ -11,12 +12,17 @@ namespace {
 
 constexpr int kNearCells = 5;  // "near a place": within 5 cells in both directions
 
-// Some cell within 5 cells of (i, j), inside the grid, has a skier on it.
-bool SkiersNear(const TSKIEngine& engine, int i, int j) {
+// Some cell within 5 cells of (i, j), inside the grid, has a skier on it. The place is any
+// number a file holds: the square around it is worked out in 64 bits and cut to the grid.
+bool SkiersNear(const TSKIEngine& engine, int32_t i, int32_t j) {
     if (!engine.HasGrid()) return false;
-    for (int a = i - kNearCells; a <= i + kNearCells; ++a) {
-        for (int b = j - kNearCells; b <= j + kNearCells; ++b) {
-            if (TSKIWorld::CellInGrid(a, b) && engine.Cell(a, b).Crowd > 1) return true;
+    const int64_t a0 = std::max<int64_t>(int64_t(i) - kNearCells, 0);
+    const int64_t a1 = std::min<int64_t>(int64_t(i) + kNearCells, kGridSize);
+    const int64_t b0 = std::max<int64_t>(int64_t(j) - kNearCells, 0);
+    const int64_t b1 = std::min<int64_t>(int64_t(j) + kNearCells, kGridSize);
+    for (int64_t a = a0; a <= a1; ++a) {
+        for (int64_t b = b0; b <= b1; ++b) {
+            if (engine.Cell(int(a), int(b)).Crowd > 1) return true;
         }
     }
     return false;

@@ -306,7 +306,8 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
 
     // 2. Its level.
     const TSKILevelLoadResult level =
-        LoadLevelFile(engine, g.World, g.Park.ParkMissionIndex == kMissionAddon);
+        LoadLevelFile(engine, g.World, g.Park.ParkMissionIndex == kMissionAddon,
+                      TSKIDisplayOnLoad::Reset, TSKIOverlaysOnLoad::Later);
     if (!level.ok()) {
         return fail("saved game " + path.string() + ": level '" + g.World +
                     "' cannot be loaded: " + (level.error.empty() ? "missing" : level.error));

@@ -542,7 +542,7 @@ TEST(LevelLoadFailure, FilesThatAreNotPlainOrTooLargeAreRefusedBeforeTheyAreRead
     for (const Case& c : {Case{"TestMAP.jpg", 0, "not a regular file"},
                           Case{"TestMAPs.jpg", (uint64_t(64) << 20) + 1, "larger than 64 MB"},
                           Case{"flat10.bmpH.3ds", (uint64_t(256) << 20) + 1, "larger than 256 MB"},
-                          Case{"Test.skil", (uint64_t(64) << 20) + 1, "larger than 64 MB"}}) {
+                          Case{"Test.skil", (uint64_t(4) << 20) + 1, "larger than 4 MB"}}) {
         LevelFixture f;
         test::WriteTestLevel(f.Worlds(), TestLevel{});
         fs::remove(f.Worlds() / c.file);

@@ -2,6 +2,7 @@
 // vertical ray cast.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -398,6 +399,102 @@ TEST(TerrainMeshCast, MissesOutsideTheMeshAndOnAnEmptyMesh) {
     TSKITerrainMesh empty;
     EXPECT_TRUE(empty.Empty());
     EXPECT_FALSE(empty.CastDown(0, 0, y));
+}
+
+// A 3DS chunk: its id, its length (with the six bytes of the header) and its body.
+std::string Chunk3ds(uint16_t id, const std::string& body) {
+    std::string out(6, '\0');
+    const uint32_t length = uint32_t(body.size() + 6);
+    std::memcpy(out.data(), &id, 2);
+    std::memcpy(out.data() + 2, &length, 4);
+    return out + body;
+}
+
+template <typename T>
+std::string Bytes3ds(const T& value) {
+    return std::string(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+// A 3DS file of one object with the given vertices and faces, and `keyframer` after it.
+std::string File3ds(const std::vector<glm::vec3>& vertices,
+                    const std::vector<std::array<uint16_t, 3>>& faces,
+                    const std::string& keyframer = {}) {
+    std::string v = Bytes3ds(uint16_t(vertices.size())), f = Bytes3ds(uint16_t(faces.size()));
+    for (const glm::vec3& p : vertices) v += Bytes3ds(p);
+    for (const auto& face : faces) f += Bytes3ds(face) + Bytes3ds(uint16_t(0));
+    const std::string mesh = Chunk3ds(0x4100, Chunk3ds(0x4110, v) + Chunk3ds(0x4120, f));
+    return Chunk3ds(0x4D4D,
+                    Chunk3ds(0x3D3D, Chunk3ds(0x4000, std::string("q", 2) + mesh)) + keyframer);
+}
+
+// One map cell's square at height 10.
+const std::vector<glm::vec3> kCellSquare = {
+    {-0.5f, 10, -0.5f}, {-4.5f, 10, -0.5f}, {-0.5f, 10, 3.5f}, {-4.5f, 10, 3.5f}};
+
+TEST(TerrainMeshLoad, TrianglesThatCannotBeGroundCostNoCastTime) {
+    test::TempDir dir;
+    std::string error;
+    // A square and 65,534 triangles with no area on one point: only the square is kept.
+    std::vector<std::array<uint16_t, 3>> faces = {{0, 1, 2}, {1, 3, 2}};
+    faces.resize(65535, {4, 4, 4});
+    std::vector<glm::vec3> vertices = kCellSquare;
+    vertices.push_back({-100, 5, 100});
+    test::WriteText(dir / "pointH.3ds", File3ds(vertices, faces));
+    TSKITerrainMesh m;
+    ASSERT_TRUE(m.Load(dir / "pointH.3ds", 1.0f, &error)) << error;
+    EXPECT_EQ(m.TriangleCount(), 2u);
+    EXPECT_LE(m.MostTrianglesPerCast(), 4u);
+    float y = 0;
+    EXPECT_TRUE(m.CastDown(-2, 1, y));
+    EXPECT_EQ(y, 10.0f);
+
+    // Triangles stacked over the whole map, or a thousand over one cell, are no terrain.
+    const float reach = kLevelReach;
+    const std::vector<glm::vec3> map = {{1, 0, -1}, {-2 * reach, 0, -1}, {1, 0, 2 * reach}};
+    std::vector<std::array<uint16_t, 3>> stacked(300, {0, 1, 2}), piled(2000, {0, 1, 2});
+    test::WriteText(dir / "stackedH.3ds", File3ds(map, stacked));
+    test::WriteText(dir / "piledH.3ds", File3ds(kCellSquare, piled));
+    for (const char* name : {"stackedH.3ds", "piledH.3ds"}) {
+        EXPECT_FALSE(m.Load(dir / name, 1.0f, &error)) << name;
+        EXPECT_NE(error.find(name), std::string::npos) << error;
+        EXPECT_TRUE(m.Empty());
+    }
+}
+
+TEST(TerrainMeshLoad, ALoadOfBytesBuiltBeforeSharesTheirMesh) {
+    test::TempDir dir;
+    test::WriteText(dir / "sharedH.3ds", File3ds(kCellSquare, {{0, 1, 2}, {1, 3, 2}}));
+    TSKITerrainMesh a, b, taller;
+    std::string error;
+    ASSERT_TRUE(a.Load(dir / "sharedH.3ds", 1.0f, &error)) << error;
+    ASSERT_TRUE(b.Load(dir / "sharedH.3ds", 1.0f, &error)) << error;
+    ASSERT_TRUE(taller.Load(dir / "sharedH.3ds", 2.0f, &error)) << error;
+    EXPECT_EQ(a.Vertices().data(), b.Vertices().data()) << "built once";
+    EXPECT_NE(a.Vertices().data(), taller.Vertices().data()) << "another Y scale";
+    float y = 0;
+    ASSERT_TRUE(taller.CastDown(-2, 1, y));
+    EXPECT_EQ(y, 20.0f);
+    // Changed bytes are read again.
+    test::WriteText(dir / "sharedH.3ds", File3ds(kCellSquare, {{0, 1, 2}}));
+    ASSERT_TRUE(b.Load(dir / "sharedH.3ds", 1.0f, &error)) << error;
+    EXPECT_EQ(b.TriangleCount(), 1u);
+    EXPECT_EQ(a.TriangleCount(), 2u);
+}
+
+TEST(TerrainMeshLoad, KeyframerNodesNestedThousandsDeepAreNotFollowed) {
+    // The importer once followed each node into its child, out of stack.
+    std::string nodes;
+    for (int16_t k = 0; k < 32000; ++k) {
+        const std::string header = std::string("a", 2) + Bytes3ds(uint32_t(0)) + Bytes3ds(k);
+        nodes += Chunk3ds(0xB002, Chunk3ds(0xB010, header));
+    }
+    test::TempDir dir;
+    test::WriteText(dir / "deepH.3ds",
+                    File3ds(kCellSquare, {{0, 1, 2}, {1, 3, 2}}, Chunk3ds(0xB000, nodes)));
+    TSKITerrainMesh m;
+    std::string error;
+    ASSERT_TRUE(m.Load(dir / "deepH.3ds", 1.0f, &error)) << error;
+    EXPECT_EQ(m.TriangleCount(), 2u);
 }
 
 TEST(TerrainMeshLoad, MissingOrBrokenFilesFailNamingTheFile) {

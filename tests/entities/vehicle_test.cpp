@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "engine/clock.h"
 #include "engine/snow.h"
 #include "entities/skier_world.h"
 
@@ -468,6 +469,37 @@ TEST_F(Vehicles, ADeadOrRemovedPatientIsForgottenAndIndicesFollow) {
     E().Skiers.erase(E().Skiers.begin() + 1);
     EXPECT_EQ(fleet[1]->Patient(), nullptr);
     EXPECT_EQ(fleet[1]->PatientIndex, -1);
+}
+
+TEST_F(Vehicles, ManyDeathsInOneTickKeepTheOthersInOrderAndTheRescuesOnTheirPatients) {
+    TSKIBuilding& station = Place(kBuildRescueStation, 100, 100);
+    const auto fleet = Fleet(station);
+    E().Params.Game.DieFactor = 1;
+    // Every third skier dies in the pass; the last and one in the middle are being rescued.
+    for (int k = 0; k < 300; ++k) {
+        if (k % 3 == 1)
+            AddInjured(At(110, 100), -99.5f);
+        else
+            AddInjured(At(110 + k % 7, 100), 50.0f);
+    }
+    TSKISkier* lastPatient = E().Skiers.back().get();
+    TSKISkier* middlePatient = E().Skiers[150].get();
+    fleet[0]->TakePatient(*lastPatient);
+    fleet[1]->TakePatient(*middlePatient);
+    std::vector<const TSKISkier*> survivors;
+    for (size_t k = 0; k < E().Skiers.size(); ++k)
+        if (k % 3 != 1) survivors.push_back(E().Skiers[k].get());
+
+    for (size_t k = E().Skiers.size(); k-- > 0;)
+        if (!E().Skiers[k]->Periodic()) SkierDeparts(E(), k);
+    CompactSkiers(E());
+    ASSERT_EQ(E().Skiers.size(), survivors.size());
+    for (size_t k = 0; k < survivors.size(); ++k) EXPECT_EQ(E().Skiers[k].get(), survivors[k]);
+    EXPECT_EQ(fleet[0]->Patient(), lastPatient);
+    EXPECT_EQ(fleet[1]->Patient(), middlePatient);
+    EXPECT_EQ(fleet[0]->PatientIndex, 199);
+    EXPECT_EQ(fleet[1]->PatientIndex, 100);
+    EXPECT_TRUE(test::ParkConsistent(E()));
 }
 
 TEST_F(Vehicles, APatientRemovedWithoutTheFixUpIsLetGoAtTheNextTick) {

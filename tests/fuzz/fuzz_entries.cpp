@@ -18,6 +18,7 @@
 
 #include "base/image_io.h"
 #include "base/ini_file.h"
+#include "base/terrain_mesh.h"
 #include "base/terrain_mesh_cache.h"
 #include "base/wav_file.h"
 #include "engine/clock.h"
@@ -27,6 +28,7 @@
 #include "engine/level_file.h"
 #include "missions/profile.h"
 #include "persistence/saved_game.h"
+#include "platform/help_links.h"
 #include "script_parser.h"
 
 namespace fs = std::filesystem;
@@ -113,6 +115,15 @@ void WriteTinyLevel(const fs::path& folder) {
                "LevelTextureGround=TinyMAPs.jpg\nLevelScaleXZ=4\nLevelScaleY=2\n");
 }
 
+// A help folder: two pages, one in a subfolder, a picture, and a link that leads out of it.
+void WriteHelp(const fs::path& folder) {
+    fs::create_directories(folder / "guide");
+    WriteBytes(folder / "index.html", "<a href='guide/lifts.html#queue'>lifts</a>");
+    WriteBytes(folder / "guide" / "lifts.html", "<img src='../map.png'>");
+    WriteBytes(folder / "map.png", "png");
+    fs::create_directory_symlink(folder.parent_path(), folder / "outside");
+}
+
 struct Sandbox {
     fs::path root;
     Sandbox() {
@@ -122,6 +133,7 @@ struct Sandbox {
             fs::create_directories(root / sub);
         WriteTinyLevel(root / "worlds");
         WriteTinyLevel(root / "addons");
+        WriteHelp(root / "help");
         fs::copy_file(root / "worlds" / "TinyH.3ds", root / "mesh" / "TinyH.3ds");
     }
     ~Sandbox() {
@@ -269,6 +281,79 @@ Result FuzzLevel(std::string_view data) {
     const TSKILevelLoadResult result = LoadLevelFile(*engine, "Fuzz", false);
     if (!result.ok()) return Refused(result.error);
     return CheckLevel(*engine);
+}
+
+Result FuzzTerrainMesh(std::string_view data) {
+    const fs::path mesh = TheSandbox().root / "mesh" / "FuzzH.3ds";
+    WriteBytes(mesh, data);
+    TSKITerrainMesh terrain;
+    std::string error;
+    if (!terrain.Load(mesh, kScaleY, &error)) return Refused(error);
+    const auto& vertices = terrain.Vertices();
+    const auto& indices = terrain.Indices();
+    if (indices.size() != 3 * terrain.TriangleCount() || terrain.Empty())
+        return Broken("the triangle count does not match the indices");
+    if (terrain.TriangleCount() > kMaxMeshTriangles || vertices.size() > kMaxMeshVertices)
+        return Broken("the mesh holds more than a terrain may");
+    for (const uint32_t k : indices)
+        if (k >= vertices.size() || !std::isfinite(vertices[k].x) ||
+            !std::isfinite(vertices[k].y) || !std::isfinite(vertices[k].z))
+            return Broken("a triangle has a vertex that is missing or not finite");
+    if (terrain.MostTrianglesPerCast() > 2 * TSKITerrainMesh::kMaxCastPile)
+        return Broken("a cast tests more triangles than a cell may hold");
+    for (int i = 0; i <= kGridSize; i += 16) {
+        for (int j = 0; j <= kGridSize; j += 16) {
+            float y = 0;
+            if (terrain.CastDown(-4.0f * float(i) - 0.5f, 4.0f * float(j) - 0.5f, y) &&
+                !std::isfinite(y))
+                return Broken("a height cast on the mesh is not finite");
+        }
+    }
+    return Accepted();
+}
+
+Result FuzzJpeg(std::string_view data) {
+    const fs::path file = TheSandbox().root / "data" / "fuzz.jpg";
+    WriteBytes(file, data);
+    TSKIImage image;
+    std::string error;
+    if (!LoadJpeg(file, image, &error)) return Refused(error);
+    const int w = image.Width(), h = image.Height();
+    if (w < 1 || h < 1 || w > kMaxImageSide || h > kMaxImageSide)
+        return Broken("a picture of " + std::to_string(w) + " x " + std::to_string(h) +
+                      " pixels was taken");
+    if (image.Pixels().size() != size_t(w) * size_t(h) * 3)
+        return Broken("the pixels do not fill the picture");
+    int hw = 0, hh = 0;
+    if (!JpegSize(file, hw, hh, &error) || hw != w || hh != h)
+        return Broken("the picture's header gives another size than its pixels");
+    return Accepted();
+}
+
+Result FuzzHelpLink(std::string_view data) {
+    // The first byte picks the page the link is written in, the rest is the link.
+    const fs::path help = TheSandbox().root / "help";
+    const fs::path pages[] = {help / "index.html", help / "guide" / "lifts.html", {}};
+    const fs::path& page = pages[data.empty() ? 0 : uint8_t(data[0]) % 3];
+    const std::string_view href = data.empty() ? data : data.substr(1);
+    std::error_code ec;
+    const fs::path root = fs::weakly_canonical(help, ec);
+    auto inside = [&](const fs::path& p) {
+        const fs::path relative = fs::weakly_canonical(p, ec).lexically_relative(root);
+        return !ec && !relative.empty() && *relative.begin() != "..";
+    };
+    const TSKIHelpLink link = ResolveHelpLink(help, page, href);
+    if (link.Kind == TSKIHelpLink::TKind::Page && !inside(link.Page))
+        return Broken("the link " + std::string(href) + " opens " + link.Page.string());
+    if (link.Kind == TSKIHelpLink::TKind::Anchor && link.Anchor.empty())
+        return Broken("the link " + std::string(href) + " leads to an anchor without a name");
+    if (link.Kind == TSKIHelpLink::TKind::Ignored && link.Reason.empty())
+        return Broken("the link " + std::string(href) + " is ignored without a reason");
+    const fs::path resource = ResolveHelpResource(help, page, href);
+    if (!resource.empty() && !inside(resource))
+        return Broken("the resource " + std::string(href) + " is " + resource.string());
+    return link.Kind == TSKIHelpLink::TKind::Ignored && resource.empty() ? Refused(link.Reason)
+                                                                         : Accepted();
 }
 
 Result FuzzMeshCache(std::string_view data) {

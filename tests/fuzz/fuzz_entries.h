@@ -34,6 +34,17 @@ Result FuzzLevel(std::string_view data);
 // size and hash fields are set to match the mesh so the body is read; then heights are cast
 // across the map.
 Result FuzzMeshCache(std::string_view data);
+// A terrain mesh (".3ds"), read as a level's surface without a cache: a read mesh keeps only
+// whole triangles of finite vertices, no more than a terrain holds, and no cast on it tests
+// more triangles than one cell may hold; heights cast across the map are finite.
+Result FuzzTerrainMesh(std::string_view data);
+// A picture (".jpg", the level's ground pictures): read; a read picture has 1..2048 pixels a
+// side, three bytes a pixel, and the size its header gives.
+Result FuzzJpeg(std::string_view data);
+// A link of a help page: the first byte picks the page it is written in (the help's index, a
+// page in a subfolder, none), the rest is the link. A page or a resource it leads to lies
+// inside the help folder, whatever links on disk lead out of it.
+Result FuzzHelpLink(std::string_view data);
 // An action script of the headless runner: parsed; every accepted step's numbers fit what the
 // runner makes of them.
 Result FuzzScript(std::string_view data);

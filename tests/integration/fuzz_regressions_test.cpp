@@ -42,6 +42,15 @@ TEST(FuzzRegressions, LevelFiles) {
 TEST(FuzzRegressions, MeshCaches) {
     Replay("mesh_cache", FuzzMeshCache);
 }
+TEST(FuzzRegressions, TerrainMeshes) {
+    Replay("terrain_mesh", FuzzTerrainMesh);
+}
+TEST(FuzzRegressions, Pictures) {
+    Replay("jpeg", FuzzJpeg);
+}
+TEST(FuzzRegressions, HelpLinks) {
+    Replay("help_link", FuzzHelpLink);
+}
 TEST(FuzzRegressions, Profiles) {
     Replay("profile", FuzzProfile);
 }

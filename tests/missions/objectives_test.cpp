@@ -86,6 +86,14 @@ TEST_F(Objectives, PlaceTypesLookNearTheirCell) {
     o.GridX = o.GridY = kGridSize;
     e->Cell(kGridSize, kGridSize - 5).Crowd = 2;
     EXPECT_TRUE(ObjectiveMet(*e, o, -1, -1));
+    // A place as far off as a file can hold is near no cell (the square around it once
+    // overflowed).
+    for (const int32_t far : {INT32_MAX, INT32_MIN, INT32_MAX - 3}) {
+        o.GridX = far, o.GridY = kGridSize;
+        EXPECT_FALSE(ObjectiveMet(*e, o, -1, -1)) << far;
+        o.GridX = kGridSize, o.GridY = far;
+        EXPECT_FALSE(ObjectiveMet(*e, o, -1, -1)) << far;
+    }
 
     // 10: the camera's focus point closer than V to the cell's world point.
     o.Type = 10;
