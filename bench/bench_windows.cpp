@@ -222,7 +222,10 @@ void DrawWindows(TWindows& w, TSKIEngine& engine, TSKIConstruction& tools, float
                        lift ? 2 : 3, 200, 240, width, height, scale);
     });
     timed(kStats, [&] { (void)w.Stats.Draw(engine, width, height, scale); });
-    timed(kDisplay, [&] { w.Display.Draw(engine, tools, width, height, scale); });
+    timed(kDisplay, [&] {
+        const int box = w.Display.Draw(engine, width, height, scale).ToggledBox;
+        if (box >= 0) tools.ToggleDisplayBox(box);
+    });
     timed(kObjectives, [&] { (void)w.Objectives.Draw(engine, width, height, scale); });
     timed(kHelp, [&] { w.Help->Draw(width, height, scale); });
     timed(kOptions, [&] { (void)w.Options.Draw(engine.Options, width, height, scale); });

@@ -50,7 +50,20 @@ inline bool CampaignLocks(const TSKIEngine& e) {
 }
 bool LiftUnlocked(const TSKIEngine& e, uint8_t type);
 
-class TSKIConstruction {
+// What a window may do with the tools beyond reading their state: pick one up or put it down.
+// Choosing a tool edits no park (it changes what the view shows); what a tool then lays goes
+// through the construction functions and player actions like every other change.
+class ITSKIToolChoice {
+public:
+    virtual ~ITSKIToolChoice() = default;
+    virtual void StartBuildingTool(uint8_t type) = 0;
+    // An editor brush, the house tools or the trees.
+    virtual void StartEditorTool(TSKITool tool) = 0;
+    // No tool any more, the building tool's snap given back.
+    virtual void LeaveTool() = 0;
+};
+
+class TSKIConstruction : public ITSKIToolChoice {
 public:
     TSKIConstruction(TSKIEngine& engine, TSKIToolState& state) : Engine(engine), State(state) {}
 
@@ -63,10 +76,10 @@ public:
     bool CursorFromRay(const TSKIVector& origin, const TSKIVector& direction);
     bool StartLiftTool(int i, int j, uint8_t liftType);
     bool StartSlopeTool(int i, int j);
-    void StartBuildingTool(uint8_t type);
+    void StartBuildingTool(uint8_t type) override;
     void StartTreeTool();
     void StartAreaTool(size_t buildingIndex);
-    void StartEditorTool(TSKITool tool);  // an editor brush, the house tools or the trees
+    void StartEditorTool(TSKITool tool) override;  // an editor brush, the house tools or trees
     void CancelTool();
     // Once per frame, before the engine's frame handler: cursor, snap, brushes, previews,
     // hover text, then the avatar's frame under the held ride keys (free_ride.h).
@@ -83,7 +96,7 @@ public:
     TSKIActionResult DeleteUnderCursor();
     // No tool any more, the building tool's snap given back: after a day change (which also
     // ends a ride), and when a game is closed or a level or game is loaded.
-    void LeaveTool();
+    void LeaveTool() override;
     // The garage selected for its area of operations, found again by its cell when the
     // building list changed; null (and the selection dropped) when it is gone.
     TSKIBuilding* AreaBuilding();

@@ -2,7 +2,6 @@
 
 #include <imgui.h>
 
-#include "engine/player_actions.h"
 #include "ui/probe.h"
 
 namespace vallorn {
@@ -18,25 +17,23 @@ bool StartsGroup(const TSKIMenuItem& item) {
 
 }  // namespace
 
-void TSKIBuildMenuPopup::Open(TSKIConstruction& tools) {
-    const TSKIMenuContext context = MenuContext(tools.Engine, tools.State);
+void TSKIBuildMenuPopup::Open(const TSKIEngine& engine, const TSKIToolState& tools) {
+    const TSKIMenuContext context = MenuContext(engine, tools);
     menu_ = BuildMenu(context);
     menuKind_ = context.CellKind;
-    cellI_ = tools.State.CursorI;
-    cellJ_ = tools.State.CursorJ;
+    cellI_ = tools.CursorI;
+    cellJ_ = tools.CursorJ;
     chosen_.reset();
     open_ = requested_ = true;
 }
 
-void TSKIBuildMenuPopup::Draw(TSKIConstruction& tools) {
+void TSKIBuildMenuPopup::Draw(const TSKIEngine& e, const TSKIToolState& t) {
     if (probe::Enabled()) {
         // What the menu would be opened on, and the park's clock: the GUI tests aim with these.
-        const TSKIToolState& t = tools.State;
         probe::Value("cursor_i", t.CursorI);
         probe::Value("cursor_j", t.CursorJ);
         probe::Value("cursor_kind", t.CursorCell.Kind);
         probe::Value("tool_text", t.ToolText);
-        const TSKIEngine& e = tools.Engine;
         probe::Value("park_time", e.Park.ParkTime);
         probe::Value("park_cash", e.Park.ParkCash);
         probe::Value("park_speed", e.Park.ParkSpeed);
@@ -94,18 +91,11 @@ void TSKIBuildMenuPopup::DrawItems(const std::vector<TSKIMenuItem>& items) {
     }
 }
 
-bool TSKIBuildMenuPopup::PerformChosen(TSKIConstruction& tools) {
-    if (!chosen_) return false;
-    const TSKIMenuItem item = std::move(*chosen_);
+std::optional<TSKIBuildMenuPopup::TChosen> TSKIBuildMenuPopup::TakeChosen() {
+    if (!chosen_) return std::nullopt;
+    TChosen chosen{std::move(*chosen_), cellI_, cellJ_};
     chosen_.reset();
-    TSKIToolState& state = tools.State;
-    if (state.CursorI != cellI_ || state.CursorJ != cellJ_) {
-        state.CursorI = cellI_;
-        state.CursorJ = cellJ_;
-        if (tools.Engine.HasGrid()) state.CursorCell = tools.Engine.Cell(cellI_, cellJ_);
-    }
-    PerformAction(tools.Engine, MenuItemAction(tools, item));
-    return true;
+    return chosen;
 }
 
 }  // namespace vallorn

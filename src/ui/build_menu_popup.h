@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "construction/build_menu.h"
-#include "construction/construction.h"
+#include "construction/tool_state.h"
+#include "engine/engine.h"
 
 namespace vallorn {
 
@@ -15,16 +16,19 @@ class TSKIBuildMenuPopup {
 public:
     // Opens at the pointer for the cell under the cursor (a right click in the view that did
     // not drag). The menu is worked out now, from the park as it is at the click.
-    void Open(TSKIConstruction& tools);
+    void Open(const TSKIEngine& engine, const TSKIToolState& tools);
     // Inside the ImGui frame, every frame: draws the menu while open; a chosen item is kept for
-    // PerformChosen, since its action may ask a question (a modal box cannot start while a
-    // frame is being drawn).
-    void Draw(TSKIConstruction& tools);
-    // Outside the ImGui frame (after EndFrame; the game loop calls it every frame): performs
-    // the item chosen in the last Draw through the player actions. A refusal the check marks
-    // for an error box reaches the player through the engine's dialogs. False when nothing
-    // was chosen.
-    bool PerformChosen(TSKIConstruction& tools);
+    // TakeChosen, since its action may ask a question (a modal box cannot start while a frame
+    // is being drawn).
+    void Draw(const TSKIEngine& engine, const TSKIToolState& tools);
+    // Outside the ImGui frame (after EndFrame; the game loop asks every frame): the item
+    // chosen in the last Draw, once, with the cell the menu was opened on. The game window
+    // puts the cursor back on that cell and performs the item's player action (MenuItemAction).
+    struct TChosen {
+        TSKIMenuItem Item;
+        int CellI = 0, CellJ = 0;
+    };
+    std::optional<TChosen> TakeChosen();
     // The menu is showing (the camera does not drag meanwhile) or an item waits to be
     // performed.
     bool IsOpen() const { return open_ || chosen_.has_value(); }

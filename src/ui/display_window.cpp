@@ -5,7 +5,6 @@
 
 #include <imgui.h>
 
-#include "construction/construction.h"
 #include "engine/highlight.h"
 #include "ui/judged_text.h"
 #include "ui/probe.h"
@@ -76,11 +75,11 @@ void KeepOnScreen(float viewWidth, float viewHeight) {
 
 }  // namespace
 
-std::optional<TSKIPlayerAction> TSKIDisplayWindow::Draw(const TSKIEngine& engine,
-                                                        TSKIConstruction& tools, float viewWidth,
-                                                        float viewHeight, float scale) {
-    std::optional<TSKIPlayerAction> action;
-    if (!visible_) return action;
+TSKIDisplayWindow::TClicks TSKIDisplayWindow::Draw(const TSKIEngine& engine, float viewWidth,
+                                                   float viewHeight, float scale) {
+    TClicks clicks;
+    std::optional<TSKIPlayerAction>& action = clicks.Action;
+    if (!visible_) return clicks;
     // At the top right corner at first; the palette hangs below it.
     ImGui::SetNextWindowPos(ImVec2(viewWidth - 8 * scale, 8 * scale), ImGuiCond_FirstUseEver,
                             ImVec2(1, 0));
@@ -98,7 +97,7 @@ std::optional<TSKIPlayerAction> TSKIDisplayWindow::Draw(const TSKIEngine& engine
             const bool disabled = kBoxes[k].Flag == kDisplayCursorSnap && skierInfo;
             if (disabled) on = false;
             ImGui::BeginDisabled(disabled);
-            if (ImGui::Checkbox(kBoxes[k].Caption, &on)) tools.ToggleDisplayBox(k);
+            if (ImGui::Checkbox(kBoxes[k].Caption, &on)) clicks.ToggledBox = k;
             ImGui::EndDisabled();
             probe::LastItem("check", kBoxes[k].Caption, !disabled);
             if (ImGui::IsItemHovered(ImGuiHoveredFlags_AllowWhenDisabled))
@@ -154,7 +153,7 @@ std::optional<TSKIPlayerAction> TSKIDisplayWindow::Draw(const TSKIEngine& engine
     if (visible_ && highlight_) {
         if (auto mode = DrawPalette(engine, viewWidth, viewHeight, scale)) action = std::move(mode);
     }
-    return action;
+    return clicks;
 }
 
 std::optional<TSKIPlayerAction> TSKIDisplayWindow::DrawPalette(const TSKIEngine& engine,

@@ -10,8 +10,6 @@
 
 namespace vallorn {
 
-class TSKIConstruction;
-
 class TSKIDisplayWindow {
 public:
     bool Visible() const { return visible_; }
@@ -21,11 +19,15 @@ public:
     // Closing hides the Highlight palette as well.
     void Hide() { visible_ = false; }
 
-    // Inside the ImGui frame. The boxes act through the construction's display toggles; the
-    // skier flags and the palette's highlight mode are the player action returned, which the
-    // game window performs.
-    std::optional<TSKIPlayerAction> Draw(const TSKIEngine& engine, TSKIConstruction& tools,
-                                         float viewWidth, float viewHeight, float scale);
+    // What a frame of the window asks for: the skier flags and the palette's highlight mode
+    // are a player action; a display box clicked (0 long visibility .. 7 skier info) is
+    // toggled by the tools as its key toggles it. The game window does both.
+    struct TClicks {
+        std::optional<TSKIPlayerAction> Action;
+        int ToggledBox = -1;
+    };
+    // Inside the ImGui frame.
+    TClicks Draw(const TSKIEngine& engine, float viewWidth, float viewHeight, float scale);
 
 private:
     std::optional<TSKIPlayerAction> DrawPalette(const TSKIEngine& engine, float viewWidth,

@@ -67,7 +67,7 @@ TSKIPlayerAction TSKIEditorWindow::Show() {
     return EditorOpenAction(true);
 }
 
-TSKIPlayerAction TSKIEditorWindow::Hide(TSKIConstruction& tools) {
+TSKIPlayerAction TSKIEditorWindow::Hide(ITSKIToolChoice& tools) {
     visible_ = false;
     tools.LeaveTool();
     return EditorOpenAction(false);

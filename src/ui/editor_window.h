@@ -22,7 +22,7 @@ class TSKIEditorWindow {
 public:
     struct TContext {
         const TSKIEngine& Engine;
-        TSKIConstruction& Tools;
+        ITSKIToolChoice& Tools;  // picking up and putting down tools
         TSKIToolState& ToolState;
         TSKIProfile& Profile;
         float FramesPerSecond = 0;
@@ -41,7 +41,7 @@ public:
     bool Visible() const { return visible_; }
     // Shows and hides the window: the action that opens or closes the editor for the park.
     TSKIPlayerAction Show();
-    TSKIPlayerAction Hide(TSKIConstruction& tools);
+    TSKIPlayerAction Hide(ITSKIToolChoice& tools);
     void Draw(const TContext& c, float scale);
 
 private:

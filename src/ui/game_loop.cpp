@@ -124,7 +124,7 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
             if (commands.RightClick) {
                 // The build menu hides the lift, slope and building windows.
                 info_.HideAll();
-                popup_.Open(*tools_);
+                popup_.Open(*engine_, toolState_);
             }
             if (commands.Click) {
                 pending_.Click = true;
@@ -310,13 +310,12 @@ void TSKIGameWindow::DrawParkScene() {
         renderer_->SetCovered(InterfaceCover(window_.Width(), window_.Height()));
         renderer_->Draw(*engine_, toolState_, view, window_.Width(), window_.Height(), seconds_);
         // What the core takes from the view: the cells' view flags (when they changed, or
-        // for a new park) and where the falling snow is seen from.
+        // for a new park).
         if (renderer_->CellFlagChanges() != cellFlagChanges_ || flagsEngine_ != engine_.get()) {
             cellFlagChanges_ = renderer_->CellFlagChanges();
             flagsEngine_ = engine_.get();
             engine_->SetCellViewFlags(renderer_->CellFlags());
         }
-        engine_->SnowfallCamera = renderer_->SnowfallCamera();
         // The highlight palette's beams over the finished scene: the engine's cache, rebuilt
         // here only when the palette has chosen another mode.
         if (engine_->HighlightMode != beamsMode_) {
@@ -373,7 +372,7 @@ void TSKIGameWindow::DrawInterface(bool modal) {
     }
     if (engine_->HasGrid()) {
         info_.Draw(io.DisplaySize.x, io.DisplaySize.y, window_.DpiScale());
-        popup_.Draw(*tools_);
+        popup_.Draw(*engine_, toolState_);
         // Beside the build menu: the figures of the lift or building type under the pointer.
         if (const auto& hovered = popup_.Hovered()) {
             const bool lift = hovered->Command == TSKIMenuCommand::BuildLift;
@@ -399,8 +398,10 @@ void TSKIGameWindow::DrawInterface(bool modal) {
                 if (engine_) PerformAction(*engine_, action);
             });
         }
-        Perform(display_.Draw(*engine_, *tools_, io.DisplaySize.x, io.DisplaySize.y,
-                              window_.DpiScale()));
+        const auto display =
+            display_.Draw(*engine_, io.DisplaySize.x, io.DisplaySize.y, window_.DpiScale());
+        Perform(display.Action);
+        if (display.ToggledBox >= 0) tools_->ToggleDisplayBox(display.ToggledBox);
     }
     if (editor_.Visible() && engine_->HasGrid()) {
         const TSKIEditorWindow::TContext context{
@@ -456,7 +457,15 @@ void TSKIGameWindow::AfterFrame() {
     TSKIViewCommands commands = std::move(pending_);
     pending_ = {};
     // The build menu's item, then the view's click and keys: each may ask a question.
-    popup_.PerformChosen(*tools_);
+    if (auto chosen = popup_.TakeChosen()) {
+        // The item acts on the cell the menu was opened on, even if the cursor moved since.
+        if (toolState_.CursorI != chosen->CellI || toolState_.CursorJ != chosen->CellJ) {
+            toolState_.CursorI = chosen->CellI;
+            toolState_.CursorJ = chosen->CellJ;
+            toolState_.CursorCell = engine_->Cell(chosen->CellI, chosen->CellJ);
+        }
+        Perform(MenuItemAction(*tools_, chosen->Item));
+    }
     // A click with no tool (the button up on the pixel it went down on) opens the window of
     // the lift, slope or building under the cursor; one that placed a building had a tool.
     if (commands.Click && toolState_.Tool == TSKITool::None && commands.ClickSamePixel)
@@ -477,12 +486,16 @@ void TSKIGameWindow::Simulate(double dt) {
     if (!engine_ || !engine_->HasGrid() || loading_.Visible()) return;
     const int64_t days = engine_->DayChanges;
     const auto start = std::chrono::steady_clock::now();
+    // The view's falling snow runs with the park's clock, after the park's frame.
+    const bool parkRuns = !engine_->Halted && engine_->Running;
+    const float parkSeconds = ParkSeconds(*engine_, dt);
     OnProgress(*engine_, dt);
     // The park's own share of the frame (a day change waits for its report: not counted).
     if (engine_->DayChanges == days) {
         longestProgressMs_ =
             std::max(longestProgressMs_, Milliseconds(std::chrono::steady_clock::now() - start));
     }
+    if (parkRuns && renderer_) renderer_->AdvanceSnowfall(*engine_, parkSeconds);
     // A new day ends the tool in hand (and a ride); the morning's game is autosaved.
     if (engine_->DayChanges != days) {
         tools_->LeaveTool();

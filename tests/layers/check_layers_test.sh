@@ -38,6 +38,7 @@ plant ui/menu_bar.h 'void SetCash(TSKIEngine &engine, int32_t cash);'
 plant ui/stats_window.cpp 'static vallorn::TSKIParkData* parkSeen = nullptr;'
 plant presentation/renderer.cpp 'static void Poke(const vallorn::TSKIEngine& e) { const_cast<vallorn::TSKIEngine&>(e).Park.ParkCash = 0; }'
 plant presentation/scene_impl.h 'void Touch(TSKIWorld* world);'
+plant ui/display_window.h 'void Toggle(const TSKIConstruction &tools);'
 
 if [ "$failed" != 0 ]; then exit 1; fi
 echo "check-layers catches every planted write from the view and the windows"
