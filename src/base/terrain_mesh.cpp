@@ -314,14 +314,21 @@ bool TSKITerrainMesh::Build(std::vector<glm::vec3> vertices, std::vector<uint32_
         if (why) *why = reason;
         return false;
     };
+    // The buckets of each triangle are worked out once: the count keeps them, in the
+    // triangles' order, for the fill.
     bucketStart_.assign(size_t(nx_) * size_t(nz_) + 1, 0);
-    uint64_t entries = 0;
-    for (const uint32_t t : cast) {
-        const bool fits = forEachBucket(t, [&](size_t b) {
+    std::vector<uint32_t> placed;  // bucket of each entry, triangle by triangle
+    std::vector<uint32_t> perTriangle(cast.size());
+    placed.reserve(cast.size() + cast.size() / 2);
+    for (size_t k = 0; k < cast.size(); ++k) {
+        const size_t before = placed.size();
+        const bool fits = forEachBucket(cast[k], [&](size_t b) {
             ++bucketStart_[b + 1];
-            return ++entries <= kMaxCastEntries;
+            placed.push_back(uint32_t(b));
+            return placed.size() <= kMaxCastEntries;
         });
         if (!fits) return refuse("covers the ground too many times over to be a terrain");
+        perTriangle[k] = uint32_t(placed.size() - before);
     }
     for (size_t k = 1; k < bucketStart_.size(); ++k) {
         mostInBucket_ = std::max(mostInBucket_, bucketStart_[k]);
@@ -332,12 +339,9 @@ bool TSKITerrainMesh::Build(std::vector<glm::vec3> vertices, std::vector<uint32_
                       " triangles over one cell: it is no terrain");
     bucketTris_.resize(bucketStart_.back());
     // Filled through the starts, which thereby move one bucket on; then moved back.
-    for (const uint32_t t : cast) {
-        forEachBucket(t, [&](size_t b) {
-            bucketTris_[bucketStart_[b]++] = t;
-            return true;
-        });
-    }
+    for (size_t k = 0, e = 0; k < cast.size(); ++k)
+        for (uint32_t n = 0; n < perTriangle[k]; ++n)
+            bucketTris_[bucketStart_[placed[e++]]++] = cast[k];
     std::copy_backward(bucketStart_.begin(), bucketStart_.end() - 1, bucketStart_.end());
     bucketStart_[0] = 0;
     data_ = std::move(d);
@@ -383,6 +387,22 @@ bool TSKITerrainMesh::CastDown(float x, float z, float& y) const {
     }
     if (hit) y = float(best);
     return hit;
+}
+
+bool TSKITerrainMesh::CellHeight(int i, int j, float& y) const {
+    if (!data_ || i < 0 || j < 0 || i >= kGridSize || j >= kGridSize) return false;
+    const TData& d = *data_;
+    std::call_once(d.CellHeightsOnce, [&] {
+        d.CellHeights.assign(size_t(kGridSize) * kGridSize, NAN);
+        for (int a = 0; a < kGridSize; ++a)
+            for (int b = 0; b < kGridSize; ++b)
+                CastDown(-kCellSize * float(a) - 0.5f, kCellSize * float(b) - 0.5f,
+                         d.CellHeights[size_t(a) * kGridSize + size_t(b)]);
+    });
+    const float h = d.CellHeights[size_t(i) * kGridSize + size_t(j)];
+    if (std::isnan(h)) return false;  // a hit is always finite
+    y = h;
+    return true;
 }
 
 }  // namespace vallorn

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,10 @@ public:
     // Casts a ray from (x, 1000, z) straight down. Returns true and the y of the highest hit
     // below 1000; false when the ray misses every triangle.
     bool CastDown(float x, float z, float& y) const;
+    // CastDown at the point of map cell (i, j) (x = -4i - 0.5, z = 4j - 0.5; 0 <= i, j <
+    // kGridSize): the same answer, cast once for the whole map on the first call and kept with
+    // the mesh, so that the loads sharing a mesh share its cell heights.
+    bool CellHeight(int i, int j, float& y) const;
 
     const std::vector<glm::vec3>& Vertices() const;
     const std::vector<uint32_t>& Indices() const;
@@ -76,6 +81,9 @@ private:
         uint32_t MostInBucket = 0;
         std::vector<uint32_t> BucketStart;  // Nx*Nz + 1 offsets into BucketTris
         std::vector<uint32_t> BucketTris;
+        // The casts at the map's cell points, made on the first CellHeight (NaN: a miss).
+        mutable std::once_flag CellHeightsOnce;
+        mutable std::vector<float> CellHeights;
     };
     std::shared_ptr<const TData> data_;
     bool fromCache_ = false;

@@ -171,6 +171,48 @@ fs::path LevelPart(const fs::path& folder, const std::string& key, const std::st
     return *path;
 }
 
+// The cells' steepness and its picture depend on the heights alone, which a load casts from
+// the surface mesh alone: the last ones worked out are kept with that mesh, and a load of the
+// same surface (a saved game of the level, the next mission on it, the game saved after a
+// load and loaded again) takes them instead of working them out again.
+struct TSteepnessMemo {
+    std::mutex Lock;
+    TSKITerrainMesh Surface;  // held, so that no other mesh can share its storage
+    std::vector<float> Steepness;
+    TSKIImage Picture;
+};
+
+TSteepnessMemo& SteepnessMemo() {
+    static auto* memo = new TSteepnessMemo;
+    return *memo;
+}
+
+bool SameSurface(const TSKITerrainMesh& a, const TSKITerrainMesh& b) {
+    return !a.Empty() && &a.Vertices() == &b.Vertices();
+}
+
+// RebuildSteepness on a grid whose heights are those cast from its surface mesh.
+void SteepnessOfLoadedGrid(TSKIEngine& engine) {
+    TSteepnessMemo& memo = SteepnessMemo();
+    const std::lock_guard lock(memo.Lock);
+    const size_t cells = size_t(kGridSize) * kGridSize;
+    if (SameSurface(memo.Surface, engine.Surface)) {
+        for (int i = 0; i < kGridSize; ++i)
+            for (int j = 0; j < kGridSize; ++j)
+                engine.Cell(i, j).Steepness = memo.Steepness[size_t(i) * kGridSize + size_t(j)];
+        engine.Overlays[TSKIOverlay::Steepness] = memo.Picture;
+        engine.Overlays.Touch(TSKIOverlay::Steepness);
+        return;
+    }
+    RebuildSteepness(engine);
+    memo.Surface = engine.Surface;
+    memo.Steepness.resize(cells);
+    for (int i = 0; i < kGridSize; ++i)
+        for (int j = 0; j < kGridSize; ++j)
+            memo.Steepness[size_t(i) * kGridSize + size_t(j)] = engine.Cell(i, j).Steepness;
+    memo.Picture = engine.Overlays[TSKIOverlay::Steepness];
+}
+
 bool SameFolder(const fs::path& a, const fs::path& b) {
     std::error_code ec;
     if (fs::equivalent(a, b, ec)) return true;
@@ -270,7 +312,7 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
             for (int j = 0; j < kGridSize; ++j) {
                 TerrainCell& c = engine.Cell(i, j);
                 c.Kind = kCellFree;
-                c.Height = engine.CellToWorld(i, j, true).y;
+                c.Height = engine.CellPointHeight(i, j);
                 if (!std::isfinite(c.Height)) {
                     Fail("terrain mesh " + surfaceFile.string() + " gives cell " +
                          std::to_string(i) + "," + std::to_string(j) +
@@ -321,7 +363,7 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
             engine.Overlays.Touch(TSKIOverlay(k));
         }
 
-        RebuildSteepness(engine);
+        SteepnessOfLoadedGrid(engine);
         if (overlays == TSKIOverlaysOnLoad::Draw) {
             RebuildSnowImages(engine);
             RebuildSlopePaint(engine);

@@ -53,6 +53,13 @@ float TSKIWorld::TerrainHeight(const TSKIVector& p) const {
     return Surface.CastDown(p.x, p.z, y) ? y : kMissHeight;
 }
 
+float TSKIWorld::CellPointHeight(int i, int j) const {
+    if (!CellInGrid(i, j)) return 0.0f;
+    float y;
+    if (i < kGridSize && j < kGridSize) return Surface.CellHeight(i, j, y) ? y : kMissHeight;
+    return CellToWorld(i, j, true).y;
+}
+
 TerrainCell TSKIWorld::CellAt(const TSKIVector& p) const {
     if (!HasGrid()) return TerrainCell{};
     int i, j;

@@ -69,6 +69,9 @@ public:
     bool PositionInGrid(const TSKIVector& p) const;
     TSKIVector CellToWorld(int i, int j, bool withHeight) const;
     float TerrainHeight(const TSKIVector& p) const;
+    // CellToWorld(i, j, true).y, read from the cell heights the surface mesh keeps (cast for
+    // the whole map on the first call for a mesh): for loops over every cell.
+    float CellPointHeight(int i, int j) const;
     // Ground height from the stored cell heights, interpolated between the four surrounding
     // cell points: what moving entities use every frame instead of a ray cast.
     float GroundHeight(const TSKIVector& p) const;

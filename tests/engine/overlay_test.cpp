@@ -1,7 +1,10 @@
 // The overlay images painted onto the terrain.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "engine/engine.h"
+#include "engine/level_file.h"
 #include "engine/overlays.h"
 #include "support/test_level.h"
 
@@ -149,6 +152,36 @@ TEST_F(OverlayTest, ObjectImprintShowsTreesOnlyAtHighDetailWithTheTreesFlag) {
     f.AddBuilding(kBuildStall, TSKIVector(-1500.5f, 10, 300.5f, 1));
     RebuildOverlay(*f, TSKIOverlay::ObjectImprint);
     EXPECT_NE(Image(TSKIOverlay::ObjectImprint).Get(1500, 300), kWhite);
+}
+
+TEST_F(OverlayTest, ALevelLoadedAgainHasTheHeightsAndSteepnessWorkedOutAfresh) {
+    // The second load shares the first one's surface, its cell heights and steepness.
+    const TSKILevelLoadResult again = LoadLevelFile(*f, "Test", false);
+    ASSERT_TRUE(again.ok()) << again.error;
+    std::vector<float> heights, steepness;
+    for (int i = 0; i < kGridSize; ++i)
+        for (int j = 0; j < kGridSize; ++j) {
+            heights.push_back(f->Cell(i, j).Height);
+            steepness.push_back(f->Cell(i, j).Steepness);
+        }
+    const TSKIImage picture = Image(TSKIOverlay::Steepness);
+    RebuildSteepness(*f);
+    int differ = 0;
+    for (int i = 0; i < kGridSize; ++i)
+        for (int j = 0; j < kGridSize; ++j) {
+            const size_t k = size_t(i) * kGridSize + size_t(j);
+            differ += heights[k] != f->CellToWorld(i, j, true).y ||
+                      steepness[k] != f->Cell(i, j).Steepness;
+        }
+    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(picture.Pixels(), Image(TSKIOverlay::Steepness).Pixels());
+    EXPECT_FLOAT_EQ(f->Cell(100, 120).Steepness, 10.0f);
+    // Another surface works out its own.
+    test::TestLevel flat;
+    flat.name = "Flat";
+    ASSERT_TRUE(f.WriteAndLoad(flat).ok());
+    EXPECT_EQ(f->Cell(100, 120).Steepness, 0.0f);
+    EXPECT_EQ(Image(TSKIOverlay::Steepness).Get(100, 120), (TSKIColor{0, 0, 200}));
 }
 
 TEST_F(OverlayTest, EveryRebuildBumpsItsRevisionAndTheView) {

@@ -353,6 +353,50 @@ TEST(TerrainMeshCast, BucketsFindTheSameHitsAsTestingEveryTriangle) {
     EXPECT_EQ(mismatches, 0);
 }
 
+TEST(TerrainMeshCast, CellHeightsKeptWithTheMeshAreTheCastsAtTheCellPoints) {
+    // A jittered sheet over part of the map (cells 0..60 x 100..180), so that some cell points
+    // hit it, some lie on its edges and vertices, and the rest miss.
+    TSKIRandom rng(5);
+    std::vector<glm::vec3> verts;
+    std::vector<uint32_t> idx;
+    constexpr int n = 30;
+    for (int a = 0; a <= n; ++a)
+        for (int b = 0; b <= n; ++b) {
+            const float jitter = a % 3 && b % 3 ? float(rng.Between(-1, 1)) : 0.0f;
+            verts.emplace_back(-8.0f * float(a) - 0.5f + jitter, float(rng.Between(0, 40)),
+                               400.0f + 10.5f * float(b) - jitter);
+        }
+    for (int a = 0; a < n; ++a)
+        for (int b = 0; b < n; ++b) {
+            const uint32_t q = uint32_t(a * (n + 1) + b);
+            idx.insert(idx.end(), {q, q + uint32_t(n + 1), q + 1, q + uint32_t(n + 1),
+                                   q + uint32_t(n + 2), q + 1});
+        }
+    TSKITerrainMesh m;
+    ASSERT_TRUE(m.Build(verts, idx));
+    const TSKITerrainMesh copy = m;  // shares the heights the first question casts
+    int hits = 0, misses = 0, mismatches = 0;
+    for (int i = kGridSize - 1; i >= 0; --i) {
+        for (int j = 0; j < kGridSize; ++j) {
+            float cast = NAN, kept = NAN, shared = NAN;
+            const bool hit = m.CastDown(-4.0f * float(i) - 0.5f, 4.0f * float(j) - 0.5f, cast);
+            const bool keptHit =
+                (i + j) % 2 ? m.CellHeight(i, j, kept) : copy.CellHeight(i, j, kept);
+            const bool sharedHit = copy.CellHeight(i, j, shared);
+            if (hit != keptHit || hit != sharedHit || (hit && (cast != kept || cast != shared)))
+                ++mismatches;
+            (hit ? hits : misses)++;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(hits, 3000);
+    EXPECT_GT(misses, 200000);
+    float y = 7;
+    EXPECT_FALSE(m.CellHeight(kGridSize, 0, y));  // beyond the cells
+    EXPECT_FALSE(TSKITerrainMesh().CellHeight(0, 0, y));
+    EXPECT_EQ(y, 7.0f);
+}
+
 TEST(TerrainMeshCast, StrayTrianglesNeitherBreakNorSlowTheGrid) {
     // A sheet of 200 x 200 squares on the plane y = 1 + x / 100, with triangles no mesh
     // should hold: a vertex that is not a number, an index past the vertices, a vertex far
