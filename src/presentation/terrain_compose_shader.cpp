@@ -17,10 +17,11 @@ void main() {
 // state and blocked ground also show as patterns, so that none needs its colours told apart:
 // red pistes and steepness carry thin lines across, black ones a grid, blue ones none; groomed
 // slope cells have whole stripes, ungroomed ones dashes and bare ones crossed stripes; blocked
-// and occupied ground is hatched with dark diagonals the other way.
+// and occupied ground is hatched with dark diagonals the other way. Last, the sun lights it all
+// by the relief: the shade of the ground, with a cool blue in the shadows as snow has.
 const char* const kTerrainComposeFragment = R"(#version 330 core
 uniform sampler2D uSnowPicture, uBarePicture, uSnowOverlay, uSnowMask, uSlopePaint;
-uniform sampler2D uOccupancy, uSteepness, uPreview;
+uniform sampler2D uOccupancy, uSteepness, uPreview, uRelief;
 uniform int uLayers;
 uniform float uSize;
 out vec4 oColour;
@@ -70,6 +71,8 @@ void main() {
         vec3 p = texture(uPreview, uv).rgb;
         c = mix(c, p, max(p.r, max(p.g, p.b)) * 0.75);
     }
+    float shade = texture(uRelief, uv).r;
+    c *= shade * mix(vec3(0.84, 0.9, 1.0), vec3(1.0), shade);
     oColour = vec4(c, 1.0);
 }
 )";

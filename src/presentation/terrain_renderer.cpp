@@ -5,12 +5,16 @@
 #include <glm/glm.hpp>
 
 #include "presentation/editor_view.h"
+#include "presentation/terrain_relief.h"
 
 namespace vallorn {
 namespace {
 
-// Light (one soft sun) and fog are worked out per vertex: the terrain's vertices lie a few
-// units apart near the eye, and a software renderer pays for every instruction per pixel.
+// Fog is worked out per vertex: the terrain's vertices lie a few units apart near the eye, and
+// a software renderer pays for every instruction per pixel. The ground's light is baked into
+// its picture by the relief (terrain_relief.h), which keeps the slopes' shading at every
+// level of detail; only walls (the skirt under the map's edge) and the plain grey land of
+// add-on maps are lit here, per vertex.
 const char* const kVertexShader = R"(#version 330 core
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec3 aNormal;
@@ -18,6 +22,7 @@ uniform mat4 uViewProjection;
 uniform vec3 uEye;
 uniform vec3 uSun;
 uniform vec2 uFogRange;
+uniform float uFlat;
 out vec2 vCell;
 out vec2 vImprint;
 out float vLight;
@@ -33,7 +38,8 @@ void main() {
     p.y = p.y < -0.5 ? -1.0 - p.y : (p.y > 2047.5 ? 4095.0 - p.y : p.y);
     vCell = vec2(1.5 - p.x, p.y + 2.5) / 2048.0;
     vImprint = vec2(-aPosition.x, aPosition.z) / 2048.0;
-    vLight = 0.74 + 0.34 * max(dot(normalize(aNormal), uSun), 0.0);
+    vec3 n = normalize(aNormal);
+    vLight = n.y > 0.5 && uFlat < 0.5 ? 1.2 : 0.74 + 0.34 * max(dot(n, uSun), 0.0);
     float d = distance(aPosition, uEye);
     vFog = clamp((d - uFogRange.x) / (uFogRange.y - uFogRange.x), 0.0, 1.0);
     // The imprint is for the view from afar: near the eye the models stand in its place.
@@ -150,17 +156,10 @@ void TSKITerrainRenderer::LevelChanged(const TSKIEngine& engine) {
     const TSKITerrainHeights heights = SampleTerrainHeights(engine);
     bounds_ = ComputeChunkBounds(heights);
     std::vector<TTerrainVertex> vertices(kTerrainVertexCount);
-    auto normalAt = [&](int i, int j) {
-        const int ia = std::max(i - 1, 0), ib = std::min(i + 1, kTerrainSide - 1);
-        const int ja = std::max(j - 1, 0), jb = std::min(j + 1, kTerrainSide - 1);
-        // x falls as i grows, z grows with j.
-        const float dhdx = (heights.At(ia, j) - heights.At(ib, j)) / (kCellSize * float(ib - ia));
-        const float dhdz = (heights.At(i, jb) - heights.At(i, ja)) / (kCellSize * float(jb - ja));
-        return glm::normalize(glm::vec3(-dhdx, 1.0f, -dhdz));
-    };
+    textures_.SetRelief(ReliefImage(heights, kReliefLight));
     auto vertexAt = [&](int i, int j) {
         const glm::vec3 p = CellPoint(i, j, heights.At(i, j));
-        const glm::vec3 n = normalAt(i, j);
+        const glm::vec3 n = TerrainNormal(heights, i, j);
         return TTerrainVertex{p.x, p.y, p.z, n.x, n.y, n.z};
     };
     for (int c = 0; c < kChunkCount; ++c) {
@@ -247,6 +246,9 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
     program_.Use();
     program_.Set("uFogColour", glm::vec3(kFogRed, kFogGreen, kFogBlue));
     program_.Set("uFlat", 0.0f);
+    imprintProgram_.Use();
+    imprintProgram_.Set("uFlat", 0.0f);
+    program_.Use();
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, textures_.Base());
     glEnable(GL_DEPTH_TEST);
