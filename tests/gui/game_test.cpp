@@ -142,6 +142,14 @@ TEST(Game, TheFarViewShowsTheForestAndTheCloseViewTheModels) {
     TGame game(setup);
     ASSERT_TRUE(PlayStarterPark(game));
     game.Frames(5);
+    // Out from the opening view over the resort: the wheel turned back.
+    const TProbeState opened = game.State();
+    game.Move(0.5f * float(opened.winW), 0.45f * float(opened.winH));
+    for (int k = 0; k < 10; ++k) {
+        game.Click(5);
+        game.Frames(1);
+    }
+    game.Frames(20);
     TSKIImage far, close;
     ASSERT_TRUE(game.Shot(far)) << game.Log();
     KeepGuiShot(game, "far.png");

@@ -1,6 +1,6 @@
-// What a new player sees on opening the starter park: the snow shaded by the slopes it lies on. The
-// test loads the same park itself and projects its ground and buildings through the camera the game
-// reports, then reads the game's frame there.
+// What a new player sees on opening the starter park: the resort's buildings in frame, and the
+// snow shaded by the slopes it lies on. The test loads the same park itself and projects its
+// ground and buildings through the camera the game reports, then reads the game's frame there.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -108,6 +108,35 @@ TEST(View, TheSnowIsShadedByTheSlopeItLiesOn) {
     // The relief's shade carries through to the frame: full light against none is most of
     // the snow's brightness.
     EXPECT_GT(gain, 160.0) << n << " points, shade spread " << spread;
+}
+
+TEST(View, TheStarterParkOpensWithItsBuildingsInFrame) {
+    TGame game;
+    TOpenedPark park;
+    ASSERT_TRUE(OpenStarterPark(game, park));
+    KeepGuiShot(game, "opening.png");
+    ASSERT_FALSE(park.engine.Buildings.empty());
+    int left = park.shot.Width(), right = 0, top = park.shot.Height(), bottom = 0;
+    for (const auto& b : park.engine.Buildings) {
+        const glm::vec3 p(b->Position.x, park.engine.GroundHeight(b->Position), b->Position.z);
+        int x = 0, y = 0;
+        EXPECT_TRUE(park.Pixel(p, x, y)) << "a building out of frame at " << p.x << ", " << p.z;
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+    // Not a speck: the buildings spread over a good part of the frame ...
+    EXPECT_GT(std::max(double(right - left) / park.shot.Width(),
+                       double(bottom - top) / park.shot.Height()),
+              0.3);
+    // ... and show in their colours (roofs, cars, the snowcat) in the frame above the menu bar.
+    long vivid = 0, n = 0;
+    for (int y = 0; y < park.shot.Height() * 7 / 10; y += 2) {
+        for (int x = 0; x < park.shot.Width(); x += 2, ++n) {
+            const TSKIColor c = park.shot.Get(x, y);
+            vivid += std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}) > 110;
+        }
+    }
+    EXPECT_GT(double(vivid) / double(n), 0.004);
 }
 
 }  // namespace
