@@ -1,10 +1,12 @@
 #include "presentation/terrain_renderer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <glm/glm.hpp>
 
 #include "presentation/editor_view.h"
+#include "presentation/terrain_detail.h"
 #include "presentation/terrain_relief.h"
 
 namespace vallorn {
@@ -23,7 +25,10 @@ uniform vec3 uEye;
 uniform vec3 uSun;
 uniform vec2 uFogRange;
 uniform float uFlat;
+uniform float uDetailScale;
 out vec2 vCell;
+out vec2 vDetail;
+out float vNear;
 out vec2 vImprint;
 out float vLight;
 out float vFog;
@@ -41,6 +46,9 @@ void main() {
     vec3 n = normalize(aNormal);
     vLight = n.y > 0.5 && uFlat < 0.5 ? 1.2 : 0.74 + 0.34 * max(dot(n, uSun), 0.0);
     float d = distance(aPosition, uEye);
+    // The detail's grain near the eye, fading out before its tiles would show as a pattern.
+    vDetail = aPosition.xz * uDetailScale;
+    vNear = 1.0 - clamp((d - 80.0) / 220.0, 0.0, 1.0);
     vFog = clamp((d - uFogRange.x) / (uFogRange.y - uFogRange.x), 0.0, 1.0);
     // The imprint is for the view from afar: near the eye the models stand in its place.
     vMark = clamp((d - 120.0) / 250.0, 0.0, 1.0) * (1.0 - vFog);
@@ -48,18 +56,26 @@ void main() {
 }
 )";
 
-// The composed "base" (or "baseSide") texture, or a plain colour (uFlat 1).
+// The composed "base" (or "baseSide") texture, or a plain colour (uFlat 1), with the grain of
+// the detail picture near the eye: snow's where the picture's alpha says snow lies, bare
+// ground's elsewhere (terrain_detail.h).
 const char* const kFragmentShader = R"(#version 330 core
 in vec2 vCell;
+in vec2 vDetail;
+in float vNear;
 in float vLight;
 in float vFog;
 uniform sampler2D uBase;
+uniform sampler2D uDetail;
 uniform float uFlat;
 uniform vec3 uFlatColour;
 uniform vec3 uFogColour;
 out vec4 oColour;
 void main() {
-    vec3 c = mix(texture(uBase, vCell).rgb, uFlatColour, uFlat);
+    vec4 base = texture(uBase, vCell);
+    vec3 c = mix(base.rgb, uFlatColour, uFlat);
+    vec2 grain = texture(uDetail, vDetail).rg - 0.5;
+    c *= 1.0 + vNear * mix(0.6 * grain.y, 0.15 * grain.x, base.a);
     oColour = vec4(mix(c * vLight, uFogColour, vFog), 1.0);
 }
 )";
@@ -93,6 +109,16 @@ void SetupLayout(GLuint vao, GLuint vbo, GLuint ibo) {
     glBindVertexArray(0);
 }
 
+// Filters a mipmapped texture along the view's slant where the driver can (up to 4 samples).
+void SetAnisotropy(GLuint texture) {
+    GLfloat most = 1.0f;
+    glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &most);
+    if (glGetError() != GL_NO_ERROR || most <= 1.0f) return;  // without the extension
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, std::min(most, 4.0f));
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
 glm::vec3 CellPoint(int i, int j, float y) {
     return {-kCellSize * float(i) - 0.5f, y, kCellSize * float(j) - 0.5f};
 }
@@ -118,8 +144,11 @@ bool TSKITerrainRenderer::Init(std::string* error) {
         return false;
     }
     if (!textures_.Init(error)) return false;
+    detail_.Upload(DetailPicture(), true, true);
+    SetAnisotropy(detail_.Id());
     program_.Use();
     program_.Set("uBase", 0);
+    program_.Set("uDetail", 1);
     imprintProgram_.Use();
     imprintProgram_.Set("uImprint", 0);
     glUseProgram(0);
@@ -242,6 +271,7 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
         p->Set("uEye", frame.Eye);
         p->Set("uSun", kSunDirection);
         glUniform2f(p->Location("uFogRange"), kFogStart, kFogEnd);
+        p->Set("uDetailScale", 1.0f / kDetailTileUnits);
     }
     program_.Use();
     program_.Set("uFogColour", glm::vec3(kFogRed, kFogGreen, kFogBlue));
@@ -249,6 +279,7 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
     imprintProgram_.Use();
     imprintProgram_.Set("uFlat", 0.0f);
     program_.Use();
+    detail_.Bind(1);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, textures_.Base());
     glEnable(GL_DEPTH_TEST);

@@ -1,6 +1,7 @@
 // Draws the level's ground: the surface in chunks (distance-based detail, frustum culling,
 // skirts between chunks) and the map's skirt, both painted by one shader that composes the
-// ground pictures and the overlays, lit by one soft sun and faded into the distance fog.
+// ground pictures and the overlays, lit by the sun through the relief, sharpened near the eye by
+// a detail grain, and faded into the distance fog.
 #pragma once
 
 #define GL_GLEXT_PROTOTYPES 1
@@ -58,6 +59,7 @@ private:
 
     gl::TProgram program_, imprintProgram_;
     TSKITerrainTextures textures_;
+    gl::TTexture detail_;
     GLuint vao_ = 0, vbo_ = 0, ibo_ = 0;
     GLuint skirtVao_ = 0, skirtVbo_ = 0, skirtIbo_ = 0;
     GLsizei skirtCount_ = 0;
