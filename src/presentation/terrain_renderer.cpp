@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include <glm/glm.hpp>
 
@@ -48,7 +49,7 @@ void main() {
     float d = distance(aPosition, uEye);
     // The detail's grain near the eye, fading out before its tiles would show as a pattern.
     vDetail = aPosition.xz * uDetailScale;
-    vNear = 1.0 - clamp((d - 80.0) / 220.0, 0.0, 1.0);
+    vNear = 1.0 - clamp((d - 80.0) / 220.0, 0.0, 1.0);  // 0 from kDetailReach
     vFog = clamp((d - uFogRange.x) / (uFogRange.y - uFogRange.x), 0.0, 1.0);
     // The imprint is for the view from afar: near the eye the models stand in its place.
     vMark = clamp((d - 120.0) / 250.0, 0.0, 1.0) * (1.0 - vFog);
@@ -59,7 +60,10 @@ void main() {
 // The composed "base" (or "baseSide") texture, or a plain colour (uFlat 1), with the grain of
 // the detail picture near the eye: snow's where the picture's alpha says snow lies, bare
 // ground's elsewhere (terrain_detail.h).
-const char* const kFragmentShader = R"(#version 330 core
+// Built twice: with WITH_DETAIL for the chunks within the grain's reach, without it for the
+// rest and the skirt (a software renderer would read the grain on every pixel, shown or not).
+constexpr float kDetailReach = 300.0f;  // where vNear reaches 0
+const char* const kFragmentShader = R"(
 in vec2 vCell;
 in vec2 vDetail;
 in float vNear;
@@ -74,8 +78,10 @@ out vec4 oColour;
 void main() {
     vec4 base = texture(uBase, vCell);
     vec3 c = mix(base.rgb, uFlatColour, uFlat);
+#ifdef WITH_DETAIL
     vec2 grain = texture(uDetail, vDetail).rg - 0.5;
     c *= 1.0 + vNear * mix(0.6 * grain.y, 0.15 * grain.x, base.a);
+#endif
     oColour = vec4(mix(c * vLight, uFogColour, vFog), 1.0);
 }
 )";
@@ -109,8 +115,14 @@ void SetupLayout(GLuint vao, GLuint vbo, GLuint ibo) {
     glBindVertexArray(0);
 }
 
-// Filters a mipmapped texture along the view's slant where the driver can (up to 4 samples).
+// Filters a mipmapped texture along the view's slant where the driver can (up to 4 samples),
+// unless the driver draws in software: there every pixel of the ground would pay for the
+// extra samples, and the frame rate matters more.
 void SetAnisotropy(GLuint texture) {
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const std::string name = renderer ? renderer : "";
+    for (const char* software : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"})
+        if (name.find(software) != std::string::npos) return;
     GLfloat most = 1.0f;
     glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &most);
     if (glGetError() != GL_NO_ERROR || most <= 1.0f) return;  // without the extension
@@ -135,7 +147,11 @@ TSKITerrainRenderer::~TSKITerrainRenderer() {
 
 bool TSKITerrainRenderer::Init(std::string* error) {
     std::string log;
-    if (!program_.Build(kVertexShader, kFragmentShader, &log)) {
+    const std::string plain = std::string("#version 330 core\n") + kFragmentShader;
+    const std::string detailed =
+        std::string("#version 330 core\n#define WITH_DETAIL 1\n") + kFragmentShader;
+    if (!program_.Build(kVertexShader, detailed.c_str(), &log) ||
+        !plainProgram_.Build(kVertexShader, plain.c_str(), &log)) {
         if (error) *error = "the terrain shader does not build: " + log;
         return false;
     }
@@ -149,6 +165,8 @@ bool TSKITerrainRenderer::Init(std::string* error) {
     program_.Use();
     program_.Set("uBase", 0);
     program_.Set("uDetail", 1);
+    plainProgram_.Use();
+    plainProgram_.Set("uBase", 0);
     imprintProgram_.Use();
     imprintProgram_.Set("uImprint", 0);
     glUseProgram(0);
@@ -265,7 +283,7 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
     stats.RowsComposed = textures_.RowsComposed();
     SelectTerrainChunks(bounds_, frame, engine.Options.Detail, picks_);
 
-    for (gl::TProgram* p : {&program_, &imprintProgram_}) {
+    for (gl::TProgram* p : {&program_, &plainProgram_, &imprintProgram_}) {
         p->Use();
         p->Set("uViewProjection", frame.ViewProjection);
         p->Set("uEye", frame.Eye);
@@ -273,12 +291,14 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
         glUniform2f(p->Location("uFogRange"), kFogStart, kFogEnd);
         p->Set("uDetailScale", 1.0f / kDetailTileUnits);
     }
-    program_.Use();
-    program_.Set("uFogColour", glm::vec3(kFogRed, kFogGreen, kFogBlue));
-    program_.Set("uFlat", 0.0f);
+    for (gl::TProgram* p : {&program_, &plainProgram_}) {
+        p->Use();
+        p->Set("uFogColour", glm::vec3(kFogRed, kFogGreen, kFogBlue));
+        p->Set("uFlat", 0.0f);
+    }
     imprintProgram_.Use();
     imprintProgram_.Set("uFlat", 0.0f);
-    program_.Use();
+    eye_ = frame.Eye;
     detail_.Bind(1);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, textures_.Base());
@@ -288,7 +308,10 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
     glDisable(GL_CULL_FACE);
     glDisable(GL_BLEND);
     glBindVertexArray(vao_);
-    DrawChunks(false, stats);
+    program_.Use();
+    DrawChunks(kReachNear, stats);
+    plainProgram_.Use();
+    DrawChunks(kReachFar, stats);
     stats.ChunksDrawn = int(picks_.size());
     DrawSkirt(engine, tools, stats);
 
@@ -300,7 +323,7 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
         glBlendFunc(GL_DST_COLOR, GL_ZERO);
         glDepthMask(GL_FALSE);
         glBindVertexArray(vao_);
-        DrawChunks(true, stats);
+        DrawChunks(kMarked, stats);
         glDepthMask(GL_TRUE);
         glDisable(GL_BLEND);
     }
@@ -308,14 +331,19 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
     glUseProgram(0);
 }
 
-void TSKITerrainRenderer::DrawChunks(bool marked, TSKITerrainStats& stats) {
+void TSKITerrainRenderer::DrawChunks(int which, TSKITerrainStats& stats) {
     counts_.clear();
     offsets_.clear();
     bases_.clear();
     const std::vector<uint8_t>& marks = textures_.ImprintChunks();
     for (const TSKIChunkPick& p : picks_) {
         const int chunk = p.I * kChunksPerSide + p.J;
-        if (marked && (size_t(chunk) >= marks.size() || !marks[size_t(chunk)])) continue;
+        if (which == kMarked && (size_t(chunk) >= marks.size() || !marks[size_t(chunk)])) continue;
+        if (which != kMarked) {
+            const TSKIChunkBounds& b = bounds_[size_t(chunk)];
+            const bool near = glm::length(eye_ - glm::clamp(eye_, b.Min, b.Max)) < kDetailReach;
+            if (near != (which == kReachNear)) continue;
+        }
         counts_.push_back(GLsizei(mesh_.Count[p.Lod]));
         offsets_.push_back(reinterpret_cast<const void*>(size_t(mesh_.First[p.Lod]) * 4));
         bases_.push_back(GLint(uint32_t(chunk) * kChunkVertices + LodOffset(p.Lod)));
@@ -335,8 +363,8 @@ void TSKITerrainRenderer::DrawSkirt(const TSKIEngine& engine, const TSKIToolStat
     if (!addon && (engine.DisplayFlags & kDisplayLongVisibility) == 0) return;
     const int layers = SideLayers(engine.Options.Detail, addon, engine.DisplayFlags, tools.Tool);
     // "baseSide" at medium and high detail, "base" at low, plain grey on add-on maps.
-    program_.Set("uFlat", (layers & kLayerFlat) ? 1.0f : 0.0f);
-    program_.Set("uFlatColour", glm::vec3(0.25f));
+    plainProgram_.Set("uFlat", (layers & kLayerFlat) ? 1.0f : 0.0f);
+    plainProgram_.Set("uFlatColour", glm::vec3(0.25f));
     if (layers == 0) glBindTexture(GL_TEXTURE_2D, textures_.Side());
     glBindVertexArray(skirtVao_);
     glDrawElements(GL_TRIANGLES, skirtCount_, GL_UNSIGNED_INT, nullptr);

@@ -53,11 +53,13 @@ public:
     const std::vector<TSKIChunkBounds>& Bounds() const { return bounds_; }
 
 private:
-    // The chosen chunks in one draw; `marked`: only those the imprint marks.
-    void DrawChunks(bool marked, TSKITerrainStats& stats);
+    // The chosen chunks in one draw: those the imprint marks, or those within the detail
+    // grain's reach of the eye, or those beyond it.
+    enum { kMarked, kReachNear, kReachFar };
+    void DrawChunks(int which, TSKITerrainStats& stats);
     void DrawSkirt(const TSKIEngine& engine, const TSKIToolState& tools, TSKITerrainStats& stats);
 
-    gl::TProgram program_, imprintProgram_;
+    gl::TProgram program_, plainProgram_, imprintProgram_;  // the first with the grain
     TSKITerrainTextures textures_;
     gl::TTexture detail_;
     GLuint vao_ = 0, vbo_ = 0, ibo_ = 0;
@@ -71,6 +73,7 @@ private:
     std::vector<GLint> bases_;
     bool hasLevel_ = false;
     const TSKIEngine* engine_ = nullptr;
+    glm::vec3 eye_{0.0f};
     const void* grid_ = nullptr;
     std::string levelName_;
 };

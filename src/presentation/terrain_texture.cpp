@@ -160,6 +160,7 @@ bool TSKITerrainTextures::Init(std::string* error) {
     glUseProgram(0);
     glGenVertexArrays(1, &emptyVao_);
     layers_[kUnitImprint].Mipmaps = true;
+    layers_[kUnitFirstOverlay + int(TSKIOverlay::SnowMask)].Mipmaps = true;  // read at level 1
     return true;
 }
 
