@@ -287,6 +287,9 @@ int main(int argc, char** argv) {
     std::printf("frames            %d after the first (%d x %d, detail %d, %zu skiers)\n", measured,
                 o.width, o.height, o.detail, engine.Skiers.size());
     std::printf("frames per second %.1f\n", measured / wall);
+    const glm::vec3 eye = camera.Position(), target = camera.Target();
+    std::printf("view              --eye %.0f,%.0f,%.0f --focus %.1f,%.1f\n", eye.x, eye.y, eye.z,
+                target.x, target.z);
     std::printf("first frame       %.2f s after start\n", firstFrame);
     std::printf("CPU ms per frame  %.2f in our code (simulation %.2f, view %.2f)\n",
                 1000.0 * ourSeconds / measured, 1000.0 * simSeconds / measured,

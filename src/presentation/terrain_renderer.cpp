@@ -80,7 +80,7 @@ void main() {
     vec3 c = mix(base.rgb, uFlatColour, uFlat);
 #ifdef WITH_DETAIL
     vec2 grain = texture(uDetail, vDetail).rg - 0.5;
-    c *= 1.0 + vNear * mix(0.6 * grain.y, 0.15 * grain.x, base.a);
+    c *= 1.0 + vNear * mix(0.4 * grain.y, 0.15 * grain.x, base.a);
 #endif
     oColour = vec4(mix(c * vLight, uFogColour, vFog), 1.0);
 }
