@@ -59,11 +59,18 @@ TEST(Game, TheIntroGivesWayToTheParkOnAKey) {
 TEST(Game, TheStarterParkIsDrawnWithSkyAboveAndGroundBelow) {
     TGame game;
     ASSERT_TRUE(PlayStarterPark(game));
-    // The park opens looking down on the arrival area; the middle button tilts the camera up
-    // to the horizon, a third of a degree a pixel: the drag goes in short strokes until the
-    // camera looks out level.
+    // The park opens looking down on the resort at a slant from close by, where the flat
+    // ground of the resort would hold the camera up. The wheel draws it back down the valley,
+    // then the middle button tilts it up to the horizon, a third of a degree a pixel: the drag
+    // goes in short strokes until the camera looks out level.
     const TProbeState s = game.State();
     const float x = 0.5f * float(s.winW), y = 0.75f * float(s.winH);
+    game.Move(x, 0.45f * float(s.winH));
+    for (int k = 0; k < 8; ++k) {
+        game.Click(5);
+        game.Frames(1);
+    }
+    game.Frames(10);
     for (int k = 0; k < 60 && game.State().Number("camera_pitch") > 4.0; ++k)
         game.Drag(2, x, y, x, y - 0.02f * float(s.winH), 2);
     game.Frames(3);
