@@ -59,12 +59,26 @@ TEST(Game, TheIntroGivesWayToTheParkOnAKey) {
 TEST(Game, TheStarterParkIsDrawnWithSkyAboveAndGroundBelow) {
     TGame game;
     ASSERT_TRUE(PlayStarterPark(game));
-    // The park opens looking down on the resort at a slant from close by, where the flat
-    // ground of the resort would hold the camera up. The wheel draws it back down the valley,
-    // then the middle button tilts it up to the horizon, a third of a degree a pixel: the drag
-    // goes in short strokes until the camera looks out level.
+    // The park opens looking up the mountain at the resort, and a level look that way meets
+    // the slope, not the sky. The middle button first turns the camera, a third of a degree a
+    // pixel, until it stands on the +X side of its target and looks along -X down the map's
+    // valley; the wheel draws it back, then the middle button tilts it up to the horizon. The
+    // drags go in short strokes until the camera looks that way.
     const TProbeState s = game.State();
     const float x = 0.5f * float(s.winW), y = 0.75f * float(s.winH);
+    const auto yaw = [&] {
+        const TProbeState now = game.State();
+        return std::atan2(now.Number("camera_eye_z") - now.Number("camera_z"),
+                          now.Number("camera_eye_x") - now.Number("camera_x")) *
+               180.0 / M_PI;
+    };
+    for (int k = 0; k < 60 && std::fabs(yaw()) > 3.0; ++k) {
+        const double turn = yaw();
+        const float stroke = float(std::min(0.02 * s.winW, 3.0 * std::fabs(turn)));
+        game.Drag(2, x, y, x + (turn > 0 ? stroke : -stroke), y, 2);
+    }
+    const double bearing = yaw();
+    EXPECT_LE(std::fabs(bearing), 3.0);
     game.Move(x, 0.45f * float(s.winH));
     for (int k = 0; k < 8; ++k) {
         game.Click(5);
@@ -110,7 +124,8 @@ TEST(Game, TheStarterParkIsDrawnWithSkyAboveAndGroundBelow) {
     // The ground below: lit, textured, and no sky in it.
     EXPECT_LT(lowSky, 0.02);
     EXPECT_GT(lowBrightness, 25);
-    EXPECT_GT(lowSpread, 6) << "camera pitch " << pitch << ", ground brightness " << lowBrightness;
+    EXPECT_GT(lowSpread, 6) << "camera pitch " << pitch << ", bearing " << bearing
+                            << ", ground brightness " << lowBrightness;
 }
 
 // Shares of a frame: pixels of vivid colour (jackets, cars, roofs, the snowcat) and of dark
