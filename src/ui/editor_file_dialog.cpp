@@ -107,7 +107,9 @@ std::optional<fs::path> TSKIEditorFileDialog::Draw(float scale) {
     if (!open_) return std::nullopt;
     if (!ImGui::IsPopupOpen(caption_.c_str())) ImGui::OpenPopup(caption_.c_str());
     std::optional<fs::path> chosen;
-    ImGui::SetNextWindowSize(ImVec2(420 * scale, 360 * scale), ImGuiCond_Appearing);
+    // Taller by the row of named folders, so that the buttons stay in sight.
+    const float height = places_.Named.empty() ? 360.0f : 400.0f;
+    ImGui::SetNextWindowSize(ImVec2(420 * scale, height * scale), ImGuiCond_Appearing);
     if (ImGui::BeginPopupModal(caption_.c_str(), nullptr)) {
         // A move is made after the list is drawn: the list being drawn stays as it is.
         std::optional<size_t> goTo;
@@ -119,15 +121,24 @@ std::optional<fs::path> TSKIEditorFileDialog::Draw(float scale) {
             probe::LastItem("button", places_.Named[k].first);
         }
         ImGui::TextUnformatted(folder_.string().c_str());
-        if (ImGui::BeginListBox("##files", ImVec2(-1, 220 * scale))) {
-            if (places_.AnyFolder && folder_ != folder_.root_path()) {
-                if (ImGui::Selectable("[..]")) up = true;
-                probe::LastItem("folder", "..");
+        // The folders in a list of their own, left of the files: a long list of folders never
+        // pushes the files out of sight.
+        const float listHeight = 220 * scale;
+        if (places_.AnyFolder) {
+            if (ImGui::BeginListBox("##folders", ImVec2(150 * scale, listHeight))) {
+                if (folder_ != folder_.root_path()) {
+                    if (ImGui::Selectable("[..]")) up = true;
+                    probe::LastItem("folder", "..");
+                }
+                for (const std::string& f : subfolders_) {
+                    if (ImGui::Selectable(("[" + f + "]").c_str())) enter = f;
+                    probe::LastItem("folder", f);
+                }
+                ImGui::EndListBox();
             }
-            for (const std::string& f : subfolders_) {
-                if (ImGui::Selectable(("[" + f + "]").c_str())) enter = f;
-                probe::LastItem("folder", f);
-            }
+            ImGui::SameLine();
+        }
+        if (ImGui::BeginListBox("##files", ImVec2(-1, listHeight))) {
             for (const std::string& f : files_) {
                 if (ImGui::Selectable(f.c_str(), f == name_)) {
                     std::strncpy(name_, f.c_str(), sizeof name_ - 1);
