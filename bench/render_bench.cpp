@@ -2,8 +2,10 @@
 // core context, loads the starter park from the build tree, adds skiers, and runs frames as
 // the game loop does (tools, frame handler, drawing). Prints frames per second, the time to
 // the first drawn frame and the CPU time per frame spent in our own code; `--shot FILE.png`
-// saves the last frame. Two views are measured: the park's saved one (top-down) and, with
-// `--tilt 60`, the camera tilted toward the horizon, looking across the forest.
+// saves the last frame. The view is the park's opening one (the camera over its saved focus,
+// as a loaded game opens), turned or tilted with `--turn` and `--tilt`, or any other with
+// `--eye X,Y,Z` and `--focus X,Z` (the eye looks at the ground under the focus): a wide far
+// view, say, or one low across the forest.
 //
 // How the CPU time is measured: the bench defines the OpenGL entry points that do real work
 // (draws, clears, buffer and texture uploads, mipmaps, read-back, finish) itself; each
@@ -113,12 +115,13 @@ struct TOptions {
     int detail = 1;
     int width = 1024, height = 768;
     std::string shot;
-    float height3d = -1;            // camera height (a viewpoint), or the saved one
     float focusX = 1, focusZ = -1;  // focus point, or the saved one
-    float turn = 0;                 // degrees the camera orbits before the run
-    int flags = -1;                 // display flags, or the park's
-    float tilt = 0;                 // degrees it tilts toward the horizon before the run
-    bool editor = false;            // the view as the editor shows it
+    bool eye = false;               // an eye given: the camera looks from it at the focus
+    float eyeX = 0, eyeY = 0, eyeZ = 0;
+    float turn = 0;       // degrees the camera orbits before the run
+    int flags = -1;       // display flags, or the park's
+    float tilt = 0;       // degrees it tilts toward the horizon before the run
+    bool editor = false;  // the view as the editor shows it
 };
 
 bool Parse(int argc, char** argv, TOptions& o) {
@@ -134,8 +137,6 @@ bool Parse(int argc, char** argv, TOptions& o) {
             o.detail = std::atoi(v);
         else if (a == "--shot")
             o.shot = v;
-        else if (a == "--height")
-            o.height3d = float(std::atof(v));
         else if (a == "--turn")
             o.turn = float(std::atof(v));
         else if (a == "--flags")
@@ -146,6 +147,9 @@ bool Parse(int argc, char** argv, TOptions& o) {
             o.editor = std::atoi(v) != 0;
         else if (a == "--focus") {
             if (std::sscanf(v, "%f,%f", &o.focusX, &o.focusZ) != 2) return false;
+        } else if (a == "--eye") {
+            if (std::sscanf(v, "%f,%f,%f", &o.eyeX, &o.eyeY, &o.eyeZ) != 3) return false;
+            o.eye = true;
         } else {
             return false;
         }
@@ -170,11 +174,11 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     TOptions o;
     if (!Parse(argc, argv, o)) {
-        std::fprintf(
-            stderr,
-            "usage: render_bench [--frames N] [--skiers N] [--detail 0|1|2] "
-            "[--focus X,Z] [--height H] [--turn DEG] [--tilt DEG] [--flags N] [--editor 0|1] "
-            "[--shot FILE.png]\n");
+        std::fprintf(stderr,
+                     "usage: render_bench [--frames N] [--skiers N] [--detail 0|1|2] "
+                     "[--focus X,Z] [--eye X,Y,Z] [--turn DEG] [--tilt DEG] [--flags N] "
+                     "[--editor 0|1] "
+                     "[--shot FILE.png]\n");
         return 2;
     }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -225,7 +229,6 @@ int main(int argc, char** argv) {
     camera.Resize(o.width, o.height);
     TSKIViewpoint view = engine.Viewpoint;
     if (o.focusZ >= 0) view.FocusX = o.focusX, view.FocusZ = o.focusZ;
-    if (o.height3d > 0) view.Height = o.height3d;
     camera.SetViewpoint(engine, view);
     const float dt = 1.0f / 30.0f;
     TSKICameraInput input;
@@ -236,6 +239,10 @@ int main(int argc, char** argv) {
     }
     camera.Update(engine, input, dt);
     (void)camera.TakeArrivedTool();
+    if (o.eye) {
+        const float x = view.FocusX, z = view.FocusZ;
+        camera.Chase({o.eyeX, o.eyeY, o.eyeZ}, {x, engine.GroundHeight(TSKIVector(x, 0, z, 1)), z});
+    }
 
     // Frame 0 loads the level into the view (buffers, textures) and is timed on its own:
     // the figures per frame are over the frames after it.
@@ -282,6 +289,9 @@ int main(int argc, char** argv) {
     std::printf("frames            %d after the first (%d x %d, detail %d, %zu skiers)\n", measured,
                 o.width, o.height, o.detail, engine.Skiers.size());
     std::printf("frames per second %.1f\n", measured / wall);
+    const glm::vec3 eye = camera.Position(), target = camera.Target();
+    std::printf("view              --eye %.0f,%.0f,%.0f --focus %.1f,%.1f\n", eye.x, eye.y, eye.z,
+                target.x, target.z);
     std::printf("first frame       %.2f s after start\n", firstFrame);
     std::printf("CPU ms per frame  %.2f in our code (simulation %.2f, view %.2f)\n",
                 1000.0 * ourSeconds / measured, 1000.0 * simSeconds / measured,

@@ -206,10 +206,10 @@ TSKIPlayerAction ChangeGroundPictureAction(const std::filesystem::path& picture,
                       });
 }
 
-TSKIPlayerAction LoadEditorLevelAction(const std::string& name) {
-    return FileChoice("editor load-level " + Word(name), "Load level",
-                      [name](TSKIEngine& e, std::string& error) {
-                          const TSKILevelLoadResult r = LoadLevelFile(e, name, true);
+TSKIPlayerAction LoadEditorLevelAction(const std::string& name, bool addOn) {
+    return FileChoice("editor load-level " + Word(name) + (addOn ? "" : " shipped"), "Load level",
+                      [name, addOn](TSKIEngine& e, std::string& error) {
+                          const TSKILevelLoadResult r = LoadLevelFile(e, name, addOn);
                           e.Busy = false;
                           error = r.error;
                           return r.ok();
@@ -396,7 +396,8 @@ std::optional<TSKIPlayerAction> EditorActionFromLine(const std::vector<std::stri
     if (c == "height-map" && n == 3) return ChangeHeightMapAction(words[2]);
     if ((c == "snow-texture" || c == "ground-texture") && n == 3)
         return ChangeGroundPictureAction(words[2], c == "snow-texture");
-    if (c == "load-level" && n == 3) return LoadEditorLevelAction(words[2]);
+    if (c == "load-level" && (n == 3 || (n == 4 && words[3] == "shipped")))
+        return LoadEditorLevelAction(words[2], n == 3);
     if (c == "import-road" && n == 3) return ImportRoadAction(words[2]);
     if (c == "save-level" && n == 3) return SaveLevelAction(words[2]);
     if (c == "save-mission" && n == 3) return SaveMissionAction(words[2]);

@@ -32,7 +32,8 @@ TSKIPlayerAction EditorValueAction(TEditorValue which, const std::string& text);
 TSKIPlayerAction NewLevelAction(const std::filesystem::path& picture, const std::string& name);
 TSKIPlayerAction ChangeHeightMapAction(const std::filesystem::path& picture);
 TSKIPlayerAction ChangeGroundPictureAction(const std::filesystem::path& picture, bool snow);
-TSKIPlayerAction LoadEditorLevelAction(const std::string& name);
+// A level of the add-ons, or of the shipped worlds (script word "shipped" after the name).
+TSKIPlayerAction LoadEditorLevelAction(const std::string& name, bool addOn = true);
 TSKIPlayerAction ImportRoadAction(const std::filesystem::path& picture);
 // "Save level" and "Save game" (the authored mission, whose mission index follows the folder
 // it is saved into).

@@ -52,11 +52,13 @@ float GreyStep(const TGreyImage& picture) {
     return 1.0f / 255.0f;
 }
 
-// Builds the terrain meshes of `picture` into addons/ as the level `name`'s elevation; the
-// heights built are left in `field`.
+// Builds the terrain meshes of `picture` into addons/ as the level `name`'s elevation, from
+// its heights without the steps of its grey levels: an 8-bit picture would otherwise give
+// terraces a grey level high. The heights built are left in `field`.
 bool BuildFromPicture(TSKIEngine& engine, const TGreyImage& picture, const std::string& name,
                       THeightField& field, std::string* error) {
-    field = HeightFieldFromPicture(picture, engine.Level.Scale.y);
+    const float step = GreyStep(picture) * kHeightMapTop * engine.Level.Scale.y;
+    field = SmoothHeightSteps(HeightFieldFromPicture(picture, engine.Level.Scale.y), step);
     const float lowest = *std::min_element(field.Heights.begin(), field.Heights.end());
     if (!BuildTerrainMeshes(field, engine.Level.Scale.y, lowest - kSkirtDepth,
                             engine.Folders.Addons, name, error, engine.Folders.Cache))
@@ -106,10 +108,8 @@ bool NewLevelFromHeightMap(TSKIEngine& engine, const fs::path& picture, const st
         return Fail(error, "cannot make level: the blank level does not load: " + blank.error);
     THeightField field;
     if (!BuildFromPicture(engine, heights, name, field, error)) return false;
-    // The new level's own ground pictures, painted from its heights without the steps of the
-    // picture's grey levels.
-    const float step = GreyStep(heights) * kHeightMapTop * engine.Level.Scale.y;
-    const TGroundPictures pictures = PaintGroundPictures(SmoothHeightSteps(field, step));
+    // The new level's own ground pictures, painted from the heights its mesh was built from.
+    const TGroundPictures pictures = PaintGroundPictures(field);
     for (const bool snow : {true, false}) {
         const std::string own = name + (snow ? "MAP.jpg" : "MAPs.jpg");
         const auto to = PathInFolder(engine.Folders.Addons, own, {}, &why);

@@ -24,8 +24,9 @@ inline constexpr const char* kBlankLevel = "blank";
 THeightField HeightFieldFromPicture(const TGreyImage& picture, float scaleY);
 
 // "New level": loads the blank level, builds the terrain meshes of `picture` with the data
-// generator's builder into addons/ as "<name>H.3ds" and "<name>Side.3ds", paints the level's
-// ground pictures from its heights as "<name>MAP.jpg" and "<name>MAPs.jpg", saves it as
+// generator's builder into addons/ as "<name>H.3ds" and "<name>Side.3ds" (from its heights
+// smoothed within half a grey level, so that an 8-bit picture gives no terraces), paints the
+// level's ground pictures from them as "<name>MAP.jpg" and "<name>MAPs.jpg", saves it as
 // "<name>.skil", loads it back from addons/ and derives its blocked terrain (grain 12), which
 // is saved with it. False with a reason (and no level half made under the name's files) when
 // the picture, the name or a write fails.

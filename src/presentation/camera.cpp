@@ -7,6 +7,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "base/park_data.h"
+#include "presentation/opening_view.h"
 
 namespace vallorn {
 namespace {
@@ -17,8 +18,6 @@ constexpr float kClearanceLift = 0.1f;
 constexpr float kTravelSpeed = 300.0f;
 constexpr float kRideTravelSpeed = 100.0f;
 constexpr float kStartHorizontal = 50.0f;  // the camera's first offset from the target
-// After a load the camera looks down on the target at this slant.
-constexpr float kViewpointPitch = glm::radians(50.0f);
 constexpr float kMinPitch = glm::radians(-20.0f);
 constexpr float kMaxPitch = glm::radians(88.0f);
 constexpr float kNear = 1.0f;
@@ -198,26 +197,12 @@ void TSKICamera::SetViewpoint(const TSKIEngine& engine, const TSKIViewpoint& vie
     travelMode_ = 0;
     arrived_ = TSKITool::None;
     zoomFactor_ = 1.0f;
-    // The park is seen at a slant from the record's height, within the zoom-out limit. Were
-    // the camera inside a mountain behind the target, the ground would lift it and the limit
-    // pull it in, frame after frame, until it looked straight down: it turns to the first
-    // bearing (its own first, then by eighths of a turn) where it stands clear of the ground.
-    const float rise = std::max(viewpoint.Height - target_.y, kGroundClearance + kClearanceLift);
-    const float distance =
-        std::clamp(rise / std::sin(kViewpointPitch), 2 * kMinDistance, 0.95f * maxDistance_);
-    const float horizontal = distance * std::cos(kViewpointPitch);
-    const float up = distance * std::sin(kViewpointPitch);
-    float yaw = yaw_;
-    for (int k = 0; k < 8; ++k) {
-        const float turn = yaw_ + float(k) * glm::radians(45.0f);
-        const glm::vec3 eye =
-            target_ + glm::vec3(horizontal * std::cos(turn), up, horizontal * std::sin(turn));
-        if (eye.y >= Ground(engine, eye.x, eye.z, eye.y) + kGroundClearance) {
-            yaw = turn;
-            break;
-        }
-    }
-    SetOffset(glm::vec3(horizontal * std::cos(yaw), up, horizontal * std::sin(yaw)));
+    const TSKIOpeningView view =
+        ChooseOpeningView(engine, viewpoint, float(width_) / float(height_));
+    target_ = view.Target;
+    yaw_ = view.Yaw;
+    pitch_ = view.Pitch;
+    distance_ = view.Distance;
 }
 
 glm::vec3 TSKICamera::Target() const {

@@ -54,8 +54,8 @@ public:
     std::optional<TSKITool> TakeArrivedTool();
 
     // The record a saved game carries (focus, height, zoom-out limit), and setting it back:
-    // the target jumps to the focus (the tool to restore is none) and the camera stands at
-    // the record's height, keeping its bearing.
+    // the target jumps to the focus (the tool to restore is none) and the camera takes the
+    // opening view of the park around it (opening_view.h), within the zoom-out limit.
     TSKIViewpoint Viewpoint() const;
     void SetViewpoint(const TSKIEngine& engine, const TSKIViewpoint& viewpoint);
 

@@ -33,6 +33,32 @@ bool EyeInTree(const glm::vec3& eye, const glm::vec3& centre, const glm::vec3& s
            std::fabs(eye.y - centre.y) < 0.5f * scale.y + kMargin;
 }
 
+bool TreeHidesTarget(const glm::vec3& eye, const glm::vec3& target, const glm::vec3& centre,
+                     const glm::vec3& scale) {
+    // The part of the segment eye + s (target - eye), s in 0..1, within the crown's radius
+    // over the ground plane: the roots of |e + s d - c|^2 = r^2.
+    const float radius = 0.5f * std::max(scale.x, scale.z);
+    const float ex = eye.x - centre.x, ez = eye.z - centre.z;
+    const float dx = target.x - eye.x, dz = target.z - eye.z;
+    const float a = dx * dx + dz * dz, b = ex * dx + ez * dz,
+                c = ex * ex + ez * ez - radius * radius;
+    float s0 = 0, s1 = 1;
+    if (a < 1e-6f) {
+        if (c > 0) return false;  // a line straight down, beside the crown
+    } else {
+        const float q = b * b - a * c;
+        if (q < 0) return false;
+        const float root = std::sqrt(q);
+        s0 = std::max(0.0f, (-b - root) / a);
+        s1 = std::min(1.0f, (-b + root) / a);
+        if (s0 > s1) return false;
+    }
+    // Along that part the line's height, which is linear, meets the crown's height range.
+    const float y0 = eye.y + s0 * (target.y - eye.y), y1 = eye.y + s1 * (target.y - eye.y);
+    const float bottom = centre.y - 0.5f * scale.y, top = centre.y + 0.5f * scale.y;
+    return std::max(y0, y1) >= bottom && std::min(y0, y1) <= top;
+}
+
 bool MirroredForestShown(int detail, bool addonMap, uint8_t displayFlags) {
     const uint8_t needed = kDisplayTrees | kDisplayLongVisibility;
     return detail >= 2 && !addonMap && (displayFlags & needed) == needed;

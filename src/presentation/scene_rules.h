@@ -28,6 +28,13 @@ float TreeSway(uint8_t frame);
 // that the tree would fill the view: such a tree is left undrawn.
 bool EyeInTree(const glm::vec3& eye, const glm::vec3& centre, const glm::vec3& scale);
 
+// Whether a tree (a crown of `scale` centred on `centre`) stands between the chase camera's
+// `eye` and the avatar it looks at (`target`): its crown, taken as an upright cylinder as wide
+// as the crown, is crossed by the sight line between them. Such a tree is left undrawn while
+// the avatar rides, so that a forest never hides the rider.
+bool TreeHidesTarget(const glm::vec3& eye, const glm::vec3& target, const glm::vec3& centre,
+                     const glm::vec3& scale);
+
 // Whether the forest is repeated in the eight tiles around the map: at high detail, with the
 // trees and the skirt ("Long visibility") shown, and never on an add-on map.
 bool MirroredForestShown(int detail, bool addonMap, uint8_t displayFlags);

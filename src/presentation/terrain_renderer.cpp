@@ -1,16 +1,23 @@
 #include "presentation/terrain_renderer.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include <glm/glm.hpp>
 
 #include "presentation/editor_view.h"
+#include "presentation/terrain_detail.h"
+#include "presentation/terrain_relief.h"
 
 namespace vallorn {
 namespace {
 
-// Light (one soft sun) and fog are worked out per vertex: the terrain's vertices lie a few
-// units apart near the eye, and a software renderer pays for every instruction per pixel.
+// Fog is worked out per vertex: the terrain's vertices lie a few units apart near the eye, and
+// a software renderer pays for every instruction per pixel. The ground's light is baked into
+// its picture by the relief (terrain_relief.h), which keeps the slopes' shading at every
+// level of detail; only walls (the skirt under the map's edge) and the plain grey land of
+// add-on maps are lit here, per vertex.
 const char* const kVertexShader = R"(#version 330 core
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec3 aNormal;
@@ -18,7 +25,11 @@ uniform mat4 uViewProjection;
 uniform vec3 uEye;
 uniform vec3 uSun;
 uniform vec2 uFogRange;
+uniform float uFlat;
+uniform float uDetailScale;
 out vec2 vCell;
+out vec2 vDetail;
+out float vNear;
 out vec2 vImprint;
 out float vLight;
 out float vFog;
@@ -33,8 +44,12 @@ void main() {
     p.y = p.y < -0.5 ? -1.0 - p.y : (p.y > 2047.5 ? 4095.0 - p.y : p.y);
     vCell = vec2(1.5 - p.x, p.y + 2.5) / 2048.0;
     vImprint = vec2(-aPosition.x, aPosition.z) / 2048.0;
-    vLight = 0.74 + 0.34 * max(dot(normalize(aNormal), uSun), 0.0);
+    vec3 n = normalize(aNormal);
+    vLight = n.y > 0.5 && uFlat < 0.5 ? 1.2 : 0.74 + 0.34 * max(dot(n, uSun), 0.0);
     float d = distance(aPosition, uEye);
+    // The detail's grain near the eye, fading out before its tiles would show as a pattern.
+    vDetail = aPosition.xz * uDetailScale;
+    vNear = 1.0 - clamp((d - 80.0) / 220.0, 0.0, 1.0);  // 0 from kDetailReach
     vFog = clamp((d - uFogRange.x) / (uFogRange.y - uFogRange.x), 0.0, 1.0);
     // The imprint is for the view from afar: near the eye the models stand in its place.
     vMark = clamp((d - 120.0) / 250.0, 0.0, 1.0) * (1.0 - vFog);
@@ -42,18 +57,31 @@ void main() {
 }
 )";
 
-// The composed "base" (or "baseSide") texture, or a plain colour (uFlat 1).
-const char* const kFragmentShader = R"(#version 330 core
+// The composed "base" (or "baseSide") texture, or a plain colour (uFlat 1), with the grain of
+// the detail picture near the eye: snow's where the picture's alpha says snow lies, bare
+// ground's elsewhere (terrain_detail.h).
+// Built twice: with WITH_DETAIL for the chunks within the grain's reach, without it for the
+// rest and the skirt (a software renderer would read the grain on every pixel, shown or not).
+constexpr float kDetailReach = 300.0f;  // where vNear reaches 0
+const char* const kFragmentShader = R"(
 in vec2 vCell;
+in vec2 vDetail;
+in float vNear;
 in float vLight;
 in float vFog;
 uniform sampler2D uBase;
+uniform sampler2D uDetail;
 uniform float uFlat;
 uniform vec3 uFlatColour;
 uniform vec3 uFogColour;
 out vec4 oColour;
 void main() {
-    vec3 c = mix(texture(uBase, vCell).rgb, uFlatColour, uFlat);
+    vec4 base = texture(uBase, vCell);
+    vec3 c = mix(base.rgb, uFlatColour, uFlat);
+#ifdef WITH_DETAIL
+    vec2 grain = texture(uDetail, vDetail).rg - 0.5;
+    c *= 1.0 + vNear * mix(0.4 * grain.y, 0.15 * grain.x, base.a);
+#endif
     oColour = vec4(mix(c * vLight, uFogColour, vFog), 1.0);
 }
 )";
@@ -87,6 +115,22 @@ void SetupLayout(GLuint vao, GLuint vbo, GLuint ibo) {
     glBindVertexArray(0);
 }
 
+// Filters a mipmapped texture along the view's slant where the driver can (up to 4 samples),
+// unless the driver draws in software: there every pixel of the ground would pay for the
+// extra samples, and the frame rate matters more.
+void SetAnisotropy(GLuint texture) {
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const std::string name = renderer ? renderer : "";
+    for (const char* software : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"})
+        if (name.find(software) != std::string::npos) return;
+    GLfloat most = 1.0f;
+    glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &most);
+    if (glGetError() != GL_NO_ERROR || most <= 1.0f) return;  // without the extension
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, std::min(most, 4.0f));
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
 glm::vec3 CellPoint(int i, int j, float y) {
     return {-kCellSize * float(i) - 0.5f, y, kCellSize * float(j) - 0.5f};
 }
@@ -103,7 +147,11 @@ TSKITerrainRenderer::~TSKITerrainRenderer() {
 
 bool TSKITerrainRenderer::Init(std::string* error) {
     std::string log;
-    if (!program_.Build(kVertexShader, kFragmentShader, &log)) {
+    const std::string plain = std::string("#version 330 core\n") + kFragmentShader;
+    const std::string detailed =
+        std::string("#version 330 core\n#define WITH_DETAIL 1\n") + kFragmentShader;
+    if (!program_.Build(kVertexShader, detailed.c_str(), &log) ||
+        !plainProgram_.Build(kVertexShader, plain.c_str(), &log)) {
         if (error) *error = "the terrain shader does not build: " + log;
         return false;
     }
@@ -112,8 +160,17 @@ bool TSKITerrainRenderer::Init(std::string* error) {
         return false;
     }
     if (!textures_.Init(error)) return false;
+    detail_.Upload(DetailPicture(), true, true);
+    // One mipmap level a read (the grain's levels differ little): half the reads of blending two.
+    glBindTexture(GL_TEXTURE_2D, detail_.Id());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    SetAnisotropy(detail_.Id());
     program_.Use();
     program_.Set("uBase", 0);
+    program_.Set("uDetail", 1);
+    plainProgram_.Use();
+    plainProgram_.Set("uBase", 0);
     imprintProgram_.Use();
     imprintProgram_.Set("uImprint", 0);
     glUseProgram(0);
@@ -150,17 +207,10 @@ void TSKITerrainRenderer::LevelChanged(const TSKIEngine& engine) {
     const TSKITerrainHeights heights = SampleTerrainHeights(engine);
     bounds_ = ComputeChunkBounds(heights);
     std::vector<TTerrainVertex> vertices(kTerrainVertexCount);
-    auto normalAt = [&](int i, int j) {
-        const int ia = std::max(i - 1, 0), ib = std::min(i + 1, kTerrainSide - 1);
-        const int ja = std::max(j - 1, 0), jb = std::min(j + 1, kTerrainSide - 1);
-        // x falls as i grows, z grows with j.
-        const float dhdx = (heights.At(ia, j) - heights.At(ib, j)) / (kCellSize * float(ib - ia));
-        const float dhdz = (heights.At(i, jb) - heights.At(i, ja)) / (kCellSize * float(jb - ja));
-        return glm::normalize(glm::vec3(-dhdx, 1.0f, -dhdz));
-    };
+    textures_.SetRelief(ReliefImage(heights, kReliefLight));
     auto vertexAt = [&](int i, int j) {
         const glm::vec3 p = CellPoint(i, j, heights.At(i, j));
-        const glm::vec3 n = normalAt(i, j);
+        const glm::vec3 n = TerrainNormal(heights, i, j);
         return TTerrainVertex{p.x, p.y, p.z, n.x, n.y, n.z};
     };
     for (int c = 0; c < kChunkCount; ++c) {
@@ -237,16 +287,23 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
     stats.RowsComposed = textures_.RowsComposed();
     SelectTerrainChunks(bounds_, frame, engine.Options.Detail, picks_);
 
-    for (gl::TProgram* p : {&program_, &imprintProgram_}) {
+    for (gl::TProgram* p : {&program_, &plainProgram_, &imprintProgram_}) {
         p->Use();
         p->Set("uViewProjection", frame.ViewProjection);
         p->Set("uEye", frame.Eye);
         p->Set("uSun", kSunDirection);
         glUniform2f(p->Location("uFogRange"), kFogStart, kFogEnd);
+        p->Set("uDetailScale", 1.0f / kDetailTileUnits);
     }
-    program_.Use();
-    program_.Set("uFogColour", glm::vec3(kFogRed, kFogGreen, kFogBlue));
-    program_.Set("uFlat", 0.0f);
+    for (gl::TProgram* p : {&program_, &plainProgram_}) {
+        p->Use();
+        p->Set("uFogColour", glm::vec3(kFogRed, kFogGreen, kFogBlue));
+        p->Set("uFlat", 0.0f);
+    }
+    imprintProgram_.Use();
+    imprintProgram_.Set("uFlat", 0.0f);
+    eye_ = frame.Eye;
+    detail_.Bind(1);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, textures_.Base());
     glEnable(GL_DEPTH_TEST);
@@ -255,7 +312,10 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
     glDisable(GL_CULL_FACE);
     glDisable(GL_BLEND);
     glBindVertexArray(vao_);
-    DrawChunks(false, stats);
+    program_.Use();
+    DrawChunks(kReachNear, stats);
+    plainProgram_.Use();
+    DrawChunks(kReachFar, stats);
     stats.ChunksDrawn = int(picks_.size());
     DrawSkirt(engine, tools, stats);
 
@@ -267,7 +327,7 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
         glBlendFunc(GL_DST_COLOR, GL_ZERO);
         glDepthMask(GL_FALSE);
         glBindVertexArray(vao_);
-        DrawChunks(true, stats);
+        DrawChunks(kMarked, stats);
         glDepthMask(GL_TRUE);
         glDisable(GL_BLEND);
     }
@@ -275,14 +335,19 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
     glUseProgram(0);
 }
 
-void TSKITerrainRenderer::DrawChunks(bool marked, TSKITerrainStats& stats) {
+void TSKITerrainRenderer::DrawChunks(int which, TSKITerrainStats& stats) {
     counts_.clear();
     offsets_.clear();
     bases_.clear();
     const std::vector<uint8_t>& marks = textures_.ImprintChunks();
     for (const TSKIChunkPick& p : picks_) {
         const int chunk = p.I * kChunksPerSide + p.J;
-        if (marked && (size_t(chunk) >= marks.size() || !marks[size_t(chunk)])) continue;
+        if (which == kMarked && (size_t(chunk) >= marks.size() || !marks[size_t(chunk)])) continue;
+        if (which != kMarked) {
+            const TSKIChunkBounds& b = bounds_[size_t(chunk)];
+            const bool near = glm::length(eye_ - glm::clamp(eye_, b.Min, b.Max)) < kDetailReach;
+            if (near != (which == kReachNear)) continue;
+        }
         counts_.push_back(GLsizei(mesh_.Count[p.Lod]));
         offsets_.push_back(reinterpret_cast<const void*>(size_t(mesh_.First[p.Lod]) * 4));
         bases_.push_back(GLint(uint32_t(chunk) * kChunkVertices + LodOffset(p.Lod)));
@@ -302,8 +367,8 @@ void TSKITerrainRenderer::DrawSkirt(const TSKIEngine& engine, const TSKIToolStat
     if (!addon && (engine.DisplayFlags & kDisplayLongVisibility) == 0) return;
     const int layers = SideLayers(engine.Options.Detail, addon, engine.DisplayFlags, tools.Tool);
     // "baseSide" at medium and high detail, "base" at low, plain grey on add-on maps.
-    program_.Set("uFlat", (layers & kLayerFlat) ? 1.0f : 0.0f);
-    program_.Set("uFlatColour", glm::vec3(0.25f));
+    plainProgram_.Set("uFlat", (layers & kLayerFlat) ? 1.0f : 0.0f);
+    plainProgram_.Set("uFlatColour", glm::vec3(0.25f));
     if (layers == 0) glBindTexture(GL_TEXTURE_2D, textures_.Side());
     glBindVertexArray(skirtVao_);
     glDrawElements(GL_TRIANGLES, skirtCount_, GL_UNSIGNED_INT, nullptr);

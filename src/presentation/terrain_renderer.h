@@ -1,6 +1,7 @@
 // Draws the level's ground: the surface in chunks (distance-based detail, frustum culling,
 // skirts between chunks) and the map's skirt, both painted by one shader that composes the
-// ground pictures and the overlays, lit by one soft sun and faded into the distance fog.
+// ground pictures and the overlays, lit by the sun through the relief, sharpened near the eye by
+// a detail grain, and faded into the distance fog.
 #pragma once
 
 #define GL_GLEXT_PROTOTYPES 1
@@ -52,12 +53,15 @@ public:
     const std::vector<TSKIChunkBounds>& Bounds() const { return bounds_; }
 
 private:
-    // The chosen chunks in one draw; `marked`: only those the imprint marks.
-    void DrawChunks(bool marked, TSKITerrainStats& stats);
+    // The chosen chunks in one draw: those the imprint marks, or those within the detail
+    // grain's reach of the eye, or those beyond it.
+    enum { kMarked, kReachNear, kReachFar };
+    void DrawChunks(int which, TSKITerrainStats& stats);
     void DrawSkirt(const TSKIEngine& engine, const TSKIToolState& tools, TSKITerrainStats& stats);
 
-    gl::TProgram program_, imprintProgram_;
+    gl::TProgram program_, plainProgram_, imprintProgram_;  // the first with the grain
     TSKITerrainTextures textures_;
+    gl::TTexture detail_;
     GLuint vao_ = 0, vbo_ = 0, ibo_ = 0;
     GLuint skirtVao_ = 0, skirtVbo_ = 0, skirtIbo_ = 0;
     GLsizei skirtCount_ = 0;
@@ -69,6 +73,7 @@ private:
     std::vector<GLint> bases_;
     bool hasLevel_ = false;
     const TSKIEngine* engine_ = nullptr;
+    glm::vec3 eye_{0.0f};
     const void* grid_ = nullptr;
     std::string levelName_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "presentation/terrain_chunks.h"
 #include "presentation/terrain_compose_shader.h"
@@ -15,16 +16,18 @@ constexpr int kUnitBarePicture = 1;
 constexpr int kUnitFirstOverlay = 2;  // SnowOverlay .. Steepness follow in their order
 constexpr int kUnitImprint = kUnitFirstOverlay + int(TSKIOverlay::ObjectImprint);
 constexpr int kUnitPreview = 8;
+constexpr int kUnitRelief = 9;
 constexpr int kSideSize = 512;
 constexpr double kComposeInterval = 0.25;  // seconds between compositions of the park's own
 constexpr TSKIColor kPreviewColour{255, 210, 0};
 
 const char* const kSamplerNames[TSKITerrainTextures::kSources] = {
     "uSnowPicture", "uBarePicture", "uSnowOverlay", "uSnowMask", "uSlopePaint",
-    "uOccupancy",   "uImprint",     "uSteepness",   "uPreview"};
+    "uOccupancy",   "uImprint",     "uSteepness",   "uPreview",  "uRelief"};
 
 // A neutral texel for a layer without an image: no snow overlay, snow everywhere under the
-// mask, white paper for the paint and the imprint, nothing occupied, nothing previewed.
+// mask, white paper for the paint and the imprint, nothing occupied, nothing previewed, ground
+// in full light.
 uint8_t NeutralValue(int unit) {
     switch (unit) {
         case kUnitSnowPicture:
@@ -32,6 +35,7 @@ uint8_t NeutralValue(int unit) {
             return 235;
         case kUnitFirstOverlay + int(TSKIOverlay::SlopePaint):
         case kUnitImprint:
+        case kUnitRelief:
             return 255;
         default:
             return 0;
@@ -156,6 +160,7 @@ bool TSKITerrainTextures::Init(std::string* error) {
     glUseProgram(0);
     glGenVertexArrays(1, &emptyVao_);
     layers_[kUnitImprint].Mipmaps = true;
+    layers_[kUnitFirstOverlay + int(TSKIOverlay::SnowMask)].Mipmaps = true;  // read at level 1
     return true;
 }
 
@@ -165,9 +170,15 @@ void TSKITerrainTextures::Reset() {
         l.Source = nullptr;
         l.Sent.clear();
     }
+    layers_[kUnitRelief].Valid = false;
     base_.Layers = side_.Layers = -1;
     previewKey_ = 0;
     lastCompose_ = -1e9;
+}
+
+void TSKITerrainTextures::SetRelief(TSKIImage relief) {
+    relief_ = std::move(relief);
+    layers_[kUnitRelief].Valid = false;
 }
 
 GLuint TSKITerrainTextures::Imprint() const {
@@ -267,7 +278,7 @@ size_t TSKITerrainTextures::Update(const TSKIEngine& engine, const TSKIToolState
         if (unit == kUnitImprint) return;  // printed by the terrain shader
         base_.Dirty.Add(ScaleBand(band, rows, base_.Size).First,
                         ScaleBand(band, rows, base_.Size).Last);
-        if (unit <= kUnitFirstOverlay + int(TSKIOverlay::SnowMask))
+        if (unit <= kUnitFirstOverlay + int(TSKIOverlay::SnowMask) || unit == kUnitRelief)
             side_.Dirty.Add(ScaleBand(band, rows, side_.Size).First,
                             ScaleBand(band, rows, side_.Size).Last);
     };
@@ -295,6 +306,19 @@ size_t TSKITerrainTextures::Update(const TSKIEngine& engine, const TSKIToolState
         }
         l.Source = source;
         l.Valid = true;
+    }
+    // The relief changes only with the terrain.
+    if (TLayer& r = layers_[kUnitRelief]; !r.Valid) {
+        if (relief_.Empty()) {
+            neutral(kUnitRelief);
+        } else {
+            r.Sent.clear();  // sent whole: nothing kept to compare with
+            dirty(kUnitRelief, Send(r, relief_), relief_.Height());
+            r.Sent.clear();
+            r.Sent.shrink_to_fit();
+            immediate = true;
+        }
+        r.Valid = true;
     }
     // The overlays, each when its revision moves.
     for (int o = 0; o < int(TSKIOverlay::ToolPreview); ++o) {

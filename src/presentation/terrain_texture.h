@@ -2,7 +2,8 @@
 // The level's two ground pictures and the park's overlay images are each kept as their own
 // texture and sent again only when their revision changes (and then only the rows that
 // differ); a composition pass then paints them, in their order and under the display flags,
-// into "base" and "baseSide", again only over the rows that changed. The object imprint, at
+// into "base" and "baseSide", again only over the rows that changed, and lights them by the
+// terrain's relief (terrain_relief.h), sent once per level. The object imprint, at
 // one pixel per world unit, is too fine for "base": the terrain shader prints it on top.
 #pragma once
 
@@ -64,6 +65,8 @@ public:
     bool Init(std::string* error);
     // Forgets every upload: the next Update sends and composes everything again.
     void Reset();
+    // The level's relief shading (ReliefImage), sent and composed in by the next Update.
+    void SetRelief(TSKIImage relief);
     // Sends what changed and composes "base" and "baseSide" over the changed rows. Changes
     // that come only from the park's own updates (grooming) are composed at most every
     // quarter second of `seconds`; the player's changes at once. Returns the bytes sent.
@@ -75,7 +78,7 @@ public:
     const std::vector<uint8_t>& ImprintChunks() const { return imprintChunks_; }
     int RowsComposed() const { return rowsComposed_; }  // by the last Update
 
-    static constexpr int kSources = 9;
+    static constexpr int kSources = 10;
 
 private:
     struct TLayer {
@@ -98,13 +101,13 @@ private:
     void Compose(TTarget& target, int layers);
     void Size(TTarget& target, int size);
 
-    // 0 snow picture, 1 bare ground picture, then the overlays, then the slope preview.
+    // 0 snow picture, 1 bare ground picture, then the overlays, the slope preview, the relief.
     std::array<TLayer, kSources> layers_{};
     TTarget base_, side_;
     gl::TProgram program_;
     GLuint emptyVao_ = 0;
     std::vector<uint8_t> imprintChunks_;
-    TSKIImage preview_;
+    TSKIImage preview_, relief_;
     uint64_t previewKey_ = 0;
     double lastCompose_ = -1e9;
     uint32_t viewRevision_ = 0;

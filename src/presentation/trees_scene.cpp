@@ -23,6 +23,8 @@ constexpr TShapeColor kTintMirror{214, 222, 228, 255};
 // Near trees beyond this distance from the eye are drawn as billboards: at that size on the
 // screen the card shows the same tree, and every leaf fragment costs the rasteriser.
 constexpr float kTreeModelReach = 72.0f;
+// The height over the avatar's feet the chase camera looks at.
+constexpr float kRiderSightHeight = 1.5f;
 
 }  // namespace
 
@@ -111,6 +113,10 @@ void TSKISceneRenderer::TImpl::CollectTrees(const TSKIEngine& engine, const TSKI
         BackToFront(frame.Direction.x, frame.Direction.z, 0, TreeBlocksPerSide - 1);
     const bool rowsForward = blocks.JStep > 0;
     constexpr float kReach2 = kTreeModelReach * kTreeModelReach;
+    // While the avatar rides, the trees on the chase camera's sight line to it are left out:
+    // in a forest the rider stays in view.
+    const bool riding = tools.Avatar.Visible;
+    const glm::vec3 rider = Vec3(tools.Avatar.Position) + glm::vec3(0.0f, kRiderSightHeight, 0.0f);
     for (int a = 0; a < blocks.Count; ++a) {
         const int bi = blocks.I(a);
         for (int c = 0; c < blocks.Count; ++c) {
@@ -128,7 +134,8 @@ void TSKISceneRenderer::TImpl::CollectTrees(const TSKIEngine& engine, const TSKI
                         block.Trees[size_t(rowsForward ? begin + n : end - 1 - n)];
                     const TerrainCell& cell = engine.Grid[t.Cell];
                     uint8_t& variant = TreeVariants[t.Cell];
-                    if (!cell.InView || !cell.Tree || EyeInTree(frame.Eye, t.Position, t.Scale))
+                    if (!cell.InView || !cell.Tree || EyeInTree(frame.Eye, t.Position, t.Scale) ||
+                        (riding && TreeHidesTarget(frame.Eye, rider, t.Position, t.Scale)))
                         continue;
                     if (cell.NearCamera && animate) variant = uint8_t((variant + 1) % kTreeFrames);
                     const glm::vec3 away = t.Position - frame.Eye;

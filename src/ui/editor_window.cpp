@@ -2,7 +2,9 @@
 
 #include <imgui.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <system_error>
 
 #include "base/number_format.h"
 #include "editor/cheats.h"
@@ -94,31 +96,40 @@ void TSKIEditorWindow::Act(const TContext& c, TSKIPlayerAction action, std::func
 void TSKIEditorWindow::OpenDialog(TPending what, const TContext& c) {
     const TSKIFolders& f = c.Engine.Folders;
     pending_ = what;
+    // A picture is read from anywhere; levels and games open from the shipped worlds or the
+    // add-ons, and are saved into the add-ons (or beside the level they belong to).
+    TSKIFilePlaces pictures;
+    pictures.AnyFolder = true;
+    pictures.Named = {{"Game folder", f.Root}};
+    if (const char* home = std::getenv("HOME"); home && *home)
+        pictures.Named.emplace_back("Home", home);
+    TSKIFilePlaces worlds;
+    worlds.Named = {{"Add-ons", f.Addons}, {"Shipped", f.Worlds}};
     switch (what) {
         case TPending::NewLevelMap:
         case TPending::HeightMap:
-            dialog_.Open("Select height map", f.Root, kBitmapFilter);
+            dialog_.Open("Select height map", f.Root, kBitmapFilter, pictures);
             break;
         case TPending::ImportRoad:
-            dialog_.Open("Select road bitmap", f.Root, kBitmapFilter);
+            dialog_.Open("Select road bitmap", f.Root, kBitmapFilter, pictures);
             break;
         case TPending::SnowTexture:
         case TPending::GroundTexture:
-            dialog_.Open("Select texture", f.Root, kTextureFilter);
+            dialog_.Open("Select texture", f.Root, kTextureFilter, pictures);
             break;
         case TPending::NewLevelName:
         case TPending::SaveLevel:
             dialog_.Open("Save file", f.Addons, kLevelFilter);
             break;
         case TPending::LoadLevel:
-            dialog_.Open("Load level", f.Addons, kLevelFilter);
+            dialog_.Open("Load level", f.Addons, kLevelFilter, worlds);
             break;
         case TPending::SaveGame:
             dialog_.Open("Save game", c.Engine.Level.FromAddons ? f.Addons : f.Worlds,
                          kGameSaveFilter);
             break;
         case TPending::LoadGame:
-            dialog_.Open("Load game", f.Worlds, kGameLoadFilter);
+            dialog_.Open("Load game", f.Worlds, kGameLoadFilter, worlds);
             break;
         case TPending::HelpPage:
             dialog_.Open("Help page", f.Root / "help", kHelpFilter);
@@ -156,8 +167,12 @@ void TSKIEditorWindow::OnFileChosen(const TContext& c, const fs::path& file) {
             Act(c, SaveLevelAction(stem));
             break;
         case TPending::LoadLevel: {
+            // A level picked among the shipped worlds loads from there, any other from the
+            // add-ons.
+            std::error_code ec;
+            const bool shipped = fs::equivalent(file.parent_path(), c.Engine.Folders.Worlds, ec);
             TSKIToolState* tools = &c.ToolState;
-            Act(c, LoadEditorLevelAction(stem), [tools, changed = c.LevelChanged] {
+            Act(c, LoadEditorLevelAction(stem, !shipped), [tools, changed = c.LevelChanged] {
                 CursorSnapOfNewGame(*tools);
                 changed();
             });

@@ -189,6 +189,10 @@ bool TSKIGameWindow::Frame(bool advance, const std::function<void()>& drawBox) {
         probe::Value("camera_z", target.z);
         probe::Value("camera_distance", camera_.Distance());
         probe::Value("camera_pitch", camera_.PitchDegrees());
+        const glm::vec3 eye = camera_.Position();
+        probe::Value("camera_eye_x", eye.x);
+        probe::Value("camera_eye_y", eye.y);
+        probe::Value("camera_eye_z", eye.z);
         probe::Value("load_ms", loadMs_);
         probe::Value("first_frame_ms", firstFrameMs_);
         probe::Value("longest_frame_ms", longestFrameMs_);

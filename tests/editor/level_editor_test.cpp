@@ -126,11 +126,14 @@ TEST_F(LevelEditor, ALevelMadeFromAHeightMapLoadsBackWithItsHeightsAndBlockedCli
     for (const auto& entry : fs::directory_iterator(Addons()))
         EXPECT_EQ(entry.path().filename().string().rfind("Hill", 0), 0u) << entry.path();
 
+    // Each height within half a grey level of the picture's: the mesh is built without the
+    // steps of the grey levels.
     const float scaleY = other->Level.Scale.y;
     int worst = 0;
     for (int i = 0; i < kGridSize; ++i)
         for (int j = 0; j < kGridSize; ++j)
-            if (std::fabs(other->Cell(i, j).Height - float(HillWithCliff(i, j)) * scaleY) > 0.01f)
+            if (std::fabs(other->Cell(i, j).Height - float(HillWithCliff(i, j)) * scaleY) >
+                0.5f * scaleY + 0.01f)
                 ++worst;
     EXPECT_EQ(worst, 0);
     // The cliff was found and saved as blocked terrain; the gentle hill was not.
@@ -201,9 +204,31 @@ TEST_F(LevelEditor, HeightMapsOf8Or16BitsAndAnySizeAreReadAndBadPicturesOrNamesR
     ASSERT_EQ(fine.Values.size(), 3u);
     for (int x = 0; x < 3; ++x) EXPECT_FLOAT_EQ(fine.At(x, 0), float(1000 * x + 1) / 65535.0f);
     // A small BMP is stretched over the whole map: its corners are the map's corners.
+    // (Within half a grey level: the heights are smoothed by that much at most.)
     ASSERT_TRUE(NewLevelFromHeightMap(*engine, dir / "Small.bmp", "Small", &error)) << error;
-    EXPECT_NEAR(engine->Cell(0, 0).Height, 0, 0.01);
-    EXPECT_NEAR(engine->Cell(256, 0).Height, 40 * engine->Level.Scale.y, 0.01);
+    const float level = engine->Level.Scale.y;
+    EXPECT_NEAR(engine->Cell(0, 0).Height, 0, 0.5f * level + 0.01f);
+    EXPECT_NEAR(engine->Cell(256, 0).Height, 40 * level, 0.5f * level + 0.01f);
+}
+
+// An 8-bit picture climbs in terraces of one grey level, and so would a mesh built from it as
+// read: a gentle ramp of a level every 8 cells gives ground that rises evenly, cell by cell.
+TEST_F(LevelEditor, ALevelMadeFromAn8BitRampIsSmoothNotTerraced) {
+    const auto grey = [](int x, int) { return 20 + x / 8; };
+    WriteGrey(dir / "Ramp.png", kGridSide, kGridSide, grey);
+    std::string error;
+    ASSERT_TRUE(NewLevelFromHeightMap(*engine, dir / "Ramp.png", "Ramp", &error)) << error;
+    const float level = engine->Level.Scale.y;  // a grey level in world units
+    float steepest = 0, farthest = 0;
+    for (const int j : {60, 256, 450}) {
+        for (int i = 60; i < 450; ++i) {
+            const float h = engine->Cell(i, j).Height;
+            steepest = std::max(steepest, std::fabs(engine->Cell(i + 1, j).Height - h));
+            farthest = std::max(farthest, std::fabs(h - float(grey(i, j)) * level));
+        }
+    }
+    EXPECT_LT(steepest, 0.25f * level);  // an eighth of a level a cell; a terrace is a whole one
+    EXPECT_LE(farthest, 0.5f * level + 0.01f);
 }
 
 TEST_F(LevelEditor, StartValuesFallBackToTheirDefaultsForTextThatIsNotANumber) {

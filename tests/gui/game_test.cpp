@@ -12,47 +12,13 @@
 #include "engine/clock.h"
 #include "engine/engine.h"
 #include "gui/gui_harness.h"
+#include "gui/gui_play.h"
 #include "persistence/saved_game.h"
 
 namespace vallorn::gui {
 namespace {
 
 constexpr double kStart = 60;  // seconds for the game to come up on a busy machine
-
-bool ParkShown(const TProbeState& s) {
-    return s.HasWindow("Main menu") && s.Has("park_time");
-}
-
-// Skips the intro and waits for the park.
-::testing::AssertionResult StartPlaying(TGame& game) {
-    if (!game.WaitFor([](const TProbeState& s) { return s.frame > 2; }, kStart)) {
-        return ::testing::AssertionFailure() << "no frame drawn\n" << game.Log();
-    }
-    // A key pressed while the window is still coming up may be lost: press again if so.
-    for (int tries = 0; tries < 6; ++tries) {
-        if (game.State().Number("intro") == 1) game.Key("Return");
-        if (game.WaitFor(ParkShown, kStart / 6)) {
-            // The starter park is an unlimited game: its first evaluation says so in a window
-            // over the view, which the tests put away.
-            const auto unlimited = [](const TProbeState& st) {
-                return st.HasWindow("Unlimited mode");
-            };
-            if (game.WaitFor(unlimited, 20) && game.ClickItem("button", "Continue playing") &&
-                game.WaitFor([&](const TProbeState& st) { return !unlimited(st); }, 10)) {
-                return ::testing::AssertionSuccess();
-            }
-            return ::testing::AssertionFailure() << "the unlimited game's window stayed\n"
-                                                 << game.Log();
-        }
-    }
-    const TProbeState s = game.State();
-    std::string values;
-    for (const auto& [key, value] : s.values) values += key + "=" + value + " ";
-    for (const std::string& w : s.windows) values += "[" + w + "] ";
-    return ::testing::AssertionFailure()
-           << "the park did not show by frame " << s.frame << ": " << values << "\n"
-           << game.Log();
-}
 
 // A point of the view over a free cell (the cursor follows the pointer there).
 std::optional<std::pair<float, float>> FindCell(TGame& game, const std::function<bool(int)>& kind) {
@@ -77,16 +43,6 @@ TProbeState OpenMenuAt(TGame& game, float x, float y) {
     return s;
 }
 
-// Keeps a shot for a person to look at when VALLORN_GUI_SHOTS names a folder.
-void KeepShot(const TGame& game, const std::string& name) {
-    if (const char* dir = std::getenv("VALLORN_GUI_SHOTS")) {
-        std::error_code ec;
-        std::filesystem::copy_file(game.Folder() / "probe" / "shot.png",
-                                   std::filesystem::path(dir) / name,
-                                   std::filesystem::copy_options::overwrite_existing, ec);
-    }
-}
-
 TEST(Game, TheIntroGivesWayToTheParkOnAKey) {
     TGame game;
     TProbeState s;
@@ -102,12 +58,33 @@ TEST(Game, TheIntroGivesWayToTheParkOnAKey) {
 
 TEST(Game, TheStarterParkIsDrawnWithSkyAboveAndGroundBelow) {
     TGame game;
-    ASSERT_TRUE(StartPlaying(game));
-    // The park opens looking down on the arrival area; the middle button tilts the camera up
-    // to the horizon, a third of a degree a pixel: the drag goes in short strokes until the
-    // camera looks out level.
+    ASSERT_TRUE(PlayStarterPark(game));
+    // The park opens looking up the mountain at the resort, and a level look that way meets
+    // the slope, not the sky. The middle button first turns the camera, a third of a degree a
+    // pixel, until it stands on the +X side of its target and looks along -X down the map's
+    // valley; the wheel draws it back, then the middle button tilts it up to the horizon. The
+    // drags go in short strokes until the camera looks that way.
     const TProbeState s = game.State();
     const float x = 0.5f * float(s.winW), y = 0.75f * float(s.winH);
+    const auto yaw = [&] {
+        const TProbeState now = game.State();
+        return std::atan2(now.Number("camera_eye_z") - now.Number("camera_z"),
+                          now.Number("camera_eye_x") - now.Number("camera_x")) *
+               180.0 / M_PI;
+    };
+    for (int k = 0; k < 60 && std::fabs(yaw()) > 3.0; ++k) {
+        const double turn = yaw();
+        const float stroke = float(std::min(0.02 * s.winW, 3.0 * std::fabs(turn)));
+        game.Drag(2, x, y, x + (turn > 0 ? stroke : -stroke), y, 2);
+    }
+    const double bearing = yaw();
+    EXPECT_LE(std::fabs(bearing), 3.0);
+    game.Move(x, 0.45f * float(s.winH));
+    for (int k = 0; k < 8; ++k) {
+        game.Click(5);
+        game.Frames(1);
+    }
+    game.Frames(10);
     for (int k = 0; k < 60 && game.State().Number("camera_pitch") > 4.0; ++k)
         game.Drag(2, x, y, x, y - 0.02f * float(s.winH), 2);
     game.Frames(3);
@@ -115,7 +92,7 @@ TEST(Game, TheStarterParkIsDrawnWithSkyAboveAndGroundBelow) {
     EXPECT_LE(pitch, 4.0);
     TSKIImage shot;
     ASSERT_TRUE(game.Shot(shot)) << game.Log();
-    KeepShot(game, "horizon.png");
+    KeepGuiShot(game, "horizon.png");
     ASSERT_GT(shot.Width(), 400);
     const int w = shot.Width(), h = shot.Height();
     auto isSky = [](TSKIColor c) { return c.b > c.r + 30 && c.b >= c.g; };
@@ -147,7 +124,8 @@ TEST(Game, TheStarterParkIsDrawnWithSkyAboveAndGroundBelow) {
     // The ground below: lit, textured, and no sky in it.
     EXPECT_LT(lowSky, 0.02);
     EXPECT_GT(lowBrightness, 25);
-    EXPECT_GT(lowSpread, 6) << "camera pitch " << pitch << ", ground brightness " << lowBrightness;
+    EXPECT_GT(lowSpread, 6) << "camera pitch " << pitch << ", bearing " << bearing
+                            << ", ground brightness " << lowBrightness;
 }
 
 // Shares of a frame: pixels of vivid colour (jackets, cars, roofs, the snowcat) and of dark
@@ -184,11 +162,19 @@ TEST(Game, TheFarViewShowsTheForestAndTheCloseViewTheModels) {
                             "[EngineParams]\nEngineFulScreen=0\nEngineMusicOn=0\nEngineDetail=2\n");
     };
     TGame game(setup);
-    ASSERT_TRUE(StartPlaying(game));
+    ASSERT_TRUE(PlayStarterPark(game));
     game.Frames(5);
+    // Out from the opening view over the resort: the wheel turned back.
+    const TProbeState opened = game.State();
+    game.Move(0.5f * float(opened.winW), 0.45f * float(opened.winH));
+    for (int k = 0; k < 10; ++k) {
+        game.Click(5);
+        game.Frames(1);
+    }
+    game.Frames(20);
     TSKIImage far, close;
     ASSERT_TRUE(game.Shot(far)) << game.Log();
-    KeepShot(game, "far.png");
+    KeepGuiShot(game, "far.png");
     // Down to the arrival area: the wheel turned forward brings the camera close over the crowd.
     const TProbeState s = game.State();
     game.Move(0.5f * float(s.winW), 0.45f * float(s.winH));
@@ -201,7 +187,7 @@ TEST(Game, TheFarViewShowsTheForestAndTheCloseViewTheModels) {
     const double after = game.State().Number("camera_distance");
     EXPECT_LT(after, before * 0.5);
     ASSERT_TRUE(game.Shot(close)) << game.Log();
-    KeepShot(game, "close.png");
+    KeepGuiShot(game, "close.png");
     const TFrameLook f = Look(far), c = Look(close);
     // Far: the forest is there and the frame is not blank. Close: another picture, with the
     // vehicles and buildings of the arrival area in their colours, and little forest.
@@ -223,7 +209,7 @@ TEST(Game, TheFarViewShowsTheForestAndTheCloseViewTheModels) {
 
 TEST(Game, TheBuildMenuOnAFreeCellOffersBuildingButNothingToDelete) {
     TGame game;
-    ASSERT_TRUE(StartPlaying(game));
+    ASSERT_TRUE(PlayStarterPark(game));
     const auto at = FindCell(game, [](int kind) { return kind == 0; });
     ASSERT_TRUE(at) << "no free cell in view";
     const TProbeState s = OpenMenuAt(game, at->first, at->second);
@@ -242,7 +228,7 @@ TEST(Game, TheBuildMenuOnAFreeCellOffersBuildingButNothingToDelete) {
 
 TEST(Game, ATBarBuiltThroughTheMenuCostsItsPriceAndCanBeDeleted) {
     TGame game;
-    ASSERT_TRUE(StartPlaying(game));
+    ASSERT_TRUE(PlayStarterPark(game));
     // Paused, the cash changes only by what is built.
     ASSERT_TRUE(game.ClickItem("button", "Pause"));
     ASSERT_TRUE(game.WaitFor([](const TProbeState& s) { return s.Number("park_speed") == 0; }, 10));
@@ -305,7 +291,7 @@ TEST(Game, ATBarBuiltThroughTheMenuCostsItsPriceAndCanBeDeleted) {
 
 TEST(Game, ALiftsWindowOpensOnAClickAndItsPriceAndStatusReachThePark) {
     TGame game;
-    ASSERT_TRUE(StartPlaying(game));
+    ASSERT_TRUE(PlayStarterPark(game));
     // The first lift's lower station, where the probe says it lies on the screen.
     TProbeState s;
     ASSERT_TRUE(
@@ -344,7 +330,7 @@ TEST(Game, ALiftsWindowOpensOnAClickAndItsPriceAndStatusReachThePark) {
 
 TEST(Game, TheSpeedButtonsSetTheSpeed) {
     TGame game;
-    ASSERT_TRUE(StartPlaying(game));
+    ASSERT_TRUE(PlayStarterPark(game));
     const std::pair<const char*, double> buttons[] = {
         {"4 x", 4}, {"Pause", 0}, {"2 x", 2}, {"1 x", 1}};
     for (const auto& [label, speed] : buttons) {
@@ -367,7 +353,7 @@ TEST(Game, ADayChangeShowsTheReportAndContinueResumes) {
     };
     setup.args = {"{root}/late.ski"};
     TGame game(setup);
-    ASSERT_TRUE(StartPlaying(game));
+    ASSERT_TRUE(PlayStarterPark(game));
     ASSERT_TRUE(game.ClickItem("button", "4 x"));
     TProbeState report;
     ASSERT_TRUE(game.WaitFor(
@@ -390,7 +376,7 @@ TEST(Game, ADayChangeShowsTheReportAndContinueResumes) {
 
 TEST(Game, ClosingTheWindowWritesTheOptionsAndEndsCleanly) {
     TGame game;
-    ASSERT_TRUE(StartPlaying(game));
+    ASSERT_TRUE(PlayStarterPark(game));
     const auto options = game.Root() / "save" / "Options.ini";
     std::filesystem::remove(options);
     ASSERT_TRUE(game.CloseWindow());
@@ -412,7 +398,7 @@ TEST(Game, ASecondCopyLeavesAndTheFirstPlaysOn) {
 
 TEST(Game, TheStatisticsPagesAllOpenAndTheLoanButtonBorrows) {
     TGame game;
-    ASSERT_TRUE(StartPlaying(game));
+    ASSERT_TRUE(PlayStarterPark(game));
     ASSERT_TRUE(game.ClickItem("button", "Pause"));  // the cash stands still
     ASSERT_TRUE(game.ClickItem("button", "Statistics"));
     for (const char* page : {"Park", "Rating", "Skiers", "Graphs", "Lifts", "Buildings",
@@ -438,7 +424,7 @@ TEST(Game, TheStatisticsPagesAllOpenAndTheLoanButtonBorrows) {
 
 TEST(Game, ARowOfTheLiftsPageOpensThatLiftsWindow) {
     TGame game;
-    ASSERT_TRUE(StartPlaying(game));
+    ASSERT_TRUE(PlayStarterPark(game));
     // The second lift: its row follows the slopes and the first lift in the park's lists.
     TProbeState s;
     ASSERT_TRUE(game.WaitFor([](const TProbeState& st) { return st.Has("lift1_name"); }, 10, &s));
@@ -460,7 +446,7 @@ TEST(Game, TheDetailChosenInOptionsIsKeptAfterARestart) {
     int chosen = -1;
     {
         TGame game;
-        ASSERT_TRUE(StartPlaying(game));
+        ASSERT_TRUE(PlayStarterPark(game));
         ASSERT_TRUE(game.ClickItem("button", "Game"));
         ASSERT_TRUE(game.ClickItem("entry", "Options"));
         TProbeState s;
@@ -486,7 +472,7 @@ TEST(Game, TheDetailChosenInOptionsIsKeptAfterARestart) {
         ASSERT_TRUE(WriteFileAtomically(root / "save" / "Options.ini", written));
     };
     TGame again(setup);
-    ASSERT_TRUE(StartPlaying(again));
+    ASSERT_TRUE(PlayStarterPark(again));
     ASSERT_TRUE(again.ClickItem("button", "Game"));
     ASSERT_TRUE(again.ClickItem("entry", "Options"));
     EXPECT_TRUE(again.WaitFor(
@@ -495,7 +481,7 @@ TEST(Game, TheDetailChosenInOptionsIsKeptAfterARestart) {
 
 TEST(Game, ADisplayBoxChangesTheDrawnFrame) {
     TGame game;
-    ASSERT_TRUE(StartPlaying(game));
+    ASSERT_TRUE(PlayStarterPark(game));
     ASSERT_TRUE(game.ClickItem("button", "Pause"));
     ASSERT_TRUE(game.ClickItem("button", "Display options"));
     ASSERT_TRUE(game.WaitFor([](const TProbeState& s) { return s.HasWindow("Display"); }, 10));
@@ -526,7 +512,7 @@ TEST(Game, ADisplayBoxChangesTheDrawnFrame) {
 // view looks through its chase camera, and Escape gives the overview back.
 TEST(Game, FreeRideSkisUnderTheHeldKeysUntilEscape) {
     TGame game;
-    ASSERT_TRUE(StartPlaying(game));
+    ASSERT_TRUE(PlayStarterPark(game));
     const auto at = FindCell(game, [](int kind) { return kind == 0 || kind == 1 || kind == 2; });
     ASSERT_TRUE(at) << "no free or slope cell in view";
     TSKIImage overview;
@@ -542,7 +528,7 @@ TEST(Game, FreeRideSkisUnderTheHeldKeysUntilEscape) {
     ASSERT_TRUE(moving) << game.Log();
     TSKIImage ride;
     ASSERT_TRUE(game.Shot(ride));
-    KeepShot(game, "free-ride.png");
+    KeepGuiShot(game, "free-ride.png");
     size_t changed = 0;
     for (int y = 0; y < ride.Height(); y += 8) {
         for (int x = 0; x < ride.Width(); x += 8) {

@@ -1,9 +1,17 @@
 // Where the camera opens on a loaded game: at a slant over the saved focus, within the zoom
-// limit, and not looking straight down when a mountain stands behind the focus.
+// limit, and not looking straight down when a mountain stands behind the focus; on every
+// shipped game with the resort around the focus in frame.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include <glm/glm.hpp>
+
+#include "persistence/saved_game.h"
 #include "presentation/camera.h"
+#include "presentation/opening_view.h"
 #include "support/test_level.h"
+#include "support/test_support.h"
 
 namespace vallorn {
 namespace {
@@ -29,6 +37,47 @@ TEST(CameraViewpoint, ALoadedGameBesideACliffOpensAtASlantWithinTheZoomLimit) {
     EXPECT_LE(camera.Distance(), 200.0f);
     EXPECT_GT(camera.Distance(), 100.0f);
     EXPECT_NEAR(camera.Target().x, v.FocusX, 1e-3f);
+}
+
+TEST(CameraViewpoint, EveryShippedGameOpensOnItsResortAtASlantThatShowsIt) {
+    int games = 0, withResort = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(test::BuildRoot() / "worlds")) {
+        if (entry.path().extension() != ".ski") continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        TSKIEngine engine({test::BuildRoot(), 1, nullptr});
+        ASSERT_TRUE(LoadGameFile(engine, entry.path())) << engine.LoadError;
+        ++games;
+        // A campaign mission starts within the campaign's zoom limit: the first two missions
+        // keep the camera close.
+        const std::string stem = entry.path().stem().string();
+        if (stem == "Mission01") engine.Viewpoint.MaxDistance = 200;
+        if (stem == "Mission02") engine.Viewpoint.MaxDistance = 400;
+        TSKICamera camera;
+        camera.Resize(1024, 768);
+        camera.SetViewpoint(engine, engine.Viewpoint);
+        // What the player sees after the first frames, with the camera's own rules applied.
+        for (int frame = 0; frame < 10; ++frame) camera.Update(engine, {}, 1.0f / 30);
+        EXPECT_NEAR(camera.Target().x, engine.Viewpoint.FocusX, 1e-3f);
+        EXPECT_NEAR(camera.Target().z, engine.Viewpoint.FocusZ, 1e-3f);
+        EXPECT_GE(camera.PitchDegrees(), 30.0f);
+        EXPECT_LE(camera.PitchDegrees(), 60.0f);
+        EXPECT_LE(camera.Distance(), 0.95f * engine.Viewpoint.MaxDistance + 1e-3f);
+        EXPECT_LE(camera.Distance(), 500.0f) << "the park is a speck";
+        TSKIOpeningView seen;
+        seen.Target = camera.Target();
+        seen.Distance = camera.Distance();
+        seen.Pitch = glm::radians(camera.PitchDegrees());
+        const glm::vec3 offset = camera.Position() - camera.Target();
+        seen.Yaw = std::atan2(offset.z, offset.x);
+        const std::vector<glm::vec3> landmarks = OpeningLandmarks(engine, camera.Target());
+        withResort += !landmarks.empty();
+        for (const glm::vec3& l : landmarks)
+            EXPECT_TRUE(InOpeningFrame(seen, 1024.0f / 768.0f, l))
+                << "out of frame: " << l.x << ", " << l.z << " from " << camera.Distance() << " at "
+                << camera.PitchDegrees() << " degrees, " << landmarks.size() << " landmarks";
+    }
+    EXPECT_GE(games, 30);
+    EXPECT_GE(withResort, 1);  // the starter park at least has a resort to show
 }
 
 }  // namespace

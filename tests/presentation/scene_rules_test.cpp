@@ -80,6 +80,20 @@ TEST(SceneRules, ATreeTheEyeStandsInOrAgainstIsLeftOut) {
     EXPECT_FALSE(EyeInTree({107, 5, 207}, centre, scale));  // beyond the round crown
 }
 
+TEST(SceneRules, ATreeBetweenTheChaseCameraAndTheRiderIsLeftOut) {
+    // The chase camera 12 m behind and 5 m above a rider in a forest, looking down at them.
+    const glm::vec3 eye(0, 15, 0), rider(12, 11.5f, 0);
+    const glm::vec3 scale(12, 10, 12);  // a crown 12 m across, 10 m high, standing on y = 10
+    EXPECT_TRUE(TreeHidesTarget(eye, rider, {6, 15, 0}, scale));      // on the sight line
+    EXPECT_TRUE(TreeHidesTarget(eye, rider, {6, 15, 5.5f}, scale));   // its branches across it
+    EXPECT_TRUE(TreeHidesTarget(eye, rider, {12, 15, 3}, scale));     // the rider among them
+    EXPECT_FALSE(TreeHidesTarget(eye, rider, {6, 15, 6.5f}, scale));  // beside the line
+    EXPECT_FALSE(TreeHidesTarget(eye, rider, {20, 15, 0}, scale));    // beyond the rider
+    EXPECT_FALSE(TreeHidesTarget(eye, rider, {-8, 15, 0}, scale));    // behind the camera
+    EXPECT_FALSE(TreeHidesTarget(eye, rider, {6, 5, 0}, scale));      // in a hollow below
+    EXPECT_FALSE(TreeHidesTarget(eye, rider, {6, 27, 0}, scale));     // on a crest above
+}
+
 TEST(SceneRules, DotSizesFollowTheViewerWidthWithTheirMinimums) {
     EXPECT_FLOAT_EQ(DotSizes(320).Crowd, 2.0f);
     EXPECT_FLOAT_EQ(DotSizes(320).Overlay, 5.0f);

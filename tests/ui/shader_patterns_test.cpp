@@ -92,22 +92,32 @@ TEST_F(ShaderPatterns, DifficultiesAndBlockedGroundCarryPatternsBesideTheirColou
     gl::TProgram program;
     std::string log;
     ASSERT_TRUE(program.Build(kTerrainComposeVertex, kTerrainComposeFragment, &log)) << log;
-    // Per-cell images of four cells in a row: slope paint blue, red, black; the last cell is
-    // blocked ground without paint (white). Snow everywhere, no snow state.
-    const std::vector<uint8_t> grey(12, 200), black(12, 0);
-    const std::vector<uint8_t> paint = {40, 80, 230, 230, 40, 30, 20, 20, 20, 255, 255, 255};
-    const std::vector<uint8_t> blocked = {0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255};
-    const char* samplers[] = {"uSnowPicture", "uBarePicture", "uSnowOverlay", "uSnowMask",
-                              "uSlopePaint",  "uOccupancy",   "uSteepness",   "uPreview"};
-    const std::vector<uint8_t>* images[] = {&grey,  &grey,    &black, &black,
-                                            &paint, &blocked, &black, &black};
+    // Per-cell images of four runs of 16 cells in a row: slope paint blue, red, black; the last
+    // run is blocked ground without paint (white). Snow everywhere, no snow state, full light.
+    // The overlays' smooth filter reaches two cells: the middle of a run is that run's alone.
+    auto runs = [](std::vector<uint8_t> colours) {
+        std::vector<uint8_t> rgb;
+        for (size_t run = 0; run < 4; ++run)
+            for (int cell = 0; cell < 16; ++cell)
+                rgb.insert(rgb.end(), colours.begin() + long(run * 3),
+                           colours.begin() + long(run * 3 + 3));
+        return rgb;
+    };
+    const std::vector<uint8_t> grey(64 * 3, 200), black(64 * 3, 0), white(64 * 3, 255);
+    const std::vector<uint8_t> paint = runs({40, 80, 230, 230, 40, 30, 20, 20, 20, 255, 255, 255});
+    const std::vector<uint8_t> blocked = runs({0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255});
+    const char* samplers[] = {"uSnowPicture", "uBarePicture", "uSnowOverlay",
+                              "uSnowMask",    "uSlopePaint",  "uOccupancy",
+                              "uSteepness",   "uPreview",     "uRelief"};
+    const std::vector<uint8_t>* images[] = {&grey,    &grey,  &black, &black, &paint,
+                                            &blocked, &black, &black, &white};
     std::vector<GLuint> textures;
     const int size = 512;
     const TPixels p = Draw(size, size, [&] {
         program.Use();
-        for (int k = 0; k < 8; ++k) {
+        for (int k = 0; k < 9; ++k) {
             glActiveTexture(GLenum(GL_TEXTURE0 + k));
-            textures.push_back(Texture(4, 1, *images[k]));
+            textures.push_back(Texture(64, 1, *images[k]));
             program.Set(samplers[k], k);
         }
         program.Set("uLayers", 1 | 2);
