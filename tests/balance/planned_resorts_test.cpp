@@ -25,11 +25,11 @@ namespace fs = std::filesystem;
 
 constexpr int kDays = 30;
 
-// Maps on which the sensible resort as planned now lets its rating fall to 50 % or below for
-// some days (its profit is still there): the layout or the data are not tuned for them yet.
-// They still run, and their figures are in build/planned-resorts/summary.txt.
-const std::vector<std::string> kRatingNotYetKept = {"Frostholm", "Juniper",   "Mountain",
-                                                    "Ravenhead", "Pinebrook", "Quarrytop"};
+// Maps on which the sensible resort as planned still lets its rating fall to 50 % or below
+// (its profit is there): on Juniper its lines fell some 27 trees and its rating sinks from
+// day 20; on Moorfoot up to 60 skiers a day leave unhappy from day 3. They still run, and
+// their figures are in the summary.
+const std::vector<std::string> kRatingNotYetKept = {"Juniper", "Moorfoot"};
 // Where the careless resort still ends with more cash than the sensible one.
 const std::vector<std::string> kCarelessNotYetWorse = {"Juniper"};
 

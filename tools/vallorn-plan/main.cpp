@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::cout << "# " << level << ": " << p.lifts << " lifts, runs " << p.colours << ", "
-              << p.cannons << " cannons\n"
+              << p.cannons << " cannons, " << p.treesFelled << " trees felled\n"
               << p.Text();
     return 0;
 }

@@ -24,6 +24,10 @@ struct TLineKind {
     float rise, gradient, maxLength;
 };
 
+// How far from the base (in cells, along either axis) a lift's lower station may lie for the
+// arriving crowd to find it.
+constexpr int kWalkFromBase = 30;
+
 TLineKind KindOf(char colour) {
     if (colour == 'k') return {kLiftTBar, 25.0f, 0.45f, 110.0f};
     if (colour == 'r') return {kLiftQuadChair, 20.0f, 0.3f, 120.0f};
@@ -43,17 +47,13 @@ public:
         Line("expect-ok on");
         if (o_.loan > 0) Do(TakeLoanAction(o_.loan), "loan take " + std::to_string(o_.loan));
 
-        // Parking lots on flat ground by the road's end; the base is their middle.
-        int bi = 0, bj = 0, lots = 0;
-        for (int k = 0; k < o_.parkings; ++k) {
-            int at[2];
-            if (Place(kBuildParking, ri, rj, 3, 30, at)) bi += at[0], bj += at[1], ++lots;
-        }
-        if (lots == 0) {
+        // A parking lot on flat ground by the road's end: the base.
+        int base[2];
+        if (o_.parkings < 1 || !Place(kBuildParking, ri, rj, 3, 30, base)) {
             plan_.error = "no flat ground for parking by the road";
             return plan_;
         }
-        bi /= lots, bj /= lots;
+        const int bi = base[0], bj = base[1];
         const int keepOff = int(e_.Params.Buildings[kBuildParking].Size / 4) + 4;
 
         // The lines, each a lift from near the base and a run back down beside it.
@@ -75,6 +75,16 @@ public:
             plan_.error = "no ground for a lift near the parking";
             return plan_;
         }
+        // More lots, one for each further line whose lift starts within a walk of the base:
+        // the crowd arrives at the lots and finds only the lifts near it, so parking for more
+        // skiers than those lifts carry fills their queues and sends the rest home unhappy.
+        int near = 0;
+        for (const auto& [i, j] : lowerStations_)
+            if (std::max(std::abs(i - bi), std::abs(j - bj)) <= kWalkFromBase) ++near;
+        for (int k = 1; k < std::min(o_.parkings, near); ++k) {
+            int at[2];
+            Place(kBuildParking, ri, rj, 3, 30, at);
+        }
 
         // Services at the base, then snow on the runs and a snowcat for the base area.
         int at[2];
@@ -91,6 +101,7 @@ public:
                "area " + std::to_string(garage) + " " + Cell(bi, bj));
         }
         SetPrices();
+        plan_.treesFelled = e_.Park.ParkTreesFelled;
         if (!o_.campaign.empty()) Campaign();
         Line("expect-ok off");
 
@@ -121,19 +132,34 @@ private:
         return true;
     }
 
+    // Whether a building of `type` on (i, j) would fell a tree (it clears the cells within its
+    // size around its own).
+    bool FellsTrees(uint8_t type, int i, int j) const {
+        const int size = int(e_.Params.Buildings[type].Size);
+        for (int a = i - size; a <= i + size; ++a)
+            for (int b = j - size; b <= j + size; ++b)
+                if (e_.CellInGrid(a, b) && e_.Cell(a, b).Tree) return true;
+        return false;
+    }
+
     // A building of `type` on the first cell, in rings from `from` to `to` around (ci, cj),
-    // where the player action takes it; its cell in `at`.
+    // where the player action takes it; its cell in `at`. A cell where it fells no tree comes
+    // first: every felled tree costs rating for good.
     bool Place(uint8_t type, int ci, int cj, int from, int to, int at[2]) {
         const int radius = std::max(1, int(e_.Params.Buildings[type].Size / 4) + 1);
-        for (int d = from; d <= to; ++d) {
-            for (int a = ci - d; a <= ci + d; ++a) {
-                for (int b = cj - d; b <= cj + d; ++b) {
-                    if (std::max(std::abs(a - ci), std::abs(b - cj)) != d) continue;
-                    if (!datagen::FlatFree(e_, a, b, radius, 3.0f)) continue;
-                    if (Do(PlaceBuildingAction(type, a, b),
-                           std::string("building ") + kBuildingNames[type] + " " + Cell(a, b))) {
-                        at[0] = a, at[1] = b;
-                        return true;
+        for (bool sparing : {true, false}) {
+            for (int d = from; d <= to; ++d) {
+                for (int a = ci - d; a <= ci + d; ++a) {
+                    for (int b = cj - d; b <= cj + d; ++b) {
+                        if (std::max(std::abs(a - ci), std::abs(b - cj)) != d) continue;
+                        if (!datagen::FlatFree(e_, a, b, radius, 3.0f)) continue;
+                        if (sparing && FellsTrees(type, a, b)) continue;
+                        if (Do(PlaceBuildingAction(type, a, b), std::string("building ") +
+                                                                    kBuildingNames[type] + " " +
+                                                                    Cell(a, b))) {
+                            at[0] = a, at[1] = b;
+                            return true;
+                        }
                     }
                 }
             }
@@ -148,6 +174,7 @@ private:
                 "build-lift " + lift + " " + kLiftNames[liftType]))
             return false;
         ++plan_.lifts;
+        lowerStations_.emplace_back(line[0], line[1]);
         for (float side : {9.0f, -9.0f, 14.0f, -14.0f, 6.0f, -6.0f, 20.0f, -20.0f}) {
             if (LayRun(line, side)) return true;
         }
@@ -243,6 +270,7 @@ private:
 
     TSKIEngine& e_;
     TPlanOptions o_;
+    std::vector<std::pair<int, int>> lowerStations_;  // the cell of each lift's lower station
     TSKIToolState state_;
     TSKIConstruction tools_;
     TResortPlan plan_;

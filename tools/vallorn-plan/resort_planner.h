@@ -19,7 +19,7 @@ struct TPlanOptions {
     bool rescue = true;            // a ski patrol
     bool food = true;              // a snow bar and a stall
     bool warmth = true;            // a shelter
-    int parkings = 3;              // lots of 50 skiers each
+    int parkings = 3;              // at most so many lots of 50 skiers, one per lift by the base
     std::string colours = "bbrk";  // the lines wanted, in order: b blue, r red, k black
     int liftType = -1;             // every lift of this type (-1: by the line's colour)
     double priceFactor = 1.0;      // ticket and service prices, times the defaults
@@ -36,7 +36,7 @@ TPlanOptions GreedyPlayer();
 
 struct TResortPlan {
     std::vector<std::string> lines;  // the action script, one line each
-    int lifts = 0, slopes = 0, cannons = 0;
+    int lifts = 0, slopes = 0, cannons = 0, treesFelled = 0;
     std::string colours;  // the colour of each run built (b, r, k)
     std::string error;    // why there is no resort (no road, no ground for a lift)
     bool ok() const { return error.empty(); }
