@@ -3,7 +3,7 @@
 // rating above 50 % for 30 days, while the careless and the greedy player's resorts do worse.
 // The default test plays the quick set: the sensible resort of every map with seed 1 and the
 // careless and greedy ones on four maps. With VALLORN_PLANNED_RESORTS=all (the ctest
-// label balance-full) it plays the whole matrix: seeds 1 to 3 and all three players on every
+// label full-matrix) it plays the whole matrix: seeds 1 to 3 and all three players on every
 // map. Each map's plan and runs are one vallorn-plan and vallorn-sim pipeline, two at a time.
 #include <gtest/gtest.h>
 
