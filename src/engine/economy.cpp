@@ -88,7 +88,8 @@ void UpdateRating(TSKIEngine& engine) {
         p.ParkPopularity = 0;
     }
 
-    // 5., 6. The shown percentage caps the three offer parts; the raw rating does not.
+    // 5., 6. The shown percentage caps the three offer parts and stops at 100 however much
+    // popularity campaigns bought; the raw rating does not.
     const float common = p.ParkAvgHappiness + p.ParkRatingLeftUnhappy + p.ParkRatingLeftDead -
                          float(p.ParkTreesFelled) + p.ParkPopularity;
     p.ParkRatingPercent =
@@ -96,6 +97,7 @@ void UpdateRating(TSKIEngine& engine) {
          std::clamp(p.ParkLiftScore, 0.0f, kScoreCap) +
          std::clamp(p.ParkBuildScore, 0.0f, kScoreCap) + p.ParkSnowQuality / 4.0f + common) /
         2.0f;
+    p.ParkRatingPercent = std::min(p.ParkRatingPercent, 100.0f);
     p.ParkRating =
         p.ParkSlopeScore + p.ParkLiftScore + p.ParkBuildScore + p.ParkSnowQuality + common;
 

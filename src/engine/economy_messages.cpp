@@ -32,6 +32,22 @@ bool FullQueueWithIdleSkiers(const TSKIEngine& engine) {
     return false;
 }
 
+// Riders who paid more than their ticket was worth to them, out of all riders of the open
+// lifts, from which the prices are turning skiers away (the profit falls soon after).
+constexpr int64_t kExpensiveShareOf = 4;  // one rider in four
+constexpr int64_t kFewestRiders = 100;    // before this many rides the share says nothing
+
+// Whether the open lifts' tickets cost too many riders their mood.
+bool TicketsTooDear(const TSKIEngine& engine) {
+    int64_t dear = 0, riders = 0;
+    for (const auto& s : engine.Sections) {
+        if (!s->IsLift() || s->Status != kLiftOpen) continue;
+        dear += s->TooExpensiveCount;
+        riders += s->CustomersServed;
+    }
+    return riders >= kFewestRiders && dear * kExpensiveShareOf >= riders;
+}
+
 }  // namespace
 
 bool BuildingUnlocked(const TSKIEngine& engine, uint8_t type) {
@@ -72,6 +88,7 @@ void BuildParkMessages(TSKIEngine& engine) {
         add(p.ParkHourProfit < 0, "Profit in last hour was negative.");
         add(FullQueueWithIdleSkiers(engine),
             "A lift's queue is full and skiers stand idle at its gate. Build another lift.");
+        add(TicketsTooDear(engine), "Lift tickets are too expensive. Skiers are turning away.");
     }
     if (engine.ParkMessages.empty()) {
         engine.MessageStripVisible = false;

@@ -163,7 +163,7 @@ TEST(ArrivalWaves, ComeOnlyWithAnArrivalBuildingAndGrowWithTheRating) {
     EXPECT_LT(e->Skiers.size(), 45u);
     EXPECT_EQ(lot.CustomersServed, e->Skiers.size());
 
-    // A famous park (a huge PR bonus) gets waves of up to 14.
+    // A famous park (a huge PR bonus) shows a rating of 100 % and gets waves of up to 10.
     e->Skiers.clear();
     e->Park.ParkRatingLeftUnhappy = 0;
     e->Park.ParkPopularity = 1000;
@@ -176,9 +176,9 @@ TEST(ArrivalWaves, ComeOnlyWithAnArrivalBuildingAndGrowWithTheRating) {
             before = e->Skiers.size();
         }
     }
-    EXPECT_GT(e->Park.ParkRatingPercent, 150);
+    EXPECT_EQ(e->Park.ParkRatingPercent, 100);
     EXPECT_GT(biggest, 5u);
-    EXPECT_LE(biggest, 14u);
+    EXPECT_LE(biggest, 10u);
     EXPECT_GT(e->Skiers.size(), 25u);
     EXPECT_LE(e->Skiers.size(), 65u);  // the lot holds 50: late waves may find it full
 }

@@ -94,6 +94,16 @@ TEST_F(Economy, RatingAddsMoodSnowTreesAndPopularity) {
     EXPECT_EQ(e->Park.ParkAvgEnergy, 0);
 }
 
+TEST_F(Economy, CampaignsCannotPushTheShownRatingAbove100) {
+    AddSkiers(4, 33.4f);  // the happiest skiers
+    for (int k = 0; k < 40; ++k) AddSlope(500);
+    e->Park.ParkSnowQuality = 100;
+    e->Park.ParkPopularity = 201;  // ten PR campaigns
+    UpdateRating(*e);
+    EXPECT_FLOAT_EQ(e->Park.ParkRatingPercent, 100);
+    EXPECT_GT(e->Park.ParkRating, 300);
+}
+
 TEST_F(Economy, TheUnlimitedSandboxHasAFixedRating) {
     e->Park.ParkSandboxDiff = kSandboxDiffUnlimited;
     e->Park.ParkTreesFelled = 50;

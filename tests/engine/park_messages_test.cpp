@@ -52,6 +52,9 @@ TEST_F(ParkMessages, EveryConditionAddsItsMessageInOrder) {
     p.ParkTreesFelled = 6;
     p.ParkSnowQuality = 48.9f;
     p.ParkHourProfit = -1;
+    TSKISection& lift = e.AddLift({{0, 0, 0, 1}, {-40, 0, 0, 1}}, kLiftTBar);
+    lift.CustomersServed = 100;
+    lift.TooExpensiveCount = 25;  // one rider in four paid more than the ride was worth
     BuildParkMessages(*e);
     const std::vector<std::string> all = {
         "Cash balance is in negative numbers.",
@@ -66,6 +69,7 @@ TEST_F(ParkMessages, EveryConditionAddsItsMessageInOrder) {
         "Environmental damage too high. Replant some trees",
         "Snow quality is dangerously low.",
         "Profit in last hour was negative.",
+        "Lift tickets are too expensive. Skiers are turning away.",
     };
     EXPECT_EQ(e->ParkMessages, all);
     EXPECT_TRUE(e->MessageStripVisible);
@@ -74,7 +78,7 @@ TEST_F(ParkMessages, EveryConditionAddsItsMessageInOrder) {
     // Warnings about what the player cannot build yet stay quiet.
     e->Profile.UnlockedBuildings.fill(false);
     BuildParkMessages(*e);
-    EXPECT_EQ(e->ParkMessages.size(), 6u);
+    EXPECT_EQ(e->ParkMessages.size(), 7u);
     EXPECT_FALSE(Has("Maximum parking capacity reached"));
     EXPECT_FALSE(Has("Skiers are freezing."));
     EXPECT_FALSE(Has("Skiers are hungry."));
@@ -94,6 +98,12 @@ TEST_F(ParkMessages, BoundariesOfTheConditions) {
     p.ParkMaxSkiers = 7;
     p.ParkCash = 0;
     p.ParkHourProfit = 0;
+    TSKISection& lift = e.AddLift({{0, 0, 0, 1}, {-40, 0, 0, 1}}, kLiftTBar);
+    lift.CustomersServed = 100;
+    lift.TooExpensiveCount = 24;
+    TSKISection& closed = e.AddLift({{0, 0, 40, 1}, {-40, 0, 40, 1}}, kLiftTBar);
+    closed.Status = kLiftClosed;  // a closed lift's old riders do not count
+    closed.CustomersServed = closed.TooExpensiveCount = 50;
     BuildParkMessages(*e);
     EXPECT_TRUE(e->ParkMessages.empty());
 }

@@ -20,19 +20,6 @@ bool ClearLine(const TSKIEngine& e, int i0, int j0, int i1, int j1) {
     return true;
 }
 
-// The road cell farthest from the map's edge.
-bool RoadEnd(const TSKIEngine& e, int& ri, int& rj) {
-    int depth = -1;
-    for (int i = 0; i < kGridSize; ++i) {
-        for (int j = 0; j < kGridSize; ++j) {
-            if (e.Cell(i, j).Kind != kCellRoad) continue;
-            const int d = std::min({i, j, kGridSize - 1 - i, kGridSize - 1 - j});
-            if (d > depth) depth = d, ri = i, rj = j;
-        }
-    }
-    return depth >= 0;
-}
-
 TSKIVector Node(const TSKIEngine& e, int i, int j, float width) {
     TSKIVector p = e.CellToWorld(i, j, false);
     p.y = e.Cell(i, j).Height;
@@ -45,6 +32,18 @@ int Radius(const TSKIEngine& e, uint8_t type) {
 }
 
 }  // namespace
+
+bool RoadEnd(const TSKIEngine& e, int& ri, int& rj) {
+    int depth = -1;
+    for (int i = 0; i < kGridSize; ++i) {
+        for (int j = 0; j < kGridSize; ++j) {
+            if (e.Cell(i, j).Kind != kCellRoad) continue;
+            const int d = std::min({i, j, kGridSize - 1 - i, kGridSize - 1 - j});
+            if (d > depth) depth = d, ri = i, rj = j;
+        }
+    }
+    return depth >= 0;
+}
 
 bool FreeGround(const TSKIEngine& e, int i, int j) {
     if (i < 2 || j < 2 || i > kGridSize - 3 || j > kGridSize - 3) return false;

@@ -20,6 +20,8 @@ struct TResortLayout {
     bool ok() const { return error.empty(); }
 };
 
+// The road cell farthest from the map's edge: where the road ends inside the map.
+bool RoadEnd(const TSKIEngine& engine, int& i, int& j);
 // Free ground: inside the grid (with a margin of 2 cells), kind free and not blocked.
 bool FreeGround(const TSKIEngine& engine, int i, int j);
 // Every cell within `radius` cells is free ground and no more than `step` above or below.
