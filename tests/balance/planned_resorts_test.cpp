@@ -7,7 +7,6 @@
 // map. Each map's plan and runs are one vallorn-plan and vallorn-sim pipeline, two at a time.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
