@@ -7,7 +7,6 @@
 #include "engine/engine.h"
 #include "engine/level_file.h"
 #include "engine/snow.h"
-#include "engine/snow_fall.h"
 
 using namespace vallorn;
 
@@ -78,11 +77,10 @@ static void BM_UpdateSnowfallHighDetail(benchmark::State& state) {
     if (!LoadMountain(engine, state)) return;
     engine.Options.Detail = 2;
     engine.Park.ParkWeather = 0.99f;
-    TSKISnowfall snow;
-    snow.Camera.Position = engine.CellToWorld(256, 256, true);
-    snow.Camera.Position.y += 60;
-    snow.Reset(engine);
-    for (auto _ : state) snow.Update(engine, 1.0f / 30.0f);
-    state.counters["flakes"] = double(snow.Flakes.size());
+    engine.SnowfallCamera.Position = engine.CellToWorld(256, 256, true);
+    engine.SnowfallCamera.Position.y += 60;
+    ResetSnowfall(engine);
+    for (auto _ : state) UpdateSnowfall(engine, 1.0f / 30.0f);
+    state.counters["flakes"] = double(engine.SnowFlakes.size());
 }
 BENCHMARK(BM_UpdateSnowfallHighDetail)->Unit(benchmark::kMicrosecond);

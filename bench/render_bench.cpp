@@ -257,9 +257,7 @@ int main(int argc, char** argv) {
         camera.Update(engine, TSKICameraInput{}, dt);
         tools.UpdateTools(dt);
         const int64_t days = engine.DayChanges;
-        const float parkSeconds = ParkSeconds(engine, dt);
         OnProgress(engine, dt);
-        renderer.AdvanceSnowfall(engine, parkSeconds);
         if (engine.DayChanges != days) tools.LeaveTool();
         const double cpuSim = ThreadSeconds();
         renderer.Draw(engine, toolState, camera, o.width, o.height, frame * double(dt));

@@ -37,16 +37,13 @@ void OnProgress(TSKIEngine& engine, double deltaTime) {
     // Camera and construction-tool input, then the view upkeep, run here with the raw frame
     // time; they belong to the camera, tools and renderer and come with them.
 
-    const float simDt = ParkSeconds(engine, deltaTime);
+    const double dt = std::isfinite(deltaTime) && deltaTime > 0 ? deltaTime : 0.0;
+    const float simDt = float(std::min<double>(dt, kMaxFrameStep)) * engine.Park.ParkSpeed;
     UpdateEntities(engine, simDt);
+    UpdateSnowfall(engine, simDt);
 
     engine.TickAccumulator += simDt;
     if (engine.TickAccumulator > engine.Params.Game.TickTime) PeriodicTick(engine);
-}
-
-float ParkSeconds(const TSKIEngine& engine, double deltaTime) {
-    const double dt = std::isfinite(deltaTime) && deltaTime > 0 ? deltaTime : 0.0;
-    return float(std::min<double>(dt, kMaxFrameStep)) * engine.Park.ParkSpeed;
 }
 
 void UpdateEntities(TSKIEngine& engine, float simDt) {
@@ -88,7 +85,7 @@ void PeriodicTick(TSKIEngine& engine) {
 
     // 1. The clock.
     engine.TickAccumulator = 0;
-    const TSKICalendar before = CalendarAt(engine, engine.Park.ParkTime);
+    const TSKICalendar before = Calendar(engine, engine.Park.ParkTime);
     AddTo(engine.Park.ParkTime, 1);
     ++engine.TicksRun;
 
@@ -171,7 +168,7 @@ void PeriodicTick(TSKIEngine& engine) {
 
     // 14. The day change: a new day number, or the first day of a new season (with one day
     // a season, the day number is always 0).
-    const TSKICalendar after = CalendarAt(engine, engine.Park.ParkTime);
+    const TSKICalendar after = Calendar(engine, engine.Park.ParkTime);
     if (after.Day != before.Day || after.Season != before.Season) DayChange(engine);
 }
 
@@ -198,8 +195,11 @@ void UpdateCrowdCounters(TSKIEngine& engine) {
     }
 }
 
-std::string ClockText(const TSKICalendar& c) {
-    return std::to_string(c.Hour) + ":" + (c.Minute < 10 ? "0" : "") + std::to_string(c.Minute);
+TSKICalendar Calendar(TSKIEngine& engine, int32_t ticks) {
+    const TSKICalendar c = CalendarAt(engine, ticks);
+    engine.ClockText =
+        std::to_string(c.Hour) + ":" + (c.Minute < 10 ? "0" : "") + std::to_string(c.Minute);
+    return c;
 }
 
 TSKICalendar CalendarAt(const TSKIEngine& engine, int32_t ticks) {
@@ -278,6 +278,7 @@ void DayChange(TSKIEngine& engine) {
     TakeFrom(engine.Park.ParkCash, engine.Park.ParkLoanInterest);
     AddTo(engine.Park.ParkLoanExpence, engine.Park.ParkLoanInterest);
 
+    ResetSnowfall(engine);
     engine.Dialogs->SetBusyCursor(false);
     engine.Busy = false;
 }

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 #include "engine/engine.h"
 
@@ -19,17 +18,14 @@ struct TSKICalendar {
 
 // Frame handler: runs once per rendered frame with the frame's real time in seconds.
 void OnProgress(TSKIEngine& engine, double deltaTime);
-// The park seconds a frame of `deltaTime` real seconds runs: at most 0.1 s of it (a stalled
-// frame), times the park's speed.
-float ParkSeconds(const TSKIEngine& engine, double deltaTime);
 // Entity update with the simulated time step.
 void UpdateEntities(TSKIEngine& engine, float simDt);
 // The periodic game tick.
 void PeriodicTick(TSKIEngine& engine);
-// The calendar of a park time.
+// The calendar of a park time; also sets the engine's clock text.
+TSKICalendar Calendar(TSKIEngine& engine, int32_t ticks);
+// The same calendar, changing nothing.
 TSKICalendar CalendarAt(const TSKIEngine& engine, int32_t ticks);
-// Its time of day as the statistics window and the runner's report show it: "9:05".
-std::string ClockText(const TSKICalendar& calendar);
 void DayChange(TSKIEngine& engine);
 // Recounts the skiers standing on each cell (only the cells counted last time are reset).
 void UpdateCrowdCounters(TSKIEngine& engine);

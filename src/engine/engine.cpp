@@ -105,6 +105,9 @@ void TSKIEngine::ClearContainers() {
     NewObjectives.clear();
     for (auto& series : History) series.clear();
     HistorySamples = 0;
+    // The falling snow belongs to the park that goes; the next one starts its own.
+    SnowFlakes.clear();
+    SnowfallVisible = false;
     for (TerrainCell& c : Grid) {
         c.Section = -1;
         c.NearestSection = -1;
@@ -123,6 +126,7 @@ void TSKIEngine::ResetParkData() {
     Park = fresh;
     StartOfDay = TakeSnapshot();
     TickAccumulator = HistoryAccumulator = HourAccumulator = 0;
+    Calendar(*this, Park.ParkTime);
 }
 
 int32_t TSKIEngine::LiftCount() const {

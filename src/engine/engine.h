@@ -3,8 +3,7 @@
 // (entities/world.h); what the game does with it lives in free functions over the engine,
 // declared beside each area's code: engine/clock.h (frame handler, tick, calendar, day
 // change), arrivals.h, history.h, economy.h, snow.h, params.h, level_file.h, blocked.h,
-// overlays.h, dots.h and persistence/saved_game.h. The falling snow is the view's
-// (snow_fall.h).
+// overlays.h, dots.h and persistence/saved_game.h.
 #pragma once
 
 #include <array>
@@ -106,6 +105,12 @@ struct TSKIViewpoint {
     float MaxDistance = 1000;
 };
 
+// What the view tells the falling snow every frame: where the camera is and where it looks.
+struct TSKISnowfallCamera {
+    TSKIVector Position{0, 0, 0, 1};
+    TSKIVector Direction{0, 0, 1, 0};
+};
+
 constexpr int kHistorySeries = 11;
 constexpr int kHistoryInUse = 9;
 constexpr size_t kHistoryLength = 386;
@@ -175,6 +180,7 @@ public:
     float RefreshTimer = 0;
     float AnimationTimer = 0;
     uint32_t RefreshRequests = 0;
+    std::string ClockText = "9:00";
     int64_t TicksRun = 0;
     int64_t DayChanges = 0;
     int64_t AccountingHours = 0;
@@ -189,10 +195,16 @@ public:
     };
     std::vector<TSKIHighlightBeam> HighlightBeamCache;
 
-    // --- park messages (economy_messages.cpp) --------------------------------------------------
+    // --- history, park messages, falling snow -------------------------------------------------
     int32_t MessageSamples = 0;        // history samples since the last message rebuild
     std::string ShownParkMessage;      // the message in the strip of the menu bar
     bool MessageStripVisible = false;  // the strip of the menu bar shows a park message
+    // Falling snow: the view sets the camera every frame; the renderer draws the flakes.
+    TSKISnowfallCamera SnowfallCamera;
+    std::vector<TSKIVector> SnowFlakes;
+    TSKIVector SnowfallColor{0.9f, 0.9f, 0.9f, 1.0f};
+    float SnowfallPointSize = 2.0f;
+    bool SnowfallVisible = false;
 
     // --- saved games (persistence/saved_game*.cpp) --------------------------------------------
     // The mission's objectives (persistence/objectives_record.h).

@@ -46,4 +46,10 @@ float WeatherColdMultiplier(const TSKIEngine& engine, const TerrainCell& c);
 void SnowPeaks(TSKIEngine& engine, float markerHeight);
 void FloodSnow(TSKIEngine& engine, int i, int j);
 
+// Falling snow, placed around the camera the view sets in SnowfallCamera.
+int32_t SnowFlakeTarget(const TSKIEngine& engine);  // flakes the cloud should have now
+void ResetSnowfall(TSKIEngine& engine);
+void UpdateSnowfall(TSKIEngine& engine, float dt);
+void RecentreSnowfall(TSKIEngine& engine);
+
 }  // namespace vallorn

@@ -40,7 +40,6 @@ void TSKIRenderer::LevelChanged(const TSKIEngine& engine) {
     impl_->Terrain.LevelChanged(engine);
     impl_->Scene.LevelChanged(engine);
     impl_->Flags.Reset();
-    snowfall_.Clear();
 }
 
 void TSKIRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& tools,
@@ -78,18 +77,18 @@ void TSKIRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& tools,
 
     TSKITerrainStats terrain;
     impl_->Terrain.Draw(engine, tools, frame, seconds, terrain);
-    impl_->Scene.Draw(engine, snowfall_, tools, frame, seconds);
+    impl_->Scene.Draw(engine, tools, frame, seconds);
     if (engine.HasGrid() && camera.EdgeMarkersVisible(engine, tools.CursorI, tools.CursorJ))
         impl_->Markers.Draw(impl_->MarkerProgram, engine, camera.Target(), frame);
     if (engine.HasGrid() && engine.EditorOpen)
         impl_->Focus.Draw(impl_->MarkerProgram, engine, camera.Target(), frame);
 
-    // What the core takes from the view: the cells near the camera and in view; and where the
+    // What the core takes from the view: the cells near the camera and in view, and where the
     // falling snow is seen from.
     impl_->Flags.UpdateNearCamera(engine, engine.ViewDistance, frame.Eye, frame.Direction);
     impl_->Flags.UpdateInView(engine, impl_->Terrain.Bounds(), frame);
-    snowfall_.Camera.Position = TSKIVector(frame.Eye, 1.0f);
-    snowfall_.Camera.Direction = TSKIVector(frame.Direction, 0.0f);
+    snowfall_.Position = TSKIVector(frame.Eye, 1.0f);
+    snowfall_.Direction = TSKIVector(frame.Direction, 0.0f);
 
     stats_.TerrainChunksDrawn = terrain.ChunksDrawn;
     stats_.TerrainTriangles = terrain.Triangles;

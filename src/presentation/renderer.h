@@ -1,9 +1,7 @@
 // The 3D view of a park: the terrain (in chunks with distance-based detail and frustum
 // culling, textured with the composed overlays), the skirt, and the scene on it. It reads the
-// park only; what the core takes from the view (the per-cell in-view and near-camera flags)
-// the game window hands over after each frame. The falling snow is the view's own: it moves
-// with the park's clock (AdvanceSnowfall) but draws from a random generator of its own, so the
-// park runs the same whether or not snow is drawn over it.
+// park only; what the core takes from the view (the per-cell in-view and near-camera flags,
+// where the falling snow is seen from) the game window hands over after each frame.
 #pragma once
 
 #include <filesystem>
@@ -14,7 +12,6 @@
 
 #include "construction/tool_state.h"
 #include "engine/engine.h"
-#include "engine/snow_fall.h"
 #include "presentation/camera.h"
 #include "presentation/frame.h"
 
@@ -36,18 +33,10 @@ public:
 
     // Needs a current OpenGL 3.3 context. False with a reason.
     bool Init(const std::filesystem::path& dataFolder, std::string* error);
-    // A level or saved game was loaded (or closed): rebuild the terrain and scene buffers; the
-    // falling snow starts afresh with the park's weather.
+    // A level or saved game was loaded (or closed): rebuild the terrain and scene buffers.
     void LevelChanged(const TSKIEngine& engine);
-    // A frame of the park's clock that ran `parkSeconds` (ParkSeconds, engine/clock.h): the
-    // falling snow follows the park's weather and days and drifts, seen from the camera of
-    // the last frame drawn.
-    void AdvanceSnowfall(const TSKIEngine& engine, float parkSeconds) {
-        snowfall_.Update(engine, parkSeconds);
-    }
-    const TSKISnowfall& Snowfall() const { return snowfall_; }
     // Draws one frame into the current framebuffer's viewport (width x height), then works
-    // out the view flags of the cells and where the falling snow is seen from.
+    // out the view flags of the cells and the falling-snow camera.
     void Draw(const TSKIEngine& engine, const TSKIToolState& tools, const TSKICamera& camera,
               int width, int height, double seconds);
     // The rectangles the next frames leave undrawn: the depth there is set nearer than
@@ -56,18 +45,18 @@ public:
     const TSKIRenderStats& Stats() const { return stats_; }
     // The scene's materials: a count line, then one line of texture information each.
     std::vector<std::string> MaterialInfo() const;
-    // The cells' view flags as the last frame found them (TSKIViewFlags::CellFlags) and the
-    // count of their changes.
+    // The cells' view flags as the last frame found them (TSKIViewFlags::CellFlags), the
+    // count of their changes, and where that frame's camera stood and looked.
     const std::vector<uint8_t>& CellFlags() const;
     uint64_t CellFlagChanges() const;
+    TSKISnowfallCamera SnowfallCamera() const { return snowfall_; }
 
 private:
     struct TImpl;
     std::unique_ptr<TImpl> impl_;
     TSKIRenderStats stats_;
     std::vector<TSKICoverRect> covered_;
-    TSKISnowfall snowfall_{kSnowfallSeed};
-    static constexpr uint64_t kSnowfallSeed = 0x5EED5A0F;
+    TSKISnowfallCamera snowfall_;
 };
 
 }  // namespace vallorn

@@ -224,7 +224,7 @@ struct TSKISceneRenderer::TImpl {
     void CollectTrees(const TSKIEngine& engine, const TSKIToolState& tools,
                       const TSKIFrameView& frame);
     void CollectTools(const TSKIEngine& engine, const TSKIToolState& tools);
-    void CollectPoints(const TSKIEngine& engine, const TSKISnowfall& snowfall);
+    void CollectPoints(const TSKIEngine& engine);
     void CollectMirroredTrees(const TSKIEngine& engine, const TSKIFrameView& frame);
     // Whether a world position lies on a near-camera cell.
     static bool OnNearCell(const TSKIEngine& engine, const TSKIVector& p);

@@ -219,8 +219,7 @@ void TSKISceneRenderer::TImpl::DrawPrimitives(TScenePrimitives& p, TSKISceneStat
     ++stats.DrawCalls;
 }
 
-void TSKISceneRenderer::TImpl::CollectPoints(const TSKIEngine& engine,
-                                             const TSKISnowfall& snowfall) {
+void TSKISceneRenderer::TImpl::CollectPoints(const TSKIEngine& engine) {
     CrowdDots.Clear();
     OverlayDots.Clear();
     Snow.Clear();
@@ -229,12 +228,12 @@ void TSKISceneRenderer::TImpl::CollectPoints(const TSKIEngine& engine,
         CrowdDots.Vertex(Vec3(dot.Position), {dot.Color.r, dot.Color.g, dot.Color.b, 255});
     for (const auto& dot : dots.Overlay)
         OverlayDots.Vertex(Vec3(dot.Position), {dot.Color.r, dot.Color.g, dot.Color.b, dot.Shape});
-    if (snowfall.Visible) {
-        const TSKIVector& c = snowfall.Color;
+    if (engine.SnowfallVisible) {
+        const TSKIVector& c = engine.SnowfallColor;
         const TShapeColor color{uint8_t(std::clamp(c.x, 0.0f, 1.0f) * 255.0f),
                                 uint8_t(std::clamp(c.y, 0.0f, 1.0f) * 255.0f),
                                 uint8_t(std::clamp(c.z, 0.0f, 1.0f) * 255.0f), 255};
-        for (const TSKIVector& flake : snowfall.Flakes) Snow.Vertex(Vec3(flake), color);
+        for (const TSKIVector& flake : engine.SnowFlakes) Snow.Vertex(Vec3(flake), color);
     }
 }
 
@@ -271,9 +270,8 @@ void TSKISceneRenderer::LevelChanged(const TSKIEngine& engine) {
     impl_->CableSignature = 0;
 }
 
-void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKISnowfall& snowfall,
-                             const TSKIToolState& tools, const TSKIFrameView& frame,
-                             double seconds) {
+void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& tools,
+                             const TSKIFrameView& frame, double seconds) {
     stats_ = {};
     TImpl& m = *impl_;
     m.Sky.Draw(frame);
@@ -291,7 +289,7 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKISnowfall& snowf
     m.CollectSkiers(engine, frame);
     m.CollectAvatar(tools, seconds);
     m.CollectTools(engine, tools);
-    m.CollectPoints(engine, snowfall);
+    m.CollectPoints(engine);
 
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
@@ -350,7 +348,7 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKISnowfall& snowf
     glDepthMask(GL_TRUE);
     m.DrawPrimitives(m.OverlayDots, stats_);
     glDepthMask(GL_FALSE);
-    m.Points.Set("uSize", std::max(1.0f, snowfall.PointSize));
+    m.Points.Set("uSize", std::max(1.0f, engine.SnowfallPointSize));
     m.DrawPrimitives(m.Snow, stats_);
 
     // Tool previews: lines over everything near, ghosts half transparent.

@@ -11,7 +11,6 @@
 
 #include "construction/tool_state.h"
 #include "engine/engine.h"
-#include "engine/snow_fall.h"
 #include "presentation/frame.h"
 
 namespace vallorn {
@@ -33,9 +32,9 @@ public:
     // A level or game was loaded into the engine (houses, trees and the sky change).
     void LevelChanged(const TSKIEngine& engine);
     // Draws after the terrain, in the terrain's depth buffer. `seconds` is real time, for
-    // animations that do not follow the park's clock; the falling snow is the view's.
-    void Draw(const TSKIEngine& engine, const TSKISnowfall& snowfall, const TSKIToolState& tools,
-              const TSKIFrameView& frame, double seconds);
+    // animations that do not follow the park's clock.
+    void Draw(const TSKIEngine& engine, const TSKIToolState& tools, const TSKIFrameView& frame,
+              double seconds);
     const TSKISceneStats& Stats() const { return stats_; }
     std::vector<std::string> MaterialInfo() const;  // see TSKIRenderer::MaterialInfo
 

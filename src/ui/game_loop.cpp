@@ -314,12 +314,13 @@ void TSKIGameWindow::DrawParkScene() {
         renderer_->SetCovered(InterfaceCover(window_.Width(), window_.Height()));
         renderer_->Draw(*engine_, toolState_, view, window_.Width(), window_.Height(), seconds_);
         // What the core takes from the view: the cells' view flags (when they changed, or
-        // for a new park).
+        // for a new park) and where the falling snow is seen from.
         if (renderer_->CellFlagChanges() != cellFlagChanges_ || flagsEngine_ != engine_.get()) {
             cellFlagChanges_ = renderer_->CellFlagChanges();
             flagsEngine_ = engine_.get();
             engine_->SetCellViewFlags(renderer_->CellFlags());
         }
+        engine_->SnowfallCamera = renderer_->SnowfallCamera();
         // The highlight palette's beams over the finished scene: the engine's cache, rebuilt
         // here only when the palette has chosen another mode.
         if (engine_->HighlightMode != beamsMode_) {
@@ -490,16 +491,12 @@ void TSKIGameWindow::Simulate(double dt) {
     if (!engine_ || !engine_->HasGrid() || loading_.Visible()) return;
     const int64_t days = engine_->DayChanges;
     const auto start = std::chrono::steady_clock::now();
-    // The view's falling snow runs with the park's clock, after the park's frame.
-    const bool parkRuns = !engine_->Halted && engine_->Running;
-    const float parkSeconds = ParkSeconds(*engine_, dt);
     OnProgress(*engine_, dt);
     // The park's own share of the frame (a day change waits for its report: not counted).
     if (engine_->DayChanges == days) {
         longestProgressMs_ =
             std::max(longestProgressMs_, Milliseconds(std::chrono::steady_clock::now() - start));
     }
-    if (parkRuns && renderer_) renderer_->AdvanceSnowfall(*engine_, parkSeconds);
     // A new day ends the tool in hand (and a ride); the morning's game is autosaved.
     if (engine_->DayChanges != days) {
         tools_->LeaveTool();
