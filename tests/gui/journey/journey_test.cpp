@@ -60,7 +60,18 @@ std::optional<TPoint> AimAt(TGame& game, int i, int j) {
         cj = s.Number("cursor_j");
         return ci >= 0 && cj >= 0;
     };
+    // Start from the screen point whose cell is nearest the goal on a coarse grid, wherever the
+    // opening view looks from.
     TPoint p{w * 0.5f, h * 0.6f};
+    double best = 1e18;
+    for (float gy = 0.15f; gy < 0.8f; gy += 0.1f) {
+        for (float gx = 0.1f; gx < 0.95f; gx += 0.1f) {
+            double ci = 0, cj = 0;
+            if (!cellAt(w * gx, h * gy, ci, cj)) continue;
+            const double dist = std::abs(ci - i) + std::abs(cj - j);
+            if (dist < best) best = dist, p = TPoint{w * gx, h * gy};
+        }
+    }
     for (int step = 0; step < 14; ++step) {
         double ci = 0, cj = 0;
         if (!cellAt(p.x, p.y, ci, cj)) {
