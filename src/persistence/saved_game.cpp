@@ -15,8 +15,6 @@ namespace vallorn {
 
 namespace {
 
-constexpr const char* kPark = "SKIParkData";
-
 // Fixed notation with two decimals and a decimal comma: "-1021,50".
 std::string Fixed2(float value) {
     char buf[64];

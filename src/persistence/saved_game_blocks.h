@@ -13,6 +13,9 @@
 
 namespace vallorn {
 
+// The section of a saved game that holds the park's keys.
+constexpr const char* kPark = "SKIParkData";
+
 constexpr size_t kSkierBlockSize = 56;
 constexpr size_t kSectionBlockSize = 32;
 constexpr size_t kBuildingBlockSize = 72;

@@ -23,12 +23,6 @@
 
 namespace vallorn {
 
-namespace {
-
-constexpr const char* kPark = "SKIParkData";
-
-}  // namespace
-
 bool ReadObjectives(TSKIEngine& engine, const TIniFile& file) {
     return vallorn::ReadObjectives(file, engine.Objectives, &engine.LoadError);
 }
