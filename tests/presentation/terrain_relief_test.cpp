@@ -14,7 +14,7 @@ namespace {
 
 // A round hill 120 high in the middle of flat ground; its sides grow steeper toward its foot
 // and then ease out.
-float Hill(int i, int j) {
+float ReliefHill(int i, int j) {
     const float di = float(i - 256), dj = float(j - 256);
     return 120.0f * std::exp(-(di * di + dj * dj) / (2.0f * 24.0f * 24.0f));
 }
@@ -24,7 +24,7 @@ TEST(TerrainRelief, AHillIsBrightOnItsSunnySideDarkOnTheOtherAndFlatGroundInBetw
     heights.Heights.resize(size_t(kTerrainSide) * kTerrainSide);
     for (int i = 0; i < kTerrainSide; ++i)
         for (int j = 0; j < kTerrainSide; ++j)
-            heights.Heights[size_t(i) * kTerrainSide + size_t(j)] = Hill(i, j);
+            heights.Heights[size_t(i) * kTerrainSide + size_t(j)] = ReliefHill(i, j);
     const TSKIImage relief = ReliefImage(heights, kReliefLight);
     ASSERT_EQ(relief.Width(), kGridSize);
     ASSERT_EQ(relief.Height(), kGridSize);
