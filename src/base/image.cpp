@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "base/huge_pages.h"
 
@@ -33,6 +34,10 @@ void TSKIImage::Set(int x, int y, TSKIColor c) {
 void TSKIImage::Fill(TSKIColor c) {
     const size_t n = size_t(width_) * size_t(height_);
     uint8_t* p = pixels_.data();
+    if (c.r == c.g && c.g == c.b) {  // black, white and greys: every byte the same
+        std::memset(p, c.r, 3 * n);
+        return;
+    }
     for (size_t k = 0; k < n; ++k, p += 3) {
         p[0] = c.r;
         p[1] = c.g;

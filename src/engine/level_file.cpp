@@ -1,5 +1,6 @@
 // Level files ("<name>.skil"): loading a level into the engine and saving it back.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <mutex>
@@ -29,6 +30,9 @@ namespace {
 struct TSpareGrids {
     std::mutex Lock;
     std::vector<std::vector<TerrainCell>> Grids;
+    // The pixels of the overlay images let go, by overlay (the object imprint alone is 12 MB),
+    // at most two of each: the next load draws into memory it already has.
+    std::array<std::vector<std::vector<uint8_t>>, size_t(TSKIOverlay::Count)> Pictures;
 };
 
 TSpareGrids& SpareGrids() {
@@ -57,6 +61,29 @@ void TakeGridStorage(std::vector<TerrainCell>& grid) {
     if (spares.Grids.empty()) return;
     grid = std::move(spares.Grids.back());
     spares.Grids.pop_back();
+}
+
+void KeepOverlayStorage(TSKIOverlays& overlays) {
+    TSpareGrids& spares = SpareGrids();
+    const std::lock_guard lock(spares.Lock);
+    for (size_t k = 0; k < overlays.Images.size(); ++k) {
+        std::vector<uint8_t>& pixels = overlays.Images[k].Pixels();
+        if (pixels.capacity() > 0 && spares.Pictures[k].size() < 2)
+            spares.Pictures[k].push_back(std::move(pixels));
+        overlays.Images[k] = TSKIImage();
+    }
+}
+
+// Gives each empty overlay image the storage of one let go, if there is one.
+void TakeOverlayStorage(TSKIOverlays& overlays) {
+    TSpareGrids& spares = SpareGrids();
+    const std::lock_guard lock(spares.Lock);
+    for (size_t k = 0; k < overlays.Images.size(); ++k) {
+        std::vector<uint8_t>& pixels = overlays.Images[k].Pixels();
+        if (pixels.capacity() > 0 || spares.Pictures[k].empty()) continue;
+        pixels = std::move(spares.Pictures[k].back());
+        spares.Pictures[k].pop_back();
+    }
 }
 
 constexpr const char* kLevelData = "LevelData";
@@ -356,6 +383,7 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
         }
 
         // Overlay images: one pixel per cell, the object imprint one per world unit.
+        TakeOverlayStorage(engine.Overlays);
         for (size_t k = 0; k < engine.Overlays.Images.size(); ++k) {
             const int side =
                 TSKIOverlay(k) == TSKIOverlay::ObjectImprint ? kImprintSize : kGridSize;
@@ -403,10 +431,9 @@ void ClearLevel(TSKIEngine& engine) {
     engine.Skirt.Clear();
     engine.SnowTexture = TSKIImage();
     engine.GroundTexture = TSKIImage();
-    for (size_t k = 0; k < engine.Overlays.Images.size(); ++k) {
-        engine.Overlays.Images[k] = TSKIImage();
+    KeepOverlayStorage(engine.Overlays);
+    for (size_t k = 0; k < engine.Overlays.Images.size(); ++k)
         engine.Overlays.Touch(TSKIOverlay(k));
-    }
     ++engine.Overlays.ViewRevision;
     engine.Level = TSKILevelData{};
 }

@@ -30,6 +30,15 @@ TEST(ImageDrawing, WritesOutsideTheImageAreIgnoredAndReadAsBlack) {
     EXPECT_EQ(img.Pixels()[(2 * 4 + 3) * 3], 200);
 }
 
+TEST(ImageDrawing, FillPaintsEveryPixelGreyOrColoured) {
+    TSKIImage img(5, 3, {9, 9, 9});
+    EXPECT_EQ(CountColour(img, {9, 9, 9}), 15);
+    img.Fill({1, 2, 3});
+    EXPECT_EQ(CountColour(img, {1, 2, 3}), 15);
+    img.Fill({255, 255, 255});
+    EXPECT_EQ(CountColour(img, {255, 255, 255}), 15);
+}
+
 TEST(ImageDrawing, LinesIncludeBothEndsAndStayConnected) {
     TSKIImage img(20, 20);
     img.DrawLine(2, 3, 15, 9, kInk);

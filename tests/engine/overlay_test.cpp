@@ -195,5 +195,31 @@ TEST_F(OverlayTest, EveryRebuildBumpsItsRevisionAndTheView) {
     EXPECT_EQ(f->Overlays.ViewRevision, view + 2);
 }
 
+// The images of a level let go are drawn into by the next load, in this engine or another: what
+// the last park painted on them leaves no trace.
+TEST(OverlayStorage, ALoadIntoImagesAnotherLevelLetGoDrawsThemAsTheFirstLoadDid) {
+    test::TestLevel level;
+    level.height = Terraces;
+    level.meshKey = "terraces";
+    level.rows[5] = "0123";
+    level.rows[6] = "R2R6";
+    std::vector<TSKIImage> first;
+    {
+        test::LevelFixture a;
+        const TSKILevelLoadResult r = a.WriteAndLoad(level);
+        ASSERT_TRUE(r.ok()) << r.error;
+        first.assign(a->Overlays.Images.begin(), a->Overlays.Images.end());
+        for (TSKIImage& img : a->Overlays.Images) img.Fill({1, 2, 3});
+    }
+    test::LevelFixture b;
+    const TSKILevelLoadResult r = b.WriteAndLoad(level);
+    ASSERT_TRUE(r.ok()) << r.error;
+    for (size_t k = 0; k < first.size(); ++k) {
+        const TSKIImage& img = b->Overlays.Images[k];
+        EXPECT_EQ(img.Width(), first[k].Width()) << "overlay " << k;
+        EXPECT_TRUE(img.Pixels() == first[k].Pixels()) << "overlay " << k;
+    }
+}
+
 }  // namespace
 }  // namespace vallorn
