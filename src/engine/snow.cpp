@@ -48,6 +48,15 @@ TSKIImage& SizedImage(TSKIOverlays& overlays, TSKIOverlay o) {
     return img;
 }
 
+// TSKIImage::Set of a cell's pixel (i, j) of a grid-sized overlay, without the bounds check the
+// whole-grid loops need not pay for every cell.
+inline void SetSnowPixel(TSKIImage& img, int i, int j, TSKIColor c) {
+    uint8_t* p = img.Pixels().data() + (size_t(j) * size_t(kGridSize) + size_t(i)) * 3;
+    p[0] = c.r;
+    p[1] = c.g;
+    p[2] = c.b;
+}
+
 }  // namespace
 
 void RebuildSnowOverlay(TSKIEngine& engine) {
@@ -88,7 +97,7 @@ void RebuildSnowImages(TSKIEngine& engine) {
     // overlay shows every cell that skiers and the quality count as snowy.
     for (int i = 0; i < kGridSize; ++i) {
         for (int j = 0; j < kGridSize; ++j) {
-            if (CellHasSnow(engine.Cell(i, j))) snow.Set(i, j, snowColour);
+            if (CellHasSnow(engine.Cell(i, j))) SetSnowPixel(snow, i, j, snowColour);
             const uint32_t here = uint32_t(i) * kGridSize + uint32_t(j);
             if (nextCentre == centres.end() || *nextCentre != here) continue;
             ++nextCentre;
@@ -108,9 +117,9 @@ void RebuildSnowImages(TSKIEngine& engine) {
         for (int j = 0; j < kGridSize; ++j) {
             const TerrainCell& c = engine.Cell(i, j);
             const bool hasSnow = CellHasSnow(c);
-            if (hasSnow && c.Groomed) snow.Set(i, j, groomedColour);
-            if (hasSnow) mask.Set(i, j, kMaskSnow);
-            if (shown && IsSlopeCell(c)) snow.Set(i, j, SlopeColour(c));
+            if (hasSnow && c.Groomed) SetSnowPixel(snow, i, j, groomedColour);
+            if (hasSnow) SetSnowPixel(mask, i, j, kMaskSnow);
+            if (shown && IsSlopeCell(c)) SetSnowPixel(snow, i, j, SlopeColour(c));
         }
     }
     engine.Overlays.Touch(TSKIOverlay::SnowOverlay);
