@@ -15,10 +15,12 @@ constexpr int kBlockCells = 32;
 constexpr float kRadiansPerDegree = 0.017453293f;
 constexpr TShapeColor kCardSnowy{104, 136, 118, 255};
 constexpr TShapeColor kCardGreen{44, 92, 60, 255};
-// Tints of the tree image, a shade darker so that the cards match the tree models they stand
-// in for; green trees a shade greener.
-constexpr TShapeColor kTintSnowy{212, 204, 198, 255};
-constexpr TShapeColor kTintGreen{162, 180, 160, 255};
+// Tints of the tree image (treeMask.tga), drawn unlit, that give a card the colour of the tree
+// model it stands in for at the switch: the mean of the model's leaf picture (treeLeafGreen.tga
+// 26, 52, 32; treeLeafWhite.tga 57, 80, 66) under the leaves' mean light (1.04: ambient, the
+// sun on either side) over the mean of the card's picture (102, 132, 111).
+constexpr TShapeColor kTintSnowy{147, 161, 157, 255};
+constexpr TShapeColor kTintGreen{68, 105, 77, 255};
 constexpr TShapeColor kTintMirror{214, 222, 228, 255};
 // Near trees beyond this distance from the eye are drawn as billboards: at that size on the
 // screen the card shows the same tree, and every leaf fragment costs the rasteriser.
