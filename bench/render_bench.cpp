@@ -1,7 +1,7 @@
 // render_bench: the park on screen, measured. Opens a 1024 x 768 window with an OpenGL 3.3
-// core context, loads the starter park from the build tree, adds skiers, and runs frames as
-// the game loop does (tools, frame handler, drawing). Prints frames per second, the time to
-// the first drawn frame and the CPU time per frame spent in our own code; `--shot FILE.png`
+// core context, loads the starter park from the build tree (or `--game FILE.ski`), adds skiers, and
+// runs frames as the game loop does (tools, frame handler, drawing). Prints frames per second, the
+// time to the first drawn frame and the CPU time per frame spent in our own code; `--shot FILE.png`
 // saves the last frame. The view is the park's opening one (the camera over its saved focus,
 // as a loaded game opens), turned or tilted with `--turn` and `--tilt`, or any other with
 // `--eye X,Y,Z` and `--focus X,Z` (the eye looks at the ground under the focus): a wide far
@@ -115,6 +115,7 @@ struct TOptions {
     int detail = 1;
     int width = 1024, height = 768;
     std::string shot;
+    std::string game;               // a saved game to show instead of the starter park
     float focusX = 1, focusZ = -1;  // focus point, or the saved one
     bool eye = false;               // an eye given: the camera looks from it at the focus
     float eyeX = 0, eyeY = 0, eyeZ = 0;
@@ -135,6 +136,8 @@ bool Parse(int argc, char** argv, TOptions& o) {
             o.skiers = std::atoi(v);
         else if (a == "--detail")
             o.detail = std::atoi(v);
+        else if (a == "--game")
+            o.game = v;
         else if (a == "--shot")
             o.shot = v;
         else if (a == "--turn")
@@ -177,7 +180,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr,
                      "usage: render_bench [--frames N] [--skiers N] [--detail 0|1|2] "
                      "[--focus X,Z] [--eye X,Y,Z] [--turn DEG] [--tilt DEG] [--flags N] "
-                     "[--editor 0|1] "
+                     "[--editor 0|1] [--game FILE.ski] "
                      "[--shot FILE.png]\n");
         return 2;
     }
@@ -204,9 +207,8 @@ int main(int argc, char** argv) {
     const std::string root = VALLORN_BUILD_ROOT;
     TSKIEngine engine({root, 1, nullptr});
     engine.Options.Detail = uint8_t(o.detail);
-    if (!LoadGameFile(engine, root + "/worlds/Starter.ski")) {
-        std::fprintf(stderr, "render_bench: cannot load the starter park: %s\n",
-                     engine.LoadError.c_str());
+    if (!LoadGameFile(engine, o.game.empty() ? root + "/worlds/Starter.ski" : o.game)) {
+        std::fprintf(stderr, "render_bench: cannot load the park: %s\n", engine.LoadError.c_str());
         return 3;
     }
     engine.Options.Detail = uint8_t(o.detail);
@@ -249,6 +251,7 @@ int main(int argc, char** argv) {
     double simSeconds = 0, ourSeconds = 0, worstSim = 0, worstView = 0, firstFrame = 0;
     TSKIRenderStats last;
     auto runStart = std::chrono::steady_clock::now();
+    uint64_t cellFlagChanges = ~uint64_t(0);
     for (int frame = 0; frame < o.frames; ++frame) {
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
@@ -262,6 +265,12 @@ int main(int argc, char** argv) {
         const double cpuSim = ThreadSeconds();
         renderer.Draw(engine, toolState, camera, o.width, o.height, frame * double(dt));
         last = renderer.Stats();
+        // As the game loop does: the cells the view found (in view, near the camera) go back
+        // to the core, which draws the trees and picks the detailed models from them.
+        if (renderer.CellFlagChanges() != cellFlagChanges) {
+            cellFlagChanges = renderer.CellFlagChanges();
+            engine.SetCellViewFlags(renderer.CellFlags());
+        }
         const double cpuBeforeSwap = ThreadSeconds(), glBeforeSwap = g_glSeconds;
         // The picture is taken outside the measured time (encoding a PNG takes a while).
         if (frame == o.frames - 1 && !o.shot.empty() && !SavePng(o.shot, o.width, o.height))

@@ -33,6 +33,20 @@ bool EyeInTree(const glm::vec3& eye, const glm::vec3& centre, const glm::vec3& s
            std::fabs(eye.y - centre.y) < 0.5f * scale.y + kMargin;
 }
 
+float StationClearing(float lineDistance) {
+    // The widest station (a cabin lift's hall) reaches lines + 2.5 m sideways and lines + 4 m
+    // along its axis; its corner lies within 1.3 (lines + 4) of the point.
+    return 1.3f * (std::max(lineDistance, 0.5f) + 4.0f);
+}
+
+bool TreeInStationClearing(const glm::vec3& station, float clearing, const glm::vec3& centre,
+                           const glm::vec3& scale) {
+    // The crown's outer branches are thin: the inner 0.8 of its width counts.
+    const float reach = clearing + 0.4f * std::max(scale.x, scale.z);
+    const float dx = centre.x - station.x, dz = centre.z - station.z;
+    return dx * dx + dz * dz < reach * reach;
+}
+
 bool TreeHidesTarget(const glm::vec3& eye, const glm::vec3& target, const glm::vec3& centre,
                      const glm::vec3& scale) {
     // The part of the segment eye + s (target - eye), s in 0..1, within the crown's radius

@@ -35,6 +35,17 @@ bool EyeInTree(const glm::vec3& eye, const glm::vec3& centre, const glm::vec3& s
 bool TreeHidesTarget(const glm::vec3& eye, const glm::vec3& target, const glm::vec3& centre,
                      const glm::vec3& scale);
 
+// The clearing round a lift station's point (horizontal radius, metres) where no tree is drawn:
+// the station's platform, hall or hut and its foundation reach about this far for a lift whose
+// lines run `lineDistance` either side of its axis. A tree standing there would grow through
+// the station.
+float StationClearing(float lineDistance);
+
+// Whether a tree (a crown of `scale` centred on `centre`) stands in the clearing of radius
+// `clearing` round `station`: its trunk, or the thick of its crown, within it.
+bool TreeInStationClearing(const glm::vec3& station, float clearing, const glm::vec3& centre,
+                           const glm::vec3& scale);
+
 // Whether the forest is repeated in the eight tiles around the map: at high detail, with the
 // trees and the skirt ("Long visibility") shown, and never on an add-on map.
 bool MirroredForestShown(int detail, bool addonMap, uint8_t displayFlags);

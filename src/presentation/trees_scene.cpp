@@ -15,14 +15,18 @@ constexpr int kBlockCells = 32;
 constexpr float kRadiansPerDegree = 0.017453293f;
 constexpr TShapeColor kCardSnowy{104, 136, 118, 255};
 constexpr TShapeColor kCardGreen{44, 92, 60, 255};
-// Tints of the tree image, a shade darker so that the cards match the tree models they stand
-// in for; green trees a shade greener.
-constexpr TShapeColor kTintSnowy{212, 204, 198, 255};
-constexpr TShapeColor kTintGreen{162, 180, 160, 255};
+// Tints of the tree image (treeMask.tga), drawn unlit, that give a card the colour of the tree
+// model it stands in for at the switch: the mean of the model's leaf picture (treeLeafGreen.tga
+// 26, 52, 32; treeLeafWhite.tga 57, 80, 66) under the leaves' mean light (1.04: ambient, the
+// sun on either side) over the mean of the card's picture (102, 132, 111).
+constexpr TShapeColor kTintSnowy{147, 161, 157, 255};
+constexpr TShapeColor kTintGreen{68, 105, 77, 255};
 constexpr TShapeColor kTintMirror{214, 222, 228, 255};
 // Near trees beyond this distance from the eye are drawn as billboards: at that size on the
 // screen the card shows the same tree, and every leaf fragment costs the rasteriser.
 constexpr float kTreeModelReach = 72.0f;
+// How far a tree's crown counts toward a station's clearing at most (0.4 of the widest, 20 m).
+constexpr float kStationCrownReach = 8.0f;
 // The height over the avatar's feet the chase camera looks at.
 constexpr float kRiderSightHeight = 1.5f;
 
@@ -117,11 +121,35 @@ void TSKISceneRenderer::TImpl::CollectTrees(const TSKIEngine& engine, const TSKI
     // in a forest the rider stays in view.
     const bool riding = tools.Avatar.Visible;
     const glm::vec3 rider = Vec3(tools.Avatar.Position) + glm::vec3(0.0f, kRiderSightHeight, 0.0f);
+    // The lift stations stand in clearings: a tree there would grow through the station.
+    struct TClearing {
+        glm::vec3 Point;
+        float Radius;
+    };
+    std::vector<TClearing> clearings, blockClearings;
+    for (const auto& owned : engine.Sections) {
+        const TSKISection& s = *owned;
+        if (s.IsSlope() || s.LiftType >= kLiftTypeCount || s.Stations.size() < 2) continue;
+        const float r = StationClearing(engine.Params.Lifts[s.LiftType].LineDist);
+        clearings.push_back({Vec3(s.Stations.front()), r});
+        clearings.push_back({Vec3(s.Stations.back()), r});
+    }
     for (int a = 0; a < blocks.Count; ++a) {
         const int bi = blocks.I(a);
         for (int c = 0; c < blocks.Count; ++c) {
             const TTreeBlock& block = TreeBlocks[size_t(bi * TreeBlocksPerSide + blocks.J(c))];
             if (block.Trees.empty() || !frame.SphereShown(block.Centre, block.Radius)) continue;
+            blockClearings.clear();
+            for (const TClearing& k : clearings) {
+                const float reach = block.Radius + k.Radius + kStationCrownReach;
+                const float dx = k.Point.x - block.Centre.x, dz = k.Point.z - block.Centre.z;
+                if (dx * dx + dz * dz < reach * reach) blockClearings.push_back(k);
+            }
+            const auto inClearing = [&](const TTreeRecord& t) {
+                for (const TClearing& k : blockClearings)
+                    if (TreeInStationClearing(k.Point, k.Radius, t.Position, t.Scale)) return true;
+                return false;
+            };
             const int rows = int(block.RowStart.size()) - 1;
             const TBackToFront order =
                 BackToFront(frame.Direction.x, frame.Direction.z, 0, rows - 1);
@@ -135,7 +163,8 @@ void TSKISceneRenderer::TImpl::CollectTrees(const TSKIEngine& engine, const TSKI
                     const TerrainCell& cell = engine.Grid[t.Cell];
                     uint8_t& variant = TreeVariants[t.Cell];
                     if (!cell.InView || !cell.Tree || EyeInTree(frame.Eye, t.Position, t.Scale) ||
-                        (riding && TreeHidesTarget(frame.Eye, rider, t.Position, t.Scale)))
+                        (riding && TreeHidesTarget(frame.Eye, rider, t.Position, t.Scale)) ||
+                        (!blockClearings.empty() && inClearing(t)))
                         continue;
                     if (cell.NearCamera && animate) variant = uint8_t((variant + 1) % kTreeFrames);
                     const glm::vec3 away = t.Position - frame.Eye;

@@ -94,6 +94,27 @@ TEST(SceneRules, ATreeBetweenTheChaseCameraAndTheRiderIsLeftOut) {
     EXPECT_FALSE(TreeHidesTarget(eye, rider, {6, 27, 0}, scale));     // on a crest above
 }
 
+TEST(SceneRules, NoTreeIsDrawnThroughALiftStation) {
+    // The station's point is at the cable, 10 m over the ground; small trees (crowns 2 m
+    // across) stand round it.
+    const glm::vec3 station(100, 60, 200), small(2, 4, 2), big(20, 24, 20);
+    const float chair = StationClearing(2.0f);  // lines 2 m either side of the axis
+    // The operator's hut beside the line (its far wall lines + 3.7 m off the axis), the
+    // loading deck in front and the foundation behind.
+    EXPECT_TRUE(TreeInStationClearing(station, chair, {105.6f, 52, 200}, small));
+    EXPECT_TRUE(TreeInStationClearing(station, chair, {100, 52, 206}, small));
+    EXPECT_TRUE(TreeInStationClearing(station, chair, {100, 52, 195.5f}, small));
+    EXPECT_FALSE(TreeInStationClearing(station, chair, {109, 52, 200}, small));
+    EXPECT_FALSE(TreeInStationClearing(station, chair, {100, 52, 191}, small));
+    // A crown 20 m across standing that far off reaches over the hut.
+    EXPECT_TRUE(TreeInStationClearing(station, chair, {109, 62, 200}, big));
+    EXPECT_FALSE(TreeInStationClearing(station, chair, {117, 62, 200}, big));
+    // A cabin lift's hall, lines 3 m off the axis: its corner (lines + 2.5, lines + 4).
+    const float cabin = StationClearing(3.0f);
+    EXPECT_TRUE(TreeInStationClearing(station, cabin, {105.4f, 52, 206.9f}, small));
+    EXPECT_FALSE(TreeInStationClearing(station, cabin, {106, 52, 208}, small));
+}
+
 TEST(SceneRules, DotSizesFollowTheViewerWidthWithTheirMinimums) {
     EXPECT_FLOAT_EQ(DotSizes(320).Crowd, 2.0f);
     EXPECT_FLOAT_EQ(DotSizes(320).Overlay, 5.0f);
