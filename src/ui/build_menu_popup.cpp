@@ -34,6 +34,7 @@ void TSKIBuildMenuPopup::Draw(const TSKIEngine& e, const TSKIToolState& t) {
         probe::Value("cursor_j", t.CursorJ);
         probe::Value("cursor_kind", t.CursorCell.Kind);
         probe::Value("tool_text", t.ToolText);
+        probe::Value("slope_nodes", double(t.SlopePath.size()));
         probe::Value("park_time", e.Park.ParkTime);
         probe::Value("park_cash", e.Park.ParkCash);
         probe::Value("park_speed", e.Park.ParkSpeed);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -48,64 +49,62 @@ bool Playing(const TProbeState& s, int mission) {
            s.Number("mission_index") == mission && !s.Has("box_text");
 }
 
-// The pointer over cell (i, j), found as a player finds it: move, watch the cursor marker,
-// move again. Nothing when the cell cannot be reached from this view.
+// The pointer over cell (i, j), found as a player finds it: look over the screen, move the
+// pointer towards the cell while the cell under it comes nearer, and scroll the view with the
+// keys when the cell lies past an edge. Nothing when the cell cannot be reached.
 std::optional<TPoint> AimAt(TGame& game, int i, int j) {
     const TProbeState first = game.State();
     const float w = float(first.winW), h = float(first.winH);
-    const auto cellAt = [&](float x, float y, double& ci, double& cj) {
+    const auto away = [&](float x, float y) {
         game.Move(x, y);
         const TProbeState s = game.Frames(3);
-        ci = s.Number("cursor_i");
-        cj = s.Number("cursor_j");
-        return ci >= 0 && cj >= 0;
+        const double ci = s.Number("cursor_i"), cj = s.Number("cursor_j");
+        if (ci < 0 || cj < 0) return 1e18;
+        return std::hypot(int(ci) - i, int(cj) - j);
     };
-    // Start from the screen point whose cell is nearest the goal on a coarse grid, wherever the
-    // opening view looks from.
-    TPoint p{w * 0.5f, h * 0.6f};
+    // The screen point nearest the goal on a coarse grid.
+    TPoint p{w * 0.5f, h * 0.5f};
     double best = 1e18;
-    for (float gy = 0.15f; gy < 0.8f; gy += 0.1f) {
+    for (float gy = 0.1f; gy < 0.8f; gy += 0.1f) {
         for (float gx = 0.1f; gx < 0.95f; gx += 0.1f) {
-            double ci = 0, cj = 0;
-            if (!cellAt(w * gx, h * gy, ci, cj)) continue;
-            const double dist = std::abs(ci - i) + std::abs(cj - j);
-            if (dist < best) best = dist, p = TPoint{w * gx, h * gy};
+            const double d = away(w * gx, h * gy);
+            if (d < best) best = d, p = TPoint{w * gx, h * gy};
         }
     }
-    for (int step = 0; step < 14; ++step) {
-        double ci = 0, cj = 0;
-        if (!cellAt(p.x, p.y, ci, cj)) {
-            p.y = std::min(h - 10, p.y + 40);
-            continue;
-        }
-        if (int(ci) == i && int(cj) == j) return p;
-        if (std::abs(ci - i) + std::abs(cj - j) <= 3) {
-            // Close: look around the pointer, pixel by pixel.
-            for (float r = 2; r <= 14; r += 2) {
-                for (float dx = -r; dx <= r; dx += 2) {
-                    for (float dy : {-r, r}) {
-                        for (const TPoint q :
-                             {TPoint{p.x + dx, p.y + dy}, TPoint{p.x + dy, p.y + dx}}) {
-                            double qi = 0, qj = 0;
-                            if (cellAt(q.x, q.y, qi, qj) && int(qi) == i && int(qj) == j) return q;
-                        }
-                    }
-                }
+    const float left = 6, right = w - 6, top = 6, bottom = h * 0.78f;  // above the menu bar
+    for (int pans = 0, rounds = 0; rounds < 60; ++rounds) {
+        best = away(p.x, p.y);
+        if (best == 0) return p;
+        // The longest move among the eight directions that brings the cell nearer.
+        bool nearer = false;
+        for (const float step : {128.0f, 64.0f, 32.0f, 16.0f, 8.0f, 4.0f, 2.0f}) {
+            TPoint pick = p;
+            double pickAway = best;
+            for (int k = 0; k < 8; ++k) {
+                const float a = float(k) * 0.785398f;
+                const TPoint q{std::clamp(p.x + step * std::cos(a), left, right),
+                               std::clamp(p.y + step * std::sin(a), top, bottom)};
+                const double d = away(q.x, q.y);
+                if (d < pickAway) pickAway = d, pick = q;
+            }
+            if (pickAway < best) {
+                p = pick;
+                nearer = true;
+                break;
             }
         }
-        // The cells per pixel around here, from two small moves.
-        const float d = 16;
-        double ai = 0, aj = 0, bi = 0, bj = 0;
-        if (!cellAt(p.x + d, p.y, ai, aj) || !cellAt(p.x, p.y + d, bi, bj)) return std::nullopt;
-        const double a = (ai - ci) / d, b = (bi - ci) / d, c = (aj - cj) / d, e = (bj - cj) / d;
-        const double det = a * e - b * c;
-        if (std::abs(det) < 1e-9) return std::nullopt;
-        double dx = (e * (i - ci) - b * (j - cj)) / det;
-        double dy = (-c * (i - ci) + a * (j - cj)) / det;
-        const double length = std::hypot(dx, dy);
-        if (length > 220) dx *= 220 / length, dy *= 220 / length;
-        p.x = std::clamp(float(p.x + dx), 8.0f, w - 8);
-        p.y = std::clamp(float(p.y + dy), 8.0f, h - 8);
+        if (nearer) continue;
+        // Stuck at an edge of the screen: scroll the view that way and look again.
+        const char* scroll = p.y <= top + 40      ? "w"
+                             : p.y >= bottom - 40 ? "s"
+                             : p.x <= left + 40   ? "a"
+                             : p.x >= right - 40  ? "d"
+                                                  : nullptr;
+        if (!scroll || ++pans > 16) return std::nullopt;
+        game.KeyDown(scroll);
+        game.Frames(5);
+        game.KeyUp(scroll);
+        game.Frames(3);
     }
     return std::nullopt;
 }
@@ -127,22 +126,37 @@ bool MenuAt(TGame& game, int i, int j) {
     return game.WaitFor([](const TProbeState& s) { return s.HasWindow("Build menu"); }, 10);
 }
 
-// Clicks at cell (i, j) with the tool in hand once its hover text starts with `verdict`.
-bool ClickAt(TGame& game, int i, int j, const std::string& verdict) {
-    if (!AimAt(game, i, j)) return false;
-    const TProbeState s = game.Frames(3);
-    if (s.Text("tool_text").rfind(verdict, 0) != 0) return false;
-    game.Click(1);
-    game.Frames(3);
-    return true;
+// Where cells are on screen, found before the slope tool is in hand: with it, the pointer moved
+// higher than the run's last node takes that node back, as a player backs up a run he draws.
+using TSeen = std::map<std::pair<int, int>, TPoint>;
+
+// Clicks at cell (i, j) with the tool in hand once its hover text starts with `verdict` and the
+// view has come to rest with the cell under the pointer; with the slope tool, until the node shows.
+bool ClickAt(TGame& game, int i, int j, const std::string& verdict, const TSeen& seen = {}) {
+    for (int tries = 0; tries < 3; ++tries) {
+        const auto known = seen.find({i, j});
+        if (tries == 0 && known != seen.end()) {
+            game.Move(known->second.x, known->second.y);
+        } else if (!AimAt(game, i, j)) {
+            return false;
+        }
+        const TProbeState s = game.Frames(10);
+        if (int(s.Number("cursor_i")) != i || int(s.Number("cursor_j")) != j) continue;
+        if (s.Text("tool_text").rfind(verdict, 0) != 0) return false;
+        const double nodes = s.Number("slope_nodes");
+        game.Click(1);
+        const TProbeState after = game.Frames(5);
+        if (s.Number("tool") != 3 || after.Number("slope_nodes") != nodes) return true;
+    }
+    return false;
 }
 
 // Clicks the first of the cells where the tool's hover text starts with `verdict`, as a player
 // tries a few places before one suits.
 bool ClickFirst(TGame& game, const std::vector<std::pair<int, int>>& cells,
-                const std::string& verdict) {
+                const std::string& verdict, const TSeen& seen = {}) {
     for (const auto& [i, j] : cells) {
-        if (ClickAt(game, i, j, verdict)) return true;
+        if (ClickAt(game, i, j, verdict, seen)) return true;
     }
     return false;
 }
@@ -196,6 +210,13 @@ TEST(Journey, ANewPlayersFirstSessionNeverGetsStuck) {
         ASSERT_TRUE(game->ClickItem("button", "Help"));
     }
     ASSERT_TRUE(game->WaitFor([](const TProbeState& st) { return !st.HasWindow("Help"); }, 10));
+    // The wheel turned back as far as the mission allows, to see the hill around the car park.
+    game->Move(0.5f * float(game->State().winW), 0.4f * float(game->State().winH));
+    for (int k = 0; k < 10; ++k) {
+        game->Click(5);
+        game->Frames(1);
+    }
+    game->Frames(30);
 
     // A T-bar from the car park up the hill: the build menu on the snow, then the top.
     ASSERT_TRUE(MenuAt(*game, 73, 254)) << Seen(game->State());
@@ -208,17 +229,28 @@ TEST(Journey, ANewPlayersFirstSessionNeverGetsStuck) {
     PutAwayNote(*game);
 
     // A blue run from the top station back down, node by node.
+    TSeen seen;
+    for (const auto& cell :
+         std::vector<std::pair<int, int>>{{100, 266}, {80, 266}, {76, 261}, {73, 254}}) {
+        if (const auto at = AimAt(*game, cell.first, cell.second)) seen[cell] = *at;
+    }
     ASSERT_TRUE(MenuAt(*game, 103, 257)) << Seen(game->State());
     ASSERT_TRUE(game->ClickItem("menu", "Build slope"));
     ASSERT_TRUE(game->WaitFor([](const TProbeState& s) { return s.Number("tool") == 3; }, 10));
     // Away from the lift line first, then across the hill and back to the lower station.
-    ASSERT_TRUE(
-        ClickFirst(*game, {{100, 266}, {103, 267}, {96, 268}, {98, 271}, {89, 266}}, "Draw slope"))
+    ASSERT_TRUE(ClickFirst(*game, {{100, 266}, {103, 267}, {96, 268}, {98, 271}, {89, 266}},
+                           "Draw slope", seen))
         << Seen(game->State());
-    ASSERT_TRUE(ClickFirst(*game, {{80, 266}, {76, 264}, {84, 268}, {73, 262}}, "Draw slope"))
+    ASSERT_TRUE(ClickFirst(*game, {{80, 266}, {76, 264}, {84, 268}, {73, 262}}, "Draw slope", seen))
         << Seen(game->State());
-    ASSERT_TRUE(ClickFirst(*game, {{73, 254}, {72, 254}, {74, 254}}, "Finish slope"))
-        << Seen(game->State());
+    const std::vector<std::pair<int, int>> lower = {{73, 254}, {72, 254}, {74, 254}};
+    if (!ClickFirst(*game, lower, "Finish slope", seen)) {
+        // "Section too long!": one more node nearer the lower station, then the finish.
+        ASSERT_TRUE(ClickFirst(*game, {{76, 261}, {77, 261}, {75, 260}, {78, 262}, {76, 259}},
+                               "Draw slope", seen))
+            << Seen(game->State());
+        ASSERT_TRUE(ClickFirst(*game, lower, "Finish slope", seen)) << Seen(game->State());
+    }
     ASSERT_TRUE(game->WaitFor([](const TProbeState& s) { return s.Number("tool") == 0; }, 10))
         << Seen(game->State());
     PutAwayNote(*game);
@@ -312,8 +344,8 @@ TEST(Journey, ANewPlayersFirstSessionNeverGetsStuck) {
 
     // A downhill race from a slope's window ends with its box.
     std::optional<TPoint> onSlope;
-    for (float fy : {0.55f, 0.65f, 0.45f, 0.75f}) {
-        for (float fx : {0.5f, 0.4f, 0.6f, 0.3f, 0.7f}) {
+    for (float fy = 0.15f; fy < 0.8f; fy += 0.1f) {
+        for (float fx = 0.1f; fx < 0.95f; fx += 0.1f) {
             again->Move(fx * float(s.winW), fy * float(s.winH));
             const TProbeState here = again->Frames(3);
             if (here.Number("cursor_kind") == 2) onSlope = TPoint{fx * s.winW, fy * s.winH};
