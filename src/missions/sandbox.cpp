@@ -19,6 +19,7 @@ constexpr int32_t kUnlimitedCash = 100000000;
 constexpr int32_t kUnlimitedSpawnSpeed = 4;
 constexpr int kRandomKinds = 9;
 constexpr int32_t kDrawTicks = 60;  // each draw waits k times this, plus up to this less one
+constexpr const char* kSandboxHints = "HintsSandbox";  // the page help/HintsSandbox.html
 
 // The objectives of worlds/<d>star.ini, or false with the reason.
 bool ReadStarObjectives(const TSKIFolders& folders, int difficulty, std::vector<TSKIObjective>& out,
@@ -200,6 +201,7 @@ void TSKIMissions::DrawSandboxObjectives(int difficulty) {
         o.Active = false;
         o.Primary = true;
         o.Reversible = false;
+        o.Help = kSandboxHints;
         engine_.Objectives.push_back(o);
     }
 }

@@ -1,0 +1,86 @@
+// The objectives the game ships: every card a player can see, in the campaign, on the sandbox
+// maps, in the star files and among the goals a sandbox game draws, opens a hint page that
+// speaks of it, and a goal tied to a cell of the map carries that cell for the "Goto" button.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "base/ini_file.h"
+#include "base/objectives_record.h"
+#include "missions/missions.h"
+#include "support/engine_fixture.h"
+#include "support/test_support.h"
+
+namespace vallorn {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Goals whose test reads their cell: skiers at a place, a place to find, a slope's record.
+bool ShippedGoalIsAtAPlace(uint8_t type) {
+    return type == kObjectiveReachLocation || type == kObjectiveFind ||
+           type == kObjectiveRaceRecord;
+}
+
+// Empty when the objective's hint is in order, else what is wrong with it.
+std::string ShippedHintProblem(const TSKIObjective& o) {
+    if (o.Help.empty()) return "no help page";
+    const fs::path page = test::SourceRoot() / "assets" / "help" / (o.Help + ".html");
+    if (!fs::is_regular_file(page)) return "help page " + page.string() + " is missing";
+    if (test::ReadText(page).find("<h2>" + o.Name + "</h2>") == std::string::npos)
+        return "help page " + o.Help + " has no section for it";
+    return {};
+}
+
+TEST(ShippedObjectives, EveryCardHasItsHintAndEveryPlaceGoalItsGotoCell) {
+    const fs::path assets = test::SourceRoot() / "assets";
+    int walked = 0, files = 0;
+    for (const char* folder : {"campaign", "sandbox", "worlds"}) {
+        for (const auto& entry : fs::directory_iterator(assets / folder)) {
+            if (entry.path().extension() != ".ini") continue;
+            const TIniFile file(entry.path());
+            if (!file.SectionExists("SKIObjectives")) continue;
+            std::vector<TSKIObjective> objectives;
+            std::string error;
+            ASSERT_TRUE(ReadObjectives(file, objectives, &error)) << entry.path() << error;
+            ++files;
+            for (const TSKIObjective& o : objectives) {
+                if (o.Type == kObjectiveWait) continue;  // a wait has no card
+                SCOPED_TRACE(entry.path().filename().string() + ": " + o.Name);
+                ++walked;
+                EXPECT_EQ(ShippedHintProblem(o), "");
+                const bool hasGoto = o.GridX != 0 || o.GridY != 0;
+                EXPECT_TRUE(hasGoto || !ShippedGoalIsAtAPlace(o.Type));
+                EXPECT_TRUE(o.GridX >= 0 && o.GridX < kGridSize && o.GridY >= 0 &&
+                            o.GridY < kGridSize);
+            }
+        }
+    }
+    // 15 missions, the bonus map and five star files.
+    EXPECT_EQ(files, 21);
+    EXPECT_GE(walked, 80);
+
+    // The goals a sandbox game draws, of every kind and difficulty.
+    test::EngineFixture f;
+    TSKIProfile profile;
+    profile.Terms.UnlockedBuildings.fill(true);
+    profile.Terms.UnlockedLifts.fill(true);
+    TSKIMissions missions(*f, profile);
+    std::set<std::string> drawn;
+    for (int d = 1; d <= kMaxSandboxDiff; ++d) {
+        for (uint64_t seed = 1; seed <= 100; ++seed) {
+            f->Rng.Seed(seed);
+            f->Objectives.clear();
+            missions.DrawSandboxObjectives(d);
+            for (const TSKIObjective& o : f->Objectives) {
+                if (o.Type == kObjectiveWait || !drawn.insert(o.Name).second) continue;
+                EXPECT_EQ(ShippedHintProblem(o), "") << "drawn goal " << o.Name;
+            }
+        }
+    }
+    // Seven kinds keep their title; the building goals have four and the lift goals five.
+    EXPECT_EQ(drawn.size(), 7u + 4u + 5u);
+}
+
+}  // namespace
+}  // namespace vallorn
