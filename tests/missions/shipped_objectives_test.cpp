@@ -1,13 +1,17 @@
 // The objectives the game ships: every card a player can see, in the campaign, on the sandbox
 // maps, in the star files and among the goals a sandbox game draws, opens a hint page that
-// speaks of it, and a goal tied to a cell of the map carries that cell for the "Goto" button.
+// speaks of it, and a goal tied to a cell of the map carries that cell for the "Goto" button;
+// the campaign's rewards leave a loan a cost.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 #include "base/ini_file.h"
 #include "base/objectives_record.h"
+#include "engine/economy.h"
 #include "missions/missions.h"
+#include "missions/objective_types.h"
 #include "support/engine_fixture.h"
 #include "support/test_support.h"
 
@@ -32,21 +36,29 @@ std::string ShippedHintProblem(const TSKIObjective& o) {
     return {};
 }
 
+// The objectives of every shipped file of `folder` (campaign, sandbox or worlds) that has any,
+// by file name.
+std::map<std::string, std::vector<TSKIObjective>> ShippedObjectivesIn(const char* folder) {
+    std::map<std::string, std::vector<TSKIObjective>> files;
+    for (const auto& entry : fs::directory_iterator(test::SourceRoot() / "assets" / folder)) {
+        if (entry.path().extension() != ".ini") continue;
+        const TIniFile file(entry.path());
+        if (!file.SectionExists("SKIObjectives")) continue;
+        std::string error;
+        EXPECT_TRUE(ReadObjectives(file, files[entry.path().filename()], &error))
+            << entry.path() << error;
+    }
+    return files;
+}
+
 TEST(ShippedObjectives, EveryCardHasItsHintAndEveryPlaceGoalItsGotoCell) {
-    const fs::path assets = test::SourceRoot() / "assets";
     int walked = 0, files = 0;
     for (const char* folder : {"campaign", "sandbox", "worlds"}) {
-        for (const auto& entry : fs::directory_iterator(assets / folder)) {
-            if (entry.path().extension() != ".ini") continue;
-            const TIniFile file(entry.path());
-            if (!file.SectionExists("SKIObjectives")) continue;
-            std::vector<TSKIObjective> objectives;
-            std::string error;
-            ASSERT_TRUE(ReadObjectives(file, objectives, &error)) << entry.path() << error;
+        for (const auto& [name, objectives] : ShippedObjectivesIn(folder)) {
             ++files;
             for (const TSKIObjective& o : objectives) {
                 if (o.Type == kObjectiveWait) continue;  // a wait has no card
-                SCOPED_TRACE(entry.path().filename().string() + ": " + o.Name);
+                SCOPED_TRACE(name + ": " + o.Name);
                 ++walked;
                 EXPECT_EQ(ShippedHintProblem(o), "");
                 const bool hasGoto = o.GridX != 0 || o.GridY != 0;
@@ -80,6 +92,26 @@ TEST(ShippedObjectives, EveryCardHasItsHintAndEveryPlaceGoalItsGotoCell) {
     }
     // Seven kinds keep their title; the building goals have four and the lift goals five.
     EXPECT_EQ(drawn.size(), 7u + 4u + 5u);
+}
+
+// A new player who wins every reward of the campaign, in any order, still pays interest on a
+// loan taken to the limit the bank then allows.
+TEST(ShippedObjectives, TheCampaignsRewardsLeaveALoanACost) {
+    test::EngineFixture f;
+    f->Profile = TSKIProfileTerms::NewPlayer();
+    int bankRewards = 0;
+    for (const auto& [name, objectives] : ShippedObjectivesIn("campaign")) {
+        for (const TSKIObjective& o : objectives) {
+            const TSKIRewardKind& kind = RewardKind(o.Reward);
+            if (!kind.Give) continue;
+            bankRewards += o.Reward == kRewardLowerInterest || o.Reward == kRewardHigherLoanLimit;
+            kind.Give(f->Park, f->Profile, BoundedRewardValue(o.Reward, o.RewardValue));
+        }
+    }
+    EXPECT_GT(bankRewards, 0);
+    EXPECT_GT(f->Profile.LoanLimit, TSKIProfileTerms::NewPlayer().LoanLimit);
+    f->Park.ParkLoan = f->Profile.LoanLimit;
+    EXPECT_GT(DailyLoanInterest(*f), 0) << "a loan of " << f->Profile.LoanLimit << " is free";
 }
 
 }  // namespace
