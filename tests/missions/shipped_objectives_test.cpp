@@ -1,7 +1,8 @@
 // The objectives the game ships: every card a player can see, in the campaign, on the sandbox
 // maps, in the star files and among the goals a sandbox game draws, opens a hint page that
 // speaks of it, and a goal tied to a cell of the map carries that cell for the "Goto" button;
-// the campaign's rewards leave a loan a cost.
+// the campaign's rewards leave a loan a cost, and the final mission is not won on a sunken
+// rating.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -10,6 +11,7 @@
 #include "base/ini_file.h"
 #include "base/objectives_record.h"
 #include "engine/economy.h"
+#include "missions/mission_windows.h"
 #include "missions/missions.h"
 #include "missions/objective_types.h"
 #include "support/engine_fixture.h"
@@ -112,6 +114,31 @@ TEST(ShippedObjectives, TheCampaignsRewardsLeaveALoanACost) {
     EXPECT_GT(f->Profile.LoanLimit, TSKIProfileTerms::NewPlayer().LoanLimit);
     f->Park.ParkLoan = f->Profile.LoanLimit;
     EXPECT_GT(DailyLoanInterest(*f), 0) << "a loan of " << f->Profile.LoanLimit << " is free";
+}
+
+// With every other goal of the final mission met, the mission waits for a healthy rating: a
+// resort whose skiers walk away by the hundred does not win it.
+TEST(ShippedObjectives, TheFinalMissionIsWonOnlyWithAHealthyRating) {
+    test::EngineFixture f;
+    TSKIProfile profile;
+    TRecordedMissionWindows windows;
+    TSKIMissions missions(*f, profile, &windows);
+    f->Objectives = ShippedObjectivesIn("campaign").at("Mission15.ini");
+    for (TSKIObjective& o : f->Objectives) {
+        o.Completed = o.Type != kObjectiveMoney;  // all but the fortune, which comes last
+        o.Active = !o.Completed;
+    }
+    TSKIParkData& park = f->Park;
+    park.ParkMissionIndex = kMissionAddon;  // records nothing in the profile
+    park.ParkCash = 300000;
+    park.ParkLoan = 0;
+    park.ParkTreesFelled = 0;
+    park.ParkRatingPercent = -106;
+    missions.EvaluateObjectives(-1, -1);
+    EXPECT_FALSE(park.AccomplishedShown);
+    park.ParkRatingPercent = 60;
+    missions.EvaluateObjectives(-1, -1);
+    EXPECT_TRUE(park.AccomplishedShown);
 }
 
 }  // namespace
