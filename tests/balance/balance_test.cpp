@@ -261,6 +261,20 @@ TEST(Balance, TheLoanOfTheNewPlayersTermsPaysItsWay) {
     EXPECT_GT(sensible.days[kDays - 1].cash - ReportInt(sensible.report, "ParkLoan"), 50000);
 }
 
+// A resort that adds lifts and parking holds more skiers: the big resort, grown to six lots,
+// a six chairlift and two quads, reaches 600 skiers with a good rating.
+TEST(Balance, TheBigResortGrowsToSixHundredSkiers) {
+    const ResortRun& big = Resort("big");
+    ExpectRan(big, "big");
+    const int day = FirstDay(big, [](const Day& d) { return d.skiers >= 600; });
+    ASSERT_NE(day, 0)
+        << "the big resort never holds 600 skiers; at most "
+        << std::max_element(big.days.begin(), big.days.end(), [](const Day& a, const Day& b) {
+               return a.skiers < b.skiers;
+           })->skiers;
+    EXPECT_GT(big.days[size_t(day - 1)].rating, 55.0) << "day " << day;
+}
+
 TEST(Balance, CampaignsPayWhenTheParkingHasRoom) {
     const double plain = RoomyResortCash("");
     EXPECT_GT(RoomyResortCash("marketing normal skiers"), plain);
