@@ -120,14 +120,8 @@ TEST_F(ParkInvariants, SeatAndQueueCountsThatDisagreeWithWhoSitsAndQueuesAreName
                       std::to_string(b.Occupants - 2)));
     b.Occupants -= 2;
 
-    // A waiting skier who holds a second place in a line with room.
-    size_t waiting = 0;
-    while (waiting < e->Skiers.size() &&
-           !(e->Skiers[waiting]->State == kSkierWaiting &&
-             std::count(e->Skiers[waiting]->CurrentSection->QueueSlots.begin(),
-                        e->Skiers[waiting]->CurrentSection->QueueSlots.end(), nullptr) > 0))
-        ++waiting;
-    ASSERT_LT(waiting, e->Skiers.size());
+    // A waiting skier who holds a second place in the line.
+    const size_t waiting = SkierIn(kSkierWaiting);
     TSKISection& lift = *e->Skiers[waiting]->CurrentSection;
     const auto free = std::find(lift.QueueSlots.begin(), lift.QueueSlots.end(), nullptr);
     ASSERT_NE(free, lift.QueueSlots.end());
