@@ -132,6 +132,7 @@ struct TSKIGameParams {
     float UpgradeCost = 0.0003f;
     float TooExpensivePenalty = 0.002f;
     float PopularityCooldown = 0.00001f;
+    int32_t SkiersPerParkingLot = 50;  // the park's capacity grows by this with every open lot
 };
 
 // Section EngineParams of Options.ini.

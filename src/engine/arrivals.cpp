@@ -11,8 +11,27 @@ namespace {
 
 constexpr float kArrivalLift = 0.2f;  // the arrival point stands this far above the ground
 constexpr int kMaxLotsConsidered = 65;
-constexpr int kSkiersPerLot = 50;
 constexpr int kSkiersPerCar = 5;
+constexpr double kMorningSpread = 20.0;  // returning skiers stand this far around their lot
+
+// The open lots, at most kMaxLotsConsidered of them, in building order.
+std::vector<TSKIBuilding*> OpenLots(const TSKIEngine& engine) {
+    std::vector<TSKIBuilding*> lots;
+    for (const auto& b : engine.Buildings) {
+        if (b->Type == kBuildParking && b->Open) {
+            lots.push_back(b.get());
+            if (int(lots.size()) >= kMaxLotsConsidered) break;
+        }
+    }
+    return lots;
+}
+
+TSKIVector LotArrivalPoint(const TSKIEngine& engine, const TSKIBuilding& lot) {
+    TSKIVector point = lot.EntrancePoint();
+    point.y = (engine.HasGrid() ? engine.TerrainHeight(point) : point.y) + kArrivalLift;
+    point.w = 1;
+    return point;
+}
 
 }  // namespace
 
@@ -23,9 +42,17 @@ int SpawnSkiers(TSKIEngine& engine, int count, TSKIVector point, int wealthLevel
     const int64_t room = std::max<int64_t>(0, kMaxParkSkiers - int64_t(engine.Skiers.size()));
     count = int(std::clamp<int64_t>(count, 0, room));
     const float rating = engine.Park.ParkRatingPercent;
+    // Skiers who come by car to the arrival point park at any open lot, so that a crowd is
+    // shared among the lots.
+    std::vector<TSKIBuilding*> lots;
+    if (point.x == engine.ArrivalPoint.x && point.z == engine.ArrivalPoint.z)
+        lots = OpenLots(engine);
     for (int n = 0; n < count; ++n) {
         TSKISkierRecord r;
-        r.Position = point;
+        r.Position =
+            lots.size() < 2
+                ? point
+                : LotArrivalPoint(engine, *lots[size_t(engine.Rng.Below(int32_t(lots.size())))]);
         r.Position.x += float(engine.Rng.Between(-10.0, 10.0));
         r.Position.z += float(engine.Rng.Between(-10.0, 10.0));
         if (wealthLevel == 10) {
@@ -53,21 +80,27 @@ int SpawnSkiers(TSKIEngine& engine, int count, TSKIVector point, int wealthLevel
     return count;
 }
 
+void SpreadReturningSkiers(TSKIEngine& engine) {
+    const std::vector<TSKIBuilding*> lots = OpenLots(engine);
+    if (lots.size() < 2) return;
+    for (auto& skier : engine.Skiers) {
+        if (skier->State != kSkierIdle) continue;
+        const TSKIBuilding& lot = *lots[size_t(engine.Rng.Below(int32_t(lots.size())))];
+        skier->Position = LotArrivalPoint(engine, lot);
+        skier->Position.x += float(engine.Rng.Between(-kMorningSpread, kMorningSpread));
+        skier->Position.z += float(engine.Rng.Between(-kMorningSpread, kMorningSpread));
+        skier->SmoothingAnchor = skier->SmoothedPosition = skier->Position;
+    }
+}
+
 TSKIVector UpdateArrivalPoint(TSKIEngine& engine) {
     TSKIVector point = engine.CellToWorld(kGridSize / 2, kGridSize / 2, engine.HasGrid());
     engine.ArrivalBuilding = nullptr;
 
-    std::vector<TSKIBuilding*> lots;
-    for (const auto& b : engine.Buildings) {
-        if (b->Type == kBuildParking && b->Open) {
-            lots.push_back(b.get());
-            if (int(lots.size()) >= kMaxLotsConsidered) break;
-        }
-    }
+    const std::vector<TSKIBuilding*> lots = OpenLots(engine);
     if (!lots.empty()) {
         TSKIBuilding* lot = lots[size_t(engine.Rng.Below(int32_t(lots.size())))];
-        point = lot->EntrancePoint();
-        point.y = (engine.HasGrid() ? engine.TerrainHeight(point) : point.y) + kArrivalLift;
+        point = LotArrivalPoint(engine, *lot);
         engine.ArrivalBuilding = lot;
     } else {
         // Without parking, skiers gather at the bottom station of the lowest lift.
@@ -92,7 +125,7 @@ void AllocateParking(TSKIEngine& engine) {
         b->CarCount = 0;
         if (b->Open) lots.push_back(b.get());
     }
-    engine.Park.ParkMaxSkiers = kSkiersPerLot * int32_t(lots.size());
+    engine.Park.ParkMaxSkiers = engine.Params.Game.SkiersPerParkingLot * int32_t(lots.size());
     if (lots.empty()) return;
     const int64_t skiers = int64_t(engine.Skiers.size());
     const int64_t cars = (skiers - 1) / kSkiersPerCar + 1;

@@ -264,6 +264,8 @@ void DayChange(TSKIEngine& engine) {
     }
     CompactSkiers(engine);
 
+    SpreadReturningSkiers(engine);
+
     // Friends come every morning, whatever the rating or the parking capacity.
     if (engine.Profile.Friends > 0 && engine.Profile.FriendsEnabled) {
         const int came = SpawnSkiers(engine, std::min(engine.Profile.Friends, kMaxParkSkiers),

@@ -109,6 +109,7 @@ constexpr TParamRange kRanges[] = {
     {"GameUpgradeCost", 0, kWeight},
     {"GameTooExpensivePenalty", 0, kRate},
     {"GamePopularityCooldown", 0, kRate},
+    {"GameSkiersPerParkingLot", 0, 10000},
     // Options.ini: the ranges of the options window's controls, with room to spare.
     {"EngineSoundVolume", 0, 1},
     {"EngineInvertMouseZoom", -1, 1},
@@ -344,6 +345,7 @@ void ReadGame(const TParamReader& in, TSKIGameParams& g) {
     g.UpgradeCost = in.Real(s, "GameUpgradeCost", "0,3");
     g.TooExpensivePenalty = in.Real(s, "GameTooExpensivePenalty", "2");
     g.PopularityCooldown = in.Real(s, "GamePopularityCooldown", "0,01");
+    g.SkiersPerParkingLot = in.Int<int32_t>(s, "GameSkiersPerParkingLot", 50);
 }
 
 }  // namespace

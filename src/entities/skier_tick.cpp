@@ -271,7 +271,7 @@ void TSKISkier::StepSkiing(float dt) {
         if (Carve > CarveTarget) CarveTarget = -(1.0f + float(World.Rng.Uniform()));
     }
 
-    const float crowd = std::max(1.0f, float(Cell.Crowd));
+    const float crowd = std::clamp(float(Cell.Crowd), 1.0f, 4.0f);
     Advance(dt * (Speed + g) / (2.0f * crowd));
     if (Cell.Crowd < 5) Slide(n < 2 ? dt * Carve * 5.0f : dt * Carve);
     StandOnGround();

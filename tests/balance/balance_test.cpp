@@ -261,6 +261,25 @@ TEST(Balance, TheLoanOfTheNewPlayersTermsPaysItsWay) {
     EXPECT_GT(sensible.days[kDays - 1].cash - ReportInt(sensible.report, "ParkLoan"), 50000);
 }
 
+// A resort that adds lifts and parking holds more skiers: the big resort, grown to six lots,
+// a six chairlift and two quads, fills its lots with a good rating, twice the crowd of the
+// sensible resort's three lots.
+TEST(Balance, TheBigResortFillsItsSixLots) {
+    const ResortRun& big = Resort("big");
+    const ResortRun& sensible = Resort("sensible");
+    ExpectRan(big, "big");
+    ExpectRan(sensible, "sensible");
+    const auto most = [](const ResortRun& run) {
+        return std::max_element(run.days.begin(), run.days.end(),
+                                [](const Day& a, const Day& b) { return a.skiers < b.skiers; })
+            ->skiers;
+    };
+    const int day = FirstDay(big, [](const Day& d) { return d.skiers >= 300; });
+    ASSERT_NE(day, 0) << "the big resort never holds 300 skiers; at most " << most(big);
+    EXPECT_GT(big.days[size_t(day - 1)].rating, 55.0) << "day " << day;
+    EXPECT_GE(most(big), 2 * most(sensible) - 10);
+}
+
 TEST(Balance, CampaignsPayWhenTheParkingHasRoom) {
     const double plain = RoomyResortCash("");
     EXPECT_GT(RoomyResortCash("marketing normal skiers"), plain);

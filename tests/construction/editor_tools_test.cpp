@@ -68,7 +68,7 @@ TEST_F(EditorTools, HousesAreBuiltBlockingTheirGroundAndDeletedByName) {
 TEST_F(EditorTools, ParkingCapacityFollowsTheLots) {
     f->Cell(200, 100).Kind = kCellRoad;
     ASSERT_TRUE(PlaceBuilding(*f, At(kBuildParking, 195, 100), true));
-    EXPECT_EQ(f->Park.ParkMaxSkiers, 50);
+    EXPECT_EQ(f->Park.ParkMaxSkiers, f->Params.Game.SkiersPerParkingLot);
     EXPECT_TRUE(DeleteBuilding(*f, 0));
     EXPECT_EQ(f->Park.ParkMaxSkiers, 0);
 }

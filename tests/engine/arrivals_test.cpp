@@ -65,6 +65,7 @@ TEST(SpawnSkiers, TheParkRatingMakesArrivalsRicherAndSpendMore) {
 
 TEST(SpawnSkiers, CapacityIsRespectedUnlessIgnored) {
     EngineFixture e;
+    e->Params.Game.SkiersPerParkingLot = 50;
     e->Park.ParkMaxSkiers = 0;
     SpawnSkiers(*e, 3, {0, 0, 0, 1}, 10, 10, false);
     EXPECT_EQ(e->Skiers.size(), 3u);             // skiers - 1 = -1 does not exceed 0
@@ -87,7 +88,7 @@ TEST(Parking, CapacityAndCarsFollowTheOpenLots) {
     auto& closed = e.AddBuilding(kBuildParking, {-200, 0, 0, 1}, false);
     e.AddBuilding(kBuildStall, {-300, 0, 0, 1});
     SpawnSkiers(*e, 23, {0, 0, 0, 1}, 1, 1, true);  // (23 - 1) / 5 + 1 = 5 cars
-    EXPECT_EQ(e->Park.ParkMaxSkiers, 100);
+    EXPECT_EQ(e->Park.ParkMaxSkiers, 2 * e->Params.Game.SkiersPerParkingLot);
     EXPECT_EQ(a.CarCount, 3);
     EXPECT_EQ(b.CarCount, 2);
     EXPECT_EQ(closed.CarCount, 0);
@@ -120,6 +121,30 @@ TEST(ArrivalPoint, AnOpenParkingLotIsWhereSkiersArrive) {
     EXPECT_GT(p.y, door.y);  // lifted a little above the ground
 }
 
+// A crowd that comes by car, and every morning's returning crowd, is shared among the open
+// lots: no lot is left out, and a closed one gets nobody.
+TEST(ArrivalPoint, ACrowdAndTheMorningsReturnAreSharedAmongTheOpenLots) {
+    EngineFixture e;
+    std::vector<TSKIBuilding*> lots;
+    for (float x : {-400.0f, -800.0f, -1200.0f})
+        lots.push_back(&e.AddBuilding(kBuildParking, {x, 0, 800, 1}));
+    const TSKIBuilding& closed = e.AddBuilding(kBuildParking, {-600, 0, 1400, 1}, false);
+    auto near = [&](const TSKIBuilding& lot, float reach) {
+        return std::count_if(e->Skiers.begin(), e->Skiers.end(), [&](const auto& s) {
+            return GroundDistance(s->Position, lot.EntrancePoint()) < reach;
+        });
+    };
+    SpawnSkiers(*e, 300, UpdateArrivalPoint(*e), 10, 10, true);
+    for (const TSKIBuilding* lot : lots) EXPECT_GT(near(*lot, 15), 50);
+
+    for (auto& s : e->Skiers) s->Position = {-2000, 0, 2000, 1};
+    for (auto& s : e->Skiers) s->Happiness = 50;  // nobody goes home overnight
+    DayChange(*e);
+    ASSERT_EQ(e->Skiers.size(), 300u);
+    for (const TSKIBuilding* lot : lots) EXPECT_GT(near(*lot, 30), 50);
+    EXPECT_EQ(near(closed, 30), 0);
+}
+
 TEST(ArrivalPoint, WithoutParkingTheLowestLiftsBottomStationOrTheMapMiddle) {
     EngineFixture e;
     TSKIVector p = UpdateArrivalPoint(*e);
@@ -140,6 +165,7 @@ TEST(ArrivalPoint, WithoutParkingTheLowestLiftsBottomStationOrTheMapMiddle) {
 TEST(ArrivalWaves, ComeOnlyWithAnArrivalBuildingAndGrowWithTheRating) {
     EngineFixture e;
     e->Params.Game.TickTime = 1.0f;
+    e->Params.Game.SkiersPerParkingLot = 50;
     e->Park.ParkSpawnSpeed = 2;  // a wave every third tick
     for (int k = 0; k < 30; ++k) PeriodicTick(*e);
     EXPECT_TRUE(e->Skiers.empty());  // no parking, no waves
@@ -186,6 +212,7 @@ TEST(ArrivalWaves, ComeOnlyWithAnArrivalBuildingAndGrowWithTheRating) {
 TEST(ArrivalWaves, AWaveTurnedAwayByAFullParkIsNotCountedByTheLot) {
     EngineFixture e;
     e->Params.Game.TickTime = 1.0f;
+    e->Params.Game.SkiersPerParkingLot = 50;
     auto& lot = e.AddBuilding(kBuildParking, {-400, 0, 400, 1});  // 50 places
     SpawnSkiers(*e, 60, {0, 0, 0, 1}, 10, 10, true);
     e->Park.ParkSpawnSpeed = 0;  // a wave every tick

@@ -120,14 +120,17 @@ TEST_F(ParkInvariants, SeatAndQueueCountsThatDisagreeWithWhoSitsAndQueuesAreName
                       std::to_string(b.Occupants - 2)));
     b.Occupants -= 2;
 
-    // A waiting skier who holds a second place in the line.
+    // A waiting skier who holds a second place in the line (taken from whoever stood there,
+    // so that a full line works too).
     const size_t waiting = SkierIn(kSkierWaiting);
     TSKISection& lift = *e->Skiers[waiting]->CurrentSection;
-    const auto free = std::find(lift.QueueSlots.begin(), lift.QueueSlots.end(), nullptr);
-    ASSERT_NE(free, lift.QueueSlots.end());
-    *free = e->Skiers[waiting].get();
+    const auto other = std::find_if(lift.QueueSlots.begin(), lift.QueueSlots.end(),
+                                    [&](TSKISkier* s) { return s != e->Skiers[waiting].get(); });
+    ASSERT_NE(other, lift.QueueSlots.end());
+    TSKISkier* const stood = *other;
+    *other = e->Skiers[waiting].get();
     EXPECT_TRUE(Names("skier " + std::to_string(waiting) + ": stands in 2 queue places"));
-    *free = nullptr;
+    *other = stood;
 }
 
 TEST_F(ParkInvariants, CellsMarkedForALiftOrBuildingThatIsNotThereAreNamed) {

@@ -89,7 +89,7 @@ TEST(ShippedParams, NameEveryTypeAndWriteEveryKey) {
          TIniFile(test::SourceRoot() / "assets" / "data" / "GameParams.ini")
              .SectionKeys("GameParams"))
         EXPECT_TRUE(d.game.ValueExists("GameParams", key));
-    EXPECT_EQ(d.game.SectionKeys("GameParams").size(), 23u);
+    EXPECT_EQ(d.game.SectionKeys("GameParams").size(), 24u);
 }
 
 TEST(ShippedParams, LiftsClimbInSpeedReachAndPrice) {

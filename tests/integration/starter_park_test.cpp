@@ -44,7 +44,7 @@ TEST(StarterPark, HoldsAWholeSmallResortOnTheDefaultLevel) {
         EXPECT_EQ(buildings[type], 1) << "building type " << int(type);
     }
     EXPECT_EQ(buildings[kBuildParking], 2);
-    EXPECT_EQ(e.Park.ParkMaxSkiers, 100) << "both lots take cars";
+    EXPECT_EQ(e.Park.ParkMaxSkiers, 2 * e.Params.Game.SkiersPerParkingLot) << "both lots take cars";
     // The ski patrol and the garage came with their vehicles.
     std::map<uint8_t, int> vehicles;
     for (const auto& v : e.Vehicles) ++vehicles[v->Type];
