@@ -85,7 +85,7 @@ void PeriodicTick(TSKIEngine& engine) {
 
     // 1. The clock.
     engine.TickAccumulator = 0;
-    const TSKICalendar before = Calendar(engine, engine.Park.ParkTime);
+    const TSKICalendar before = CalendarAt(engine, engine.Park.ParkTime);
     AddTo(engine.Park.ParkTime, 1);
     ++engine.TicksRun;
 
@@ -168,7 +168,7 @@ void PeriodicTick(TSKIEngine& engine) {
 
     // 14. The day change: a new day number, or the first day of a new season (with one day
     // a season, the day number is always 0).
-    const TSKICalendar after = Calendar(engine, engine.Park.ParkTime);
+    const TSKICalendar after = CalendarAt(engine, engine.Park.ParkTime);
     if (after.Day != before.Day || after.Season != before.Season) DayChange(engine);
 }
 
@@ -195,11 +195,8 @@ void UpdateCrowdCounters(TSKIEngine& engine) {
     }
 }
 
-TSKICalendar Calendar(TSKIEngine& engine, int32_t ticks) {
-    const TSKICalendar c = CalendarAt(engine, ticks);
-    engine.ClockText =
-        std::to_string(c.Hour) + ":" + (c.Minute < 10 ? "0" : "") + std::to_string(c.Minute);
-    return c;
+std::string ClockText(const TSKICalendar& c) {
+    return std::to_string(c.Hour) + ":" + (c.Minute < 10 ? "0" : "") + std::to_string(c.Minute);
 }
 
 TSKICalendar CalendarAt(const TSKIEngine& engine, int32_t ticks) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "engine/engine.h"
 
@@ -22,10 +23,10 @@ void OnProgress(TSKIEngine& engine, double deltaTime);
 void UpdateEntities(TSKIEngine& engine, float simDt);
 // The periodic game tick.
 void PeriodicTick(TSKIEngine& engine);
-// The calendar of a park time; also sets the engine's clock text.
-TSKICalendar Calendar(TSKIEngine& engine, int32_t ticks);
-// The same calendar, changing nothing.
+// The calendar of a park time.
 TSKICalendar CalendarAt(const TSKIEngine& engine, int32_t ticks);
+// The time of day of a calendar as the windows show it ("9:05").
+std::string ClockText(const TSKICalendar& calendar);
 void DayChange(TSKIEngine& engine);
 // Recounts the skiers standing on each cell (only the cells counted last time are reset).
 void UpdateCrowdCounters(TSKIEngine& engine);

@@ -126,7 +126,14 @@ void TSKIEngine::ResetParkData() {
     Park = fresh;
     StartOfDay = TakeSnapshot();
     TickAccumulator = HistoryAccumulator = HourAccumulator = 0;
-    Calendar(*this, Park.ParkTime);
+}
+
+std::string GameCaption(const TSKIEngine& engine) {
+    const int32_t mission = engine.Park.ParkMissionIndex;
+    if (mission == kMissionNone) return {};
+    if (!IsCampaignMission(mission)) return "Sandbox game";
+    return size_t(mission) < engine.MissionNames.size() ? engine.MissionNames[size_t(mission)]
+                                                        : std::string();
 }
 
 int32_t TSKIEngine::LiftCount() const {

@@ -180,7 +180,6 @@ public:
     float RefreshTimer = 0;
     float AnimationTimer = 0;
     uint32_t RefreshRequests = 0;
-    std::string ClockText = "9:00";
     int64_t TicksRun = 0;
     int64_t DayChanges = 0;
     int64_t AccountingHours = 0;
@@ -215,8 +214,6 @@ public:
     // (by mission index), set by the profile.
     std::string ProfileName;
     std::vector<std::string> MissionNames;
-    // Caption of the in-game menu bar after a load: "Sandbox game" or the mission's name.
-    std::string GameCaption;
     // Why the last LoadGameFile failed (one line), or empty.
     std::string LoadError;
     // The damaged skier, building and vehicle records the last load left out, one warning
@@ -261,5 +258,9 @@ public:
 private:
     THeadlessDialogs headlessDialogs_;
 };
+
+// Caption of the in-game menu bar: "Sandbox game", the campaign mission's name, or empty
+// without a mission.
+std::string GameCaption(const TSKIEngine& engine);
 
 }  // namespace vallorn

@@ -259,9 +259,9 @@ TSKIMenuBar::TClicks TSKIMenuBar::Draw(const TSKIEngine& engine, const std::stri
     }
     if (engine.Park.ParkSpeed > 0) beforePause_ = engine.Park.ParkSpeed;
     ImGui::SetNextWindowPos(ImVec2(place.X, place.Y), arrange ? ImGuiCond_Always : ImGuiCond_Once);
+    const std::string caption = GameCaption(engine);
     const std::string title =
-        (engine.GameCaption.empty() ? std::string("Main menu") : engine.GameCaption) +
-        "###MainMenu";
+        (caption.empty() ? std::string("Main menu") : caption) + "###MainMenu";
     const ImGuiWindowFlags flags = ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoCollapse |
                                    ImGuiWindowFlags_NoFocusOnAppearing;
     const std::string date = MenuBarDate(CalendarAt(engine, engine.Park.ParkTime));

@@ -29,7 +29,7 @@ TEST(StarterPark, HoldsAWholeSmallResortOnTheDefaultLevel) {
     EXPECT_TRUE(test::ParkConsistent(e));
     EXPECT_EQ(e.Level.LevelName, "Mountain");
     EXPECT_EQ(e.Park.ParkMissionIndex, kMissionUnlimitedSandbox);
-    EXPECT_EQ(e.GameCaption, "Sandbox game");
+    EXPECT_EQ(GameCaption(e), "Sandbox game");
 
     std::map<uint8_t, int> lifts, buildings;
     for (const auto& s : e.Sections)
