@@ -101,7 +101,6 @@ void TSKIEngine::ClearContainers() {
     ParkMessages.clear();
     MessageSamples = 0;
     ShownParkMessage.clear();
-    MessageStripVisible = false;
     NewObjectives.clear();
     for (auto& series : History) series.clear();
     HistorySamples = 0;

@@ -195,9 +195,10 @@ public:
     std::vector<TSKIHighlightBeam> HighlightBeamCache;
 
     // --- history, park messages, falling snow -------------------------------------------------
-    int32_t MessageSamples = 0;        // history samples since the last message rebuild
-    std::string ShownParkMessage;      // the message in the strip of the menu bar
-    bool MessageStripVisible = false;  // the strip of the menu bar shows a park message
+    int32_t MessageSamples = 0;  // history samples since the last message rebuild
+    // The message the strip of the menu bar shows (none: no strip), one of ParkMessages drawn
+    // with the park's random numbers.
+    std::string ShownParkMessage;
     // Falling snow: the view sets the camera every frame; the renderer draws the flakes.
     TSKISnowfallCamera SnowfallCamera;
     std::vector<TSKIVector> SnowFlakes;
