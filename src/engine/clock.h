@@ -19,6 +19,9 @@ struct TSKICalendar {
 
 // Frame handler: runs once per rendered frame with the frame's real time in seconds.
 void OnProgress(TSKIEngine& engine, double deltaTime);
+// The park's simulated time step for a frame of `deltaTime` real seconds: a stalled frame
+// counts as a short one, and the park's speed scales it (none while paused).
+float FrameStep(const TSKIEngine& engine, double deltaTime);
 // Entity update with the simulated time step.
 void UpdateEntities(TSKIEngine& engine, float simDt);
 // The periodic game tick.

@@ -74,7 +74,9 @@ TSKIFolders TSKIFolders::Resolve(const fs::path& rootIn,
 TSKIEngine::TSKIEngine(const TSKIEngineSetup& setup) : TSKIWorld(setup.Seed) {
     Dialogs = setup.Dialogs ? setup.Dialogs : &headlessDialogs_;
     Folders = TSKIFolders::Resolve(setup.Root);
-    for (auto& phase : AnimationPhase) phase = uint8_t(Rng.Range(0, 19));
+    // The park's random numbers once gave the figures their animation phases (the view keeps
+    // those now); the draws stay, so that a seed gives the park it always gave.
+    for (int k = 0; k < kCharacterTemplates; ++k) (void)Rng.Range(0, 19);
     LoadParameters(*this);
     Park = TSKIParkData{};
     Park.ParkMissionIndex = kMissionNone;

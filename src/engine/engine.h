@@ -176,10 +176,6 @@ public:
     std::vector<std::string> NewObjectives;
     int32_t HistorySamples = 0;
     std::array<std::deque<int32_t>, kHistorySeries> History;
-    std::array<uint8_t, kCharacterTemplates> AnimationPhase{};
-    float RefreshTimer = 0;
-    float AnimationTimer = 0;
-    uint32_t RefreshRequests = 0;
     int64_t TicksRun = 0;
     int64_t DayChanges = 0;
     int64_t AccountingHours = 0;
