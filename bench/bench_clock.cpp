@@ -28,6 +28,6 @@ BENCHMARK(BM_EmptyParkDayAtSpeed4)
 static void BM_Calendar(benchmark::State& state) {
     TSKIEngine engine({VALLORN_BUILD_ROOT, 1, nullptr});
     int32_t t = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(Calendar(engine, t++));
+    for (auto _ : state) benchmark::DoNotOptimize(CalendarAt(engine, t++));
 }
 BENCHMARK(BM_Calendar);

@@ -303,6 +303,7 @@ int main(int argc, char** argv) {
     if (o.flags >= 0) engine.DisplayFlags = uint8_t(o.flags);
     if (o.skiers > 0) SpawnSkiers(engine, o.skiers, UpdateArrivalPoint(engine), 10, 10, true);
     TSKIToolState toolState;
+    TSKIViewState viewState;
     TSKIConstruction tools(engine, toolState);
     for (int k = 0; k < o.warm * 10; ++k) OnProgress(engine, 0.1);
     TSKIRenderer renderer;
@@ -355,6 +356,7 @@ int main(int argc, char** argv) {
             tools.UpdateTools(dt);
             const int64_t days = engine.DayChanges;
             OnProgress(engine, dt);
+            viewState.Advance(engine, dt);
             if (engine.DayChanges != days) tools.LeaveTool();
             w.Info.Tick(dt);
             window.BeginFrame();
@@ -365,7 +367,8 @@ int main(int argc, char** argv) {
             const double windows = Seconds(CLOCK_THREAD_CPUTIME_ID) - windows0;
             // As in the game: the view after the windows, undrawn under them.
             renderer.SetCovered(InterfaceCover(window.Width(), window.Height()));
-            renderer.Draw(engine, toolState, camera, window.Width(), window.Height(), seconds);
+            renderer.Draw(engine, viewState, toolState, camera, window.Width(), window.Height(),
+                          seconds);
             if (setupIndex > 0 && frame >= kSettle)
                 statsPages[setupIndex - 1].push_back(parts[kStats].back());
             // The pictures: the last frame of the last runs of "none" and of "all".

@@ -218,6 +218,7 @@ int main(int argc, char** argv) {
     engine.EditorOpen = o.editor;
     if (o.skiers > 0) SpawnSkiers(engine, o.skiers, UpdateArrivalPoint(engine), 10, 10, true);
     TSKIToolState toolState;
+    TSKIViewState viewState;
     TSKIConstruction tools(engine, toolState);
 
     TSKIRenderer renderer;
@@ -261,9 +262,10 @@ int main(int argc, char** argv) {
         tools.UpdateTools(dt);
         const int64_t days = engine.DayChanges;
         OnProgress(engine, dt);
+        viewState.Advance(engine, dt);
         if (engine.DayChanges != days) tools.LeaveTool();
         const double cpuSim = ThreadSeconds();
-        renderer.Draw(engine, toolState, camera, o.width, o.height, frame * double(dt));
+        renderer.Draw(engine, viewState, toolState, camera, o.width, o.height, frame * double(dt));
         last = renderer.Stats();
         // As the game loop does: the cells the view found (in view, near the camera) go back
         // to the core, which draws the trees and picks the detailed models from them.

@@ -145,7 +145,6 @@ bool PlaceBuilding(TSKIEngine& e, const TSKIBuildingRecord& record, bool charge)
         b->AreaJ = b->CellJ;
         e.CountTreesFelled();
         if (e.OnBuilt) e.OnBuilt(kBuiltBuilding, r.Type);
-        ++e.RefreshRequests;
     }
     RefreshHighlight(e);
     return true;
@@ -196,7 +195,6 @@ void SetAreaOfOperations(TSKIEngine& e, TSKIBuilding& garage, int i, int j) {
     RebuildSnowOverlay(e);
     RefreshTerrainView(e);
     RefreshHighlight(e);  // a garage's beam stands at its area's centre
-    ++e.RefreshRequests;
 }
 
 void UpdateBuildingTool(TSKIConstruction& c) {

@@ -31,7 +31,6 @@ bool DeleteSection(TSKIEngine& e, size_t index, bool askFirst) {
         RefreshTerrainView(e);
     }
     RefreshHighlight(e);
-    ++e.RefreshRequests;
     return true;
 }
 
@@ -62,7 +61,6 @@ bool DeleteBuilding(TSKIEngine& e, size_t index) {
     }
     e.RebuildNavigation();
     RefreshHighlight(e);
-    ++e.RefreshRequests;
     return true;
 }
 

@@ -18,9 +18,6 @@ namespace vallorn {
 namespace {
 
 constexpr float kMaxFrameStep = 0.1f;  // a stalled frame advances the park at most this
-constexpr float kRefreshInterval = 1.0f / 15.0f;
-constexpr float kAnimationInterval = 0.04f;  // character animation frames
-constexpr int kAnimationFrames = 20;
 
 int64_t FloorDiv(int64_t a, int64_t b) {
     int64_t q = a / b;
@@ -37,13 +34,17 @@ void OnProgress(TSKIEngine& engine, double deltaTime) {
     // Camera and construction-tool input, then the view upkeep, run here with the raw frame
     // time; they belong to the camera, tools and renderer and come with them.
 
-    const double dt = std::isfinite(deltaTime) && deltaTime > 0 ? deltaTime : 0.0;
-    const float simDt = float(std::min<double>(dt, kMaxFrameStep)) * engine.Park.ParkSpeed;
+    const float simDt = FrameStep(engine, deltaTime);
     UpdateEntities(engine, simDt);
     UpdateSnowfall(engine, simDt);
 
     engine.TickAccumulator += simDt;
     if (engine.TickAccumulator > engine.Params.Game.TickTime) PeriodicTick(engine);
+}
+
+float FrameStep(const TSKIEngine& engine, double deltaTime) {
+    const double dt = std::isfinite(deltaTime) && deltaTime > 0 ? deltaTime : 0.0;
+    return float(std::min<double>(dt, kMaxFrameStep)) * engine.Park.ParkSpeed;
 }
 
 void UpdateEntities(TSKIEngine& engine, float simDt) {
@@ -60,23 +61,6 @@ void UpdateEntities(TSKIEngine& engine, float simDt) {
     for (size_t k = engine.Sections.size(); k-- > 0;) engine.Sections[k]->Tick(simDt);
     // Vehicles, last to first.
     for (size_t k = engine.Vehicles.size(); k-- > 0;) engine.Vehicles[k]->Tick(simDt);
-
-    if (engine.Park.ParkSpeed != 0) {
-        if (engine.Options.Detail > 0) {
-            engine.RefreshTimer += simDt;
-            while (engine.RefreshTimer > kRefreshInterval) {
-                engine.RefreshTimer -= kRefreshInterval;
-                ++engine.RefreshRequests;
-            }
-        }
-        engine.AnimationTimer += simDt;
-        while (engine.AnimationTimer > kAnimationInterval) {
-            engine.AnimationTimer -= kAnimationInterval;
-            for (uint8_t& phase : engine.AnimationPhase) {
-                phase = uint8_t((phase + 1) % kAnimationFrames);
-            }
-        }
-    }
 }
 
 void PeriodicTick(TSKIEngine& engine) {
@@ -85,7 +69,7 @@ void PeriodicTick(TSKIEngine& engine) {
 
     // 1. The clock.
     engine.TickAccumulator = 0;
-    const TSKICalendar before = Calendar(engine, engine.Park.ParkTime);
+    const TSKICalendar before = CalendarAt(engine, engine.Park.ParkTime);
     AddTo(engine.Park.ParkTime, 1);
     ++engine.TicksRun;
 
@@ -168,7 +152,7 @@ void PeriodicTick(TSKIEngine& engine) {
 
     // 14. The day change: a new day number, or the first day of a new season (with one day
     // a season, the day number is always 0).
-    const TSKICalendar after = Calendar(engine, engine.Park.ParkTime);
+    const TSKICalendar after = CalendarAt(engine, engine.Park.ParkTime);
     if (after.Day != before.Day || after.Season != before.Season) DayChange(engine);
 }
 
@@ -195,11 +179,8 @@ void UpdateCrowdCounters(TSKIEngine& engine) {
     }
 }
 
-TSKICalendar Calendar(TSKIEngine& engine, int32_t ticks) {
-    const TSKICalendar c = CalendarAt(engine, ticks);
-    engine.ClockText =
-        std::to_string(c.Hour) + ":" + (c.Minute < 10 ? "0" : "") + std::to_string(c.Minute);
-    return c;
+std::string ClockText(const TSKICalendar& c) {
+    return std::to_string(c.Hour) + ":" + (c.Minute < 10 ? "0" : "") + std::to_string(c.Minute);
 }
 
 TSKICalendar CalendarAt(const TSKIEngine& engine, int32_t ticks) {

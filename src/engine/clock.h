@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "engine/engine.h"
 
@@ -18,14 +19,17 @@ struct TSKICalendar {
 
 // Frame handler: runs once per rendered frame with the frame's real time in seconds.
 void OnProgress(TSKIEngine& engine, double deltaTime);
+// The park's simulated time step for a frame of `deltaTime` real seconds: a stalled frame
+// counts as a short one, and the park's speed scales it (none while paused).
+float FrameStep(const TSKIEngine& engine, double deltaTime);
 // Entity update with the simulated time step.
 void UpdateEntities(TSKIEngine& engine, float simDt);
 // The periodic game tick.
 void PeriodicTick(TSKIEngine& engine);
-// The calendar of a park time; also sets the engine's clock text.
-TSKICalendar Calendar(TSKIEngine& engine, int32_t ticks);
-// The same calendar, changing nothing.
+// The calendar of a park time.
 TSKICalendar CalendarAt(const TSKIEngine& engine, int32_t ticks);
+// The time of day of a calendar as the windows show it ("9:05").
+std::string ClockText(const TSKICalendar& calendar);
 void DayChange(TSKIEngine& engine);
 // Recounts the skiers standing on each cell (only the cells counted last time are reset).
 void UpdateCrowdCounters(TSKIEngine& engine);

@@ -91,11 +91,9 @@ void BuildParkMessages(TSKIEngine& engine) {
         add(TicketsTooDear(engine), "Lift tickets are too expensive. Skiers are turning away.");
     }
     if (engine.ParkMessages.empty()) {
-        engine.MessageStripVisible = false;
         engine.ShownParkMessage.clear();
         return;
     }
-    engine.MessageStripVisible = true;
     engine.ShownParkMessage =
         engine.ParkMessages[size_t(engine.Rng.Below(int32_t(engine.ParkMessages.size())))];
 }

@@ -74,7 +74,9 @@ TSKIFolders TSKIFolders::Resolve(const fs::path& rootIn,
 TSKIEngine::TSKIEngine(const TSKIEngineSetup& setup) : TSKIWorld(setup.Seed) {
     Dialogs = setup.Dialogs ? setup.Dialogs : &headlessDialogs_;
     Folders = TSKIFolders::Resolve(setup.Root);
-    for (auto& phase : AnimationPhase) phase = uint8_t(Rng.Range(0, 19));
+    // The park's random numbers once gave the figures their animation phases (the view keeps
+    // those now); the draws stay, so that a seed gives the park it always gave.
+    for (int k = 0; k < kCharacterTemplates; ++k) (void)Rng.Range(0, 19);
     LoadParameters(*this);
     Park = TSKIParkData{};
     Park.ParkMissionIndex = kMissionNone;
@@ -101,7 +103,6 @@ void TSKIEngine::ClearContainers() {
     ParkMessages.clear();
     MessageSamples = 0;
     ShownParkMessage.clear();
-    MessageStripVisible = false;
     NewObjectives.clear();
     for (auto& series : History) series.clear();
     HistorySamples = 0;
@@ -126,7 +127,14 @@ void TSKIEngine::ResetParkData() {
     Park = fresh;
     StartOfDay = TakeSnapshot();
     TickAccumulator = HistoryAccumulator = HourAccumulator = 0;
-    Calendar(*this, Park.ParkTime);
+}
+
+std::string GameCaption(const TSKIEngine& engine) {
+    const int32_t mission = engine.Park.ParkMissionIndex;
+    if (mission == kMissionNone) return {};
+    if (!IsCampaignMission(mission)) return "Sandbox game";
+    return size_t(mission) < engine.MissionNames.size() ? engine.MissionNames[size_t(mission)]
+                                                        : std::string();
 }
 
 int32_t TSKIEngine::LiftCount() const {

@@ -176,11 +176,6 @@ public:
     std::vector<std::string> NewObjectives;
     int32_t HistorySamples = 0;
     std::array<std::deque<int32_t>, kHistorySeries> History;
-    std::array<uint8_t, kCharacterTemplates> AnimationPhase{};
-    float RefreshTimer = 0;
-    float AnimationTimer = 0;
-    uint32_t RefreshRequests = 0;
-    std::string ClockText = "9:00";
     int64_t TicksRun = 0;
     int64_t DayChanges = 0;
     int64_t AccountingHours = 0;
@@ -196,9 +191,10 @@ public:
     std::vector<TSKIHighlightBeam> HighlightBeamCache;
 
     // --- history, park messages, falling snow -------------------------------------------------
-    int32_t MessageSamples = 0;        // history samples since the last message rebuild
-    std::string ShownParkMessage;      // the message in the strip of the menu bar
-    bool MessageStripVisible = false;  // the strip of the menu bar shows a park message
+    int32_t MessageSamples = 0;  // history samples since the last message rebuild
+    // The message the strip of the menu bar shows (none: no strip), one of ParkMessages drawn
+    // with the park's random numbers.
+    std::string ShownParkMessage;
     // Falling snow: the view sets the camera every frame; the renderer draws the flakes.
     TSKISnowfallCamera SnowfallCamera;
     std::vector<TSKIVector> SnowFlakes;
@@ -215,8 +211,6 @@ public:
     // (by mission index), set by the profile.
     std::string ProfileName;
     std::vector<std::string> MissionNames;
-    // Caption of the in-game menu bar after a load: "Sandbox game" or the mission's name.
-    std::string GameCaption;
     // Why the last LoadGameFile failed (one line), or empty.
     std::string LoadError;
     // The damaged skier, building and vehicle records the last load left out, one warning
@@ -261,5 +255,9 @@ public:
 private:
     THeadlessDialogs headlessDialogs_;
 };
+
+// Caption of the in-game menu bar: "Sandbox game", the campaign mission's name, or empty
+// without a mission.
+std::string GameCaption(const TSKIEngine& engine);
 
 }  // namespace vallorn

@@ -39,13 +39,6 @@ bool TSKIMissions::HasAutoSave(int index) const {
 void TSKIMissions::SetMissionIndex(int32_t index) {
     engine_.Park.ParkMissionIndex = index;
     // What the load derived from the index the file held follows the one set now.
-    engine_.GameCaption.clear();
-    if (IsCampaignMission(index)) {
-        if (index < profile_.MissionCount())
-            engine_.GameCaption = profile_.Missions[size_t(index)].Name;
-    } else if (index != kMissionNone) {
-        engine_.GameCaption = "Sandbox game";
-    }
     engine_.Viewpoint.MaxDistance = index == 0 ? 200.0f : index == 1 ? 400.0f : 1000.0f;
 }
 

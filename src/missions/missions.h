@@ -40,6 +40,7 @@ public:
 
     TSKIEngine& Engine() { return engine_; }
     TSKIProfile& Profile() { return profile_; }
+    const TSKIProfile& Profile() const { return profile_; }
     IMissionWindows& Windows() { return *windows_; }
 
     // --- the profile -----------------------------------------------------------------------

@@ -270,7 +270,6 @@ void CloseGame(TSKIEngine& engine) {
     ClearLevel(engine);
     engine.Park = TSKIParkData{};
     engine.StartOfDay = TSKIParkData{};
-    engine.GameCaption.clear();
     engine.HighlightMode = 0;
     engine.ArrivalBuilding = nullptr;
     engine.TickAccumulator = engine.HistoryAccumulator = engine.HourAccumulator = 0;

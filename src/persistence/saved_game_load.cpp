@@ -405,15 +405,8 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
     engine.StartOfDay = TSKIParkData{};
     engine.StartOfDay.ParkTime = -1;
 
-    // 10. Caption and zoom-out limit by the kind of game.
+    // 10. Zoom-out limit by the kind of game.
     const int32_t mission = engine.Park.ParkMissionIndex;
-    engine.GameCaption.clear();
-    if (mission != kMissionNone) {
-        if (!IsCampaignMission(mission))
-            engine.GameCaption = "Sandbox game";
-        else if (size_t(mission) < engine.MissionNames.size())
-            engine.GameCaption = engine.MissionNames[size_t(mission)];
-    }
     engine.Viewpoint.MaxDistance = mission == 0 ? 200.0f : mission == 1 ? 400.0f : 1000.0f;
 
     engine.Dialogs->SetBusyCursor(false);

@@ -42,8 +42,9 @@ void TSKIRenderer::LevelChanged(const TSKIEngine& engine) {
     impl_->Flags.Reset();
 }
 
-void TSKIRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& tools,
-                        const TSKICamera& camera, int width, int height, double seconds) {
+void TSKIRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view,
+                        const TSKIToolState& tools, const TSKICamera& camera, int width, int height,
+                        double seconds) {
     stats_ = {};
     if (!impl_->Ready || width <= 0 || height <= 0) return;
     TSKIFrameView frame = camera.FrameView();
@@ -77,7 +78,7 @@ void TSKIRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& tools,
 
     TSKITerrainStats terrain;
     impl_->Terrain.Draw(engine, tools, frame, seconds, terrain);
-    impl_->Scene.Draw(engine, tools, frame, seconds);
+    impl_->Scene.Draw(engine, view, tools, frame, seconds);
     if (engine.HasGrid() && camera.EdgeMarkersVisible(engine, tools.CursorI, tools.CursorJ))
         impl_->Markers.Draw(impl_->MarkerProgram, engine, camera.Target(), frame);
     if (engine.HasGrid() && engine.EditorOpen)

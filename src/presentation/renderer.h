@@ -14,6 +14,7 @@
 #include "engine/engine.h"
 #include "presentation/camera.h"
 #include "presentation/frame.h"
+#include "presentation/view_state.h"
 
 namespace vallorn {
 
@@ -36,9 +37,10 @@ public:
     // A level or saved game was loaded (or closed): rebuild the terrain and scene buffers.
     void LevelChanged(const TSKIEngine& engine);
     // Draws one frame into the current framebuffer's viewport (width x height), then works
-    // out the view flags of the cells and the falling-snow camera.
-    void Draw(const TSKIEngine& engine, const TSKIToolState& tools, const TSKICamera& camera,
-              int width, int height, double seconds);
+    // out the view flags of the cells and the falling-snow camera. `view` animates the
+    // figures and the trees.
+    void Draw(const TSKIEngine& engine, const TSKIViewState& view, const TSKIToolState& tools,
+              const TSKICamera& camera, int width, int height, double seconds);
     // The rectangles the next frames leave undrawn: the depth there is set nearer than
     // anything, so that the rasteriser turns away every fragment under them.
     void SetCovered(std::vector<TSKICoverRect> rects) { covered_ = std::move(rects); }

@@ -227,7 +227,8 @@ void TSKISceneRenderer::TImpl::CollectBuildings(const TSKIEngine& engine,
     }
 }
 
-void TSKISceneRenderer::TImpl::CollectSkiers(const TSKIEngine& engine, const TSKIFrameView& frame) {
+void TSKISceneRenderer::TImpl::CollectSkiers(const TSKIEngine& engine, const TSKIViewState& view,
+                                             const TSKIFrameView& frame) {
     for (auto& batch : Skiers) batch.Instances.clear();
     DistantSkiers.Instances.clear();
     Figures.clear();
@@ -264,7 +265,7 @@ void TSKISceneRenderer::TImpl::CollectSkiers(const TSKIEngine& engine, const TSK
             simple ? DistantSkiers : Skiers[size_t(int(look.Kind) * kSkierPoses + int(look.Pose))];
         // The character's animation phase: skiers sway through their turns, walkers bob.
         const float phase = 6.2831853f *
-                            float(engine.AnimationPhase[s.ModelVariant % kCharacterTemplates]) /
+                            float(view.AnimationPhase[s.ModelVariant % kCharacterTemplates]) /
                             float(kSkierAnimationFrames);
         float yaw = YawOf(s.Heading.x, s.Heading.z);
         glm::vec3 place = at;
@@ -277,7 +278,7 @@ void TSKISceneRenderer::TImpl::CollectSkiers(const TSKIEngine& engine, const TSK
             // The flip-book of the kind and pose, at the character's frame, in its skin.
             const int pose = FigurePose(look.Pose, s.Speed);
             const int frameIndex = FlipBookFrame(
-                engine.AnimationPhase[s.ModelVariant % kCharacterTemplates], kFigureFrames);
+                view.AnimationPhase[s.ModelVariant % kCharacterTemplates], kFigureFrames);
             const int model = (int(look.Kind) * kFigurePoses + pose) * kFigureFrames + frameIndex;
             TFigure f;
             f.Key = uint32_t(model * kFigureSkins + int(s.ModelVariant / kSkierKinds) % skins);

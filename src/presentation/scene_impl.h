@@ -178,7 +178,7 @@ struct TSKISceneRenderer::TImpl {
     // The trees' animation frame of every cell, started from the level's and stepped here.
     std::vector<uint8_t> TreeVariants;
     // The park's tree-animation ticks already shown (the core counts them up).
-    uint32_t RefreshesShown = 0;
+    uint32_t TreeStepsShown = 0;
     uint64_t CableSignature = 0;
     bool ModelsForParams = false;
     // Square blocks of cells with a bounding sphere each, so that the tree pass looks only
@@ -219,10 +219,11 @@ struct TSKISceneRenderer::TImpl {
     // The passes (scene_*.cpp, trees_*.cpp, cursor_*.cpp).
     void CollectLifts(const TSKIEngine& engine, const TSKIFrameView& frame);
     void CollectBuildings(const TSKIEngine& engine, const TSKIFrameView& frame);
-    void CollectSkiers(const TSKIEngine& engine, const TSKIFrameView& frame);
+    void CollectSkiers(const TSKIEngine& engine, const TSKIViewState& view,
+                       const TSKIFrameView& frame);
     void CollectAvatar(const TSKIToolState& tools, double seconds);  // avatar_scene.cpp
-    void CollectTrees(const TSKIEngine& engine, const TSKIToolState& tools,
-                      const TSKIFrameView& frame);
+    void CollectTrees(const TSKIEngine& engine, const TSKIViewState& view,
+                      const TSKIToolState& tools, const TSKIFrameView& frame);
     void CollectTools(const TSKIEngine& engine, const TSKIToolState& tools);
     void CollectPoints(const TSKIEngine& engine);
     void CollectMirroredTrees(const TSKIEngine& engine, const TSKIFrameView& frame);

@@ -270,8 +270,9 @@ void TSKISceneRenderer::LevelChanged(const TSKIEngine& engine) {
     impl_->CableSignature = 0;
 }
 
-void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& tools,
-                             const TSKIFrameView& frame, double seconds) {
+void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view,
+                             const TSKIToolState& tools, const TSKIFrameView& frame,
+                             double seconds) {
     stats_ = {};
     TImpl& m = *impl_;
     m.Sky.Draw(frame);
@@ -282,11 +283,11 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& tool
     m.DrawDome(frame, stats_);
 
     m.Shadows.Instances.clear();
-    m.CollectTrees(engine, tools, frame);
+    m.CollectTrees(engine, view, tools, frame);
     m.CollectMirroredTrees(engine, frame);
     m.CollectLifts(engine, frame);
     m.CollectBuildings(engine, frame);
-    m.CollectSkiers(engine, frame);
+    m.CollectSkiers(engine, view, frame);
     m.CollectAvatar(tools, seconds);
     m.CollectTools(engine, tools);
     m.CollectPoints(engine);

@@ -12,6 +12,7 @@
 #include "construction/tool_state.h"
 #include "engine/engine.h"
 #include "presentation/frame.h"
+#include "presentation/view_state.h"
 
 namespace vallorn {
 
@@ -33,8 +34,8 @@ public:
     void LevelChanged(const TSKIEngine& engine);
     // Draws after the terrain, in the terrain's depth buffer. `seconds` is real time, for
     // animations that do not follow the park's clock.
-    void Draw(const TSKIEngine& engine, const TSKIToolState& tools, const TSKIFrameView& frame,
-              double seconds);
+    void Draw(const TSKIEngine& engine, const TSKIViewState& view, const TSKIToolState& tools,
+              const TSKIFrameView& frame, double seconds);
     const TSKISceneStats& Stats() const { return stats_; }
     std::vector<std::string> MaterialInfo() const;  // see TSKIRenderer::MaterialInfo
 

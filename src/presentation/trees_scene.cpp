@@ -79,7 +79,8 @@ void TSKISceneRenderer::TImpl::BuildTreeBlocks(const TSKIEngine& engine) {
     }
 }
 
-void TSKISceneRenderer::TImpl::CollectTrees(const TSKIEngine& engine, const TSKIToolState& tools,
+void TSKISceneRenderer::TImpl::CollectTrees(const TSKIEngine& engine, const TSKIViewState& view,
+                                            const TSKIToolState& tools,
                                             const TSKIFrameView& frame) {
     ConiferSnowy.Instances.clear();
     ConiferGreen.Instances.clear();
@@ -106,8 +107,8 @@ void TSKISceneRenderer::TImpl::CollectTrees(const TSKIEngine& engine, const TSKI
     }
     if ((engine.DisplayFlags & kDisplayTrees) == 0) return;
     // The tree-animation tick: near trees step to their next frame (a breath of wind).
-    const bool animate = engine.Options.Detail > 0 && engine.RefreshRequests != RefreshesShown;
-    RefreshesShown = engine.RefreshRequests;
+    const bool animate = engine.Options.Detail > 0 && view.TreeSteps != TreeStepsShown;
+    TreeStepsShown = view.TreeSteps;
     if (TreeVariants.size() != engine.Grid.size()) {
         TreeVariants.resize(engine.Grid.size());
         for (size_t c = 0; c < engine.Grid.size(); ++c) TreeVariants[c] = engine.Grid[c].Variant;

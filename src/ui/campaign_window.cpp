@@ -56,7 +56,7 @@ TSKIMissionPanelLayout LayoutMissionPanel(const ImFont* font, float fontSize, fl
     return l;
 }
 
-std::vector<TSKIMissionPanel> MissionPanels(TSKIMissions& missions) {
+std::vector<TSKIMissionPanel> MissionPanels(const TSKIMissions& missions) {
     std::vector<TSKIMissionPanel> panels;
     const TSKIProfile& profile = missions.Profile();
     for (int i = 0; i < profile.MissionCount(); ++i) {
@@ -71,7 +71,7 @@ void TSKICampaignWindow::LoadPicture(const std::filesystem::path& dataFolder) {
     background_.Load(dataFolder / "campaign.bmp");
 }
 
-void TSKICampaignWindow::Rebuild(TSKIMissions& missions) {
+void TSKICampaignWindow::Rebuild(const TSKIMissions& missions) {
     panels_ = MissionPanels(missions);
     Visible = raise_ = true;
 }

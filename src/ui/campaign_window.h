@@ -20,7 +20,7 @@ struct TSKIMissionPanel {
     bool Resume = false;  // "Restart" and "Resume" rather than "Start" / "Replay"
 };
 // The panels of the map, in the profile's order: the missions that are not locked.
-std::vector<TSKIMissionPanel> MissionPanels(TSKIMissions& missions);
+std::vector<TSKIMissionPanel> MissionPanels(const TSKIMissions& missions);
 
 // A panel's size and type on a map drawn `mapScale` times its own size, from its texts in
 // `font`: the interface's type size when they fit in the room the map has between panels,
@@ -43,8 +43,8 @@ public:
     bool Visible = false;
     // Loads data/campaign.bmp once (needs the GL context).
     void LoadPicture(const std::filesystem::path& dataFolder);
-    // Rebuilds the panels (showing the window).
-    void Rebuild(TSKIMissions& missions);
+    // Rebuilds the panels (showing the window). What the player picks comes back from Draw.
+    void Rebuild(const TSKIMissions& missions);
 
     struct TResult {
         std::optional<int> Start;  // the mission to start

@@ -312,7 +312,8 @@ void TSKIGameWindow::DrawParkScene() {
     if (renderer_) {
         const TSKICamera& view = toolState_.Avatar.Visible ? rideCamera_ : camera_;
         renderer_->SetCovered(InterfaceCover(window_.Width(), window_.Height()));
-        renderer_->Draw(*engine_, toolState_, view, window_.Width(), window_.Height(), seconds_);
+        renderer_->Draw(*engine_, viewState_, toolState_, view, window_.Width(), window_.Height(),
+                        seconds_);
         // What the core takes from the view: the cells' view flags (when they changed, or
         // for a new park) and where the falling snow is seen from.
         if (renderer_->CellFlagChanges() != cellFlagChanges_ || flagsEngine_ != engine_.get()) {
@@ -492,6 +493,7 @@ void TSKIGameWindow::Simulate(double dt) {
     const int64_t days = engine_->DayChanges;
     const auto start = std::chrono::steady_clock::now();
     OnProgress(*engine_, dt);
+    viewState_.Advance(*engine_, dt);
     // The park's own share of the frame (a day change waits for its report: not counted).
     if (engine_->DayChanges == days) {
         longestProgressMs_ =

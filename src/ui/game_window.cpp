@@ -91,6 +91,10 @@ void TSKIGameWindow::NewEngine() {
     setup.Seed = rng_.Next() | 1u;
     setup.Dialogs = &dialogs_;
     engine_ = std::make_unique<TSKIEngine>(setup);
+    // The figures start at the frames the park's seed gives (the park's first numbers), and
+    // the window's own numbers, which seed the next parks, stay as they were.
+    TSKIRandom phases(setup.Seed);
+    viewState_.Restart(phases);
     // The options of this session (the options window may have changed them) stay.
     kept.LastProfile = engine_->Options.LastProfile;
     engine_->Options = kept;

@@ -19,6 +19,7 @@
 #include "missions/profile.h"
 #include "platform/window.h"
 #include "presentation/camera.h"
+#include "presentation/view_state.h"
 #include "ui/addons_window.h"
 #include "ui/build_menu_popup.h"
 #include "ui/campaign_window.h"
@@ -139,6 +140,7 @@ private:
     TSKICamera camera_;
     TSKICamera rideCamera_;  // the avatar's chase camera: the view while it is shown
     std::unique_ptr<TSKIRenderer> renderer_;
+    TSKIViewState viewState_;  // the running park's animation, which only the view keeps
     TSKIBuildMenuPopup popup_;
     TSKIMenuBar menuBar_;
     TSKIInfoWindows info_;

@@ -259,9 +259,9 @@ TSKIMenuBar::TClicks TSKIMenuBar::Draw(const TSKIEngine& engine, const std::stri
     }
     if (engine.Park.ParkSpeed > 0) beforePause_ = engine.Park.ParkSpeed;
     ImGui::SetNextWindowPos(ImVec2(place.X, place.Y), arrange ? ImGuiCond_Always : ImGuiCond_Once);
+    const std::string caption = GameCaption(engine);
     const std::string title =
-        (engine.GameCaption.empty() ? std::string("Main menu") : engine.GameCaption) +
-        "###MainMenu";
+        (caption.empty() ? std::string("Main menu") : caption) + "###MainMenu";
     const ImGuiWindowFlags flags = ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoCollapse |
                                    ImGuiWindowFlags_NoFocusOnAppearing;
     const std::string date = MenuBarDate(CalendarAt(engine, engine.Park.ParkTime));
@@ -288,7 +288,7 @@ TSKIMenuBar::TClicks TSKIMenuBar::Draw(const TSKIEngine& engine, const std::stri
         m.InfoWidth[0] = ImGui::CalcTextSize(cashText.c_str()).x * 1.25f;
         m.InfoWidth[1] = ImGui::CalcTextSize(date.c_str()).x;
         m.InfoWidth[2] = ImGui::CalcTextSize(weather.c_str()).x + m.TextHeight + st.ItemSpacing.x;
-        m.StripLines = engine.MessageStripVisible && !engine.ShownParkMessage.empty() ? 3 : 0;
+        m.StripLines = engine.ShownParkMessage.empty() ? 0 : 3;
         const float margin = 4 * scale;
         const TBarLayout layout =
             FitBar(m, st, ImGui::GetFrameHeight(), display.x - 2 * margin, display.y / 3);
@@ -394,7 +394,7 @@ TSKIMenuBar::TClicks TSKIMenuBar::Draw(const TSKIEngine& engine, const std::stri
             probe::LastItem("button", "Edit");
         }
         // The message strip wraps at the right edge of the button rows.
-        if (engine.MessageStripVisible && !engine.ShownParkMessage.empty()) {
+        if (!engine.ShownParkMessage.empty()) {
             ImGui::Separator();
             ImGui::PushTextWrapPos(ImGui::GetCursorPosX() + rowWidth);
             ImGui::TextUnformatted(engine.ShownParkMessage.c_str());

@@ -132,7 +132,7 @@ void TSKIStatsWindow::DrawPark(const TSKIEngine& engine, const TSKIParkData& sna
                std::to_string(snap.ParkSlopeCount) + " (" + Fixed2(snap.ParkSlopeLength) + " km)");
         Figure("Skiers:", std::to_string(c.Total));
         Figure("Time:", "Season:" + std::to_string(cal.Season) +
-                            "  Day:" + std::to_string(cal.Day) + "  Time:" + engine.ClockText);
+                            "  Day:" + std::to_string(cal.Day) + "  Time:" + ClockText(cal));
         Figure("Weather:", snap.ParkWeatherText);
         Figure("Ecology:", std::to_string(snap.ParkTreesFelled) + " trees cut down",
                JudgeTreesFelled(snap.ParkTreesFelled));

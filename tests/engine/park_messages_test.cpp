@@ -35,10 +35,10 @@ protected:
 };
 
 TEST_F(ParkMessages, AHealthyParkHidesTheStrip) {
-    e->MessageStripVisible = true;
+    e->ShownParkMessage = "Skiers are hungry.";
     BuildParkMessages(*e);
     EXPECT_TRUE(e->ParkMessages.empty());
-    EXPECT_FALSE(e->MessageStripVisible);
+    EXPECT_TRUE(e->ShownParkMessage.empty());
 }
 
 TEST_F(ParkMessages, EveryConditionAddsItsMessageInOrder) {
@@ -72,7 +72,6 @@ TEST_F(ParkMessages, EveryConditionAddsItsMessageInOrder) {
         "Lift tickets are too expensive. Skiers are turning away.",
     };
     EXPECT_EQ(e->ParkMessages, all);
-    EXPECT_TRUE(e->MessageStripVisible);
     EXPECT_TRUE(std::find(all.begin(), all.end(), e->ShownParkMessage) != all.end());
 
     // Warnings about what the player cannot build yet stay quiet.
@@ -113,7 +112,7 @@ TEST_F(ParkMessages, FewerThanSixSkiersOrTheUnlimitedSandboxGiveNoMessages) {
     e->Skiers.pop_back();
     BuildParkMessages(*e);
     EXPECT_TRUE(e->ParkMessages.empty());
-    EXPECT_FALSE(e->MessageStripVisible);
+    EXPECT_TRUE(e->ShownParkMessage.empty());
 
     SpawnSkiers(*e, 1, {0, 0, 0, 1}, 2, 2, true);
     e->Park.ParkMaxSkiers = 100;
@@ -126,7 +125,7 @@ TEST_F(ParkMessages, FewerThanSixSkiersOrTheUnlimitedSandboxGiveNoMessages) {
     e->Park.ParkCash = 500;
     BuildParkMessages(*e);
     EXPECT_EQ(e->ParkMessages.size(), 1u);
-    EXPECT_TRUE(e->MessageStripVisible);
+    EXPECT_EQ(e->ShownParkMessage, "Cash balance is in negative numbers.");
 }
 
 // A lift whose queue is full while skiers stand idle at its gate says so; a line with room,

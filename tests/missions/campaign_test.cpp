@@ -58,7 +58,7 @@ TEST(Campaign, AMissionStartsFromItsFileUnderItsOwnIndex) {
         ASSERT_EQ(f.Start(c.index), TSKIStartResult::Started) << c.index;
         EXPECT_EQ(f->Park.ParkMissionIndex, c.index);
         EXPECT_EQ(f->Park.ParkCash, 12345);
-        EXPECT_EQ(f->GameCaption, c.caption);
+        EXPECT_EQ(GameCaption(*f), c.caption);
         EXPECT_EQ(f->Viewpoint.MaxDistance, c.maxDistance);
     }
     f.profile.Missions[1].File = "Start.ski";

@@ -81,7 +81,7 @@ TEST(Sandbox, EachKindOfGameStartsWithItsValues) {
         EXPECT_EQ(p.ParkSpeed, 1.0f);
         EXPECT_GE(p.ParkWeather, 0.0f);
         EXPECT_LT(p.ParkWeather, 1.0f);
-        EXPECT_EQ(f->GameCaption, "Sandbox game");
+        EXPECT_EQ(GameCaption(*f), "Sandbox game");
         EXPECT_EQ(f->Viewpoint.MaxDistance, 1000.0f);
     }
     EXPECT_TRUE(f.dialogs.errors.empty());

@@ -57,13 +57,13 @@ std::string RunReportJson(TSKIEngine& e, const std::function<void(JsonWriter&)>&
     w.BeginObject("Park");
     ParkFields(w, e.Park);
     w.EndObject();
-    const TSKICalendar cal = Calendar(e, e.Park.ParkTime);
+    const TSKICalendar cal = CalendarAt(e, e.Park.ParkTime);
     w.BeginObject("Calendar");
     w.Field("Season", cal.Season);
     w.Field("Day", cal.Day);
     w.Field("Hour", cal.Hour);
     w.Field("Minute", cal.Minute);
-    w.Field("Clock", e.ClockText);
+    w.Field("Clock", ClockText(cal));
     w.EndObject();
     w.Field("TicksRun", e.TicksRun);
     w.Field("DayChanges", e.DayChanges);
