@@ -39,6 +39,36 @@ TEST(CameraViewpoint, ALoadedGameBesideACliffOpensAtASlantWithinTheZoomLimit) {
     EXPECT_NEAR(camera.Target().x, v.FocusX, 1e-3f);
 }
 
+TEST(CameraViewpoint, AParkWithNoLiftOpensFarOutFacingItsMountainAndOneWithALiftCloseIn) {
+    test::LevelFixture f;
+    test::TestLevel level;
+    // Flat land round the focus (cell 256), a hill rising 1.2 a cell toward -x beyond cell 270.
+    level.height = [](int i, int) { return 10.0f + 1.2f * float(std::max(0, i - 270)); };
+    level.meshKey = "cameranewhill";
+    ASSERT_TRUE(f.WriteAndLoad(level).ok());
+    TSKIViewpoint v;
+    v.FocusX = -256 * 4;
+    v.FocusZ = 256 * 4;
+    v.MaxDistance = 200;  // the first campaign mission's limit
+    const auto open = [&] {
+        TSKICamera camera;
+        camera.Resize(1024, 768);
+        camera.SetViewpoint(*f, v);
+        for (int frame = 0; frame < 10; ++frame) camera.Update(*f, {}, 1.0f / 30);
+        return camera;
+    };
+    const TSKICamera fresh = open();
+    EXPECT_GE(fresh.Distance(), 180.0f) << "the mountain to be built on is out of sight";
+    EXPECT_LE(fresh.Distance(), 190.0f + 1e-3f);
+    EXPECT_NEAR(fresh.PitchDegrees(), 30.0f, 0.5f);
+    EXPECT_GT((fresh.Position() - fresh.Target()).x, 0.9f * 0.866f * fresh.Distance())
+        << "the camera does not face the hill";
+    EXPECT_NEAR(fresh.Target().x, v.FocusX, 1e-3f);
+    f.AddLift({{-1100, 10, 1024, 1}, {-1200, 40, 1024, 1}}, kLiftTBar);
+    const TSKICamera built = open();
+    EXPECT_LT(built.Distance(), 120.0f);
+}
+
 TEST(CameraViewpoint, EveryShippedGameOpensOnItsResortAtASlantThatShowsIt) {
     int games = 0, withResort = 0;
     for (const auto& entry : std::filesystem::directory_iterator(test::BuildRoot() / "worlds")) {
