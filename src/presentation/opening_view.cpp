@@ -17,8 +17,7 @@ constexpr float kFarthest = 480.0f;      // and the farthest
 constexpr float kDistanceStep = 20.0f;
 constexpr float kMountainView = 250.0f;  // no farther over a mountain to be built on
 constexpr int kBearings = 16;
-// Degrees, the first preferred (over a mountain to be built on, the last).
-constexpr float kPitches[] = {35.0f, 45.0f, 55.0f, 30.0f};
+constexpr float kPitches[] = {35.0f, 45.0f, 55.0f};  // degrees, the first preferred
 
 float Ground(const TSKIEngine& engine, float x, float z) {
     return engine.HasGrid() ? engine.GroundHeight(TSKIVector(x, 0, z, 1)) : 0.0f;
@@ -144,13 +143,11 @@ TSKIOpeningView ChooseOpeningView(const TSKIEngine& engine, const TSKIViewpoint&
                 if (mountain) shown += InOpeningScreen(v, aspect, *mountain);
                 // Most landmarks first; then the nearest view, the preferred slant and the
                 // camera below the target looking up the mountain, by a few units each. Over a
-                // mountain to be built on: the farthest view, the lowest slant (the mountain
-                // rises on the screen) and facing it, more.
+                // mountain to be built on: the farthest view, and facing it, more.
                 const glm::vec2 out(std::cos(v.Yaw), std::sin(v.Yaw));
-                const float slant = float(mountain ? (p + 1) % std::size(kPitches) : p);
                 const float score = 1000.0f * float(shown) +
                                     (mountain ? std::min(v.Distance, kMountainView) : -v.Distance) -
-                                    40.0f * slant -
+                                    40.0f * float(p) -
                                     (mountain ? 150.0f : 25.0f) * glm::dot(out, uphill);
                 if (score > bestScore) {
                     bestScore = score;

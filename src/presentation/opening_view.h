@@ -46,8 +46,8 @@ bool InOpeningScreen(const TSKIOpeningView& view, float aspect, const glm::vec3&
 // The view for a saved viewpoint: the target on the focus, the nearest distance (within the
 // zoom-out limit) and a slant between 30 and 60 degrees that show the most landmarks, with
 // the camera and the line from it to the target above the ground. A park with no lift yet is
-// seen from as far as the limit allows, facing its mountain, with the mountain's top on the
-// screen when the limit lets it show.
+// seen from as far as the limit allows (at most 250), facing its mountain, with the mountain's top
+// on the screen when the limit lets it show.
 TSKIOpeningView ChooseOpeningView(const TSKIEngine& engine, const TSKIViewpoint& viewpoint,
                                   float aspect);
 

@@ -3,6 +3,7 @@
 // shipped game with the resort around the focus in frame.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include <glm/glm.hpp>
@@ -60,9 +61,18 @@ TEST(CameraViewpoint, AParkWithNoLiftOpensFarOutFacingItsMountainAndOneWithALift
     const TSKICamera fresh = open();
     EXPECT_GE(fresh.Distance(), 180.0f) << "the mountain to be built on is out of sight";
     EXPECT_LE(fresh.Distance(), 190.0f + 1e-3f);
-    EXPECT_NEAR(fresh.PitchDegrees(), 30.0f, 0.5f);
-    EXPECT_GT((fresh.Position() - fresh.Target()).x, 0.9f * 0.866f * fresh.Distance())
-        << "the camera does not face the hill";
+    // The camera stands on the valley's side, with the hill's top on the screen.
+    const glm::vec3 back = fresh.Position() - fresh.Target();
+    EXPECT_GT(back.x, 0.6f * std::hypot(back.x, back.z)) << "the camera does not face the hill";
+    const auto hill = OpeningMountain(*f, fresh.Target());
+    ASSERT_TRUE(hill);
+    EXPECT_LT(hill->x, -1024.0f - 100.0f);
+    TSKIOpeningView seen;
+    seen.Target = fresh.Target();
+    seen.Distance = fresh.Distance();
+    seen.Pitch = glm::radians(fresh.PitchDegrees());
+    seen.Yaw = std::atan2(back.z, back.x);
+    EXPECT_TRUE(InOpeningScreen(seen, 1024.0f / 768.0f, *hill));
     EXPECT_NEAR(fresh.Target().x, v.FocusX, 1e-3f);
     f.AddLift({{-1100, 10, 1024, 1}, {-1200, 40, 1024, 1}}, kLiftTBar);
     const TSKICamera built = open();
