@@ -249,6 +249,16 @@ std::optional<std::filesystem::path> TModelLibrary::PathOf(const std::string& fi
     }
 }
 
+std::vector<gl::TVertex> TModelLibrary::Vertices(const std::string& file) const {
+    std::vector<gl::TVertex> out;
+    const auto path = PathOf(file);
+    TModelData data;
+    if (!path || !ImportModel(*path, {}, data)) return out;
+    for (const TModelPart& part : data.Parts)
+        out.insert(out.end(), part.Vertices.begin(), part.Vertices.end());
+    return out;
+}
+
 bool TModelLibrary::Exists(const std::string& file) const {
     const auto path = PathOf(file);
     std::error_code ec;

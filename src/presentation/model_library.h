@@ -111,6 +111,9 @@ public:
     // file). Loaded on the first call, then kept; null when the file is missing or broken.
     TAnimatedModel* Animation(const std::string& name, const std::string& file,
                               const TModelShape& shape = {});
+    // The vertices of every part of a model file of the data folder, read again (not kept);
+    // none when the file is missing or broken.
+    std::vector<gl::TVertex> Vertices(const std::string& file) const;
     // Whether a file of the data folder exists (without loading it).
     bool Exists(const std::string& file) const;
     // A texture of the data folder (jpg, tga, bmp), with mip-maps; the models' materials with

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
@@ -14,6 +15,7 @@ constexpr float kSightClearance = 2.0f;  // the sight line above the ground alon
 constexpr float kNearest = 110.0f;       // the nearest opening distance
 constexpr float kFarthest = 480.0f;      // and the farthest
 constexpr float kDistanceStep = 20.0f;
+constexpr float kMountainView = 250.0f;  // no farther over a mountain to be built on
 constexpr int kBearings = 16;
 constexpr float kPitches[] = {35.0f, 45.0f, 55.0f};  // degrees, the first preferred
 
@@ -50,6 +52,36 @@ glm::vec2 Uphill(const TSKIEngine& engine, const glm::vec3& p) {
 glm::vec3 TSKIOpeningView::Eye() const {
     const float h = Distance * std::cos(Pitch);
     return Target + glm::vec3(h * std::cos(Yaw), Distance * std::sin(Pitch), h * std::sin(Yaw));
+}
+
+std::optional<glm::vec3> OpeningMountain(const TSKIEngine& engine, const glm::vec3& focus) {
+    if (!engine.HasGrid()) return std::nullopt;
+    for (const auto& s : engine.Sections)
+        if (s->IsLift()) return std::nullopt;
+    constexpr float step = 8.0f, r = kOpeningMountainRadius;
+    float highest = Ground(engine, focus.x, focus.z) + kOpeningMountainRise;
+    std::optional<glm::vec3> top;
+    for (float dx = -r; dx <= r; dx += step) {
+        for (float dz = -r; dz <= r; dz += step) {
+            const TSKIVector p(focus.x + dx, 0, focus.z + dz, 1);
+            if (dx * dx + dz * dz > r * r || !engine.PositionInGrid(p)) continue;
+            const float h = Ground(engine, p.x, p.z);
+            if (h > highest) {
+                highest = h;
+                top = glm::vec3(p.x, h, p.z);
+            }
+        }
+    }
+    return top;
+}
+
+bool InOpeningScreen(const TSKIOpeningView& view, float aspect, const glm::vec3& point) {
+    const glm::mat4 m = glm::perspective(glm::radians(45.0f), aspect, 1.0f, 4000.0f) *
+                        glm::lookAt(view.Eye(), view.Target, glm::vec3(0, 1, 0));
+    const glm::vec4 c = m * glm::vec4(point, 1.0f);
+    if (c.w <= 1.0f) return false;
+    const float x = c.x / c.w, y = c.y / c.w;
+    return std::fabs(x) <= 1.0f && y <= 1.0f && y >= kOpeningFrameBottom;
 }
 
 std::vector<glm::vec3> OpeningLandmarks(const TSKIEngine& engine, const glm::vec3& focus) {
@@ -90,7 +122,14 @@ TSKIOpeningView ChooseOpeningView(const TSKIEngine& engine, const TSKIViewpoint&
     best.Distance = nearest;
 
     const std::vector<glm::vec3> landmarks = OpeningLandmarks(engine, best.Target);
-    const glm::vec2 uphill = Uphill(engine, best.Target);
+    glm::vec2 uphill = Uphill(engine, best.Target);
+    // A park with no lift yet opens on the mountain it is to be built on: from as far as the
+    // zoom limit allows, facing it, with its top on the screen when the limit lets it show.
+    const std::optional<glm::vec3> mountain = OpeningMountain(engine, best.Target);
+    if (mountain) {
+        const glm::vec2 toward(mountain->x - best.Target.x, mountain->z - best.Target.z);
+        uphill = glm::length(toward) > 1.0f ? glm::normalize(toward) : uphill;
+    }
     float bestScore = -1e30f;
     TSKIOpeningView v = best;
     for (size_t p = 0; p < std::size(kPitches); ++p) {
@@ -101,11 +140,15 @@ TSKIOpeningView ChooseOpeningView(const TSKIEngine& engine, const TSKIViewpoint&
                 if (!SightClear(engine, v)) continue;
                 int shown = 0;
                 for (const glm::vec3& l : landmarks) shown += InOpeningFrame(v, aspect, l);
+                if (mountain) shown += InOpeningScreen(v, aspect, *mountain);
                 // Most landmarks first; then the nearest view, the preferred slant and the
-                // camera below the target looking up the mountain, by a few units each.
+                // camera below the target looking up the mountain, by a few units each. Over a
+                // mountain to be built on: the farthest view, and facing it, more.
                 const glm::vec2 out(std::cos(v.Yaw), std::sin(v.Yaw));
-                const float score = 1000.0f * float(shown) - v.Distance - 40.0f * float(p) -
-                                    25.0f * glm::dot(out, uphill);
+                const float score = 1000.0f * float(shown) +
+                                    (mountain ? std::min(v.Distance, kMountainView) : -v.Distance) -
+                                    40.0f * float(p) -
+                                    (mountain ? 150.0f : 25.0f) * glm::dot(out, uphill);
                 if (score > bestScore) {
                     bestScore = score;
                     best = v;

@@ -4,6 +4,7 @@
 // world: tested headless.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include <glm/vec3.hpp>
@@ -29,13 +30,24 @@ std::vector<glm::vec3> OpeningLandmarks(const TSKIEngine& engine, const glm::vec
 // the screen's edges and of the menu bar at the bottom.
 constexpr float kOpeningFrameX = 0.8f, kOpeningFrameTop = 0.8f, kOpeningFrameBottom = -0.4f;
 
+// The mountain of a park with no lift yet: the highest ground within this distance of the
+// focus (over the ground plane), when it rises at least this much over the focus.
+constexpr float kOpeningMountainRadius = 200.0f;
+constexpr float kOpeningMountainRise = 15.0f;
+std::optional<glm::vec3> OpeningMountain(const TSKIEngine& engine, const glm::vec3& focus);
+
 // True when the point shows in that part of the frame of a camera at `view` (vertical field of
 // view 45 degrees, `aspect` width over height).
 bool InOpeningFrame(const TSKIOpeningView& view, float aspect, const glm::vec3& point);
 
+// True when the point shows anywhere on the screen above the menu bar.
+bool InOpeningScreen(const TSKIOpeningView& view, float aspect, const glm::vec3& point);
+
 // The view for a saved viewpoint: the target on the focus, the nearest distance (within the
 // zoom-out limit) and a slant between 30 and 60 degrees that show the most landmarks, with
-// the camera and the line from it to the target above the ground.
+// the camera and the line from it to the target above the ground. A park with no lift yet is
+// seen from as far as the limit allows (at most 250), facing its mountain, with the mountain's top
+// on the screen when the limit lets it show.
 TSKIOpeningView ChooseOpeningView(const TSKIEngine& engine, const TSKIViewpoint& viewpoint,
                                   float aspect);
 

@@ -27,12 +27,21 @@ constexpr int kSkierAnimationFrames = 20;  // the engine's phase counter runs 0.
 constexpr float kSmallThingDistance = 700.0f;
 constexpr TShapeColor kCable{36, 36, 40, 255};
 constexpr float kHipHeight = 0.85f;  // where a surface lift's bar pushes the riders
+// The bank under a station: packed snow near the shade of the snow round it, or grass.
+constexpr glm::vec4 kStationBankSnow(0.70f, 0.74f, 0.83f, 1.0f);
+constexpr glm::vec4 kStationBankGrass(0.30f, 0.40f, 0.22f, 1.0f);
 
 constexpr TShapeColor kCarColors[10] = {
     {200, 30, 30, 255},   {30, 70, 170, 255}, {230, 230, 226, 255}, {40, 40, 44, 255},
     {150, 154, 160, 255}, {20, 120, 70, 255}, {230, 170, 30, 255},  {110, 40, 120, 255},
     {90, 60, 40, 255},    {60, 150, 200, 255}};
 constexpr TShapeColor kSignColors[3] = {{30, 80, 210, 255}, {210, 30, 30, 255}, {18, 18, 20, 255}};
+
+bool SnowUnder(const TSKIEngine& engine, const TSKIVector& p) {
+    if (!engine.HasGrid() || !engine.PositionInGrid(p)) return true;
+    const TerrainCell c = engine.CellAt(p);
+    return c.NaturalSnow || c.ArtificialSnow;
+}
 
 bool Near(const TSKIFrameView& frame, const glm::vec3& p, float distance) {
     const glm::vec3 d = p - frame.Eye;
@@ -130,6 +139,7 @@ void TSKISceneRenderer::TImpl::CollectLifts(const TSKIEngine& engine, const TSKI
             Ropes.Line(p, bar + glm::vec3(0, 0.9f, 0), kCable);
         }
         signature = Mix(signature, s.DetailLine.size());
+        signature = Mix(signature, SnowUnder(engine, lower) + 2u * SnowUnder(engine, upper));
         if (s.DetailLine.empty()) continue;
         for (const TSKIVector* p : {&s.DetailLine.front(), &s.DetailLine.back()}) {
             signature = Mix(signature, Bits(p->x));
@@ -138,17 +148,31 @@ void TSKISceneRenderer::TImpl::CollectLifts(const TSKIEngine& engine, const TSKI
         }
     }
 
-    // The cables change only when lifts are built, replaced or removed.
+    // The cables and the banks under the stations change only when lifts are built, replaced
+    // or removed.
     if (signature == CableSignature) return;
     CableSignature = signature;
     Cables.Clear();
+    StationBanks.Clear();
     for (const auto& owned : engine.Sections) {
         const TSKISection& s = *owned;
         if (!s.IsLift() || s.DetailLine.size() < 2) continue;
         const size_t n = s.DetailLine.size();
         for (size_t k = 0; k < n; ++k)
             Cables.Line(Vec3(s.DetailLine[k]), Vec3(s.DetailLine[(k + 1) % n]), kCable);
+        if (s.LiftType >= kLiftTypeCount || s.Stations.size() < 2) continue;
+        const TLiftModels& models = Lifts[s.LiftType];
+        const TSKIVector &lower = s.Stations.front(), &upper = s.Stations.back();
+        const float yaw = YawOf(upper.x - lower.x, upper.z - lower.z);
+        for (const bool top : {false, true}) {
+            const TSKIVector& at = top ? s.Stations.back() : s.Stations.front();
+            AddStationBank(engine, top ? models.UpperFootprint : models.LowerFootprint, Vec3(at),
+                           yaw, SnowUnder(engine, at) ? kStationBankSnow : kStationBankGrass,
+                           StationBanks.Vertices);
+        }
     }
+    StationBanks.Indices.resize(StationBanks.Vertices.size());
+    for (size_t k = 0; k < StationBanks.Indices.size(); ++k) StationBanks.Indices[k] = uint32_t(k);
 }
 
 void TSKISceneRenderer::TImpl::CollectBuildings(const TSKIEngine& engine,

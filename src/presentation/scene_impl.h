@@ -18,6 +18,7 @@
 #include "presentation/shapes_mesh.h"
 #include "presentation/shapes_models.h"
 #include "presentation/sky_renderer.h"
+#include "presentation/station_bank.h"
 
 namespace vallorn {
 
@@ -89,6 +90,8 @@ struct TScenePrimitives {
 struct TLiftModels {
     TSceneBatch Carrier, Lower, Upper, Pole, Wheel;
     TSceneBatch CarrierL, LowerL, UpperL, PoleL;
+    // What of each station stands on the ground (from the model drawn near the camera).
+    TStationFootprint LowerFootprint, UpperFootprint;
 };
 
 // The skier flip-books: kinds x poses x frames models, each file loaded on first use.
@@ -172,6 +175,7 @@ struct TSKISceneRenderer::TImpl {
                       TSKISceneStats& stats);
 
     TScenePrimitives Cables, Ropes, ToolLines, CrowdDots, OverlayDots, Snow;
+    TScenePrimitives StationBanks;  // the snow under the lifts' stations, made with the cables
     // What this view chose to draw, which the dots follow: a skier drawn as a detailed figure
     // and a vehicle drawn as a model get no dot (by index, rebuilt every frame).
     std::vector<uint8_t> DetailedSkiers, DrawnVehicles;

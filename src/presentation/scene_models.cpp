@@ -128,6 +128,13 @@ void TSKISceneRenderer::TImpl::LoadParamModels(const TSKIParameters& params) {
         TLiftModels& m = Lifts[size_t(t)];
         load(m.Lower, type.ModelHiStart);
         load(m.Upper, type.ModelHiEnd);
+        // The footings stand under the parts of the models drawn on the ground.
+        if (m.Lower.Model)
+            m.LowerFootprint =
+                StationFootprint(lib.Vertices(type.ModelHiStart + ".obj"), type.StationHeight);
+        if (m.Upper.Model)
+            m.UpperFootprint =
+                StationFootprint(lib.Vertices(type.ModelHiEnd + ".obj"), type.StationHeight);
         load(m.Pole, type.ModelHiPole);
         load(m.Carrier, type.ModelHiGondole);
         load(m.LowerL, type.ModelLoStart);

@@ -131,6 +131,7 @@ void TSKISceneRenderer::TImpl::BuildFixedModels() {
     for (int k = 0; k < 3; ++k) Signs[size_t(k)].Make(b, [k](TShapeBuilder& x) { MakeSign(x, k); });
     CrowdDots.Primitive = OverlayDots.Primitive = Snow.Primitive = GL_POINTS;
     Cables.Primitive = Ropes.Primitive = ToolLines.Primitive = GL_LINES;
+    StationBanks.Primitive = GL_TRIANGLES;
 }
 
 void TSKISceneRenderer::TImpl::BuildParamModels(const TSKIParameters& params) {
@@ -140,7 +141,9 @@ void TSKISceneRenderer::TImpl::BuildParamModels(const TSKIParameters& params) {
         TLiftModels& m = Lifts[size_t(t)];
         m.Carrier.Make(b, [&](TShapeBuilder& x) { MakeCarrier(x, type, uint8_t(t)); });
         m.Lower.Make(b, [&](TShapeBuilder& x) { MakeStation(x, type, false); });
+        m.LowerFootprint = StationFootprint(b.Vertices(), type.StationHeight);
         m.Upper.Make(b, [&](TShapeBuilder& x) { MakeStation(x, type, true); });
+        m.UpperFootprint = StationFootprint(b.Vertices(), type.StationHeight);
         m.Pole.Make(b, [&](TShapeBuilder& x) { MakePole(x, type); });
         m.Wheel.Make(b, [&](TShapeBuilder& x) { MakeWheel(x, type); });
     }
@@ -301,6 +304,7 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view
     // Solid models, the nearest kinds first so that the copy limit leaves out trees first.
     m.ProxyBudget = std::max(0, engine.Params.Game.MaxProxyCount);
     m.UseLit(frame, glm::vec4(1.0f), 0.0f);
+    m.DrawPrimitives(m.StationBanks, stats_);
     m.DrawBatch(m.Avatar, stats_);
     for (TSceneBatch* batch : m.ModelBatches) m.DrawBatch(*batch, stats_);
     m.DrawFigures(stats_);

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -217,30 +218,50 @@ TGame::TGame(const TSetup& setup) {
         // The display and its key for xdotool, then the game in the shell's place.
         "printf '%s\\n%s\\n%s\\n' \"$DISPLAY\" \"$XAUTHORITY\" $$ > "
         "\"$VALLORN_PROBE/../display.tmp\" && "
-        "mv \"$VALLORN_PROBE/../display.tmp\" \"$VALLORN_PROBE/../display\" && exec \"$0\" \"$@\"",
-        std::string(VALLORN_BUILD_ROOT) + "/vallorn", "--root", root_.string()};
-    std::vector<std::string> args = setup.args;
-    if (args.empty() && setup.starter) args.push_back("{root}/worlds/Starter.ski");
-    for (std::string arg : args) {
-        if (const size_t at = arg.find("{root}"); at != std::string::npos) {
-            arg.replace(at, 6, root_.string());
+        "mv \"$VALLORN_PROBE/../display.tmp\" \"$VALLORN_PROBE/../display\" && exec \"$0\" \"$@\""};
+    if (setup.command.empty()) {
+        argv.insert(argv.end(),
+                    {std::string(VALLORN_BUILD_ROOT) + "/vallorn", "--root", root_.string()});
+        std::vector<std::string> args = setup.args;
+        if (args.empty() && setup.starter) args.push_back("{root}/worlds/Starter.ski");
+        for (std::string arg : args) {
+            if (const size_t at = arg.find("{root}"); at != std::string::npos) {
+                arg.replace(at, 6, root_.string());
+            }
+            argv.push_back(arg);
         }
-        argv.push_back(arg);
+    } else {
+        argv.insert(argv.end(), setup.command.begin(), setup.command.end());
     }
     // Two servers started at the same moment may pick the same display, and the server of
     // the test before may still be going: the loser ends at once, and starting again a little
-    // later picks another.
-    for (int attempt = 0; attempt < 5 && !Start(argv); ++attempt) {
+    // later picks another. On a busy machine a game may also come up without ever showing its
+    // window: it is started once again.
+    bool restarted = false;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const TStart start = Start(argv, setup.windowSeconds, restarted);
+        if (start == TStart::Up) break;
         std::error_code ec;
         fs::rename(dir_ / "game.log", dir_ / ("game-" + std::to_string(attempt) + ".log"), ec);
+        if (start == TStart::NoWindow) {
+            restarted = true;
+            const std::string note = "start " + std::to_string(attempt + 1) + ": " + kStartedAgain +
+                                     " (display " + (display_.empty() ? "never named" : display_) +
+                                     ", waited " + std::to_string(int(setup.windowSeconds)) +
+                                     " s)\n";
+            std::fprintf(stderr, "vallorn gui harness: %s", note.c_str());
+            startNotes_ += note;
+        }
         Pause(0.5 * (attempt + 1));
     }
 }
 
-bool TGame::Start(const std::vector<std::string>& argv) {
+TGame::TStart TGame::Start(const std::vector<std::string>& argv, double windowSeconds,
+                           bool keepSlow) {
     const std::vector<std::string> env = Environment(false, true);
     status_.reset();
     display_.clear();
+    gamePid_ = -1;
     std::error_code ec;
     fs::remove(dir_ / "display", ec);
     pid_ = fork();
@@ -261,9 +282,10 @@ bool TGame::Start(const std::vector<std::string>& argv) {
     }
     setpgid(pid_, pid_);
 
-    // Started once the display is up and the game has drawn a frame.
+    // Started once the display is up and the game has drawn a frame into a window on it.
     const auto start = Clock::now();
-    while (Since(start) < 60) {
+    bool stray = false;
+    while (Since(start) < windowSeconds) {
         if (display_.empty()) {
             std::ifstream in(dir_ / "display");
             std::string pid;
@@ -275,17 +297,18 @@ bool TGame::Start(const std::vector<std::string>& argv) {
             }
         }
         if (!display_.empty() && fs::exists(probe_ / "state.json", ec)) {
-            if (CountWindows(display_, xauthority_, "VALLORN") > 0) return true;
-            if (Since(start) > 20) break;  // drawing, but not on its display
+            if (CountWindows(display_, xauthority_, "VALLORN") > 0) return TStart::Up;
+            stray = Since(start) > 20;  // drawing, but not on its display
+            if (stray) break;
         }
-        if (WaitExit(0.05)) return false;
+        if (WaitExit(0.05)) return TStart::EndedAtOnce;
     }
-    if (display_.empty() || !fs::exists(probe_ / "state.json", ec)) {
-        return true;  // slow, not failed: the test's own waits report it
-    }
+    // No window: a game drawing elsewhere is started again at once; a slow one once more, and
+    // the second slow start is left running for the test's own waits to report.
+    if (!stray && keepSlow) return TStart::Up;
     Stop();
     fs::remove(probe_ / "state.json", ec);
-    return false;
+    return stray ? TStart::EndedAtOnce : TStart::NoWindow;
 }
 
 void TGame::Stop() {
@@ -376,12 +399,16 @@ int TGame::Run(const std::vector<std::string>& argv, double seconds, bool probe)
 std::string TGame::Log() const {
     std::ifstream in(dir_ / "game.log");
     std::stringstream s;
-    s << "display " << display_ << " (" << CountWindows(display_, xauthority_, "VALLORN")
-      << " game windows on it)\n"
-      << in.rdbuf();
-    for (int attempt = 0; attempt < 5; ++attempt) {  // starts that ended at once
+    const int windows = display_.empty() ? -1 : CountWindows(display_, xauthority_, "VALLORN");
+    s << startNotes_ << "display " << (display_.empty() ? "never named" : display_) << " ("
+      << (windows < 0 ? "not reachable: its server has ended"
+                      : std::to_string(windows) + " game windows on it")
+      << ")";
+    if (status_) s << ", the game ended with status " << *status_;
+    s << "\n" << in.rdbuf();
+    for (int attempt = 0; attempt < 5; ++attempt) {  // starts that ended or were ended
         std::ifstream earlier(dir_ / ("game-" + std::to_string(attempt) + ".log"));
-        if (earlier) s << "start " << attempt + 1 << " ended at once:\n" << earlier.rdbuf();
+        if (earlier) s << "start " << attempt + 1 << " printed:\n" << earlier.rdbuf();
     }
     return s.str();
 }

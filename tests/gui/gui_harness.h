@@ -63,7 +63,15 @@ public:
         bool windowed = true;
         // Writes files into the private root before the start (a saved game, say).
         std::function<void(const std::filesystem::path& root)> prepare;
+        // How long a start may take to show the game's window (a busy machine is slow). A
+        // start that shows none by then is ended and the game started once again; the second
+        // is left running, for the test's own waits to report.
+        double windowSeconds = 90;
+        // Runs this on the X server instead of the game (the harness's own tests).
+        std::vector<std::string> command;
     };
+    // The line the log carries when a start showed no window and the game was started again.
+    static constexpr const char* kStartedAgain = "no game window appeared: started again";
 
     TGame();
     explicit TGame(const TSetup& setup);
@@ -112,7 +120,8 @@ public:
     std::optional<int> RunSecondCopy(double seconds);
 
 private:
-    bool Start(const std::vector<std::string>& argv);
+    enum class TStart { Up, EndedAtOnce, NoWindow };
+    TStart Start(const std::vector<std::string>& argv, double windowSeconds, bool keepSlow);
     void Stop();
     int Run(const std::vector<std::string>& argv, double seconds = 10, bool probe = true) const;
     std::vector<std::string> Environment(bool display, bool probe) const;
@@ -122,6 +131,7 @@ private:
     pid_t pid_ = -1;      // xvfb-run, leader of its process group
     pid_t gamePid_ = -1;  // the game itself
     std::optional<int> status_;
+    std::string startNotes_;  // what the harness did about starts that went wrong
 };
 
 }  // namespace vallorn::gui

@@ -3,6 +3,7 @@
 // shipped game with the resort around the focus in frame.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include <glm/glm.hpp>
@@ -37,6 +38,45 @@ TEST(CameraViewpoint, ALoadedGameBesideACliffOpensAtASlantWithinTheZoomLimit) {
     EXPECT_LE(camera.Distance(), 200.0f);
     EXPECT_GT(camera.Distance(), 100.0f);
     EXPECT_NEAR(camera.Target().x, v.FocusX, 1e-3f);
+}
+
+TEST(CameraViewpoint, AParkWithNoLiftOpensFarOutFacingItsMountainAndOneWithALiftCloseIn) {
+    test::LevelFixture f;
+    test::TestLevel level;
+    // Flat land round the focus (cell 256), a hill rising 1.2 a cell toward -x beyond cell 270.
+    level.height = [](int i, int) { return 10.0f + 1.2f * float(std::max(0, i - 270)); };
+    level.meshKey = "cameranewhill";
+    ASSERT_TRUE(f.WriteAndLoad(level).ok());
+    TSKIViewpoint v;
+    v.FocusX = -256 * 4;
+    v.FocusZ = 256 * 4;
+    v.MaxDistance = 200;  // the first campaign mission's limit
+    const auto open = [&] {
+        TSKICamera camera;
+        camera.Resize(1024, 768);
+        camera.SetViewpoint(*f, v);
+        for (int frame = 0; frame < 10; ++frame) camera.Update(*f, {}, 1.0f / 30);
+        return camera;
+    };
+    const TSKICamera fresh = open();
+    EXPECT_GE(fresh.Distance(), 180.0f) << "the mountain to be built on is out of sight";
+    EXPECT_LE(fresh.Distance(), 190.0f + 1e-3f);
+    // The camera stands on the valley's side, with the hill's top on the screen.
+    const glm::vec3 back = fresh.Position() - fresh.Target();
+    EXPECT_GT(back.x, 0.6f * std::hypot(back.x, back.z)) << "the camera does not face the hill";
+    const auto hill = OpeningMountain(*f, fresh.Target());
+    ASSERT_TRUE(hill);
+    EXPECT_LT(hill->x, -1024.0f - 100.0f);
+    TSKIOpeningView seen;
+    seen.Target = fresh.Target();
+    seen.Distance = fresh.Distance();
+    seen.Pitch = glm::radians(fresh.PitchDegrees());
+    seen.Yaw = std::atan2(back.z, back.x);
+    EXPECT_TRUE(InOpeningScreen(seen, 1024.0f / 768.0f, *hill));
+    EXPECT_NEAR(fresh.Target().x, v.FocusX, 1e-3f);
+    f.AddLift({{-1100, 10, 1024, 1}, {-1200, 40, 1024, 1}}, kLiftTBar);
+    const TSKICamera built = open();
+    EXPECT_LT(built.Distance(), 120.0f);
 }
 
 TEST(CameraViewpoint, EveryShippedGameOpensOnItsResortAtASlantThatShowsIt) {
