@@ -4,11 +4,30 @@
 #include <cfloat>
 
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include "ui/probe.h"
 #include "ui/text_lists.h"
 
 namespace vallorn {
+namespace {
+
+// Whether the box from (x0, y0) to (x1, y1) runs under an open window of this frame.
+bool UnderAWindow(float x0, float y0, float x1, float y1) {
+    const ImGuiContext* context = ImGui::GetCurrentContext();
+    if (!context) return false;
+    for (const ImGuiWindow* w : context->Windows) {
+        if (!w->Active || w->Hidden || w->IsFallbackWindow ||
+            (w->Flags & ImGuiWindowFlags_ChildWindow))
+            continue;
+        if (x0 < w->Pos.x + w->Size.x && x1 > w->Pos.x && y0 < w->Pos.y + w->Size.y &&
+            y1 > w->Pos.y)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 void DrawHoverPanel(const std::string& raw, const TSKIColor& color, float mouseX, float mouseY,
                     float viewWidth, float viewHeight) {
@@ -16,11 +35,17 @@ void DrawHoverPanel(const std::string& raw, const TSKIColor& color, float mouseX
     const std::string text = LineBreaks(raw);
     const ImVec2 extent = ImGui::CalcTextSize(text.c_str());
     const ImVec2 pad = ImGui::GetStyle().FramePadding;
-    // 20 pixels right of the pointer; flipped to its left near the right edge.
-    float x = mouseX + 20;
-    if (x + extent.x + 2 * pad.x > viewWidth) x = mouseX - 20 - extent.x - 2 * pad.x;
-    const float y = std::clamp(mouseY - extent.y / 2 - pad.y, 0.0f,
-                               std::max(0.0f, viewHeight - extent.y - 2 * pad.y));
+    // 20 pixels right of the pointer; flipped to its left near the right edge, or where a
+    // window on the right would hide it and the left is clear.
+    const float width = extent.x + 2 * pad.x, height = extent.y + 2 * pad.y;
+    const float y =
+        std::clamp(mouseY - extent.y / 2 - pad.y, 0.0f, std::max(0.0f, viewHeight - height));
+    const float right = mouseX + 20, left = mouseX - 20 - width;
+    float x = right;
+    if (right + width > viewWidth ||
+        (UnderAWindow(right, y, right + width, y + height) &&
+         !UnderAWindow(std::max(0.0f, left), y, std::max(0.0f, left) + width, y + height)))
+        x = left;
     // Over the view and under every window: the label never hides an open window.
     ImDrawList* list = ImGui::GetBackgroundDrawList();
     const ImVec2 a(std::max(0.0f, x), y);

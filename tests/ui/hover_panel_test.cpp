@@ -50,6 +50,29 @@ TEST(HoverPanel, ASkiersDescriptionShowsOneLineANeedWhateverItsLineEnds) {
     EXPECT_LT(panel.x1 - panel.x0, ImGui::CalcTextSize("Skier 3:waiting").x * 1.5f);
 }
 
+TEST(HoverPanel, AWindowBesideThePointerSendsThePanelToItsOtherSide) {
+    test::THeadlessImGui gui;
+    const std::string text = "Skier 1:on lift\rHappiness:100%\rSpend. limit:17,-";
+    const auto panelAt = [&](bool window) {
+        ImGui::NewFrame();
+        if (window) {
+            ImGui::SetNextWindowPos(ImVec2(520, 200));
+            ImGui::SetNextWindowSize(ImVec2(300, 300));
+            ImGui::Begin("Active objectives");
+            ImGui::End();
+        }
+        DrawHoverPanel(text, {0, 0, 255}, 500, 300, 1024, 768);
+        const TBox panel = Drawn(*ImGui::GetBackgroundDrawList());
+        ImGui::EndFrame();
+        return panel;
+    };
+    EXPECT_GT(panelAt(false).x0, 500);  // right of the pointer in the open
+    panelAt(true);                      // a new window shows from its second frame on
+    const TBox beside = panelAt(true);
+    ASSERT_FALSE(beside.Empty());
+    EXPECT_LT(beside.x1, 500);  // left of it when the window would hide it
+}
+
 TEST(RideControls, TheKeysOfTheRideShowInTheViewsCornerOnlyWhileTheAvatarIs) {
     test::THeadlessImGui gui;
     const auto names = [](TSKITool tool, const char* part) {
