@@ -47,6 +47,18 @@ glm::vec2 Uphill(const TSKIEngine& engine, const glm::vec3& p) {
     return len > 1.0f ? g / len : glm::vec2(0.0f);
 }
 
+// Whether the point shows in front of the eye within |x| <= side and bottom <= y <= top of the
+// screen (normalised device coordinates).
+bool ProjectsWithin(const TSKIOpeningView& view, float aspect, const glm::vec3& point, float side,
+                    float top, float bottom) {
+    const glm::mat4 m = glm::perspective(glm::radians(45.0f), aspect, 1.0f, 4000.0f) *
+                        glm::lookAt(view.Eye(), view.Target, glm::vec3(0, 1, 0));
+    const glm::vec4 c = m * glm::vec4(point, 1.0f);
+    if (c.w <= 1.0f) return false;
+    const float x = c.x / c.w, y = c.y / c.w;
+    return std::fabs(x) <= side && y <= top && y >= bottom;
+}
+
 }  // namespace
 
 glm::vec3 TSKIOpeningView::Eye() const {
@@ -76,12 +88,7 @@ std::optional<glm::vec3> OpeningMountain(const TSKIEngine& engine, const glm::ve
 }
 
 bool InOpeningScreen(const TSKIOpeningView& view, float aspect, const glm::vec3& point) {
-    const glm::mat4 m = glm::perspective(glm::radians(45.0f), aspect, 1.0f, 4000.0f) *
-                        glm::lookAt(view.Eye(), view.Target, glm::vec3(0, 1, 0));
-    const glm::vec4 c = m * glm::vec4(point, 1.0f);
-    if (c.w <= 1.0f) return false;
-    const float x = c.x / c.w, y = c.y / c.w;
-    return std::fabs(x) <= 1.0f && y <= 1.0f && y >= kOpeningFrameBottom;
+    return ProjectsWithin(view, aspect, point, 1.0f, 1.0f, kOpeningFrameBottom);
 }
 
 std::vector<glm::vec3> OpeningLandmarks(const TSKIEngine& engine, const glm::vec3& focus) {
@@ -99,12 +106,8 @@ std::vector<glm::vec3> OpeningLandmarks(const TSKIEngine& engine, const glm::vec
 }
 
 bool InOpeningFrame(const TSKIOpeningView& view, float aspect, const glm::vec3& point) {
-    const glm::mat4 m = glm::perspective(glm::radians(45.0f), aspect, 1.0f, 4000.0f) *
-                        glm::lookAt(view.Eye(), view.Target, glm::vec3(0, 1, 0));
-    const glm::vec4 c = m * glm::vec4(point, 1.0f);
-    if (c.w <= 1.0f) return false;
-    const float x = c.x / c.w, y = c.y / c.w;
-    return std::fabs(x) <= kOpeningFrameX && y <= kOpeningFrameTop && y >= kOpeningFrameBottom;
+    return ProjectsWithin(view, aspect, point, kOpeningFrameX, kOpeningFrameTop,
+                          kOpeningFrameBottom);
 }
 
 TSKIOpeningView ChooseOpeningView(const TSKIEngine& engine, const TSKIViewpoint& viewpoint,
