@@ -230,6 +230,9 @@ void TSKIGameWindow::StartMission(int index, bool resume) {
     const TSKIStartResult result = missions_->StartMission(
         index, resume, [this](const std::filesystem::path& file) { return LoadForMission(file); });
     if (result == TSKIStartResult::LoadFailed) campaign_.Rebuild(*missions_);
+    // The mission's place in the campaign sets how far the camera may zoom out (the first two
+    // missions are kept close): the view opens again within that limit.
+    if (result == TSKIStartResult::Started) camera_.SetViewpoint(*engine_, engine_->Viewpoint);
 }
 
 void TSKIGameWindow::PlaySandbox(int map, int difficulty) {

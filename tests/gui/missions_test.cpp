@@ -151,6 +151,8 @@ TEST(Missions, TheFirstMissionStartsFromItsPanelAndShowsItsObjectives) {
     ASSERT_TRUE(
         game.WaitFor([](const TProbeState& st) { return st.HasWindow("Objectives"); }, 30, &s))
         << game.Log();
+    // The first mission is played close by: its camera opens within its zoom-out limit.
+    EXPECT_LE(s.Number("camera_distance"), 200.0) << game.Log();
     const auto cards = [](const TProbeState& st) {
         for (const TProbeItem& item : st.items)
             if (item.kind == "label" && item.label.rfind("Primary objective: ", 0) == 0)
