@@ -64,10 +64,11 @@ public:
             // A red or black line goes where its band holds most of the ground: a run beside
             // a lift of a middling gradient is blue, the bands being steeper than any
             // gradient a whole line keeps from station to station.
-            // Each try that finds no run costs a lift taken down: two tries at most.
+            // Each try that finds no run costs a lift taken down: two tries at most. The
+            // lift starts within a walk of the base, or nobody finds it.
             bool found = false;
             int tries = colour == 'b' ? 0 : 2;
-            for (int around : {16, 28, 44, 64, 80}) {
+            for (int around : {16, kWalkFromBase}) {
                 if (tries == 0 || found) break;
                 for (const TLiftLine& steep :
                      SteepLines(e_, kind.liftType, colour, bi, bj, around, keepOff, kind.rise,
