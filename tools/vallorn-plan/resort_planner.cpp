@@ -7,6 +7,7 @@
 #include "construction/construction_actions.h"
 #include "engine/player_actions.h"
 #include "park/resort_layout.h"
+#include "run_bands.h"
 
 namespace vallorn::plan {
 
@@ -60,16 +61,32 @@ public:
         for (char colour : o_.colours) {
             TLineKind kind = KindOf(colour);
             if (o_.liftType >= 0) kind.liftType = o_.liftType;
-            int line[4];
+            // A red or black line goes where its band holds most of the ground: a run beside
+            // a lift of a middling gradient is blue, the bands being steeper than any
+            // gradient a whole line keeps from station to station.
+            // Each try that finds no run costs a lift taken down: two tries at most. The
+            // lift starts within a walk of the base, or nobody finds it.
             bool found = false;
-            for (int around : {16, 28, 44, 64, 80}) {
-                if (datagen::FindLiftLine(e_, kind.liftType, bi, bj, around, keepOff, kind.rise,
-                                          kind.gradient, line, kind.maxLength)) {
-                    found = BuildLine(kind.liftType, line);
-                    if (found) break;
+            int tries = colour == 'b' ? 0 : 2;
+            for (int around : {16, kWalkFromBase}) {
+                if (tries == 0 || found) break;
+                for (const TLiftLine& steep :
+                     SteepLines(e_, kind.liftType, colour, bi, bj, around, keepOff, kind.rise,
+                                kind.maxLength, size_t(tries))) {
+                    --tries;
+                    found = BuildLine(kind.liftType, steep.data(), colour, true);
+                    if (found || tries == 0) break;
                 }
             }
-            (void)found;
+            // Otherwise (and for a blue one) a line of the colour's gradient.
+            int line[4];
+            for (int around : {16, 28, 44, 64, 80}) {
+                if (found) break;
+                if (datagen::FindLiftLine(e_, kind.liftType, bi, bj, around, keepOff, kind.rise,
+                                          kind.gradient, line, kind.maxLength)) {
+                    found = BuildLine(kind.liftType, line, colour);
+                }
+            }
         }
         if (plan_.lifts == 0) {
             plan_.error = "no ground for a lift near the parking";
@@ -167,34 +184,59 @@ private:
         return false;
     }
 
-    // The lift, then a run from its top to its bottom bowing off to one side or the other.
-    bool BuildLine(int liftType, const int line[4]) {
+    // The lift, then a run from its top to its bottom bowing off to one side or the other:
+    // first to a side where the run takes `colour`.
+    bool BuildLine(int liftType, const int line[4], char colour, bool needRun = false) {
         const std::string lift = Cell(line[0], line[1]) + " " + Cell(line[2], line[3]);
         if (!Do(BuildLiftAction(line[0], line[1], line[2], line[3], uint8_t(liftType)),
                 "build-lift " + lift + " " + kLiftNames[liftType]))
             return false;
         ++plan_.lifts;
         lowerStations_.emplace_back(line[0], line[1]);
-        for (float side : {9.0f, -9.0f, 14.0f, -14.0f, 6.0f, -6.0f, 20.0f, -20.0f}) {
+        std::vector<float> sides;
+        for (bool wanted : {true, false}) {
+            for (float side : {9.0f, -9.0f, 14.0f, -14.0f, 6.0f, -6.0f, 20.0f, -20.0f}) {
+                if ((BandsAlong(e_, RunCells(line, side)).Colour() == colour) == wanted)
+                    sides.push_back(side);
+            }
+        }
+        for (float side : sides) {
             if (LayRun(line, side)) return true;
         }
-        return true;  // a lift with no run: its riders walk down
+        if (!needRun) return true;  // a lift with no run: its riders walk down
+        // A steep line is for its run: without one the lift goes again.
+        const size_t built = e_.Sections.size() - 1;
+        if (Do(DeleteSectionAction(built), "delete-section " + std::to_string(built))) {
+            --plan_.lifts;
+            lowerStations_.pop_back();
+        }
+        return false;
     }
 
-    bool LayRun(const int line[4], float side) {
+    // The cells of a run's nodes from the top station down, bowing `side` cells off the line.
+    static std::vector<std::pair<int, int>> RunCells(const int line[4], float side) {
         const float di = float(line[2] - line[0]), dj = float(line[3] - line[1]);
         const float len = std::hypot(di, dj);
         const float si = -dj / len, sj = di / len;
-        std::vector<std::string> run{"slope-start " + Cell(line[2], line[3])};
-        if (!PerformAction(e_, SlopeStartAction(tools_, line[2], line[3])).Done()) return false;
+        std::vector<std::pair<int, int>> cells{{line[2], line[3]}};
         const int n = 5;
         for (int m = 1; m < n; ++m) {
             const float t = float(m) / float(n);
             const float bow = std::sin(t * 3.14159265f) * side;
-            const int i =
-                std::clamp(int(std::lround(line[2] - t * di + si * bow)), 3, kGridSize - 4);
-            const int j =
-                std::clamp(int(std::lround(line[3] - t * dj + sj * bow)), 3, kGridSize - 4);
+            cells.emplace_back(
+                std::clamp(int(std::lround(line[2] - t * di + si * bow)), 3, kGridSize - 4),
+                std::clamp(int(std::lround(line[3] - t * dj + sj * bow)), 3, kGridSize - 4));
+        }
+        cells.emplace_back(line[0], line[1]);
+        return cells;
+    }
+
+    bool LayRun(const int line[4], float side) {
+        const std::vector<std::pair<int, int>> cells = RunCells(line, side);
+        std::vector<std::string> run{"slope-start " + Cell(line[2], line[3])};
+        if (!PerformAction(e_, SlopeStartAction(tools_, line[2], line[3])).Done()) return false;
+        for (size_t m = 1; m + 1 < cells.size(); ++m) {
+            const auto [i, j] = cells[m];
             if (!PerformAction(e_, SlopeNodeAction(tools_, i, j)).Done()) {
                 tools_.ToolKey(kKeyEscape);
                 return false;

@@ -207,9 +207,9 @@ int Run(const sim::Options& o) {
                                           : LoadGame(engine, o);
     if (rc) return rc;
     engine.Park.ParkSpeed = float(o.speed);
-    if (o.skiers > 0) {
-        SpawnSkiers(engine, int(o.skiers), UpdateArrivalPoint(engine), 10, 10, true);
-    }
+    // The extra skiers arrive with the first frame: after a script's opening lines, so that
+    // they come to the resort it builds rather than to the bare level.
+    bool burstArrived = o.skiers <= 0;
     if (o.check) CheckPark(engine);
 
     const double frame = 1.0 / o.fps;
@@ -232,6 +232,10 @@ int Run(const sim::Options& o) {
     int64_t checkedTick = engine.TicksRun;
     sim::DayTable table(engine);
     auto advance = [&] {
+        if (!burstArrived) {
+            SpawnSkiers(engine, int(o.skiers), UpdateArrivalPoint(engine), 10, 10, true);
+            burstArrived = true;
+        }
         if (scripted) tools.UpdateTools(float(frame));
         // Without a view to travel, a ride up a lift arrives at once.
         if (toolState.Avatar.TravelPending) EndRideTravel(tools);

@@ -24,7 +24,8 @@ run     loads a level (or, with --game, a saved game and the level it names) and
         second) at the given speed (default 4) for N game days (default 1) or N game ticks;
         questions take their default answers. Prints the report as JSON, or writes it to
         --report. --save writes the park at the end as a saved game. --skiers brings N more
-        skiers to the park's arrival point as the run starts, whatever its capacity.
+        skiers to the park's arrival point with the first frame (after the script's
+        opening lines, up to its first wait), whatever the park's capacity.
         --table writes one line per game day: cash, the day's profit, rating, skiers,
         happiness, accidents (and how many on bare ground), deaths, skiers who left
         unhappy or out of money, the idle share, rides per lift and who skied each slope
