@@ -240,6 +240,84 @@ void SteepnessOfLoadedGrid(TSKIEngine& engine) {
     memo.Picture = engine.Overlays[TSKIOverlay::Steepness];
 }
 
+// The grid of a surface before the level's rows: heights cast from the mesh and, cell by cell
+// in a fixed order, a tree drawn from the random numbers and set on the ground. It depends
+// on the surface and the generator's state alone. The grid of a surface and state seen twice
+// in a row is kept (a saved game loaded and the game saved after it loaded again, a level
+// reloaded by an engine of the same seed); a load from the same surface and state copies it
+// and takes the generator's state after its draws instead of drawing and casting again.
+struct TFreshGridMemo {
+    std::mutex Lock;
+    TSKITerrainMesh Surface;  // held, so that no other mesh can share its storage
+    TSKIRandom Before, After;
+    float MaxHeight = 0;
+    std::vector<TerrainCell> Grid;  // empty until the surface and state are seen again
+};
+
+TFreshGridMemo& FreshGridMemo() {
+    static auto* memo = new TFreshGridMemo;
+    return *memo;
+}
+
+void DrawFreshGrid(TSKIEngine& engine, const fs::path& surfaceFile) {
+    engine.Grid.assign(size_t(kGridSide) * kGridSide, TerrainCell{});
+    engine.Level.MaxHeight = 0;
+    for (int i = 0; i < kGridSize; ++i) {
+        for (int j = 0; j < kGridSize; ++j) {
+            TerrainCell& c = engine.Cell(i, j);
+            c.Kind = kCellFree;
+            c.Height = engine.CellPointHeight(i, j);
+            if (!std::isfinite(c.Height)) {
+                Fail("terrain mesh " + surfaceFile.string() + " gives cell " + std::to_string(i) +
+                     "," + std::to_string(j) + " a height that is not finite");
+            }
+            engine.Level.MaxHeight = std::max(engine.Level.MaxHeight, c.Height);
+            c.GridI = int16_t(i);
+            c.GridJ = int16_t(j);
+            c.Crowd = 1;
+            TSKIVector t = engine.CellToWorld(i, j, false);
+            t.x += float(2.0 * engine.Rng.Uniform() - 2.0);
+            t.z += float(2.0 * engine.Rng.Uniform());
+            const float width = float(12.0 + 8.0 * engine.Rng.Uniform());
+            const float height = float(8.0 + 6.0 * engine.Rng.Uniform());
+            c.TreeScale = TSKIVector(width, height, width, 0);
+            t.y = engine.TerrainHeight(t) + height / 2;
+            c.TreePosition = t;
+            c.TreeTurn = float(360.0 * engine.Rng.Uniform());
+            c.Variant = uint8_t(engine.Rng.Below(30));
+        }
+    }
+}
+
+void FreshGrid(TSKIEngine& engine, const fs::path& surfaceFile) {
+    TFreshGridMemo& memo = FreshGridMemo();
+    const TSKIRandom before = engine.Rng;
+    bool seen = false;
+    {
+        const std::lock_guard lock(memo.Lock);
+        seen = SameSurface(memo.Surface, engine.Surface) && memo.Before == before;
+        if (seen && !memo.Grid.empty()) {
+            engine.Grid = memo.Grid;
+            engine.Rng = memo.After;
+            engine.Level.MaxHeight = memo.MaxHeight;
+            return;
+        }
+    }
+    DrawFreshGrid(engine, surfaceFile);
+    const std::lock_guard lock(memo.Lock);
+    if (seen && SameSurface(memo.Surface, engine.Surface) && memo.Before == before) {
+        ReserveLarge(memo.Grid, engine.Grid.size());
+        memo.Grid = engine.Grid;
+        memo.After = engine.Rng;
+        memo.MaxHeight = engine.Level.MaxHeight;
+        return;
+    }
+    // Another surface or state: it is kept if it comes again.
+    KeepGridStorage(memo.Grid);
+    memo.Surface = engine.Surface;
+    memo.Before = before;
+}
+
 bool SameFolder(const fs::path& a, const fs::path& b) {
     std::error_code ec;
     if (fs::equivalent(a, b, ec)) return true;
@@ -277,6 +355,8 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
         const TIniFile ini(file);
         if (!ini.Exists()) Fail(ini.ReadError());
         engine.Running = false;
+        // The old level goes first: the containers then have no cells to let go of.
+        ClearLevel(engine);
         engine.ClearContainers();
         // Before any overlay is drawn: they follow the display flags.
         if (display == TSKIDisplayOnLoad::Reset) ResetDisplayChoices(engine);
@@ -307,7 +387,6 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
 
         // Ground images.
         std::string error;
-        ClearLevel(engine);
         const fs::path snowFile = LevelPart(folder, "LevelTextureSnow", level.TextureSnow);
         const fs::path groundFile = LevelPart(folder, "LevelTextureGround", level.TextureGround);
         const fs::path surfaceFile =
@@ -332,35 +411,8 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
         // The grid: heights from the mesh, trees drawn in a fixed order of random numbers.
         TakeGridStorage(engine.Grid);
         ReserveLarge(engine.Grid, size_t(kGridSide) * kGridSide);
-        engine.Grid.assign(size_t(kGridSide) * kGridSide, TerrainCell{});
         engine.CrowdedCells.clear();  // every crowd counter starts at 1
-        engine.Level.MaxHeight = 0;
-        for (int i = 0; i < kGridSize; ++i) {
-            for (int j = 0; j < kGridSize; ++j) {
-                TerrainCell& c = engine.Cell(i, j);
-                c.Kind = kCellFree;
-                c.Height = engine.CellPointHeight(i, j);
-                if (!std::isfinite(c.Height)) {
-                    Fail("terrain mesh " + surfaceFile.string() + " gives cell " +
-                         std::to_string(i) + "," + std::to_string(j) +
-                         " a height that is not finite");
-                }
-                engine.Level.MaxHeight = std::max(engine.Level.MaxHeight, c.Height);
-                c.GridI = int16_t(i);
-                c.GridJ = int16_t(j);
-                c.Crowd = 1;
-                TSKIVector t = engine.CellToWorld(i, j, false);
-                t.x += float(2.0 * engine.Rng.Uniform() - 2.0);
-                t.z += float(2.0 * engine.Rng.Uniform());
-                const float width = float(12.0 + 8.0 * engine.Rng.Uniform());
-                const float height = float(8.0 + 6.0 * engine.Rng.Uniform());
-                c.TreeScale = TSKIVector(width, height, width, 0);
-                t.y = engine.TerrainHeight(t) + height / 2;
-                c.TreePosition = t;
-                c.TreeTurn = float(360.0 * engine.Rng.Uniform());
-                c.Variant = uint8_t(engine.Rng.Below(30));
-            }
-        }
+        FreshGrid(engine, surfaceFile);
 
         // Blocked terrain, trees, natural snow and roads, one row per key.
         engine.Level.TreeCount = 0;

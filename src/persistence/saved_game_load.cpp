@@ -274,9 +274,9 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
         engine.LoadError = why;
         engine.LoadWarnings.clear();
         engine.LoadDropped = 0;
+        ClearLevel(engine);
         engine.ClearContainers();
         engine.Objectives.clear();
-        ClearLevel(engine);
         engine.Park = engine.StartOfDay = TSKIParkData{};
         engine.Busy = false;
         engine.Dialogs->SetBusyCursor(false);
