@@ -40,8 +40,9 @@ TSpareGrids& SpareGrids() {
     return *spares;
 }
 
+// A grid is kept with its cells: a load that copies a whole grid into them copies the bytes at
+// once, where into empty storage it would copy cell by cell.
 void KeepGridStorage(std::vector<TerrainCell>& grid) {
-    grid.clear();
     if (grid.capacity() == size_t(kGridSide) * kGridSide) {
         TSpareGrids& spares = SpareGrids();
         const std::lock_guard lock(spares.Lock);
@@ -51,6 +52,7 @@ void KeepGridStorage(std::vector<TerrainCell>& grid) {
             return;
         }
     }
+    grid.clear();
     grid.shrink_to_fit();
 }
 
@@ -224,9 +226,11 @@ void SteepnessOfLoadedGrid(TSKIEngine& engine) {
     const std::lock_guard lock(memo.Lock);
     const size_t cells = size_t(kGridSize) * kGridSize;
     if (SameSurface(memo.Surface, engine.Surface)) {
-        for (int i = 0; i < kGridSize; ++i)
-            for (int j = 0; j < kGridSize; ++j)
-                engine.Cell(i, j).Steepness = memo.Steepness[size_t(i) * kGridSize + size_t(j)];
+        for (int i = 0; i < kGridSize; ++i) {
+            TerrainCell* row = &engine.Cell(i, 0);
+            const float* from = memo.Steepness.data() + size_t(i) * kGridSize;
+            for (int j = 0; j < kGridSize; ++j) row[j].Steepness = from[j];
+        }
         engine.Overlays[TSKIOverlay::Steepness] = memo.Picture;
         engine.Overlays.Touch(TSKIOverlay::Steepness);
         return;

@@ -148,9 +148,12 @@ void TSKIWorld::RebuildNavigation(bool keepWalkTargets) {
             for (int i = bi; i <= bi1; ++i) {
                 for (int j = bj; j <= bj1; ++j) {
                     TerrainCell& c = Cell(i, j);
-                    c.NavLinks.fill(TSKINavLink{});
+                    // Entries past a count are always empty: only the counted ones go.
+                    std::fill_n(c.NavLinks.begin(), std::min<size_t>(c.NavLinkCount, kMaxLinks),
+                                TSKINavLink{});
                     c.NavLinkCount = 0;
-                    c.Nearby.fill(TSKINavLink{});
+                    std::fill_n(c.Nearby.begin(), std::min<size_t>(c.NearbyCount, kMaxNearby),
+                                TSKINavLink{});
                     c.NearbyCount = 0;
                     c.UnderLift = false;
                     c.NavClass = kNavOff;
