@@ -255,7 +255,9 @@ struct TFreshGridMemo {
     TSKITerrainMesh Surface;  // held, so that no other mesh can share its storage
     TSKIRandom Before, After;
     float MaxHeight = 0;
-    std::vector<TerrainCell> Grid;  // empty until the surface and state are seen again
+    bool Kept = false;  // Grid holds the grid of Surface and Before
+    // Its storage stays for the next grid kept, so that keeping one takes no memory anew.
+    std::vector<TerrainCell> Grid;
 };
 
 TFreshGridMemo& FreshGridMemo() {
@@ -263,12 +265,18 @@ TFreshGridMemo& FreshGridMemo() {
     return *memo;
 }
 
+// Every cell is made in one pass over the grid: the cells past the last row and column stay
+// as made.
 void DrawFreshGrid(TSKIEngine& engine, const fs::path& surfaceFile) {
-    engine.Grid.assign(size_t(kGridSide) * kGridSide, TerrainCell{});
+    const size_t cells = size_t(kGridSide) * kGridSide;
+    if (engine.Grid.size() != cells) engine.Grid.assign(cells, TerrainCell{});
     engine.Level.MaxHeight = 0;
-    for (int i = 0; i < kGridSize; ++i) {
-        for (int j = 0; j < kGridSize; ++j) {
-            TerrainCell& c = engine.Cell(i, j);
+    for (int i = 0; i < kGridSide; ++i) {
+        TerrainCell* row = &engine.Cell(i, 0);
+        for (int j = 0; j < kGridSide; ++j) {
+            TerrainCell& c = row[j];
+            c = TerrainCell{};
+            if (i == kGridSize || j == kGridSize) continue;
             c.Kind = kCellFree;
             c.Height = engine.CellPointHeight(i, j);
             if (!std::isfinite(c.Height)) {
@@ -300,7 +308,7 @@ void FreshGrid(TSKIEngine& engine, const fs::path& surfaceFile) {
     {
         const std::lock_guard lock(memo.Lock);
         seen = SameSurface(memo.Surface, engine.Surface) && memo.Before == before;
-        if (seen && !memo.Grid.empty()) {
+        if (seen && memo.Kept) {
             engine.Grid = memo.Grid;
             engine.Rng = memo.After;
             engine.Level.MaxHeight = memo.MaxHeight;
@@ -314,10 +322,11 @@ void FreshGrid(TSKIEngine& engine, const fs::path& surfaceFile) {
         memo.Grid = engine.Grid;
         memo.After = engine.Rng;
         memo.MaxHeight = engine.Level.MaxHeight;
+        memo.Kept = true;
         return;
     }
-    // Another surface or state: it is kept if it comes again.
-    KeepGridStorage(memo.Grid);
+    // Another surface or state: its grid is kept if it comes again.
+    memo.Kept = false;
     memo.Surface = engine.Surface;
     memo.Before = before;
 }
