@@ -146,8 +146,9 @@ void TSKIWorld::RebuildNavigation(bool keepWalkTargets) {
             BlockCandidates(liftSeeds, bi, bj, bi1, bj1, liftCandidates);
             BlockCandidates(slopePoints, bi, bj, bi1, bj1, pointCandidates);
             for (int i = bi; i <= bi1; ++i) {
+                TerrainCell* row = &Cell(i, 0);
                 for (int j = bj; j <= bj1; ++j) {
-                    TerrainCell& c = Cell(i, j);
+                    TerrainCell& c = row[j];
                     // Entries past a count are always empty: only the counted ones go.
                     std::fill_n(c.NavLinks.begin(), std::min<size_t>(c.NavLinkCount, kMaxLinks),
                                 TSKINavLink{});
