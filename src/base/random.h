@@ -42,6 +42,9 @@ public:
     // Uniform real in [lo, hi).
     double Between(double lo, double hi) { return lo + (hi - lo) * Uniform(); }
 
+    // Two generators in the same state draw the same numbers from here on.
+    bool operator==(const TSKIRandom&) const = default;
+
 private:
     static uint64_t Rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
     uint64_t state_[4];

@@ -87,9 +87,10 @@ TSKIEngine::TSKIEngine(const TSKIEngineSetup& setup) : TSKIWorld(setup.Seed) {
 
 TSKIEngine::~TSKIEngine() {
     Halted = true;
-    ClearContainers();
-    // The grid's storage goes back for the next level load.
+    // The grid's storage goes back for the next level load, before the containers, which then
+    // have no cells to let go of.
     ClearLevel(*this);
+    ClearContainers();
 }
 
 void TSKIEngine::ClearContainers() {

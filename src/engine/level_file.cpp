@@ -40,8 +40,9 @@ TSpareGrids& SpareGrids() {
     return *spares;
 }
 
+// A grid is kept with its cells: a load that copies a whole grid into them copies the bytes at
+// once, where into empty storage it would copy cell by cell.
 void KeepGridStorage(std::vector<TerrainCell>& grid) {
-    grid.clear();
     if (grid.capacity() == size_t(kGridSide) * kGridSide) {
         TSpareGrids& spares = SpareGrids();
         const std::lock_guard lock(spares.Lock);
@@ -51,6 +52,7 @@ void KeepGridStorage(std::vector<TerrainCell>& grid) {
             return;
         }
     }
+    grid.clear();
     grid.shrink_to_fit();
 }
 
@@ -224,9 +226,11 @@ void SteepnessOfLoadedGrid(TSKIEngine& engine) {
     const std::lock_guard lock(memo.Lock);
     const size_t cells = size_t(kGridSize) * kGridSize;
     if (SameSurface(memo.Surface, engine.Surface)) {
-        for (int i = 0; i < kGridSize; ++i)
-            for (int j = 0; j < kGridSize; ++j)
-                engine.Cell(i, j).Steepness = memo.Steepness[size_t(i) * kGridSize + size_t(j)];
+        for (int i = 0; i < kGridSize; ++i) {
+            TerrainCell* row = &engine.Cell(i, 0);
+            const float* from = memo.Steepness.data() + size_t(i) * kGridSize;
+            for (int j = 0; j < kGridSize; ++j) row[j].Steepness = from[j];
+        }
         engine.Overlays[TSKIOverlay::Steepness] = memo.Picture;
         engine.Overlays.Touch(TSKIOverlay::Steepness);
         return;
@@ -238,6 +242,93 @@ void SteepnessOfLoadedGrid(TSKIEngine& engine) {
         for (int j = 0; j < kGridSize; ++j)
             memo.Steepness[size_t(i) * kGridSize + size_t(j)] = engine.Cell(i, j).Steepness;
     memo.Picture = engine.Overlays[TSKIOverlay::Steepness];
+}
+
+// The grid of a surface before the level's rows: heights cast from the mesh and, cell by cell
+// in a fixed order, a tree drawn from the random numbers and set on the ground. It depends
+// on the surface and the generator's state alone. The grid of a surface and state seen twice
+// in a row is kept (a saved game loaded and the game saved after it loaded again, a level
+// reloaded by an engine of the same seed); a load from the same surface and state copies it
+// and takes the generator's state after its draws instead of drawing and casting again.
+struct TFreshGridMemo {
+    std::mutex Lock;
+    TSKITerrainMesh Surface;  // held, so that no other mesh can share its storage
+    TSKIRandom Before, After;
+    float MaxHeight = 0;
+    bool Kept = false;  // Grid holds the grid of Surface and Before
+    // Its storage stays for the next grid kept, so that keeping one takes no memory anew.
+    std::vector<TerrainCell> Grid;
+};
+
+TFreshGridMemo& FreshGridMemo() {
+    static auto* memo = new TFreshGridMemo;
+    return *memo;
+}
+
+// Every cell is made in one pass over the grid: the cells past the last row and column stay
+// as made.
+void DrawFreshGrid(TSKIEngine& engine, const fs::path& surfaceFile) {
+    const size_t cells = size_t(kGridSide) * kGridSide;
+    if (engine.Grid.size() != cells) engine.Grid.assign(cells, TerrainCell{});
+    engine.Level.MaxHeight = 0;
+    for (int i = 0; i < kGridSide; ++i) {
+        TerrainCell* row = &engine.Cell(i, 0);
+        for (int j = 0; j < kGridSide; ++j) {
+            TerrainCell& c = row[j];
+            c = TerrainCell{};
+            if (i == kGridSize || j == kGridSize) continue;
+            c.Kind = kCellFree;
+            c.Height = engine.CellPointHeight(i, j);
+            if (!std::isfinite(c.Height)) {
+                Fail("terrain mesh " + surfaceFile.string() + " gives cell " + std::to_string(i) +
+                     "," + std::to_string(j) + " a height that is not finite");
+            }
+            engine.Level.MaxHeight = std::max(engine.Level.MaxHeight, c.Height);
+            c.GridI = int16_t(i);
+            c.GridJ = int16_t(j);
+            c.Crowd = 1;
+            TSKIVector t = engine.CellToWorld(i, j, false);
+            t.x += float(2.0 * engine.Rng.Uniform() - 2.0);
+            t.z += float(2.0 * engine.Rng.Uniform());
+            const float width = float(12.0 + 8.0 * engine.Rng.Uniform());
+            const float height = float(8.0 + 6.0 * engine.Rng.Uniform());
+            c.TreeScale = TSKIVector(width, height, width, 0);
+            t.y = engine.TerrainHeight(t) + height / 2;
+            c.TreePosition = t;
+            c.TreeTurn = float(360.0 * engine.Rng.Uniform());
+            c.Variant = uint8_t(engine.Rng.Below(30));
+        }
+    }
+}
+
+void FreshGrid(TSKIEngine& engine, const fs::path& surfaceFile) {
+    TFreshGridMemo& memo = FreshGridMemo();
+    const TSKIRandom before = engine.Rng;
+    bool seen = false;
+    {
+        const std::lock_guard lock(memo.Lock);
+        seen = SameSurface(memo.Surface, engine.Surface) && memo.Before == before;
+        if (seen && memo.Kept) {
+            engine.Grid = memo.Grid;
+            engine.Rng = memo.After;
+            engine.Level.MaxHeight = memo.MaxHeight;
+            return;
+        }
+    }
+    DrawFreshGrid(engine, surfaceFile);
+    const std::lock_guard lock(memo.Lock);
+    if (seen && SameSurface(memo.Surface, engine.Surface) && memo.Before == before) {
+        ReserveLarge(memo.Grid, engine.Grid.size());
+        memo.Grid = engine.Grid;
+        memo.After = engine.Rng;
+        memo.MaxHeight = engine.Level.MaxHeight;
+        memo.Kept = true;
+        return;
+    }
+    // Another surface or state: its grid is kept if it comes again.
+    memo.Kept = false;
+    memo.Surface = engine.Surface;
+    memo.Before = before;
 }
 
 bool SameFolder(const fs::path& a, const fs::path& b) {
@@ -277,6 +368,8 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
         const TIniFile ini(file);
         if (!ini.Exists()) Fail(ini.ReadError());
         engine.Running = false;
+        // The old level goes first: the containers then have no cells to let go of.
+        ClearLevel(engine);
         engine.ClearContainers();
         // Before any overlay is drawn: they follow the display flags.
         if (display == TSKIDisplayOnLoad::Reset) ResetDisplayChoices(engine);
@@ -307,7 +400,6 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
 
         // Ground images.
         std::string error;
-        ClearLevel(engine);
         const fs::path snowFile = LevelPart(folder, "LevelTextureSnow", level.TextureSnow);
         const fs::path groundFile = LevelPart(folder, "LevelTextureGround", level.TextureGround);
         const fs::path surfaceFile =
@@ -332,35 +424,8 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
         // The grid: heights from the mesh, trees drawn in a fixed order of random numbers.
         TakeGridStorage(engine.Grid);
         ReserveLarge(engine.Grid, size_t(kGridSide) * kGridSide);
-        engine.Grid.assign(size_t(kGridSide) * kGridSide, TerrainCell{});
         engine.CrowdedCells.clear();  // every crowd counter starts at 1
-        engine.Level.MaxHeight = 0;
-        for (int i = 0; i < kGridSize; ++i) {
-            for (int j = 0; j < kGridSize; ++j) {
-                TerrainCell& c = engine.Cell(i, j);
-                c.Kind = kCellFree;
-                c.Height = engine.CellPointHeight(i, j);
-                if (!std::isfinite(c.Height)) {
-                    Fail("terrain mesh " + surfaceFile.string() + " gives cell " +
-                         std::to_string(i) + "," + std::to_string(j) +
-                         " a height that is not finite");
-                }
-                engine.Level.MaxHeight = std::max(engine.Level.MaxHeight, c.Height);
-                c.GridI = int16_t(i);
-                c.GridJ = int16_t(j);
-                c.Crowd = 1;
-                TSKIVector t = engine.CellToWorld(i, j, false);
-                t.x += float(2.0 * engine.Rng.Uniform() - 2.0);
-                t.z += float(2.0 * engine.Rng.Uniform());
-                const float width = float(12.0 + 8.0 * engine.Rng.Uniform());
-                const float height = float(8.0 + 6.0 * engine.Rng.Uniform());
-                c.TreeScale = TSKIVector(width, height, width, 0);
-                t.y = engine.TerrainHeight(t) + height / 2;
-                c.TreePosition = t;
-                c.TreeTurn = float(360.0 * engine.Rng.Uniform());
-                c.Variant = uint8_t(engine.Rng.Below(30));
-            }
-        }
+        FreshGrid(engine, surfaceFile);
 
         // Blocked terrain, trees, natural snow and roads, one row per key.
         engine.Level.TreeCount = 0;

@@ -146,11 +146,15 @@ void TSKIWorld::RebuildNavigation(bool keepWalkTargets) {
             BlockCandidates(liftSeeds, bi, bj, bi1, bj1, liftCandidates);
             BlockCandidates(slopePoints, bi, bj, bi1, bj1, pointCandidates);
             for (int i = bi; i <= bi1; ++i) {
+                TerrainCell* row = &Cell(i, 0);
                 for (int j = bj; j <= bj1; ++j) {
-                    TerrainCell& c = Cell(i, j);
-                    c.NavLinks.fill(TSKINavLink{});
+                    TerrainCell& c = row[j];
+                    // Entries past a count are always empty: only the counted ones go.
+                    std::fill_n(c.NavLinks.begin(), std::min<size_t>(c.NavLinkCount, kMaxLinks),
+                                TSKINavLink{});
                     c.NavLinkCount = 0;
-                    c.Nearby.fill(TSKINavLink{});
+                    std::fill_n(c.Nearby.begin(), std::min<size_t>(c.NearbyCount, kMaxNearby),
+                                TSKINavLink{});
                     c.NearbyCount = 0;
                     c.UnderLift = false;
                     c.NavClass = kNavOff;

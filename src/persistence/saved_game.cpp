@@ -265,9 +265,9 @@ void CloseGame(TSKIEngine& engine) {
             }
         }
     }
+    ClearLevel(engine);
     engine.ClearContainers();
     engine.Objectives.clear();
-    ClearLevel(engine);
     engine.Park = TSKIParkData{};
     engine.StartOfDay = TSKIParkData{};
     engine.HighlightMode = 0;

@@ -250,11 +250,12 @@ void ApplySnow(TSKIEngine& e, const TIniFile& file) {
         const std::string* row = file.FindValue("SKISnow", std::to_string(i));
         if (!row || i >= kGridSize) continue;
         const size_t n = std::min(row->size(), size_t(kGridSize));
+        TerrainCell* cells = &e.Cell(i, 0);
         for (size_t j = 0; j < n; ++j) {
             const char ch = (*row)[j];
             if (ch < '0' || ch > '7') continue;
             const int d = ch - '0';
-            TerrainCell& c = e.Cell(i, int(j));
+            TerrainCell& c = cells[j];
             c.NaturalSnow = (d & 1) != 0;
             c.Groomed = (d & 2) != 0;
             if (d & 4) c.Tree = true;
@@ -274,9 +275,9 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
         engine.LoadError = why;
         engine.LoadWarnings.clear();
         engine.LoadDropped = 0;
+        ClearLevel(engine);
         engine.ClearContainers();
         engine.Objectives.clear();
-        ClearLevel(engine);
         engine.Park = engine.StartOfDay = TSKIParkData{};
         engine.Busy = false;
         engine.Dialogs->SetBusyCursor(false);

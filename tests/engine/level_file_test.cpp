@@ -154,6 +154,57 @@ TEST(LevelLoad, TreesAreDrawnInAFixedOrderOfRandomNumbers) {
     }
 }
 
+// The cells a level load makes: heights, steepness, kinds, flags and trees.
+::testing::AssertionResult SameLoadedCells(const TSKIEngine& a, const TSKIEngine& b) {
+    if (a.Grid.size() != b.Grid.size()) return ::testing::AssertionFailure() << "grid sizes";
+    for (size_t k = 0; k < a.Grid.size(); ++k) {
+        const TerrainCell &x = a.Grid[k], &y = b.Grid[k];
+        if (x.Height != y.Height || x.Steepness != y.Steepness || x.Kind != y.Kind ||
+            x.GridI != y.GridI || x.GridJ != y.GridJ || x.Crowd != y.Crowd || x.Tree != y.Tree ||
+            x.Blocked != y.Blocked || x.NaturalSnow != y.NaturalSnow ||
+            !(x.TreePosition == y.TreePosition) || !(x.TreeScale == y.TreeScale) ||
+            x.TreeTurn != y.TreeTurn || x.Variant != y.Variant)
+            return ::testing::AssertionFailure() << "cell " << k << " differs";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Loads of one surface from one state of the generator (engines of one seed) give one grid,
+// also once the grid is kept and copied rather than drawn again; a load from another state
+// or of another surface draws its own.
+TEST(LevelLoad, LoadsOfOneSurfaceFromOneGeneratorStateGiveOneGrid) {
+    LevelFixture f;
+    TestLevel ramp;
+    ramp.name = "Ramp";
+    ramp.height = test::Ramp;
+    ramp.meshKey = "ramp";
+    ramp.rows[3] = "2244R";
+    test::WriteTestLevel(f.Worlds(), ramp);
+    TestLevel flat;
+    flat.rows[3] = "2244R";
+    test::WriteTestLevel(f.Worlds(), flat);
+    auto load = [&](const std::string& name, uint64_t seed) {
+        auto e = std::make_unique<TSKIEngine>(TSKIEngineSetup{f.dir.Path(), seed, &f.dialogs});
+        e->Folders.Cache = f->Folders.Cache;
+        EXPECT_TRUE(LoadLevelFile(*e, name, false).ok());
+        return e;
+    };
+    const auto first = load("Ramp", 7);
+    for (int k = 0; k < 3; ++k) {
+        const auto again = load("Ramp", 7);
+        EXPECT_TRUE(SameLoadedCells(*first, *again)) << "load " << k + 2;
+        EXPECT_TRUE(again->Rng == first->Rng) << "load " << k + 2;
+        EXPECT_EQ(again->Level.MaxHeight, first->Level.MaxHeight);
+    }
+    const auto otherSeed = load("Ramp", 8);
+    EXPECT_NE(otherSeed->Cell(40, 40).TreeTurn, first->Cell(40, 40).TreeTurn);
+    EXPECT_FALSE(otherSeed->Rng == first->Rng);
+    const auto otherSurface = load("Test", 7);
+    EXPECT_EQ(otherSurface->Cell(300, 12).Height, 10.0f);
+    EXPECT_EQ(otherSurface->Level.MaxHeight, 10.0f);
+    EXPECT_NE(otherSurface->Cell(300, 12).TreePosition.y, first->Cell(300, 12).TreePosition.y);
+}
+
 std::vector<uint8_t> HouseBytes(int32_t tag, TSKIVector pos, TSKIVector dir) {
     std::vector<uint8_t> b(36);
     const float v[8] = {pos.x, pos.y, pos.z, pos.w, dir.x, dir.y, dir.z, dir.w};

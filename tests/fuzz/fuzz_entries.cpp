@@ -219,11 +219,13 @@ Result CheckLevel(const TSKIEngine& engine) {
          {&level.LevelName, &level.ElevationFile, &level.TextureSnow, &level.TextureGround})
         if (!PlainName(*name)) return Broken("the level names a file outside its folder");
     if (!std::isfinite(level.MaxHeight)) return Broken("the level's top is not finite");
-    for (int i = 0; i < kGridSize; ++i)
+    for (int i = 0; i < kGridSize; ++i) {
+        const TerrainCell* row = &engine.Cell(i, 0);
         for (int j = 0; j < kGridSize; ++j)
-            if (!std::isfinite(engine.Cell(i, j).Height))
+            if (!std::isfinite(row[j].Height))
                 return Broken("cell " + std::to_string(i) + "," + std::to_string(j) +
                               " has a height that is not finite");
+    }
     return Accepted();
 }
 
