@@ -9,7 +9,6 @@
 #include "engine/clock.h"
 #include "engine/economy.h"
 #include "engine/engine.h"
-#include "engine/highlight.h"
 #include "engine/history.h"
 #include "engine/snow.h"
 
@@ -52,7 +51,7 @@ void UpdateEntities(TSKIEngine& engine, float simDt) {
 
     // The player's own skier runs here in the ride modes (13 free ride, 15 race).
 
-    // Skiers, last to first (the view draws their dots: engine/dots.h).
+    // Skiers, last to first (the view draws their dots: presentation/dots.h).
     for (size_t k = engine.Skiers.size(); k-- > 0;) {
         if (!engine.Skiers[k]->Tick(simDt)) SkierDeparts(engine, k);
     }
@@ -122,8 +121,8 @@ void PeriodicTick(TSKIEngine& engine) {
         engine.HistoryAccumulator = 0;
     }
 
-    // 10. The queue beams follow the queues.
-    if (engine.HighlightMode == kHighlightQueues) RefreshHighlight(engine);
+    // 10. The view's queue beams follow the queues.
+    engine.Display().QueuesMoved(engine);
 
     // 11. The accounting hour.
     engine.HourAccumulator += g.TickTime;

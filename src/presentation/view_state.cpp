@@ -35,4 +35,29 @@ void TSKIViewState::Advance(const TSKIEngine& engine, double deltaTime) {
     }
 }
 
+void TSKIViewState::SetHighlightMode(const TSKIEngine& park, int mode) {
+    if (mode < 0 || mode >= kHighlightModes) return;
+    HighlightMode = uint8_t(mode);
+    HighlightChanged(park);
+}
+
+void TSKIViewState::HighlightChanged(const TSKIEngine& park) {
+    Beams = HighlightBeams(park, HighlightMode);
+}
+
+void TSKIViewState::QueuesMoved(const TSKIEngine& park) {
+    if (HighlightMode == kHighlightQueues) HighlightChanged(park);
+}
+
+void TSKIViewState::ResetChoices() {
+    DisplayFlags = kDisplayNewGame;
+    HighlightMode = kHighlightNothing;
+    OverlayMode = 0;
+}
+
+void TSKIViewState::ParkCleared(bool closed) {
+    Beams.clear();
+    if (closed) HighlightMode = kHighlightNothing;
+}
+
 }  // namespace vallorn
