@@ -35,7 +35,6 @@ void OnProgress(TSKIEngine& engine, double deltaTime) {
 
     const float simDt = FrameStep(engine, deltaTime);
     UpdateEntities(engine, simDt);
-    UpdateSnowfall(engine, simDt);
 
     engine.TickAccumulator += simDt;
     if (engine.TickAccumulator > engine.Params.Game.TickTime) PeriodicTick(engine);
@@ -260,7 +259,6 @@ void DayChange(TSKIEngine& engine) {
     TakeFrom(engine.Park.ParkCash, engine.Park.ParkLoanInterest);
     AddTo(engine.Park.ParkLoanExpence, engine.Park.ParkLoanInterest);
 
-    ResetSnowfall(engine);
     engine.Dialogs->SetBusyCursor(false);
     engine.Busy = false;
 }

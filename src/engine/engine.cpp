@@ -107,9 +107,6 @@ void TSKIEngine::ClearContainers() {
     for (auto& series : History) series.clear();
     HistorySamples = 0;
     display_->ParkCleared(false);
-    // The falling snow belongs to the park that goes; the next one starts its own.
-    SnowFlakes.clear();
-    SnowfallVisible = false;
     for (TerrainCell& c : Grid) {
         c.Section = -1;
         c.NearestSection = -1;

@@ -108,12 +108,6 @@ struct TSKIViewpoint {
     float MaxDistance = 1000;
 };
 
-// What the view tells the falling snow every frame: where the camera is and where it looks.
-struct TSKISnowfallCamera {
-    TSKIVector Position{0, 0, 0, 1};
-    TSKIVector Direction{0, 0, 1, 0};
-};
-
 constexpr int kHistorySeries = 11;
 constexpr int kHistoryInUse = 9;
 constexpr size_t kHistoryLength = 386;
@@ -187,17 +181,11 @@ public:
     const ITSKIDisplay& Display() const { return *display_; }
     void SetDisplay(ITSKIDisplay* display);  // null: the headless default
 
-    // --- history, park messages, falling snow -------------------------------------------------
+    // --- history, park messages ---------------------------------------------------------------
     int32_t MessageSamples = 0;  // history samples since the last message rebuild
     // The message the strip of the menu bar shows (none: no strip), one of ParkMessages drawn
     // with the park's random numbers.
     std::string ShownParkMessage;
-    // Falling snow: the view sets the camera every frame; the renderer draws the flakes.
-    TSKISnowfallCamera SnowfallCamera;
-    std::vector<TSKIVector> SnowFlakes;
-    TSKIVector SnowfallColor{0.9f, 0.9f, 0.9f, 1.0f};
-    float SnowfallPointSize = 2.0f;
-    bool SnowfallVisible = false;
 
     // --- saved games (persistence/saved_game*.cpp) --------------------------------------------
     // The mission's objectives (persistence/objectives_record.h).

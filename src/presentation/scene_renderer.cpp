@@ -231,12 +231,12 @@ void TSKISceneRenderer::TImpl::CollectPoints(const TSKIEngine& engine, const TSK
         CrowdDots.Vertex(Vec3(dot.Position), {dot.Color.r, dot.Color.g, dot.Color.b, 255});
     for (const auto& dot : dots.Overlay)
         OverlayDots.Vertex(Vec3(dot.Position), {dot.Color.r, dot.Color.g, dot.Color.b, dot.Shape});
-    if (engine.SnowfallVisible) {
-        const TSKIVector& c = engine.SnowfallColor;
+    if (view.Snowfall.Visible) {
+        const TSKIVector& c = view.Snowfall.Color;
         const TShapeColor color{uint8_t(std::clamp(c.x, 0.0f, 1.0f) * 255.0f),
                                 uint8_t(std::clamp(c.y, 0.0f, 1.0f) * 255.0f),
                                 uint8_t(std::clamp(c.z, 0.0f, 1.0f) * 255.0f), 255};
-        for (const TSKIVector& flake : engine.SnowFlakes) Snow.Vertex(Vec3(flake), color);
+        for (const TSKIVector& flake : view.Snowfall.Flakes) Snow.Vertex(Vec3(flake), color);
     }
 }
 
@@ -353,7 +353,7 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view
     glDepthMask(GL_TRUE);
     m.DrawPrimitives(m.OverlayDots, stats_);
     glDepthMask(GL_FALSE);
-    m.Points.Set("uSize", std::max(1.0f, engine.SnowfallPointSize));
+    m.Points.Set("uSize", std::max(1.0f, view.Snowfall.PointSize));
     m.DrawPrimitives(m.Snow, stats_);
 
     // Tool previews: lines over everything near, ghosts half transparent.

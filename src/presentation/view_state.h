@@ -1,5 +1,6 @@
 // What only the view keeps of a running park: the figures' animation frames and the trees'
-// wind steps, the display layers, the skier flags and the highlight palette with its beams.
+// wind steps, the falling snow, the display layers, the skier flags and the highlight palette
+// with its beams.
 // They follow the park but nothing in the park's rules reads them; the game window owns one
 // and hands it to its engine as the park's display (engine/display.h), the headless runner
 // has none.
@@ -13,6 +14,7 @@
 #include "engine/display.h"
 #include "engine/engine.h"
 #include "presentation/highlight.h"
+#include "presentation/snowfall.h"
 
 namespace vallorn {
 
@@ -24,11 +26,15 @@ struct TSKIViewState : ITSKIDisplay {
     uint32_t TreeSteps = 0;
     float TreeStepTimer = 0;
 
-    // A new park: the characters start at scattered frames.
+    // The falling snow, and the park's day it was made for (a new day brings its weather's).
+    TSKISnowfall Snowfall;
+    int64_t SnowfallDay = -1;
+
+    // A new park: the characters start at scattered frames, the snow draws its own numbers.
     void Restart(TSKIRandom& rng);
     // Moves on by the time the park moved in a frame of `deltaTime` real seconds: nothing
-    // while the park is paused, busy or not running; the trees step only above the lowest
-    // detail.
+    // while the park is not running, the figures and trees nothing while it is paused or
+    // busy; the trees step only above the lowest detail.
     void Advance(const TSKIEngine& engine, double deltaTime);
 
     // The display layers (kDisplay* bits), the skier flags (0 none, 1..8 the overlay bands of

@@ -314,13 +314,13 @@ void TSKIGameWindow::DrawParkScene() {
         renderer_->Draw(*engine_, viewState_, toolState_, view, window_.Width(), window_.Height(),
                         seconds_);
         // What the core takes from the view: the cells' view flags (when they changed, or
-        // for a new park) and where the falling snow is seen from.
+        // for a new park); the view's falling snow is placed around the camera.
         if (renderer_->CellFlagChanges() != cellFlagChanges_ || flagsEngine_ != engine_.get()) {
             cellFlagChanges_ = renderer_->CellFlagChanges();
             flagsEngine_ = engine_.get();
             engine_->SetCellViewFlags(renderer_->CellFlags());
         }
-        engine_->SnowfallCamera = renderer_->SnowfallCamera();
+        viewState_.Snowfall.Camera = renderer_->SnowfallCamera();
         // The highlight palette's beams over the finished scene, as the view last built them.
         if (beams_ && viewState_.HighlightMode != kHighlightNothing) {
             beams_->Draw(viewState_.Beams, view.FrameView());
