@@ -1,5 +1,5 @@
 // Snow and economy on the Mountain: the snow overlay rebuild with snow makers, the overnight
-// snow change, the snow quality measure, the rating with a crowd, and falling snow per frame.
+// snow change, the snow quality measure and the rating with a crowd.
 #include <benchmark/benchmark.h>
 
 #include "engine/arrivals.h"
@@ -71,16 +71,3 @@ static void BM_UpdateRating(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_UpdateRating)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
-
-static void BM_UpdateSnowfallHighDetail(benchmark::State& state) {
-    TSKIEngine engine({VALLORN_BUILD_ROOT, 1, nullptr});
-    if (!LoadMountain(engine, state)) return;
-    engine.Options.Detail = 2;
-    engine.Park.ParkWeather = 0.99f;
-    engine.SnowfallCamera.Position = engine.CellToWorld(256, 256, true);
-    engine.SnowfallCamera.Position.y += 60;
-    ResetSnowfall(engine);
-    for (auto _ : state) UpdateSnowfall(engine, 1.0f / 30.0f);
-    state.counters["flakes"] = double(engine.SnowFlakes.size());
-}
-BENCHMARK(BM_UpdateSnowfallHighDetail)->Unit(benchmark::kMicrosecond);

@@ -202,8 +202,9 @@ constexpr const char* kPartNames[kParts] = {"menu bar",   "information",     "pa
                                             "statistics", "display+palette", "objectives",
                                             "manual",     "options"};
 
-void DrawWindows(TWindows& w, TSKIEngine& engine, TSKIConstruction& tools, float width,
-                 float height, float scale, bool& arrange, std::vector<double>* parts) {
+void DrawWindows(TWindows& w, TSKIEngine& engine, TSKIViewState& view, TSKIConstruction& tools,
+                 float width, float height, float scale, bool& arrange,
+                 std::vector<double>* parts) {
     auto timed = [&](TPart part, const auto& draw) {
         const double start = Seconds(CLOCK_THREAD_CPUTIME_ID);
         draw();
@@ -221,9 +222,9 @@ void DrawWindows(TWindows& w, TSKIEngine& engine, TSKIConstruction& tools, float
         DrawPaletteBox(engine.Params, lift ? TSKIPaletteKind::Lift : TSKIPaletteKind::Building,
                        lift ? 2 : 3, 200, 240, width, height, scale);
     });
-    timed(kStats, [&] { (void)w.Stats.Draw(engine, width, height, scale); });
+    timed(kStats, [&] { (void)w.Stats.Draw(engine, view, width, height, scale); });
     timed(kDisplay, [&] {
-        const int box = w.Display.Draw(engine, width, height, scale).ToggledBox;
+        const int box = w.Display.Draw(view, width, height, scale).ToggledBox;
         if (box >= 0) tools.ToggleDisplayBox(box);
     });
     timed(kObjectives, [&] { (void)w.Objectives.Draw(engine, width, height, scale); });
@@ -292,18 +293,18 @@ int main(int argc, char** argv) {
     }
     SDL_GL_SetSwapInterval(0);
     const std::string root = VALLORN_BUILD_ROOT;
-    TSKIEngine engine({root, 1, nullptr});
+    TSKIViewState viewState;
+    TSKIEngine engine({root, 1, nullptr, &viewState});
     if (!LoadGameFile(engine, root + "/worlds/Starter.ski")) {
         std::fprintf(stderr, "bench_windows: cannot load the starter park: %s\n",
                      engine.LoadError.c_str());
         return 3;
     }
     engine.Park.ParkSpeed = 1.0f;
-    engine.OverlayMode = uint8_t(std::clamp(o.overlay, 0, 8));
-    if (o.flags >= 0) engine.DisplayFlags = uint8_t(o.flags);
+    viewState.OverlayMode = uint8_t(std::clamp(o.overlay, 0, 8));
+    if (o.flags >= 0) viewState.DisplayFlags = uint8_t(o.flags);
     if (o.skiers > 0) SpawnSkiers(engine, o.skiers, UpdateArrivalPoint(engine), 10, 10, true);
     TSKIToolState toolState;
-    TSKIViewState viewState;
     TSKIConstruction tools(engine, toolState);
     for (int k = 0; k < o.warm * 10; ++k) OnProgress(engine, 0.1);
     TSKIRenderer renderer;
@@ -362,8 +363,9 @@ int main(int argc, char** argv) {
             window.BeginFrame();
             const ImGuiIO& io = ImGui::GetIO();
             const double windows0 = Seconds(CLOCK_THREAD_CPUTIME_ID);
-            DrawWindows(w, engine, tools, io.DisplaySize.x, io.DisplaySize.y, window.DpiScale(),
-                        arrange, setupIndex > 0 && frame >= kSettle ? parts : nullptr);
+            DrawWindows(w, engine, viewState, tools, io.DisplaySize.x, io.DisplaySize.y,
+                        window.DpiScale(), arrange,
+                        setupIndex > 0 && frame >= kSettle ? parts : nullptr);
             const double windows = Seconds(CLOCK_THREAD_CPUTIME_ID) - windows0;
             // As in the game: the view after the windows, undrawn under them.
             renderer.SetCovered(InterfaceCover(window.Width(), window.Height()));

@@ -205,7 +205,8 @@ int main(int argc, char** argv) {
     SDL_GL_SetSwapInterval(0);
 
     const std::string root = VALLORN_BUILD_ROOT;
-    TSKIEngine engine({root, 1, nullptr});
+    TSKIViewState viewState;
+    TSKIEngine engine({root, 1, nullptr, &viewState});
     engine.Options.Detail = uint8_t(o.detail);
     if (!LoadGameFile(engine, o.game.empty() ? root + "/worlds/Starter.ski" : o.game)) {
         std::fprintf(stderr, "render_bench: cannot load the park: %s\n", engine.LoadError.c_str());
@@ -214,11 +215,10 @@ int main(int argc, char** argv) {
     engine.Options.Detail = uint8_t(o.detail);
     engine.ViewDistance = ViewDistanceForDetail(o.detail, engine.ViewDistance);
     engine.Park.ParkSpeed = 1.0f;
-    if (o.flags >= 0) engine.DisplayFlags = uint8_t(o.flags);
+    if (o.flags >= 0) viewState.DisplayFlags = uint8_t(o.flags);
     engine.EditorOpen = o.editor;
     if (o.skiers > 0) SpawnSkiers(engine, o.skiers, UpdateArrivalPoint(engine), 10, 10, true);
     TSKIToolState toolState;
-    TSKIViewState viewState;
     TSKIConstruction tools(engine, toolState);
 
     TSKIRenderer renderer;

@@ -45,14 +45,6 @@ struct TerrainCell {
     bool InView = false;
 };
 
-// State of the falling-snow volume (drawn by the renderer, moved by the snow model).
-struct TSKISnowfallState {
-    TSKIVector LastCameraPosition{0, 0, 0, 0};
-    TSKIVector Centre{0, 0, 0, 0};
-    TSKIVector Velocity{0, 0, 0, 0};
-    float RecentreDistance = 0;
-};
-
 struct TSKILevelData {
     std::string LevelName;
     uint16_t GridSize = kGridSize;
@@ -66,7 +58,6 @@ struct TSKILevelData {
     float HalfScale = 2.0f;
     TSKIVector Scale{4, 2, 4, 0};
     int32_t TreeCount = 0;
-    TSKISnowfallState Snowfall{};
     float MaxHeight = 0;
     // Where the level was loaded from (the worlds or the add-ons folder) and which.
     std::filesystem::path Folder;

@@ -9,7 +9,6 @@
 #include "construction/construction_actions.h"
 #include "construction/tool_geometry.h"
 #include "engine/arrivals.h"
-#include "engine/highlight.h"
 #include "engine/overlays.h"
 #include "engine/player_actions.h"
 #include "engine/snow.h"
@@ -146,7 +145,7 @@ bool PlaceBuilding(TSKIEngine& e, const TSKIBuildingRecord& record, bool charge)
         e.CountTreesFelled();
         if (e.OnBuilt) e.OnBuilt(kBuiltBuilding, r.Type);
     }
-    RefreshHighlight(e);
+    e.Display().HighlightChanged(e);
     return true;
 }
 
@@ -162,7 +161,7 @@ void TSKIConstruction::StartBuildingTool(uint8_t type) {
     t.BuildingPreview = TSKIBuildingRecord{};
     t.BuildingPreview.Type = type;
     if (e.Params.Buildings[type].Category == kCategorySnowCannon) {
-        e.DisplayFlags |= kDisplaySnow;
+        ShowLayer(e.Display(), kDisplaySnow, true);
         RebuildOverlay(e, TSKIOverlay::SnowOverlay);
     }
     RefreshTerrainView(e);
@@ -176,7 +175,7 @@ void TSKIConstruction::StartAreaTool(size_t buildingIndex) {
     State.AreaCellI = e.Buildings[buildingIndex]->CellI;
     State.AreaCellJ = e.Buildings[buildingIndex]->CellJ;
     State.Tool = TSKITool::Area;
-    e.DisplayFlags |= kDisplaySnow;
+    ShowLayer(e.Display(), kDisplaySnow, true);
     RebuildSnowOverlay(e);
     RefreshTerrainView(e);
 }
@@ -191,10 +190,10 @@ bool AreaInReach(const TSKIEngine& e, const TSKIBuilding& garage, int i, int j) 
 void SetAreaOfOperations(TSKIEngine& e, TSKIBuilding& garage, int i, int j) {
     garage.AreaI = i;
     garage.AreaJ = j;
-    e.DisplayFlags &= uint8_t(~kDisplaySnow);
+    ShowLayer(e.Display(), kDisplaySnow, false);
     RebuildSnowOverlay(e);
     RefreshTerrainView(e);
-    RefreshHighlight(e);  // a garage's beam stands at its area's centre
+    e.Display().HighlightChanged(e);  // a garage's beam stands at its area's centre
 }
 
 void UpdateBuildingTool(TSKIConstruction& c) {

@@ -5,7 +5,6 @@
 #include "construction/construction_actions.h"
 #include "construction/tool_geometry.h"
 #include "engine/arrivals.h"
-#include "engine/highlight.h"
 #include "engine/overlays.h"
 #include "engine/player_actions.h"
 #include "engine/snow.h"
@@ -30,7 +29,7 @@ bool DeleteSection(TSKIEngine& e, size_t index, bool askFirst) {
         RebuildOverlay(e, TSKIOverlay::SlopePaint);
         RefreshTerrainView(e);
     }
-    RefreshHighlight(e);
+    e.Display().HighlightChanged(e);
     return true;
 }
 
@@ -60,7 +59,7 @@ bool DeleteBuilding(TSKIEngine& e, size_t index) {
         }
     }
     e.RebuildNavigation();
-    RefreshHighlight(e);
+    e.Display().HighlightChanged(e);
     return true;
 }
 

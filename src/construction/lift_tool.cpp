@@ -5,7 +5,6 @@
 
 #include "base/saturating.h"
 #include "construction/tool_geometry.h"
-#include "engine/highlight.h"
 #include "engine/overlays.h"
 #include "entities/pole_layout.h"
 
@@ -125,7 +124,7 @@ bool TSKIConstruction::StartLiftTool(int i, int j, uint8_t liftType) {
     State.LowerJ = j;
     State.LiftType = liftType;
     State.Tool = TSKITool::Lift;
-    e.DisplayFlags |= kDisplayBlocked;
+    ShowLayer(e.Display(), kDisplayBlocked, true);
     RefreshTerrainView(e);
     return true;
 }
@@ -214,10 +213,10 @@ TSKISection* CreateNewLift(TSKIEngine& e, int lowerI, int lowerJ, int upperI, in
     lift->Name = name;
     e.RebuildNavigation();
     if (e.OnBuilt) e.OnBuilt(kBuiltLift, liftType);
-    e.DisplayFlags &= uint8_t(~kDisplayBlocked);
+    ShowLayer(e.Display(), kDisplayBlocked, false);
     RefreshTerrainView(e);
     TakeFrom(e.Park.ParkCash, LiftPrice(e, lowerI, lowerJ, upperI, upperJ, liftType));
-    RefreshHighlight(e);
+    e.Display().HighlightChanged(e);
     return lift;
 }
 

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "construction/tool_geometry.h"
-#include "engine/highlight.h"
 #include "engine/overlays.h"
 
 namespace vallorn {
@@ -121,9 +120,9 @@ TSKISection* LayDrawnSlope(TSKIEngine& e, const std::vector<TSKIVector>& path,
     RebuildOverlay(e, TSKIOverlay::SlopePaint);
     RebuildOverlay(e, TSKIOverlay::ObjectImprint);
     e.RebuildNavigation();
-    e.DisplayFlags &= uint8_t(~kDisplayBlocked);
+    ShowLayer(e.Display(), kDisplayBlocked, false);
     RefreshTerrainView(e);
-    RefreshHighlight(e);
+    e.Display().HighlightChanged(e);
     return slope;
 }
 
@@ -144,7 +143,7 @@ bool TSKIConstruction::StartSlopeTool(int i, int j) {
     t.SlopeSegment.clear();
     t.SlopeSegmentValid = false;
     t.Tool = TSKITool::Slope;
-    e.DisplayFlags |= kDisplayBlocked;
+    ShowLayer(e.Display(), kDisplayBlocked, true);
     RefreshTerrainView(e);
     return true;
 }

@@ -85,7 +85,7 @@ const std::string& LiftTypeName(const TSKILiftParams& type);
 // The building tool and "Skier info" each hold the cursor snap off and keep the player's own
 // snap in their own variable; whichever ends last gives it back.
 inline bool SkierInfoOn(const TSKIEngine& e) {
-    return (e.DisplayFlags & kDisplaySkierInfo) != 0;
+    return LayerShown(e.Display(), kDisplaySkierInfo);
 }
 inline void GiveBackBuildingToolSnap(TSKIConstruction& c) {
     if (!SkierInfoOn(c.Engine)) c.State.CursorSnap = c.State.SavedCursorSnap;

@@ -34,8 +34,8 @@ void ToggleDisplay(TSKIConstruction& c, int digit) {
     TSKIEngine& e = c.Engine;
     TSKIToolState& t = c.State;
     const uint8_t flag = kDigitFlags[digit];
-    e.DisplayFlags ^= flag;
-    const bool on = (e.DisplayFlags & flag) != 0;
+    const bool on = !LayerShown(e.Display(), flag);
+    ShowLayer(e.Display(), flag, on);
     switch (flag) {
         case kDisplaySlopes:
         case kDisplayBlueRedBlack:
@@ -146,7 +146,7 @@ TSKIBuilding* TSKIConstruction::AreaBuilding() {
 void TSKIConstruction::StartTreeTool() {
     LeaveBuildingTool(*this);
     State.Tool = TSKITool::Trees;
-    Engine.DisplayFlags |= kDisplayTrees;
+    ShowLayer(Engine.Display(), kDisplayTrees, true);
     RefreshTerrainView(Engine);
 }
 

@@ -245,12 +245,12 @@ TSKIPlayerAction PaintDisplayAction(TSKITool tool) {
     return Always(std::string("editor show ") + (*word ? word : "nothing"), "Show",
                   [w = std::string(word)](TSKIEngine& e) {
                       if (w == "blocked") {
-                          e.DisplayFlags = kDisplayBlocked;
+                          e.Display().SetLayers(kDisplayBlocked);
                       } else if (w == "trees") {
-                          e.DisplayFlags |= kDisplayTrees;
+                          ShowLayer(e.Display(), kDisplayTrees, true);
                       } else if (w == "snow") {
-                          e.DisplayFlags =
-                              uint8_t((e.DisplayFlags & ~kDisplayTrees) | kDisplaySnow);
+                          ShowLayer(e.Display(), kDisplayTrees, false);
+                          ShowLayer(e.Display(), kDisplaySnow, true);
                           RebuildSnowOverlay(e);
                       }
                       RefreshTerrainView(e);

@@ -23,7 +23,7 @@ void TreesAreTheStart(TSKIEngine& engine) {
 void ResetBlocked(TSKIEngine& engine, int grain) {
     if (!engine.HasGrid()) return;
     ComputeBlocked(engine, std::clamp(grain, 0, 18));
-    engine.DisplayFlags = kDisplayBlocked;
+    engine.Display().SetLayers(kDisplayBlocked);
     RefreshTerrainView(engine);
 }
 

@@ -9,7 +9,6 @@
 #include "engine/clock.h"
 #include "engine/economy.h"
 #include "engine/engine.h"
-#include "engine/highlight.h"
 #include "engine/history.h"
 #include "engine/snow.h"
 
@@ -36,7 +35,6 @@ void OnProgress(TSKIEngine& engine, double deltaTime) {
 
     const float simDt = FrameStep(engine, deltaTime);
     UpdateEntities(engine, simDt);
-    UpdateSnowfall(engine, simDt);
 
     engine.TickAccumulator += simDt;
     if (engine.TickAccumulator > engine.Params.Game.TickTime) PeriodicTick(engine);
@@ -52,7 +50,7 @@ void UpdateEntities(TSKIEngine& engine, float simDt) {
 
     // The player's own skier runs here in the ride modes (13 free ride, 15 race).
 
-    // Skiers, last to first (the view draws their dots: engine/dots.h).
+    // Skiers, last to first (the view draws their dots: presentation/dots.h).
     for (size_t k = engine.Skiers.size(); k-- > 0;) {
         if (!engine.Skiers[k]->Tick(simDt)) SkierDeparts(engine, k);
     }
@@ -122,8 +120,8 @@ void PeriodicTick(TSKIEngine& engine) {
         engine.HistoryAccumulator = 0;
     }
 
-    // 10. The queue beams follow the queues.
-    if (engine.HighlightMode == kHighlightQueues) RefreshHighlight(engine);
+    // 10. The view's queue beams follow the queues.
+    engine.Display().QueuesMoved(engine);
 
     // 11. The accounting hour.
     engine.HourAccumulator += g.TickTime;
@@ -261,7 +259,6 @@ void DayChange(TSKIEngine& engine) {
     TakeFrom(engine.Park.ParkCash, engine.Park.ParkLoanInterest);
     AddTo(engine.Park.ParkLoanExpence, engine.Park.ParkLoanInterest);
 
-    ResetSnowfall(engine);
     engine.Dialogs->SetBusyCursor(false);
     engine.Busy = false;
 }

@@ -73,6 +73,7 @@ TSKIFolders TSKIFolders::Resolve(const fs::path& rootIn,
 
 TSKIEngine::TSKIEngine(const TSKIEngineSetup& setup) : TSKIWorld(setup.Seed) {
     Dialogs = setup.Dialogs ? setup.Dialogs : &headlessDialogs_;
+    SetDisplay(setup.Display);
     Folders = TSKIFolders::Resolve(setup.Root);
     // The park's random numbers once gave the figures their animation phases (the view keeps
     // those now); the draws stay, so that a seed gives the park it always gave.
@@ -81,12 +82,12 @@ TSKIEngine::TSKIEngine(const TSKIEngineSetup& setup) : TSKIWorld(setup.Seed) {
     Park = TSKIParkData{};
     Park.ParkMissionIndex = kMissionNone;
     StartOfDay = Park;
-    HighlightMode = 0;
     Running = false;  // the level loader starts the clock
 }
 
 TSKIEngine::~TSKIEngine() {
     Halted = true;
+    SetDisplay(nullptr);  // the view may be gone before the park
     // The grid's storage goes back for the next level load, before the containers, which then
     // have no cells to let go of.
     ClearLevel(*this);
@@ -99,7 +100,6 @@ void TSKIEngine::ClearContainers() {
     Vehicles.clear();
     Buildings.clear();
     Sections.clear();
-    HighlightBeamCache.clear();
     GarageCount = 0;
     ParkMessages.clear();
     MessageSamples = 0;
@@ -107,14 +107,16 @@ void TSKIEngine::ClearContainers() {
     NewObjectives.clear();
     for (auto& series : History) series.clear();
     HistorySamples = 0;
-    // The falling snow belongs to the park that goes; the next one starts its own.
-    SnowFlakes.clear();
-    SnowfallVisible = false;
+    display_->ParkCleared(false);
     for (TerrainCell& c : Grid) {
         c.Section = -1;
         c.NearestSection = -1;
         c.Building = -1;
     }
+}
+
+void TSKIEngine::SetDisplay(ITSKIDisplay* display) {
+    display_ = display ? display : &headlessDisplay_;
 }
 
 void TSKIEngine::ResetParkData() {

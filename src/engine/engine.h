@@ -3,7 +3,8 @@
 // (entities/world.h); what the game does with it lives in free functions over the engine,
 // declared beside each area's code: engine/clock.h (frame handler, tick, calendar, day
 // change), arrivals.h, history.h, economy.h, snow.h, params.h, level_file.h, blocked.h,
-// overlays.h, dots.h and persistence/saved_game.h.
+// overlays.h and persistence/saved_game.h. What shows the park is its ITSKIDisplay
+// (engine/display.h).
 #pragma once
 
 #include <array>
@@ -24,6 +25,7 @@
 #include "base/random.h"
 #include "base/terrain.h"
 #include "base/terrain_mesh.h"
+#include "engine/display.h"
 #include "entities/world.h"
 
 namespace vallorn {
@@ -94,7 +96,8 @@ struct TSKIProfileTerms {
 struct TSKIEngineSetup {
     std::filesystem::path Root;  // empty: the program folder
     uint64_t Seed = 1;
-    IDialogs* Dialogs = nullptr;  // null: headless defaults
+    IDialogs* Dialogs = nullptr;      // null: headless defaults
+    ITSKIDisplay* Display = nullptr;  // null: nobody looks (the layers alone are kept)
 };
 
 // Where the player looks from, as saved games carry it: the focus point on the ground (x, z),
@@ -103,12 +106,6 @@ struct TSKIViewpoint {
     float FocusX = -256, FocusZ = 256;
     float Height = 500;
     float MaxDistance = 1000;
-};
-
-// What the view tells the falling snow every frame: where the camera is and where it looks.
-struct TSKISnowfallCamera {
-    TSKIVector Position{0, 0, 0, 1};
-    TSKIVector Direction{0, 0, 1, 0};
 };
 
 constexpr int kHistorySeries = 11;
@@ -169,9 +166,6 @@ public:
     float HistoryAccumulator = 0;
     float HourAccumulator = 0;
     bool Running = false;  // the scene timer: enabled by a level load
-    uint8_t HighlightMode = 0;
-    uint8_t OverlayMode = 0;
-    uint8_t DisplayFlags = kDisplayNewGame;
     std::vector<std::string> ParkMessages;
     std::vector<std::string> NewObjectives;
     int32_t HistorySamples = 0;
@@ -181,26 +175,17 @@ public:
     int64_t AccountingHours = 0;
     std::vector<uint32_t> CrowdedCells;  // cells whose crowd counter is above 1
 
-    // --- the highlight palette (highlight.cpp) --------------------------------------------------
-    // The highlight palette's beams as RefreshHighlight (engine/highlight.h) last built them.
-    struct TSKIHighlightBeam {
-        TSKIVector Base;  // where the beam stands: a lift's gate, a building, a garage's area
-        uint8_t R = 0, G = 0, B = 0;
-        float Width = 3;  // the beam's radius
-    };
-    std::vector<TSKIHighlightBeam> HighlightBeamCache;
+    // What shows the park (engine/display.h): the game's view, or the headless default. A
+    // park held read-only reaches only what the view shows, not its switches.
+    ITSKIDisplay& Display() { return *display_; }
+    const ITSKIDisplay& Display() const { return *display_; }
+    void SetDisplay(ITSKIDisplay* display);  // null: the headless default
 
-    // --- history, park messages, falling snow -------------------------------------------------
+    // --- history, park messages ---------------------------------------------------------------
     int32_t MessageSamples = 0;  // history samples since the last message rebuild
     // The message the strip of the menu bar shows (none: no strip), one of ParkMessages drawn
     // with the park's random numbers.
     std::string ShownParkMessage;
-    // Falling snow: the view sets the camera every frame; the renderer draws the flakes.
-    TSKISnowfallCamera SnowfallCamera;
-    std::vector<TSKIVector> SnowFlakes;
-    TSKIVector SnowfallColor{0.9f, 0.9f, 0.9f, 1.0f};
-    float SnowfallPointSize = 2.0f;
-    bool SnowfallVisible = false;
 
     // --- saved games (persistence/saved_game*.cpp) --------------------------------------------
     // The mission's objectives (persistence/objectives_record.h).
@@ -254,6 +239,8 @@ public:
 
 private:
     THeadlessDialogs headlessDialogs_;
+    TSKIHeadlessDisplay headlessDisplay_;
+    ITSKIDisplay* display_ = &headlessDisplay_;
 };
 
 // Caption of the in-game menu bar: "Sandbox game", the campaign mission's name, or empty

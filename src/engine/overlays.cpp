@@ -74,9 +74,7 @@ void RefreshTerrainView(TSKIEngine& engine) {
 }
 
 void ResetDisplayChoices(TSKIEngine& engine) {
-    engine.DisplayFlags = kDisplayNewGame;
-    engine.HighlightMode = 0;
-    engine.OverlayMode = 0;
+    engine.Display().ResetChoices();
 }
 
 void RebuildOccupancy(TSKIEngine& engine) {
@@ -188,7 +186,7 @@ void RebuildSlopePaint(TSKIEngine& engine) {
     if (!engine.HasGrid()) return;
     TSKIImage& img = Sized(engine.Overlays, TSKIOverlay::SlopePaint, kGridSize);
     img.Fill(kWhite);
-    const bool byDifficulty = (engine.DisplayFlags & kDisplaySlopes) != 0;
+    const bool byDifficulty = LayerShown(engine.Display(), kDisplaySlopes);
     for (const auto& section : engine.Sections) {
         if (!section->IsSlope() || section->Points.empty()) continue;
         const std::vector<TSKIVector>& pts = section->Points;
@@ -234,7 +232,7 @@ void RebuildObjectImprint(TSKIEngine& engine) {
     TSKIImage& img = Sized(engine.Overlays, TSKIOverlay::ObjectImprint, kImprintSize);
     img.Fill(kWhite);
     int px, pz;
-    if (engine.Options.Detail == 2 && (engine.DisplayFlags & kDisplayTrees)) {
+    if (engine.Options.Detail == 2 && LayerShown(engine.Display(), kDisplayTrees)) {
         // A small fir: a trunk of 1.3 x the tree's height and three pairs of branches.
         for (int i = 0; i < kGridSize; ++i) {
             for (int j = 0; j < kGridSize; ++j) {

@@ -9,7 +9,6 @@
 #include "base/saturating.h"
 #include "engine/economy.h"
 #include "engine/engine.h"
-#include "engine/highlight.h"
 
 namespace vallorn {
 
@@ -387,37 +386,10 @@ TSKIPlayerAction EraseHistoryAction() {
             }};
 }
 
-// --- what the view shows --------------------------------------------------------------------
-
-TSKIPlayerAction SetOverlayModeAction(int mode) {
-    return {"overlay-mode " + std::to_string(mode),
-            [=](const TSKIEngine&) {
-                if (mode < 0 || mode > 8) return Check::Refused("No such skier flags");
-                return Check::Allowed("Skier flags");
-            },
-            [=](TSKIEngine& e, std::string&) {
-                e.OverlayMode = uint8_t(mode);
-                return TSKIActionResult::Done;
-            }};
-}
-
-TSKIPlayerAction SetHighlightModeAction(int mode) {
-    return {"highlight " + std::to_string(mode),
-            [=](const TSKIEngine&) {
-                if (mode < 0 || mode >= kHighlightModes) return Check::Refused("No such highlight");
-                return Check::Allowed("Highlight");
-            },
-            [=](TSKIEngine& e, std::string&) {
-                e.HighlightMode = uint8_t(mode);
-                RefreshHighlight(e);
-                return TSKIActionResult::Done;
-            }};
-}
-
 TSKIPlayerAction MovingBeams(TSKIPlayerAction action) {
     action.Apply = [apply = std::move(action.Apply)](TSKIEngine& e, std::string& reason) {
         const TSKIActionResult result = apply(e, reason);
-        if (result == TSKIActionResult::Done) RefreshHighlight(e);
+        if (result == TSKIActionResult::Done) e.Display().HighlightChanged(e);
         return result;
     };
     return action;

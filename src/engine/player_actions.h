@@ -108,13 +108,10 @@ TSKIPlayerAction SetFriendsWelcomeAction(bool welcome);
 // "Erase history": every history series emptied down to one sample of 0.
 TSKIPlayerAction EraseHistoryAction();
 
-// --- what the view shows (the display window, the statistics window's graphs) -----------------
-// The skier flags of the view (0 none, 1..8 the overlay bands, engine/dots.h).
-TSKIPlayerAction SetOverlayModeAction(int mode);
-// The highlight palette's mode (engine/highlight.h); the beams are built again.
-TSKIPlayerAction SetHighlightModeAction(int mode);
-// The action with the highlight beams built again once it is done (opening, closing or
-// upgrading a lift or building moves them).
+// --- what the view shows ----------------------------------------------------------------------
+// The action with the display told once it is done that the highlight's beams move (opening,
+// closing or upgrading a lift or building moves them). The skier flags and the highlight
+// palette's mode are the view's own (presentation/view_state.h), not park edits.
 TSKIPlayerAction MovingBeams(TSKIPlayerAction action);
 
 // --- the clock (the menu bar's speed buttons and keys) ---------------------------------------

@@ -73,7 +73,7 @@ void RebuildSnowImages(TSKIEngine& engine) {
     TSKIImage& mask = SizedImage(engine.Overlays, TSKIOverlay::SnowMask);
     snow.Fill(kBlack);
     mask.Fill(kMaskNoSnow);
-    const bool shown = (engine.DisplayFlags & kDisplaySnow) != 0;
+    const bool shown = LayerShown(engine.Display(), kDisplaySnow);
     const TSKIColor snowColour = shown ? kSnowShown : kSnowPlain;
     const TSKIColor groomedColour = shown ? kGroomedShown : kGroomedPlain;
 
@@ -132,7 +132,7 @@ void RepaintSnowCell(TSKIEngine& engine, int i, int j) {
     if (!engine.HasGrid() || i < 0 || j < 0 || i >= kGridSize || j >= kGridSize) return;
     TSKIImage& snow = SizedImage(engine.Overlays, TSKIOverlay::SnowOverlay);
     TSKIImage& mask = SizedImage(engine.Overlays, TSKIOverlay::SnowMask);
-    const bool shown = (engine.DisplayFlags & kDisplaySnow) != 0;
+    const bool shown = LayerShown(engine.Display(), kDisplaySnow);
     const TerrainCell& c = engine.Cell(i, j);
     const bool hasSnow = CellHasSnow(c);
     TSKIColor colour = kBlack;

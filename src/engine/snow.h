@@ -1,4 +1,4 @@
-// Snow, weather and the falling-snow cloud.
+// Snow and weather (the falling snow is the view's: presentation/snowfall.h).
 #pragma once
 
 #include <cstdint>
@@ -45,11 +45,5 @@ float WeatherColdMultiplier(const TSKIEngine& engine, const TerrainCell& c);
 // Editor: natural snow above a height; natural snow over the overlay region of a colour.
 void SnowPeaks(TSKIEngine& engine, float markerHeight);
 void FloodSnow(TSKIEngine& engine, int i, int j);
-
-// Falling snow, placed around the camera the view sets in SnowfallCamera.
-int32_t SnowFlakeTarget(const TSKIEngine& engine);  // flakes the cloud should have now
-void ResetSnowfall(TSKIEngine& engine);
-void UpdateSnowfall(TSKIEngine& engine, float dt);
-void RecentreSnowfall(TSKIEngine& engine);
 
 }  // namespace vallorn

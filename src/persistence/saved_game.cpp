@@ -270,7 +270,7 @@ void CloseGame(TSKIEngine& engine) {
     engine.Objectives.clear();
     engine.Park = TSKIParkData{};
     engine.StartOfDay = TSKIParkData{};
-    engine.HighlightMode = 0;
+    engine.Display().ParkCleared(true);
     engine.ArrivalBuilding = nullptr;
     engine.TickAccumulator = engine.HistoryAccumulator = engine.HourAccumulator = 0;
     engine.Busy = false;

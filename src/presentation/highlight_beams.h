@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/highlight.h"
 #include "presentation/frame.h"
 #include "presentation/gl.h"
+#include "presentation/highlight.h"
 
 namespace vallorn {
 

@@ -2,7 +2,7 @@
 
 namespace vallorn {
 
-// The overlay dots (alpha 0..4: their shape, engine/dots.h) keep the point size for the shape
+// The overlay dots (alpha 0..4: their shape, presentation/dots.h) keep the point size for the shape
 // itself and get a sprite larger by an outline of at least 1.5 pixels all round, so that even a
 // 6-pixel triangle stands out from the ground as a triangle; the crowd dots and snowflakes
 // (alpha 255) are plain discs of the point size.

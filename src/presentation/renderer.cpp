@@ -77,7 +77,7 @@ void TSKIRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view,
     }
 
     TSKITerrainStats terrain;
-    impl_->Terrain.Draw(engine, tools, frame, seconds, terrain);
+    impl_->Terrain.Draw(engine, view.DisplayFlags, tools, frame, seconds, terrain);
     impl_->Scene.Draw(engine, view, tools, frame, seconds);
     if (engine.HasGrid() && camera.EdgeMarkersVisible(engine, tools.CursorI, tools.CursorJ))
         impl_->Markers.Draw(impl_->MarkerProgram, engine, camera.Target(), frame);

@@ -51,7 +51,7 @@ public:
     // count of their changes, and where that frame's camera stood and looked.
     const std::vector<uint8_t>& CellFlags() const;
     uint64_t CellFlagChanges() const;
-    TSKISnowfallCamera SnowfallCamera() const { return snowfall_; }
+    TSKISnowfallCamera SnowfallCamera() const { return snowfall_; }  // for the falling snow
 
 private:
     struct TImpl;

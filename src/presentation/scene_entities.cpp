@@ -59,7 +59,8 @@ uint64_t Bits(float f) {
 
 }  // namespace
 
-void TSKISceneRenderer::TImpl::CollectLifts(const TSKIEngine& engine, const TSKIFrameView& frame) {
+void TSKISceneRenderer::TImpl::CollectLifts(const TSKIEngine& engine, const TSKIViewState& view,
+                                            const TSKIFrameView& frame) {
     for (auto& lift : Lifts) {
         for (TSceneBatch* batch : {&lift.Carrier, &lift.Lower, &lift.Upper, &lift.Pole, &lift.Wheel,
                                    &lift.CarrierL, &lift.LowerL, &lift.UpperL, &lift.PoleL})
@@ -70,7 +71,7 @@ void TSKISceneRenderer::TImpl::CollectLifts(const TSKIEngine& engine, const TSKI
     GateOpen.Instances.clear();
     GateClosed.Instances.clear();
     for (auto& sign : Signs) sign.Instances.clear();
-    const bool signs = (engine.DisplayFlags & kDisplaySlopes) != 0;
+    const bool signs = (view.DisplayFlags & kDisplaySlopes) != 0;
     uint64_t signature = 1469598103934665603ull;
 
     for (const auto& owned : engine.Sections) {

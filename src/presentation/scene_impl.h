@@ -221,7 +221,8 @@ struct TSKISceneRenderer::TImpl {
     void UseLit(const TSKIFrameView& frame, const glm::vec4& tint, float unlit);
 
     // The passes (scene_*.cpp, trees_*.cpp, cursor_*.cpp).
-    void CollectLifts(const TSKIEngine& engine, const TSKIFrameView& frame);
+    void CollectLifts(const TSKIEngine& engine, const TSKIViewState& view,
+                      const TSKIFrameView& frame);
     void CollectBuildings(const TSKIEngine& engine, const TSKIFrameView& frame);
     void CollectSkiers(const TSKIEngine& engine, const TSKIViewState& view,
                        const TSKIFrameView& frame);
@@ -229,8 +230,9 @@ struct TSKISceneRenderer::TImpl {
     void CollectTrees(const TSKIEngine& engine, const TSKIViewState& view,
                       const TSKIToolState& tools, const TSKIFrameView& frame);
     void CollectTools(const TSKIEngine& engine, const TSKIToolState& tools);
-    void CollectPoints(const TSKIEngine& engine);
-    void CollectMirroredTrees(const TSKIEngine& engine, const TSKIFrameView& frame);
+    void CollectPoints(const TSKIEngine& engine, const TSKIViewState& view);
+    void CollectMirroredTrees(const TSKIEngine& engine, const TSKIViewState& view,
+                              const TSKIFrameView& frame);
     // Whether a world position lies on a near-camera cell.
     static bool OnNearCell(const TSKIEngine& engine, const TSKIVector& p);
 };

@@ -7,7 +7,7 @@
 
 #include <glm/geometric.hpp>
 
-#include "engine/dots.h"
+#include "presentation/dots.h"
 #include "presentation/point_shader.h"
 #include "presentation/scene_impl.h"
 #include "presentation/terrain_renderer.h"
@@ -222,21 +222,21 @@ void TSKISceneRenderer::TImpl::DrawPrimitives(TScenePrimitives& p, TSKISceneStat
     ++stats.DrawCalls;
 }
 
-void TSKISceneRenderer::TImpl::CollectPoints(const TSKIEngine& engine) {
+void TSKISceneRenderer::TImpl::CollectPoints(const TSKIEngine& engine, const TSKIViewState& view) {
     CrowdDots.Clear();
     OverlayDots.Clear();
     Snow.Clear();
-    const TSKIViewDots dots = CollectDots(engine, DetailedSkiers, DrawnVehicles);
+    const TSKIViewDots dots = CollectDots(engine, view.OverlayMode, DetailedSkiers, DrawnVehicles);
     for (const auto& dot : dots.Crowd)
         CrowdDots.Vertex(Vec3(dot.Position), {dot.Color.r, dot.Color.g, dot.Color.b, 255});
     for (const auto& dot : dots.Overlay)
         OverlayDots.Vertex(Vec3(dot.Position), {dot.Color.r, dot.Color.g, dot.Color.b, dot.Shape});
-    if (engine.SnowfallVisible) {
-        const TSKIVector& c = engine.SnowfallColor;
+    if (view.Snowfall.Visible) {
+        const TSKIVector& c = view.Snowfall.Color;
         const TShapeColor color{uint8_t(std::clamp(c.x, 0.0f, 1.0f) * 255.0f),
                                 uint8_t(std::clamp(c.y, 0.0f, 1.0f) * 255.0f),
                                 uint8_t(std::clamp(c.z, 0.0f, 1.0f) * 255.0f), 255};
-        for (const TSKIVector& flake : engine.SnowFlakes) Snow.Vertex(Vec3(flake), color);
+        for (const TSKIVector& flake : view.Snowfall.Flakes) Snow.Vertex(Vec3(flake), color);
     }
 }
 
@@ -287,13 +287,13 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view
 
     m.Shadows.Instances.clear();
     m.CollectTrees(engine, view, tools, frame);
-    m.CollectMirroredTrees(engine, frame);
-    m.CollectLifts(engine, frame);
+    m.CollectMirroredTrees(engine, view, frame);
+    m.CollectLifts(engine, view, frame);
     m.CollectBuildings(engine, frame);
     m.CollectSkiers(engine, view, frame);
     m.CollectAvatar(tools, seconds);
     m.CollectTools(engine, tools);
-    m.CollectPoints(engine);
+    m.CollectPoints(engine, view);
 
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
@@ -353,7 +353,7 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view
     glDepthMask(GL_TRUE);
     m.DrawPrimitives(m.OverlayDots, stats_);
     glDepthMask(GL_FALSE);
-    m.Points.Set("uSize", std::max(1.0f, engine.SnowfallPointSize));
+    m.Points.Set("uSize", std::max(1.0f, view.Snowfall.PointSize));
     m.DrawPrimitives(m.Snow, stats_);
 
     // Tool previews: lines over everything near, ghosts half transparent.

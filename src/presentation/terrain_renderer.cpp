@@ -273,7 +273,7 @@ void TSKITerrainRenderer::LevelChanged(const TSKIEngine& engine) {
     skirtCount_ = GLsizei(indices.size());
 }
 
-void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& tools,
+void TSKITerrainRenderer::Draw(const TSKIEngine& engine, uint8_t layers, const TSKIToolState& tools,
                                const TSKIFrameView& frame, double seconds,
                                TSKITerrainStats& stats) {
     stats = {};
@@ -283,7 +283,7 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
         LevelChanged(engine);
     if (!hasLevel_) return;
 
-    stats.BytesUploaded = textures_.Update(engine, tools, seconds);
+    stats.BytesUploaded = textures_.Update(engine, layers, tools, seconds);
     stats.RowsComposed = textures_.RowsComposed();
     SelectTerrainChunks(bounds_, frame, engine.Options.Detail, picks_);
 
@@ -317,10 +317,10 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, const TSKIToolState& to
     plainProgram_.Use();
     DrawChunks(kReachFar, stats);
     stats.ChunksDrawn = int(picks_.size());
-    DrawSkirt(engine, tools, stats);
+    DrawSkirt(engine, layers, tools, stats);
 
     // The imprint, only over the chunks that carry a mark, in the depth just drawn.
-    if (SurfaceLayers(engine.DisplayFlags, tools.Tool) & kLayerImprint) {
+    if (SurfaceLayers(layers, tools.Tool) & kLayerImprint) {
         imprintProgram_.Use();
         glBindTexture(GL_TEXTURE_2D, textures_.Imprint());
         glEnable(GL_BLEND);
@@ -359,13 +359,13 @@ void TSKITerrainRenderer::DrawChunks(int which, TSKITerrainStats& stats) {
     ++stats.DrawCalls;
 }
 
-void TSKITerrainRenderer::DrawSkirt(const TSKIEngine& engine, const TSKIToolState& tools,
-                                    TSKITerrainStats& stats) {
+void TSKITerrainRenderer::DrawSkirt(const TSKIEngine& engine, uint8_t shown,
+                                    const TSKIToolState& tools, TSKITerrainStats& stats) {
     if (!skirtCount_ || !DistantSceneryShown(engine)) return;
     const bool addon = engine.Level.FromAddons;
     // "Long visibility" shows or hides the landscape around the map, except on add-on maps.
-    if (!addon && (engine.DisplayFlags & kDisplayLongVisibility) == 0) return;
-    const int layers = SideLayers(engine.Options.Detail, addon, engine.DisplayFlags, tools.Tool);
+    if (!addon && (shown & kDisplayLongVisibility) == 0) return;
+    const int layers = SideLayers(engine.Options.Detail, addon, shown, tools.Tool);
     // "baseSide" at medium and high detail, "base" at low, plain grey on add-on maps.
     plainProgram_.Set("uFlat", (layers & kLayerFlat) ? 1.0f : 0.0f);
     plainProgram_.Set("uFlatColour", glm::vec3(0.25f));

@@ -46,9 +46,10 @@ public:
     bool Init(std::string* error);
     // Builds the vertex buffers from the engine's grid and skirt (or empties them).
     void LevelChanged(const TSKIEngine& engine);
-    // `seconds` is real time (composition of the park's own overlay changes is paced by it).
-    void Draw(const TSKIEngine& engine, const TSKIToolState& tools, const TSKIFrameView& frame,
-              double seconds, TSKITerrainStats& stats);
+    // `seconds` is real time (composition of the park's own overlay changes is paced by it);
+    // `layers` are the display layers shown (kDisplay* bits).
+    void Draw(const TSKIEngine& engine, uint8_t layers, const TSKIToolState& tools,
+              const TSKIFrameView& frame, double seconds, TSKITerrainStats& stats);
 
     const std::vector<TSKIChunkBounds>& Bounds() const { return bounds_; }
 
@@ -57,7 +58,8 @@ private:
     // grain's reach of the eye, or those beyond it.
     enum { kMarked, kReachNear, kReachFar };
     void DrawChunks(int which, TSKITerrainStats& stats);
-    void DrawSkirt(const TSKIEngine& engine, const TSKIToolState& tools, TSKITerrainStats& stats);
+    void DrawSkirt(const TSKIEngine& engine, uint8_t layers, const TSKIToolState& tools,
+                   TSKITerrainStats& stats);
 
     gl::TProgram program_, plainProgram_, imprintProgram_;  // the first with the grain
     TSKITerrainTextures textures_;

@@ -260,8 +260,8 @@ void TSKITerrainTextures::Compose(TTarget& target, int layers) {
     rowsComposed_ += rows;
 }
 
-size_t TSKITerrainTextures::Update(const TSKIEngine& engine, const TSKIToolState& tools,
-                                   double seconds) {
+size_t TSKITerrainTextures::Update(const TSKIEngine& engine, uint8_t shown,
+                                   const TSKIToolState& tools, double seconds) {
     rowsComposed_ = 0;
     if (!emptyVao_) return 0;
     size_t bytes = 0;
@@ -360,7 +360,7 @@ size_t TSKITerrainTextures::Update(const TSKIEngine& engine, const TSKIToolState
     }
 
     // A change of layers repaints the whole target at once.
-    const int baseLayers = SurfaceLayers(engine.DisplayFlags, tools.Tool) & ~kLayerImprint;
+    const int baseLayers = SurfaceLayers(shown, tools.Tool) & ~kLayerImprint;
     if (base_.Layers != baseLayers) {
         base_.Dirty.Add(0, base_.Size - 1);
         immediate = true;

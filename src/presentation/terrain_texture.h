@@ -69,8 +69,10 @@ public:
     void SetRelief(TSKIImage relief);
     // Sends what changed and composes "base" and "baseSide" over the changed rows. Changes
     // that come only from the park's own updates (grooming) are composed at most every
-    // quarter second of `seconds`; the player's changes at once. Returns the bytes sent.
-    size_t Update(const TSKIEngine& engine, const TSKIToolState& tools, double seconds);
+    // quarter second of `seconds`; the player's changes at once. `shown` are the display
+    // layers shown (kDisplay* bits). Returns the bytes sent.
+    size_t Update(const TSKIEngine& engine, uint8_t shown, const TSKIToolState& tools,
+                  double seconds);
     GLuint Base() const { return base_.Id; }
     GLuint Side() const { return side_.Id; }
     GLuint Imprint() const;

@@ -105,7 +105,7 @@ void TSKISceneRenderer::TImpl::CollectTrees(const TSKIEngine& engine, const TSKI
             for (int bj = c0; bj <= c1; ++bj)
                 RefreshTreeBlock(engine, TreeBlocks[size_t(bi * TreeBlocksPerSide + bj)]);
     }
-    if ((engine.DisplayFlags & kDisplayTrees) == 0) return;
+    if ((view.DisplayFlags & kDisplayTrees) == 0) return;
     // The tree-animation tick: near trees step to their next frame (a breath of wind).
     const bool animate = engine.Options.Detail > 0 && view.TreeSteps != TreeStepsShown;
     TreeStepsShown = view.TreeSteps;
@@ -196,12 +196,13 @@ void TSKISceneRenderer::TImpl::CollectTrees(const TSKIEngine& engine, const TSKI
 }
 
 void TSKISceneRenderer::TImpl::CollectMirroredTrees(const TSKIEngine& engine,
+                                                    const TSKIViewState& view,
                                                     const TSKIFrameView& frame) {
     MirrorCard.Instances.clear();
     // The forest beyond the edge: high detail, trees and the skirt shown, not on add-on maps,
     // and not while the editor hides the distant scenery.
     if (TreeBlocks.empty() || !DistantSceneryShown(engine) ||
-        !MirroredForestShown(engine.Options.Detail, engine.Level.FromAddons, engine.DisplayFlags))
+        !MirroredForestShown(engine.Options.Detail, engine.Level.FromAddons, view.DisplayFlags))
         return;
     // Each tile is the map reflected about the edges crossed to reach it, as the land there.
     const float world = kCellSize * float(kGridSize);

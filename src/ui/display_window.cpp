@@ -5,7 +5,7 @@
 
 #include <imgui.h>
 
-#include "engine/highlight.h"
+#include "presentation/highlight.h"
 #include "ui/judged_text.h"
 #include "ui/probe.h"
 
@@ -75,10 +75,9 @@ void KeepOnScreen(float viewWidth, float viewHeight) {
 
 }  // namespace
 
-TSKIDisplayWindow::TClicks TSKIDisplayWindow::Draw(const TSKIEngine& engine, float viewWidth,
+TSKIDisplayWindow::TClicks TSKIDisplayWindow::Draw(const TSKIViewState& view, float viewWidth,
                                                    float viewHeight, float scale) {
     TClicks clicks;
-    std::optional<TSKIPlayerAction>& action = clicks.Action;
     if (!visible_) return clicks;
     // At the top right corner at first; the palette hangs below it.
     ImGui::SetNextWindowPos(ImVec2(viewWidth - 8 * scale, 8 * scale), ImGuiCond_FirstUseEver,
@@ -90,9 +89,9 @@ TSKIDisplayWindow::TClicks TSKIDisplayWindow::Draw(const TSKIEngine& engine, flo
     if (ImGui::Begin("Display", &open, flags)) {
         probe::Window("Display");
         KeepOnScreen(viewWidth, viewHeight);
-        const bool skierInfo = (engine.DisplayFlags & kDisplaySkierInfo) != 0;
+        const bool skierInfo = (view.DisplayFlags & kDisplaySkierInfo) != 0;
         for (int k = 0; k < 8; ++k) {
-            bool on = (engine.DisplayFlags & kBoxes[k].Flag) != 0;
+            bool on = (view.DisplayFlags & kBoxes[k].Flag) != 0;
             // Skier info holds the cursor snap off; the snap comes back with it.
             const bool disabled = kBoxes[k].Flag == kDisplayCursorSnap && skierInfo;
             if (disabled) on = false;
@@ -104,11 +103,11 @@ TSKIDisplayWindow::TClicks TSKIDisplayWindow::Draw(const TSKIEngine& engine, flo
                 ImGui::SetTooltip("Key shortcut '%d'", k + 1);
         }
         ImGui::Separator();
-        int mode = std::min<int>(engine.OverlayMode, 8);
+        int mode = std::min<int>(view.OverlayMode, 8);
         ImGui::SetNextItemWidth(160 * scale);
         if (ImGui::BeginCombo("Skier flags", kFlags[mode])) {
             for (int m = 0; m < 9; ++m) {
-                if (ImGui::Selectable(kFlags[m], m == mode)) action = SetOverlayModeAction(m);
+                if (ImGui::Selectable(kFlags[m], m == mode)) clicks.SkierFlags = uint8_t(m);
                 probe::LastItem("flag", kFlags[m]);
             }
             ImGui::EndCombo();
@@ -142,8 +141,8 @@ TSKIDisplayWindow::TClicks TSKIDisplayWindow::Draw(const TSKIEngine& engine, flo
         if (ImGui::Button("Highlight", ImVec2(-1, 0))) highlight_ = !highlight_;
         ImGui::PopStyleColor();
         probe::LastItem("button", "Highlight");
-        probe::Value("display_flags", double(engine.DisplayFlags));
-        probe::Value("highlight_mode", double(engine.HighlightMode));
+        probe::Value("display_flags", double(view.DisplayFlags));
+        probe::Value("highlight_mode", double(view.HighlightMode));
         const ImVec2 pos = ImGui::GetWindowPos(), size = ImGui::GetWindowSize();
         x_ = pos.x;
         bottom_ = pos.y + size.y;
@@ -151,15 +150,15 @@ TSKIDisplayWindow::TClicks TSKIDisplayWindow::Draw(const TSKIEngine& engine, flo
     ImGui::End();
     if (!open) visible_ = false;
     if (visible_ && highlight_) {
-        if (auto mode = DrawPalette(engine, viewWidth, viewHeight, scale)) action = std::move(mode);
+        if (auto mode = DrawPalette(view, viewWidth, viewHeight, scale))
+            clicks.HighlightMode = mode;
     }
     return clicks;
 }
 
-std::optional<TSKIPlayerAction> TSKIDisplayWindow::DrawPalette(const TSKIEngine& engine,
-                                                               float viewWidth, float viewHeight,
-                                                               float scale) {
-    std::optional<TSKIPlayerAction> action;
+std::optional<uint8_t> TSKIDisplayWindow::DrawPalette(const TSKIViewState& view, float viewWidth,
+                                                      float viewHeight, float scale) {
+    std::optional<uint8_t> action;
     // Directly below the display window, left-aligned with it, kept inside the view.
     const ImVec2 at(std::max(0.0f, std::min(x_, viewWidth - paletteWidth_)),
                     std::max(0.0f, std::min(bottom_, viewHeight - paletteHeight_)));
@@ -171,10 +170,10 @@ std::optional<TSKIPlayerAction> TSKIDisplayWindow::DrawPalette(const TSKIEngine&
         probe::Window("Highlight");
         // Three panels a row; the chosen one pressed in and framed, the others raised.
         for (int m = 0; m < kHighlightModes; ++m) {
-            const bool chosen = engine.HighlightMode == m;
+            const bool chosen = view.HighlightMode == m;
             if (m % 3 != 0) ImGui::SameLine();
             if (ImGui::Selectable(kModes[m].Caption, chosen, 0, ImVec2(120 * scale, 0)))
-                action = SetHighlightModeAction(m);
+                action = uint8_t(m);
             probe::LastItem("panel", kModes[m].Caption);
             if (*kModes[m].Hint && ImGui::IsItemHovered()) ImGui::SetTooltip("%s", kModes[m].Hint);
             if (chosen) {

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "engine/engine.h"
-#include "engine/player_actions.h"
+#include "presentation/view_state.h"
 
 namespace vallorn {
 
@@ -20,18 +20,19 @@ public:
     void Hide() { visible_ = false; }
 
     // What a frame of the window asks for: the skier flags and the palette's highlight mode
-    // are a player action; a display box clicked (0 long visibility .. 7 skier info) is
+    // chosen, for the view; a display box clicked (0 long visibility .. 7 skier info) is
     // toggled by the tools as its key toggles it. The game window does both.
     struct TClicks {
-        std::optional<TSKIPlayerAction> Action;
+        std::optional<uint8_t> SkierFlags;
+        std::optional<uint8_t> HighlightMode;
         int ToggledBox = -1;
     };
-    // Inside the ImGui frame.
-    TClicks Draw(const TSKIEngine& engine, float viewWidth, float viewHeight, float scale);
+    // Inside the ImGui frame; the boxes, flags and palette show `view`'s choices.
+    TClicks Draw(const TSKIViewState& view, float viewWidth, float viewHeight, float scale);
 
 private:
-    std::optional<TSKIPlayerAction> DrawPalette(const TSKIEngine& engine, float viewWidth,
-                                                float viewHeight, float scale);
+    std::optional<uint8_t> DrawPalette(const TSKIViewState& view, float viewWidth, float viewHeight,
+                                       float scale);
 
     bool visible_ = false;
     bool raise_ = false;

@@ -7,7 +7,6 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "engine/clock.h"
-#include "engine/highlight.h"
 #include "engine/player_actions.h"
 #include "entities/section.h"
 #include "persistence/state_hash.h"
@@ -315,21 +314,16 @@ void TSKIGameWindow::DrawParkScene() {
         renderer_->Draw(*engine_, viewState_, toolState_, view, window_.Width(), window_.Height(),
                         seconds_);
         // What the core takes from the view: the cells' view flags (when they changed, or
-        // for a new park) and where the falling snow is seen from.
+        // for a new park); the view's falling snow is placed around the camera.
         if (renderer_->CellFlagChanges() != cellFlagChanges_ || flagsEngine_ != engine_.get()) {
             cellFlagChanges_ = renderer_->CellFlagChanges();
             flagsEngine_ = engine_.get();
             engine_->SetCellViewFlags(renderer_->CellFlags());
         }
-        engine_->SnowfallCamera = renderer_->SnowfallCamera();
-        // The highlight palette's beams over the finished scene: the engine's cache, rebuilt
-        // here only when the palette has chosen another mode.
-        if (engine_->HighlightMode != beamsMode_) {
-            RefreshHighlight(*engine_);
-            beamsMode_ = engine_->HighlightMode;
-        }
-        if (beams_ && engine_->HighlightMode != 0) {
-            beams_->Draw(engine_->HighlightBeamCache, view.FrameView());
+        viewState_.Snowfall.Camera = renderer_->SnowfallCamera();
+        // The highlight palette's beams over the finished scene, as the view last built them.
+        if (beams_ && viewState_.HighlightMode != kHighlightNothing) {
+            beams_->Draw(viewState_.Beams, view.FrameView());
         }
     }
 }
@@ -391,7 +385,9 @@ void TSKIGameWindow::DrawInterface(bool modal) {
         }
     }
     if (engine_->HasGrid() && menuBar_.Visible) {
-        auto stats = stats_.Draw(*engine_, io.DisplaySize.x, io.DisplaySize.y, window_.DpiScale());
+        auto stats = stats_.Draw(*engine_, viewState_, io.DisplaySize.x, io.DisplaySize.y,
+                                 window_.DpiScale());
+        if (stats.SkierFlags) viewState_.OverlayMode = *stats.SkierFlags;
         // A row of the lifts or buildings page opens that object's information window.
         if (stats.OpenLift || stats.OpenBuilding) {
             TerrainCell cell;
@@ -405,8 +401,9 @@ void TSKIGameWindow::DrawInterface(bool modal) {
             });
         }
         const auto display =
-            display_.Draw(*engine_, io.DisplaySize.x, io.DisplaySize.y, window_.DpiScale());
-        Perform(display.Action);
+            display_.Draw(viewState_, io.DisplaySize.x, io.DisplaySize.y, window_.DpiScale());
+        if (display.SkierFlags) viewState_.OverlayMode = *display.SkierFlags;
+        if (display.HighlightMode) viewState_.SetHighlightMode(*engine_, *display.HighlightMode);
         if (display.ToggledBox >= 0) tools_->ToggleDisplayBox(display.ToggledBox);
     }
     if (editor_.Visible() && engine_->HasGrid()) {

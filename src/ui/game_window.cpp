@@ -86,10 +86,13 @@ void TSKIGameWindow::NewEngine() {
         tools_.reset();
         engine_.reset();
     }
+    // A new park is shown with a new game's display choices.
+    viewState_ = TSKIViewState{};
     TSKIEngineSetup setup;
     setup.Root = folders_.Root;
     setup.Seed = rng_.Next() | 1u;
     setup.Dialogs = &dialogs_;
+    setup.Display = &viewState_;
     engine_ = std::make_unique<TSKIEngine>(setup);
     // The figures start at the frames the park's seed gives (the park's first numbers), and
     // the window's own numbers, which seed the next parks, stay as they were.

@@ -197,7 +197,6 @@ private:
     TSKIDisplayWindow display_;
     TSKIOptionsWindow optionsWindow_;
     std::unique_ptr<TSKIHighlightBeams> beams_;
-    int beamsMode_ = 0;      // the highlight mode the engine's beam cache was last built for
     bool sceneDue_ = false;  // the park is shown: its view is drawn once the windows are built
     // The view's cell flags last handed to the core, and the engine they went to.
     uint64_t cellFlagChanges_ = 0;

@@ -5,7 +5,6 @@
 #include <imgui.h>
 
 #include "construction/construction_actions.h"
-#include "engine/highlight.h"
 #include "entities/building.h"
 #include "entities/section.h"
 #include "ui/info_widgets.h"

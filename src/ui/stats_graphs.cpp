@@ -66,13 +66,14 @@ std::vector<TSKIGraphBar> DistributionBars(const TSKIDistribution& d, float widt
     return bars;
 }
 
-void TSKIStatsWindow::DrawGraphs(const TSKIEngine& engine, float scale) {
+void TSKIStatsWindow::DrawGraphs(const TSKIEngine& engine, const TSKIViewState& view,
+                                 TResult& result, float scale) {
     ImGui::TextUnformatted("Display graph");
     const bool changed = Choice(kGraphs, 8, 4, graph_);
-    // The box follows the engine: a new game starts without skier flags.
-    showFlags_ = engine.OverlayMode != 0;
+    // The box follows the view: a new game starts without skier flags.
+    showFlags_ = view.OverlayMode != 0;
     if (ImGui::Checkbox("Show flags", &showFlags_) || (changed && showFlags_)) {
-        pending_.push_back(SetOverlayModeAction(showFlags_ ? graph_ + 1 : 0));
+        result.SkierFlags = uint8_t(showFlags_ ? graph_ + 1 : 0);
     }
     probe::LastItem("check", "Show flags");
     if (ImGui::IsItemHovered())

@@ -51,8 +51,8 @@ const char* TSKIStatsWindow::PageCaption(int page) {
     return page >= 0 && page < kPages ? kCaptions[page] : "";
 }
 
-TSKIStatsWindow::TResult TSKIStatsWindow::Draw(const TSKIEngine& engine, float viewWidth,
-                                               float viewHeight, float scale) {
+TSKIStatsWindow::TResult TSKIStatsWindow::Draw(const TSKIEngine& engine, const TSKIViewState& view,
+                                               float viewWidth, float viewHeight, float scale) {
     TResult result;
     if (!Visible) return result;
     // Above the menu bar, centred across the view.
@@ -86,7 +86,7 @@ TSKIStatsWindow::TResult TSKIStatsWindow::Draw(const TSKIEngine& engine, float v
                         DrawSkiers(engine, counts);
                         break;
                     case 3:
-                        DrawGraphs(engine, scale);
+                        DrawGraphs(engine, view, result, scale);
                         break;
                     case 4:
                         DrawLifts(engine, result);

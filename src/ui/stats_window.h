@@ -11,6 +11,7 @@
 #include "engine/engine.h"
 #include "engine/player_actions.h"
 #include "engine/stats_figures.h"
+#include "presentation/view_state.h"
 
 namespace vallorn {
 
@@ -33,16 +34,20 @@ public:
         // The player's decisions of this frame, to be performed after it (an action may show
         // a box, which cannot open inside a frame).
         std::vector<TSKIPlayerAction> Actions;
+        std::optional<uint8_t> SkierFlags;  // the graphs page's "Show flags": for the view
     };
-    // Inside the ImGui frame; the pages are filled from the engine as they are drawn.
-    TResult Draw(const TSKIEngine& engine, float viewWidth, float viewHeight, float scale);
+    // Inside the ImGui frame; the pages are filled from the engine as they are drawn, the
+    // graphs page's flags box from the view.
+    TResult Draw(const TSKIEngine& engine, const TSKIViewState& view, float viewWidth,
+                 float viewHeight, float scale);
     int Page() const { return page_; }
 
 private:
     void DrawPark(const TSKIEngine& engine, const TSKIParkData& snap, const TSKISkierCounts& c);
     void DrawRating(const TSKIParkData& snap);
     void DrawSkiers(const TSKIEngine& engine, const TSKISkierCounts& c);
-    void DrawGraphs(const TSKIEngine& engine, float scale);
+    void DrawGraphs(const TSKIEngine& engine, const TSKIViewState& view, TResult& result,
+                    float scale);
     void DrawLifts(const TSKIEngine& engine, TResult& result);
     void DrawBuildings(const TSKIEngine& engine, TResult& result);
     void DrawFinance(const TSKIEngine& engine);

@@ -128,7 +128,7 @@ TEST_F(BuildingTool, TheAreaToolForgetsAGarageRemovedBehindItsBack) {
 
 TEST_F(BuildingTool, ASnowCannonShowsItsReachAndMakesSnow) {
     con.StartBuildingTool(kBuildSnowCannon);
-    EXPECT_TRUE(f->DisplayFlags & kDisplaySnow);
+    EXPECT_TRUE(f->Display().Layers() & kDisplaySnow);
     Hover(100, 100);
     EXPECT_EQ(tool.CursorRadius, 80.0f);
     EXPECT_EQ(tool.ToolText, "OK (" + FormatMoney(Cost(kBuildSnowCannon)) + ")");

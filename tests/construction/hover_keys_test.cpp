@@ -82,22 +82,22 @@ TEST_F(HoverAndKeys, TheMouseRayFindsTheGroundItPointsAt) {
 }
 
 TEST_F(HoverAndKeys, DigitKeysToggleDisplayFlagsAtMostFourTimesASecond) {
-    const uint8_t flags = f->DisplayFlags;
+    const uint8_t flags = f->Display().Layers();
     con.ToolKey('3');
-    EXPECT_EQ(f->DisplayFlags, flags ^ kDisplayBlocked);
+    EXPECT_EQ(f->Display().Layers(), flags ^ kDisplayBlocked);
     EXPECT_TRUE(tool.ShowDisplayWindow);
     con.ToolKey('3');
-    EXPECT_EQ(f->DisplayFlags, flags ^ kDisplayBlocked);
+    EXPECT_EQ(f->Display().Layers(), flags ^ kDisplayBlocked);
     con.UpdateTools(0.3f);
     con.ToolKey('3');
-    EXPECT_EQ(f->DisplayFlags, flags);
+    EXPECT_EQ(f->Display().Layers(), flags);
 
     // The snap follows its box; long visibility starts on and the key turns it off.
-    const bool snap = f->DisplayFlags & kDisplayCursorSnap;
+    const bool snap = f->Display().Layers() & kDisplayCursorSnap;
     con.ToolKey('4');
     EXPECT_EQ(tool.CursorSnap, !snap);
     con.ToolKey('1');
-    EXPECT_FALSE(f->DisplayFlags & kDisplayLongVisibility);
+    EXPECT_FALSE(f->Display().Layers() & kDisplayLongVisibility);
 }
 
 TEST_F(HoverAndKeys, EscapeLeavesARideOrAsksForTheMenu) {

@@ -39,7 +39,7 @@ TEST_F(HillyLift, TheHoveredPriceIsThePriceChargedAndTheLiftIsBuiltAsNew) {
     // From a trough at j = 59 up to the crest at j = 98.
     ASSERT_TRUE(con.StartLiftTool(100, 59, 3));
     EXPECT_EQ(tool.Tool, TSKITool::Lift);
-    EXPECT_TRUE(f->DisplayFlags & kDisplayBlocked);
+    EXPECT_TRUE(f->Display().Layers() & kDisplayBlocked);
     const int32_t price = LiftPrice(*f, 100, 59, 100, 98, 3);
     // The bulging ground needs poles between the stations.
     Hover(100, 98);
@@ -62,7 +62,7 @@ TEST_F(HillyLift, TheHoveredPriceIsThePriceChargedAndTheLiftIsBuiltAsNew) {
     EXPECT_EQ(lift.TicketPrice, f->Params.Lifts[3].DefaultPrice);
     EXPECT_EQ(lift.Status, kLiftOpen);
     EXPECT_EQ(tool.Tool, TSKITool::None);
-    EXPECT_FALSE(f->DisplayFlags & kDisplayBlocked);
+    EXPECT_FALSE(f->Display().Layers() & kDisplayBlocked);
     ASSERT_EQ(built.size(), 1u);
     EXPECT_EQ(built[0], std::make_pair(int(kBuiltLift), uint8_t(3)));
     // The routes were rebuilt: the corridor under the new line is known.

@@ -63,7 +63,7 @@ TEST_F(SlopeTool, ASlopeDrawnDownhillFromTheTopStationIsLaidWhenFinishedAtTheBot
     EXPECT_EQ(slope.Name, "Slope #2");
     EXPECT_EQ(slope.Points.size(), 6u);
     EXPECT_EQ(tool.Tool, TSKITool::None);
-    EXPECT_FALSE(f->DisplayFlags & kDisplayBlocked);
+    EXPECT_FALSE(f->Display().Layers() & kDisplayBlocked);
     EXPECT_EQ(f->SectionByIndex(f->Cell(180, 125).Section), &slope);
     EXPECT_EQ(Cash(), 10000000);  // slopes are free
 }

@@ -30,7 +30,7 @@ protected:
 
 TEST_F(TreeTool, TheTextTellsThePriceTheLackOfCashOrThatNoTreeIsNeeded) {
     EXPECT_EQ(tool.Tool, TSKITool::Trees);
-    EXPECT_TRUE(f->DisplayFlags & kDisplayTrees);
+    EXPECT_TRUE(f->Display().Layers() & kDisplayTrees);
     EXPECT_GE(tool.CursorRadius, 30.0f);
     const int32_t price = f->Game().TreePrice;
     EXPECT_EQ(Hover(100, 100), "Plant trees (Price: " + std::to_string(price) + ",- each)");

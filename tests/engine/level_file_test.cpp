@@ -285,26 +285,18 @@ TEST(LevelLoad, ANewGameResetsTheDisplayChoicesAndAnEditorReloadKeepsThem) {
     ASSERT_TRUE(f.WriteAndLoad(level).ok());
     std::string error;
     ASSERT_TRUE(SaveGameFile(*f, f.dir / "shown.ski", &error)) << error;
-    auto choose = [&] {
-        f->DisplayFlags = kDisplaySlopes | kDisplayBlocked | kDisplayBlueRedBlack | kDisplaySnow |
-                          kDisplaySkierInfo;
-        f->HighlightMode = 14;
-        f->OverlayMode = 3;
-    };
-    choose();
+    constexpr uint8_t chosen =
+        kDisplaySlopes | kDisplayBlocked | kDisplayBlueRedBlack | kDisplaySnow | kDisplaySkierInfo;
+    f->Display().SetLayers(chosen);
     ASSERT_TRUE(LoadLevelFile(*f, "Shown", false, TSKIDisplayOnLoad::Keep).ok());
-    EXPECT_EQ(f->DisplayFlags, kDisplaySlopes | kDisplayBlocked | kDisplayBlueRedBlack |
-                                   kDisplaySnow | kDisplaySkierInfo);
-    EXPECT_EQ(f->HighlightMode, 14);
+    EXPECT_EQ(f->Display().Layers(), chosen);
 
     // A saved game starts a new game through the level load.
     ASSERT_TRUE(LoadGameFile(*f, f.dir / "shown.ski")) << f->LoadError;
-    EXPECT_EQ(f->DisplayFlags, kDisplayLongVisibility | kDisplayCursorSnap | kDisplayTrees);
-    EXPECT_EQ(f->HighlightMode, 0);
-    EXPECT_EQ(f->OverlayMode, 0);
-    choose();
+    EXPECT_EQ(f->Display().Layers(), kDisplayLongVisibility | kDisplayCursorSnap | kDisplayTrees);
+    f->Display().SetLayers(chosen);
     ASSERT_TRUE(LoadLevelFile(*f, "Shown", false).ok());
-    EXPECT_EQ(f->DisplayFlags, kDisplayNewGame);
+    EXPECT_EQ(f->Display().Layers(), kDisplayNewGame);
 }
 
 TEST(LevelSave, RoundTripKeepsRowsRoadsHousesAndForeignSections) {

@@ -97,7 +97,7 @@ TEST_F(OverlayTest, SlopePaintUsesDifficultyColoursAndTwoPenWidths) {
     slope->Points = {f->CellToWorld(200, 100, false), f->CellToWorld(200, 160, false)};
     slope->Points[0].w = slope->Points[1].w = 5;  // widths ride in w
     f->Sections.push_back(std::move(slope));
-    f->DisplayFlags |= kDisplaySlopes;
+    ShowLayer(f->Display(), kDisplaySlopes, true);
     RebuildOverlay(*f, TSKIOverlay::SlopePaint);
     const TSKIImage& img = Image(TSKIOverlay::SlopePaint);
     EXPECT_EQ(img.Get(200, 130), (TSKIColor{150, 0, 0}));  // second pass, pen 3
@@ -108,7 +108,7 @@ TEST_F(OverlayTest, SlopePaintUsesDifficultyColoursAndTwoPenWidths) {
     f->Sections.back()->Difficulty = kDifficultyBlack;
     RebuildOverlay(*f, TSKIOverlay::SlopePaint);
     EXPECT_EQ(img.Get(200, 130), (TSKIColor{50, 50, 50}));
-    f->DisplayFlags &= uint8_t(~kDisplaySlopes);
+    ShowLayer(f->Display(), kDisplaySlopes, false);
     RebuildOverlay(*f, TSKIOverlay::SlopePaint);
     EXPECT_EQ(img.Get(200, 130), (TSKIColor{150, 150, 150}));
     EXPECT_EQ(img.Get(202, 130), (TSKIColor{170, 170, 170}));
@@ -117,7 +117,7 @@ TEST_F(OverlayTest, SlopePaintUsesDifficultyColoursAndTwoPenWidths) {
 TEST_F(OverlayTest, SnowImagesFollowTheSnowFlags) {
     f->Cell(5, 1).Groomed = true;
     f->Cell(9, 9).ArtificialSnow = true;
-    f->DisplayFlags |= kDisplaySnow;
+    ShowLayer(f->Display(), kDisplaySnow, true);
     RebuildOverlay(*f, TSKIOverlay::SnowOverlay);
     const TSKIImage& snow = Image(TSKIOverlay::SnowOverlay);
     const TSKIImage& mask = Image(TSKIOverlay::SnowMask);
@@ -141,7 +141,7 @@ TEST_F(OverlayTest, ObjectImprintShowsTreesOnlyAtHighDetailWithTheTreesFlag) {
         return n;
     };
     f->Options.Detail = 2;
-    f->DisplayFlags |= kDisplayTrees;
+    ShowLayer(f->Display(), kDisplayTrees, true);
     RebuildOverlay(*f, TSKIOverlay::ObjectImprint);
     EXPECT_EQ(Image(TSKIOverlay::ObjectImprint).Width(), 2048);
     EXPECT_GT(nonWhite(1000, 1000), 10);

@@ -23,7 +23,7 @@ protected:
         for (TerrainCell& c : e->Grid) c.Height = 10;
         e->Params.Buildings[kBuildSnowCannon].Category = kCategorySnowCannon;
         e->Params.Buildings[kBuildStall].Category = kCategoryRestaurant;
-        e->DisplayFlags |= kDisplaySnow;
+        ShowLayer(e->Display(), kDisplaySnow, true);
     }
     TSKIBuilding& Cannon(int i, int j) {
         return e.AddBuilding(kBuildSnowCannon, e->CellToWorld(i, j, false));
@@ -70,7 +70,7 @@ TEST_F(Snow, OverlayColoursFollowSnowGroomingAndTheDisplayOption) {
     EXPECT_EQ(Mask().Get(20, 2), kBlack);
     EXPECT_EQ(Mask().Get(10, 12), (TSKIColor{180, 180, 180}));
 
-    e->DisplayFlags &= uint8_t(~kDisplaySnow);
+    ShowLayer(e->Display(), kDisplaySnow, false);
     RebuildOverlay(*e, TSKIOverlay::SnowOverlay);
     EXPECT_EQ(Overlay().Get(10, 10), (TSKIColor{40, 40, 40}));
     EXPECT_EQ(Overlay().Get(10, 11), (TSKIColor{80, 80, 80}));

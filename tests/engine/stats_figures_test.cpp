@@ -2,7 +2,6 @@
 // concern, the distribution bins, the history ranges and the finance table's two time frames.
 #include <gtest/gtest.h>
 
-#include "engine/highlight.h"
 #include "engine/stats_figures.h"
 #include "support/engine_fixture.h"
 
@@ -129,38 +128,6 @@ TEST(StatsFigures, BuildingsTheLevelGaveCostNothingInTheConstructionColumn) {
     EXPECT_EQ(all[2][3], -2250);
     EXPECT_EQ(all[1][3], 0);
     EXPECT_EQ(all[8][3], -2250);
-}
-
-TEST(StatsFigures, HighlightBeamsFollowTheMode) {
-    EngineFixture e;
-    TSKISection& lift = e.AddLift({{0, 0, 0, 1}, {0, 0, 40, 1}});
-    lift.Status = kLiftClosed;
-    lift.QueueLength = 6;
-    lift.CustomersServed = 4, lift.TooExpensiveCount = 1;  // 25 %: v = round(25 x 2.55) = 64
-    TSKIBuilding& bar = e.AddBuilding(1, {60, 0, 60, 1}, true);
-    bar.ServicePrice = 20;
-    e.AddBuilding(0, {90, 0, 60, 1}, false);  // a closed snow cannon
-
-    auto beams = [&](int mode) {
-        e->HighlightMode = uint8_t(mode);
-        return HighlightBeams(*e);
-    };
-    EXPECT_TRUE(beams(0).empty());
-    EXPECT_EQ(beams(1).size(), 2u);  // the closed lift and the closed cannon
-    const auto cannons = beams(2);
-    ASSERT_EQ(cannons.size(), 1u);
-    EXPECT_EQ(cannons[0].Width, 80);
-    EXPECT_EQ(cannons[0].B, 255);
-    const auto price = beams(11);
-    ASSERT_EQ(price.size(), 2u);  // the lift and the restaurant
-    EXPECT_EQ(price[0].R, 64);
-    EXPECT_EQ(price[0].G, 191);
-    EXPECT_EQ(price[1].R, 0);  // nobody served: no complaint
-    const auto prices = beams(13);
-    EXPECT_FLOAT_EQ(prices.back().Width, 4);  // service price 20 x 0.2
-    const auto queues = beams(14);
-    ASSERT_EQ(queues.size(), 1u);
-    EXPECT_FLOAT_EQ(queues[0].Width, 3);
 }
 
 }  // namespace

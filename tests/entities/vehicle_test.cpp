@@ -349,7 +349,7 @@ protected:
 TEST_F(Snowcats, GroomTheSlopesOfTheirAreaThenParkAtHome) {
     MarkSlope(108, 110, 96, 104);
     E().Cell(109, 100).NaturalSnow = true;
-    E().DisplayFlags |= kDisplaySnow;
+    ShowLayer(E().Display(), kDisplaySnow, true);
     RebuildSnowOverlay(E());
     const TSKIVector centre = E().CellToWorld(garage->AreaI, garage->AreaJ, false);
     float farthest = 0;

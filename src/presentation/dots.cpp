@@ -2,7 +2,8 @@
 // for skiers too far away for a detailed model. The shades are ours: a clear green, amber and
 // red that read well on snow, and for skill the piste colours blue, red and black; each with
 // its own shape.
-#include "engine/dots.h"
+#include "presentation/dots.h"
+
 #include "engine/engine.h"
 
 namespace vallorn {
@@ -85,7 +86,8 @@ TSKIColor OverlayColor(uint8_t mode, const TSKISkier& skier) {
     return BandColor(OverlayBand(mode, skier));
 }
 
-TSKIViewDots CollectDots(const TSKIEngine& engine, const std::vector<uint8_t>& detailedSkiers,
+TSKIViewDots CollectDots(const TSKIEngine& engine, uint8_t overlayMode,
+                         const std::vector<uint8_t>& detailedSkiers,
                          const std::vector<uint8_t>& drawnVehicles) {
     constexpr float kOverlayDotHeight = 3.0f;
     constexpr float kCrowdDotHeight = 1.0f;
@@ -98,10 +100,10 @@ TSKIViewDots CollectDots(const TSKIEngine& engine, const std::vector<uint8_t>& d
     for (size_t k = engine.Skiers.size(); k-- > 0;) {
         const TSKISkier& skier = *engine.Skiers[k];
         if (!engine.CellInView(skier.Position)) continue;
-        if (engine.OverlayMode != 0) {
+        if (overlayMode != 0) {
             TSKIVector p = skier.Position;
             p.y += kOverlayDotHeight;
-            const TSKIDotBand band = OverlayBand(engine.OverlayMode, skier);
+            const TSKIDotBand band = OverlayBand(overlayMode, skier);
             dots.Overlay.push_back({p, BandColor(band), uint8_t(BandShape(band))});
         }
         if (!marked(detailedSkiers, k)) {

@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/engine.h"
+#include "base/types.h"
 
 namespace vallorn {
 
-// The modes of the highlight palette, as the engine's HighlightMode holds them.
+class TSKIEngine;
+
+// The modes of the highlight palette, as the view state's HighlightMode holds them.
 enum : uint8_t {
     kHighlightNothing = 0,
     kHighlightClosed = 1,       // closed lifts and buildings
@@ -31,15 +33,13 @@ constexpr int kHighlightModes = kHighlightQueues + 1;
 constexpr float kHighlightBeamHeight = 4000.0f;
 constexpr float kHighlightBeamAlpha = 0.2f;
 
-using TSKIHighlightBeam = TSKIEngine::TSKIHighlightBeam;
+struct TSKIHighlightBeam {
+    TSKIVector Base;  // where the beam stands: a lift's gate, a building, a garage's area
+    uint8_t R = 0, G = 0, B = 0;
+    float Width = 3;  // the beam's radius
+};
 
-// The beams of the engine's highlight mode (0..14) as the park stands now.
-std::vector<TSKIHighlightBeam> HighlightBeams(const TSKIEngine& engine);
-
-// Rebuilds the engine's beam cache for its highlight mode. Called when the mode changes, when
-// an information window opens, closes or upgrades a lift or building, when construction
-// creates or removes lifts, slopes or buildings, and by the periodic tick in the queues mode;
-// the view draws the cache.
-void RefreshHighlight(TSKIEngine& engine);
+// The beams of a highlight mode (0..14) as the park stands now.
+std::vector<TSKIHighlightBeam> HighlightBeams(const TSKIEngine& engine, int mode);
 
 }  // namespace vallorn

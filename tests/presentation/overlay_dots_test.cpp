@@ -5,8 +5,8 @@
 #include <set>
 #include <tuple>
 
-#include "engine/dots.h"
 #include "engine/engine.h"
+#include "presentation/dots.h"
 #include "support/test_level.h"
 
 namespace vallorn {
@@ -60,8 +60,7 @@ TEST(OverlayDots, TheViewsDotsMarkWhatItShowsInViewAndDidNotDrawAsAModel) {
         e.Vehicles.emplace_back(std::make_unique<TSKIVehicle>(e))->Position =
             e.CellToWorld(200 + k, 200, true);
 
-    e.OverlayMode = 1;
-    const TSKIViewDots dots = CollectDots(e, {0, 1, 0}, {1});
+    const TSKIViewDots dots = CollectDots(e, 1, {0, 1, 0}, {1});
     ASSERT_EQ(dots.Overlay.size(), 2u);  // the two skiers in view, last first
     EXPECT_FLOAT_EQ(dots.Overlay[0].Position.y, e.Skiers[1]->Position.y + 3);
     EXPECT_TRUE(dots.Overlay[0].Color == OverlayColor(1, *e.Skiers[1]));
@@ -70,9 +69,8 @@ TEST(OverlayDots, TheViewsDotsMarkWhatItShowsInViewAndDidNotDrawAsAModel) {
     EXPECT_FLOAT_EQ(dots.Crowd[0].Position.y, e.Skiers[0]->Position.y + 1);
     EXPECT_FLOAT_EQ(dots.Crowd[1].Position.x, e.Vehicles[1]->Position.x);
 
-    e.OverlayMode = 0;
-    EXPECT_TRUE(CollectDots(e, {1, 1, 1}, {1, 1}).Overlay.empty());
-    EXPECT_TRUE(CollectDots(e, {1, 1, 1}, {1, 1}).Crowd.empty());
+    EXPECT_TRUE(CollectDots(e, 0, {1, 1, 1}, {1, 1}).Overlay.empty());
+    EXPECT_TRUE(CollectDots(e, 0, {1, 1, 1}, {1, 1}).Crowd.empty());
 }
 
 }  // namespace

@@ -33,7 +33,8 @@ TSKIDotShape BandShape(TSKIDotBand band);
 // The colour of a skier's dot in an overlay mode.
 TSKIColor OverlayColor(uint8_t mode, const TSKISkier& skier);
 
-// The dots a view draws over the park: in the overlay mode's colours 3 units above the skiers
+// The dots a view draws over the park: in the colours of the overlay mode (the skier flags,
+// 0 none) 3 units above the skiers
 // on cells in view, and grey ones 1 unit above the skiers on cells in view that the view did
 // not draw as a detailed figure and above the vehicles without a low-detail model it did not
 // draw as a model (`detailedSkiers` and `drawnVehicles` by index; missing entries: not drawn).
@@ -45,7 +46,8 @@ struct TSKIDot {
 struct TSKIViewDots {
     std::vector<TSKIDot> Overlay, Crowd;
 };
-TSKIViewDots CollectDots(const TSKIEngine& engine, const std::vector<uint8_t>& detailedSkiers,
+TSKIViewDots CollectDots(const TSKIEngine& engine, uint8_t overlayMode,
+                         const std::vector<uint8_t>& detailedSkiers,
                          const std::vector<uint8_t>& drawnVehicles);
 
 }  // namespace vallorn
