@@ -390,8 +390,9 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
     for (auto& series : engine.History) series.clear();
     for (int k = 0; k < kHistoryInUse; ++k) engine.History[size_t(k)].push_back(0);
     engine.Objectives = std::move(g.Objectives);
-    for (TSKIOverlay o : {TSKIOverlay::SnowOverlay, TSKIOverlay::SnowMask, TSKIOverlay::SlopePaint,
-                          TSKIOverlay::Occupancy, TSKIOverlay::ObjectImprint})
+    // The snow overlay's rebuild draws the snow mask with it.
+    for (TSKIOverlay o : {TSKIOverlay::SnowOverlay, TSKIOverlay::SlopePaint, TSKIOverlay::Occupancy,
+                          TSKIOverlay::ObjectImprint})
         RebuildOverlay(engine, o);
     // The environmental damage: the trees the park has felled since the level was made.
     engine.CountTreesFelled();
