@@ -78,6 +78,33 @@ TEST_F(ModelImportTest, MaterialsGlassPaintTexturesAndTheQuarterTurn) {
     for (const TModelMaterial& m : d.Materials) EXPECT_TRUE(m.Glass) << m.Name;
 }
 
+TEST_F(ModelImportTest, ObjPolygonsRelativeIndicesMissingNormalsAndBadFaces) {
+    Write("q.mtl", "newmtl Roof\nKd 1 0 0\nd 0.5\n");
+    // A quad with relative indices and no normals, in a material the library does not hold,
+    // then a triangle of the library's material with its own normals.
+    const fs::path obj = Write("q.obj",
+                               "mtllib q.mtl\r\nv 0 0 0\nv 1 0 0\nv 1 0 1\nv 0 0 1 # corner\n"
+                               "vn 1 0 0\nusemtl Nowhere\nf -4 -1 -2 -3\n"
+                               "usemtl Roof\nf 1//1 2//1 4//1\n");
+    TModelData d;
+    std::string error;
+    ASSERT_TRUE(ImportModel(obj, {}, d, &error)) << error;
+    const TModelPart* quad = PartOf(d, "DefaultMaterial");
+    const TModelPart* roof = PartOf(d, "Roof");
+    ASSERT_TRUE(quad && roof);
+    ASSERT_EQ(quad->Indices.size(), 6u);  // fanned into two triangles
+    for (const gl::TVertex& v : quad->Vertices) EXPECT_NEAR(v.NY, 1.0f, 1e-6f);  // face's normal
+    EXPECT_NEAR(roof->Vertices[0].NX, 1.0f, 1e-6f);
+    EXPECT_FLOAT_EQ(d.Materials[roof->Material].Diffuse.a, 0.5f);
+    EXPECT_EQ(roof->Vertices[0].R, 255);
+
+    TModelData bad;
+    EXPECT_FALSE(ImportModel(Write("b.obj", "v 0 0 0\nv 1 0 0\nf 1 2 3\n"), {}, bad, &error));
+    EXPECT_NE(error.find("missing vertex"), std::string::npos) << error;
+    EXPECT_FALSE(ImportModel(Write("e.obj", "v 0 0 0\n"), {}, bad, &error));
+    EXPECT_NE(error.find("no triangles"), std::string::npos) << error;
+}
+
 // A minimal MD2: one triangle in two key frames, the second twice as deep along y.
 std::string Md2() {
     std::string b(68, '\0');
