@@ -91,7 +91,7 @@ vallorn_fuzz() {
   cmake --build "$dir" -j "$(nproc)" --target vallorn_fuzz
   local failed=()
   local target
-  for target in ini saved_game level mesh_cache script profile wav; do
+  for target in ini saved_game level mesh_cache terrain_mesh script profile wav jpeg help_link; do
     local corpus="$dir/corpus/$target" artifacts="$dir/artifacts/$target" log="$dir/$target.log"
     rm -rf "$corpus"
     mkdir -p "$corpus" "$artifacts"
