@@ -42,6 +42,11 @@ TSKIColor SlopeColour(const TerrainCell& c) {
     return c.Groomed ? kSlopeGroomed : kSlopeUngroomed;
 }
 
+// The snow a cell shows: bare, snowy or groomed.
+uint8_t SnowState(const TerrainCell& c) {
+    return CellHasSnow(c) ? (c.Groomed ? 2 : 1) : 0;
+}
+
 TSKIImage& SizedImage(TSKIOverlays& overlays, TSKIOverlay o) {
     TSKIImage& img = overlays[o];
     if (img.Width() != kGridSize || img.Height() != kGridSize) img.Resize(kGridSize, kGridSize);
@@ -252,9 +257,8 @@ void SnowPeaks(TSKIEngine& engine, float markerHeight) {
 
 void FloodSnow(TSKIEngine& engine, int i, int j) {
     if (!engine.HasGrid() || i < 0 || j < 0 || i >= kGridSize || j >= kGridSize) return;
-    const TSKIImage& snow = SizedImage(engine.Overlays, TSKIOverlay::SnowOverlay);
-    const TSKIColor target = snow.Get(i, j);
-    // Four-connected fill over the overlay's colour; `seen` keeps every pixel visited once.
+    const uint8_t target = SnowState(engine.Cell(i, j));
+    // Four-connected fill over the cells of the same snow; `seen` keeps every cell visited once.
     std::vector<uint8_t> seen(size_t(kGridSize) * kGridSize, 0);
     std::vector<uint32_t> stack{uint32_t(i) * kGridSize + uint32_t(j)};
     seen[stack.back()] = 1;
@@ -265,9 +269,9 @@ void FloodSnow(TSKIEngine& engine, int i, int j) {
         engine.Cell(a, b).NaturalSnow = true;
         const int next[4][2] = {{a - 1, b}, {a + 1, b}, {a, b - 1}, {a, b + 1}};
         for (const auto& n : next) {
-            if (!snow.Contains(n[0], n[1])) continue;
+            if (n[0] < 0 || n[1] < 0 || n[0] >= kGridSize || n[1] >= kGridSize) continue;
             const uint32_t k = uint32_t(n[0]) * kGridSize + uint32_t(n[1]);
-            if (seen[k] || !(snow.Get(n[0], n[1]) == target)) continue;
+            if (seen[k] || SnowState(engine.Cell(n[0], n[1])) != target) continue;
             seen[k] = 1;
             stack.push_back(k);
         }

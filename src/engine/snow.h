@@ -42,7 +42,8 @@ inline float BareSnowAccidentWeight(const TerrainCell& c) {
 }
 // Multiplier of the cold gathered while idle, skiing or waiting: height times weather.
 float WeatherColdMultiplier(const TSKIEngine& engine, const TerrainCell& c);
-// Editor: natural snow above a height; natural snow over the overlay region of a colour.
+// Editor: natural snow above a height; natural snow over the region of cells around a cell
+// whose snow is as the cell's: bare, snowy or groomed.
 void SnowPeaks(TSKIEngine& engine, float markerHeight);
 void FloodSnow(TSKIEngine& engine, int i, int j);
 

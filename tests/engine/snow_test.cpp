@@ -250,19 +250,26 @@ TEST_F(Snow, SnowPeaksCoverTheGroundAboveTheMarker) {
     EXPECT_EQ(Mask().Get(5, 5), kBlack);
 }
 
-TEST_F(Snow, FloodSnowFillsTheRegionOfTheMarkersColour) {
-    // A ring of snow around a bare pocket: flooding the pocket stops at the ring.
-    for (int a = 10; a <= 20; ++a) {
-        e->Cell(a, 10).NaturalSnow = e->Cell(a, 20).NaturalSnow = true;
-        e->Cell(10, a).NaturalSnow = e->Cell(20, a).NaturalSnow = true;
+TEST_F(Snow, FloodSnowFillsTheRegionOfLikeSnowWhateverTheDisplayLayers) {
+    // A ring of snow around a bare pocket with a bare slope cell in it: flooding the pocket
+    // stops at the ring and takes the slope cell, with the "Snow" layer on or off.
+    for (const bool shown : {true, false}) {
+        for (TerrainCell& c : e->Grid) c = TerrainCell{};
+        for (int a = 10; a <= 20; ++a) {
+            e->Cell(a, 10).NaturalSnow = e->Cell(a, 20).NaturalSnow = true;
+            e->Cell(10, a).NaturalSnow = e->Cell(20, a).NaturalSnow = true;
+        }
+        e->Cell(12, 15).Kind = kCellSlope;
+        ShowLayer(e->Display(), kDisplaySnow, shown);
+        RebuildSnowOverlay(*e);
+        FloodSnow(*e, 15, 15);
+        EXPECT_TRUE(e->Cell(11, 11).NaturalSnow) << shown;
+        EXPECT_TRUE(e->Cell(12, 15).NaturalSnow) << shown;
+        EXPECT_TRUE(e->Cell(19, 19).NaturalSnow) << shown;
+        EXPECT_FALSE(e->Cell(21, 15).NaturalSnow) << shown;
+        EXPECT_FALSE(e->Cell(9, 9).NaturalSnow) << shown;
+        EXPECT_EQ(NaturalSnowCells(), 11 * 11) << shown;
     }
-    RebuildSnowOverlay(*e);
-    FloodSnow(*e, 15, 15);
-    EXPECT_TRUE(e->Cell(11, 11).NaturalSnow);
-    EXPECT_TRUE(e->Cell(19, 19).NaturalSnow);
-    EXPECT_FALSE(e->Cell(21, 15).NaturalSnow);
-    EXPECT_FALSE(e->Cell(9, 9).NaturalSnow);
-    EXPECT_EQ(NaturalSnowCells(), 11 * 11);
 }
 
 }  // namespace
