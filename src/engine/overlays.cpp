@@ -48,14 +48,21 @@ void ResetDisplayChoices(TSKIEngine& engine) {
 
 void RebuildOccupancy(TSKIEngine& engine) {
     if (!engine.HasGrid()) return;
-    for (int i = 0; i < kGridSize; ++i)
+    // One pass over the grid: blocked cells are occupied, other occupied cells freed.
+    for (int i = 0; i < kGridSize; ++i) {
+        TerrainCell* row = &engine.Cell(i, 0);
         for (int j = 0; j < kGridSize; ++j) {
-            TerrainCell& c = engine.Cell(i, j);
-            if (c.Kind == kCellOccupied) c.Kind = kCellFree;
+            TerrainCell& c = row[j];
+            if (c.Blocked)
+                c.Kind = kCellOccupied;
+            else if (c.Kind == kCellOccupied)
+                c.Kind = kCellFree;
         }
+    }
 
     // Buildings: every cell whose world point lies within the type's size of the building
-    // is occupied and loses its tree; the centre cell is the building's.
+    // is occupied and loses its tree; the centre cell is the building's, and stays occupied
+    // when it is blocked.
     int ci, cj;
     for (const auto& b : engine.Buildings) {
         const int r = b->Type < kBuildingTypeCount ? engine.Params.Buildings[b->Type].Size : 1;
@@ -74,15 +81,12 @@ void RebuildOccupancy(TSKIEngine& engine) {
                 }
             }
         }
-        engine.Cell(ci, cj).Kind = kCellBuilding;
-        engine.Cell(ci, cj).Building = engine.IndexOf(b.get());
+        TerrainCell& centre = engine.Cell(ci, cj);
+        const bool blocked =
+            ci >= 0 && cj >= 0 && ci < kGridSize && cj < kGridSize && centre.Blocked;
+        centre.Kind = blocked ? kCellOccupied : kCellBuilding;
+        centre.Building = engine.IndexOf(b.get());
     }
-
-    for (int i = 0; i < kGridSize; ++i)
-        for (int j = 0; j < kGridSize; ++j) {
-            TerrainCell& c = engine.Cell(i, j);
-            if (c.Blocked) c.Kind = kCellOccupied;
-        }
     engine.Overlays.Touch(TSKIOverlay::Occupancy);
 }
 
