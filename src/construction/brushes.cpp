@@ -17,8 +17,6 @@ constexpr double kPlantChance = 0.01;
 constexpr int kTreeClearance = 3;  // a tree's 7 x 7 block must be free
 constexpr float kHouseSnap = 4.0f;
 constexpr int kHouseModels = 10;
-constexpr TSKIColor kSnowWhite{255, 255, 255};
-constexpr TSKIColor kSnowBlack{0, 0, 0};
 
 // Calls `f(i, j)` for every in-grid cell within floor(radius / 4) cells of the cursor cell
 // whose world point lies within the cursor radius.
@@ -35,11 +33,6 @@ void ForBrushCells(TSKIConstruction& c, F&& f) {
             f(a, b);
         }
     }
-}
-
-void PaintSnowPixel(TSKIEngine& e, int i, int j, TSKIColor colour) {
-    TSKIImage& img = e.Overlays[TSKIOverlay::SnowOverlay];
-    if (img.Contains(i, j)) img.Set(i, j, colour);
 }
 
 }  // namespace
@@ -102,12 +95,10 @@ void UpdateEditorBrush(TSKIConstruction& c) {
                 break;
             case TSKITool::SnowBrush:
                 cell.NaturalSnow = true;
-                PaintSnowPixel(e, i, j, kSnowWhite);
                 snowChanged = true;
                 break;
             case TSKITool::BareBrush:
                 cell.NaturalSnow = false;
-                PaintSnowPixel(e, i, j, kSnowBlack);
                 snowChanged = true;
                 break;
             case TSKITool::RoadBrush:
@@ -120,7 +111,11 @@ void UpdateEditorBrush(TSKIConstruction& c) {
                 break;
         }
     });
-    if (snowChanged) e.Overlays.Touch(TSKIOverlay::SnowOverlay);
+    if (snowChanged) {
+        const int reach = int(std::floor(t.CursorRadius / kCellSize));
+        e.Overlays.TouchCells(TSKIOverlay::SnowOverlay, t.CursorI - reach, t.CursorI + reach);
+        e.Overlays.TouchCells(TSKIOverlay::SnowMask, t.CursorI - reach, t.CursorI + reach);
+    }
 }
 
 void UpdateHouseTool(TSKIConstruction& c) {

@@ -30,9 +30,9 @@ void ResetBlocked(TSKIEngine& engine, int grain) {
 int FloodBlocked(TSKIEngine& engine, int i, int j, TFloodBlocked what) {
     if (!engine.HasGrid() || !TSKIWorld::CellInGrid(i, j) || i >= kGridSize || j >= kGridSize)
         return 0;
-    const TSKIImage& image = engine.Overlays[TSKIOverlay::Occupancy];
-    if (!image.Contains(i, j)) return 0;
-    const TSKIColor target = image.Get(i, j);
+    // The region of cells marked alike by the occupancy (free, taken, a lift's start).
+    const std::vector<uint8_t> marks = OccupancyMarks(engine);
+    const uint8_t target = marks[size_t(i) * kGridSize + size_t(j)];
     std::vector<uint8_t> seen(size_t(kGridSize) * kGridSize, 0);
     std::vector<uint32_t> stack{uint32_t(i) * kGridSize + uint32_t(j)};
     seen[stack.back()] = 1;
@@ -45,9 +45,9 @@ int FloodBlocked(TSKIEngine& engine, int i, int j, TFloodBlocked what) {
         if (what != TFloodBlocked::Leave) engine.Cell(a, b).Blocked = what == TFloodBlocked::Block;
         const int next[4][2] = {{a - 1, b}, {a + 1, b}, {a, b - 1}, {a, b + 1}};
         for (const auto& n : next) {
-            if (!image.Contains(n[0], n[1])) continue;
+            if (n[0] < 0 || n[1] < 0 || n[0] >= kGridSize || n[1] >= kGridSize) continue;
             const uint32_t k = uint32_t(n[0]) * kGridSize + uint32_t(n[1]);
-            if (seen[k] || !(image.Get(n[0], n[1]) == target)) continue;
+            if (seen[k] || marks[k] != target) continue;
             seen[k] = 1;
             stack.push_back(k);
         }
@@ -73,11 +73,7 @@ int ImportRoad(TSKIEngine& engine, const std::filesystem::path& picture, std::st
         }
     }
     if (made > 0) {
-        // The occupancy overlay shows roads beside the blocked terrain, as a level load does.
-        TSKIImage& occupancy = engine.Overlays[TSKIOverlay::Occupancy];
-        for (int x = 0; x < kGridSize; ++x)
-            for (int y = 0; y < kGridSize; ++y)
-                if (engine.Cell(x, y).Kind == kCellRoad) occupancy.Set(x, y, {200, 0, 0});
+        // The occupancy shows the roads beside the blocked terrain.
         engine.Overlays.Touch(TSKIOverlay::Occupancy);
         engine.TerrainLookChanged();
     }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "base/desktop.h"
+#include "base/image.h"
 #include "base/number_format.h"
 #include "base/objectives_record.h"
 #include "base/overlays.h"

@@ -30,9 +30,6 @@ namespace {
 struct TSpareGrids {
     std::mutex Lock;
     std::vector<std::vector<TerrainCell>> Grids;
-    // The pixels of the overlay images let go, by overlay (the object imprint alone is 12 MB),
-    // at most two of each: the next load draws into memory it already has.
-    std::array<std::vector<std::vector<uint8_t>>, size_t(TSKIOverlay::Count)> Pictures;
 };
 
 TSpareGrids& SpareGrids() {
@@ -63,29 +60,6 @@ void TakeGridStorage(std::vector<TerrainCell>& grid) {
     if (spares.Grids.empty()) return;
     grid = std::move(spares.Grids.back());
     spares.Grids.pop_back();
-}
-
-void KeepOverlayStorage(TSKIOverlays& overlays) {
-    TSpareGrids& spares = SpareGrids();
-    const std::lock_guard lock(spares.Lock);
-    for (size_t k = 0; k < overlays.Images.size(); ++k) {
-        std::vector<uint8_t>& pixels = overlays.Images[k].Pixels();
-        if (pixels.capacity() > 0 && spares.Pictures[k].size() < 2)
-            spares.Pictures[k].push_back(std::move(pixels));
-        overlays.Images[k] = TSKIImage();
-    }
-}
-
-// Gives each empty overlay image the storage of one let go, if there is one.
-void TakeOverlayStorage(TSKIOverlays& overlays) {
-    TSpareGrids& spares = SpareGrids();
-    const std::lock_guard lock(spares.Lock);
-    for (size_t k = 0; k < overlays.Images.size(); ++k) {
-        std::vector<uint8_t>& pixels = overlays.Images[k].Pixels();
-        if (pixels.capacity() > 0 || spares.Pictures[k].empty()) continue;
-        pixels = std::move(spares.Pictures[k].back());
-        spares.Pictures[k].pop_back();
-    }
 }
 
 constexpr const char* kLevelData = "LevelData";
@@ -200,7 +174,7 @@ fs::path LevelPart(const fs::path& folder, const std::string& key, const std::st
     return *path;
 }
 
-// The cells' steepness and its picture depend on the heights alone, which a load casts from
+// The cells' steepness depends on the heights alone, which a load casts from
 // the surface mesh alone: the last ones worked out are kept with that mesh, and a load of the
 // same surface (a saved game of the level, the next mission on it, the game saved after a
 // load and loaded again) takes them instead of working them out again.
@@ -208,7 +182,6 @@ struct TSteepnessMemo {
     std::mutex Lock;
     TSKITerrainMesh Surface;  // held, so that no other mesh can share its storage
     std::vector<float> Steepness;
-    TSKIImage Picture;
 };
 
 TSteepnessMemo& SteepnessMemo() {
@@ -231,7 +204,6 @@ void SteepnessOfLoadedGrid(TSKIEngine& engine) {
             const float* from = memo.Steepness.data() + size_t(i) * kGridSize;
             for (int j = 0; j < kGridSize; ++j) row[j].Steepness = from[j];
         }
-        engine.Overlays[TSKIOverlay::Steepness] = memo.Picture;
         engine.Overlays.Touch(TSKIOverlay::Steepness);
         return;
     }
@@ -241,7 +213,6 @@ void SteepnessOfLoadedGrid(TSKIEngine& engine) {
     for (int i = 0; i < kGridSize; ++i)
         for (int j = 0; j < kGridSize; ++j)
             memo.Steepness[size_t(i) * kGridSize + size_t(j)] = engine.Cell(i, j).Steepness;
-    memo.Picture = engine.Overlays[TSKIOverlay::Steepness];
 }
 
 // The grid of a surface before the level's rows: heights cast from the mesh and, cell by cell
@@ -447,30 +418,11 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
             engine.Houses.push_back(house);
         }
 
-        // Overlay images: one pixel per cell, the object imprint one per world unit.
-        TakeOverlayStorage(engine.Overlays);
-        for (size_t k = 0; k < engine.Overlays.Images.size(); ++k) {
-            const int side =
-                TSKIOverlay(k) == TSKIOverlay::ObjectImprint ? kImprintSize : kGridSize;
-            engine.Overlays.Images[k].Resize(side, side);
-            engine.Overlays.Touch(TSKIOverlay(k));
-        }
-
+        // Every overlay shows the new level; the snow makers' reach is spread now or, when the
+        // caller builds the park first, by its own rebuild afterwards.
+        for (size_t k = 0; k < TSKIOverlays::kCount; ++k) engine.Overlays.Touch(TSKIOverlay(k));
         SteepnessOfLoadedGrid(engine);
-        if (overlays == TSKIOverlaysOnLoad::Draw) {
-            RebuildSnowImages(engine);
-            RebuildSlopePaint(engine);
-            RebuildObjectImprint(engine);
-            // The occupancy image shows the loaded blocked terrain and roads; the cells keep
-            // their kinds until the occupancy is rebuilt.
-            TSKIImage& occupancy = engine.Overlays[TSKIOverlay::Occupancy];
-            occupancy.Fill({0, 0, 0});
-            for (int i = 0; i < kGridSize; ++i)
-                for (int j = 0; j < kGridSize; ++j) {
-                    const TerrainCell& c = engine.Cell(i, j);
-                    if (c.Blocked || c.Kind == kCellRoad) occupancy.Set(i, j, {200, 0, 0});
-                }
-        }
+        if (overlays == TSKIOverlaysOnLoad::Draw) SpreadArtificialSnow(engine);
         RefreshTerrainView(engine);
         engine.Running = true;
         result.status = TSKILevelLoadResult::Loaded;
@@ -496,9 +448,7 @@ void ClearLevel(TSKIEngine& engine) {
     engine.Skirt.Clear();
     engine.SnowTexture = TSKIImage();
     engine.GroundTexture = TSKIImage();
-    KeepOverlayStorage(engine.Overlays);
-    for (size_t k = 0; k < engine.Overlays.Images.size(); ++k)
-        engine.Overlays.Touch(TSKIOverlay(k));
+    for (size_t k = 0; k < TSKIOverlays::kCount; ++k) engine.Overlays.Touch(TSKIOverlay(k));
     ++engine.Overlays.ViewRevision;
     engine.Level = TSKILevelData{};
 }

@@ -10,9 +10,8 @@ namespace vallorn {
 // Whether a level load starts a new game, with the display choices reset, or reloads the level
 // being edited, keeping them.
 enum class TSKIDisplayOnLoad : uint8_t { Reset, Keep };
-// Whether the load draws the overlay images of the snow, the slope paint, the occupancy and
-// the object imprint (Draw), or leaves them blank for the caller, which draws them over what
-// it adds (Later: a saved game, over its park).
+// Whether the load brings the snow makers' reach up to date (Draw), or leaves that to the
+// caller, which rebuilds the overlays over what it adds (Later: a saved game, over its park).
 enum class TSKIOverlaysOnLoad : uint8_t { Draw, Later };
 
 // Loads "<name>.skil" from the worlds (or add-ons) folder. A missing file leaves the engine

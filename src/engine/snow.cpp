@@ -1,11 +1,13 @@
-// Snow on the terrain: the snow makers' reach, the snow overlay and mask, the overnight
+// Snow on the terrain: the snow makers' reach, the overnight
 // change of natural snow with the weather, grooming, the park's snow quality, what the snow
 // under a skier means, and the editor's snow operations. Every whole-grid pass here runs on
 // a change (a build, a removal, the day change, an editor action) or at a history sample,
 // never per frame.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "base/image.h"
 #include "engine/engine.h"
 #include "engine/overlays.h"
 #include "engine/snow.h"
@@ -21,62 +23,28 @@ constexpr int kDiscRadiusSpread = 20;
 
 constexpr TSKIColor kBlack{0, 0, 0};
 constexpr TSKIColor kWhite{255, 255, 255};
-constexpr TSKIColor kMaskNoSnow{180, 180, 180};
-constexpr TSKIColor kMaskSnow{0, 0, 0};
-// Snow and groomed snow with the "Snow" display option on, and off.
-constexpr TSKIColor kSnowShown{70, 70, 70};
-constexpr TSKIColor kGroomedShown{135, 135, 135};
-constexpr TSKIColor kSnowPlain{40, 40, 40};
-constexpr TSKIColor kGroomedPlain{80, 80, 80};
-// Slope cells with the "Snow" display option on.
-constexpr TSKIColor kSlopeBare{255, 0, 0};
-constexpr TSKIColor kSlopeGroomed{0, 128, 0};
-constexpr TSKIColor kSlopeUngroomed{255, 255, 0};
 
 bool IsSlopeCell(const TerrainCell& c) {
     return c.Kind == kCellSlope || c.Kind == kCellSlopeCentre;
 }
 
-TSKIColor SlopeColour(const TerrainCell& c) {
-    if (!CellHasSnow(c)) return kSlopeBare;
-    return c.Groomed ? kSlopeGroomed : kSlopeUngroomed;
-}
-
-TSKIImage& SizedImage(TSKIOverlays& overlays, TSKIOverlay o) {
-    TSKIImage& img = overlays[o];
-    if (img.Width() != kGridSize || img.Height() != kGridSize) img.Resize(kGridSize, kGridSize);
-    return img;
-}
-
-// TSKIImage::Set of a cell's pixel (i, j) of a grid-sized overlay, without the bounds check the
-// whole-grid loops need not pay for every cell.
-inline void SetSnowPixel(TSKIImage& img, int i, int j, TSKIColor c) {
-    uint8_t* p = img.Pixels().data() + (size_t(j) * size_t(kGridSize) + size_t(i)) * 3;
-    p[0] = c.r;
-    p[1] = c.g;
-    p[2] = c.b;
+// The snow a cell shows: bare, snowy or groomed.
+uint8_t SnowState(const TerrainCell& c) {
+    return CellHasSnow(c) ? (c.Groomed ? 2 : 1) : 0;
 }
 
 }  // namespace
 
 void RebuildSnowOverlay(TSKIEngine& engine) {
     if (!engine.HasGrid()) return;
-    RebuildSnowImages(engine);
+    SpreadArtificialSnow(engine);
+    engine.Overlays.Touch(TSKIOverlay::SnowOverlay);
+    engine.Overlays.Touch(TSKIOverlay::SnowMask);
     RefreshTerrainView(engine);
 }
 
-// The drawing behind RebuildSnowOverlay (also run by the level load, which refreshes the
-// view itself).
-void RebuildSnowImages(TSKIEngine& engine) {
+void SpreadArtificialSnow(TSKIEngine& engine) {
     if (!engine.HasGrid()) return;
-    TSKIImage& snow = SizedImage(engine.Overlays, TSKIOverlay::SnowOverlay);
-    TSKIImage& mask = SizedImage(engine.Overlays, TSKIOverlay::SnowMask);
-    snow.Fill(kBlack);
-    mask.Fill(kMaskNoSnow);
-    const bool shown = LayerShown(engine.Display(), kDisplaySnow);
-    const TSKIColor snowColour = shown ? kSnowShown : kSnowPlain;
-    const TSKIColor groomedColour = shown ? kGroomedShown : kGroomedPlain;
-
     // Centre cells of the snow makers, in visiting order.
     std::vector<uint32_t> centres;
     for (const auto& b : engine.Buildings) {
@@ -87,61 +55,37 @@ void RebuildSnowImages(TSKIEngine& engine) {
         if (ci < 0 || cj < 0 || ci >= kGridSize || cj >= kGridSize) continue;
         centres.push_back(uint32_t(ci) * kGridSize + uint32_t(cj));
     }
+    if (centres.empty()) return;
     std::sort(centres.begin(), centres.end());
     centres.erase(std::unique(centres.begin(), centres.end()), centres.end());
-    auto nextCentre = centres.begin();
 
-    // Row by row: snow is painted as it is visited, and a snow maker's reach is its disc
-    // plus whatever its square already shows painted at that moment. Artificial snow left
-    // outside every disc (where natural snow has since melted) is painted too, so that the
-    // overlay shows every cell that skiers and the quality count as snowy.
-    for (int i = 0; i < kGridSize; ++i) {
-        for (int j = 0; j < kGridSize; ++j) {
-            if (CellHasSnow(engine.Cell(i, j))) SetSnowPixel(snow, i, j, snowColour);
-            const uint32_t here = uint32_t(i) * kGridSize + uint32_t(j);
-            if (nextCentre == centres.end() || *nextCentre != here) continue;
-            ++nextCentre;
-            snow.FillCircle(i, j, kCannonReach, snowColour);
-            for (int a = i - kCannonReach; a <= i + kCannonReach; ++a) {
-                for (int c = j - kCannonReach; c <= j + kCannonReach; ++c) {
-                    if (!engine.CellInGrid(a, c)) continue;
-                    if (snow.Contains(a, c) && !(snow.Get(a, c) == kBlack)) {
+    // Row by row, up to the last snow maker: a cell is covered once it is visited with snow or
+    // falls in the disc of a snow maker visited; a snow maker's reach is its square's covered
+    // cells at that moment.
+    std::vector<uint8_t> covered(size_t(kGridSize) * kGridSize, 0);
+    constexpr int r2 = kCannonReach * kCannonReach;
+    auto next = centres.begin();
+    for (int i = 0; i < kGridSize && next != centres.end(); ++i) {
+        const TerrainCell* row = &engine.Cell(i, 0);
+        uint8_t* coveredRow = covered.data() + size_t(i) * kGridSize;
+        for (int j = 0; j < kGridSize && next != centres.end(); ++j) {
+            if (CellHasSnow(row[j])) coveredRow[j] = 1;
+            if (*next != uint32_t(i) * kGridSize + uint32_t(j)) continue;
+            ++next;
+            const int a0 = std::max(0, i - kCannonReach),
+                      a1 = std::min(kGridSize - 1, i + kCannonReach);
+            const int c0 = std::max(0, j - kCannonReach),
+                      c1 = std::min(kGridSize - 1, j + kCannonReach);
+            for (int a = a0; a <= a1; ++a)
+                for (int c = c0; c <= c1; ++c)
+                    if ((a - i) * (a - i) + (c - j) * (c - j) <= r2)
+                        covered[size_t(a) * kGridSize + size_t(c)] = 1;
+            for (int a = a0; a <= a1; ++a)
+                for (int c = c0; c <= c1; ++c)
+                    if (covered[size_t(a) * kGridSize + size_t(c)])
                         engine.Cell(a, c).ArtificialSnow = true;
-                    }
-                }
-            }
         }
     }
-
-    for (int i = 0; i < kGridSize; ++i) {
-        for (int j = 0; j < kGridSize; ++j) {
-            const TerrainCell& c = engine.Cell(i, j);
-            const bool hasSnow = CellHasSnow(c);
-            if (hasSnow && c.Groomed) SetSnowPixel(snow, i, j, groomedColour);
-            if (hasSnow) SetSnowPixel(mask, i, j, kMaskSnow);
-            if (shown && IsSlopeCell(c)) SetSnowPixel(snow, i, j, SlopeColour(c));
-        }
-    }
-    engine.Overlays.Touch(TSKIOverlay::SnowOverlay);
-    engine.Overlays.Touch(TSKIOverlay::SnowMask);
-}
-
-// After a whole rebuild every painted cell of a snow maker's reach holds artificial snow, so
-// a cell's colour follows from the cell alone: a few changed cells are repainted in place.
-void RepaintSnowCell(TSKIEngine& engine, int i, int j) {
-    if (!engine.HasGrid() || i < 0 || j < 0 || i >= kGridSize || j >= kGridSize) return;
-    TSKIImage& snow = SizedImage(engine.Overlays, TSKIOverlay::SnowOverlay);
-    TSKIImage& mask = SizedImage(engine.Overlays, TSKIOverlay::SnowMask);
-    const bool shown = LayerShown(engine.Display(), kDisplaySnow);
-    const TerrainCell& c = engine.Cell(i, j);
-    const bool hasSnow = CellHasSnow(c);
-    TSKIColor colour = kBlack;
-    if (hasSnow)
-        colour =
-            c.Groomed ? (shown ? kGroomedShown : kGroomedPlain) : (shown ? kSnowShown : kSnowPlain);
-    if (shown && IsSlopeCell(c)) colour = SlopeColour(c);
-    snow.Set(i, j, colour);
-    mask.Set(i, j, hasSnow ? kMaskSnow : kMaskNoSnow);
 }
 
 void EndOfDaySnow(TSKIEngine& engine) {
@@ -182,19 +126,17 @@ void EndOfDaySnow(TSKIEngine& engine) {
 
 void GroomAround(TSKIEngine& engine, int i, int j) {
     if (!engine.HasGrid()) return;
-    const bool painted = engine.Overlays[TSKIOverlay::SnowOverlay].Width() == kGridSize;
     bool changed = false;
     for (int a = i - 1; a <= i + 1; ++a) {
         for (int b = j - 1; b <= j + 1; ++b) {
             if (!engine.CellInGrid(a, b) || engine.Cell(a, b).Groomed) continue;
             engine.Cell(a, b).Groomed = true;
-            if (painted) RepaintSnowCell(engine, a, b);
             changed = true;
         }
     }
-    if (changed && painted) {
-        engine.Overlays.Touch(TSKIOverlay::SnowOverlay);
-        engine.Overlays.Touch(TSKIOverlay::SnowMask);
+    if (changed) {
+        engine.Overlays.TouchCells(TSKIOverlay::SnowOverlay, i - 1, i + 1);
+        engine.Overlays.TouchCells(TSKIOverlay::SnowMask, i - 1, i + 1);
     }
 }
 
@@ -252,9 +194,8 @@ void SnowPeaks(TSKIEngine& engine, float markerHeight) {
 
 void FloodSnow(TSKIEngine& engine, int i, int j) {
     if (!engine.HasGrid() || i < 0 || j < 0 || i >= kGridSize || j >= kGridSize) return;
-    const TSKIImage& snow = SizedImage(engine.Overlays, TSKIOverlay::SnowOverlay);
-    const TSKIColor target = snow.Get(i, j);
-    // Four-connected fill over the overlay's colour; `seen` keeps every pixel visited once.
+    const uint8_t target = SnowState(engine.Cell(i, j));
+    // Four-connected fill over the cells of the same snow; `seen` keeps every cell visited once.
     std::vector<uint8_t> seen(size_t(kGridSize) * kGridSize, 0);
     std::vector<uint32_t> stack{uint32_t(i) * kGridSize + uint32_t(j)};
     seen[stack.back()] = 1;
@@ -265,9 +206,9 @@ void FloodSnow(TSKIEngine& engine, int i, int j) {
         engine.Cell(a, b).NaturalSnow = true;
         const int next[4][2] = {{a - 1, b}, {a + 1, b}, {a, b - 1}, {a, b + 1}};
         for (const auto& n : next) {
-            if (!snow.Contains(n[0], n[1])) continue;
+            if (n[0] < 0 || n[1] < 0 || n[0] >= kGridSize || n[1] >= kGridSize) continue;
             const uint32_t k = uint32_t(n[0]) * kGridSize + uint32_t(n[1]);
-            if (seen[k] || !(snow.Get(n[0], n[1]) == target)) continue;
+            if (seen[k] || SnowState(engine.Cell(n[0], n[1])) != target) continue;
             seen[k] = 1;
             stack.push_back(k);
         }

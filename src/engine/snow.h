@@ -8,18 +8,19 @@
 
 namespace vallorn {
 
-// Artificial snow from the snow makers' reach, then the snow overlay and mask.
+// Artificial snow from the snow makers' reach, then the snow overlay and mask are marked
+// changed and the terrain view refreshed.
 void RebuildSnowOverlay(TSKIEngine& engine);
-// The snow overlay and mask images from every cell.
-void RebuildSnowImages(TSKIEngine& engine);
+// The snow makers' reach: visiting the cells row by row, a snow maker covers with artificial
+// snow every cell of its square that is within the disc of any snow maker visited so far or
+// is a visited cell with snow.
+void SpreadArtificialSnow(TSKIEngine& engine);
 // The day change's snow: grooming ends, natural snow grows or melts at the edges of the
 // snow fields by the weather, the overlay is rebuilt.
 void EndOfDaySnow(TSKIEngine& engine);
-// Grooms the 3 x 3 cells around a cell; cells groomed just now are repainted on the
-// snow overlay in place.
+// Grooms the 3 x 3 cells around a cell; the snow overlay and mask are marked changed on
+// those cells alone.
 void GroomAround(TSKIEngine& engine, int i, int j);
-// Paints one cell of the snow overlay and mask from the cell's state.
-void RepaintSnowCell(TSKIEngine& engine, int i, int j);
 // Park snow quality from the slope cells; unchanged without slope cells.
 void ComputeSnowQuality(TSKIEngine& engine);
 void ClearArtificialSnowAround(TSKIEngine& engine, int i, int j);
@@ -42,7 +43,8 @@ inline float BareSnowAccidentWeight(const TerrainCell& c) {
 }
 // Multiplier of the cold gathered while idle, skiing or waiting: height times weather.
 float WeatherColdMultiplier(const TSKIEngine& engine, const TerrainCell& c);
-// Editor: natural snow above a height; natural snow over the overlay region of a colour.
+// Editor: natural snow above a height; natural snow over the region of cells around a cell
+// whose snow is as the cell's: bare, snowy or groomed.
 void SnowPeaks(TSKIEngine& engine, float markerHeight);
 void FloodSnow(TSKIEngine& engine, int i, int j);
 

@@ -390,7 +390,8 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
     for (auto& series : engine.History) series.clear();
     for (int k = 0; k < kHistoryInUse; ++k) engine.History[size_t(k)].push_back(0);
     engine.Objectives = std::move(g.Objectives);
-    // The snow overlay's rebuild draws the snow mask with it.
+    // The park state behind the overlays: the snow makers' reach and the occupied cells (the
+    // slope paint and the object imprint are only marked for the view).
     for (TSKIOverlay o : {TSKIOverlay::SnowOverlay, TSKIOverlay::SlopePaint, TSKIOverlay::Occupancy,
                           TSKIOverlay::ObjectImprint})
         RebuildOverlay(engine, o);

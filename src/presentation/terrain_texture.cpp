@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "presentation/overlay_paint.h"
 #include "presentation/terrain_chunks.h"
 #include "presentation/terrain_compose_shader.h"
 
@@ -320,13 +321,23 @@ size_t TSKITerrainTextures::Update(const TSKIEngine& engine, uint8_t shown,
         }
         r.Valid = true;
     }
-    // The overlays, each when its revision moves.
+    // The overlays, each painted from the park when its revision or its look moves: only the
+    // cells that changed when the park says which.
     for (int o = 0; o < int(TSKIOverlay::ToolPreview); ++o) {
         const int unit = kUnitFirstOverlay + o;
+        const TSKIOverlay overlay = TSKIOverlay(o);
         TLayer& l = layers_[size_t(unit)];
         const uint32_t revision = engine.Overlays.Revisions[size_t(o)];
-        if (l.Valid && l.Revision == revision) continue;
-        const TSKIImage& img = engine.Overlays.Images[size_t(o)];
+        const uint32_t look = OverlayLook(engine, overlay, shown);
+        if (l.Valid && l.Revision == revision && l.Look == look) continue;
+        TSKIImage& img = pictures_[size_t(o)];
+        int first = 1, last = 0;
+        if (l.Valid && l.Look == look &&
+            engine.Overlays.CellsChangedSince(overlay, l.Revision, first, last)) {
+            PaintOverlayCells(engine, overlay, shown, first, last, img);
+        } else {
+            PaintOverlay(engine, overlay, shown, img);
+        }
         if (img.Empty()) {
             neutral(unit);
         } else {
@@ -334,6 +345,7 @@ size_t TSKITerrainTextures::Update(const TSKIEngine& engine, uint8_t shown,
         }
         if (unit == kUnitImprint) MarkImprintChunks(img, imprintChunks_);
         l.Revision = revision;
+        l.Look = look;
         l.Valid = true;
     }
     // The slope being drawn, painted here from the tool's nodes.

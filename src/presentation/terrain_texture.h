@@ -1,10 +1,11 @@
 // The composed terrain textures: "base" for the surface and "baseSide" for the map's skirt.
-// The level's two ground pictures and the park's overlay images are each kept as their own
-// texture and sent again only when their revision changes (and then only the rows that
-// differ); a composition pass then paints them, in their order and under the display flags,
-// into "base" and "baseSide", again only over the rows that changed, and lights them by the
-// terrain's relief (terrain_relief.h), sent once per level. The object imprint, at
-// one pixel per world unit, is too fine for "base": the terrain shader prints it on top.
+// The level's two ground pictures and the park's overlays are each kept as their own
+// texture; an overlay is painted from the park (overlay_paint.h) and sent again only when its
+// revision or the display layers it follows change (and then only the rows that differ); a
+// composition pass then paints them, in their order and under the display flags, into "base" and
+// "baseSide", again only over the rows that changed, and lights them by the terrain's relief
+// (terrain_relief.h), sent once per level. The object imprint, at one pixel per world unit, is too
+// fine for "base": the terrain shader prints it on top.
 #pragma once
 
 #define GL_GLEXT_PROTOTYPES 1
@@ -87,6 +88,7 @@ private:
         GLuint Id = 0;
         int Width = 0, Height = 0;
         uint32_t Revision = 0;
+        uint32_t Look = 0;  // OverlayLook of the picture sent
         bool Valid = false;
         const uint8_t* Source = nullptr;  // the picture last sent (ground pictures)
         std::vector<uint8_t> Sent;        // the pixels last sent, to find changed rows
@@ -110,6 +112,8 @@ private:
     GLuint emptyVao_ = 0;
     std::vector<uint8_t> imprintChunks_;
     TSKIImage preview_, relief_;
+    // The overlays' pictures as last painted, by overlay up to the tool preview.
+    std::array<TSKIImage, size_t(TSKIOverlay::ToolPreview)> pictures_;
     uint64_t previewKey_ = 0;
     double lastCompose_ = -1e9;
     uint32_t viewRevision_ = 0;

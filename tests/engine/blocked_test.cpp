@@ -3,6 +3,7 @@
 
 #include "engine/blocked.h"
 #include "engine/engine.h"
+#include "engine/overlays.h"
 #include "support/test_level.h"
 
 namespace vallorn {
@@ -97,15 +98,16 @@ TEST_F(BlockedTest, TheOccupancyIsRebuiltFromTheMask) {
     level.rows[10] = "R0";
     Load();
     ComputeBlocked(*f, 0);
-    const TSKIImage& img = f->Overlays[TSKIOverlay::Occupancy];
+    std::vector<uint8_t> marks = OccupancyMarks(*f);
     EXPECT_EQ(f->Cell(99, 120).Kind, kCellOccupied);
-    EXPECT_EQ(img.Get(99, 120), (TSKIColor{200, 0, 0}));
-    EXPECT_EQ(img.Get(10, 0), (TSKIColor{200, 0, 0}));  // the road
-    EXPECT_EQ(img.Get(50, 50), (TSKIColor{0, 0, 0}));
+    EXPECT_EQ(marks[99 * kGridSize + 120], kOccupancyTaken);
+    EXPECT_EQ(marks[10 * kGridSize + 0], kOccupancyTaken);  // the road
+    EXPECT_EQ(marks[50 * kGridSize + 50], kOccupancyFree);
     // Clearing the mask frees the cells again.
     ComputeBlocked(*f, 26);
     EXPECT_EQ(f->Cell(99, 120).Kind, kCellFree);
-    EXPECT_EQ(img.Get(99, 120), (TSKIColor{0, 0, 0}));
+    marks = OccupancyMarks(*f);
+    EXPECT_EQ(marks[99 * kGridSize + 120], kOccupancyFree);
     EXPECT_EQ(f->Cell(10, 0).Kind, kCellRoad);
 }
 

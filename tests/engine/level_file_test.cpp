@@ -14,6 +14,7 @@
 #include "engine/clock.h"
 #include "engine/engine.h"
 #include "engine/level_file.h"
+#include "engine/overlays.h"
 #include "persistence/saved_game.h"
 #include "support/test_level.h"
 
@@ -62,8 +63,6 @@ TEST(LevelLoad, FillsTheSettingsGridAndParkAndStartsTheClock) {
     EXPECT_EQ(c.Crowd, 1);
     EXPECT_EQ(c.Kind, kCellFree);
     EXPECT_LT(c.Variant, 30);
-    EXPECT_EQ(f->Overlays[TSKIOverlay::Occupancy].Width(), 512);
-    EXPECT_EQ(f->Overlays[TSKIOverlay::ObjectImprint].Width(), 2048);
 }
 
 TEST(LevelLoad, MissingKeysAndUnparsableNumbersTakeTheirDefaults) {
@@ -118,10 +117,11 @@ TEST(LevelLoad, RowCharactersSetFlagsTreesAndRoads) {
     EXPECT_FALSE(f->Cell(7, 511).Blocked);
     EXPECT_EQ(f->Level.TreeCount, 4 + 512);
     EXPECT_EQ(f->CountTrees(), 4 + 512);
-    // The occupancy image shows the loaded blocked cells and roads.
-    EXPECT_EQ(f->Overlays[TSKIOverlay::Occupancy].Get(5, 4), (TSKIColor{200, 0, 0}));
-    EXPECT_EQ(f->Overlays[TSKIOverlay::Occupancy].Get(6, 2), (TSKIColor{200, 0, 0}));
-    EXPECT_EQ(f->Overlays[TSKIOverlay::Occupancy].Get(6, 1), (TSKIColor{0, 0, 0}));
+    // The occupancy marks the loaded blocked cells and roads.
+    const std::vector<uint8_t> marks = OccupancyMarks(*f);
+    EXPECT_EQ(marks[5 * kGridSize + 4], kOccupancyTaken);
+    EXPECT_EQ(marks[6 * kGridSize + 2], kOccupancyTaken);
+    EXPECT_EQ(marks[6 * kGridSize + 1], kOccupancyFree);
 }
 
 TEST(LevelLoad, TreesAreDrawnInAFixedOrderOfRandomNumbers) {
