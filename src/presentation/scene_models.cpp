@@ -91,10 +91,12 @@ void TSKISceneRenderer::TImpl::LoadFixedModels() {
     if (const gl::TTexture* mask = lib.Texture("treeMask.tga", false, false)) {
         TreeCard.Make(Builder, [](TShapeBuilder& x) { MakeTreeBillboard(x, palette::kPaint); });
         TreeCard.Texture = mask;
+        TreeSheet.SetShape(Builder.Vertices(), Builder.Indices());
     }
     if (const gl::TTexture* mask = lib.Texture("treeMaskL.tga", false, false)) {
         MirrorCard.Make(Builder, [](TShapeBuilder& x) { MakeTreeBillboard(x, palette::kPaint); });
         MirrorCard.Texture = mask;
+        MirrorSheet.SetShape(Builder.Vertices(), Builder.Indices());
     } else {
         MirrorCard.Make(Builder, [](TShapeBuilder& x) { MakeTreeCard(x); });
     }

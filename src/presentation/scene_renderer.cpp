@@ -201,6 +201,17 @@ void TSKISceneRenderer::TImpl::DrawBatch(TSceneBatch& batch, TSKISceneStats& sta
     stats.Instances += int(batch.Instances.size());
 }
 
+void TSKISceneRenderer::TImpl::DrawCards(TSceneBatch& cards, TCardSheet& sheet,
+                                         const TSKIFrameView& frame, TSKISceneStats& stats) {
+    if (cards.Instances.empty()) return;
+    if (!cards.Texture || !sheet.HasShape()) {
+        DrawBatch(cards, stats);
+        return;
+    }
+    stats.DrawCalls += sheet.Draw(cards.Instances, *cards.Texture, frame);
+    stats.Instances += int(cards.Instances.size());
+}
+
 void TSKISceneRenderer::TImpl::DrawBorrowed(TSceneBatch& batch,
                                             std::vector<gl::TInstance>& instances,
                                             TSKISceneStats& stats) {
@@ -259,6 +270,7 @@ bool TSKISceneRenderer::Init(const std::filesystem::path& dataFolder, std::strin
         if (!program->Build(vertex.c_str(), fragment.c_str(), &log)) return fail("scene");
     }
     if (!impl_->Points.Build(kPointVertex, kPointFragment, &log)) return fail("point");
+    if (!impl_->TreeSheet.Init(&log) || !impl_->MirrorSheet.Init(&log)) return fail("tree card");
     impl_->BuildFixedModels();
     impl_->Library.SetFolder(dataFolder);
     impl_->LoadFixedModels();
@@ -338,8 +350,8 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view
     // after them.
     m.ProxyBudget = -1;
     if (!m.TreeCard.Texture) m.UseLit(frame, glm::vec4(1.0f), 0.0f);
-    m.DrawBatch(m.TreeCard, stats_);
-    m.DrawBatch(m.MirrorCard, stats_);
+    m.DrawCards(m.TreeCard, m.TreeSheet, frame, stats_);
+    m.DrawCards(m.MirrorCard, m.MirrorSheet, frame, stats_);
     glDepthMask(GL_FALSE);
 
     // Dots and falling snow.
