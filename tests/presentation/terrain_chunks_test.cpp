@@ -251,8 +251,14 @@ TEST_F(ViewFlagsTest, InViewMatchesTheSphereTestOfEveryCellAsTheViewMoves) {
                                    LookAt({-1000, 80, 1000}, {-1000, 10, 1300}),
                                    LookAt({-300, 200, 300}, {-900, 10, 900})};
     for (const TSKIFrameView& view : views) {
+        const uint64_t changes = flags.Changes();
         flags.UpdateInView(*f, bounds, view);
+        EXPECT_GT(flags.Changes(), changes);
         EXPECT_LT(flags.CellsTested(), kGridSide * kGridSide / 4);
+        // The same view again: no flag turns, and the core is not handed them again.
+        const uint64_t settled = flags.Changes();
+        flags.UpdateInView(*f, bounds, view);
+        EXPECT_EQ(flags.Changes(), settled);
         f->SetCellViewFlags(flags.CellFlags());  // as the game window hands them over
         int in = 0;
         for (int i = 0; i <= kGridSize; ++i) {
