@@ -32,7 +32,7 @@ uniform vec3 uLight;
 uniform vec4 uTint;
 uniform vec2 uFogRange;
 uniform float uUnlit;
-uniform float uSky;  // the dome: no fog, at the far plane
+uniform float uSky;  // the dome: no fog, a step of depth short of the far plane
 uniform float uTwoSided;  // leaves: lit from either side
 out vec3 vColor;
 out float vFog;
@@ -63,7 +63,7 @@ void main() {
     vNormal = n;
 #endif
     gl_Position = uViewProjection * vec4(w, 1.0);
-    if (uSky > 0.5) gl_Position.z = gl_Position.w;
+    if (uSky > 0.5) gl_Position.z = gl_Position.w * (1.0 - 1.0 / 4194304.0);
 }
 )";
 
@@ -290,12 +290,16 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view
                              double seconds) {
     stats_ = {};
     TImpl& m = *impl_;
+    // The dome first, where the ground left the sky: the painted sky after it fills only
+    // what the dome does not cover (below its rim), not every pixel of the sky twice.
+    if (engine.HasGrid()) {
+        if (!m.ModelsForParams) m.BuildParamModels(engine.Params);
+        if (m.TreeBlocks.empty()) m.BuildTreeBlocks(engine);
+        m.DrawDome(frame, stats_);
+    }
     m.Sky.Draw(frame);
     ++stats_.DrawCalls;
     if (!engine.HasGrid()) return;
-    if (!m.ModelsForParams) m.BuildParamModels(engine.Params);
-    if (m.TreeBlocks.empty()) m.BuildTreeBlocks(engine);
-    m.DrawDome(frame, stats_);
 
     m.Shadows.Instances.clear();
     m.CollectTrees(engine, view, tools, frame);
@@ -320,8 +324,18 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view
     m.DrawBatch(m.Avatar, stats_);
     for (TSceneBatch* batch : m.ModelBatches) m.DrawBatch(*batch, stats_);
     m.DrawFigures(stats_);
-    for (auto& batch : m.Skiers) m.DrawBatch(batch, stats_);
+    // Figures standing or skiing on the snow are closed shapes seen from above and around,
+    // never from below or inside: the rasteriser leaves out their back faces. Seated ones are
+    // drawn whole (their skis hang in the air, seen from under the chair).
+    for (int k = 0; k < int(m.Skiers.size()); ++k) {
+        const bool seated = k % kSkierPoses == int(TSkierPose::Seated);
+        if (!seated) glEnable(GL_CULL_FACE);
+        m.DrawBatch(m.Skiers[size_t(k)], stats_);
+        glDisable(GL_CULL_FACE);
+    }
+    glEnable(GL_CULL_FACE);
     m.DrawBatch(m.DistantSkiers, stats_);
+    glDisable(GL_CULL_FACE);
     for (TSceneBatch* batch : {&m.ConiferSnowy, &m.ConiferGreen}) m.DrawBatch(*batch, stats_);
     // Tree models were collected back to front; drawn front to back (each frame's copies,
     // and the frames by their nearest copy), the depth test turns away the hidden leaves
