@@ -180,6 +180,7 @@ struct TSKISceneRenderer::TImpl {
     void DrawBorrowed(TSceneBatch& batch, std::vector<gl::TInstance>& instances,
                       TSKISceneStats& stats);
 
+    bool Collected = false;  // this frame's models are collected (DrawBeforeGround)
     TScenePrimitives Cables, Ropes, ToolLines, CrowdDots, OverlayDots, Snow;
     TScenePrimitives StationBanks;  // the snow under the lifts' stations, made with the cables
     // What this view chose to draw, which the dots follow: a skier drawn as a detailed figure

@@ -285,22 +285,15 @@ void TSKISceneRenderer::LevelChanged(const TSKIEngine& engine) {
     impl_->CableSignature = 0;
 }
 
-void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view,
-                             const TSKIToolState& tools, const TSKIFrameView& frame,
-                             double seconds) {
+void TSKISceneRenderer::DrawBeforeGround(const TSKIEngine& engine, const TSKIViewState& view,
+                                         const TSKIToolState& tools, const TSKIFrameView& frame,
+                                         double seconds) {
     stats_ = {};
     TImpl& m = *impl_;
-    // The dome first, where the ground left the sky: the painted sky after it fills only
-    // what the dome does not cover (below its rim), not every pixel of the sky twice.
-    if (engine.HasGrid()) {
-        if (!m.ModelsForParams) m.BuildParamModels(engine.Params);
-        if (m.TreeBlocks.empty()) m.BuildTreeBlocks(engine);
-        m.DrawDome(frame, stats_);
-    }
-    m.Sky.Draw(frame);
-    ++stats_.DrawCalls;
+    m.Collected = false;
     if (!engine.HasGrid()) return;
-
+    if (!m.ModelsForParams) m.BuildParamModels(engine.Params);
+    if (m.TreeBlocks.empty()) m.BuildTreeBlocks(engine);
     m.Shadows.Instances.clear();
     m.CollectTrees(engine, view, tools, frame);
     m.CollectMirroredTrees(engine, view, frame);
@@ -310,6 +303,53 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view
     m.CollectAvatar(tools, seconds);
     m.CollectTools(engine, tools);
     m.CollectPoints(engine, view);
+    m.Collected = true;
+
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    m.UseLit(frame, glm::vec4(1.0f), 0.0f);
+    // The copy limit leaves out trees first: they get what the other models, drawn after
+    // the ground, leave of it.
+    size_t others = m.Avatar.Instances.size() + m.Figures.size() +
+                    m.DistantSkiers.Instances.size() + m.ConiferSnowy.Instances.size() +
+                    m.ConiferGreen.Instances.size();
+    for (const TSceneBatch* batch : m.ModelBatches) others += batch->Instances.size();
+    for (const TSceneBatch& batch : m.Skiers) others += batch.Instances.size();
+    m.ProxyBudget = int(std::max<int64_t>(
+        0, int64_t(std::max(0, engine.Params.Game.MaxProxyCount)) - int64_t(others)));
+    // Tree models were collected back to front; drawn front to back (each frame's copies,
+    // and the frames by their nearest copy), the depth test turns away the hidden leaves
+    // before they are shaded. Before the ground: the ground behind their leaves is not
+    // shaded either.
+    std::array<std::pair<float, TSceneBatch*>, 2 * kTreeFrames> treeOrder;
+    size_t treeBatches = 0;
+    for (auto* trees : {&m.TreeWhite, &m.TreeGreen}) {
+        for (auto& batch : *trees) {
+            if (batch.Instances.empty()) continue;
+            std::reverse(batch.Instances.begin(), batch.Instances.end());
+            const gl::TInstance& n = batch.Instances.front();
+            const glm::vec3 away = glm::vec3(n.X, n.Y, n.Z) - frame.Eye;
+            treeOrder[treeBatches++] = {glm::dot(away, away), &batch};
+        }
+    }
+    std::sort(treeOrder.begin(), treeOrder.begin() + long(treeBatches));
+    for (size_t k = 0; k < treeBatches; ++k) m.DrawBatch(*treeOrder[k].second, stats_);
+}
+
+void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view,
+                             const TSKIToolState& tools, const TSKIFrameView& frame,
+                             double seconds) {
+    (void)seconds;
+    TImpl& m = *impl_;
+    // The dome first, where the ground left the sky: the painted sky after it fills only
+    // what the dome does not cover (below its rim), not every pixel of the sky twice.
+    if (engine.HasGrid()) m.DrawDome(frame, stats_);
+    m.Sky.Draw(frame);
+    ++stats_.DrawCalls;
+    if (!engine.HasGrid() || !m.Collected) return;
 
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
@@ -337,22 +377,6 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view
     m.DrawBatch(m.DistantSkiers, stats_);
     glDisable(GL_CULL_FACE);
     for (TSceneBatch* batch : {&m.ConiferSnowy, &m.ConiferGreen}) m.DrawBatch(*batch, stats_);
-    // Tree models were collected back to front; drawn front to back (each frame's copies,
-    // and the frames by their nearest copy), the depth test turns away the hidden leaves
-    // before they are shaded.
-    std::array<std::pair<float, TSceneBatch*>, 2 * kTreeFrames> treeOrder;
-    size_t treeBatches = 0;
-    for (auto* trees : {&m.TreeWhite, &m.TreeGreen}) {
-        for (auto& batch : *trees) {
-            if (batch.Instances.empty()) continue;
-            std::reverse(batch.Instances.begin(), batch.Instances.end());
-            const gl::TInstance& n = batch.Instances.front();
-            const glm::vec3 away = glm::vec3(n.X, n.Y, n.Z) - frame.Eye;
-            treeOrder[treeBatches++] = {glm::dot(away, away), &batch};
-        }
-    }
-    std::sort(treeOrder.begin(), treeOrder.begin() + long(treeBatches));
-    for (size_t k = 0; k < treeBatches; ++k) m.DrawBatch(*treeOrder[k].second, stats_);
     m.DrawGlass(stats_);
     m.DrawShadowsAndDome(frame, stats_);
     m.UseLit(frame, glm::vec4(1.0f), 1.0f);
