@@ -333,6 +333,7 @@ void TSKITerrainRenderer::DrawChunks(bool near, bool marked, TSKITerrainStats& s
     counts_.clear();
     offsets_.clear();
     bases_.clear();
+    pickIndex_.clear();
     for (const TSKIChunkPick& p : picks_) {
         const int chunk = p.I * kChunksPerSide + p.J;
         const bool hasMark =
@@ -343,12 +344,31 @@ void TSKITerrainRenderer::DrawChunks(bool near, bool marked, TSKITerrainStats& s
         counts_.push_back(GLsizei(mesh_.Count[p.Lod]));
         offsets_.push_back(reinterpret_cast<const void*>(size_t(mesh_.First[p.Lod]) * 4));
         bases_.push_back(GLint(uint32_t(chunk) * kChunkVertices + LodOffset(p.Lod)));
+        pickIndex_.push_back(size_t(&p - picks_.data()));
         stats.Triangles += int(mesh_.Count[p.Lod] / 3);
     }
     if (counts_.empty()) return;
+    // The surfaces first, without the slopes that face away from the eye: the ground is a
+    // height field seen from above, and whatever of it faces away lies behind ground that
+    // faces the eye. Then the skirts, which fill the cracks seen from either side.
+    const size_t n = counts_.size();
+    for (size_t k = 0; k < n; ++k) {
+        const TSKIChunkPick& p = picks_[pickIndex_[k]];
+        counts_[k] = GLsizei(mesh_.Surface[p.Lod]);
+    }
+    glEnable(GL_CULL_FACE);
     glMultiDrawElementsBaseVertex(GL_TRIANGLES, counts_.data(), GL_UNSIGNED_INT, offsets_.data(),
-                                  GLsizei(counts_.size()), bases_.data());
-    ++stats.DrawCalls;
+                                  GLsizei(n), bases_.data());
+    glDisable(GL_CULL_FACE);
+    for (size_t k = 0; k < n; ++k) {
+        const TSKIChunkPick& p = picks_[pickIndex_[k]];
+        counts_[k] = GLsizei(mesh_.Count[p.Lod] - mesh_.Surface[p.Lod]);
+        offsets_[k] =
+            reinterpret_cast<const void*>(size_t(mesh_.First[p.Lod] + mesh_.Surface[p.Lod]) * 4);
+    }
+    glMultiDrawElementsBaseVertex(GL_TRIANGLES, counts_.data(), GL_UNSIGNED_INT, offsets_.data(),
+                                  GLsizei(n), bases_.data());
+    stats.DrawCalls += 2;
 }
 
 void TSKITerrainRenderer::DrawSkirt(const TSKIEngine& engine, uint8_t shown,

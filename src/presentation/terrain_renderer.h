@@ -75,6 +75,7 @@ private:
     std::vector<GLsizei> counts_;
     std::vector<const void*> offsets_;
     std::vector<GLint> bases_;
+    std::vector<size_t> pickIndex_;  // the pick of each entry of the lists above
     bool hasLevel_ = false;
     const TSKIEngine* engine_ = nullptr;
     glm::vec3 eye_{0.0f};
