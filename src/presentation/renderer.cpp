@@ -77,6 +77,7 @@ void TSKIRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view,
     }
 
     TSKITerrainStats terrain;
+    impl_->Scene.DrawBeforeGround(engine, view, tools, frame, seconds);
     impl_->Terrain.Draw(engine, view.DisplayFlags, tools, frame, seconds, terrain);
     impl_->Scene.Draw(engine, view, tools, frame, seconds);
     if (engine.HasGrid() && camera.EdgeMarkersVisible(engine, tools.CursorI, tools.CursorJ))

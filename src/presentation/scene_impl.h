@@ -10,6 +10,7 @@
 #include "base/params.h"
 #include "construction/tool_state.h"
 #include "engine/engine.h"
+#include "presentation/card_sheet.h"
 #include "presentation/frame.h"
 #include "presentation/gl.h"
 #include "presentation/model_library.h"
@@ -124,6 +125,11 @@ struct TSKISceneRenderer::TImpl {
 
     TModelLibrary Library;
     TSceneBatch ConiferSnowy, ConiferGreen, TreeCard, MirrorCard;
+    // The textured cards drawn in one call each (card_sheet.h); without their picture the
+    // cards are instanced models.
+    TCardSheet TreeSheet, MirrorSheet;
+    void DrawCards(TSceneBatch& cards, TCardSheet& sheet, const TSKIFrameView& frame,
+                   TSKISceneStats& stats);
     // The tree models of the data folder: a frame of the swaying loop per variant, snowy and
     // green leaves.
     std::array<TSceneBatch, kTreeFrames> TreeWhite, TreeGreen;
@@ -174,6 +180,7 @@ struct TSKISceneRenderer::TImpl {
     void DrawBorrowed(TSceneBatch& batch, std::vector<gl::TInstance>& instances,
                       TSKISceneStats& stats);
 
+    bool Collected = false;  // this frame's models are collected (DrawBeforeGround)
     TScenePrimitives Cables, Ropes, ToolLines, CrowdDots, OverlayDots, Snow;
     TScenePrimitives StationBanks;  // the snow under the lifts' stations, made with the cables
     // What this view chose to draw, which the dots follow: a skier drawn as a detailed figure

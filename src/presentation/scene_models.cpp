@@ -91,10 +91,12 @@ void TSKISceneRenderer::TImpl::LoadFixedModels() {
     if (const gl::TTexture* mask = lib.Texture("treeMask.tga", false, false)) {
         TreeCard.Make(Builder, [](TShapeBuilder& x) { MakeTreeBillboard(x, palette::kPaint); });
         TreeCard.Texture = mask;
+        TreeSheet.SetShape(Builder.Vertices(), Builder.Indices());
     }
     if (const gl::TTexture* mask = lib.Texture("treeMaskL.tga", false, false)) {
         MirrorCard.Make(Builder, [](TShapeBuilder& x) { MakeTreeBillboard(x, palette::kPaint); });
         MirrorCard.Texture = mask;
+        MirrorSheet.SetShape(Builder.Vertices(), Builder.Indices());
     } else {
         MirrorCard.Make(Builder, [](TShapeBuilder& x) { MakeTreeCard(x); });
     }
@@ -255,14 +257,15 @@ void TSKISceneRenderer::TImpl::DrawShadowsAndDome(const TSKIFrameView& frame,
 
 void TSKISceneRenderer::TImpl::DrawDome(const TSKIFrameView& frame, TSKISceneStats& stats) {
     if (!Dome.Model || !Dome.Texture) return;
-    // Around the eye, at the far plane, unlit and without fog: it shows only where nothing
-    // else was drawn.
+    // Around the eye, unlit and without fog, at a depth a step short of the far plane: it
+    // shows only where nothing else was drawn, and the painted sky drawn at the far plane
+    // after it only where it does not.
     UseLit(frame, glm::vec4(1.0f), 1.0f);
     SetAll("uSky", 1.0f);
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
-    glDepthMask(GL_FALSE);
+    glDepthMask(GL_TRUE);
     Dome.Instances.clear();
     Dome.Add(frame.Eye - glm::vec3(0, 40.0f, 0), 0.0f);
     const int budget = ProxyBudget;

@@ -32,7 +32,7 @@ uniform vec3 uLight;
 uniform vec4 uTint;
 uniform vec2 uFogRange;
 uniform float uUnlit;
-uniform float uSky;  // the dome: no fog, at the far plane
+uniform float uSky;  // the dome: no fog, a step of depth short of the far plane
 uniform float uTwoSided;  // leaves: lit from either side
 out vec3 vColor;
 out float vFog;
@@ -63,7 +63,7 @@ void main() {
     vNormal = n;
 #endif
     gl_Position = uViewProjection * vec4(w, 1.0);
-    if (uSky > 0.5) gl_Position.z = gl_Position.w;
+    if (uSky > 0.5) gl_Position.z = gl_Position.w * (1.0 - 1.0 / 4194304.0);
 }
 )";
 
@@ -201,6 +201,17 @@ void TSKISceneRenderer::TImpl::DrawBatch(TSceneBatch& batch, TSKISceneStats& sta
     stats.Instances += int(batch.Instances.size());
 }
 
+void TSKISceneRenderer::TImpl::DrawCards(TSceneBatch& cards, TCardSheet& sheet,
+                                         const TSKIFrameView& frame, TSKISceneStats& stats) {
+    if (cards.Instances.empty()) return;
+    if (!cards.Texture || !sheet.HasShape()) {
+        DrawBatch(cards, stats);
+        return;
+    }
+    stats.DrawCalls += sheet.Draw(cards.Instances, *cards.Texture, frame);
+    stats.Instances += int(cards.Instances.size());
+}
+
 void TSKISceneRenderer::TImpl::DrawBorrowed(TSceneBatch& batch,
                                             std::vector<gl::TInstance>& instances,
                                             TSKISceneStats& stats) {
@@ -259,6 +270,7 @@ bool TSKISceneRenderer::Init(const std::filesystem::path& dataFolder, std::strin
         if (!program->Build(vertex.c_str(), fragment.c_str(), &log)) return fail("scene");
     }
     if (!impl_->Points.Build(kPointVertex, kPointFragment, &log)) return fail("point");
+    if (!impl_->TreeSheet.Init(&log) || !impl_->MirrorSheet.Init(&log)) return fail("tree card");
     impl_->BuildFixedModels();
     impl_->Library.SetFolder(dataFolder);
     impl_->LoadFixedModels();
@@ -273,18 +285,15 @@ void TSKISceneRenderer::LevelChanged(const TSKIEngine& engine) {
     impl_->CableSignature = 0;
 }
 
-void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view,
-                             const TSKIToolState& tools, const TSKIFrameView& frame,
-                             double seconds) {
+void TSKISceneRenderer::DrawBeforeGround(const TSKIEngine& engine, const TSKIViewState& view,
+                                         const TSKIToolState& tools, const TSKIFrameView& frame,
+                                         double seconds) {
     stats_ = {};
     TImpl& m = *impl_;
-    m.Sky.Draw(frame);
-    ++stats_.DrawCalls;
+    m.Collected = false;
     if (!engine.HasGrid()) return;
     if (!m.ModelsForParams) m.BuildParamModels(engine.Params);
     if (m.TreeBlocks.empty()) m.BuildTreeBlocks(engine);
-    m.DrawDome(frame, stats_);
-
     m.Shadows.Instances.clear();
     m.CollectTrees(engine, view, tools, frame);
     m.CollectMirroredTrees(engine, view, frame);
@@ -294,6 +303,53 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view
     m.CollectAvatar(tools, seconds);
     m.CollectTools(engine, tools);
     m.CollectPoints(engine, view);
+    m.Collected = true;
+
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    m.UseLit(frame, glm::vec4(1.0f), 0.0f);
+    // The copy limit leaves out trees first: they get what the other models, drawn after
+    // the ground, leave of it.
+    size_t others = m.Avatar.Instances.size() + m.Figures.size() +
+                    m.DistantSkiers.Instances.size() + m.ConiferSnowy.Instances.size() +
+                    m.ConiferGreen.Instances.size();
+    for (const TSceneBatch* batch : m.ModelBatches) others += batch->Instances.size();
+    for (const TSceneBatch& batch : m.Skiers) others += batch.Instances.size();
+    m.ProxyBudget = int(std::max<int64_t>(
+        0, int64_t(std::max(0, engine.Params.Game.MaxProxyCount)) - int64_t(others)));
+    // Tree models were collected back to front; drawn front to back (each frame's copies,
+    // and the frames by their nearest copy), the depth test turns away the hidden leaves
+    // before they are shaded. Before the ground: the ground behind their leaves is not
+    // shaded either.
+    std::array<std::pair<float, TSceneBatch*>, 2 * kTreeFrames> treeOrder;
+    size_t treeBatches = 0;
+    for (auto* trees : {&m.TreeWhite, &m.TreeGreen}) {
+        for (auto& batch : *trees) {
+            if (batch.Instances.empty()) continue;
+            std::reverse(batch.Instances.begin(), batch.Instances.end());
+            const gl::TInstance& n = batch.Instances.front();
+            const glm::vec3 away = glm::vec3(n.X, n.Y, n.Z) - frame.Eye;
+            treeOrder[treeBatches++] = {glm::dot(away, away), &batch};
+        }
+    }
+    std::sort(treeOrder.begin(), treeOrder.begin() + long(treeBatches));
+    for (size_t k = 0; k < treeBatches; ++k) m.DrawBatch(*treeOrder[k].second, stats_);
+}
+
+void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view,
+                             const TSKIToolState& tools, const TSKIFrameView& frame,
+                             double seconds) {
+    (void)seconds;
+    TImpl& m = *impl_;
+    // The dome first, where the ground left the sky: the painted sky after it fills only
+    // what the dome does not cover (below its rim), not every pixel of the sky twice.
+    if (engine.HasGrid()) m.DrawDome(frame, stats_);
+    m.Sky.Draw(frame);
+    ++stats_.DrawCalls;
+    if (!engine.HasGrid() || !m.Collected) return;
 
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
@@ -308,25 +364,19 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view
     m.DrawBatch(m.Avatar, stats_);
     for (TSceneBatch* batch : m.ModelBatches) m.DrawBatch(*batch, stats_);
     m.DrawFigures(stats_);
-    for (auto& batch : m.Skiers) m.DrawBatch(batch, stats_);
-    m.DrawBatch(m.DistantSkiers, stats_);
-    for (TSceneBatch* batch : {&m.ConiferSnowy, &m.ConiferGreen}) m.DrawBatch(*batch, stats_);
-    // Tree models were collected back to front; drawn front to back (each frame's copies,
-    // and the frames by their nearest copy), the depth test turns away the hidden leaves
-    // before they are shaded.
-    std::array<std::pair<float, TSceneBatch*>, 2 * kTreeFrames> treeOrder;
-    size_t treeBatches = 0;
-    for (auto* trees : {&m.TreeWhite, &m.TreeGreen}) {
-        for (auto& batch : *trees) {
-            if (batch.Instances.empty()) continue;
-            std::reverse(batch.Instances.begin(), batch.Instances.end());
-            const gl::TInstance& n = batch.Instances.front();
-            const glm::vec3 away = glm::vec3(n.X, n.Y, n.Z) - frame.Eye;
-            treeOrder[treeBatches++] = {glm::dot(away, away), &batch};
-        }
+    // Figures standing or skiing on the snow are closed shapes seen from above and around,
+    // never from below or inside: the rasteriser leaves out their back faces. Seated ones are
+    // drawn whole (their skis hang in the air, seen from under the chair).
+    for (int k = 0; k < int(m.Skiers.size()); ++k) {
+        const bool seated = k % kSkierPoses == int(TSkierPose::Seated);
+        if (!seated) glEnable(GL_CULL_FACE);
+        m.DrawBatch(m.Skiers[size_t(k)], stats_);
+        glDisable(GL_CULL_FACE);
     }
-    std::sort(treeOrder.begin(), treeOrder.begin() + long(treeBatches));
-    for (size_t k = 0; k < treeBatches; ++k) m.DrawBatch(*treeOrder[k].second, stats_);
+    glEnable(GL_CULL_FACE);
+    m.DrawBatch(m.DistantSkiers, stats_);
+    glDisable(GL_CULL_FACE);
+    for (TSceneBatch* batch : {&m.ConiferSnowy, &m.ConiferGreen}) m.DrawBatch(*batch, stats_);
     m.DrawGlass(stats_);
     m.DrawShadowsAndDome(frame, stats_);
     m.UseLit(frame, glm::vec4(1.0f), 1.0f);
@@ -338,8 +388,8 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view
     // after them.
     m.ProxyBudget = -1;
     if (!m.TreeCard.Texture) m.UseLit(frame, glm::vec4(1.0f), 0.0f);
-    m.DrawBatch(m.TreeCard, stats_);
-    m.DrawBatch(m.MirrorCard, stats_);
+    m.DrawCards(m.TreeCard, m.TreeSheet, frame, stats_);
+    m.DrawCards(m.MirrorCard, m.MirrorSheet, frame, stats_);
     glDepthMask(GL_FALSE);
 
     // Dots and falling snow.

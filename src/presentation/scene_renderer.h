@@ -32,8 +32,12 @@ public:
     bool Init(const std::filesystem::path& dataFolder, std::string* error);
     // A level or game was loaded into the engine (houses, trees and the sky change).
     void LevelChanged(const TSKIEngine& engine);
-    // Draws after the terrain, in the terrain's depth buffer. `seconds` is real time, for
+    // Finds what the view shows and draws the near tree models, before the terrain: the
+    // ground behind their leaves is then never shaded. `seconds` is real time, for
     // animations that do not follow the park's clock.
+    void DrawBeforeGround(const TSKIEngine& engine, const TSKIViewState& view,
+                          const TSKIToolState& tools, const TSKIFrameView& frame, double seconds);
+    // Draws the rest after the terrain, in the depth buffer of both.
     void Draw(const TSKIEngine& engine, const TSKIViewState& view, const TSKIToolState& tools,
               const TSKIFrameView& frame, double seconds);
     const TSKISceneStats& Stats() const { return stats_; }

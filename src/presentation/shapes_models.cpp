@@ -329,14 +329,13 @@ void MakeSignPlate(TShapeBuilder& b, int shape, float height) {
 
 void MakeTreeBillboard(TShapeBuilder& b, TShapeColor color) {
     b.ResetTransform();
-    // The crown of the picture stays within a half width of 0.078 + 1.09 * (0.5 - y): full
-    // width from y = -0.254 down.
+    // The crown of the picture stays within the card's full width from y = -0.254 down and
+    // within the line from there to a half width of 0.078 at the top; the triangle's sides
+    // run along those lines, down to the foot and up to the middle.
     const size_t first = b.Vertices().size();
-    const vec3 footLeft(-0.5f, -0.5f, 0), footRight(0.5f, -0.5f, 0);
-    const vec3 shoulderLeft(-0.5f, -0.254f, 0), shoulderRight(0.5f, -0.254f, 0);
-    const vec3 tipLeft(-0.078f, 0.5f, 0), tipRight(0.078f, 0.5f, 0);
-    b.Quad(footLeft, footRight, shoulderRight, shoulderLeft, color);
-    b.Quad(shoulderLeft, shoulderRight, tipRight, tipLeft, color);
+    const float slope = (0.5f - 0.078f) / (0.5f + 0.254f);  // width lost per unit of height
+    const float foot = 0.5f + slope * (0.5f - 0.254f), top = -0.254f + 0.5f / slope;
+    b.Triangle(vec3(-foot, -0.5f, 0), vec3(foot, -0.5f, 0), vec3(0, top, 0), color);
     b.TextureFromXY(first);
 }
 

@@ -75,9 +75,11 @@ void MakeSignPlate(TShapeBuilder& b, int shape, float height);
 // A unit square lying on the ground centred on the origin (shadows); its texture coordinates
 // span the whole image.
 void MakeGroundPlate(TShapeBuilder& b);
-// The far-tree billboard: the unit card cut to the conifer of the tree images (a crown
-// narrowing to its tip over a full-width foot), so the rasteriser never visits the empty
-// corners beside the tip; texture coordinates as on the whole card.
+// The far-tree billboard: one triangle round the conifer of the tree images (a crown
+// narrowing to its tip over a full-width foot), its sides along the crown's, so that the
+// rasteriser never visits the empty corners beside the tip and sets up one triangle a tree;
+// texture coordinates as on the whole card, beyond it at the foot's corners and over the tip
+// (the card shader leaves those pixels out).
 void MakeTreeBillboard(TShapeBuilder& b, TShapeColor color);
 
 }  // namespace vallorn

@@ -159,6 +159,7 @@ TSKIChunkMesh BuildChunkIndices() {
                 m.Indices.insert(m.Indices.end(), {v00, v10, v01, v10, v11, v01});
             }
         }
+        m.Surface[size_t(lod)] = uint32_t(m.Indices.size()) - m.First[size_t(lod)];
         for (int edge = 0; edge < 4; ++edge) {
             for (int k = 0; k < n; ++k) {
                 // The samples (a, b) of the edge's k-th and next vertex.

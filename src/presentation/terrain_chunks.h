@@ -88,6 +88,9 @@ void ChunkEdgeVertex(int ci, int cj, int edge, int k, int& i, int& j);
 struct TSKIChunkMesh {
     std::vector<uint32_t> Indices;                     // local to the level's block
     std::array<uint32_t, kLodCount> First{}, Count{};  // by level of detail
+    // Of each level's indices, the surface's come first (counter-clockwise seen from above),
+    // the skirts' after them.
+    std::array<uint32_t, kLodCount> Surface{};
 };
 
 TSKIChunkMesh BuildChunkIndices();

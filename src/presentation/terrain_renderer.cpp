@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include <glm/glm.hpp>
 
@@ -62,6 +63,9 @@ void main() {
 // ground's elsewhere (terrain_detail.h).
 // Built twice: with WITH_DETAIL for the chunks within the grain's reach, without it for the
 // rest and the skirt (a software renderer would read the grain on every pixel, shown or not).
+// And both again WITH_IMPRINT for the chunks that carry a mark of the object imprint, which
+// multiplies the finished colour (white leaves it as it is), fading out close to the eye and
+// into the fog: in the same pass, not a second one over the drawn ground.
 constexpr float kDetailReach = 300.0f;  // where vNear reaches 0
 const char* const kFragmentShader = R"(
 in vec2 vCell;
@@ -74,6 +78,11 @@ uniform sampler2D uDetail;
 uniform float uFlat;
 uniform vec3 uFlatColour;
 uniform vec3 uFogColour;
+#ifdef WITH_IMPRINT
+in vec2 vImprint;
+in float vMark;
+uniform sampler2D uImprint;
+#endif
 out vec4 oColour;
 void main() {
     vec4 base = texture(uBase, vCell);
@@ -82,19 +91,11 @@ void main() {
     vec2 grain = texture(uDetail, vDetail).rg - 0.5;
     c *= 1.0 + vNear * mix(0.4 * grain.y, 0.15 * grain.x, base.a);
 #endif
-    oColour = vec4(mix(c * vLight, uFogColour, vFog), 1.0);
-}
-)";
-
-// The object imprint, multiplied over the drawn terrain (white leaves it as it is), fading
-// out close to the eye and into the fog.
-const char* const kImprintShader = R"(#version 330 core
-in vec2 vImprint;
-in float vMark;
-uniform sampler2D uImprint;
-out vec4 oColour;
-void main() {
-    oColour = vec4(mix(vec3(1.0), texture(uImprint, vImprint).rgb, vMark), 1.0);
+    c = mix(c * vLight, uFogColour, vFog);
+#ifdef WITH_IMPRINT
+    c *= mix(vec3(1.0), texture(uImprint, vImprint).rgb, vMark);
+#endif
+    oColour = vec4(c, 1.0);
 }
 )";
 
@@ -147,17 +148,15 @@ TSKITerrainRenderer::~TSKITerrainRenderer() {
 
 bool TSKITerrainRenderer::Init(std::string* error) {
     std::string log;
-    const std::string plain = std::string("#version 330 core\n") + kFragmentShader;
-    const std::string detailed =
-        std::string("#version 330 core\n#define WITH_DETAIL 1\n") + kFragmentShader;
-    if (!program_.Build(kVertexShader, detailed.c_str(), &log) ||
-        !plainProgram_.Build(kVertexShader, plain.c_str(), &log)) {
-        if (error) *error = "the terrain shader does not build: " + log;
-        return false;
-    }
-    if (!imprintProgram_.Build(kVertexShader, kImprintShader, &log)) {
-        if (error) *error = "the terrain imprint shader does not build: " + log;
-        return false;
+    for (const auto& [program, defines] :
+         {std::pair{&program_, "#define WITH_DETAIL 1\n"}, std::pair{&plainProgram_, ""},
+          std::pair{&markedProgram_, "#define WITH_DETAIL 1\n#define WITH_IMPRINT 1\n"},
+          std::pair{&plainMarkedProgram_, "#define WITH_IMPRINT 1\n"}}) {
+        const std::string fragment = std::string("#version 330 core\n") + defines + kFragmentShader;
+        if (!program->Build(kVertexShader, fragment.c_str(), &log)) {
+            if (error) *error = "the terrain shader does not build: " + log;
+            return false;
+        }
     }
     if (!textures_.Init(error)) return false;
     detail_.Upload(DetailPicture(), true, true);
@@ -166,13 +165,12 @@ bool TSKITerrainRenderer::Init(std::string* error) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     glBindTexture(GL_TEXTURE_2D, 0);
     SetAnisotropy(detail_.Id());
-    program_.Use();
-    program_.Set("uBase", 0);
-    program_.Set("uDetail", 1);
-    plainProgram_.Use();
-    plainProgram_.Set("uBase", 0);
-    imprintProgram_.Use();
-    imprintProgram_.Set("uImprint", 0);
+    for (gl::TProgram* p : {&program_, &plainProgram_, &markedProgram_, &plainMarkedProgram_}) {
+        p->Use();
+        p->Set("uBase", 0);
+        p->Set("uDetail", 1);
+        p->Set("uImprint", 2);
+    }
     glUseProgram(0);
     glGenVertexArrays(1, &vao_);
     glGenBuffers(1, &vbo_);
@@ -287,22 +285,22 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, uint8_t layers, const T
     stats.RowsComposed = textures_.RowsComposed();
     SelectTerrainChunks(bounds_, frame, engine.Options.Detail, picks_);
 
-    for (gl::TProgram* p : {&program_, &plainProgram_, &imprintProgram_}) {
+    for (gl::TProgram* p : {&program_, &plainProgram_, &markedProgram_, &plainMarkedProgram_}) {
         p->Use();
         p->Set("uViewProjection", frame.ViewProjection);
         p->Set("uEye", frame.Eye);
         p->Set("uSun", kSunDirection);
         glUniform2f(p->Location("uFogRange"), kFogStart, kFogEnd);
         p->Set("uDetailScale", 1.0f / kDetailTileUnits);
-    }
-    for (gl::TProgram* p : {&program_, &plainProgram_}) {
-        p->Use();
         p->Set("uFogColour", glm::vec3(kFogRed, kFogGreen, kFogBlue));
         p->Set("uFlat", 0.0f);
     }
-    imprintProgram_.Use();
-    imprintProgram_.Set("uFlat", 0.0f);
     eye_ = frame.Eye;
+    const bool imprint = (SurfaceLayers(layers, tools.Tool) & kLayerImprint) != 0;
+    if (imprint) {
+        glActiveTexture(GL_TEXTURE2);
+        glBindTexture(GL_TEXTURE_2D, textures_.Imprint());
+    }
     detail_.Bind(1);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, textures_.Base());
@@ -312,51 +310,65 @@ void TSKITerrainRenderer::Draw(const TSKIEngine& engine, uint8_t layers, const T
     glDisable(GL_CULL_FACE);
     glDisable(GL_BLEND);
     glBindVertexArray(vao_);
+    marks_ = imprint ? &textures_.ImprintChunks() : nullptr;
+    if (marks_) {
+        markedProgram_.Use();
+        DrawChunks(true, true, stats);
+    }
     program_.Use();
-    DrawChunks(kReachNear, stats);
+    DrawChunks(true, false, stats);
+    if (marks_) {
+        plainMarkedProgram_.Use();
+        DrawChunks(false, true, stats);
+    }
     plainProgram_.Use();
-    DrawChunks(kReachFar, stats);
+    DrawChunks(false, false, stats);
     stats.ChunksDrawn = int(picks_.size());
     DrawSkirt(engine, layers, tools, stats);
-
-    // The imprint, only over the chunks that carry a mark, in the depth just drawn.
-    if (SurfaceLayers(layers, tools.Tool) & kLayerImprint) {
-        imprintProgram_.Use();
-        glBindTexture(GL_TEXTURE_2D, textures_.Imprint());
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_DST_COLOR, GL_ZERO);
-        glDepthMask(GL_FALSE);
-        glBindVertexArray(vao_);
-        DrawChunks(kMarked, stats);
-        glDepthMask(GL_TRUE);
-        glDisable(GL_BLEND);
-    }
     glBindVertexArray(0);
     glUseProgram(0);
 }
 
-void TSKITerrainRenderer::DrawChunks(int which, TSKITerrainStats& stats) {
+void TSKITerrainRenderer::DrawChunks(bool near, bool marked, TSKITerrainStats& stats) {
     counts_.clear();
     offsets_.clear();
     bases_.clear();
-    const std::vector<uint8_t>& marks = textures_.ImprintChunks();
+    pickIndex_.clear();
     for (const TSKIChunkPick& p : picks_) {
         const int chunk = p.I * kChunksPerSide + p.J;
-        if (which == kMarked && (size_t(chunk) >= marks.size() || !marks[size_t(chunk)])) continue;
-        if (which != kMarked) {
-            const TSKIChunkBounds& b = bounds_[size_t(chunk)];
-            const bool near = glm::length(eye_ - glm::clamp(eye_, b.Min, b.Max)) < kDetailReach;
-            if (near != (which == kReachNear)) continue;
-        }
+        const bool hasMark =
+            marks_ && size_t(chunk) < marks_->size() && (*marks_)[size_t(chunk)] != 0;
+        if (hasMark != marked) continue;
+        const TSKIChunkBounds& b = bounds_[size_t(chunk)];
+        if ((glm::length(eye_ - glm::clamp(eye_, b.Min, b.Max)) < kDetailReach) != near) continue;
         counts_.push_back(GLsizei(mesh_.Count[p.Lod]));
         offsets_.push_back(reinterpret_cast<const void*>(size_t(mesh_.First[p.Lod]) * 4));
         bases_.push_back(GLint(uint32_t(chunk) * kChunkVertices + LodOffset(p.Lod)));
+        pickIndex_.push_back(size_t(&p - picks_.data()));
         stats.Triangles += int(mesh_.Count[p.Lod] / 3);
     }
     if (counts_.empty()) return;
+    // The surfaces first, without the slopes that face away from the eye: the ground is a
+    // height field seen from above, and whatever of it faces away lies behind ground that
+    // faces the eye. Then the skirts, which fill the cracks seen from either side.
+    const size_t n = counts_.size();
+    for (size_t k = 0; k < n; ++k) {
+        const TSKIChunkPick& p = picks_[pickIndex_[k]];
+        counts_[k] = GLsizei(mesh_.Surface[p.Lod]);
+    }
+    glEnable(GL_CULL_FACE);
     glMultiDrawElementsBaseVertex(GL_TRIANGLES, counts_.data(), GL_UNSIGNED_INT, offsets_.data(),
-                                  GLsizei(counts_.size()), bases_.data());
-    ++stats.DrawCalls;
+                                  GLsizei(n), bases_.data());
+    glDisable(GL_CULL_FACE);
+    for (size_t k = 0; k < n; ++k) {
+        const TSKIChunkPick& p = picks_[pickIndex_[k]];
+        counts_[k] = GLsizei(mesh_.Count[p.Lod] - mesh_.Surface[p.Lod]);
+        offsets_[k] =
+            reinterpret_cast<const void*>(size_t(mesh_.First[p.Lod] + mesh_.Surface[p.Lod]) * 4);
+    }
+    glMultiDrawElementsBaseVertex(GL_TRIANGLES, counts_.data(), GL_UNSIGNED_INT, offsets_.data(),
+                                  GLsizei(n), bases_.data());
+    stats.DrawCalls += 2;
 }
 
 void TSKITerrainRenderer::DrawSkirt(const TSKIEngine& engine, uint8_t shown,

@@ -56,12 +56,14 @@ public:
 private:
     // The chosen chunks in one draw: those the imprint marks, or those within the detail
     // grain's reach of the eye, or those beyond it.
-    enum { kMarked, kReachNear, kReachFar };
-    void DrawChunks(int which, TSKITerrainStats& stats);
+    // The chunks within the grain's reach (or beyond it) that carry a mark (or none).
+    void DrawChunks(bool near, bool marked, TSKITerrainStats& stats);
     void DrawSkirt(const TSKIEngine& engine, uint8_t layers, const TSKIToolState& tools,
                    TSKITerrainStats& stats);
 
-    gl::TProgram program_, plainProgram_, imprintProgram_;  // the first with the grain
+    // With the grain and without, each also with the imprint multiplied in.
+    gl::TProgram program_, plainProgram_, markedProgram_, plainMarkedProgram_;
+    const std::vector<uint8_t>* marks_ = nullptr;  // the chunks with a mark, when it is shown
     TSKITerrainTextures textures_;
     gl::TTexture detail_;
     GLuint vao_ = 0, vbo_ = 0, ibo_ = 0;
@@ -73,6 +75,7 @@ private:
     std::vector<GLsizei> counts_;
     std::vector<const void*> offsets_;
     std::vector<GLint> bases_;
+    std::vector<size_t> pickIndex_;  // the pick of each entry of the lists above
     bool hasLevel_ = false;
     const TSKIEngine* engine_ = nullptr;
     glm::vec3 eye_{0.0f};

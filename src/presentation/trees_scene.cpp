@@ -179,8 +179,10 @@ void TSKISceneRenderer::TImpl::CollectTrees(const TSKIEngine& engine, const TSKI
                                 .Add(t.Position, t.Yaw, t.Scale * glm::vec3(sway, 1.0f, sway));
                         }
                     } else {
-                        const float yaw =
-                            YawOf(frame.Eye.x - t.Position.x, frame.Eye.z - t.Position.z);
+                        // A textured card is turned to the eye as it is drawn (card_sheet.h).
+                        const float yaw = TreeCard.Texture ? 0.0f
+                                                           : YawOf(frame.Eye.x - t.Position.x,
+                                                                   frame.Eye.z - t.Position.z);
                         TreeCard.Add(t.Position, yaw, t.Scale,
                                      TreeCard.Texture ? (t.Snowy ? kTintSnowy : kTintGreen)
                                                       : (t.Snowy ? kCardSnowy : kCardGreen));
@@ -218,8 +220,9 @@ void TSKISceneRenderer::TImpl::CollectMirroredTrees(const TSKIEngine& engine,
                     continue;
                 for (const TTreeRecord& t : block.Trees) {
                     const glm::vec3 p = MirroredTreePosition(t.Position, ti, tj);
-                    MirrorCard.Add(p, YawOf(frame.Eye.x - p.x, frame.Eye.z - p.z), t.Scale,
-                                   kTintMirror);
+                    const float yaw =
+                        MirrorCard.Texture ? 0.0f : YawOf(frame.Eye.x - p.x, frame.Eye.z - p.z);
+                    MirrorCard.Add(p, yaw, t.Scale, kTintMirror);
                 }
             }
         }

@@ -125,13 +125,16 @@ void TSKIViewFlags::UpdateInView(const TSKIWorld& world, const std::vector<TSKIC
             uint8_t& last = blockState_[size_t(bi * kBlocks + bj)];
             if (state != kMixed && state == last) continue;  // nothing to write
             last = state;
-            ++changes_;
             if (state != kMixed) {
                 const bool in = state == kAllIn;
                 for (int i = i0; i <= i1; ++i)
                     for (int j = j0; j <= j1; ++j) Set(i, j, kCellInView, in);
+                ++changes_;
                 continue;
             }
+            // A block the view's edge crosses is tested again every frame, but counts as a
+            // change only when a cell's flag turned: a still view hands the core nothing new.
+            bool changed = false;
             for (int i = i0; i <= i1; ++i) {
                 for (int j = j0; j <= j1; ++j) {
                     const glm::vec3 t = TreeCentre(world, i, j);
@@ -141,9 +144,10 @@ void TSKIViewFlags::UpdateInView(const TSKIWorld& world, const std::vector<TSKIC
                         const glm::vec4& plane = view.Planes[size_t(p)];
                         in = glm::dot(glm::vec3(plane), t) + plane.w >= -kTreeSphere;
                     }
-                    Set(i, j, kCellInView, in);
+                    changed |= Set(i, j, kCellInView, in);
                 }
             }
+            changes_ += changed ? 1 : 0;
             cellsTested_ += (i1 - i0 + 1) * (j1 - j0 + 1);
         }
     }

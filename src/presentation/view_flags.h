@@ -48,9 +48,12 @@ private:
         const size_t k = size_t(i) * kGridSide + size_t(j);
         return k < flags_.size() && (flags_[k] & flag) != 0;
     }
-    void Set(int i, int j, uint8_t flag, bool on) {
+    // Whether the flag changed.
+    bool Set(int i, int j, uint8_t flag, bool on) {
         uint8_t& f = flags_[size_t(i) * kGridSide + size_t(j)];
+        const uint8_t was = f;
         f = on ? uint8_t(f | flag) : uint8_t(f & ~flag);
+        return f != was;
     }
 
     std::vector<uint8_t> flags_;

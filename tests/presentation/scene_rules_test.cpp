@@ -2,14 +2,17 @@
 // skier is shown, and the shapes' faces turned outward (a wrong winding would light them dark).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
 #include <glm/geometric.hpp>
 
 #include "base/overlays.h"
 #include "entities/skier.h"
+#include "presentation/card_sheet.h"
 #include "presentation/scene_rules.h"
 #include "presentation/shapes_mesh.h"
+#include "presentation/shapes_models.h"
 
 namespace vallorn {
 namespace {
@@ -181,6 +184,32 @@ TEST(SceneShapes, FacesOfBoxesPrismsBeamsAndConesTurnOutward) {
     b.SetTransform(glm::mat4(0, 0, -1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 5, 1, 2, 1));
     b.Box(glm::vec3(-1, -1, -1), glm::vec3(1, 1, 1), {});
     ExpectOutward(b, glm::vec3(5, 1, 2));
+}
+
+TEST(SceneShapes, AFarTreeCardWrittenOutStandsWhereTheInstancedModelStoodFacingTheEye) {
+    TShapeBuilder b;
+    MakeTreeBillboard(b, palette::kPaint);
+    gl::TInstance card;
+    card.X = -100, card.Y = 20, card.Z = 300, card.SX = card.SZ = 6, card.SY = 12;
+    card.R = 10, card.G = 20, card.B = 30;
+    for (const glm::vec3 eye : {glm::vec3(-400, 90, 700), glm::vec3(50, 30, 310),
+                                glm::vec3(-100, 500, 200), glm::vec3(-90, 25, 290)}) {
+        std::vector<TCardVertex> out;
+        AppendFacingCard(b.Vertices(), card, eye, out);
+        ASSERT_EQ(out.size(), b.Vertices().size());
+        // The model shader's turn by the yaw that points the card's +z at the eye.
+        const float yaw = std::atan2(eye.x - card.X, eye.z - card.Z);
+        const float c = std::cos(yaw), s = std::sin(yaw);
+        for (size_t k = 0; k < out.size(); ++k) {
+            const gl::TVertex& v = b.Vertices()[k];
+            const float x = v.X * card.SX, z = v.Z * card.SZ;
+            EXPECT_NEAR(out[k].X, c * x + s * z + card.X, 1e-3f);
+            EXPECT_NEAR(out[k].Y, v.Y * card.SY + card.Y, 1e-3f);
+            EXPECT_NEAR(out[k].Z, -s * x + c * z + card.Z, 1e-3f);
+            EXPECT_EQ(out[k].U, v.U);
+            EXPECT_EQ(out[k].B, 30);  // painted: the card's colour
+        }
+    }
 }
 
 }  // namespace

@@ -148,7 +148,10 @@ TEST(TerrainChunks, EveryLevelOfDetailCoversTheChunkOnceAndSkirtsEveryEdge) {
              k < mesh.First[size_t(lod)] + mesh.Count[size_t(lod)]; k += 3) {
             const uint32_t a = mesh.Indices[k], b = mesh.Indices[k + 1], c = mesh.Indices[k + 2];
             ASSERT_LT(std::max({a, b, c}), LodVertices(lod));
-            if (std::max({a, b, c}) >= LodSurfaceVertices(lod)) {
+            // The surface's triangles first, the skirts' after them.
+            const bool skirt = std::max({a, b, c}) >= LodSurfaceVertices(lod);
+            EXPECT_EQ(skirt, k >= mesh.First[size_t(lod)] + mesh.Surface[size_t(lod)]);
+            if (skirt) {
                 ++skirts;
                 continue;
             }
@@ -157,9 +160,11 @@ TEST(TerrainChunks, EveryLevelOfDetailCoversTheChunkOnceAndSkirtsEveryEdge) {
                 return glm::vec2(v / n, v % n) * float(step);  // in cells
             };
             const glm::vec2 e1 = p(b) - p(a), e2 = p(c) - p(a);
+            // Counter-clockwise seen from above (i runs along -x, j along +z): the faces
+            // the view culls are the slopes turned away.
             const double twice = e1.x * e2.y - e1.y * e2.x;
-            EXPECT_GT(std::fabs(twice), 0.0);
-            area += std::fabs(twice) / 2;
+            EXPECT_GT(twice, 0.0);
+            area += twice / 2;
         }
         EXPECT_DOUBLE_EQ(area, double(kChunkCells * kChunkCells)) << "lod " << lod;
         EXPECT_EQ(skirts, 4 * 2 * kChunkCells / step) << "lod " << lod;
@@ -251,8 +256,14 @@ TEST_F(ViewFlagsTest, InViewMatchesTheSphereTestOfEveryCellAsTheViewMoves) {
                                    LookAt({-1000, 80, 1000}, {-1000, 10, 1300}),
                                    LookAt({-300, 200, 300}, {-900, 10, 900})};
     for (const TSKIFrameView& view : views) {
+        const uint64_t changes = flags.Changes();
         flags.UpdateInView(*f, bounds, view);
+        EXPECT_GT(flags.Changes(), changes);
         EXPECT_LT(flags.CellsTested(), kGridSide * kGridSide / 4);
+        // The same view again: no flag turns, and the core is not handed them again.
+        const uint64_t settled = flags.Changes();
+        flags.UpdateInView(*f, bounds, view);
+        EXPECT_EQ(flags.Changes(), settled);
         f->SetCellViewFlags(flags.CellFlags());  // as the game window hands them over
         int in = 0;
         for (int i = 0; i <= kGridSize; ++i) {
