@@ -1,13 +1,16 @@
 // Every shipped campaign mission and every star level of sandbox map 1 has a solution: the
 // action scripts of tests/missions/solutions/, played by the headless runner in the order of
 // solutions.txt on one profile each (rewards and unlocks carry over), until the mission is
-// accomplished. Prints the game days and the end cash of each, so that the difficulty curve
-// can be seen. A temporary program folder links the build's data and worlds and keeps its own
-// save folder.
+// accomplished. Prints the game days, the end cash and the size of the resort at the end of
+// each (skiers, lifts, slope km), so that the difficulty curve can be seen: each campaign
+// mission takes at least as many days and ends with at least as big a resort as the one
+// before it. A temporary program folder links the
+// build's data and worlds and keeps its own save folder.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -72,7 +75,10 @@ TEST(Solutions, EveryMissionAndStarLevelIsAccomplishedByItsScript) {
     for (const char* folder : {"data", "worlds"})
         fs::create_directory_symlink(test::BuildRoot() / folder, root / folder);
 
-    std::printf("%-12s %6s %12s\n", "mission", "days", "cash");
+    std::printf("%-12s %6s %12s %7s %6s %8s\n", "mission", "days", "cash", "skiers", "lifts",
+                "slope km");
+    // The end of the campaign mission played last: days, skiers, lifts, slope km.
+    std::array<double, 4> campaignEnd{};
     int topDifficulty = 0;  // the highest star level of map 1 solved
     const auto start = std::chrono::steady_clock::now();
     for (const SolutionRun& r : runs) {
@@ -91,8 +97,21 @@ TEST(Solutions, EveryMissionAndStarLevelIsAccomplishedByItsScript) {
         const std::string json = fs::exists(report) ? test::ReadText(report) : "";
         EXPECT_EQ(status, 0) << r.script << ":\n" << test::ReadText(err);
         EXPECT_NE(json.find("\"Accomplished\": true"), std::string::npos) << r.script;
-        std::printf("%-12s %6.1f %12.0f\n", r.script.c_str(),
-                    ReportNumber(json, "TicksRun", 0) / 600.0, ReportNumber(json, "ParkCash", 0));
+        int lifts = 0;
+        for (auto at = json.find("\"TicketPrice\": "); at != std::string::npos;
+             at = json.find("\"TicketPrice\": ", at + 1))
+            ++lifts;
+        const std::array<double, 4> end{ReportNumber(json, "TicksRun", 0) / 600.0,
+                                        ReportNumber(json, "Total", 0), double(lifts),
+                                        ReportNumber(json, "ParkSlopeLength", 0)};
+        std::printf("%-12s %6.2f %12.0f %7.0f %6.0f %8.2f\n", r.script.c_str(), end[0],
+                    ReportNumber(json, "ParkCash", 0), end[1], end[2], end[3]);
+        if (r.profile != "Campaign") continue;
+        for (size_t k = 0; k < end.size(); ++k)
+            EXPECT_GE(end[k], campaignEnd[k])
+                << r.script << " ends smaller than the mission before it in column " << k + 1
+                << " (days, skiers, lifts, slope km)";
+        campaignEnd = end;
     }
     std::printf("total %.0f s\n",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
