@@ -3,7 +3,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <mutex>
 #include <system_error>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "base/safe_path.h"
 #include "engine/engine.h"
 #include "engine/level_file.h"
+#include "engine/level_grid.h"
 #include "engine/overlays.h"
 #include "engine/snow.h"
 
@@ -22,45 +22,6 @@ namespace fs = std::filesystem;
 
 namespace vallorn {
 namespace {
-
-// The storage of grids let go (57 MB each), taken again by the next level loads: a level loaded
-// after another, in this engine or a new one, fills memory it already has instead of faulting in
-// fresh pages, which was most of a load's time. At most two are kept (a load and a reload of the
-// same game overlap); the pool is never destroyed, so an engine may go after the statics.
-struct TSpareGrids {
-    std::mutex Lock;
-    std::vector<std::vector<TerrainCell>> Grids;
-};
-
-TSpareGrids& SpareGrids() {
-    static auto* spares = new TSpareGrids;
-    return *spares;
-}
-
-// A grid is kept with its cells: a load that copies a whole grid into them copies the bytes at
-// once, where into empty storage it would copy cell by cell.
-void KeepGridStorage(std::vector<TerrainCell>& grid) {
-    if (grid.capacity() == size_t(kGridSide) * kGridSide) {
-        TSpareGrids& spares = SpareGrids();
-        const std::lock_guard lock(spares.Lock);
-        if (spares.Grids.size() < 2) {
-            spares.Grids.push_back(std::move(grid));
-            grid = {};
-            return;
-        }
-    }
-    grid.clear();
-    grid.shrink_to_fit();
-}
-
-void TakeGridStorage(std::vector<TerrainCell>& grid) {
-    if (grid.capacity() >= size_t(kGridSide) * kGridSide) return;
-    TSpareGrids& spares = SpareGrids();
-    const std::lock_guard lock(spares.Lock);
-    if (spares.Grids.empty()) return;
-    grid = std::move(spares.Grids.back());
-    spares.Grids.pop_back();
-}
 
 constexpr const char* kLevelData = "LevelData";
 constexpr const char* kBasicBlocked = "LevelBasicBlocked";
@@ -174,134 +135,6 @@ fs::path LevelPart(const fs::path& folder, const std::string& key, const std::st
     return *path;
 }
 
-// The cells' steepness depends on the heights alone, which a load casts from
-// the surface mesh alone: the last ones worked out are kept with that mesh, and a load of the
-// same surface (a saved game of the level, the next mission on it, the game saved after a
-// load and loaded again) takes them instead of working them out again.
-struct TSteepnessMemo {
-    std::mutex Lock;
-    TSKITerrainMesh Surface;  // held, so that no other mesh can share its storage
-    std::vector<float> Steepness;
-};
-
-TSteepnessMemo& SteepnessMemo() {
-    static auto* memo = new TSteepnessMemo;
-    return *memo;
-}
-
-bool SameSurface(const TSKITerrainMesh& a, const TSKITerrainMesh& b) {
-    return !a.Empty() && &a.Vertices() == &b.Vertices();
-}
-
-// RebuildSteepness on a grid whose heights are those cast from its surface mesh.
-void SteepnessOfLoadedGrid(TSKIEngine& engine) {
-    TSteepnessMemo& memo = SteepnessMemo();
-    const std::lock_guard lock(memo.Lock);
-    const size_t cells = size_t(kGridSize) * kGridSize;
-    if (SameSurface(memo.Surface, engine.Surface)) {
-        for (int i = 0; i < kGridSize; ++i) {
-            TerrainCell* row = &engine.Cell(i, 0);
-            const float* from = memo.Steepness.data() + size_t(i) * kGridSize;
-            for (int j = 0; j < kGridSize; ++j) row[j].Steepness = from[j];
-        }
-        engine.Overlays.Touch(TSKIOverlay::Steepness);
-        return;
-    }
-    RebuildSteepness(engine);
-    memo.Surface = engine.Surface;
-    memo.Steepness.resize(cells);
-    for (int i = 0; i < kGridSize; ++i)
-        for (int j = 0; j < kGridSize; ++j)
-            memo.Steepness[size_t(i) * kGridSize + size_t(j)] = engine.Cell(i, j).Steepness;
-}
-
-// The grid of a surface before the level's rows: heights cast from the mesh and, cell by cell
-// in a fixed order, a tree drawn from the random numbers and set on the ground. It depends
-// on the surface and the generator's state alone. The grid of a surface and state seen twice
-// in a row is kept (a saved game loaded and the game saved after it loaded again, a level
-// reloaded by an engine of the same seed); a load from the same surface and state copies it
-// and takes the generator's state after its draws instead of drawing and casting again.
-struct TFreshGridMemo {
-    std::mutex Lock;
-    TSKITerrainMesh Surface;  // held, so that no other mesh can share its storage
-    TSKIRandom Before, After;
-    float MaxHeight = 0;
-    bool Kept = false;  // Grid holds the grid of Surface and Before
-    // Its storage stays for the next grid kept, so that keeping one takes no memory anew.
-    std::vector<TerrainCell> Grid;
-};
-
-TFreshGridMemo& FreshGridMemo() {
-    static auto* memo = new TFreshGridMemo;
-    return *memo;
-}
-
-// Every cell is made in one pass over the grid: the cells past the last row and column stay
-// as made.
-void DrawFreshGrid(TSKIEngine& engine, const fs::path& surfaceFile) {
-    const size_t cells = size_t(kGridSide) * kGridSide;
-    if (engine.Grid.size() != cells) engine.Grid.assign(cells, TerrainCell{});
-    engine.Level.MaxHeight = 0;
-    for (int i = 0; i < kGridSide; ++i) {
-        TerrainCell* row = &engine.Cell(i, 0);
-        for (int j = 0; j < kGridSide; ++j) {
-            TerrainCell& c = row[j];
-            c = TerrainCell{};
-            if (i == kGridSize || j == kGridSize) continue;
-            c.Kind = kCellFree;
-            c.Height = engine.CellPointHeight(i, j);
-            if (!std::isfinite(c.Height)) {
-                Fail("terrain mesh " + surfaceFile.string() + " gives cell " + std::to_string(i) +
-                     "," + std::to_string(j) + " a height that is not finite");
-            }
-            engine.Level.MaxHeight = std::max(engine.Level.MaxHeight, c.Height);
-            c.GridI = int16_t(i);
-            c.GridJ = int16_t(j);
-            c.Crowd = 1;
-            TSKIVector t = engine.CellToWorld(i, j, false);
-            t.x += float(2.0 * engine.Rng.Uniform() - 2.0);
-            t.z += float(2.0 * engine.Rng.Uniform());
-            const float width = float(12.0 + 8.0 * engine.Rng.Uniform());
-            const float height = float(8.0 + 6.0 * engine.Rng.Uniform());
-            c.TreeScale = TSKIVector(width, height, width, 0);
-            t.y = engine.TerrainHeight(t) + height / 2;
-            c.TreePosition = t;
-            c.TreeTurn = float(360.0 * engine.Rng.Uniform());
-            c.Variant = uint8_t(engine.Rng.Below(30));
-        }
-    }
-}
-
-void FreshGrid(TSKIEngine& engine, const fs::path& surfaceFile) {
-    TFreshGridMemo& memo = FreshGridMemo();
-    const TSKIRandom before = engine.Rng;
-    bool seen = false;
-    {
-        const std::lock_guard lock(memo.Lock);
-        seen = SameSurface(memo.Surface, engine.Surface) && memo.Before == before;
-        if (seen && memo.Kept) {
-            engine.Grid = memo.Grid;
-            engine.Rng = memo.After;
-            engine.Level.MaxHeight = memo.MaxHeight;
-            return;
-        }
-    }
-    DrawFreshGrid(engine, surfaceFile);
-    const std::lock_guard lock(memo.Lock);
-    if (seen && SameSurface(memo.Surface, engine.Surface) && memo.Before == before) {
-        ReserveLarge(memo.Grid, engine.Grid.size());
-        memo.Grid = engine.Grid;
-        memo.After = engine.Rng;
-        memo.MaxHeight = engine.Level.MaxHeight;
-        memo.Kept = true;
-        return;
-    }
-    // Another surface or state: its grid is kept if it comes again.
-    memo.Kept = false;
-    memo.Surface = engine.Surface;
-    memo.Before = before;
-}
-
 bool SameFolder(const fs::path& a, const fs::path& b) {
     std::error_code ec;
     if (fs::equivalent(a, b, ec)) return true;
@@ -396,7 +229,7 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
         TakeGridStorage(engine.Grid);
         ReserveLarge(engine.Grid, size_t(kGridSide) * kGridSide);
         engine.CrowdedCells.clear();  // every crowd counter starts at 1
-        FreshGrid(engine, surfaceFile);
+        if (std::string bad = FreshGrid(engine, surfaceFile); !bad.empty()) Fail(bad);
 
         // Blocked terrain, trees, natural snow and roads, one row per key.
         engine.Level.TreeCount = 0;

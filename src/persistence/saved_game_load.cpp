@@ -390,14 +390,15 @@ bool LoadGameFile(TSKIEngine& engine, const std::filesystem::path& path) {
     for (auto& series : engine.History) series.clear();
     for (int k = 0; k < kHistoryInUse; ++k) engine.History[size_t(k)].push_back(0);
     engine.Objectives = std::move(g.Objectives);
-    // The park state behind the overlays: the snow makers' reach and the occupied cells (the
-    // slope paint and the object imprint are only marked for the view).
-    for (TSKIOverlay o : {TSKIOverlay::SnowOverlay, TSKIOverlay::SlopePaint, TSKIOverlay::Occupancy,
-                          TSKIOverlay::ObjectImprint})
+    // The park state behind the overlays: the snow makers' reach (the slope paint and the
+    // object imprint are only marked for the view). The navigation rebuild marks the occupied
+    // cells, which fells the trees under the buildings.
+    for (TSKIOverlay o :
+         {TSKIOverlay::SnowOverlay, TSKIOverlay::SlopePaint, TSKIOverlay::ObjectImprint})
         RebuildOverlay(engine, o);
+    engine.RebuildNavigation();
     // The environmental damage: the trees the park has felled since the level was made.
     engine.CountTreesFelled();
-    engine.RebuildNavigation();
     AllocateParking(engine);
     // The simulated time gathered toward the next tick starts afresh: the first tick of a
     // loaded park comes a whole tick after the load. The accounting hour and the history
