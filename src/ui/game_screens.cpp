@@ -149,6 +149,14 @@ void TSKIGameWindow::OnTitleEntry(TSKITitleEntry entry) {
             HideScreens();
             sandbox_.Show(profile_);
             break;
+        case TSKITitleEntry::LoadSave:
+            if (!profile_.Name.empty()) {
+                HideScreens();
+                loadSave_.Fill(profile_.Name, folders_);
+                break;
+            }
+            // Games are saved in a profile's folder: without one, the player picks or makes one.
+            [[fallthrough]];
         case TSKITitleEntry::Profile:
             HideScreens();
             profileWindow_.Fill(ListProfiles(folders_.Save), profile_.Name);
@@ -172,11 +180,6 @@ void TSKIGameWindow::OnTitleEntry(TSKITitleEntry entry) {
         case TSKITitleEntry::Addons:
             HideScreens();
             addons_.Show(folders_);
-            break;
-        case TSKITitleEntry::LoadSave:
-            if (profile_.Name.empty()) break;
-            HideScreens();
-            loadSave_.Fill(profile_.Name, folders_);
             break;
         case TSKITitleEntry::Options:
             HideScreens();

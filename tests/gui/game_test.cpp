@@ -386,6 +386,16 @@ TEST(Game, ClosingTheWindowWritesTheOptionsAndEndsCleanly) {
     EXPECT_TRUE(std::filesystem::exists(options));
 }
 
+TEST(Game, LoadAndSaveWithoutAProfileAsksForOne) {
+    // A park started from the command line has no profile, where games are saved.
+    TGame game;
+    ASSERT_TRUE(PlayStarterPark(game));
+    ASSERT_TRUE(game.ClickItem("button", "Game"));
+    ASSERT_TRUE(game.ClickItem("entry", "Load & Save"));
+    EXPECT_TRUE(game.WaitFor([](const TProbeState& s) { return s.HasWindow("New profile"); }, 20))
+        << game.Log();
+}
+
 TEST(Game, ASecondCopyLeavesAndTheFirstPlaysOn) {
     TGame game;
     ASSERT_TRUE(game.WaitFor([](const TProbeState& s) { return s.frame > 2; }, kStart))
