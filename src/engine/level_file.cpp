@@ -254,7 +254,6 @@ TSKILevelLoadResult LoadLevelFile(TSKIEngine& engine, const std::string& name, b
         // Every overlay shows the new level; the snow makers' reach is spread now or, when the
         // caller builds the park first, by its own rebuild afterwards.
         for (size_t k = 0; k < TSKIOverlays::kCount; ++k) engine.Overlays.Touch(TSKIOverlay(k));
-        SteepnessOfLoadedGrid(engine);
         if (overlays == TSKIOverlaysOnLoad::Draw) SpreadArtificialSnow(engine);
         RefreshTerrainView(engine);
         engine.Running = true;

@@ -69,8 +69,10 @@ bool SameSurface(const TSKITerrainMesh& a, const TSKITerrainMesh& b) {
     return !a.Empty() && &a.Vertices() == &b.Vertices();
 }
 
-}  // namespace
-
+// RebuildSteepness on a grid whose heights are those cast from its surface mesh. The
+// steepness depends on the heights alone: the last ones worked out are kept with that mesh,
+// and a grid of the same surface drawn with other random numbers (a saved game of the level
+// with another seed, the next mission on it) takes them instead of working them out again.
 void SteepnessOfLoadedGrid(TSKIEngine& engine) {
     TSteepnessMemo& memo = SteepnessMemo();
     const std::lock_guard lock(memo.Lock);
@@ -91,6 +93,8 @@ void SteepnessOfLoadedGrid(TSKIEngine& engine) {
         for (int j = 0; j < kGridSize; ++j)
             memo.Steepness[size_t(i) * kGridSize + size_t(j)] = engine.Cell(i, j).Steepness;
 }
+
+}  // namespace
 
 namespace {
 
@@ -163,6 +167,7 @@ std::string FreshGrid(TSKIEngine& engine, const fs::path& surfaceFile) {
         }
     }
     if (std::string error = DrawFreshGrid(engine, surfaceFile); !error.empty()) return error;
+    SteepnessOfLoadedGrid(engine);
     const std::lock_guard lock(memo.Lock);
     ReserveLarge(memo.Grid, engine.Grid.size());
     memo.Grid = engine.Grid;

@@ -16,19 +16,13 @@ namespace vallorn {
 void KeepGridStorage(std::vector<TerrainCell>& grid);
 void TakeGridStorage(std::vector<TerrainCell>& grid);
 
-// The grid of a surface: heights cast from the mesh and, cell by cell in a fixed order, a
-// tree drawn from the engine's random numbers and set on the ground. It depends on the surface
-// and the generator's state alone. The last grid drawn is kept: a load from the same surface
-// and state (a saved game loaded and the game saved after it loaded again, a level reloaded by
-// an engine of the same seed) copies it and takes the generator's state after its draws
-// instead of drawing and casting again. Gives the reason
-// when the mesh gives a cell a height that is not finite, else an empty text.
+// The grid of a surface: heights cast from the mesh, their steepness and, cell by cell in a
+// fixed order, a tree drawn from the engine's random numbers and set on the ground. It depends
+// on the surface and the generator's state alone. The last grid drawn is kept: a load from the
+// same surface and state (a saved game loaded and the game saved after it loaded again, a level
+// reloaded by an engine of the same seed) copies it and takes the generator's state after its
+// draws instead of drawing and casting again. Gives the reason when the mesh gives a cell a
+// height that is not finite, else an empty text.
 std::string FreshGrid(TSKIEngine& engine, const std::filesystem::path& surfaceFile);
-
-// RebuildSteepness on a grid whose heights are those cast from its surface mesh. The
-// steepness depends on the heights alone: the last ones worked out are kept with that mesh,
-// and a load of the same surface (a saved game of the level, the next mission on it, the game
-// saved after a load and loaded again) takes them instead of working them out again.
-void SteepnessOfLoadedGrid(TSKIEngine& engine);
 
 }  // namespace vallorn
