@@ -1,5 +1,9 @@
 // The park messages: warnings built every 11th history sample, one of them shown at random
 // in the message strip of the in-game menu bar.
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "engine/economy.h"
 #include "engine/engine.h"
 
@@ -32,20 +36,43 @@ bool FullQueueWithIdleSkiers(const TSKIEngine& engine) {
     return false;
 }
 
-// Riders who paid more than their ticket was worth to them, out of all riders of the open
-// lifts, from which the prices are turning skiers away (the profit falls soon after).
-constexpr int64_t kExpensiveShareOf = 4;  // one rider in four
-constexpr int64_t kFewestRiders = 100;    // before this many rides the share says nothing
+// A lift or restaurant turns skiers away for its price when, since the messages were last
+// built (about a day), one in four of its riders or customers paid more than the service was
+// worth to them: each of them loses mood, the rating follows and with it what skiers pay, so
+// the player is told which place it is before the profit falls.
+constexpr int32_t kDearShareOf = 4;    // one in four
+constexpr int32_t kFewestServed = 20;  // fewer served say nothing
 
-// Whether the open lifts' tickets cost too many riders their mood.
-bool TicketsTooDear(const TSKIEngine& engine) {
-    int64_t dear = 0, riders = 0;
-    for (const auto& s : engine.Sections) {
-        if (!s->IsLift() || s->Status != kLiftOpen) continue;
-        dear += s->TooExpensiveCount;
-        riders += s->CustomersServed;
+bool TurnsAwayForPrice(uint16_t dear, uint16_t served, uint16_t& dearMark, uint16_t& servedMark) {
+    const int32_t newDear = int32_t(dear) - int32_t(dearMark);
+    const int32_t newServed = int32_t(served) - int32_t(servedMark);
+    dearMark = dear;
+    servedMark = served;
+    return newServed >= kFewestServed && newDear * kDearShareOf >= newServed;
+}
+
+// The message for every open lift and building whose price turns skiers away, once each.
+std::vector<std::string> TooExpensivePlaces(TSKIEngine& engine) {
+    std::vector<std::string> places;
+    auto add = [&places](const std::string& name) {
+        std::string text = "Skiers find the " + name + " too expensive. Lower its price.";
+        if (std::find(places.begin(), places.end(), text) == places.end())
+            places.push_back(std::move(text));
+    };
+    for (auto& s : engine.Sections) {
+        if (!s->IsLift()) continue;
+        if (TurnsAwayForPrice(s->TooExpensiveCount, s->CustomersServed, s->TooExpensiveAtMessages,
+                              s->ServedAtMessages) &&
+            s->Status == kLiftOpen)
+            add(s->Name);
     }
-    return riders >= kFewestRiders && dear * kExpensiveShareOf >= riders;
+    for (auto& b : engine.Buildings) {
+        if (TurnsAwayForPrice(b->TooExpensiveCount, b->CustomersServed, b->TooExpensiveAtMessages,
+                              b->ServedAtMessages) &&
+            b->Open)
+            add(b->Params().Name);
+    }
+    return places;
 }
 
 }  // namespace
@@ -64,6 +91,7 @@ void BuildParkMessages(TSKIEngine& engine) {
     if (engine.Park.ParkMissionIndex == kMissionUnlimitedSandbox) return;
     const TSKIParkData& p = engine.Park;
     engine.ParkMessages.clear();
+    const std::vector<std::string> dearPlaces = TooExpensivePlaces(engine);
     if (engine.Skiers.size() >= kFewestSkiers) {
         auto add = [&engine](bool condition, const char* text) {
             if (condition) engine.ParkMessages.emplace_back(text);
@@ -88,7 +116,7 @@ void BuildParkMessages(TSKIEngine& engine) {
         add(p.ParkHourProfit < 0, "Profit in last hour was negative.");
         add(FullQueueWithIdleSkiers(engine),
             "A lift's queue is full and skiers stand idle at its gate. Build another lift.");
-        add(TicketsTooDear(engine), "Lift tickets are too expensive. Skiers are turning away.");
+        for (const std::string& text : dearPlaces) engine.ParkMessages.push_back(text);
     }
     if (engine.ParkMessages.empty()) {
         engine.ShownParkMessage.clear();

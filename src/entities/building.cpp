@@ -57,6 +57,8 @@ void TSKIBuilding::Init(const TSKIBuildingRecord& record) {
     TotalIncome = record.TotalIncome;
     TotalExpense = record.TotalExpense;
     TooExpensiveCount = record.TooExpensiveCount;
+    TooExpensiveAtMessages = TooExpensiveCount;
+    ServedAtMessages = CustomersServed;
     UpgradeBonus = record.UpgradeBonus;
     PreviousTakings = CurrentTakings = 0;
     SeatOccupants.fill(nullptr);

@@ -68,6 +68,10 @@ public:
     uint16_t TotalIncome = 0;
     uint16_t TotalExpense = 0;
     uint16_t TooExpensiveCount = 0;
+    // The two counts when the park messages were last built (not saved: a load starts them
+    // at the loaded counts).
+    uint16_t TooExpensiveAtMessages = 0;
+    uint16_t ServedAtMessages = 0;
     float UpgradeBonus = 0;
     uint8_t CostsForgotten = 0;    // the editor's "Forget all costs" (kept by saved games)
     int32_t AreaI = 0, AreaJ = 0;  // snowcat garages: centre of the area of operations

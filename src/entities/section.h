@@ -112,6 +112,10 @@ public:
     bool Filling = true;
     uint16_t TooExpensiveCount = 0;
     uint16_t CustomersServed = 0;
+    // The two counts when the park messages were last built (not saved: a load starts them
+    // at the loaded counts).
+    uint16_t TooExpensiveAtMessages = 0;
+    uint16_t ServedAtMessages = 0;
     float UpgradeBonus = 0;
     int16_t QueueLength = 0;
     TSKIVector QueueDirection{0, 0, 1, 0};

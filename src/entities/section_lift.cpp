@@ -59,6 +59,8 @@ void TSKISection::BuildLift(const TSKILiftRecord& record) {
     Filling = record.Filling;
     TooExpensiveCount = record.TooExpensiveCount;
     CustomersServed = record.CustomersServed;
+    TooExpensiveAtMessages = TooExpensiveCount;
+    ServedAtMessages = CustomersServed;
     UpgradeBonus = record.UpgradeBonus;
     const TSKILiftParams& type = Type();
     RunningCost = uint16_t(std::clamp<int32_t>(type.RunningCost, 0, 65535));

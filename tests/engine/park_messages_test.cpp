@@ -53,6 +53,7 @@ TEST_F(ParkMessages, EveryConditionAddsItsMessageInOrder) {
     p.ParkSnowQuality = 48.9f;
     p.ParkHourProfit = -1;
     TSKISection& lift = e.AddLift({{0, 0, 0, 1}, {-40, 0, 0, 1}}, kLiftTBar);
+    lift.Name = "T-bar #1";
     lift.CustomersServed = 100;
     lift.TooExpensiveCount = 25;  // one rider in four paid more than the ride was worth
     BuildParkMessages(*e);
@@ -69,7 +70,7 @@ TEST_F(ParkMessages, EveryConditionAddsItsMessageInOrder) {
         "Environmental damage too high. Replant some trees",
         "Snow quality is dangerously low.",
         "Profit in last hour was negative.",
-        "Lift tickets are too expensive. Skiers are turning away.",
+        "Skiers find the T-bar #1 too expensive. Lower its price.",
     };
     EXPECT_EQ(e->ParkMessages, all);
     EXPECT_TRUE(std::find(all.begin(), all.end(), e->ShownParkMessage) != all.end());
@@ -77,7 +78,7 @@ TEST_F(ParkMessages, EveryConditionAddsItsMessageInOrder) {
     // Warnings about what the player cannot build yet stay quiet.
     e->Profile.UnlockedBuildings.fill(false);
     BuildParkMessages(*e);
-    EXPECT_EQ(e->ParkMessages.size(), 7u);
+    EXPECT_EQ(e->ParkMessages.size(), 6u);  // the T-bar's riders since the last list were none
     EXPECT_FALSE(Has("Maximum parking capacity reached"));
     EXPECT_FALSE(Has("Skiers are freezing."));
     EXPECT_FALSE(Has("Skiers are hungry."));
@@ -144,6 +145,28 @@ TEST_F(ParkMessages, AFullQueueWithIdleSkiersAtItsGateIsReported) {
     e->Skiers[1]->Position = {-300, 0, 95, 1};  // four idle skiers left at the gate
     BuildParkMessages(*e);
     EXPECT_FALSE(Has(text));
+}
+
+// A lift or a restaurant where one customer in four since the last list paid more than the
+// service was worth to him is named; the next list names it again only if it still does.
+TEST_F(ParkMessages, APlaceWhosePriceTurnsSkiersAwayIsNamedWhileItDoes) {
+    TSKISection& lift = e.AddLift({{0, 0, 0, 1}, {-40, 0, 0, 1}}, kLiftTBar);
+    lift.Name = "T-bar #1";
+    TSKIBuilding& stall = e.AddBuilding(kBuildStall, {40, 0, 40, 1});
+    const std::string liftText = "Skiers find the T-bar #1 too expensive. Lower its price.";
+    const std::string stallText = "Skiers find the Stall too expensive. Lower its price.";
+    lift.CustomersServed = 400, lift.TooExpensiveCount = 20;   // a cheap day
+    stall.CustomersServed = 19, stall.TooExpensiveCount = 19;  // too few to say
+    BuildParkMessages(*e);
+    EXPECT_TRUE(e->ParkMessages.empty());
+    lift.CustomersServed += 100, lift.TooExpensiveCount += 25;  // the price went up
+    stall.CustomersServed += 20, stall.TooExpensiveCount += 5;
+    BuildParkMessages(*e);
+    EXPECT_EQ(e->ParkMessages, (std::vector<std::string>{liftText, stallText}));
+    lift.CustomersServed += 100, lift.TooExpensiveCount += 24;  // and down again
+    stall.CustomersServed += 20;
+    BuildParkMessages(*e);
+    EXPECT_TRUE(e->ParkMessages.empty());
 }
 
 TEST_F(ParkMessages, TheListIsRebuiltOnEveryEleventhHistorySample) {
