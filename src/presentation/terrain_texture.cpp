@@ -210,10 +210,6 @@ TSKIRowBand TSKITerrainTextures::Send(TLayer& layer, const TSKIImage& image) {
     if (layer.Width != w || layer.Height != h || layer.Sent.size() != row * size_t(h)) {
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
         SetFilters(layer.Mipmaps);
-        // The imprint is read on most of the ground's pixels: from one mip-map level, half
-        // the reads of blending two (it fades in with distance, where the levels differ little).
-        if (&layer == &layers_[kUnitImprint])
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
         layer.Width = w;
         layer.Height = h;
         layer.Sent.assign(pixels, pixels + row * size_t(h));
