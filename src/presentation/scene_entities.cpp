@@ -27,9 +27,11 @@ constexpr int kSkierAnimationFrames = 20;  // the engine's phase counter runs 0.
 constexpr float kSmallThingDistance = 700.0f;
 constexpr TShapeColor kCable{36, 36, 40, 255};
 constexpr float kHipHeight = 0.85f;  // where a surface lift's bar pushes the riders
-// The bank under a station: packed snow near the shade of the snow round it, or grass.
-constexpr glm::vec4 kStationBankSnow(0.70f, 0.74f, 0.83f, 1.0f);
-constexpr glm::vec4 kStationBankGrass(0.30f, 0.40f, 0.22f, 1.0f);
+// The bank under a station: the colour of the ground picture round it (snow or bare ground),
+// or, without one, of packed snow or grass.
+constexpr glm::vec4 kStationBankSnow(0.90f, 0.92f, 0.95f, 1.0f);
+constexpr glm::vec4 kStationBankGrass(0.30f, 0.45f, 0.18f, 1.0f);
+constexpr int kStationBankSample = 3;  // the picture's pixels averaged each way round the point
 
 constexpr TShapeColor kCarColors[10] = {
     {200, 30, 30, 255},   {30, 70, 170, 255}, {230, 230, 226, 255}, {40, 40, 44, 255},
@@ -41,6 +43,30 @@ bool SnowUnder(const TSKIEngine& engine, const TSKIVector& p) {
     if (!engine.HasGrid() || !engine.PositionInGrid(p)) return true;
     const TerrainCell c = engine.CellAt(p);
     return c.NaturalSnow || c.ArtificialSnow;
+}
+
+// The colour of the ground picture (snow or bare ground, as lies there) round a point of the
+// map: the mean of a few of its pixels.
+glm::vec4 StationBankGround(const TSKIEngine& engine, const TSKIVector& p) {
+    const bool snow = SnowUnder(engine, p);
+    const TSKIImage& picture = snow ? engine.SnowTexture : engine.GroundTexture;
+    if (picture.Empty()) return snow ? kStationBankSnow : kStationBankGrass;
+    // Pixel (u, v) of a ground picture lies over cell (u, v) scaled to the grid.
+    const float cells = float(kGridSize);
+    const int u = int(-p.x / kCellSize / cells * float(picture.Width()));
+    const int v = int(p.z / kCellSize / cells * float(picture.Height()));
+    glm::vec3 sum(0.0f);
+    int n = 0;
+    for (int a = -kStationBankSample; a <= kStationBankSample; ++a) {
+        for (int b = -kStationBankSample; b <= kStationBankSample; ++b) {
+            if (!picture.Contains(u + a, v + b)) continue;
+            const TSKIColor c = picture.Get(u + a, v + b);
+            sum += glm::vec3(c.r, c.g, c.b) / 255.0f;
+            ++n;
+        }
+    }
+    if (n == 0) return snow ? kStationBankSnow : kStationBankGrass;
+    return glm::vec4(sum / float(n), 1.0f);
 }
 
 bool Near(const TSKIFrameView& frame, const glm::vec3& p, float distance) {
@@ -168,8 +194,7 @@ void TSKISceneRenderer::TImpl::CollectLifts(const TSKIEngine& engine, const TSKI
         for (const bool top : {false, true}) {
             const TSKIVector& at = top ? s.Stations.back() : s.Stations.front();
             AddStationBank(engine, top ? models.UpperFootprint : models.LowerFootprint, Vec3(at),
-                           yaw, SnowUnder(engine, at) ? kStationBankSnow : kStationBankGrass,
-                           StationBanks.Vertices);
+                           yaw, StationBankGround(engine, at), StationBanks.Vertices);
         }
     }
     StationBanks.Indices.resize(StationBanks.Vertices.size());

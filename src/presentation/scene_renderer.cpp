@@ -359,8 +359,10 @@ void TSKISceneRenderer::Draw(const TSKIEngine& engine, const TSKIViewState& view
 
     // Solid models, the nearest kinds first so that the copy limit leaves out trees first.
     m.ProxyBudget = std::max(0, engine.Params.Game.MaxProxyCount);
-    m.UseLit(frame, glm::vec4(1.0f), 0.0f);
+    // The banks under the stations in the colours of the ground they stand for, unlit.
+    m.UseLit(frame, glm::vec4(1.0f), 1.0f);
     m.DrawPrimitives(m.StationBanks, stats_);
+    m.UseLit(frame, glm::vec4(1.0f), 0.0f);
     m.DrawBatch(m.Avatar, stats_);
     for (TSceneBatch* batch : m.ModelBatches) m.DrawBatch(*batch, stats_);
     m.DrawFigures(stats_);

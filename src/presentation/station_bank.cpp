@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include <glm/common.hpp>
 #include <glm/geometric.hpp>
+
+#include "presentation/terrain_relief.h"
 
 namespace vallorn {
 namespace {
@@ -66,16 +69,28 @@ void BankVertex(std::vector<gl::TVertex>& out, const glm::vec3& p, const glm::ve
     out.push_back(v);
 }
 
-// A flat-shaded triangle, its front where a, b, c turn anticlockwise.
+// A flat-shaded triangle, its front where a, b, c turn anticlockwise, in the ground's colour
+// for its slant.
 void BankTriangle(std::vector<gl::TVertex>& out, const glm::vec3& a, const glm::vec3& b,
                   const glm::vec3& c, const glm::vec4& color) {
     const glm::vec3 n = glm::cross(b - a, c - a);
     const float len = glm::length(n);
     if (len < 1e-6f) return;
-    for (const glm::vec3& p : {a, b, c}) BankVertex(out, p, n / len, color);
+    const glm::vec4 shaded = StationBankColour(color, n / len);
+    for (const glm::vec3& p : {a, b, c}) BankVertex(out, p, n / len, shaded);
 }
 
 }  // namespace
+
+glm::vec4 StationBankColour(const glm::vec4& ground, const glm::vec3& normal) {
+    // As the ground's picture is lit (terrain_compose_shader.cpp): the relief's shade, cooler
+    // in the shade, under the light the terrain shader gives the ground.
+    constexpr float kGroundLight = 1.2f;
+    const float shade = ReliefShade(normal, kReliefLight);
+    const glm::vec3 tint = glm::mix(glm::vec3(0.84f, 0.9f, 1.0f), glm::vec3(1.0f), shade);
+    const glm::vec3 c = glm::vec3(ground) * shade * tint * kGroundLight;
+    return glm::vec4(glm::min(c, glm::vec3(1.0f)), ground.a);
+}
 
 TStationFootprint StationFootprint(const std::vector<gl::TVertex>& vertices, float stationHeight) {
     TStationFootprint f;
@@ -145,7 +160,8 @@ void AddStationBank(const TSKIWorld& world, const TStationFootprint& footprint,
     const glm::vec3 c1 = StationPointInWorld(station, yaw, corner[1]);
     const glm::vec3 c2 = StationPointInWorld(station, yaw, corner[2]);
     const glm::vec3 c3 = StationPointInWorld(station, yaw, corner[3]);
-    for (const glm::vec3& p : {c0, c1, c2, c0, c2, c3}) BankVertex(out, p, up, color);
+    const glm::vec4 flat = StationBankColour(color, up);
+    for (const glm::vec3& p : {c0, c1, c2, c0, c2, c3}) BankVertex(out, p, up, flat);
 }
 
 }  // namespace vallorn

@@ -30,9 +30,15 @@ TStationFootprint StationFootprint(const std::vector<gl::TVertex>& vertices, flo
 // (as the scene's shader turns its instances).
 glm::vec3 StationPointInWorld(const glm::vec3& station, float yaw, const glm::vec3& model);
 
+// The colour of ground (its picture's colour `ground`) whose slant is `normal` as the ground
+// is drawn, lit by the relief: the bank is drawn unlit in it, so that it reads as the land
+// round it and not as a block standing on it.
+glm::vec4 StationBankColour(const glm::vec4& ground, const glm::vec3& normal);
+
 // Adds the triangles of the bank under a station at `station` (its model's origin) turned by
-// `yaw` to `out` (world positions, normals, the colour `color`): nothing when the land under
-// and round the footprint stands as high as the station's ground.
+// `yaw` to `out` (world positions, normals, each face in the StationBankColour of `color` for
+// its slant): nothing when the land under and round the footprint stands as high as the
+// station's ground.
 void AddStationBank(const TSKIWorld& world, const TStationFootprint& footprint,
                     const glm::vec3& station, float yaw, const glm::vec4& color,
                     std::vector<gl::TVertex>& out);

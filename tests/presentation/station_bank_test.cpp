@@ -73,6 +73,14 @@ TEST(StationBank, EveryStationOnASteepMountainsideStandsOnTheLandRoundItsWholeFo
                 AddStationBank(*f, print, station, yaw, glm::vec4(1.0f), bank);
                 const float level = station.y + print.Ground, slab = station.y + print.Bottom;
                 for (const gl::TVertex& v : bank) ASSERT_LE(v.Y, level) << "the bank buries it";
+                // Shaded as the ground of its slant: the terrace as flat ground, the faces
+                // falling down the mountainside (turned from the light) darker.
+                const auto flat =
+                    uint8_t(StationBankColour(glm::vec4(1.0f), glm::vec3(0, 1, 0)).g * 255.0f);
+                int unlike = 0;
+                for (const gl::TVertex& v : bank)
+                    unlike += (v.NY > 0.999f && v.G != flat) || (v.NZ < -0.7f && v.G + 20 > flat);
+                EXPECT_EQ(unlike, 0);
                 for (float x : {print.X0, print.X1}) {
                     for (float z : {print.Z0, print.Z1}) {
                         // Looking in at the corner along its diagonal, from 30 units out to
